@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# The run command: installs what is missing, builds, assembles the demo installation and
+# starts the presenter with it as program folder and current folder. Without a display it
+# runs under Xvfb, saves a screenshot, prints its path and exits after a few seconds.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+scripts/install-deps.sh
+scripts/build.sh build/release -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake --build build/release --target demo_install 2>/dev/null || true
+install_dir="$root/build/release/demo-install"
+mkdir -p "$install_dir"
+cp build/release/velquo "$install_dir/velquo"
+cd "$install_dir"
+if [ -n "${DISPLAY:-}" ]; then
+    exec ./velquo
+fi
+shot="$root/build/release/velquo-screenshot.png"
+xvfb-run -a -s "-screen 0 1280x800x24" bash -c "
+    ./velquo & pid=\$!
+    sleep 4
+    import -window root '$shot'
+    kill \$pid 2>/dev/null; wait \$pid 2>/dev/null || true"
+echo "Screenshot: $shot"

@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# The test command: installs what is missing, builds the suite twice (plain and with
+# AddressSanitizer + UndefinedBehaviorSanitizer) and runs every test in both.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+scripts/install-deps.sh
+[ -x tests/tools/setup-npm.sh ] && tests/tools/setup-npm.sh
+
+status=0
+scripts/build.sh build/release -DCMAKE_BUILD_TYPE=RelWithDebInfo
+(cd build/release && ctest --output-on-failure -j 2 --timeout 600) || status=1
+
+scripts/build.sh build/asan -DCMAKE_BUILD_TYPE=Debug -DVELQUO_SANITIZE=ON -DVELQUO_BENCH=OFF
+(cd build/asan && ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 \
+    UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+    ctest --output-on-failure -j 2 --timeout 900 -LE no-asan) || status=1
+
+[ $status -eq 0 ] && echo "All test runs passed." || echo "Some tests failed."
+exit $status

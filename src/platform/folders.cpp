@@ -1,0 +1,70 @@
+#include "platform/folders.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace vq {
+namespace {
+QString g_override;
+
+QString withSeparator(QString folder) {
+    if (!folder.endsWith(u'/') && !folder.endsWith(u'\\'))
+        folder += u'/';
+    return folder;
+}
+
+#ifdef Q_OS_UNIX
+bool modeAllowsWrite(const QString& path) {
+    struct stat st {};
+    const QByteArray native = QFile::encodeName(path);
+    if (::stat(native.constData(), &st) != 0)
+        return false;
+    const uid_t uid = ::geteuid();
+    if (uid == st.st_uid || uid == 0)
+        return (st.st_mode & S_IWUSR) != 0;
+    if (::getegid() == st.st_gid)
+        return (st.st_mode & S_IWGRP) != 0;
+    return (st.st_mode & S_IWOTH) != 0;
+}
+#endif
+} // namespace
+
+QString programFolder() {
+    if (!g_override.isEmpty())
+        return withSeparator(g_override);
+#ifdef Q_OS_LINUX
+    const QString exe = QFileInfo(QStringLiteral("/proc/self/exe")).symLinkTarget();
+    if (!exe.isEmpty())
+        return withSeparator(QFileInfo(exe).absolutePath());
+#endif
+    return withSeparator(QCoreApplication::applicationDirPath());
+}
+
+void setProgramFolderOverride(const QString& folder) { g_override = folder; }
+
+QString currentFolder() { return withSeparator(QDir::currentPath()); }
+
+QString expandName(const QString& name) {
+    return QDir::cleanPath(QDir::current().absoluteFilePath(name));
+}
+
+bool writeRefused(const QString& path) {
+    const QFileInfo info(path);
+#ifdef Q_OS_UNIX
+    if (info.exists())
+        return !modeAllowsWrite(path);
+    return !modeAllowsWrite(info.absolutePath());
+#else
+    if (info.exists())
+        return !info.isWritable();
+    return !QFileInfo(info.absolutePath()).isWritable();
+#endif
+}
+
+} // namespace vq

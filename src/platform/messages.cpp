@@ -1,0 +1,66 @@
+#include "platform/messages.h"
+
+#include <QApplication>
+#include <QGuiApplication>
+#include <QAbstractButton>
+#include <QMessageBox>
+#include <QScreen>
+
+namespace vq {
+namespace {
+
+void centreOnScreen(QMessageBox& box) {
+    box.adjustSize();
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        QRect r = box.frameGeometry();
+        r.moveCenter(screen->geometry().center());
+        box.move(r.topLeft());
+    }
+}
+
+class QtMessageService final : public MessageService {
+public:
+    void errorBox(const QString& text) override {
+        QMessageBox box(QMessageBox::Critical, kApplicationTitle, text, QMessageBox::Ok,
+                        QApplication::activeWindow());
+        box.exec();
+    }
+    void messageBox(const QString& text) override {
+        QMessageBox box(QMessageBox::NoIcon, kApplicationTitle, text, QMessageBox::Ok);
+        centreOnScreen(box);
+        box.exec();
+    }
+    bool question(QWidget* owner, const QString& text, const QString& caption) override {
+        QMessageBox box(QMessageBox::Question, caption, text, QMessageBox::Yes | QMessageBox::No,
+                        owner);
+        box.setDefaultButton(QMessageBox::Yes);
+        box.button(QMessageBox::Yes)->setText(QStringLiteral("是(&Y)"));
+        box.button(QMessageBox::No)->setText(QStringLiteral("否(&N)"));
+        return box.exec() == QMessageBox::Yes;
+    }
+};
+
+QtMessageService g_qtService;
+MessageService* g_service = nullptr;
+
+} // namespace
+
+MessageService& messages() { return g_service ? *g_service : g_qtService; }
+
+void setMessageService(MessageService* service) { g_service = service; }
+
+QString errorBoxText(const QString& message) {
+    if (message.isEmpty())
+        return message;
+    // Byte order of the ANSI text: every non-ASCII character's last GBK byte is >= 0x40.
+    const QChar last = message.back();
+    if (last.unicode() > u'.')
+        return message + u'.';
+    return message;
+}
+
+void showErrorBox(const QString& message) { messages().errorBox(errorBoxText(message)); }
+
+void showMessageBox(const QString& text) { messages().messageBox(text); }
+
+} // namespace vq

@@ -1,0 +1,47 @@
+#include "platform/sound.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QPointer>
+#include <QSoundEffect>
+#include <QUrl>
+
+namespace vq {
+namespace {
+
+class EffectSoundService final : public SoundService {
+public:
+    void play(const QString& path) override {
+        // The previous sound ends at once, whether or not the new one can play.
+        if (m_effect) {
+            m_effect->stop();
+            m_effect->deleteLater();
+            m_effect = nullptr;
+        }
+        if (!QFileInfo(path).isFile() || !QCoreApplication::instance())
+            return;
+        // A fresh effect per sound, owned by the application so it goes when the program ends;
+        // re-pointing one effect at another source while it still loads can leave it silent.
+        m_effect = new QSoundEffect(QCoreApplication::instance());
+        m_effect->setSource(QUrl::fromLocalFile(path));
+        m_effect->play();
+    }
+
+private:
+    QPointer<QSoundEffect> m_effect;
+};
+
+SoundService* g_service = nullptr;
+
+EffectSoundService& realService() {
+    static EffectSoundService service;
+    return service;
+}
+
+} // namespace
+
+SoundService& sounds() { return g_service ? *g_service : realService(); }
+
+void setSoundService(SoundService* service) { g_service = service; }
+
+} // namespace vq

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+
+namespace vq {
+
+// Plays a WAV file by full path without waiting. Starting a sound ends the one still playing;
+// a missing or unplayable file, or no sound device, gives silence and no report.
+class SoundService {
+public:
+    virtual ~SoundService() = default;
+    virtual void play(const QString& path) = 0;
+};
+
+SoundService& sounds();
+// Installs a service (not owned); nullptr restores the real player.
+void setSoundService(SoundService* service);
+
+inline void playSound(const QString& path) { sounds().play(path); }
+
+} // namespace vq

@@ -1,0 +1,84 @@
+#include "settings/settings.h"
+
+#include "platform/exception.h"
+#include "platform/folders.h"
+
+namespace vq {
+namespace {
+
+int digitValue(QChar c, bool hex) {
+    const char16_t u = c.unicode();
+    if (u >= u'0' && u <= u'9')
+        return u - u'0';
+    if (!hex)
+        return -1;
+    if (u >= u'a' && u <= u'f')
+        return u - u'a' + 10;
+    if (u >= u'A' && u <= u'F')
+        return u - u'A' + 10;
+    return -1;
+}
+
+} // namespace
+
+std::optional<std::int32_t> tryStrToInt(const QString& text) {
+    qsizetype i = 0;
+    const qsizetype n = text.size();
+    while (i < n && (text[i] == u' ' || text[i] == u'\t'))
+        ++i;
+    bool negative = false;
+    if (i < n && (text[i] == u'-' || text[i] == u'+')) {
+        negative = text[i] == u'-';
+        ++i;
+    }
+    bool hex = false;
+    if (i < n && (text[i] == u'$' || text[i] == u'x' || text[i] == u'X')) {
+        hex = true;
+        ++i;
+    } else if (i + 1 < n && text[i] == u'0' && (text[i + 1] == u'x' || text[i + 1] == u'X')) {
+        hex = true;
+        i += 2;
+    }
+    const std::int64_t limit = negative ? 2147483648LL : 2147483647LL;
+    std::int64_t value = 0;
+    qsizetype digits = 0;
+    for (; i < n; ++i, ++digits) {
+        const int d = digitValue(text[i], hex);
+        if (d < 0)
+            return std::nullopt;
+        value = value * (hex ? 16 : 10) + d;
+        if (value > limit)
+            return std::nullopt;
+    }
+    if (digits == 0)
+        return std::nullopt;
+    return static_cast<std::int32_t>(negative ? -value : value);
+}
+
+std::int32_t strToInt(const QString& text) {
+    if (const auto v = tryStrToInt(text))
+        return *v;
+    throw Exception(QStringLiteral("'%1' is not a valid integer value").arg(text));
+}
+
+QString settingsPath() { return programFolder() + kSettingsFileName; }
+
+QString Settings::text(const QString& key) const {
+    return m_file.readString(kSettingsSection, key, key);
+}
+
+std::int32_t Settings::integer(const QString& key) const { return strToInt(text(key)); }
+
+void Settings::write(const QString& key, const QString& value) const {
+    m_file.writeString(kSettingsSection, key, value);
+}
+
+void Settings::writeInteger(const QString& key, std::int32_t value) const {
+    write(key, QString::number(value));
+}
+
+void Settings::writeFlag(const QString& key, bool on) const {
+    write(key, on ? QStringLiteral("1") : QStringLiteral("0"));
+}
+
+} // namespace vq

@@ -1,0 +1,45 @@
+#include "support/child_process.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QMap>
+
+#include <cstring>
+
+namespace vq::test {
+namespace {
+QMap<QString, ChildRole>& roles() {
+    static QMap<QString, ChildRole> map;
+    return map;
+}
+const char* const kFlag = "--vq-child-role";
+QString g_program;
+} // namespace
+
+bool registerChildRole(const QString& name, ChildRole role) {
+    roles().insert(name, std::move(role));
+    return true;
+}
+
+int runChildRoleIfAsked(int argc, char** argv) {
+    g_program = QFileInfo(QString::fromLocal8Bit(argv[0])).absoluteFilePath();
+    if (argc < 3 || std::strcmp(argv[1], kFlag) != 0)
+        return -1;
+    const QString name = QString::fromLocal8Bit(argv[2]);
+    QStringList args;
+    for (int i = 3; i < argc; ++i)
+        args << QString::fromLocal8Bit(argv[i]);
+    const auto it = roles().find(name);
+    if (it == roles().end())
+        return 99;
+    QCoreApplication app(argc, argv);
+    return (*it)(args);
+}
+
+QString childProgram() { return g_program; }
+
+QStringList childArguments(const QString& role, const QStringList& args) {
+    return QStringList{QString::fromLatin1(kFlag), role} + args;
+}
+
+} // namespace vq::test
