@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QObject>
+
+class TADOConnection;
+class TADOQuery;
+
+// The data module: the question bank's connection and its one query, both opened while the
+// module is created; each failure goes to the error box and creation goes on.
+// (Placeholder body until the question-bank work lands.)
+class TDataModule2 : public QObject {
+    Q_OBJECT
+public:
+    explicit TDataModule2(QObject* parent = nullptr);
+    ~TDataModule2() override;
+
+    TADOConnection* ADOConnection1 = nullptr;
+    TADOQuery* ADOQuery1 = nullptr;
+};
