@@ -27,6 +27,10 @@ public:
         m_effect->play();
     }
 
+    bool busy() const override {
+        return m_effect && (m_effect->isPlaying() || m_effect->status() == QSoundEffect::Loading);
+    }
+
 private:
     QPointer<QSoundEffect> m_effect;
 };

@@ -10,6 +10,8 @@ class SoundService {
 public:
     virtual ~SoundService() = default;
     virtual void play(const QString& path) = 0;
+    // Whether a sound is still loading or playing (the program itself never asks).
+    virtual bool busy() const { return false; }
 };
 
 SoundService& sounds();

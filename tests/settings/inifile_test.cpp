@@ -1,0 +1,167 @@
+#include "platform/ansi.h"
+#include "platform/exception.h"
+#include "settings/inifile.h"
+#include "support/child_process.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using vq::IniFile;
+
+namespace {
+
+class IniFileTest : public ::testing::Test {
+protected:
+    QTemporaryDir dir;
+    QString path() const { return dir.filePath(QStringLiteral("opt.ini")); }
+    void put(const QByteArray& bytes) const {
+        QFile f(path());
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(bytes);
+    }
+    QByteArray bytes() const {
+        QFile f(path());
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+    QString read(const QString& key, const QString& section = QStringLiteral("canshu")) const {
+        return IniFile(path()).readString(section, key, key);
+    }
+    void write(const QString& key, const QString& value) const {
+        IniFile(path()).writeString(QStringLiteral("canshu"), key, value);
+    }
+};
+
+TEST_F(IniFileTest, ReadsTrimmedValuesMatchingSectionAndKeyWithoutCase) {
+    put("[other]\r\nwenti_width=1\r\n[CanShu]\r\n  WENTI_WIDTH  =  300  \r\nbiaoti='quoted'\r\n"
+        "daan_left=\"-5\"\r\nhalf=\"x\r\nempty=\r\n");
+    EXPECT_EQ(read("wenti_width"), "300");
+    EXPECT_EQ(read("biaoti"), "quoted");
+    EXPECT_EQ(read("daan_left"), "-5");
+    EXPECT_EQ(read("half"), "\"x"); // an unpaired quote stays
+    EXPECT_EQ(read("empty"), "");
+    EXPECT_EQ(read("wenti_width", "other"), "1");
+}
+
+TEST_F(IniFileTest, MissingFileSectionOrKeyReadsAsDefaultAndCreatesNothing) {
+    EXPECT_EQ(read("wenti_width"), "wenti_width");
+    EXPECT_FALSE(QFile::exists(path()));
+    put("[other]\r\nwenti_width=1\r\n");
+    EXPECT_EQ(read("wenti_width"), "wenti_width");
+    put("[canshu]\r\ndaan_width=1\r\n");
+    EXPECT_EQ(read("wenti_width"), "wenti_width");
+}
+
+TEST_F(IniFileTest, LongValuesReadBackAsTheirFirst2047Characters) {
+    const QByteArray value(3000, 'a');
+    put("[canshu]\r\nbiaoti=" + value + "\r\n");
+    EXPECT_EQ(read("biaoti"), QString(2047, u'a'));
+    // A double-byte character is never split in two.
+    put("[canshu]\r\nbiaoti=" + QByteArray(2046, 'a') + vq::toAnsi(QStringLiteral("题")) + "\r\n");
+    EXPECT_EQ(read("biaoti"), QString(2046, u'a'));
+}
+
+TEST_F(IniFileTest, FirstWriteCreatesTheFileWithTheSection) {
+    write("biaoti_left", "88");
+    EXPECT_EQ(bytes(), "[canshu]\r\nbiaoti_left=88\r\n");
+}
+
+TEST_F(IniFileTest, WritesReplaceInPlaceAppendKeysAndSectionsAndKeepEverythingElse) {
+    const QByteArray original = "; comment line\r\n[before]\r\nx = 1 \r\n\r\n[canshu]\r\n"
+                                "Biaoti_Left = 48\r\nunknown=keep me\r\n\r\n[after]\r\ny=2\r\n";
+    put(original);
+    write("biaoti_left", "88");
+    EXPECT_EQ(bytes(), "; comment line\r\n[before]\r\nx = 1 \r\n\r\n[canshu]\r\n"
+                       "Biaoti_Left=88\r\nunknown=keep me\r\n\r\n[after]\r\ny=2\r\n");
+    write("biaoti_top", "82");
+    EXPECT_EQ(bytes(), "; comment line\r\n[before]\r\nx = 1 \r\n\r\n[canshu]\r\n"
+                       "Biaoti_Left=88\r\nunknown=keep me\r\nbiaoti_top=82\r\n\r\n[after]\r\ny=2\r\n");
+    put("[other]\r\na=1"); // no final line break
+    write("shijian", "10");
+    EXPECT_EQ(bytes(), "[other]\r\na=1\r\n[canshu]\r\nshijian=10\r\n");
+}
+
+TEST_F(IniFileTest, NegativeColoursAndGbkTitlesRoundTrip) {
+    write("shijian_color", "-16777214");
+    const QString title = QStringLiteral("新年晚会 知识竞答");
+    write("biaoti", title);
+    EXPECT_EQ(read("shijian_color"), "-16777214");
+    EXPECT_EQ(read("biaoti"), title);
+    EXPECT_TRUE(bytes().contains(vq::toAnsi(title)));
+    EXPECT_FALSE(bytes().contains(title.toUtf8()));
+}
+
+TEST_F(IniFileTest, ReadOnlyFileIsRefusedAndLeftByteIdentical) {
+    const QByteArray original = "[canshu]\r\nbiaoti_left=48\r\n";
+    put(original);
+    QFile::setPermissions(path(), QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+    try {
+        write("biaoti_left", "88");
+        FAIL() << "write went through";
+    } catch (const vq::Exception& e) {
+        EXPECT_EQ(e.message(), QStringLiteral("Unable to write to %1").arg(path()));
+    }
+    EXPECT_EQ(bytes(), original);
+    const auto modeBits = [](QFile::Permissions p) { return p & QFile::Permissions(0x7077); };
+    EXPECT_EQ(modeBits(QFile::permissions(path())),
+              QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+    QFile::setPermissions(path(), QFile::ReadOwner | QFile::WriteOwner);
+}
+
+TEST_F(IniFileTest, FolderWithoutWritePermissionIsRefused) {
+    QDir(dir.path()).mkdir("locked");
+    const QString locked = dir.filePath("locked");
+    QFile::setPermissions(locked, QFile::ReadOwner | QFile::ExeOwner);
+    const QString file = locked + "/opt.ini";
+    EXPECT_THROW(IniFile(file).writeString("canshu", "a", "1"), vq::Exception);
+    EXPECT_FALSE(QFile::exists(file));
+    QFile::setPermissions(locked, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+TEST_F(IniFileTest, WriteKeepsTheFilePermissions) {
+    put("[canshu]\r\na=1\r\n");
+    const auto perms = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup;
+    QFile::setPermissions(path(), perms);
+    write("a", "2");
+    EXPECT_EQ(QFile::permissions(path()) & QFile::Permissions(0x7077), perms);
+}
+
+// A child that rewrites one key as fast as it can, forever; the parent kills it part-way.
+const bool kWriterRole = vq::test::registerChildRole("ini-writer", [](const QStringList& args) -> int {
+    const IniFile ini(args.value(0));
+    const QString filler(400, u'x');
+    for (int i = 0;; ++i)
+        ini.writeString("canshu", QStringLiteral("k%1").arg(i % 40), filler + QString::number(i));
+});
+
+TEST_F(IniFileTest, KilledWriterLeavesTheOldOrTheNewFileNeverABrokenOne) {
+    ASSERT_TRUE(kWriterRole);
+    // Every valid state holds the marker line first and ends in a complete line.
+    put("[canshu]\r\nmarker=1\r\n");
+    for (int round = 0; round < 20; ++round) {
+        QProcess child;
+        child.start(vq::test::childProgram(), vq::test::childArguments("ini-writer", {path()}));
+        ASSERT_TRUE(child.waitForStarted(10000));
+        // Let it get some writes done, then kill it mid-stream.
+        const QByteArray before = bytes();
+        QElapsedTimer t;
+        t.start();
+        while (bytes() == before && t.elapsed() < 10000) {
+        }
+        child.kill();
+        ASSERT_TRUE(child.waitForFinished(10000));
+        const QByteArray after = bytes();
+        ASSERT_TRUE(after.startsWith("[canshu]\r\nmarker=1\r\n")) << round;
+        ASSERT_TRUE(after.endsWith("\r\n")) << round;
+        EXPECT_EQ(read("marker"), "1");
+        const int lines = after.count('\n');
+        EXPECT_GE(lines, 3);
+        EXPECT_LE(lines, 42);
+    }
+}
+
+} // namespace

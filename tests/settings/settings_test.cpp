@@ -1,0 +1,78 @@
+#include "platform/exception.h"
+#include "settings/settings.h"
+#include "support/temp_install.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+using vq::tryStrToInt;
+
+TEST(StrictIntegerConversion, AcceptsDecimalHexSignsAndLeadingBlanks) {
+    EXPECT_EQ(tryStrToInt("300"), 300);
+    EXPECT_EQ(tryStrToInt("  300"), 300);
+    EXPECT_EQ(tryStrToInt("0x12C"), 300);
+    EXPECT_EQ(tryStrToInt("0X12c"), 300);
+    EXPECT_EQ(tryStrToInt("$12C"), 300);
+    EXPECT_EQ(tryStrToInt("x12C"), 300);
+    EXPECT_EQ(tryStrToInt("X12C"), 300);
+    EXPECT_EQ(tryStrToInt("-$10"), -16);
+    EXPECT_EQ(tryStrToInt("+7"), 7);
+    EXPECT_EQ(tryStrToInt("-16777214"), -16777214);
+    EXPECT_EQ(tryStrToInt("05"), 5);
+    EXPECT_EQ(tryStrToInt("2147483647"), 2147483647);
+    EXPECT_EQ(tryStrToInt("-2147483648"), -2147483647 - 1);
+    EXPECT_EQ(tryStrToInt("0x7FFFFFFF"), 2147483647);
+}
+
+TEST(StrictIntegerConversion, RefusesEverythingElse) {
+    for (const char* bad : {"", " ", "300px", "300 ", "abc", "-", "+", "0x", "$", "1.5", "1e3",
+                            "2147483648", "-2147483649", "0xFFFFFFFF", "--1", "0x-1", "１２"})
+        EXPECT_FALSE(tryStrToInt(QString::fromUtf8(bad)).has_value()) << bad;
+}
+
+TEST(Settings, ReadsThroughTheProgramFolderAndFailsWithTheTextRead) {
+    vq::test::TempInstall install;
+    install.writeSettings({"wenti_width= 300 ", "shijian_top=abc", "daan_width=", "huanying=01"});
+    const vq::Settings s;
+    EXPECT_EQ(s.path(), install.file("opt.ini"));
+    EXPECT_EQ(s.integer("wenti_width"), 300);
+    const auto message = [&](const char* key) {
+        try {
+            s.integer(key);
+        } catch (const vq::Exception& e) {
+            return e.message();
+        }
+        return QString();
+    };
+    EXPECT_EQ(message("shijian_top"), "'abc' is not a valid integer value");
+    EXPECT_EQ(message("daan_width"), "'' is not a valid integer value");
+    EXPECT_EQ(message("wenti_left"), "'wenti_left' is not a valid integer value");
+    EXPECT_FALSE(s.flagOn("huanying"));
+    EXPECT_FALSE(s.flagOff("huanying"));
+    EXPECT_EQ(s.text("biaoti"), "biaoti");
+}
+
+TEST(Settings, NothingIsCachedBetweenReads) {
+    vq::test::TempInstall install;
+    install.writeSettings({"shijian_sound=0"});
+    const vq::Settings s;
+    EXPECT_TRUE(s.flagOff("shijian_sound"));
+    install.writeSettings({"shijian_sound=1"});
+    EXPECT_TRUE(s.flagOn("shijian_sound"));
+}
+
+TEST(Settings, KeyTableHoldsTheTwentyThreeDistinctKeys) {
+    std::set<std::string> names;
+    int integers = 0, flags = 0, texts = 0;
+    for (const auto& key : vq::kSettingKeys) {
+        names.insert(key.name);
+        integers += key.kind == vq::SettingKind::Integer;
+        flags += key.kind == vq::SettingKind::Flag;
+        texts += key.kind == vq::SettingKind::Text;
+    }
+    EXPECT_EQ(names.size(), 23u);
+    EXPECT_EQ(integers, 19);
+    EXPECT_EQ(flags, 3);
+    EXPECT_EQ(texts, 1);
+}
