@@ -16,5 +16,10 @@ scripts/build.sh build/asan -DCMAKE_BUILD_TYPE=Debug -DVELQUO_SANITIZE=ON -DVELQ
     UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
     ctest --output-on-failure -j 2 --timeout 900 -LE no-asan) || status=1
 
+# A bounded fuzzing run of the question-bank reader (needs clang's libFuzzer).
+if [ -x scripts/fuzz.sh ]; then
+    scripts/fuzz.sh || status=1
+fi
+
 [ $status -eq 0 ] && echo "All test runs passed." || echo "Some tests failed."
 exit $status
