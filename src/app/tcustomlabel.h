@@ -1,0 +1,56 @@
+#pragma once
+
+#include "app/tgraphiccontrol.h"
+#include "controls/rzcommon.h"
+
+#include <QString>
+
+// A transparent text label that sizes itself to its text whenever the text or the font changes.
+// An ampersand underlines the following character; a doubled one shows one ampersand.
+class TCustomLabel : public TGraphicControl {
+    Q_OBJECT
+public:
+    explicit TCustomLabel(QWidget* parent = nullptr);
+
+    QString text() const { return m_text; }
+    void setText(const QString& text);
+
+    TColor fontColor() const { return m_color; }
+    void setFontColor(TColor color);
+
+    // Font size in points, applied as a pixel height for the screen's resolution.
+    void setFontPoints(int points);
+
+    // Sets the width alone; the size is measured again only at the next text or font change.
+    void setWidth(int width) { resize(width, height()); }
+
+    QSize sizeHint() const override { return size(); }
+
+protected:
+    // The text's size as laid out by this label; the empty text measures as one space.
+    virtual QSize measure() const = 0;
+    virtual int textFlags() const = 0;
+    QString measuredText() const;
+    void adjustToText();
+
+    void paintEvent(QPaintEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    QString m_text;
+    TColor m_color = clWindowText;
+};
+
+// Font height in pixels for a size in points: size × pixels per inch ÷ 72, rounded.
+int fontPixelHeight(int points, int dpi);
+
+// Single-line label: takes the size of its text on one line.
+class TLabel : public TCustomLabel {
+    Q_OBJECT
+public:
+    explicit TLabel(QWidget* parent = nullptr) : TCustomLabel(parent) {}
+
+protected:
+    QSize measure() const override;
+    int textFlags() const override;
+};

@@ -1,0 +1,463 @@
+#include "app/tform1.h"
+
+#include "app/tcustomlabel.h"
+#include "app/tform5.h"
+#include "app/timage.h"
+#include "app/trzlabel.h"
+#include "controls/rzcoloredit.h"
+#include "controls/rzspinner.h"
+#include "data/questionpool.h"
+#include "data/tdatamodule2.h"
+#include "platform/folders.h"
+#include "platform/guard.h"
+#include "platform/messages.h"
+#include "platform/sound.h"
+#include "settings/settings.h"
+#include "settings/tform3.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QTimer>
+
+#include <cstdint>
+
+namespace {
+
+// A label's designed font: "黑体" at a character height in pixels.
+QFont designedFont(int pixelHeight, bool bold) {
+    QFont f(QStringLiteral("黑体"));
+    f.setPixelSize(pixelHeight);
+    f.setBold(bold);
+    return f;
+}
+
+TADOQuery& questionQuery(TDataModule2* module) {
+    if (!module || !module->ADOQuery1)
+        throw vq::Exception(QStringLiteral("The question bank is not available"));
+    return *module->ADOQuery1;
+}
+
+} // namespace
+
+TForm1::TForm1(QWidget* parent) : QWidget(parent) {
+    Q_INIT_RESOURCE(tform1);
+    setWindowTitle(QStringLiteral("晚会随机出题系统"));
+    setWindowFlag(Qt::FramelessWindowHint);
+    setFocusPolicy(Qt::NoFocus);
+    setContextMenuPolicy(Qt::PreventContextMenu);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, ColorToQColor(clBtnFace));
+    setPalette(pal);
+    setAutoFillBackground(true);
+    resize(1122, 715);
+    createControls();
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::createControls() {
+    // Creation order is the stacking order, bottom to top.
+    Image1 = new TImage(this, TImage::Fit::Stretch);
+    Image1->setGeometry(rect());
+    Image1->setPicture(QImage(QStringLiteral(":/app/background.jpg")));
+
+    Label2 = new TLabel(this);
+    Label2->move(48, 72);
+    Label2->setFont(designedFont(33, true));
+    Label2->setFontColor(clWhite);
+    Label2->setText(QStringLiteral("答题活动标题 设置时将文字全部删除就不显示了 你也可以改背景图"));
+
+    Label1 = new TLabel(this);
+    Label1->move(792, 112);
+    Label1->setFont(designedFont(53, false));
+    Label1->setFontColor(clYellow);
+    Label1->setText(QStringLiteral("准备计时"));
+
+    Image3 = new TImage(this, TImage::Fit::Proportional);
+    Image3->setGeometry(984, 552, 49, 49);
+    Image3->setCursor(Qt::PointingHandCursor);
+    Image3->setToolTip(QStringLiteral("下一步"));
+
+    Label3 = new QLabel(QStringLiteral("0"), this);
+    Label3->setGeometry(0, 0, 41, 41);
+    Label3->hide();
+
+    Image4 = new TImage(this, TImage::Fit::Stretch);
+    Image4->setGeometry(984, 496, 49, 49);
+    Image4->setCursor(Qt::PointingHandCursor);
+
+    RzLabel1 = new TRzLabel(this);
+    RzLabel1->setGeometry(256, 216, 600, 19);
+    RzLabel1->setFont(designedFont(19, true));
+    RzLabel1->setFontColor(clWhite);
+    RzLabel1->setText(QStringLiteral("问"));
+
+    RzLabel2 = new TRzLabel(this);
+    RzLabel2->setGeometry(264, 280, 600, 19);
+    RzLabel2->setFont(designedFont(19, false));
+    RzLabel2->setFontColor(clWhite);
+    RzLabel2->setText(QStringLiteral("答"));
+
+    Button1 = new QPushButton(QStringLiteral("Button1"), this);
+    Button1->setGeometry(824, 632, 75, 25);
+    Button1->setFocusPolicy(Qt::StrongFocus);
+    Button1->setAutoDefault(false);
+    Button1->installEventFilter(this);
+
+    Memo1 = new QPlainTextEdit(this);
+    Memo1->setGeometry(1032, 208, 185, 233);
+    Memo1->setPlainText(QStringLiteral("Memo1\n"));
+    Memo1->hide();
+
+    Timer1 = new QTimer(this);
+    Timer1->setInterval(1000);
+
+    PopupMenu1 = new QMenu(this);
+    N7 = PopupMenu1->addAction(QStringLiteral("系统设置"));
+    N3 = PopupMenu1->addSeparator();
+    N2 = PopupMenu1->addAction(QStringLiteral("最小化"));
+    N1 = PopupMenu1->addAction(QStringLiteral("退出系统"));
+
+    setFocusProxy(Button1);
+    Button1->setFocus();
+
+    connect(Timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
+    connect(Button1, &QPushButton::clicked, this, &TForm1::Button1Click);
+    connect(Image3, &TGraphicControl::clicked, this, &TForm1::Image3Click);
+    connect(Image4, &TGraphicControl::clicked, this, &TForm1::Image4Click);
+    connect(N7, &QAction::triggered, this, &TForm1::N7Click);
+    connect(N2, &QAction::triggered, this, &TForm1::N2Click);
+    connect(N1, &QAction::triggered, this, &TForm1::N1Click);
+
+    for (TGraphicControl* c : {static_cast<TGraphicControl*>(Image1), static_cast<TGraphicControl*>(Label2),
+                               static_cast<TGraphicControl*>(Label1), static_cast<TGraphicControl*>(Image3),
+                               static_cast<TGraphicControl*>(Image4), static_cast<TGraphicControl*>(RzLabel1),
+                               static_cast<TGraphicControl*>(RzLabel2)})
+        connect(c, &TGraphicControl::menuRequested, this, &TForm1::popupMenu);
+
+    connect(Label1, &TGraphicControl::mouseDown, this, &TForm1::Label1MouseDown);
+    connect(Label1, &TGraphicControl::mouseMoved, this, &TForm1::Label1MouseMove);
+    connect(Label1, &TGraphicControl::mouseUp, this, &TForm1::Label1MouseUp);
+    connect(Label2, &TGraphicControl::mouseDown, this, &TForm1::Label2MouseDown);
+    connect(Label2, &TGraphicControl::mouseMoved, this, &TForm1::Label2MouseMove);
+    connect(Label2, &TGraphicControl::mouseUp, this, &TForm1::Label2MouseUp);
+    connect(RzLabel1, &TGraphicControl::mouseDown, this, &TForm1::RzLabel1MouseDown);
+    connect(RzLabel1, &TGraphicControl::mouseMoved, this, &TForm1::RzLabel1MouseMove);
+    connect(RzLabel1, &TGraphicControl::mouseUp, this, &TForm1::RzLabel1MouseUp);
+    connect(RzLabel2, &TGraphicControl::mouseDown, this, &TForm1::RzLabel2MouseDown);
+    connect(RzLabel2, &TGraphicControl::mouseMoved, this, &TForm1::RzLabel2MouseMove);
+    connect(RzLabel2, &TGraphicControl::mouseUp, this, &TForm1::RzLabel2MouseUp);
+}
+
+QString TForm1::exitQuestion() {
+    return QStringLiteral("程序即将关闭退出！点\"是\"退出程序，点\"否\"返回程序！");
+}
+
+// ---- events ----------------------------------------------------------------------------------
+
+void TForm1::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (m_setUp || isMinimized())
+        return;
+    m_setUp = true;
+    vq::guarded([&] { FormShow(); });
+}
+
+void TForm1::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    vq::guarded([&] {
+        Image1->setGeometry(rect());
+        FormResize();
+    });
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+    event->ignore();
+    vq::guarded([&] {
+        if (vq::messages().question(this, exitQuestion(), QStringLiteral("提示"))) {
+            event->accept();
+            QCoreApplication::quit();
+        }
+    });
+}
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == Button1 && event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        const Qt::KeyboardModifiers mods = key->modifiers() & ~Qt::KeypadModifier;
+        switch (key->key()) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            // Enter clicks the focused push button, unless Shift, Ctrl or Alt is held.
+            if (mods == Qt::NoModifier && !key->isAutoRepeat())
+                Button1->click();
+            return true;
+        case Qt::Key_Tab:
+        case Qt::Key_Backtab:
+        case Qt::Key_Left:
+        case Qt::Key_Right:
+        case Qt::Key_Up:
+        case Qt::Key_Down:
+            // No other control takes the focus.
+            return true;
+        default:
+            break;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void TForm1::popupMenu(const QPoint& globalPos) {
+    vq::guarded([&] { PopupMenu1->popup(globalPos); });
+}
+
+// ---- set-up ----------------------------------------------------------------------------------
+
+void TForm1::FormShow() {
+    vq::Settings s;                                                          // 1
+    Image1->setPicture(vq::loadPicture(vq::programFolder() + QStringLiteral("bg.jpg"))); // 2
+    RzLabel2->hide();                                                        // 3
+    RzLabel1->setWidth(s.integer(QStringLiteral("wenti_width")));           // 4
+    RzLabel2->setWidth(s.integer(QStringLiteral("daan_width")));
+    RzLabel2->move(RzLabel2->x(), RzLabel1->y() + RzLabel1->height() + 30);  // 5
+    Memo1->clear();                                                          // 6
+    Memo1->move(Memo1->x(), -300);
+    Label1->setText(QString());                                              // 7
+    RzLabel1->setText(QString());
+    Button1->move(Button1->x(), -300);                                       // 8
+    FormResize();                                                            // 9
+    Label1->move(s.integer(QStringLiteral("shijian_left")), Label1->y());  // 10
+    Label1->move(Label1->x(), s.integer(QStringLiteral("shijian_top")));
+    Label2->move(s.integer(QStringLiteral("biaoti_left")), Label2->y());   // 11
+    Label2->move(Label2->x(), s.integer(QStringLiteral("biaoti_top")));
+    RzLabel1->move(s.integer(QStringLiteral("wenti_left")), RzLabel1->y()); // 12
+    RzLabel1->move(RzLabel1->x(), s.integer(QStringLiteral("wenti_top")));
+    RzLabel2->move(s.integer(QStringLiteral("daan_left")), RzLabel2->y());  // 13
+    RzLabel2->move(RzLabel2->x(), s.integer(QStringLiteral("daan_top")));
+    Form3->RzSpinner2->setValue(s.integer(QStringLiteral("shijian")));      // 14
+
+    const struct {
+        TCustomLabel* label;
+        const char* color;
+        const char* size;
+        TRzColorEdit* colorEdit;
+        TRzSpinner* sizeSpinner;
+    } items[] = {
+        {Label2, "biaoti_color", "biaoti_fontsize", Form3->RzColorEdit1, Form3->RzSpinner1},
+        {Label1, "shijian_color", "shijian_fontsize", Form3->RzColorEdit2, Form3->RzSpinner3},
+        {RzLabel1, "wenti_color", "wenti_fontsize", Form3->RzColorEdit3, Form3->RzSpinner4},
+        {RzLabel2, "daan_color", "daan_fontsize", Form3->RzColorEdit4, Form3->RzSpinner5},
+    };
+    for (const auto& item : items) {                                          // 15
+        item.label->setFontColor(s.integer(QLatin1StringView(item.color)));
+        item.colorEdit->setSelectedColor(s.integer(QLatin1StringView(item.color)));
+    }
+    for (const auto& item : items) {                                          // 16
+        item.label->setFontPoints(s.integer(QLatin1StringView(item.size)));
+        item.sizeSpinner->setValue(s.integer(QLatin1StringView(item.size)));
+    }
+    Form3->Edit1->setText(s.text(QStringLiteral("biaoti")));                 // 17
+    Label2->setText(s.text(QStringLiteral("biaoti")));
+    Form3->RzSpinner6->setValue(s.integer(QStringLiteral("wenti_width")));   // 18
+    Form3->RzSpinner7->setValue(s.integer(QStringLiteral("daan_width")));
+    if (s.flagOn(QStringLiteral("huanying")))                                // 19
+        Form3->CheckBox3->setChecked(true);
+    if (s.flagOff(QStringLiteral("huanying")))
+        Form3->CheckBox3->setChecked(false);
+    if (s.flagOn(QStringLiteral("shijian_sound")))                           // 20
+        Form3->CheckBox1->setChecked(true);
+    if (s.flagOff(QStringLiteral("shijian_sound")))
+        Form3->CheckBox1->setChecked(false);
+    if (s.flagOn(QStringLiteral("huanying")) && Form5)                       // 21
+        Form5->show();
+    if (s.flagOn(QStringLiteral("weizhishezhi"))) {                          // 22
+        Label1->setText(QStringLiteral("10"));
+        Label1->show();
+        RzLabel1->show();
+        RzLabel2->show();
+        RzLabel1->setText(QStringLiteral("问"));
+        RzLabel2->setText(QStringLiteral("答"));
+    }
+    s.write(QStringLiteral("weizhishezhi"), QStringLiteral("0"));           // 23
+    vq::fillPool(questionQuery(DataModule2), *Memo1);                        // 24
+    // 25: by its bare name, so from the current folder.
+    Image3->setPicture(vq::loadPicture(vq::expandName(QStringLiteral("next.png"))));
+}
+
+void TForm1::FormResize() {
+    Image3->move(Image3->x(), height() - Image3->height() - 60);
+    Image3->move(width() - Image3->width() - 30, Image3->y());
+}
+
+// ---- menu ------------------------------------------------------------------------------------
+
+void TForm1::N7Click() {
+    vq::guarded([&] {
+        if (!Form3)
+            return;
+        if (Form3->exec() != QDialog::Accepted)
+            Button1->setFocus();
+    });
+}
+
+void TForm1::N2Click() {
+    vq::guarded([&] { setWindowState(windowState() | Qt::WindowMinimized); });
+}
+
+void TForm1::N1Click() {
+    vq::guarded([&] { close(); });
+}
+
+// ---- question cycle --------------------------------------------------------------------------
+
+int TForm1::stepCounter() const { return vq::strToInt(Label3->text()); }
+
+void TForm1::Image3Click() {
+    vq::guarded([&] { step(); });
+}
+
+void TForm1::Button1Click() {
+    vq::guarded([&] { Image3Click(); });
+}
+
+void TForm1::Image4Click() {
+    vq::guarded([&] { RzLabel2->hide(); });
+}
+
+void TForm1::step() {
+    vq::Settings s;
+    RzLabel1->setWidth(s.integer(QStringLiteral("wenti_width")));
+    RzLabel2->setWidth(s.integer(QStringLiteral("daan_width")));
+    if (stepCounter() % 3 == 2) {
+        RzLabel2->show();
+        Timer1->stop();
+        Label1->hide();
+    }
+    if (stepCounter() % 3 == 1) {
+        Label1->show();
+        Label1->setText(QString::number(s.integer(QStringLiteral("shijian"))));
+        if (!Timer1->isActive())
+            Timer1->start();
+    }
+    if (stepCounter() % 3 == 0) {
+        const QString number = vq::drawNumber(*Memo1);
+        const QScreen* screen = QGuiApplication::primaryScreen();
+        RzLabel2->move(RzLabel2->x(), (screen ? screen->geometry().height() : height()) + 200);
+        vq::FetchTargets targets;
+        targets.setQuestion = [this](const QString& t) { RzLabel1->setText(t); };
+        targets.setAnswer = [this](const QString& t) { RzLabel2->setText(t); };
+        targets.hideAnswer = [this] { RzLabel2->hide(); };
+        vq::fetchQuestion(questionQuery(DataModule2), number, targets);
+    }
+    Label3->setText(QString::number(stepCounter() + 1));
+    RzLabel1->move(s.integer(QStringLiteral("wenti_left")), RzLabel1->y());
+    RzLabel1->move(RzLabel1->x(), s.integer(QStringLiteral("wenti_top")));
+    RzLabel2->move(s.integer(QStringLiteral("daan_left")), RzLabel2->y());
+    RzLabel2->move(RzLabel2->x(), RzLabel1->y() + RzLabel1->height() + 30);
+}
+
+// ---- countdown -------------------------------------------------------------------------------
+
+void TForm1::Timer1Timer() {
+    vq::guarded([&] {
+        vq::Settings s;
+        // Wraps like the platform's 32-bit integers instead of overflowing.
+        const auto count = static_cast<std::uint32_t>(vq::strToInt(Label1->text()));
+        Label1->setText(QString::number(static_cast<std::int32_t>(count - 1u)));
+        if (s.flagOn(QStringLiteral("shijian_sound")))
+            vq::playSound(vq::programFolder() + QStringLiteral("di.wav"));
+        if (Label1->text() == u"0") {
+            Timer1->stop();
+            if (s.flagOn(QStringLiteral("shijian_sound")))
+                vq::playSound(vq::programFolder() + QStringLiteral("0.wav"));
+        }
+    });
+}
+
+// ---- dragging --------------------------------------------------------------------------------
+
+void TForm1::dragPress(int x, int y) {
+    m_dragging = true;
+    m_grabX = x;
+    m_grabY = y;
+}
+
+void TForm1::dragMove(TCustomLabel& label, int x, int y) {
+    if (m_dragging) {
+        label.move(label.x() + x - m_grabX, label.y());
+        label.move(label.x(), label.y() + y - m_grabY);
+    }
+}
+
+void TForm1::dragRelease() { m_dragging = false; }
+
+void TForm1::Label1MouseDown(Qt::MouseButton, Qt::KeyboardModifiers, int x, int y) {
+    vq::guarded([&] { dragPress(x, y); });
+}
+void TForm1::Label1MouseMove(Qt::MouseButtons, Qt::KeyboardModifiers, int x, int y) {
+    vq::guarded([&] {
+        dragMove(*Label1, x, y);
+        vq::Settings s;
+        s.writeInteger(QStringLiteral("shijian_left"), Label1->x());
+        s.writeInteger(QStringLiteral("shijian_top"), Label1->y());
+    });
+}
+void TForm1::Label1MouseUp(Qt::MouseButton, Qt::KeyboardModifiers, int, int) {
+    vq::guarded([&] { dragRelease(); });
+}
+
+void TForm1::Label2MouseDown(Qt::MouseButton, Qt::KeyboardModifiers, int x, int y) {
+    vq::guarded([&] { dragPress(x, y); });
+}
+void TForm1::Label2MouseMove(Qt::MouseButtons, Qt::KeyboardModifiers, int x, int y) {
+    vq::guarded([&] {
+        dragMove(*Label2, x, y);
+        vq::Settings s;
+        s.writeInteger(QStringLiteral("biaoti_left"), Label2->x());
+        s.writeInteger(QStringLiteral("biaoti_top"), Label2->y());
+    });
+}
+void TForm1::Label2MouseUp(Qt::MouseButton, Qt::KeyboardModifiers, int, int) {
+    vq::guarded([&] { dragRelease(); });
+}
+
+void TForm1::RzLabel1MouseDown(Qt::MouseButton, Qt::KeyboardModifiers, int x, int y) {
+    vq::guarded([&] { dragPress(x, y); });
+}
+void TForm1::RzLabel1MouseMove(Qt::MouseButtons, Qt::KeyboardModifiers, int x, int y) {
+    vq::guarded([&] {
+        dragMove(*RzLabel1, x, y);
+        vq::Settings s;
+        s.writeInteger(QStringLiteral("wenti_left"), RzLabel1->x());
+        s.writeInteger(QStringLiteral("wenti_top"), RzLabel1->y());
+        s.writeInteger(QStringLiteral("daan_left"), RzLabel1->x());
+        s.writeInteger(QStringLiteral("daan_top"), RzLabel1->y() + 30);
+    });
+}
+void TForm1::RzLabel1MouseUp(Qt::MouseButton, Qt::KeyboardModifiers, int, int) {
+    vq::guarded([&] { dragRelease(); });
+}
+
+void TForm1::RzLabel2MouseDown(Qt::MouseButton, Qt::KeyboardModifiers, int x, int y) {
+    vq::guarded([&] { dragPress(x, y); });
+}
+void TForm1::RzLabel2MouseMove(Qt::MouseButtons, Qt::KeyboardModifiers, int x, int y) {
+    vq::guarded([&] {
+        dragMove(*RzLabel2, x, y);
+        vq::Settings s;
+        s.writeInteger(QStringLiteral("daan_left"), RzLabel2->x());
+    });
+}
+void TForm1::RzLabel2MouseUp(Qt::MouseButton, Qt::KeyboardModifiers, int, int) {
+    vq::guarded([&] { dragRelease(); });
+}

@@ -1,0 +1,98 @@
+#pragma once
+
+#include <QWidget>
+
+class QAction;
+class QLabel;
+class QMenu;
+class QPlainTextEdit;
+class QPushButton;
+class QTimer;
+class TCustomLabel;
+class TDataModule2;
+class TForm3;
+class TForm5;
+class TImage;
+class TLabel;
+class TRzLabel;
+
+// The main screen: background, title, countdown, question and answer over it, the next-step
+// picture, the right-button menu. Its state lives in its controls (step counter Label3,
+// question pool Memo1, countdown Label1).
+class TForm1 : public QWidget {
+    Q_OBJECT
+public:
+    explicit TForm1(QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    // The windows set-up relies on; created after the main screen, owned by the start-up.
+    TDataModule2* DataModule2 = nullptr;
+    TForm3* Form3 = nullptr;
+    TForm5* Form5 = nullptr;
+
+    // Controls, from bottom to top of the stacking order.
+    TImage* Image1 = nullptr;
+    TLabel* Label2 = nullptr;
+    TLabel* Label1 = nullptr;
+    TImage* Image3 = nullptr;
+    QLabel* Label3 = nullptr;
+    TImage* Image4 = nullptr;
+    TRzLabel* RzLabel1 = nullptr;
+    TRzLabel* RzLabel2 = nullptr;
+    QPushButton* Button1 = nullptr;
+    QPlainTextEdit* Memo1 = nullptr;
+    QTimer* Timer1 = nullptr;
+    QMenu* PopupMenu1 = nullptr;
+    QAction* N7 = nullptr;
+    QAction* N3 = nullptr;
+    QAction* N2 = nullptr;
+    QAction* N1 = nullptr;
+
+    // Handlers.
+    void FormShow();
+    void FormResize();
+    void N7Click();
+    void N2Click();
+    void N1Click();
+    void Image3Click();
+    void Button1Click();
+    void Image4Click();
+    void Timer1Timer();
+
+    void Label1MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y);
+    void Label1MouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, int x, int y);
+    void Label1MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y);
+    void Label2MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y);
+    void Label2MouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, int x, int y);
+    void Label2MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y);
+    void RzLabel1MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y);
+    void RzLabel1MouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, int x, int y);
+    void RzLabel1MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y);
+    void RzLabel2MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y);
+    void RzLabel2MouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, int x, int y);
+    void RzLabel2MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y);
+
+    // The exit question's text.
+    static QString exitQuestion();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void createControls();
+    void step();
+    int stepCounter() const;
+    void dragPress(int x, int y);
+    void dragMove(TCustomLabel& label, int x, int y);
+    void dragRelease();
+    void popupMenu(const QPoint& globalPos);
+
+    bool m_setUp = false;
+    // One drag state shared by the four labels.
+    bool m_dragging = false;
+    int m_grabX = 0;
+    int m_grabY = 0;
+};

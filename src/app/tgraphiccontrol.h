@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QPointer>
+#include <QWidget>
+
+class QMouseEvent;
+
+// A windowless control of the main screen (label, picture). Mouse events follow the desktop's
+// rules rather than Qt's implicit grab: only a left press captures the mouse (moves and the
+// release then go to the pressed control wherever the pointer is); without a capture every
+// event goes to the topmost visible control under the pointer.
+class TGraphicControl : public QWidget {
+    Q_OBJECT
+public:
+    explicit TGraphicControl(QWidget* parent = nullptr);
+
+    // Whether a right click opens the window's menu.
+    bool hasMenu() const { return m_hasMenu; }
+    void setHasMenu(bool on) { m_hasMenu = on; }
+
+    // The control holding the left-button capture, if any.
+    static TGraphicControl* captureControl() { return s_capture.data(); }
+
+signals:
+    void mouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y);
+    void mouseMoved(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, int x, int y);
+    void mouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y);
+    // Left press and release within the control.
+    void clicked();
+    void menuRequested(const QPoint& globalPos);
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    enum class Kind { Press, Move, Release };
+    TGraphicControl* route(const QPointF& globalPos) const;
+    void dispatch(Kind kind, QMouseEvent* event);
+    void handle(Kind kind, Qt::MouseButton button, Qt::MouseButtons buttons,
+                Qt::KeyboardModifiers modifiers, const QPoint& globalPos);
+
+    static QPointer<TGraphicControl> s_capture;
+    bool m_hasMenu = true;
+    bool m_clickPending = false;
+};

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "app/tgraphiccontrol.h"
+
+#include <QImage>
+#include <QPixmap>
+#include <QString>
+
+// A picture control. Stretch fills the control, aspect ratio not kept; Proportional scales
+// the picture up or down to fit with its aspect ratio kept, drawn from the top-left corner.
+// The scaled picture is made once per size, not at every paint.
+class TImage : public TGraphicControl {
+    Q_OBJECT
+public:
+    enum class Fit { Stretch, Proportional };
+    explicit TImage(QWidget* parent = nullptr, Fit fit = Fit::Stretch);
+
+    const QImage& picture() const { return m_picture; }
+    void setPicture(const QImage& picture);
+    bool hasPicture() const { return !m_picture.isNull(); }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    Fit m_fit;
+    QImage m_picture;
+    QPixmap m_scaled;
+};
+
+namespace vq {
+
+// Reads a picture file, decoded by the kind its extension names (JPEG, PNG, BMP). Fails with
+// "Cannot open file "<path>". <reason>" when the file cannot be opened, with the decoder's
+// message when it cannot be decoded.
+QImage loadPicture(const QString& path);
+
+} // namespace vq

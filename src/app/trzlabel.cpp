@@ -1,0 +1,16 @@
+#include "app/trzlabel.h"
+
+#include <QFontMetrics>
+
+#include <climits>
+
+QSize TRzLabel::measure() const {
+    const QFontMetrics fm(font());
+    const QRect r = fm.boundingRect(QRect(0, 0, std::max(width(), 1), INT_MAX / 2), textFlags(),
+                                    measuredText());
+    return r.size();
+}
+
+int TRzLabel::textFlags() const {
+    return Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap | Qt::TextShowMnemonic;
+}

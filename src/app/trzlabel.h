@@ -1,0 +1,15 @@
+#pragma once
+
+#include "app/tcustomlabel.h"
+
+// Word-wrapping label: wraps its text at its current width, then takes the measured width (the
+// widest line, possibly narrower than before) and height.
+class TRzLabel : public TCustomLabel {
+    Q_OBJECT
+public:
+    explicit TRzLabel(QWidget* parent = nullptr) : TCustomLabel(parent) {}
+
+protected:
+    QSize measure() const override;
+    int textFlags() const override;
+};
