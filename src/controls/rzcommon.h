@@ -71,3 +71,37 @@ TColor ColorToRGB(TColor color);
 QColor ColorToQColor(TColor color);
 // A plain colour from a QColor (alpha ignored).
 TColor QColorToColor(const QColor& color);
+
+// Hue, saturation and lightness on the 0..240 scale of the platform's colour dialog. Values
+// outside 0..240 are allowed on the way back (HslLighten can go to 255); they saturate there.
+struct THsl {
+    int h = 0;
+    int s = 0;
+    int l = 0;
+    bool operator==(const THsl&) const = default;
+};
+
+// HSL of a colour, system colours resolved to RGB first.
+THsl RgbToHsl(TColor color);
+// Plain colour of an HSL triple. The hue is scaled by 239, not 240, as the rest of the
+// controls' drawing expects, so hue 240 lands a little past red.
+TColor HslToRgb(int h, int s, int l);
+inline TColor HslToRgb(const THsl& hsl) { return HslToRgb(hsl.h, hsl.s, hsl.l); }
+// The colour with its lightness lowered by n (floor 0).
+TColor HslDarken(TColor color, int n);
+// The colour with its lightness raised by n (cap 255, so above 240 the result saturates).
+TColor HslLighten(TColor color, int n);
+// True when the two colours are close in hue (< 20) and lightness (< 60).
+bool HslNear(TColor a, TColor b);
+
+// Drawing style of the custom-drawn controls: Classic is the controls' own pixel-exact
+// painting, Themed what the current QStyle draws for the corresponding parts. Default follows
+// the application-wide choice.
+enum class TRzLook { Default, Classic, Themed };
+namespace vq {
+// The application-wide look that controls set to TRzLook::Default use (Themed at start).
+TRzLook defaultLook();
+void setDefaultLook(TRzLook look);
+// Classic or Themed: the look a control with the given setting draws in.
+TRzLook resolvedLook(TRzLook look);
+} // namespace vq
