@@ -2,28 +2,268 @@
 
 #include "controls/rzcoloredit.h"
 #include "controls/rzspinner.h"
+#include "platform/guard.h"
+#include "platform/messages.h"
+#include "settings/settings.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
+#include <QFrame>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
 
-TForm3::TForm3(QWidget* parent) : QDialog(parent) {
-    Edit1 = new QLineEdit(this);
-    for (TRzSpinner** s : {&RzSpinner1, &RzSpinner2, &RzSpinner3, &RzSpinner4, &RzSpinner5,
-                           &RzSpinner6, &RzSpinner7})
-        *s = new TRzSpinner(this);
+#include <cmath>
+#include <iterator>
+#include <limits>
+
+namespace {
+
+constexpr int kClientWidth = 691;
+constexpr int kClientHeight = 531;
+constexpr int kFontPoints = 8;
+
+QGroupBox* groupBox(QWidget* parent, int top, int height, const QString& caption) {
+    auto* box = new QGroupBox(caption, parent);
+    box->setGeometry(0, top, kClientWidth, height);
+    return box;
+}
+
+// A caption label sized to its text, or to a fixed width where the form fixes one.
+QLabel* captionLabel(QWidget* parent, int left, int top, const QString& text, int width = 0) {
+    auto* label = new QLabel(text, parent);
+    label->adjustSize();
+    label->move(left, top);
+    if (width > 0)
+        label->resize(width, label->height());
+    return label;
+}
+
+TRzSpinner* spinner(QWidget* parent, int left, int top) {
+    auto* s = new TRzSpinner(parent);
+    s->setGeometry(left, top, 85, 21);
+    return s;
+}
+
+TRzColorEdit* colorEdit(QWidget* parent, int left, int top) {
+    auto* c = new TRzColorEdit(parent);
+    c->setGeometry(left, top, 289, 21);
+    return c;
+}
+
+QCheckBox* checkBox(QWidget* parent, int left, int top, int width, const QString& text) {
+    auto* c = new QCheckBox(text, parent);
+    c->setGeometry(left, top, width, 17);
+    return c;
+}
+
+// Neither button is the form's default or cancel button: Enter and Escape do not act for them.
+QPushButton* pushButton(QWidget* parent, int left, const QString& text) {
+    auto* b = new QPushButton(text, parent);
+    b->setAutoDefault(false);
+    b->setDefault(false);
+    b->setGeometry(left, 16, 75, 25);
+    return b;
+}
+
+void makeRed(QLabel* label) {
+    QPalette p = label->palette();
+    p.setColor(QPalette::WindowText, ColorToQColor(clRed));
+    label->setPalette(p);
+}
+
+} // namespace
+
+TForm3::TForm3(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint) {
+    setWindowTitle(QStringLiteral("设置"));
+    setFixedSize(kClientWidth, kClientHeight);
+    setSizeGripEnabled(false);
+
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, ColorToQColor(clBtnFace));
+    pal.setColor(QPalette::WindowText, ColorToQColor(clWindowText));
+    setPalette(pal);
+    setAutoFillBackground(true);
+
+    // 8 points as the platform turns points into a pixel height at the screen's resolution.
+    const QScreen* scr = QGuiApplication::primaryScreen();
+    const double dpi = scr ? scr->logicalDotsPerInchY() : 96.0;
+    QFont f(QStringLiteral("MS Sans Serif"));
+    f.setPixelSize(static_cast<int>(std::lround(kFontPoints * dpi / 72.0)));
+    setFont(f);
+
+    GroupBox1 = groupBox(this, 0, 89, QStringLiteral("活动标题"));
+    GroupBox2 = groupBox(this, 89, 89, QStringLiteral("倒计时"));
+    GroupBox3 = groupBox(this, 178, 89, QStringLiteral("问题"));
+    GroupBox4 = groupBox(this, 267, 89, QStringLiteral("答案"));
+    GroupBox5 = groupBox(
+        this, 356, 45,
+        QStringLiteral("是否显示欢迎画面(欢迎画面是在程序运行前显示的，鼠标点击即可进入程序主界面)"));
+    GroupBox6 = groupBox(this, 401, 80,
+                         QStringLiteral("活动标题、倒计时、问题、答案的显示位置，请用鼠标按住不放"
+                                        "拖动相应的标签即可更改并自动保存位置。"));
+
+    Panel1 = new QFrame(this);
+    Panel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    Panel1->setLineWidth(1);
+    Panel1->setGeometry(0, 481, kClientWidth, 50);
+
+    const QString size = QStringLiteral("文字大小：");
+    const QString colour = QStringLiteral("文字颜色：");
+    const QString width = QStringLiteral("显示宽度：");
+
+    // Title.
+    Label1 = captionLabel(GroupBox1, 24, 32, QStringLiteral("名         称："), 73);
+    Edit1 = new QLineEdit(GroupBox1);
+    Edit1->setGeometry(120, 24, 529, 21);
+    Edit1->setMaxLength(std::numeric_limits<int>::max()); // no length limit on the title
+    Label2 = captionLabel(GroupBox1, 24, 56, size);
+    RzSpinner1 = spinner(GroupBox1, 120, 52);
     RzSpinner1->setMax(500);
     RzSpinner1->setValue(4);
-    RzSpinner2->setMax(10000);
-    for (TRzSpinner* s : {RzSpinner3, RzSpinner4, RzSpinner5})
-        s->setMax(500);
-    for (TRzSpinner* s : {RzSpinner6, RzSpinner7}) {
-        s->setIncrement(10);
-        s->setMax(2000);
-    }
-    for (TRzColorEdit** c : {&RzColorEdit1, &RzColorEdit2, &RzColorEdit3, &RzColorEdit4})
-        *c = new TRzColorEdit(this);
+    Label3 = captionLabel(GroupBox1, 264, 56, colour);
+    RzColorEdit1 = colorEdit(GroupBox1, 360, 52);
     RzColorEdit1->setSelectedColor(clBlack);
-    CheckBox1 = new QCheckBox(this);
-    CheckBox3 = new QCheckBox(this);
-    CheckBox4 = new QCheckBox(this);
+
+    // Countdown.
+    Label4 = captionLabel(GroupBox2, 24, 32, QStringLiteral("倒计时时长："));
+    RzSpinner2 = spinner(GroupBox2, 120, 28);
+    RzSpinner2->setMax(10000);
+    CheckBox1 = checkBox(GroupBox2, 424, 30, 129, QStringLiteral("是否开启提示音"));
+    // Kept for its place in the form; the countdown is always shown, so it never appears.
+    CheckBox2 = checkBox(GroupBox2, 264, 30, 129, QStringLiteral("是否显示倒计时"));
+    CheckBox2->setVisible(false);
+    Label5 = captionLabel(GroupBox2, 24, 64, size);
+    RzSpinner3 = spinner(GroupBox2, 120, 60);
+    RzSpinner3->setMax(500);
+    Label6 = captionLabel(GroupBox2, 264, 64, colour);
+    RzColorEdit2 = colorEdit(GroupBox2, 360, 60);
+
+    // Question.
+    Label7 = captionLabel(GroupBox3, 24, 29, size);
+    RzSpinner4 = spinner(GroupBox3, 120, 25);
+    RzSpinner4->setMax(500);
+    Label8 = captionLabel(GroupBox3, 264, 29, colour);
+    RzColorEdit3 = colorEdit(GroupBox3, 360, 25);
+    Label9 = captionLabel(GroupBox3, 24, 61, width, 73);
+    RzSpinner6 = spinner(GroupBox3, 120, 58);
+    RzSpinner6->setIncrement(10);
+    RzSpinner6->setMax(2000);
+
+    // Answer.
+    Label10 = captionLabel(GroupBox4, 24, 29, size);
+    RzSpinner5 = spinner(GroupBox4, 120, 25);
+    RzSpinner5->setMax(500);
+    Label11 = captionLabel(GroupBox4, 264, 29, colour);
+    RzColorEdit4 = colorEdit(GroupBox4, 360, 25);
+    Label12 = captionLabel(GroupBox4, 24, 62, width, 73);
+    RzSpinner7 = spinner(GroupBox4, 120, 59);
+    RzSpinner7->setIncrement(10);
+    RzSpinner7->setMax(2000);
+
+    // Welcome screen.
+    CheckBox3 = checkBox(GroupBox5, 23, 21, 57, QStringLiteral("显示"));
+    Label14 = new QLabel(QStringLiteral("请根据自己的情况同名替换欢迎图片文件   welcome.jpg"),
+                         GroupBox5);
+    Label14->setGeometry(231, 21, 337, 13);
+    makeRed(Label14);
+
+    // Positions.
+    CheckBox4 = checkBox(GroupBox6, 24, 31, 201, QStringLiteral("下次运行软件后显示标签位置"));
+    RzLabel1 = new QLabel(
+        QStringLiteral("      标题、倒计时、问题请拖动定位距左边距和上边距的位置，答案只需拖动定位距"
+                       "左边距的位置（它距上边距的位置会自动根据问题的位置自适应调整），调整完毕后"
+                       "请退出软件后重新打开。"),
+        GroupBox6);
+    RzLabel1->setWordWrap(true);
+    RzLabel1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    RzLabel1->setGeometry(232, 24, 449, 44);
+    makeRed(RzLabel1);
+
+    Button1 = pushButton(Panel1, 224, QStringLiteral("保存"));
+    Button2 = pushButton(Panel1, 368, QStringLiteral("取消"));
+    connect(Button1, &QPushButton::clicked, this, [this] { vq::guarded([&] { Button1Click(); }); });
+    connect(Button2, &QPushButton::clicked, this, [this] { vq::guarded([&] { Button2Click(); }); });
+
+    // Boxes 1 to 4, the buttons' panel, then boxes 5 and 6; within each box its own order.
+    QWidget* const order[] = {Edit1,      RzColorEdit1, RzSpinner1,   CheckBox1,  RzSpinner2,
+                              RzSpinner3, RzColorEdit2, RzSpinner4,   RzColorEdit3, RzSpinner6,
+                              RzSpinner5, RzColorEdit4, RzSpinner7,   Button1,    Button2,
+                              CheckBox3,  CheckBox4};
+    for (std::size_t i = 1; i < std::size(order); ++i)
+        setTabOrder(order[i - 1], order[i]);
+}
+
+void TForm3::Button1Click() {
+    try {
+        save();
+    } catch (...) {
+        // The operator gets the dialog's own report, not the framework's message; keys written
+        // before the failure keep their new values.
+        vq::showMessageBox(QStringLiteral("对不起，保存失败！"));
+        return;
+    }
+    // The new values apply at the next start: end the modal run as cancelled and stop the
+    // program's event loop without going through the main screen's exit question.
+    m_programEnding = true;
+    done(QDialog::Rejected);
+    QCoreApplication::exit(0);
+}
+
+void TForm3::save() {
+    const vq::Settings s;
+    s.writeInteger(QStringLiteral("biaoti_color"), RzColorEdit1->selectedColor());
+    s.writeInteger(QStringLiteral("shijian_color"), RzColorEdit2->selectedColor());
+    s.writeInteger(QStringLiteral("wenti_color"), RzColorEdit3->selectedColor());
+    s.writeInteger(QStringLiteral("daan_color"), RzColorEdit4->selectedColor());
+    s.writeInteger(QStringLiteral("biaoti_fontsize"), RzSpinner1->value());
+    s.writeInteger(QStringLiteral("shijian_fontsize"), RzSpinner3->value());
+    s.writeInteger(QStringLiteral("wenti_fontsize"), RzSpinner4->value());
+    s.writeInteger(QStringLiteral("daan_fontsize"), RzSpinner5->value());
+    s.writeInteger(QStringLiteral("shijian"), RzSpinner2->value());
+    s.write(QStringLiteral("biaoti"), Edit1->text());
+    s.writeInteger(QStringLiteral("wenti_width"), RzSpinner6->value());
+    s.writeInteger(QStringLiteral("daan_width"), RzSpinner7->value());
+    s.writeFlag(QStringLiteral("huanying"), CheckBox3->isChecked());
+    s.writeFlag(QStringLiteral("shijian_sound"), CheckBox1->isChecked());
+    s.writeFlag(QStringLiteral("weizhishezhi"), CheckBox4->isChecked());
+    vq::showMessageBox(QStringLiteral("保存成功，程序关闭后请重新打开！"));
+}
+
+void TForm3::Button2Click() { done(QDialog::Rejected); }
+
+void TForm3::showEvent(QShowEvent* event) {
+    vq::guarded([&] {
+        QDialog::showEvent(event);
+        const QScreen* scr = screen() ? screen() : QGuiApplication::primaryScreen();
+        if (scr) {
+            const QRect area = scr->geometry();
+            move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
+        }
+    });
+}
+
+void TForm3::keyPressEvent(QKeyEvent* event) {
+    vq::guarded([&] {
+        switch (event->key()) {
+        case Qt::Key_Escape:
+            // No cancel button: leaving takes a click on 取消, a stray Escape keeps it open.
+            event->accept();
+            return;
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            // No default button: Enter presses only the button that has the focus.
+            if (auto* b = qobject_cast<QPushButton*>(focusWidget()); b && b->isEnabled())
+                b->click();
+            event->accept();
+            return;
+        default:
+            QDialog::keyPressEvent(event);
+        }
+    });
 }
