@@ -21,8 +21,6 @@
 
 namespace {
 
-bool g_visualStylesActive = false;
-
 // Sums beyond the 32-bit range stop at its limits instead of wrapping round.
 int saturatedSum(int a, qint64 b) {
     const qint64 sum = static_cast<qint64>(a) + b;
@@ -59,9 +57,12 @@ TRzSpinner::TRzSpinner(QWidget* parent) : QWidget(parent) {
 
 TRzSpinner::~TRzSpinner() = default;
 
-bool TRzSpinner::visualStylesActive() { return g_visualStylesActive; }
-void TRzSpinner::setVisualStylesActive(bool active) { g_visualStylesActive = active; }
-bool TRzSpinner::usesThemedLook() const { return m_themeAware && g_visualStylesActive; }
+// One application-wide switch governs every custom-drawn control.
+bool TRzSpinner::visualStylesActive() { return vq::resolvedLook(TRzLook::Default) == TRzLook::Themed; }
+void TRzSpinner::setVisualStylesActive(bool active) {
+    vq::setDefaultLook(active ? TRzLook::Themed : TRzLook::Classic);
+}
+bool TRzSpinner::usesThemedLook() const { return m_themeAware && visualStylesActive(); }
 
 // ---- value and range -------------------------------------------------------------------------
 

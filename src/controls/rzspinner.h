@@ -25,8 +25,8 @@ public:
     explicit TRzSpinner(QWidget* parent = nullptr);
     ~TRzSpinner() override;
 
-    // Whether the platform's visual-style engine counts as active for the whole application.
-    // Off by default: the classic look is drawn by the control itself at its designed sizes.
+    // Whether the platform's visual-style engine counts as active for the whole application:
+    // the application-wide control look (vq::defaultLook) being Themed.
     static bool visualStylesActive();
     static void setVisualStylesActive(bool active);
     // The look in use now: themed when ThemeAware and visual styles are active.
