@@ -479,3 +479,40 @@ TEST_F(SpinnerTest, ThemedLookDrawsTheStylePartsOnlyWhenThemeAwareAndActive) {
     EXPECT_EQ(render(s), classic);
     s.setStyle(nullptr);
 }
+
+namespace {
+class CountingSpinner : public TRzSpinner {
+public:
+    using TRzSpinner::TRzSpinner;
+    int frames = 0;
+protected:
+    void DrawSpinnerFrame(QPainter& p) override {
+        ++frames;
+        TRzSpinner::DrawSpinnerFrame(p);
+    }
+};
+} // namespace
+
+TEST_F(SpinnerTest, HotTrackingRepaintsOnlyWhenTheZoneChanges) {
+    CountingSpinner s;
+    ASSERT_TRUE(showActive(s));
+    QCoreApplication::processEvents();
+    auto paintsAfter = [&](auto&& action) {
+        const int before = s.frames;
+        action();
+        QCoreApplication::processEvents();
+        return s.frames - before;
+    };
+    EXPECT_GT(paintsAfter([&] { mouse(s, QEvent::MouseMove, {80, 10}); }), 0);
+    EXPECT_EQ(s.lastHotZone(), TRzSpinner::Zone::Plus);
+    EXPECT_EQ(paintsAfter([&] { mouse(s, QEvent::MouseMove, {81, 12}); mouse(s, QEvent::MouseMove, {70, 3}); }), 0);
+    EXPECT_GT(paintsAfter([&] { mouse(s, QEvent::MouseMove, {40, 10}); }), 0);
+    EXPECT_EQ(paintsAfter([&] { mouse(s, QEvent::MouseMove, {45, 10}); }), 0);
+    mouse(s, QEvent::MouseMove, {5, 10});
+    EXPECT_TRUE(s.isButtonHot(TRzSpinner::Button::Minus));
+    QEvent leave(QEvent::Leave);
+    EXPECT_GT(paintsAfter([&] { QCoreApplication::sendEvent(&s, &leave); }), 0);
+    EXPECT_FALSE(s.isButtonHot(TRzSpinner::Button::Minus));
+    EXPECT_EQ(s.lastHotZone(), TRzSpinner::Zone::None);
+    EXPECT_EQ(paintsAfter([&] { QCoreApplication::sendEvent(&s, &leave); }), 0);
+}
