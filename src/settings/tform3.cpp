@@ -129,6 +129,12 @@ TForm3::TForm3(QWidget* parent)
     Label3 = captionLabel(GroupBox1, 264, 56, colour);
     RzColorEdit1 = colorEdit(GroupBox1, 360, 52);
     RzColorEdit1->setSelectedColor(clBlack);
+    RzColorEdit1->setFocusColor(clMenuHighlight);
+    RzColorEdit1->setFrameColor(clActiveCaption);
+    QPalette infoText = RzColorEdit1->palette();
+    infoText.setColor(QPalette::Text, ColorToQColor(clInfoText));
+    infoText.setColor(QPalette::WindowText, ColorToQColor(clInfoText));
+    RzColorEdit1->setPalette(infoText);
 
     // Countdown.
     Label4 = captionLabel(GroupBox2, 24, 32, QStringLiteral("倒计时时长："));
