@@ -1,0 +1,243 @@
+#include "controls/rzcoloredit.h"
+#include "controls/rzcolorpicker.h"
+#include "controls/rzpopup.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPointer>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct HookScope {
+    explicit HookScope(TRzPopupPanel::ShownHook hook)
+        : previous(TRzPopupPanel::setShownHook(std::move(hook))) {}
+    ~HookScope() { TRzPopupPanel::setShownHook(previous); }
+    TRzPopupPanel::ShownHook previous;
+};
+
+QRgb rgbOf(TColor c) { return ColorToQColor(c).rgb(); }
+
+void press(QWidget* w, QPoint at, Qt::MouseButton button = Qt::LeftButton) {
+    QMouseEvent e(QEvent::MouseButtonPress, QPointF(at), w->mapToGlobal(QPointF(at)), button,
+                  button, Qt::NoModifier);
+    QApplication::sendEvent(w, &e);
+}
+
+void release(QWidget* w, QPoint at) {
+    QMouseEvent e(QEvent::MouseButtonRelease, QPointF(at), w->mapToGlobal(QPointF(at)),
+                  Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(w, &e);
+}
+
+void key(QWidget* w, int k, Qt::KeyboardModifiers mods = Qt::NoModifier, const QString& t = {}) {
+    QKeyEvent e(QEvent::KeyPress, k, mods, t);
+    QApplication::sendEvent(w, &e);
+}
+
+struct ColorEditFixture : ::testing::Test {
+    QWidget form;
+    TRzColorEdit* edit = new TRzColorEdit(&form);
+    int changes = 0, drops = 0, closeUps = 0;
+    void SetUp() override {
+        form.resize(400, 300);
+        edit->move(20, 20);
+        edit->setLook(TRzLook::Classic);
+        QObject::connect(edit, &TRzColorEdit::OnChange, [&] { ++changes; });
+        QObject::connect(edit, &TRzColorEdit::OnDropDown, [&] { ++drops; });
+        QObject::connect(edit, &TRzColorEdit::OnCloseUp, [&] { ++closeUps; });
+        form.show();
+    }
+    static TRzColorPicker* pickerOf(TRzPopup& w) { return w.findChild<TRzColorPicker*>(); }
+    // Centre of standard cell k in the classic picker (4-pixel frame, 18-pixel cells).
+    static QPoint cell(int k) { return {4 + 18 * (k % 8) + 9, 4 + 18 * (k / 8) + 9}; }
+};
+
+TEST_F(ColorEditFixture, DefaultsAsConstructed) {
+    EXPECT_EQ(edit->selectedColor(), clNone);
+    EXPECT_EQ(edit->focusColor(), clWindow);
+    EXPECT_EQ(edit->disabledColor(), clBtnFace);
+    EXPECT_EQ(edit->frameColor(), clBtnShadow);
+    EXPECT_EQ(edit->defaultColor(), clHighlight);
+    EXPECT_EQ(edit->customColor(), clWhite);
+    EXPECT_EQ(edit->readOnlyColor(), clInfoBk);
+    EXPECT_FALSE(edit->showNoColor());
+    EXPECT_TRUE(edit->showColorHints());
+    EXPECT_TRUE(edit->dropButtonVisible());
+    EXPECT_FALSE(edit->readOnly());
+    EXPECT_EQ(edit->size(), QSize(289, 21));
+    EXPECT_EQ(edit->cursor().shape(), Qt::ArrowCursor);
+}
+
+TEST_F(ColorEditFixture, NoColourIsAHatchedBoxNeverAFill) {
+    const QImage img = edit->grab().toImage();
+    // Box outline at the client's inset of 2 (client starts inside the 2-pixel border).
+    EXPECT_EQ(img.pixel(4, 4), rgbOf(clBtnFace));
+    EXPECT_EQ(img.pixel(100, 16), rgbOf(clBtnFace));
+    // Rising hatch: client-local (3,4) is on a line, (3,3) is background.
+    EXPECT_EQ(img.pixel(5, 6), rgbOf(clBtnFace));
+    EXPECT_EQ(img.pixel(5, 5), rgbOf(clWindow));
+    EXPECT_EQ(img.pixel(6, 5), rgbOf(clBtnFace));
+}
+
+TEST_F(ColorEditFixture, SwatchWithItsEdgeAndClassicDropButton) {
+    edit->setSelectedColor(clRed);
+    const QImage img = edit->grab().toImage();
+    EXPECT_EQ(img.pixel(3, 3), rgbOf(clWindow));      // 2-pixel body ring
+    EXPECT_EQ(img.pixel(4, 4), rgbOf(clBtnShadow));   // one-pixel edge
+    EXPECT_EQ(img.pixel(5, 5), rgbOf(clRed));
+    EXPECT_EQ(img.pixel(266, 15), rgbOf(clRed));
+    EXPECT_EQ(img.pixel(267, 16), rgbOf(clBtnShadow));
+    EXPECT_EQ(img.pixel(0, 0), rgbOf(clBtnShadow));   // sunken border
+    EXPECT_EQ(img.pixel(1, 1), rgbOf(cl3DDkShadow));
+    EXPECT_EQ(img.pixel(288, 20), rgbOf(clBtnHighlight));
+    // Drop button: the rightmost 17 pixels inside the border, raised, arrow centred.
+    EXPECT_EQ(edit->buttonRect(), QRect(270, 2, 17, 17));
+    EXPECT_EQ(img.pixel(270, 2), rgbOf(cl3DLight));
+    EXPECT_EQ(img.pixel(286, 18), rgbOf(cl3DDkShadow));
+    EXPECT_EQ(img.pixel(271, 3), rgbOf(clBtnHighlight));
+    EXPECT_EQ(img.pixel(285, 17), rgbOf(clBtnShadow));
+    EXPECT_EQ(img.pixel(275, 8), rgbOf(clBtnText));
+    EXPECT_EQ(img.pixel(281, 8), rgbOf(clBtnText));
+    EXPECT_EQ(img.pixel(278, 11), rgbOf(clBtnText));
+    EXPECT_EQ(img.pixel(277, 11), rgbOf(clBtnFace));
+    EXPECT_EQ(img.pixel(278, 12), rgbOf(clBtnFace));
+}
+
+TEST_F(ColorEditFixture, DroppedDownShowsFocusRectanglePushedButtonAndDarkHatch) {
+    edit->setSelectedColor(clRed);
+    QImage red, none;
+    HookScope hook([&](TRzPopupPanel& p, TRzPopup&) {
+        red = edit->grab().toImage();
+        edit->setSelectedColor(clNone);
+        none = edit->grab().toImage();
+        p.dismiss();
+    });
+    edit->dropDown();
+    ASSERT_FALSE(red.isNull());
+    EXPECT_EQ(red.pixel(5, 5), qRgb(0, 255, 255));  // dotted: inverted red
+    EXPECT_EQ(red.pixel(6, 5), rgbOf(clRed));
+    EXPECT_EQ(red.pixel(7, 5), qRgb(0, 255, 255));
+    EXPECT_EQ(red.pixel(6, 6), rgbOf(clRed));       // inside untouched
+    EXPECT_EQ(red.pixel(270, 2), rgbOf(clBtnShadow));  // pushed flat button
+    EXPECT_EQ(red.pixel(276, 9), rgbOf(clBtnText));    // arrow one pixel down and right
+    EXPECT_EQ(none.pixel(101, 4), rgbOf(clBtnShadow));  // dark outline while dropped down
+    EXPECT_FALSE(edit->isDroppedDown());
+}
+
+TEST_F(ColorEditFixture, BodyColourFollowsFocusDisabledAndReadOnly) {
+    edit->setFocusColor(clMenuHighlight);
+    EXPECT_EQ(edit->bodyColor(), clWindow);
+    QFocusEvent in(QEvent::FocusIn, Qt::TabFocusReason);
+    QApplication::sendEvent(edit, &in);
+    EXPECT_EQ(edit->bodyColor(), clMenuHighlight);
+    edit->setSelectedColor(clBlack);
+    const QImage img = edit->grab().toImage();
+    EXPECT_EQ(img.pixel(3, 3), rgbOf(clMenuHighlight));  // the ring around the swatch
+    QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
+    QApplication::sendEvent(edit, &out);
+    edit->setReadOnly(true);
+    EXPECT_EQ(edit->bodyColor(), clInfoBk);
+    edit->setEnabled(false);
+    EXPECT_EQ(edit->bodyColor(), clBtnFace);
+    // A new normal colour takes the focus colour along only when they were equal.
+    TRzColorEdit other;
+    other.setColor(clYellow);
+    EXPECT_EQ(other.focusColor(), clYellow);
+}
+
+TEST_F(ColorEditFixture, ChoosingTheMarkedCellFiresChangeWithTheSameColour) {
+    edit->setSelectedColor(clBlack);
+    HookScope hook([&](TRzPopupPanel&, TRzPopup& w) {
+        TRzColorPicker* picker = pickerOf(w);
+        ASSERT_NE(picker, nullptr);
+        press(picker, cell(0));
+        release(picker, cell(0));
+    });
+    press(edit, QPoint(30, 10));  // on the swatch, not the button
+    EXPECT_EQ(drops, 1);
+    EXPECT_EQ(changes, 1);
+    EXPECT_EQ(closeUps, 1);
+    EXPECT_EQ(edit->selectedColor(), clBlack);
+}
+
+TEST_F(ColorEditFixture, ChoosingAnotherCellTakesItsColour) {
+    HookScope hook([&](TRzPopupPanel&, TRzPopup& w) {
+        TRzColorPicker* picker = pickerOf(w);
+        ASSERT_NE(picker, nullptr);
+        press(picker, cell(16));
+        release(picker, cell(16));
+    });
+    key(edit, Qt::Key_F4);
+    EXPECT_EQ(edit->selectedColor(), 0x000000FF);
+    EXPECT_EQ(changes, 1);
+}
+
+TEST_F(ColorEditFixture, EscapeAndOutsidePressDismissWithoutChange) {
+    edit->setSelectedColor(0x00123456);  // not among the palette's colours
+    HookScope hook([&](TRzPopupPanel&, TRzPopup& w) {
+        key(&w, Qt::Key_Escape);
+    });
+    key(edit, Qt::Key_Down, Qt::AltModifier);
+    {
+        HookScope outside([&](TRzPopupPanel&, TRzPopup& w) {
+            TRzColorPicker* picker = pickerOf(w);
+            press(picker, cell(5));  // marks a cell, no release yet
+            press(&w, QPoint(-50, -50));
+        });
+        press(edit, QPoint(280, 10));
+    }
+    EXPECT_EQ(drops, 2);
+    EXPECT_EQ(closeUps, 2);
+    EXPECT_EQ(changes, 0);
+    EXPECT_EQ(edit->selectedColor(), 0x00123456);
+}
+
+TEST_F(ColorEditFixture, TypingAndRightPressDoNothing) {
+    HookScope hook([&](TRzPopupPanel& p, TRzPopup&) { p.dismiss(); });
+    edit->setSelectedColor(clBlue);
+    key(edit, Qt::Key_A, Qt::NoModifier, "a");
+    key(edit, Qt::Key_5, Qt::NoModifier, "5");
+    key(edit, Qt::Key_Down);
+    key(edit, Qt::Key_F4, Qt::ShiftModifier);
+    key(edit, Qt::Key_Space, Qt::NoModifier, " ");
+    press(edit, QPoint(30, 10), Qt::RightButton);
+    EXPECT_EQ(drops, 0);
+    EXPECT_EQ(edit->selectedColor(), clBlue);
+}
+
+TEST_F(ColorEditFixture, FreshPickerForEveryOpeningAndReadOnlyNeverOpens) {
+    QList<QPointer<TRzColorPicker>> seen;
+    HookScope hook([&](TRzPopupPanel& p, TRzPopup& w) {
+        seen.append(pickerOf(w));
+        p.dismiss();
+    });
+    edit->dropDown();
+    ASSERT_EQ(seen.size(), 1);
+    EXPECT_TRUE(seen[0].isNull());  // destroyed on closing
+    edit->dropDown();
+    ASSERT_EQ(seen.size(), 2);
+    EXPECT_TRUE(seen[1].isNull());
+    edit->setReadOnly(true);
+    edit->dropDown();
+    EXPECT_EQ(seen.size(), 2);
+    EXPECT_EQ(drops, 3);     // the sequence still runs, without a palette
+    EXPECT_EQ(closeUps, 3);
+}
+
+TEST_F(ColorEditFixture, SecondOpenWhileUpReturnsDismissed) {
+    TRzColorEdit second(&form);
+    int secondChanges = 0;
+    QObject::connect(&second, &TRzColorEdit::OnChange, [&] { ++secondChanges; });
+    HookScope hook([&](TRzPopupPanel& p, TRzPopup&) {
+        second.dropDown();
+        p.close();
+    });
+    edit->dropDown();
+    EXPECT_EQ(secondChanges, 0);
+    EXPECT_EQ(changes, 1);
+}
+
+} // namespace
