@@ -1,3 +1,136 @@
 #include "app/tform5.h"
 
-TForm5::TForm5(QWidget* parent) : QWidget(parent, Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {}
+#include "controls/rzcommon.h"
+#include "platform/exception.h"
+#include "platform/folders.h"
+#include "platform/guard.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QImageReader>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScreen>
+#include <QShowEvent>
+#include <QTimer>
+
+namespace {
+
+// Opens the file the way the platform does (so a missing file reports the system's reason)
+// and decodes it by its extension.
+QImage loadPicture(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw vq::Exception(QStringLiteral("Cannot open file \"%1\". %2")
+                                .arg(QDir::toNativeSeparators(path), file.errorString()));
+    QByteArray bytes = file.readAll();
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, QFileInfo(path).suffix().toLower().toLatin1());
+    reader.setAutoTransform(false);
+    QImage image = reader.read();
+    if (image.isNull())
+        throw vq::Exception(QStringLiteral("%1: %2").arg(QFileInfo(path).fileName(),
+                                                        reader.errorString()));
+    return image;
+}
+
+} // namespace
+
+TForm5Image::TForm5Image(QWidget* parent) : QWidget(parent) {
+    setAttribute(Qt::WA_OpaquePaintEvent, false);
+}
+
+void TForm5Image::setPicture(const QImage& picture) {
+    m_picture = picture;
+    update();
+}
+
+void TForm5Image::paintEvent(QPaintEvent*) {
+    vq::guarded([&] {
+        if (m_picture.isNull())
+            return;
+        QPainter painter(this);
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        painter.drawImage(rect(), m_picture);
+    });
+}
+
+void TForm5Image::mousePressEvent(QMouseEvent* event) {
+    vq::guarded([&] { m_pressed = event->button() == Qt::LeftButton; });
+}
+
+// A click is a left press and release on the picture, as the platform counts one.
+void TForm5Image::mouseReleaseEvent(QMouseEvent* event) {
+    vq::guarded([&] {
+        const bool click = m_pressed && event->button() == Qt::LeftButton &&
+                           rect().contains(event->position().toPoint());
+        m_pressed = false;
+        if (click)
+            emit clicked();
+    });
+}
+
+TForm5::TForm5(QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
+    setWindowTitle(QStringLiteral("欢迎 可设置不显示或提前显示"));
+    resize(862, 473);
+    setWindowState(Qt::WindowMaximized);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, ColorToQColor(clBtnFace));
+    setPalette(pal);
+    setAutoFillBackground(true);
+
+    Image1 = new TForm5Image(this);
+    Image1->setGeometry(rect());
+    connect(Image1, &TForm5Image::clicked, this, [this] { vq::guarded([&] { Image1Click(); }); });
+
+    Timer1 = new QTimer(this);
+    Timer1->setInterval(25);
+    Timer1->setTimerType(Qt::PreciseTimer);
+    connect(Timer1, &QTimer::timeout, this, [this] { vq::guarded([&] { Timer1Timer(); }); });
+}
+
+void TForm5::FormShow() {
+    Image1->setPicture(QImage());
+    Image1->setPicture(loadPicture(vq::programFolder() + QStringLiteral("welcome.jpg")));
+}
+
+void TForm5::Image1Click() {
+    // A click while fading changes nothing: the timer keeps its rhythm.
+    if (!Timer1->isActive())
+        Timer1->start();
+}
+
+void TForm5::Timer1Timer() {
+    m_opacity = static_cast<quint8>(m_opacity - 5);
+    applyOpacity();
+    if (m_opacity == 0) {
+        Timer1->stop();
+        hide();
+    }
+}
+
+void TForm5::applyOpacity() {
+    // Where the desktop has no per-window opacity this does nothing visible; the 51 steps and
+    // the hiding at 0 happen all the same.
+    setWindowOpacity(m_opacity / 255.0);
+}
+
+void TForm5::showEvent(QShowEvent* event) {
+    vq::guarded([&] {
+        if (event->spontaneous())
+            return;
+        // Maximised and borderless: the whole screen, also where no window manager maximises.
+        if (QScreen* s = screen())
+            setGeometry(s->geometry());
+        applyOpacity();
+        FormShow();
+    });
+}
+
+void TForm5::resizeEvent(QResizeEvent*) {
+    vq::guarded([&] { Image1->setGeometry(rect()); });
+}

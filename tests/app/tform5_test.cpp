@@ -1,0 +1,184 @@
+#include "app/tform5.h"
+
+#include "controls/rzcommon.h"
+#include "support/recording.h"
+#include "support/temp_install.h"
+
+#include <QBuffer>
+#include <QImage>
+#include <QPainter>
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QMouseEvent>
+#include <QScreen>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// A 200 x 50 picture in four vertical bands: red, green, blue, yellow.
+QByteArray bandedJpeg() {
+    QImage image(200, 50, QImage::Format_RGB32);
+    QPainter p(&image);
+    const QColor bands[] = {Qt::red, Qt::green, Qt::blue, Qt::yellow};
+    for (int i = 0; i < 4; ++i)
+        p.fillRect(i * 50, 0, 50, 50, bands[i]);
+    p.end();
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "JPG", 95);
+    return bytes;
+}
+
+// A press and release on the widget, as the platform delivers a click.
+void click(QWidget* w, Qt::MouseButton button, QPoint at) {
+    QMouseEvent press(QEvent::MouseButtonPress, at, w->mapToGlobal(at), button, button, {});
+    QCoreApplication::sendEvent(w, &press);
+    QMouseEvent release(QEvent::MouseButtonRelease, at, w->mapToGlobal(at), button, {}, {});
+    QCoreApplication::sendEvent(w, &release);
+}
+
+template <class F>
+bool waitFor(F condition, int ms) {
+    QDeadlineTimer deadline(ms);
+    while (!condition()) {
+        if (deadline.hasExpired())
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+    return true;
+}
+
+bool near(QColor a, QColor b) {
+    return std::abs(a.red() - b.red()) < 40 && std::abs(a.green() - b.green()) < 40 &&
+           std::abs(a.blue() - b.blue()) < 40;
+}
+
+class WelcomeScreen : public ::testing::Test {
+protected:
+    vq::test::TempInstall install;
+    vq::test::RecordingMessages boxes;
+};
+
+TEST_F(WelcomeScreen, FadesInExactly51TicksAndClicksDoNotSpeedItUp) {
+    install.writeFile(QStringLiteral("welcome.jpg"), bandedJpeg());
+    TForm5 form;
+    form.show();
+    ASSERT_TRUE(boxes.shown.isEmpty());
+    ASSERT_TRUE(form.isVisible());
+    EXPECT_EQ(form.opacity(), 255);
+    EXPECT_FALSE(form.Timer1->isActive());
+    EXPECT_EQ(form.Timer1->interval(), 25);
+
+    // Ticks before any click do not happen: the timer is off until the first click.
+    click(form.Image1, Qt::LeftButton, QPoint(10, 10));
+    EXPECT_TRUE(form.Timer1->isActive());
+    for (int tick = 1; tick <= 50; ++tick) {
+        form.Timer1Timer();
+        ASSERT_EQ(form.opacity(), 255 - 5 * tick);
+        // Further clicks while fading change nothing.
+        click(form.Image1, Qt::LeftButton, QPoint(20, 20));
+        form.Image1Click();
+        ASSERT_EQ(form.opacity(), 255 - 5 * tick);
+    }
+    EXPECT_EQ(form.opacity(), 5);
+    EXPECT_TRUE(form.isVisible());
+    EXPECT_TRUE(form.Timer1->isActive());
+
+    form.Timer1Timer();
+    EXPECT_EQ(form.opacity(), 0);
+    EXPECT_FALSE(form.isVisible());
+    EXPECT_FALSE(form.Timer1->isActive());
+    EXPECT_TRUE(boxes.shown.isEmpty());
+}
+
+TEST_F(WelcomeScreen, RealTimerHidesItAfterTheClick) {
+    install.writeFile(QStringLiteral("welcome.jpg"), bandedJpeg());
+    TForm5 form;
+    form.show();
+    form.Image1Click();
+    // 1275 ms nominal; bounded wait on the condition.
+    EXPECT_TRUE(waitFor([&] { return !form.isVisible(); }, 10000));
+    EXPECT_EQ(form.opacity(), 0);
+}
+
+TEST_F(WelcomeScreen, RightClickDoesNotStartTheFade) {
+    install.writeFile(QStringLiteral("welcome.jpg"), bandedJpeg());
+    TForm5 form;
+    form.show();
+    click(form.Image1, Qt::RightButton, QPoint(10, 10));
+    EXPECT_FALSE(form.Timer1->isActive());
+}
+
+TEST_F(WelcomeScreen, MissingPictureReportsAndShowsPlainButtonFaceWindowThatStillFades) {
+    TForm5 form;
+    form.show();
+    const QString path = install.file(QStringLiteral("welcome.jpg"));
+    ASSERT_EQ(boxes.errors().size(), 1);
+    const QString text = boxes.errors().first();
+    EXPECT_TRUE(text.startsWith(QStringLiteral("Cannot open file \"%1\". ").arg(path))) << text.toStdString();
+    EXPECT_GT(text.size(), QStringLiteral("Cannot open file \"%1\". ").arg(path).size() + 1);
+    EXPECT_TRUE(form.isVisible());
+    EXPECT_TRUE(form.Image1->picture().isNull());
+
+    const QImage shot = form.grab().toImage();
+    const QColor face = ColorToQColor(clBtnFace);
+    EXPECT_EQ(QColor(shot.pixel(shot.width() / 2, shot.height() / 2)).rgb(), face.rgb());
+
+    click(form.Image1, Qt::LeftButton, QPoint(5, 5));
+    for (int tick = 1; tick <= 50; ++tick)
+        form.Timer1Timer();
+    EXPECT_TRUE(form.isVisible());
+    form.Timer1Timer();
+    EXPECT_FALSE(form.isVisible());
+}
+
+TEST_F(WelcomeScreen, UndecodablePictureIsReportedAndWindowStillShown) {
+    install.writeFile(QStringLiteral("welcome.jpg"), QByteArray("not a picture at all"));
+    TForm5 form;
+    form.show();
+    ASSERT_EQ(boxes.errors().size(), 1);
+    EXPECT_FALSE(boxes.errors().first().startsWith(QStringLiteral("Cannot open file")));
+    EXPECT_TRUE(form.isVisible());
+}
+
+TEST_F(WelcomeScreen, PictureIsStretchedOverTheWholeWindowInBothDirections) {
+    install.writeFile(QStringLiteral("welcome.jpg"), bandedJpeg());
+    TForm5 form;
+    form.show();
+    ASSERT_TRUE(boxes.shown.isEmpty());
+    EXPECT_EQ(form.Image1->geometry(), form.rect());
+    // Covers the screen, whatever the designed size.
+    EXPECT_EQ(form.geometry(), form.screen()->geometry());
+
+    const QImage shot = form.grab().toImage();
+    const int w = shot.width(), h = shot.height();
+    ASSERT_GT(w, 200);
+    ASSERT_GT(h, 50);
+    const QColor bands[] = {Qt::red, Qt::green, Qt::blue, Qt::yellow};
+    for (int i = 0; i < 4; ++i) {
+        const int x = w * (2 * i + 1) / 8;
+        EXPECT_TRUE(near(shot.pixel(x, 2), bands[i])) << "band " << i << " top";
+        EXPECT_TRUE(near(shot.pixel(x, h - 3), bands[i])) << "band " << i << " bottom";
+    }
+    // The band edges scale with the width: just inside each quarter.
+    EXPECT_TRUE(near(shot.pixel(w / 4 - 8, h / 2), Qt::red));
+    EXPECT_TRUE(near(shot.pixel(w / 4 + 8, h / 2), Qt::green));
+    EXPECT_TRUE(near(shot.pixel(w - 4, h / 2), Qt::yellow));
+}
+
+TEST_F(WelcomeScreen, DesignedWindowState) {
+    install.writeFile(QStringLiteral("welcome.jpg"), bandedJpeg());
+    TForm5 form;
+    EXPECT_FALSE(form.isVisible());
+    EXPECT_TRUE(form.windowFlags().testFlag(Qt::FramelessWindowHint));
+    EXPECT_TRUE(form.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_TRUE(form.windowState().testFlag(Qt::WindowMaximized));
+    EXPECT_EQ(form.opacity(), 255);
+    form.show();
+    EXPECT_DOUBLE_EQ(form.windowOpacity(), 1.0);
+}
+
+} // namespace
