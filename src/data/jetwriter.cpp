@@ -1,0 +1,835 @@
+#include "data/jetwriter.h"
+
+#include "platform/exception.h"
+
+#include <QDateTime>
+#include <QSaveFile>
+#include <QTimeZone>
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <cstring>
+#include <functional>
+#include <vector>
+
+namespace vq::jet {
+namespace {
+
+constexpr int kPageSize = 4096;
+constexpr int kDataHeader = 14;                        // data page header before the row offsets
+constexpr int kMaxRowLength = kPageSize - kDataHeader - 2; // one row alone on a page
+constexpr int kMaxRowsPerPage = 255;                   // a row pointer holds the row in one byte
+constexpr int kRowBudget = 4000;                       // rows are kept below Jet's record limit
+constexpr int kInlineMemoLimit = 1024;                 // longer memo values go to LVAL pages
+constexpr int kLvalChunk = kMaxRowLength - 4;          // data bytes per part of a chained value
+constexpr int kMaxLongValue = 0xFFFFFF;                // 24-bit length field
+constexpr int kMapPageBits = (kPageSize - 4) * 8;      // pages covered by one 0x05 page
+constexpr int kMaxInlineMapBytes = 3900;               // bitmap bytes of an inline (type 0) map
+
+// Raw column type codes of the format.
+enum RawType : std::uint8_t {
+    tInt16 = 0x03,
+    tLong = 0x04,
+    tDateTime = 0x08,
+    tBinary = 0x09,
+    tText = 0x0A,
+    tOle = 0x0B,
+    tMemo = 0x0C,
+};
+
+constexpr std::uint8_t kFlagFixed = 0x01;
+constexpr std::uint8_t kFlagNullable = 0x02;
+constexpr std::uint8_t kFlagUpdatable = 0x10;
+constexpr std::uint8_t kMiscCompressedUnicode = 0x01;
+constexpr std::uint16_t kSortGeneral = 0x0409;
+
+void put16(QByteArray& b, int at, std::uint32_t v)
+{
+    b[at] = char(v & 0xFF);
+    b[at + 1] = char((v >> 8) & 0xFF);
+}
+void put32(QByteArray& b, int at, std::uint32_t v)
+{
+    for (int i = 0; i < 4; ++i)
+        b[at + i] = char((v >> (8 * i)) & 0xFF);
+}
+void append16(QByteArray& b, std::uint32_t v)
+{
+    b.append(char(v & 0xFF));
+    b.append(char((v >> 8) & 0xFF));
+}
+void append32(QByteArray& b, std::uint32_t v)
+{
+    for (int i = 0; i < 4; ++i)
+        b.append(char((v >> (8 * i)) & 0xFF));
+}
+
+QByteArray ucs2(const QString& s)
+{
+    QByteArray out;
+    out.reserve(s.size() * 2);
+    for (QChar c : s)
+        append16(out, c.unicode());
+    return out;
+}
+
+// Text as Jet 4 stores it: UCS-2, or the compressed form (marker FF FE, one byte per character
+// whose high byte is zero) when that is shorter. A character with a zero low byte cannot be
+// represented inside the compressed form, so such texts stay plain. A plain text that starts
+// with U+FEFF would read back as compressed, so it always goes compressed.
+QByteArray encodeText(const QString& s)
+{
+    bool compressible = true;
+    int narrow = 0;
+    for (QChar c : s) {
+        if ((c.unicode() & 0xFF) == 0) {
+            compressible = false;
+            break;
+        }
+        if (c.unicode() < 0x100)
+            ++narrow;
+    }
+    const bool startsWithMarker = !s.isEmpty() && s.at(0).unicode() == 0xFEFF;
+    if (!compressible || (!startsWithMarker && narrow * 2 <= s.size() + 2))
+        return ucs2(s); // nothing to gain (a rough but safe estimate)
+    QByteArray out("\xFF\xFE", 2);
+    bool compressed = true;
+    for (QChar c : s) {
+        const bool isNarrow = c.unicode() < 0x100;
+        if (isNarrow != compressed) {
+            out.append('\0');
+            compressed = isNarrow;
+        }
+        if (compressed)
+            out.append(char(c.unicode()));
+        else
+            append16(out, c.unicode());
+    }
+    if (!startsWithMarker && out.size() >= s.size() * 2)
+        return ucs2(s);
+    return out;
+}
+
+// The RC4 stream cipher, which masks the header page.
+void rc4(const std::uint8_t* key, int keyLength, char* data, int length)
+{
+    std::array<std::uint8_t, 256> s{};
+    for (int i = 0; i < 256; ++i)
+        s[i] = std::uint8_t(i);
+    int j = 0;
+    for (int i = 0; i < 256; ++i) {
+        j = (j + s[i] + key[i % keyLength]) & 0xFF;
+        std::swap(s[i], s[j]);
+    }
+    int a = 0;
+    int b = 0;
+    for (int n = 0; n < length; ++n) {
+        a = (a + 1) & 0xFF;
+        b = (b + s[a]) & 0xFF;
+        std::swap(s[a], s[b]);
+        data[n] = char(std::uint8_t(data[n]) ^ s[(s[a] + s[b]) & 0xFF]);
+    }
+}
+
+constexpr std::uint8_t kHeaderKey[4] = {0xC7, 0xDA, 0x39, 0x6B};
+constexpr int kHeaderMaskStart = 0x18;
+constexpr int kHeaderMaskLength = 0x80;
+constexpr int kPasswordOffset = 0x42;
+constexpr int kPasswordBytes = 40;
+constexpr int kCreationDateOffset = 0x72;
+
+QByteArray passwordMask(double creationDate)
+{
+    const auto stamp = std::uint32_t(std::int32_t(creationDate));
+    QByteArray mask(kPasswordBytes, '\0');
+    for (int i = 0; i < kPasswordBytes; ++i)
+        mask[i] = char((stamp >> (8 * (i % 4))) & 0xFF);
+    return mask;
+}
+
+double oleDate(const QDateTime& t)
+{
+    // Days since 1899-12-30 00:00 local time, the fraction being the time of day.
+    const QDateTime epoch(QDate(1899, 12, 30), QTime(0, 0), QTimeZone::utc());
+    const QDateTime wallClock(t.date(), t.time(), QTimeZone::utc());
+    return double(epoch.msecsTo(wallClock)) / 86400000.0;
+}
+
+struct RawColumn {
+    QString name;
+    std::uint8_t type;
+    int length = 0; // bytes: fixed size, text bytes (2 per char), 0 for long values
+    bool fixed() const { return type == tInt16 || type == tLong || type == tDateTime; }
+    bool longValue() const { return type == tMemo || type == tOle; }
+};
+
+struct RawTable {
+    QString name;
+    bool system = false;
+    QList<RawColumn> columns;
+    const QList<QList<QVariant>>* rows = nullptr;
+};
+
+// A data or LVAL page being filled: rows grow from the end, offsets from the header.
+class PageBuilder {
+public:
+    PageBuilder(std::vector<QByteArray>& pages, quint32 owner, bool lval)
+        : m_pages(pages), m_owner(owner), m_lval(lval) {}
+
+    bool open() const { return m_index != 0; }
+    bool fits(int length) const
+    {
+        return open() && m_count < kMaxRowsPerPage
+            && kDataHeader + 2 * (m_count + 1) + length <= m_end;
+    }
+    // Places the row, on a fresh page when it does not fit; returns page << 8 | row.
+    quint32 add(const QByteArray& row)
+    {
+        if (row.size() > kMaxRowLength)
+            throw vq::Exception(QStringLiteral("Internal error: a row of %1 bytes does not fit a page").arg(row.size()));
+        if (!fits(int(row.size())))
+            start();
+        QByteArray& p = m_pages[m_index];
+        m_end -= int(row.size());
+        std::memcpy(p.data() + m_end, row.constData(), size_t(row.size()));
+        put16(p, kDataHeader + 2 * m_count, quint32(m_end));
+        ++m_count;
+        put16(p, 12, quint32(m_count));
+        put16(p, 2, quint32(m_end - kDataHeader - 2 * m_count));
+        return (m_index << 8) | quint32(m_count - 1);
+    }
+    const QList<quint32>& pagesUsed() const { return m_used; }
+
+private:
+    void start()
+    {
+        m_index = quint32(m_pages.size());
+        QByteArray p(kPageSize, '\0');
+        p[0] = 0x01;
+        p[1] = 0x01;
+        if (m_lval)
+            std::memcpy(p.data() + 4, "LVAL", 4);
+        else
+            put32(p, 4, m_owner);
+        put16(p, 2, kPageSize - kDataHeader);
+        m_pages.push_back(p);
+        m_used.append(m_index);
+        m_count = 0;
+        m_end = kPageSize;
+    }
+
+    std::vector<QByteArray>& m_pages;
+    quint32 m_owner;
+    bool m_lval;
+    quint32 m_index = 0;
+    int m_count = 0;
+    int m_end = kPageSize;
+    QList<quint32> m_used;
+};
+
+class FileBuilder {
+public:
+    std::vector<QByteArray> pages;
+
+    quint32 allocate(char type)
+    {
+        QByteArray p(kPageSize, '\0');
+        p[0] = type;
+        p[1] = 0x01;
+        pages.push_back(p);
+        return quint32(pages.size() - 1);
+    }
+
+    // A usage map row for the given pages: inline bitmap (type 0) when the pages lie close
+    // together, otherwise a list of bitmap pages (type 1).
+    QByteArray usageMap(QList<quint32> used)
+    {
+        std::sort(used.begin(), used.end());
+        QByteArray map;
+        const quint32 first = used.isEmpty() ? 0 : used.front();
+        const quint32 span = used.isEmpty() ? 0 : used.back() - first + 1;
+        if (span <= quint32(kMaxInlineMapBytes) * 8) {
+            map.append('\0');
+            append32(map, first);
+            QByteArray bits(std::max<int>(64, int((span + 7) / 8)), '\0');
+            for (quint32 p : used)
+                bits[int((p - first) / 8)] = char(bits[int((p - first) / 8)] | (1 << ((p - first) % 8)));
+            map.append(bits);
+            return map;
+        }
+        const quint32 mapPages = used.back() / kMapPageBits + 1;
+        map.append('\x01');
+        std::vector<quint32> pointers(mapPages, 0);
+        for (quint32 p : used) {
+            const quint32 slot = p / kMapPageBits;
+            if (pointers[slot] == 0)
+                pointers[slot] = allocate(0x05);
+            QByteArray& page = pages[pointers[slot]];
+            const quint32 bit = p % kMapPageBits;
+            page[int(4 + bit / 8)] = char(page[int(4 + bit / 8)] | (1 << (bit % 8)));
+        }
+        for (quint32 ptr : pointers)
+            append32(map, ptr);
+        return map;
+    }
+};
+
+QByteArray encodeLongValue(FileBuilder& file, PageBuilder& lval, const QByteArray& data, bool inlineAllowed)
+{
+    if (data.size() > kMaxLongValue)
+        throw vq::Exception(QStringLiteral("A long value of %1 bytes exceeds the limit of %2 bytes").arg(data.size()).arg(kMaxLongValue));
+    QByteArray field(12, '\0');
+    put32(field, 0, quint32(data.size()));
+    if (inlineAllowed) {
+        field[3] = char(0x80);
+        field.append(data);
+        return field;
+    }
+    if (data.size() <= kMaxRowLength) {
+        field[3] = char(0x40);
+        put32(field, 4, lval.add(data));
+        return field;
+    }
+    // A chain of parts, each led by the pointer to the next; placed from the last part on.
+    (void)file;
+    QList<QByteArray> parts;
+    for (qsizetype at = 0; at < data.size(); at += kLvalChunk)
+        parts.append(data.mid(at, kLvalChunk));
+    quint32 next = 0;
+    for (qsizetype i = parts.size() - 1; i >= 0; --i) {
+        QByteArray row;
+        append32(row, next);
+        row.append(parts[i]);
+        next = lval.add(row);
+    }
+    put32(field, 4, next);
+    return field;
+}
+
+QString describeValue(const QVariant& v)
+{
+    QString s = v.toString();
+    if (s.size() > 40)
+        s = s.left(40) + QStringLiteral("...");
+    return s;
+}
+
+struct Cell {
+    bool null = true;
+    QByteArray bytes;     // encoded value (text/binary) or fixed bytes
+    bool longValue = false;
+};
+
+// Builds the rows of one table onto data pages; long values onto its LVAL pages.
+struct TableLayout {
+    quint32 tdefPage = 0;
+    quint32 rowCount = 0;
+    QList<quint32> dataPages;
+    QList<QList<quint32>> lvalPages; // per long-value column (by position among them)
+};
+
+qint64 wholeNumber(const QVariant& v, bool* ok)
+{
+    *ok = false;
+    switch (v.typeId()) {
+    case QMetaType::Int:
+    case QMetaType::LongLong:
+    case QMetaType::UInt:
+    case QMetaType::ULongLong:
+    case QMetaType::Short:
+    case QMetaType::UShort:
+        return v.toLongLong(ok);
+    case QMetaType::Double: {
+        const double d = v.toDouble();
+        if (d == double(qint64(d))) {
+            *ok = true;
+            return qint64(d);
+        }
+        return 0;
+    }
+    default:
+        return v.toString().trimmed().toLongLong(ok);
+    }
+}
+
+Cell encodeCell(const RawTable& t, const RawColumn& c, const QVariant& v, int rowIndex)
+{
+    Cell cell;
+    if (!v.isValid() || v.isNull())
+        return cell;
+    cell.null = false;
+    const auto fail = [&](const QString& why) {
+        return vq::Exception(QStringLiteral("Table '%1', row %2, column '%3': %4")
+                                 .arg(t.name).arg(rowIndex + 1).arg(c.name, why));
+    };
+    switch (c.type) {
+    case tInt16:
+    case tLong: {
+        bool ok = false;
+        const qint64 n = wholeNumber(v, &ok);
+        const qint64 lo = c.type == tLong ? INT32_MIN : INT16_MIN;
+        const qint64 hi = c.type == tLong ? INT32_MAX : INT16_MAX;
+        if (!ok)
+            throw fail(QStringLiteral("'%1' is not a whole number").arg(describeValue(v)));
+        if (n < lo || n > hi)
+            throw fail(QStringLiteral("%1 is out of range").arg(n));
+        QByteArray b;
+        if (c.type == tLong)
+            append32(b, quint32(std::int32_t(n)));
+        else
+            append16(b, quint32(std::uint16_t(std::int16_t(n))));
+        cell.bytes = b;
+        return cell;
+    }
+    case tDateTime: {
+        const double d = v.typeId() == QMetaType::QDateTime ? oleDate(v.toDateTime()) : v.toDouble();
+        cell.bytes.resize(8);
+        std::memcpy(cell.bytes.data(), &d, 8); // little-endian IEEE double on every target we build for
+        return cell;
+    }
+    case tText: {
+        const QString s = v.toString();
+        if (s.size() * 2 > c.length)
+            throw fail(QStringLiteral("the text of %1 characters exceeds the column size %2").arg(s.size()).arg(c.length / 2));
+        cell.bytes = encodeText(s);
+        return cell;
+    }
+    case tMemo:
+        cell.bytes = encodeText(v.toString());
+        cell.longValue = true;
+        return cell;
+    case tBinary:
+    case tOle:
+        cell.bytes = v.toByteArray();
+        cell.longValue = c.type == tOle;
+        if (c.type == tBinary && cell.bytes.size() > c.length)
+            throw fail(QStringLiteral("the binary value exceeds %1 bytes").arg(c.length));
+        return cell;
+    default:
+        throw fail(QStringLiteral("unsupported column type"));
+    }
+}
+
+QByteArray buildTdef(const RawTable& t, const TableLayout& layout, quint32 usagePtr, quint32 freePtr,
+                     const QList<std::pair<quint32, quint32>>& lvalMaps)
+{
+    QByteArray p(kPageSize, '\0');
+    p[0] = 0x02;
+    p[1] = 0x01;
+    put32(p, 16, layout.rowCount);
+    p[24] = 0x01;
+    p[40] = char(t.system ? 0x53 : 0x4E);
+    int vars = 0;
+    for (const RawColumn& c : t.columns)
+        vars += c.fixed() ? 0 : 1;
+    put16(p, 41, quint32(t.columns.size()));
+    put16(p, 43, quint32(vars));
+    put16(p, 45, quint32(t.columns.size()));
+    put32(p, 47, 0);
+    put32(p, 51, 0);
+    put32(p, 55, usagePtr);
+    put32(p, 59, freePtr);
+
+    QByteArray body;
+    int fixedOffset = 0;
+    int varIndex = 0;
+    for (int i = 0; i < t.columns.size(); ++i) {
+        const RawColumn& c = t.columns[i];
+        QByteArray e(25, '\0');
+        e[0] = char(c.type);
+        put16(e, 5, quint32(i));
+        put16(e, 7, c.fixed() ? 0 : quint32(varIndex));
+        put16(e, 11, kSortGeneral);
+        e[15] = char((c.fixed() ? kFlagFixed : 0) | kFlagNullable | kFlagUpdatable);
+        if (!t.system && (c.type == tText || c.type == tMemo))
+            e[16] = char(kMiscCompressedUnicode);
+        put16(e, 21, c.fixed() ? quint32(fixedOffset) : 0);
+        put16(e, 23, quint32(c.length));
+        if (c.fixed())
+            fixedOffset += c.length;
+        else
+            ++varIndex;
+        body.append(e);
+    }
+    for (const RawColumn& c : t.columns) {
+        const QByteArray name = ucs2(c.name);
+        append16(body, quint32(name.size()));
+        body.append(name);
+    }
+    int lv = 0;
+    for (int i = 0; i < t.columns.size(); ++i) {
+        if (!t.columns[i].longValue())
+            continue;
+        append16(body, quint32(i));
+        append32(body, lvalMaps[lv].first);
+        append32(body, lvalMaps[lv].second);
+        ++lv;
+    }
+    append16(body, 0xFFFF);
+    append32(body, 0);
+    append32(body, 0);
+    if (63 + body.size() > kPageSize)
+        throw vq::Exception(QStringLiteral("The definition of table '%1' is too large").arg(t.name));
+    std::memcpy(p.data() + 63, body.constData(), size_t(body.size()));
+    const int tdefLength = 63 + int(body.size()) - 8;
+    put32(p, 8, quint32(tdefLength));
+    put16(p, 2, quint32(kPageSize - 8 - tdefLength));
+    return p;
+}
+
+// Writes the rows of a table; the definition page is filled in later.
+TableLayout writeRows(FileBuilder& file, const RawTable& t, quint32 tdefPage, const std::function<void(int)>& progress)
+{
+    TableLayout layout;
+    layout.tdefPage = tdefPage;
+    PageBuilder data(file.pages, tdefPage, false);
+    std::vector<PageBuilder> lvals;
+    QList<int> lvalSlot(t.columns.size(), -1);
+    for (int i = 0; i < t.columns.size(); ++i) {
+        if (t.columns[i].longValue()) {
+            lvalSlot[i] = int(lvals.size());
+            lvals.emplace_back(file.pages, 0, true);
+        }
+    }
+    const int columnCount = int(t.columns.size());
+    int fixedSize = 0;
+    int varCount = 0;
+    for (const RawColumn& c : t.columns) {
+        if (c.fixed())
+            fixedSize += c.length;
+        else
+            ++varCount;
+    }
+    const int maskSize = (columnCount + 7) / 8;
+    const int rowCount = t.rows ? int(t.rows->size()) : 0;
+    std::vector<Cell> cells(static_cast<size_t>(columnCount));
+    for (int r = 0; r < rowCount; ++r) {
+        const QList<QVariant>& row = (*t.rows)[r];
+        if (row.size() > columnCount)
+            throw vq::Exception(QStringLiteral("Table '%1', row %2: %3 values for %4 columns")
+                                    .arg(t.name).arg(r + 1).arg(row.size()).arg(columnCount));
+        int overhead = 2 + fixedSize + (varCount > 0 ? 4 + 2 * varCount : 0) + maskSize;
+        int varBytes = 0;
+        for (int i = 0; i < columnCount; ++i) {
+            cells[size_t(i)] = encodeCell(t, t.columns[i], i < row.size() ? row[i] : QVariant(), r);
+            const Cell& c = cells[size_t(i)];
+            if (c.null)
+                continue;
+            if (c.longValue)
+                varBytes += 12 + (int(c.bytes.size()) <= kInlineMemoLimit ? int(c.bytes.size()) : 0);
+            else if (!t.columns[i].fixed())
+                varBytes += int(c.bytes.size());
+        }
+        // Inline long values while the row stays within the budget, largest moved out first.
+        std::vector<bool> inlineOk(size_t(columnCount), false);
+        for (int i = 0; i < columnCount; ++i)
+            inlineOk[size_t(i)] = cells[size_t(i)].longValue && !cells[size_t(i)].null
+                && cells[size_t(i)].bytes.size() <= kInlineMemoLimit;
+        while (overhead + varBytes > kRowBudget) {
+            int largest = -1;
+            for (int i = 0; i < columnCount; ++i)
+                if (inlineOk[size_t(i)] && (largest < 0 || cells[size_t(i)].bytes.size() > cells[size_t(largest)].bytes.size()))
+                    largest = i;
+            if (largest < 0)
+                break;
+            inlineOk[size_t(largest)] = false;
+            varBytes -= int(cells[size_t(largest)].bytes.size());
+        }
+        if (overhead + varBytes > kMaxRowLength)
+            throw vq::Exception(QStringLiteral("Table '%1', row %2: the row is too long (%3 bytes)")
+                                    .arg(t.name).arg(r + 1).arg(overhead + varBytes));
+
+        QByteArray out;
+        out.reserve(overhead + varBytes);
+        append16(out, quint32(columnCount));
+        QByteArray mask(maskSize, '\0');
+        for (int i = 0; i < columnCount; ++i) {
+            const RawColumn& col = t.columns[i];
+            if (!col.fixed())
+                continue;
+            const Cell& c = cells[size_t(i)];
+            out.append(c.null ? QByteArray(col.length, '\0') : c.bytes);
+        }
+        QList<quint16> offsets;
+        for (int i = 0; i < columnCount; ++i) {
+            const RawColumn& col = t.columns[i];
+            if (col.fixed())
+                continue;
+            offsets.append(quint16(out.size()));
+            const Cell& c = cells[size_t(i)];
+            if (c.null)
+                continue;
+            if (c.longValue)
+                out.append(encodeLongValue(file, lvals[size_t(lvalSlot[i])], c.bytes, inlineOk[size_t(i)]));
+            else
+                out.append(c.bytes);
+        }
+        for (int i = 0; i < columnCount; ++i)
+            if (!cells[size_t(i)].null)
+                mask[i / 8] = char(mask[i / 8] | (1 << (i % 8)));
+        if (varCount > 0) {
+            append16(out, quint32(out.size())); // end of the variable data
+            for (qsizetype i = offsets.size() - 1; i >= 0; --i)
+                append16(out, offsets[i]);
+            append16(out, quint32(varCount));
+        }
+        out.append(mask);
+        data.add(out);
+        if (progress && (r + 1) % 10000 == 0)
+            progress(r + 1);
+    }
+    layout.rowCount = quint32(rowCount);
+    layout.dataPages = data.pagesUsed();
+    for (const PageBuilder& l : lvals)
+        layout.lvalPages.append(l.pagesUsed());
+    return layout;
+}
+
+RawTable rawFromPublic(const Table& t)
+{
+    RawTable raw;
+    raw.name = t.name;
+    raw.rows = &t.rows;
+    for (const Column& c : t.columns) {
+        RawColumn rc;
+        rc.name = c.name;
+        switch (c.type) {
+        case ColumnType::Long:
+            rc.type = tLong;
+            rc.length = 4;
+            break;
+        case ColumnType::Text:
+            if (c.size < 1 || c.size > kMaxTextColumnSize)
+                throw vq::Exception(QStringLiteral("Column '%1' of table '%2': text size %3 is not within 1..%4")
+                                        .arg(c.name, t.name).arg(c.size).arg(kMaxTextColumnSize));
+            rc.type = tText;
+            rc.length = c.size * 2;
+            break;
+        case ColumnType::Memo:
+            rc.type = tMemo;
+            rc.length = 0;
+            break;
+        }
+        raw.columns.append(rc);
+    }
+    return raw;
+}
+
+void checkName(const QString& what, const QString& name)
+{
+    if (name.trimmed().isEmpty())
+        throw vq::Exception(QStringLiteral("%1 name is empty").arg(what));
+    if (name.size() > kMaxNameLength)
+        throw vq::Exception(QStringLiteral("%1 name '%2' is longer than %3 characters").arg(what, name).arg(kMaxNameLength));
+    for (QChar c : name)
+        if (c.unicode() < 0x20 || c == u'.' || c == u'!' || c == u'`' || c == u'[' || c == u']')
+            throw vq::Exception(QStringLiteral("%1 name '%2' contains a character Jet does not allow").arg(what, name));
+}
+
+QList<RawColumn> catalogColumns()
+{
+    return {
+        {QStringLiteral("Id"), tLong, 4},
+        {QStringLiteral("ParentId"), tLong, 4},
+        {QStringLiteral("Name"), tText, 510},
+        {QStringLiteral("Type"), tInt16, 2},
+        {QStringLiteral("DateCreate"), tDateTime, 8},
+        {QStringLiteral("DateUpdate"), tDateTime, 8},
+        {QStringLiteral("Owner"), tBinary, 255},
+        {QStringLiteral("Flags"), tLong, 4},
+        {QStringLiteral("Database"), tMemo, 0},
+        {QStringLiteral("Connect"), tMemo, 0},
+        {QStringLiteral("ForeignName"), tText, 510},
+        {QStringLiteral("RmtInfoShort"), tBinary, 255},
+        {QStringLiteral("RmtInfoLong"), tOle, 0},
+        {QStringLiteral("Lv"), tOle, 0},
+        {QStringLiteral("LvProp"), tOle, 0},
+        {QStringLiteral("LvModule"), tOle, 0},
+        {QStringLiteral("LvExtra"), tOle, 0},
+    };
+}
+
+QByteArray headerPage(const QString& password, double created)
+{
+    QByteArray p(kPageSize, '\0');
+    static const char prefix[] = "\x00\x01\x00\x00Standard Jet DB\x00\x01\x00\x00\x00";
+    std::memcpy(p.data(), prefix, 0x18);
+    // The fixed part of the masked region, as every Jet 4 file carries it.
+    static const std::uint8_t fixed[] = {0x00, 0x01, 0x00, 0x00, 0x01, 0x01, 0x00, 0x00,
+                                         0x02, 0x00, 0x00, 0x00, 0x03, 0x00, 0x00, 0x00,
+                                         0x04, 0x00, 0x00, 0x00, 0x05, 0x00, 0x00, 0x00};
+    std::memcpy(p.data() + 0x18, fixed, sizeof fixed);
+    put16(p, 0x3C, 1252);         // code page of the creating system's non-Unicode text
+    put32(p, 0x3E, 0);            // no page encryption
+    QByteArray pw = ucs2(password);
+    pw.resize(kPasswordBytes, '\0');
+    const QByteArray mask = passwordMask(created);
+    for (int i = 0; i < kPasswordBytes; ++i)
+        p[kPasswordOffset + i] = char(pw[i] ^ mask[i]);
+    put32(p, 0x6E, kSortGeneral); // default sort order: General, version 0
+    std::memcpy(p.data() + kCreationDateOffset, &created, 8);
+    static const std::uint8_t tail[] = {0x54, 0x06, 0x00, 0x00, 0x34, 0x2E, 0x30, 0x00};
+    std::memcpy(p.data() + 0x98, tail, sizeof tail);
+    rc4(kHeaderKey, 4, p.data() + kHeaderMaskStart, kHeaderMaskLength);
+    return p;
+}
+
+} // namespace
+
+void writeDatabase(const QString& path, const QList<Table>& tables, const WriteOptions& options)
+{
+    if (options.password.size() > kMaxPasswordLength)
+        throw vq::Exception(QStringLiteral("The database password is longer than %1 characters").arg(kMaxPasswordLength));
+    QStringList seen;
+    for (const Table& t : tables) {
+        checkName(QStringLiteral("Table"), t.name);
+        if (t.name.startsWith(QStringLiteral("MSys"), Qt::CaseInsensitive))
+            throw vq::Exception(QStringLiteral("Table name '%1' is reserved for the system catalog").arg(t.name));
+        if (seen.contains(t.name, Qt::CaseInsensitive))
+            throw vq::Exception(QStringLiteral("Table '%1' appears twice").arg(t.name));
+        seen.append(t.name);
+        if (t.columns.isEmpty())
+            throw vq::Exception(QStringLiteral("Table '%1' has no columns").arg(t.name));
+        QStringList columnNames;
+        for (const Column& c : t.columns) {
+            checkName(QStringLiteral("Column"), c.name);
+            if (columnNames.contains(c.name, Qt::CaseInsensitive))
+                throw vq::Exception(QStringLiteral("Table '%1' has the column '%2' twice").arg(t.name, c.name));
+            columnNames.append(c.name);
+        }
+    }
+
+    const double created = oleDate(QDateTime::currentDateTime());
+    FileBuilder file;
+    file.pages.push_back(headerPage(options.password, created)); // page 0
+    file.allocate(0x01);                                         // page 1: global usage map
+    file.allocate(0x02);                                         // page 2: the catalog's definition
+
+    QList<RawTable> raws;
+    QList<TableLayout> layouts;
+    for (const Table& t : tables) {
+        RawTable raw = rawFromPublic(t);
+        const quint32 tdef = file.allocate(0x02);
+        layouts.append(writeRows(file, raw, tdef, {}));
+        raws.append(raw);
+    }
+
+    // The catalog: the containers, the database object, the catalog itself and the tables.
+    const QVariant now(created);
+    const auto object = [&](qint64 id, qint64 parent, const QString& name, int type, qint64 flags) {
+        QList<QVariant> row(17);
+        row[0] = id;
+        row[1] = parent;
+        row[2] = name;
+        row[3] = type;
+        row[4] = now;
+        row[5] = now;
+        row[7] = flags;
+        return row;
+    };
+    constexpr qint64 kSystemFlag = INT32_MIN; // 0x80000000
+    QList<QList<QVariant>> catalogRows;
+    catalogRows << object(0x0F000001, 0x0F000000, QStringLiteral("Tables"), 3, kSystemFlag)
+                << object(0x0F000002, 0x0F000000, QStringLiteral("Databases"), 3, kSystemFlag)
+                << object(0x0F000003, 0x0F000000, QStringLiteral("Relationships"), 3, kSystemFlag)
+                << object(0x10000000, 0x0F000002, QStringLiteral("MSysDb"), 2, kSystemFlag)
+                << object(2, 0x0F000001, QStringLiteral("MSysObjects"), 1, kSystemFlag);
+    for (qsizetype i = 0; i < raws.size(); ++i)
+        catalogRows << object(layouts[i].tdefPage, 0x0F000001, raws[i].name, 1, 0);
+    RawTable catalog;
+    catalog.name = QStringLiteral("MSysObjects");
+    catalog.system = true;
+    catalog.columns = catalogColumns();
+    catalog.rows = &catalogRows;
+    const TableLayout catalogLayout = writeRows(file, catalog, 2, {});
+
+    // Usage maps go onto their own data pages, owned by no table.
+    PageBuilder maps(file.pages, 0, false);
+    const auto placeTable = [&](const RawTable& t, const TableLayout& l) {
+        const quint32 used = maps.add(file.usageMap(l.dataPages));
+        const quint32 freeMap = maps.add(file.usageMap({}));
+        QList<std::pair<quint32, quint32>> lv;
+        for (const QList<quint32>& pagesOfColumn : l.lvalPages) {
+            const quint32 u = maps.add(file.usageMap(pagesOfColumn));
+            lv.append({u, maps.add(file.usageMap({}))});
+        }
+        file.pages[l.tdefPage] = buildTdef(t, l, used, freeMap, lv);
+    };
+    placeTable(catalog, catalogLayout);
+    for (qsizetype i = 0; i < raws.size(); ++i)
+        placeTable(raws[i], layouts[i]);
+
+    // The global map of page 1 marks every page of the file as in use.
+    {
+        QList<quint32> all;
+        const quint32 total = quint32(file.pages.size());
+        QByteArray& p1 = file.pages[1];
+        PageBuilder global(file.pages, 0, false);
+        (void)global;
+        QByteArray map;
+        map.append('\0');
+        append32(map, 0);
+        QByteArray bits(std::max<int>(64, int((total + 7) / 8)), '\0');
+        if (bits.size() <= kMaxRowLength - 5 - 200) {
+            for (quint32 i = 0; i < total; ++i)
+                bits[int(i / 8)] = char(bits[int(i / 8)] | (1 << (i % 8)));
+        } else {
+            bits = QByteArray(64, '\0');
+        }
+        map.append(bits);
+        QByteArray freeMap;
+        freeMap.append('\0');
+        append32(freeMap, 0);
+        freeMap.append(QByteArray(64, '\0'));
+        int end = kPageSize;
+        end -= int(map.size());
+        std::memcpy(p1.data() + end, map.constData(), size_t(map.size()));
+        put16(p1, kDataHeader, quint32(end));
+        end -= int(freeMap.size());
+        std::memcpy(p1.data() + end, freeMap.constData(), size_t(freeMap.size()));
+        put16(p1, kDataHeader + 2, quint32(end));
+        put16(p1, 12, 2);
+        put16(p1, 2, quint32(end - kDataHeader - 4));
+        (void)all;
+    }
+
+    QSaveFile out(path);
+    if (!out.open(QIODevice::WriteOnly))
+        throw vq::Exception(QStringLiteral("Cannot create %1: %2").arg(path, out.errorString()));
+    for (const QByteArray& p : file.pages) {
+        if (out.write(p) != p.size()) {
+            const QString why = out.errorString();
+            out.cancelWriting();
+            throw vq::Exception(QStringLiteral("Cannot write %1: %2").arg(path, why));
+        }
+    }
+    if (!out.commit())
+        throw vq::Exception(QStringLiteral("Cannot write %1: %2").arg(path, out.errorString()));
+}
+
+QString headerPassword(const QByteArray& headerPage)
+{
+    if (headerPage.size() < kHeaderMaskStart + kHeaderMaskLength || headerPage[0] != 0
+        || headerPage.mid(4, 15) != QByteArray("Standard Jet DB"))
+        throw vq::Exception(QStringLiteral("Not a Jet database header"));
+    if (headerPage[0x14] != 1)
+        throw vq::Exception(QStringLiteral("Not a Jet 4 database (version byte %1)").arg(int(std::uint8_t(headerPage[0x14]))));
+    QByteArray p = headerPage.left(kHeaderMaskStart + kHeaderMaskLength);
+    rc4(kHeaderKey, 4, p.data() + kHeaderMaskStart, kHeaderMaskLength);
+    double created = 0;
+    std::memcpy(&created, p.constData() + kCreationDateOffset, 8);
+    const QByteArray mask = passwordMask(created);
+    QString pw;
+    for (int i = 0; i + 1 < kPasswordBytes; i += 2) {
+        const auto lo = std::uint8_t(p[kPasswordOffset + i] ^ mask[i]);
+        const auto hi = std::uint8_t(p[kPasswordOffset + i + 1] ^ mask[i + 1]);
+        const char16_t c = char16_t(lo | (hi << 8));
+        if (c == 0)
+            break;
+        pw.append(QChar(c));
+    }
+    return pw;
+}
+
+} // namespace vq::jet

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QVariant>
+
+// Writer of Jet 4.0 database files (the Access 2000 file format): enough of the format for
+// question banks and test fixtures. Tables carry no indexes; every file is written in one go.
+namespace vq::jet {
+
+enum class ColumnType { Long, Text, Memo };
+
+struct Column {
+    QString name;
+    ColumnType type;
+    int size = 255; // Text: max chars
+};
+
+struct Table {
+    QString name;
+    QList<Column> columns;
+    QList<QList<QVariant>> rows; // invalid QVariant() = NULL
+};
+
+struct WriteOptions {
+    QString password; // empty = none
+};
+
+// Writes the tables into a new file at path. Throws vq::Exception with a clear message; the
+// file is written beside the target and renamed into place, so a failure never leaves a half
+// file (and an existing file at path stays untouched).
+void writeDatabase(const QString& path, const QList<Table>& tables, const WriteOptions& options);
+
+// The database password stored in a Jet 4 header page (the file's first 4096 bytes), decoded;
+// empty when the database has none. Throws vq::Exception when the page is not a Jet 4 header.
+QString headerPassword(const QByteArray& headerPage);
+
+// Jet's own limits that the writer enforces.
+inline constexpr int kMaxPasswordLength = 20;
+inline constexpr int kMaxTextColumnSize = 255;
+inline constexpr int kMaxNameLength = 64;
+
+} // namespace vq::jet
