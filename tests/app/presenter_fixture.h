@@ -1,0 +1,49 @@
+#pragma once
+
+#include "app/tform1.h"
+#include "app/tform5.h"
+#include "data/tdatamodule2.h"
+#include "settings/settings.h"
+#include "settings/tform3.h"
+#include "support/recording.h"
+#include "support/temp_install.h"
+
+#include <QImage>
+#include <QStringList>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace vq::test {
+
+// A complete installation (settings, pictures, and a question bank where the bank writer
+// exists) and the four windows as the start-up creates them.
+class Presenter : public ::testing::Test {
+protected:
+    TempInstall inst{true};
+    RecordingMessages msgs;
+    RecordingSounds sounds;
+    std::unique_ptr<TForm1> form;
+    std::unique_ptr<TDataModule2> module;
+    std::unique_ptr<TForm3> form3;
+    std::unique_ptr<TForm5> form5;
+
+    static QStringList settingsWith(const QStringList& changes);
+    void installFiles(const QStringList& settings = TempInstall::defaultSettings());
+    void writePictures(const QString& nextFolder = {});
+    // Questions 1..n ("question k" / "answer k"), or the given texts; false without a writer.
+    bool writeBank(const QList<QPair<QString, QString>>& rows);
+    static bool bankWriterAvailable();
+
+    void create();
+    // Creates the windows and shows the main screen, which runs its set-up.
+    void start();
+    QString setting(const QString& key) const { return Settings(inst.file("opt.ini")).text(key); }
+    void setSetting(const QString& key, const QString& value) const {
+        Settings(inst.file("opt.ini")).write(key, value);
+    }
+    int counter() const;
+};
+
+} // namespace vq::test
