@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPlainTextEdit>
 #include <QTimer>
 
 namespace vq::test {
