@@ -1,16 +1,123 @@
 #include "data/questionpool.h"
 
+#include "data/adoquery.h"
+#include "platform/counters.h"
+#include "platform/messages.h"
+
 #include <QPlainTextEdit>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
 
 namespace vq {
 
-int QuestionPool::count() const { return 0; }
-QString QuestionPool::at(int) const { return {}; }
-void QuestionPool::removeAt(int) {}
-void QuestionPool::append(const QString&) {}
+int QuestionPool::count() const {
+    const QTextDocument* doc = m_store.document();
+    const int blocks = doc->blockCount();
+    // The empty line after the final line break holds no number.
+    return doc->lastBlock().length() <= 1 ? blocks - 1 : blocks;
+}
 
-void fillPool(TADOQuery&, QPlainTextEdit&) {}
-QString drawNumber(QPlainTextEdit&) { return {}; }
-void fetchQuestion(TADOQuery&, const QString&, const FetchTargets&) {}
+QString QuestionPool::at(int index) const {
+    if (index < 0 || index >= count())
+        return {};
+    return m_store.document()->findBlockByNumber(index).text();
+}
+
+void QuestionPool::removeAt(int index) {
+    if (index < 0 || index >= count())
+        return;
+    const QTextBlock block = m_store.document()->findBlockByNumber(index);
+    QTextCursor cursor(m_store.document());
+    cursor.setPosition(block.position());
+    const int end = block.position() + block.length();
+    const int docEnd = m_store.document()->characterCount() - 1;
+    cursor.setPosition(qMin(end, docEnd), QTextCursor::KeepAnchor);
+    cursor.removeSelectedText();
+}
+
+void QuestionPool::append(const QString& line) { appendLines(line + u'\n'); }
+
+void QuestionPool::appendLines(const QString& linesWithBreaks) {
+    if (linesWithBreaks.isEmpty())
+        return;
+    QTextCursor cursor(m_store.document());
+    cursor.movePosition(QTextCursor::End);
+    // A last line without its break gets one first, so that lines stay whole.
+    QString text = linesWithBreaks;
+    if (m_store.document()->lastBlock().length() > 1)
+        text.prepend(u'\n');
+    cursor.insertText(text);
+}
+
+void fillPool(TADOQuery& query, QPlainTextEdit& store) {
+    QuestionPool pool(store);
+    QString lines;
+    // The lines are gathered and written in one edit; a failure still leaves the numbers
+    // of the rows before it in the pool.
+    try {
+        query.first();
+        while (!query.eof()) {
+            lines += variantToText(query.fieldByName(QStringLiteral("编号")));
+            lines += u'\n';
+            query.next();
+        }
+    } catch (...) {
+        pool.appendLines(lines);
+        throw;
+    }
+    pool.appendLines(lines);
+}
+
+namespace {
+std::uint32_t g_seed = 0;
+std::function<std::optional<std::uint64_t>()> g_seedSource;
+} // namespace
+
+std::uint32_t randomSeed() { return g_seed; }
+void setRandomSeed(std::uint32_t seed) { g_seed = seed; }
+void setSeedSource(std::function<std::optional<std::uint64_t>()> source) {
+    g_seedSource = std::move(source);
+}
+
+int drawIndex(int count, std::uint32_t seed) {
+    if (count <= 0)
+        return 0;
+    return static_cast<int>((static_cast<std::uint64_t>(count) * seed) >> 32);
+}
+
+QString drawNumber(QPlainTextEdit& store) {
+    const std::optional<std::uint64_t> counter = g_seedSource ? g_seedSource() : performanceCounter();
+    g_seed = counter ? static_cast<std::uint32_t>(*counter) : tickCount();
+    g_seed = g_seed * 134775813u + 1u;
+    QuestionPool pool(store);
+    const int index = drawIndex(pool.count(), g_seed);
+    const QString number = pool.at(index);
+    pool.removeAt(index);
+    return number;
+}
+
+void fetchQuestion(TADOQuery& query, const QString& number, const FetchTargets& targets) {
+    try {
+        query.close();
+        query.clearSql();
+        query.addSqlLine(QStringLiteral("SELECT * from 题 where 编号=") + number);
+        query.open();
+    } catch (...) {
+        showMessageBox(QStringLiteral("对不起，题库中是否没有题目了？"));
+    }
+    try {
+        const QString question = variantToText(query.fieldByName(QStringLiteral("题目")));
+        if (targets.setQuestion)
+            targets.setQuestion(question);
+        const QString answer = variantToText(query.fieldByName(QStringLiteral("答案")));
+        if (targets.setAnswer)
+            targets.setAnswer(answer);
+        if (targets.hideAnswer)
+            targets.hideAnswer();
+    } catch (...) {
+        // The read step's failures are not reported.
+    }
+}
 
 } // namespace vq

@@ -2,7 +2,9 @@
 
 #include <QString>
 
+#include <cstdint>
 #include <functional>
+#include <optional>
 
 class QPlainTextEdit;
 class TADOQuery;
@@ -18,17 +20,28 @@ public:
     QString at(int index) const;
     void removeAt(int index);
     void append(const QString& line);
+    // Several lines at once, in order (one edit of the store instead of one per line).
+    void appendLines(const QString& linesWithBreaks);
 
 private:
     QPlainTextEdit& m_store;
 };
 
 // Appends the number of every row of the query (open on the whole table) to the pool.
-// Nothing here catches a failure.
+// Nothing here catches a failure; the numbers before a failing row stay in the pool.
 void fillPool(TADOQuery& query, QPlainTextEdit& store);
+
+// The program's one random state.
+std::uint32_t randomSeed();
+void setRandomSeed(std::uint32_t seed);
+// Where the draw re-seeds from; empty restores the clock (performance counter, else the
+// millisecond tick count). Tests give a fixed source.
+void setSeedSource(std::function<std::optional<std::uint64_t>()> source);
 
 // Draws one number at random and removes it; the empty text for an empty pool.
 QString drawNumber(QPlainTextEdit& store);
+// The index the draw takes for a pool of count lines once the seed has advanced.
+int drawIndex(int count, std::uint32_t seed);
 
 // Where a fetched question goes.
 struct FetchTargets {

@@ -1,5 +1,25 @@
 #include "data/tdatamodule2.h"
 
-TDataModule2::TDataModule2(QObject* parent) : QObject(parent) {}
+#include "data/adoconnection.h"
+#include "data/adoquery.h"
+#include "platform/guard.h"
 
-TDataModule2::~TDataModule2() = default;
+TDataModule2::TDataModule2(QObject* parent) : QObject(parent) {
+    ADOConnection1 = new TADOConnection(this);
+    ADOConnection1->setObjectName(QStringLiteral("ADOConnection1"));
+    ADOConnection1->setConnectionString(TADOConnection::designedConnectionString());
+    ADOQuery1 = new TADOQuery(this);
+    ADOQuery1->setObjectName(QStringLiteral("ADOQuery1"));
+    ADOQuery1->setConnection(ADOConnection1);
+    ADOQuery1->setSql(QStringLiteral("select *  from 题"));
+    // Each opening reports its own failure and creation goes on; a query whose connection
+    // failed tries the connection again and so reports a second time.
+    vq::guarded([&] { ADOConnection1->open(); });
+    vq::guarded([&] { ADOQuery1->open(); });
+}
+
+// The query closes before the connection.
+TDataModule2::~TDataModule2() {
+    ADOQuery1->close();
+    ADOConnection1->close();
+}

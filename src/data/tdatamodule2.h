@@ -7,7 +7,6 @@ class TADOQuery;
 
 // The data module: the question bank's connection and its one query, both opened while the
 // module is created; each failure goes to the error box and creation goes on.
-// (Placeholder body until the question-bank work lands.)
 class TDataModule2 : public QObject {
     Q_OBJECT
 public:

@@ -1,0 +1,120 @@
+#include "data/adoquery.h"
+
+#include "data/adoconnection.h"
+#include "data/jetsql.h"
+#include "platform/exception.h"
+
+TADOQuery::TADOQuery(QObject* parent) : QObject(parent) {}
+
+void TADOQuery::setSql(const QString& text) {
+    close();
+    m_sql = text;
+}
+
+void TADOQuery::addSqlLine(const QString& line) {
+    close();
+    m_sql = m_sql.isEmpty() ? line : m_sql + QStringLiteral("\r\n") + line;
+}
+
+void TADOQuery::fail(const QString& message) const {
+    throw vq::Exception(objectName().isEmpty() ? message
+                                               : QStringLiteral("%1: %2").arg(objectName(), message));
+}
+
+void TADOQuery::open() {
+    if (m_active)
+        return;
+    if (!m_connection)
+        fail(QStringLiteral("Missing Connection or ConnectionString"));
+    m_connection->open();
+    const vq::jet::Select select = vq::jet::parseSelect(m_sql);
+    vq::jet::Database& db = m_connection->database();
+    vq::jet::RowSet rows;
+    if (!select.hasCondition) {
+        rows = db.readTable(select.table);
+    } else {
+        // The table first, then the column, then the types of the comparison.
+        const QList<vq::jet::ColumnInfo> columns = db.columns(select.table);
+        const int c = vq::jet::RowSet{columns, {}}.columnIndex(select.column);
+        if (c < 0)
+            throw vq::Exception(QStringLiteral("No value given for one or more required parameters."));
+        const bool literalText = select.literal.typeId() == QMetaType::QString;
+        if (columns[c].numeric == literalText || (!columns[c].numeric && !columns[c].text))
+            throw vq::Exception(QStringLiteral("Data type mismatch in criteria expression."));
+        if (literalText) {
+            rows = db.readTable(select.table);
+            vq::jet::RowSet kept;
+            kept.columns = rows.columns;
+            const QString wanted = select.literal.toString();
+            for (QList<QVariant>& row : rows.rows)
+                if (row[c].isValid() &&
+                    row[c].toString().compare(wanted, Qt::CaseInsensitive) == 0)
+                    kept.rows << std::move(row);
+            rows = std::move(kept);
+        } else {
+            rows = db.readWhereEquals(select.table, select.column, select.literal.toDouble());
+        }
+    }
+    m_rows = std::move(rows);
+    m_current = 0;
+    m_active = true;
+}
+
+void TADOQuery::close() {
+    m_active = false;
+    m_rows = {};
+    m_current = 0;
+}
+
+void TADOQuery::requireActive() const {
+    if (!m_active)
+        fail(QStringLiteral("Cannot perform this operation on a closed dataset"));
+}
+
+void TADOQuery::first() {
+    requireActive();
+    m_current = 0;
+}
+
+void TADOQuery::next() {
+    requireActive();
+    if (m_current < m_rows.rows.size())
+        ++m_current;
+}
+
+bool TADOQuery::eof() const {
+    requireActive();
+    return m_current >= m_rows.rows.size();
+}
+
+int TADOQuery::recordCount() const {
+    requireActive();
+    return int(m_rows.rows.size());
+}
+
+QVariant TADOQuery::fieldByName(const QString& name) const {
+    requireActive();
+    const int c = m_rows.columnIndex(name);
+    if (c < 0)
+        fail(QStringLiteral("Field '%1' not found").arg(name));
+    if (m_current >= m_rows.rows.size())
+        return {};
+    return m_rows.rows[m_current][c];
+}
+
+namespace vq {
+QString variantToText(const QVariant& value) {
+    if (!value.isValid() || value.isNull())
+        throw Exception(QStringLiteral("Could not convert variant of type (Null) into type (String)"));
+    switch (value.typeId()) {
+    case QMetaType::LongLong:
+        return QString::number(value.toLongLong());
+    case QMetaType::Int:
+        return QString::number(value.toInt());
+    case QMetaType::Double:
+        return QString::number(value.toDouble(), 'g', 15);
+    default:
+        return value.toString();
+    }
+}
+} // namespace vq

@@ -1,0 +1,534 @@
+#include "data/jetfile.h"
+
+#include "platform/exception.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryFile>
+
+#include <mdbtools.h>
+
+#include <array>
+#include <cstring>
+#include <vector>
+
+namespace vq::jet {
+namespace {
+
+constexpr int kPage = 4096;
+constexpr int kBindSize = 128 * 1024; // longest memo value taken whole, in UTF-8 bytes
+constexpr unsigned kOffsetMask = 0x1FFF;
+
+// RC4, as the format uses it for the header mask and for page encryption.
+void rc4(const unsigned char* key, int keyLen, unsigned char* data, int len) {
+    std::array<unsigned char, 256> s {};
+    for (int i = 0; i < 256; ++i)
+        s[i] = static_cast<unsigned char>(i);
+    for (int i = 0, j = 0; i < 256; ++i) {
+        j = (j + s[i] + key[i % keyLen]) & 0xFF;
+        std::swap(s[i], s[j]);
+    }
+    for (int n = 0, i = 0, j = 0; n < len; ++n) {
+        i = (i + 1) & 0xFF;
+        j = (j + s[i]) & 0xFF;
+        std::swap(s[i], s[j]);
+        data[n] ^= s[(s[i] + s[j]) & 0xFF];
+    }
+}
+
+unsigned u16(const unsigned char* p, int off) { return p[off] | (p[off + 1] << 8); }
+quint32 u32(const unsigned char* p, int off) {
+    return quint32(p[off]) | (quint32(p[off + 1]) << 8) | (quint32(p[off + 2]) << 16) |
+           (quint32(p[off + 3]) << 24);
+}
+
+constexpr unsigned char kHeaderKey[4] = {0xC7, 0xDA, 0x39, 0x6B};
+constexpr int kMaskStart = 0x18;
+constexpr int kMaskLen = 0x98 - 0x18;
+
+// The header's masked area decoded.
+QByteArray decodedHeader(const QByteArray& header) {
+    QByteArray h = header.left(kPage);
+    rc4(kHeaderKey, 4, reinterpret_cast<unsigned char*>(h.data()) + kMaskStart, kMaskLen);
+    return h;
+}
+
+QString unrecognized(const QString& path) {
+    return QStringLiteral("Unrecognized database format '%1'.").arg(path);
+}
+
+void pageEncryption(unsigned char* page, quint32 pageNo, quint32 dbKey) {
+    const quint32 k = dbKey ^ pageNo;
+    const unsigned char key[4] = {static_cast<unsigned char>(k), static_cast<unsigned char>(k >> 8),
+                                  static_cast<unsigned char>(k >> 16),
+                                  static_cast<unsigned char>(k >> 24)};
+    rc4(key, 4, page, kPage);
+}
+
+struct HandleCloser {
+    void operator()(MdbHandle* h) const { mdb_close(h); }
+};
+struct TableFree {
+    void operator()(MdbTableDef* t) const { mdb_free_tabledef(t); }
+};
+
+bool isIntegerType(int t) { return t == MDB_BOOL || t == MDB_BYTE || t == MDB_INT || t == MDB_LONGINT; }
+bool isNumericType(int t) {
+    return isIntegerType(t) || t == MDB_FLOAT || t == MDB_DOUBLE || t == MDB_MONEY ||
+           t == MDB_NUMERIC || t == MDB_COMPLEX;
+}
+bool isTextType(int t) { return t == MDB_TEXT || t == MDB_MEMO; }
+
+struct Location {
+    quint32 page;
+    int row;
+};
+
+} // namespace
+
+int RowSet::columnIndex(const QString& name) const {
+    for (int i = 0; i < columns.size(); ++i)
+        if (columns[i].name.compare(name, Qt::CaseInsensitive) == 0)
+            return i;
+    return -1;
+}
+
+QString storedPassword(const QByteArray& header) {
+    if (header.size() < kPage)
+        return {};
+    const QByteArray h = decodedHeader(header);
+    const auto* p = reinterpret_cast<const unsigned char*>(h.constData());
+    double created = 0;
+    std::memcpy(&created, p + 0x72, sizeof created);
+    // The creation date, truncated to a whole number, masks the password bytes.
+    qint32 whole = 0;
+    if (created == created && created > -2147483648.0 && created < 2147483648.0)
+        whole = static_cast<qint32>(created);
+    const auto m = static_cast<quint32>(whole);
+    const unsigned char mask[4] = {static_cast<unsigned char>(m), static_cast<unsigned char>(m >> 8),
+                                   static_cast<unsigned char>(m >> 16),
+                                   static_cast<unsigned char>(m >> 24)};
+    QString out;
+    for (int i = 0; i < 20; ++i) {
+        const auto lo = static_cast<unsigned char>(p[0x42 + 2 * i] ^ mask[(2 * i) % 4]);
+        const auto hi = static_cast<unsigned char>(p[0x42 + 2 * i + 1] ^ mask[(2 * i + 1) % 4]);
+        const char16_t c = static_cast<char16_t>(lo | (hi << 8));
+        if (c == 0)
+            break;
+        out.append(QChar(c));
+    }
+    return out;
+}
+
+void Database::checkHeader(const QByteArray& header, const QString& path, const QString& password) {
+    static const char magic[] = "\x00\x01\x00\x00Standard Jet DB";
+    if (header.size() < kPage || std::memcmp(header.constData(), magic, 20) != 0 ||
+        static_cast<unsigned char>(header[0x14]) != 1)
+        throw Exception(unrecognized(path));
+    const QString stored = storedPassword(header);
+    if (!stored.isEmpty() && stored != password)
+        throw Exception(QStringLiteral("Not a valid password."));
+}
+
+// One moment of the file: its bytes (pages decrypted), the library's handle on them, the
+// tables opened so far and the number indexes of the last full reads.
+struct Database::Snapshot {
+    QByteArray bytes;
+    qint64 size = 0;
+    QDateTime modified;
+    quint32 dbKey = 0;
+    std::unique_ptr<QTemporaryFile> spill; // where the library cannot read from memory
+    std::unique_ptr<MdbHandle, HandleCloser> mdb;
+    struct Table {
+        std::unique_ptr<MdbTableDef, TableFree> def;
+        QList<ColumnInfo> columns;
+        std::vector<std::vector<char>> bind;
+        std::vector<int> lens;
+        std::vector<quint32> locPages;
+        std::vector<int> locRows;
+        bool scanned = false;
+        QHash<int, QMultiHash<qint64, int>> index; // column -> value -> position in loc
+    };
+    QHash<QString, std::shared_ptr<Table>> tables;
+    QStringList userTables;
+    int pageCount() const { return static_cast<int>(bytes.size() / kPage); }
+    const unsigned char* page(quint32 n) const {
+        return reinterpret_cast<const unsigned char*>(bytes.constData()) + qint64(n) * kPage;
+    }
+};
+
+namespace {
+
+// The length of a row on a data page, or -1 when the row is not there.
+int rowLength(const unsigned char* pg, int row) {
+    const unsigned count = u16(pg, 12);
+    if (row < 0 || unsigned(row) >= count)
+        return -1;
+    const unsigned start = u16(pg, 14 + 2 * row) & kOffsetMask;
+    const unsigned end = row == 0 ? kPage : (u16(pg, 14 + 2 * (row - 1)) & kOffsetMask);
+    return end >= start ? int(end - start) : -1;
+}
+
+// Whether what the library trusts on every data page holds: the row table fits and each
+// row lies inside the page after it, rows packed from the end.
+bool dataPageSound(const unsigned char* pg) {
+    const unsigned count = u16(pg, 12);
+    if (count > 1000 || 14 + 2 * count > unsigned(kPage))
+        return false;
+    unsigned previous = kPage;
+    for (unsigned i = 0; i < count; ++i) {
+        const unsigned start = u16(pg, 14 + 2 * int(i)) & kOffsetMask;
+        if (start < 14 + 2 * count || start > previous)
+            return false;
+        previous = start;
+    }
+    return true;
+}
+
+// A usage map that the library reads from a table definition: a row on a data page, at
+// least its type byte and one word long, of a known type, its pages inside the file.
+bool usageMapSound(const Database::Snapshot* s, const unsigned char* tdef, int at);
+
+} // namespace
+
+namespace {
+bool usageMapSound(const Database::Snapshot* s, const unsigned char* tdef, int at) {
+    const quint32 ptr = u32(tdef, at);
+    const int row = int(ptr & 0xFF);
+    const quint32 pgNo = ptr >> 8;
+    if (pgNo == 0 || pgNo >= quint32(s->pageCount()))
+        return false;
+    const unsigned char* pg = s->page(pgNo);
+    if (pg[0] != 0x01)
+        return false;
+    const int len = rowLength(pg, row);
+    if (len < 5)
+        return false;
+    const unsigned char* map = pg + (u16(pg, 14 + 2 * row) & kOffsetMask);
+    if (map[0] == 0)
+        return true;
+    if (map[0] != 1 || (len - 1) % 4 != 0)
+        return false;
+    for (int i = 1; i + 4 <= len; i += 4) {
+        const quint32 mp = u32(map, i);
+        if (mp >= quint32(s->pageCount()))
+            return false;
+    }
+    return true;
+}
+
+// What the library reads from a table definition page before trusting it.
+bool tableDefinitionSound(const Database::Snapshot* s, quint32 pgNo) {
+    if (pgNo == 0 || pgNo >= quint32(s->pageCount()))
+        return false;
+    const unsigned char* pg = s->page(pgNo);
+    if (pg[0] != 0x02)
+        return false;
+    // The chain of definition pages stays inside the file, is made of definition pages
+    // and ends.
+    quint32 next = u32(pg, 4);
+    for (int hops = 0; next != 0; ++hops) {
+        if (next >= quint32(s->pageCount()) || hops > 64 || s->page(next)[0] != 0x02)
+            return false;
+        next = u32(s->page(next), 4);
+    }
+    const unsigned numCols = u16(pg, 45);
+    const quint32 numIdx = u32(pg, 47);
+    const quint32 numRealIdx = u32(pg, 51);
+    if (numCols == 0 || numCols > 255 || numIdx > 1000 || numRealIdx > numIdx)
+        return false;
+    return usageMapSound(s, pg, 55) && usageMapSound(s, pg, 59);
+}
+} // namespace
+
+Database::Database(const QString& path, const QString& password)
+    : m_path(path), m_password(password) {
+    load();
+}
+
+Database::~Database() = default;
+
+void Database::load() {
+    m_snap.reset();
+    QFile file(m_path);
+    if (!file.exists())
+        throw Exception(QStringLiteral("Could not find file '%1'.").arg(m_path));
+    if (!file.open(QIODevice::ReadOnly))
+        throw Exception(QStringLiteral("The Microsoft Jet database engine cannot open the file '%1'.  It is already opened exclusively by another user, or you need permission to view its data.").arg(m_path));
+    auto snap = std::make_unique<Snapshot>();
+    snap->modified = QFileInfo(file).lastModified();
+    snap->bytes = file.readAll();
+    snap->size = snap->bytes.size();
+    checkHeader(snap->bytes, m_path, m_password);
+    if (snap->bytes.size() % kPage != 0 || snap->pageCount() < 3)
+        throw Exception(unrecognized(m_path));
+
+    // Encrypted pages are decrypted once here, and the copy the library gets says so.
+    {
+        QByteArray h = decodedHeader(snap->bytes);
+        snap->dbKey = u32(reinterpret_cast<const unsigned char*>(h.constData()), 0x3E);
+        if (snap->dbKey != 0) {
+            auto* base = reinterpret_cast<unsigned char*>(snap->bytes.data());
+            for (int p = 1; p < snap->pageCount(); ++p)
+                pageEncryption(base + qint64(p) * kPage, quint32(p), snap->dbKey);
+            // Key zero in the masked header: the library reads the pages as they are.
+            QByteArray plain(kMaskLen, '\0');
+            std::memcpy(plain.data(), h.constData() + kMaskStart, kMaskLen);
+            std::memset(plain.data() + (0x3E - kMaskStart), 0, 4);
+            rc4(kHeaderKey, 4, reinterpret_cast<unsigned char*>(plain.data()), kMaskLen);
+            std::memcpy(base + kMaskStart, plain.constData(), kMaskLen);
+        }
+    }
+    for (int p = 1; p < snap->pageCount(); ++p) {
+        const unsigned char* pg = snap->page(quint32(p));
+        if (pg[0] == 0x01 && !dataPageSound(pg))
+            throw Exception(unrecognized(m_path));
+    }
+    if (!tableDefinitionSound(snap.get(), 2))
+        throw Exception(unrecognized(m_path));
+
+    MdbHandle* h = mdb_open_buffer(snap->bytes.data(), size_t(snap->bytes.size()), MDB_NOFLAGS);
+    if (!h) {
+        snap->spill = std::make_unique<QTemporaryFile>();
+        if (!snap->spill->open() || snap->spill->write(snap->bytes) != snap->bytes.size())
+            throw Exception(unrecognized(m_path));
+        snap->spill->flush();
+        h = mdb_open(QFile::encodeName(snap->spill->fileName()).constData(), MDB_NOFLAGS);
+    }
+    if (!h)
+        throw Exception(unrecognized(m_path));
+    snap->mdb.reset(h);
+    if (!IS_JET4(h))
+        throw Exception(unrecognized(m_path));
+    mdb_set_bind_size(h, kBindSize);
+    GPtrArray* catalog = mdb_read_catalog(h, MDB_TABLE);
+    if (!catalog)
+        throw Exception(unrecognized(m_path));
+    for (guint i = 0; i < h->num_catalog; ++i) {
+        auto* entry = static_cast<MdbCatalogEntry*>(g_ptr_array_index(h->catalog, i));
+        if (entry && entry->object_type == MDB_TABLE)
+            snap->userTables << QString::fromUtf8(entry->object_name);
+    }
+    m_snap = std::move(snap);
+}
+
+bool Database::stale() const {
+    if (!m_snap)
+        return true;
+    const QFileInfo info(m_path);
+    return !info.exists() || info.size() != m_snap->size || info.lastModified() != m_snap->modified;
+}
+
+Database::Snapshot& Database::current() {
+    if (stale())
+        load();
+    return *m_snap;
+}
+
+namespace {
+
+QString missingTable(const QString& name) {
+    return QStringLiteral("The Microsoft Jet database engine cannot find the input table or query '%1'.  Make sure it exists and that its name is spelled correctly.").arg(name);
+}
+
+std::shared_ptr<Database::Snapshot::Table> openTable(Database::Snapshot& s, const QString& name,
+                                                    const QString& path) {
+    const QString key = name.toLower();
+    if (auto it = s.tables.find(key); it != s.tables.end())
+        return *it;
+    MdbCatalogEntry* entry = nullptr;
+    for (guint i = 0; i < s.mdb->num_catalog; ++i) {
+        auto* e = static_cast<MdbCatalogEntry*>(g_ptr_array_index(s.mdb->catalog, i));
+        if (e && e->object_type == MDB_TABLE &&
+            QString::fromUtf8(e->object_name).compare(name, Qt::CaseInsensitive) == 0) {
+            entry = e;
+            break;
+        }
+    }
+    if (!entry)
+        throw Exception(missingTable(name));
+    if (entry->table_pg > quint32(s.pageCount()) ||
+        !tableDefinitionSound(&s, quint32(entry->table_pg)))
+        throw Exception(unrecognized(path));
+    auto t = std::make_shared<Database::Snapshot::Table>();
+    t->def.reset(mdb_read_table(entry));
+    if (!t->def || t->def->map_sz == 0 || !t->def->usage_map || t->def->num_cols == 0 ||
+        t->def->num_cols > 255)
+        throw Exception(unrecognized(path));
+    GPtrArray* cols = mdb_read_columns(t->def.get());
+    if (!cols || cols->len != t->def->num_cols)
+        throw Exception(unrecognized(path));
+    mdb_rewind_table(t->def.get());
+    const int n = int(t->def->num_cols);
+    t->bind.assign(size_t(n), std::vector<char>(size_t(kBindSize) + 1, '\0'));
+    t->lens.assign(size_t(n), 0);
+    for (int i = 0; i < n; ++i) {
+        auto* col = static_cast<MdbColumn*>(g_ptr_array_index(cols, i));
+        ColumnInfo info;
+        info.name = QString::fromUtf8(col->name);
+        info.mdbType = col->col_type;
+        info.integer = isIntegerType(col->col_type);
+        info.numeric = isNumericType(col->col_type);
+        info.text = isTextType(col->col_type);
+        t->columns << info;
+        mdb_bind_column(t->def.get(), i + 1, t->bind[size_t(i)].data(), &t->lens[size_t(i)]);
+    }
+    s.tables.insert(key, t);
+    return t;
+}
+
+// The current row of the table as values; cells without a value are invalid QVariants.
+QList<QVariant> takeRow(Database::Snapshot& s, Database::Snapshot::Table& t, int pageRow) {
+    const int n = int(t.columns.size());
+    QList<QVariant> out;
+    out.reserve(n);
+    bool ambiguous = false;
+    for (int i = 0; i < n; ++i)
+        if (t.lens[size_t(i)] == 0 && t.columns[i].text)
+            ambiguous = true;
+    // An empty text and a missing one bind alike; the row itself tells them apart.
+    std::vector<unsigned char> nulls(size_t(n), 0);
+    if (ambiguous) {
+        int start = 0;
+        size_t len = 0;
+        std::vector<MdbField> fields(256);
+        if (mdb_find_row(s.mdb.get(), pageRow, &start, &len) == 0 && len > 0 &&
+            start >= 0 && size_t(start) + len <= size_t(kPage)) {
+            const int got = mdb_crack_row(t.def.get(), start, len, fields.data());
+            for (int i = 0; i < n && i < got; ++i)
+                nulls[size_t(i)] = fields[size_t(i)].is_null;
+        }
+    }
+    for (int i = 0; i < n; ++i) {
+        const ColumnInfo& c = t.columns[i];
+        const char* text = t.bind[size_t(i)].data();
+        const int len = t.lens[size_t(i)];
+        if (len == 0 && (!c.text || nulls[size_t(i)])) {
+            out << QVariant();
+            continue;
+        }
+        const QByteArray raw(text, len);
+        if (c.integer && c.mdbType != MDB_BOOL) {
+            bool ok = false;
+            const qlonglong v = raw.toLongLong(&ok);
+            out << (ok ? QVariant(v) : QVariant(QString::fromUtf8(raw)));
+        } else if (c.mdbType == MDB_FLOAT || c.mdbType == MDB_DOUBLE) {
+            bool ok = false;
+            const double v = raw.toDouble(&ok);
+            out << (ok ? QVariant(v) : QVariant(QString::fromUtf8(raw)));
+        } else {
+            out << QVariant(QString::fromUtf8(raw));
+        }
+    }
+    return out;
+}
+
+} // namespace
+
+QList<ColumnInfo> Database::columns(const QString& table) {
+    Snapshot& s = current();
+    return openTable(s, table, m_path)->columns;
+}
+
+RowSet Database::readTable(const QString& table) {
+    Snapshot& s = current();
+    auto t = openTable(s, table, m_path);
+    RowSet out;
+    out.columns = t->columns;
+    t->locPages.clear();
+    t->locRows.clear();
+    t->index.clear();
+    QList<int> indexed;
+    for (int i = 0; i < t->columns.size(); ++i)
+        if (t->columns[i].integer)
+            indexed << i;
+    mdb_rewind_table(t->def.get());
+    const quint64 limit = quint64(s.pageCount()) * 1000; // no table has more rows than slots
+    while (mdb_fetch_row(t->def.get())) {
+        if (quint64(out.rows.size()) > limit)
+            throw Exception(unrecognized(m_path));
+        const int pageRow = int(t->def->cur_row) - 1;
+        QList<QVariant> row = takeRow(s, *t, pageRow);
+        const int pos = int(t->locPages.size());
+        t->locPages.push_back(t->def->cur_phys_pg);
+        t->locRows.push_back(pageRow);
+        for (int c : indexed)
+            if (row[c].isValid())
+                t->index[c].insert(row[c].toLongLong(), pos);
+        out.rows << std::move(row);
+    }
+    t->scanned = true;
+    return out;
+}
+
+RowSet Database::readWhereEquals(const QString& table, const QString& column, double value) {
+    Snapshot& s = current();
+    auto t = openTable(s, table, m_path);
+    const int c = RowSet{t->columns, {}}.columnIndex(column);
+    const bool whole = value == double(qint64(value));
+    if (c >= 0 && t->scanned && t->columns[c].integer && whole) {
+        // From the index: each hit's page must still be what is on disk, and the row must
+        // still hold the number; anything else means the file changed under us.
+        QFile file(m_path);
+        bool valid = file.open(QIODevice::ReadOnly);
+        const QList<int> hits = t->index.value(c).values(qint64(value));
+        QList<int> ordered = hits;
+        std::sort(ordered.begin(), ordered.end());
+        RowSet out;
+        out.columns = t->columns;
+        for (int pos : ordered) {
+            if (!valid)
+                break;
+            const quint32 pg = t->locPages[size_t(pos)];
+            QByteArray disk;
+            if (file.seek(qint64(pg) * kPage))
+                disk = file.read(kPage);
+            if (disk.size() != kPage) {
+                valid = false;
+                break;
+            }
+            if (s.dbKey)
+                pageEncryption(reinterpret_cast<unsigned char*>(disk.data()), pg, s.dbKey);
+            if (std::memcmp(disk.constData(), s.page(pg), kPage) != 0) {
+                valid = false;
+                break;
+            }
+            if (mdb_read_pg(s.mdb.get(), pg) != kPage) {
+                valid = false;
+                break;
+            }
+            t->def->cur_phys_pg = pg;
+            if (!mdb_read_row(t->def.get(), unsigned(t->locRows[size_t(pos)]))) {
+                valid = false;
+                break;
+            }
+            QList<QVariant> row = takeRow(s, *t, t->locRows[size_t(pos)]);
+            if (!row[c].isValid() || row[c].toLongLong() != qint64(value)) {
+                valid = false;
+                break;
+            }
+            out.rows << std::move(row);
+        }
+        if (valid)
+            return out;
+        load();
+        return readWhereEquals(table, column, value);
+    }
+    RowSet all = readTable(table);
+    RowSet out;
+    out.columns = all.columns;
+    if (c < 0)
+        return out;
+    for (QList<QVariant>& row : all.rows) {
+        const QVariant& v = row[c];
+        if (!v.isValid())
+            continue;
+        bool ok = false;
+        const double d = v.toDouble(&ok);
+        if (ok && d == value)
+            out.rows << std::move(row);
+    }
+    return out;
+}
+
+} // namespace vq::jet

@@ -1,0 +1,72 @@
+#pragma once
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QHash>
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+
+#include <memory>
+
+namespace vq::jet {
+
+// One column of a table as the reader sees it.
+struct ColumnInfo {
+    QString name;
+    int mdbType = 0;     // the file's own type code
+    bool integer = false; // byte, integer, long integer, boolean
+    bool numeric = false; // any number type
+    bool text = false;    // short text or memo
+};
+
+// Rows of one table, taken from the file at one moment (a static cursor's result).
+struct RowSet {
+    QList<ColumnInfo> columns;
+    QList<QList<QVariant>> rows; // an invalid QVariant is a cell without a value
+    int columnIndex(const QString& name) const; // case-insensitive, -1 when absent
+};
+
+// A Jet 4.0 database file read into memory, validated and handed to the reading library.
+// The file is only ever read (shared with other programs that may write it); every query
+// checks that the snapshot is still the file on disk and re-reads it when not.
+class Database {
+public:
+    // Reads and checks the file; throws vq::Exception worded as the engine words it.
+    Database(const QString& path, const QString& password);
+    ~Database();
+    Database(const Database&) = delete;
+    Database& operator=(const Database&) = delete;
+
+    const QString& path() const { return m_path; }
+
+    // Every row of a table (throws when there is no such table).
+    RowSet readTable(const QString& table);
+    // The rows whose integer column equals value; served from an index of the last full
+    // read when the file is unchanged, otherwise from a fresh scan.
+    RowSet readWhereEquals(const QString& table, const QString& column, double value);
+    // The table's columns (throws when there is no such table).
+    QList<ColumnInfo> columns(const QString& table);
+
+    // True when the snapshot no longer matches the file (size or modification time).
+    bool stale() const;
+
+    // Checks a header page (the first page of the file) for format and password without
+    // the library; throws as the engine does. Public for tests and tools.
+    static void checkHeader(const QByteArray& header, const QString& path, const QString& password);
+
+    struct Snapshot; // the file's bytes and the library's handle on them
+
+private:
+    void load();
+    Snapshot& current();
+    std::unique_ptr<Snapshot> m_snap;
+    QString m_path;
+    QString m_password;
+};
+
+// The database password stored in a Jet 4 header page (empty when none).
+QString storedPassword(const QByteArray& header);
+
+} // namespace vq::jet

@@ -1,0 +1,167 @@
+#include "data/jetsql.h"
+
+#include "platform/exception.h"
+
+#include <QList>
+
+namespace vq::jet {
+namespace {
+
+struct Token {
+    enum Kind { Name, Bracketed, Number, Text, Symbol, End } kind;
+    QString text;
+    int pos; // where it starts in the statement
+};
+
+bool nameChar(QChar c) {
+    return c.isLetterOrNumber() || c == u'_' || c.unicode() > 0x7F;
+}
+
+QString invalidStatement() {
+    return QStringLiteral("Invalid SQL statement; expected 'DELETE', 'INSERT', 'PROCEDURE', 'SELECT', or 'UPDATE'.");
+}
+
+QList<Token> tokenize(const QString& s) {
+    QList<Token> out;
+    int i = 0;
+    const int n = int(s.size());
+    while (i < n) {
+        const QChar c = s[i];
+        if (c.isSpace()) {
+            ++i;
+        } else if (c == u'[') {
+            const int close = int(s.indexOf(u']', i + 1));
+            if (close < 0)
+                throw Exception(QStringLiteral("Invalid bracketing of name '%1'.").arg(s.mid(i)));
+            out.append({Token::Bracketed, s.mid(i + 1, close - i - 1), i});
+            i = close + 1;
+        } else if (c == u'\'' || c == u'"') {
+            QString text;
+            int j = i + 1;
+            bool closed = false;
+            while (j < n) {
+                if (s[j] == c) {
+                    if (j + 1 < n && s[j + 1] == c) { // doubled quote inside the text
+                        text += c;
+                        j += 2;
+                        continue;
+                    }
+                    closed = true;
+                    break;
+                }
+                text += s[j++];
+            }
+            if (!closed)
+                throw Exception(QStringLiteral("Syntax error in string in query expression '%1'.").arg(s.mid(i).trimmed()));
+            out.append({Token::Text, text, i});
+            i = j + 1;
+        } else if (c.isDigit() || (c == u'.' && i + 1 < n && s[i + 1].isDigit())) {
+            int j = i;
+            while (j < n && (s[j].isDigit() || s[j] == u'.'))
+                ++j;
+            if (j < n && (s[j] == u'e' || s[j] == u'E')) {
+                int k = j + 1;
+                if (k < n && (s[k] == u'+' || s[k] == u'-'))
+                    ++k;
+                if (k < n && s[k].isDigit()) {
+                    j = k;
+                    while (j < n && s[j].isDigit())
+                        ++j;
+                }
+            }
+            out.append({Token::Number, s.mid(i, j - i), i});
+            i = j;
+        } else if (nameChar(c)) {
+            int j = i;
+            while (j < n && nameChar(s[j]))
+                ++j;
+            out.append({Token::Name, s.mid(i, j - i), i});
+            i = j;
+        } else {
+            out.append({Token::Symbol, QString(c), i});
+            ++i;
+        }
+    }
+    out.append({Token::End, {}, n});
+    return out;
+}
+
+bool keyword(const Token& t, const char* word) {
+    return t.kind == Token::Name && t.text.compare(QLatin1String(word), Qt::CaseInsensitive) == 0;
+}
+
+bool isName(const Token& t) { return t.kind == Token::Name || t.kind == Token::Bracketed; }
+
+} // namespace
+
+Select parseSelect(const QString& sql) {
+    const QList<Token> t = tokenize(sql);
+    int i = 0;
+    if (!keyword(t[i], "select"))
+        throw Exception(invalidStatement());
+    ++i;
+    if (!(t[i].kind == Token::Symbol && t[i].text == u"*"))
+        throw Exception(QStringLiteral("The SELECT statement includes a reserved word or an argument name that is misspelled or missing, or the punctuation is incorrect."));
+    ++i;
+    if (!keyword(t[i], "from"))
+        throw Exception(QStringLiteral("The SELECT statement includes a reserved word or an argument name that is misspelled or missing, or the punctuation is incorrect."));
+    ++i;
+    if (!isName(t[i]) || keyword(t[i], "where"))
+        throw Exception(QStringLiteral("Syntax error in FROM clause."));
+    Select out;
+    out.table = t[i].text;
+    ++i;
+    auto trailing = [&](int at) {
+        if (t[at].kind == Token::Symbol && t[at].text == u";")
+            ++at;
+        if (t[at].kind != Token::End)
+            throw Exception(QStringLiteral("Characters found after end of SQL statement."));
+    };
+    if (keyword(t[i], "where")) {
+        const QString expression = sql.mid(t[i + 1].pos).trimmed();
+        const auto missingOperator = [&] {
+            return Exception(QStringLiteral("Syntax error (missing operator) in query expression '%1'.").arg(expression));
+        };
+        ++i;
+        if (!isName(t[i]))
+            throw missingOperator();
+        out.column = t[i].text;
+        ++i;
+        if (!(t[i].kind == Token::Symbol && t[i].text == u"="))
+            throw missingOperator();
+        ++i;
+        bool negative = false;
+        while (t[i].kind == Token::Symbol && (t[i].text == u"-" || t[i].text == u"+")) {
+            if (t[i].text == u"-")
+                negative = !negative;
+            ++i;
+        }
+        if (t[i].kind == Token::Number) {
+            bool ok = false;
+            const QString digits = (negative ? QStringLiteral("-") : QString()) + t[i].text;
+            const qlonglong whole = digits.toLongLong(&ok);
+            if (ok) {
+                out.literal = whole;
+            } else {
+                const double d = digits.toDouble(&ok);
+                if (!ok)
+                    throw missingOperator();
+                out.literal = d;
+            }
+        } else if (t[i].kind == Token::Text && !negative) {
+            out.literal = t[i].text;
+        } else {
+            throw missingOperator();
+        }
+        ++i;
+        if (!(t[i].kind == Token::End ||
+              (t[i].kind == Token::Symbol && t[i].text == u";" && t[i + 1].kind == Token::End)))
+            throw missingOperator();
+        out.hasCondition = true;
+        return out;
+    }
+    trailing(i);
+    return out;
+}
+
+} // namespace vq::jet
