@@ -1,0 +1,218 @@
+// The reader against real files made by the engine itself, and against broken files.
+#include "data/adoconnection.h"
+#include "data/adoquery.h"
+#include "data/jetfile.h"
+#include "data/jetwriter.h"
+#include "platform/exception.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString kShared = QStringLiteral("/work/shared/mdb/");
+
+QString mdbExport(const QString& file, const QString& table) {
+    QProcess p;
+    p.start(QStringLiteral("mdb-export"), {QStringLiteral("-Q"), QStringLiteral("-d"),
+                                           QStringLiteral("\t"), file, table});
+    if (!p.waitForFinished(30000))
+        return {};
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+// Our rows in mdb-export's text form (tab-separated, unquoted, a header line).
+QString ourExport(const QString& file, const QString& table, const QString& password = {}) {
+    vq::jet::Database db(file, password);
+    const vq::jet::RowSet rows = db.readTable(table);
+    QStringList lines;
+    QStringList head;
+    for (const auto& c : rows.columns)
+        head << c.name;
+    lines << head.join(u'\t');
+    for (const auto& row : rows.rows) {
+        QStringList cells;
+        for (int i = 0; i < row.size(); ++i)
+            cells << (row[i].isValid() ? row[i].toString() : QString());
+        lines << cells.join(u'\t');
+    }
+    return lines.join(u'\n') + u'\n';
+}
+
+QString messageOf(const std::function<void()>& f) {
+    try {
+        f();
+    } catch (const vq::Exception& e) {
+        return e.message();
+    }
+    return QStringLiteral("<no failure>");
+}
+
+} // namespace
+
+TEST(JetReader, RealFilesReadAsTheReferenceToolPrintsThem) {
+    const struct { const char* file; const char* table; const char* password; } cases[] = {
+        {"mdbreader_V2000_with-password.mdb", "Table1", "password"},
+        {"mdbreader_V2000_no-password.mdb", "Table1", ""},
+        {"jackcessencrypt_db-enc.mdb", "Table1", ""},
+        {"jackcess_testUnicodeCompV2003.mdb", "Table", ""},
+        {"jackcess_delTestV2000.mdb", "Table", ""},
+        {"jackcess_overflowTestV2000.mdb", "Table1", ""},
+    };
+    for (const auto& c : cases) {
+        const QString file = kShared + QString::fromUtf8(c.file);
+        const QString expected = mdbExport(file, QString::fromUtf8(c.table));
+        ASSERT_FALSE(expected.isEmpty()) << c.file;
+        EXPECT_EQ(ourExport(file, QString::fromUtf8(c.table), QString::fromUtf8(c.password)),
+                  expected)
+            << c.file;
+    }
+}
+
+TEST(JetReader, ManyColumnsWithMemosAndNulls) {
+    const QString file = kShared + QStringLiteral("jackcess_test2V2000.mdb");
+    vq::jet::Database db(file, {});
+    const vq::jet::RowSet rows = db.readTable(QStringLiteral("MSP_PROJECTS"));
+    EXPECT_EQ(rows.columns.size(), 74);
+    ASSERT_EQ(rows.rows.size(), 1);
+    int nulls = 0;
+    for (const QVariant& v : rows.rows[0])
+        nulls += v.isValid() ? 0 : 1;
+    EXPECT_GT(nulls, 0);
+}
+
+TEST(JetReader, PasswordMustMatchExactly) {
+    const QString file = kShared + QStringLiteral("mdbreader_V2000_with-password.mdb");
+    EXPECT_NO_THROW(vq::jet::Database(file, QStringLiteral("password")));
+    EXPECT_EQ(messageOf([&] { vq::jet::Database(file, QStringLiteral("wrong")); }),
+              QStringLiteral("Not a valid password."));
+    EXPECT_EQ(messageOf([&] { vq::jet::Database(file, QStringLiteral("Password")); }),
+              QStringLiteral("Not a valid password."));
+    EXPECT_EQ(messageOf([&] { vq::jet::Database(file, QString()); }),
+              QStringLiteral("Not a valid password."));
+    // A file without a password opens whatever the connection supplies.
+    EXPECT_NO_THROW(vq::jet::Database(kShared + QStringLiteral("mdbreader_V2000_no-password.mdb"),
+                                      QStringLiteral("anything")));
+}
+
+TEST(JetReader, OtherFormatsAreRefusedAsUnrecognized) {
+    const QString jet3 = kShared + QStringLiteral("mdbreader_V1997_no-password_JET3.mdb");
+    EXPECT_EQ(messageOf([&] { vq::jet::Database(jet3, {}); }),
+              QStringLiteral("Unrecognized database format '%1'.").arg(jet3));
+    QTemporaryDir dir;
+    QFile src(kShared + QStringLiteral("mdbreader_V2000_no-password.mdb"));
+    ASSERT_TRUE(src.open(QIODevice::ReadOnly));
+    QByteArray ace = src.readAll();
+    ace[0x14] = 2; // a later engine's format
+    const QString acePath = dir.filePath(QStringLiteral("ace.mdb"));
+    QFile out(acePath);
+    ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+    out.write(ace);
+    out.close();
+    EXPECT_EQ(messageOf([&] { vq::jet::Database(acePath, {}); }),
+              QStringLiteral("Unrecognized database format '%1'.").arg(acePath));
+}
+
+TEST(JetReader, MissingFileAndMissingTable) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("db.DLL"));
+    EXPECT_EQ(messageOf([&] { vq::jet::Database(path, {}); }),
+              QStringLiteral("Could not find file '%1'.").arg(path));
+    vq::jet::Database db(kShared + QStringLiteral("mdbreader_V2000_no-password.mdb"), {});
+    EXPECT_EQ(messageOf([&] { db.readTable(QStringLiteral("题")); }),
+              QStringLiteral("The Microsoft Jet database engine cannot find the input table or query '题'.  Make sure it exists and that its name is spelled correctly."));
+}
+
+namespace {
+void writeBytes(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(bytes);
+}
+
+// Opening and reading every table of a broken file ends in a failure or in rows, never in
+// a crash or a hang; returns whether it failed.
+bool survives(const QString& path) {
+    try {
+        vq::jet::Database db(path, QStringLiteral("fmrTK20914"));
+        for (const QString& table : {QStringLiteral("Table1"), QStringLiteral("题")}) {
+            try {
+                db.readTable(table);
+            } catch (const vq::Exception&) {
+            }
+        }
+        return false;
+    } catch (const vq::Exception& e) {
+        return !e.message().isEmpty();
+    }
+}
+} // namespace
+
+TEST(JetReader, BrokenFilesEndInAnErrorNotACrash) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("db.DLL"));
+    QFile src(kShared + QStringLiteral("mdbreader_V2000_no-password.mdb"));
+    ASSERT_TRUE(src.open(QIODevice::ReadOnly));
+    const QByteArray good = src.readAll();
+
+    writeBytes(path, QByteArray());
+    EXPECT_TRUE(survives(path)) << "empty";
+    writeBytes(path, good.left(4096 + 100));
+    EXPECT_TRUE(survives(path)) << "truncated mid-page";
+    writeBytes(path, good.left(2 * 4096));
+    EXPECT_TRUE(survives(path)) << "truncated before the catalog";
+
+    QRandomGenerator rng(20914);
+    QByteArray random(64 * 1024, '\0');
+    for (char& c : random)
+        c = static_cast<char>(rng.bounded(256));
+    writeBytes(path, random);
+    EXPECT_TRUE(survives(path)) << "random";
+    // Random pages behind a valid header.
+    writeBytes(path, good.left(4096) + random);
+    EXPECT_TRUE(survives(path)) << "random pages";
+
+    // The catalog's usage map made zero-length: the map's row points at its own start.
+    QByteArray zeroMap = good;
+    {
+        const auto* pg2 = reinterpret_cast<const unsigned char*>(good.constData()) + 2 * 4096;
+        const quint32 ptr = pg2[55] | (pg2[56] << 8) | (pg2[57] << 16) | (quint32(pg2[58]) << 24);
+        const int row = int(ptr & 0xFF);
+        const qint64 pg = ptr >> 8;
+        auto* p = reinterpret_cast<unsigned char*>(zeroMap.data()) + pg * 4096;
+        const int end = row == 0 ? 4096 : ((p[14 + 2 * (row - 1)] | (p[15 + 2 * (row - 1)] << 8)) & 0x1FFF);
+        p[14 + 2 * row] = static_cast<unsigned char>(end & 0xFF);
+        p[15 + 2 * row] = static_cast<unsigned char>(end >> 8);
+    }
+    writeBytes(path, zeroMap);
+    EXPECT_TRUE(survives(path)) << "zero-length usage map";
+
+    // Single bit flips all over the file: whatever happens, no crash.
+    for (int i = 0; i < 300; ++i) {
+        QByteArray flipped = good;
+        const int at = 4096 + int(rng.bounded(quint32(good.size() - 4096)));
+        flipped[at] = static_cast<char>(flipped[at] ^ (1 << rng.bounded(8)));
+        writeBytes(path, flipped);
+        survives(path);
+    }
+}
+
+TEST(JetReader, ConnectionStringAndProvider) {
+    const QString designed = TADOConnection::designedConnectionString();
+    EXPECT_EQ(designed.count(u';'), 18);
+    EXPECT_TRUE(designed.startsWith(QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Password=\"\";User ID=Admin;Data Source=db.DLL;Mode=Share Deny None;")));
+    EXPECT_TRUE(designed.endsWith(QStringLiteral("Jet OLEDB:Compact Without Replica Repair=False;Jet OLEDB:SFP=False")));
+    TADOConnection c;
+    c.setConnectionString(designed);
+    EXPECT_EQ(c.property(QStringLiteral("Jet OLEDB:Database Password")), QStringLiteral("fmrTK20914"));
+    EXPECT_EQ(c.property(QStringLiteral("Password")), QString());
+    c.setConnectionString(QString(designed).replace(QStringLiteral("Jet.OLEDB.4.0"),
+                                                    QStringLiteral("ACE.OLEDB.12.0")));
+    EXPECT_EQ(messageOf([&] { c.open(); }),
+              QStringLiteral("Provider cannot be found. It may not be properly installed."));
+}
