@@ -1,0 +1,317 @@
+// The pool, the draw and the fetch over banks written for the test, and the data module.
+#include "data/adoconnection.h"
+#include "data/adoquery.h"
+#include "data/jetwriter.h"
+#include "data/jetwriter_fixtures.h"
+#include "data/questionpool.h"
+#include "data/tdatamodule2.h"
+#include "platform/exception.h"
+#include "support/recording.h"
+#include "support/temp_install.h"
+
+#include <QPlainTextEdit>
+#include <QSet>
+
+#include <gtest/gtest.h>
+
+using vq::jet::Column;
+using vq::jet::ColumnType;
+using vq::jet::Table;
+
+namespace {
+
+// A bank in the current folder, opened by the data module as at start-up.
+struct Bank {
+    explicit Bank(const QList<Table>& tables, const QString& password = vq::jet::kBankPassword) {
+        vq::jet::writeDatabase(install.file(QStringLiteral("db.DLL")), tables, {password});
+    }
+    vq::test::TempInstall install{true};
+};
+
+struct Shown {
+    QString question = QStringLiteral("old question");
+    QString answer = QStringLiteral("old answer");
+    bool answerHidden = false;
+    vq::FetchTargets targets() {
+        return {[this](const QString& q) { question = q; }, [this](const QString& a) { answer = a; },
+                [this] { answerHidden = true; }};
+    }
+};
+
+QList<vq::jet::Question> numbered(const QList<qint64>& numbers) {
+    QList<vq::jet::Question> out;
+    for (qint64 n : numbers)
+        out.append({n, QStringLiteral("问题%1").arg(n), QStringLiteral("答案%1").arg(n)});
+    return out;
+}
+
+QString messageOf(const std::function<void()>& f) {
+    try {
+        f();
+    } catch (const vq::Exception& e) {
+        return e.message();
+    }
+    return QStringLiteral("<no failure>");
+}
+
+} // namespace
+
+TEST(QuestionPool, LinesCountReadRemoveAppend) {
+    QPlainTextEdit store;
+    vq::QuestionPool pool(store);
+    EXPECT_EQ(pool.count(), 0);
+    EXPECT_EQ(pool.at(0), QString());
+    pool.removeAt(0); // nothing there: nothing happens
+    for (const char* n : {"10", "20", "30", "40"})
+        pool.append(QString::fromLatin1(n));
+    EXPECT_EQ(store.toPlainText(), QStringLiteral("10\n20\n30\n40\n"));
+    EXPECT_EQ(pool.count(), 4);
+    pool.removeAt(1);
+    EXPECT_EQ(store.toPlainText(), QStringLiteral("10\n30\n40\n"));
+    EXPECT_EQ(pool.at(1), QStringLiteral("30")); // later lines moved up
+    pool.removeAt(2);
+    EXPECT_EQ(store.toPlainText(), QStringLiteral("10\n30\n"));
+    pool.removeAt(5);
+    EXPECT_EQ(pool.count(), 2);
+    pool.removeAt(0);
+    pool.removeAt(0);
+    EXPECT_EQ(pool.count(), 0);
+    EXPECT_EQ(store.toPlainText(), QString());
+}
+
+TEST(QuestionPool, DrawIndexScalesTheAdvancedSeed) {
+    QPlainTextEdit store;
+    vq::QuestionPool pool(store);
+    pool.append(QStringLiteral("7"));
+    // One number left: index 0 whatever the seed.
+    for (std::uint64_t counter : {0ull, 1ull, 0xFFFFFFFFull, 0x123456789ABCDEFull}) {
+        vq::setSeedSource([counter] { return std::optional<std::uint64_t>(counter); });
+        QPlainTextEdit one;
+        vq::QuestionPool(one).append(QStringLiteral("7"));
+        EXPECT_EQ(vq::drawNumber(one), QStringLiteral("7"));
+        EXPECT_EQ(vq::QuestionPool(one).count(), 0);
+        EXPECT_EQ(vq::randomSeed(), std::uint32_t(counter) * 134775813u + 1u);
+    }
+    // Upper half of count * seed.
+    EXPECT_EQ(vq::drawIndex(10, 0x80000000u), 5);
+    EXPECT_EQ(vq::drawIndex(3, 0xFFFFFFFFu), 2);
+    EXPECT_EQ(vq::drawIndex(0, 0xFFFFFFFFu), 0);
+    // The fallback when the counter cannot be read is the tick count, still advanced once.
+    vq::setSeedSource([] { return std::optional<std::uint64_t>(); });
+    QPlainTextEdit two;
+    vq::QuestionPool(two).append(QStringLiteral("1"));
+    vq::QuestionPool(two).append(QStringLiteral("2"));
+    const QString drawn = vq::drawNumber(two);
+    EXPECT_TRUE(drawn == u"1" || drawn == u"2");
+    vq::setSeedSource({});
+    // A known draw: counter 0 gives seed 1, index 0 of 5; counter 2^31/134775813-ish varies.
+    QPlainTextEdit five;
+    for (int i = 1; i <= 5; ++i)
+        vq::QuestionPool(five).append(QString::number(i));
+    vq::setSeedSource([] { return std::optional<std::uint64_t>(0x1'0000'0000ull); });
+    EXPECT_EQ(vq::drawNumber(five), QStringLiteral("1"));
+    EXPECT_EQ(five.toPlainText(), QStringLiteral("2\n3\n4\n5\n"));
+    vq::setSeedSource({});
+}
+
+TEST(QuestionPool, EveryQuestionOnceThenTheMessage) {
+    vq::test::RecordingMessages boxes;
+    Bank bank({vq::jet::questionTable(numbered({5, 3, 9, 1, 12, 8}))});
+    TDataModule2 module;
+    EXPECT_TRUE(boxes.shown.isEmpty());
+    QPlainTextEdit store;
+    vq::fillPool(*module.ADOQuery1, store);
+    EXPECT_EQ(store.toPlainText(), QStringLiteral("5\n3\n9\n1\n12\n8\n"));
+    Shown shown;
+    QSet<QString> seen;
+    for (int i = 0; i < 6; ++i) {
+        const QString n = vq::drawNumber(store);
+        shown.answerHidden = false;
+        vq::fetchQuestion(*module.ADOQuery1, n, shown.targets());
+        EXPECT_EQ(shown.question, QStringLiteral("问题") + n);
+        EXPECT_EQ(shown.answer, QStringLiteral("答案") + n);
+        EXPECT_TRUE(shown.answerHidden);
+        seen.insert(n);
+    }
+    EXPECT_EQ(seen.size(), 6);
+    EXPECT_TRUE(boxes.shown.isEmpty());
+    const QString lastQuestion = shown.question;
+    for (int i = 0; i < 2; ++i) {
+        shown.answerHidden = false;
+        EXPECT_EQ(vq::drawNumber(store), QString());
+        vq::fetchQuestion(*module.ADOQuery1, QString(), shown.targets());
+        EXPECT_EQ(module.ADOQuery1->sql(), QStringLiteral("SELECT * from 题 where 编号="));
+        EXPECT_EQ(shown.question, lastQuestion);
+        EXPECT_FALSE(shown.answerHidden);
+    }
+    EXPECT_EQ(boxes.messagesShown(),
+              QStringList({QStringLiteral("对不起，题库中是否没有题目了？"),
+                           QStringLiteral("对不起，题库中是否没有题目了？")}));
+    EXPECT_TRUE(boxes.errors().isEmpty());
+}
+
+TEST(QuestionPool, QueryTextForPositiveAndNegativeNumbers) {
+    vq::test::RecordingMessages boxes;
+    Bank bank({vq::jet::questionTable(numbered({17, -3}))});
+    TDataModule2 module;
+    QPlainTextEdit store;
+    vq::fillPool(*module.ADOQuery1, store);
+    EXPECT_EQ(store.toPlainText(), QStringLiteral("17\n-3\n"));
+    Shown shown;
+    vq::fetchQuestion(*module.ADOQuery1, QStringLiteral("17"), shown.targets());
+    EXPECT_EQ(module.ADOQuery1->sql(), QStringLiteral("SELECT * from 题 where 编号=17"));
+    EXPECT_EQ(shown.question, QStringLiteral("问题17"));
+    vq::fetchQuestion(*module.ADOQuery1, QStringLiteral("-3"), shown.targets());
+    EXPECT_EQ(module.ADOQuery1->sql(), QStringLiteral("SELECT * from 题 where 编号=-3"));
+    EXPECT_EQ(shown.question, QStringLiteral("问题-3"));
+    EXPECT_TRUE(boxes.shown.isEmpty());
+}
+
+TEST(QuestionPool, NullNumberStopsTheFillAtItsRow) {
+    vq::test::RecordingMessages boxes;
+    Table t = vq::jet::questionTable(numbered({4, 6, 0, 8}));
+    t.rows[2][0] = QVariant();
+    Bank bank({t});
+    TDataModule2 module;
+    QPlainTextEdit store;
+    EXPECT_EQ(messageOf([&] { vq::fillPool(*module.ADOQuery1, store); }),
+              QStringLiteral("Could not convert variant of type (Null) into type (String)"));
+    EXPECT_EQ(store.toPlainText(), QStringLiteral("4\n6\n"));
+}
+
+TEST(QuestionPool, TextNumberColumnFailsEveryFetchWhileThePoolShrinks) {
+    vq::test::RecordingMessages boxes;
+    Table t{QStringLiteral("题"),
+            {{QStringLiteral("编号"), ColumnType::Text, 20}, {QStringLiteral("题目"), ColumnType::Memo},
+             {QStringLiteral("答案"), ColumnType::Memo}},
+            {{QStringLiteral("1"), QStringLiteral("q1"), QStringLiteral("a1")},
+             {QStringLiteral("2"), QStringLiteral("q2"), QStringLiteral("a2")}}};
+    Bank bank({t});
+    TDataModule2 module;
+    QPlainTextEdit store;
+    vq::fillPool(*module.ADOQuery1, store);
+    Shown shown;
+    for (int left = 1; left >= 0; --left) {
+        vq::fetchQuestion(*module.ADOQuery1, vq::drawNumber(store), shown.targets());
+        EXPECT_EQ(vq::QuestionPool(store).count(), left);
+    }
+    EXPECT_EQ(shown.question, QStringLiteral("old question"));
+    EXPECT_EQ(boxes.messagesShown().size(), 2);
+    // The failure itself, as the engine words it.
+    module.ADOQuery1->setSql(QStringLiteral("SELECT * from 题 where 编号=1"));
+    EXPECT_EQ(messageOf([&] { module.ADOQuery1->open(); }),
+              QStringLiteral("Data type mismatch in criteria expression."));
+}
+
+TEST(QuestionPool, RowRemovedAfterTheFillFailsSilently) {
+    vq::test::RecordingMessages boxes;
+    Bank bank({vq::jet::questionTable(numbered({1, 2}))});
+    TDataModule2 module;
+    QPlainTextEdit store;
+    vq::fillPool(*module.ADOQuery1, store);
+    Shown shown;
+    vq::fetchQuestion(*module.ADOQuery1, QStringLiteral("2"), shown.targets());
+    EXPECT_EQ(shown.question, QStringLiteral("问题2"));
+    // Another program rewrites the bank: row 2 gone, row 1's texts changed.
+    QList<vq::jet::Question> changed = numbered({1});
+    changed[0].question = QStringLiteral("改过的问题");
+    vq::jet::writeDatabase(bank.install.file(QStringLiteral("db.DLL")),
+                           {vq::jet::questionTable(changed)}, {vq::jet::kBankPassword});
+    shown = Shown();
+    vq::fetchQuestion(*module.ADOQuery1, QStringLiteral("2"), shown.targets());
+    EXPECT_EQ(shown.question, QStringLiteral("old question"));
+    EXPECT_FALSE(shown.answerHidden);
+    vq::fetchQuestion(*module.ADOQuery1, QStringLiteral("1"), shown.targets());
+    EXPECT_EQ(shown.question, QStringLiteral("改过的问题"));
+    EXPECT_TRUE(boxes.shown.isEmpty());
+}
+
+TEST(DataModule, MissingBankGivesTwoErrorBoxesAndAClosedQuery) {
+    vq::test::RecordingMessages boxes;
+    vq::test::TempInstall install(true);
+    TDataModule2 module;
+    const QString expected =
+        QStringLiteral("Could not find file '%1'.").arg(install.file(QStringLiteral("db.DLL")));
+    EXPECT_EQ(boxes.errors(), QStringList({expected, expected}));
+    QPlainTextEdit store;
+    EXPECT_EQ(messageOf([&] { vq::fillPool(*module.ADOQuery1, store); }),
+              QStringLiteral("ADOQuery1: Cannot perform this operation on a closed dataset"));
+    Shown shown;
+    vq::fetchQuestion(*module.ADOQuery1, vq::drawNumber(store), shown.targets());
+    EXPECT_EQ(boxes.messagesShown(), QStringList({QStringLiteral("对不起，题库中是否没有题目了？")}));
+}
+
+TEST(DataModule, WrongPasswordNoTableNoNumberColumn) {
+    {
+        vq::test::RecordingMessages boxes;
+        Bank bank({vq::jet::questionTable(numbered({1}))}, QStringLiteral("FMRTK20914"));
+        TDataModule2 module;
+        EXPECT_EQ(boxes.errors(), QStringList({QStringLiteral("Not a valid password."),
+                                               QStringLiteral("Not a valid password.")}));
+    }
+    {
+        vq::test::RecordingMessages boxes;
+        Bank bank(vq::jet::fixtureTables(QStringLiteral("other-table")));
+        TDataModule2 module;
+        EXPECT_EQ(boxes.errors(),
+                  QStringList({QStringLiteral("The Microsoft Jet database engine cannot find the input table or query '题'.  Make sure it exists and that its name is spelled correctly.")}));
+    }
+    {
+        vq::test::RecordingMessages boxes;
+        Bank bank(vq::jet::fixtureTables(QStringLiteral("no-number")));
+        TDataModule2 module;
+        EXPECT_TRUE(boxes.errors().isEmpty());
+        QPlainTextEdit store;
+        EXPECT_EQ(messageOf([&] { vq::fillPool(*module.ADOQuery1, store); }),
+                  QStringLiteral("ADOQuery1: Field '编号' not found"));
+    }
+    {
+        vq::test::RecordingMessages boxes;
+        Bank bank(vq::jet::fixtureTables(QStringLiteral("no-rows")));
+        TDataModule2 module;
+        QPlainTextEdit store;
+        vq::fillPool(*module.ADOQuery1, store);
+        EXPECT_EQ(vq::QuestionPool(store).count(), 0);
+        EXPECT_TRUE(boxes.shown.isEmpty());
+    }
+}
+
+TEST(JetSql, LexicalRulesAndEngineErrors) {
+    vq::test::RecordingMessages boxes;
+    Bank bank({vq::jet::questionTable(numbered({1, 2, -3}))});
+    TDataModule2 module;
+    TADOQuery& q = *module.ADOQuery1;
+    auto rows = [&](const QString& sql) {
+        q.setSql(sql);
+        q.open();
+        return q.recordCount();
+    };
+    EXPECT_EQ(rows(QStringLiteral("select *  from 题")), 3);
+    EXPECT_EQ(rows(QStringLiteral("SeLeCt\t*\r\nFROM [题]  WHERE  [编号] = -3")), 1);
+    EXPECT_EQ(rows(QStringLiteral("select * from 题 where 编号=2;")), 1);
+    EXPECT_EQ(rows(QStringLiteral("select * from 题 where 编号=99")), 0);
+    EXPECT_TRUE(q.eof());
+    EXPECT_FALSE(q.fieldByName(QStringLiteral("题目")).isValid()); // no current row: no value
+    EXPECT_EQ(messageOf([&] { rows(QStringLiteral("SELECT * from 题 where 编号=")); }),
+              QStringLiteral("Syntax error (missing operator) in query expression '编号='."));
+    EXPECT_EQ(messageOf([&] { rows(QStringLiteral("SELECT * from 题 where 编号='1'")); }),
+              QStringLiteral("Data type mismatch in criteria expression."));
+    EXPECT_EQ(messageOf([&] { rows(QStringLiteral("SELECT * from 题 where 号=1")); }),
+              QStringLiteral("No value given for one or more required parameters."));
+    EXPECT_EQ(messageOf([&] { rows(QStringLiteral("SELECT * from 问题")); }),
+              QStringLiteral("The Microsoft Jet database engine cannot find the input table or query '问题'.  Make sure it exists and that its name is spelled correctly."));
+    // Replacing the text closes the query; closing a closed query does nothing.
+    rows(QStringLiteral("select * from 题"));
+    q.setSql(QStringLiteral("select * from 题"));
+    EXPECT_FALSE(q.active());
+    q.close();
+    EXPECT_EQ(messageOf([&] { q.eof(); }),
+              QStringLiteral("ADOQuery1: Cannot perform this operation on a closed dataset"));
+}
+
+TEST(JetSql, TextConversion) {
+    EXPECT_EQ(vq::variantToText(QVariant(qlonglong(-42))), QStringLiteral("-42"));
+    EXPECT_EQ(vq::variantToText(QVariant(qlonglong(1234567))), QStringLiteral("1234567"));
+    EXPECT_EQ(messageOf([&] { vq::variantToText(QVariant()); }),
+              QStringLiteral("Could not convert variant of type (Null) into type (String)"));
+}
