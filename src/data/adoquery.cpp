@@ -46,10 +46,15 @@ void TADOQuery::open() {
             vq::jet::RowSet kept;
             kept.columns = rows.columns;
             const QString wanted = select.literal.toString();
-            for (QList<QVariant>& row : rows.rows)
-                if (row[c].isValid() &&
-                    row[c].toString().compare(wanted, Qt::CaseInsensitive) == 0)
-                    kept.rows << std::move(row);
+            for (int r = 0; r < rows.rows.size(); ++r) {
+                const QVariant v = rows.cell(r, c);
+                if (!v.isValid() || v.toString().compare(wanted, Qt::CaseInsensitive) != 0)
+                    continue;
+                QList<QVariant> row;
+                for (int k = 0; k < rows.columns.size(); ++k)
+                    row << rows.cell(r, k);
+                kept.rows << std::move(row);
+            }
             rows = std::move(kept);
         } else {
             rows = db.readWhereEquals(select.table, select.column, select.literal.toDouble());
@@ -99,7 +104,7 @@ QVariant TADOQuery::fieldByName(const QString& name) const {
         fail(QStringLiteral("Field '%1' not found").arg(name));
     if (m_current >= m_rows.rows.size())
         return {};
-    return m_rows.rows[m_current][c];
+    return m_rows.cell(m_current, c);
 }
 
 namespace vq {

@@ -10,6 +10,7 @@
 
 #include <array>
 #include <cstring>
+#include <optional>
 #include <vector>
 
 namespace vq::jet {
@@ -85,6 +86,19 @@ struct Location {
 };
 
 } // namespace
+
+QVariant RowSet::cell(int row, int column) const {
+    if (row < 0 || row >= rows.size() || column < 0 || column >= columns.size())
+        return {};
+    if (texts && column < deferred.size() && deferred[column]) {
+        if (cachedRow != row) {
+            cached = texts->row(row);
+            cachedRow = row;
+        }
+        return column < cached.size() ? cached[column] : QVariant();
+    }
+    return rows[row][column];
+}
 
 int RowSet::columnIndex(const QString& name) const {
     for (int i = 0; i < columns.size(); ++i)
@@ -255,7 +269,7 @@ void Database::load() {
         throw Exception(QStringLiteral("Could not find file '%1'.").arg(m_path));
     if (!file.open(QIODevice::ReadOnly))
         throw Exception(QStringLiteral("The Microsoft Jet database engine cannot open the file '%1'.  It is already opened exclusively by another user, or you need permission to view its data.").arg(m_path));
-    auto snap = std::make_unique<Snapshot>();
+    auto snap = std::make_shared<Snapshot>();
     snap->modified = QFileInfo(file).lastModified();
     snap->bytes = file.readAll();
     snap->size = snap->bytes.size();
@@ -378,13 +392,14 @@ std::shared_ptr<Database::Snapshot::Table> openTable(Database::Snapshot& s, cons
 }
 
 // The current row of the table as values; cells without a value are invalid QVariants.
-QList<QVariant> takeRow(Database::Snapshot& s, Database::Snapshot::Table& t, int pageRow) {
+QList<QVariant> takeRow(Database::Snapshot& s, Database::Snapshot::Table& t, int pageRow,
+                        bool texts = true) {
     const int n = int(t.columns.size());
     QList<QVariant> out;
     out.reserve(n);
     bool ambiguous = false;
     for (int i = 0; i < n; ++i)
-        if (t.lens[size_t(i)] == 0 && t.columns[i].text)
+        if (texts && t.lens[size_t(i)] == 0 && t.columns[i].text)
             ambiguous = true;
     // An empty text and a missing one bind alike; the row itself tells them apart.
     std::vector<unsigned char> nulls(size_t(n), 0);
@@ -401,6 +416,10 @@ QList<QVariant> takeRow(Database::Snapshot& s, Database::Snapshot::Table& t, int
     }
     for (int i = 0; i < n; ++i) {
         const ColumnInfo& c = t.columns[i];
+        if (!texts && c.text) { // read later, see DeferredTexts
+            out << QVariant();
+            continue;
+        }
         const char* text = t.bind[size_t(i)].data();
         const int len = t.lens[size_t(i)];
         if (len == 0 && (!c.text || nulls[size_t(i)])) {
@@ -423,6 +442,48 @@ QList<QVariant> takeRow(Database::Snapshot& s, Database::Snapshot::Table& t, int
     return out;
 }
 
+void bindAll(Database::Snapshot::Table& t, bool texts) {
+    for (int i = 0; i < t.columns.size(); ++i) {
+        const bool bind = texts || !t.columns[i].text;
+        // Set directly: the library's call cannot take a length pointer away, and with one
+        // left it still converts the unbound texts.
+        auto* col = static_cast<MdbColumn*>(g_ptr_array_index(t.def->columns, guint(i)));
+        col->bind_ptr = bind ? t.bind[size_t(i)].data() : nullptr;
+        col->len_ptr = bind ? &t.lens[size_t(i)] : nullptr;
+        t.lens[size_t(i)] = 0;
+    }
+}
+
+// One row at its place, every column; empty when the place holds no row.
+std::optional<QList<QVariant>> readAt(Database::Snapshot& s, Database::Snapshot::Table& t,
+                                      quint32 page, int row) {
+    if (page >= quint32(s.pageCount()) || mdb_read_pg(s.mdb.get(), page) != kPage)
+        return std::nullopt;
+    t.def->cur_phys_pg = page;
+    if (!mdb_read_row(t.def.get(), unsigned(row)))
+        return std::nullopt;
+    return takeRow(s, t, row);
+}
+
+class SnapshotTexts final : public DeferredTexts {
+public:
+    SnapshotTexts(std::shared_ptr<Database::Snapshot> s,
+                  std::shared_ptr<Database::Snapshot::Table> t, std::vector<quint32> pages,
+                  std::vector<int> rows)
+        : m_s(std::move(s)), m_t(std::move(t)), m_pages(std::move(pages)), m_rows(std::move(rows)) {}
+    QList<QVariant> row(int index) override {
+        if (index < 0 || size_t(index) >= m_pages.size())
+            return {};
+        return readAt(*m_s, *m_t, m_pages[size_t(index)], m_rows[size_t(index)]).value_or(QList<QVariant>());
+    }
+
+private:
+    std::shared_ptr<Database::Snapshot> m_s;
+    std::shared_ptr<Database::Snapshot::Table> m_t;
+    std::vector<quint32> m_pages;
+    std::vector<int> m_rows;
+};
+
 } // namespace
 
 QList<ColumnInfo> Database::columns(const QString& table) {
@@ -442,13 +503,15 @@ RowSet Database::readTable(const QString& table) {
     for (int i = 0; i < t->columns.size(); ++i)
         if (t->columns[i].integer)
             indexed << i;
+    // The scan takes the numbers; texts are read from this moment of the file when asked for.
+    bindAll(*t, false);
     mdb_rewind_table(t->def.get());
     const quint64 limit = quint64(s.pageCount()) * 1000; // no table has more rows than slots
     while (mdb_fetch_row(t->def.get())) {
         if (quint64(out.rows.size()) > limit)
             throw Exception(unrecognized(m_path));
         const int pageRow = int(t->def->cur_row) - 1;
-        QList<QVariant> row = takeRow(s, *t, pageRow);
+        QList<QVariant> row = takeRow(s, *t, pageRow, false);
         const int pos = int(t->locPages.size());
         t->locPages.push_back(t->def->cur_phys_pg);
         t->locRows.push_back(pageRow);
@@ -457,7 +520,11 @@ RowSet Database::readTable(const QString& table) {
                 t->index[c].insert(row[c].toLongLong(), pos);
         out.rows << std::move(row);
     }
+    bindAll(*t, true);
     t->scanned = true;
+    for (const ColumnInfo& c : out.columns)
+        out.deferred << c.text;
+    out.texts = std::make_shared<SnapshotTexts>(m_snap, t, t->locPages, t->locRows);
     return out;
 }
 
@@ -493,16 +560,12 @@ RowSet Database::readWhereEquals(const QString& table, const QString& column, do
                 valid = false;
                 break;
             }
-            if (mdb_read_pg(s.mdb.get(), pg) != kPage) {
+            std::optional<QList<QVariant>> got = readAt(s, *t, pg, t->locRows[size_t(pos)]);
+            if (!got) {
                 valid = false;
                 break;
             }
-            t->def->cur_phys_pg = pg;
-            if (!mdb_read_row(t->def.get(), unsigned(t->locRows[size_t(pos)]))) {
-                valid = false;
-                break;
-            }
-            QList<QVariant> row = takeRow(s, *t, t->locRows[size_t(pos)]);
+            QList<QVariant> row = std::move(*got);
             if (!row[c].isValid() || row[c].toLongLong() != qint64(value)) {
                 valid = false;
                 break;
@@ -519,14 +582,18 @@ RowSet Database::readWhereEquals(const QString& table, const QString& column, do
     out.columns = all.columns;
     if (c < 0)
         return out;
-    for (QList<QVariant>& row : all.rows) {
-        const QVariant& v = row[c];
+    for (int r = 0; r < all.rows.size(); ++r) {
+        const QVariant v = all.cell(r, c);
         if (!v.isValid())
             continue;
         bool ok = false;
         const double d = v.toDouble(&ok);
-        if (ok && d == value)
+        if (ok && d == value) {
+            QList<QVariant> row;
+            for (int k = 0; k < all.columns.size(); ++k)
+                row << all.cell(r, k);
             out.rows << std::move(row);
+        }
     }
     return out;
 }

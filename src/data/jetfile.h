@@ -21,11 +21,27 @@ struct ColumnInfo {
     bool text = false;    // short text or memo
 };
 
+// Reads the texts of a row of a full read when they are first asked for, from the same
+// moment of the file as the rest of the row.
+class DeferredTexts {
+public:
+    virtual ~DeferredTexts() = default;
+    virtual QList<QVariant> row(int index) = 0;
+};
+
 // Rows of one table, taken from the file at one moment (a static cursor's result).
 struct RowSet {
     QList<ColumnInfo> columns;
     QList<QList<QVariant>> rows; // an invalid QVariant is a cell without a value
     int columnIndex(const QString& name) const; // case-insensitive, -1 when absent
+    // The cell, reading deferred texts when needed.
+    QVariant cell(int row, int column) const;
+
+    // Texts of a full read are taken from the file's moment only when read.
+    QList<bool> deferred;
+    std::shared_ptr<DeferredTexts> texts;
+    mutable int cachedRow = -1;
+    mutable QList<QVariant> cached;
 };
 
 // A Jet 4.0 database file read into memory, validated and handed to the reading library.
@@ -61,7 +77,7 @@ public:
 private:
     void load();
     Snapshot& current();
-    std::unique_ptr<Snapshot> m_snap;
+    std::shared_ptr<Snapshot> m_snap;
     QString m_path;
     QString m_password;
 };

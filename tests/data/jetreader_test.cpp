@@ -35,10 +35,10 @@ QString ourExport(const QString& file, const QString& table, const QString& pass
     for (const auto& c : rows.columns)
         head << c.name;
     lines << head.join(u'\t');
-    for (const auto& row : rows.rows) {
+    for (int r = 0; r < rows.rows.size(); ++r) {
         QStringList cells;
-        for (int i = 0; i < row.size(); ++i)
-            cells << (row[i].isValid() ? row[i].toString() : QString());
+        for (int i = 0; i < rows.columns.size(); ++i)
+            cells << (rows.cell(r, i).isValid() ? rows.cell(r, i).toString() : QString());
         lines << cells.join(u'\t');
     }
     return lines.join(u'\n') + u'\n';
@@ -81,8 +81,8 @@ TEST(JetReader, ManyColumnsWithMemosAndNulls) {
     EXPECT_EQ(rows.columns.size(), 74);
     ASSERT_EQ(rows.rows.size(), 1);
     int nulls = 0;
-    for (const QVariant& v : rows.rows[0])
-        nulls += v.isValid() ? 0 : 1;
+    for (int i = 0; i < rows.columns.size(); ++i)
+        nulls += rows.cell(0, i).isValid() ? 0 : 1;
     EXPECT_GT(nulls, 0);
 }
 

@@ -1,0 +1,129 @@
+// The question bank at the size of a large party: 100,000 questions, texts 20-200 chars.
+#include "data/adoquery.h"
+#include "data/jetwriter.h"
+#include "data/jetwriter_fixtures.h"
+#include "data/questionpool.h"
+#include "data/tdatamodule2.h"
+#include "platform/application.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QPlainTextEdit>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <memory>
+
+namespace {
+
+QTemporaryDir* g_dir = nullptr;
+
+QString bankPath() {
+    static const QString path = [] {
+        const QString p = g_dir->filePath(QStringLiteral("db.DLL"));
+        vq::jet::writeDatabase(p, vq::jet::fixtureTables(QStringLiteral("large")),
+                               {vq::jet::kBankPassword});
+        return p;
+    }();
+    return path;
+}
+
+long residentKb() {
+    QFile f(QStringLiteral("/proc/self/status"));
+    if (!f.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray& line : f.readAll().split('\n'))
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').value(0).toLong();
+    return 0;
+}
+
+void BM_OpenAndFill(benchmark::State& state) {
+    bankPath();
+    QDir::setCurrent(g_dir->path());
+    for (auto _ : state) {
+        TDataModule2 module;
+        QPlainTextEdit store;
+        vq::fillPool(*module.ADOQuery1, store);
+        benchmark::DoNotOptimize(store.document()->blockCount());
+    }
+}
+BENCHMARK(BM_OpenAndFill)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+void BM_DrawAndFetch(benchmark::State& state) {
+    bankPath();
+    QDir::setCurrent(g_dir->path());
+    TDataModule2 module;
+    QPlainTextEdit store;
+    vq::fillPool(*module.ADOQuery1, store);
+    QString question;
+    const vq::FetchTargets targets{[&](const QString& q) { question = q; }, {}, {}};
+    for (auto _ : state) {
+        vq::fetchQuestion(*module.ADOQuery1, vq::drawNumber(store), targets);
+        benchmark::DoNotOptimize(question);
+    }
+}
+BENCHMARK(BM_DrawAndFetch)->Unit(benchmark::kMillisecond)->Iterations(200)->Repetitions(1)
+    ->ComputeStatistics("p99", [](const std::vector<double>& v) { return v.empty() ? 0 : v.back(); });
+
+void BM_MdbExportOfTheTable(benchmark::State& state) {
+    const QString path = bankPath();
+    for (auto _ : state) {
+        QProcess p;
+        p.start(QStringLiteral("mdb-export"), {path, QStringLiteral("题")});
+        p.waitForFinished(120000);
+        benchmark::DoNotOptimize(p.readAllStandardOutput().size());
+    }
+}
+BENCHMARK(BM_MdbExportOfTheTable)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// Per-fetch latencies, median and p99, and the memory of a filled pool, printed as a table.
+void report() {
+    QDir::setCurrent(g_dir->path());
+    TDataModule2 module;
+    const long before = residentKb();
+    auto store = std::make_unique<QPlainTextEdit>();
+    vq::fillPool(*module.ADOQuery1, *store);
+    module.ADOQuery1->close(); // the cursor's rows are the query's, not the pool's
+    const long after = residentKb();
+    std::vector<double> ms;
+    QString question;
+    const vq::FetchTargets targets{[&](const QString& q) { question = q; }, {}, {}};
+    for (int i = 0; i < 1000; ++i) {
+        QElapsedTimer t;
+        t.start();
+        vq::fetchQuestion(*module.ADOQuery1, vq::drawNumber(*store), targets);
+        ms.push_back(double(t.nsecsElapsed()) / 1e6);
+    }
+    std::sort(ms.begin(), ms.end());
+    QElapsedTimer t;
+    t.start();
+    QProcess p;
+    p.start(QStringLiteral("mdb-export"), {bankPath(), QStringLiteral("题")});
+    p.waitForFinished(120000);
+    const double exportMs = double(t.nsecsElapsed()) / 1e6;
+    const double median = ms[ms.size() / 2];
+    std::printf("draw+fetch over 1000 draws: median %.3f ms, p99 %.3f ms\n", median,
+                ms[ms.size() * 99 / 100]);
+    std::printf("mdb-export of the table: %.1f ms (ratio export/fetch median %.0f)\n", exportMs,
+                exportMs / median);
+    std::printf("filled pool: %.1f MB resident over the open bank\n", double(after - before) / 1024.0);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    vq::Application app(argc, argv);
+    QTemporaryDir dir;
+    g_dir = &dir;
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    report();
+    benchmark::Shutdown();
+    return 0;
+}
