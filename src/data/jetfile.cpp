@@ -9,6 +9,8 @@
 #include <mdbtools.h>
 
 #include <array>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <optional>
 #include <vector>
@@ -153,6 +155,9 @@ struct Database::Snapshot {
     quint32 dbKey = 0;
     std::unique_ptr<QTemporaryFile> spill; // where the library cannot read from memory
     std::unique_ptr<MdbHandle, HandleCloser> mdb;
+    // The tables' entries, our own: the library's catalog reader also parses every
+    // object's property blob, which runs away on damaged blobs.
+    std::vector<std::unique_ptr<MdbCatalogEntry>> entries;
     struct Table {
         std::unique_ptr<MdbTableDef, TableFree> def;
         QList<ColumnInfo> columns;
@@ -255,6 +260,47 @@ bool tableDefinitionSound(const Database::Snapshot* s, quint32 pgNo) {
 }
 } // namespace
 
+namespace {
+// The tables of the file from the system table of objects (always on page 2): names, kinds
+// and definition pages only.
+void readCatalog(Database::Snapshot& s, const QString& path) {
+    MdbCatalogEntry objects {};
+    objects.mdb = s.mdb.get();
+    std::strcpy(objects.object_name, "MSysObjects");
+    objects.object_type = MDB_TABLE;
+    objects.table_pg = 2;
+    std::unique_ptr<MdbTableDef, TableFree> t(mdb_read_table(&objects));
+    if (!t || t->map_sz == 0 || !t->usage_map || t->num_cols == 0 || t->num_cols > 255)
+        throw Exception(unrecognized(path));
+    GPtrArray* cols = mdb_read_columns(t.get());
+    if (!cols || cols->len != t->num_cols)
+        throw Exception(unrecognized(path));
+    std::vector<char> id(kBindSize + 1), name(kBindSize + 1), type(kBindSize + 1);
+    int idLen = 0, nameLen = 0, typeLen = 0;
+    if (mdb_bind_column_by_name(t.get(), const_cast<gchar*>("Id"), id.data(), &idLen) < 0 ||
+        mdb_bind_column_by_name(t.get(), const_cast<gchar*>("Name"), name.data(), &nameLen) < 0 ||
+        mdb_bind_column_by_name(t.get(), const_cast<gchar*>("Type"), type.data(), &typeLen) < 0)
+        throw Exception(unrecognized(path));
+    mdb_rewind_table(t.get());
+    const quint64 limit = quint64(s.pageCount()) * 1000;
+    quint64 rows = 0;
+    while (mdb_fetch_row(t.get())) {
+        if (++rows > limit)
+            throw Exception(unrecognized(path));
+        if ((std::atoi(type.data()) & 0x7F) != MDB_TABLE)
+            continue;
+        auto entry = std::make_unique<MdbCatalogEntry>();
+        std::memset(entry.get(), 0, sizeof(MdbCatalogEntry));
+        entry->mdb = s.mdb.get();
+        std::snprintf(entry->object_name, sizeof entry->object_name, "%s", name.data());
+        entry->object_type = MDB_TABLE;
+        entry->table_pg = std::strtoul(id.data(), nullptr, 10) & 0x00FFFFFF;
+        s.userTables << QString::fromUtf8(entry->object_name);
+        s.entries.push_back(std::move(entry));
+    }
+}
+} // namespace
+
 Database::Database(const QString& path, const QString& password)
     : m_path(path), m_password(password) {
     load();
@@ -315,14 +361,7 @@ void Database::load() {
     if (!IS_JET4(h))
         throw Exception(unrecognized(m_path));
     mdb_set_bind_size(h, kBindSize);
-    GPtrArray* catalog = mdb_read_catalog(h, MDB_TABLE);
-    if (!catalog)
-        throw Exception(unrecognized(m_path));
-    for (guint i = 0; i < h->num_catalog; ++i) {
-        auto* entry = static_cast<MdbCatalogEntry*>(g_ptr_array_index(h->catalog, i));
-        if (entry && entry->object_type == MDB_TABLE)
-            snap->userTables << QString::fromUtf8(entry->object_name);
-    }
+    readCatalog(*snap, m_path);
     m_snap = std::move(snap);
 }
 
@@ -351,9 +390,9 @@ std::shared_ptr<Database::Snapshot::Table> openTable(Database::Snapshot& s, cons
     if (auto it = s.tables.find(key); it != s.tables.end())
         return *it;
     MdbCatalogEntry* entry = nullptr;
-    for (guint i = 0; i < s.mdb->num_catalog; ++i) {
-        auto* e = static_cast<MdbCatalogEntry*>(g_ptr_array_index(s.mdb->catalog, i));
-        if (e && e->object_type == MDB_TABLE &&
+    for (const auto& owned : s.entries) {
+        MdbCatalogEntry* e = owned.get();
+        if (e->object_type == MDB_TABLE &&
             QString::fromUtf8(e->object_name).compare(name, Qt::CaseInsensitive) == 0) {
             entry = e;
             break;
