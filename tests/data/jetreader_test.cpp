@@ -1,4 +1,5 @@
 // The reader against real files made by the engine itself, and against broken files.
+#include "support/failure.h"
 #include "data/adoconnection.h"
 #include "data/adoquery.h"
 #include "data/jetfile.h"
@@ -44,14 +45,7 @@ QString ourExport(const QString& file, const QString& table, const QString& pass
     return lines.join(u'\n') + u'\n';
 }
 
-QString messageOf(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const vq::Exception& e) {
-        return e.message();
-    }
-    return QStringLiteral("<no failure>");
-}
+using vq::test::messageOf;
 
 } // namespace
 

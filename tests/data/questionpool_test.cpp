@@ -1,4 +1,5 @@
 // The pool, the draw and the fetch over banks written for the test, and the data module.
+#include "support/failure.h"
 #include "data/adoconnection.h"
 #include "data/adoquery.h"
 #include "data/jetwriter.h"
@@ -45,14 +46,7 @@ QList<vq::jet::Question> numbered(const QList<qint64>& numbers) {
     return out;
 }
 
-QString messageOf(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const vq::Exception& e) {
-        return e.message();
-    }
-    return QStringLiteral("<no failure>");
-}
+using vq::test::messageOf;
 
 } // namespace
 
