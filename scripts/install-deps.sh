@@ -10,8 +10,10 @@ packages=(
     xvfb xdotool x11-apps x11-utils imagemagick
     pulseaudio pulseaudio-utils sox
     fonts-wqy-zenhei fonts-dejavu-core
-    nodejs npm
 )
+# Machines that already carry a Node.js of their own (with npm inside it) must not get Debian's
+# npm on top: its dependencies conflict with such a nodejs package.
+command -v npm >/dev/null 2>&1 || packages+=(nodejs npm)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
