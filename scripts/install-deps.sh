@@ -9,7 +9,7 @@ packages=(
     clang libclang-rt-14-dev
     xvfb xdotool x11-apps x11-utils imagemagick
     pulseaudio pulseaudio-utils sox
-    fonts-wqy-zenhei fonts-dejavu-core
+    fonts-wqy-zenhei fonts-dejavu-core fonts-dejavu-extra
 )
 # Machines that already carry a Node.js of their own (with npm inside it) must not get Debian's
 # npm on top: its dependencies conflict with such a nodejs package.

@@ -14,6 +14,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPushButton>
 #include <QScreen>
 
@@ -27,15 +28,55 @@ constexpr int kClientWidth = 691;
 constexpr int kClientHeight = 531;
 constexpr int kFontPoints = 8;
 
+// The boxes' places inside were laid out for an etched frame that starts half a line down,
+// with the caption breaking its top edge 8 pixels in; the style's own box puts the caption
+// above the frame and shifts the frame onto the controls, so the box draws itself.
+class EtchedGroupBox final : public QGroupBox {
+public:
+    EtchedGroupBox(const QString& caption, QWidget* parent) : QGroupBox(caption, parent) {}
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        vq::guarded([&] {
+            QPainter p(this);
+            const QFontMetrics fm(font());
+            const int top = fm.height() / 2 - 1;
+            const int w = width(), h = height();
+            // Shadow ring, then the highlight ring one pixel right and down of it.
+            const QColor shadow = ColorToQColor(clBtnShadow);
+            const QColor light = ColorToQColor(clBtnHighlight);
+            p.fillRect(QRect(1, top + 1, w - 1, 1), light);
+            p.fillRect(QRect(1, top + 1, 1, h - top - 1), light);
+            p.fillRect(QRect(0, h - 1, w, 1), light);
+            p.fillRect(QRect(w - 1, top, 1, h - top), light);
+            p.fillRect(QRect(0, top, w - 1, 1), shadow);
+            p.fillRect(QRect(0, top, 1, h - top - 1), shadow);
+            p.fillRect(QRect(0, h - 2, w - 1, 1), shadow);
+            p.fillRect(QRect(w - 2, top, 1, h - top - 1), shadow);
+            if (title().isEmpty())
+                return;
+            const QRect caption = fm.boundingRect(
+                QRect(8, 0, w - 16, h), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, title());
+            p.fillRect(caption, palette().color(QPalette::Window));
+            p.setPen(palette().color(QPalette::WindowText));
+            p.drawText(caption,
+                       Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine | Qt::TextDontClip,
+                       title());
+        });
+    }
+};
+
 QGroupBox* groupBox(QWidget* parent, int top, int height, const QString& caption) {
-    auto* box = new QGroupBox(caption, parent);
+    auto* box = new EtchedGroupBox(caption, parent);
     box->setGeometry(0, top, kClientWidth, height);
     return box;
 }
 
-// A caption label sized to its text, or to a fixed width where the form fixes one.
+// A caption label sized to its text, or to a fixed width where the form fixes one; its text
+// stands at its top left, as in every label of the form.
 QLabel* captionLabel(QWidget* parent, int left, int top, const QString& text, int width = 0) {
     auto* label = new QLabel(text, parent);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     label->adjustSize();
     label->move(left, top);
     if (width > 0)
@@ -43,14 +84,19 @@ QLabel* captionLabel(QWidget* parent, int left, int top, const QString& text, in
     return label;
 }
 
+// The spinners and colour edits draw in the classic look whatever the application-wide look:
+// the form's places and sizes were designed around the classic frames (two-pixel sunken edge,
+// 18-pixel buttons), which the classic painting reproduces exactly at 85 x 21 and 289 x 21.
 TRzSpinner* spinner(QWidget* parent, int left, int top) {
     auto* s = new TRzSpinner(parent);
+    s->setThemeAware(false);
     s->setGeometry(left, top, 85, 21);
     return s;
 }
 
 TRzColorEdit* colorEdit(QWidget* parent, int left, int top) {
     auto* c = new TRzColorEdit(parent);
+    c->setLook(TRzLook::Classic);
     c->setGeometry(left, top, 289, 21);
     return c;
 }
@@ -78,8 +124,7 @@ void makeRed(QLabel* label) {
 
 } // namespace
 
-TForm3::TForm3(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint) {
+TForm3::TForm3(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint) {
     setWindowTitle(QStringLiteral("设置"));
     setFixedSize(kClientWidth, kClientHeight);
     setSizeGripEnabled(false);
@@ -101,9 +146,10 @@ TForm3::TForm3(QWidget* parent)
     GroupBox2 = groupBox(this, 89, 89, QStringLiteral("倒计时"));
     GroupBox3 = groupBox(this, 178, 89, QStringLiteral("问题"));
     GroupBox4 = groupBox(this, 267, 89, QStringLiteral("答案"));
-    GroupBox5 = groupBox(
-        this, 356, 45,
-        QStringLiteral("是否显示欢迎画面(欢迎画面是在程序运行前显示的，鼠标点击即可进入程序主界面)"));
+    GroupBox5 =
+        groupBox(this, 356, 45,
+                 QStringLiteral(
+                     "是否显示欢迎画面(欢迎画面是在程序运行前显示的，鼠标点击即可进入程序主界面)"));
     GroupBox6 = groupBox(this, 401, 80,
                          QStringLiteral("活动标题、倒计时、问题、答案的显示位置，请用鼠标按住不放"
                                         "拖动相应的标签即可更改并自动保存位置。"));
@@ -111,6 +157,10 @@ TForm3::TForm3(QWidget* parent)
     Panel1 = new QFrame(this);
     Panel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
     Panel1->setLineWidth(1);
+    QPalette bevel = Panel1->palette();
+    bevel.setColor(QPalette::Light, ColorToQColor(clBtnHighlight));
+    bevel.setColor(QPalette::Dark, ColorToQColor(clBtnShadow));
+    Panel1->setPalette(bevel);
     Panel1->setGeometry(0, 481, kClientWidth, 50);
 
     const QString size = QStringLiteral("文字大小：");
@@ -174,17 +224,19 @@ TForm3::TForm3(QWidget* parent)
 
     // Welcome screen.
     CheckBox3 = checkBox(GroupBox5, 23, 21, 57, QStringLiteral("显示"));
-    Label14 = new QLabel(QStringLiteral("请根据自己的情况同名替换欢迎图片文件   welcome.jpg"),
-                         GroupBox5);
+    Label14 =
+        new QLabel(QStringLiteral("请根据自己的情况同名替换欢迎图片文件   welcome.jpg"), GroupBox5);
+    Label14->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Label14->setGeometry(231, 21, 337, 13);
     makeRed(Label14);
 
     // Positions.
     CheckBox4 = checkBox(GroupBox6, 24, 31, 201, QStringLiteral("下次运行软件后显示标签位置"));
     RzLabel1 = new QLabel(
-        QStringLiteral("      标题、倒计时、问题请拖动定位距左边距和上边距的位置，答案只需拖动定位距"
-                       "左边距的位置（它距上边距的位置会自动根据问题的位置自适应调整），调整完毕后"
-                       "请退出软件后重新打开。"),
+        QStringLiteral(
+            "      标题、倒计时、问题请拖动定位距左边距和上边距的位置，答案只需拖动定位距"
+            "左边距的位置（它距上边距的位置会自动根据问题的位置自适应调整），调整完毕后"
+            "请退出软件后重新打开。"),
         GroupBox6);
     RzLabel1->setWordWrap(true);
     RzLabel1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -197,9 +249,9 @@ TForm3::TForm3(QWidget* parent)
     connect(Button2, &QPushButton::clicked, this, [this] { vq::guarded([&] { Button2Click(); }); });
 
     // Boxes 1 to 4, the buttons' panel, then boxes 5 and 6; within each box its own order.
-    QWidget* const order[] = {Edit1,      RzColorEdit1, RzSpinner1,   CheckBox1,  RzSpinner2,
-                              RzSpinner3, RzColorEdit2, RzSpinner4,   RzColorEdit3, RzSpinner6,
-                              RzSpinner5, RzColorEdit4, RzSpinner7,   Button1,    Button2,
+    QWidget* const order[] = {Edit1,      RzColorEdit1, RzSpinner1, CheckBox1,    RzSpinner2,
+                              RzSpinner3, RzColorEdit2, RzSpinner4, RzColorEdit3, RzSpinner6,
+                              RzSpinner5, RzColorEdit4, RzSpinner7, Button1,      Button2,
                               CheckBox3,  CheckBox4};
     for (std::size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);
@@ -241,7 +293,9 @@ void TForm3::save() {
     vq::showMessageBox(QStringLiteral("保存成功，程序关闭后请重新打开！"));
 }
 
-void TForm3::Button2Click() { done(QDialog::Rejected); }
+void TForm3::Button2Click() {
+    done(QDialog::Rejected);
+}
 
 void TForm3::showEvent(QShowEvent* event) {
     vq::guarded([&] {
@@ -249,7 +303,8 @@ void TForm3::showEvent(QShowEvent* event) {
         const QScreen* scr = screen() ? screen() : QGuiApplication::primaryScreen();
         if (scr) {
             const QRect area = scr->geometry();
-            move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
+            move(area.x() + (area.width() - width()) / 2,
+                 area.y() + (area.height() - height()) / 2);
         }
     });
 }
