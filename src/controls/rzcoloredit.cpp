@@ -1,5 +1,6 @@
 #include "controls/rzcoloredit.h"
 
+#include "controls/rzcolorpicker.h"
 #include "controls/rzpopup.h"
 #include "platform/guard.h"
 
@@ -16,10 +17,6 @@
 #include <memory>
 #include <utility>
 
-#if __has_include("controls/rzcolorpicker.h")
-#include "controls/rzcolorpicker.h"
-#define VELQUO_HAVE_PICKER 1
-#endif
 
 namespace {
 
@@ -403,7 +400,6 @@ void TRzColorEdit::changeEvent(QEvent* event) {
     });
 }
 
-#ifdef VELQUO_HAVE_PICKER
 void TRzColorEdit::configurePicker(TRzColorPicker& picker) const {
     picker.setLook(m_look);
     picker.setShowNoColor(m_showNoColor);
@@ -418,9 +414,9 @@ void TRzColorEdit::configurePicker(TRzColorPicker& picker) const {
     picker.setDefaultColor(m_defaultColor);
     picker.setSelectedColor(m_selectedColor);
     picker.setCustomColors(m_customColors.data());
+    picker.setColorDlgOptions(m_colorDlgOptions);
     picker.show();
 }
-#endif
 
 // ---- drop-down -----------------------------------------------------------------------------
 
@@ -450,7 +446,6 @@ void TRzColorEdit::dropDown() {
         QFont f = panel->font();
         f.setFamily(font().family());
         panel->setFont(f);
-#ifdef VELQUO_HAVE_PICKER
         auto* picker = new TRzColorPicker(panel.get());
         configurePicker(*picker);
         panel->adjustToChildren();
@@ -462,15 +457,6 @@ void TRzColorEdit::dropDown() {
             update();
             emit OnChange();
         }
-#else
-        auto* placeholder = new QWidget(panel.get());
-        placeholder->resize(152, 98);
-        panel->adjustToChildren();
-        if (panel->popup(this)) {
-            update();
-            emit OnChange();
-        }
-#endif
     }
     emit OnCloseUp();
 }

@@ -3,6 +3,7 @@
 #include "controls/rzcommon.h"
 #include "controls/rzcustomcolors.h"
 
+#include <QColorDialog>
 #include <QPointer>
 #include <QRect>
 #include <QString>
@@ -53,6 +54,11 @@ public:
     // Custom-colour slots shared with the colour dialog (not owned; may be null).
     TRzCustomColors* customColors() const { return m_customColors; }
     void setCustomColors(TRzCustomColors* colors) { m_customColors = colors; }
+
+    // Options of the standard colour dialog the palette's more-colours row opens. The dialog
+    // always shows its full custom-colour part, so the default is no option.
+    QColorDialog::ColorDialogOptions colorDlgOptions() const { return m_colorDlgOptions; }
+    void setColorDlgOptions(QColorDialog::ColorDialogOptions options) { m_colorDlgOptions = options; }
 
     bool dropButtonVisible() const { return m_dropButtonVisible; }
     void setDropButtonVisible(bool on);
@@ -149,6 +155,7 @@ private:
     TColor m_defaultColor = clHighlight;
     TColor m_customColor = clWhite;
     QPointer<TRzCustomColors> m_customColors;
+    QColorDialog::ColorDialogOptions m_colorDlgOptions;
     bool m_dropButtonVisible = true;
     bool m_flatButtons = false;
     TColor m_flatButtonColor = clBtnFace;

@@ -351,11 +351,13 @@ void TRzColorPicker::paintEvent(QPaintEvent*) {
             edgeRing(p, all.adjusted(1, 1, -1, -1), cl3DDkShadow, cl3DLight);
         }
         const QRect in = innerRect();
-        fill(p, QRegion(all.adjusted(inset() - 2, inset() - 2, 2 - inset(), 2 - inset())).subtracted(in).boundingRect(),
-             clWindow);
+        // The window-coloured band between the frame and the cells; the cells paint their own.
+        p.setClipRegion(QRegion(in.adjusted(-2, -2, 2, 2)).subtracted(in));
+        fill(p, in.adjusted(-2, -2, 2, 2), clWindow);
         QRegion remaining(in);
 
-        const auto markCell = [&](const QRect& c, int code) {
+        // Marks c when it is selected or highlighted; true when it painted something.
+        const auto markCell = [&](const QRect& c, int code) -> bool {
             p.setClipRegion(remaining);
             if (code == m_selected) {
                 fill(p, c, clWindow);
@@ -368,7 +370,9 @@ void TRzColorPicker::paintEvent(QPaintEvent*) {
                 } else {
                     box(p, c, clHighlight);
                 }
-            } else if (code == m_highlighted) {
+                return true;
+            }
+            if (code == m_highlighted) {
                 if (th) {
                     QStyleOption o;
                     o.initFrom(this);
@@ -379,7 +383,9 @@ void TRzColorPicker::paintEvent(QPaintEvent*) {
                     fill(p, c, clBtnFace);
                     box(p, c, clBtnShadow);
                 }
+                return true;
             }
+            return false;
         };
         const auto paintCell = [&](const QRect& c, int code, TColor colour) {
             const QRect swatch = c.adjusted(4, 4, -4, -4);
@@ -388,8 +394,9 @@ void TRzColorPicker::paintEvent(QPaintEvent*) {
             box(p, framed, clBtnShadow);
             fill(p, swatch, colour);
             remaining -= framed;
-            markCell(c, code);
-            remaining -= c;
+            // A marked cell is finished; an unmarked one keeps its ring for the final fill.
+            if (markCell(c, code))
+                remaining -= c;
         };
         const auto paintCaptionBox = [&](const QRect& row, int code) {
             markCell(row, code);
@@ -415,10 +422,22 @@ void TRzColorPicker::paintEvent(QPaintEvent*) {
         if (m_showNoColor)
             paintCaptionBox(noColorRow(), kNoColor);
         if (m_showDefaultColor) {
+            // The whole row is the default code: its swatch sits inside the row's mark.
             const QRect row = defaultRow();
             const int rh = rowHeight();
-            paintCell(QRect(row.right() + 1 - rh, row.top(), rh, rh), -100, m_defaultColor);
-            paintCaptionBox(QRect(row.left(), row.top(), row.width() - rh, row.height()), kDefaultColor);
+            const QRect swatch = QRect(row.right() + 1 - rh, row.top(), rh, rh).adjusted(4, 4, -4, -4);
+            p.setClipRegion(remaining);
+            box(p, swatch.adjusted(-1, -1, 1, 1), clBtnShadow);
+            fill(p, swatch, m_defaultColor);
+            remaining -= swatch.adjusted(-1, -1, 1, 1);
+            markCell(row, kDefaultColor);
+            p.setClipRegion(remaining);
+            const QRect b = QRect(row.left(), row.top(), row.width() - rh, row.height()).adjusted(3, 3, -3, -3);
+            fill(p, b, m_buttonColor);
+            box(p, b, clBtnShadow);
+            p.setPen(palette().color(QPalette::ButtonText));
+            p.drawText(b, Qt::AlignCenter, caption(kDefaultColor));
+            remaining -= row;
         }
         if (m_showCustomColor) {
             paintCell(cellRect(kCustomSwatch), kCustomSwatch, m_customColor);
@@ -441,6 +460,7 @@ void TRzColorPicker::mousePressEvent(QMouseEvent* event) {
             // The dialog takes over this press: its release must not count as a choice.
             m_leftPressed = false;
             m_highlighted = kNoHighlight;
+            hideHint();
             update();
             openColorDialog();
             return;
@@ -454,7 +474,9 @@ void TRzColorPicker::mouseMoveEvent(QMouseEvent* event) {
         const QPoint pos = event->position().toPoint();
         const int code = codeAt(pos);
         if (event->buttons() & Qt::LeftButton) {
-            if (m_leftPressed && code != kMoreColors)
+            // The dead zone stays out of a drag as it stays out of a press: releasing on the
+            // separator band must not choose "no colour" from a palette that does not offer it.
+            if (m_leftPressed && code != kMoreColors && code != kDeadZone)
                 select(code);
         } else {
             setHighlight(code);
@@ -490,8 +512,11 @@ void TRzColorPicker::updateHint(const QPoint& pos) {
     const int code = codeAt(pos);
     const bool foreground = QGuiApplication::applicationState() == Qt::ApplicationActive;
     if (!m_showColorHints || !foreground || !isCell(code) || !innerRect().contains(pos)) {
-        hideHint();
-        update();
+        // Repaint only when a hint actually goes away, so hovering the frame stays quiet.
+        if (hintVisible()) {
+            hideHint();
+            update();
+        }
         return;
     }
     const QRect c = cellRect(code);
