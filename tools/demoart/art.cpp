@@ -150,7 +150,8 @@ QImage stageBackground(QSize size)
     Dice dice(20260101u);
     const QList<QColor> warm = {QColor(255, 190, 90), QColor(255, 120, 160), QColor(150, 130, 255),
                                 QColor(90, 170, 255)};
-    bokeh(p, dice, QRectF(0, h * 0.02, w, h * 0.14), 26, warm, h * 0.008, h * 0.03, 40, 110);
+    // Along the top edge only: the title line stands just below it.
+    bokeh(p, dice, QRectF(0, 0, w, h * 0.05), 24, warm, h * 0.008, h * 0.028, 40, 100);
     bokeh(p, dice, QRectF(0, h * 0.86, w, h * 0.13), 30, warm, h * 0.010, h * 0.045, 30, 100);
     bokeh(p, dice, QRectF(w * 0.86, h * 0.15, w * 0.14, h * 0.7), 10, warm, h * 0.008, h * 0.03, 25, 70);
     // A sprinkle of tiny sparks over the whole sky.
@@ -204,12 +205,16 @@ QImage welcomePicture(QSize size)
 
     const QPainterPath greeting =
         centredText(QStringLiteral("欢迎光临"), greetingFont(int(230 * unit), true), {w * 0.5, h * 0.42});
-    glowText(p, greeting, rgba(255, 170, 40, 150), 8, 5 * unit);
-    p.setPen(QPen(rgba(120, 40, 0, 255), 4 * unit));
+    glowText(p, greeting, rgba(255, 170, 40, 150), 8, 6 * unit);
+    // The font has no bold face: a dark rim and a gold stroke around the fill make it heavy.
     QLinearGradient goldFill(0, greeting.boundingRect().top(), 0, greeting.boundingRect().bottom());
     goldFill.setColorAt(0, QColor(255, 246, 200));
     goldFill.setColorAt(0.45, QColor(255, 214, 90));
     goldFill.setColorAt(1, QColor(226, 140, 20));
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(QColor(110, 36, 0), 14 * unit, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.drawPath(greeting);
+    p.setPen(QPen(QBrush(goldFill), 8 * unit, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     p.setBrush(goldFill);
     p.drawPath(greeting);
 
