@@ -1,18 +1,21 @@
 #include "bank.h"
 
+#include "data/adoconnection.h"
+#include "data/adoquery.h"
+#include "data/jetfile.h"
 #include "data/jetwriter.h"
 #include "data/jetwriter_fixtures.h"
 #include "platform/exception.h"
+#include "platform/folders.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
 #include <QMap>
+#include <QSet>
 
-#include <mdbtools.h>
-
-#include <memory>
-#include <vector>
+#include <algorithm>
+#include <optional>
 
 namespace vq::bank {
 namespace {
@@ -22,9 +25,6 @@ const QString kNumber = QStringLiteral("编号");
 const QString kQuestion = QStringLiteral("题目");
 const QString kAnswer = QStringLiteral("答案");
 
-// The size mdbtools' exporter binds its columns with, so that long texts come out alike.
-constexpr size_t kBindSize = 200000;
-
 QByteArray readFile(const QString& path)
 {
     QFile f(path);
@@ -33,103 +33,32 @@ QByteArray readFile(const QString& path)
     return f.readAll();
 }
 
-struct MdbCloser {
-    void operator()(MdbHandle* h) const { mdb_close(h); }
-};
-struct TableCloser {
-    void operator()(MdbTableDef* t) const { mdb_free_tabledef(t); }
-};
-using MdbPtr = std::unique_ptr<MdbHandle, MdbCloser>;
-using TablePtr = std::unique_ptr<MdbTableDef, TableCloser>;
-
-// The file's database password, checked the way the engine does at connect time.
-void checkDatabasePassword(const QString& path, const QString& password)
+// The file's own column type codes.
+QString typeName(int code)
 {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        throw vq::Exception(QStringLiteral("Cannot open %1: %2").arg(path, f.errorString()));
-    const QString stored = vq::jet::headerPassword(f.read(4096));
-    if (!stored.isEmpty() && stored != password)
-        throw vq::Exception(QStringLiteral("%1: not a valid password").arg(path));
-}
-
-MdbPtr openMdb(const QString& path)
-{
-    if (!QFileInfo::exists(path))
-        throw vq::Exception(QStringLiteral("Cannot open %1: no such file").arg(path));
-    MdbPtr mdb(mdb_open(QFile::encodeName(path).constData(), MDB_NOFLAGS));
-    if (!mdb)
-        throw vq::Exception(QStringLiteral("Cannot open %1 as a Jet database").arg(path));
-    if (!mdb_read_catalog(mdb.get(), MDB_ANY))
-        throw vq::Exception(QStringLiteral("%1: the system catalog cannot be read").arg(path));
-    return mdb;
-}
-
-QStringList userTables(MdbHandle* mdb)
-{
-    QStringList names;
-    for (guint i = 0; i < mdb->num_catalog; ++i) {
-        auto* entry = static_cast<MdbCatalogEntry*>(g_ptr_array_index(mdb->catalog, i));
-        if (entry->object_type == MDB_TABLE && !mdb_is_system_table(entry))
-            names.append(QString::fromUtf8(entry->object_name));
+    switch (code) {
+    case 1: return QStringLiteral("Boolean");
+    case 2: return QStringLiteral("Byte");
+    case 3: return QStringLiteral("Integer");
+    case 4: return QStringLiteral("Long Integer");
+    case 5: return QStringLiteral("Currency");
+    case 6: return QStringLiteral("Single");
+    case 7: return QStringLiteral("Double");
+    case 8: return QStringLiteral("DateTime");
+    case 9: return QStringLiteral("Binary");
+    case 10: return QStringLiteral("Text");
+    case 11: return QStringLiteral("OLE");
+    case 12: return QStringLiteral("Memo");
+    case 15: return QStringLiteral("Replication ID");
+    case 16: return QStringLiteral("Numeric");
+    default: return QStringLiteral("type %1").arg(code);
     }
-    return names;
 }
 
-TablePtr openTable(MdbHandle* mdb, const QString& name)
+// Types whose values the exporter puts in quotes.
+bool quotedType(int code)
 {
-    QByteArray utf8 = name.toUtf8();
-    TablePtr table(mdb_read_table_by_name(mdb, utf8.data(), MDB_TABLE));
-    if (!table)
-        return nullptr;
-    if (!mdb_read_columns(table.get()))
-        throw vq::Exception(QStringLiteral("Table '%1': its columns cannot be read").arg(name));
-    return table;
-}
-
-// A table's columns bound to buffers, one row at a time.
-class Cursor {
-public:
-    explicit Cursor(MdbTableDef* table) : m_table(table)
-    {
-        const size_t n = table->num_cols;
-        m_values.resize(n);
-        m_lengths.assign(n, 0);
-        for (size_t i = 0; i < n; ++i) {
-            m_values[i].reset(static_cast<char*>(g_malloc0(table->entry->mdb->bind_size)));
-            mdb_bind_column(table, int(i + 1), m_values[i].get(), &m_lengths[i]);
-        }
-        mdb_rewind_table(table);
-    }
-    bool next() { return mdb_fetch_row(m_table) != 0; }
-    int columns() const { return int(m_values.size()); }
-    MdbColumn* column(int i) const { return static_cast<MdbColumn*>(g_ptr_array_index(m_table->columns, guint(i))); }
-    QString name(int i) const { return QString::fromUtf8(column(i)->name); }
-    int type(int i) const { return column(i)->col_type; }
-    bool isNull(int i) const { return m_lengths[size_t(i)] == 0; }
-    QByteArray raw(int i) const { return QByteArray(m_values[size_t(i)].get(), m_lengths[size_t(i)]); }
-    QString text(int i) const { return QString::fromUtf8(raw(i)); }
-    int find(const QString& name) const
-    {
-        for (int i = 0; i < columns(); ++i)
-            if (this->name(i) == name)
-                return i;
-        return -1;
-    }
-
-private:
-    struct Free {
-        void operator()(char* p) const { g_free(p); }
-    };
-    MdbTableDef* m_table;
-    std::vector<std::unique_ptr<char, Free>> m_values;
-    std::vector<int> m_lengths;
-};
-
-bool quotedType(int type)
-{
-    return type == MDB_TEXT || type == MDB_OLE || type == MDB_MEMO || type == MDB_DATETIME
-        || type == MDB_BINARY || type == MDB_REPID;
+    return code == 8 || code == 9 || code == 10 || code == 11 || code == 12 || code == 15;
 }
 
 void appendQuoted(QByteArray& out, const QByteArray& value)
@@ -143,10 +72,38 @@ void appendQuoted(QByteArray& out, const QByteArray& value)
     out.append('"');
 }
 
-bool isNumericType(int type)
+void write(FILE* out, const QByteArray& bytes)
 {
-    return type == MDB_BYTE || type == MDB_INT || type == MDB_LONGINT || type == MDB_FLOAT
-        || type == MDB_DOUBLE || type == MDB_MONEY || type == MDB_NUMERIC;
+    if (!bytes.isEmpty() && std::fwrite(bytes.constData(), 1, size_t(bytes.size()), out) != size_t(bytes.size()))
+        throw vq::Exception(QStringLiteral("Cannot write the output"));
+}
+
+// The presenter's connection string with the file and the password put in.
+QString connectionStringFor(const QString& fullPath, const QString& password)
+{
+    // The string is a plain list of key=value pairs: a ';' cannot be written in a value.
+    if (fullPath.contains(u';'))
+        throw vq::Exception(QStringLiteral("%1: a path with ';' cannot be named in the connection string").arg(fullPath));
+    if (password.contains(u';'))
+        throw vq::Exception(QStringLiteral("a password with ';' cannot be named in the connection string"));
+    QStringList pairs = TADOConnection::designedConnectionString().split(u';');
+    for (QString& pair : pairs) {
+        const QString key = pair.section(u'=', 0, 0);
+        if (key == QLatin1String("Data Source"))
+            pair = key + u'=' + fullPath;
+        else if (key == QLatin1String("Jet OLEDB:Database Password"))
+            pair = key + u'=' + (password.isEmpty() ? QStringLiteral("\"\"") : password);
+    }
+    return pairs.join(u';');
+}
+
+// Up to a few items of a list, for a report line.
+QString some(const QStringList& items, int shown = 8)
+{
+    QString s = items.mid(0, shown).join(QStringLiteral(", "));
+    if (items.size() > shown)
+        s += QStringLiteral(", ... (%1 in all)").arg(items.size());
+    return s;
 }
 
 } // namespace
@@ -206,10 +163,10 @@ QList<CsvRecord> parseCsv(const QByteArray& input)
                     quoted = false;
                 }
             } else {
-                if (c == u'\n')
-                    ++line;
                 if (c == u'\r' && i + 1 < text.size() && text.at(i + 1) == u'\n')
                     continue; // a quoted CRLF becomes one line break
+                if (c == u'\n' || c == u'\r')
+                    ++line;
                 field.append(c);
             }
             continue;
@@ -244,8 +201,12 @@ QList<CsvRecord> parseCsv(const QByteArray& input)
 }
 
 BuildResult buildBank(const QString& csvPath, const QString& outPath, const QString& password,
-                      const std::function<void(const QString&)>& progress)
+                      const Progress& progress)
 {
+    const QFileInfo in(csvPath);
+    const QFileInfo target(outPath);
+    if (target.exists() && in.exists() && target.canonicalFilePath() == in.canonicalFilePath())
+        throw vq::Exception(QStringLiteral("%1: the bank would overwrite its own question list").arg(outPath));
     const QList<CsvRecord> records = parseCsv(readFile(csvPath));
     if (records.isEmpty())
         throw vq::Exception(QStringLiteral("%1: no header line (expected %2,%3,%4)").arg(csvPath, kNumber, kQuestion, kAnswer));
@@ -266,7 +227,10 @@ BuildResult buildBank(const QString& csvPath, const QString& outPath, const QStr
     if (questionAt < 0 || answerAt < 0)
         throw vq::Exception(QStringLiteral("line %1: the header needs the columns %2 and %3")
                                 .arg(header.line).arg(kQuestion, kAnswer));
+    if (records.size() == 1)
+        throw vq::Exception(QStringLiteral("%1: no questions after the header line").arg(csvPath));
 
+    const bool large = records.size() - 1 >= kProgressRows;
     QList<vq::jet::Question> questions;
     questions.reserve(records.size() - 1);
     QHash<qint64, int> lineOfNumber;
@@ -305,177 +269,277 @@ BuildResult buildBank(const QString& csvPath, const QString& outPath, const QStr
             result.highest = std::max(result.highest, q.number);
         }
         questions.append(q);
+        if (progress && large && questions.size() % kProgressRows == 0)
+            progress(QStringLiteral("%1 of %2 questions checked").arg(questions.size()).arg(records.size() - 1));
     }
-    if (progress && questions.size() >= 10000)
-        progress(QStringLiteral("%1 questions read, writing %2").arg(questions.size()).arg(outPath));
+    if (progress && large)
+        progress(QStringLiteral("writing %1 questions to %2").arg(questions.size()).arg(outPath));
     vq::jet::writeDatabase(outPath, {vq::jet::questionTable(questions)}, {password});
     result.rows = int(questions.size());
     result.bytes = QFileInfo(outPath).size();
     return result;
 }
 
-void exportTable(const QString& path, const QString& tableName, const QString& password, bool checkPassword,
-                 FILE* out)
+QStringList userTables(vq::jet::Database& db)
 {
-    if (checkPassword)
-        checkDatabasePassword(path, password);
-    MdbPtr mdb = openMdb(path);
-    mdb_set_bind_size(mdb.get(), kBindSize);
+    // The catalog's own table: kind 1 is a table, flag bits 0x80000002 mark system tables.
+    const vq::jet::RowSet objects = db.readTable(QStringLiteral("MSysObjects"));
+    const int name = objects.columnIndex(QStringLiteral("Name"));
+    const int type = objects.columnIndex(QStringLiteral("Type"));
+    const int flags = objects.columnIndex(QStringLiteral("Flags"));
+    if (name < 0 || type < 0)
+        throw vq::Exception(QStringLiteral("%1: the catalog has no Name or Type").arg(db.path()));
+    QStringList out;
+    for (int r = 0; r < objects.rows.size(); ++r) {
+        if ((objects.cell(r, type).toLongLong() & 0x7F) != 1)
+            continue;
+        const quint32 f = flags < 0 ? 0 : quint32(objects.cell(r, flags).toLongLong());
+        if (f & 0x80000002u)
+            continue;
+        out << objects.cell(r, name).toString();
+    }
+    return out;
+}
+
+void exportTable(const QString& path, const QString& tableName, const QString& password, FILE* out)
+{
+    vq::jet::Database db(vq::expandName(path), password);
     QString name = tableName;
     if (name.isEmpty()) {
-        const QStringList tables = userTables(mdb.get());
+        const QStringList tables = userTables(db);
         if (tables.contains(kTable))
             name = kTable;
         else if (tables.size() == 1)
             name = tables.front();
         else
-            throw vq::Exception(QStringLiteral("%1: name the table to export (tables: %2)").arg(path, tables.join(QStringLiteral(", "))));
+            throw vq::Exception(QStringLiteral("%1: name the table to export (tables: %2)")
+                                    .arg(path, tables.join(QStringLiteral(", "))));
     }
-    TablePtr table = openTable(mdb.get(), name);
-    if (!table)
-        throw vq::Exception(QStringLiteral("%1: no table '%2'").arg(path, name));
-    Cursor cursor(table.get());
+    const vq::jet::RowSet rows = db.readTable(name);
+    // Binary and OLE values reach us as text only, which would garble them: they are left out.
+    QList<bool> binary;
+    for (const vq::jet::ColumnInfo& c : rows.columns) {
+        binary << (c.mdbType == 9 || c.mdbType == 11);
+        if (binary.back())
+            std::fprintf(stderr, "velquo-bank: column %s is %s: its values are not exported\n",
+                         c.name.toUtf8().constData(), typeName(c.mdbType).toUtf8().constData());
+    }
     QByteArray buffer;
-    for (int i = 0; i < cursor.columns(); ++i) {
+    for (int i = 0; i < rows.columns.size(); ++i) {
         if (i)
             buffer.append(',');
-        buffer.append(cursor.column(i)->name);
+        buffer.append(rows.columns[i].name.toUtf8());
     }
     buffer.append('\n');
-    while (cursor.next()) {
-        for (int i = 0; i < cursor.columns(); ++i) {
+    for (int r = 0; r < rows.rows.size(); ++r) {
+        for (int i = 0; i < rows.columns.size(); ++i) {
             if (i)
                 buffer.append(',');
+            if (binary[i])
+                continue;
+            const QVariant v = rows.cell(r, i);
             QByteArray value;
-            if (cursor.type(i) == MDB_OLE) {
-                size_t length = 0;
-                void* data = cursor.isNull(i) ? nullptr : mdb_ole_read_full(mdb.get(), cursor.column(i), &length);
-                if (data) {
-                    value = QByteArray(static_cast<const char*>(data), qsizetype(length));
-                    g_free(data);
-                }
-            } else {
-                value = cursor.raw(i);
-            }
+            if (v.typeId() == QMetaType::LongLong)
+                value = QByteArray::number(v.toLongLong());
+            else if (v.typeId() == QMetaType::Double)
+                value = QByteArray::number(v.toDouble(), 'g', 15);
+            else if (v.isValid())
+                value = v.toString().toUtf8();
             if (value.isEmpty())
-                continue; // NULL, and an empty text likewise, stay unquoted
-            if (quotedType(cursor.type(i)))
+                continue; // a missing value, and an empty text likewise, print as nothing
+            if (quotedType(rows.columns[i].mdbType))
                 appendQuoted(buffer, value);
             else
                 buffer.append(value);
         }
         buffer.append('\n');
         if (buffer.size() > (1 << 20)) {
-            std::fwrite(buffer.constData(), 1, size_t(buffer.size()), out);
+            write(out, buffer);
             buffer.clear();
         }
     }
-    std::fwrite(buffer.constData(), 1, size_t(buffer.size()), out);
+    write(out, buffer);
     std::fflush(out);
 }
 
-CheckReport checkBank(const QString& path, const QString& password)
+CheckReport checkBank(const QString& path, const QString& password, const Progress& progress)
 {
     CheckReport report;
-    QStringList problems;
     QStringList notes;
+    QStringList problems;
+    QStringList warnings;
     const auto finish = [&] {
         QString text;
         for (const QString& n : notes)
-            text += n + QLatin1Char('\n');
+            text += n + u'\n';
+        for (const QString& w : warnings)
+            text += QStringLiteral("warning: ") + w + u'\n';
         for (const QString& p : problems)
-            text += QStringLiteral("FAIL: ") + p + QLatin1Char('\n');
+            text += QStringLiteral("FAIL: ") + p + u'\n';
         report.ok = problems.isEmpty();
-        text += report.ok ? QStringLiteral("OK: the show can run with this bank\n")
+        text += report.ok ? QStringLiteral("OK: the show can run with this bank (%1 questions)\n").arg(report.poolSize)
                           : QStringLiteral("The show would fail with this bank.\n");
         report.text = text;
         return report;
     };
 
+    // The presenter's own objects, under their names, so that every message reads as it
+    // would in its error boxes.
+    const QString full = vq::expandName(path);
+    TADOConnection connection;
+    connection.setObjectName(QStringLiteral("ADOConnection1"));
+    TADOQuery query;
+    query.setObjectName(QStringLiteral("ADOQuery1"));
+    query.setConnection(&connection);
     try {
-        checkDatabasePassword(path, password);
+        connection.setConnectionString(connectionStringFor(full, password));
+        connection.open();
     } catch (const vq::Exception& e) {
-        problems << QStringLiteral("the connection would fail: %1").arg(e.message());
+        problems << QStringLiteral("the connection fails: %1 (error boxes at start, and every question shows the empty-bank message)")
+                        .arg(e.message());
         return finish();
     }
-    MdbPtr mdb;
+    query.setSql(QStringLiteral("select *  from 题"));
     try {
-        mdb = openMdb(path);
+        query.open();
     } catch (const vq::Exception& e) {
-        problems << QStringLiteral("the connection would fail: %1").arg(e.message());
-        return finish();
-    }
-    mdb_set_bind_size(mdb.get(), kBindSize);
-    TablePtr table = userTables(mdb.get()).contains(kTable) ? openTable(mdb.get(), kTable) : nullptr;
-    if (!table) {
-        problems << QStringLiteral("no table %1 (tables: %2)").arg(kTable, userTables(mdb.get()).join(QStringLiteral(", ")));
-        return finish();
-    }
-    Cursor cursor(table.get());
-    const int number = cursor.find(kNumber);
-    const int question = cursor.find(kQuestion);
-    const int answer = cursor.find(kAnswer);
-    if (number < 0) {
-        problems << QStringLiteral("table %1 has no column %2: the pool fill fails at the first row").arg(kTable, kNumber);
-        return finish();
-    }
-    if (!isNumericType(cursor.type(number)))
-        problems << QStringLiteral("column %1 is of type %2, not a number: every fetch by number fails")
-                        .arg(kNumber, QString::fromUtf8(mdb_get_colbacktype_string(cursor.column(number))));
-    if (question < 0)
-        problems << QStringLiteral("table %1 has no column %2: no question would show").arg(kTable, kQuestion);
-    if (answer < 0)
-        problems << QStringLiteral("table %1 has no column %2: no answer would show").arg(kTable, kAnswer);
-
-    int rows = 0;
-    int firstNull = -1;
-    int nulls = 0;
-    int emptyQuestions = 0;
-    int emptyAnswers = 0;
-    QMap<QString, int> count;
-    bool haveRange = false;
-    double lowest = 0;
-    double highest = 0;
-    while (cursor.next()) {
-        ++rows;
-        if (cursor.isNull(number)) {
-            ++nulls;
-            if (firstNull < 0)
-                firstNull = rows;
-        } else {
-            const QString n = cursor.text(number);
-            ++count[n];
-            bool ok = false;
-            const double v = n.toDouble(&ok);
-            if (ok) {
-                lowest = haveRange ? std::min(lowest, v) : v;
-                highest = haveRange ? std::max(highest, v) : v;
-                haveRange = true;
-            }
+        QString tables;
+        try {
+            tables = userTables(connection.database()).join(QStringLiteral(", "));
+        } catch (const vq::Exception&) {
         }
-        if (question >= 0 && cursor.text(question).trimmed().isEmpty())
-            ++emptyQuestions;
-        if (answer >= 0 && cursor.text(answer).trimmed().isEmpty())
-            ++emptyAnswers;
+        problems << QStringLiteral("the query fails: %1 (tables in the file: %2)").arg(e.message(), tables);
+        return finish();
     }
-    notes << QStringLiteral("%1: table %2, %3 rows").arg(path, kTable).arg(rows);
-    if (haveRange)
-        notes << QStringLiteral("numbers %1 .. %2").arg(lowest, 0, 'g', 12).arg(highest, 0, 'g', 12);
-    if (rows == 0)
-        problems << QStringLiteral("the table has no rows: the first question already shows the empty-bank message");
-    if (nulls > 0)
-        problems << QStringLiteral("%1 rows without %2; the pool fill stops at row %3, so the pool would hold %4 of %5 rows")
-                        .arg(nulls).arg(kNumber).arg(firstNull).arg(firstNull - 1).arg(rows);
-    QStringList duplicates;
-    for (auto it = count.cbegin(); it != count.cend(); ++it)
-        if (it.value() > 1)
-            duplicates << QStringLiteral("%1 (%2 rows)").arg(it.key()).arg(it.value());
-    if (!duplicates.isEmpty())
-        problems << QStringLiteral("duplicate numbers, only the first row of each shows: %1").arg(duplicates.join(QStringLiteral(", ")));
-    if (emptyQuestions > 0)
-        problems << QStringLiteral("%1 rows with an empty %2").arg(emptyQuestions).arg(kQuestion);
-    if (emptyAnswers > 0)
-        notes << QStringLiteral("warning: %1 rows with an empty %2").arg(emptyAnswers).arg(kAnswer);
+    const QList<vq::jet::ColumnInfo> columns = connection.database().columns(kTable);
+    QStringList described;
+    for (const vq::jet::ColumnInfo& c : columns)
+        described << QStringLiteral("%1 %2").arg(c.name, typeName(c.mdbType));
+    report.rows = query.recordCount();
+    notes << QStringLiteral("%1: table %2, %3 rows; columns %4").arg(full, kTable).arg(report.rows).arg(described.join(QStringLiteral(", ")));
+
+    // The fill, step for step, going on past its first failure only to count.
+    QStringList pool;
+    QList<int> rowOfPool;
+    int stopRow = 0;
+    QString stopMessage;
+    int nulls = 0;
+    int row = 0;
+    try {
+        query.first();
+        while (!query.eof()) {
+            ++row;
+            const QVariant value = query.fieldByName(kNumber);
+            try {
+                const QString number = vq::variantToText(value);
+                if (!stopRow) {
+                    pool << number;
+                    rowOfPool << row;
+                }
+            } catch (const vq::Exception& e) {
+                ++nulls;
+                if (!stopRow) {
+                    stopRow = row;
+                    stopMessage = e.message();
+                }
+            }
+            query.next();
+        }
+    } catch (const vq::Exception& e) { // no 编号: the fill stops at its first row
+        stopRow = row;
+        stopMessage = e.message();
+    }
+    report.poolSize = int(pool.size());
+    if (report.rows == 0)
+        problems << QStringLiteral("the table has no rows: every question shows the empty-bank message");
+    if (nulls)
+        problems << QStringLiteral("%1 rows without %2 (the first is row %3)").arg(nulls).arg(kNumber).arg(stopRow);
+    if (stopRow)
+        problems << QStringLiteral("the pool fill fails at row %1 with \"%2\"; the pool would hold %3 of %4 rows")
+                        .arg(stopRow).arg(stopMessage).arg(pool.size()).arg(report.rows);
+
+    // Numbers: their range and the ones shared by several rows.
+    QHash<QString, QList<int>> rowsOfNumber;
+    std::optional<double> lowest;
+    std::optional<double> highest;
+    for (int i = 0; i < pool.size(); ++i) {
+        rowsOfNumber[pool[i]] << rowOfPool[i];
+        bool numeric = false;
+        const double v = pool[i].toDouble(&numeric);
+        if (numeric) {
+            lowest = lowest ? std::min(*lowest, v) : v;
+            highest = highest ? std::max(*highest, v) : v;
+        }
+    }
+    if (lowest)
+        notes << QStringLiteral("numbers in the pool %1 .. %2").arg(*lowest, 0, 'g', 15).arg(*highest, 0, 'g', 15);
+    QStringList shared;
+    QSet<QString> reported;
+    for (const QString& n : pool) {
+        const QList<int>& at = rowsOfNumber[n];
+        if (at.size() > 1 && !reported.contains(n)) {
+            reported.insert(n);
+            QStringList where;
+            for (int r : at)
+                where << QString::number(r);
+            shared << QStringLiteral("%1 (rows %2)").arg(n, where.join(u' '));
+        }
+    }
+    if (!shared.isEmpty())
+        problems << QStringLiteral("numbers shared by several rows (each draw of one shows its first row; the others never show): %1")
+                        .arg(some(shared));
+
+    // Every number of the pool fetched as a draw fetches it.
+    QMap<QString, QStringList> requeryFails;
+    QMap<QString, QStringList> questionFails;
+    QMap<QString, QStringList> answerFails;
+    QStringList emptyQuestions;
+    QStringList emptyAnswers;
+    QSet<QString> fetched;
+    for (const QString& n : pool) {
+        if (fetched.contains(n))
+            continue;
+        fetched.insert(n);
+        if (progress && pool.size() >= kProgressRows && fetched.size() % kProgressRows == 0)
+            progress(QStringLiteral("%1 of %2 questions fetched").arg(fetched.size()).arg(pool.size()));
+        try {
+            query.close();
+            query.clearSql();
+            query.addSqlLine(QStringLiteral("SELECT * from 题 where 编号=") + n);
+            query.open();
+        } catch (const vq::Exception& e) {
+            requeryFails[e.message()] << n;
+            continue;
+        }
+        QString question;
+        try {
+            question = vq::variantToText(query.fieldByName(kQuestion));
+        } catch (const vq::Exception& e) {
+            questionFails[e.message()] << n;
+            continue;
+        }
+        if (question.trimmed().isEmpty())
+            emptyQuestions << n;
+        try {
+            if (vq::variantToText(query.fieldByName(kAnswer)).trimmed().isEmpty())
+                emptyAnswers << n;
+        } catch (const vq::Exception& e) {
+            answerFails[e.message()] << n;
+        }
+    }
+    for (auto it = requeryFails.cbegin(); it != requeryFails.cend(); ++it)
+        problems << QStringLiteral("%1 of %2 fetches fail with \"%3\" and show the empty-bank message instead: numbers %4")
+                        .arg(it->size()).arg(fetched.size()).arg(it.key(), some(*it));
+    for (auto it = questionFails.cbegin(); it != questionFails.cend(); ++it)
+        problems << QStringLiteral("%1 questions cannot be read (\"%2\"); the screen keeps the previous question and answer: numbers %3")
+                        .arg(it->size()).arg(it.key(), some(*it));
+    for (auto it = answerFails.cbegin(); it != answerFails.cend(); ++it)
+        problems << QStringLiteral("%1 answers cannot be read (\"%2\"); the previous answer would be revealed: numbers %3")
+                        .arg(it->size()).arg(it.key(), some(*it));
+    if (!emptyQuestions.isEmpty())
+        problems << QStringLiteral("%1 empty questions (%2): numbers %3").arg(emptyQuestions.size()).arg(kQuestion, some(emptyQuestions));
+    if (!emptyAnswers.isEmpty())
+        warnings << QStringLiteral("%1 empty answers (%2): numbers %3").arg(emptyAnswers.size()).arg(kAnswer, some(emptyAnswers));
     return finish();
 }
 

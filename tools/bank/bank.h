@@ -7,6 +7,10 @@
 #include <cstdio>
 #include <functional>
 
+namespace vq::jet {
+class Database;
+}
+
 namespace vq::bank {
 
 // One record of a CSV file and the line on which it starts (counting from 1).
@@ -16,8 +20,8 @@ struct CsvRecord {
 };
 
 // RFC 4180 CSV from UTF-8 text (an optional byte order mark, quoted fields with embedded
-// line breaks and doubled quotes, CRLF or LF). Throws vq::Exception naming the line of a
-// malformed field.
+// line breaks and doubled quotes, CRLF or LF). Blank lines are skipped. Throws vq::Exception
+// naming the line of a malformed field.
 QList<CsvRecord> parseCsv(const QByteArray& utf8);
 
 struct BuildResult {
@@ -27,22 +31,37 @@ struct BuildResult {
     qint64 bytes = 0;
 };
 
-// Builds the bank file from a question CSV (header 编号,题目,答案; without 编号 the rows are
-// numbered 1..N). Throws vq::Exception with the offending line; the output is then not written.
-BuildResult buildBank(const QString& csvPath, const QString& outPath, const QString& password,
-                      const std::function<void(const QString&)>& progress = {});
+// Progress lines for large inputs.
+using Progress = std::function<void(const QString&)>;
 
-// Writes a table (default: the bank table, else the only user table) as CSV in the form
-// mdbtools' exporter uses. When checkPassword, the file's database password must match.
-void exportTable(const QString& path, const QString& table, const QString& password, bool checkPassword,
-                 FILE* out);
+// Inputs from this many questions on report their progress.
+inline constexpr int kProgressRows = 10000;
+
+// Builds the bank file from a question CSV (header 编号,题目,答案; without 编号 the rows are
+// numbered 1..N). An empty password writes an unprotected file. Throws vq::Exception naming
+// the offending line; nothing is written then, and a file already at outPath stays as it was.
+BuildResult buildBank(const QString& csvPath, const QString& outPath, const QString& password,
+                      const Progress& progress = {});
+
+// The user tables of an open database, in catalog order.
+QStringList userTables(vq::jet::Database& db);
+
+// Writes a table as CSV, in the form mdbtools' exporter prints by default (text values
+// quoted, quotes doubled, a missing value as nothing). The file is opened with our own
+// checked reader, so the password must match when the file has one. An empty table name
+// takes the bank table, else the only user table.
+void exportTable(const QString& path, const QString& table, const QString& password, FILE* out);
 
 struct CheckReport {
-    bool ok = false;
+    bool ok = false; // false when the show would fail with this bank
+    int rows = 0;
+    int poolSize = 0; // the numbers the pool would hold after the fill
     QString text;
 };
 
-// Opens the bank as the presenter does and reports what would make the show fail.
-CheckReport checkBank(const QString& path, const QString& password);
+// Opens the bank through the presenter's own connection and query (the same connection
+// string, SQL and conversions), fills a pool as the presenter does, fetches every number
+// of it and reports what would make the show fail.
+CheckReport checkBank(const QString& path, const QString& password, const Progress& progress = {});
 
 } // namespace vq::bank

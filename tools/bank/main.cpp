@@ -25,9 +25,11 @@ int usage()
     print(stderr, QStringLiteral(
         "usage:\n"
         "  velquo-bank build QUESTIONS.csv db.DLL [--password X | --no-password]\n"
-        "  velquo-bank export db.DLL [TABLE] [--password X]\n"
+        "  velquo-bank export db.DLL [TABLE] [--password X | --no-password]\n"
         "  velquo-bank check db.DLL [--password X | --no-password]\n"
         "  velquo-bank fixture KIND out.DLL [--password X | --no-password]\n"
+        "The password is fmrTK20914 unless --password or --no-password says otherwise.\n"
+        "check exits with 1 when the show would fail with the bank.\n"
         "fixture kinds: %1\n").arg(vq::jet::fixtureKinds().join(QStringLiteral(", "))));
     return 2;
 }
@@ -39,19 +41,15 @@ int main(int argc, char** argv)
     QCoreApplication app(argc, argv);
     QStringList args = app.arguments().mid(1);
     QString password = vq::jet::kBankPassword;
-    bool passwordGiven = false;
     for (qsizetype i = 0; i < args.size();) {
         if (args[i] == QLatin1String("--no-password")) {
             password.clear();
-            passwordGiven = true;
             args.removeAt(i);
         } else if (args[i] == QLatin1String("--password") && i + 1 < args.size()) {
             password = args[i + 1];
-            passwordGiven = true;
             args.remove(i, 2);
         } else if (args[i].startsWith(QLatin1String("--password="))) {
             password = args[i].mid(11);
-            passwordGiven = true;
             args.removeAt(i);
         } else if (args[i].startsWith(QLatin1String("--"))) {
             print(stderr, QStringLiteral("velquo-bank: unknown option %1\n").arg(args[i]));
@@ -63,26 +61,25 @@ int main(int argc, char** argv)
     if (args.isEmpty())
         return usage();
     const QString command = args.takeFirst();
+    const vq::bank::Progress progress = [](const QString& line) { print(stderr, line + QLatin1Char('\n')); };
     try {
         if (command == QLatin1String("build") && args.size() == 2) {
             QElapsedTimer timer;
             timer.start();
-            const vq::bank::BuildResult r = vq::bank::buildBank(args[0], args[1], password, [](const QString& line) {
-                print(stderr, line + QLatin1Char('\n'));
-            });
+            const vq::bank::BuildResult r = vq::bank::buildBank(args[0], args[1], password, progress);
             print(stderr, QStringLiteral("%1: %2 questions, numbers %3..%4, %5 bytes, %6 ms\n")
                               .arg(args[1]).arg(r.rows).arg(r.lowest).arg(r.highest).arg(r.bytes)
                               .arg(timer.elapsed()));
             return 0;
         }
         if (command == QLatin1String("export") && (args.size() == 1 || args.size() == 2)) {
-            vq::bank::exportTable(args[0], args.size() == 2 ? args[1] : QString(),
-                                  passwordGiven ? password : QString(), passwordGiven, stdout);
+            vq::bank::exportTable(args[0], args.size() == 2 ? args[1] : QString(), password, stdout);
             return 0;
         }
         if (command == QLatin1String("check") && args.size() == 1) {
-            const vq::bank::CheckReport report = vq::bank::checkBank(args[0], password);
-            print(report.ok ? stdout : stderr, report.text);
+            // The report goes to stdout either way; the exit status says whether the show can run.
+            const vq::bank::CheckReport report = vq::bank::checkBank(args[0], password, progress);
+            print(stdout, report.text);
             return report.ok ? 0 : 1;
         }
         if (command == QLatin1String("fixture") && args.size() == 2) {

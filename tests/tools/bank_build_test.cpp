@@ -1,0 +1,175 @@
+// velquo-bank build: CSV reading, the bank it writes, and refused input.
+#include "bank.h"
+#include "bank_test_support.h"
+
+#include "support/failure.h"
+#include "data/jetfile.h"
+#include "data/jetwriter.h"
+#include "data/jetwriter_fixtures.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using vq::test::messageOf;
+using namespace vq::banktest;
+
+TEST(BankCsv, QuotingBomLineBreaksAndBlankLines) {
+    const QByteArray csv = "\xEF\xBB\xBF" "编号,题目,答案\r\n"
+                           "1,\"a, b\",\"say \"\"hi\"\"\"\r\n"
+                           "2,\"two\r\nlines\",\"\"\r\n"
+                           "\r\n"
+                           "3,\"lone\rcr\",x\n"
+                           "4,last,\n"
+                           "\n";
+    const QList<vq::bank::CsvRecord> r = vq::bank::parseCsv(csv);
+    ASSERT_EQ(r.size(), 5);
+    EXPECT_EQ(r[0].fields, QStringList({"编号", "题目", "答案"}));
+    EXPECT_EQ(r[1].fields, QStringList({"1", "a, b", "say \"hi\""}));
+    EXPECT_EQ(r[2].fields, QStringList({"2", "two\nlines", ""}));
+    EXPECT_EQ(r[3].fields, QStringList({"3", "lone\rcr", "x"}));
+    EXPECT_EQ(r[4].fields, QStringList({"4", "last", ""}));
+    // Records start on the lines an editor shows them on.
+    EXPECT_EQ(r[1].line, 2);
+    EXPECT_EQ(r[2].line, 3);
+    EXPECT_EQ(r[3].line, 6);
+    EXPECT_EQ(r[4].line, 8);
+    // No line break at the end of the file.
+    EXPECT_EQ(vq::bank::parseCsv("a,\"b\"").back().fields, QStringList({"a", "b"}));
+}
+
+TEST(BankCsv, MalformedTextNamesItsLine) {
+    EXPECT_EQ(messageOf([] { vq::bank::parseCsv("a,b\n1,\"open\nstill open"); }).left(7),
+              QStringLiteral("line 2:"));
+    EXPECT_EQ(messageOf([] { vq::bank::parseCsv("a,b\n\"x\ny\",z\n1,ab\"c\n"); }).left(7),
+              QStringLiteral("line 4:"));
+    EXPECT_EQ(messageOf([] { vq::bank::parseCsv("a,b\n1,\"q\"tail\n"); }).left(7),
+              QStringLiteral("line 2:"));
+    EXPECT_EQ(messageOf([] { vq::bank::parseCsv("a,b\n1,2\n3,\xC3\x28\n"); }).left(7),
+              QStringLiteral("line 3:"));
+}
+
+TEST(BankBuild, ReadsBackThroughThePresentersReader) {
+    QTemporaryDir dir;
+    const QString csv = dir.filePath("q.csv");
+    writeBytes(csv, "\xEF\xBB\xBF" "编号,题目,答案\r\n"
+                    "7,\"床前明月光,\r\n下一句？\",疑是地上霜\r\n"
+                    "-3,\"He said \"\"no\"\"\",\r\n"
+                    "12,Which planet?,Mars\r\n");
+    const QString out = dir.filePath("db.DLL");
+    const vq::bank::BuildResult r = vq::bank::buildBank(csv, out, vq::jet::kBankPassword);
+    EXPECT_EQ(r.rows, 3);
+    EXPECT_EQ(r.lowest, -3);
+    EXPECT_EQ(r.highest, 12);
+    EXPECT_EQ(r.bytes, QFileInfo(out).size());
+
+    vq::jet::Database db(out, vq::jet::kBankPassword);
+    const vq::jet::RowSet rows = db.readTable("题");
+    ASSERT_EQ(rows.columns.size(), 3);
+    EXPECT_EQ(rows.columns[0].name, "编号");
+    EXPECT_EQ(rows.columns[0].mdbType, 4); // Long Integer
+    EXPECT_EQ(rows.columns[1].mdbType, 12); // memo
+    EXPECT_EQ(rows.columns[2].mdbType, 12);
+    ASSERT_EQ(rows.rows.size(), 3);
+    EXPECT_EQ(rows.cell(0, 0).toLongLong(), 7);
+    EXPECT_EQ(rows.cell(0, 1).toString(), "床前明月光,\n下一句？");
+    EXPECT_EQ(rows.cell(0, 2).toString(), "疑是地上霜");
+    EXPECT_EQ(rows.cell(1, 0).toLongLong(), -3);
+    EXPECT_EQ(rows.cell(1, 1).toString(), "He said \"no\"");
+    EXPECT_EQ(rows.cell(1, 2).toString(), QString());
+    EXPECT_EQ(rows.cell(2, 1).toString(), "Which planet?");
+    EXPECT_EQ(messageOf([&] { vq::jet::Database(out, "fmrtk20914"); }), "Not a valid password.");
+}
+
+TEST(BankBuild, WithoutNumberColumnRowsAreNumberedFromOne) {
+    QTemporaryDir dir;
+    writeBytes(dir.filePath("q.csv"), "答案,题目\nA1,Q1\nA2,Q2\n\nA3,Q3\n");
+    const vq::bank::BuildResult r =
+        vq::bank::buildBank(dir.filePath("q.csv"), dir.filePath("db.DLL"), vq::jet::kBankPassword);
+    EXPECT_EQ(r.rows, 3);
+    vq::jet::Database db(dir.filePath("db.DLL"), vq::jet::kBankPassword);
+    const vq::jet::RowSet rows = db.readTable("题");
+    ASSERT_EQ(rows.rows.size(), 3);
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(rows.cell(i, 0).toLongLong(), i + 1);
+        EXPECT_EQ(rows.cell(i, 1).toString(), QStringLiteral("Q%1").arg(i + 1));
+        EXPECT_EQ(rows.cell(i, 2).toString(), QStringLiteral("A%1").arg(i + 1));
+    }
+}
+
+TEST(BankBuild, BadInputNamesItsLineAndLeavesTheOldFile) {
+    const struct {
+        const char* csv;
+        const char* message; // the message starts with this
+    } cases[] = {
+        {"编号,题目,答案\n1,q,a\nabc,q,a\n", "line 3: 'abc' is not a whole number"},
+        {"编号,题目,答案\n1,q,a\n2.5,q,a\n", "line 3: '2.5' is not a whole number"},
+        {"编号,题目,答案\n3000000000,q,a\n", "line 2: '3000000000' is not a whole number"},
+        {"编号,题目,答案\n1,\"two\nlines\",a\n ,q,a\n", "line 4: the number (编号) is missing"},
+        {"编号,题目,答案\n5,q,a\n6,q,a\n05,q,a\n", "line 4: the number 5 is already used on line 2"},
+        {"编号,题目,答案\n1,q,a\n2,\"  \",a\n", "line 3: the question (题目) is empty"},
+        {"编号,题目,答案\n1,q\n", "line 2: 2 fields, the header has 3"},
+        {"编号,题目,答案,备注\n", "line 1: unknown column '备注'"},
+        {"编号,题目\n", "line 1: the header needs the columns"},
+        {"编号,题目,答案\n", "q.csv: no questions"},
+        {"", "q.csv: no header"},
+    };
+    QTemporaryDir dir;
+    const QString csv = dir.filePath("q.csv");
+    const QString fresh = dir.filePath("fresh.DLL");
+    const QString old = dir.filePath("old.DLL");
+    vq::jet::writeFixture("bank", old);
+    const QByteArray oldBytes = readBytes(old);
+    for (const auto& c : cases) {
+        writeBytes(csv, c.csv);
+        const QString m1 = messageOf([&] { vq::bank::buildBank(csv, fresh, vq::jet::kBankPassword); });
+        EXPECT_TRUE(m1.contains(QString::fromUtf8(c.message))) << m1.toStdString();
+        EXPECT_FALSE(QFile::exists(fresh)) << c.message;
+        const QString m2 = messageOf([&] { vq::bank::buildBank(csv, old, vq::jet::kBankPassword); });
+        EXPECT_EQ(m2, m1);
+        EXPECT_EQ(readBytes(old), oldBytes) << c.message;
+    }
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 2); // no leftovers beside them
+}
+
+TEST(BankBuild, PasswordOrNoneInTheHeaderPage) {
+    QTemporaryDir dir;
+    writeBytes(dir.filePath("q.csv"), "题目,答案\nq,a\n");
+    const QString open = dir.filePath("open.DLL");
+    const QString other = dir.filePath("other.DLL");
+    const QString standard = dir.filePath("standard.DLL");
+    vq::bank::buildBank(dir.filePath("q.csv"), open, QString());
+    vq::bank::buildBank(dir.filePath("q.csv"), other, "Other 1");
+    vq::bank::buildBank(dir.filePath("q.csv"), standard, vq::jet::kBankPassword);
+    EXPECT_EQ(decodedPasswordBytes(readBytes(open)), QByteArray(40, '\0'));
+    EXPECT_EQ(decodedPasswordBytes(readBytes(other)).left(16), QByteArray("O\0t\0h\0e\0r\0 \0" "1\0\0\0", 16));
+    EXPECT_EQ(decodedPasswordBytes(readBytes(standard)).left(22),
+              QByteArray("f\0m\0r\0T\0K\0" "2\0" "0\0" "9\0" "1\0" "4\0\0\0", 22));
+    // An unprotected bank opens with the presenter's password; the others need their own.
+    EXPECT_NO_THROW(vq::jet::Database(open, vq::jet::kBankPassword));
+    EXPECT_EQ(messageOf([&] { vq::jet::Database(other, vq::jet::kBankPassword); }), "Not a valid password.");
+    EXPECT_NO_THROW(vq::jet::Database(other, "Other 1"));
+    // mdbtools reads all three.
+    for (const QString& f : {open, other, standard})
+        EXPECT_EQ(runTool("mdb-count", {f, "题"}).out.trimmed(), "1") << f.toStdString();
+}
+
+TEST(BankBuild, ProgressOnlyForLargeInputs) {
+    QTemporaryDir dir;
+    QByteArray csv = "题目,答案\n";
+    for (int i = 0; i < vq::bank::kProgressRows; ++i)
+        csv += "question " + QByteArray::number(i) + ",answer\n";
+    writeBytes(dir.filePath("large.csv"), csv);
+    writeBytes(dir.filePath("small.csv"), "题目,答案\nq,a\n");
+    QStringList lines;
+    const auto progress = [&](const QString& line) { lines << line; };
+    vq::bank::buildBank(dir.filePath("small.csv"), dir.filePath("small.DLL"), {}, progress);
+    EXPECT_TRUE(lines.isEmpty());
+    const vq::bank::BuildResult r =
+        vq::bank::buildBank(dir.filePath("large.csv"), dir.filePath("large.DLL"), {}, progress);
+    EXPECT_EQ(r.rows, vq::bank::kProgressRows);
+    EXPECT_EQ(r.highest, vq::bank::kProgressRows);
+    ASSERT_GE(lines.size(), 2);
+    EXPECT_TRUE(lines.back().startsWith("writing 10000 questions")) << lines.back().toStdString();
+}
