@@ -7,7 +7,7 @@ packages=(
     mdbtools mdbtools-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     clang libclang-rt-14-dev
-    xvfb xdotool x11-apps x11-utils imagemagick
+    xvfb xdotool x11-apps x11-utils imagemagick openbox
     pulseaudio pulseaudio-utils sox
     fonts-wqy-zenhei fonts-dejavu-core fonts-dejavu-extra
 )

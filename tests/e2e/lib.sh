@@ -1,0 +1,368 @@
+# Shared harness of the end-to-end tests: a private X server, a fresh installation per test, the
+# presenter started in it, real input through xdotool and observations through screenshots.
+# Sourced by each test as:  source lib.sh "$@"   (arguments: <build dir> [<source dir>])
+# Every wait polls a condition against a deadline; nothing waits for a fixed time.
+
+set -euo pipefail
+
+E2E_HERE=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+E2E_BUILD=$(cd "${1:-$E2E_HERE/../../build}" && pwd)
+E2E_SOURCE=$(cd "${2:-$E2E_HERE/../..}" && pwd)
+E2E_NAME=$(basename "$0" .sh)
+E2E_VELQUO=${E2E_VELQUO:-$E2E_BUILD/velquo}
+E2E_BANK=${E2E_BANK:-$E2E_BUILD/tools/bank/velquo-bank}
+# Screen of the private X server; the placements below are worked out for it.
+E2E_SCREEN_W=${E2E_SCREEN_W:-1024}
+E2E_SCREEN_H=${E2E_SCREEN_H:-768}
+# Generous bounds: the machine is shared and a Debug build starts slowly.
+E2E_TIMEOUT=${E2E_TIMEOUT:-20}
+
+E2E_WORK=$(mktemp -d "${TMPDIR:-/tmp}/velquo-e2e-$E2E_NAME.XXXXXX")
+E2E_INSTALL=$E2E_WORK/install
+E2E_SHOT=$E2E_WORK/shot.png
+E2E_XVFB_PID=
+E2E_WM_PID=
+E2E_APP_PID=
+E2E_APP_STATUS=
+E2E_KEEP=${E2E_KEEP:-0}
+
+# The main screen's caption; the title of the X window may carry the application's name after it.
+E2E_MAIN_TITLE='^晚会随机出题系统'
+# Message boxes and error boxes carry the application's title alone.
+E2E_BOX_TITLE='^Velquo晚会出题系统$'
+E2E_QUESTION_TITLE='^提示'
+
+# ---- reporting -------------------------------------------------------------------------------
+
+e2e_log() { printf '[%s] %s\n' "$E2E_NAME" "$*" >&2; }
+
+fail() {
+    printf 'FAIL: %s\n' "$*" >&2
+    if [ -n "$E2E_APP_PID" ] && [ -s "$E2E_WORK/app.log" ]; then
+        echo "--- presenter output ---" >&2
+        tail -n 40 "$E2E_WORK/app.log" >&2
+    fi
+    if [ -n "${DISPLAY:-}" ] && [ -n "$E2E_XVFB_PID" ]; then
+        # Keep a picture of the failure next to the test's work folder.
+        local keep="${TMPDIR:-/tmp}/velquo-e2e-$E2E_NAME-failure.png"
+        import -display "$DISPLAY" -window root "$keep" 2>/dev/null && echo "screen at failure: $keep" >&2
+    fi
+    exit 1
+}
+
+pass() { printf 'PASS: %s\n' "$*"; }
+
+# ---- cleanup ---------------------------------------------------------------------------------
+
+# end_pid PID: ends a process this harness started and reaps it.
+end_pid() {
+    if [ -n "$1" ] && kill -0 "$1" 2>/dev/null; then
+        kill "$1" 2>/dev/null || true
+        wait "$1" 2>/dev/null || true
+    fi
+}
+
+# stop_session: ends the presenter, the window manager and the X server of this test.
+stop_session() {
+    end_pid "$E2E_APP_PID"
+    end_pid "$E2E_WM_PID"
+    end_pid "$E2E_XVFB_PID"
+    E2E_APP_PID= E2E_WM_PID= E2E_XVFB_PID=
+}
+
+e2e_cleanup() {
+    local status=$?
+    stop_session
+    if [ "$E2E_KEEP" = 1 ]; then
+        echo "work folder kept: $E2E_WORK" >&2
+    else
+        rm -rf "$E2E_WORK"
+    fi
+    exit "$status"
+}
+trap e2e_cleanup EXIT
+trap 'exit 130' INT TERM
+
+# ---- waiting ---------------------------------------------------------------------------------
+
+# Milliseconds of a monotonic-enough clock, and of a duration given in seconds ("2", "2.5").
+now_ms() { local t=${EPOCHREALTIME/[.,]/}; echo $((t / 1000)); }
+to_ms() {
+    local whole=${1%%.*} frac=
+    [[ $1 == *.* ]] && frac=${1#*.}
+    frac=${frac}000
+    echo $((10#${whole:-0} * 1000 + 10#${frac:0:3}))
+}
+
+# wait_until SECONDS DESCRIPTION COMMAND...: runs COMMAND until it succeeds; fails the test with
+# DESCRIPTION when it has not succeeded by the deadline. Polls at short intervals.
+wait_until() {
+    local what=$2 deadline=$(($(now_ms) + $(to_ms "$1")))
+    shift 2
+    while true; do
+        if "$@"; then
+            return 0
+        fi
+        if [ "$(now_ms)" -ge "$deadline" ]; then
+            fail "timed out waiting for: $what"
+        fi
+        sleep 0.05 # polling interval, not a wait for an event
+    done
+}
+
+# holds_for SECONDS COMMAND...: succeeds when COMMAND keeps failing for the whole time; returns 1
+# as soon as it succeeds. Shows that something does NOT happen within a bound (the program keeps
+# running, a stopped countdown stays stopped).
+holds_for() {
+    local deadline=$(($(now_ms) + $(to_ms "$1")))
+    shift
+    while [ "$(now_ms)" -lt "$deadline" ]; do
+        if "$@"; then
+            return 1
+        fi
+        sleep 0.05 # polling interval
+    done
+    return 0
+}
+
+# ---- the X server ----------------------------------------------------------------------------
+
+x_answers() { xdpyinfo -display "$DISPLAY" >/dev/null 2>&1; }
+
+# Starts a private Xvfb on a display number it picks itself and waits until it answers.
+start_xvfb() {
+    local fdfile=$E2E_WORK/display
+    : >"$fdfile"
+    Xvfb -displayfd 3 -screen 0 "${E2E_SCREEN_W}x${E2E_SCREEN_H}x24" -nolisten tcp -noreset \
+        3>"$fdfile" >"$E2E_WORK/xvfb.log" 2>&1 &
+    E2E_XVFB_PID=$!
+    wait_until "$E2E_TIMEOUT" "Xvfb to report its display" test -s "$fdfile"
+    export DISPLAY=":$(tr -d '[:space:]' <"$fdfile")"
+    wait_until "$E2E_TIMEOUT" "X server $DISPLAY to answer" x_answers
+    e2e_log "X server on $DISPLAY"
+    start_wm
+}
+
+wm_running() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
+
+# A window manager, as on every desktop the presenter runs on: it makes the main screen full
+# screen, gives windows the focus and turns Alt+F4 into a close request. Its own configuration,
+# so that nothing of the user's applies.
+start_wm() {
+    cat >"$E2E_WORK/openbox.xml" <<'XML'
+<?xml version="1.0" encoding="UTF-8"?>
+<openbox_config xmlns="http://openbox.org/3.4/rc">
+  <focus><focusNew>yes</focusNew><followMouse>no</followMouse></focus>
+  <placement><policy>Smart</policy><center>yes</center></placement>
+  <desktops><number>1</number></desktops>
+  <keyboard>
+    <keybind key="A-F4"><action name="Close"/></keybind>
+  </keyboard>
+  <mouse></mouse>
+</openbox_config>
+XML
+    openbox --config-file "$E2E_WORK/openbox.xml" >"$E2E_WORK/wm.log" 2>&1 &
+    E2E_WM_PID=$!
+    wait_until "$E2E_TIMEOUT" "the window manager" wm_running
+}
+
+# ---- installation ----------------------------------------------------------------------------
+
+# Background colour of the test installation's bg.jpg and colours of the text items, so that
+# screenshots tell the items apart: title white, countdown yellow, question white, answer green.
+E2E_BG='#102040'
+E2E_NEXT_COLOR='#ff0000'
+
+# write_ini FILE KEY=VALUE...: writes opt.ini (GBK, CR LF) with all 23 keys; arguments replace
+# the defaults below.
+write_ini() {
+    local file=$1
+    shift
+    local -A v=(
+        [biaoti]='知识竞赛' [biaoti_fontsize]=24 [biaoti_color]=16777215 [biaoti_left]=48 [biaoti_top]=72
+        [shijian]=3 [shijian_fontsize]=40 [shijian_color]=65535 [shijian_left]=792 [shijian_top]=112
+        [shijian_sound]=0
+        [wenti_fontsize]=20 [wenti_color]=16777215 [wenti_width]=600 [wenti_left]=100 [wenti_top]=250
+        [daan_fontsize]=20 [daan_color]=65280 [daan_width]=600 [daan_left]=100 [daan_top]=300
+        [huanying]=0 [weizhishezhi]=0
+    )
+    local kv
+    for kv in "$@"; do v[${kv%%=*}]=${kv#*=}; done
+    local order=(biaoti biaoti_fontsize biaoti_color biaoti_left biaoti_top shijian shijian_fontsize
+        shijian_color shijian_left shijian_top shijian_sound wenti_fontsize wenti_color wenti_width
+        wenti_left wenti_top daan_fontsize daan_color daan_width daan_left daan_top huanying
+        weizhishezhi)
+    {
+        printf '[canshu]\r\n'
+        local k
+        for k in "${order[@]}"; do printf '%s=%s\r\n' "$k" "${v[$k]}"; done
+    } | iconv -f UTF-8 -t GBK >"$file"
+}
+
+# ini_value KEY: the value of KEY in the installation's opt.ini, as UTF-8, without CR.
+ini_value() {
+    iconv -f GBK -t UTF-8 <"$E2E_INSTALL/opt.ini" | tr -d '\r' | sed -n "s/^$1=//p" | head -n 1
+}
+
+ini_is() { [ "$(ini_value "$1")" = "$2" ]; }
+
+# The questions of the test bank: short one-liners at the configured width.
+E2E_QUESTIONS_CSV='编号,题目,答案
+1,一年有几个季节？,四个
+2,彩虹一共有几种颜色？请说出它们的名字。,七种'
+
+# make_install [KEY=VALUE...]: a fresh installation in $E2E_INSTALL, program folder and current
+# folder in one, with the presenter copied in (it finds its folder from its own executable).
+make_install() {
+    [ -x "$E2E_VELQUO" ] || fail "presenter not built: $E2E_VELQUO"
+    [ -x "$E2E_BANK" ] || fail "bank tool not built: $E2E_BANK"
+    rm -rf "$E2E_INSTALL"
+    mkdir -p "$E2E_INSTALL"
+    cp "$E2E_VELQUO" "$E2E_INSTALL/velquo"
+    write_ini "$E2E_INSTALL/opt.ini" "$@"
+    printf '%s\n' "$E2E_QUESTIONS_CSV" >"$E2E_WORK/questions.csv"
+    "$E2E_BANK" build "$E2E_WORK/questions.csv" "$E2E_INSTALL/db.DLL" 2>"$E2E_WORK/bank.log" ||
+        fail "velquo-bank build: $(cat "$E2E_WORK/bank.log")"
+    convert -size "${E2E_SCREEN_W}x${E2E_SCREEN_H}" "xc:$E2E_BG" -quality 95 "$E2E_INSTALL/bg.jpg"
+    # next.png: 64 x 64, opaque red with a transparent square hole in the middle, so that the
+    # picture's edges and its transparency both show on the screenshot.
+    convert -size 64x64 xc:none -fill "$E2E_NEXT_COLOR" -draw 'rectangle 0,0 63,63' \
+        -alpha set -region 16x16+24+24 -alpha transparent +region "PNG32:$E2E_INSTALL/next.png"
+    [ "$(identify -format '%A' "$E2E_INSTALL/next.png")" != False ] || fail "next.png has no alpha channel"
+}
+
+# ---- the presenter ---------------------------------------------------------------------------
+
+app_running() { [ -n "$E2E_APP_PID" ] && kill -0 "$E2E_APP_PID" 2>/dev/null; }
+app_ended() {
+    app_running && return 1
+    if [ -n "$E2E_APP_PID" ] && [ -z "$E2E_APP_STATUS" ]; then
+        E2E_APP_STATUS=0
+        wait "$E2E_APP_PID" || E2E_APP_STATUS=$?
+    fi
+    return 0
+}
+
+# window_has_type ID TYPE: the window declares the type (DIALOG, NORMAL, ...) among its types.
+window_has_type() {
+    xprop -id "$1" _NET_WM_WINDOW_TYPE 2>/dev/null | grep -Eq "[ ,]_NET_WM_WINDOW_TYPE_$2(,|\$)"
+}
+
+# window_with_title REGEX [TYPE]: true when a visible window of the presenter has a matching
+# title (and, when given, the type); prints its id. The menu's popup carries the application's
+# title too, so boxes are told from it by their type.
+window_with_title() {
+    local id
+    for id in $(xdotool search --all --pid "$E2E_APP_PID" --onlyvisible --name "$1" 2>/dev/null); do
+        if [ -z "${2:-}" ] || window_has_type "$id" "$2"; then
+            echo "$id"
+            return 0
+        fi
+    done
+    return 1
+}
+no_window_with_title() { ! window_with_title "$@" >/dev/null; }
+
+# A message box or error box (the application's title), and the exit question ("提示").
+box_window() { window_with_title "$E2E_BOX_TITLE" DIALOG; }
+no_box_window() { ! box_window >/dev/null; }
+question_window() { window_with_title "$E2E_QUESTION_TITLE" DIALOG; }
+no_question_window() { ! question_window >/dev/null; }
+
+# The X window of the main screen.
+main_window() { window_with_title "$E2E_MAIN_TITLE"; }
+
+# start_app: starts the presenter in the installation (its current folder) and waits until its
+# main screen is mapped and painted.
+start_app() {
+    (cd "$E2E_INSTALL" && QT_QPA_PLATFORM=xcb exec ./velquo) >"$E2E_WORK/app.log" 2>&1 &
+    E2E_APP_PID=$!
+    E2E_APP_STATUS=
+    wait_until "$E2E_TIMEOUT" "the main screen's window" main_window >/dev/null
+    wait_until "$E2E_TIMEOUT" "the background from bg.jpg on the screen" screen_shows_background
+    e2e_log "presenter running, pid $E2E_APP_PID"
+}
+
+# wait_app_ended SECONDS: the presenter has ended within the bound; its status in E2E_APP_STATUS.
+wait_app_ended() { wait_until "$1" "the presenter to end" app_ended; }
+
+# ---- input -----------------------------------------------------------------------------------
+
+click_at() { xdotool mousemove --sync "$1" "$2" click "${3:-1}"; }
+key() { xdotool key --clearmodifiers "$@"; }
+
+# window_geometry ID: prints "X Y W H" of an X window in root coordinates.
+window_geometry() {
+    local out
+    out=$(xdotool getwindowgeometry --shell "$1") || return 1
+    eval "$out"
+    echo "$X $Y $WIDTH $HEIGHT"
+}
+
+# The visible popup of the right-button menu: the presenter's only override-redirect window
+# (the window manager does not manage popups).
+menu_window() {
+    local id
+    for id in $(xdotool search --all --pid "$E2E_APP_PID" --onlyvisible --name '' 2>/dev/null); do
+        if xwininfo -id "$id" 2>/dev/null | grep -q 'Override Redirect State: yes'; then
+            echo "$id"
+            return 0
+        fi
+    done
+    return 1
+}
+no_menu_window() { ! menu_window >/dev/null; }
+
+# open_menu X Y: right button at X, Y; sets MENU_X MENU_Y MENU_W MENU_H to the menu's geometry.
+open_menu() {
+    click_at "$1" "$2" 3
+    wait_until "$E2E_TIMEOUT" "the right-button menu" menu_window >/dev/null
+    read -r MENU_X MENU_Y MENU_W MENU_H <<<"$(window_geometry "$(menu_window)")"
+}
+
+# ---- screenshots -----------------------------------------------------------------------------
+
+# shot [FILE]: a screenshot of the whole screen (default $E2E_SHOT).
+shot() { import -display "$DISPLAY" -window root "${1:-$E2E_SHOT}"; }
+
+# pixel X Y [FILE]: "R G B" (0..255) of a pixel of a screenshot.
+pixel() {
+    convert "${3:-$E2E_SHOT}" -format "%[fx:int(255*p{$1,$2}.r+0.5)] %[fx:int(255*p{$1,$2}.g+0.5)] %[fx:int(255*p{$1,$2}.b+0.5)]" info:
+}
+
+# near "R G B" "#rrggbb" [TOLERANCE]: each channel within TOLERANCE (default 24).
+near() {
+    local tol=${3:-24} hex=${2#\#}
+    set -- $1
+    local r=$((16#${hex:0:2})) g=$((16#${hex:2:2})) b=$((16#${hex:4:2}))
+    [ $(($1 > r ? $1 - r : r - $1)) -le "$tol" ] &&
+        [ $(($2 > g ? $2 - g : g - $2)) -le "$tol" ] &&
+        [ $(($3 > b ? $3 - b : b - $3)) -le "$tol" ]
+}
+
+# colour_count X Y W H "#rrggbb" [FILE]: number of pixels of the region close to the colour.
+colour_count() {
+    convert "${6:-$E2E_SHOT}" -crop "${3}x${4}+${1}+${2}" +repage -fuzz 12% \
+        -fill black +opaque "$5" -fill white -opaque "$5" -colorspace gray \
+        -format '%[fx:round(mean*w*h)]' info:
+}
+
+# region_hash X Y W H [FILE]: a checksum of a region's pixels, to see whether it changed.
+region_hash() {
+    convert "${5:-$E2E_SHOT}" -crop "${3}x${4}+${1}+${2}" +repage -depth 8 rgb:- | md5sum | cut -c1-32
+}
+
+screen_shows_background() {
+    shot && near "$(pixel 2 2)" "$E2E_BG" 12 && near "$(pixel $((E2E_SCREEN_W - 3)) $((E2E_SCREEN_H - 3)))" "$E2E_BG" 12
+}
+
+# has_colour X Y W H "#rrggbb" MIN: a fresh screenshot shows at least MIN pixels of the colour
+# in the region.
+has_colour() { shot && [ "$(colour_count "$1" "$2" "$3" "$4" "$5")" -ge "$6" ]; }
+lacks_colour() { shot && [ "$(colour_count "$1" "$2" "$3" "$4" "$5")" -eq 0 ]; }
+
+# ---- set-up of a test ------------------------------------------------------------------------
+
+for tool in Xvfb openbox xprop xwininfo xdotool xdpyinfo import convert identify iconv; do
+    command -v "$tool" >/dev/null || fail "missing tool: $tool (scripts/install-deps.sh installs it)"
+done
