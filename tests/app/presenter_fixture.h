@@ -1,7 +1,9 @@
 #pragma once
 
+#include "app/tcustomlabel.h"
 #include "app/tform1.h"
 #include "app/tform5.h"
+#include "app/trzlabel.h"
 #include "data/tdatamodule2.h"
 #include "settings/settings.h"
 #include "settings/tform3.h"
@@ -14,6 +16,10 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <ostream>
+
+// Readable failure output for texts and lists of texts.
+inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
 
 namespace vq::test {
 
