@@ -7,7 +7,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 scripts/install-deps.sh
 scripts/build.sh build/release -DCMAKE_BUILD_TYPE=RelWithDebInfo
-cmake --build build/release --target demo_install 2>/dev/null || true
+cmake --build build/release --target demo_install
 install_dir="$root/build/release/demo-install"
 mkdir -p "$install_dir"
 cp build/release/velquo "$install_dir/velquo"
@@ -16,9 +16,17 @@ if [ -n "${DISPLAY:-}" ]; then
     exec ./velquo
 fi
 shot="$root/build/release/velquo-screenshot.png"
+welcome_shot="$root/build/release/velquo-welcome.png"
+# A desktop has a window manager, which makes the main screen full screen; openbox stands in
+# for it when installed. The welcome picture is shot first, then clicked away.
 xvfb-run -a -s "-screen 0 1280x800x24" bash -c "
+    if command -v openbox >/dev/null; then openbox >/dev/null 2>&1 & sleep 1; fi
     ./velquo & pid=\$!
     sleep 4
+    import -window root '$welcome_shot'
+    xdotool mousemove 640 400 click 1
+    sleep 2
     import -window root '$shot'
     kill \$pid 2>/dev/null; wait \$pid 2>/dev/null || true"
+echo "Welcome screen: $welcome_shot"
 echo "Screenshot: $shot"

@@ -205,6 +205,16 @@ QStringList checkInstallation(const QString& folder, const QString& questionsCsv
     question.setFontPoints(number.value(QStringLiteral("wenti_fontsize")));
     TRzLabel answer;
     answer.setFontPoints(number.value(QStringLiteral("daan_fontsize")));
+    // The position preview shows "答" where the set-up puts it; a step puts the answer 30 px
+    // below the question. For a one-line question both places should agree.
+    question.setWidth(number.value(QStringLiteral("wenti_width")));
+    question.setText(QStringLiteral("问"));
+    const int oneLineAnswerTop = number.value(QStringLiteral("wenti_top")) + question.height() + 30;
+    if (number.value(QStringLiteral("daan_top")) != oneLineAnswerTop)
+        problems << QStringLiteral("daan_top is %1; below a one-line question a step puts the answer at %2")
+                        .arg(number.value(QStringLiteral("daan_top"))).arg(oneLineAnswerTop);
+    if (number.value(QStringLiteral("daan_left")) != number.value(QStringLiteral("wenti_left")))
+        problems << QStringLiteral("daan_left differs from wenti_left; dragging the question would move it back");
     try {
         const QList<vq::bank::CsvRecord> records = vq::bank::parseCsv(readAll(questionsCsv));
         for (qsizetype i = 1; i < records.size(); ++i) {
