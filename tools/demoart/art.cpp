@@ -113,7 +113,7 @@ void glowText(QPainter& p, const QPainterPath& text, QColor glow, int rings, dou
     p.setBrush(Qt::NoBrush);
     for (int i = rings; i >= 1; --i) {
         QColor c = glow;
-        c.setAlphaF(glow.alphaF() / rings);
+        c.setAlphaF(glow.alphaF() / float(rings));
         p.setPen(QPen(c, step * i, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
         p.drawPath(text);
     }
