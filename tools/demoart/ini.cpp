@@ -16,6 +16,9 @@
 #include <QHash>
 #include <QRect>
 
+#include <algorithm>
+#include <tuple>
+
 namespace demoart {
 
 namespace {
