@@ -398,15 +398,17 @@ void TRzColorPicker::paintEvent(QPaintEvent*) {
             if (markCell(c, code))
                 remaining -= c;
         };
-        const auto paintCaptionBox = [&](const QRect& row, int code) {
-            markCell(row, code);
+        // A caption box in `area` (shrunk by 3) over the row's mark; like a cell, an unmarked
+        // row keeps its window-coloured ring for the final fill.
+        const auto paintCaptionBox = [&](const QRect& row, const QRect& area, int code) {
+            const bool marked = markCell(row, code);
             p.setClipRegion(remaining);
-            const QRect b = row.adjusted(3, 3, -3, -3);
+            const QRect b = area.adjusted(3, 3, -3, -3);
             fill(p, b, m_buttonColor);
             box(p, b, clBtnShadow);
             p.setPen(palette().color(QPalette::ButtonText));
             p.drawText(b, Qt::AlignCenter, caption(code));
-            remaining -= row;
+            remaining -= marked ? row : b;
         };
 
         for (int k = 0; k < kStandardCount; ++k)
@@ -420,7 +422,7 @@ void TRzColorPicker::paintEvent(QPaintEvent*) {
             remaining -= QRect(in.left() + 3, y, in.width() - 6, 1);
         }
         if (m_showNoColor)
-            paintCaptionBox(noColorRow(), kNoColor);
+            paintCaptionBox(noColorRow(), noColorRow(), kNoColor);
         if (m_showDefaultColor) {
             // The whole row is the default code: its swatch sits inside the row's mark.
             const QRect row = defaultRow();
@@ -430,18 +432,11 @@ void TRzColorPicker::paintEvent(QPaintEvent*) {
             box(p, swatch.adjusted(-1, -1, 1, 1), clBtnShadow);
             fill(p, swatch, m_defaultColor);
             remaining -= swatch.adjusted(-1, -1, 1, 1);
-            markCell(row, kDefaultColor);
-            p.setClipRegion(remaining);
-            const QRect b = QRect(row.left(), row.top(), row.width() - rh, row.height()).adjusted(3, 3, -3, -3);
-            fill(p, b, m_buttonColor);
-            box(p, b, clBtnShadow);
-            p.setPen(palette().color(QPalette::ButtonText));
-            p.drawText(b, Qt::AlignCenter, caption(kDefaultColor));
-            remaining -= row;
+            paintCaptionBox(row, QRect(row.left(), row.top(), row.width() - rh, row.height()), kDefaultColor);
         }
         if (m_showCustomColor) {
             paintCell(cellRect(kCustomSwatch), kCustomSwatch, m_customColor);
-            paintCaptionBox(cellRect(kMoreColors), kMoreColors);
+            paintCaptionBox(cellRect(kMoreColors), cellRect(kMoreColors), kMoreColors);
         }
         p.setClipRegion(remaining);
         fill(p, in, clWindow);

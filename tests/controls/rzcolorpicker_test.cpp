@@ -263,6 +263,22 @@ TEST_F(PickerFixture, DefaultRowMarkCoversItsSwatch) {
     EXPECT_EQ(picker->selectedColor(), clRed);
 }
 
+TEST_F(PickerFixture, UnmarkedCaptionRowsShowTheWindowRingAroundTheirBoxes) {
+    showOptions();
+    picker->setButtonColor(clBtnFace);
+    picker->setSelectedColor(clBlack);
+    const QImage img = image();
+    // No-colour row (4, 4)-(147, 28), default row (4, 29)-(147, 53), more colours from y 224.
+    for (const QPoint p : {QPoint(5, 5), QPoint(146, 27), QPoint(5, 30), QPoint(5, 225), QPoint(122, 246)})
+        EXPECT_EQ(img.pixel(p), rgbOf(clWindow)) << p.x() << "," << p.y();
+    EXPECT_EQ(img.pixel(7, 7), rgbOf(clBtnShadow));     // caption box edge
+    EXPECT_EQ(img.pixel(9, 9), rgbOf(clBtnFace));       // its face
+    EXPECT_EQ(img.pixel(7, 227), rgbOf(clBtnShadow));
+    // The separator line 4 pixels below the standard grid, 3 pixels in from the left.
+    EXPECT_EQ(img.pixel(7, 54 + 90 + 4), rgbOf(clBtnShadow));
+    EXPECT_EQ(img.pixel(6, 54 + 90 + 4), rgbOf(clWindow));
+}
+
 // ---- initial mark and the colour of the selection --------------------------------------------
 
 TEST_F(PickerFixture, InitialMarkOfStandardColours) {
