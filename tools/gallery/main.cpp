@@ -1,54 +1,176 @@
-// Shows the spinner, the colour edit and the palette grid in the classic and the themed look.
-// With "--png <file>" it renders the window into that file and exits.
+// velquo-gallery: the settings dialog's custom controls (spinner, colour edit, palette grid)
+// in the classic and the themed look side by side, so they can be looked at rather than read
+// about. Not installed.
+//
+//   velquo-gallery                    shows the window
+//   velquo-gallery --render out.png   renders it, with one palette dropped down per look, into
+//                                     out.png and exits (works under QT_QPA_PLATFORM=offscreen)
 #include "controls/rzcoloredit.h"
 #include "controls/rzcolorpicker.h"
+#include "controls/rzpopup.h"
 #include "controls/rzspinner.h"
 #include "platform/application.h"
 
 #include <QGridLayout>
+#include <QImage>
 #include <QLabel>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QTextStream>
 #include <QWidget>
+
+namespace {
+
+constexpr TRzLook kLooks[2] = {TRzLook::Classic, TRzLook::Themed};
+
+QLabel* heading(const QString& text) {
+    auto* label = new QLabel(text);
+    QFont f = label->font();
+    f.setBold(true);
+    label->setFont(f);
+    return label;
+}
+
+QLabel* rowLabel(const QString& text) {
+    auto* label = new QLabel(text);
+    label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    return label;
+}
+
+// One grabbed top-level or child window and where it goes in the picture.
+struct Overlay {
+    QPoint at;
+    QImage image;
+};
+
+} // namespace
 
 int main(int argc, char** argv) {
     vq::Application app(argc, argv);
-    QString png;
+    QString output;
     const QStringList args = QCoreApplication::arguments();
-    if (const qsizetype i = args.indexOf(QStringLiteral("--png")); i >= 0 && i + 1 < args.size())
-        png = args[i + 1];
+    for (qsizetype i = 1; i < args.size(); ++i) {
+        if (args[i] == QLatin1String("--render") && i + 1 < args.size()) {
+            output = args[++i];
+        } else {
+            QTextStream(stderr) << "usage: velquo-gallery [--render <file.png>]\n";
+            return 2;
+        }
+    }
+    // The themed column follows the platform style; the spinner takes the application-wide
+    // look, so it is set here for this program only.
+    vq::setDefaultLook(TRzLook::Themed);
 
     QWidget window;
     window.setWindowTitle(QStringLiteral("Velquo controls"));
+    window.setAutoFillBackground(true);
     auto* grid = new QGridLayout(&window);
-    const TRzLook looks[2] = {TRzLook::Classic, TRzLook::Themed};
+    grid->setContentsMargins(16, 12, 16, 16);
+    grid->setHorizontalSpacing(20);
+    grid->setVerticalSpacing(8);
+    grid->addWidget(heading(QStringLiteral("Classic")), 0, 1);
+    grid->addWidget(heading(QStringLiteral("Themed")), 0, 2);
+    grid->addWidget(rowLabel(QStringLiteral("TRzSpinner")), 1, 0);
+    grid->addWidget(rowLabel(QStringLiteral("TRzColorEdit, clNone")), 2, 0);
+    grid->addWidget(rowLabel(QStringLiteral("TRzColorEdit, Red")), 3, 0);
+    grid->addWidget(rowLabel(QStringLiteral("TRzColorEdit, dropped down")), 4, 0, Qt::AlignRight | Qt::AlignTop);
+    grid->addWidget(rowLabel(QStringLiteral("TRzColorPicker")), 6, 0, Qt::AlignRight | Qt::AlignTop);
+    grid->addWidget(rowLabel(QStringLiteral("TRzColorPicker, all rows")), 7, 0, Qt::AlignRight | Qt::AlignTop);
+
+    TRzColorEdit* dropped[2] = {};
     for (int column = 0; column < 2; ++column) {
-        const TRzLook look = looks[column];
-        grid->addWidget(new QLabel(column == 0 ? QStringLiteral("Classic")
-                                               : QStringLiteral("Themed")),
-                        0, column);
+        const TRzLook look = kLooks[column];
         auto* spinner = new TRzSpinner(&window);
         spinner->setThemeAware(look == TRzLook::Themed);
+        spinner->setMax(500);
         spinner->setValue(42);
         spinner->setFixedSize(spinner->sizeHint());
-        grid->addWidget(spinner, 1, column);
-        auto* none = new TRzColorEdit(&window);
-        none->setLook(look);
-        none->setFixedSize(none->sizeHint());
-        grid->addWidget(none, 2, column);
-        auto* red = new TRzColorEdit(&window);
-        red->setLook(look);
-        red->setSelectedColor(clRed);
-        red->setFixedSize(red->sizeHint());
-        grid->addWidget(red, 3, column);
+        grid->addWidget(spinner, 1, column + 1, Qt::AlignLeft);
+
+        const TColor closed[2] = {clNone, clRed};
+        for (int i = 0; i < 2; ++i) {
+            auto* edit = new TRzColorEdit(&window);
+            edit->setLook(look);
+            edit->setSelectedColor(closed[i]);
+            edit->setFixedSize(edit->sizeHint());
+            grid->addWidget(edit, 2 + i, column + 1);
+        }
+
+        auto* edit = new TRzColorEdit(&window);
+        edit->setLook(look);
+        edit->setSelectedColor(0x00FF6633);  // Light Blue
+        edit->setFixedSize(edit->sizeHint());
+        grid->addWidget(edit, 4, column + 1);
+        dropped[column] = edit;
+
         auto* picker = new TRzColorPicker(&window);
         picker->setLook(look);
-        picker->setSelectedColor(0x00FF6633);
+        picker->setSelectedColor(0x00C0C0C0);  // Gray 25%
         picker->setFixedSize(picker->size());
-        grid->addWidget(picker, 4, column, Qt::AlignLeft | Qt::AlignTop);
+        grid->addWidget(picker, 6, column + 1, Qt::AlignLeft | Qt::AlignTop);
+
+        auto* full = new TRzColorPicker(&window);
+        full->setLook(look);
+        full->setShowNoColor(true);
+        full->setShowDefaultColor(true);
+        full->setShowCustomColor(true);
+        full->setShowSystemColors(true);
+        full->setDefaultColor(clHighlight);
+        full->setCustomColor(0x00336699);
+        full->setSelectedColor(clWindowText);  // marks "Window Text"
+        full->setFixedSize(full->size());
+        grid->addWidget(full, 7, column + 1, Qt::AlignLeft | Qt::AlignTop);
     }
+    // Room below the dropped-down edits for their palettes (palette plus the popup frame) and
+    // the hint under the palette's bottom row.
+    grid->setRowMinimumHeight(5, 98 + 2 * TRzPopupPanel::frameWidth() + 26);
+
+    window.move(0, 0);
+    window.adjustSize();
+    // The window keeps the focus itself, so both columns show their controls' resting look.
+    window.setFocusPolicy(Qt::StrongFocus);
+    window.setFocus();
     window.show();
-    if (!png.isEmpty()) {
-        window.adjustSize();
-        return window.grab().save(png) ? 0 : 1;
+    if (output.isEmpty())
+        return QApplication::exec();
+
+    // Drop each palette in turn, grab the edit, the popup and (classic) a hint, and lay the
+    // grabs over the window's own picture where they stood on the screen.
+    QApplication::processEvents();
+    QList<Overlay> overlays;
+    const QPoint origin = window.mapToGlobal(QPoint(0, 0));
+    for (int column = 0; column < 2; ++column) {
+        TRzColorEdit* edit = dropped[column];
+        const auto previous = TRzPopupPanel::setShownHook([&](TRzPopupPanel& panel, TRzPopup& popup) {
+            QApplication::processEvents();
+            auto* picker = popup.findChild<TRzColorPicker*>();
+            if (picker && column == 0) {
+                // Hover "Light Turquoise" for its highlight and its hint.
+                const QPointF at = picker->cellRect(36).center();
+                QMouseEvent move(QEvent::MouseMove, at, picker->mapToGlobal(at), Qt::NoButton,
+                                 Qt::NoButton, Qt::NoModifier);
+                QApplication::sendEvent(picker, &move);
+            }
+            overlays.append({edit->mapTo(&window, QPoint(0, 0)), edit->grab().toImage()});
+            overlays.append({popup.pos() - origin, popup.grab().toImage()});
+            if (picker && picker->hintVisible())
+                for (QWidget* w : QApplication::topLevelWidgets())
+                    if (w->isVisible() && w->windowType() == Qt::ToolTip && w->pos() == picker->hintPosition())
+                        overlays.append({w->pos() - origin, w->grab().toImage()});
+            panel.dismiss();
+        });
+        edit->dropDown();
+        TRzPopupPanel::setShownHook(previous);
     }
-    return QApplication::exec();
+    QImage picture = window.grab().toImage();
+    {
+        QPainter p(&picture);
+        for (const Overlay& o : overlays)
+            p.drawImage(o.at, o.image);
+    }
+    if (!picture.save(output)) {
+        QTextStream(stderr) << "velquo-gallery: cannot write " << output << "\n";
+        return 1;
+    }
+    return 0;
 }
