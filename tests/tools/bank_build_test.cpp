@@ -7,6 +7,9 @@
 #include "data/jetwriter.h"
 #include "data/jetwriter_fixtures.h"
 
+#include <QDir>
+#include <QFileInfo>
+
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -172,4 +175,24 @@ TEST(BankBuild, ProgressOnlyForLargeInputs) {
     EXPECT_EQ(r.highest, vq::bank::kProgressRows);
     ASSERT_GE(lines.size(), 2);
     EXPECT_TRUE(lines.back().startsWith("writing 10000 questions")) << lines.back().toStdString();
+}
+
+TEST(BankBuild, LongestTextReadsBackWholeLongerIsRefused) {
+    QTemporaryDir dir;
+    const QByteArray longest(vq::bank::kLongestText, 'x');
+    writeBytes(dir.filePath("ok.csv"), "题目,答案\n\"" + longest + "\",a\n");
+    vq::bank::buildBank(dir.filePath("ok.csv"), dir.filePath("ok.DLL"), vq::jet::kBankPassword);
+    vq::jet::Database db(dir.filePath("ok.DLL"), vq::jet::kBankPassword);
+    EXPECT_EQ(db.readTable("题").cell(0, 1).toString().toUtf8(), longest);
+    writeBytes(dir.filePath("long.csv"), "题目,答案\nq,a\nq,\"" + longest + "x\"\n");
+    EXPECT_EQ(messageOf([&] { vq::bank::buildBank(dir.filePath("long.csv"), dir.filePath("long.DLL"), {}); }),
+              QStringLiteral("line 3: the 答案 is 131072 bytes long in UTF-8; the presenter shows at most 131071"));
+    // A bank from elsewhere with a longer text: the check says it shows cut off.
+    vq::jet::writeDatabase(dir.filePath("other.DLL"),
+                           {vq::jet::questionTable({{1, QString(60000, QChar(0x9898)), "a"}, {2, "q", "a"}})},
+                           {vq::jet::kBankPassword});
+    const vq::bank::CheckReport r = vq::bank::checkBank(dir.filePath("other.DLL"), vq::jet::kBankPassword);
+    EXPECT_FALSE(r.ok);
+    EXPECT_TRUE(r.text.contains("FAIL: 1 questions have a text of 131068 bytes or more, which shows cut off: numbers 1\n"))
+        << r.text.toStdString();
 }

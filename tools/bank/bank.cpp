@@ -16,6 +16,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <utility>
 
 namespace vq::bank {
 namespace {
@@ -262,6 +263,12 @@ BuildResult buildBank(const QString& csvPath, const QString& outPath, const QStr
         q.answer = rec.fields[answerAt];
         if (q.question.trimmed().isEmpty())
             throw vq::Exception(QStringLiteral("line %1: the question (%2) is empty").arg(rec.line).arg(kQuestion));
+        for (const auto& [text, name] : {std::pair{&q.question, kQuestion}, std::pair{&q.answer, kAnswer}}) {
+            const qsizetype bytes = text->toUtf8().size();
+            if (bytes > kLongestText)
+                throw vq::Exception(QStringLiteral("line %1: the %2 is %3 bytes long in UTF-8; the presenter shows at most %4")
+                                        .arg(rec.line).arg(name).arg(bytes).arg(kLongestText));
+        }
         if (questions.isEmpty()) {
             result.lowest = result.highest = q.number;
         } else {
@@ -495,6 +502,7 @@ CheckReport checkBank(const QString& path, const QString& password, const Progre
     QMap<QString, QStringList> answerFails;
     QStringList emptyQuestions;
     QStringList emptyAnswers;
+    QStringList cutTexts;
     QSet<QString> fetched;
     for (const QString& n : pool) {
         if (fetched.contains(n))
@@ -520,9 +528,15 @@ CheckReport checkBank(const QString& path, const QString& password, const Progre
         }
         if (question.trimmed().isEmpty())
             emptyQuestions << n;
+        // A text at the reader's limit was most likely longer in the file.
+        if (question.toUtf8().size() >= kLongestText - 3)
+            cutTexts << n;
         try {
-            if (vq::variantToText(query.fieldByName(kAnswer)).trimmed().isEmpty())
+            const QString answer = vq::variantToText(query.fieldByName(kAnswer));
+            if (answer.trimmed().isEmpty())
                 emptyAnswers << n;
+            if (answer.toUtf8().size() >= kLongestText - 3 && (cutTexts.isEmpty() || cutTexts.back() != n))
+                cutTexts << n;
         } catch (const vq::Exception& e) {
             answerFails[e.message()] << n;
         }
@@ -538,6 +552,9 @@ CheckReport checkBank(const QString& path, const QString& password, const Progre
                         .arg(it->size()).arg(it.key(), some(*it));
     if (!emptyQuestions.isEmpty())
         problems << QStringLiteral("%1 empty questions (%2): numbers %3").arg(emptyQuestions.size()).arg(kQuestion, some(emptyQuestions));
+    if (!cutTexts.isEmpty())
+        problems << QStringLiteral("%1 questions have a text of %2 bytes or more, which shows cut off: numbers %3")
+                        .arg(cutTexts.size()).arg(kLongestText - 3).arg(some(cutTexts));
     if (!emptyAnswers.isEmpty())
         warnings << QStringLiteral("%1 empty answers (%2): numbers %3").arg(emptyAnswers.size()).arg(kAnswer, some(emptyAnswers));
     return finish();

@@ -37,6 +37,10 @@ using Progress = std::function<void(const QString&)>;
 // Inputs from this many questions on report their progress.
 inline constexpr int kProgressRows = 10000;
 
+// The longest question or answer, in UTF-8 bytes, that the presenter's reader takes whole;
+// a longer one would show cut off.
+inline constexpr int kLongestText = 128 * 1024 - 1;
+
 // Builds the bank file from a question CSV (header 编号,题目,答案; without 编号 the rows are
 // numbered 1..N). An empty password writes an unprotected file. Throws vq::Exception naming
 // the offending line; nothing is written then, and a file already at outPath stays as it was.
