@@ -258,5 +258,22 @@ TEST_F(Drag, ReadOnlyFileIsReportedAtEachMoveAndTheLabelMovesAnyway) {
     EXPECT_EQ(setting("wenti_left"), QStringLiteral("256"));
 }
 
+TEST_F(Drag, NextStepClickIsAPressAndReleaseOnThePicture) {
+    startPreview();
+    const QPoint on = at(form->Image3, {20, 20});
+    QTest::mouseClick(window(), Qt::LeftButton, {}, on);
+    EXPECT_EQ(counter(), 1);
+    // Pressed on it, released on a label: no step, and the label is not dragged.
+    press(on);
+    moveTo(at(form->Label2, {5, 5}));
+    release(at(form->Label2, {5, 5}));
+    EXPECT_EQ(counter(), 1);
+    EXPECT_EQ(form->Label2->pos(), QPoint(48, 72));
+    // A right click there opens the menu and steps nothing.
+    QTest::mouseClick(window(), Qt::RightButton, {}, on);
+    EXPECT_EQ(counter(), 1);
+    EXPECT_TRUE(form->PopupMenu1->isVisible());
+}
+
 } // namespace
 } // namespace vq::test
