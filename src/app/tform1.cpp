@@ -170,7 +170,13 @@ void TForm1::showEvent(QShowEvent* event) {
     if (m_setUp || isMinimized())
         return;
     m_setUp = true;
-    vq::guarded([&] { FormShow(); });
+    vq::guarded([&] {
+        // Full screen also where no window manager takes the window to the screen's size.
+        if (isFullScreen())
+            if (QScreen* s = screen())
+                setGeometry(s->geometry());
+        FormShow();
+    });
 }
 
 void TForm1::resizeEvent(QResizeEvent* event) {

@@ -128,6 +128,14 @@ void TForm5::showEvent(QShowEvent* event) {
             setGeometry(s->geometry());
         applyOpacity();
         FormShow();
+        // Set-up shows this window from inside the main screen's first showing, so the main
+        // screen is mapped after it; lift it above once that has happened.
+        QTimer::singleShot(0, this, [this] {
+            if (isVisible()) {
+                raise();
+                activateWindow();
+            }
+        });
     });
 }
 
