@@ -1,0 +1,38 @@
+#include "app/presenter.h"
+
+#include "app/tform1.h"
+#include "app/tform5.h"
+#include "data/tdatamodule2.h"
+#include "platform/application.h"
+#include "platform/messages.h"
+#include "settings/tform3.h"
+
+namespace vq {
+
+int runPresenter(int argc, char** argv,
+                 const std::function<void(const PresenterWindows&)>& beforeShow) {
+    vq::Application app(argc, argv);
+    QApplication::setApplicationName(vq::kApplicationTitle);
+    QApplication::setApplicationDisplayName(vq::kApplicationTitle);
+    // The exit question decides when the program ends, not the closing of a window.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    // Created in this order, none shown; destroyed in reverse, the data module (query, then
+    // connection) after the dialogs and before the main screen.
+    TForm1 form1;
+    TDataModule2 dataModule2;
+    TForm3 form3(&form1);
+    TForm5 form5;
+    form1.DataModule2 = &dataModule2;
+    form1.Form3 = &form3;
+    form1.Form5 = &form5;
+
+    if (beforeShow)
+        beforeShow(PresenterWindows{&form1, &dataModule2, &form3, &form5});
+
+    // The first showing runs the main screen's set-up.
+    form1.showFullScreen();
+    return QApplication::exec();
+}
+
+} // namespace vq
