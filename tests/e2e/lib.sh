@@ -34,7 +34,11 @@ E2E_QUESTION_TITLE='^提示'
 
 # ---- reporting -------------------------------------------------------------------------------
 
-e2e_log() { printf '[%s] %s\n' "$E2E_NAME" "$*" >&2; }
+E2E_T0=${EPOCHREALTIME/[.,]/}
+e2e_log() {
+    local t=${EPOCHREALTIME/[.,]/}
+    printf '[%s +%d ms] %s\n' "$E2E_NAME" $(((t - E2E_T0) / 1000)) "$*" >&2
+}
 
 fail() {
     printf 'FAIL: %s\n' "$*" >&2
@@ -288,7 +292,14 @@ wait_app_ended() { wait_until "$1" "the presenter to end" app_ended; }
 
 # ---- input -----------------------------------------------------------------------------------
 
-click_at() { xdotool mousemove --sync "$1" "$2" click "${3:-1}"; }
+# The pointer goes to X, Y first (with --sync, which waits for the move, so never to where it
+# already is: the move would never be reported).
+pointer_at() {
+    local X Y SCREEN WINDOW
+    eval "$(xdotool getmouselocation --shell)"
+    [ "$X" = "$1" ] && [ "$Y" = "$2" ] || xdotool mousemove --sync "$1" "$2"
+}
+click_at() { pointer_at "$1" "$2"; xdotool click "${3:-1}"; }
 key() { xdotool key --clearmodifiers "$@"; }
 
 # window_geometry ID: prints "X Y W H" of an X window in root coordinates.
