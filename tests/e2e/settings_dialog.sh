@@ -2,57 +2,51 @@
 # Settings dialog end to end: open it from the main screen's right-button menu with real input,
 # raise the countdown length with the spinner's plus button, save, dismiss the success message,
 # and find the new length in opt.ini with the program ended (no exit question asked).
-# Usage: settings_dialog.sh <build dir>
-set -euo pipefail
-here=$(cd "$(dirname "$0")" && pwd)
-build=${1:-$here/../../build}
-[ -f "$here/lib.sh" ] && source "$here/lib.sh"
+# Usage: settings_dialog.sh <build dir> [<source dir>]
+source "$(dirname "$0")/lib.sh" "$@"
 
-work=$(mktemp -d)
-display=:$((90 + RANDOM % 100))
-cleanup() {
-    [ -n "${app:-}" ] && kill "$app" 2>/dev/null || true
-    [ -n "${xvfb:-}" ] && kill "$xvfb" 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-cp -r "$here/../../demo/." "$work/"
-cp "$build/velquo" "$work/velquo"
-# Start straight on the main screen.
-sed -i 's/^huanying=.*/huanying=0\r/' "$work/opt.ini"
-old=$(grep -a '^shijian=' "$work/opt.ini" | tr -d '\r' | cut -d= -f2)
-
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-export DISPLAY=$display
-for _ in $(seq 50); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
-
-(cd "$work" && QT_QPA_PLATFORM=xcb exec ./velquo) &
-app=$!
-for _ in $(seq 100); do xdotool search --pid "$app" --onlyvisible >/dev/null 2>&1 && break; sleep 0.1; done
-sleep 1
+start_xvfb
+make_install shijian=7 biaoti_left=48
+start_app
+old=$(ini_value shijian)
 
 # Right button on the main screen, then the menu's first entry "系统设置".
-xdotool mousemove 500 400 click 3
-sleep 0.5
-xdotool mousemove 520 410 click 1
-sleep 1
-# The dialog (691 x 531) stands centred: left 166, top 118. RzSpinner2 is at (120, 28) in the
-# countdown box (top 89); its plus button is the right end of the 85-pixel spinner.
-for _ in 1 2 3; do xdotool mousemove 363 245 click 1; sleep 0.2; done
-# 保存 at (224, 16) on the panel (top 481), 75 x 25.
-xdotool mousemove 427 627 click 1
-sleep 1
-# Dismiss "保存成功，程序关闭后请重新打开！".
-xdotool key Return
+open_menu 500 400
+click_at $((MENU_X + MENU_W / 2)) $((MENU_Y + 10))
+dialog_window() { window_with_title '^设置'; }
+wait_until "$E2E_TIMEOUT" "the settings dialog after 系统设置" dialog_window >/dev/null
+read -r dx dy dw dh <<<"$(window_geometry "$(dialog_window)")"
+[ "$dw $dh" = "691 531" ] || fail "dialog client area ${dw}x${dh}, not 691x531"
+[ "$dx $dy" = "$(((E2E_SCREEN_W - 691) / 2)) $(((E2E_SCREEN_H - 531) / 2))" ] ||
+    fail "dialog at $dx, $dy, not centred on the screen"
+wait_until "$E2E_TIMEOUT" "the dialog painted" eval 'shot && ! near "$(pixel $((dx + 345)) $((dy + 265)))" "$E2E_BG" 16'
 
-for _ in $(seq 100); do kill -0 "$app" 2>/dev/null || break; sleep 0.1; done
-if kill -0 "$app" 2>/dev/null; then echo "FAIL: program still running after the save"; exit 1; fi
-wait "$app" || { echo "FAIL: program exit status $?"; exit 1; }
-app=
-new=$(grep -a '^shijian=' "$work/opt.ini" | tr -d '\r' | cut -d= -f2)
-expected=$((old + 3))
-[ "$new" = "$expected" ] || { echo "FAIL: shijian $new, expected $expected"; exit 1; }
-grep -aq '^weizhishezhi=0' "$work/opt.ini" || { echo "FAIL: weizhishezhi not 0"; exit 1; }
-echo "PASS: shijian $old -> $new, program ended"
+# RzSpinner2 stands at (120, 28) in the countdown box (top 89), 85 x 21; its plus button is the
+# rightmost 18 px. Its value is drawn between the buttons.
+plus_x=$((dx + 120 + 85 - 9)) plus_y=$((dy + 89 + 28 + 10))
+value=($((dx + 120 + 18)) $((dy + 89 + 28 + 1)) $((85 - 36)) 19)
+value_changed() { shot && [ "$(region_hash "${value[@]}")" != "$1" ]; }
+for _ in 1 2 3; do
+    shot
+    before=$(region_hash "${value[@]}")
+    click_at "$plus_x" "$plus_y"
+    wait_until "$E2E_TIMEOUT" "the spinner's value to change after a click on plus" value_changed "$before"
+done
+
+# 保存 at (224, 16) on the panel (top 481), 75 x 25.
+click_at $((dx + 224 + 37)) $((dy + 481 + 16 + 12))
+wait_until "$E2E_TIMEOUT" "the message after 保存" box_window >/dev/null
+# The keys are written before the message shows.
+ini_is shijian $((old + 3)) || fail "shijian $(ini_value shijian) under the message, expected $((old + 3))"
+# Dismiss "保存成功，程序关闭后请重新打开！"; the program ends without the exit question.
+key Return
+ended_without_question() {
+    question_window >/dev/null && fail "the exit question came up after the save"
+    app_ended
+}
+wait_until "$E2E_TIMEOUT" "the program to end after the message" ended_without_question
+[ "$E2E_APP_STATUS" = 0 ] || fail "exit status $E2E_APP_STATUS after the save"
+ini_is shijian $((old + 3)) || fail "shijian $(ini_value shijian), expected $((old + 3))"
+ini_is weizhishezhi 0 || fail "weizhishezhi $(ini_value weizhishezhi), not 0"
+ini_is biaoti_left 48 || fail "the save touched biaoti_left: $(ini_value biaoti_left)"
+pass "shijian $old -> $(ini_value shijian) by three clicks on plus, program ended without the exit question"
