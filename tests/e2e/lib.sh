@@ -331,6 +331,21 @@ open_menu() {
     read -r MENU_X MENU_Y MENU_W MENU_H <<<"$(window_geometry "$(menu_window)")"
 }
 
+# The settings dialog: borderless, so its window is its client area.
+dialog_window() { window_with_title '^设置'; }
+no_dialog_window() { ! dialog_window >/dev/null; }
+
+# open_settings: "系统设置", the menu's first item; waits for the dialog and sets DLG_X DLG_Y
+# DLG_W DLG_H to its geometry.
+open_settings() {
+    open_menu 500 400
+    click_at $((MENU_X + MENU_W / 2)) $((MENU_Y + 10))
+    wait_until "$E2E_TIMEOUT" "the settings dialog after 系统设置" dialog_window >/dev/null
+    read -r DLG_X DLG_Y DLG_W DLG_H <<<"$(window_geometry "$(dialog_window)")"
+    wait_until "$E2E_TIMEOUT" "the settings dialog painted" dialog_painted
+}
+dialog_painted() { shot && ! near "$(pixel $((DLG_X + DLG_W / 2)) $((DLG_Y + DLG_H / 2)))" "$E2E_BG" 16; }
+
 # ---- screenshots -----------------------------------------------------------------------------
 
 # shot [FILE]: a screenshot of the whole screen (default $E2E_SHOT).
