@@ -13,7 +13,8 @@ int runPresenter(int argc, char** argv,
                  const std::function<void(const PresenterWindows&)>& beforeShow) {
     vq::Application app(argc, argv);
     QApplication::setApplicationName(vq::kApplicationTitle);
-    QApplication::setApplicationDisplayName(vq::kApplicationTitle);
+    // The title is the program's name only: a display name would be appended to every window
+    // caption, so the exit question would no longer read just "提示".
     // The exit question decides when the program ends, not the closing of a window.
     QApplication::setQuitOnLastWindowClosed(false);
 

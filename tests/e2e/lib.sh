@@ -26,11 +26,11 @@ E2E_APP_PID=
 E2E_APP_STATUS=
 E2E_KEEP=${E2E_KEEP:-0}
 
-# The main screen's caption; the title of the X window may carry the application's name after it.
-E2E_MAIN_TITLE='^晚会随机出题系统'
+# The main screen's caption, and the exit question's, exactly as they stand: no program name after them.
+E2E_MAIN_TITLE='^晚会随机出题系统$'
 # Message boxes and error boxes carry the application's title alone.
 E2E_BOX_TITLE='^Velquo晚会出题系统$'
-E2E_QUESTION_TITLE='^提示'
+E2E_QUESTION_TITLE='^提示$'
 
 # ---- reporting -------------------------------------------------------------------------------
 
@@ -332,7 +332,7 @@ open_menu() {
 }
 
 # The settings dialog: borderless, so its window is its client area.
-dialog_window() { window_with_title '^设置'; }
+dialog_window() { window_with_title '^设置$'; }
 no_dialog_window() { ! dialog_window >/dev/null; }
 
 # open_settings: "系统设置", the menu's first item; waits for the dialog and sets DLG_X DLG_Y
