@@ -165,6 +165,22 @@ QString TForm1::exitQuestion() {
 
 // ---- events ----------------------------------------------------------------------------------
 
+bool TForm1::event(QEvent* event) {
+    // The welcome screen stays above the main screen. A window manager activates the main
+    // screen when it maps it, after set-up has shown the welcome screen, and a focused
+    // full-screen window stands above even a topmost one; hand the focus back to the welcome
+    // screen while it is up.
+    if (event->type() == QEvent::WindowActivate && Form5 && Form5->isVisible()) {
+        QTimer::singleShot(0, Form5, [welcome = Form5] {
+            if (welcome->isVisible()) {
+                welcome->raise();
+                welcome->activateWindow();
+            }
+        });
+    }
+    return QWidget::event(event);
+}
+
 void TForm1::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     if (m_setUp || isMinimized())
