@@ -5,6 +5,7 @@
 #include "data/jetfile.h"
 #include "data/jetwriter.h"
 #include "platform/exception.h"
+#include "support/real_jet_files.h"
 
 #include <QDir>
 #include <QFile>
@@ -16,7 +17,7 @@
 
 namespace {
 
-const QString kShared = QStringLiteral("/work/shared/mdb/");
+const QString kShared = vq::test::realJetFolder();
 
 QString mdbExport(const QString& file, const QString& table) {
     QProcess p;
@@ -50,15 +51,7 @@ using vq::test::messageOf;
 } // namespace
 
 TEST(JetReader, RealFilesReadAsTheReferenceToolPrintsThem) {
-    const struct { const char* file; const char* table; const char* password; } cases[] = {
-        {"mdbreader_V2000_with-password.mdb", "Table1", "password"},
-        {"mdbreader_V2000_no-password.mdb", "Table1", ""},
-        {"jackcessencrypt_db-enc.mdb", "Table1", ""},
-        {"jackcess_testUnicodeCompV2003.mdb", "Table", ""},
-        {"jackcess_delTestV2000.mdb", "Table", ""},
-        {"jackcess_overflowTestV2000.mdb", "Table1", ""},
-    };
-    for (const auto& c : cases) {
+    for (const auto& c : vq::test::kRealJetFiles) {
         const QString file = kShared + QString::fromUtf8(c.file);
         const QString expected = mdbExport(file, QString::fromUtf8(c.table));
         ASSERT_FALSE(expected.isEmpty()) << c.file;

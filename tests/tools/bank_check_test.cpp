@@ -10,6 +10,7 @@
 #include "data/jetwriter_fixtures.h"
 #include "data/questionpool.h"
 #include "data/tdatamodule2.h"
+#include "support/real_jet_files.h"
 
 #include <QPlainTextEdit>
 #include <QSet>
@@ -25,7 +26,7 @@ using namespace vq::banktest;
 
 namespace {
 
-const QString kShared = QStringLiteral("/work/shared/mdb/");
+const QString kShared = vq::test::realJetFolder();
 
 QByteArray exported(const QString& file, const QString& table, const QString& password) {
     QTemporaryFile out;
@@ -61,19 +62,7 @@ QList<QStringList> withoutColumn(const QByteArray& csv, const QString& column) {
 } // namespace
 
 TEST(BankExport, RealFilesAsMdbExportPrintsThem) {
-    const struct {
-        const char* file;
-        const char* table;
-        const char* password;
-    } cases[] = {
-        {"mdbreader_V2000_with-password.mdb", "Table1", "password"},
-        {"mdbreader_V2000_no-password.mdb", "Table1", ""},
-        {"jackcessencrypt_db-enc.mdb", "Table1", ""},
-        {"jackcess_testUnicodeCompV2003.mdb", "Table", ""},
-        {"jackcess_delTestV2000.mdb", "Table", ""},
-        {"jackcess_overflowTestV2000.mdb", "Table1", ""},
-    };
-    for (const auto& c : cases) {
+    for (const auto& c : vq::test::kRealJetFiles) {
         const QString file = kShared + c.file;
         const ToolRun reference = runTool("mdb-export", {file, c.table});
         ASSERT_EQ(reference.exitCode, 0) << c.file;
