@@ -15,10 +15,10 @@
 #include "app/tform1.h"
 #include "app/tform5.h"
 #include "app/timage.h"
-#include "data/jetwriter.h"
-#include "data/jetwriter_fixtures.h"
 #include "app/trzlabel.h"
 #include "data/adoquery.h"
+#include "data/jetwriter.h"
+#include "data/jetwriter_fixtures.h"
 #include "data/questionpool.h"
 #include "data/tdatamodule2.h"
 #include "platform/ansi.h"
@@ -31,9 +31,9 @@
 #include <QImage>
 #include <QLabel>
 #include <QMouseEvent>
-#include <QPlainTextEdit>
 #include <QPainter>
 #include <QPixmap>
+#include <QPlainTextEdit>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
@@ -44,8 +44,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
-#include <malloc.h>
 #include <functional>
+#include <malloc.h>
 #include <map>
 #include <vector>
 
@@ -72,9 +72,13 @@ long statusKb(const char* key) {
 }
 
 // Heap bytes in use (glibc), in kB: tells a leak from the allocator keeping freed pages.
-long heapKb() { return long(mallinfo2().uordblks / 1024); }
+long heapKb() {
+    return long(mallinfo2().uordblks / 1024);
+}
 
-double ms(qint64 ns) { return double(ns) / 1e6; }
+double ms(qint64 ns) {
+    return double(ns) / 1e6;
+}
 
 struct Stats {
     double median = 0, p99 = 0, max = 0, min = 0;
@@ -120,7 +124,8 @@ public:
         m_windowsNs = monotonicNs();
         w.form1->installEventFilter(this);
         w.form5->installEventFilter(this);
-        connect(w.form5->Timer1, &QTimer::timeout, this, [this] { m_ticks.push_back(monotonicNs()); });
+        connect(w.form5->Timer1, &QTimer::timeout, this,
+                [this] { m_ticks.push_back(monotonicNs()); });
     }
 
 protected:
@@ -150,9 +155,15 @@ private:
         const qint64 now = monotonicNs();
         report(QStringLiteral("startup main=%1 windows=%2 show=%3 paint=%4 frame=%5 rss=%6 hwm=%7 "
                               "size=%8x%9 pool=%10")
-                   .arg(m_mainNs).arg(m_windowsNs).arg(m_showNs).arg(m_paintNs).arg(now)
-                   .arg(statusKb("VmRSS")).arg(statusKb("VmHWM"))
-                   .arg(m_w.form1->width()).arg(m_w.form1->height())
+                   .arg(m_mainNs)
+                   .arg(m_windowsNs)
+                   .arg(m_showNs)
+                   .arg(m_paintNs)
+                   .arg(now)
+                   .arg(statusKb("VmRSS"))
+                   .arg(statusKb("VmHWM"))
+                   .arg(m_w.form1->width())
+                   .arg(m_w.form1->height())
                    .arg(m_w.form1->Memo1->document()->blockCount()));
         if (m_mode == "startup")
             QCoreApplication::exit(0);
@@ -177,8 +188,11 @@ private:
             gaps.push_back(ms(m_ticks[i] - m_ticks[i - 1]));
         const Stats g = stats(gaps);
         report(QStringLiteral("fade ticks=%1 ms=%2 opacity=%3 gapmax=%4 gapmin=%5 paints=%6")
-                   .arg(m_ticks.size()).arg(ms(m_fadeEndNs - m_fadeStartNs), 0, 'f', 1)
-                   .arg(m_w.form5->opacity()).arg(g.max, 0, 'f', 2).arg(g.min, 0, 'f', 2)
+                   .arg(m_ticks.size())
+                   .arg(ms(m_fadeEndNs - m_fadeStartNs), 0, 'f', 1)
+                   .arg(m_w.form5->opacity())
+                   .arg(g.max, 0, 'f', 2)
+                   .arg(g.min, 0, 'f', 2)
                    .arg(m_fadePaints));
         QCoreApplication::exit(0);
     }
@@ -207,8 +221,7 @@ private:
             stepMs.push_back(ms(t2 - t0));
             handlerMs.push_back(ms(t1 - t0));
             QCoreApplication::processEvents();
-            if (i % 1000 == 0)
-            {
+            if (i % 1000 == 0) {
                 rss << QString::number(statusKb("VmRSS"));
                 heap << QString::number(heapKb());
             }
@@ -216,12 +229,19 @@ private:
         const Stats s = stats(stepMs), h = stats(handlerMs), r = stats(repaintMs);
         report(QStringLiteral("soak steps=%1 counter=%2 median=%3 p99=%4 max=%5 hmedian=%6 hp99=%7 "
                               "repaintmedian=%8 repaintmax=%9 pool=%10 rss=%11 hwm=%12 heap=%13")
-                   .arg(steps).arg(f->Label3->text())
-                   .arg(s.median, 0, 'f', 3).arg(s.p99, 0, 'f', 3).arg(s.max, 0, 'f', 3)
-                   .arg(h.median, 0, 'f', 3).arg(h.p99, 0, 'f', 3)
-                   .arg(r.median, 0, 'f', 3).arg(r.max, 0, 'f', 3)
+                   .arg(steps)
+                   .arg(f->Label3->text())
+                   .arg(s.median, 0, 'f', 3)
+                   .arg(s.p99, 0, 'f', 3)
+                   .arg(s.max, 0, 'f', 3)
+                   .arg(h.median, 0, 'f', 3)
+                   .arg(h.p99, 0, 'f', 3)
+                   .arg(r.median, 0, 'f', 3)
+                   .arg(r.max, 0, 'f', 3)
                    .arg(f->Memo1->document()->blockCount())
-                   .arg(rss.join(u',')).arg(statusKb("VmHWM")).arg(heap.join(u',')));
+                   .arg(rss.join(u','))
+                   .arg(statusKb("VmHWM"))
+                   .arg(heap.join(u',')));
         // The welcome screen's repaints (shown when huanying is 1).
         if (m_w.form5->isVisible()) {
             std::vector<double> w;
@@ -232,7 +252,9 @@ private:
             }
             const Stats ws = stats(w);
             report(QStringLiteral("welcome-repaint median=%1 max=%2 min=%3")
-                       .arg(ws.median, 0, 'f', 3).arg(ws.max, 0, 'f', 3).arg(ws.min, 0, 'f', 3));
+                       .arg(ws.median, 0, 'f', 3)
+                       .arg(ws.max, 0, 'f', 3)
+                       .arg(ws.min, 0, 'f', 3));
         }
         QCoreApplication::exit(0);
     }
@@ -264,28 +286,36 @@ private:
             return b;
         };
         const QString folder = QCoreApplication::applicationDirPath() + u'/';
-        const double decode = best([&] { benchmarkSink += vq::loadPicture(folder + QStringLiteral("bg.jpg")).width(); });
+        const double decode = best(
+            [&] { benchmarkSink += vq::loadPicture(folder + QStringLiteral("bg.jpg")).width(); });
         const QImage bg = vq::loadPicture(folder + QStringLiteral("bg.jpg"));
         const double scale = best([&] {
             benchmarkSink += QPixmap::fromImage(bg.scaled(f->size(), Qt::IgnoreAspectRatio,
-                                                          Qt::SmoothTransformation)).width();
+                                                          Qt::SmoothTransformation))
+                                 .width();
         });
         const double fill = best([&] {
             QPlainTextEdit store;
             vq::fillPool(q, store);
             benchmarkSink += store.document()->blockCount();
         });
-        const double png = best([&] { benchmarkSink += vq::loadPicture(QStringLiteral("next.png")).width(); });
+        const double png =
+            best([&] { benchmarkSink += vq::loadPicture(QStringLiteral("next.png")).width(); });
         report(QStringLiteral("setup decode_bg=%1 scale_bg=%2 fill_pool=%3 next_png=%4")
-                   .arg(decode, 0, 'f', 1).arg(scale, 0, 'f', 1).arg(fill, 0, 'f', 1).arg(png, 0, 'f', 1));
+                   .arg(decode, 0, 'f', 1)
+                   .arg(scale, 0, 'f', 1)
+                   .arg(fill, 0, 'f', 1)
+                   .arg(png, 0, 'f', 1));
         measure("settings-reads", [&](int) {
             vq::Settings st;
-            benchmarkSink += st.integer(QStringLiteral("wenti_width")) + st.integer(QStringLiteral("wenti_left"));
+            benchmarkSink += st.integer(QStringLiteral("wenti_width")) +
+                             st.integer(QStringLiteral("wenti_left"));
         });
         measure("draw", [&](int) { benchmarkSink += int(vq::drawNumber(*f->Memo1).size()); });
         measure("fetch", [&](int i) { vq::fetchQuestion(q, QString::number(1 + i % 9000), none); });
         measure("question-label-text", [&](int i) {
-            f->RzLabel1->setText(QStringLiteral("问题 %1 这是一个比较长的问题文本，用来测量标签的换行").arg(i));
+            f->RzLabel1->setText(
+                QStringLiteral("问题 %1 这是一个比较长的问题文本，用来测量标签的换行").arg(i));
         });
         measure("counter-text", [&](int i) { f->Label3->setText(QString::number(i)); });
         measure("label-move", [&](int i) { f->RzLabel2->move(264, 280 + i % 2); });
@@ -351,7 +381,9 @@ QString chineseText(QRandomGenerator& rng, int minLen, int maxLen) {
     gbk.reserve(len * 2);
     for (int i = 0; i < len; ++i) {
         const int lead = g_smallCharset ? 0xB0 : 0xB0 + int(rng.bounded(0xD8u - 0xB0u));
-        const int trail = 0xA1 + int(rng.bounded(g_smallCharset ? 40u : lead == 0xD7 ? 0xFAu - 0xA1u : 0xFFu - 0xA1u));
+        const int trail = 0xA1 + int(rng.bounded(g_smallCharset ? 40u
+                                                 : lead == 0xD7 ? 0xFAu - 0xA1u
+                                                                : 0xFFu - 0xA1u));
         gbk += char(lead);
         gbk += char(trail);
     }
@@ -363,20 +395,30 @@ struct Install {
     QString exe;
     void writeSettings(bool welcome) const {
         QByteArray out = "[canshu]\r\n";
-        const QStringList kv = {
-            QStringLiteral("biaoti=答题活动标题"), QStringLiteral("biaoti_fontsize=25"),
-            QStringLiteral("biaoti_color=16777215"), QStringLiteral("biaoti_left=48"),
-            QStringLiteral("biaoti_top=72"), QStringLiteral("shijian=10"),
-            QStringLiteral("shijian_fontsize=40"), QStringLiteral("shijian_color=65535"),
-            QStringLiteral("shijian_left=792"), QStringLiteral("shijian_top=112"),
-            QStringLiteral("shijian_sound=0"), QStringLiteral("wenti_fontsize=14"),
-            QStringLiteral("wenti_color=16777215"), QStringLiteral("wenti_width=600"),
-            QStringLiteral("wenti_left=256"), QStringLiteral("wenti_top=216"),
-            QStringLiteral("daan_fontsize=14"), QStringLiteral("daan_color=16777215"),
-            QStringLiteral("daan_width=600"), QStringLiteral("daan_left=264"),
-            QStringLiteral("daan_top=280"),
-            welcome ? QStringLiteral("huanying=1") : QStringLiteral("huanying=0"),
-            QStringLiteral("weizhishezhi=0")};
+        const QStringList kv = {QStringLiteral("biaoti=答题活动标题"),
+                                QStringLiteral("biaoti_fontsize=25"),
+                                QStringLiteral("biaoti_color=16777215"),
+                                QStringLiteral("biaoti_left=48"),
+                                QStringLiteral("biaoti_top=72"),
+                                QStringLiteral("shijian=10"),
+                                QStringLiteral("shijian_fontsize=40"),
+                                QStringLiteral("shijian_color=65535"),
+                                QStringLiteral("shijian_left=792"),
+                                QStringLiteral("shijian_top=112"),
+                                QStringLiteral("shijian_sound=0"),
+                                QStringLiteral("wenti_fontsize=14"),
+                                QStringLiteral("wenti_color=16777215"),
+                                QStringLiteral("wenti_width=600"),
+                                QStringLiteral("wenti_left=256"),
+                                QStringLiteral("wenti_top=216"),
+                                QStringLiteral("daan_fontsize=14"),
+                                QStringLiteral("daan_color=16777215"),
+                                QStringLiteral("daan_width=600"),
+                                QStringLiteral("daan_left=264"),
+                                QStringLiteral("daan_top=280"),
+                                welcome ? QStringLiteral("huanying=1")
+                                        : QStringLiteral("huanying=0"),
+                                QStringLiteral("weizhishezhi=0")};
         for (const QString& line : kv)
             out += vq::toAnsi(line) + "\r\n";
         QFile f(dir.filePath(QStringLiteral("opt.ini")));
@@ -410,10 +452,11 @@ void prepare(Install& in, const char* self) {
     in.exe = folder + QStringLiteral("/velquo-probe");
     if (!QFile::copy(QString::fromLocal8Bit(self), in.exe))
         std::abort();
-    std::printf("installation: bg.jpg %lld kB, welcome.jpg %lld kB, db.DLL %lld kB, 10000 questions\n",
-                QFileInfo(folder + QStringLiteral("/bg.jpg")).size() / 1024,
-                QFileInfo(folder + QStringLiteral("/welcome.jpg")).size() / 1024,
-                QFileInfo(folder + QStringLiteral("/db.DLL")).size() / 1024);
+    std::printf(
+        "installation: bg.jpg %lld kB, welcome.jpg %lld kB, db.DLL %lld kB, 10000 questions\n",
+        QFileInfo(folder + QStringLiteral("/bg.jpg")).size() / 1024,
+        QFileInfo(folder + QStringLiteral("/welcome.jpg")).size() / 1024,
+        QFileInfo(folder + QStringLiteral("/db.DLL")).size() / 1024);
 }
 
 using Fields = std::map<QString, QString>;
@@ -450,7 +493,8 @@ std::map<QString, Fields> runOnce(const Install& in, const QProcessEnvironment& 
     out[QStringLiteral("spawn")][QStringLiteral("ns")] = QString::number(spawnNs);
     const QByteArray err = p.readAllStandardError();
     if (p.exitCode() != 0 || out.size() < 2)
-        std::printf("  child %s failed (exit %d): %s\n", mode, p.exitCode(), err.left(600).constData());
+        std::printf("  child %s failed (exit %d): %s\n", mode, p.exitCode(),
+                    err.left(600).constData());
     return out;
 }
 
@@ -473,7 +517,8 @@ void startupRuns(Install& in, const QProcessEnvironment& env, bool welcome, int 
             continue;
         frame.push_back(ms(qint64(field(r, "startup", "frame") - spawn)));
         toMain.push_back(ms(qint64(field(r, "startup", "main") - spawn)));
-        toWindows.push_back(ms(qint64(field(r, "startup", "windows") - field(r, "startup", "main"))));
+        toWindows.push_back(
+            ms(qint64(field(r, "startup", "windows") - field(r, "startup", "main"))));
         setUp.push_back(ms(qint64(field(r, "startup", "paint") - field(r, "startup", "show"))));
         paint.push_back(ms(qint64(field(r, "startup", "frame") - field(r, "startup", "paint"))));
         rss.push_back(field(r, "startup", "rss") / 1024);
@@ -488,9 +533,11 @@ void startupRuns(Install& in, const QProcessEnvironment& env, bool welcome, int 
                 welcome ? " with welcome screen" : "", frame.size(), qPrintable(size),
                 qPrintable(pool), f.median, f.max);
     std::printf("    of which (medians): spawn -> main() %.1f, app+windows %.1f, show+set-up %.1f, "
-                "first paint+flush %.1f ms\n", m.median, w.median, s.median, p.median);
-    std::printf("    memory at first frame: VmRSS median %.1f MB, max %.1f MB; peak VmHWM max %.1f MB\n",
-                r.median, r.max, h.max);
+                "first paint+flush %.1f ms\n",
+                m.median, w.median, s.median, p.median);
+    std::printf(
+        "    memory at first frame: VmRSS median %.1f MB, max %.1f MB; peak VmHWM max %.1f MB\n",
+        r.median, r.max, h.max);
 }
 
 void soakRun(Install& in, const QProcessEnvironment& env, bool welcome, int steps) {
@@ -500,18 +547,20 @@ void soakRun(Install& in, const QProcessEnvironment& env, bool welcome, int step
     if (it == r.end())
         return;
     const Fields& f = it->second;
-    std::printf("  %d steps%s (click + repaint of the whole window): median %s ms, p99 %s ms, max %s "
-                "ms; handler alone median %s, p99 %s ms; counter %s, pool %s lines\n",
-                steps, welcome ? " under the welcome screen" : "", qPrintable(f.at("median")),
-                qPrintable(f.at("p99")), qPrintable(f.at("max")), qPrintable(f.at("hmedian")),
-                qPrintable(f.at("hp99")), qPrintable(f.at("counter")), qPrintable(f.at("pool")));
-    std::printf("    repaint without a step: median %s ms, max %s ms (the first at this size included)\n",
-                qPrintable(f.at("repaintmedian")), qPrintable(f.at("repaintmax")));
+    std::printf(
+        "  %d steps%s (click + repaint of the whole window): median %s ms, p99 %s ms, max %s "
+        "ms; handler alone median %s, p99 %s ms; counter %s, pool %s lines\n",
+        steps, welcome ? " under the welcome screen" : "", qPrintable(f.at("median")),
+        qPrintable(f.at("p99")), qPrintable(f.at("max")), qPrintable(f.at("hmedian")),
+        qPrintable(f.at("hp99")), qPrintable(f.at("counter")), qPrintable(f.at("pool")));
+    std::printf(
+        "    repaint without a step: median %s ms, max %s ms (the first at this size included)\n",
+        qPrintable(f.at("repaintmedian")), qPrintable(f.at("repaintmax")));
     QStringList mb;
     for (const QString& kb : f.at("rss").split(u','))
         mb << QString::number(kb.toDouble() / 1024, 'f', 1);
-    std::printf("    VmRSS MB every 1000 steps: %s; peak VmHWM %.1f MB\n", qPrintable(mb.join(u' ')),
-                f.at("hwm").toDouble() / 1024);
+    std::printf("    VmRSS MB every 1000 steps: %s; peak VmHWM %.1f MB\n",
+                qPrintable(mb.join(u' ')), f.at("hwm").toDouble() / 1024);
     QStringList heap;
     for (const QString& kb : f.at("heap").split(u','))
         heap << QString::number(kb.toDouble() / 1024, 'f', 2);
@@ -539,10 +588,11 @@ void fadeRuns(Install& in, const QProcessEnvironment& env, int runs) {
             ++badTicks;
     }
     const Stats t = stats(total), g = stats(gapMax);
-    std::printf("  fade, %zu runs: click -> hidden median %.1f ms, min %.1f, max %.1f ms (1275 +-10%% = "
-                "1147.5..1402.5); runs without exactly 51 ticks ending at 0: %d; longest tick gap %.2f ms; "
-                "welcome repaints during a fade at most %.0f\n",
-                total.size(), t.median, t.min, t.max, badTicks, g.max, paints);
+    std::printf(
+        "  fade, %zu runs: click -> hidden median %.1f ms, min %.1f, max %.1f ms (1275 +-10%% = "
+        "1147.5..1402.5); runs without exactly 51 ticks ending at 0: %d; longest tick gap %.2f ms; "
+        "welcome repaints during a fade at most %.0f\n",
+        total.size(), t.median, t.min, t.max, badTicks, g.max, paints);
 }
 
 // Xvfb on a free display, for the xcb runs; 0 when there is none.
@@ -553,8 +603,8 @@ qint64 startXvfb(QProcess& x, QString& display) {
             continue;
         display = QStringLiteral(":%1").arg(n);
         x.start(QStringLiteral("Xvfb"), {display, QStringLiteral("-screen"), QStringLiteral("0"),
-                                         QStringLiteral("1920x1080x24"), QStringLiteral("-nolisten"),
-                                         QStringLiteral("tcp")});
+                                         QStringLiteral("1920x1080x24"),
+                                         QStringLiteral("-nolisten"), QStringLiteral("tcp")});
         if (!x.waitForStarted(5000))
             return 0;
         for (int i = 0; i < 100; ++i) {
@@ -571,7 +621,9 @@ qint64 startXvfb(QProcess& x, QString& display) {
 
 QByteArray g_what; // empty: everything
 
-bool wanted(const char* part) { return g_what.isEmpty() || g_what.split(',').contains(part); }
+bool wanted(const char* part) {
+    return g_what.isEmpty() || g_what.split(',').contains(part);
+}
 
 void runAll(Install& in, const QProcessEnvironment& env, const char* name, int runs, int steps) {
     std::printf("%s\n", name);
@@ -642,7 +694,8 @@ int main(int argc, char** argv) {
                         "height": 1080, "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})");
         c.close();
         QProcessEnvironment env = base;
-        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen:configfile=") + config);
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"),
+                   QStringLiteral("offscreen:configfile=") + config);
         runAll(in, env, "offscreen platform, 1920 x 1080", runs, steps);
     }
     if (only.isEmpty() || only == "xcb") {

@@ -73,8 +73,12 @@ void BM_DrawAndFetch(benchmark::State& state) {
         benchmark::DoNotOptimize(question);
     }
 }
-BENCHMARK(BM_DrawAndFetch)->Unit(benchmark::kMillisecond)->Iterations(200)->Repetitions(1)
-    ->ComputeStatistics("p99", [](const std::vector<double>& v) { return v.empty() ? 0 : v.back(); });
+BENCHMARK(BM_DrawAndFetch)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(200)
+    ->Repetitions(1)
+    ->ComputeStatistics("p99",
+                        [](const std::vector<double>& v) { return v.empty() ? 0 : v.back(); });
 
 void BM_MdbExportOfTheTable(benchmark::State& state) {
     const QString path = bankPath();
@@ -117,7 +121,8 @@ void report() {
                 ms[ms.size() * 99 / 100]);
     std::printf("mdb-export of the table: %.1f ms (ratio export/fetch median %.0f)\n", exportMs,
                 exportMs / median);
-    std::printf("filled pool: %.1f MB of heap over the open bank\n", double(after - before) / 1024.0);
+    std::printf("filled pool: %.1f MB of heap over the open bank\n",
+                double(after - before) / 1024.0);
 }
 
 } // namespace

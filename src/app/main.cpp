@@ -1,3 +1,5 @@
 #include "app/presenter.h"
 
-int main(int argc, char** argv) { return vq::runPresenter(argc, argv); }
+int main(int argc, char** argv) {
+    return vq::runPresenter(argc, argv);
+}

@@ -35,7 +35,9 @@ void TCustomLabel::setFontPoints(int points) {
     setFont(f);
 }
 
-QString TCustomLabel::measuredText() const { return m_text.isEmpty() ? QStringLiteral(" ") : m_text; }
+QString TCustomLabel::measuredText() const {
+    return m_text.isEmpty() ? QStringLiteral(" ") : m_text;
+}
 
 void TCustomLabel::adjustToText() {
     const QSize s = measure();
@@ -63,4 +65,6 @@ QSize TLabel::measure() const {
     return fm.size(textFlags(), measuredText());
 }
 
-int TLabel::textFlags() const { return Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine | Qt::TextShowMnemonic; }
+int TLabel::textFlags() const {
+    return Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine | Qt::TextShowMnemonic;
+}

@@ -139,10 +139,11 @@ void TForm1::createControls() {
     connect(N2, &QAction::triggered, this, &TForm1::N2Click);
     connect(N1, &QAction::triggered, this, &TForm1::N1Click);
 
-    for (TGraphicControl* c : {static_cast<TGraphicControl*>(Image1), static_cast<TGraphicControl*>(Label2),
-                               static_cast<TGraphicControl*>(Label1), static_cast<TGraphicControl*>(Image3),
-                               static_cast<TGraphicControl*>(Image4), static_cast<TGraphicControl*>(RzLabel1),
-                               static_cast<TGraphicControl*>(RzLabel2)})
+    for (TGraphicControl* c :
+         {static_cast<TGraphicControl*>(Image1), static_cast<TGraphicControl*>(Label2),
+          static_cast<TGraphicControl*>(Label1), static_cast<TGraphicControl*>(Image3),
+          static_cast<TGraphicControl*>(Image4), static_cast<TGraphicControl*>(RzLabel1),
+          static_cast<TGraphicControl*>(RzLabel2)})
         connect(c, &TGraphicControl::menuRequested, this, &TForm1::popupMenu);
 
     connect(Label1, &TGraphicControl::mouseDown, this, &TForm1::Label1MouseDown);
@@ -246,27 +247,27 @@ void TForm1::popupMenu(const QPoint& globalPos) {
 // ---- set-up ----------------------------------------------------------------------------------
 
 void TForm1::FormShow() {
-    vq::Settings s;                                                          // 1
+    vq::Settings s;                                                                      // 1
     Image1->setPicture(vq::loadPicture(vq::programFolder() + QStringLiteral("bg.jpg"))); // 2
-    RzLabel2->hide();                                                        // 3
-    RzLabel1->setWidth(s.integer(QStringLiteral("wenti_width")));           // 4
+    RzLabel2->hide();                                                                    // 3
+    RzLabel1->setWidth(s.integer(QStringLiteral("wenti_width")));                        // 4
     RzLabel2->setWidth(s.integer(QStringLiteral("daan_width")));
-    RzLabel2->move(RzLabel2->x(), RzLabel1->y() + RzLabel1->height() + 30);  // 5
-    Memo1->clear();                                                          // 6
+    RzLabel2->move(RzLabel2->x(), RzLabel1->y() + RzLabel1->height() + 30); // 5
+    Memo1->clear();                                                         // 6
     Memo1->move(Memo1->x(), -300);
-    Label1->setText(QString());                                              // 7
+    Label1->setText(QString()); // 7
     RzLabel1->setText(QString());
-    Button1->move(Button1->x(), -300);                                       // 8
-    FormResize();                                                            // 9
-    Label1->move(s.integer(QStringLiteral("shijian_left")), Label1->y());  // 10
+    Button1->move(Button1->x(), -300);                                    // 8
+    FormResize();                                                         // 9
+    Label1->move(s.integer(QStringLiteral("shijian_left")), Label1->y()); // 10
     Label1->move(Label1->x(), s.integer(QStringLiteral("shijian_top")));
-    Label2->move(s.integer(QStringLiteral("biaoti_left")), Label2->y());   // 11
+    Label2->move(s.integer(QStringLiteral("biaoti_left")), Label2->y()); // 11
     Label2->move(Label2->x(), s.integer(QStringLiteral("biaoti_top")));
     RzLabel1->move(s.integer(QStringLiteral("wenti_left")), RzLabel1->y()); // 12
     RzLabel1->move(RzLabel1->x(), s.integer(QStringLiteral("wenti_top")));
-    RzLabel2->move(s.integer(QStringLiteral("daan_left")), RzLabel2->y());  // 13
+    RzLabel2->move(s.integer(QStringLiteral("daan_left")), RzLabel2->y()); // 13
     RzLabel2->move(RzLabel2->x(), s.integer(QStringLiteral("daan_top")));
-    Form3->RzSpinner2->setValue(s.integer(QStringLiteral("shijian")));      // 14
+    Form3->RzSpinner2->setValue(s.integer(QStringLiteral("shijian"))); // 14
 
     const struct {
         TCustomLabel* label;
@@ -280,29 +281,29 @@ void TForm1::FormShow() {
         {RzLabel1, "wenti_color", "wenti_fontsize", Form3->RzColorEdit3, Form3->RzSpinner4},
         {RzLabel2, "daan_color", "daan_fontsize", Form3->RzColorEdit4, Form3->RzSpinner5},
     };
-    for (const auto& item : items) {                                          // 15
+    for (const auto& item : items) { // 15
         item.label->setFontColor(s.integer(QLatin1StringView(item.color)));
         item.colorEdit->setSelectedColor(s.integer(QLatin1StringView(item.color)));
     }
-    for (const auto& item : items) {                                          // 16
+    for (const auto& item : items) { // 16
         item.label->setFontPoints(s.integer(QLatin1StringView(item.size)));
         item.sizeSpinner->setValue(s.integer(QLatin1StringView(item.size)));
     }
-    Form3->Edit1->setText(s.text(QStringLiteral("biaoti")));                 // 17
+    Form3->Edit1->setText(s.text(QStringLiteral("biaoti"))); // 17
     Label2->setText(s.text(QStringLiteral("biaoti")));
-    Form3->RzSpinner6->setValue(s.integer(QStringLiteral("wenti_width")));   // 18
+    Form3->RzSpinner6->setValue(s.integer(QStringLiteral("wenti_width"))); // 18
     Form3->RzSpinner7->setValue(s.integer(QStringLiteral("daan_width")));
-    if (s.flagOn(QStringLiteral("huanying")))                                // 19
+    if (s.flagOn(QStringLiteral("huanying"))) // 19
         Form3->CheckBox3->setChecked(true);
     if (s.flagOff(QStringLiteral("huanying")))
         Form3->CheckBox3->setChecked(false);
-    if (s.flagOn(QStringLiteral("shijian_sound")))                           // 20
+    if (s.flagOn(QStringLiteral("shijian_sound"))) // 20
         Form3->CheckBox1->setChecked(true);
     if (s.flagOff(QStringLiteral("shijian_sound")))
         Form3->CheckBox1->setChecked(false);
-    if (s.flagOn(QStringLiteral("huanying")) && Form5)                       // 21
+    if (s.flagOn(QStringLiteral("huanying")) && Form5) // 21
         Form5->show();
-    if (s.flagOn(QStringLiteral("weizhishezhi"))) {                          // 22
+    if (s.flagOn(QStringLiteral("weizhishezhi"))) { // 22
         Label1->setText(QStringLiteral("10"));
         Label1->show();
         RzLabel1->show();
@@ -310,8 +311,8 @@ void TForm1::FormShow() {
         RzLabel1->setText(QStringLiteral("问"));
         RzLabel2->setText(QStringLiteral("答"));
     }
-    s.write(QStringLiteral("weizhishezhi"), QStringLiteral("0"));           // 23
-    vq::fillPool(questionQuery(DataModule2), *Memo1);                        // 24
+    s.write(QStringLiteral("weizhishezhi"), QStringLiteral("0")); // 23
+    vq::fillPool(questionQuery(DataModule2), *Memo1);             // 24
     // 25: by its bare name, so from the current folder.
     Image3->setPicture(vq::loadPicture(vq::expandName(QStringLiteral("next.png"))));
 }
@@ -342,7 +343,9 @@ void TForm1::N1Click() {
 
 // ---- question cycle --------------------------------------------------------------------------
 
-int TForm1::stepCounter() const { return vq::strToInt(Label3->text()); }
+int TForm1::stepCounter() const {
+    return vq::strToInt(Label3->text());
+}
 
 void TForm1::Image3Click() {
     vq::guarded([&] { step(); });
@@ -421,7 +424,9 @@ void TForm1::dragMove(TCustomLabel& label, int x, int y) {
     }
 }
 
-void TForm1::dragRelease() { m_dragging = false; }
+void TForm1::dragRelease() {
+    m_dragging = false;
+}
 
 void TForm1::Label1MouseDown(Qt::MouseButton, Qt::KeyboardModifiers, int x, int y) {
     vq::guarded([&] { dragPress(x, y); });

@@ -32,8 +32,8 @@ QImage loadPicture(const QString& path) {
     reader.setAutoTransform(false);
     QImage image = reader.read();
     if (image.isNull())
-        throw vq::Exception(QStringLiteral("%1: %2").arg(QFileInfo(path).fileName(),
-                                                        reader.errorString()));
+        throw vq::Exception(
+            QStringLiteral("%1: %2").arg(QFileInfo(path).fileName(), reader.errorString()));
     return image;
 }
 

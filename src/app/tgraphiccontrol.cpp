@@ -10,14 +10,22 @@ TGraphicControl::TGraphicControl(QWidget* parent) : QWidget(parent) {
     setFocusPolicy(Qt::NoFocus);
 }
 
-void TGraphicControl::mousePressEvent(QMouseEvent* event) { dispatch(Kind::Press, event); }
+void TGraphicControl::mousePressEvent(QMouseEvent* event) {
+    dispatch(Kind::Press, event);
+}
 
 // A double click is a second press to this control.
-void TGraphicControl::mouseDoubleClickEvent(QMouseEvent* event) { dispatch(Kind::Press, event); }
+void TGraphicControl::mouseDoubleClickEvent(QMouseEvent* event) {
+    dispatch(Kind::Press, event);
+}
 
-void TGraphicControl::mouseMoveEvent(QMouseEvent* event) { dispatch(Kind::Move, event); }
+void TGraphicControl::mouseMoveEvent(QMouseEvent* event) {
+    dispatch(Kind::Move, event);
+}
 
-void TGraphicControl::mouseReleaseEvent(QMouseEvent* event) { dispatch(Kind::Release, event); }
+void TGraphicControl::mouseReleaseEvent(QMouseEvent* event) {
+    dispatch(Kind::Release, event);
+}
 
 TGraphicControl* TGraphicControl::route(const QPointF& globalPos) const {
     if (s_capture)

@@ -26,10 +26,10 @@ void TImage::paintEvent(QPaintEvent*) {
     if (target.isEmpty())
         return;
     if (m_scaled.size() != target) {
-        const QImage scaled = m_picture.size() == target
-                                  ? m_picture
-                                  : m_picture.scaled(target, Qt::IgnoreAspectRatio,
-                                                     Qt::SmoothTransformation);
+        const QImage scaled =
+            m_picture.size() == target
+                ? m_picture
+                : m_picture.scaled(target, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
         m_scaled = QPixmap::fromImage(scaled);
     }
     QPainter p(this);
@@ -41,7 +41,8 @@ namespace vq {
 QImage loadPicture(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        throw Exception(QStringLiteral("Cannot open file \"%1\". %2").arg(path, file.errorString()));
+        throw Exception(
+            QStringLiteral("Cannot open file \"%1\". %2").arg(path, file.errorString()));
     const QString ext = QFileInfo(path).suffix().toLower();
     QByteArray format;
     if (ext == u"jpg" || ext == u"jpeg")
@@ -56,7 +57,8 @@ QImage loadPicture(const QString& path) {
     reader.setDecideFormatFromContent(false);
     QImage image = reader.read();
     if (image.isNull())
-        throw Exception(QStringLiteral("%1: %2").arg(QFileInfo(path).fileName(), reader.errorString()));
+        throw Exception(
+            QStringLiteral("%1: %2").arg(QFileInfo(path).fileName(), reader.errorString()));
     return image;
 }
 

@@ -17,10 +17,11 @@
 #include <memory>
 #include <utility>
 
-
 namespace {
 
-QColor qc(TColor c) { return ColorToQColor(c); }
+QColor qc(TColor c) {
+    return ColorToQColor(c);
+}
 
 // One-pixel lines of a rectangle's four sides: top and left in one colour, bottom and right
 // in another (the platform's edge drawing).
@@ -31,7 +32,9 @@ void edgeRing(QPainter& p, const QRect& r, TColor topLeft, TColor bottomRight) {
     p.fillRect(QRect(r.right(), r.top(), 1, r.height()), qc(bottomRight));
 }
 
-void outline(QPainter& p, const QRect& r, TColor c) { edgeRing(p, r, c, c); }
+void outline(QPainter& p, const QRect& r, TColor c) {
+    edgeRing(p, r, c, c);
+}
 
 // The drop-down arrow: rows of 2n-1, 2n-3 .. 1 pixels, centred in r.
 void arrow(QPainter& p, const QRect& r, int rows, TColor c) {
@@ -133,7 +136,9 @@ void TRzColorEdit::setLook(TRzLook look) {
     update();
 }
 
-bool TRzColorEdit::themed() const { return vq::resolvedLook(m_look) == TRzLook::Themed; }
+bool TRzColorEdit::themed() const {
+    return vq::resolvedLook(m_look) == TRzLook::Themed;
+}
 
 void TRzColorEdit::updateBodyColor() {
     TColor body = m_normalColor;
@@ -234,8 +239,8 @@ void TRzColorEdit::paintClient(QPainter& p) const {
             const QRgb rgb = qc(c).rgb();
             for (int y = r.top(); y <= r.bottom(); ++y)
                 for (int x = r.left(); x <= r.right(); ++x) {
-                    const bool edge = x == r.left() || x == r.right() || y == r.top() ||
-                                      y == r.bottom();
+                    const bool edge =
+                        x == r.left() || x == r.right() || y == r.top() || y == r.bottom();
                     if (edge || (x + y) % 8 == 7)
                         img.setPixel(x, y, rgb);
                 }
@@ -250,8 +255,8 @@ void TRzColorEdit::paintClient(QPainter& p) const {
             // Dotted focus rectangle: every other pixel of the outline inverted.
             for (int y = r.top(); y <= r.bottom(); ++y)
                 for (int x = r.left(); x <= r.right(); ++x) {
-                    const bool edge = x == r.left() || x == r.right() || y == r.top() ||
-                                      y == r.bottom();
+                    const bool edge =
+                        x == r.left() || x == r.right() || y == r.top() || y == r.bottom();
                     if (edge && (x + y) % 2 == 0)
                         img.setPixel(x, y, img.pixel(x, y) ^ 0x00FFFFFFu);
                 }
@@ -319,7 +324,7 @@ void TRzColorEdit::paintThemedButton(QPainter& p, const QRect& r) const {
 void TRzColorEdit::pressed(QMouseEvent* event) {
     event->accept();
     if (event->button() != Qt::LeftButton)
-        return;  // right and middle presses do nothing here
+        return; // right and middle presses do nothing here
     if (!hasFocus())
         setFocus(Qt::MouseFocusReason);
     dropDown();
@@ -338,8 +343,8 @@ void TRzColorEdit::keyPressEvent(QKeyEvent* event) {
     vq::guarded([&] {
         const int key = event->key();
         const Qt::KeyboardModifiers mods =
-            event->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier |
-                                  Qt::MetaModifier);
+            event->modifiers() &
+            (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
         if ((key == Qt::Key_F4 && mods == Qt::NoModifier) ||
             (key == Qt::Key_Down && mods == Qt::AltModifier)) {
             event->accept();
@@ -439,7 +444,8 @@ void TRzColorEdit::dropDown() {
 
     if (!m_readOnly && parentWidget()) {
         // A fresh panel and palette for every opening, gone again when it closes.
-        const std::unique_ptr<TRzPopupPanel> panel = std::make_unique<TRzPopupPanel>(parentWidget());
+        const std::unique_ptr<TRzPopupPanel> panel =
+            std::make_unique<TRzPopupPanel>(parentWidget());
         panel->setColor(clBtnFace);
         panel->setAlignment(TRzPopupAlignment::Right);
         panel->setLook(m_look);

@@ -13,8 +13,18 @@
 class TRzPopupPanel;
 class TRzColorPicker;
 
-enum class TRzFrameStyle { None, Flat, FlatBold, Groove, Bump, Lowered, ButtonLowered, Raised,
-                           ButtonRaised, Popup };
+enum class TRzFrameStyle {
+    None,
+    Flat,
+    FlatBold,
+    Groove,
+    Bump,
+    Lowered,
+    ButtonLowered,
+    Raised,
+    ButtonRaised,
+    Popup
+};
 enum class TRzFramingPreference { FrameStyle, XPThemes };
 
 // Colour edit: a one-line box that shows a colour swatch (a hatched box for no colour) and
@@ -58,7 +68,9 @@ public:
     // Options of the standard colour dialog the palette's more-colours row opens. The dialog
     // always shows its full custom-colour part, so the default is no option.
     QColorDialog::ColorDialogOptions colorDlgOptions() const { return m_colorDlgOptions; }
-    void setColorDlgOptions(QColorDialog::ColorDialogOptions options) { m_colorDlgOptions = options; }
+    void setColorDlgOptions(QColorDialog::ColorDialogOptions options) {
+        m_colorDlgOptions = options;
+    }
 
     bool dropButtonVisible() const { return m_dropButtonVisible; }
     void setDropButtonVisible(bool on);
@@ -175,8 +187,8 @@ private:
     TRzFramingPreference m_framingPreference = TRzFramingPreference::XPThemes;
     TRzLook m_look = TRzLook::Default;
 
-    bool m_inControl = false;    // focused
-    bool m_overControl = false;  // pointer inside
+    bool m_inControl = false;   // focused
+    bool m_overControl = false; // pointer inside
     bool m_buttonDown = false;
     bool m_droppedDown = false;
 };

@@ -22,25 +22,79 @@ struct Entry {
 };
 
 constexpr Entry kStandard[TRzColorPicker::kStandardCount] = {
-    {0x000000, "Black"}, {0x003399, "Brown"}, {0x003333, "Olive Green"}, {0x003300, "Dark Green"},
-    {0x663300, "Dark Teal"}, {0x800000, "Dark Blue"}, {0x993333, "Indigo"}, {0x333333, "Gray 80%"},
-    {0x000080, "Dark Red"}, {0x0066FF, "Orange"}, {0x008080, "Dark Yellow"}, {0x008000, "Green"},
-    {0x808000, "Teal"}, {0xFF0000, "Blue"}, {0x996666, "Blue Gray"}, {0x808080, "Gray 50%"},
-    {0x0000FF, "Red"}, {0x0099FF, "Light Orange"}, {0x00CC99, "Lime"}, {0x669933, "Sea Green"},
-    {0x999933, "Aqua"}, {0xFF6633, "Light Blue"}, {0x800080, "Violet"}, {0x999999, "Gray 40%"},
-    {0xFF00FF, "Pink"}, {0x00CCFF, "Gold"}, {0x00FFFF, "Yellow"}, {0x00FF00, "Bright Green"},
-    {0xFFFF00, "Turquoise"}, {0xFFCC00, "Sky Blue"}, {0x663399, "Plum"}, {0xC0C0C0, "Gray 25%"},
-    {0xCC99FF, "Rose"}, {0x99CCFF, "Tan"}, {0x99FFFF, "Light Yellow"}, {0xCCFFCC, "Light Green"},
-    {0xFFFFCC, "Light Turquoise"}, {0xFFCC99, "Pale Blue"}, {0xFF99CC, "Lavender"}, {0xFFFFFF, "White"},
+    {0x000000, "Black"},
+    {0x003399, "Brown"},
+    {0x003333, "Olive Green"},
+    {0x003300, "Dark Green"},
+    {0x663300, "Dark Teal"},
+    {0x800000, "Dark Blue"},
+    {0x993333, "Indigo"},
+    {0x333333, "Gray 80%"},
+    {0x000080, "Dark Red"},
+    {0x0066FF, "Orange"},
+    {0x008080, "Dark Yellow"},
+    {0x008000, "Green"},
+    {0x808000, "Teal"},
+    {0xFF0000, "Blue"},
+    {0x996666, "Blue Gray"},
+    {0x808080, "Gray 50%"},
+    {0x0000FF, "Red"},
+    {0x0099FF, "Light Orange"},
+    {0x00CC99, "Lime"},
+    {0x669933, "Sea Green"},
+    {0x999933, "Aqua"},
+    {0xFF6633, "Light Blue"},
+    {0x800080, "Violet"},
+    {0x999999, "Gray 40%"},
+    {0xFF00FF, "Pink"},
+    {0x00CCFF, "Gold"},
+    {0x00FFFF, "Yellow"},
+    {0x00FF00, "Bright Green"},
+    {0xFFFF00, "Turquoise"},
+    {0xFFCC00, "Sky Blue"},
+    {0x663399, "Plum"},
+    {0xC0C0C0, "Gray 25%"},
+    {0xCC99FF, "Rose"},
+    {0x99CCFF, "Tan"},
+    {0x99FFFF, "Light Yellow"},
+    {0xCCFFCC, "Light Green"},
+    {0xFFFFCC, "Light Turquoise"},
+    {0xFFCC99, "Pale Blue"},
+    {0xFF99CC, "Lavender"},
+    {0xFFFFFF, "White"},
 };
 
 constexpr const char* kSystemNames[TRzColorPicker::kSystemCount] = {
-    "Scroll Bar", "Background", "Active Caption", "Inactive Caption", "Menu", "Window",
-    "Window Frame", "Menu Text", "Window Text", "Caption Text", "Active Border",
-    "Inactive Border", "App WorkSpace", "Highlight", "Highlight Text", "Button Face",
-    "Button Shadow", "Gray Text", "Button Text", "Inactive Caption Text", "Button Highlight",
-    "3D Dark Shadow", "3D Light", "Info Text", "Info Background", "Hot Light",
-    "Gradient Active Caption", "Gradient Inactive Caption", "Menu Highlight", "Menu Bar",
+    "Scroll Bar",
+    "Background",
+    "Active Caption",
+    "Inactive Caption",
+    "Menu",
+    "Window",
+    "Window Frame",
+    "Menu Text",
+    "Window Text",
+    "Caption Text",
+    "Active Border",
+    "Inactive Border",
+    "App WorkSpace",
+    "Highlight",
+    "Highlight Text",
+    "Button Face",
+    "Button Shadow",
+    "Gray Text",
+    "Button Text",
+    "Inactive Caption Text",
+    "Button Highlight",
+    "3D Dark Shadow",
+    "3D Light",
+    "Info Text",
+    "Info Background",
+    "Hot Light",
+    "Gradient Active Caption",
+    "Gradient Inactive Caption",
+    "Menu Highlight",
+    "Menu Bar",
 };
 
 TRzColorPicker::ColorDialogRunner& dialogRunner() {
@@ -48,7 +102,8 @@ TRzColorPicker::ColorDialogRunner& dialogRunner() {
     return runner;
 }
 
-std::optional<QColor> runRealDialog(QWidget* parent, const QColor& initial, QColorDialog::ColorDialogOptions options) {
+std::optional<QColor> runRealDialog(QWidget* parent, const QColor& initial,
+                                    QColorDialog::ColorDialogOptions options) {
     QColorDialog dialog(initial.isValid() ? initial : QColor(Qt::white), parent);
     dialog.setOptions(options);
     if (dialog.exec() != QDialog::Accepted)
@@ -56,7 +111,9 @@ std::optional<QColor> runRealDialog(QWidget* parent, const QColor& initial, QCol
     return dialog.selectedColor();
 }
 
-void fill(QPainter& p, const QRect& r, TColor c) { p.fillRect(r, ColorToQColor(c)); }
+void fill(QPainter& p, const QRect& r, TColor c) {
+    p.fillRect(r, ColorToQColor(c));
+}
 
 // One-pixel box along the inside of r.
 void box(QPainter& p, const QRect& r, TColor c) {
@@ -76,11 +133,15 @@ void edgeRing(QPainter& p, const QRect& r, TColor topLeft, TColor bottomRight) {
     p.fillRect(QRect(r.right(), r.top(), 1, r.height()), ColorToQColor(bottomRight));
 }
 
-bool isCell(int code) { return code >= 0 && code < TRzColorPicker::kStandardCount + TRzColorPicker::kSystemCount; }
+bool isCell(int code) {
+    return code >= 0 && code < TRzColorPicker::kStandardCount + TRzColorPicker::kSystemCount;
+}
 
 } // namespace
 
-void TRzColorPicker::setColorDialogRunner(ColorDialogRunner runner) { dialogRunner() = std::move(runner); }
+void TRzColorPicker::setColorDialogRunner(ColorDialogRunner runner) {
+    dialogRunner() = std::move(runner);
+}
 
 TRzColorPicker::TRzColorPicker(QWidget* parent) : QWidget(parent) {
     setFocusPolicy(Qt::NoFocus);
@@ -88,7 +149,9 @@ TRzColorPicker::TRzColorPicker(QWidget* parent) : QWidget(parent) {
     resize(sizeHint());
 }
 
-TRzColorPicker::~TRzColorPicker() { delete m_hint.data(); }
+TRzColorPicker::~TRzColorPicker() {
+    delete m_hint.data();
+}
 
 TColor TRzColorPicker::paletteColor(int code) {
     if (code >= 0 && code < kStandardCount)
@@ -108,14 +171,19 @@ QString TRzColorPicker::colorName(int code) {
     return {};
 }
 
-bool TRzColorPicker::themed() const { return vq::resolvedLook(m_look) == TRzLook::Themed; }
+bool TRzColorPicker::themed() const {
+    return vq::resolvedLook(m_look) == TRzLook::Themed;
+}
 
-int TRzColorPicker::inset() const { return 2 + (themed() ? 1 : 2); }
+int TRzColorPicker::inset() const {
+    return 2 + (themed() ? 1 : 2);
+}
 
 int TRzColorPicker::rowHeight() const {
     const QFont f = font();
-    const int px = f.pixelSize() > 0 ? f.pixelSize()
-                                     : static_cast<int>(std::lround(f.pointSizeF() * logicalDpiY() / 72.0));
+    const int px = f.pixelSize() > 0
+                       ? f.pixelSize()
+                       : static_cast<int>(std::lround(f.pointSizeF() * logicalDpiY() / 72.0));
     return std::abs(px) + 12;
 }
 
@@ -134,7 +202,9 @@ QSize TRzColorPicker::sizeHint() const {
     return {2 * i + 144, h};
 }
 
-QRect TRzColorPicker::innerRect() const { return rect().adjusted(inset(), inset(), -inset(), -inset()); }
+QRect TRzColorPicker::innerRect() const {
+    return rect().adjusted(inset(), inset(), -inset(), -inset());
+}
 
 int TRzColorPicker::gridTop() const {
     int top = innerRect().top();
@@ -152,9 +222,13 @@ int TRzColorPicker::gridHeight() const {
     return h;
 }
 
-int TRzColorPicker::cellWidth() const { return innerRect().width() / 8; }
+int TRzColorPicker::cellWidth() const {
+    return innerRect().width() / 8;
+}
 
-int TRzColorPicker::cellHeight() const { return m_showSystemColors ? (gridHeight() - 8) / 9 : gridHeight() / 5; }
+int TRzColorPicker::cellHeight() const {
+    return m_showSystemColors ? (gridHeight() - 8) / 9 : gridHeight() / 5;
+}
 
 QRect TRzColorPicker::noColorRow() const {
     if (!m_showNoColor)
@@ -167,7 +241,8 @@ QRect TRzColorPicker::defaultRow() const {
     if (!m_showDefaultColor)
         return {};
     const QRect in = innerRect();
-    return {in.left(), in.top() + (m_showNoColor ? rowHeight() + 1 : 0), in.width(), rowHeight() + 1};
+    return {in.left(), in.top() + (m_showNoColor ? rowHeight() + 1 : 0), in.width(),
+            rowHeight() + 1};
 }
 
 QRect TRzColorPicker::customRow() const {
@@ -192,8 +267,10 @@ QRect TRzColorPicker::cellRect(int code) const {
     }
     const int rh = rowHeight();
     switch (code) {
-    case kNoColor: return noColorRow();
-    case kDefaultColor: return defaultRow();
+    case kNoColor:
+        return noColorRow();
+    case kDefaultColor:
+        return defaultRow();
     case kCustomSwatch: {
         const QRect r = customRow();
         return r.isEmpty() ? r : QRect(r.right() + 1 - rh, r.top(), rh, rh);
@@ -202,7 +279,8 @@ QRect TRzColorPicker::cellRect(int code) const {
         const QRect r = customRow();
         return r.isEmpty() ? r : QRect(r.left(), r.top(), r.width() - rh, rh);
     }
-    default: return {};
+    default:
+        return {};
     }
 }
 
@@ -240,11 +318,15 @@ int TRzColorPicker::codeAt(const QPoint& pos) const {
 TColor TRzColorPicker::selectedColor() const {
     switch (m_selected) {
     case kNoColor:
-    case kDeadZone: return clNone;
-    case kDefaultColor: return m_defaultColor;
+    case kDeadZone:
+        return clNone;
+    case kDefaultColor:
+        return m_defaultColor;
     case kCustomSwatch:
-    case kMoreColors: return m_customColor;
-    default: return paletteColor(m_selected);
+    case kMoreColors:
+        return m_customColor;
+    default:
+        return paletteColor(m_selected);
     }
 }
 
@@ -265,7 +347,9 @@ int TRzColorPicker::codeFor(TColor v) {
     return kCustomSwatch;
 }
 
-void TRzColorPicker::setSelectedColor(TColor color) { select(codeFor(color)); }
+void TRzColorPicker::setSelectedColor(TColor color) {
+    select(codeFor(color));
+}
 
 void TRzColorPicker::select(int code) {
     if (code == m_selected && code != kCustomSwatch)
@@ -293,16 +377,46 @@ void TRzColorPicker::optionsChanged() {
     update();
 }
 
-void TRzColorPicker::setShowNoColor(bool on) { m_showNoColor = on; optionsChanged(); }
-void TRzColorPicker::setShowDefaultColor(bool on) { m_showDefaultColor = on; optionsChanged(); }
-void TRzColorPicker::setShowCustomColor(bool on) { m_showCustomColor = on; optionsChanged(); }
-void TRzColorPicker::setShowSystemColors(bool on) { m_showSystemColors = on; optionsChanged(); }
-void TRzColorPicker::setNoColorCaption(const QString& text) { m_noColorCaption = text; optionsChanged(); }
-void TRzColorPicker::setDefaultColorCaption(const QString& text) { m_defaultColorCaption = text; optionsChanged(); }
-void TRzColorPicker::setCustomColorCaption(const QString& text) { m_customColorCaption = text; optionsChanged(); }
-void TRzColorPicker::setAutoSize(bool on) { m_autoSize = on; optionsChanged(); }
-void TRzColorPicker::setLook(TRzLook look) { m_look = look; optionsChanged(); }
-void TRzColorPicker::setButtonColor(TColor color) { m_buttonColor = color; update(); }
+void TRzColorPicker::setShowNoColor(bool on) {
+    m_showNoColor = on;
+    optionsChanged();
+}
+void TRzColorPicker::setShowDefaultColor(bool on) {
+    m_showDefaultColor = on;
+    optionsChanged();
+}
+void TRzColorPicker::setShowCustomColor(bool on) {
+    m_showCustomColor = on;
+    optionsChanged();
+}
+void TRzColorPicker::setShowSystemColors(bool on) {
+    m_showSystemColors = on;
+    optionsChanged();
+}
+void TRzColorPicker::setNoColorCaption(const QString& text) {
+    m_noColorCaption = text;
+    optionsChanged();
+}
+void TRzColorPicker::setDefaultColorCaption(const QString& text) {
+    m_defaultColorCaption = text;
+    optionsChanged();
+}
+void TRzColorPicker::setCustomColorCaption(const QString& text) {
+    m_customColorCaption = text;
+    optionsChanged();
+}
+void TRzColorPicker::setAutoSize(bool on) {
+    m_autoSize = on;
+    optionsChanged();
+}
+void TRzColorPicker::setLook(TRzLook look) {
+    m_look = look;
+    optionsChanged();
+}
+void TRzColorPicker::setButtonColor(TColor color) {
+    m_buttonColor = color;
+    update();
+}
 
 void TRzColorPicker::setDefaultColor(TColor color) {
     m_defaultColor = color;
@@ -318,9 +432,12 @@ void TRzColorPicker::setCustomColor(TColor color) {
 
 QString TRzColorPicker::caption(int code) const {
     switch (code) {
-    case kNoColor: return m_noColorCaption.isEmpty() ? tr("No Color") : m_noColorCaption;
-    case kDefaultColor: return m_defaultColorCaption.isEmpty() ? tr("Default") : m_defaultColorCaption;
-    default: return m_customColorCaption.isEmpty() ? tr("More Colors...") : m_customColorCaption;
+    case kNoColor:
+        return m_noColorCaption.isEmpty() ? tr("No Color") : m_noColorCaption;
+    case kDefaultColor:
+        return m_defaultColorCaption.isEmpty() ? tr("Default") : m_defaultColorCaption;
+    default:
+        return m_customColorCaption.isEmpty() ? tr("More Colors...") : m_customColorCaption;
     }
 }
 
@@ -365,7 +482,8 @@ void TRzColorPicker::paintEvent(QPaintEvent*) {
                     QStyleOption o;
                     o.initFrom(this);
                     o.rect = c;
-                    o.state = QStyle::State_Enabled | QStyle::State_AutoRaise | QStyle::State_Sunken | QStyle::State_On;
+                    o.state = QStyle::State_Enabled | QStyle::State_AutoRaise |
+                              QStyle::State_Sunken | QStyle::State_On;
                     style()->drawPrimitive(QStyle::PE_PanelButtonTool, &o, &p, this);
                 } else {
                     box(p, c, clHighlight);
@@ -377,7 +495,8 @@ void TRzColorPicker::paintEvent(QPaintEvent*) {
                     QStyleOption o;
                     o.initFrom(this);
                     o.rect = c;
-                    o.state = QStyle::State_Enabled | QStyle::State_AutoRaise | QStyle::State_MouseOver | QStyle::State_Raised;
+                    o.state = QStyle::State_Enabled | QStyle::State_AutoRaise |
+                              QStyle::State_MouseOver | QStyle::State_Raised;
                     style()->drawPrimitive(QStyle::PE_PanelButtonTool, &o, &p, this);
                 } else {
                     fill(p, c, clBtnFace);
@@ -415,7 +534,8 @@ void TRzColorPicker::paintEvent(QPaintEvent*) {
             paintCell(cellRect(k), k, kStandard[k].value);
         if (m_showSystemColors) {
             for (int j = 0; j < kSystemCount; ++j)
-                paintCell(cellRect(kStandardCount + j), kStandardCount + j, paletteColor(kStandardCount + j));
+                paintCell(cellRect(kStandardCount + j), kStandardCount + j,
+                          paletteColor(kStandardCount + j));
             p.setClipRegion(remaining);
             const int y = gridTop() + 5 * cellHeight() + 4;
             fill(p, QRect(in.left() + 3, y, in.width() - 6, 1), clBtnShadow);
@@ -427,12 +547,14 @@ void TRzColorPicker::paintEvent(QPaintEvent*) {
             // The whole row is the default code: its swatch sits inside the row's mark.
             const QRect row = defaultRow();
             const int rh = rowHeight();
-            const QRect swatch = QRect(row.right() + 1 - rh, row.top(), rh, rh).adjusted(4, 4, -4, -4);
+            const QRect swatch =
+                QRect(row.right() + 1 - rh, row.top(), rh, rh).adjusted(4, 4, -4, -4);
             p.setClipRegion(remaining);
             box(p, swatch.adjusted(-1, -1, 1, 1), clBtnShadow);
             fill(p, swatch, m_defaultColor);
             remaining -= swatch.adjusted(-1, -1, 1, 1);
-            paintCaptionBox(row, QRect(row.left(), row.top(), row.width() - rh, row.height()), kDefaultColor);
+            paintCaptionBox(row, QRect(row.left(), row.top(), row.width() - rh, row.height()),
+                            kDefaultColor);
         }
         if (m_showCustomColor) {
             paintCell(cellRect(kCustomSwatch), kCustomSwatch, m_customColor);
@@ -540,9 +662,15 @@ void TRzColorPicker::hideHint() {
         m_hint->hide();
 }
 
-bool TRzColorPicker::hintVisible() const { return m_hint && m_hint->isVisible(); }
-QString TRzColorPicker::hintText() const { return hintVisible() ? m_hint->text() : QString(); }
-QPoint TRzColorPicker::hintPosition() const { return hintVisible() ? m_hint->pos() : QPoint(); }
+bool TRzColorPicker::hintVisible() const {
+    return m_hint && m_hint->isVisible();
+}
+QString TRzColorPicker::hintText() const {
+    return hintVisible() ? m_hint->text() : QString();
+}
+QPoint TRzColorPicker::hintPosition() const {
+    return hintVisible() ? m_hint->pos() : QPoint();
+}
 
 void TRzColorPicker::openColorDialog() {
     if (m_customColors)

@@ -20,19 +20,19 @@ class TRzColorPicker : public QWidget {
     Q_OBJECT
 public:
     // Selection codes besides 0..39 (standard) and 40..69 (system).
-    static constexpr int kNoColor = -1;        // no-colour row, or nothing
-    static constexpr int kCustomSwatch = -2;   // the custom-colour swatch
-    static constexpr int kMoreColors = -3;     // the more-colours caption button
-    static constexpr int kDefaultColor = -4;   // the default-colour row
-    static constexpr int kDeadZone = -5;       // separator band, empty system cells
-    static constexpr int kNoHighlight = -6;    // highlight only: nothing highlighted
+    static constexpr int kNoColor = -1;      // no-colour row, or nothing
+    static constexpr int kCustomSwatch = -2; // the custom-colour swatch
+    static constexpr int kMoreColors = -3;   // the more-colours caption button
+    static constexpr int kDefaultColor = -4; // the default-colour row
+    static constexpr int kDeadZone = -5;     // separator band, empty system cells
+    static constexpr int kNoHighlight = -6;  // highlight only: nothing highlighted
     static constexpr int kStandardCount = 40;
     static constexpr int kSystemCount = 30;
 
     // Runs the standard colour dialog: returns the chosen colour, or nothing when cancelled.
     // The custom slots travel through QColorDialog::customColor/setCustomColor.
-    using ColorDialogRunner =
-        std::function<std::optional<QColor>(QWidget* parent, const QColor& initial, QColorDialog::ColorDialogOptions)>;
+    using ColorDialogRunner = std::function<std::optional<QColor>(
+        QWidget* parent, const QColor& initial, QColorDialog::ColorDialogOptions)>;
     // Replaces the dialog for every picker (tests); an empty runner restores the real one.
     static void setColorDialogRunner(ColorDialogRunner runner);
 
@@ -78,7 +78,9 @@ public:
     TRzCustomColors* customColors() const { return m_customColors; }
     void setCustomColors(TRzCustomColors* colors) { m_customColors = colors; }
     QColorDialog::ColorDialogOptions colorDlgOptions() const { return m_colorDlgOptions; }
-    void setColorDlgOptions(QColorDialog::ColorDialogOptions options) { m_colorDlgOptions = options; }
+    void setColorDlgOptions(QColorDialog::ColorDialogOptions options) {
+        m_colorDlgOptions = options;
+    }
 
     bool autoSize() const { return m_autoSize; }
     void setAutoSize(bool on);

@@ -10,7 +10,9 @@
 
 namespace {
 
-constexpr TColor rgb(int r, int g, int b) { return r | (g << 8) | (b << 16); }
+constexpr TColor rgb(int r, int g, int b) {
+    return r | (g << 8) | (b << 16);
+}
 
 // Classic desktop values of the system colours, by index.
 constexpr TColor kClassicSystemColors[31] = {
@@ -26,25 +28,40 @@ constexpr TColor kClassicSystemColors[31] = {
 
 std::optional<QPalette::ColorRole> paletteRole(int index) {
     switch (index) {
-    case 5: return QPalette::Base;          // window
-    case 8: return QPalette::Text;          // window text
-    case 13: return QPalette::Highlight;
-    case 14: return QPalette::HighlightedText;
-    case 15: return QPalette::Button;       // button face
-    case 16: return QPalette::Dark;         // button shadow
-    case 18: return QPalette::ButtonText;
-    case 20: return QPalette::Light;        // button highlight
-    case 21: return QPalette::Shadow;       // 3D dark shadow
-    case 22: return QPalette::Midlight;     // 3D light
-    case 23: return QPalette::ToolTipText;  // info text
-    case 24: return QPalette::ToolTipBase;  // info background
-    default: return std::nullopt;
+    case 5:
+        return QPalette::Base; // window
+    case 8:
+        return QPalette::Text; // window text
+    case 13:
+        return QPalette::Highlight;
+    case 14:
+        return QPalette::HighlightedText;
+    case 15:
+        return QPalette::Button; // button face
+    case 16:
+        return QPalette::Dark; // button shadow
+    case 18:
+        return QPalette::ButtonText;
+    case 20:
+        return QPalette::Light; // button highlight
+    case 21:
+        return QPalette::Shadow; // 3D dark shadow
+    case 22:
+        return QPalette::Midlight; // 3D light
+    case 23:
+        return QPalette::ToolTipText; // info text
+    case 24:
+        return QPalette::ToolTipBase; // info background
+    default:
+        return std::nullopt;
     }
 }
 
 } // namespace
 
-TColor QColorToColor(const QColor& color) { return rgb(color.red(), color.green(), color.blue()); }
+TColor QColorToColor(const QColor& color) {
+    return rgb(color.red(), color.green(), color.blue());
+}
 
 TColor ColorToRGB(TColor color) {
     if (!isSystemColor(color))
@@ -105,16 +122,39 @@ TColor HslToRgb(int h, int s, int l) {
     const double down = m2 - (m2 - m1) * f;
     double r = m2, g = up, b = m1;
     switch (sextant) {
-    case 1: r = down; g = m2; b = m1; break;
-    case 2: r = m1; g = m2; b = up; break;
-    case 3: r = m1; g = down; b = m2; break;
-    case 4: r = up; g = m1; b = m2; break;
-    case 5: r = m2; g = m1; b = down; break;
-    default: break;
+    case 1:
+        r = down;
+        g = m2;
+        b = m1;
+        break;
+    case 2:
+        r = m1;
+        g = m2;
+        b = up;
+        break;
+    case 3:
+        r = m1;
+        g = down;
+        b = m2;
+        break;
+    case 4:
+        r = up;
+        g = m1;
+        b = m2;
+        break;
+    case 5:
+        r = m2;
+        g = m1;
+        b = down;
+        break;
+    default:
+        break;
     }
     // Capped at 1 as the lightness may exceed 240; also floored at 0 so an out-of-range
     // saturation can never wrap into a neighbouring colour byte.
-    const auto byte = [](double v) { return static_cast<int>(std::lround(std::clamp(v, 0.0, 1.0) * 255)); };
+    const auto byte = [](double v) {
+        return static_cast<int>(std::lround(std::clamp(v, 0.0, 1.0) * 255));
+    };
     return rgb(byte(r), byte(g), byte(b));
 }
 
@@ -142,10 +182,16 @@ TRzLook g_defaultLook = TRzLook::Themed;
 
 namespace vq {
 
-TRzLook defaultLook() { return g_defaultLook; }
+TRzLook defaultLook() {
+    return g_defaultLook;
+}
 
-void setDefaultLook(TRzLook look) { g_defaultLook = look == TRzLook::Default ? TRzLook::Themed : look; }
+void setDefaultLook(TRzLook look) {
+    g_defaultLook = look == TRzLook::Default ? TRzLook::Themed : look;
+}
 
-TRzLook resolvedLook(TRzLook look) { return look == TRzLook::Default ? g_defaultLook : look; }
+TRzLook resolvedLook(TRzLook look) {
+    return look == TRzLook::Default ? g_defaultLook : look;
+}
 
 } // namespace vq

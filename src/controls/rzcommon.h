@@ -62,7 +62,9 @@ inline constexpr TColor clGradientInactiveCaption = systemColor(28);
 inline constexpr TColor clMenuHighlight = systemColor(29);
 inline constexpr TColor clMenuBar = systemColor(30);
 
-constexpr bool isSystemColor(TColor c) { return (static_cast<std::uint32_t>(c) & 0xFF000000u) == 0xFF000000u; }
+constexpr bool isSystemColor(TColor c) {
+    return (static_cast<std::uint32_t>(c) & 0xFF000000u) == 0xFF000000u;
+}
 
 // The plain 0x00BBGGRR value of a colour; system colours resolved through the application
 // palette (classic desktop values where the palette has no matching role).
@@ -86,7 +88,9 @@ THsl RgbToHsl(TColor color);
 // Plain colour of an HSL triple. The hue is scaled by 239, not 240, as the rest of the
 // controls' drawing expects, so hue 240 lands a little past red.
 TColor HslToRgb(int h, int s, int l);
-inline TColor HslToRgb(const THsl& hsl) { return HslToRgb(hsl.h, hsl.s, hsl.l); }
+inline TColor HslToRgb(const THsl& hsl) {
+    return HslToRgb(hsl.h, hsl.s, hsl.l);
+}
 // The colour with its lightness lowered by n (floor 0).
 TColor HslDarken(TColor color, int n);
 // The colour with its lightness raised by n (cap 255, so above 240 the result saturates).

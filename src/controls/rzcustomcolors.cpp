@@ -5,7 +5,9 @@ namespace {
 constexpr TColor kUnset = 0xFFFFFF;
 
 QString hex6(TColor color) {
-    return QStringLiteral("%1").arg(static_cast<uint>(color) & 0xFFFFFFu, 6, 16, QLatin1Char('0')).toUpper();
+    return QStringLiteral("%1")
+        .arg(static_cast<uint>(color) & 0xFFFFFFu, 6, 16, QLatin1Char('0'))
+        .toUpper();
 }
 
 // Value text to colour; anything that is not hexadecimal gives the unset (white) slot.
@@ -14,7 +16,8 @@ TColor parseValue(const QString& text) {
     if (t.isEmpty())
         return kUnset;
     for (const QChar ch : t)
-        if (!ch.isDigit() && !(ch.toLower() >= QLatin1Char('a') && ch.toLower() <= QLatin1Char('f')))
+        if (!ch.isDigit() &&
+            !(ch.toLower() >= QLatin1Char('a') && ch.toLower() <= QLatin1Char('f')))
             return kUnset;
     // Only the low 24 bits count, so the last six digits decide even for very long texts.
     bool ok = false;

@@ -24,7 +24,7 @@ QPoint popupPlacement(const QRect& control, const QSize& size, const QRect& work
     const int h = size.height();
     const int left = control.x();
     const int top = control.y();
-    const int right = control.x() + control.width();    // exclusive, as window rectangles are
+    const int right = control.x() + control.width(); // exclusive, as window rectangles are
     const int bottom = control.y() + control.height();
     int x = left;
     int y = bottom;
@@ -56,10 +56,12 @@ QRect workAreaNearest(const QPoint& point) {
     long long bestDistance = LLONG_MAX;
     for (QScreen* screen : QGuiApplication::screens()) {
         const QRect g = screen->geometry();
-        const long long dx = point.x() < g.left() ? g.left() - point.x()
-                             : point.x() > g.right() ? point.x() - g.right() : 0;
-        const long long dy = point.y() < g.top() ? g.top() - point.y()
-                             : point.y() > g.bottom() ? point.y() - g.bottom() : 0;
+        const long long dx = point.x() < g.left()    ? g.left() - point.x()
+                             : point.x() > g.right() ? point.x() - g.right()
+                                                     : 0;
+        const long long dy = point.y() < g.top()      ? g.top() - point.y()
+                             : point.y() > g.bottom() ? point.y() - g.bottom()
+                                                      : 0;
         const long long d = dx * dx + dy * dy;
         if (d < bestDistance) {
             bestDistance = d;
@@ -184,13 +186,21 @@ TRzPopupPanel::ShownHook TRzPopupPanel::setShownHook(ShownHook hook) {
     return std::exchange(s_shownHook, std::move(hook));
 }
 
-bool TRzPopupPanel::popup(QWidget* control) { return run(control, std::nullopt); }
+bool TRzPopupPanel::popup(QWidget* control) {
+    return run(control, std::nullopt);
+}
 
-bool TRzPopupPanel::popup(QWidget* control, QPoint offset) { return run(control, offset); }
+bool TRzPopupPanel::popup(QWidget* control, QPoint offset) {
+    return run(control, offset);
+}
 
-void TRzPopupPanel::close() { finish(true); }
+void TRzPopupPanel::close() {
+    finish(true);
+}
 
-void TRzPopupPanel::dismiss() { finish(false); }
+void TRzPopupPanel::dismiss() {
+    finish(false);
+}
 
 void TRzPopupPanel::finish(bool choice) {
     if (!m_popup || m_done)
@@ -265,8 +275,8 @@ bool TRzPopupPanel::run(QWidget* control, std::optional<QPoint> offset) {
     const QRect controlRect(control->mapToGlobal(QPoint(0, 0)), control->size());
     const QRect anywhere(INT_MIN / 4, INT_MIN / 4, INT_MAX / 2, INT_MAX / 2);
     const QPoint wanted = vq::popupPlacement(controlRect, size(), anywhere, m_alignment, offset);
-    window->move(vq::popupPlacement(controlRect, size(), vq::workAreaNearest(wanted),
-                                    m_alignment, offset));
+    window->move(
+        vq::popupPlacement(controlRect, size(), vq::workAreaNearest(wanted), m_alignment, offset));
 
     qApp->installEventFilter(this);
     QEventLoop loop;
@@ -283,7 +293,7 @@ bool TRzPopupPanel::run(QWidget* control, std::optional<QPoint> offset) {
     }
     disconnect(quitting);
     const bool choice = m_choice;
-    m_done = true;  // the hide below is not a second outcome
+    m_done = true; // the hide below is not a second outcome
     restore.now();
     window.reset();
 

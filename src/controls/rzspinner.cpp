@@ -24,8 +24,8 @@ namespace {
 // Sums beyond the 32-bit range stop at its limits instead of wrapping round.
 int saturatedSum(int a, qint64 b) {
     const qint64 sum = static_cast<qint64>(a) + b;
-    return static_cast<int>(std::clamp<qint64>(sum, std::numeric_limits<int>::min(),
-                                               std::numeric_limits<int>::max()));
+    return static_cast<int>(
+        std::clamp<qint64>(sum, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
 }
 
 void fill(QPainter& p, int left, int top, int right, int bottom, TColor color) {
@@ -58,11 +58,15 @@ TRzSpinner::TRzSpinner(QWidget* parent) : QWidget(parent) {
 TRzSpinner::~TRzSpinner() = default;
 
 // One application-wide switch governs every custom-drawn control.
-bool TRzSpinner::visualStylesActive() { return vq::resolvedLook(TRzLook::Default) == TRzLook::Themed; }
+bool TRzSpinner::visualStylesActive() {
+    return vq::resolvedLook(TRzLook::Default) == TRzLook::Themed;
+}
 void TRzSpinner::setVisualStylesActive(bool active) {
     vq::setDefaultLook(active ? TRzLook::Themed : TRzLook::Classic);
 }
-bool TRzSpinner::usesThemedLook() const { return m_themeAware && visualStylesActive(); }
+bool TRzSpinner::usesThemedLook() const {
+    return m_themeAware && visualStylesActive();
+}
 
 // ---- value and range -------------------------------------------------------------------------
 
@@ -208,7 +212,9 @@ void TRzSpinner::applyImageSize() {
         resize(width(), h + 4);
 }
 
-int TRzSpinner::imageIndex(int which) const { return which == 1 ? m_imageIndex[0] : m_imageIndex[1]; }
+int TRzSpinner::imageIndex(int which) const {
+    return which == 1 ? m_imageIndex[0] : m_imageIndex[1];
+}
 
 void TRzSpinner::setImageIndex(int which, int index) {
     int& slot = which == 1 ? m_imageIndex[0] : m_imageIndex[1];
@@ -236,7 +242,9 @@ QRect TRzSpinner::buttonFace(Button button) const {
     return button == Button::Minus ? ltrb(1, 1, b - 1, h - 1) : ltrb(w - b + 1, 1, w - 1, h - 1);
 }
 
-QRect TRzSpinner::valueCell() const { return ltrb(m_buttonWidth, 1, width() - m_buttonWidth, height() - 1); }
+QRect TRzSpinner::valueCell() const {
+    return ltrb(m_buttonWidth, 1, width() - m_buttonWidth, height() - 1);
+}
 
 QRect TRzSpinner::focusRectangle() const {
     return ltrb(m_buttonWidth + 1, 2, width() - m_buttonWidth - 1, height() - 2);
@@ -313,7 +321,8 @@ void TRzSpinner::DrawSpinnerValue(QPainter& p) {
     p.setClipRect(cell);
     p.fillRect(cell, ColorToQColor(background));
     p.setFont(font());
-    p.setPen(isEnabled() ? palette().color(QPalette::Active, foregroundRole()) : ColorToQColor(clBtnShadow));
+    p.setPen(isEnabled() ? palette().color(QPalette::Active, foregroundRole())
+                         : ColorToQColor(clBtnShadow));
     p.drawText(QPoint(left, top + fm.ascent()), text);
     p.restore();
 }
@@ -349,7 +358,7 @@ void TRzSpinner::drawClassicButton(QPainter& p, Button button, bool down, const 
     const int imageIdx = m_imageIndex[index(button)];
     if (!m_images.isEmpty() && imageIdx != -1) {
         if (imageIdx < 0 || imageIdx >= m_images.size())
-            return;  // an index past the list shows nothing, as an image list draws nothing there
+            return; // an index past the list shows nothing, as an image list draws nothing there
         QPixmap pm = m_images.at(imageIdx);
         if (!isEnabled()) {
             QStyleOption opt;
@@ -421,7 +430,8 @@ void TRzSpinner::drawFocusRectangle(QPainter& p) {
     p.save();
     p.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
     const QColor white(255, 255, 255);
-    const int l = r.left(), t = r.top(), rt = r.left() + r.width() - 1, b = r.top() + r.height() - 1;
+    const int l = r.left(), t = r.top(), rt = r.left() + r.width() - 1,
+              b = r.top() + r.height() - 1;
     auto dot = [&](int x, int y) {
         if (((x - l) + (y - t)) % 2 == 0)
             p.fillRect(QRect(x, y, 1, 1), white);
@@ -441,13 +451,20 @@ void TRzSpinner::drawFocusRectangle(QPainter& p) {
 
 // ---- input -----------------------------------------------------------------------------------
 
-QPoint TRzSpinner::pointerPosition() const { return mapFromGlobal(QCursor::pos()); }
+QPoint TRzSpinner::pointerPosition() const {
+    return mapFromGlobal(QCursor::pos());
+}
 
 void TRzSpinner::stepAt(const QPoint& pos) {
     switch (zoneAt(pos)) {
-    case Zone::Plus: IncValue(m_increment); break;
-    case Zone::Minus: DecValue(m_increment); break;
-    case Zone::None: break;
+    case Zone::Plus:
+        IncValue(m_increment);
+        break;
+    case Zone::Minus:
+        DecValue(m_increment);
+        break;
+    case Zone::None:
+        break;
     }
 }
 
@@ -486,7 +503,8 @@ void TRzSpinner::mousePressEvent(QMouseEvent* event) {
         m_down[1] = zone == Zone::Plus;
         if (!m_timer) {
             m_timer = new QTimer(this);
-            connect(m_timer, &QTimer::timeout, this, [this] { vq::guarded([&] { repeatTick(); }); });
+            connect(m_timer, &QTimer::timeout, this,
+                    [this] { vq::guarded([&] { repeatTick(); }); });
         }
         m_timer->setInterval(kInitialDelay);
         m_timer->start();
@@ -540,11 +558,19 @@ void TRzSpinner::keyPressEvent(QKeyEvent* event) {
         const bool keypad = event->modifiers() & Qt::KeypadModifier;
         switch (event->key()) {
         case Qt::Key_Up:
-        case Qt::Key_Right: IncValue(m_increment); break;
+        case Qt::Key_Right:
+            IncValue(m_increment);
+            break;
         case Qt::Key_Down:
-        case Qt::Key_Left: DecValue(m_increment); break;
-        case Qt::Key_PageUp: IncValue(m_pageSize); break;
-        case Qt::Key_PageDown: DecValue(m_pageSize); break;
+        case Qt::Key_Left:
+            DecValue(m_increment);
+            break;
+        case Qt::Key_PageUp:
+            IncValue(m_pageSize);
+            break;
+        case Qt::Key_PageDown:
+            DecValue(m_pageSize);
+            break;
         case Qt::Key_Plus:
             if (!keypad)
                 return event->ignore();
@@ -559,9 +585,11 @@ void TRzSpinner::keyPressEvent(QKeyEvent* event) {
         case Qt::Key_Enter:
             if (!m_tabOnEnter)
                 return event->ignore();
-            QCoreApplication::postEvent(this, new QKeyEvent(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier));
+            QCoreApplication::postEvent(
+                this, new QKeyEvent(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier));
             break;
-        default: return event->ignore();
+        default:
+            return event->ignore();
         }
         event->accept();
     });

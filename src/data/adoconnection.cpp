@@ -63,8 +63,8 @@ QString TADOConnection::property(const QString& key) const {
 void TADOConnection::open() {
     if (m_db)
         return;
-    if (property(QStringLiteral("Provider")).compare(QLatin1String("Microsoft.Jet.OLEDB.4.0"),
-                                                     Qt::CaseInsensitive) != 0)
+    if (property(QStringLiteral("Provider"))
+            .compare(QLatin1String("Microsoft.Jet.OLEDB.4.0"), Qt::CaseInsensitive) != 0)
         throw vq::Exception(
             QStringLiteral("Provider cannot be found. It may not be properly installed."));
     const QString path = vq::expandName(property(QStringLiteral("Data Source")));
@@ -72,7 +72,9 @@ void TADOConnection::open() {
         path, property(QStringLiteral("Jet OLEDB:Database Password")));
 }
 
-void TADOConnection::close() { m_db.reset(); }
+void TADOConnection::close() {
+    m_db.reset();
+}
 
 vq::jet::Database& TADOConnection::database() {
     if (!m_db)

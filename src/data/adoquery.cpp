@@ -17,8 +17,8 @@ void TADOQuery::addSqlLine(const QString& line) {
 }
 
 void TADOQuery::fail(const QString& message) const {
-    throw vq::Exception(objectName().isEmpty() ? message
-                                               : QStringLiteral("%1: %2").arg(objectName(), message));
+    throw vq::Exception(
+        objectName().isEmpty() ? message : QStringLiteral("%1: %2").arg(objectName(), message));
 }
 
 void TADOQuery::open() {
@@ -37,7 +37,8 @@ void TADOQuery::open() {
         const QList<vq::jet::ColumnInfo> columns = db.columns(select.table);
         const int c = vq::jet::RowSet{columns, {}}.columnIndex(select.column);
         if (c < 0)
-            throw vq::Exception(QStringLiteral("No value given for one or more required parameters."));
+            throw vq::Exception(
+                QStringLiteral("No value given for one or more required parameters."));
         const bool literalText = select.literal.typeId() == QMetaType::QString;
         if (columns[c].numeric == literalText || (!columns[c].numeric && !columns[c].text))
             throw vq::Exception(QStringLiteral("Data type mismatch in criteria expression."));
@@ -110,7 +111,8 @@ QVariant TADOQuery::fieldByName(const QString& name) const {
 namespace vq {
 QString variantToText(const QVariant& value) {
     if (!value.isValid() || value.isNull())
-        throw Exception(QStringLiteral("Could not convert variant of type (Null) into type (String)"));
+        throw Exception(
+            QStringLiteral("Could not convert variant of type (Null) into type (String)"));
     switch (value.typeId()) {
     case QMetaType::LongLong:
         return QString::number(value.toLongLong());

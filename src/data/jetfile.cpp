@@ -24,7 +24,7 @@ constexpr unsigned kOffsetMask = 0x1FFF;
 
 // RC4, as the format uses it for the header mask and for page encryption.
 void rc4(const unsigned char* key, int keyLen, unsigned char* data, int len) {
-    std::array<unsigned char, 256> s {};
+    std::array<unsigned char, 256> s{};
     for (int i = 0; i < 256; ++i)
         s[i] = static_cast<unsigned char>(i);
     for (int i = 0, j = 0; i < 256; ++i) {
@@ -39,7 +39,9 @@ void rc4(const unsigned char* key, int keyLen, unsigned char* data, int len) {
     }
 }
 
-unsigned u16(const unsigned char* p, int off) { return p[off] | (p[off + 1] << 8); }
+unsigned u16(const unsigned char* p, int off) {
+    return p[off] | (p[off + 1] << 8);
+}
 quint32 u32(const unsigned char* p, int off) {
     return quint32(p[off]) | (quint32(p[off + 1]) << 8) | (quint32(p[off + 2]) << 16) |
            (quint32(p[off + 3]) << 24);
@@ -75,12 +77,16 @@ struct TableFree {
     void operator()(MdbTableDef* t) const { mdb_free_tabledef(t); }
 };
 
-bool isIntegerType(int t) { return t == MDB_BOOL || t == MDB_BYTE || t == MDB_INT || t == MDB_LONGINT; }
+bool isIntegerType(int t) {
+    return t == MDB_BOOL || t == MDB_BYTE || t == MDB_INT || t == MDB_LONGINT;
+}
 bool isNumericType(int t) {
     return isIntegerType(t) || t == MDB_FLOAT || t == MDB_DOUBLE || t == MDB_MONEY ||
            t == MDB_NUMERIC || t == MDB_COMPLEX;
 }
-bool isTextType(int t) { return t == MDB_TEXT || t == MDB_MEMO; }
+bool isTextType(int t) {
+    return t == MDB_TEXT || t == MDB_MEMO;
+}
 
 struct Location {
     quint32 page;
@@ -121,9 +127,9 @@ QString storedPassword(const QByteArray& header) {
     if (created == created && created > -2147483648.0 && created < 2147483648.0)
         whole = static_cast<qint32>(created);
     const auto m = static_cast<quint32>(whole);
-    const unsigned char mask[4] = {static_cast<unsigned char>(m), static_cast<unsigned char>(m >> 8),
-                                   static_cast<unsigned char>(m >> 16),
-                                   static_cast<unsigned char>(m >> 24)};
+    const unsigned char mask[4] = {
+        static_cast<unsigned char>(m), static_cast<unsigned char>(m >> 8),
+        static_cast<unsigned char>(m >> 16), static_cast<unsigned char>(m >> 24)};
     QString out;
     for (int i = 0; i < 20; ++i) {
         const auto lo = static_cast<unsigned char>(p[0x42 + 2 * i] ^ mask[(2 * i) % 4]);
@@ -264,7 +270,7 @@ namespace {
 // The tables of the file from the system table of objects (always on page 2): names, kinds
 // and definition pages only.
 void readCatalog(Database::Snapshot& s, const QString& path) {
-    MdbCatalogEntry objects {};
+    MdbCatalogEntry objects{};
     objects.mdb = s.mdb.get();
     std::strcpy(objects.object_name, "MSysObjects");
     objects.object_type = MDB_TABLE;
@@ -314,7 +320,11 @@ void Database::load() {
     if (!file.exists())
         throw Exception(QStringLiteral("Could not find file '%1'.").arg(m_path));
     if (!file.open(QIODevice::ReadOnly))
-        throw Exception(QStringLiteral("The Microsoft Jet database engine cannot open the file '%1'.  It is already opened exclusively by another user, or you need permission to view its data.").arg(m_path));
+        throw Exception(
+            QStringLiteral(
+                "The Microsoft Jet database engine cannot open the file '%1'.  It is already "
+                "opened exclusively by another user, or you need permission to view its data.")
+                .arg(m_path));
     auto snap = std::make_shared<Snapshot>();
     snap->modified = QFileInfo(file).lastModified();
     snap->bytes = file.readAll();
@@ -381,11 +391,13 @@ Database::Snapshot& Database::current() {
 namespace {
 
 QString missingTable(const QString& name) {
-    return QStringLiteral("The Microsoft Jet database engine cannot find the input table or query '%1'.  Make sure it exists and that its name is spelled correctly.").arg(name);
+    return QStringLiteral("The Microsoft Jet database engine cannot find the input table or query "
+                          "'%1'.  Make sure it exists and that its name is spelled correctly.")
+        .arg(name);
 }
 
 std::shared_ptr<Database::Snapshot::Table> openTable(Database::Snapshot& s, const QString& name,
-                                                    const QString& path) {
+                                                     const QString& path) {
     const QString key = name.toLower();
     if (auto it = s.tables.find(key); it != s.tables.end())
         return *it;
@@ -446,8 +458,8 @@ QList<QVariant> takeRow(Database::Snapshot& s, Database::Snapshot::Table& t, int
         int start = 0;
         size_t len = 0;
         std::vector<MdbField> fields(256);
-        if (mdb_find_row(s.mdb.get(), pageRow, &start, &len) == 0 && len > 0 &&
-            start >= 0 && size_t(start) + len <= size_t(kPage)) {
+        if (mdb_find_row(s.mdb.get(), pageRow, &start, &len) == 0 && len > 0 && start >= 0 &&
+            size_t(start) + len <= size_t(kPage)) {
             const int got = mdb_crack_row(t.def.get(), start, len, fields.data());
             for (int i = 0; i < n && i < got; ++i)
                 nulls[size_t(i)] = fields[size_t(i)].is_null;
@@ -509,11 +521,13 @@ public:
     SnapshotTexts(std::shared_ptr<Database::Snapshot> s,
                   std::shared_ptr<Database::Snapshot::Table> t, std::vector<quint32> pages,
                   std::vector<int> rows)
-        : m_s(std::move(s)), m_t(std::move(t)), m_pages(std::move(pages)), m_rows(std::move(rows)) {}
+        : m_s(std::move(s)), m_t(std::move(t)), m_pages(std::move(pages)), m_rows(std::move(rows)) {
+    }
     QList<QVariant> row(int index) override {
         if (index < 0 || size_t(index) >= m_pages.size())
             return {};
-        return readAt(*m_s, *m_t, m_pages[size_t(index)], m_rows[size_t(index)]).value_or(QList<QVariant>());
+        return readAt(*m_s, *m_t, m_pages[size_t(index)], m_rows[size_t(index)])
+            .value_or(QList<QVariant>());
     }
 
 private:

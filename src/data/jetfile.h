@@ -15,7 +15,7 @@ namespace vq::jet {
 // One column of a table as the reader sees it.
 struct ColumnInfo {
     QString name;
-    int mdbType = 0;     // the file's own type code
+    int mdbType = 0;      // the file's own type code
     bool integer = false; // byte, integer, long integer, boolean
     bool numeric = false; // any number type
     bool text = false;    // short text or memo
@@ -32,7 +32,7 @@ public:
 // Rows of one table, taken from the file at one moment (a static cursor's result).
 struct RowSet {
     QList<ColumnInfo> columns;
-    QList<QList<QVariant>> rows; // an invalid QVariant is a cell without a value
+    QList<QList<QVariant>> rows;                // an invalid QVariant is a cell without a value
     int columnIndex(const QString& name) const; // case-insensitive, -1 when absent
     // The cell, reading deferred texts when needed.
     QVariant cell(int row, int column) const;

@@ -18,7 +18,8 @@ bool nameChar(QChar c) {
 }
 
 QString invalidStatement() {
-    return QStringLiteral("Invalid SQL statement; expected 'DELETE', 'INSERT', 'PROCEDURE', 'SELECT', or 'UPDATE'.");
+    return QStringLiteral(
+        "Invalid SQL statement; expected 'DELETE', 'INSERT', 'PROCEDURE', 'SELECT', or 'UPDATE'.");
 }
 
 QList<Token> tokenize(const QString& s) {
@@ -52,7 +53,8 @@ QList<Token> tokenize(const QString& s) {
                 text += s[j++];
             }
             if (!closed)
-                throw Exception(QStringLiteral("Syntax error in string in query expression '%1'.").arg(s.mid(i).trimmed()));
+                throw Exception(QStringLiteral("Syntax error in string in query expression '%1'.")
+                                    .arg(s.mid(i).trimmed()));
             out.append({Token::Text, text, i});
             i = j + 1;
         } else if (c.isDigit() || (c == u'.' && i + 1 < n && s[i + 1].isDigit())) {
@@ -90,7 +92,9 @@ bool keyword(const Token& t, const char* word) {
     return t.kind == Token::Name && t.text.compare(QLatin1String(word), Qt::CaseInsensitive) == 0;
 }
 
-bool isName(const Token& t) { return t.kind == Token::Name || t.kind == Token::Bracketed; }
+bool isName(const Token& t) {
+    return t.kind == Token::Name || t.kind == Token::Bracketed;
+}
 
 } // namespace
 
@@ -101,10 +105,14 @@ Select parseSelect(const QString& sql) {
         throw Exception(invalidStatement());
     ++i;
     if (!(t[i].kind == Token::Symbol && t[i].text == u"*"))
-        throw Exception(QStringLiteral("The SELECT statement includes a reserved word or an argument name that is misspelled or missing, or the punctuation is incorrect."));
+        throw Exception(
+            QStringLiteral("The SELECT statement includes a reserved word or an argument name that "
+                           "is misspelled or missing, or the punctuation is incorrect."));
     ++i;
     if (!keyword(t[i], "from"))
-        throw Exception(QStringLiteral("The SELECT statement includes a reserved word or an argument name that is misspelled or missing, or the punctuation is incorrect."));
+        throw Exception(
+            QStringLiteral("The SELECT statement includes a reserved word or an argument name that "
+                           "is misspelled or missing, or the punctuation is incorrect."));
     ++i;
     if (!isName(t[i]) || keyword(t[i], "where"))
         throw Exception(QStringLiteral("Syntax error in FROM clause."));
@@ -120,7 +128,9 @@ Select parseSelect(const QString& sql) {
     if (keyword(t[i], "where")) {
         const QString expression = sql.mid(t[i + 1].pos).trimmed();
         const auto missingOperator = [&] {
-            return Exception(QStringLiteral("Syntax error (missing operator) in query expression '%1'.").arg(expression));
+            return Exception(
+                QStringLiteral("Syntax error (missing operator) in query expression '%1'.")
+                    .arg(expression));
         };
         ++i;
         if (!isName(t[i]))

@@ -17,15 +17,15 @@ namespace vq::jet {
 namespace {
 
 constexpr int kPageSize = 4096;
-constexpr int kDataHeader = 14;                        // data page header before the row offsets
+constexpr int kDataHeader = 14; // data page header before the row offsets
 constexpr int kMaxRowLength = kPageSize - kDataHeader - 2; // one row alone on a page
-constexpr int kMaxRowsPerPage = 255;                   // a row pointer holds the row in one byte
-constexpr int kRowBudget = 4000;                       // rows are kept below Jet's record limit
-constexpr int kInlineMemoLimit = 1024;                 // longer memo values go to LVAL pages
-constexpr int kLvalChunk = kMaxRowLength - 4;          // data bytes per part of a chained value
-constexpr int kMaxLongValue = 0xFFFFFF;                // 24-bit length field
-constexpr int kMapPageBits = (kPageSize - 4) * 8;      // pages covered by one 0x05 page
-constexpr int kMaxInlineMapBytes = 3900;               // bitmap bytes of an inline (type 0) map
+constexpr int kMaxRowsPerPage = 255;              // a row pointer holds the row in one byte
+constexpr int kRowBudget = 4000;                  // rows are kept below Jet's record limit
+constexpr int kInlineMemoLimit = 1024;            // longer memo values go to LVAL pages
+constexpr int kLvalChunk = kMaxRowLength - 4;     // data bytes per part of a chained value
+constexpr int kMaxLongValue = 0xFFFFFF;           // 24-bit length field
+constexpr int kMapPageBits = (kPageSize - 4) * 8; // pages covered by one 0x05 page
+constexpr int kMaxInlineMapBytes = 3900;          // bitmap bytes of an inline (type 0) map
 
 // Raw column type codes of the format.
 enum RawType : std::uint8_t {
@@ -44,29 +44,24 @@ constexpr std::uint8_t kFlagUpdatable = 0x10;
 constexpr std::uint8_t kMiscCompressedUnicode = 0x01;
 constexpr std::uint16_t kSortGeneral = 0x0409;
 
-void put16(QByteArray& b, int at, std::uint32_t v)
-{
+void put16(QByteArray& b, int at, std::uint32_t v) {
     b[at] = char(v & 0xFF);
     b[at + 1] = char((v >> 8) & 0xFF);
 }
-void put32(QByteArray& b, int at, std::uint32_t v)
-{
+void put32(QByteArray& b, int at, std::uint32_t v) {
     for (int i = 0; i < 4; ++i)
         b[at + i] = char((v >> (8 * i)) & 0xFF);
 }
-void append16(QByteArray& b, std::uint32_t v)
-{
+void append16(QByteArray& b, std::uint32_t v) {
     b.append(char(v & 0xFF));
     b.append(char((v >> 8) & 0xFF));
 }
-void append32(QByteArray& b, std::uint32_t v)
-{
+void append32(QByteArray& b, std::uint32_t v) {
     for (int i = 0; i < 4; ++i)
         b.append(char((v >> (8 * i)) & 0xFF));
 }
 
-QByteArray ucs2(const QString& s)
-{
+QByteArray ucs2(const QString& s) {
     QByteArray out;
     out.reserve(s.size() * 2);
     for (QChar c : s)
@@ -78,8 +73,7 @@ QByteArray ucs2(const QString& s)
 // whose high byte is zero) when that is shorter. A character with a zero low byte cannot be
 // represented inside the compressed form, so such texts stay plain. A plain text that starts
 // with U+FEFF would read back as compressed, so it always goes compressed.
-QByteArray encodeText(const QString& s)
-{
+QByteArray encodeText(const QString& s) {
     bool compressible = true;
     int narrow = 0;
     for (QChar c : s) {
@@ -112,8 +106,7 @@ QByteArray encodeText(const QString& s)
 }
 
 // The RC4 stream cipher, which masks the header page.
-void rc4(const std::uint8_t* key, int keyLength, char* data, int length)
-{
+void rc4(const std::uint8_t* key, int keyLength, char* data, int length) {
     std::array<std::uint8_t, 256> s{};
     for (int i = 0; i < 256; ++i)
         s[i] = std::uint8_t(i);
@@ -139,8 +132,7 @@ constexpr int kPasswordOffset = 0x42;
 constexpr int kPasswordBytes = 40;
 constexpr int kCreationDateOffset = 0x72;
 
-QByteArray passwordMask(double creationDate)
-{
+QByteArray passwordMask(double creationDate) {
     const auto stamp = std::uint32_t(std::int32_t(creationDate));
     QByteArray mask(kPasswordBytes, '\0');
     for (int i = 0; i < kPasswordBytes; ++i)
@@ -148,8 +140,7 @@ QByteArray passwordMask(double creationDate)
     return mask;
 }
 
-double oleDate(const QDateTime& t)
-{
+double oleDate(const QDateTime& t) {
     // Days since 1899-12-30 00:00 local time, the fraction being the time of day.
     const QDateTime epoch(QDate(1899, 12, 30), QTime(0, 0), QTimeZone::utc());
     const QDateTime wallClock(t.date(), t.time(), QTimeZone::utc());
@@ -178,16 +169,16 @@ public:
         : m_pages(pages), m_owner(owner), m_lval(lval) {}
 
     bool open() const { return m_index != 0; }
-    bool fits(int length) const
-    {
-        return open() && m_count < kMaxRowsPerPage
-            && kDataHeader + 2 * (m_count + 1) + length <= m_end;
+    bool fits(int length) const {
+        return open() && m_count < kMaxRowsPerPage &&
+               kDataHeader + 2 * (m_count + 1) + length <= m_end;
     }
     // Places the row, on a fresh page when it does not fit; returns page << 8 | row.
-    quint32 add(const QByteArray& row)
-    {
+    quint32 add(const QByteArray& row) {
         if (row.size() > kMaxRowLength)
-            throw vq::Exception(QStringLiteral("Internal error: a row of %1 bytes does not fit a page").arg(row.size()));
+            throw vq::Exception(
+                QStringLiteral("Internal error: a row of %1 bytes does not fit a page")
+                    .arg(row.size()));
         if (!fits(int(row.size())))
             start();
         QByteArray& p = m_pages[m_index];
@@ -202,8 +193,7 @@ public:
     const QList<quint32>& pagesUsed() const { return m_used; }
 
 private:
-    void start()
-    {
+    void start() {
         m_index = quint32(m_pages.size());
         QByteArray p(kPageSize, '\0');
         p[0] = 0x01;
@@ -232,8 +222,7 @@ class FileBuilder {
 public:
     std::vector<QByteArray> pages;
 
-    quint32 allocate(char type)
-    {
+    quint32 allocate(char type) {
         QByteArray p(kPageSize, '\0');
         p[0] = type;
         p[1] = 0x01;
@@ -243,8 +232,7 @@ public:
 
     // A usage map row for the given pages: inline bitmap (type 0) when the pages lie close
     // together, otherwise a list of bitmap pages (type 1).
-    QByteArray usageMap(QList<quint32> used)
-    {
+    QByteArray usageMap(QList<quint32> used) {
         std::sort(used.begin(), used.end());
         QByteArray map;
         const quint32 first = used.isEmpty() ? 0 : used.front();
@@ -254,7 +242,8 @@ public:
             append32(map, first);
             QByteArray bits(std::max<int>(64, int((span + 7) / 8)), '\0');
             for (quint32 p : used)
-                bits[int((p - first) / 8)] = char(bits[int((p - first) / 8)] | (1 << ((p - first) % 8)));
+                bits[int((p - first) / 8)] =
+                    char(bits[int((p - first) / 8)] | (1 << ((p - first) % 8)));
             map.append(bits);
             return map;
         }
@@ -275,10 +264,12 @@ public:
     }
 };
 
-QByteArray encodeLongValue(FileBuilder& file, PageBuilder& lval, const QByteArray& data, bool inlineAllowed)
-{
+QByteArray encodeLongValue(FileBuilder& file, PageBuilder& lval, const QByteArray& data,
+                           bool inlineAllowed) {
     if (data.size() > kMaxLongValue)
-        throw vq::Exception(QStringLiteral("A long value of %1 bytes exceeds the limit of %2 bytes").arg(data.size()).arg(kMaxLongValue));
+        throw vq::Exception(QStringLiteral("A long value of %1 bytes exceeds the limit of %2 bytes")
+                                .arg(data.size())
+                                .arg(kMaxLongValue));
     QByteArray field(12, '\0');
     put32(field, 0, quint32(data.size()));
     if (inlineAllowed) {
@@ -307,8 +298,7 @@ QByteArray encodeLongValue(FileBuilder& file, PageBuilder& lval, const QByteArra
     return field;
 }
 
-QString describeValue(const QVariant& v)
-{
+QString describeValue(const QVariant& v) {
     QString s = v.toString();
     if (s.size() > 40)
         s = s.left(40) + QStringLiteral("...");
@@ -317,7 +307,7 @@ QString describeValue(const QVariant& v)
 
 struct Cell {
     bool null = true;
-    QByteArray bytes;     // encoded value (text/binary) or fixed bytes
+    QByteArray bytes; // encoded value (text/binary) or fixed bytes
     bool longValue = false;
 };
 
@@ -329,8 +319,7 @@ struct TableLayout {
     QList<QList<quint32>> lvalPages; // per long-value column (by position among them)
 };
 
-qint64 wholeNumber(const QVariant& v, bool* ok)
-{
+qint64 wholeNumber(const QVariant& v, bool* ok) {
     *ok = false;
     switch (v.typeId()) {
     case QMetaType::Int:
@@ -353,15 +342,16 @@ qint64 wholeNumber(const QVariant& v, bool* ok)
     }
 }
 
-Cell encodeCell(const RawTable& t, const RawColumn& c, const QVariant& v, int rowIndex)
-{
+Cell encodeCell(const RawTable& t, const RawColumn& c, const QVariant& v, int rowIndex) {
     Cell cell;
     if (!v.isValid() || v.isNull())
         return cell;
     cell.null = false;
     const auto fail = [&](const QString& why) {
         return vq::Exception(QStringLiteral("Table '%1', row %2, column '%3': %4")
-                                 .arg(t.name).arg(rowIndex + 1).arg(c.name, why));
+                                 .arg(t.name)
+                                 .arg(rowIndex + 1)
+                                 .arg(c.name, why));
     };
     switch (c.type) {
     case tInt16:
@@ -383,15 +373,19 @@ Cell encodeCell(const RawTable& t, const RawColumn& c, const QVariant& v, int ro
         return cell;
     }
     case tDateTime: {
-        const double d = v.typeId() == QMetaType::QDateTime ? oleDate(v.toDateTime()) : v.toDouble();
+        const double d =
+            v.typeId() == QMetaType::QDateTime ? oleDate(v.toDateTime()) : v.toDouble();
         cell.bytes.resize(8);
-        std::memcpy(cell.bytes.data(), &d, 8); // little-endian IEEE double on every target we build for
+        std::memcpy(cell.bytes.data(), &d,
+                    8); // little-endian IEEE double on every target we build for
         return cell;
     }
     case tText: {
         const QString s = v.toString();
         if (s.size() * 2 > c.length)
-            throw fail(QStringLiteral("the text of %1 characters exceeds the column size %2").arg(s.size()).arg(c.length / 2));
+            throw fail(QStringLiteral("the text of %1 characters exceeds the column size %2")
+                           .arg(s.size())
+                           .arg(c.length / 2));
         cell.bytes = encodeText(s);
         return cell;
     }
@@ -411,9 +405,8 @@ Cell encodeCell(const RawTable& t, const RawColumn& c, const QVariant& v, int ro
     }
 }
 
-QByteArray buildTdef(const RawTable& t, const TableLayout& layout, quint32 usagePtr, quint32 freePtr,
-                     const QList<std::pair<quint32, quint32>>& lvalMaps)
-{
+QByteArray buildTdef(const RawTable& t, const TableLayout& layout, quint32 usagePtr,
+                     quint32 freePtr, const QList<std::pair<quint32, quint32>>& lvalMaps) {
     QByteArray p(kPageSize, '\0');
     p[0] = 0x02;
     p[1] = 0x01;
@@ -470,7 +463,8 @@ QByteArray buildTdef(const RawTable& t, const TableLayout& layout, quint32 usage
     append32(body, 0);
     append32(body, 0);
     if (63 + body.size() > kPageSize)
-        throw vq::Exception(QStringLiteral("The definition of table '%1' is too large").arg(t.name));
+        throw vq::Exception(
+            QStringLiteral("The definition of table '%1' is too large").arg(t.name));
     std::memcpy(p.data() + 63, body.constData(), size_t(body.size()));
     const int tdefLength = 63 + int(body.size()) - 8;
     put32(p, 8, quint32(tdefLength));
@@ -479,8 +473,8 @@ QByteArray buildTdef(const RawTable& t, const TableLayout& layout, quint32 usage
 }
 
 // Writes the rows of a table; the definition page is filled in later.
-TableLayout writeRows(FileBuilder& file, const RawTable& t, quint32 tdefPage, const std::function<void(int)>& progress)
-{
+TableLayout writeRows(FileBuilder& file, const RawTable& t, quint32 tdefPage,
+                      const std::function<void(int)>& progress) {
     TableLayout layout;
     layout.tdefPage = tdefPage;
     PageBuilder data(file.pages, tdefPage, false);
@@ -508,7 +502,10 @@ TableLayout writeRows(FileBuilder& file, const RawTable& t, quint32 tdefPage, co
         const QList<QVariant>& row = (*t.rows)[r];
         if (row.size() > columnCount)
             throw vq::Exception(QStringLiteral("Table '%1', row %2: %3 values for %4 columns")
-                                    .arg(t.name).arg(r + 1).arg(row.size()).arg(columnCount));
+                                    .arg(t.name)
+                                    .arg(r + 1)
+                                    .arg(row.size())
+                                    .arg(columnCount));
         int overhead = 2 + fixedSize + (varCount > 0 ? 4 + 2 * varCount : 0) + maskSize;
         int varBytes = 0;
         for (int i = 0; i < columnCount; ++i) {
@@ -517,19 +514,21 @@ TableLayout writeRows(FileBuilder& file, const RawTable& t, quint32 tdefPage, co
             if (c.null)
                 continue;
             if (c.longValue)
-                varBytes += 12 + (int(c.bytes.size()) <= kInlineMemoLimit ? int(c.bytes.size()) : 0);
+                varBytes +=
+                    12 + (int(c.bytes.size()) <= kInlineMemoLimit ? int(c.bytes.size()) : 0);
             else if (!t.columns[i].fixed())
                 varBytes += int(c.bytes.size());
         }
         // Inline long values while the row stays within the budget, largest moved out first.
         std::vector<bool> inlineOk(size_t(columnCount), false);
         for (int i = 0; i < columnCount; ++i)
-            inlineOk[size_t(i)] = cells[size_t(i)].longValue && !cells[size_t(i)].null
-                && cells[size_t(i)].bytes.size() <= kInlineMemoLimit;
+            inlineOk[size_t(i)] = cells[size_t(i)].longValue && !cells[size_t(i)].null &&
+                                  cells[size_t(i)].bytes.size() <= kInlineMemoLimit;
         while (overhead + varBytes > kRowBudget) {
             int largest = -1;
             for (int i = 0; i < columnCount; ++i)
-                if (inlineOk[size_t(i)] && (largest < 0 || cells[size_t(i)].bytes.size() > cells[size_t(largest)].bytes.size()))
+                if (inlineOk[size_t(i)] && (largest < 0 || cells[size_t(i)].bytes.size() >
+                                                               cells[size_t(largest)].bytes.size()))
                     largest = i;
             if (largest < 0)
                 break;
@@ -538,7 +537,9 @@ TableLayout writeRows(FileBuilder& file, const RawTable& t, quint32 tdefPage, co
         }
         if (overhead + varBytes > kMaxRowLength)
             throw vq::Exception(QStringLiteral("Table '%1', row %2: the row is too long (%3 bytes)")
-                                    .arg(t.name).arg(r + 1).arg(overhead + varBytes));
+                                    .arg(t.name)
+                                    .arg(r + 1)
+                                    .arg(overhead + varBytes));
 
         QByteArray out;
         out.reserve(overhead + varBytes);
@@ -561,7 +562,8 @@ TableLayout writeRows(FileBuilder& file, const RawTable& t, quint32 tdefPage, co
             if (c.null)
                 continue;
             if (c.longValue)
-                out.append(encodeLongValue(file, lvals[size_t(lvalSlot[i])], c.bytes, inlineOk[size_t(i)]));
+                out.append(encodeLongValue(file, lvals[size_t(lvalSlot[i])], c.bytes,
+                                           inlineOk[size_t(i)]));
             else
                 out.append(c.bytes);
         }
@@ -586,8 +588,7 @@ TableLayout writeRows(FileBuilder& file, const RawTable& t, quint32 tdefPage, co
     return layout;
 }
 
-RawTable rawFromPublic(const Table& t)
-{
+RawTable rawFromPublic(const Table& t) {
     RawTable raw;
     raw.name = t.name;
     raw.rows = &t.rows;
@@ -601,8 +602,11 @@ RawTable rawFromPublic(const Table& t)
             break;
         case ColumnType::Text:
             if (c.size < 1 || c.size > kMaxTextColumnSize)
-                throw vq::Exception(QStringLiteral("Column '%1' of table '%2': text size %3 is not within 1..%4")
-                                        .arg(c.name, t.name).arg(c.size).arg(kMaxTextColumnSize));
+                throw vq::Exception(
+                    QStringLiteral("Column '%1' of table '%2': text size %3 is not within 1..%4")
+                        .arg(c.name, t.name)
+                        .arg(c.size)
+                        .arg(kMaxTextColumnSize));
             rc.type = tText;
             rc.length = c.size * 2;
             break;
@@ -616,19 +620,21 @@ RawTable rawFromPublic(const Table& t)
     return raw;
 }
 
-void checkName(const QString& what, const QString& name)
-{
+void checkName(const QString& what, const QString& name) {
     if (name.trimmed().isEmpty())
         throw vq::Exception(QStringLiteral("%1 name is empty").arg(what));
     if (name.size() > kMaxNameLength)
-        throw vq::Exception(QStringLiteral("%1 name '%2' is longer than %3 characters").arg(what, name).arg(kMaxNameLength));
+        throw vq::Exception(QStringLiteral("%1 name '%2' is longer than %3 characters")
+                                .arg(what, name)
+                                .arg(kMaxNameLength));
     for (QChar c : name)
         if (c.unicode() < 0x20 || c == u'.' || c == u'!' || c == u'`' || c == u'[' || c == u']')
-            throw vq::Exception(QStringLiteral("%1 name '%2' contains a character Jet does not allow").arg(what, name));
+            throw vq::Exception(
+                QStringLiteral("%1 name '%2' contains a character Jet does not allow")
+                    .arg(what, name));
 }
 
-QList<RawColumn> catalogColumns()
-{
+QList<RawColumn> catalogColumns() {
     return {
         {QStringLiteral("Id"), tLong, 4},
         {QStringLiteral("ParentId"), tLong, 4},
@@ -650,8 +656,7 @@ QList<RawColumn> catalogColumns()
     };
 }
 
-QByteArray headerPage(const QString& password, double created)
-{
+QByteArray headerPage(const QString& password, double created) {
     QByteArray p(kPageSize, '\0');
     static const char prefix[] = "\x00\x01\x00\x00Standard Jet DB\x00\x01\x00\x00\x00";
     std::memcpy(p.data(), prefix, 0x18);
@@ -660,8 +665,8 @@ QByteArray headerPage(const QString& password, double created)
                                          0x02, 0x00, 0x00, 0x00, 0x03, 0x00, 0x00, 0x00,
                                          0x04, 0x00, 0x00, 0x00, 0x05, 0x00, 0x00, 0x00};
     std::memcpy(p.data() + 0x18, fixed, sizeof fixed);
-    put16(p, 0x3C, 1252);         // code page of the creating system's non-Unicode text
-    put32(p, 0x3E, 0);            // no page encryption
+    put16(p, 0x3C, 1252); // code page of the creating system's non-Unicode text
+    put32(p, 0x3E, 0);    // no page encryption
     QByteArray pw = ucs2(password);
     pw.resize(kPasswordBytes, '\0');
     const QByteArray mask = passwordMask(created);
@@ -677,15 +682,16 @@ QByteArray headerPage(const QString& password, double created)
 
 } // namespace
 
-void writeDatabase(const QString& path, const QList<Table>& tables, const WriteOptions& options)
-{
+void writeDatabase(const QString& path, const QList<Table>& tables, const WriteOptions& options) {
     if (options.password.size() > kMaxPasswordLength)
-        throw vq::Exception(QStringLiteral("The database password is longer than %1 characters").arg(kMaxPasswordLength));
+        throw vq::Exception(QStringLiteral("The database password is longer than %1 characters")
+                                .arg(kMaxPasswordLength));
     QStringList seen;
     for (const Table& t : tables) {
         checkName(QStringLiteral("Table"), t.name);
         if (t.name.startsWith(QStringLiteral("MSys"), Qt::CaseInsensitive))
-            throw vq::Exception(QStringLiteral("Table name '%1' is reserved for the system catalog").arg(t.name));
+            throw vq::Exception(
+                QStringLiteral("Table name '%1' is reserved for the system catalog").arg(t.name));
         if (seen.contains(t.name, Qt::CaseInsensitive))
             throw vq::Exception(QStringLiteral("Table '%1' appears twice").arg(t.name));
         seen.append(t.name);
@@ -695,7 +701,8 @@ void writeDatabase(const QString& path, const QList<Table>& tables, const WriteO
         for (const Column& c : t.columns) {
             checkName(QStringLiteral("Column"), c.name);
             if (columnNames.contains(c.name, Qt::CaseInsensitive))
-                throw vq::Exception(QStringLiteral("Table '%1' has the column '%2' twice").arg(t.name, c.name));
+                throw vq::Exception(
+                    QStringLiteral("Table '%1' has the column '%2' twice").arg(t.name, c.name));
             columnNames.append(c.name);
         }
     }
@@ -808,13 +815,13 @@ void writeDatabase(const QString& path, const QList<Table>& tables, const WriteO
         throw vq::Exception(QStringLiteral("Cannot write %1: %2").arg(path, out.errorString()));
 }
 
-QString headerPassword(const QByteArray& headerPage)
-{
-    if (headerPage.size() < kHeaderMaskStart + kHeaderMaskLength || headerPage[0] != 0
-        || headerPage.mid(4, 15) != QByteArray("Standard Jet DB"))
+QString headerPassword(const QByteArray& headerPage) {
+    if (headerPage.size() < kHeaderMaskStart + kHeaderMaskLength || headerPage[0] != 0 ||
+        headerPage.mid(4, 15) != QByteArray("Standard Jet DB"))
         throw vq::Exception(QStringLiteral("Not a Jet database header"));
     if (headerPage[0x14] != 1)
-        throw vq::Exception(QStringLiteral("Not a Jet 4 database (version byte %1)").arg(int(std::uint8_t(headerPage[0x14]))));
+        throw vq::Exception(QStringLiteral("Not a Jet 4 database (version byte %1)")
+                                .arg(int(std::uint8_t(headerPage[0x14]))));
     QByteArray p = headerPage.left(kHeaderMaskStart + kHeaderMaskLength);
     rc4(kHeaderKey, 4, p.data() + kHeaderMaskStart, kHeaderMaskLength);
     double created = 0;

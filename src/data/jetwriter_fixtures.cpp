@@ -10,21 +10,21 @@ const QString kNumber = QStringLiteral("编号");
 const QString kQuestion = QStringLiteral("题目");
 const QString kAnswer = QStringLiteral("答案");
 
-QList<Question> sampleQuestions()
-{
+QList<Question> sampleQuestions() {
     return {
         {1, QStringLiteral("中国的首都是哪座城市？"), QStringLiteral("北京")},
         {2, QStringLiteral("一年有几个季节？"), QStringLiteral("四个")},
         {3, QStringLiteral("“床前明月光”的下一句是什么？"), QStringLiteral("疑是地上霜")},
-        {4, QStringLiteral("Which planet is known as the red planet?"), QStringLiteral("Mars, \"the red one\"")},
+        {4, QStringLiteral("Which planet is known as the red planet?"),
+         QStringLiteral("Mars, \"the red one\"")},
         {5, QStringLiteral("水的化学式是什么？\n（两行题目）"), QStringLiteral("H₂O")},
     };
 }
 
 // Deterministic filler text of the given length, mixing Chinese and Latin characters.
-QString filler(quint32 seed, int length)
-{
-    static const QString pool = QStringLiteral("晚会随机出题系统问题答案春夏秋冬山水日月abcdefXYZ0123456789 ");
+QString filler(quint32 seed, int length) {
+    static const QString pool =
+        QStringLiteral("晚会随机出题系统问题答案春夏秋冬山水日月abcdefXYZ0123456789 ");
     QString s;
     s.reserve(length);
     for (int i = 0; i < length; ++i) {
@@ -36,25 +36,27 @@ QString filler(quint32 seed, int length)
 
 } // namespace
 
-Table questionTable(const QList<Question>& questions)
-{
-    Table t{kTable, {{kNumber, ColumnType::Long}, {kQuestion, ColumnType::Memo}, {kAnswer, ColumnType::Memo}}, {}};
+Table questionTable(const QList<Question>& questions) {
+    Table t{
+        kTable,
+        {{kNumber, ColumnType::Long}, {kQuestion, ColumnType::Memo}, {kAnswer, ColumnType::Memo}},
+        {}};
     t.rows.reserve(questions.size());
     for (const Question& q : questions)
         t.rows.append({q.number, q.question, q.answer});
     return t;
 }
 
-QStringList fixtureKinds()
-{
-    return {QStringLiteral("bank"), QStringLiteral("text-number"), QStringLiteral("null-number"),
-            QStringLiteral("duplicate"), QStringLiteral("short-text"), QStringLiteral("extra-columns"),
-            QStringLiteral("other-table"), QStringLiteral("no-rows"), QStringLiteral("no-number"),
-            QStringLiteral("large"), QStringLiteral("long-memo")};
+QStringList fixtureKinds() {
+    return {QStringLiteral("bank"),        QStringLiteral("text-number"),
+            QStringLiteral("null-number"), QStringLiteral("duplicate"),
+            QStringLiteral("short-text"),  QStringLiteral("extra-columns"),
+            QStringLiteral("other-table"), QStringLiteral("no-rows"),
+            QStringLiteral("no-number"),   QStringLiteral("large"),
+            QStringLiteral("long-memo")};
 }
 
-QList<Table> fixtureTables(const QString& kind)
-{
+QList<Table> fixtureTables(const QString& kind) {
     const QList<Question> sample = sampleQuestions();
     if (kind == QLatin1String("bank"))
         return {questionTable(sample)};
@@ -84,11 +86,17 @@ QList<Table> fixtureTables(const QString& kind)
         return {t};
     }
     if (kind == QLatin1String("extra-columns")) {
-        Table t{kTable, {{QStringLiteral("分类"), ColumnType::Text, 20}, {kNumber, ColumnType::Long},
-                         {kQuestion, ColumnType::Memo}, {kAnswer, ColumnType::Memo},
-                         {QStringLiteral("分值"), ColumnType::Long}, {QStringLiteral("备注"), ColumnType::Memo}}, {}};
+        Table t{kTable,
+                {{QStringLiteral("分类"), ColumnType::Text, 20},
+                 {kNumber, ColumnType::Long},
+                 {kQuestion, ColumnType::Memo},
+                 {kAnswer, ColumnType::Memo},
+                 {QStringLiteral("分值"), ColumnType::Long},
+                 {QStringLiteral("备注"), ColumnType::Memo}},
+                {}};
         for (const Question& q : sample)
-            t.rows.append({QStringLiteral("常识"), q.number, q.question, q.answer, q.number * 10, QVariant()});
+            t.rows.append({QStringLiteral("常识"), q.number, q.question, q.answer, q.number * 10,
+                           QVariant()});
         return {t};
     }
     if (kind == QLatin1String("other-table")) {
@@ -109,18 +117,20 @@ QList<Table> fixtureTables(const QString& kind)
         q.reserve(100000);
         for (int i = 1; i <= 100000; ++i) {
             const quint32 seed = quint32(i) * 2654435761u;
-            q.append({i, filler(seed, 20 + int(seed % 181)), filler(seed ^ 0x5bd1e995u, 20 + int((seed >> 8) % 181))});
+            q.append({i, filler(seed, 20 + int(seed % 181)),
+                      filler(seed ^ 0x5bd1e995u, 20 + int((seed >> 8) % 181))});
         }
         return {questionTable(q)};
     }
     if (kind == QLatin1String("long-memo")) {
-        return {questionTable({{1, filler(7, 3000), filler(8, 20000)}, {2, QStringLiteral("短题"), filler(9, 1500)}})};
+        return {questionTable({{1, filler(7, 3000), filler(8, 20000)},
+                               {2, QStringLiteral("短题"), filler(9, 1500)}})};
     }
-    throw vq::Exception(QStringLiteral("Unknown fixture kind '%1' (known: %2)").arg(kind, fixtureKinds().join(QStringLiteral(", "))));
+    throw vq::Exception(QStringLiteral("Unknown fixture kind '%1' (known: %2)")
+                            .arg(kind, fixtureKinds().join(QStringLiteral(", "))));
 }
 
-void writeFixture(const QString& kind, const QString& path, const WriteOptions& options)
-{
+void writeFixture(const QString& kind, const QString& path, const WriteOptions& options) {
     writeDatabase(path, fixtureTables(kind), options);
 }
 

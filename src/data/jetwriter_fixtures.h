@@ -35,6 +35,7 @@ QStringList fixtureKinds();
 // The tables of the fixture; throws vq::Exception for an unknown kind.
 QList<Table> fixtureTables(const QString& kind);
 // Writes the fixture with the bank password (or options given).
-void writeFixture(const QString& kind, const QString& path, const WriteOptions& options = {kBankPassword});
+void writeFixture(const QString& kind, const QString& path,
+                  const WriteOptions& options = {kBankPassword});
 
 } // namespace vq::jet

@@ -36,7 +36,9 @@ void QuestionPool::removeAt(int index) {
     cursor.removeSelectedText();
 }
 
-void QuestionPool::append(const QString& line) { appendLines(line + u'\n'); }
+void QuestionPool::append(const QString& line) {
+    appendLines(line + u'\n');
+}
 
 void QuestionPool::appendLines(const QString& linesWithBreaks) {
     if (linesWithBreaks.isEmpty())
@@ -74,8 +76,12 @@ std::uint32_t g_seed = 0;
 std::function<std::optional<std::uint64_t>()> g_seedSource;
 } // namespace
 
-std::uint32_t randomSeed() { return g_seed; }
-void setRandomSeed(std::uint32_t seed) { g_seed = seed; }
+std::uint32_t randomSeed() {
+    return g_seed;
+}
+void setRandomSeed(std::uint32_t seed) {
+    g_seed = seed;
+}
 void setSeedSource(std::function<std::optional<std::uint64_t>()> source) {
     g_seedSource = std::move(source);
 }
@@ -87,7 +93,8 @@ int drawIndex(int count, std::uint32_t seed) {
 }
 
 QString drawNumber(QPlainTextEdit& store) {
-    const std::optional<std::uint64_t> counter = g_seedSource ? g_seedSource() : performanceCounter();
+    const std::optional<std::uint64_t> counter =
+        g_seedSource ? g_seedSource() : performanceCounter();
     g_seed = counter ? static_cast<std::uint32_t>(*counter) : tickCount();
     g_seed = g_seed * 134775813u + 1u;
     QuestionPool pool(store);

@@ -21,6 +21,8 @@ QString fromAnsi(const char* data, qsizetype size) {
     return out;
 }
 
-QString fromAnsi(const QByteArray& bytes) { return fromAnsi(bytes.constData(), bytes.size()); }
+QString fromAnsi(const QByteArray& bytes) {
+    return fromAnsi(bytes.constData(), bytes.size());
+}
 
 } // namespace vq

@@ -18,8 +18,9 @@ bool Application::notify(QObject* receiver, QEvent* event) {
 }
 
 void installFontSubstitutes() {
-    const QStringList cjk = {QStringLiteral("WenQuanYi Zen Hei"), QStringLiteral("Noto Sans CJK SC"),
-                             QStringLiteral("Noto Sans SC"), QStringLiteral("SimHei")};
+    const QStringList cjk = {QStringLiteral("WenQuanYi Zen Hei"),
+                             QStringLiteral("Noto Sans CJK SC"), QStringLiteral("Noto Sans SC"),
+                             QStringLiteral("SimHei")};
     QFont::insertSubstitutions(QStringLiteral("黑体"), cjk);
     QFont::insertSubstitutions(QStringLiteral("SimHei"), cjk);
     // The dialog font, 8 points: of the installed sans fonts, DejaVu Sans Condensed comes

@@ -16,10 +16,12 @@ std::optional<std::uint64_t> performanceCounter() {
     return static_cast<std::uint64_t>(value.QuadPart);
 }
 
-std::uint32_t tickCount() { return GetTickCount(); }
+std::uint32_t tickCount() {
+    return GetTickCount();
+}
 #else
 std::optional<std::uint64_t> performanceCounter() {
-    timespec ts {};
+    timespec ts{};
     if (::clock_gettime(CLOCK_MONOTONIC, &ts) != 0)
         return std::nullopt;
     return static_cast<std::uint64_t>(ts.tv_sec) * 1'000'000'000ull +
@@ -27,7 +29,7 @@ std::optional<std::uint64_t> performanceCounter() {
 }
 
 std::uint32_t tickCount() {
-    timespec ts {};
+    timespec ts{};
     if (::clock_gettime(CLOCK_MONOTONIC, &ts) != 0)
         return 0;
     const auto ms = static_cast<std::uint64_t>(ts.tv_sec) * 1000ull +

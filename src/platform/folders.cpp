@@ -46,9 +46,13 @@ QString programFolder() {
     return withSeparator(QCoreApplication::applicationDirPath());
 }
 
-void setProgramFolderOverride(const QString& folder) { g_override = folder; }
+void setProgramFolderOverride(const QString& folder) {
+    g_override = folder;
+}
 
-QString currentFolder() { return withSeparator(QDir::currentPath()); }
+QString currentFolder() {
+    return withSeparator(QDir::currentPath());
+}
 
 QString expandName(const QString& name) {
     return QDir::cleanPath(QDir::current().absoluteFilePath(name));

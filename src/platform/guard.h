@@ -12,8 +12,7 @@ namespace vq {
 // handler there and is shown in the error box; the program carries on with the next event.
 // Every slot and event override of the program's windows wraps its body in this, so no
 // exception ever unwinds through Qt's own code.
-template <class F>
-void guarded(F&& handler) noexcept {
+template <class F> void guarded(F&& handler) noexcept {
     try {
         std::forward<F>(handler)();
     } catch (const Exception& e) {

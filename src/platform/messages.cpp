@@ -1,8 +1,8 @@
 #include "platform/messages.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QGuiApplication>
-#include <QAbstractButton>
 #include <QMessageBox>
 #include <QScreen>
 
@@ -45,9 +45,13 @@ MessageService* g_service = nullptr;
 
 } // namespace
 
-MessageService& messages() { return g_service ? *g_service : g_qtService; }
+MessageService& messages() {
+    return g_service ? *g_service : g_qtService;
+}
 
-void setMessageService(MessageService* service) { g_service = service; }
+void setMessageService(MessageService* service) {
+    g_service = service;
+}
 
 QString errorBoxText(const QString& message) {
     if (message.isEmpty())
@@ -59,8 +63,12 @@ QString errorBoxText(const QString& message) {
     return message;
 }
 
-void showErrorBox(const QString& message) { messages().errorBox(errorBoxText(message)); }
+void showErrorBox(const QString& message) {
+    messages().errorBox(errorBoxText(message));
+}
 
-void showMessageBox(const QString& text) { messages().messageBox(text); }
+void showMessageBox(const QString& text) {
+    messages().messageBox(text);
+}
 
 } // namespace vq

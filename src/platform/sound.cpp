@@ -44,8 +44,12 @@ EffectSoundService& realService() {
 
 } // namespace
 
-SoundService& sounds() { return g_service ? *g_service : realService(); }
+SoundService& sounds() {
+    return g_service ? *g_service : realService();
+}
 
-void setSoundService(SoundService* service) { g_service = service; }
+void setSoundService(SoundService* service) {
+    g_service = service;
+}
 
 } // namespace vq

@@ -18,6 +18,8 @@ SoundService& sounds();
 // Installs a service (not owned); nullptr restores the real player.
 void setSoundService(SoundService* service);
 
-inline void playSound(const QString& path) { sounds().play(path); }
+inline void playSound(const QString& path) {
+    sounds().play(path);
+}
 
 } // namespace vq

@@ -13,7 +13,9 @@
 namespace vq {
 namespace {
 
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
+bool isBlank(char c) {
+    return c == ' ' || c == '\t';
+}
 
 QByteArrayView trimmed(QByteArrayView v) {
     while (!v.isEmpty() && (isBlank(v.front()) || v.front() == '\r'))

@@ -61,13 +61,17 @@ std::int32_t strToInt(const QString& text) {
     throw Exception(QStringLiteral("'%1' is not a valid integer value").arg(text));
 }
 
-QString settingsPath() { return programFolder() + kSettingsFileName; }
+QString settingsPath() {
+    return programFolder() + kSettingsFileName;
+}
 
 QString Settings::text(const QString& key) const {
     return m_file.readString(kSettingsSection, key, key);
 }
 
-std::int32_t Settings::integer(const QString& key) const { return strToInt(text(key)); }
+std::int32_t Settings::integer(const QString& key) const {
+    return strToInt(text(key));
+}
 
 void Settings::write(const QString& key, const QString& value) const {
     m_file.writeString(kSettingsSection, key, value);

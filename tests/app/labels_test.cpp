@@ -74,13 +74,15 @@ TEST_F(Label, SingleLineTakesItsTextsSizeAndShowsAllOfIt) {
     EXPECT_NEAR(label.width(), fm.horizontalAdvance(QStringLiteral("10")), 1);
     label.setFont(testFont(53));
     EXPECT_NEAR(label.height(), QFontMetrics(testFont(53)).height(), 1);
-    EXPECT_NEAR(label.width(), QFontMetrics(testFont(53)).horizontalAdvance(QStringLiteral("10")), 1);
+    EXPECT_NEAR(label.width(), QFontMetrics(testFont(53)).horizontalAdvance(QStringLiteral("10")),
+                1);
 }
 
 TEST_F(Label, EmptyTextMeasuresAsOneSpace) {
     TLabel single(&parent);
     TRzLabel wrapping(&parent);
-    for (TCustomLabel* l : {static_cast<TCustomLabel*>(&single), static_cast<TCustomLabel*>(&wrapping)}) {
+    for (TCustomLabel* l :
+         {static_cast<TCustomLabel*>(&single), static_cast<TCustomLabel*>(&wrapping)}) {
         l->setFont(testFont(19));
         l->resize(300, 100);
         l->setText(QString());
@@ -100,7 +102,8 @@ TEST_F(Label, WrappingLabelWrapsAtItsWidthAndTakesTheMeasuredSize) {
     label.setText(text);
     const int lines = (label.height() + fm.lineSpacing() / 2) / fm.lineSpacing();
     EXPECT_GE(lines, 3);
-    EXPECT_EQ(label.height(), fm.boundingRect(QRect(0, 0, 200, 10000), Qt::TextWordWrap, text).height());
+    EXPECT_EQ(label.height(),
+              fm.boundingRect(QRect(0, 0, 200, 10000), Qt::TextWordWrap, text).height());
     EXPECT_LE(label.width(), 200) << "the widest wrapped line, not more";
     EXPECT_GT(label.width(), 150);
     // Drawn in its measured rectangle, the text breaks into the same lines as at 200 pixels:
@@ -133,7 +136,8 @@ TEST_F(Label, WrappingLabelWrapsAtItsWidthAndTakesTheMeasuredSize) {
 TEST_F(Label, WrappedLinesPaintAsMeasuredAtAnyWidth) {
     // Chinese breaks between characters, Latin at spaces; the measured width is the widest
     // line, and painting in that narrower rectangle must not move a word to another line.
-    const QString text = QStringLiteral("下面哪一种动物是哺乳动物？ Which animal is a mammal, a whale or a shark?");
+    const QString text =
+        QStringLiteral("下面哪一种动物是哺乳动物？ Which animal is a mammal, a whale or a shark?");
     TRzLabel label(&parent);
     label.setFont(testFont(19, true));
     label.setFontColor(clWhite);
@@ -241,7 +245,8 @@ TEST_F(Label, ColoursAreBlueGreenRedAndSystemColoursResolve) {
     const QRect all(QPoint(0, 0), label.size());
     const auto mostlyIs = [&](QColor want) {
         const QImage img = render(label, Qt::black);
-        const int n = countColour(img, all.adjusted(0, 0, -1, -1), [&](QColor c) { return c == want; });
+        const int n =
+            countColour(img, all.adjusted(0, 0, -1, -1), [&](QColor c) { return c == want; });
         return n > 200;
     };
     label.setFontColor(0x0000FF); // red in the lowest byte
@@ -312,8 +317,7 @@ QByteArray keyedPng(bool grey, int w, int h, QColor key, QColor solid) {
             const QColor c = x < w / 2 ? key : solid;
             if (grey)
                 raw += char(c.red());
-            else
-            {
+            else {
                 raw += char(c.red());
                 raw += char(c.green());
                 raw += char(c.blue());
@@ -321,8 +325,7 @@ QByteArray keyedPng(bool grey, int w, int h, QColor key, QColor solid) {
         }
     }
     QByteArray trns;
-    for (int v : grey ? QList<int>{key.red()} : QList<int>{key.red(), key.green(), key.blue()})
-    {
+    for (int v : grey ? QList<int>{key.red()} : QList<int>{key.red(), key.green(), key.blue()}) {
         trns += '\0';
         trns += char(v);
     }
@@ -350,19 +353,20 @@ protected:
 };
 
 TEST_F(LabelOnScreen, TransparentLabelsShowTheBackgroundAroundTheGlyphs) {
-    installFiles(settingsWith({"weizhishezhi=1", "biaoti=III", "biaoti_color=255",
-                               "wenti_color=65280"}));
+    installFiles(
+        settingsWith({"weizhishezhi=1", "biaoti=III", "biaoti_color=255", "wenti_color=65280"}));
     start();
     const QImage img = shot();
-    for (TCustomLabel* label : {static_cast<TCustomLabel*>(form->Label2),
-                                static_cast<TCustomLabel*>(form->RzLabel1)}) {
+    for (TCustomLabel* label :
+         {static_cast<TCustomLabel*>(form->Label2), static_cast<TCustomLabel*>(form->RzLabel1)}) {
         const QRect r = label->geometry();
         const QColor font = ColorToQColor(label->fontColor());
         const int glyph = countColour(img, r, [&](QColor c) { return near(c, font, 8); });
         const int bg = countColour(img, r, [&](QColor c) { return near(c, background); });
         EXPECT_GT(glyph, 10) << label->text().toStdString();
         EXPECT_GT(bg, r.width() * r.height() / 3) << "the background shows through";
-        EXPECT_EQ(countColour(img, r, [&](QColor c) { return near(c, ColorToQColor(clBtnFace), 4); }), 0)
+        EXPECT_EQ(
+            countColour(img, r, [&](QColor c) { return near(c, ColorToQColor(clBtnFace), 4); }), 0)
             << "no label fills its rectangle";
     }
 }

@@ -95,6 +95,8 @@ void Presenter::start() {
     form->show();
 }
 
-int Presenter::counter() const { return form->Label3->text().toInt(); }
+int Presenter::counter() const {
+    return form->Label3->text().toInt();
+}
 
 } // namespace vq::test

@@ -7,11 +7,11 @@
 
 #include <QApplication>
 #include <QFontMetrics>
-#include <QLabel>
-#include <QPushButton>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTimer>
 
 namespace vq::test {
@@ -20,16 +20,20 @@ namespace {
 using Cycle = Presenter;
 
 void keyClick(QWidget* w, int key, Qt::KeyboardModifiers mods = {}) {
-    QKeyEvent press(QEvent::KeyPress, key, mods, key == Qt::Key_Space ? QStringLiteral(" ") : QString());
-    QKeyEvent release(QEvent::KeyRelease, key, mods, key == Qt::Key_Space ? QStringLiteral(" ") : QString());
+    QKeyEvent press(QEvent::KeyPress, key, mods,
+                    key == Qt::Key_Space ? QStringLiteral(" ") : QString());
+    QKeyEvent release(QEvent::KeyRelease, key, mods,
+                      key == Qt::Key_Space ? QStringLiteral(" ") : QString());
     QCoreApplication::sendEvent(w, &press);
     QCoreApplication::sendEvent(w, &release);
 }
 
 void leftClick(QWidget* w, QPoint pos) {
     const QPointF global = w->mapToGlobal(QPointF(pos));
-    QMouseEvent press(QEvent::MouseButtonPress, QPointF(pos), global, Qt::LeftButton, Qt::LeftButton, {});
-    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(pos), global, Qt::LeftButton, Qt::NoButton, {});
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(pos), global, Qt::LeftButton,
+                      Qt::LeftButton, {});
+    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(pos), global, Qt::LeftButton,
+                        Qt::NoButton, {});
     QCoreApplication::sendEvent(w, &press);
     QCoreApplication::sendEvent(w, &release);
 }
@@ -57,7 +61,8 @@ TEST_F(Cycle, PhasesRotateWithTheCounter) {
 }
 
 TEST_F(Cycle, AnswerSitsBelowTheQuestionWhateverDaanTopSays) {
-    installFiles(settingsWith({"daan_top=999", "wenti_left=120", "wenti_top=150", "daan_left=130"}));
+    installFiles(
+        settingsWith({"daan_top=999", "wenti_left=120", "wenti_top=150", "daan_left=130"}));
     start();
     EXPECT_EQ(form->RzLabel2->y(), 999);
     form->Image3Click();
@@ -247,7 +252,8 @@ TEST_F(Cycle, ExitQuestionNoKeepsRunning) {
     form->Image3Click();
     msgs.answerYes = false;
     form->N1Click();
-    ASSERT_EQ(msgs.questions(), QStringList{QStringLiteral("程序即将关闭退出！点\"是\"退出程序，点\"否\"返回程序！")});
+    ASSERT_EQ(msgs.questions(), QStringList{QStringLiteral(
+                                    "程序即将关闭退出！点\"是\"退出程序，点\"否\"返回程序！")});
     EXPECT_EQ(msgs.shown.last().caption, QStringLiteral("提示"));
     EXPECT_TRUE(form->isVisible());
     EXPECT_TRUE(form->Timer1->isActive());

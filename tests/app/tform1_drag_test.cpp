@@ -32,7 +32,9 @@ protected:
     // A point of a control in the main screen's client area.
     QPoint at(const QWidget* w, QPoint local) const { return w->mapTo(form.get(), local); }
 
-    void press(QPoint p, Qt::MouseButton b = Qt::LeftButton) { QTest::mousePress(window(), b, {}, p); }
+    void press(QPoint p, Qt::MouseButton b = Qt::LeftButton) {
+        QTest::mousePress(window(), b, {}, p);
+    }
     void release(QPoint p, Qt::MouseButton b = Qt::LeftButton) {
         QTest::mouseRelease(window(), b, {}, p);
     }

@@ -72,8 +72,8 @@ TEST_F(MainScreenRows, EmptyPoolMessageWithTheAnswerOffScreenThenBackBelowTheQue
     form->Image3Click(); // reveal
     form->Image3Click(); // draws again: the same message
     EXPECT_EQ(msgs.messagesShown().size(), 2);
-    EXPECT_EQ(topsWhileUp, (QList<int>{screen->geometry().height() + 200,
-                                      screen->geometry().height() + 200}));
+    EXPECT_EQ(topsWhileUp,
+              (QList<int>{screen->geometry().height() + 200, screen->geometry().height() + 200}));
     EXPECT_EQ(form->RzLabel1->text(), QStringLiteral("only question"));
     EXPECT_EQ(form->RzLabel2->text(), QStringLiteral("only answer"));
     EXPECT_TRUE(form->RzLabel2->isVisibleTo(form.get()));
@@ -106,8 +106,8 @@ TEST_F(MainScreenRows, BankQuestionOfThreeLinesPushesTheAnswerDown) {
     }
     if (!writeBank({{question, QStringLiteral("答案")}}))
         GTEST_SKIP() << "needs the bank writer";
-    inst.writeSettings(settingsWith({"wenti_width=300", "wenti_fontsize=14", "wenti_top=100",
-                                     "daan_top=999"}));
+    inst.writeSettings(
+        settingsWith({"wenti_width=300", "wenti_fontsize=14", "wenti_top=100", "daan_top=999"}));
     writePictures();
     start();
     ASSERT_TRUE(msgs.errors().isEmpty()) << msgs.errors().join(u'\n').toStdString();

@@ -24,11 +24,10 @@ using MainScreenSetUp = Presenter;
 
 TEST_F(MainScreenSetUp, LaysOutTheScreenAndFillsTheDialogFromTheSettings) {
     installFiles(settingsWith({"biaoti_left=40", "biaoti_top=30", "shijian_left=700",
-                               "shijian_top=90", "wenti_left=100", "wenti_top=200",
-                               "daan_left=110", "daan_top=300", "wenti_width=500",
-                               "daan_width=400", "biaoti_color=255", "shijian_color=-16777214",
-                               "biaoti_fontsize=24", "shijian=7", "huanying=0",
-                               "shijian_sound=1"}));
+                               "shijian_top=90", "wenti_left=100", "wenti_top=200", "daan_left=110",
+                               "daan_top=300", "wenti_width=500", "daan_width=400",
+                               "biaoti_color=255", "shijian_color=-16777214", "biaoti_fontsize=24",
+                               "shijian=7", "huanying=0", "shijian_sound=1"}));
     start();
     EXPECT_TRUE(msgs.errors().isEmpty()) << msgs.errors().join(u'\n').toStdString();
 
@@ -79,7 +78,8 @@ TEST_F(MainScreenSetUp, RunsOnlyAtTheFirstShowing) {
 TEST_F(MainScreenSetUp, WithoutSettingsFileEndsAtTheFirstWidthAndKeepsTheDesignedLayout) {
     writePictures();
     start();
-    ASSERT_EQ(msgs.errors(), QStringList{QStringLiteral("'wenti_width' is not a valid integer value.")});
+    ASSERT_EQ(msgs.errors(),
+              QStringList{QStringLiteral("'wenti_width' is not a valid integer value.")});
     // Steps 2 and 3 ran: bg.jpg loaded, the answer hidden.
     EXPECT_EQ(form->Image1->picture().size(), QSize(64, 36));
     EXPECT_FALSE(form->RzLabel2->isVisibleTo(form.get()));
@@ -116,7 +116,8 @@ TEST_F(MainScreenSetUp, MissingBackgroundKeepsEverythingDesigned) {
     start();
     ASSERT_EQ(msgs.errors().size(), 1);
     EXPECT_EQ(msgs.errors().first(),
-              QStringLiteral("Cannot open file \"%1\". No such file or directory.").arg(inst.file("bg.jpg")));
+              QStringLiteral("Cannot open file \"%1\". No such file or directory.")
+                  .arg(inst.file("bg.jpg")));
     EXPECT_FALSE(form->Image1->picture().isNull()) << "the built-in background stays";
     EXPECT_TRUE(form->RzLabel2->isVisibleTo(form.get()));
     EXPECT_EQ(form->RzLabel2->text(), QStringLiteral("答"));
@@ -128,16 +129,19 @@ TEST_F(MainScreenSetUp, UndecodableBackgroundReportsTheDecoder) {
     inst.writeFile("bg.jpg", "not a picture");
     start();
     ASSERT_EQ(msgs.errors().size(), 1);
-    EXPECT_TRUE(msgs.errors().first().startsWith(QStringLiteral("bg.jpg: "))) << msgs.errors().first().toStdString();
+    EXPECT_TRUE(msgs.errors().first().startsWith(QStringLiteral("bg.jpg: ")))
+        << msgs.errors().first().toStdString();
     EXPECT_EQ(form->RzLabel2->text(), QStringLiteral("答"));
 }
 
 TEST_F(MainScreenSetUp, ReadOnlySettingsFileEndsBeforeThePoolAndThePicture) {
     installFiles(settingsWith({"weizhishezhi=1"}));
-    QFile::setPermissions(inst.file("opt.ini"), QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+    QFile::setPermissions(inst.file("opt.ini"),
+                          QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
     start();
     ASSERT_FALSE(msgs.errors().isEmpty());
-    EXPECT_EQ(msgs.errors().last(), QStringLiteral("Unable to write to %1.").arg(inst.file("opt.ini")));
+    EXPECT_EQ(msgs.errors().last(),
+              QStringLiteral("Unable to write to %1.").arg(inst.file("opt.ini")));
     // The preview of step 22 had happened.
     EXPECT_EQ(form->Label1->text(), QStringLiteral("10"));
     EXPECT_EQ(form->Memo1->toPlainText(), QString());
@@ -158,7 +162,8 @@ TEST_F(MainScreenSetUp, NextPictureIsLookedUpInTheCurrentFolderOnly) {
               QStringLiteral("Cannot open file \"%1/next.png\". No such file or directory.")
                   .arg(QDir(elsewhere.path()).canonicalPath()));
     EXPECT_FALSE(form->Image3->hasPicture());
-    EXPECT_EQ(form->Image1->picture().size(), QSize(64, 36)) << "bg.jpg comes from the program folder";
+    EXPECT_EQ(form->Image1->picture().size(), QSize(64, 36))
+        << "bg.jpg comes from the program folder";
     EXPECT_TRUE(form->Image3->cursor().shape() == Qt::PointingHandCursor);
     QDir::setCurrent(inst.folder());
 }

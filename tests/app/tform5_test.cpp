@@ -5,11 +5,11 @@
 #include "support/temp_install.h"
 
 #include <QBuffer>
-#include <QImage>
-#include <QPainter>
 #include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QImage>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QScreen>
 #include <QTimer>
 
@@ -40,8 +40,7 @@ void click(QWidget* w, Qt::MouseButton button, QPoint at) {
     QCoreApplication::sendEvent(w, &release);
 }
 
-template <class F>
-bool waitFor(F condition, int ms) {
+template <class F> bool waitFor(F condition, int ms) {
     QDeadlineTimer deadline(ms);
     while (!condition()) {
         if (deadline.hasExpired())
@@ -118,7 +117,8 @@ TEST_F(WelcomeScreen, MissingPictureReportsAndShowsPlainButtonFaceWindowThatStil
     const QString path = install.file(QStringLiteral("welcome.jpg"));
     ASSERT_EQ(boxes.errors().size(), 1);
     const QString text = boxes.errors().first();
-    EXPECT_TRUE(text.startsWith(QStringLiteral("Cannot open file \"%1\". ").arg(path))) << text.toStdString();
+    EXPECT_TRUE(text.startsWith(QStringLiteral("Cannot open file \"%1\". ").arg(path)))
+        << text.toStdString();
     EXPECT_GT(text.size(), QStringLiteral("Cannot open file \"%1\". ").arg(path).size() + 1);
     EXPECT_TRUE(form.isVisible());
     EXPECT_TRUE(form.Image1->picture().isNull());

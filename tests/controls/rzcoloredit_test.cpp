@@ -18,7 +18,9 @@ struct HookScope {
     TRzPopupPanel::ShownHook previous;
 };
 
-QRgb rgbOf(TColor c) { return ColorToQColor(c).rgb(); }
+QRgb rgbOf(TColor c) {
+    return ColorToQColor(c).rgb();
+}
 
 void press(QWidget* w, QPoint at, Qt::MouseButton button = Qt::LeftButton) {
     QMouseEvent e(QEvent::MouseButtonPress, QPointF(at), w->mapToGlobal(QPointF(at)), button,
@@ -85,12 +87,12 @@ TEST_F(ColorEditFixture, NoColourIsAHatchedBoxNeverAFill) {
 TEST_F(ColorEditFixture, SwatchWithItsEdgeAndClassicDropButton) {
     edit->setSelectedColor(clRed);
     const QImage img = edit->grab().toImage();
-    EXPECT_EQ(img.pixel(3, 3), rgbOf(clWindow));      // 2-pixel body ring
-    EXPECT_EQ(img.pixel(4, 4), rgbOf(clBtnShadow));   // one-pixel edge
+    EXPECT_EQ(img.pixel(3, 3), rgbOf(clWindow));    // 2-pixel body ring
+    EXPECT_EQ(img.pixel(4, 4), rgbOf(clBtnShadow)); // one-pixel edge
     EXPECT_EQ(img.pixel(5, 5), rgbOf(clRed));
     EXPECT_EQ(img.pixel(266, 15), rgbOf(clRed));
     EXPECT_EQ(img.pixel(267, 16), rgbOf(clBtnShadow));
-    EXPECT_EQ(img.pixel(0, 0), rgbOf(clBtnShadow));   // sunken border
+    EXPECT_EQ(img.pixel(0, 0), rgbOf(clBtnShadow)); // sunken border
     EXPECT_EQ(img.pixel(1, 1), rgbOf(cl3DDkShadow));
     EXPECT_EQ(img.pixel(288, 20), rgbOf(clBtnHighlight));
     // Drop button: the rightmost 17 pixels inside the border, raised, arrow centred.
@@ -117,13 +119,13 @@ TEST_F(ColorEditFixture, DroppedDownShowsFocusRectanglePushedButtonAndDarkHatch)
     });
     edit->dropDown();
     ASSERT_FALSE(red.isNull());
-    EXPECT_EQ(red.pixel(5, 5), qRgb(0, 255, 255));  // dotted: inverted red
+    EXPECT_EQ(red.pixel(5, 5), qRgb(0, 255, 255)); // dotted: inverted red
     EXPECT_EQ(red.pixel(6, 5), rgbOf(clRed));
     EXPECT_EQ(red.pixel(7, 5), qRgb(0, 255, 255));
-    EXPECT_EQ(red.pixel(6, 6), rgbOf(clRed));       // inside untouched
+    EXPECT_EQ(red.pixel(6, 6), rgbOf(clRed));          // inside untouched
     EXPECT_EQ(red.pixel(270, 2), rgbOf(clBtnShadow));  // pushed flat button
     EXPECT_EQ(red.pixel(276, 9), rgbOf(clBtnText));    // arrow one pixel down and right
-    EXPECT_EQ(none.pixel(101, 4), rgbOf(clBtnShadow));  // dark outline while dropped down
+    EXPECT_EQ(none.pixel(101, 4), rgbOf(clBtnShadow)); // dark outline while dropped down
     EXPECT_FALSE(edit->isDroppedDown());
 }
 
@@ -135,7 +137,7 @@ TEST_F(ColorEditFixture, BodyColourFollowsFocusDisabledAndReadOnly) {
     EXPECT_EQ(edit->bodyColor(), clMenuHighlight);
     edit->setSelectedColor(clBlack);
     const QImage img = edit->grab().toImage();
-    EXPECT_EQ(img.pixel(3, 3), rgbOf(clMenuHighlight));  // the ring around the swatch
+    EXPECT_EQ(img.pixel(3, 3), rgbOf(clMenuHighlight)); // the ring around the swatch
     QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
     QApplication::sendEvent(edit, &out);
     edit->setReadOnly(true);
@@ -156,7 +158,7 @@ TEST_F(ColorEditFixture, ChoosingTheMarkedCellFiresChangeWithTheSameColour) {
         press(picker, cell(0));
         release(picker, cell(0));
     });
-    press(edit, QPoint(30, 10));  // on the swatch, not the button
+    press(edit, QPoint(30, 10)); // on the swatch, not the button
     EXPECT_EQ(drops, 1);
     EXPECT_EQ(changes, 1);
     EXPECT_EQ(closeUps, 1);
@@ -176,15 +178,13 @@ TEST_F(ColorEditFixture, ChoosingAnotherCellTakesItsColour) {
 }
 
 TEST_F(ColorEditFixture, EscapeAndOutsidePressDismissWithoutChange) {
-    edit->setSelectedColor(0x00123456);  // not among the palette's colours
-    HookScope hook([&](TRzPopupPanel&, TRzPopup& w) {
-        key(&w, Qt::Key_Escape);
-    });
+    edit->setSelectedColor(0x00123456); // not among the palette's colours
+    HookScope hook([&](TRzPopupPanel&, TRzPopup& w) { key(&w, Qt::Key_Escape); });
     key(edit, Qt::Key_Down, Qt::AltModifier);
     {
         HookScope outside([&](TRzPopupPanel&, TRzPopup& w) {
             TRzColorPicker* picker = pickerOf(w);
-            press(picker, cell(5));  // marks a cell, no release yet
+            press(picker, cell(5)); // marks a cell, no release yet
             press(&w, QPoint(-50, -50));
         });
         press(edit, QPoint(280, 10));
@@ -216,14 +216,14 @@ TEST_F(ColorEditFixture, FreshPickerForEveryOpeningAndReadOnlyNeverOpens) {
     });
     edit->dropDown();
     ASSERT_EQ(seen.size(), 1);
-    EXPECT_TRUE(seen[0].isNull());  // destroyed on closing
+    EXPECT_TRUE(seen[0].isNull()); // destroyed on closing
     edit->dropDown();
     ASSERT_EQ(seen.size(), 2);
     EXPECT_TRUE(seen[1].isNull());
     edit->setReadOnly(true);
     edit->dropDown();
     EXPECT_EQ(seen.size(), 2);
-    EXPECT_EQ(drops, 3);     // the sequence still runs, without a palette
+    EXPECT_EQ(drops, 3); // the sequence still runs, without a palette
     EXPECT_EQ(closeUps, 3);
 }
 

@@ -17,16 +17,27 @@
 
 namespace {
 
-QRgb rgbOf(TColor c) { return ColorToQColor(c).rgb(); }
+QRgb rgbOf(TColor c) {
+    return ColorToQColor(c).rgb();
+}
 
-void mouse(QWidget* w, QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons buttons) {
+void mouse(QWidget* w, QEvent::Type type, QPoint at, Qt::MouseButton button,
+           Qt::MouseButtons buttons) {
     QMouseEvent e(type, QPointF(at), w->mapToGlobal(QPointF(at)), button, buttons, Qt::NoModifier);
     QApplication::sendEvent(w, &e);
 }
-void press(QWidget* w, QPoint at) { mouse(w, QEvent::MouseButtonPress, at, Qt::LeftButton, Qt::LeftButton); }
-void release(QWidget* w, QPoint at) { mouse(w, QEvent::MouseButtonRelease, at, Qt::LeftButton, Qt::NoButton); }
-void drag(QWidget* w, QPoint at) { mouse(w, QEvent::MouseMove, at, Qt::NoButton, Qt::LeftButton); }
-void hover(QWidget* w, QPoint at) { mouse(w, QEvent::MouseMove, at, Qt::NoButton, Qt::NoButton); }
+void press(QWidget* w, QPoint at) {
+    mouse(w, QEvent::MouseButtonPress, at, Qt::LeftButton, Qt::LeftButton);
+}
+void release(QWidget* w, QPoint at) {
+    mouse(w, QEvent::MouseButtonRelease, at, Qt::LeftButton, Qt::NoButton);
+}
+void drag(QWidget* w, QPoint at) {
+    mouse(w, QEvent::MouseMove, at, Qt::NoButton, Qt::LeftButton);
+}
+void hover(QWidget* w, QPoint at) {
+    mouse(w, QEvent::MouseMove, at, Qt::NoButton, Qt::NoButton);
+}
 void leave(QWidget* w) {
     QEvent e(QEvent::Leave);
     QApplication::sendEvent(w, &e);
@@ -49,7 +60,8 @@ struct RunnerScope {
 };
 
 struct HookScope {
-    explicit HookScope(TRzPopupPanel::ShownHook hook) : previous(TRzPopupPanel::setShownHook(std::move(hook))) {}
+    explicit HookScope(TRzPopupPanel::ShownHook hook)
+        : previous(TRzPopupPanel::setShownHook(std::move(hook))) {}
     ~HookScope() { TRzPopupPanel::setShownHook(previous); }
     TRzPopupPanel::ShownHook previous;
 };
@@ -75,7 +87,7 @@ struct PickerFixture : ::testing::Test {
         picker->move(10, 10);
         picker->setLook(TRzLook::Classic);
         QFont f = picker->font();
-        f.setPixelSize(12);  // row height 24
+        f.setPixelSize(12); // row height 24
         picker->setFont(f);
         QObject::connect(picker, &TRzColorPicker::changed, [&] { ++changes; });
         QObject::connect(picker, &TRzColorPicker::clicked, [&] { ++clicks; });
@@ -162,7 +174,7 @@ TEST_F(PickerFixture, HitTestGivesTheRowCodes) {
     EXPECT_EQ(picker->codeAt({123, 247}), TRzColorPicker::kMoreColors);
     EXPECT_EQ(picker->codeAt({124, 247}), TRzColorPicker::kCustomSwatch);
     EXPECT_EQ(picker->codeAt({147, 224}), TRzColorPicker::kCustomSwatch);
-    EXPECT_EQ(picker->codeAt({148, 224}), TRzColorPicker::kNoColor);  // frame band
+    EXPECT_EQ(picker->codeAt({148, 224}), TRzColorPicker::kNoColor); // frame band
 }
 
 TEST(PickerTable, SystemEntriesSkipNumber25AndCarryTheirNames) {
@@ -173,7 +185,7 @@ TEST(PickerTable, SystemEntriesSkipNumber25AndCarryTheirNames) {
     EXPECT_EQ(TRzColorPicker::colorName(65), "Hot Light");
     EXPECT_EQ(TRzColorPicker::colorName(69), "Menu Bar");
     EXPECT_EQ(TRzColorPicker::colorName(36), "Light Turquoise");
-    EXPECT_EQ(TRzColorPicker::paletteColor(25), 0x0000CCFF);  // Gold
+    EXPECT_EQ(TRzColorPicker::paletteColor(25), 0x0000CCFF); // Gold
     EXPECT_EQ(TRzColorPicker::paletteColor(70), clNone);
     EXPECT_EQ(TRzColorPicker::paletteColor(-1), clNone);
 }
@@ -184,7 +196,7 @@ TEST_F(PickerFixture, ClassicFrameSwatchesAndWindowRing) {
     const QImage img = image();
     EXPECT_EQ(img.pixel(0, 0), rgbOf(clBtnShadow));
     EXPECT_EQ(img.pixel(0, 96), rgbOf(clBtnShadow));
-    EXPECT_EQ(img.pixel(0, 97), rgbOf(clBtnHighlight));   // bottom line owns the corner
+    EXPECT_EQ(img.pixel(0, 97), rgbOf(clBtnHighlight)); // bottom line owns the corner
     EXPECT_EQ(img.pixel(151, 0), rgbOf(clBtnHighlight));
     EXPECT_EQ(img.pixel(1, 1), rgbOf(cl3DDkShadow));
     EXPECT_EQ(img.pixel(150, 96), rgbOf(cl3DLight));
@@ -200,13 +212,14 @@ TEST_F(PickerFixture, ClassicFrameSwatchesAndWindowRing) {
 }
 
 TEST_F(PickerFixture, ClassicSelectedAndHighlightedCells) {
-    picker->setSelectedColor(0x000066FF);  // Orange, cell 9 at (22, 22)
-    hover(picker, cell(12));               // Teal, cell 12 at (76, 22)
+    picker->setSelectedColor(0x000066FF); // Orange, cell 9 at (22, 22)
+    hover(picker, cell(12));              // Teal, cell 12 at (76, 22)
     ASSERT_EQ(picker->selectedIndex(), 9);
     ASSERT_EQ(picker->highlightedIndex(), 12);
     const QImage img = image();
     // Selected: highlight box along the inside edge, window inside it, swatch untouched.
-    for (const QPoint p : {QPoint(22, 22), QPoint(39, 22), QPoint(22, 39), QPoint(39, 39), QPoint(30, 22)})
+    for (const QPoint p :
+         {QPoint(22, 22), QPoint(39, 22), QPoint(22, 39), QPoint(39, 39), QPoint(30, 22)})
         EXPECT_EQ(img.pixel(p), rgbOf(clHighlight)) << p.x() << "," << p.y();
     EXPECT_EQ(img.pixel(23, 23), rgbOf(clWindow));
     EXPECT_EQ(img.pixel(24, 30), rgbOf(clWindow));
@@ -241,7 +254,7 @@ TEST_F(PickerFixture, ThemedMarksDrawSomethingAndKeepTheSwatch) {
     const QImage selected = image();
     EXPECT_LT(count(selected, ring, clWindow), 18 * 18 - 12 * 12);
     EXPECT_EQ(count(selected, QRect(25, 25, 10, 10), 0x000066FF), 100);
-    hover(picker, QPoint(21 + 18 * 3 + 9, 30));  // cell 12
+    hover(picker, QPoint(21 + 18 * 3 + 9, 30)); // cell 12
     const QImage hot = image();
     const QRect ring12(75, 21, 18, 18);
     EXPECT_LT(count(hot, ring12, clWindow), 18 * 18 - 12 * 12);
@@ -258,7 +271,7 @@ TEST_F(PickerFixture, DefaultRowMarkCoversItsSwatch) {
     ASSERT_EQ(row, QRect(4, 4, 144, 25));
     EXPECT_EQ(img.pixel(row.topLeft()), rgbOf(clHighlight));
     EXPECT_EQ(img.pixel(row.bottomRight()), rgbOf(clHighlight));
-    EXPECT_EQ(img.pixel(row.right() - 12, row.top() + 12), rgbOf(clRed));  // swatch centre
+    EXPECT_EQ(img.pixel(row.right() - 12, row.top() + 12), rgbOf(clRed)); // swatch centre
     EXPECT_EQ(count(img, QRect(128, 8, 16, 16), clRed), 16 * 16);
     EXPECT_EQ(picker->selectedColor(), clRed);
 }
@@ -269,10 +282,11 @@ TEST_F(PickerFixture, UnmarkedCaptionRowsShowTheWindowRingAroundTheirBoxes) {
     picker->setSelectedColor(clBlack);
     const QImage img = image();
     // No-colour row (4, 4)-(147, 28), default row (4, 29)-(147, 53), more colours from y 224.
-    for (const QPoint p : {QPoint(5, 5), QPoint(146, 27), QPoint(5, 30), QPoint(5, 225), QPoint(122, 246)})
+    for (const QPoint p :
+         {QPoint(5, 5), QPoint(146, 27), QPoint(5, 30), QPoint(5, 225), QPoint(122, 246)})
         EXPECT_EQ(img.pixel(p), rgbOf(clWindow)) << p.x() << "," << p.y();
-    EXPECT_EQ(img.pixel(7, 7), rgbOf(clBtnShadow));     // caption box edge
-    EXPECT_EQ(img.pixel(9, 9), rgbOf(clBtnFace));       // its face
+    EXPECT_EQ(img.pixel(7, 7), rgbOf(clBtnShadow)); // caption box edge
+    EXPECT_EQ(img.pixel(9, 9), rgbOf(clBtnFace));   // its face
     EXPECT_EQ(img.pixel(7, 227), rgbOf(clBtnShadow));
     // The separator line 4 pixels below the standard grid, 3 pixels in from the left.
     EXPECT_EQ(img.pixel(7, 54 + 90 + 4), rgbOf(clBtnShadow));
@@ -292,7 +306,7 @@ TEST_F(PickerFixture, InitialMarkOfStandardColours) {
     EXPECT_EQ(picker->selectedColor(), clNone);
     EXPECT_EQ(changes, 3);
     EXPECT_EQ(clicks, 0);
-    picker->setSelectedColor(clNone);  // same code: no event
+    picker->setSelectedColor(clNone); // same code: no event
     EXPECT_EQ(changes, 3);
 }
 
@@ -320,7 +334,7 @@ TEST_F(PickerFixture, ColourOutsideThePaletteMarksNoCellAndBecomesTheCustomColou
     EXPECT_EQ(picker->customColor(), 0x00123456);
     EXPECT_EQ(picker->selectedColor(), 0x00123456);
     EXPECT_EQ(changes, 1);
-    EXPECT_EQ(clicks, 1);  // selecting the custom swatch is a click
+    EXPECT_EQ(clicks, 1); // selecting the custom swatch is a click
     const QImage img = image();
     EXPECT_EQ(count(img, picker->innerRect(), clHighlight), 0);
     EXPECT_EQ(count(img, picker->innerRect(), 0x00123456), 0);
@@ -335,7 +349,7 @@ TEST_F(PickerFixture, ColourOutsideThePaletteMarksNoCellAndBecomesTheCustomColou
 TEST_F(PickerFixture, DefaultRowWinsByRgbBeforeTheTable) {
     picker->setDefaultColor(clRed);
     picker->setSelectedColor(0x000000FF);
-    EXPECT_EQ(picker->selectedIndex(), 16);  // row hidden: the table's Red
+    EXPECT_EQ(picker->selectedIndex(), 16); // row hidden: the table's Red
     picker->setShowDefaultColor(true);
     picker->setSelectedColor(0x000000FF);
     EXPECT_EQ(picker->selectedIndex(), TRzColorPicker::kDefaultColor);
@@ -371,7 +385,7 @@ TEST_F(PickerFixture, DragOutAndReleaseOutsideIsNoClick) {
     EXPECT_EQ(picker->selectedIndex(), TRzColorPicker::kNoColor);
     // Dragged onto the frame and released there: no click either.
     press(picker, cell(2));
-    drag(picker, QPoint(151, 50));  // on the frame
+    drag(picker, QPoint(151, 50)); // on the frame
     release(picker, QPoint(151, 50));
     EXPECT_EQ(clicks, 0);
 }
@@ -413,7 +427,7 @@ TEST_F(PickerFixture, DeadZoneNeitherTakesAPressNorADrag) {
     drag(picker, band);
     EXPECT_EQ(picker->selectedIndex(), 3);
     release(picker, band);
-    EXPECT_EQ(picker->selectedColor(), 0x00003300);  // the last real cell, never "no colour"
+    EXPECT_EQ(picker->selectedColor(), 0x00003300); // the last real cell, never "no colour"
     // An empty cell after the last system colour is dead as well.
     const QPoint empty(4 + 18 * 7 + 9, 4 + 98 + 18 * 3 + 9);
     ASSERT_EQ(picker->codeAt(empty), TRzColorPicker::kDeadZone);
@@ -435,7 +449,9 @@ TEST_F(PickerFixture, HoverRepaintsOnlyWhenTheHighlightChanges) {
         }
     } counter(&paints);
     picker->setShowColorHints(false);
-    ASSERT_TRUE(waitFor([&] { return picker->isVisible() && form.windowHandle() && form.windowHandle()->isExposed(); }));
+    ASSERT_TRUE(waitFor([&] {
+        return picker->isVisible() && form.windowHandle() && form.windowHandle()->isExposed();
+    }));
     QApplication::processEvents();
     picker->installEventFilter(&counter);
     hover(picker, cell(3));
@@ -446,7 +462,7 @@ TEST_F(PickerFixture, HoverRepaintsOnlyWhenTheHighlightChanges) {
     hover(picker, cell(3) - QPoint(4, 4));
     QApplication::processEvents();
     EXPECT_EQ(paints, first);
-    hover(picker, QPoint(1, 1));  // frame: highlight becomes "nothing"
+    hover(picker, QPoint(1, 1)); // frame: highlight becomes "nothing"
     QApplication::processEvents();
     EXPECT_GT(paints, first);
     const int onFrame = paints;
@@ -470,7 +486,8 @@ TEST_F(PickerFixture, MoreColoursOkChoosesTheCustomSwatchAndItsReleaseIsNoClick)
     QColor firstSlot;
     QColorDialog::ColorDialogOptions options;
     int runs = 0;
-    RunnerScope runner([&](QWidget*, const QColor& start, QColorDialog::ColorDialogOptions o) -> std::optional<QColor> {
+    RunnerScope runner([&](QWidget*, const QColor& start,
+                           QColorDialog::ColorDialogOptions o) -> std::optional<QColor> {
         ++runs;
         initial = start;
         options = o;
@@ -504,10 +521,11 @@ TEST_F(PickerFixture, MoreColoursCancelChangesNothing) {
     picker->setSelectedColor(clBlack);
     changes = 0;
     hover(picker, QPoint(20, picker->height() - 10));
-    RunnerScope runner([&](QWidget*, const QColor&, QColorDialog::ColorDialogOptions) -> std::optional<QColor> {
-        EXPECT_EQ(picker->highlightedIndex(), TRzColorPicker::kNoHighlight);
-        return std::nullopt;
-    });
+    RunnerScope runner(
+        [&](QWidget*, const QColor&, QColorDialog::ColorDialogOptions) -> std::optional<QColor> {
+            EXPECT_EQ(picker->highlightedIndex(), TRzColorPicker::kNoHighlight);
+            return std::nullopt;
+        });
     press(picker, QPoint(20, picker->height() - 10));
     release(picker, QPoint(20, picker->height() - 10));
     EXPECT_EQ(picker->selectedIndex(), 0);
@@ -528,10 +546,11 @@ TEST(ColorEditMoreColours, OkClosesThePaletteAsAChoiceWithTheDialogsColour) {
     int changes = 0;
     QObject::connect(edit, &TRzColorEdit::OnChange, [&] { ++changes; });
     QColorDialog::ColorDialogOptions seen;
-    RunnerScope runner([&](QWidget*, const QColor&, QColorDialog::ColorDialogOptions o) -> std::optional<QColor> {
-        seen = o;
-        return QColor(0x10, 0x20, 0x30);
-    });
+    RunnerScope runner(
+        [&](QWidget*, const QColor&, QColorDialog::ColorDialogOptions o) -> std::optional<QColor> {
+            seen = o;
+            return QColor(0x10, 0x20, 0x30);
+        });
     HookScope hook([&](TRzPopupPanel&, TRzPopup& w) {
         auto* picker = w.findChild<TRzColorPicker*>();
         ASSERT_NE(picker, nullptr);
@@ -582,7 +601,8 @@ struct HintFixture : PickerFixture {
         PickerFixture::SetUp();
         form.show();
         form.activateWindow();
-        active = waitFor([] { return QGuiApplication::applicationState() == Qt::ApplicationActive; });
+        active =
+            waitFor([] { return QGuiApplication::applicationState() == Qt::ApplicationActive; });
     }
     bool active = false;
 };
@@ -646,10 +666,10 @@ TEST(CustomColors, AssignedValuesAreNormalisedToSixUpperCaseDigits) {
     ASSERT_EQ(v.size(), 16);
     EXPECT_EQ(v[0], "ColorA=0000FF");
     EXPECT_EQ(v[1], "ColorB=ABCDEF");
-    EXPECT_EQ(v[2], "ColorC=FFEEDD");   // low 24 bits
+    EXPECT_EQ(v[2], "ColorC=FFEEDD"); // low 24 bits
     EXPECT_EQ(v[3], "ColorD=123456");
     EXPECT_EQ(v[4], "ColorE=1A2B3C");
-    EXPECT_EQ(v[5], "ColorF=FFFFFF");   // unreadable
+    EXPECT_EQ(v[5], "ColorF=FFFFFF"); // unreadable
     EXPECT_EQ(v[6], "ColorG=FFFFFF");
     EXPECT_EQ(v[7], "ColorH=FFFFFF");
     EXPECT_EQ(v[15], "ColorP=FFFFFF");
@@ -669,7 +689,7 @@ TEST(CustomColors, SettingASlotStoresItsPlainColour) {
     EXPECT_EQ(c.colors()[3], "ColorD=302010");
     c.setColor(4, 0x00010203);
     EXPECT_EQ(c.colors()[4], "ColorE=010203");
-    c.setColor(16, clBlack);  // no such slot
+    c.setColor(16, clBlack); // no such slot
     c.setColor(-1, clBlack);
     EXPECT_EQ(c.colors().size(), 16);
     EXPECT_EQ(c.color(99), 0xFFFFFF);

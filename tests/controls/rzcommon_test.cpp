@@ -10,7 +10,9 @@
 
 namespace {
 
-constexpr TColor rgb(int r, int g, int b) { return r | (g << 8) | (b << 16); }
+constexpr TColor rgb(int r, int g, int b) {
+    return r | (g << 8) | (b << 16);
+}
 
 // Restores the application palette a test changes.
 struct PaletteGuard {
@@ -99,10 +101,10 @@ TEST(RzCommonHsl, DarkenAndLightenSaturateInsteadOfWrapping) {
 }
 
 TEST(RzCommonHsl, NearNeedsCloseHueAndLightness) {
-    EXPECT_TRUE(HslNear(clBlack, rgb(60, 60, 60)));   // L 56
-    EXPECT_FALSE(HslNear(clBlack, rgb(64, 64, 64)));  // L 60, not below 60
-    EXPECT_TRUE(HslNear(clRed, rgb(255, 60, 0)));     // hue 9
-    EXPECT_FALSE(HslNear(clRed, rgb(255, 128, 0)));   // hue 20
+    EXPECT_TRUE(HslNear(clBlack, rgb(60, 60, 60)));  // L 56
+    EXPECT_FALSE(HslNear(clBlack, rgb(64, 64, 64))); // L 60, not below 60
+    EXPECT_TRUE(HslNear(clRed, rgb(255, 60, 0)));    // hue 9
+    EXPECT_FALSE(HslNear(clRed, rgb(255, 128, 0)));  // hue 20
     EXPECT_FALSE(HslNear(clRed, clBlue));
     EXPECT_TRUE(HslNear(clWindow, ColorToRGB(clWindow)));
 }

@@ -18,9 +18,9 @@ TEST(PopupPlacement, BelowAndRightAlignedWithTheControl) {
               QPoint(100, 221));
     EXPECT_EQ(vq::popupPlacement(control, {159, 104}, kScreen, TRzPopupAlignment::Center),
               QPoint((100 + 389 - 159) / 2, 221));
-    EXPECT_EQ(vq::popupPlacement(control, {158, 104}, kScreen, TRzPopupAlignment::Right,
-                                 QPoint(5, -3)),
-              QPoint(105, 197));
+    EXPECT_EQ(
+        vq::popupPlacement(control, {158, 104}, kScreen, TRzPopupAlignment::Right, QPoint(5, -3)),
+        QPoint(105, 197));
 }
 
 TEST(PopupPlacement, PushedInsideAtTheRightEdgeAndOpensUpwardsAtTheBottom) {
@@ -38,9 +38,9 @@ TEST(PopupPlacement, PushedInsideAtTheRightEdgeAndOpensUpwardsAtTheBottom) {
               768 - 104);
     // Off the left edge of a second monitor's work area: clamped to it.
     const QRect area(1024, 0, 800, 600);
-    EXPECT_EQ(vq::popupPlacement(QRect(1000, 50, 40, 21), {158, 104}, area,
-                                 TRzPopupAlignment::Right),
-              QPoint(1024, 71));
+    EXPECT_EQ(
+        vq::popupPlacement(QRect(1000, 50, 40, 21), {158, 104}, area, TRzPopupAlignment::Right),
+        QPoint(1024, 71));
 }
 
 struct HookScope {
@@ -83,7 +83,7 @@ TEST_F(PopupFixture, EscapeDismissesAndCloseIsAChoice) {
         HookScope hook([&](TRzPopupPanel& p, TRzPopup& w) {
             QKeyEvent other(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, "a");
             QApplication::sendEvent(&w, &other);
-            EXPECT_TRUE(p.isPoppedUp());  // other keys do nothing
+            EXPECT_TRUE(p.isPoppedUp()); // other keys do nothing
             p.close();
         });
         EXPECT_TRUE(panel->popup(control));
@@ -102,7 +102,7 @@ TEST_F(PopupFixture, PressOutsideDismissesPressInsideDoesNot) {
                             w.mapToGlobal(QPointF(-20, 5)), Qt::LeftButton, Qt::LeftButton,
                             Qt::NoModifier);
         QApplication::sendEvent(&w, &outside);
-        EXPECT_TRUE(outside.isAccepted());  // swallowed
+        EXPECT_TRUE(outside.isAccepted()); // swallowed
     });
     EXPECT_FALSE(panel->popup(control));
 }

@@ -22,6 +22,7 @@ class ProbeSpinner : public TRzSpinner {
 public:
     using TRzSpinner::TRzSpinner;
     QPoint pointer;
+
 protected:
     QPoint pointerPosition() const override { return pointer; }
 };
@@ -36,7 +37,9 @@ protected:
     TRzLook m_look = TRzLook::Themed;
 };
 
-QRgb rgbOf(TColor c) { return ColorToQColor(c).rgb(); }
+QRgb rgbOf(TColor c) {
+    return ColorToQColor(c).rgb();
+}
 
 QImage render(QWidget& w) {
     QImage img(w.size(), QImage::Format_RGB32);
@@ -46,7 +49,8 @@ QImage render(QWidget& w) {
 }
 
 void mouse(QWidget& w, QEvent::Type type, QPoint pos, Qt::MouseButton button = Qt::LeftButton) {
-    const Qt::MouseButtons buttons = type == QEvent::MouseButtonPress ? Qt::MouseButtons(button) : Qt::NoButton;
+    const Qt::MouseButtons buttons =
+        type == QEvent::MouseButtonPress ? Qt::MouseButtons(button) : Qt::NoButton;
     QMouseEvent e(type, QPointF(pos), QPointF(w.mapToGlobal(pos)), button, buttons, Qt::NoModifier);
     QCoreApplication::sendEvent(&w, &e);
 }
@@ -57,8 +61,8 @@ void key(QWidget& w, int k, Qt::KeyboardModifiers mods = Qt::NoModifier) {
 }
 
 void wheel(QWidget& w, int delta, Qt::KeyboardModifiers mods = Qt::NoModifier) {
-    QWheelEvent e(QPointF(40, 10), QPointF(w.mapToGlobal(QPoint(40, 10))), QPoint(), QPoint(0, delta),
-                  Qt::NoButton, mods, Qt::NoScrollPhase, false);
+    QWheelEvent e(QPointF(40, 10), QPointF(w.mapToGlobal(QPoint(40, 10))), QPoint(),
+                  QPoint(0, delta), Qt::NoButton, mods, Qt::NoScrollPhase, false);
     QCoreApplication::sendEvent(&w, &e);
 }
 
@@ -108,7 +112,7 @@ TEST_F(SpinnerTest, RangeRuleClampsToMaxAndMinAndLetsEverythingPassOnlyWhenMinEq
     open.setValue(-7);
     open.DecValue(5);
     EXPECT_EQ(open.value(), -12);
-    open.setCheckRange(true);  // re-applies the rule at once
+    open.setCheckRange(true); // re-applies the rule at once
     EXPECT_EQ(open.value(), 0);
     open.IncValue(3);
     EXPECT_EQ(open.value(), 0);
@@ -124,7 +128,7 @@ TEST_F(SpinnerTest, StepReportsRequestedAmountAndStopsAtBoundWithoutEventsThere)
     s.IncValue(s.increment());
     EXPECT_EQ(s.value(), 2000);
     EXPECT_EQ(r.inc, QList<int>{10});
-    s.IncValue(10);  // at the bound: nothing changes, nothing fires
+    s.IncValue(10); // at the bound: nothing changes, nothing fires
     EXPECT_EQ(r.inc, QList<int>{10});
     EXPECT_EQ(r.changes, 1);
 
@@ -147,12 +151,12 @@ TEST_F(SpinnerTest, BoundSettersDragTheOtherBoundAndClampValueWithEvents) {
     EXPECT_EQ(s.value(), 50);
     EXPECT_EQ(r.changing, QList<int>{50});
     EXPECT_EQ(r.changes, 1);
-    s.setMin(70);  // Max follows; with Min = Max unchecked the value passes as it is
+    s.setMin(70); // Max follows; with Min = Max unchecked the value passes as it is
     EXPECT_EQ(s.max(), 70);
     EXPECT_EQ(s.value(), 50);
     s.setMax(100);
     EXPECT_EQ(s.value(), 70);
-    s.setMax(10);  // Min follows down
+    s.setMax(10); // Min follows down
     EXPECT_EQ(s.min(), 10);
     s.setCheckRange(true);
     EXPECT_EQ(s.value(), 10);
@@ -194,13 +198,13 @@ TEST_F(SpinnerTest, HoldingMinusThenSlidingOntoPlusRepeatsByTheZoneUnderThePoint
     EXPECT_TRUE(s.repeatTimer()->isActive());
     EXPECT_EQ(s.repeatTimer()->interval(), 400);
     EXPECT_TRUE(s.isButtonDown(TRzSpinner::Button::Minus));
-    EXPECT_EQ(s.value(), 50);  // the press itself does not step
+    EXPECT_EQ(s.value(), 50); // the press itself does not step
 
     s.pointer = {5, 10};
     s.repeatTick();
     EXPECT_EQ(s.repeatTimer()->interval(), 100);
     EXPECT_EQ(s.value(), 49);
-    s.pointer = {40, 10};  // over the value: ticks do nothing
+    s.pointer = {40, 10}; // over the value: ticks do nothing
     s.repeatTick();
     EXPECT_EQ(s.value(), 49);
     s.pointer = {80, 10};
@@ -238,7 +242,7 @@ TEST_F(SpinnerTest, WheelStepsPerNotchWithPageSizeUnderCtrl) {
     EXPECT_EQ(s.value(), 59);
     wheel(s, -120, Qt::ControlModifier);
     EXPECT_EQ(s.value(), 49);
-    wheel(s, 60);  // half a notch waits for the other half
+    wheel(s, 60); // half a notch waits for the other half
     EXPECT_EQ(s.value(), 49);
     wheel(s, 60);
     EXPECT_EQ(s.value(), 50);
@@ -260,7 +264,7 @@ TEST_F(SpinnerTest, KeysStepByIncrementAndPageSizeOthersDoNothing) {
     key(s, Qt::Key_PageDown);
     key(s, Qt::Key_PageDown);
     EXPECT_EQ(s.value(), 40);
-    key(s, Qt::Key_Plus);  // the character key, not the keypad one
+    key(s, Qt::Key_Plus); // the character key, not the keypad one
     key(s, Qt::Key_Home);
     key(s, Qt::Key_End);
     key(s, Qt::Key_5);
@@ -298,22 +302,25 @@ TEST_F(SpinnerTest, HexDisplayShowsThe32BitPatternAfterThePrefix) {
     EXPECT_NE(render(s), hex);
 }
 
-// ---- classic look --------------------------------------------------------------------------------
+// ---- classic look
+// --------------------------------------------------------------------------------
 
 TEST_F(SpinnerTest, ClassicFrameSeparatorsFacesAndArrowsOddHeight) {
     TRzSpinner s;
     s.setButtonColor(clSilver);
     s.setFrameColor(clRed);
     const QImage img = render(s);
-    const QRgb frame = qRgb(255, 0, 0), white = rgbOf(clWindow), face = qRgb(192, 192, 192), black = qRgb(0, 0, 0);
-    for (QPoint p : {QPoint(0, 0), QPoint(84, 0), QPoint(0, 20), QPoint(84, 20), QPoint(40, 0), QPoint(40, 20)})
+    const QRgb frame = qRgb(255, 0, 0), white = rgbOf(clWindow), face = qRgb(192, 192, 192),
+               black = qRgb(0, 0, 0);
+    for (QPoint p : {QPoint(0, 0), QPoint(84, 0), QPoint(0, 20), QPoint(84, 20), QPoint(40, 0),
+                     QPoint(40, 20)})
         EXPECT_EQ(img.pixel(p), frame) << p.x() << "," << p.y();
     for (int y = 1; y <= 19; ++y) {
         EXPECT_EQ(img.pixel(17, y), frame) << y;
         EXPECT_EQ(img.pixel(67, y), frame) << y;
     }
-    EXPECT_EQ(img.pixel(18, 1), white);  // value cell
-    EXPECT_EQ(img.pixel(1, 1), white);   // face's inner box
+    EXPECT_EQ(img.pixel(18, 1), white); // value cell
+    EXPECT_EQ(img.pixel(1, 1), white);  // face's inner box
     EXPECT_EQ(img.pixel(16, 19), white);
     EXPECT_EQ(img.pixel(2, 2), face);
     EXPECT_EQ(img.pixel(15, 18), face);
@@ -337,7 +344,7 @@ TEST_F(SpinnerTest, ClassicFrameSeparatorsFacesAndArrowsOddHeight) {
 TEST_F(SpinnerTest, ClassicArrowEvenHeightSitsOneRowHigher) {
     TRzSpinner s;
     s.setButtonColor(clSilver);
-    s.resize(85, 22);  // face height 20
+    s.resize(85, 22); // face height 20
     const QImage img = render(s);
     EXPECT_EQ(img.pixel(10, 7), qRgb(0, 0, 0));
     EXPECT_EQ(img.pixel(10, 13), qRgb(0, 0, 0));
@@ -367,7 +374,7 @@ TEST_F(SpinnerTest, HotAndDownFacesAndDisabledLook) {
     QImage img = render(s);
     EXPECT_EQ(img.pixel(69, 2), rgbOf(HslDarken(clSilver, 20)));
     EXPECT_EQ(img.pixel(70, 3), rgbOf(HslLighten(clSilver, 10)));
-    EXPECT_EQ(img.pixel(2, 2), qRgb(192, 192, 192));  // minus not hot
+    EXPECT_EQ(img.pixel(2, 2), qRgb(192, 192, 192)); // minus not hot
     mouse(s, QEvent::MouseButtonPress, {5, 10});
     img = render(s);
     EXPECT_EQ(img.pixel(2, 2), rgbOf(HslDarken(clSilver, 20)));
@@ -398,8 +405,10 @@ TEST_F(SpinnerTest, ValueIsCentredAndClippedToTheValueCell) {
             }
         }
     for (int y = cell.top(); y <= cell.bottom(); ++y) {
-        leftInk |= longText.pixel(cell.left(), y) != rgbOf(clWindow) || longText.pixel(cell.left() + 1, y) != rgbOf(clWindow);
-        rightInk |= longText.pixel(cell.right(), y) != rgbOf(clWindow) || longText.pixel(cell.right() - 1, y) != rgbOf(clWindow);
+        leftInk |= longText.pixel(cell.left(), y) != rgbOf(clWindow) ||
+                   longText.pixel(cell.left() + 1, y) != rgbOf(clWindow);
+        rightInk |= longText.pixel(cell.right(), y) != rgbOf(clWindow) ||
+                    longText.pixel(cell.right() - 1, y) != rgbOf(clWindow);
     }
     EXPECT_TRUE(leftInk);
     EXPECT_TRUE(rightInk);
@@ -445,13 +454,15 @@ TEST_F(SpinnerTest, PicturesWidenTheButtonsAndReplaceTheArrow) {
     EXPECT_NE(img.pixel(s.buttonFace(TRzSpinner::Button::Minus).center()), qRgb(0, 255, 0));
 }
 
-// ---- themed look ---------------------------------------------------------------------------------
+// ---- themed look
+// ---------------------------------------------------------------------------------
 
 namespace {
 class RecordingStyle : public QProxyStyle {
 public:
     std::set<PrimitiveElement> drawn;
-    void drawPrimitive(PrimitiveElement pe, const QStyleOption* opt, QPainter* p, const QWidget* w) const override {
+    void drawPrimitive(PrimitiveElement pe, const QStyleOption* opt, QPainter* p,
+                       const QWidget* w) const override {
         const_cast<RecordingStyle*>(this)->drawn.insert(pe);
         QProxyStyle::drawPrimitive(pe, opt, p, w);
     }
@@ -473,7 +484,7 @@ TEST_F(SpinnerTest, ThemedLookDrawsTheStylePartsOnlyWhenThemeAwareAndActive) {
     EXPECT_TRUE(style.drawn.count(QStyle::PE_IndicatorArrowLeft));
     EXPECT_TRUE(style.drawn.count(QStyle::PE_IndicatorArrowRight));
     EXPECT_NE(themed, classic);
-    EXPECT_EQ(themed.pixel(16, 5), rgbOf(clWindow));  // the window-coloured line inside minus
+    EXPECT_EQ(themed.pixel(16, 5), rgbOf(clWindow)); // the window-coloured line inside minus
 
     s.setThemeAware(false);
     EXPECT_EQ(render(s), classic);
@@ -485,6 +496,7 @@ class CountingSpinner : public TRzSpinner {
 public:
     using TRzSpinner::TRzSpinner;
     int frames = 0;
+
 protected:
     void DrawSpinnerFrame(QPainter& p) override {
         ++frames;
@@ -505,7 +517,11 @@ TEST_F(SpinnerTest, HotTrackingRepaintsOnlyWhenTheZoneChanges) {
     };
     EXPECT_GT(paintsAfter([&] { mouse(s, QEvent::MouseMove, {80, 10}); }), 0);
     EXPECT_EQ(s.lastHotZone(), TRzSpinner::Zone::Plus);
-    EXPECT_EQ(paintsAfter([&] { mouse(s, QEvent::MouseMove, {81, 12}); mouse(s, QEvent::MouseMove, {70, 3}); }), 0);
+    EXPECT_EQ(paintsAfter([&] {
+                  mouse(s, QEvent::MouseMove, {81, 12});
+                  mouse(s, QEvent::MouseMove, {70, 3});
+              }),
+              0);
     EXPECT_GT(paintsAfter([&] { mouse(s, QEvent::MouseMove, {40, 10}); }), 0);
     EXPECT_EQ(paintsAfter([&] { mouse(s, QEvent::MouseMove, {45, 10}); }), 0);
     mouse(s, QEvent::MouseMove, {5, 10});

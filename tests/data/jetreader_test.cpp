@@ -1,10 +1,10 @@
 // The reader against real files made by the engine itself, and against broken files.
-#include "support/failure.h"
 #include "data/adoconnection.h"
 #include "data/adoquery.h"
 #include "data/jetfile.h"
 #include "data/jetwriter.h"
 #include "platform/exception.h"
+#include "support/failure.h"
 #include "support/real_jet_files.h"
 
 #include <QDir>
@@ -21,8 +21,8 @@ const QString kShared = vq::test::realJetFolder();
 
 QString mdbExport(const QString& file, const QString& table) {
     QProcess p;
-    p.start(QStringLiteral("mdb-export"), {QStringLiteral("-Q"), QStringLiteral("-d"),
-                                           QStringLiteral("\t"), file, table});
+    p.start(QStringLiteral("mdb-export"),
+            {QStringLiteral("-Q"), QStringLiteral("-d"), QStringLiteral("\t"), file, table});
     if (!p.waitForFinished(30000))
         return {};
     return QString::fromUtf8(p.readAllStandardOutput());
@@ -111,8 +111,10 @@ TEST(JetReader, MissingFileAndMissingTable) {
     EXPECT_EQ(messageOf([&] { vq::jet::Database(path, {}); }),
               QStringLiteral("Could not find file '%1'.").arg(path));
     vq::jet::Database db(kShared + QStringLiteral("mdbreader_V2000_no-password.mdb"), {});
-    EXPECT_EQ(messageOf([&] { db.readTable(QStringLiteral("题")); }),
-              QStringLiteral("The Microsoft Jet database engine cannot find the input table or query '题'.  Make sure it exists and that its name is spelled correctly."));
+    EXPECT_EQ(
+        messageOf([&] { db.readTable(QStringLiteral("题")); }),
+        QStringLiteral("The Microsoft Jet database engine cannot find the input table or query "
+                       "'题'.  Make sure it exists and that its name is spelled correctly."));
 }
 
 namespace {
@@ -172,7 +174,8 @@ TEST(JetReader, BrokenFilesEndInAnErrorNotACrash) {
         const int row = int(ptr & 0xFF);
         const qint64 pg = ptr >> 8;
         auto* p = reinterpret_cast<unsigned char*>(zeroMap.data()) + pg * 4096;
-        const int end = row == 0 ? 4096 : ((p[14 + 2 * (row - 1)] | (p[15 + 2 * (row - 1)] << 8)) & 0x1FFF);
+        const int end =
+            row == 0 ? 4096 : ((p[14 + 2 * (row - 1)] | (p[15 + 2 * (row - 1)] << 8)) & 0x1FFF);
         p[14 + 2 * row] = static_cast<unsigned char>(end & 0xFF);
         p[15 + 2 * row] = static_cast<unsigned char>(end >> 8);
     }
@@ -192,11 +195,15 @@ TEST(JetReader, BrokenFilesEndInAnErrorNotACrash) {
 TEST(JetReader, ConnectionStringAndProvider) {
     const QString designed = TADOConnection::designedConnectionString();
     EXPECT_EQ(designed.count(u';'), 18);
-    EXPECT_TRUE(designed.startsWith(QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Password=\"\";User ID=Admin;Data Source=db.DLL;Mode=Share Deny None;")));
-    EXPECT_TRUE(designed.endsWith(QStringLiteral("Jet OLEDB:Compact Without Replica Repair=False;Jet OLEDB:SFP=False")));
+    EXPECT_TRUE(
+        designed.startsWith(QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Password=\"\";User "
+                                           "ID=Admin;Data Source=db.DLL;Mode=Share Deny None;")));
+    EXPECT_TRUE(designed.endsWith(
+        QStringLiteral("Jet OLEDB:Compact Without Replica Repair=False;Jet OLEDB:SFP=False")));
     TADOConnection c;
     c.setConnectionString(designed);
-    EXPECT_EQ(c.property(QStringLiteral("Jet OLEDB:Database Password")), QStringLiteral("fmrTK20914"));
+    EXPECT_EQ(c.property(QStringLiteral("Jet OLEDB:Database Password")),
+              QStringLiteral("fmrTK20914"));
     EXPECT_EQ(c.property(QStringLiteral("Password")), QString());
     c.setConnectionString(QString(designed).replace(QStringLiteral("Jet.OLEDB.4.0"),
                                                     QStringLiteral("ACE.OLEDB.12.0")));

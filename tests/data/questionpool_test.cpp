@@ -1,5 +1,4 @@
 // The pool, the draw and the fetch over banks written for the test, and the data module.
-#include "support/failure.h"
 #include "data/adoconnection.h"
 #include "data/adoquery.h"
 #include "data/jetwriter.h"
@@ -7,6 +6,7 @@
 #include "data/questionpool.h"
 #include "data/tdatamodule2.h"
 #include "platform/exception.h"
+#include "support/failure.h"
 #include "support/recording.h"
 #include "support/temp_install.h"
 
@@ -34,8 +34,8 @@ struct Shown {
     QString answer = QStringLiteral("old answer");
     bool answerHidden = false;
     vq::FetchTargets targets() {
-        return {[this](const QString& q) { question = q; }, [this](const QString& a) { answer = a; },
-                [this] { answerHidden = true; }};
+        return {[this](const QString& q) { question = q; },
+                [this](const QString& a) { answer = a; }, [this] { answerHidden = true; }};
     }
 };
 
@@ -176,7 +176,8 @@ TEST(QuestionPool, NullNumberStopsTheFillAtItsRow) {
 TEST(QuestionPool, TextNumberColumnFailsEveryFetchWhileThePoolShrinks) {
     vq::test::RecordingMessages boxes;
     Table t{QStringLiteral("题"),
-            {{QStringLiteral("编号"), ColumnType::Text, 20}, {QStringLiteral("题目"), ColumnType::Memo},
+            {{QStringLiteral("编号"), ColumnType::Text, 20},
+             {QStringLiteral("题目"), ColumnType::Memo},
              {QStringLiteral("答案"), ColumnType::Memo}},
             {{QStringLiteral("1"), QStringLiteral("q1"), QStringLiteral("a1")},
              {QStringLiteral("2"), QStringLiteral("q2"), QStringLiteral("a2")}}};
@@ -232,7 +233,8 @@ TEST(DataModule, MissingBankGivesTwoErrorBoxesAndAClosedQuery) {
               QStringLiteral("ADOQuery1: Cannot perform this operation on a closed dataset"));
     Shown shown;
     vq::fetchQuestion(*module.ADOQuery1, vq::drawNumber(store), shown.targets());
-    EXPECT_EQ(boxes.messagesShown(), QStringList({QStringLiteral("对不起，题库中是否没有题目了？")}));
+    EXPECT_EQ(boxes.messagesShown(),
+              QStringList({QStringLiteral("对不起，题库中是否没有题目了？")}));
 }
 
 TEST(DataModule, WrongPasswordNoTableNoNumberColumn) {
@@ -248,7 +250,9 @@ TEST(DataModule, WrongPasswordNoTableNoNumberColumn) {
         Bank bank(vq::jet::fixtureTables(QStringLiteral("other-table")));
         TDataModule2 module;
         EXPECT_EQ(boxes.errors(),
-                  QStringList({QStringLiteral("The Microsoft Jet database engine cannot find the input table or query '题'.  Make sure it exists and that its name is spelled correctly.")}));
+                  QStringList({QStringLiteral(
+                      "The Microsoft Jet database engine cannot find the input table or query "
+                      "'题'.  Make sure it exists and that its name is spelled correctly.")}));
     }
     {
         vq::test::RecordingMessages boxes;
@@ -292,8 +296,10 @@ TEST(JetSql, LexicalRulesAndEngineErrors) {
               QStringLiteral("Data type mismatch in criteria expression."));
     EXPECT_EQ(messageOf([&] { rows(QStringLiteral("SELECT * from 题 where 号=1")); }),
               QStringLiteral("No value given for one or more required parameters."));
-    EXPECT_EQ(messageOf([&] { rows(QStringLiteral("SELECT * from 问题")); }),
-              QStringLiteral("The Microsoft Jet database engine cannot find the input table or query '问题'.  Make sure it exists and that its name is spelled correctly."));
+    EXPECT_EQ(
+        messageOf([&] { rows(QStringLiteral("SELECT * from 问题")); }),
+        QStringLiteral("The Microsoft Jet database engine cannot find the input table or query "
+                       "'问题'.  Make sure it exists and that its name is spelled correctly."));
     // Replacing the text closes the query; closing a closed query does nothing.
     rows(QStringLiteral("select * from 题"));
     q.setSql(QStringLiteral("select * from 题"));

@@ -77,8 +77,8 @@ protected:
         server.setProcessEnvironment(env);
         server.start("pulseaudio",
                      {"-n", "--daemonize=no", "--exit-idle-time=-1", "--use-pid-file=no",
-                      "--disable-shm=yes", "-L", "module-null-sink sink_name=vqtest",
-                      "-L", "module-native-protocol-unix auth-anonymous=1 socket=" + socket()});
+                      "--disable-shm=yes", "-L", "module-null-sink sink_name=vqtest", "-L",
+                      "module-native-protocol-unix auth-anonymous=1 socket=" + socket()});
         ASSERT_TRUE(server.waitForStarted(5000));
         QDeadlineTimer deadline(10000);
         while (!QFileInfo(socket()).exists() && !deadline.hasExpired())

@@ -78,8 +78,9 @@ TEST_F(IniFileTest, WritesReplaceInPlaceAppendKeysAndSectionsAndKeepEverythingEl
     EXPECT_EQ(bytes(), "; comment line\r\n[before]\r\nx = 1 \r\n\r\n[canshu]\r\n"
                        "Biaoti_Left=88\r\nunknown=keep me\r\n\r\n[after]\r\ny=2\r\n");
     write("biaoti_top", "82");
-    EXPECT_EQ(bytes(), "; comment line\r\n[before]\r\nx = 1 \r\n\r\n[canshu]\r\n"
-                       "Biaoti_Left=88\r\nunknown=keep me\r\nbiaoti_top=82\r\n\r\n[after]\r\ny=2\r\n");
+    EXPECT_EQ(bytes(),
+              "; comment line\r\n[before]\r\nx = 1 \r\n\r\n[canshu]\r\n"
+              "Biaoti_Left=88\r\nunknown=keep me\r\nbiaoti_top=82\r\n\r\n[after]\r\ny=2\r\n");
     put("[other]\r\na=1"); // no final line break
     write("shijian", "10");
     EXPECT_EQ(bytes(), "[other]\r\na=1\r\n[canshu]\r\nshijian=10\r\n");
@@ -131,12 +132,14 @@ TEST_F(IniFileTest, WriteKeepsTheFilePermissions) {
 }
 
 // A child that rewrites one key as fast as it can, forever; the parent kills it part-way.
-const bool kWriterRole = vq::test::registerChildRole("ini-writer", [](const QStringList& args) -> int {
-    const IniFile ini(args.value(0));
-    const QString filler(400, u'x');
-    for (int i = 0;; ++i)
-        ini.writeString("canshu", QStringLiteral("k%1").arg(i % 40), filler + QString::number(i));
-});
+const bool kWriterRole =
+    vq::test::registerChildRole("ini-writer", [](const QStringList& args) -> int {
+        const IniFile ini(args.value(0));
+        const QString filler(400, u'x');
+        for (int i = 0;; ++i)
+            ini.writeString("canshu", QStringLiteral("k%1").arg(i % 40),
+                            filler + QString::number(i));
+    });
 
 TEST_F(IniFileTest, KilledWriterLeavesTheOldOrTheNewFileNeverABrokenOne) {
     ASSERT_TRUE(kWriterRole);

@@ -36,7 +36,9 @@ int runChildRoleIfAsked(int argc, char** argv) {
     return (*it)(args);
 }
 
-QString childProgram() { return g_program; }
+QString childProgram() {
+    return g_program;
+}
 
 QStringList childArguments(const QString& role, const QStringList& args) {
     return QStringList{QString::fromLatin1(kFlag), role} + args;

@@ -2,10 +2,10 @@
 #include "bank.h"
 #include "bank_test_support.h"
 
-#include "support/failure.h"
 #include "data/jetfile.h"
 #include "data/jetwriter.h"
 #include "data/jetwriter_fixtures.h"
+#include "support/failure.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -19,7 +19,8 @@ using vq::test::messageOf;
 using namespace vq::banktest;
 
 TEST(BankCsv, QuotingBomLineBreaksAndBlankLines) {
-    const QByteArray csv = "\xEF\xBB\xBF" "编号,题目,答案\r\n"
+    const QByteArray csv = "\xEF\xBB\xBF"
+                           "编号,题目,答案\r\n"
                            "1,\"a, b\",\"say \"\"hi\"\"\"\r\n"
                            "2,\"two\r\nlines\",\"\"\r\n"
                            "\r\n"
@@ -56,7 +57,8 @@ TEST(BankCsv, MalformedTextNamesItsLine) {
 TEST(BankBuild, ReadsBackThroughThePresentersReader) {
     QTemporaryDir dir;
     const QString csv = dir.filePath("q.csv");
-    writeBytes(csv, "\xEF\xBB\xBF" "编号,题目,答案\r\n"
+    writeBytes(csv, "\xEF\xBB\xBF"
+                    "编号,题目,答案\r\n"
                     "7,\"床前明月光,\r\n下一句？\",疑是地上霜\r\n"
                     "-3,\"He said \"\"no\"\"\",\r\n"
                     "12,Which planet?,Mars\r\n");
@@ -71,7 +73,7 @@ TEST(BankBuild, ReadsBackThroughThePresentersReader) {
     const vq::jet::RowSet rows = db.readTable("题");
     ASSERT_EQ(rows.columns.size(), 3);
     EXPECT_EQ(rows.columns[0].name, "编号");
-    EXPECT_EQ(rows.columns[0].mdbType, 4); // Long Integer
+    EXPECT_EQ(rows.columns[0].mdbType, 4);  // Long Integer
     EXPECT_EQ(rows.columns[1].mdbType, 12); // memo
     EXPECT_EQ(rows.columns[2].mdbType, 12);
     ASSERT_EQ(rows.rows.size(), 3);
@@ -110,7 +112,8 @@ TEST(BankBuild, BadInputNamesItsLineAndLeavesTheOldFile) {
         {"编号,题目,答案\n1,q,a\n2.5,q,a\n", "line 3: '2.5' is not a whole number"},
         {"编号,题目,答案\n3000000000,q,a\n", "line 2: '3000000000' is not a whole number"},
         {"编号,题目,答案\n1,\"two\nlines\",a\n ,q,a\n", "line 4: the number (编号) is missing"},
-        {"编号,题目,答案\n5,q,a\n6,q,a\n05,q,a\n", "line 4: the number 5 is already used on line 2"},
+        {"编号,题目,答案\n5,q,a\n6,q,a\n05,q,a\n",
+         "line 4: the number 5 is already used on line 2"},
         {"编号,题目,答案\n1,q,a\n2,\"  \",a\n", "line 3: the question (题目) is empty"},
         {"编号,题目,答案\n1,q\n", "line 2: 2 fields, the header has 3"},
         {"编号,题目,答案,备注\n", "line 1: unknown column '备注'"},
@@ -126,10 +129,12 @@ TEST(BankBuild, BadInputNamesItsLineAndLeavesTheOldFile) {
     const QByteArray oldBytes = readBytes(old);
     for (const auto& c : cases) {
         writeBytes(csv, c.csv);
-        const QString m1 = messageOf([&] { vq::bank::buildBank(csv, fresh, vq::jet::kBankPassword); });
+        const QString m1 =
+            messageOf([&] { vq::bank::buildBank(csv, fresh, vq::jet::kBankPassword); });
         EXPECT_TRUE(m1.contains(QString::fromUtf8(c.message))) << m1.toStdString();
         EXPECT_FALSE(QFile::exists(fresh)) << c.message;
-        const QString m2 = messageOf([&] { vq::bank::buildBank(csv, old, vq::jet::kBankPassword); });
+        const QString m2 =
+            messageOf([&] { vq::bank::buildBank(csv, old, vq::jet::kBankPassword); });
         EXPECT_EQ(m2, m1);
         EXPECT_EQ(readBytes(old), oldBytes) << c.message;
     }
@@ -146,12 +151,20 @@ TEST(BankBuild, PasswordOrNoneInTheHeaderPage) {
     vq::bank::buildBank(dir.filePath("q.csv"), other, "Other 1");
     vq::bank::buildBank(dir.filePath("q.csv"), standard, vq::jet::kBankPassword);
     EXPECT_EQ(decodedPasswordBytes(readBytes(open)), QByteArray(40, '\0'));
-    EXPECT_EQ(decodedPasswordBytes(readBytes(other)).left(16), QByteArray("O\0t\0h\0e\0r\0 \0" "1\0\0\0", 16));
-    EXPECT_EQ(decodedPasswordBytes(readBytes(standard)).left(22),
-              QByteArray("f\0m\0r\0T\0K\0" "2\0" "0\0" "9\0" "1\0" "4\0\0\0", 22));
+    EXPECT_EQ(decodedPasswordBytes(readBytes(other)).left(16), QByteArray("O\0t\0h\0e\0r\0 \0"
+                                                                          "1\0\0\0",
+                                                                          16));
+    EXPECT_EQ(decodedPasswordBytes(readBytes(standard)).left(22), QByteArray("f\0m\0r\0T\0K\0"
+                                                                             "2\0"
+                                                                             "0\0"
+                                                                             "9\0"
+                                                                             "1\0"
+                                                                             "4\0\0\0",
+                                                                             22));
     // An unprotected bank opens with the presenter's password; the others need their own.
     EXPECT_NO_THROW(vq::jet::Database(open, vq::jet::kBankPassword));
-    EXPECT_EQ(messageOf([&] { vq::jet::Database(other, vq::jet::kBankPassword); }), "Not a valid password.");
+    EXPECT_EQ(messageOf([&] { vq::jet::Database(other, vq::jet::kBankPassword); }),
+              "Not a valid password.");
     EXPECT_NO_THROW(vq::jet::Database(other, "Other 1"));
     // mdbtools reads all three.
     for (const QString& f : {open, other, standard})
@@ -185,14 +198,20 @@ TEST(BankBuild, LongestTextReadsBackWholeLongerIsRefused) {
     vq::jet::Database db(dir.filePath("ok.DLL"), vq::jet::kBankPassword);
     EXPECT_EQ(db.readTable("题").cell(0, 1).toString().toUtf8(), longest);
     writeBytes(dir.filePath("long.csv"), "题目,答案\nq,a\nq,\"" + longest + "x\"\n");
-    EXPECT_EQ(messageOf([&] { vq::bank::buildBank(dir.filePath("long.csv"), dir.filePath("long.DLL"), {}); }),
-              QStringLiteral("line 3: the 答案 is 131072 bytes long in UTF-8; the presenter shows at most 131071"));
+    EXPECT_EQ(
+        messageOf(
+            [&] { vq::bank::buildBank(dir.filePath("long.csv"), dir.filePath("long.DLL"), {}); }),
+        QStringLiteral(
+            "line 3: the 答案 is 131072 bytes long in UTF-8; the presenter shows at most 131071"));
     // A bank from elsewhere with a longer text: the check says it shows cut off.
-    vq::jet::writeDatabase(dir.filePath("other.DLL"),
-                           {vq::jet::questionTable({{1, QString(60000, QChar(0x9898)), "a"}, {2, "q", "a"}})},
-                           {vq::jet::kBankPassword});
-    const vq::bank::CheckReport r = vq::bank::checkBank(dir.filePath("other.DLL"), vq::jet::kBankPassword);
+    vq::jet::writeDatabase(
+        dir.filePath("other.DLL"),
+        {vq::jet::questionTable({{1, QString(60000, QChar(0x9898)), "a"}, {2, "q", "a"}})},
+        {vq::jet::kBankPassword});
+    const vq::bank::CheckReport r =
+        vq::bank::checkBank(dir.filePath("other.DLL"), vq::jet::kBankPassword);
     EXPECT_FALSE(r.ok);
-    EXPECT_TRUE(r.text.contains("FAIL: 1 questions have a text of 131068 bytes or more, which shows cut off: numbers 1\n"))
+    EXPECT_TRUE(r.text.contains(
+        "FAIL: 1 questions have a text of 131068 bytes or more, which shows cut off: numbers 1\n"))
         << r.text.toStdString();
 }

@@ -2,15 +2,15 @@
 #include "bank.h"
 #include "bank_test_support.h"
 
-#include "support/failure.h"
-#include "support/recording.h"
-#include "support/temp_install.h"
 #include "data/adoquery.h"
 #include "data/jetwriter.h"
 #include "data/jetwriter_fixtures.h"
 #include "data/questionpool.h"
 #include "data/tdatamodule2.h"
+#include "support/failure.h"
 #include "support/real_jet_files.h"
+#include "support/recording.h"
+#include "support/temp_install.h"
 
 #include <QPlainTextEdit>
 #include <QSet>
@@ -47,7 +47,8 @@ QByteArray exported(const QString& file, const QString& table, const QString& pa
 
 // CSV bytes of any encoding as records, without the given column.
 QList<QStringList> withoutColumn(const QByteArray& csv, const QString& column) {
-    const QList<vq::bank::CsvRecord> records = vq::bank::parseCsv(QString::fromLatin1(csv).toUtf8());
+    const QList<vq::bank::CsvRecord> records =
+        vq::bank::parseCsv(QString::fromLatin1(csv).toUtf8());
     QList<QStringList> out;
     const qsizetype at = records.isEmpty() ? -1 : records.front().fields.indexOf(column);
     for (const auto& r : records) {
@@ -74,7 +75,8 @@ TEST(BankExport, RealFilesAsMdbExportPrintsThem) {
     // 74 columns of every kind: the same but for the OLE column, which is left out.
     const QString many = kShared + "jackcess_test2V2000.mdb";
     const ToolRun reference = runTool("mdb-export", {many, "MSP_PROJECTS"});
-    const QList<QStringList> ours = withoutColumn(exported(many, "MSP_PROJECTS", {}), "RESERVED_BINARY_DATA");
+    const QList<QStringList> ours =
+        withoutColumn(exported(many, "MSP_PROJECTS", {}), "RESERVED_BINARY_DATA");
     ASSERT_EQ(ours.size(), 2);
     EXPECT_EQ(ours.front().size(), 73);
     EXPECT_EQ(ours, withoutColumn(reference.rawOut, "RESERVED_BINARY_DATA"));
@@ -91,22 +93,26 @@ TEST(BankExport, RefusesWrongPasswordsOtherFormatsAndMissingTables) {
     const QString bank = dir.filePath("db.DLL");
     vq::jet::writeFixture("extra-columns", bank);
     EXPECT_EQ(messageOf([&] { exported(bank, "没有", vq::jet::kBankPassword); }),
-              "The Microsoft Jet database engine cannot find the input table or query '没有'.  Make sure it exists and that its name is spelled correctly.");
+              "The Microsoft Jet database engine cannot find the input table or query '没有'.  "
+              "Make sure it exists and that its name is spelled correctly.");
     // Several tables and none of them the bank's: the table must be named.
     vq::jet::Table a{"a", {{"x", vq::jet::ColumnType::Long}}, {{1}}};
     vq::jet::Table b{"b", {{"y", vq::jet::ColumnType::Long}}, {{2}}};
     vq::jet::writeDatabase(dir.filePath("two.DLL"), {a, b}, {});
-    EXPECT_TRUE(messageOf([&] { exported(dir.filePath("two.DLL"), {}, {}); }).endsWith("(tables: a, b)"));
+    EXPECT_TRUE(
+        messageOf([&] { exported(dir.filePath("two.DLL"), {}, {}); }).endsWith("(tables: a, b)"));
     EXPECT_EQ(exported(dir.filePath("two.DLL"), "b", {}), QByteArray("y\n2\n"));
 }
 
 TEST(BankExport, BuiltBankExportsAsTheCsvItCameFrom) {
     QTemporaryDir dir;
-    const QByteArray csv = "编号,题目,答案\n3,\"a \"\"quoted\"\", comma\nand line\",答\n-1,q,\"x\"\n";
+    const QByteArray csv =
+        "编号,题目,答案\n3,\"a \"\"quoted\"\", comma\nand line\",答\n-1,q,\"x\"\n";
     writeBytes(dir.filePath("q.csv"), csv);
     vq::bank::buildBank(dir.filePath("q.csv"), dir.filePath("db.DLL"), vq::jet::kBankPassword);
     const QByteArray ours = exported(dir.filePath("db.DLL"), {}, vq::jet::kBankPassword);
-    EXPECT_EQ(ours, "编号,题目,答案\n3,\"a \"\"quoted\"\", comma\nand line\",\"答\"\n-1,\"q\",\"x\"\n");
+    EXPECT_EQ(ours,
+              "编号,题目,答案\n3,\"a \"\"quoted\"\", comma\nand line\",\"答\"\n-1,\"q\",\"x\"\n");
     EXPECT_EQ(ours, runTool("mdb-export", {dir.filePath("db.DLL"), "题"}).rawOut);
 }
 
@@ -118,20 +124,46 @@ TEST(BankCheck, ReportsEveryFixtureKind) {
         int pool;
         QStringList expected; // lines of the report contain these
     } cases[] = {
-        {"bank", true, 5, 5, {"5 rows", "numbers in the pool 1 .. 5", "OK: the show can run with this bank (5 questions)"}},
+        {"bank",
+         true,
+         5,
+         5,
+         {"5 rows", "numbers in the pool 1 .. 5",
+          "OK: the show can run with this bank (5 questions)"}},
         {"short-text", true, 5, 5, {"题目 Text, 答案 Text", "OK:"}},
         {"extra-columns", true, 5, 5, {"分类 Text, 编号 Long Integer", "OK:"}},
         {"long-memo", true, 2, 2, {"OK:"}},
-        {"text-number", false, 5, 5,
-         {"编号 Text", "FAIL: 5 of 5 fetches fail with \"Data type mismatch in criteria expression.\""}},
-        {"null-number", false, 5, 2,
+        {"text-number",
+         false,
+         5,
+         5,
+         {"编号 Text",
+          "FAIL: 5 of 5 fetches fail with \"Data type mismatch in criteria expression.\""}},
+        {"null-number",
+         false,
+         5,
+         2,
          {"FAIL: 1 rows without 编号 (the first is row 3)",
-          "FAIL: the pool fill fails at row 3 with \"Could not convert variant of type (Null) into type (String)\"; the pool would hold 2 of 5 rows"}},
-        {"duplicate", false, 5, 5, {"numbers in the pool -3 .. ", "FAIL: numbers shared by several rows", ": 2 (rows 2 3)"}},
-        {"other-table", false, 0, 0,
-         {"FAIL: the query fails: The Microsoft Jet database engine cannot find the input table or query '题'.", "(tables in the file: questions)"}},
+          "FAIL: the pool fill fails at row 3 with \"Could not convert variant of type (Null) into "
+          "type (String)\"; the pool would hold 2 of 5 rows"}},
+        {"duplicate",
+         false,
+         5,
+         5,
+         {"numbers in the pool -3 .. ", "FAIL: numbers shared by several rows", ": 2 (rows 2 3)"}},
+        {"other-table",
+         false,
+         0,
+         0,
+         {"FAIL: the query fails: The Microsoft Jet database engine cannot find the input table or "
+          "query '题'.",
+          "(tables in the file: questions)"}},
         {"no-rows", false, 0, 0, {"0 rows", "FAIL: the table has no rows"}},
-        {"no-number", false, 5, 0, {"FAIL: the pool fill fails at row 1 with \"ADOQuery1: Field '编号' not found\""}},
+        {"no-number",
+         false,
+         5,
+         0,
+         {"FAIL: the pool fill fails at row 1 with \"ADOQuery1: Field '编号' not found\""}},
     };
     QTemporaryDir dir;
     for (const auto& c : cases) {
@@ -145,7 +177,9 @@ TEST(BankCheck, ReportsEveryFixtureKind) {
         for (const QString& e : c.expected)
             EXPECT_TRUE(r.text.contains(e)) << c.kind << ": " << e.toStdString() << "\n" << text;
         EXPECT_EQ(r.text.contains("FAIL: "), !c.ok) << text;
-        EXPECT_TRUE(r.text.endsWith(c.ok ? "questions)\n" : "The show would fail with this bank.\n")) << text;
+        EXPECT_TRUE(
+            r.text.endsWith(c.ok ? "questions)\n" : "The show would fail with this bank.\n"))
+            << text;
     }
 }
 
@@ -155,34 +189,49 @@ TEST(BankCheck, MissingTextsWrongPasswordAndMissingFile) {
     // Short-text columns: a missing question keeps the old one on the screen; a missing
     // answer reveals the previous answer; an empty answer is only a warning.
     vq::jet::Table t{"题",
-                     {{"编号", ColumnType::Long}, {"题目", ColumnType::Text, 100}, {"答案", ColumnType::Text, 100}},
-                     {{1, "q1", "a1"}, {2, QVariant(), "a2"}, {3, "q3", QVariant()}, {4, " ", "a4"}, {5, "q5", ""}}};
+                     {{"编号", ColumnType::Long},
+                      {"题目", ColumnType::Text, 100},
+                      {"答案", ColumnType::Text, 100}},
+                     {{1, "q1", "a1"},
+                      {2, QVariant(), "a2"},
+                      {3, "q3", QVariant()},
+                      {4, " ", "a4"},
+                      {5, "q5", ""}}};
     const QString file = dir.filePath("texts.DLL");
     vq::jet::writeDatabase(file, {t}, {vq::jet::kBankPassword});
     const vq::bank::CheckReport r = vq::bank::checkBank(file, vq::jet::kBankPassword);
     EXPECT_FALSE(r.ok);
     EXPECT_EQ(r.poolSize, 5);
-    EXPECT_TRUE(r.text.contains("FAIL: 1 questions cannot be read (\"Could not convert variant of type (Null) into type (String)\"); the screen keeps the previous question and answer: numbers 2\n")) << r.text.toStdString();
+    EXPECT_TRUE(r.text.contains(
+        "FAIL: 1 questions cannot be read (\"Could not convert variant of type (Null) into type "
+        "(String)\"); the screen keeps the previous question and answer: numbers 2\n"))
+        << r.text.toStdString();
     EXPECT_TRUE(r.text.contains("FAIL: 1 answers cannot be read")) << r.text.toStdString();
     EXPECT_TRUE(r.text.contains("numbers 3\n")) << r.text.toStdString();
-    EXPECT_TRUE(r.text.contains("FAIL: 1 empty questions (题目): numbers 4\n")) << r.text.toStdString();
-    EXPECT_TRUE(r.text.contains("warning: 1 empty answers (答案): numbers 5\n")) << r.text.toStdString();
+    EXPECT_TRUE(r.text.contains("FAIL: 1 empty questions (题目): numbers 4\n"))
+        << r.text.toStdString();
+    EXPECT_TRUE(r.text.contains("warning: 1 empty answers (答案): numbers 5\n"))
+        << r.text.toStdString();
 
     const QString bank = dir.filePath("bank.DLL");
     vq::jet::writeFixture("bank", bank, {"secret"});
     const vq::bank::CheckReport wrong = vq::bank::checkBank(bank, vq::jet::kBankPassword);
     EXPECT_FALSE(wrong.ok);
-    EXPECT_TRUE(wrong.text.startsWith("FAIL: the connection fails: Not a valid password.")) << wrong.text.toStdString();
+    EXPECT_TRUE(wrong.text.startsWith("FAIL: the connection fails: Not a valid password."))
+        << wrong.text.toStdString();
     EXPECT_TRUE(vq::bank::checkBank(bank, "secret").ok);
-    const vq::bank::CheckReport missing = vq::bank::checkBank(dir.filePath("none.DLL"), vq::jet::kBankPassword);
+    const vq::bank::CheckReport missing =
+        vq::bank::checkBank(dir.filePath("none.DLL"), vq::jet::kBankPassword);
     EXPECT_FALSE(missing.ok);
-    EXPECT_TRUE(missing.text.contains(QStringLiteral("Could not find file '%1'.").arg(dir.filePath("none.DLL"))));
+    EXPECT_TRUE(missing.text.contains(
+        QStringLiteral("Could not find file '%1'.").arg(dir.filePath("none.DLL"))));
 }
 
 // The check's verdict against the presenter's own start: the data module, the fill and a
 // draw of every question.
 TEST(BankCheck, AgreesWithThePresentersRun) {
-    for (const char* kind : {"bank", "duplicate", "null-number", "text-number", "no-number", "other-table", "no-rows"}) {
+    for (const char* kind : {"bank", "duplicate", "null-number", "text-number", "no-number",
+                             "other-table", "no-rows"}) {
         vq::test::TempInstall install(true);
         vq::jet::writeFixture(kind, install.file("db.DLL"));
         const vq::bank::CheckReport report = vq::bank::checkBank("db.DLL", vq::jet::kBankPassword);
@@ -217,21 +266,27 @@ TEST(BankProgram, ExitStatusAndStreams) {
     ASSERT_EQ(runTool(bankProgram(), {"fixture", "null-number", bad}).exitCode, 0);
     const ToolRun ok = runTool(bankProgram(), {"check", good});
     EXPECT_EQ(ok.exitCode, 0);
-    EXPECT_TRUE(ok.out.endsWith("OK: the show can run with this bank (5 questions)\n")) << ok.out.toStdString();
+    EXPECT_TRUE(ok.out.endsWith("OK: the show can run with this bank (5 questions)\n"))
+        << ok.out.toStdString();
     const ToolRun failing = runTool(bankProgram(), {"check", bad});
     EXPECT_EQ(failing.exitCode, 1);
     EXPECT_TRUE(failing.out.contains("FAIL: ")) << failing.out.toStdString();
     const ToolRun locked = runTool(bankProgram(), {"check", good, "--password", "nope"});
     EXPECT_EQ(locked.exitCode, 1);
-    EXPECT_TRUE(locked.out.startsWith("FAIL: the connection fails: Not a valid password.")) << locked.out.toStdString();
+    EXPECT_TRUE(locked.out.startsWith("FAIL: the connection fails: Not a valid password."))
+        << locked.out.toStdString();
     writeBytes(dir.filePath("q.csv"), "编号,题目,答案\n1,q,a\nx,q,a\n");
-    const ToolRun build = runTool(bankProgram(), {"build", dir.filePath("q.csv"), dir.filePath("new.DLL")});
+    const ToolRun build =
+        runTool(bankProgram(), {"build", dir.filePath("q.csv"), dir.filePath("new.DLL")});
     EXPECT_EQ(build.exitCode, 1);
-    EXPECT_EQ(build.err, "velquo-bank: line 3: 'x' is not a whole number between -2147483648 and 2147483647\n");
+    EXPECT_EQ(
+        build.err,
+        "velquo-bank: line 3: 'x' is not a whole number between -2147483648 and 2147483647\n");
     EXPECT_FALSE(QFile::exists(dir.filePath("new.DLL")));
     const ToolRun exported = runTool(bankProgram(), {"export", good});
     EXPECT_EQ(exported.exitCode, 0);
     EXPECT_EQ(exported.rawOut, runTool("mdb-export", {good, "题"}).rawOut);
-    EXPECT_EQ(runTool(bankProgram(), {"export", good, "--no-password"}).err, "velquo-bank: Not a valid password.\n");
+    EXPECT_EQ(runTool(bankProgram(), {"export", good, "--no-password"}).err,
+              "velquo-bank: Not a valid password.\n");
     EXPECT_EQ(runTool(bankProgram(), {"frobnicate"}).exitCode, 2);
 }

@@ -50,7 +50,9 @@ inline ToolRun runTool(const QString& program, const QStringList& args) {
     return r;
 }
 
-inline QString bankProgram() { return QStringLiteral(VELQUO_BANK_PROGRAM); }
+inline QString bankProgram() {
+    return QStringLiteral(VELQUO_BANK_PROGRAM);
+}
 
 // The 40 password bytes of a Jet 4 header page with both masks taken off: the RC4 mask
 // (key C7 DA 39 6B over 0x18..0x97) and the creation date's whole part, repeated.

@@ -26,8 +26,7 @@ const QString kNumber = QStringLiteral("编号");
 const QString kQuestion = QStringLiteral("题目");
 const QString kAnswer = QStringLiteral("答案");
 
-QByteArray readFile(const QString& path)
-{
+QByteArray readFile(const QString& path) {
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly))
         throw vq::Exception(QStringLiteral("Cannot open %1: %2").arg(path, f.errorString()));
@@ -35,35 +34,47 @@ QByteArray readFile(const QString& path)
 }
 
 // The file's own column type codes.
-QString typeName(int code)
-{
+QString typeName(int code) {
     switch (code) {
-    case 1: return QStringLiteral("Boolean");
-    case 2: return QStringLiteral("Byte");
-    case 3: return QStringLiteral("Integer");
-    case 4: return QStringLiteral("Long Integer");
-    case 5: return QStringLiteral("Currency");
-    case 6: return QStringLiteral("Single");
-    case 7: return QStringLiteral("Double");
-    case 8: return QStringLiteral("DateTime");
-    case 9: return QStringLiteral("Binary");
-    case 10: return QStringLiteral("Text");
-    case 11: return QStringLiteral("OLE");
-    case 12: return QStringLiteral("Memo");
-    case 15: return QStringLiteral("Replication ID");
-    case 16: return QStringLiteral("Numeric");
-    default: return QStringLiteral("type %1").arg(code);
+    case 1:
+        return QStringLiteral("Boolean");
+    case 2:
+        return QStringLiteral("Byte");
+    case 3:
+        return QStringLiteral("Integer");
+    case 4:
+        return QStringLiteral("Long Integer");
+    case 5:
+        return QStringLiteral("Currency");
+    case 6:
+        return QStringLiteral("Single");
+    case 7:
+        return QStringLiteral("Double");
+    case 8:
+        return QStringLiteral("DateTime");
+    case 9:
+        return QStringLiteral("Binary");
+    case 10:
+        return QStringLiteral("Text");
+    case 11:
+        return QStringLiteral("OLE");
+    case 12:
+        return QStringLiteral("Memo");
+    case 15:
+        return QStringLiteral("Replication ID");
+    case 16:
+        return QStringLiteral("Numeric");
+    default:
+        return QStringLiteral("type %1").arg(code);
     }
 }
 
 // Types whose values the exporter puts in quotes.
-bool quotedType(int code)
-{
+bool quotedType(int code) {
     return code == 8 || code == 9 || code == 10 || code == 11 || code == 12 || code == 15;
 }
 
-void appendQuoted(QByteArray& out, const QByteArray& value)
-{
+void appendQuoted(QByteArray& out, const QByteArray& value) {
     out.append('"');
     for (char c : value) {
         if (c == '"')
@@ -73,20 +84,22 @@ void appendQuoted(QByteArray& out, const QByteArray& value)
     out.append('"');
 }
 
-void write(FILE* out, const QByteArray& bytes)
-{
-    if (!bytes.isEmpty() && std::fwrite(bytes.constData(), 1, size_t(bytes.size()), out) != size_t(bytes.size()))
+void write(FILE* out, const QByteArray& bytes) {
+    if (!bytes.isEmpty() &&
+        std::fwrite(bytes.constData(), 1, size_t(bytes.size()), out) != size_t(bytes.size()))
         throw vq::Exception(QStringLiteral("Cannot write the output"));
 }
 
 // The presenter's connection string with the file and the password put in.
-QString connectionStringFor(const QString& fullPath, const QString& password)
-{
+QString connectionStringFor(const QString& fullPath, const QString& password) {
     // The string is a plain list of key=value pairs: a ';' cannot be written in a value.
     if (fullPath.contains(u';'))
-        throw vq::Exception(QStringLiteral("%1: a path with ';' cannot be named in the connection string").arg(fullPath));
+        throw vq::Exception(
+            QStringLiteral("%1: a path with ';' cannot be named in the connection string")
+                .arg(fullPath));
     if (password.contains(u';'))
-        throw vq::Exception(QStringLiteral("a password with ';' cannot be named in the connection string"));
+        throw vq::Exception(
+            QStringLiteral("a password with ';' cannot be named in the connection string"));
     QStringList pairs = TADOConnection::designedConnectionString().split(u';');
     for (QString& pair : pairs) {
         const QString key = pair.section(u'=', 0, 0);
@@ -99,8 +112,7 @@ QString connectionStringFor(const QString& fullPath, const QString& password)
 }
 
 // Up to a few items of a list, for a report line.
-QString some(const QStringList& items, int shown = 8)
-{
+QString some(const QStringList& items, int shown = 8) {
     QString s = items.mid(0, shown).join(QStringLiteral(", "));
     if (items.size() > shown)
         s += QStringLiteral(", ... (%1 in all)").arg(items.size());
@@ -109,8 +121,7 @@ QString some(const QStringList& items, int shown = 8)
 
 } // namespace
 
-QList<CsvRecord> parseCsv(const QByteArray& input)
-{
+QList<CsvRecord> parseCsv(const QByteArray& input) {
     QByteArray bytes = input;
     if (bytes.startsWith("\xEF\xBB\xBF"))
         bytes.remove(0, 3);
@@ -136,8 +147,8 @@ QList<CsvRecord> parseCsv(const QByteArray& input)
     QString field;
     int line = 1;
     current.line = 1;
-    bool quoted = false;      // inside a quoted field
-    bool wasQuoted = false;   // the field began with a quote
+    bool quoted = false;    // inside a quoted field
+    bool wasQuoted = false; // the field began with a quote
     bool fieldStarted = false;
     int quoteLine = 0;
     const auto endField = [&] {
@@ -182,14 +193,18 @@ QList<CsvRecord> parseCsv(const QByteArray& input)
             current.line = line;
         } else if (c == u'"') {
             if (fieldStarted || wasQuoted)
-                throw vq::Exception(QStringLiteral("line %1: a quote inside an unquoted field (fields with quotes must be quoted, quotes doubled)").arg(line));
+                throw vq::Exception(
+                    QStringLiteral("line %1: a quote inside an unquoted field (fields with quotes "
+                                   "must be quoted, quotes doubled)")
+                        .arg(line));
             quoted = true;
             wasQuoted = true;
             fieldStarted = true;
             quoteLine = line;
         } else {
             if (wasQuoted)
-                throw vq::Exception(QStringLiteral("line %1: text after the closing quote of a field").arg(line));
+                throw vq::Exception(
+                    QStringLiteral("line %1: text after the closing quote of a field").arg(line));
             field.append(c);
             fieldStarted = true;
         }
@@ -202,32 +217,39 @@ QList<CsvRecord> parseCsv(const QByteArray& input)
 }
 
 BuildResult buildBank(const QString& csvPath, const QString& outPath, const QString& password,
-                      const Progress& progress)
-{
+                      const Progress& progress) {
     const QFileInfo in(csvPath);
     const QFileInfo target(outPath);
     if (target.exists() && in.exists() && target.canonicalFilePath() == in.canonicalFilePath())
-        throw vq::Exception(QStringLiteral("%1: the bank would overwrite its own question list").arg(outPath));
+        throw vq::Exception(
+            QStringLiteral("%1: the bank would overwrite its own question list").arg(outPath));
     const QList<CsvRecord> records = parseCsv(readFile(csvPath));
     if (records.isEmpty())
-        throw vq::Exception(QStringLiteral("%1: no header line (expected %2,%3,%4)").arg(csvPath, kNumber, kQuestion, kAnswer));
+        throw vq::Exception(QStringLiteral("%1: no header line (expected %2,%3,%4)")
+                                .arg(csvPath, kNumber, kQuestion, kAnswer));
     const CsvRecord& header = records.front();
     int numberAt = -1;
     int questionAt = -1;
     int answerAt = -1;
     for (int i = 0; i < header.fields.size(); ++i) {
         const QString name = header.fields[i].trimmed();
-        int* slot = name == kNumber ? &numberAt : name == kQuestion ? &questionAt : name == kAnswer ? &answerAt : nullptr;
+        int* slot = name == kNumber     ? &numberAt
+                    : name == kQuestion ? &questionAt
+                    : name == kAnswer   ? &answerAt
+                                        : nullptr;
         if (!slot)
             throw vq::Exception(QStringLiteral("line %1: unknown column '%2' (expected %3,%4,%5)")
-                                    .arg(header.line).arg(name, kNumber, kQuestion, kAnswer));
+                                    .arg(header.line)
+                                    .arg(name, kNumber, kQuestion, kAnswer));
         if (*slot >= 0)
-            throw vq::Exception(QStringLiteral("line %1: column '%2' appears twice").arg(header.line).arg(name));
+            throw vq::Exception(
+                QStringLiteral("line %1: column '%2' appears twice").arg(header.line).arg(name));
         *slot = i;
     }
     if (questionAt < 0 || answerAt < 0)
         throw vq::Exception(QStringLiteral("line %1: the header needs the columns %2 and %3")
-                                .arg(header.line).arg(kQuestion, kAnswer));
+                                .arg(header.line)
+                                .arg(kQuestion, kAnswer));
     if (records.size() == 1)
         throw vq::Exception(QStringLiteral("%1: no questions after the header line").arg(csvPath));
 
@@ -240,34 +262,50 @@ BuildResult buildBank(const QString& csvPath, const QString& outPath, const QStr
         const CsvRecord& rec = records[r];
         if (rec.fields.size() != header.fields.size())
             throw vq::Exception(QStringLiteral("line %1: %2 fields, the header has %3")
-                                    .arg(rec.line).arg(rec.fields.size()).arg(header.fields.size()));
+                                    .arg(rec.line)
+                                    .arg(rec.fields.size())
+                                    .arg(header.fields.size()));
         vq::jet::Question q;
         if (numberAt >= 0) {
             const QString text = rec.fields[numberAt].trimmed();
             if (text.isEmpty())
-                throw vq::Exception(QStringLiteral("line %1: the number (%2) is missing").arg(rec.line).arg(kNumber));
+                throw vq::Exception(QStringLiteral("line %1: the number (%2) is missing")
+                                        .arg(rec.line)
+                                        .arg(kNumber));
             bool ok = false;
             q.number = text.toInt(&ok, 10);
             if (!ok)
-                throw vq::Exception(QStringLiteral("line %1: '%2' is not a whole number between -2147483648 and 2147483647")
-                                        .arg(rec.line).arg(text));
+                throw vq::Exception(
+                    QStringLiteral(
+                        "line %1: '%2' is not a whole number between -2147483648 and 2147483647")
+                        .arg(rec.line)
+                        .arg(text));
         } else {
             q.number = r;
         }
         const auto seen = lineOfNumber.constFind(q.number);
         if (seen != lineOfNumber.constEnd())
             throw vq::Exception(QStringLiteral("line %1: the number %2 is already used on line %3")
-                                    .arg(rec.line).arg(q.number).arg(*seen));
+                                    .arg(rec.line)
+                                    .arg(q.number)
+                                    .arg(*seen));
         lineOfNumber.insert(q.number, rec.line);
         q.question = rec.fields[questionAt];
         q.answer = rec.fields[answerAt];
         if (q.question.trimmed().isEmpty())
-            throw vq::Exception(QStringLiteral("line %1: the question (%2) is empty").arg(rec.line).arg(kQuestion));
-        for (const auto& [text, name] : {std::pair{&q.question, kQuestion}, std::pair{&q.answer, kAnswer}}) {
+            throw vq::Exception(
+                QStringLiteral("line %1: the question (%2) is empty").arg(rec.line).arg(kQuestion));
+        for (const auto& [text, name] :
+             {std::pair{&q.question, kQuestion}, std::pair{&q.answer, kAnswer}}) {
             const qsizetype bytes = text->toUtf8().size();
             if (bytes > kLongestText)
-                throw vq::Exception(QStringLiteral("line %1: the %2 is %3 bytes long in UTF-8; the presenter shows at most %4")
-                                        .arg(rec.line).arg(name).arg(bytes).arg(kLongestText));
+                throw vq::Exception(
+                    QStringLiteral(
+                        "line %1: the %2 is %3 bytes long in UTF-8; the presenter shows at most %4")
+                        .arg(rec.line)
+                        .arg(name)
+                        .arg(bytes)
+                        .arg(kLongestText));
         }
         if (questions.isEmpty()) {
             result.lowest = result.highest = q.number;
@@ -277,7 +315,9 @@ BuildResult buildBank(const QString& csvPath, const QString& outPath, const QStr
         }
         questions.append(q);
         if (progress && large && questions.size() % kProgressRows == 0)
-            progress(QStringLiteral("%1 of %2 questions checked").arg(questions.size()).arg(records.size() - 1));
+            progress(QStringLiteral("%1 of %2 questions checked")
+                         .arg(questions.size())
+                         .arg(records.size() - 1));
     }
     if (progress && large)
         progress(QStringLiteral("writing %1 questions to %2").arg(questions.size()).arg(outPath));
@@ -287,8 +327,7 @@ BuildResult buildBank(const QString& csvPath, const QString& outPath, const QStr
     return result;
 }
 
-QStringList userTables(vq::jet::Database& db)
-{
+QStringList userTables(vq::jet::Database& db) {
     // The catalog's own table: kind 1 is a table, flag bits 0x80000002 mark system tables.
     const vq::jet::RowSet objects = db.readTable(QStringLiteral("MSysObjects"));
     const int name = objects.columnIndex(QStringLiteral("Name"));
@@ -308,8 +347,8 @@ QStringList userTables(vq::jet::Database& db)
     return out;
 }
 
-void exportTable(const QString& path, const QString& tableName, const QString& password, FILE* out)
-{
+void exportTable(const QString& path, const QString& tableName, const QString& password,
+                 FILE* out) {
     vq::jet::Database db(vq::expandName(path), password);
     QString name = tableName;
     if (name.isEmpty()) {
@@ -369,8 +408,7 @@ void exportTable(const QString& path, const QString& tableName, const QString& p
     std::fflush(out);
 }
 
-CheckReport checkBank(const QString& path, const QString& password, const Progress& progress)
-{
+CheckReport checkBank(const QString& path, const QString& password, const Progress& progress) {
     CheckReport report;
     QStringList notes;
     QStringList problems;
@@ -384,7 +422,8 @@ CheckReport checkBank(const QString& path, const QString& password, const Progre
         for (const QString& p : problems)
             text += QStringLiteral("FAIL: ") + p + u'\n';
         report.ok = problems.isEmpty();
-        text += report.ok ? QStringLiteral("OK: the show can run with this bank (%1 questions)\n").arg(report.poolSize)
+        text += report.ok ? QStringLiteral("OK: the show can run with this bank (%1 questions)\n")
+                                .arg(report.poolSize)
                           : QStringLiteral("The show would fail with this bank.\n");
         report.text = text;
         return report;
@@ -402,7 +441,8 @@ CheckReport checkBank(const QString& path, const QString& password, const Progre
         connection.setConnectionString(connectionStringFor(full, password));
         connection.open();
     } catch (const vq::Exception& e) {
-        problems << QStringLiteral("the connection fails: %1 (error boxes at start, and every question shows the empty-bank message)")
+        problems << QStringLiteral("the connection fails: %1 (error boxes at start, and every "
+                                   "question shows the empty-bank message)")
                         .arg(e.message());
         return finish();
     }
@@ -415,7 +455,8 @@ CheckReport checkBank(const QString& path, const QString& password, const Progre
             tables = userTables(connection.database()).join(QStringLiteral(", "));
         } catch (const vq::Exception&) {
         }
-        problems << QStringLiteral("the query fails: %1 (tables in the file: %2)").arg(e.message(), tables);
+        problems << QStringLiteral("the query fails: %1 (tables in the file: %2)")
+                        .arg(e.message(), tables);
         return finish();
     }
     const QList<vq::jet::ColumnInfo> columns = connection.database().columns(kTable);
@@ -423,7 +464,10 @@ CheckReport checkBank(const QString& path, const QString& password, const Progre
     for (const vq::jet::ColumnInfo& c : columns)
         described << QStringLiteral("%1 %2").arg(c.name, typeName(c.mdbType));
     report.rows = query.recordCount();
-    notes << QStringLiteral("%1: table %2, %3 rows; columns %4").arg(full, kTable).arg(report.rows).arg(described.join(QStringLiteral(", ")));
+    notes << QStringLiteral("%1: table %2, %3 rows; columns %4")
+                 .arg(full, kTable)
+                 .arg(report.rows)
+                 .arg(described.join(QStringLiteral(", ")));
 
     // The fill, step for step, going on past its first failure only to count.
     QStringList pool;
@@ -458,12 +502,21 @@ CheckReport checkBank(const QString& path, const QString& password, const Progre
     }
     report.poolSize = int(pool.size());
     if (report.rows == 0)
-        problems << QStringLiteral("the table has no rows: every question shows the empty-bank message");
+        problems << QStringLiteral(
+            "the table has no rows: every question shows the empty-bank message");
     if (nulls)
-        problems << QStringLiteral("%1 rows without %2 (the first is row %3)").arg(nulls).arg(kNumber).arg(stopRow);
+        problems << QStringLiteral("%1 rows without %2 (the first is row %3)")
+                        .arg(nulls)
+                        .arg(kNumber)
+                        .arg(stopRow);
     if (stopRow)
-        problems << QStringLiteral("the pool fill fails at row %1 with \"%2\"; the pool would hold %3 of %4 rows")
-                        .arg(stopRow).arg(stopMessage).arg(pool.size()).arg(report.rows);
+        problems
+            << QStringLiteral(
+                   "the pool fill fails at row %1 with \"%2\"; the pool would hold %3 of %4 rows")
+                   .arg(stopRow)
+                   .arg(stopMessage)
+                   .arg(pool.size())
+                   .arg(report.rows);
 
     // Numbers: their range and the ones shared by several rows.
     QHash<QString, QList<int>> rowsOfNumber;
@@ -479,7 +532,9 @@ CheckReport checkBank(const QString& path, const QString& password, const Progre
         }
     }
     if (lowest)
-        notes << QStringLiteral("numbers in the pool %1 .. %2").arg(*lowest, 0, 'g', 15).arg(*highest, 0, 'g', 15);
+        notes << QStringLiteral("numbers in the pool %1 .. %2")
+                     .arg(*lowest, 0, 'g', 15)
+                     .arg(*highest, 0, 'g', 15);
     QStringList shared;
     QSet<QString> reported;
     for (const QString& n : pool) {
@@ -493,7 +548,8 @@ CheckReport checkBank(const QString& path, const QString& password, const Progre
         }
     }
     if (!shared.isEmpty())
-        problems << QStringLiteral("numbers shared by several rows (each draw of one shows its first row; the others never show): %1")
+        problems << QStringLiteral("numbers shared by several rows (each draw of one shows its "
+                                   "first row; the others never show): %1")
                         .arg(some(shared));
 
     // Every number of the pool fetched as a draw fetches it.
@@ -509,7 +565,8 @@ CheckReport checkBank(const QString& path, const QString& password, const Progre
             continue;
         fetched.insert(n);
         if (progress && pool.size() >= kProgressRows && fetched.size() % kProgressRows == 0)
-            progress(QStringLiteral("%1 of %2 questions fetched").arg(fetched.size()).arg(pool.size()));
+            progress(
+                QStringLiteral("%1 of %2 questions fetched").arg(fetched.size()).arg(pool.size()));
         try {
             query.close();
             query.clearSql();
@@ -535,28 +592,44 @@ CheckReport checkBank(const QString& path, const QString& password, const Progre
             const QString answer = vq::variantToText(query.fieldByName(kAnswer));
             if (answer.trimmed().isEmpty())
                 emptyAnswers << n;
-            if (answer.toUtf8().size() >= kLongestText - 3 && (cutTexts.isEmpty() || cutTexts.back() != n))
+            if (answer.toUtf8().size() >= kLongestText - 3 &&
+                (cutTexts.isEmpty() || cutTexts.back() != n))
                 cutTexts << n;
         } catch (const vq::Exception& e) {
             answerFails[e.message()] << n;
         }
     }
     for (auto it = requeryFails.cbegin(); it != requeryFails.cend(); ++it)
-        problems << QStringLiteral("%1 of %2 fetches fail with \"%3\" and show the empty-bank message instead: numbers %4")
-                        .arg(it->size()).arg(fetched.size()).arg(it.key(), some(*it));
+        problems << QStringLiteral("%1 of %2 fetches fail with \"%3\" and show the empty-bank "
+                                   "message instead: numbers %4")
+                        .arg(it->size())
+                        .arg(fetched.size())
+                        .arg(it.key(), some(*it));
     for (auto it = questionFails.cbegin(); it != questionFails.cend(); ++it)
-        problems << QStringLiteral("%1 questions cannot be read (\"%2\"); the screen keeps the previous question and answer: numbers %3")
-                        .arg(it->size()).arg(it.key(), some(*it));
+        problems << QStringLiteral("%1 questions cannot be read (\"%2\"); the screen keeps the "
+                                   "previous question and answer: numbers %3")
+                        .arg(it->size())
+                        .arg(it.key(), some(*it));
     for (auto it = answerFails.cbegin(); it != answerFails.cend(); ++it)
-        problems << QStringLiteral("%1 answers cannot be read (\"%2\"); the previous answer would be revealed: numbers %3")
-                        .arg(it->size()).arg(it.key(), some(*it));
+        problems << QStringLiteral("%1 answers cannot be read (\"%2\"); the previous answer would "
+                                   "be revealed: numbers %3")
+                        .arg(it->size())
+                        .arg(it.key(), some(*it));
     if (!emptyQuestions.isEmpty())
-        problems << QStringLiteral("%1 empty questions (%2): numbers %3").arg(emptyQuestions.size()).arg(kQuestion, some(emptyQuestions));
+        problems << QStringLiteral("%1 empty questions (%2): numbers %3")
+                        .arg(emptyQuestions.size())
+                        .arg(kQuestion, some(emptyQuestions));
     if (!cutTexts.isEmpty())
-        problems << QStringLiteral("%1 questions have a text of %2 bytes or more, which shows cut off: numbers %3")
-                        .arg(cutTexts.size()).arg(kLongestText - 3).arg(some(cutTexts));
+        problems
+            << QStringLiteral(
+                   "%1 questions have a text of %2 bytes or more, which shows cut off: numbers %3")
+                   .arg(cutTexts.size())
+                   .arg(kLongestText - 3)
+                   .arg(some(cutTexts));
     if (!emptyAnswers.isEmpty())
-        warnings << QStringLiteral("%1 empty answers (%2): numbers %3").arg(emptyAnswers.size()).arg(kAnswer, some(emptyAnswers));
+        warnings << QStringLiteral("%1 empty answers (%2): numbers %3")
+                        .arg(emptyAnswers.size())
+                        .arg(kAnswer, some(emptyAnswers));
     return finish();
 }
 

@@ -14,30 +14,29 @@
 
 namespace {
 
-void print(FILE* to, const QString& text)
-{
+void print(FILE* to, const QString& text) {
     const QByteArray bytes = text.toUtf8();
     std::fwrite(bytes.constData(), 1, size_t(bytes.size()), to);
 }
 
-int usage()
-{
-    print(stderr, QStringLiteral(
-        "usage:\n"
-        "  velquo-bank build QUESTIONS.csv db.DLL [--password X | --no-password]\n"
-        "  velquo-bank export db.DLL [TABLE] [--password X | --no-password]\n"
-        "  velquo-bank check db.DLL [--password X | --no-password]\n"
-        "  velquo-bank fixture KIND out.DLL [--password X | --no-password]\n"
-        "The password is fmrTK20914 unless --password or --no-password says otherwise.\n"
-        "check exits with 1 when the show would fail with the bank.\n"
-        "fixture kinds: %1\n").arg(vq::jet::fixtureKinds().join(QStringLiteral(", "))));
+int usage() {
+    print(stderr,
+          QStringLiteral(
+              "usage:\n"
+              "  velquo-bank build QUESTIONS.csv db.DLL [--password X | --no-password]\n"
+              "  velquo-bank export db.DLL [TABLE] [--password X | --no-password]\n"
+              "  velquo-bank check db.DLL [--password X | --no-password]\n"
+              "  velquo-bank fixture KIND out.DLL [--password X | --no-password]\n"
+              "The password is fmrTK20914 unless --password or --no-password says otherwise.\n"
+              "check exits with 1 when the show would fail with the bank.\n"
+              "fixture kinds: %1\n")
+              .arg(vq::jet::fixtureKinds().join(QStringLiteral(", "))));
     return 2;
 }
 
 } // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     QStringList args = app.arguments().mid(1);
     QString password = vq::jet::kBankPassword;
@@ -61,19 +60,27 @@ int main(int argc, char** argv)
     if (args.isEmpty())
         return usage();
     const QString command = args.takeFirst();
-    const vq::bank::Progress progress = [](const QString& line) { print(stderr, line + QLatin1Char('\n')); };
+    const vq::bank::Progress progress = [](const QString& line) {
+        print(stderr, line + QLatin1Char('\n'));
+    };
     try {
         if (command == QLatin1String("build") && args.size() == 2) {
             QElapsedTimer timer;
             timer.start();
-            const vq::bank::BuildResult r = vq::bank::buildBank(args[0], args[1], password, progress);
+            const vq::bank::BuildResult r =
+                vq::bank::buildBank(args[0], args[1], password, progress);
             print(stderr, QStringLiteral("%1: %2 questions, numbers %3..%4, %5 bytes, %6 ms\n")
-                              .arg(args[1]).arg(r.rows).arg(r.lowest).arg(r.highest).arg(r.bytes)
+                              .arg(args[1])
+                              .arg(r.rows)
+                              .arg(r.lowest)
+                              .arg(r.highest)
+                              .arg(r.bytes)
                               .arg(timer.elapsed()));
             return 0;
         }
         if (command == QLatin1String("export") && (args.size() == 1 || args.size() == 2)) {
-            vq::bank::exportTable(args[0], args.size() == 2 ? args[1] : QString(), password, stdout);
+            vq::bank::exportTable(args[0], args.size() == 2 ? args[1] : QString(), password,
+                                  stdout);
             return 0;
         }
         if (command == QLatin1String("check") && args.size() == 1) {

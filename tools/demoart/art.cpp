@@ -28,11 +28,12 @@ private:
     std::uint32_t m_state;
 };
 
-QColor rgba(int r, int g, int b, int a) { return QColor(r, g, b, a); }
+QColor rgba(int r, int g, int b, int a) {
+    return QColor(r, g, b, a);
+}
 
 // A soft round light: full colour in the middle, fading to nothing at the radius.
-void softLight(QPainter& p, QPointF centre, double radius, QColor colour, double core = 0.0)
-{
+void softLight(QPainter& p, QPointF centre, double radius, QColor colour, double core = 0.0) {
     QRadialGradient g(centre, radius);
     QColor edge = colour;
     edge.setAlpha(0);
@@ -46,8 +47,7 @@ void softLight(QPainter& p, QPointF centre, double radius, QColor colour, double
 }
 
 // A light beam falling from a point above the top edge, fading towards its end.
-void beam(QPainter& p, QPointF source, QPointF target, double spread, QColor colour)
-{
+void beam(QPainter& p, QPointF source, QPointF target, double spread, QColor colour) {
     const QPointF dir = target - source;
     const double length = std::hypot(dir.x(), dir.y());
     const QPointF across(-dir.y() / length * spread, dir.x() / length * spread);
@@ -66,8 +66,7 @@ void beam(QPainter& p, QPointF source, QPointF target, double spread, QColor col
     p.drawPath(cone);
 }
 
-void vignette(QPainter& p, QSize size, int darkness)
-{
+void vignette(QPainter& p, QSize size, int darkness) {
     const QPointF centre(size.width() / 2.0, size.height() * 0.45);
     QRadialGradient g(centre, std::hypot(size.width(), size.height()) * 0.6);
     g.setColorAt(0, rgba(0, 0, 0, 0));
@@ -77,11 +76,11 @@ void vignette(QPainter& p, QSize size, int darkness)
 }
 
 // Scattered out-of-focus lights in a band of the picture.
-void bokeh(QPainter& p, Dice& dice, QRectF band, int count, const QList<QColor>& colours, double minRadius,
-           double maxRadius, int minAlpha, int maxAlpha)
-{
+void bokeh(QPainter& p, Dice& dice, QRectF band, int count, const QList<QColor>& colours,
+           double minRadius, double maxRadius, int minAlpha, int maxAlpha) {
     for (int i = 0; i < count; ++i) {
-        const QPointF c(dice.between(band.left(), band.right()), dice.between(band.top(), band.bottom()));
+        const QPointF c(dice.between(band.left(), band.right()),
+                        dice.between(band.top(), band.bottom()));
         const double r = dice.between(minRadius, maxRadius);
         QColor colour = colours[qsizetype(dice.next() * double(colours.size())) % colours.size()];
         colour.setAlpha(int(dice.between(minAlpha, maxAlpha)));
@@ -89,8 +88,7 @@ void bokeh(QPainter& p, Dice& dice, QRectF band, int count, const QList<QColor>&
     }
 }
 
-QFont greetingFont(int pixels, bool bold)
-{
+QFont greetingFont(int pixels, bool bold) {
     QFont f(QStringLiteral("黑体"));
     f.setPixelSize(pixels);
     f.setBold(bold);
@@ -99,8 +97,7 @@ QFont greetingFont(int pixels, bool bold)
 }
 
 // Text centred on a point, as a path, so that it can carry a gradient and a glow.
-QPainterPath centredText(const QString& text, const QFont& font, QPointF centre)
-{
+QPainterPath centredText(const QString& text, const QFont& font, QPointF centre) {
     QPainterPath path;
     path.addText(0, 0, font, text);
     const QRectF box = path.boundingRect();
@@ -108,8 +105,7 @@ QPainterPath centredText(const QString& text, const QFont& font, QPointF centre)
     return path;
 }
 
-void glowText(QPainter& p, const QPainterPath& text, QColor glow, int rings, double step)
-{
+void glowText(QPainter& p, const QPainterPath& text, QColor glow, int rings, double step) {
     p.setBrush(Qt::NoBrush);
     for (int i = rings; i >= 1; --i) {
         QColor c = glow;
@@ -121,8 +117,7 @@ void glowText(QPainter& p, const QPainterPath& text, QColor glow, int rings, dou
 
 } // namespace
 
-QImage stageBackground(QSize size)
-{
+QImage stageBackground(QSize size) {
     QImage image(size, QImage::Format_RGB32);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
@@ -153,11 +148,13 @@ QImage stageBackground(QSize size)
     // Along the top edge only: the title line stands just below it.
     bokeh(p, dice, QRectF(0, 0, w, h * 0.05), 24, warm, h * 0.008, h * 0.028, 40, 100);
     bokeh(p, dice, QRectF(0, h * 0.86, w, h * 0.13), 30, warm, h * 0.010, h * 0.045, 30, 100);
-    bokeh(p, dice, QRectF(w * 0.86, h * 0.15, w * 0.14, h * 0.7), 10, warm, h * 0.008, h * 0.03, 25, 70);
+    bokeh(p, dice, QRectF(w * 0.86, h * 0.15, w * 0.14, h * 0.7), 10, warm, h * 0.008, h * 0.03, 25,
+          70);
     // A sprinkle of tiny sparks over the whole sky.
     for (int i = 0; i < 140; ++i) {
         const QPointF c(dice.between(0, w), dice.between(0, h));
-        softLight(p, c, dice.between(1.0, 3.0) * h / 1080.0, rgba(255, 240, 220, int(dice.between(30, 120))));
+        softLight(p, c, dice.between(1.0, 3.0) * h / 1080.0,
+                  rgba(255, 240, 220, int(dice.between(30, 120))));
     }
 
     p.setCompositionMode(QPainter::CompositionMode_SourceOver);
@@ -165,8 +162,7 @@ QImage stageBackground(QSize size)
     return image;
 }
 
-QImage welcomePicture(QSize size)
-{
+QImage welcomePicture(QSize size) {
     QImage image(size, QImage::Format_RGB32);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
@@ -190,7 +186,8 @@ QImage welcomePicture(QSize size)
     bokeh(p, dice, QRectF(0, h * 0.8, w, h * 0.2), 34, gold, 6 * unit, 40 * unit, 40, 120);
     for (int i = 0; i < 220; ++i) {
         const QPointF c(dice.between(0, w), dice.between(0, h));
-        softLight(p, c, dice.between(1.0, 3.5) * unit, rgba(255, 225, 170, int(dice.between(40, 140))));
+        softLight(p, c, dice.between(1.0, 3.5) * unit,
+                  rgba(255, 225, 170, int(dice.between(40, 140))));
     }
     p.setCompositionMode(QPainter::CompositionMode_SourceOver);
     vignette(p, size, 150);
@@ -203,8 +200,8 @@ QImage welcomePicture(QSize size)
     p.fillRect(QRectF(w * 0.2, h * 0.235, w * 0.6, 3 * unit), rule);
     p.fillRect(QRectF(w * 0.2, h * 0.655, w * 0.6, 3 * unit), rule);
 
-    const QPainterPath greeting =
-        centredText(QStringLiteral("欢迎光临"), greetingFont(int(230 * unit), true), {w * 0.5, h * 0.42});
+    const QPainterPath greeting = centredText(
+        QStringLiteral("欢迎光临"), greetingFont(int(230 * unit), true), {w * 0.5, h * 0.42});
     glowText(p, greeting, rgba(255, 170, 40, 150), 8, 6 * unit);
     // The font has no bold face: a dark rim and a gold stroke around the fill make it heavy.
     QLinearGradient goldFill(0, greeting.boundingRect().top(), 0, greeting.boundingRect().bottom());
@@ -218,22 +215,22 @@ QImage welcomePicture(QSize size)
     p.setBrush(goldFill);
     p.drawPath(greeting);
 
-    const QPainterPath subtitle = centredText(QStringLiteral("联欢晚会 · 趣味有奖竞猜"),
-                                              greetingFont(int(76 * unit), true), {w * 0.5, h * 0.59});
+    const QPainterPath subtitle =
+        centredText(QStringLiteral("联欢晚会 · 趣味有奖竞猜"), greetingFont(int(76 * unit), true),
+                    {w * 0.5, h * 0.59});
     glowText(p, subtitle, rgba(0, 0, 0, 160), 4, 3 * unit);
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(255, 240, 225));
     p.drawPath(subtitle);
 
-    const QPainterPath hint =
-        centredText(QStringLiteral("点击画面  开始答题"), greetingFont(int(40 * unit), false), {w * 0.5, h * 0.80});
+    const QPainterPath hint = centredText(QStringLiteral("点击画面  开始答题"),
+                                          greetingFont(int(40 * unit), false), {w * 0.5, h * 0.80});
     p.setBrush(rgba(255, 225, 190, 200));
     p.drawPath(hint);
     return image;
 }
 
-QImage nextButton(int size)
-{
+QImage nextButton(int size) {
     QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     QPainter p(&image);

@@ -16,39 +16,38 @@
 
 namespace {
 
-void print(FILE* to, const QString& text)
-{
+void print(FILE* to, const QString& text) {
     const QByteArray bytes = text.toUtf8();
     std::fwrite(bytes.constData(), 1, size_t(bytes.size()), to);
 }
 
-int usage()
-{
-    print(stderr, QStringLiteral("usage:\n"
-                                 "  velquo-demoart ini SOURCE.ini OUT/opt.ini   UTF-8 source to the program's GBK, CR LF file\n"
-                                 "  velquo-demoart pictures OUTDIR              bg.jpg, welcome.jpg, next.png\n"
-                                 "  velquo-demoart sounds OUTDIR                di.wav, 0.wav\n"
-                                 "  velquo-demoart check DIR [QUESTIONS.csv]    what would spoil the show\n"));
+int usage() {
+    print(stderr,
+          QStringLiteral(
+              "usage:\n"
+              "  velquo-demoart ini SOURCE.ini OUT/opt.ini   UTF-8 source to the program's GBK, CR "
+              "LF file\n"
+              "  velquo-demoart pictures OUTDIR              bg.jpg, welcome.jpg, next.png\n"
+              "  velquo-demoart sounds OUTDIR                di.wav, 0.wav\n"
+              "  velquo-demoart check DIR [QUESTIONS.csv]    what would spoil the show\n"));
     return 2;
 }
 
-void writeFile(const QString& path, const QByteArray& bytes)
-{
+void writeFile(const QString& path, const QByteArray& bytes) {
     QFile f(path);
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(bytes) != bytes.size() || !f.flush())
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(bytes) != bytes.size() ||
+        !f.flush())
         throw vq::Exception(QStringLiteral("%1: %2").arg(path, f.errorString()));
 }
 
-void writePicture(const QString& path, const QImage& image, const char* format, int quality)
-{
+void writePicture(const QString& path, const QImage& image, const char* format, int quality) {
     QImageWriter w(path, format);
     w.setQuality(quality);
     if (!w.write(image))
         throw vq::Exception(QStringLiteral("%1: %2").arg(path, w.errorString()));
 }
 
-QString folder(const QString& path)
-{
+QString folder(const QString& path) {
     if (!QDir().mkpath(path))
         throw vq::Exception(QStringLiteral("cannot make the folder %1").arg(path));
     return QDir(path).absolutePath() + QLatin1Char('/');
@@ -56,8 +55,7 @@ QString folder(const QString& path)
 
 } // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     // Drawing and measuring text needs no display; the same platform everywhere keeps the output
     // the same.
     qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -77,8 +75,10 @@ int main(int argc, char** argv)
         }
         if (command == u"pictures" && args.size() == 1) {
             const QString out = folder(args[0]);
-            writePicture(out + QStringLiteral("bg.jpg"), demoart::stageBackground({1920, 1080}), "jpeg", 92);
-            writePicture(out + QStringLiteral("welcome.jpg"), demoart::welcomePicture({1920, 1080}), "jpeg", 92);
+            writePicture(out + QStringLiteral("bg.jpg"), demoart::stageBackground({1920, 1080}),
+                         "jpeg", 92);
+            writePicture(out + QStringLiteral("welcome.jpg"), demoart::welcomePicture({1920, 1080}),
+                         "jpeg", 92);
             writePicture(out + QStringLiteral("next.png"), demoart::nextButton(128), "png", -1);
             return 0;
         }

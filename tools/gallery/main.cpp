@@ -73,9 +73,12 @@ int main(int argc, char** argv) {
     grid->addWidget(rowLabel(QStringLiteral("TRzSpinner")), 1, 0);
     grid->addWidget(rowLabel(QStringLiteral("TRzColorEdit, clNone")), 2, 0);
     grid->addWidget(rowLabel(QStringLiteral("TRzColorEdit, Red")), 3, 0);
-    grid->addWidget(rowLabel(QStringLiteral("TRzColorEdit, dropped down")), 4, 0, Qt::AlignRight | Qt::AlignTop);
-    grid->addWidget(rowLabel(QStringLiteral("TRzColorPicker")), 6, 0, Qt::AlignRight | Qt::AlignTop);
-    grid->addWidget(rowLabel(QStringLiteral("TRzColorPicker, all rows")), 7, 0, Qt::AlignRight | Qt::AlignTop);
+    grid->addWidget(rowLabel(QStringLiteral("TRzColorEdit, dropped down")), 4, 0,
+                    Qt::AlignRight | Qt::AlignTop);
+    grid->addWidget(rowLabel(QStringLiteral("TRzColorPicker")), 6, 0,
+                    Qt::AlignRight | Qt::AlignTop);
+    grid->addWidget(rowLabel(QStringLiteral("TRzColorPicker, all rows")), 7, 0,
+                    Qt::AlignRight | Qt::AlignTop);
 
     TRzColorEdit* dropped[2] = {};
     for (int column = 0; column < 2; ++column) {
@@ -98,14 +101,14 @@ int main(int argc, char** argv) {
 
         auto* edit = new TRzColorEdit(&window);
         edit->setLook(look);
-        edit->setSelectedColor(0x00FF6633);  // Light Blue
+        edit->setSelectedColor(0x00FF6633); // Light Blue
         edit->setFixedSize(edit->sizeHint());
         grid->addWidget(edit, 4, column + 1);
         dropped[column] = edit;
 
         auto* picker = new TRzColorPicker(&window);
         picker->setLook(look);
-        picker->setSelectedColor(0x00C0C0C0);  // Gray 25%
+        picker->setSelectedColor(0x00C0C0C0); // Gray 25%
         picker->setFixedSize(picker->size());
         grid->addWidget(picker, 6, column + 1, Qt::AlignLeft | Qt::AlignTop);
 
@@ -117,7 +120,7 @@ int main(int argc, char** argv) {
         full->setShowSystemColors(true);
         full->setDefaultColor(clHighlight);
         full->setCustomColor(0x00336699);
-        full->setSelectedColor(clWindowText);  // marks "Window Text"
+        full->setSelectedColor(clWindowText); // marks "Window Text"
         full->setFixedSize(full->size());
         grid->addWidget(full, 7, column + 1, Qt::AlignLeft | Qt::AlignTop);
     }
@@ -141,24 +144,26 @@ int main(int argc, char** argv) {
     const QPoint origin = window.mapToGlobal(QPoint(0, 0));
     for (int column = 0; column < 2; ++column) {
         TRzColorEdit* edit = dropped[column];
-        const auto previous = TRzPopupPanel::setShownHook([&](TRzPopupPanel& panel, TRzPopup& popup) {
-            QApplication::processEvents();
-            auto* picker = popup.findChild<TRzColorPicker*>();
-            if (picker && column == 0) {
-                // Hover "Light Turquoise" for its highlight and its hint.
-                const QPointF at = picker->cellRect(36).center();
-                QMouseEvent move(QEvent::MouseMove, at, picker->mapToGlobal(at), Qt::NoButton,
-                                 Qt::NoButton, Qt::NoModifier);
-                QApplication::sendEvent(picker, &move);
-            }
-            overlays.append({edit->mapTo(&window, QPoint(0, 0)), edit->grab().toImage()});
-            overlays.append({popup.pos() - origin, popup.grab().toImage()});
-            if (picker && picker->hintVisible())
-                for (QWidget* w : QApplication::topLevelWidgets())
-                    if (w->isVisible() && w->windowType() == Qt::ToolTip && w->pos() == picker->hintPosition())
-                        overlays.append({w->pos() - origin, w->grab().toImage()});
-            panel.dismiss();
-        });
+        const auto previous =
+            TRzPopupPanel::setShownHook([&](TRzPopupPanel& panel, TRzPopup& popup) {
+                QApplication::processEvents();
+                auto* picker = popup.findChild<TRzColorPicker*>();
+                if (picker && column == 0) {
+                    // Hover "Light Turquoise" for its highlight and its hint.
+                    const QPointF at = picker->cellRect(36).center();
+                    QMouseEvent move(QEvent::MouseMove, at, picker->mapToGlobal(at), Qt::NoButton,
+                                     Qt::NoButton, Qt::NoModifier);
+                    QApplication::sendEvent(picker, &move);
+                }
+                overlays.append({edit->mapTo(&window, QPoint(0, 0)), edit->grab().toImage()});
+                overlays.append({popup.pos() - origin, popup.grab().toImage()});
+                if (picker && picker->hintVisible())
+                    for (QWidget* w : QApplication::topLevelWidgets())
+                        if (w->isVisible() && w->windowType() == Qt::ToolTip &&
+                            w->pos() == picker->hintPosition())
+                            overlays.append({w->pos() - origin, w->grab().toImage()});
+                panel.dismiss();
+            });
         edit->dropDown();
         TRzPopupPanel::setShownHook(previous);
     }
