@@ -1,6 +1,6 @@
 #!/bin/bash
 # Bounded fuzzing of the question-bank reader with libFuzzer (clang only).
-# Seeds: banks from the writer plus the real Jet files in /work/shared/mdb.
+# Seeds: banks from the writer plus the real Jet files in tests/data/jet.
 # Prints the executions and findings; exits non-zero when the fuzzer found a crash.
 set -u
 cd "$(dirname "$0")/.."
@@ -18,7 +18,7 @@ CORPUS="$BUILD/corpus"
 FINDINGS="$BUILD/findings"
 mkdir -p "$CORPUS" "$FINDINGS"
 QT_QPA_PLATFORM=offscreen "$BUILD/tests/fuzz/fuzz_seeds" "$CORPUS" || exit 1
-for f in /work/shared/mdb/*.mdb; do
+for f in tests/data/jet/*.mdb; do
     [ -f "$f" ] && cp -f "$f" "$CORPUS/"
 done
 LOG="$BUILD/fuzz.log"

@@ -5,9 +5,9 @@
 
 namespace vq::test {
 
-// The folder of Jet files made by Access, beside the repository.
+// The folder of Jet files made by Access, kept in the repository.
 inline QString realJetFolder() {
-    return QDir::cleanPath(QStringLiteral(VELQUO_SOURCE_DIR "/../shared/mdb")) + QLatin1Char('/');
+    return QDir::cleanPath(QStringLiteral(VELQUO_SOURCE_DIR "/tests/data/jet")) + QLatin1Char('/');
 }
 
 // The Jet 4 files whose tables read as plain text, each with one table and its password.
