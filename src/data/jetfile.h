@@ -21,6 +21,9 @@ struct ColumnInfo {
     bool text = false;    // short text or memo
 };
 
+// The index of the named column, case-insensitive; -1 when absent.
+int columnIndex(const QList<ColumnInfo>& columns, const QString& name);
+
 // Reads the texts of a row of a full read when they are first asked for, from the same
 // moment of the file as the rest of the row.
 class DeferredTexts {
@@ -32,8 +35,8 @@ public:
 // Rows of one table, taken from the file at one moment (a static cursor's result).
 struct RowSet {
     QList<ColumnInfo> columns;
-    QList<QList<QVariant>> rows;                // an invalid QVariant is a cell without a value
-    int columnIndex(const QString& name) const; // case-insensitive, -1 when absent
+    QList<QList<QVariant>> rows; // an invalid QVariant is a cell without a value
+    int columnIndex(const QString& name) const { return jet::columnIndex(columns, name); }
     // The cell, reading deferred texts when needed.
     QVariant cell(int row, int column) const;
 
@@ -81,8 +84,5 @@ private:
     QString m_path;
     QString m_password;
 };
-
-// The database password stored in a Jet 4 header page (empty when none).
-QString storedPassword(const QByteArray& header);
 
 } // namespace vq::jet

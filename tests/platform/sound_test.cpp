@@ -48,7 +48,7 @@ QByteArray sineWav(int hz, int ms) {
         << quint16(2) << quint16(16);
     out.writeRawData("data", 4);
     out << quint32(pcm.size());
-    out.writeRawData(pcm.constData(), pcm.size());
+    out.writeRawData(pcm.constData(), int(pcm.size()));
     return wav;
 }
 

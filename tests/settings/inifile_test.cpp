@@ -161,7 +161,7 @@ TEST_F(IniFileTest, KilledWriterLeavesTheOldOrTheNewFileNeverABrokenOne) {
         ASSERT_TRUE(after.startsWith("[canshu]\r\nmarker=1\r\n")) << round;
         ASSERT_TRUE(after.endsWith("\r\n")) << round;
         EXPECT_EQ(read("marker"), "1");
-        const int lines = after.count('\n');
+        const auto lines = after.count('\n');
         EXPECT_GE(lines, 3);
         EXPECT_LE(lines, 42);
     }

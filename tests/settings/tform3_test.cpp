@@ -240,8 +240,9 @@ TEST(TForm3Layout, FormBoxesAndControlsStandWhereDesigned) {
         EXPECT_EQ(c.label->parentWidget(), c.box) << c.text;
         EXPECT_EQ(c.label->pos(), c.at) << c.text;
         EXPECT_EQ(c.label->text(), QString::fromUtf8(c.text));
-        if (c.width)
+        if (c.width) {
             EXPECT_EQ(c.label->width(), c.width) << c.text;
+        }
         // A caption ends before its control starts.
         EXPECT_LE(c.label->geometry().right(), c.at.x() < 200 ? 119 : 359) << c.text;
     }
@@ -370,7 +371,7 @@ TEST(TForm3Font, DesignedMetricsAndEveryTextFitsItsPlace) {
         letters += QChar(c);
     for (char c = 'A'; c <= 'Z'; ++c)
         letters += QChar(c);
-    const double average = fm.horizontalAdvance(letters) / letters.size();
+    const double average = fm.horizontalAdvance(letters) / double(letters.size());
     EXPECT_GE(average, 5.5);
     EXPECT_LE(average, 6.5);
     EXPECT_LE(QFontMetrics(f.font()).lineSpacing(), 13);

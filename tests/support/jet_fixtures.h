@@ -1,0 +1,29 @@
+#pragma once
+
+#include "data/jetwriter.h"
+
+#include <QStringList>
+
+// Ready-made question banks for tests, benchmarks and fuzz seeds, built with the Jet writer.
+namespace vq::jet {
+
+// Variants of the bank that exercise the presenter's failure paths:
+//   bank            five ordinary questions, numbers 1..5 (Chinese texts)
+//   text-number     编号 is a text column
+//   null-number     the third of five rows has no 编号
+//   duplicate       numbers 1, 2, 2, -3, 4 (a duplicate and a negative number)
+//   short-text      题目 and 答案 are text(255) instead of memo
+//   extra-columns   further columns before and after the three
+//   other-table     the questions in a table named `questions` (no table 题)
+//   no-rows         table 题 without rows
+//   no-number       table 题 without a 编号 column
+//   large           100,000 rows, texts 20..200 characters
+//   long-memo       memo values of 3,000 and 20,000 characters (stored on LVAL pages)
+QStringList fixtureKinds();
+// The tables of the fixture; throws vq::Exception for an unknown kind.
+QList<Table> fixtureTables(const QString& kind);
+// Writes the fixture with the bank password (or options given).
+void writeFixture(const QString& kind, const QString& path,
+                  const WriteOptions& options = {kBankPassword});
+
+} // namespace vq::jet
