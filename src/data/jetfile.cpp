@@ -1,5 +1,6 @@
 #include "data/jetfile.h"
 
+#include "data/jetheader.h"
 #include "platform/exception.h"
 
 #include <QFile>
@@ -18,26 +19,9 @@
 namespace vq::jet {
 namespace {
 
-constexpr int kPage = 4096;
+constexpr int kPage = kPageSize;
 constexpr int kBindSize = 128 * 1024; // longest memo value taken whole, in UTF-8 bytes
 constexpr unsigned kOffsetMask = 0x1FFF;
-
-// RC4, as the format uses it for the header mask and for page encryption.
-void rc4(const unsigned char* key, int keyLen, unsigned char* data, int len) {
-    std::array<unsigned char, 256> s{};
-    for (int i = 0; i < 256; ++i)
-        s[i] = static_cast<unsigned char>(i);
-    for (int i = 0, j = 0; i < 256; ++i) {
-        j = (j + s[i] + key[i % keyLen]) & 0xFF;
-        std::swap(s[i], s[j]);
-    }
-    for (int n = 0, i = 0, j = 0; n < len; ++n) {
-        i = (i + 1) & 0xFF;
-        j = (j + s[i]) & 0xFF;
-        std::swap(s[i], s[j]);
-        data[n] ^= s[(s[i] + s[j]) & 0xFF];
-    }
-}
 
 unsigned u16(const unsigned char* p, int off) {
     return p[off] | (p[off + 1] << 8);
@@ -47,27 +31,8 @@ quint32 u32(const unsigned char* p, int off) {
            (quint32(p[off + 3]) << 24);
 }
 
-constexpr unsigned char kHeaderKey[4] = {0xC7, 0xDA, 0x39, 0x6B};
-constexpr int kMaskStart = 0x18;
-constexpr int kMaskLen = 0x98 - 0x18;
-
-// The header's masked area decoded.
-QByteArray decodedHeader(const QByteArray& header) {
-    QByteArray h = header.left(kPage);
-    rc4(kHeaderKey, 4, reinterpret_cast<unsigned char*>(h.data()) + kMaskStart, kMaskLen);
-    return h;
-}
-
 QString unrecognized(const QString& path) {
     return QStringLiteral("Unrecognized database format '%1'.").arg(path);
-}
-
-void pageEncryption(unsigned char* page, quint32 pageNo, quint32 dbKey) {
-    const quint32 k = dbKey ^ pageNo;
-    const unsigned char key[4] = {static_cast<unsigned char>(k), static_cast<unsigned char>(k >> 8),
-                                  static_cast<unsigned char>(k >> 16),
-                                  static_cast<unsigned char>(k >> 24)};
-    rc4(key, 4, page, kPage);
 }
 
 struct HandleCloser {
@@ -108,38 +73,11 @@ QVariant RowSet::cell(int row, int column) const {
     return rows[row][column];
 }
 
-int RowSet::columnIndex(const QString& name) const {
+int columnIndex(const QList<ColumnInfo>& columns, const QString& name) {
     for (int i = 0; i < columns.size(); ++i)
         if (columns[i].name.compare(name, Qt::CaseInsensitive) == 0)
             return i;
     return -1;
-}
-
-QString storedPassword(const QByteArray& header) {
-    if (header.size() < kPage)
-        return {};
-    const QByteArray h = decodedHeader(header);
-    const auto* p = reinterpret_cast<const unsigned char*>(h.constData());
-    double created = 0;
-    std::memcpy(&created, p + 0x72, sizeof created);
-    // The creation date, truncated to a whole number, masks the password bytes.
-    qint32 whole = 0;
-    if (created == created && created > -2147483648.0 && created < 2147483648.0)
-        whole = static_cast<qint32>(created);
-    const auto m = static_cast<quint32>(whole);
-    const unsigned char mask[4] = {
-        static_cast<unsigned char>(m), static_cast<unsigned char>(m >> 8),
-        static_cast<unsigned char>(m >> 16), static_cast<unsigned char>(m >> 24)};
-    QString out;
-    for (int i = 0; i < 20; ++i) {
-        const auto lo = static_cast<unsigned char>(p[0x42 + 2 * i] ^ mask[(2 * i) % 4]);
-        const auto hi = static_cast<unsigned char>(p[0x42 + 2 * i + 1] ^ mask[(2 * i + 1) % 4]);
-        const char16_t c = static_cast<char16_t>(lo | (hi << 8));
-        if (c == 0)
-            break;
-        out.append(QChar(c));
-    }
-    return out;
 }
 
 void Database::checkHeader(const QByteArray& header, const QString& path, const QString& password) {
@@ -335,18 +273,18 @@ void Database::load() {
 
     // Encrypted pages are decrypted once here, and the copy the library gets says so.
     {
-        QByteArray h = decodedHeader(snap->bytes);
-        snap->dbKey = u32(reinterpret_cast<const unsigned char*>(h.constData()), 0x3E);
+        QByteArray h = unmaskedHeader(snap->bytes);
+        snap->dbKey =
+            u32(reinterpret_cast<const unsigned char*>(h.constData()), kDatabaseKeyOffset);
         if (snap->dbKey != 0) {
             auto* base = reinterpret_cast<unsigned char*>(snap->bytes.data());
             for (int p = 1; p < snap->pageCount(); ++p)
-                pageEncryption(base + qint64(p) * kPage, quint32(p), snap->dbKey);
+                togglePageEncryption(base + qint64(p) * kPage, quint32(p), snap->dbKey);
             // Key zero in the masked header: the library reads the pages as they are.
-            QByteArray plain(kMaskLen, '\0');
-            std::memcpy(plain.data(), h.constData() + kMaskStart, kMaskLen);
-            std::memset(plain.data() + (0x3E - kMaskStart), 0, 4);
-            rc4(kHeaderKey, 4, reinterpret_cast<unsigned char*>(plain.data()), kMaskLen);
-            std::memcpy(base + kMaskStart, plain.constData(), kMaskLen);
+            std::memset(h.data() + kDatabaseKeyOffset, 0, 4);
+            toggleHeaderMask(h);
+            std::memcpy(base + kHeaderMaskStart, h.constData() + kHeaderMaskStart,
+                        kHeaderMaskLength);
         }
     }
     for (int p = 1; p < snap->pageCount(); ++p) {
@@ -584,7 +522,7 @@ RowSet Database::readTable(const QString& table) {
 RowSet Database::readWhereEquals(const QString& table, const QString& column, double value) {
     Snapshot& s = current();
     auto t = openTable(s, table, m_path);
-    const int c = RowSet{t->columns, {}}.columnIndex(column);
+    const int c = columnIndex(t->columns, column);
     const bool whole = value == double(qint64(value));
     if (c >= 0 && t->scanned && t->columns[c].integer && whole) {
         // From the index: each hit's page must still be what is on disk, and the row must
@@ -608,7 +546,7 @@ RowSet Database::readWhereEquals(const QString& table, const QString& column, do
                 break;
             }
             if (s.dbKey)
-                pageEncryption(reinterpret_cast<unsigned char*>(disk.data()), pg, s.dbKey);
+                togglePageEncryption(reinterpret_cast<unsigned char*>(disk.data()), pg, s.dbKey);
             if (std::memcmp(disk.constData(), s.page(pg), kPage) != 0) {
                 valid = false;
                 break;

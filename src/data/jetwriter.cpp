@@ -1,5 +1,6 @@
 #include "data/jetwriter.h"
 
+#include "data/jetheader.h"
 #include "platform/exception.h"
 
 #include <QDateTime>
@@ -16,7 +17,6 @@
 namespace vq::jet {
 namespace {
 
-constexpr int kPageSize = 4096;
 constexpr int kDataHeader = 14; // data page header before the row offsets
 constexpr int kMaxRowLength = kPageSize - kDataHeader - 2; // one row alone on a page
 constexpr int kMaxRowsPerPage = 255;              // a row pointer holds the row in one byte
@@ -103,41 +103,6 @@ QByteArray encodeText(const QString& s) {
     if (!startsWithMarker && out.size() >= s.size() * 2)
         return ucs2(s);
     return out;
-}
-
-// The RC4 stream cipher, which masks the header page.
-void rc4(const std::uint8_t* key, int keyLength, char* data, int length) {
-    std::array<std::uint8_t, 256> s{};
-    for (int i = 0; i < 256; ++i)
-        s[i] = std::uint8_t(i);
-    int j = 0;
-    for (int i = 0; i < 256; ++i) {
-        j = (j + s[i] + key[i % keyLength]) & 0xFF;
-        std::swap(s[i], s[j]);
-    }
-    int a = 0;
-    int b = 0;
-    for (int n = 0; n < length; ++n) {
-        a = (a + 1) & 0xFF;
-        b = (b + s[a]) & 0xFF;
-        std::swap(s[a], s[b]);
-        data[n] = char(std::uint8_t(data[n]) ^ s[(s[a] + s[b]) & 0xFF]);
-    }
-}
-
-constexpr std::uint8_t kHeaderKey[4] = {0xC7, 0xDA, 0x39, 0x6B};
-constexpr int kHeaderMaskStart = 0x18;
-constexpr int kHeaderMaskLength = 0x80;
-constexpr int kPasswordOffset = 0x42;
-constexpr int kPasswordBytes = 40;
-constexpr int kCreationDateOffset = 0x72;
-
-QByteArray passwordMask(double creationDate) {
-    const auto stamp = std::uint32_t(std::int32_t(creationDate));
-    QByteArray mask(kPasswordBytes, '\0');
-    for (int i = 0; i < kPasswordBytes; ++i)
-        mask[i] = char((stamp >> (8 * (i % 4))) & 0xFF);
-    return mask;
 }
 
 double oleDate(const QDateTime& t) {
@@ -667,20 +632,27 @@ QByteArray headerPage(const QString& password, double created) {
     std::memcpy(p.data() + 0x18, fixed, sizeof fixed);
     put16(p, 0x3C, 1252); // code page of the creating system's non-Unicode text
     put32(p, 0x3E, 0);    // no page encryption
-    QByteArray pw = ucs2(password);
-    pw.resize(kPasswordBytes, '\0');
-    const QByteArray mask = passwordMask(created);
-    for (int i = 0; i < kPasswordBytes; ++i)
-        p[kPasswordOffset + i] = char(pw[i] ^ mask[i]);
+    storePassword(p, password, created);
     put32(p, 0x6E, kSortGeneral); // default sort order: General, version 0
-    std::memcpy(p.data() + kCreationDateOffset, &created, 8);
     static const std::uint8_t tail[] = {0x54, 0x06, 0x00, 0x00, 0x34, 0x2E, 0x30, 0x00};
     std::memcpy(p.data() + 0x98, tail, sizeof tail);
-    rc4(kHeaderKey, 4, p.data() + kHeaderMaskStart, kHeaderMaskLength);
+    toggleHeaderMask(p);
     return p;
 }
 
 } // namespace
+
+Table questionTable(const QList<Question>& questions) {
+    Table t{QStringLiteral("题"),
+            {{QStringLiteral("编号"), ColumnType::Long},
+             {QStringLiteral("题目"), ColumnType::Memo},
+             {QStringLiteral("答案"), ColumnType::Memo}},
+            {}};
+    t.rows.reserve(questions.size());
+    for (const Question& q : questions)
+        t.rows.append({q.number, q.question, q.answer});
+    return t;
+}
 
 void writeDatabase(const QString& path, const QList<Table>& tables, const WriteOptions& options) {
     if (options.password.size() > kMaxPasswordLength)
@@ -813,30 +785,6 @@ void writeDatabase(const QString& path, const QList<Table>& tables, const WriteO
     }
     if (!out.commit())
         throw vq::Exception(QStringLiteral("Cannot write %1: %2").arg(path, out.errorString()));
-}
-
-QString headerPassword(const QByteArray& headerPage) {
-    if (headerPage.size() < kHeaderMaskStart + kHeaderMaskLength || headerPage[0] != 0 ||
-        headerPage.mid(4, 15) != QByteArray("Standard Jet DB"))
-        throw vq::Exception(QStringLiteral("Not a Jet database header"));
-    if (headerPage[0x14] != 1)
-        throw vq::Exception(QStringLiteral("Not a Jet 4 database (version byte %1)")
-                                .arg(int(std::uint8_t(headerPage[0x14]))));
-    QByteArray p = headerPage.left(kHeaderMaskStart + kHeaderMaskLength);
-    rc4(kHeaderKey, 4, p.data() + kHeaderMaskStart, kHeaderMaskLength);
-    double created = 0;
-    std::memcpy(&created, p.constData() + kCreationDateOffset, 8);
-    const QByteArray mask = passwordMask(created);
-    QString pw;
-    for (int i = 0; i + 1 < kPasswordBytes; i += 2) {
-        const auto lo = std::uint8_t(p[kPasswordOffset + i] ^ mask[i]);
-        const auto hi = std::uint8_t(p[kPasswordOffset + i + 1] ^ mask[i + 1]);
-        const char16_t c = char16_t(lo | (hi << 8));
-        if (c == 0)
-            break;
-        pw.append(QChar(c));
-    }
-    return pw;
 }
 
 } // namespace vq::jet

@@ -32,9 +32,18 @@ struct WriteOptions {
 // file (and an existing file at path stays untouched).
 void writeDatabase(const QString& path, const QList<Table>& tables, const WriteOptions& options);
 
-// The database password stored in a Jet 4 header page (the file's first 4096 bytes), decoded;
-// empty when the database has none. Throws vq::Exception when the page is not a Jet 4 header.
-QString headerPassword(const QByteArray& headerPage);
+struct Question {
+    qint64 number = 0;
+    QString question;
+    QString answer;
+};
+
+// The question bank's table as the presenter reads it: `题` with `编号` Long, `题目` and `答案`
+// memo.
+Table questionTable(const QList<Question>& questions);
+
+// The question bank's database password.
+inline const QString kBankPassword = QStringLiteral("fmrTK20914");
 
 // Jet's own limits that the writer enforces.
 inline constexpr int kMaxPasswordLength = 20;
