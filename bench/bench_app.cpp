@@ -18,7 +18,6 @@
 #include "app/trzlabel.h"
 #include "data/adoquery.h"
 #include "data/jetwriter.h"
-#include "data/jetwriter_fixtures.h"
 #include "data/questionpool.h"
 #include "data/tdatamodule2.h"
 #include "platform/ansi.h"

@@ -1,10 +1,10 @@
 // The question bank at the size of a large party: 100,000 questions, texts 20-200 chars.
 #include "data/adoquery.h"
 #include "data/jetwriter.h"
-#include "data/jetwriter_fixtures.h"
 #include "data/questionpool.h"
 #include "data/tdatamodule2.h"
 #include "platform/application.h"
+#include "support/jet_fixtures.h"
 
 #include <QDir>
 #include <QElapsedTimer>

@@ -2,11 +2,11 @@
 #include "data/adoconnection.h"
 #include "data/adoquery.h"
 #include "data/jetwriter.h"
-#include "data/jetwriter_fixtures.h"
 #include "data/questionpool.h"
 #include "data/tdatamodule2.h"
 #include "platform/exception.h"
 #include "support/failure.h"
+#include "support/jet_fixtures.h"
 #include "support/recording.h"
 #include "support/temp_install.h"
 

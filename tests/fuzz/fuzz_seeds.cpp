@@ -1,6 +1,6 @@
 // Writes the fuzzer's seed corpus: small banks of each kind the writer makes.
-#include "data/jetwriter_fixtures.h"
 #include "platform/exception.h"
+#include "support/jet_fixtures.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -111,8 +111,8 @@ QList<Table> large() {
 }
 
 QList<Table> longMemo() {
-    return {questionTable({{1, filler(7, 3000), filler(8, 20000)},
-                           {2, QStringLiteral("短题"), filler(9, 1500)}})};
+    return {questionTable(
+        {{1, filler(7, 3000), filler(8, 20000)}, {2, QStringLiteral("短题"), filler(9, 1500)}})};
 }
 
 const std::pair<const char*, Make> kFixtures[] = {

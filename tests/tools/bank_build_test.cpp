@@ -4,8 +4,8 @@
 
 #include "data/jetfile.h"
 #include "data/jetwriter.h"
-#include "data/jetwriter_fixtures.h"
 #include "support/failure.h"
+#include "support/jet_fixtures.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -2,10 +2,9 @@
 #include "bank.h"
 
 #include "data/jetwriter.h"
-#include "data/jetwriter_fixtures.h"
 #include "platform/exception.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QStringList>
@@ -26,18 +25,23 @@ int usage() {
               "  velquo-bank build QUESTIONS.csv db.DLL [--password X | --no-password]\n"
               "  velquo-bank export db.DLL [TABLE] [--password X | --no-password]\n"
               "  velquo-bank check db.DLL [--password X | --no-password]\n"
-              "  velquo-bank fixture KIND out.DLL [--password X | --no-password]\n"
               "The password is fmrTK20914 unless --password or --no-password says otherwise.\n"
-              "check exits with 1 when the show would fail with the bank.\n"
-              "fixture kinds: %1\n")
-              .arg(vq::jet::fixtureKinds().join(QStringLiteral(", "))));
+              "check exits with 1 when the show would fail with the bank.\n"));
     return 2;
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
+    // The check runs the presenter's own pool fill, whose store is a (never shown) text
+    // control; the tool itself opens no window, so it needs no display.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The tool's streams carry its own output only, not what the platform's start notes.
+    const QtMessageHandler handler =
+        qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
+    QApplication app(argc, argv);
+    qInstallMessageHandler(handler);
     QStringList args = app.arguments().mid(1);
     QString password = vq::jet::kBankPassword;
     for (qsizetype i = 0; i < args.size();) {
@@ -88,10 +92,6 @@ int main(int argc, char** argv) {
             const vq::bank::CheckReport report = vq::bank::checkBank(args[0], password, progress);
             print(stdout, report.text);
             return report.ok ? 0 : 1;
-        }
-        if (command == QLatin1String("fixture") && args.size() == 2) {
-            vq::jet::writeFixture(args[0], args[1], {password});
-            return 0;
         }
     } catch (const vq::Exception& e) {
         print(stderr, QStringLiteral("velquo-bank: %1\n").arg(e.message()));
