@@ -2,6 +2,7 @@
 
 #include "data/adoquery.h"
 #include "platform/counters.h"
+#include "platform/exception.h"
 #include "platform/messages.h"
 
 #include <QPlainTextEdit>
@@ -79,9 +80,6 @@ std::function<std::optional<std::uint64_t>()> g_seedSource;
 std::uint32_t randomSeed() {
     return g_seed;
 }
-void setRandomSeed(std::uint32_t seed) {
-    g_seed = seed;
-}
 void setSeedSource(std::function<std::optional<std::uint64_t>()> source) {
     g_seedSource = std::move(source);
 }
@@ -105,25 +103,38 @@ QString drawNumber(QPlainTextEdit& store) {
 }
 
 void fetchQuestion(TADOQuery& query, const QString& number, const FetchTargets& targets) {
+    const auto failed = [&](FetchStep step, const QString& why) {
+        if (targets.failed)
+            targets.failed(step, why);
+    };
     try {
         query.close();
         query.clearSql();
         query.addSqlLine(QStringLiteral("SELECT * from 题 where 编号=") + number);
         query.open();
+    } catch (const Exception& e) {
+        showMessageBox(QStringLiteral("对不起，题库中是否没有题目了？"));
+        failed(FetchStep::Requery, e.message());
     } catch (...) {
         showMessageBox(QStringLiteral("对不起，题库中是否没有题目了？"));
+        failed(FetchStep::Requery, QString());
     }
+    FetchStep step = FetchStep::Question;
     try {
         const QString question = variantToText(query.fieldByName(QStringLiteral("题目")));
         if (targets.setQuestion)
             targets.setQuestion(question);
+        step = FetchStep::Answer;
         const QString answer = variantToText(query.fieldByName(QStringLiteral("答案")));
         if (targets.setAnswer)
             targets.setAnswer(answer);
         if (targets.hideAnswer)
             targets.hideAnswer();
+    } catch (const Exception& e) {
+        // The read step's failures are not reported on the screen.
+        failed(step, e.message());
     } catch (...) {
-        // The read step's failures are not reported.
+        failed(step, QString());
     }
 }
 

@@ -33,7 +33,6 @@ void fillPool(TADOQuery& query, QPlainTextEdit& store);
 
 // The program's one random state.
 std::uint32_t randomSeed();
-void setRandomSeed(std::uint32_t seed);
 // Where the draw re-seeds from; empty restores the clock (performance counter, else the
 // millisecond tick count). Tests give a fixed source.
 void setSeedSource(std::function<std::optional<std::uint64_t>()> source);
@@ -43,11 +42,15 @@ QString drawNumber(QPlainTextEdit& store);
 // The index the draw takes for a pool of count lines once the seed has advanced.
 int drawIndex(int count, std::uint32_t seed);
 
+enum class FetchStep { Requery, Question, Answer };
+
 // Where a fetched question goes.
 struct FetchTargets {
     std::function<void(const QString&)> setQuestion;
     std::function<void(const QString&)> setAnswer;
     std::function<void()> hideAnswer;
+    // Told why a step failed, for the bank check; the screen never shows it.
+    std::function<void(FetchStep, const QString&)> failed = {};
 };
 
 // Re-queries the bank for the number and shows the row; never lets a failure out.

@@ -4,10 +4,13 @@
 #include "data/adoquery.h"
 #include "platform/guard.h"
 
-TDataModule2::TDataModule2(QObject* parent) : QObject(parent) {
+TDataModule2::TDataModule2(QObject* parent)
+    : TDataModule2(TADOConnection::designedConnectionString(), parent) {}
+
+TDataModule2::TDataModule2(const QString& connectionString, QObject* parent) : QObject(parent) {
     ADOConnection1 = new TADOConnection(this);
     ADOConnection1->setObjectName(QStringLiteral("ADOConnection1"));
-    ADOConnection1->setConnectionString(TADOConnection::designedConnectionString());
+    ADOConnection1->setConnectionString(connectionString);
     ADOQuery1 = new TADOQuery(this);
     ADOQuery1->setObjectName(QStringLiteral("ADOQuery1"));
     ADOQuery1->setConnection(ADOConnection1);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QString>
 
 class TADOConnection;
 class TADOQuery;
@@ -11,6 +12,8 @@ class TDataModule2 : public QObject {
     Q_OBJECT
 public:
     explicit TDataModule2(QObject* parent = nullptr);
+    // The same module on another bank (the bank check opens any file with any password).
+    explicit TDataModule2(const QString& connectionString, QObject* parent = nullptr);
     ~TDataModule2() override;
 
     TADOConnection* ADOConnection1 = nullptr;

@@ -4,14 +4,17 @@
 #include "data/adoquery.h"
 #include "data/jetfile.h"
 #include "data/jetwriter.h"
-#include "data/jetwriter_fixtures.h"
+#include "data/questionpool.h"
+#include "data/tdatamodule2.h"
 #include "platform/exception.h"
 #include "platform/folders.h"
+#include "platform/messages.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
 #include <QMap>
+#include <QPlainTextEdit>
 #include <QSet>
 
 #include <algorithm>
@@ -408,122 +411,146 @@ void exportTable(const QString& path, const QString& tableName, const QString& p
     std::fflush(out);
 }
 
-CheckReport checkBank(const QString& path, const QString& password, const Progress& progress) {
-    CheckReport report;
+namespace {
+
+// What the check found; the report lists notes, then warnings, then failures.
+struct Findings {
     QStringList notes;
-    QStringList problems;
     QStringList warnings;
-    const auto finish = [&] {
-        QString text;
-        for (const QString& n : notes)
-            text += n + u'\n';
-        for (const QString& w : warnings)
-            text += QStringLiteral("warning: ") + w + u'\n';
-        for (const QString& p : problems)
-            text += QStringLiteral("FAIL: ") + p + u'\n';
-        report.ok = problems.isEmpty();
-        text += report.ok ? QStringLiteral("OK: the show can run with this bank (%1 questions)\n")
-                                .arg(report.poolSize)
-                          : QStringLiteral("The show would fail with this bank.\n");
-        report.text = text;
-        return report;
-    };
+    QStringList problems;
+};
 
-    // The presenter's own objects, under their names, so that every message reads as it
-    // would in its error boxes.
-    const QString full = vq::expandName(path);
-    TADOConnection connection;
-    connection.setObjectName(QStringLiteral("ADOConnection1"));
-    TADOQuery query;
-    query.setObjectName(QStringLiteral("ADOQuery1"));
-    query.setConnection(&connection);
-    try {
-        connection.setConnectionString(connectionStringFor(full, password));
-        connection.open();
-    } catch (const vq::Exception& e) {
-        problems << QStringLiteral("the connection fails: %1 (error boxes at start, and every "
-                                   "question shows the empty-bank message)")
-                        .arg(e.message());
-        return finish();
+CheckReport finish(CheckReport report, const Findings& found) {
+    for (const QString& n : found.notes)
+        report.text += n + u'\n';
+    for (const QString& w : found.warnings)
+        report.text += QStringLiteral("warning: ") + w + u'\n';
+    for (const QString& p : found.problems)
+        report.text += QStringLiteral("FAIL: ") + p + u'\n';
+    report.ok = found.problems.isEmpty();
+    report.text += report.ok
+                       ? QStringLiteral("OK: the show can run with this bank (%1 questions)\n")
+                             .arg(report.poolSize)
+                       : QStringLiteral("The show would fail with this bank.\n");
+    return report;
+}
+
+QString connectionFails(const QString& why) {
+    return QStringLiteral("the connection fails: %1 (error boxes at start, and every question "
+                          "shows the empty-bank message)")
+        .arg(why);
+}
+
+// Takes the boxes the presenter's code shows while the check runs it.
+class ShownBoxes final : public vq::MessageService {
+public:
+    ShownBoxes() : m_previous(&vq::messages()) { vq::setMessageService(this); }
+    ~ShownBoxes() override { vq::setMessageService(m_previous); }
+    ShownBoxes(const ShownBoxes&) = delete;
+    ShownBoxes& operator=(const ShownBoxes&) = delete;
+
+    void errorBox(const QString& text) override { errors << text; }
+    void messageBox(const QString&) override {}
+    bool question(QWidget*, const QString&, const QString&) override { return false; }
+
+    QStringList errors;
+
+private:
+    vq::MessageService* m_previous;
+};
+
+// Whether the data module came up as at the presenter's start. The connection opens first,
+// then the query; a failed connection is tried again by the query and so shows twice.
+bool opened(TDataModule2& module, const QStringList& errors, Findings& found) {
+    if (module.ADOQuery1->active())
+        return true;
+    if (errors.size() > 1) {
+        found.problems << connectionFails(errors.front());
+        return false;
     }
-    query.setSql(QStringLiteral("select *  from 题"));
+    QString tables;
     try {
-        query.open();
-    } catch (const vq::Exception& e) {
-        QString tables;
-        try {
-            tables = userTables(connection.database()).join(QStringLiteral(", "));
-        } catch (const vq::Exception&) {
-        }
-        problems << QStringLiteral("the query fails: %1 (tables in the file: %2)")
-                        .arg(e.message(), tables);
-        return finish();
+        tables = userTables(module.ADOConnection1->database()).join(QStringLiteral(", "));
+    } catch (const vq::Exception&) {
     }
-    const QList<vq::jet::ColumnInfo> columns = connection.database().columns(kTable);
+    found.problems << QStringLiteral("the query fails: %1 (tables in the file: %2)")
+                          .arg(errors.value(0), tables);
+    return false;
+}
+
+void describeTable(TDataModule2& module, const QString& full, CheckReport& report,
+                   Findings& found) {
     QStringList described;
-    for (const vq::jet::ColumnInfo& c : columns)
+    for (const vq::jet::ColumnInfo& c : module.ADOConnection1->database().columns(kTable))
         described << QStringLiteral("%1 %2").arg(c.name, typeName(c.mdbType));
-    report.rows = query.recordCount();
-    notes << QStringLiteral("%1: table %2, %3 rows; columns %4")
-                 .arg(full, kTable)
-                 .arg(report.rows)
-                 .arg(described.join(QStringLiteral(", ")));
+    report.rows = module.ADOQuery1->recordCount();
+    found.notes << QStringLiteral("%1: table %2, %3 rows; columns %4")
+                       .arg(full, kTable)
+                       .arg(report.rows)
+                       .arg(described.join(QStringLiteral(", ")));
+}
 
-    // The fill, step for step, going on past its first failure only to count.
-    QStringList pool;
-    QList<int> rowOfPool;
-    int stopRow = 0;
-    QString stopMessage;
-    int nulls = 0;
-    int row = 0;
+// The rows from the query's current one on whose number cannot be read as text; none when
+// the table has no number column at all.
+int rowsWithoutNumber(TADOQuery& query) {
+    int count = 0;
     try {
-        query.first();
-        while (!query.eof()) {
-            ++row;
-            const QVariant value = query.fieldByName(kNumber);
+        for (; !query.eof(); query.next()) {
+            const QVariant number = query.fieldByName(kNumber);
             try {
-                const QString number = vq::variantToText(value);
-                if (!stopRow) {
-                    pool << number;
-                    rowOfPool << row;
-                }
-            } catch (const vq::Exception& e) {
-                ++nulls;
-                if (!stopRow) {
-                    stopRow = row;
-                    stopMessage = e.message();
-                }
+                vq::variantToText(number);
+            } catch (const vq::Exception&) {
+                ++count;
             }
-            query.next();
         }
-    } catch (const vq::Exception& e) { // no 编号: the fill stops at its first row
-        stopRow = row;
+    } catch (const vq::Exception&) {
+        return 0;
+    }
+    return count;
+}
+
+// The presenter's pool fill into a store of its own; past a failure the rest of the rows are
+// only counted. Returns the pool's numbers in order (row i + 1 gave number i).
+QStringList fill(TADOQuery& query, CheckReport& report, Findings& found) {
+    QPlainTextEdit store;
+    QString stopMessage;
+    try {
+        vq::fillPool(query, store);
+    } catch (const vq::Exception& e) {
         stopMessage = e.message();
     }
+    const vq::QuestionPool filled(store);
+    QStringList pool;
+    for (int i = 0; i < filled.count(); ++i)
+        pool << filled.at(i);
     report.poolSize = int(pool.size());
     if (report.rows == 0)
-        problems << QStringLiteral(
+        found.problems << QStringLiteral(
             "the table has no rows: every question shows the empty-bank message");
-    if (nulls)
-        problems << QStringLiteral("%1 rows without %2 (the first is row %3)")
-                        .arg(nulls)
-                        .arg(kNumber)
-                        .arg(stopRow);
-    if (stopRow)
-        problems
-            << QStringLiteral(
-                   "the pool fill fails at row %1 with \"%2\"; the pool would hold %3 of %4 rows")
-                   .arg(stopRow)
-                   .arg(stopMessage)
-                   .arg(pool.size())
-                   .arg(report.rows);
+    if (stopMessage.isEmpty())
+        return pool;
+    const qsizetype stopRow = pool.size() + 1;
+    if (const int nulls = rowsWithoutNumber(query))
+        found.problems << QStringLiteral("%1 rows without %2 (the first is row %3)")
+                              .arg(nulls)
+                              .arg(kNumber)
+                              .arg(stopRow);
+    found.problems << QStringLiteral("the pool fill fails at row %1 with \"%2\"; the pool would "
+                                     "hold %3 of %4 rows")
+                          .arg(stopRow)
+                          .arg(stopMessage)
+                          .arg(pool.size())
+                          .arg(report.rows);
+    return pool;
+}
 
-    // Numbers: their range and the ones shared by several rows.
+// The numbers' range, and the ones shared by several rows.
+void checkNumbers(const QStringList& pool, Findings& found) {
     QHash<QString, QList<int>> rowsOfNumber;
     std::optional<double> lowest;
     std::optional<double> highest;
     for (int i = 0; i < pool.size(); ++i) {
-        rowsOfNumber[pool[i]] << rowOfPool[i];
+        rowsOfNumber[pool[i]] << i + 1;
         bool numeric = false;
         const double v = pool[i].toDouble(&numeric);
         if (numeric) {
@@ -532,105 +559,139 @@ CheckReport checkBank(const QString& path, const QString& password, const Progre
         }
     }
     if (lowest)
-        notes << QStringLiteral("numbers in the pool %1 .. %2")
-                     .arg(*lowest, 0, 'g', 15)
-                     .arg(*highest, 0, 'g', 15);
+        found.notes << QStringLiteral("numbers in the pool %1 .. %2")
+                           .arg(*lowest, 0, 'g', 15)
+                           .arg(*highest, 0, 'g', 15);
     QStringList shared;
     QSet<QString> reported;
     for (const QString& n : pool) {
         const QList<int>& at = rowsOfNumber[n];
-        if (at.size() > 1 && !reported.contains(n)) {
-            reported.insert(n);
-            QStringList where;
-            for (int r : at)
-                where << QString::number(r);
-            shared << QStringLiteral("%1 (rows %2)").arg(n, where.join(u' '));
-        }
+        if (at.size() < 2 || reported.contains(n))
+            continue;
+        reported.insert(n);
+        QStringList where;
+        for (int r : at)
+            where << QString::number(r);
+        shared << QStringLiteral("%1 (rows %2)").arg(n, where.join(u' '));
     }
     if (!shared.isEmpty())
-        problems << QStringLiteral("numbers shared by several rows (each draw of one shows its "
-                                   "first row; the others never show): %1")
-                        .arg(some(shared));
+        found.problems << QStringLiteral("numbers shared by several rows (each draw of one shows "
+                                         "its first row; the others never show): %1")
+                              .arg(some(shared));
+}
 
-    // Every number of the pool fetched as a draw fetches it.
-    QMap<QString, QStringList> requeryFails;
-    QMap<QString, QStringList> questionFails;
-    QMap<QString, QStringList> answerFails;
+// What the fetches of the pool's numbers met, by kind.
+struct Fetched {
+    int count = 0;
+    QMap<QString, QStringList> failures[3]; // by FetchStep, then by message
     QStringList emptyQuestions;
     QStringList emptyAnswers;
     QStringList cutTexts;
-    QSet<QString> fetched;
+};
+
+// A text at the reader's limit was most likely longer in the file.
+bool atTheLimit(const QString& text) {
+    return text.toUtf8().size() >= kLongestText - 3;
+}
+
+// Fetches every number of the pool once, as a draw of it does.
+Fetched fetchAll(TADOQuery& query, const QStringList& pool, const Progress& progress) {
+    Fetched out;
+    QSet<QString> done;
     for (const QString& n : pool) {
-        if (fetched.contains(n))
+        if (done.contains(n))
             continue;
-        fetched.insert(n);
-        if (progress && pool.size() >= kProgressRows && fetched.size() % kProgressRows == 0)
-            progress(
-                QStringLiteral("%1 of %2 questions fetched").arg(fetched.size()).arg(pool.size()));
-        try {
-            query.close();
-            query.clearSql();
-            query.addSqlLine(QStringLiteral("SELECT * from 题 where 编号=") + n);
-            query.open();
-        } catch (const vq::Exception& e) {
-            requeryFails[e.message()] << n;
-            continue;
-        }
-        QString question;
-        try {
-            question = vq::variantToText(query.fieldByName(kQuestion));
-        } catch (const vq::Exception& e) {
-            questionFails[e.message()] << n;
-            continue;
-        }
-        if (question.trimmed().isEmpty())
-            emptyQuestions << n;
-        // A text at the reader's limit was most likely longer in the file.
-        if (question.toUtf8().size() >= kLongestText - 3)
-            cutTexts << n;
-        try {
-            const QString answer = vq::variantToText(query.fieldByName(kAnswer));
-            if (answer.trimmed().isEmpty())
-                emptyAnswers << n;
-            if (answer.toUtf8().size() >= kLongestText - 3 &&
-                (cutTexts.isEmpty() || cutTexts.back() != n))
-                cutTexts << n;
-        } catch (const vq::Exception& e) {
-            answerFails[e.message()] << n;
-        }
+        done.insert(n);
+        out.count = int(done.size());
+        if (progress && pool.size() >= kProgressRows && out.count % kProgressRows == 0)
+            progress(QStringLiteral("%1 of %2 questions fetched").arg(out.count).arg(pool.size()));
+        bool requeried = true;
+        vq::FetchTargets targets;
+        targets.setQuestion = [&](const QString& q) {
+            if (q.trimmed().isEmpty())
+                out.emptyQuestions << n;
+            if (atTheLimit(q))
+                out.cutTexts << n;
+        };
+        targets.setAnswer = [&](const QString& a) {
+            if (a.trimmed().isEmpty())
+                out.emptyAnswers << n;
+            if (atTheLimit(a) && (out.cutTexts.isEmpty() || out.cutTexts.back() != n))
+                out.cutTexts << n;
+        };
+        // After a failed re-query the screen keeps what it had; that is the one failure.
+        targets.failed = [&](vq::FetchStep step, const QString& why) {
+            if (requeried)
+                out.failures[int(step)][why] << n;
+            requeried = requeried && step != vq::FetchStep::Requery;
+        };
+        vq::fetchQuestion(query, n, targets);
     }
-    for (auto it = requeryFails.cbegin(); it != requeryFails.cend(); ++it)
-        problems << QStringLiteral("%1 of %2 fetches fail with \"%3\" and show the empty-bank "
-                                   "message instead: numbers %4")
-                        .arg(it->size())
-                        .arg(fetched.size())
-                        .arg(it.key(), some(*it));
-    for (auto it = questionFails.cbegin(); it != questionFails.cend(); ++it)
-        problems << QStringLiteral("%1 questions cannot be read (\"%2\"); the screen keeps the "
-                                   "previous question and answer: numbers %3")
-                        .arg(it->size())
-                        .arg(it.key(), some(*it));
-    for (auto it = answerFails.cbegin(); it != answerFails.cend(); ++it)
-        problems << QStringLiteral("%1 answers cannot be read (\"%2\"); the previous answer would "
-                                   "be revealed: numbers %3")
-                        .arg(it->size())
-                        .arg(it.key(), some(*it));
-    if (!emptyQuestions.isEmpty())
-        problems << QStringLiteral("%1 empty questions (%2): numbers %3")
-                        .arg(emptyQuestions.size())
-                        .arg(kQuestion, some(emptyQuestions));
-    if (!cutTexts.isEmpty())
-        problems
-            << QStringLiteral(
-                   "%1 questions have a text of %2 bytes or more, which shows cut off: numbers %3")
-                   .arg(cutTexts.size())
-                   .arg(kLongestText - 3)
-                   .arg(some(cutTexts));
-    if (!emptyAnswers.isEmpty())
-        warnings << QStringLiteral("%1 empty answers (%2): numbers %3")
-                        .arg(emptyAnswers.size())
-                        .arg(kAnswer, some(emptyAnswers));
-    return finish();
+    return out;
+}
+
+void reportFetches(const Fetched& fetched, Findings& found) {
+    const auto each = [&](vq::FetchStep step, const auto& line) {
+        const QMap<QString, QStringList>& byMessage = fetched.failures[int(step)];
+        for (auto it = byMessage.cbegin(); it != byMessage.cend(); ++it)
+            found.problems << line(it->size()).arg(it.key(), some(*it));
+    };
+    each(vq::FetchStep::Requery, [&](qsizetype n) {
+        return QStringLiteral("%1 of %2 fetches fail with \"%3\" and show the empty-bank message "
+                              "instead: numbers %4")
+            .arg(n)
+            .arg(fetched.count);
+    });
+    each(vq::FetchStep::Question, [](qsizetype n) {
+        return QStringLiteral("%1 questions cannot be read (\"%2\"); the screen keeps the "
+                              "previous question and answer: numbers %3")
+            .arg(n);
+    });
+    each(vq::FetchStep::Answer, [](qsizetype n) {
+        return QStringLiteral("%1 answers cannot be read (\"%2\"); the previous answer would be "
+                              "revealed: numbers %3")
+            .arg(n);
+    });
+    if (!fetched.emptyQuestions.isEmpty())
+        found.problems << QStringLiteral("%1 empty questions (%2): numbers %3")
+                              .arg(fetched.emptyQuestions.size())
+                              .arg(kQuestion, some(fetched.emptyQuestions));
+    if (!fetched.cutTexts.isEmpty())
+        found.problems << QStringLiteral("%1 questions have a text of %2 bytes or more, which "
+                                         "shows cut off: numbers %3")
+                              .arg(fetched.cutTexts.size())
+                              .arg(kLongestText - 3)
+                              .arg(some(fetched.cutTexts));
+    if (!fetched.emptyAnswers.isEmpty())
+        found.warnings << QStringLiteral("%1 empty answers (%2): numbers %3")
+                              .arg(fetched.emptyAnswers.size())
+                              .arg(kAnswer, some(fetched.emptyAnswers));
+}
+
+} // namespace
+
+CheckReport checkBank(const QString& path, const QString& password, const Progress& progress) {
+    CheckReport report;
+    Findings found;
+    const QString full = vq::expandName(path);
+    QString connection;
+    try {
+        connection = connectionStringFor(full, password);
+    } catch (const vq::Exception& e) {
+        found.problems << connectionFails(e.message());
+        return finish(report, found);
+    }
+    // The presenter's own data module, pool fill and fetch, so that every message reads as
+    // it would in its boxes.
+    ShownBoxes boxes;
+    TDataModule2 module(connection);
+    if (!opened(module, boxes.errors, found))
+        return finish(report, found);
+    describeTable(module, full, report, found);
+    const QStringList pool = fill(*module.ADOQuery1, report, found);
+    checkNumbers(pool, found);
+    reportFetches(fetchAll(*module.ADOQuery1, pool, progress), found);
+    return finish(report, found);
 }
 
 } // namespace vq::bank
