@@ -76,7 +76,7 @@ void TGraphicControl::handle(Kind kind, Qt::MouseButton button, Qt::MouseButtons
             return;
         if (click && rect().contains(mapFromGlobal(globalPos)))
             emit clicked();
-        else if (button == Qt::RightButton && m_hasMenu && rect().contains(p))
+        else if (button == Qt::RightButton && rect().contains(p))
             emit menuRequested(globalPos);
         break;
     }

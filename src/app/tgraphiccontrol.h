@@ -14,13 +14,6 @@ class TGraphicControl : public QWidget {
 public:
     explicit TGraphicControl(QWidget* parent = nullptr);
 
-    // Whether a right click opens the window's menu.
-    bool hasMenu() const { return m_hasMenu; }
-    void setHasMenu(bool on) { m_hasMenu = on; }
-
-    // The control holding the left-button capture, if any.
-    static TGraphicControl* captureControl() { return s_capture.data(); }
-
 signals:
     void mouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y);
     void mouseMoved(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, int x, int y);
@@ -43,6 +36,5 @@ private:
                 Qt::KeyboardModifiers modifiers, const QPoint& globalPos);
 
     static QPointer<TGraphicControl> s_capture;
-    bool m_hasMenu = true;
     bool m_clickPending = false;
 };

@@ -89,7 +89,6 @@ public:
     void dismiss();
 
     bool isPoppedUp() const { return m_popup != nullptr; }
-    TRzPopup* popupWindow() const { return m_popup; }
     static bool isAnyPopupOpen() { return s_openCount > 0; }
 
     // Runs once a popup is on the screen, from inside the popup loop (before it blocks), so

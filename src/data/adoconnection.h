@@ -22,7 +22,6 @@ public:
     // Changing the string closes the connection.
     void setConnectionString(const QString& text);
 
-    bool connected() const { return m_db != nullptr; }
     // Throws vq::Exception with the engine's message; does nothing when already open.
     void open();
     void close();

@@ -2,30 +2,9 @@
 
 #include <QLabel>
 
-// The bank writer is used once it is part of the data library.
-#define VELQUO_HAVE_JET_WRITER 1
-#if VELQUO_HAVE_JET_WRITER
 #include "data/jetwriter.h"
-#endif
 
 namespace vq::test {
-
-#if VELQUO_HAVE_JET_WRITER
-namespace {
-bool writeBankFile(const QString& path, const QList<QPair<QString, QString>>& rows) {
-    jet::Table table;
-    table.name = QStringLiteral("题");
-    table.columns = {{QStringLiteral("编号"), jet::ColumnType::Long},
-                     {QStringLiteral("题目"), jet::ColumnType::Memo},
-                     {QStringLiteral("答案"), jet::ColumnType::Memo}};
-    int number = 1;
-    for (const auto& row : rows)
-        table.rows.append({number++, row.first, row.second});
-    jet::writeDatabase(path, {table}, {QStringLiteral("fmrTK20914")});
-    return true;
-}
-} // namespace
-#endif
 
 QStringList Presenter::settingsWith(const QStringList& changes) {
     QStringList out = TempInstall::defaultSettings();
@@ -61,21 +40,11 @@ void Presenter::writePictures(const QString& nextFolder) {
     next.save((nextFolder.isEmpty() ? inst.folder() : nextFolder) + "next.png", "PNG");
 }
 
-bool Presenter::bankWriterAvailable() {
-#if VELQUO_HAVE_JET_WRITER
-    return true;
-#else
-    return false;
-#endif
-}
-
-bool Presenter::writeBank(const QList<QPair<QString, QString>>& rows) {
-#if VELQUO_HAVE_JET_WRITER
-    return writeBankFile(inst.file("db.DLL"), rows);
-#else
-    (void)rows;
-    return false;
-#endif
+void Presenter::writeBank(const QList<QPair<QString, QString>>& rows) {
+    QList<jet::Question> questions;
+    for (const auto& [question, answer] : rows)
+        questions.append({questions.size() + 1, question, answer});
+    jet::writeDatabase(inst.file("db.DLL"), {jet::questionTable(questions)}, {jet::kBankPassword});
 }
 
 void Presenter::create() {

@@ -40,9 +40,8 @@ protected:
     static QStringList settingsWith(const QStringList& changes);
     void installFiles(const QStringList& settings = TempInstall::defaultSettings());
     void writePictures(const QString& nextFolder = {});
-    // Questions 1..n ("question k" / "answer k"), or the given texts; false without a writer.
-    bool writeBank(const QList<QPair<QString, QString>>& rows);
-    static bool bankWriterAvailable();
+    // A bank of the given questions and answers, numbered from 1.
+    void writeBank(const QList<QPair<QString, QString>>& rows);
 
     void create();
     // Creates the windows and shows the main screen, which runs its set-up.
