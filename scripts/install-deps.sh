@@ -4,12 +4,13 @@ set -euo pipefail
 packages=(
     build-essential cmake ninja-build pkg-config git
     qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev qt6-qpa-plugins libqt6multimedia6
-    mdbtools mdbtools-dev
+    mdbtools mdbtools-dev libquazip1-qt6-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     clang libclang-rt-14-dev
     xvfb xdotool x11-apps x11-utils imagemagick openbox
     pulseaudio pulseaudio-utils sox
     fonts-wqy-zenhei fonts-dejavu-core fonts-dejavu-extra
+    python3-openpyxl
 )
 # Machines that already carry a Node.js of their own (with npm inside it) must not get Debian's
 # npm on top: its dependencies conflict with such a nodejs package.
