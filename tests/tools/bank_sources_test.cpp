@@ -49,6 +49,10 @@ QByteArray exportText(const QList<Question>& questions) {
     return out.toUtf8();
 }
 
+bool npmReaderInstalled() {
+    return QFile::exists(QStringLiteral(VELQUO_NPM_MODULES "/mdb-reader/package.json"));
+}
+
 // Rows as the npm reader gives them, each "number|question|answer".
 QStringList npmRows(const QString& bank) {
     const ToolRun r =
@@ -123,8 +127,12 @@ TEST_F(BankSources, EveryFormBuildsTheSameBankReadBackByThreeReaders) {
         EXPECT_EQ(runTool(bankProgram(), {QStringLiteral("export"), bank}).rawOut, expected);
         EXPECT_EQ(runTool(QStringLiteral("mdb-export"), {bank, QStringLiteral("题")}).rawOut,
                   expected);
-        EXPECT_EQ(npmRows(bank), npmRows(questions));
+        if (npmReaderInstalled())
+            EXPECT_EQ(npmRows(bank), npmRows(questions));
     }
+    if (!npmReaderInstalled())
+        GTEST_SKIP() << "mdb-reader is not installed for this build folder: run "
+                        "tests/tools/setup-npm.sh " VELQUO_BINARY_DIR;
 }
 
 TEST_F(BankSources, WorkbookCellsReadAsTheSpreadsheetShowsThem) {
