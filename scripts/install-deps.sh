@@ -10,7 +10,8 @@ set -euo pipefail
 
 # Building and running: compiler and build tools, Qt 6 (widgets, multimedia, the X11 platform
 # plugin), libmdb, QuaZip (reading .xlsx question lists), the icon renderer for the install
-# rules, a Chinese font, and what the run command uses to show the program without a display (Xvfb, a window manager, a screenshot).
+# rules, a Chinese font, and what the run command uses to show the program without a display
+# (Xvfb, a window manager, a screenshot).
 RUN_PACKAGES=(
     build-essential cmake ninja-build pkg-config git
     qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev qt6-qpa-plugins libqt6multimedia6
