@@ -127,8 +127,9 @@ TEST_F(BankSources, EveryFormBuildsTheSameBankReadBackByThreeReaders) {
         EXPECT_EQ(runTool(bankProgram(), {QStringLiteral("export"), bank}).rawOut, expected);
         EXPECT_EQ(runTool(QStringLiteral("mdb-export"), {bank, QStringLiteral("题")}).rawOut,
                   expected);
-        if (npmReaderInstalled())
+        if (npmReaderInstalled()) {
             EXPECT_EQ(npmRows(bank), npmRows(questions));
+        }
     }
     if (!npmReaderInstalled())
         GTEST_SKIP() << "mdb-reader is not installed for this build folder: run "
