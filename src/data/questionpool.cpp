@@ -11,6 +11,11 @@
 
 namespace vq {
 
+QuestionPool::QuestionPool(QPlainTextEdit& store) : m_store(store) {
+    if (m_store.document()->isUndoRedoEnabled())
+        m_store.document()->setUndoRedoEnabled(false);
+}
+
 int QuestionPool::count() const {
     const QTextDocument* doc = m_store.document();
     const int blocks = doc->blockCount();

@@ -12,6 +12,7 @@
 
 #include <QPlainTextEdit>
 #include <QSet>
+#include <QTextDocument>
 
 #include <gtest/gtest.h>
 
@@ -314,4 +315,22 @@ TEST(JetSql, TextConversion) {
     EXPECT_EQ(vq::variantToText(QVariant(qlonglong(1234567))), QStringLiteral("1234567"));
     EXPECT_EQ(messageOf([&] { vq::variantToText(QVariant()); }),
               QStringLiteral("Could not convert variant of type (Null) into type (String)"));
+}
+
+// The store keeps no history of the lines taken out: its undo stays empty however many draws a
+// show makes (before, every draw added to it for the whole run).
+TEST(QuestionPool, DrawsLeaveNoUndoHistory) {
+    QPlainTextEdit store;
+    vq::QuestionPool pool(store);
+    QString lines;
+    for (int i = 1; i <= 3000; ++i)
+        lines += QString::number(i) + u'\n';
+    pool.appendLines(lines);
+    ASSERT_EQ(pool.count(), 3000);
+    for (int i = 0; i < 2200; ++i)
+        ASSERT_FALSE(vq::drawNumber(store).isEmpty());
+    EXPECT_EQ(store.document()->availableUndoSteps(), 0);
+    EXPECT_FALSE(store.document()->isUndoAvailable());
+    EXPECT_EQ(pool.count(), 800);
+    EXPECT_EQ(store.toPlainText().count(u'\n'), 800);
 }
