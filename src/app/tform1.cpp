@@ -136,7 +136,10 @@ void TForm1::createControls() {
 
     setFocusProxy(Button1);
     Button1->setFocus();
+    connectHandlers();
+}
 
+void TForm1::connectHandlers() {
     connect(Timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
     connect(Button1, &QPushButton::clicked, this, &TForm1::Button1Click);
     connect(Image3, &TGraphicControl::clicked, this, &TForm1::Image3Click);
@@ -151,7 +154,10 @@ void TForm1::createControls() {
           static_cast<TGraphicControl*>(Image4), static_cast<TGraphicControl*>(RzLabel1),
           static_cast<TGraphicControl*>(RzLabel2)})
         connect(c, &TGraphicControl::menuRequested, this, &TForm1::popupMenu);
+    connectDragging();
+}
 
+void TForm1::connectDragging() {
     // The draggable labels and the keys each one's moves write, in the written order.
     m_draggables = {{
         {Label1, {{Key::shijian_left, Edge::Left}, {Key::shijian_top, Edge::Top}}},

@@ -92,6 +92,8 @@ protected:
 
 private:
     void createControls();
+    void connectHandlers();
+    void connectDragging();
     void step();
     int stepCounter() const;
     void dragPress(int x, int y);

@@ -1,90 +1,14 @@
 #include "app/tform5.h"
 
-#include "app/picturereader.h"
+#include "app/timage.h"
 #include "controls/rzcommon.h"
-#include "platform/exception.h"
 #include "platform/folders.h"
 #include "platform/guard.h"
 #include "platform/memory.h"
 
-#include <QBuffer>
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QImageReader>
-#include <QMouseEvent>
-#include <QPaintEvent>
-#include <QPainter>
 #include <QScreen>
 #include <QShowEvent>
 #include <QTimer>
-
-namespace {
-
-// Opens the file the way the platform does (so a missing file reports the system's reason)
-// and decodes it by its extension.
-QImage loadPicture(const QString& path, QSize shown) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw vq::Exception(QStringLiteral("Cannot open file \"%1\". %2")
-                                .arg(QDir::toNativeSeparators(path), file.errorString()));
-    QByteArray bytes = file.readAll();
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer, QFileInfo(path).suffix().toLower().toLatin1());
-    reader.setAutoTransform(false);
-    QString error;
-    QImage image = vq::readPicture(reader, shown, error);
-    if (image.isNull())
-        throw vq::Exception(QStringLiteral("%1: %2").arg(QFileInfo(path).fileName(), error));
-    return image;
-}
-
-} // namespace
-
-TForm5Image::TForm5Image(QWidget* parent) : QWidget(parent) {
-    setAttribute(Qt::WA_OpaquePaintEvent, false);
-}
-
-void TForm5Image::setPicture(const QImage& picture) {
-    m_picture = picture;
-    m_scaled = QImage();
-    update();
-}
-
-// The picture stretched to the window is made once per size; a repaint copies only what it
-// needs of it.
-void TForm5Image::paintEvent(QPaintEvent* event) {
-    vq::guarded([&] {
-        if (m_picture.isNull() || width() <= 0 || height() <= 0)
-            return;
-        const QImage* image = &m_picture;
-        if (m_picture.size() != size()) {
-            if (m_scaled.size() != size())
-                m_scaled =
-                    m_picture.scaled(size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-            image = &m_scaled;
-        }
-        QPainter painter(this);
-        const QRect r = event->rect() & image->rect();
-        painter.drawImage(r.topLeft(), *image, r);
-    });
-}
-
-void TForm5Image::mousePressEvent(QMouseEvent* event) {
-    vq::guarded([&] { m_pressed = event->button() == Qt::LeftButton; });
-}
-
-// A click is a left press and release on the picture, as the platform counts one.
-void TForm5Image::mouseReleaseEvent(QMouseEvent* event) {
-    vq::guarded([&] {
-        const bool click = m_pressed && event->button() == Qt::LeftButton &&
-                           rect().contains(event->position().toPoint());
-        m_pressed = false;
-        if (click)
-            emit clicked();
-    });
-}
 
 TForm5::TForm5(QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
@@ -96,9 +20,10 @@ TForm5::TForm5(QWidget* parent)
     setPalette(pal);
     setAutoFillBackground(true);
 
-    Image1 = new TForm5Image(this);
+    Image1 = new TImage(this, TImage::Fit::Stretch);
     Image1->setGeometry(rect());
-    connect(Image1, &TForm5Image::clicked, this, [this] { vq::guarded([&] { Image1Click(); }); });
+    connect(Image1, &TGraphicControl::clicked, this,
+            [this] { vq::guarded([&] { Image1Click(); }); });
 
     Timer1 = new QTimer(this);
     Timer1->setInterval(25);
@@ -109,7 +34,8 @@ TForm5::TForm5(QWidget* parent)
 void TForm5::FormShow() {
     Image1->setPicture(QImage());
     // Decoded at the size of the window it covers.
-    Image1->setPicture(loadPicture(vq::programFolder() + QStringLiteral("welcome.jpg"), size()));
+    Image1->setPicture(
+        vq::loadPicture(vq::programFolder() + QStringLiteral("welcome.jpg"), size()));
 }
 
 void TForm5::Image1Click() {

@@ -3,6 +3,7 @@
 #include "app/picturereader.h"
 #include "platform/exception.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
@@ -60,8 +61,8 @@ namespace vq {
 QImage loadPicture(const QString& path, QSize shown) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        throw Exception(
-            QStringLiteral("Cannot open file \"%1\". %2").arg(path, file.errorString()));
+        throw Exception(QStringLiteral("Cannot open file \"%1\". %2")
+                            .arg(QDir::toNativeSeparators(path), file.errorString()));
     const QString ext = QFileInfo(path).suffix().toLower();
     QByteArray format;
     if (ext == u"jpg" || ext == u"jpeg")

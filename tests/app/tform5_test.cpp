@@ -1,4 +1,5 @@
 #include "app/tform5.h"
+#include "app/timage.h"
 
 #include "controls/rzcommon.h"
 #include "support/recording.h"
