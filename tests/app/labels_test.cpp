@@ -5,6 +5,7 @@
 #include "app/tcustomlabel.h"
 #include "app/timage.h"
 #include "app/trzlabel.h"
+#include "support/input.h"
 
 #include <QBuffer>
 #include <QFontMetrics>
@@ -19,14 +20,6 @@ QFont testFont(int px, bool bold = false) {
     f.setPixelSize(px);
     f.setBold(bold);
     return f;
-}
-
-// The label alone, drawn over an opaque backdrop of the given colour.
-QImage render(QWidget& w, QColor backdrop = Qt::black) {
-    QImage img(w.size(), QImage::Format_ARGB32);
-    img.fill(backdrop);
-    w.render(&img, {}, {}, QWidget::DrawChildren);
-    return img;
 }
 
 // Bounding box of the pixels that differ from the backdrop.
@@ -64,7 +57,7 @@ TEST_F(Label, SingleLineTakesItsTextsSizeAndShowsAllOfIt) {
     EXPECT_NEAR(label.height(), fm.height(), 1);
     EXPECT_NEAR(label.width(), fm.horizontalAdvance(QStringLiteral("答题活动 Title")), 1);
     // Nothing is cut: the ink of the whole text lies inside and reaches both ends.
-    const QRect box = ink(render(label), Qt::black);
+    const QRect box = ink(renderOver(label, Qt::black), Qt::black);
     ASSERT_TRUE(box.isValid());
     EXPECT_LE(box.left(), 4);
     EXPECT_GE(box.right(), label.width() - 6);
@@ -118,7 +111,7 @@ TEST_F(Label, WrappingLabelWrapsAtItsWidthAndTakesTheMeasuredSize) {
         painter.drawText(QRect(0, 0, 200, label.height()),
                          Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, text);
     }
-    EXPECT_EQ(render(label), expected);
+    EXPECT_EQ(renderOver(label, Qt::black), expected);
     EXPECT_GT(ink(expected, Qt::black).bottom(), label.height() - fm.lineSpacing());
 
     // Setting the width alone does not measure again.
@@ -155,7 +148,7 @@ TEST_F(Label, WrappedLinesPaintAsMeasuredAtAnyWidth) {
             painter.drawText(QRect(0, 0, width, label.height()),
                              Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, text);
         }
-        EXPECT_EQ(render(label), expected);
+        EXPECT_EQ(renderOver(label, Qt::black), expected);
     }
 }
 
@@ -184,7 +177,7 @@ TEST_F(Label, AmpersandUnderlinesTheNextCharacterAndADoubleOneShowsOne) {
     EXPECT_EQ(marked.size(), plain.size()) << "the ampersand takes no room";
     EXPECT_NEAR(doubled.width(), fm.horizontalAdvance(QStringLiteral("A&W")), 1);
 
-    const QImage p = render(plain), m = render(marked);
+    const QImage p = renderOver(plain, Qt::black), m = renderOver(marked, Qt::black);
     ASSERT_EQ(p.size(), m.size());
     // The only difference is an underline, below the baseline and under the W only.
     QRect diff;
@@ -207,7 +200,7 @@ TEST_F(Label, AmpersandUnderlinesTheNextCharacterAndADoubleOneShowsOne) {
         painter.drawText(expected.rect(), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
                          QStringLiteral("A&W"));
     }
-    EXPECT_EQ(render(doubled), expected);
+    EXPECT_EQ(renderOver(doubled, Qt::black), expected);
 
     TRzLabel wrapping(&parent);
     wrapping.setFont(testFont(40));
@@ -244,7 +237,7 @@ TEST_F(Label, ColoursAreBlueGreenRedAndSystemColoursResolve) {
     label.setText(QStringLiteral("■■"));
     const QRect all(QPoint(0, 0), label.size());
     const auto mostlyIs = [&](QColor want) {
-        const QImage img = render(label, Qt::black);
+        const QImage img = renderOver(label, Qt::black);
         const int n =
             countColour(img, all.adjusted(0, 0, -1, -1), [&](QColor c) { return c == want; });
         return n > 200;
@@ -272,7 +265,7 @@ TEST_F(Label, NoColourDrawsNothingButKeepsTheSize) {
     const QSize size = label.size();
     label.setFontColor(clNone);
     EXPECT_EQ(label.size(), size);
-    EXPECT_FALSE(ink(render(label, Qt::darkGreen), Qt::darkGreen).isValid());
+    EXPECT_FALSE(ink(renderOver(label, Qt::darkGreen), Qt::darkGreen).isValid());
 }
 
 // ---- on the main screen, over the background ----

@@ -4,6 +4,7 @@
 #include "app/tcustomlabel.h"
 #include "app/timage.h"
 #include "app/trzlabel.h"
+#include "support/input.h"
 
 #include <QApplication>
 #include <QFontMetrics>
@@ -18,25 +19,6 @@ namespace vq::test {
 namespace {
 
 using Cycle = Presenter;
-
-void keyClick(QWidget* w, int key, Qt::KeyboardModifiers mods = {}) {
-    QKeyEvent press(QEvent::KeyPress, key, mods,
-                    key == Qt::Key_Space ? QStringLiteral(" ") : QString());
-    QKeyEvent release(QEvent::KeyRelease, key, mods,
-                      key == Qt::Key_Space ? QStringLiteral(" ") : QString());
-    QCoreApplication::sendEvent(w, &press);
-    QCoreApplication::sendEvent(w, &release);
-}
-
-void leftClick(QWidget* w, QPoint pos) {
-    const QPointF global = w->mapToGlobal(QPointF(pos));
-    QMouseEvent press(QEvent::MouseButtonPress, QPointF(pos), global, Qt::LeftButton,
-                      Qt::LeftButton, {});
-    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(pos), global, Qt::LeftButton,
-                        Qt::NoButton, {});
-    QCoreApplication::sendEvent(w, &press);
-    QCoreApplication::sendEvent(w, &release);
-}
 
 TEST_F(Cycle, PhasesRotateWithTheCounter) {
     installFiles(settingsWith({"shijian=10"}));
@@ -137,7 +119,7 @@ TEST_F(Cycle, HotSpotHidesTheAnswerOnly) {
     for (int i = 0; i < 3; ++i)
         form->Image3Click();
     ASSERT_TRUE(form->RzLabel2->isVisibleTo(form.get()));
-    leftClick(form->Image4, QPoint(10, 10));
+    click(form->Image4, QPoint(10, 10));
     EXPECT_FALSE(form->RzLabel2->isVisibleTo(form.get()));
     EXPECT_EQ(counter(), 3);
 }

@@ -2,6 +2,7 @@
 #include "app/timage.h"
 
 #include "controls/rzcommon.h"
+#include "support/input.h"
 #include "support/recording.h"
 #include "support/temp_install.h"
 
@@ -18,6 +19,8 @@
 
 namespace {
 
+using vq::test::click;
+
 // A 200 x 50 picture in four vertical bands: red, green, blue, yellow.
 QByteArray bandedJpeg() {
     QImage image(200, 50, QImage::Format_RGB32);
@@ -31,14 +34,6 @@ QByteArray bandedJpeg() {
     buffer.open(QIODevice::WriteOnly);
     image.save(&buffer, "JPG", 95);
     return bytes;
-}
-
-// A press and release on the widget, as the platform delivers a click.
-void click(QWidget* w, Qt::MouseButton button, QPoint at) {
-    QMouseEvent press(QEvent::MouseButtonPress, at, w->mapToGlobal(at), button, button, {});
-    QCoreApplication::sendEvent(w, &press);
-    QMouseEvent release(QEvent::MouseButtonRelease, at, w->mapToGlobal(at), button, {}, {});
-    QCoreApplication::sendEvent(w, &release);
 }
 
 template <class F> bool waitFor(F condition, int ms) {
@@ -73,13 +68,13 @@ TEST_F(WelcomeScreen, FadesInExactly51TicksAndClicksDoNotSpeedItUp) {
     EXPECT_EQ(form.Timer1->interval(), 25);
 
     // Ticks before any click do not happen: the timer is off until the first click.
-    click(form.Image1, Qt::LeftButton, QPoint(10, 10));
+    click(form.Image1, QPoint(10, 10), Qt::LeftButton);
     EXPECT_TRUE(form.Timer1->isActive());
     for (int tick = 1; tick <= 50; ++tick) {
         form.Timer1Timer();
         ASSERT_EQ(form.opacity(), 255 - 5 * tick);
         // Further clicks while fading change nothing.
-        click(form.Image1, Qt::LeftButton, QPoint(20, 20));
+        click(form.Image1, QPoint(20, 20), Qt::LeftButton);
         form.Image1Click();
         ASSERT_EQ(form.opacity(), 255 - 5 * tick);
     }
@@ -108,7 +103,7 @@ TEST_F(WelcomeScreen, RightClickDoesNotStartTheFade) {
     install.writeFile(QStringLiteral("welcome.jpg"), bandedJpeg());
     TForm5 form;
     form.show();
-    click(form.Image1, Qt::RightButton, QPoint(10, 10));
+    click(form.Image1, QPoint(10, 10), Qt::RightButton);
     EXPECT_FALSE(form.Timer1->isActive());
 }
 
@@ -128,7 +123,7 @@ TEST_F(WelcomeScreen, MissingPictureReportsAndShowsPlainButtonFaceWindowThatStil
     const QColor face = ColorToQColor(clBtnFace);
     EXPECT_EQ(QColor(shot.pixel(shot.width() / 2, shot.height() / 2)).rgb(), face.rgb());
 
-    click(form.Image1, Qt::LeftButton, QPoint(5, 5));
+    click(form.Image1, QPoint(5, 5), Qt::LeftButton);
     for (int tick = 1; tick <= 50; ++tick)
         form.Timer1Timer();
     EXPECT_TRUE(form.isVisible());

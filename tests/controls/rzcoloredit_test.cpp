@@ -1,6 +1,7 @@
 #include "controls/rzcoloredit.h"
 #include "controls/rzcolorpicker.h"
 #include "controls/rzpopup.h"
+#include "support/input.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -11,6 +12,10 @@
 
 namespace {
 
+using vq::test::keyPress;
+using vq::test::press;
+using vq::test::release;
+
 struct HookScope {
     explicit HookScope(TRzPopupPanel::ShownHook hook)
         : previous(TRzPopupPanel::setShownHook(std::move(hook))) {}
@@ -20,23 +25,6 @@ struct HookScope {
 
 QRgb rgbOf(TColor c) {
     return ColorToQColor(c).rgb();
-}
-
-void press(QWidget* w, QPoint at, Qt::MouseButton button = Qt::LeftButton) {
-    QMouseEvent e(QEvent::MouseButtonPress, QPointF(at), w->mapToGlobal(QPointF(at)), button,
-                  button, Qt::NoModifier);
-    QApplication::sendEvent(w, &e);
-}
-
-void release(QWidget* w, QPoint at) {
-    QMouseEvent e(QEvent::MouseButtonRelease, QPointF(at), w->mapToGlobal(QPointF(at)),
-                  Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
-    QApplication::sendEvent(w, &e);
-}
-
-void key(QWidget* w, int k, Qt::KeyboardModifiers mods = Qt::NoModifier, const QString& t = {}) {
-    QKeyEvent e(QEvent::KeyPress, k, mods, t);
-    QApplication::sendEvent(w, &e);
 }
 
 struct ColorEditFixture : ::testing::Test {
@@ -172,15 +160,15 @@ TEST_F(ColorEditFixture, ChoosingAnotherCellTakesItsColour) {
         press(picker, cell(16));
         release(picker, cell(16));
     });
-    key(edit, Qt::Key_F4);
+    keyPress(edit, Qt::Key_F4);
     EXPECT_EQ(edit->selectedColor(), 0x000000FF);
     EXPECT_EQ(changes, 1);
 }
 
 TEST_F(ColorEditFixture, EscapeAndOutsidePressDismissWithoutChange) {
     edit->setSelectedColor(0x00123456); // not among the palette's colours
-    HookScope hook([&](TRzPopupPanel&, TRzPopup& w) { key(&w, Qt::Key_Escape); });
-    key(edit, Qt::Key_Down, Qt::AltModifier);
+    HookScope hook([&](TRzPopupPanel&, TRzPopup& w) { keyPress(&w, Qt::Key_Escape); });
+    keyPress(edit, Qt::Key_Down, Qt::AltModifier);
     {
         HookScope outside([&](TRzPopupPanel&, TRzPopup& w) {
             TRzColorPicker* picker = pickerOf(w);
@@ -198,11 +186,11 @@ TEST_F(ColorEditFixture, EscapeAndOutsidePressDismissWithoutChange) {
 TEST_F(ColorEditFixture, TypingAndRightPressDoNothing) {
     HookScope hook([&](TRzPopupPanel& p, TRzPopup&) { p.dismiss(); });
     edit->setSelectedColor(clBlue);
-    key(edit, Qt::Key_A, Qt::NoModifier, "a");
-    key(edit, Qt::Key_5, Qt::NoModifier, "5");
-    key(edit, Qt::Key_Down);
-    key(edit, Qt::Key_F4, Qt::ShiftModifier);
-    key(edit, Qt::Key_Space, Qt::NoModifier, " ");
+    keyPress(edit, Qt::Key_A, Qt::NoModifier, "a");
+    keyPress(edit, Qt::Key_5, Qt::NoModifier, "5");
+    keyPress(edit, Qt::Key_Down);
+    keyPress(edit, Qt::Key_F4, Qt::ShiftModifier);
+    keyPress(edit, Qt::Key_Space, Qt::NoModifier, " ");
     press(edit, QPoint(30, 10), Qt::RightButton);
     EXPECT_EQ(drops, 0);
     EXPECT_EQ(edit->selectedColor(), clBlue);

@@ -2,6 +2,7 @@
 #include "controls/rzcolorpicker.h"
 #include "controls/rzcustomcolors.h"
 #include "controls/rzpopup.h"
+#include "support/input.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -17,27 +18,16 @@
 
 namespace {
 
+using vq::test::drag;
+using vq::test::hover;
+using vq::test::mouse;
+using vq::test::press;
+using vq::test::release;
+
 QRgb rgbOf(TColor c) {
     return ColorToQColor(c).rgb();
 }
 
-void mouse(QWidget* w, QEvent::Type type, QPoint at, Qt::MouseButton button,
-           Qt::MouseButtons buttons) {
-    QMouseEvent e(type, QPointF(at), w->mapToGlobal(QPointF(at)), button, buttons, Qt::NoModifier);
-    QApplication::sendEvent(w, &e);
-}
-void press(QWidget* w, QPoint at) {
-    mouse(w, QEvent::MouseButtonPress, at, Qt::LeftButton, Qt::LeftButton);
-}
-void release(QWidget* w, QPoint at) {
-    mouse(w, QEvent::MouseButtonRelease, at, Qt::LeftButton, Qt::NoButton);
-}
-void drag(QWidget* w, QPoint at) {
-    mouse(w, QEvent::MouseMove, at, Qt::NoButton, Qt::LeftButton);
-}
-void hover(QWidget* w, QPoint at) {
-    mouse(w, QEvent::MouseMove, at, Qt::NoButton, Qt::NoButton);
-}
 void leave(QWidget* w) {
     QEvent e(QEvent::Leave);
     QApplication::sendEvent(w, &e);

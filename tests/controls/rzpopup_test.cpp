@@ -1,4 +1,5 @@
 #include "controls/rzpopup.h"
+#include "support/input.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -72,8 +73,7 @@ TEST_F(PopupFixture, EscapeDismissesAndCloseIsAChoice) {
         HookScope hook([&](TRzPopupPanel&, TRzPopup& w) {
             EXPECT_EQ(content->parentWidget(), &w);
             EXPECT_EQ(w.size(), QSize(106, 56));
-            QKeyEvent esc(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
-            QApplication::sendEvent(&w, &esc);
+            vq::test::keyPress(&w, Qt::Key_Escape);
         });
         EXPECT_FALSE(panel->popup(control));
     }
@@ -81,8 +81,7 @@ TEST_F(PopupFixture, EscapeDismissesAndCloseIsAChoice) {
     EXPECT_FALSE(panel->isPoppedUp());
     {
         HookScope hook([&](TRzPopupPanel& p, TRzPopup& w) {
-            QKeyEvent other(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, "a");
-            QApplication::sendEvent(&w, &other);
+            vq::test::keyPress(&w, Qt::Key_A, Qt::NoModifier, "a");
             EXPECT_TRUE(p.isPoppedUp()); // other keys do nothing
             p.close();
         });
@@ -94,9 +93,7 @@ TEST_F(PopupFixture, EscapeDismissesAndCloseIsAChoice) {
 
 TEST_F(PopupFixture, PressOutsideDismissesPressInsideDoesNot) {
     HookScope hook([&](TRzPopupPanel& p, TRzPopup& w) {
-        QMouseEvent inside(QEvent::MouseButtonPress, QPointF(1, 1), w.mapToGlobal(QPointF(1, 1)),
-                           Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(&w, &inside);
+        vq::test::press(&w, QPoint(1, 1));
         EXPECT_TRUE(p.isPoppedUp());
         QMouseEvent outside(QEvent::MouseButtonPress, QPointF(-20, 5),
                             w.mapToGlobal(QPointF(-20, 5)), Qt::LeftButton, Qt::LeftButton,

@@ -1,4 +1,5 @@
 #include "controls/rzspinner.h"
+#include "support/input.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -16,6 +17,8 @@
 #include <stdexcept>
 
 namespace {
+
+using namespace vq::test;
 
 // A spinner whose pointer position the test sets (the repeat tick reads it).
 class ProbeSpinner : public TRzSpinner {
@@ -39,31 +42,6 @@ protected:
 
 QRgb rgbOf(TColor c) {
     return ColorToQColor(c).rgb();
-}
-
-QImage render(QWidget& w) {
-    QImage img(w.size(), QImage::Format_RGB32);
-    img.fill(Qt::magenta);
-    w.render(&img);
-    return img;
-}
-
-void mouse(QWidget& w, QEvent::Type type, QPoint pos, Qt::MouseButton button = Qt::LeftButton) {
-    const Qt::MouseButtons buttons =
-        type == QEvent::MouseButtonPress ? Qt::MouseButtons(button) : Qt::NoButton;
-    QMouseEvent e(type, QPointF(pos), QPointF(w.mapToGlobal(pos)), button, buttons, Qt::NoModifier);
-    QCoreApplication::sendEvent(&w, &e);
-}
-
-void key(QWidget& w, int k, Qt::KeyboardModifiers mods = Qt::NoModifier) {
-    QKeyEvent e(QEvent::KeyPress, k, mods);
-    QCoreApplication::sendEvent(&w, &e);
-}
-
-void wheel(QWidget& w, int delta, Qt::KeyboardModifiers mods = Qt::NoModifier) {
-    QWheelEvent e(QPointF(40, 10), QPointF(w.mapToGlobal(QPoint(40, 10))), QPoint(),
-                  QPoint(0, delta), Qt::NoButton, mods, Qt::NoScrollPhase, false);
-    QCoreApplication::sendEvent(&w, &e);
 }
 
 bool showActive(QWidget& w) {
@@ -135,8 +113,8 @@ TEST_F(SpinnerTest, StepReportsRequestedAmountAndStopsAtBoundWithoutEventsThere)
     TRzSpinner low;
     Recorder lr;
     lr.attach(low);
-    mouse(low, QEvent::MouseButtonPress, {5, 10});
-    mouse(low, QEvent::MouseButtonRelease, {5, 10});
+    press(&low, {5, 10});
+    release(&low, {5, 10});
     EXPECT_EQ(low.value(), 0);
     EXPECT_TRUE(lr.dec.isEmpty());
     EXPECT_TRUE(lr.changing.isEmpty());
@@ -193,7 +171,7 @@ TEST_F(SpinnerTest, HoldingMinusThenSlidingOntoPlusRepeatsByTheZoneUnderThePoint
     ProbeSpinner s;
     s.setValue(50);
     EXPECT_EQ(s.repeatTimer(), nullptr);
-    mouse(s, QEvent::MouseButtonPress, {5, 10});
+    press(&s, {5, 10});
     ASSERT_NE(s.repeatTimer(), nullptr);
     EXPECT_TRUE(s.repeatTimer()->isActive());
     EXPECT_EQ(s.repeatTimer()->interval(), 400);
@@ -211,21 +189,21 @@ TEST_F(SpinnerTest, HoldingMinusThenSlidingOntoPlusRepeatsByTheZoneUnderThePoint
     s.repeatTick();
     s.repeatTick();
     EXPECT_EQ(s.value(), 51);
-    mouse(s, QEvent::MouseButtonRelease, {80, 10});
+    release(&s, {80, 10});
     EXPECT_EQ(s.value(), 52);
     EXPECT_FALSE(s.repeatTimer()->isActive());
     EXPECT_FALSE(s.isButtonDown(TRzSpinner::Button::Minus));
 
     // A press on the value cell released over plus steps once.
-    mouse(s, QEvent::MouseButtonPress, {40, 10});
-    mouse(s, QEvent::MouseButtonRelease, {80, 10});
+    press(&s, {40, 10});
+    release(&s, {80, 10});
     EXPECT_EQ(s.value(), 53);
 }
 
 TEST_F(SpinnerTest, FailingStepStopsTheRepeatAndTheRelease) {
     ProbeSpinner s;
     QObject::connect(&s, &TRzSpinner::OnChange, [] { throw std::runtime_error("boom"); });
-    mouse(s, QEvent::MouseButtonPress, {80, 10});
+    press(&s, {80, 10});
     s.pointer = {80, 10};
     EXPECT_THROW(s.repeatTick(), std::runtime_error);
     EXPECT_FALSE(s.repeatTimer()->isActive());
@@ -234,40 +212,40 @@ TEST_F(SpinnerTest, FailingStepStopsTheRepeatAndTheRelease) {
 TEST_F(SpinnerTest, WheelStepsPerNotchWithPageSizeUnderCtrl) {
     TRzSpinner s;
     s.setValue(50);
-    wheel(s, 120);
+    wheel(&s, {40, 10}, 120);
     EXPECT_EQ(s.value(), 51);
-    wheel(s, -240);
+    wheel(&s, {40, 10}, -240);
     EXPECT_EQ(s.value(), 49);
-    wheel(s, 120, Qt::ControlModifier);
+    wheel(&s, {40, 10}, 120, Qt::ControlModifier);
     EXPECT_EQ(s.value(), 59);
-    wheel(s, -120, Qt::ControlModifier);
+    wheel(&s, {40, 10}, -120, Qt::ControlModifier);
     EXPECT_EQ(s.value(), 49);
-    wheel(s, 60); // half a notch waits for the other half
+    wheel(&s, {40, 10}, 60); // half a notch waits for the other half
     EXPECT_EQ(s.value(), 49);
-    wheel(s, 60);
+    wheel(&s, {40, 10}, 60);
     EXPECT_EQ(s.value(), 50);
 }
 
 TEST_F(SpinnerTest, KeysStepByIncrementAndPageSizeOthersDoNothing) {
     TRzSpinner s;
     s.setValue(50);
-    key(s, Qt::Key_Up);
-    key(s, Qt::Key_Right, Qt::ShiftModifier);
-    key(s, Qt::Key_Plus, Qt::KeypadModifier);
+    keyPress(&s, Qt::Key_Up);
+    keyPress(&s, Qt::Key_Right, Qt::ShiftModifier);
+    keyPress(&s, Qt::Key_Plus, Qt::KeypadModifier);
     EXPECT_EQ(s.value(), 53);
-    key(s, Qt::Key_Down);
-    key(s, Qt::Key_Left, Qt::ControlModifier);
-    key(s, Qt::Key_Minus, Qt::KeypadModifier);
+    keyPress(&s, Qt::Key_Down);
+    keyPress(&s, Qt::Key_Left, Qt::ControlModifier);
+    keyPress(&s, Qt::Key_Minus, Qt::KeypadModifier);
     EXPECT_EQ(s.value(), 50);
-    key(s, Qt::Key_PageUp);
+    keyPress(&s, Qt::Key_PageUp);
     EXPECT_EQ(s.value(), 60);
-    key(s, Qt::Key_PageDown);
-    key(s, Qt::Key_PageDown);
+    keyPress(&s, Qt::Key_PageDown);
+    keyPress(&s, Qt::Key_PageDown);
     EXPECT_EQ(s.value(), 40);
-    key(s, Qt::Key_Plus); // the character key, not the keypad one
-    key(s, Qt::Key_Home);
-    key(s, Qt::Key_End);
-    key(s, Qt::Key_5);
+    keyPress(&s, Qt::Key_Plus); // the character key, not the keypad one
+    keyPress(&s, Qt::Key_Home);
+    keyPress(&s, Qt::Key_End);
+    keyPress(&s, Qt::Key_5);
     EXPECT_EQ(s.value(), 40);
 }
 
@@ -278,11 +256,11 @@ TEST_F(SpinnerTest, EnterMovesFocusOnOnlyWithTabOnEnter) {
     b->move(0, 30);
     ASSERT_TRUE(showActive(form));
     a->setFocus();
-    key(*a, Qt::Key_Return);
+    keyPress(a, Qt::Key_Return);
     QCoreApplication::sendPostedEvents();
     EXPECT_TRUE(a->hasFocus());
     a->setTabOnEnter(true);
-    key(*a, Qt::Key_Return);
+    keyPress(a, Qt::Key_Return);
     QCoreApplication::sendPostedEvents();
     EXPECT_TRUE(b->hasFocus());
 }
@@ -369,16 +347,16 @@ TEST_F(SpinnerTest, NearBlackButtonGetsTheDarkShadowArrow) {
 TEST_F(SpinnerTest, HotAndDownFacesAndDisabledLook) {
     TRzSpinner s;
     s.setButtonColor(clSilver);
-    mouse(s, QEvent::MouseMove, {80, 10});
+    hover(&s, {80, 10});
     EXPECT_TRUE(s.isButtonHot(TRzSpinner::Button::Plus));
     QImage img = render(s);
     EXPECT_EQ(img.pixel(69, 2), rgbOf(HslDarken(clSilver, 20)));
     EXPECT_EQ(img.pixel(70, 3), rgbOf(HslLighten(clSilver, 10)));
     EXPECT_EQ(img.pixel(2, 2), qRgb(192, 192, 192)); // minus not hot
-    mouse(s, QEvent::MouseButtonPress, {5, 10});
+    press(&s, {5, 10});
     img = render(s);
     EXPECT_EQ(img.pixel(2, 2), rgbOf(HslDarken(clSilver, 20)));
-    mouse(s, QEvent::MouseButtonRelease, {5, 10});
+    release(&s, {5, 10});
 
     s.setEnabled(false);
     img = render(s);
@@ -515,16 +493,16 @@ TEST_F(SpinnerTest, HotTrackingRepaintsOnlyWhenTheZoneChanges) {
         QCoreApplication::processEvents();
         return s.frames - before;
     };
-    EXPECT_GT(paintsAfter([&] { mouse(s, QEvent::MouseMove, {80, 10}); }), 0);
+    EXPECT_GT(paintsAfter([&] { hover(&s, {80, 10}); }), 0);
     EXPECT_EQ(s.lastHotZone(), TRzSpinner::Zone::Plus);
     EXPECT_EQ(paintsAfter([&] {
-                  mouse(s, QEvent::MouseMove, {81, 12});
-                  mouse(s, QEvent::MouseMove, {70, 3});
+                  hover(&s, {81, 12});
+                  hover(&s, {70, 3});
               }),
               0);
-    EXPECT_GT(paintsAfter([&] { mouse(s, QEvent::MouseMove, {40, 10}); }), 0);
-    EXPECT_EQ(paintsAfter([&] { mouse(s, QEvent::MouseMove, {45, 10}); }), 0);
-    mouse(s, QEvent::MouseMove, {5, 10});
+    EXPECT_GT(paintsAfter([&] { hover(&s, {40, 10}); }), 0);
+    EXPECT_EQ(paintsAfter([&] { hover(&s, {45, 10}); }), 0);
+    hover(&s, {5, 10});
     EXPECT_TRUE(s.isButtonHot(TRzSpinner::Button::Minus));
     QEvent leave(QEvent::Leave);
     EXPECT_GT(paintsAfter([&] { QCoreApplication::sendEvent(&s, &leave); }), 0);

@@ -3,6 +3,7 @@
 #include "platform/exception.h"
 #include "settings/settings.h"
 #include "settings/tform3.h"
+#include "support/input.h"
 #include "support/recording.h"
 #include "support/temp_install.h"
 
@@ -24,11 +25,7 @@
 
 namespace {
 
-void pressKey(QWidget* w, int key) {
-    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
-    QCoreApplication::sendEvent(w, &press);
-}
-
+using vq::test::keyPress;
 using vq::test::RecordingMessages;
 using vq::test::TempInstall;
 
@@ -140,9 +137,9 @@ TEST(TForm3Keys, EscapeAndEnterOutsideAButtonLeaveTheDialogOpen) {
     f.show();
     f.activateWindow();
     f.Edit1->setFocus();
-    pressKey(f.Edit1, Qt::Key_Escape);
+    keyPress(f.Edit1, Qt::Key_Escape);
     EXPECT_TRUE(f.isVisible());
-    pressKey(f.Edit1, Qt::Key_Return);
+    keyPress(f.Edit1, Qt::Key_Return);
     EXPECT_TRUE(f.isVisible());
     EXPECT_TRUE(boxes.shown.isEmpty());
     EXPECT_EQ(install.readFile("opt.ini"), before);
@@ -152,7 +149,7 @@ TEST(TForm3Keys, EscapeAndEnterOutsideAButtonLeaveTheDialogOpen) {
 
     // Enter on the focused 取消 button presses it.
     f.Button2->setFocus();
-    pressKey(f.Button2, Qt::Key_Return);
+    keyPress(f.Button2, Qt::Key_Return);
     EXPECT_FALSE(f.isVisible());
 }
 
