@@ -1,6 +1,7 @@
 #include "app/timage.h"
 
 #include "platform/exception.h"
+#include "platform/files.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -40,9 +41,9 @@ namespace vq {
 
 QImage loadPicture(const QString& path) {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw Exception(
-            QStringLiteral("Cannot open file \"%1\". %2").arg(path, file.errorString()));
+    QString reason;
+    if (!openRegularFile(file, &reason))
+        throw Exception(QStringLiteral("Cannot open file \"%1\". %2").arg(path, reason));
     const QString ext = QFileInfo(path).suffix().toLower();
     QByteArray format;
     if (ext == u"jpg" || ext == u"jpeg")
