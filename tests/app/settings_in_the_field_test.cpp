@@ -238,8 +238,8 @@ TEST_F(FullDisk, DragReportsEveryMoveAndLeavesTheFileThenWritesOnceThereIsRoom) 
     msgs.clear();
     QTest::mouseMove(window(), at(form->Label2, {12, 12}));
     EXPECT_TRUE(msgs.errors().isEmpty());
-    EXPECT_EQ(Settings(disk.file("opt.ini")).text("biaoti_left"), "88");
-    EXPECT_EQ(Settings(disk.file("opt.ini")).text("wenti_width"), "600");
+    EXPECT_EQ(Settings(disk.file("opt.ini")).text(Key::biaoti_left), "88");
+    EXPECT_EQ(Settings(disk.file("opt.ini")).text(Key::wenti_width), "600");
 }
 
 // ---- settings files as other editors save them -------------------------------------------------
