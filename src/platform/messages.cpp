@@ -1,28 +1,27 @@
 #include "platform/messages.h"
 
+#include "platform/showscreen.h"
+
 #include <QAbstractButton>
 #include <QApplication>
-#include <QGuiApplication>
 #include <QMessageBox>
-#include <QScreen>
 
 namespace vq {
 namespace {
 
 void centreOnScreen(QMessageBox& box) {
     box.adjustSize();
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        QRect r = box.frameGeometry();
-        r.moveCenter(screen->geometry().center());
-        box.move(r.topLeft());
-    }
+    centreOnShowScreen(box);
 }
 
 class QtMessageService final : public MessageService {
 public:
     void errorBox(const QString& text) override {
-        QMessageBox box(QMessageBox::Critical, kApplicationTitle, text, QMessageBox::Ok,
-                        QApplication::activeWindow());
+        QWidget* owner = QApplication::activeWindow();
+        QMessageBox box(QMessageBox::Critical, kApplicationTitle, text, QMessageBox::Ok, owner);
+        // Over its owner when there is one; before the main screen is up, on the show's screen.
+        if (!owner)
+            centreOnScreen(box);
         box.exec();
     }
     void messageBox(const QString& text) override {

@@ -73,6 +73,11 @@ std::int32_t Settings::integer(const QString& key) const {
     return strToInt(text(key));
 }
 
+std::optional<std::int32_t> Settings::optionalInteger(const QString& key) const {
+    // An empty default tells an absent key from one whose value spells its own name.
+    return tryStrToInt(m_file.readString(kSettingsSection, key, QString()));
+}
+
 void Settings::write(const QString& key, const QString& value) const {
     m_file.writeString(kSettingsSection, key, value);
 }

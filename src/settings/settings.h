@@ -48,6 +48,18 @@ inline constexpr std::array<SettingKey, 23> kSettingKeys = {{
     {"weizhishezhi", SettingKind::Flag},
 }};
 
+// Keys that a settings file may lack without any failure: read with their own fallback, never
+// required at set-up, not among the 23.
+struct OptionalSettingKey {
+    const char* name;
+    SettingKind kind;
+};
+inline constexpr std::array<OptionalSettingKey, 1> kOptionalSettingKeys = {{
+    // The show's screen, 1-based in the desktop's left-to-right order; anything else means the
+    // primary screen.
+    {"pingmu", SettingKind::Integer},
+}};
+
 // The framework's strict text-to-integer conversion: leading blanks, an optional sign, then
 // decimal digits or, after "$", "x", "X", "0x" or "0X", hexadecimal digits, and nothing after
 // them; the value must fit a signed 32-bit integer.
@@ -75,6 +87,9 @@ public:
     // Flag setting: exact comparisons with "1" and "0"; anything else is neither.
     bool flagOn(const QString& key) const { return text(key) == u"1"; }
     bool flagOff(const QString& key) const { return text(key) == u"0"; }
+
+    // An optional integer key: its value, or nothing when it is absent, empty or not a number.
+    std::optional<std::int32_t> optionalInteger(const QString& key) const;
 
     void write(const QString& key, const QString& value) const;
     void writeInteger(const QString& key, std::int32_t value) const;

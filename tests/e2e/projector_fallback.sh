@@ -1,0 +1,28 @@
+#!/bin/bash
+# With two monitors connected, a pingmu that names no connected screen (absent, "abc", 0, 7)
+# starts the show on the primary, left-hand monitor, with no error box and nothing written.
+# Usage: projector_fallback.sh <build dir> [<source dir>]
+source "$(dirname "$0")/lib.sh" "$@"
+
+main_geometry_is() {
+    local g
+    g=$(window_geometry "$(main_window)") || return 1
+    [ "$g" = "$1" ]
+}
+
+start_two_screens
+for value in absent abc 0 7; do
+    make_install
+    [ "$value" = absent ] || printf 'pingmu=%s\r\n' "$value" >>"$E2E_INSTALL/opt.ini"
+    cp "$E2E_INSTALL/opt.ini" "$E2E_WORK/opt.before"
+    start_app
+    wait_until "$E2E_TIMEOUT" "pingmu $value: the main screen on the primary monitor" main_geometry_is "0 0 1920 1080"
+    # Set-up has run to its end: the next-step picture is there.
+    wait_until "$E2E_TIMEOUT" "pingmu $value: the next-step picture" has_colour $((1920 - 30 - 49)) $((1080 - 60 - 49)) 49 49 "$E2E_NEXT_COLOR" 2000
+    no_box_window || fail "pingmu $value: an error box"
+    cmp -s "$E2E_INSTALL/opt.ini" "$E2E_WORK/opt.before" || fail "pingmu $value: opt.ini was written"
+    e2e_log "pingmu $value: primary monitor, no error box, nothing written"
+    end_pid "$E2E_APP_PID"
+    E2E_APP_PID=
+done
+pass "pingmu absent, abc, 0 and 7 give the primary monitor without an error box"
