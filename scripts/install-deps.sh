@@ -21,13 +21,13 @@ RUN_PACKAGES=(
 )
 
 # Testing adds: GoogleTest, Google Benchmark, clang with libFuzzer, the reference Jet tools,
-# X and sound tools for the end-to-end tests, Node.js for the independent Jet reader, the
+# X and sound tools for the end-to-end tests (Xorg's dummy driver and xrandr for two monitors), Node.js for the independent Jet reader, the
 # format check, and the tools that build, inspect and validate the package and its files.
 TEST_PACKAGES=(
     libgtest-dev libgmock-dev libbenchmark-dev
     clang libclang-rt-14-dev clang-format
     mdbtools
-    x11-apps x11-utils
+    x11-apps x11-utils xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils
     pulseaudio pulseaudio-utils sox
     fonts-dejavu-core fonts-dejavu-extra
     dpkg-dev file desktop-file-utils appstream

@@ -152,6 +152,11 @@ start_xvfb() {
 # primary on the left (DUMMY0), the projector on the right (DUMMY1). Xvfb knows only one
 # monitor; the programs see two real screens here.
 start_two_screens() {
+    local tool
+    for tool in Xorg xrandr; do
+        command -v "$tool" >/dev/null || fail "missing tool: $tool (scripts/install-deps.sh installs it)"
+    done
+    [ -e /usr/lib/xorg/modules/drivers/dummy_drv.so ] || fail "missing Xorg's dummy video driver (scripts/install-deps.sh installs it)"
     E2E_SCREEN_W=1920 E2E_SCREEN_H=1080
     mkdir -p "$E2E_WORK/xorg.conf.d"
     cat >"$E2E_WORK/xorg.conf" <<'CONF'
@@ -468,6 +473,6 @@ lacks_colour() { shot && [ "$(colour_count "$1" "$2" "$3" "$4" "$5")" -eq 0 ]; }
 
 # ---- set-up of a test ------------------------------------------------------------------------
 
-for tool in Xvfb Xorg xrandr openbox xprop xwininfo xdotool xdpyinfo import convert identify iconv; do
+for tool in Xvfb openbox xprop xwininfo xdotool xdpyinfo import convert identify iconv; do
     command -v "$tool" >/dev/null || fail "missing tool: $tool (scripts/install-deps.sh installs it)"
 done
