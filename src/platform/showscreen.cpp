@@ -28,7 +28,6 @@ void centreOnShowScreen(QWidget& window) {
     QScreen* screen = showScreen();
     if (!screen)
         return;
-    window.setScreen(screen);
     QRect r = window.frameGeometry();
     r.moveCenter(screen->geometry().center());
     window.move(r.topLeft());

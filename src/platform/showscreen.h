@@ -12,7 +12,7 @@ namespace vq {
 QScreen* showScreen();
 void setShowScreen(QScreen* screen);
 
-// Puts a top-level window that is about to be shown in the middle of the show's screen.
+// Puts a top-level window in the middle of the show's screen, by its current size.
 void centreOnShowScreen(QWidget& window);
 
 } // namespace vq

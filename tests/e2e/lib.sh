@@ -372,6 +372,13 @@ window_geometry() {
     echo "$X $Y $WIDTH $HEIGHT"
 }
 
+# main_geometry_is "X Y W H": the main screen's window has that geometry.
+main_geometry_is() {
+    local g
+    g=$(window_geometry "$(main_window)") || return 1
+    [ "$g" = "$1" ]
+}
+
 # The visible popup of the right-button menu: the presenter's only override-redirect window
 # (the window manager does not manage popups).
 menu_window() {

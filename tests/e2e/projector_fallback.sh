@@ -1,14 +1,9 @@
 #!/bin/bash
 # With two monitors connected, a pingmu that names no connected screen (absent, "abc", 0, 7)
-# starts the show on the primary, left-hand monitor, with no error box and nothing written.
+# starts the show on the primary, left-hand monitor, with no error box and nothing written; with
+# pingmu=2 a box at start opens in the middle of the right-hand monitor.
 # Usage: projector_fallback.sh <build dir> [<source dir>]
 source "$(dirname "$0")/lib.sh" "$@"
-
-main_geometry_is() {
-    local g
-    g=$(window_geometry "$(main_window)") || return 1
-    [ "$g" = "$1" ]
-}
 
 start_two_screens
 for value in absent abc 0 7; do
@@ -25,4 +20,18 @@ for value in absent abc 0 7; do
     end_pid "$E2E_APP_PID"
     E2E_APP_PID=
 done
-pass "pingmu absent, abc, 0 and 7 give the primary monitor without an error box"
+
+# A message box at start (next.png missing) opens in the middle of the show's monitor.
+make_install
+printf 'pingmu=2\r\n' >>"$E2E_INSTALL/opt.ini"
+rm "$E2E_INSTALL/next.png"
+(cd "$E2E_INSTALL" && QT_QPA_PLATFORM=xcb exec ./velquo) >"$E2E_WORK/app.log" 2>&1 &
+E2E_APP_PID=$!
+E2E_APP_STATUS=
+wait_until "$E2E_TIMEOUT" "the error box about next.png" box_window >/dev/null
+read -r BOX_X BOX_Y BOX_W BOX_H <<<"$(window_geometry "$(box_window)")"
+centre_x=$((BOX_X + BOX_W / 2)) centre_y=$((BOX_Y + BOX_H / 2))
+[ "$centre_x" -gt 2800 ] && [ "$centre_x" -lt 2960 ] && [ "$centre_y" -gt 460 ] && [ "$centre_y" -lt 620 ] ||
+    fail "error box at $BOX_X, $BOX_Y ($BOX_W x $BOX_H), not in the middle of the right-hand monitor"
+e2e_log "pingmu 2: the error box at $BOX_X, $BOX_Y ($BOX_W x $BOX_H)"
+pass "pingmu absent, abc, 0 and 7 give the primary monitor without an error box; with pingmu 2 a box opens on the right-hand monitor"

@@ -9,12 +9,6 @@ source "$(dirname "$0")/lib.sh" "$@"
 
 RED=$E2E_NEXT_COLOR
 
-main_geometry_is() {
-    local g
-    g=$(window_geometry "$(main_window)") || return 1
-    [ "$g" = "$1" ]
-}
-
 # check_next_step LEFT_EDGE: the next-step picture's 49 x 49 box on the monitor whose left edge
 # is given: right edge 30 px from the monitor's right edge, bottom edge 60 px above its bottom.
 check_next_step() {
