@@ -18,8 +18,6 @@
 namespace vq {
 namespace {
 
-const QString kScreenKey = QLatin1StringView(kOptionalSettingKeys[0].name);
-
 // A shown full-screen or maximised window keeps to the monitor it is on: the window manager
 // answers a move with the old monitor's area. Leaving that state for the move and taking it
 // back on the new screen lets the manager fit the window to the new monitor.
@@ -77,7 +75,7 @@ QString ScreenChoice::itemText(int number, const QScreen& screen) {
 }
 
 void ScreenChoice::startOn() {
-    QScreen* screen = named(Settings().optionalInteger(kScreenKey));
+    QScreen* screen = named(Settings().integer(Key::pingmu));
     if (!screen)
         return;
     setShowScreen(screen);
@@ -115,7 +113,7 @@ void ScreenChoice::choose(int number) {
     if (number < 1 || number > screens.size())
         return;
     moveTo(screens[number - 1]);
-    Settings().write(kScreenKey, QString::number(number));
+    Settings().writeInteger(Key::pingmu, number);
 }
 
 void ScreenChoice::screenRemoved(QScreen* screen) {

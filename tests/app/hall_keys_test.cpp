@@ -258,15 +258,24 @@ TEST(ScreenChoice, PingmuNamesAConnectedScreenOrThePrimary) {
 
 TEST(PingmuKey, OptionalIntegerTellsAbsentAndBadFromANumber) {
     TempInstall inst;
-    inst.writeSettings({"pingmu=2", "a=", "b=abc", "c=0", "d= 7", "pingmu_x=pingmu_x"});
     const vq::Settings s(inst.file("opt.ini"));
-    EXPECT_EQ(s.optionalInteger("pingmu"), 2);
-    EXPECT_EQ(s.optionalInteger("a"), std::nullopt);
-    EXPECT_EQ(s.optionalInteger("b"), std::nullopt);
-    EXPECT_EQ(s.optionalInteger("c"), 0);
-    EXPECT_EQ(s.optionalInteger("d"), 7);
-    EXPECT_EQ(s.optionalInteger("absent"), std::nullopt);
-    EXPECT_EQ(s.optionalInteger("pingmu_x"), std::nullopt);
+    EXPECT_EQ(s.integer(Key::pingmu), std::nullopt) << "no settings file";
+    const struct {
+        const char* line;
+        std::optional<int> value;
+    } cases[] = {{"pingmu=2", 2},
+                 {"pingmu= 7", 7},
+                 {"pingmu=0", 0},
+                 {"pingmu=", std::nullopt},
+                 {"pingmu=abc", std::nullopt},
+                 {"pingmu=pingmu", std::nullopt},
+                 {"biaoti=x", std::nullopt}};
+    for (const auto& c : cases) {
+        inst.writeSettings({c.line});
+        EXPECT_EQ(s.integer(Key::pingmu), c.value) << c.line;
+    }
+    s.writeInteger(Key::pingmu, 3);
+    EXPECT_EQ(s.text(Key::pingmu), QStringLiteral("3"));
 }
 
 } // namespace
