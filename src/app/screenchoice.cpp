@@ -76,7 +76,8 @@ QString ScreenChoice::itemText(int number, const QScreen& screen) {
 
 void ScreenChoice::startOn() {
     QScreen* screen = named(Settings().integer(Key::pingmu));
-    if (!screen)
+    // On the primary screen the start stays exactly as it always was.
+    if (!screen || screen == QGuiApplication::primaryScreen())
         return;
     setShowScreen(screen);
     m_form.setScreen(screen);
