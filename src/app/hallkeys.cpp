@@ -13,7 +13,8 @@
 
 namespace vq {
 
-HallKeys::HallKeys(TForm1& form) : QObject(&form), m_form(form) {
+HallKeys::HallKeys(TForm1& form)
+    : QObject(&form), m_form(form), m_window(form), m_button(form.Button1) {
     m_cover = new QWidget(&form);
     m_cover->setObjectName(QStringLiteral("blackOut"));
     QPalette pal = m_cover->palette();
@@ -23,17 +24,17 @@ HallKeys::HallKeys(TForm1& form) : QObject(&form), m_form(form) {
     m_cover->setFocusPolicy(Qt::NoFocus);
     m_cover->setGeometry(form.rect());
     m_cover->hide();
-    form.installEventFilter(this);
-    form.Button1->installEventFilter(this);
+    m_window.installEventFilter(this);
+    m_button->installEventFilter(this);
 }
 
 bool HallKeys::blackedOut() const {
-    return m_cover->isVisibleTo(&m_form);
+    return m_cover->isVisibleTo(&m_window);
 }
 
 void HallKeys::setBlackedOut(bool on) {
     if (on) {
-        m_cover->setGeometry(m_form.rect());
+        m_cover->setGeometry(m_window.rect());
         m_cover->raise();
         m_cover->show();
     } else {
@@ -85,7 +86,7 @@ bool HallKeys::keyPress(int key, bool plain, bool repeat) {
     if (key == Qt::Key_PageDown) {
         // Exactly what Enter and Space do: a click on the step button.
         if (plain && !repeat)
-            m_form.Button1->click();
+            m_button->click();
         return true;
     }
     if (key == Qt::Key_PageUp) {
@@ -97,9 +98,11 @@ bool HallKeys::keyPress(int key, bool plain, bool repeat) {
 }
 
 bool HallKeys::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == &m_form && event->type() == QEvent::Resize) {
-        m_cover->setGeometry(m_form.rect());
-    } else if (watched == m_form.Button1) {
+    // Only the window and the button are touched here: the filter also sees the events of the
+    // main screen's destruction, when it is no longer a TForm1.
+    if (watched == &m_window && event->type() == QEvent::Resize) {
+        m_cover->setGeometry(m_window.rect());
+    } else if (watched == m_button) {
         if (event->type() == QEvent::KeyPress) {
             const auto* key = static_cast<QKeyEvent*>(event);
             const bool plain = (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;

@@ -2,6 +2,7 @@
 
 #include <QObject>
 
+class QPushButton;
 class QWidget;
 class TForm1;
 
@@ -33,6 +34,8 @@ private:
     bool keyPress(int key, bool plain, bool repeat);
 
     TForm1& m_form;
+    QWidget& m_window; // the same main screen, as a plain window
+    QPushButton* m_button;
     QWidget* m_cover = nullptr;
     // The step counter as the last step back left it; a second Page Up finds it unchanged.
     int m_backAt = -1;
