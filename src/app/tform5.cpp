@@ -1,10 +1,13 @@
 #include "app/tform5.h"
 
+#include "app/picturereader.h"
 #include "controls/rzcommon.h"
 #include "platform/exception.h"
 #include "platform/files.h"
 #include "platform/folders.h"
 #include "platform/guard.h"
+#include "platform/memory.h"
+#include "platform/showscreen.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -12,6 +15,7 @@
 #include <QFileInfo>
 #include <QImageReader>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QScreen>
 #include <QShowEvent>
@@ -21,7 +25,7 @@ namespace {
 
 // Opens the file the way the platform does (so a missing file reports the system's reason)
 // and decodes it by its extension.
-QImage loadPicture(const QString& path) {
+QImage loadPicture(const QString& path, QSize shown) {
     QFile file(path);
     QString reason;
     if (!vq::openRegularFile(file, &reason))
@@ -32,10 +36,10 @@ QImage loadPicture(const QString& path) {
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer, QFileInfo(path).suffix().toLower().toLatin1());
     reader.setAutoTransform(false);
-    QImage image = reader.read();
+    QString error;
+    QImage image = vq::readPicture(reader, shown, error);
     if (image.isNull())
-        throw vq::Exception(
-            QStringLiteral("%1: %2").arg(QFileInfo(path).fileName(), reader.errorString()));
+        throw vq::Exception(QStringLiteral("%1: %2").arg(QFileInfo(path).fileName(), error));
     return image;
 }
 
@@ -47,16 +51,26 @@ TForm5Image::TForm5Image(QWidget* parent) : QWidget(parent) {
 
 void TForm5Image::setPicture(const QImage& picture) {
     m_picture = picture;
+    m_scaled = QImage();
     update();
 }
 
-void TForm5Image::paintEvent(QPaintEvent*) {
+// The picture stretched to the window is made once per size; a repaint copies only what it
+// needs of it.
+void TForm5Image::paintEvent(QPaintEvent* event) {
     vq::guarded([&] {
-        if (m_picture.isNull())
+        if (m_picture.isNull() || width() <= 0 || height() <= 0)
             return;
+        const QImage* image = &m_picture;
+        if (m_picture.size() != size()) {
+            if (m_scaled.size() != size())
+                m_scaled =
+                    m_picture.scaled(size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+            image = &m_scaled;
+        }
         QPainter painter(this);
-        painter.setRenderHint(QPainter::SmoothPixmapTransform);
-        painter.drawImage(rect(), m_picture);
+        const QRect r = event->rect() & image->rect();
+        painter.drawImage(r.topLeft(), *image, r);
     });
 }
 
@@ -97,7 +111,8 @@ TForm5::TForm5(QWidget* parent)
 
 void TForm5::FormShow() {
     Image1->setPicture(QImage());
-    Image1->setPicture(loadPicture(vq::programFolder() + QStringLiteral("welcome.jpg")));
+    // Decoded at the size of the window it covers.
+    Image1->setPicture(loadPicture(vq::programFolder() + QStringLiteral("welcome.jpg"), size()));
 }
 
 void TForm5::Image1Click() {
@@ -112,6 +127,9 @@ void TForm5::Timer1Timer() {
     if (m_opacity == 0) {
         Timer1->stop();
         hide();
+        // The welcome screen is not shown again during the run: its picture's memory goes back.
+        Image1->setPicture(QImage());
+        vq::returnFreedMemory();
     }
 }
 
@@ -126,8 +144,11 @@ void TForm5::showEvent(QShowEvent* event) {
         if (event->spontaneous())
             return;
         // Maximised and borderless: the whole screen, also where no window manager maximises.
-        if (QScreen* s = screen())
+        // On the show's screen, which may be a projector's rather than the primary one.
+        if (QScreen* s = vq::showScreen()) {
+            setScreen(s);
             setGeometry(s->geometry());
+        }
         applyOpacity();
         FormShow();
         // Set-up shows this window from inside the main screen's first showing, so the main
