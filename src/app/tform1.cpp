@@ -1,5 +1,7 @@
 #include "app/tform1.h"
 
+#include "app/hallkeys.h"
+#include "app/screenchoice.h"
 #include "app/tcustomlabel.h"
 #include "app/tform5.h"
 #include "app/timage.h"
@@ -10,6 +12,7 @@
 #include "data/tdatamodule2.h"
 #include "platform/folders.h"
 #include "platform/guard.h"
+#include "platform/memory.h"
 #include "platform/messages.h"
 #include "platform/sound.h"
 #include "settings/settings.h"
@@ -124,6 +127,8 @@ void TForm1::createControls() {
 
     Timer1 = new QTimer(this);
     Timer1->setInterval(1000);
+    // Each tick on its second: a coarse timer may shift a tick by up to 50 ms.
+    Timer1->setTimerType(Qt::PreciseTimer);
 
     PopupMenu1 = new QMenu(this);
     N7 = PopupMenu1->addAction(QStringLiteral("系统设置"));
@@ -133,6 +138,11 @@ void TForm1::createControls() {
 
     setFocusProxy(Button1);
     Button1->setFocus();
+
+    // Last, so that the black-out cover lies above every control and the hall's keys reach
+    // the step button's filter first.
+    Screens = new vq::ScreenChoice(*this, *PopupMenu1, N3);
+    Hall = new vq::HallKeys(*this);
 
     connect(Timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
     connect(Button1, &QPushButton::clicked, this, &TForm1::Button1Click);
@@ -208,6 +218,8 @@ void TForm1::showEvent(QShowEvent* event) {
                 setGeometry(s->geometry());
         FormShow();
     });
+    // Whatever set-up left behind (the bank's rows read for the pool, decoding buffers).
+    vq::returnFreedMemory();
     // A damaged bank: the pool holds the rows that could be read and the show goes on; the
     // operator hears of it once, after set-up.
     vq::guarded([&] {
@@ -268,10 +280,11 @@ void TForm1::popupMenu(const QPoint& globalPos) {
 // ---- set-up ----------------------------------------------------------------------------------
 
 void TForm1::FormShow() {
-    vq::Settings s;                                                                      // 1
-    Image1->setPicture(vq::loadPicture(vq::programFolder() + QStringLiteral("bg.jpg"))); // 2
-    RzLabel2->hide();                                                                    // 3
-    RzLabel1->setWidth(s.integer(Key::wenti_width));                                     // 4
+    vq::Settings s; // 1
+    // 2: decoded at the size it covers, the main screen's.
+    Image1->setPicture(vq::loadPicture(vq::programFolder() + QStringLiteral("bg.jpg"), size()));
+    RzLabel2->hide();                                // 3
+    RzLabel1->setWidth(s.integer(Key::wenti_width)); // 4
     RzLabel2->setWidth(s.integer(Key::daan_width));
     RzLabel2->move(RzLabel2->x(), RzLabel1->y() + RzLabel1->height() + 30); // 5
     Memo1->clear();                                                         // 6
