@@ -1,5 +1,6 @@
 #include "app/timage.h"
 
+#include "app/pictureprefetch.h"
 #include "app/picturereader.h"
 #include "platform/exception.h"
 #include "platform/files.h"
@@ -59,6 +60,8 @@ void TImage::paintEvent(QPaintEvent* event) {
 namespace vq {
 
 QImage loadPicture(const QString& path, QSize shown) {
+    if (std::optional<QImage> ready = PicturePrefetch::take(path, shown))
+        return *std::move(ready);
     QFile file(path);
     QString reason;
     if (!openRegularFile(file, &reason))

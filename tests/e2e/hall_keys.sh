@@ -2,7 +2,7 @@
 # A one-monitor desk with real keys: the menu keeps its four written entries (no 投影屏幕);
 # a clicker's Page Down and the keypad's Page Down step, Page Up steps the countdown back;
 # B blacks out the whole screen (black where the question stands), the next Space uncovers it
-# without stepping; "." and Escape do the same.
+# without stepping; "." and Escape do the same; a countdown ticks on under the black.
 # Usage: hall_keys.sh <build dir> [<source dir>]
 source "$(dirname "$0")/lib.sh" "$@"
 
@@ -52,5 +52,16 @@ done
 # The step that follows is the countdown, not a second one.
 key space
 wait_until "$E2E_TIMEOUT" "the countdown after Space" countdown_shown
+# The countdown ticks on under the black: uncovered two seconds later it shows another number.
+shot
+counting=$(region_hash "${C[@]}")
+t0=$(now_ms)
+key b
+wait_until "$E2E_TIMEOUT" "black after B during the countdown" all_black
+two_seconds_gone() { [ $(($(now_ms) - t0)) -ge 2200 ]; }
+wait_until 5 "two ticks' time under the black" two_seconds_gone
+key Escape
+number_changed() { shot && countdown_shown && [ "$(region_hash "${C[@]}")" != "$counting" ]; }
+wait_until "$E2E_TIMEOUT" "the countdown, moved on, after Escape" number_changed
 app_running || fail "the presenter ended"
-pass "four menu entries on one monitor; Page Down, keypad Page Down and Page Up; B, . and Escape black out and uncover without stepping"
+pass "four menu entries on one monitor; Page Down, keypad Page Down and Page Up; B, . and Escape black out and uncover without stepping, the countdown ticks on under the black"

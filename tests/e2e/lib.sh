@@ -338,12 +338,17 @@ no_question_window() { ! question_window >/dev/null; }
 # The X window of the main screen.
 main_window() { window_with_title "$E2E_MAIN_TITLE"; }
 
-# start_app: starts the presenter in the installation (its current folder) and waits until its
-# main screen is mapped and painted.
-start_app() {
+# launch_app: starts the presenter in the installation (its current folder) and returns at once.
+launch_app() {
     (cd "$E2E_INSTALL" && QT_QPA_PLATFORM=xcb exec ./velquo) >"$E2E_WORK/app.log" 2>&1 &
     E2E_APP_PID=$!
     E2E_APP_STATUS=
+}
+
+# start_app: starts the presenter in the installation (its current folder) and waits until its
+# main screen is mapped and painted.
+start_app() {
+    launch_app
     wait_until "$E2E_TIMEOUT" "the main screen's window" main_window >/dev/null
     wait_until "$E2E_TIMEOUT" "the background from bg.jpg on the screen" screen_shows_background
     e2e_log "presenter running, pid $E2E_APP_PID"

@@ -25,9 +25,7 @@ done
 make_install
 printf 'pingmu=2\r\n' >>"$E2E_INSTALL/opt.ini"
 rm "$E2E_INSTALL/next.png"
-(cd "$E2E_INSTALL" && QT_QPA_PLATFORM=xcb exec ./velquo) >"$E2E_WORK/app.log" 2>&1 &
-E2E_APP_PID=$!
-E2E_APP_STATUS=
+launch_app
 wait_until "$E2E_TIMEOUT" "the error box about next.png" box_window >/dev/null
 read -r BOX_X BOX_Y BOX_W BOX_H <<<"$(window_geometry "$(box_window)")"
 centre_x=$((BOX_X + BOX_W / 2)) centre_y=$((BOX_Y + BOX_H / 2))

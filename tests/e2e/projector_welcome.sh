@@ -18,9 +18,7 @@ covered() {
 }
 uncovered() { ! covered; }
 
-(cd "$E2E_INSTALL" && QT_QPA_PLATFORM=xcb exec ./velquo) >"$E2E_WORK/app.log" 2>&1 &
-E2E_APP_PID=$!
-E2E_APP_STATUS=
+launch_app
 wait_until "$E2E_TIMEOUT" "the main screen's window" main_window >/dev/null
 wait_until "$E2E_TIMEOUT" "the welcome picture over the right-hand monitor" covered
 holds_for 1 uncovered || fail "the welcome picture did not stay on top"
