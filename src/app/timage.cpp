@@ -1,7 +1,9 @@
 #include "app/timage.h"
 
+#include "app/pictureprefetch.h"
 #include "app/picturereader.h"
 #include "platform/exception.h"
+#include "platform/files.h"
 
 #include <QDir>
 #include <QFile>
@@ -59,10 +61,13 @@ void TImage::paintEvent(QPaintEvent* event) {
 namespace vq {
 
 QImage loadPicture(const QString& path, QSize shown) {
+    if (std::optional<QImage> ready = PicturePrefetch::take(path, shown))
+        return *std::move(ready);
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    QString reason;
+    if (!openRegularFile(file, &reason))
         throw Exception(QStringLiteral("Cannot open file \"%1\". %2")
-                            .arg(QDir::toNativeSeparators(path), file.errorString()));
+                            .arg(QDir::toNativeSeparators(path), reason));
     const QString ext = QFileInfo(path).suffix().toLower();
     QByteArray format;
     if (ext == u"jpg" || ext == u"jpeg")
