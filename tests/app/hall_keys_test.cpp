@@ -40,7 +40,7 @@ protected:
     bool countdownShown() const { return form->Label1->isVisibleTo(form.get()); }
     bool black() const { return form->Hall->cover()->isVisibleTo(form.get()); }
     int poolSize() const {
-        return form->Memo1->toPlainText().split(u'\n', Qt::SkipEmptyParts).size();
+        return int(form->Memo1->toPlainText().split(u'\n', Qt::SkipEmptyParts).size());
     }
 };
 
