@@ -584,7 +584,9 @@ RowSet Database::readTable(const QString& table) {
 RowSet Database::readWhereEquals(const QString& table, const QString& column, double value) {
     Snapshot& s = current();
     auto t = openTable(s, table, m_path);
-    const int c = RowSet{t->columns, {}}.columnIndex(column);
+    RowSet byName;
+    byName.columns = t->columns;
+    const int c = byName.columnIndex(column);
     const bool whole = value == double(qint64(value));
     if (c >= 0 && t->scanned && t->columns[c].integer && whole) {
         // From the index: each hit's page must still be what is on disk, and the row must
