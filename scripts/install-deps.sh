@@ -9,12 +9,13 @@
 set -euo pipefail
 
 # Building and running: compiler and build tools, Qt 6 (widgets, multimedia, the X11 platform
-# plugin), libmdb, the icon renderer for the install rules, a Chinese font, and what the run
-# command uses to show the program without a display (Xvfb, a window manager, a screenshot).
+# plugin), libmdb, QuaZip (reading .xlsx question lists), the icon renderer for the install
+# rules, a Chinese font, and what the run command uses to show the program without a display
+# (Xvfb, a window manager, a screenshot).
 RUN_PACKAGES=(
     build-essential cmake ninja-build pkg-config git
     qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev qt6-qpa-plugins libqt6multimedia6
-    mdbtools-dev
+    mdbtools-dev libquazip1-qt6-dev
     librsvg2-bin
     fonts-wqy-zenhei
     xvfb xdotool imagemagick openbox
@@ -22,7 +23,8 @@ RUN_PACKAGES=(
 
 # Testing adds: GoogleTest, Google Benchmark, clang with libFuzzer, the reference Jet tools,
 # X and sound tools for the end-to-end tests, Node.js for the independent Jet reader, the
-# format check, and the tools that build, inspect and validate the package and its files.
+# format check, openpyxl (writes the workbooks the list reader is tested on), and the tools
+# that build, inspect and validate the package and its files.
 TEST_PACKAGES=(
     libgtest-dev libgmock-dev libbenchmark-dev
     clang libclang-rt-14-dev clang-format
@@ -31,6 +33,7 @@ TEST_PACKAGES=(
     pulseaudio pulseaudio-utils sox
     fonts-dejavu-core fonts-dejavu-extra
     dpkg-dev file desktop-file-utils appstream
+    python3-openpyxl
 )
 
 set_name=${1:-test}
