@@ -23,8 +23,9 @@ RUN_PACKAGES=(
 
 # Testing adds: GoogleTest, Google Benchmark, clang with libFuzzer, the reference Jet tools,
 # X and sound tools for the end-to-end tests, Node.js for the independent Jet reader, the
-# format check, openpyxl (writes the workbooks the list reader is tested on), and the tools
-# that build, inspect and validate the package and its files.
+# format check, openpyxl (writes the workbooks the list reader is tested on), the tools that
+# build, inspect and validate the package and its files, and the image viewer and X client
+# library the screen benchmark compares with and watches through.
 TEST_PACKAGES=(
     libgtest-dev libgmock-dev libbenchmark-dev
     clang libclang-rt-14-dev clang-format
@@ -34,6 +35,7 @@ TEST_PACKAGES=(
     fonts-dejavu-core fonts-dejavu-extra
     dpkg-dev file desktop-file-utils appstream
     python3-openpyxl
+    feh python3-xlib
 )
 
 set_name=${1:-test}
