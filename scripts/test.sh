@@ -10,6 +10,11 @@ cd "$root"
 scripts/install-deps.sh test
 
 status=0
+# Merge conflict markers left in a tracked file break whatever reads it.
+if git grep -nE '^(<<<<<<<|>>>>>>>)( |$)' 2>/dev/null; then
+    echo "merge conflict markers in the files above" >&2
+    status=1
+fi
 scripts/check-format.sh || status=1
 
 scripts/build.sh build/release -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELQUO_TESTS=ON -DVELQUO_BENCH=ON \

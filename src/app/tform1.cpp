@@ -1,5 +1,7 @@
 #include "app/tform1.h"
 
+#include "app/hallkeys.h"
+#include "app/screenchoice.h"
 #include "app/tcustomlabel.h"
 #include "app/tform5.h"
 #include "app/timage.h"
@@ -136,6 +138,11 @@ void TForm1::createControls() {
 
     setFocusProxy(Button1);
     Button1->setFocus();
+
+    // Last, so that the black-out cover lies above every control and the hall's keys reach
+    // the step button's filter first.
+    Screens = new vq::ScreenChoice(*this, *PopupMenu1, N3);
+    Hall = new vq::HallKeys(*this);
 
     connect(Timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
     connect(Button1, &QPushButton::clicked, this, &TForm1::Button1Click);
