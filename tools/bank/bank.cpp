@@ -109,6 +109,26 @@ QString connectionStringFor(const QString& fullPath, const QString& password) {
     return pairs.join(u';');
 }
 
+// The length of the text in UTF-8, without converting it.
+qsizetype utf8Length(QStringView text) {
+    qsizetype n = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        if (c < 0x80) {
+            n += 1;
+        } else if (c < 0x800) {
+            n += 2;
+        } else if (QChar::isHighSurrogate(c) && i + 1 < text.size() &&
+                   QChar::isLowSurrogate(text[i + 1].unicode())) {
+            n += 4;
+            ++i;
+        } else {
+            n += 3;
+        }
+    }
+    return n;
+}
+
 // Up to a few items of a list, for a report line.
 QString some(const QStringList& items, int shown = 8) {
     QString s = items.mid(0, shown).join(QStringLiteral(", "));
@@ -250,7 +270,7 @@ BuildResult buildBank(const QString& inPath, const QString& outPath, const Build
             if (const QString why = unstorable(*text); !why.isEmpty())
                 throw vq::Exception(
                     QStringLiteral("%1, column %2: the text %3").arg(where, name, why));
-            const qsizetype bytes = text->toUtf8().size();
+            const qsizetype bytes = utf8Length(*text);
             if (bytes > kLongestText)
                 throw vq::Exception(
                     QStringLiteral(
@@ -547,7 +567,7 @@ struct Fetched {
 
 // A text at the reader's limit was most likely longer in the file.
 bool atTheLimit(const QString& text) {
-    return text.toUtf8().size() >= kLongestText - 3;
+    return utf8Length(text) >= kLongestText - 3;
 }
 
 // Fetches every number of the pool once, as a draw of it does.
@@ -643,6 +663,8 @@ CheckReport checkBank(const QString& path, const QString& password, const Progre
     TDataModule2 module(connection);
     if (!opened(module, boxes.errors, found))
         return finish(report, found);
+    // One moment of the file for the whole check, as a run that nobody changes the file under.
+    module.ADOConnection1->database().setSteady(true);
     describeTable(module, full, report, found);
     const QStringList pool = fill(*module.ADOQuery1, report, found);
     checkNumbers(pool, found);
