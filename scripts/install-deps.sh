@@ -10,6 +10,7 @@ packages=(
     xvfb xdotool x11-apps x11-utils imagemagick openbox
     pulseaudio pulseaudio-utils sox
     fonts-wqy-zenhei fonts-dejavu-core fonts-dejavu-extra
+    libquazip1-qt6-dev qt6-translations-l10n
 )
 # Machines that already carry a Node.js of their own (with npm inside it) must not get Debian's
 # npm on top: its dependencies conflict with such a nodejs package.

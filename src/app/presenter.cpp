@@ -31,8 +31,15 @@ int runPresenter(int argc, char** argv,
     if (beforeShow)
         beforeShow(PresenterWindows{&form1, &dataModule2, &form3, &form5});
 
-    // The first showing runs the main screen's set-up.
-    form1.showFullScreen();
+    // The first showing runs the main screen's set-up. The bank editor's preview alone asks
+    // for an ordinary window, so that the operator sees the show beside the editor.
+    if (qEnvironmentVariableIsSet("VELQUO_PREVIEW_WINDOW")) {
+        form1.setWindowFlag(Qt::FramelessWindowHint, false);
+        form1.resize(1024, 768);
+        form1.show();
+    } else {
+        form1.showFullScreen();
+    }
     return QApplication::exec();
 }
 
