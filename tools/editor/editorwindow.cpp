@@ -216,8 +216,7 @@ void EditorWindow::buildActions() {
     edit->addAction(undo);
     edit->addAction(redo);
     edit->addSeparator();
-    QAction* add = make(edit, QStringLiteral("添加一行(&A)"),
-                        {QKeySequence(QStringLiteral("Ctrl+Return")), QKeySequence(Qt::Key_Insert)},
+    QAction* add = make(edit, QStringLiteral("添加一行(&A)"), {QKeySequence(Qt::Key_Insert)},
                         &EditorWindow::addRow);
     QAction* remove = make(edit, QStringLiteral("删除所选行(&D)"), {QKeySequence::Delete},
                            &EditorWindow::deleteSelectedRows);
