@@ -1,5 +1,6 @@
 #include "app/presenter.h"
 
+#include "app/screenchoice.h"
 #include "app/tform1.h"
 #include "app/tform5.h"
 #include "data/tdatamodule2.h"
@@ -31,6 +32,8 @@ int runPresenter(int argc, char** argv,
     if (beforeShow)
         beforeShow(PresenterWindows{&form1, &dataModule2, &form3, &form5});
 
+    // The show's screen is chosen once, before the main screen is first shown.
+    form1.Screens->startOn();
     // The first showing runs the main screen's set-up. The bank editor's preview alone asks
     // for an ordinary window, so that the operator sees the show beside the editor.
     if (qEnvironmentVariableIsSet("VELQUO_PREVIEW_WINDOW")) {

@@ -3,6 +3,7 @@
 #include "bankfile.h"
 #include "bankmodel.h"
 #include "editorwindow.h"
+#include "importdialog.h"
 #include "support/real_jet_files.h"
 
 #include "data/jetwriter_fixtures.h"
@@ -471,6 +472,59 @@ TEST_F(EditorTest, ImportAppendsWithClashingNumbersRenumberedOrReplacesAll) {
     EXPECT_EQ(model->problemRows(), QList<int>{2});
 }
 
+TEST_F(EditorTest, ImportsGbkCsvAndXlsxWithClashesRenumbered) {
+    open(bank);
+    BankModel* model = window.model();
+    // What Excel saves as "CSV" on a Chinese desktop: GBK, CR LF.
+    QStringEncoder gbk("GBK");
+    ASSERT_TRUE(gbk.isValid());
+    const QString csv = dir.filePath(QStringLiteral("gbk.csv"));
+    writeBytes(csv, gbk.encode(QStringLiteral("编号,题目,答案\r\n"
+                                              "5,冬至吃什么？,饺子\r\n"
+                                              "60,“引号”里的题,答案，带逗号\r\n")));
+    ASSERT_TRUE(window.importFile(csv, EditorWindow::ImportMode::Append));
+    ASSERT_EQ(model->rowCount(), 52);
+    EXPECT_EQ(model->rows()[50], (Row{61, QStringLiteral("冬至吃什么？"), QStringLiteral("饺子")}));
+    EXPECT_EQ(model->rows()[51],
+              (Row{60, QStringLiteral("“引号”里的题"), QStringLiteral("答案，带逗号")}));
+
+    // A workbook from another writer: numbers stored as 12.0, a clash with the bank and one
+    // inside the sheet, a row without a number.
+    const QString xlsx = dir.filePath(QStringLiteral("more.xlsx"));
+    outputOf(QStringLiteral(VELQUO_PYTHON3),
+             {QStringLiteral("-c"),
+              QStringLiteral("import openpyxl,sys\n"
+                             "wb=openpyxl.Workbook(); ws=wb.active; ws.title='题库'\n"
+                             "ws.append(['答案','编号','题目'])\n"
+                             "ws.append(['甲',12.0,'第一题'])\n"
+                             "ws.append(['乙',100,'第二题'])\n"
+                             "ws.append(['丙',100,'第三题'])\n"
+                             "ws.append(['丁',None,'第四题'])\n"
+                             "wb.save(sys.argv[1])\n"),
+              xlsx});
+    ASSERT_TRUE(window.importFile(xlsx, EditorWindow::ImportMode::Append));
+    ASSERT_EQ(model->rowCount(), 56);
+    QList<qint32> numbers;
+    for (int i = 52; i < 56; ++i)
+        numbers << model->rows()[i].number.value_or(-1);
+    EXPECT_EQ(numbers, (QList<qint32>{101, 100, 102, 103}));
+    EXPECT_EQ(model->rows()[53].question, QStringLiteral("第二题"));
+    EXPECT_FALSE(model->hasProblems());
+
+    // Replacing keeps the sheet's own numbers, and marks its clash and its missing number.
+    ASSERT_TRUE(window.importFile(xlsx, EditorWindow::ImportMode::ReplaceAll));
+    ASSERT_EQ(model->rowCount(), 4);
+    EXPECT_EQ(model->rows()[0], (Row{12, QStringLiteral("第一题"), QStringLiteral("甲")}));
+    EXPECT_EQ(model->problemRows(), (QList<int>{1, 2, 3}));
+    // The preview tells the same before anything comes in.
+    const vq::editor::ImportedTable table = vq::editor::importTable(xlsx);
+    const QStringList remarks = vq::editor::importRemarks(table, {Row{12, {}, {}}});
+    EXPECT_TRUE(remarks[0].contains(QStringLiteral("追加时改为新编号")));
+    EXPECT_TRUE(remarks[1].contains(QStringLiteral("重复")));
+    EXPECT_TRUE(remarks[3].contains(QStringLiteral("没有编号")));
+    EXPECT_EQ(table.sourceLines, (QList<int>{2, 3, 4, 5}));
+}
+
 TEST_F(EditorTest, CheckListsTheBankToolsFindingsAndAClickSelectsTheRow) {
     const QString dup = dir.filePath(QStringLiteral("dup.DLL"));
     vq::jet::writeFixture(QStringLiteral("duplicate"), dup);
@@ -520,7 +574,7 @@ TEST_F(EditorTest, ExportsCsvWithBomAndXlsx) {
     ASSERT_TRUE(window.exportTo(xlsx));
     // A zip that an independent reader takes as a workbook with the rows.
     const QByteArray listing =
-        outputOf(QStringLiteral("python3"),
+        outputOf(QStringLiteral(VELQUO_PYTHON3),
                  {QStringLiteral("-c"),
                   QStringLiteral("import zipfile,sys\n"
                                  "z=zipfile.ZipFile(sys.argv[1])\n"

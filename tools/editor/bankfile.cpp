@@ -5,6 +5,7 @@
 #include "data/jetwriter.h"
 #include "data/jetwriter_fixtures.h"
 #include "platform/exception.h"
+#include "questiontable.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -41,11 +42,15 @@ bool wrongPassword(const vq::Exception& e) {
 std::optional<qint32> numberFrom(const QVariant& v) {
     if (!v.isValid() || v.isNull())
         return std::nullopt;
+    const QString text = v.toString().trimmed();
     bool ok = false;
-    const qlonglong n = v.typeId() == QMetaType::Double ? qlonglong(v.toDouble())
-                                                        : v.toString().trimmed().toLongLong(&ok);
-    if (v.typeId() == QMetaType::Double) {
-        ok = double(n) == v.toDouble();
+    qlonglong n = text.toLongLong(&ok);
+    if (!ok) {
+        // A whole number written as a decimal ("12.0"), as spreadsheets store numbers.
+        const double d = text.toDouble(&ok);
+        ok = ok && d >= double(std::numeric_limits<qint32>::min()) &&
+             d <= double(std::numeric_limits<qint32>::max()) && d == double(qlonglong(d));
+        n = ok ? qlonglong(d) : 0;
     }
     if (!ok || n < std::numeric_limits<qint32>::min() || n > std::numeric_limits<qint32>::max())
         return std::nullopt;
@@ -91,10 +96,6 @@ vq::jet::Table bankTable(const QList<Row>& rows) {
     for (const Row& r : rows)
         t.rows.append({r.number ? QVariant(qint64(*r.number)) : QVariant(), r.question, r.answer});
     return t;
-}
-
-QString headerCell(const QString& name) {
-    return name.trimmed();
 }
 
 // Characters XML 1.0 cannot carry are written as the workbook format's own _xHHHH_ escape;
@@ -300,51 +301,25 @@ QList<Finding> checkRows(const QList<Row>& rows) {
 }
 
 ImportedTable importTable(const QString& path) {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        throw vq::Exception(QStringLiteral("无法打开 %1：%2").arg(path, f.errorString()));
-    QList<vq::bank::CsvRecord> records;
+    vq::bank::QuestionTable table;
     try {
-        records = vq::bank::parseCsv(f.readAll());
+        table = vq::bank::readQuestionTable(path);
     } catch (const vq::Exception& e) {
         throw vq::Exception(QStringLiteral("无法读取 %1：%2").arg(path, e.message()));
     }
     ImportedTable out;
-    if (records.isEmpty())
-        throw vq::Exception(QStringLiteral("%1 是空的。").arg(path));
-    int numberAt = -1, questionAt = -1, answerAt = -1;
-    QStringList ignored;
-    const QStringList& header = records.front().fields;
-    for (int i = 0; i < header.size(); ++i) {
-        const QString name = headerCell(header[i]);
-        if (name == kNumber && numberAt < 0)
-            numberAt = i;
-        else if (name == kQuestion && questionAt < 0)
-            questionAt = i;
-        else if (name == kAnswer && answerAt < 0)
-            answerAt = i;
-        else
-            ignored << name;
-    }
-    if (questionAt < 0 || answerAt < 0)
-        throw vq::Exception(QStringLiteral("%1 的第一行应当是列名：%2、%3、%4。")
-                                .arg(path, kNumber, kQuestion, kAnswer));
-    if (!ignored.isEmpty())
-        out.notes << QStringLiteral("未导入的列：%1").arg(ignored.join(u'、'));
-    for (qsizetype r = 1; r < records.size(); ++r) {
-        const QStringList& fields = records[r].fields;
-        const auto field = [&](int at) {
-            return at >= 0 && at < fields.size() ? fields[at] : QString();
-        };
+    out.notes << table.describe();
+    out.notes << table.findings();
+    out.rows.reserve(table.rows.size());
+    for (qsizetype i = 0; i < table.rows.size(); ++i) {
+        const vq::bank::QuestionRow& q = table.rows[i];
         Row row;
-        if (numberAt >= 0)
-            row.number = numberFrom(field(numberAt));
-        else
-            row.number = qint32(r);
-        row.question = field(questionAt);
-        row.answer = field(answerAt);
-        out.rows.append(row);
-        out.sourceLines.append(records[r].line);
+        // Without a 编号 column the questions are numbered in their order, as the bank tool does.
+        row.number = table.numbered ? numberFrom(q.number) : std::optional<qint32>(qint32(i + 1));
+        row.question = q.question;
+        row.answer = q.answer;
+        out.rows.append(std::move(row));
+        out.sourceLines.append(q.row);
     }
     return out;
 }
