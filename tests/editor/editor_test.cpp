@@ -604,6 +604,14 @@ TEST_F(EditorTest, OpensALargeBankQuickly) {
     window.view()->scrollToTop();
     window.repaint();
     std::printf("scrolled to the end and back in %lld ms\n", timer.elapsed());
+
+    // The texts read as they are needed are those of the right rows, also after rows went.
+    window.model()->removeRowList({0, 1});
+    window.model()->setData(window.model()->index(3, BankModel::AnswerColumn),
+                            QStringLiteral("改"));
+    QList<Row> expected = vq::editor::openBank(large, {})->rows.mid(2);
+    expected[3].answer = QStringLiteral("改");
+    EXPECT_TRUE(window.model()->rows() == expected);
 }
 
 } // namespace

@@ -42,6 +42,12 @@ bool wrongPassword(const vq::Exception& e) {
 std::optional<qint32> numberFrom(const QVariant& v) {
     if (!v.isValid() || v.isNull())
         return std::nullopt;
+    if (v.typeId() == QMetaType::LongLong) { // a Long column: the common case, kept fast
+        const qlonglong n = v.toLongLong();
+        if (n < std::numeric_limits<qint32>::min() || n > std::numeric_limits<qint32>::max())
+            return std::nullopt;
+        return qint32(n);
+    }
     const QString text = v.toString().trimmed();
     bool ok = false;
     qlonglong n = text.toLongLong(&ok);
@@ -57,7 +63,19 @@ std::optional<qint32> numberFrom(const QVariant& v) {
     return qint32(n);
 }
 
-QList<Row> readRows(vq::jet::Database& db) {
+// The texts of a full read of the table, taken from the file's snapshot row by row.
+struct RowSetTexts final : LazyTexts {
+    explicit RowSetTexts(vq::jet::RowSet rows) : set(std::move(rows)) {}
+    void fill(int index, Row& row) override {
+        row.question = set.cell(index, question).toString();
+        row.answer = set.cell(index, answer).toString();
+    }
+    vq::jet::RowSet set;
+    int question = -1;
+    int answer = -1;
+};
+
+OpenedBank readRows(vq::jet::Database& db, bool lazyTexts) {
     QStringList tables;
     try {
         tables = vq::bank::userTables(db);
@@ -67,10 +85,11 @@ QList<Row> readRows(vq::jet::Database& db) {
         throw vq::Exception(
             QStringLiteral("这个文件不是题库：其中没有“%1”表（文件中的表：%2）。")
                 .arg(kTable, tables.isEmpty() ? QStringLiteral("无") : tables.join(u'、')));
-    const vq::jet::RowSet set = db.readTable(kTable);
+    auto texts = std::make_shared<RowSetTexts>(db.readTable(kTable));
+    const vq::jet::RowSet& set = texts->set;
     const int number = set.columnIndex(kNumber);
-    const int question = set.columnIndex(kQuestion);
-    const int answer = set.columnIndex(kAnswer);
+    const int question = texts->question = set.columnIndex(kQuestion);
+    const int answer = texts->answer = set.columnIndex(kAnswer);
     QStringList missing;
     for (const auto& [at, name] :
          {std::pair{number, kNumber}, std::pair{question, kQuestion}, std::pair{answer, kAnswer}})
@@ -78,16 +97,17 @@ QList<Row> readRows(vq::jet::Database& db) {
             missing << name;
     if (!missing.isEmpty())
         throw vq::Exception(QStringLiteral("“%1”表缺少列：%2。").arg(kTable, missing.join(u'、')));
-    QList<Row> rows;
-    rows.reserve(set.rows.size());
+    OpenedBank out;
+    out.rows.resize(set.rows.size());
     for (int r = 0; r < set.rows.size(); ++r) {
-        Row row;
+        Row& row = out.rows[r];
         row.number = numberFrom(set.cell(r, number));
-        row.question = set.cell(r, question).toString();
-        row.answer = set.cell(r, answer).toString();
-        rows.append(std::move(row));
+        if (!lazyTexts)
+            texts->fill(r, row);
     }
-    return rows;
+    if (lazyTexts)
+        out.texts = std::move(texts);
+    return out;
 }
 
 vq::jet::Table bankTable(const QList<Row>& rows) {
@@ -194,7 +214,8 @@ QByteArray sheetXml(const QList<Row>& rows) {
 
 } // namespace
 
-std::optional<OpenedBank> openBank(const QString& path, const PasswordPrompt& prompt) {
+std::optional<OpenedBank> openBank(const QString& path, const PasswordPrompt& prompt,
+                                   bool lazyTexts) {
     QString stored;
     try {
         stored = vq::jet::storedPassword(headerOf(path));
@@ -217,7 +238,9 @@ std::optional<OpenedBank> openBank(const QString& path, const PasswordPrompt& pr
         }
         try {
             vq::jet::Database db(path, password);
-            return OpenedBank{readRows(db), password};
+            OpenedBank opened = readRows(db, lazyTexts);
+            opened.password = password;
+            return opened;
         } catch (const vq::Exception& e) {
             if (!wrongPassword(e))
                 throw vq::Exception(QStringLiteral("无法打开 %1：%2").arg(path, e.message()));

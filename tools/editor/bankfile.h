@@ -5,6 +5,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <memory>
 #include <optional>
 
 // The editor's file side: a bank's rows read from and written to Jet files, spreadsheets in
@@ -23,16 +24,27 @@ struct Row {
 // gives up. `again` is true after a wrong answer.
 using PasswordPrompt = std::function<std::optional<QString>(bool again)>;
 
-struct OpenedBank {
-    QList<Row> rows;
-    QString password; // the one that opened the file
+// The texts of a bank's rows, read from the file when first asked for: a large bank opens
+// with its numbers alone and reads only the texts that are shown.
+class LazyTexts {
+public:
+    virtual ~LazyTexts() = default;
+    // Fills the question and answer of the file's row `index` into row.
+    virtual void fill(int index, Row& row) = 0;
 };
 
-// Reads the bank table of a Jet file. The passwords tried are the one stored in the file,
-// then the presenter's, then what the prompt gives. Throws vq::Exception in Chinese: a file
-// that is no bank, a damaged one, a password not given. Returns nullopt when the prompt
-// gave up.
-std::optional<OpenedBank> openBank(const QString& path, const PasswordPrompt& prompt);
+struct OpenedBank {
+    QList<Row> rows;  // without their texts when `texts` is set
+    QString password; // the one that opened the file
+    std::shared_ptr<LazyTexts> texts;
+};
+
+// Reads the bank table of a Jet file (with lazyTexts, the texts are left to `texts`). The passwords
+// tried are the one stored in the file, then the presenter's, then what the prompt gives. Throws
+// vq::Exception in Chinese: a file that is no bank, a damaged one, a password not given. Returns
+// nullopt when the prompt gave up.
+std::optional<OpenedBank> openBank(const QString& path, const PasswordPrompt& prompt,
+                                   bool lazyTexts = false);
 
 // Writes the rows as a bank (table 题, the presenter's columns) at path: the new file is
 // written beside it and renamed over it; an existing file is kept as path + ".bak". An empty

@@ -87,6 +87,23 @@ private:
 
 BankModel::BankModel(QObject* parent) : QAbstractTableModel(parent) {}
 
+const Row& BankModel::row(int index) const {
+    Row& r = m_rows[index];
+    if (m_unreadCount > 0 && m_unread[size_t(index)] >= 0) {
+        m_texts->fill(m_unread[size_t(index)], r);
+        m_unread[size_t(index)] = -1;
+        if (--m_unreadCount == 0)
+            m_texts.reset();
+    }
+    return r;
+}
+
+const QList<Row>& BankModel::rows() const {
+    for (int i = 0; m_unreadCount > 0 && i < m_rows.size(); ++i)
+        row(i);
+    return m_rows;
+}
+
 int BankModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : int(m_rows.size());
 }
@@ -98,7 +115,10 @@ int BankModel::columnCount(const QModelIndex& parent) const {
 QVariant BankModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() >= m_rows.size())
         return {};
-    const Row& r = m_rows[index.row()];
+    // The number alone needs no text from the file.
+    const bool texts = index.column() != NumberColumn &&
+                       (role == Qt::DisplayRole || role == Qt::EditRole || role == SortRole);
+    const Row& r = texts ? row(index.row()) : m_rows[index.row()];
     switch (role) {
     case Qt::DisplayRole:
     case Qt::EditRole:
@@ -162,7 +182,7 @@ Qt::ItemFlags BankModel::flags(const QModelIndex& index) const {
 bool BankModel::setData(const QModelIndex& index, const QVariant& value, int role) {
     if (role != Qt::EditRole || !index.isValid() || index.row() >= m_rows.size())
         return false;
-    const Row& before = m_rows[index.row()];
+    const Row& before = row(index.row());
     Row after = before;
     switch (index.column()) {
     case NumberColumn: {
@@ -194,9 +214,15 @@ bool BankModel::setData(const QModelIndex& index, const QVariant& value, int rol
     return true;
 }
 
-void BankModel::load(QList<Row> rows) {
+void BankModel::load(QList<Row> rows, std::shared_ptr<LazyTexts> texts) {
     m_undo.clear();
     resetNow(rows);
+    if (texts && !m_rows.isEmpty()) {
+        m_texts = std::move(texts);
+        for (size_t i = 0; i < m_unread.size(); ++i)
+            m_unread[i] = int(i);
+        m_unreadCount = m_rows.size();
+    }
     m_undo.setClean();
 }
 
@@ -211,13 +237,13 @@ void BankModel::removeRowList(QList<int> rows) {
     QList<std::pair<int, Row>> saved;
     for (int r : rows)
         if (r >= 0 && r < m_rows.size())
-            saved.append({r, m_rows[r]});
+            saved.append({r, row(r)});
     if (!saved.isEmpty())
         m_undo.push(new RemoveCommand(this, saved));
 }
 
 void BankModel::replaceAll(const QList<Row>& rows, const QString& what) {
-    m_undo.push(new ResetCommand(this, m_rows, rows, what));
+    m_undo.push(new ResetCommand(this, this->rows(), rows, what));
 }
 
 void BankModel::appendRows(const QList<Row>& rows, const QString& what) {
@@ -282,6 +308,7 @@ void BankModel::count(const Row& row, int delta) {
 }
 
 void BankModel::setCellNow(int row, int column, const Row& value) {
+    this->row(row); // its texts read before one of them changes
     Row& r = m_rows[row];
     if (column == NumberColumn) {
         count(r, -1);
@@ -316,6 +343,7 @@ void BankModel::insertNow(const QList<std::pair<int, Row>>& rows) {
         const int first = rows[i].first;
         beginInsertRows({}, first, first + int(j - i) - 1);
         m_rows.insert(first, j - i, Row{});
+        m_unread.insert(m_unread.begin() + first, size_t(j - i), -1);
         for (qsizetype k = i; k < j; ++k) {
             m_rows[rows[k].first] = rows[k].second;
             count(rows[k].second, +1);
@@ -338,9 +366,13 @@ void BankModel::removeNow(const QList<int>& rowsAscending) {
         const int first = rowsAscending[i];
         const int last = rowsAscending[j - 1];
         beginRemoveRows({}, first, last);
-        for (int r = first; r <= last; ++r)
+        for (int r = first; r <= last; ++r) {
             count(m_rows[r], -1);
+            if (m_unread[size_t(r)] >= 0)
+                --m_unreadCount;
+        }
         m_rows.remove(first, last - first + 1);
+        m_unread.erase(m_unread.begin() + first, m_unread.begin() + last + 1);
         endRemoveRows();
         j = i;
     }
@@ -353,6 +385,9 @@ void BankModel::removeNow(const QList<int>& rowsAscending) {
 void BankModel::resetNow(const QList<Row>& rows) {
     beginResetModel();
     m_rows = rows;
+    m_unread.assign(size_t(rows.size()), -1);
+    m_unreadCount = 0;
+    m_texts.reset();
     m_uses.clear();
     m_uses.reserve(rows.size());
     m_emptyNumbers = 0;

@@ -21,7 +21,10 @@ public:
     explicit BankModel(QObject* parent = nullptr);
 
     QUndoStack* undoStack() { return &m_undo; }
-    const QList<Row>& rows() const { return m_rows; }
+    // Every row with its texts (reading those not yet read).
+    const QList<Row>& rows() const;
+    // One row with its texts.
+    const Row& row(int index) const;
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -33,8 +36,9 @@ public:
     // range is refused.
     bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
 
-    // A new content (a file opened): no undo history, unchanged.
-    void load(QList<Row> rows);
+    // A new content (a file opened): no undo history, unchanged. With texts, the rows come
+    // without their texts, which are read from it as they are first needed.
+    void load(QList<Row> rows, std::shared_ptr<LazyTexts> texts = {});
 
     // Undoable changes.
     void addRow(int at, const Row& row);
@@ -63,7 +67,11 @@ signals:
 private:
     void count(const Row& row, int delta);
     void emitRowChanged(int row);
-    QList<Row> m_rows;
+    // Rows whose texts are still in the file: the file's row index, -1 once read.
+    mutable QList<Row> m_rows;
+    mutable std::vector<int> m_unread;
+    mutable qsizetype m_unreadCount = 0;
+    mutable std::shared_ptr<LazyTexts> m_texts;
     QHash<qint32, int> m_uses; // how many rows hold each number
     int m_emptyNumbers = 0;
     int m_duplicateRows = 0; // rows whose number another row holds too

@@ -285,18 +285,21 @@ bool EditorWindow::openFile(const QString& path) {
     std::optional<OpenedBank> opened;
     try {
         QApplication::setOverrideCursor(Qt::WaitCursor);
-        opened = openBank(path, [this, &path](bool again) -> std::optional<QString> {
-            QApplication::restoreOverrideCursor();
-            bool ok = false;
-            const QString text = QInputDialog::getText(
-                this, QStringLiteral("输入密码"),
-                (again ? QStringLiteral("密码不对，请重新输入。\n") : QString()) +
-                    QStringLiteral("%1 有密码保护，请输入它的密码：")
-                        .arg(QFileInfo(path).fileName()),
-                QLineEdit::Password, QString(), &ok);
-            QApplication::setOverrideCursor(Qt::WaitCursor);
-            return ok ? std::optional<QString>(text) : std::nullopt;
-        });
+        opened = openBank(
+            path,
+            [this, &path](bool again) -> std::optional<QString> {
+                QApplication::restoreOverrideCursor();
+                bool ok = false;
+                const QString text = QInputDialog::getText(
+                    this, QStringLiteral("输入密码"),
+                    (again ? QStringLiteral("密码不对，请重新输入。\n") : QString()) +
+                        QStringLiteral("%1 有密码保护，请输入它的密码：")
+                            .arg(QFileInfo(path).fileName()),
+                    QLineEdit::Password, QString(), &ok);
+                QApplication::setOverrideCursor(Qt::WaitCursor);
+                return ok ? std::optional<QString>(text) : std::nullopt;
+            },
+            /*lazyTexts=*/true);
         QApplication::restoreOverrideCursor();
     } catch (const vq::Exception& e) {
         QApplication::restoreOverrideCursor();
@@ -305,7 +308,7 @@ bool EditorWindow::openFile(const QString& path) {
     }
     if (!opened)
         return false;
-    m_model->load(std::move(opened->rows));
+    m_model->load(std::move(opened->rows), std::move(opened->texts));
     m_path = QFileInfo(path).absoluteFilePath();
     m_findings->clear();
     rememberFolder(m_path);
@@ -468,11 +471,10 @@ void EditorWindow::findNext(bool backwards) {
     const int count = m_proxy->rowCount();
     const QModelIndex current = m_view->currentIndex();
     const int start = current.isValid() ? current.row() : (backwards ? 0 : -1);
-    const QList<Row>& rows = m_model->rows();
     for (int step = 1; step <= count; ++step) {
         const int at = ((start + (backwards ? -step : step)) % count + count) % count;
         const int source = m_proxy->mapToSource(m_proxy->index(at, 0)).row();
-        const Row& r = rows[source];
+        const Row& r = m_model->row(source);
         const bool hit = r.question.contains(needle, Qt::CaseInsensitive) ||
                          r.answer.contains(needle, Qt::CaseInsensitive) ||
                          (r.number && QString::number(*r.number) == needle);
