@@ -13,6 +13,7 @@ drawn on the screen the server sends an event, and this process reads the pixels
               window being mapped, or painted in the button face colour, does not count. Also
               prints each program's resident memory (VmRSS) once the screen is quiet after
               the first frame.
+  welcome     VmRSS with a 4K welcome.jpg up, and once a click has faded it out.
   steps       XTest key press (Space) to screen, per phase of the question cycle (draw,
               countdown, reveal) and per countdown tick. A step has reached the screen at the
               last DAMAGE event of the burst of drawing that follows the key press (the screen
@@ -25,6 +26,7 @@ ImageMagick's convert and python3-xlib.
   bench/screen_probe.py firstframe --build build/release --pairs 9 --size 4k
   bench/screen_probe.py firstframe --build build/release --pairs 9 --size 1080p
   bench/screen_probe.py steps --build build/release --cycles 40
+  bench/screen_probe.py welcome --build build/release
 """
 
 import argparse
@@ -177,10 +179,10 @@ def reference_centre(picture, width, height):
     return tuple(float(x) for x in m.groups())
 
 
-def make_picture(path, w, h):
+def make_picture(path, w, h, colours="orange-royalblue", seed=16):
     if not os.path.exists(path):
-        subprocess.run(["convert", "-seed", "16", "-size", "%dx%d" % (w, h),
-                        "plasma:orange-royalblue", "-blur", "0x1", "-quality", "90", path],
+        subprocess.run(["convert", "-seed", str(seed), "-size", "%dx%d" % (w, h),
+                        "plasma:" + colours, "-blur", "0x1", "-quality", "90", path],
                        check=True)
     return path
 
@@ -194,15 +196,15 @@ def set_keys(ini, keys):
     open(ini, "wb").write(data)
 
 
-def make_install(work, build, picture, questions=10000, welcome=False):
+def make_install(work, build, picture, questions=10000, welcome=None, velquo=None):
     inst = os.path.join(work, "install")
     if os.path.exists(inst):
         shutil.rmtree(inst)
     shutil.copytree(os.path.join(build, "demo-install"), inst)
-    shutil.copy(os.path.join(build, "velquo"), inst)
+    shutil.copy(velquo or os.path.join(build, "velquo"), os.path.join(inst, "velquo"))
     shutil.copy(picture, os.path.join(inst, "bg.jpg"))
     if welcome:
-        shutil.copy(picture, os.path.join(inst, "welcome.jpg"))
+        shutil.copy(welcome, os.path.join(inst, "welcome.jpg"))
     set_keys(os.path.join(inst, "opt.ini"),
              {"huanying": "1" if welcome else "0", "shijian_sound": "0", "shijian": "3",
               "weizhishezhi": "0"})
@@ -227,6 +229,15 @@ def rss_kb(pid):
     return -1
 
 
+def cpu_ms(pid):
+    """User + system CPU time the process (all its threads) has used so far."""
+    try:
+        fields = open("/proc/%d/stat" % pid).read().rsplit(")", 1)[1].split()
+        return (int(fields[11]) + int(fields[12])) * 1000.0 / os.sysconf("SC_CLK_TCK")
+    except (OSError, IndexError, ValueError):
+        return -1
+
+
 def stop(p):
     if p.poll() is None:
         p.send_signal(signal.SIGTERM)
@@ -240,8 +251,9 @@ def stop(p):
 # ---- first visible frame -----------------------------------------------------------------
 
 
-def first_frame(scr, argv, cwd, ref, timeout=30):
-    """Spawns argv; returns (ms to the first visible frame, RSS kB after it, process)."""
+def first_frame(scr, argv, cwd, ref, timeout=30, cpu=None):
+    """Spawns argv; returns (ms to the first visible frame, RSS kB after it, process); appends
+    the CPU time it had used when the frame was seen to `cpu`."""
     scr.drain(0.3)
     base = scr.centre()
     if close_enough(base, ref):
@@ -264,6 +276,8 @@ def first_frame(scr, argv, cwd, ref, timeout=30):
     if seen is None:
         stop(p)
         raise RuntimeError("%s never showed the picture" % argv[0])
+    if cpu is not None:
+        cpu.append(cpu_ms(p.pid))
     scr.drain(0.5)
     return (seen - t0) * 1000, rss_kb(p.pid), p
 
@@ -275,18 +289,19 @@ def run_first_frame(args):
         size = {"4k": (3840, 2160), "1080p": (1920, 1080)}[args.size]
         pic = make_picture(os.path.join(args.pictures, "probe-%dx%d.jpg" % size), *size)
         ref = reference_centre(pic, args.width, args.height)
-        inst = make_install(work, args.build, pic, questions=args.questions)
+        inst = make_install(work, args.build, pic, questions=args.questions, velquo=args.velquo)
         velquo = ([os.path.join(inst, "velquo")], inst)
         feh = (["feh", "--fullscreen", "--hide-pointer", os.path.join(inst, "bg.jpg")], inst)
         res = {"velquo": [], "feh": []}
         rss = {"velquo": [], "feh": []}
+        cpu = {"velquo": [], "feh": []}
         for i in range(args.pairs):
             order = [("velquo", velquo), ("feh", feh)]
             if i % 2:
                 order.reverse()
             line = []
             for name, (argv, cwd) in order:
-                ms, kb, p = first_frame(scr, argv, cwd, ref)
+                ms, kb, p = first_frame(scr, argv, cwd, ref, cpu=cpu[name])
                 stop(p)
                 res[name].append(ms)
                 rss[name].append(kb)
@@ -301,6 +316,8 @@ def run_first_frame(args):
         vm = sorted(res["velquo"])[len(res["velquo"]) // 2]
         fm = sorted(res["feh"])[len(res["feh"]) // 2]
         print("  median ratio velquo/feh: %.2f" % (vm / fm))
+        for name in ("velquo", "feh"):
+            print("  %-7s CPU ms used by the first frame: %s" % (name, stats(cpu[name])))
         for name in ("velquo", "feh"):
             print("  %-7s RSS kB after the first frame: %s" % (name, stats(rss[name])))
     finally:
@@ -332,7 +349,7 @@ def run_steps(args):
     try:
         pic = make_picture(os.path.join(args.pictures, "probe-3840x2160.jpg"), 3840, 2160)
         ref = reference_centre(pic, args.width, args.height)
-        inst = make_install(work, args.build, pic, questions=args.questions)
+        inst = make_install(work, args.build, pic, questions=args.questions, velquo=args.velquo)
         ms, kb, p = first_frame(scr, [os.path.join(inst, "velquo")], inst, ref)
         log("velquo up after %.1f ms, %d kB" % (ms, kb))
         try:
@@ -386,10 +403,50 @@ def run_steps(args):
         shutil.rmtree(work, ignore_errors=True)
 
 
+# ---- the welcome picture's memory ---------------------------------------------------------
+
+
+def run_welcome(args):
+    work = tempfile.mkdtemp(prefix="velquo-screen-probe-")
+    scr = Screen(work, args.width, args.height)
+    try:
+        bg = make_picture(os.path.join(args.pictures, "probe-1920x1080.jpg"), 1920, 1080)
+        welcome = make_picture(os.path.join(args.pictures, "probe-welcome-3840x2160.jpg"), 3840,
+                               2160, colours="black-lime", seed=61)
+        inst = make_install(work, args.build, bg, questions=args.questions, welcome=welcome,
+                            velquo=args.velquo)
+        up = reference_centre(welcome, args.width, args.height)
+        down = reference_centre(bg, args.width, args.height)
+        if close_enough(up, down):
+            raise RuntimeError("the two pictures' centres are alike")
+        ms, kb, p = first_frame(scr, [os.path.join(inst, "velquo")], inst, up)
+        print("welcome screen (4K welcome.jpg) visible after %.1f ms; VmRSS %d kB" % (ms, kb))
+        xtest.fake_input(scr.d, X.MotionNotify, root=scr.root.id, x=args.width // 2,
+                         y=args.height // 2)
+        xtest.fake_input(scr.d, X.ButtonPress, 1)
+        xtest.fake_input(scr.d, X.ButtonRelease, 1)
+        scr.d.flush()
+        t0 = time.monotonic()
+        while not close_enough(scr.centre(), down):
+            if time.monotonic() - t0 > 20:
+                raise RuntimeError("the welcome screen did not go")
+            for _ in scr.events(0.02):
+                break
+        print("  click to the main screen uncovered: %.1f ms" % ((time.monotonic() - t0) * 1000))
+        scr.drain(1.0)
+        print("  VmRSS after the welcome screen closed: %d kB" % rss_kb(p.pid))
+        stop(p)
+    finally:
+        scr.close()
+        shutil.rmtree(work, ignore_errors=True)
+
+
 def main():
     ap = argparse.ArgumentParser(description=__doc__.split("\n")[0])
-    ap.add_argument("mode", choices=["firstframe", "steps"])
+    ap.add_argument("mode", choices=["firstframe", "steps", "welcome"])
     ap.add_argument("--build", default="build/release")
+    ap.add_argument("--velquo", help="another velquo binary to run in the installation (an "
+                    "older build, to compare); the build's own by default")
     ap.add_argument("--pictures", default=tempfile.gettempdir(),
                     help="where the generated test pictures are kept between runs")
     ap.add_argument("--size", choices=["4k", "1080p"], default="4k")
@@ -402,6 +459,8 @@ def main():
     args.build = os.path.abspath(args.build)
     if args.mode == "firstframe":
         run_first_frame(args)
+    elif args.mode == "welcome":
+        run_welcome(args)
     else:
         run_steps(args)
 

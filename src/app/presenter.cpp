@@ -1,12 +1,19 @@
 #include "app/presenter.h"
 
+#include "app/pictureprefetch.h"
 #include "app/screenchoice.h"
 #include "app/tform1.h"
 #include "app/tform5.h"
 #include "data/tdatamodule2.h"
 #include "platform/application.h"
+#include "platform/folders.h"
 #include "platform/messages.h"
 #include "settings/tform3.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+
+#include <optional>
 
 namespace vq {
 
@@ -18,6 +25,13 @@ int runPresenter(int argc, char** argv,
     // caption, so the exit question would no longer read just "提示".
     // The exit question decides when the program ends, not the closing of a window.
     QApplication::setQuitOnLastWindowClosed(false);
+
+    // The background is decoded at the primary screen's size on a second thread while the
+    // windows are created; set-up's step 2 takes it if nothing changed meanwhile and the show
+    // runs at that size, or loads it itself.
+    std::optional<PicturePrefetch> background;
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        background.emplace(programFolder() + QStringLiteral("bg.jpg"), screen->geometry().size());
 
     // Created in this order, none shown; destroyed in reverse, the data module (query, then
     // connection) after the dialogs and before the main screen.

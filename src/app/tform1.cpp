@@ -220,6 +220,13 @@ void TForm1::showEvent(QShowEvent* event) {
     });
     // Whatever set-up left behind (the bank's rows read for the pool, decoding buffers).
     vq::returnFreedMemory();
+    // A damaged bank: the pool holds the rows that could be read and the show goes on; the
+    // operator hears of it once, after set-up.
+    vq::guarded([&] {
+        if (DataModule2 && DataModule2->ADOQuery1)
+            if (const QString m = vq::bankDamageMessage(*DataModule2->ADOQuery1); !m.isEmpty())
+                vq::showMessageBox(m);
+    });
 }
 
 void TForm1::resizeEvent(QResizeEvent* event) {

@@ -1,7 +1,8 @@
 #include "platform/sound.h"
 
+#include "platform/files.h"
+
 #include <QCoreApplication>
-#include <QFileInfo>
 #include <QPointer>
 #include <QSoundEffect>
 #include <QUrl>
@@ -18,7 +19,8 @@ public:
             m_effect->deleteLater();
             m_effect = nullptr;
         }
-        if (!QFileInfo(path).isFile() || !QCoreApplication::instance())
+        // Only a regular file plays: a FIFO or a device would be read without end.
+        if (!isRegularFile(path) || !QCoreApplication::instance())
             return;
         // A fresh effect per sound, owned by the application so it goes when the program ends;
         // re-pointing one effect at another source while it still loads can leave it silent.
