@@ -293,10 +293,12 @@ QList<Finding> checkRows(const QList<Row>& rows) {
     QList<Finding> out;
     for (const QString& line : report.text.split(u'\n', Qt::SkipEmptyParts)) {
         Finding f;
+        // The temporary copy's path means nothing to the operator: it is the table as it stands.
+        const QString shown = QString(line).replace(path, QStringLiteral("（编辑中的题库）"));
         f.text =
             line.startsWith(QLatin1String("warning: ")) || line.startsWith(QLatin1String("FAIL: "))
-                ? line.section(QLatin1String(": "), 1)
-                : line;
+                ? shown.section(QLatin1String(": "), 1)
+                : shown;
         f.kind =
             line.startsWith(QLatin1String("FAIL: "))      ? Finding::Problem
             : line.startsWith(QLatin1String("warning: ")) ? Finding::Warning
