@@ -160,7 +160,12 @@ EditorWindow::EditorWindow(QWidget* parent)
     updateProblems();
 }
 
-EditorWindow::~EditorWindow() = default;
+EditorWindow::~EditorWindow() {
+    // The model goes with the window's children, after this object stopped being an editor
+    // window: its undo stack would still report the end of unsaved changes to it.
+    disconnect(m_model->undoStack(), nullptr, this, nullptr);
+    disconnect(m_model, nullptr, this, nullptr);
+}
 
 void EditorWindow::buildActions() {
     QMenu* file = menuBar()->addMenu(QStringLiteral("文件(&F)"));
