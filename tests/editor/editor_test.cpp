@@ -642,7 +642,7 @@ TEST_F(EditorTest, PreviewStartsThePresenterFromATemporaryCopyOfItsInstallation)
     QFile::setPermissions(presenter, QFile::permissions(presenter) | QFileDevice::ExeOwner);
     const QStringList userFiles = QDir(install).entryList(QDir::Files);
     const QList<Row> rows{{7, QStringLiteral("预览的题"), QStringLiteral("预览的答案")}};
-    std::unique_ptr<QTemporaryDir> copy = vq::editor::startPreview(rows, presenter);
+    std::unique_ptr<QTemporaryDir> copy = vq::editor::startPreview(rows, {presenter, install});
     ASSERT_TRUE(copy);
     ASSERT_TRUE(QTest::qWaitFor([&] { return QFile::exists(report); }, 20000));
     const QStringList lines = QString::fromUtf8(readBytes(report)).split(u'\n', Qt::SkipEmptyParts);
@@ -656,6 +656,30 @@ TEST_F(EditorTest, PreviewStartsThePresenterFromATemporaryCopyOfItsInstallation)
     EXPECT_EQ(vq::editor::openBank(copy->filePath(QStringLiteral("db.DLL")), {})->rows, rows);
     EXPECT_EQ(QDir(install).entryList(QDir::Files), userFiles);
     EXPECT_EQ(readBytes(install + QStringLiteral("/db.DLL")), "the user's own bank");
+}
+
+} // namespace
+
+namespace {
+
+// The preview copies the installation the edited bank lives in when the presenter is there,
+// and never the menu entry's launcher script that carries the presenter's name.
+TEST_F(EditorTest, PreviewFindsThePresenterBesideTheBankButNotALauncherScript) {
+    const QString install = dir.filePath(QStringLiteral("mine"));
+    ASSERT_TRUE(QDir().mkpath(install));
+    ASSERT_TRUE(QFile::copy(QStringLiteral("/bin/true"), install + QStringLiteral("/velquo")));
+    const auto found = vq::editor::findInstallation(install + QStringLiteral("/db.DLL"));
+    ASSERT_TRUE(found);
+    EXPECT_EQ(found->folder, QFileInfo(install).canonicalFilePath());
+
+    const QString scripted = dir.filePath(QStringLiteral("scripted"));
+    ASSERT_TRUE(QDir().mkpath(scripted));
+    writeBytes(scripted + QStringLiteral("/velquo"), "#!/bin/sh\nexec true\n");
+    QFile::setPermissions(scripted + QStringLiteral("/velquo"),
+                          QFile::permissions(scripted + QStringLiteral("/velquo")) |
+                              QFileDevice::ExeOwner);
+    const auto other = vq::editor::findInstallation(scripted + QStringLiteral("/db.DLL"));
+    EXPECT_TRUE(!other || other->folder != QFileInfo(scripted).canonicalFilePath());
 }
 
 } // namespace

@@ -12,7 +12,8 @@ int main(int argc, char** argv) {
     QApplication::setOrganizationName(QStringLiteral("Velquo"));
     QApplication::setApplicationName(QStringLiteral("velquo-bank-editor"));
     QApplication::setApplicationDisplayName(QStringLiteral("题库编辑"));
-    QApplication::setDesktopFileName(QStringLiteral("velquo-bank-editor"));
+    QApplication::setDesktopFileName(QStringLiteral("org.velquo.Velquo.BankEditor"));
+    // The menu entry's drawing, rendered (packaging/org.velquo.Velquo.BankEditor.svg).
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/editor/velquo-bank-editor.png")));
     // Qt's own Chinese texts for the standard buttons and the file dialogs.
     QTranslator qtTexts;

@@ -5,21 +5,26 @@
 #include <QTemporaryDir>
 
 #include <memory>
+#include <optional>
 
 namespace vq::editor {
 
-// The presenter's program next to the editor, else the one on the search path; empty when
-// there is none.
-QString presenterProgram();
+// A presenter and the folder of its installation's files (settings, pictures, sounds).
+struct PresenterInstallation {
+    QString program;
+    QString folder;
+};
 
-// Makes a temporary installation from the files of the presenter's own (its program, settings,
-// pictures and sounds) with the rows as its bank, and starts the presenter there in a window
-// of its own. The user's installation is only read. The folder lives as long as the returned
-// object. Throws vq::Exception in Chinese.
+// The installation a preview copies: the edited bank's own folder when the presenter is
+// there (an operator's installation), else the folder the menu entry makes for the user,
+// else the installed presenter with the installed demo, else a presenter built beside the
+// editor. nullopt when there is none.
+std::optional<PresenterInstallation> findInstallation(const QString& bankPath);
+
+// Makes a temporary installation of the program and the installation's files with the rows
+// as its bank, and starts the presenter there in a window of its own. The installation is
+// only read. The folder lives as long as the returned object. Throws vq::Exception in Chinese.
 std::unique_ptr<QTemporaryDir> startPreview(const QList<Row>& rows,
-                                            const QString& presenter = presenterProgram());
-
-// The environment variable that tells the presenter to show in a window, not full screen.
-inline constexpr char kPreviewWindowVariable[] = "VELQUO_PREVIEW_WINDOW";
+                                            const PresenterInstallation& from);
 
 } // namespace vq::editor
