@@ -7,7 +7,7 @@
 #include "preview.h"
 #include "support/real_jet_files.h"
 
-#include "data/jetwriter_fixtures.h"
+#include "support/jet_fixtures.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -229,10 +229,11 @@ TEST_F(EditorTest, AccessMadeFilesWithoutABankTableAreRefusedByName) {
         EXPECT_FALSE(window.openFile(vq::test::realJetFolder() + QString::fromLatin1(name)));
         ASSERT_EQ(watch.seen.size(), 1u) << name;
         EXPECT_TRUE(watch.seen[0].buttons.size() == 1) << name;
-        if (QByteArray(name).contains("password.mdb"))
+        if (QByteArray(name).contains("password.mdb")) {
             EXPECT_TRUE(
                 watch.seen[0].text.contains(QStringLiteral("没有“题”表（文件中的表：Table1）")))
                 << watch.seen[0].text.toStdString();
+        }
     }
     EXPECT_EQ(window.model()->rowCount(), 0);
 }

@@ -2,6 +2,7 @@
 
 #include "bank.h"
 #include "data/jetfile.h"
+#include "data/jetheader.h"
 #include "data/jetwriter.h"
 #include "platform/exception.h"
 #include "questiontable.h"

@@ -1,6 +1,6 @@
 #include "preview.h"
 
-#include "data/jetwriter_fixtures.h"
+#include "data/jetwriter.h"
 #include "platform/exception.h"
 
 #include <QCoreApplication>
