@@ -9,14 +9,15 @@
 set -euo pipefail
 
 # Building and running: compiler and build tools, Qt 6 (widgets, multimedia, the X11 platform
-# plugin), libmdb, QuaZip (reading .xlsx question lists), the icon renderer for the install
+# plugin), libmdb, QuaZip (reading and writing .xlsx question lists), Qt's own Chinese texts for
+# the bank editor's standard buttons and file dialogs, the icon renderer for the install
 # rules, a Chinese font, and what the run command uses to show the program without a display
 # (Xvfb, a window manager, a screenshot).
 RUN_PACKAGES=(
     build-essential cmake ninja-build pkg-config git
     qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev qt6-qpa-plugins libqt6multimedia6
     mdbtools-dev libquazip1-qt6-dev
-    librsvg2-bin
+    librsvg2-bin qt6-translations-l10n
     fonts-wqy-zenhei
     xvfb xdotool imagemagick openbox
 )
