@@ -14,6 +14,13 @@ class TGraphicControl : public QWidget {
 public:
     explicit TGraphicControl(QWidget* parent = nullptr);
 
+    // Moves the control. Places come from the settings file and may lie anywhere in the 32-bit
+    // range; Qt's geometry adds sizes to them in plain int arithmetic, so they are held within
+    // kCoordinateLimit of the origin, far off any screen either way.
+    void move(int x, int y);
+    void move(const QPoint& p) { move(p.x(), p.y()); }
+    static constexpr int kCoordinateLimit = 1 << 24;
+
 signals:
     void mouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y);
     void mouseMoved(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, int x, int y);
