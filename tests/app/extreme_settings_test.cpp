@@ -62,9 +62,11 @@ TEST_F(ExtremeSettings, EveryIntegerKeyAtEitherLimit) {
         EXPECT_TRUE(sounds.played.size() >= 2);
 
         // Set-up and the steps applied the values but wrote nothing back but the one-shot flag.
-        for (const SettingKey& key : kSettingKeys)
-            if (key.kind == SettingKind::Integer)
+        for (const SettingKey& key : kSettingKeys) {
+            if (key.kind == SettingKind::Integer) {
                 EXPECT_EQ(setting(QLatin1StringView(key.name)), text) << key.name;
+            }
+        }
         EXPECT_EQ(setting("weizhishezhi"), "0");
 
         // A drag of the question label: it moves from where it could be placed, and the answer's
