@@ -3,7 +3,8 @@
 set -euo pipefail
 packages=(
     build-essential cmake ninja-build pkg-config git
-    qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev qt6-qpa-plugins libqt6multimedia6
+    qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins
+    libcanberra-dev libcanberra0 libcanberra-pulse libxcb1-dev
     mdbtools mdbtools-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     clang libclang-rt-14-dev

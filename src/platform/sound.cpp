@@ -1,44 +1,101 @@
 #include "platform/sound.h"
 
-#include <QCoreApplication>
 #include <QFileInfo>
-#include <QPointer>
-#include <QSoundEffect>
-#include <QUrl>
+
+#ifdef Q_OS_WIN
+#include <qt_windows.h>
+
+#include <mmsystem.h>
+#else
+#include <QCoreApplication>
+#include <QFile>
+
+#include <canberra.h>
+#endif
+
+#include <cstdint>
 
 namespace vq {
 namespace {
 
-class EffectSoundService final : public SoundService {
+#ifdef Q_OS_WIN
+
+// The multimedia library's own asynchronous player: a new sound replaces the playing one, and
+// a file it cannot play gives silence rather than the default system sound.
+class SystemSoundService final : public SoundService {
 public:
     void play(const QString& path) override {
+        PlaySoundW(reinterpret_cast<LPCWSTR>(path.utf16()), nullptr,
+                   SND_FILENAME | SND_ASYNC | SND_NODEFAULT);
+    }
+};
+
+#else
+
+// The desktop's event-sound service (libcanberra, on the sound server when one runs): it
+// streams the whole file and lets the server drain it before the stream goes, so the last
+// milliseconds of a short tick are heard too. Playback runs on the library's own thread; the
+// call returns once the stream is set up.
+class SystemSoundService final : public SoundService {
+public:
+    ~SystemSoundService() override {
+        if (m_context)
+            ca_context_destroy(m_context);
+    }
+
+    void play(const QString& path) override {
         // The previous sound ends at once, whether or not the new one can play.
-        if (m_effect) {
-            m_effect->stop();
-            m_effect->deleteLater();
-            m_effect = nullptr;
-        }
-        if (!QFileInfo(path).isFile() || !QCoreApplication::instance())
+        if (m_context && m_id != 0)
+            ca_context_cancel(m_context, m_id);
+        m_id = 0;
+        if (path.isEmpty() || !QFileInfo(path).isFile() || !context())
             return;
-        // A fresh effect per sound, owned by the application so it goes when the program ends;
-        // re-pointing one effect at another source while it still loads can leave it silent.
-        m_effect = new QSoundEffect(QCoreApplication::instance());
-        m_effect->setSource(QUrl::fromLocalFile(path));
-        m_effect->play();
+        const uint32_t id = ++m_nextId == 0 ? ++m_nextId : m_nextId;
+        const QByteArray file = QFile::encodeName(path);
+        // Never kept in the server's sample cache: the file may change between two plays.
+        if (ca_context_play(m_context, id, CA_PROP_MEDIA_FILENAME, file.constData(),
+                            CA_PROP_MEDIA_ROLE, "event", CA_PROP_CANBERRA_CACHE_CONTROL, "never",
+                            nullptr) == CA_SUCCESS)
+            m_id = id;
     }
 
     bool busy() const override {
-        return m_effect && (m_effect->isPlaying() || m_effect->status() == QSoundEffect::Loading);
+        int playing = 0;
+        return m_context && m_id != 0 &&
+               ca_context_playing(m_context, m_id, &playing) == CA_SUCCESS && playing;
     }
 
 private:
-    QPointer<QSoundEffect> m_effect;
+    // Opened on first use; a context that cannot reach any sound output is dropped and tried
+    // again at the next sound, so a sound server started later is still found.
+    ca_context* context() {
+        if (m_context)
+            return m_context;
+        if (ca_context_create(&m_context) != CA_SUCCESS) {
+            m_context = nullptr;
+            return nullptr;
+        }
+        const QByteArray name = QCoreApplication::applicationName().toUtf8();
+        if (!name.isEmpty())
+            ca_context_change_props(m_context, CA_PROP_APPLICATION_NAME, name.constData(), nullptr);
+        if (ca_context_open(m_context) != CA_SUCCESS) {
+            ca_context_destroy(m_context);
+            m_context = nullptr;
+        }
+        return m_context;
+    }
+
+    ca_context* m_context = nullptr;
+    uint32_t m_nextId = 0;
+    uint32_t m_id = 0;
 };
+
+#endif
 
 SoundService* g_service = nullptr;
 
-EffectSoundService& realService() {
-    static EffectSoundService service;
+SystemSoundService& realService() {
+    static SystemSoundService service;
     return service;
 }
 
