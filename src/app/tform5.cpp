@@ -1,6 +1,7 @@
 #include "app/tform5.h"
 
 #include "controls/rzcommon.h"
+#include "platform/display.h"
 #include "platform/exception.h"
 #include "platform/folders.h"
 #include "platform/guard.h"
@@ -110,6 +111,7 @@ void TForm5::Timer1Timer() {
     if (m_opacity == 0) {
         Timer1->stop();
         hide();
+        vq::flushDisplay();
     }
 }
 
@@ -117,6 +119,9 @@ void TForm5::applyOpacity() {
     // Where the desktop has no per-window opacity this does nothing visible; the 51 steps and
     // the hiding at 0 happen all the same.
     setWindowOpacity(m_opacity / 255.0);
+    // Each step goes to the display server in its own tick; left queued, all 51 would reach
+    // the screen together at the end and the audience would see no fade.
+    vq::flushDisplay();
 }
 
 void TForm5::showEvent(QShowEvent* event) {
