@@ -1,27 +1,62 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages Velquo needs, only those that are missing.
+#
+#   scripts/install-deps.sh run    what building and running need (the run command)
+#   scripts/install-deps.sh test   the run set plus what testing adds (the test command)
+#
+# A package the program or its build needs goes into RUN_PACKAGES; a package only the tests,
+# benchmarks, checks or packaging need goes into TEST_PACKAGES.
 set -euo pipefail
-packages=(
+
+# Building and running: compiler and build tools, Qt 6 (widgets, the X11 platform plugin, its
+# Chinese translations), the event-sound library with its sound-server backend, libxcb, libmdb,
+# the icon renderer for the install rules, a Chinese font, and what the run command uses to show
+# the program without a display (Xvfb, a window manager, a screenshot).
+RUN_PACKAGES=(
     build-essential cmake ninja-build pkg-config git
-    qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins
-    libcanberra-dev libcanberra0 libcanberra-pulse libxcb1-dev
-    mdbtools mdbtools-dev
-    libgtest-dev libgmock-dev libbenchmark-dev
-    clang libclang-rt-14-dev
-    xvfb xdotool x11-apps x11-utils imagemagick openbox
-    pulseaudio pulseaudio-utils sox
-    fonts-wqy-zenhei fonts-dejavu-core fonts-dejavu-extra
+    qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins qt6-translations-l10n
+    libcanberra-dev libcanberra-pulse libxcb1-dev
+    mdbtools-dev
+    librsvg2-bin
+    fonts-wqy-zenhei
+    xvfb xdotool imagemagick openbox
 )
-# Machines that already carry a Node.js of their own (with npm inside it) must not get Debian's
-# npm on top: its dependencies conflict with such a nodejs package.
-command -v npm >/dev/null 2>&1 || packages+=(nodejs npm)
+
+# Testing adds: GoogleTest, Google Benchmark, clang with libFuzzer, the reference Jet tools,
+# X tools (a compositing manager among them) and sound tools for the end-to-end tests, Node.js
+# for the independent Jet reader, the format check, and the tools that build, inspect and
+# validate the package and its files.
+TEST_PACKAGES=(
+    libgtest-dev libgmock-dev libbenchmark-dev
+    clang libclang-rt-14-dev clang-format
+    mdbtools
+    x11-apps x11-utils xcompmgr
+    pulseaudio pulseaudio-utils sox
+    fonts-dejavu-core fonts-dejavu-extra
+    dpkg-dev file desktop-file-utils appstream
+)
+
+set_name=${1:-test}
+case "$set_name" in
+    run) packages=("${RUN_PACKAGES[@]}") ;;
+    test)
+        packages=("${RUN_PACKAGES[@]}" "${TEST_PACKAGES[@]}")
+        # Machines that already carry a Node.js of their own (with npm inside it) must not get
+        # Debian's npm on top: its dependencies conflict with such a nodejs package.
+        command -v npm >/dev/null 2>&1 || packages+=(nodejs npm)
+        ;;
+    *) echo "usage: $0 run|test" >&2; exit 2 ;;
+esac
+
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
 done
 if [ ${#missing[@]} -gt 0 ]; then
-    echo "Installing: ${missing[*]}" >&2
+    echo "Installing ($set_name set): ${missing[*]}" >&2
     SUDO=""; [ "$(id -u)" -ne 0 ] && SUDO=sudo
     $SUDO apt-get update -qq
     DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+else
+    echo "Packages of the $set_name set: all installed" >&2
 fi

@@ -1,17 +1,20 @@
 #!/usr/bin/env bash
-# The test command: installs what is missing, builds the suite twice (plain and with
-# AddressSanitizer + UndefinedBehaviorSanitizer) and runs every test in both.
+# The test command: installs what is missing (the run set and the test set of
+# scripts/install-deps.sh, and the npm package mdb-reader into each build folder), builds the
+# suite twice (plain and with AddressSanitizer + UndefinedBehaviorSanitizer) and runs every
+# test in both, then a bounded fuzzing run.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
-scripts/install-deps.sh
-[ -x tests/tools/setup-npm.sh ] && tests/tools/setup-npm.sh
+scripts/install-deps.sh test
 
 status=0
-scripts/build.sh build/release -DCMAKE_BUILD_TYPE=RelWithDebInfo
+scripts/build.sh build/release -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELQUO_TESTS=ON -DVELQUO_BENCH=ON
+tests/tools/setup-npm.sh build/release
 (cd build/release && ctest --output-on-failure -j 2 --timeout 600) || status=1
 
-scripts/build.sh build/asan -DCMAKE_BUILD_TYPE=Debug -DVELQUO_SANITIZE=ON -DVELQUO_BENCH=OFF
+scripts/build.sh build/asan -DCMAKE_BUILD_TYPE=Debug -DVELQUO_SANITIZE=ON -DVELQUO_BENCH=OFF -DVELQUO_TESTS=ON
+tests/tools/setup-npm.sh build/asan
 (cd build/asan && ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 \
     UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
     ctest --output-on-failure -j 2 --timeout 900 -LE no-asan) || status=1
