@@ -12,6 +12,7 @@ namespace vq {
 int runPresenter(int argc, char** argv,
                  const std::function<void(const PresenterWindows&)>& beforeShow) {
     vq::Application app(argc, argv);
+    vq::installQtTranslations();
     QApplication::setApplicationName(vq::kApplicationTitle);
     // The title is the program's name only: a display name would be appended to every window
     // caption, so the exit question would no longer read just "提示".
