@@ -308,8 +308,7 @@ private:
                    .arg(png, 0, 'f', 1));
         measure("settings-reads", [&](int) {
             vq::Settings st;
-            benchmarkSink += st.integer(QStringLiteral("wenti_width")) +
-                             st.integer(QStringLiteral("wenti_left"));
+            benchmarkSink += st.integer(vq::Key::wenti_width) + st.integer(vq::Key::wenti_left);
         });
         measure("draw", [&](int) { benchmarkSink += int(vq::drawNumber(*f->Memo1).size()); });
         measure("fetch", [&](int i) { vq::fetchQuestion(q, QString::number(1 + i % 9000), none); });

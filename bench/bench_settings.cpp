@@ -24,7 +24,7 @@ void BM_ReadKey(benchmark::State& state) {
     QTemporaryDir dir;
     const vq::Settings s(makeFile(dir));
     for (auto _ : state)
-        benchmark::DoNotOptimize(s.integer(QStringLiteral("daan_top")));
+        benchmark::DoNotOptimize(s.integer(vq::Key::daan_top));
 }
 BENCHMARK(BM_ReadKey)->Unit(benchmark::kMicrosecond);
 
@@ -33,7 +33,7 @@ void BM_WriteKey(benchmark::State& state) {
     const vq::Settings s(makeFile(dir));
     int v = 0;
     for (auto _ : state)
-        s.writeInteger(QStringLiteral("biaoti_left"), v++);
+        s.writeInteger(vq::Key::biaoti_left, v++);
 }
 BENCHMARK(BM_WriteKey)->Unit(benchmark::kMicrosecond);
 

@@ -29,7 +29,10 @@
 #include <QScreen>
 #include <QTimer>
 
+#include <algorithm>
 #include <cstdint>
+
+using vq::Key;
 
 namespace {
 
@@ -149,6 +152,17 @@ void TForm1::createControls() {
           static_cast<TGraphicControl*>(RzLabel2)})
         connect(c, &TGraphicControl::menuRequested, this, &TForm1::popupMenu);
 
+    // The draggable labels and the keys each one's moves write, in the written order.
+    m_draggables = {{
+        {Label1, {{Key::shijian_left, Edge::Left}, {Key::shijian_top, Edge::Top}}},
+        {Label2, {{Key::biaoti_left, Edge::Left}, {Key::biaoti_top, Edge::Top}}},
+        {RzLabel1,
+         {{Key::wenti_left, Edge::Left},
+          {Key::wenti_top, Edge::Top},
+          {Key::daan_left, Edge::Left},
+          {Key::daan_top, Edge::Top, 30}}},
+        {RzLabel2, {{Key::daan_left, Edge::Left}}},
+    }};
     connect(Label1, &TGraphicControl::mouseDown, this, &TForm1::Label1MouseDown);
     connect(Label1, &TGraphicControl::mouseMoved, this, &TForm1::Label1MouseMove);
     connect(Label1, &TGraphicControl::mouseUp, this, &TForm1::Label1MouseUp);
@@ -253,60 +267,60 @@ void TForm1::FormShow() {
     vq::Settings s;                                                                      // 1
     Image1->setPicture(vq::loadPicture(vq::programFolder() + QStringLiteral("bg.jpg"))); // 2
     RzLabel2->hide();                                                                    // 3
-    RzLabel1->setWidth(s.integer(QStringLiteral("wenti_width")));                        // 4
-    RzLabel2->setWidth(s.integer(QStringLiteral("daan_width")));
+    RzLabel1->setWidth(s.integer(Key::wenti_width));                                     // 4
+    RzLabel2->setWidth(s.integer(Key::daan_width));
     RzLabel2->move(RzLabel2->x(), RzLabel1->y() + RzLabel1->height() + 30); // 5
     Memo1->clear();                                                         // 6
     Memo1->move(Memo1->x(), -300);
     Label1->setText(QString()); // 7
     RzLabel1->setText(QString());
-    Button1->move(Button1->x(), -300);                                    // 8
-    FormResize();                                                         // 9
-    Label1->move(s.integer(QStringLiteral("shijian_left")), Label1->y()); // 10
-    Label1->move(Label1->x(), s.integer(QStringLiteral("shijian_top")));
-    Label2->move(s.integer(QStringLiteral("biaoti_left")), Label2->y()); // 11
-    Label2->move(Label2->x(), s.integer(QStringLiteral("biaoti_top")));
-    RzLabel1->move(s.integer(QStringLiteral("wenti_left")), RzLabel1->y()); // 12
-    RzLabel1->move(RzLabel1->x(), s.integer(QStringLiteral("wenti_top")));
-    RzLabel2->move(s.integer(QStringLiteral("daan_left")), RzLabel2->y()); // 13
-    RzLabel2->move(RzLabel2->x(), s.integer(QStringLiteral("daan_top")));
-    Form3->RzSpinner2->setValue(s.integer(QStringLiteral("shijian"))); // 14
+    Button1->move(Button1->x(), -300);                       // 8
+    FormResize();                                            // 9
+    Label1->move(s.integer(Key::shijian_left), Label1->y()); // 10
+    Label1->move(Label1->x(), s.integer(Key::shijian_top));
+    Label2->move(s.integer(Key::biaoti_left), Label2->y()); // 11
+    Label2->move(Label2->x(), s.integer(Key::biaoti_top));
+    RzLabel1->move(s.integer(Key::wenti_left), RzLabel1->y()); // 12
+    RzLabel1->move(RzLabel1->x(), s.integer(Key::wenti_top));
+    RzLabel2->move(s.integer(Key::daan_left), RzLabel2->y()); // 13
+    RzLabel2->move(RzLabel2->x(), s.integer(Key::daan_top));
+    Form3->RzSpinner2->setValue(s.integer(Key::shijian)); // 14
 
     const struct {
         TCustomLabel* label;
-        const char* color;
-        const char* size;
+        vq::IntegerKey color;
+        vq::IntegerKey size;
         TRzColorEdit* colorEdit;
         TRzSpinner* sizeSpinner;
     } items[] = {
-        {Label2, "biaoti_color", "biaoti_fontsize", Form3->RzColorEdit1, Form3->RzSpinner1},
-        {Label1, "shijian_color", "shijian_fontsize", Form3->RzColorEdit2, Form3->RzSpinner3},
-        {RzLabel1, "wenti_color", "wenti_fontsize", Form3->RzColorEdit3, Form3->RzSpinner4},
-        {RzLabel2, "daan_color", "daan_fontsize", Form3->RzColorEdit4, Form3->RzSpinner5},
+        {Label2, Key::biaoti_color, Key::biaoti_fontsize, Form3->RzColorEdit1, Form3->RzSpinner1},
+        {Label1, Key::shijian_color, Key::shijian_fontsize, Form3->RzColorEdit2, Form3->RzSpinner3},
+        {RzLabel1, Key::wenti_color, Key::wenti_fontsize, Form3->RzColorEdit3, Form3->RzSpinner4},
+        {RzLabel2, Key::daan_color, Key::daan_fontsize, Form3->RzColorEdit4, Form3->RzSpinner5},
     };
     for (const auto& item : items) { // 15
-        item.label->setFontColor(s.integer(QLatin1StringView(item.color)));
-        item.colorEdit->setSelectedColor(s.integer(QLatin1StringView(item.color)));
+        item.label->setFontColor(s.integer(item.color));
+        item.colorEdit->setSelectedColor(s.integer(item.color));
     }
     for (const auto& item : items) { // 16
-        item.label->setFontPoints(s.integer(QLatin1StringView(item.size)));
-        item.sizeSpinner->setValue(s.integer(QLatin1StringView(item.size)));
+        item.label->setFontPoints(s.integer(item.size));
+        item.sizeSpinner->setValue(s.integer(item.size));
     }
-    Form3->Edit1->setText(s.text(QStringLiteral("biaoti"))); // 17
-    Label2->setText(s.text(QStringLiteral("biaoti")));
-    Form3->RzSpinner6->setValue(s.integer(QStringLiteral("wenti_width"))); // 18
-    Form3->RzSpinner7->setValue(s.integer(QStringLiteral("daan_width")));
-    if (s.flagOn(QStringLiteral("huanying"))) // 19
+    Form3->Edit1->setText(s.text(Key::biaoti)); // 17
+    Label2->setText(s.text(Key::biaoti));
+    Form3->RzSpinner6->setValue(s.integer(Key::wenti_width)); // 18
+    Form3->RzSpinner7->setValue(s.integer(Key::daan_width));
+    if (s.flagOn(Key::huanying)) // 19
         Form3->CheckBox3->setChecked(true);
-    if (s.flagOff(QStringLiteral("huanying")))
+    if (s.flagOff(Key::huanying))
         Form3->CheckBox3->setChecked(false);
-    if (s.flagOn(QStringLiteral("shijian_sound"))) // 20
+    if (s.flagOn(Key::shijian_sound)) // 20
         Form3->CheckBox1->setChecked(true);
-    if (s.flagOff(QStringLiteral("shijian_sound")))
+    if (s.flagOff(Key::shijian_sound))
         Form3->CheckBox1->setChecked(false);
-    if (s.flagOn(QStringLiteral("huanying")) && Form5) // 21
+    if (s.flagOn(Key::huanying) && Form5) // 21
         Form5->show();
-    if (s.flagOn(QStringLiteral("weizhishezhi"))) { // 22
+    if (s.flagOn(Key::weizhishezhi)) { // 22
         Label1->setText(QStringLiteral("10"));
         Label1->show();
         RzLabel1->show();
@@ -314,8 +328,8 @@ void TForm1::FormShow() {
         RzLabel1->setText(QStringLiteral("问"));
         RzLabel2->setText(QStringLiteral("答"));
     }
-    s.write(QStringLiteral("weizhishezhi"), QStringLiteral("0")); // 23
-    vq::fillPool(questionQuery(DataModule2), *Memo1);             // 24
+    s.writeFlag(Key::weizhishezhi, false);            // 23
+    vq::fillPool(questionQuery(DataModule2), *Memo1); // 24
     // 25: by its bare name, so from the current folder.
     Image3->setPicture(vq::loadPicture(vq::expandName(QStringLiteral("next.png"))));
 }
@@ -364,8 +378,8 @@ void TForm1::Image4Click() {
 
 void TForm1::step() {
     vq::Settings s;
-    RzLabel1->setWidth(s.integer(QStringLiteral("wenti_width")));
-    RzLabel2->setWidth(s.integer(QStringLiteral("daan_width")));
+    RzLabel1->setWidth(s.integer(Key::wenti_width));
+    RzLabel2->setWidth(s.integer(Key::daan_width));
     if (stepCounter() % 3 == 2) {
         RzLabel2->show();
         Timer1->stop();
@@ -373,7 +387,7 @@ void TForm1::step() {
     }
     if (stepCounter() % 3 == 1) {
         Label1->show();
-        Label1->setText(QString::number(s.integer(QStringLiteral("shijian"))));
+        Label1->setText(QString::number(s.integer(Key::shijian)));
         if (!Timer1->isActive())
             Timer1->start();
     }
@@ -388,9 +402,9 @@ void TForm1::step() {
         vq::fetchQuestion(questionQuery(DataModule2), number, targets);
     }
     Label3->setText(QString::number(stepCounter() + 1));
-    RzLabel1->move(s.integer(QStringLiteral("wenti_left")), RzLabel1->y());
-    RzLabel1->move(RzLabel1->x(), s.integer(QStringLiteral("wenti_top")));
-    RzLabel2->move(s.integer(QStringLiteral("daan_left")), RzLabel2->y());
+    RzLabel1->move(s.integer(Key::wenti_left), RzLabel1->y());
+    RzLabel1->move(RzLabel1->x(), s.integer(Key::wenti_top));
+    RzLabel2->move(s.integer(Key::daan_left), RzLabel2->y());
     RzLabel2->move(RzLabel2->x(), RzLabel1->y() + RzLabel1->height() + 30);
 }
 
@@ -402,11 +416,11 @@ void TForm1::Timer1Timer() {
         // Wraps like the platform's 32-bit integers instead of overflowing.
         const auto count = static_cast<std::uint32_t>(vq::strToInt(Label1->text()));
         Label1->setText(QString::number(static_cast<std::int32_t>(count - 1u)));
-        if (s.flagOn(QStringLiteral("shijian_sound")))
+        if (s.flagOn(Key::shijian_sound))
             vq::playSound(vq::programFolder() + QStringLiteral("di.wav"));
         if (Label1->text() == u"0") {
             Timer1->stop();
-            if (s.flagOn(QStringLiteral("shijian_sound")))
+            if (s.flagOn(Key::shijian_sound))
                 vq::playSound(vq::programFolder() + QStringLiteral("0.wav"));
         }
     });
@@ -414,80 +428,33 @@ void TForm1::Timer1Timer() {
 
 // ---- dragging --------------------------------------------------------------------------------
 
+// One drag state for the four labels: a press on any of them grabs, a release on any of them
+// lets go, and a move over a label moves it while grabbed and in every case writes its keys.
+
 void TForm1::dragPress(int x, int y) {
-    m_dragging = true;
-    m_grabX = x;
-    m_grabY = y;
+    vq::guarded([&] {
+        m_dragging = true;
+        m_grabX = x;
+        m_grabY = y;
+    });
 }
 
-void TForm1::dragMove(TCustomLabel& label, int x, int y) {
-    if (m_dragging) {
-        label.move(label.x() + x - m_grabX, label.y());
-        label.move(label.x(), label.y() + y - m_grabY);
-    }
+void TForm1::dragMove(TCustomLabel* label, int x, int y) {
+    vq::guarded([&] {
+        if (m_dragging) {
+            label->move(label->x() + x - m_grabX, label->y());
+            label->move(label->x(), label->y() + y - m_grabY);
+        }
+        const auto row = std::find_if(m_draggables.begin(), m_draggables.end(),
+                                      [&](const Draggable& d) { return d.label == label; });
+        if (row == m_draggables.end())
+            return;
+        vq::Settings s;
+        for (const DragWrite& w : row->writes)
+            s.writeInteger(w.key, (w.edge == Edge::Left ? label->x() : label->y()) + w.offset);
+    });
 }
 
 void TForm1::dragRelease() {
-    m_dragging = false;
-}
-
-void TForm1::Label1MouseDown(Qt::MouseButton, Qt::KeyboardModifiers, int x, int y) {
-    vq::guarded([&] { dragPress(x, y); });
-}
-void TForm1::Label1MouseMove(Qt::MouseButtons, Qt::KeyboardModifiers, int x, int y) {
-    vq::guarded([&] {
-        dragMove(*Label1, x, y);
-        vq::Settings s;
-        s.writeInteger(QStringLiteral("shijian_left"), Label1->x());
-        s.writeInteger(QStringLiteral("shijian_top"), Label1->y());
-    });
-}
-void TForm1::Label1MouseUp(Qt::MouseButton, Qt::KeyboardModifiers, int, int) {
-    vq::guarded([&] { dragRelease(); });
-}
-
-void TForm1::Label2MouseDown(Qt::MouseButton, Qt::KeyboardModifiers, int x, int y) {
-    vq::guarded([&] { dragPress(x, y); });
-}
-void TForm1::Label2MouseMove(Qt::MouseButtons, Qt::KeyboardModifiers, int x, int y) {
-    vq::guarded([&] {
-        dragMove(*Label2, x, y);
-        vq::Settings s;
-        s.writeInteger(QStringLiteral("biaoti_left"), Label2->x());
-        s.writeInteger(QStringLiteral("biaoti_top"), Label2->y());
-    });
-}
-void TForm1::Label2MouseUp(Qt::MouseButton, Qt::KeyboardModifiers, int, int) {
-    vq::guarded([&] { dragRelease(); });
-}
-
-void TForm1::RzLabel1MouseDown(Qt::MouseButton, Qt::KeyboardModifiers, int x, int y) {
-    vq::guarded([&] { dragPress(x, y); });
-}
-void TForm1::RzLabel1MouseMove(Qt::MouseButtons, Qt::KeyboardModifiers, int x, int y) {
-    vq::guarded([&] {
-        dragMove(*RzLabel1, x, y);
-        vq::Settings s;
-        s.writeInteger(QStringLiteral("wenti_left"), RzLabel1->x());
-        s.writeInteger(QStringLiteral("wenti_top"), RzLabel1->y());
-        s.writeInteger(QStringLiteral("daan_left"), RzLabel1->x());
-        s.writeInteger(QStringLiteral("daan_top"), RzLabel1->y() + 30);
-    });
-}
-void TForm1::RzLabel1MouseUp(Qt::MouseButton, Qt::KeyboardModifiers, int, int) {
-    vq::guarded([&] { dragRelease(); });
-}
-
-void TForm1::RzLabel2MouseDown(Qt::MouseButton, Qt::KeyboardModifiers, int x, int y) {
-    vq::guarded([&] { dragPress(x, y); });
-}
-void TForm1::RzLabel2MouseMove(Qt::MouseButtons, Qt::KeyboardModifiers, int x, int y) {
-    vq::guarded([&] {
-        dragMove(*RzLabel2, x, y);
-        vq::Settings s;
-        s.writeInteger(QStringLiteral("daan_left"), RzLabel2->x());
-    });
-}
-void TForm1::RzLabel2MouseUp(Qt::MouseButton, Qt::KeyboardModifiers, int, int) {
-    vq::guarded([&] { dragRelease(); });
+    vq::guarded([&] { m_dragging = false; });
 }

@@ -1,6 +1,13 @@
 #pragma once
 
+#include "app/tcustomlabel.h"
+#include "app/trzlabel.h"
+#include "settings/settings.h"
+
 #include <QWidget>
+
+#include <array>
+#include <vector>
 
 class QAction;
 class QLabel;
@@ -8,13 +15,10 @@ class QMenu;
 class QPlainTextEdit;
 class QPushButton;
 class QTimer;
-class TCustomLabel;
 class TDataModule2;
 class TForm3;
 class TForm5;
 class TImage;
-class TLabel;
-class TRzLabel;
 
 // The main screen: background, title, countdown, question and answer over it, the next-step
 // picture, the right-button menu. Its state lives in its controls (step counter Label3,
@@ -59,18 +63,22 @@ public:
     void Image4Click();
     void Timer1Timer();
 
-    void Label1MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y);
-    void Label1MouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, int x, int y);
-    void Label1MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y);
-    void Label2MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y);
-    void Label2MouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, int x, int y);
-    void Label2MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y);
-    void RzLabel1MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y);
-    void RzLabel1MouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, int x, int y);
-    void RzLabel1MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y);
-    void RzLabel2MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y);
-    void RzLabel2MouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, int x, int y);
-    void RzLabel2MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y);
+    // The labels' mouse events, each an entry into the one drag of the four labels.
+    using Button = Qt::MouseButton;
+    using Buttons = Qt::MouseButtons;
+    using Keys = Qt::KeyboardModifiers;
+    void Label1MouseDown(Button, Keys, int x, int y) { dragPress(x, y); }
+    void Label1MouseMove(Buttons, Keys, int x, int y) { dragMove(Label1, x, y); }
+    void Label1MouseUp(Button, Keys, int, int) { dragRelease(); }
+    void Label2MouseDown(Button, Keys, int x, int y) { dragPress(x, y); }
+    void Label2MouseMove(Buttons, Keys, int x, int y) { dragMove(Label2, x, y); }
+    void Label2MouseUp(Button, Keys, int, int) { dragRelease(); }
+    void RzLabel1MouseDown(Button, Keys, int x, int y) { dragPress(x, y); }
+    void RzLabel1MouseMove(Buttons, Keys, int x, int y) { dragMove(RzLabel1, x, y); }
+    void RzLabel1MouseUp(Button, Keys, int, int) { dragRelease(); }
+    void RzLabel2MouseDown(Button, Keys, int x, int y) { dragPress(x, y); }
+    void RzLabel2MouseMove(Buttons, Keys, int x, int y) { dragMove(RzLabel2, x, y); }
+    void RzLabel2MouseUp(Button, Keys, int, int) { dragRelease(); }
 
     // The exit question's text.
     static QString exitQuestion();
@@ -87,11 +95,23 @@ private:
     void step();
     int stepCounter() const;
     void dragPress(int x, int y);
-    void dragMove(TCustomLabel& label, int x, int y);
+    void dragMove(TCustomLabel* label, int x, int y);
     void dragRelease();
     void popupMenu(const QPoint& globalPos);
 
     bool m_setUp = false;
+    enum class Edge { Left, Top };
+    // A key a move over a draggable label writes: the label's left or top edge, plus an offset.
+    struct DragWrite {
+        vq::IntegerKey key;
+        Edge edge;
+        int offset = 0;
+    };
+    struct Draggable {
+        TCustomLabel* label = nullptr;
+        std::vector<DragWrite> writes;
+    };
+    std::array<Draggable, 4> m_draggables;
     // One drag state shared by the four labels.
     bool m_dragging = false;
     int m_grabX = 0;

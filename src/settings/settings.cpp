@@ -65,24 +65,26 @@ QString settingsPath() {
     return programFolder() + kSettingsFileName;
 }
 
-QString Settings::text(const QString& key) const {
-    return m_file.readString(kSettingsSection, key, key);
+QString Settings::text(SettingKey key) const {
+    const QString name = QLatin1StringView(key.name);
+    return m_file.readString(kSettingsSection, name, name);
 }
 
-std::int32_t Settings::integer(const QString& key) const {
+std::int32_t Settings::integer(IntegerKey key) const {
     return strToInt(text(key));
 }
 
-void Settings::write(const QString& key, const QString& value) const {
-    m_file.writeString(kSettingsSection, key, value);
+void Settings::write(TextKey key, const QString& value) const {
+    m_file.writeString(kSettingsSection, key.toString(), value);
 }
 
-void Settings::writeInteger(const QString& key, std::int32_t value) const {
-    write(key, QString::number(value));
+void Settings::writeInteger(IntegerKey key, std::int32_t value) const {
+    m_file.writeString(kSettingsSection, key.toString(), QString::number(value));
 }
 
-void Settings::writeFlag(const QString& key, bool on) const {
-    write(key, on ? QStringLiteral("1") : QStringLiteral("0"));
+void Settings::writeFlag(FlagKey key, bool on) const {
+    m_file.writeString(kSettingsSection, key.toString(),
+                       on ? QStringLiteral("1") : QStringLiteral("0"));
 }
 
 } // namespace vq

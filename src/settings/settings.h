@@ -16,36 +16,63 @@ inline const QString kSettingsFileName = QStringLiteral("opt.ini");
 
 enum class SettingKind { Integer, Flag, Text };
 
+// A key of section canshu together with how it is read. Only the key table below makes them,
+// so a key that is not in the table does not compile.
+template <SettingKind K> class TypedKey {
+public:
+    constexpr const char* name() const { return m_name; }
+    QString toString() const { return QLatin1StringView(m_name); }
+
+private:
+    friend struct Key;
+    constexpr explicit TypedKey(const char* name) : m_name(name) {}
+    const char* m_name;
+};
+using IntegerKey = TypedKey<SettingKind::Integer>;
+using FlagKey = TypedKey<SettingKind::Flag>;
+using TextKey = TypedKey<SettingKind::Text>;
+
+// The 23 keys of section canshu.
+struct Key {
+    static constexpr TextKey biaoti{"biaoti"};
+    static constexpr IntegerKey biaoti_fontsize{"biaoti_fontsize"};
+    static constexpr IntegerKey biaoti_color{"biaoti_color"};
+    static constexpr IntegerKey biaoti_left{"biaoti_left"};
+    static constexpr IntegerKey biaoti_top{"biaoti_top"};
+    static constexpr IntegerKey shijian{"shijian"};
+    static constexpr IntegerKey shijian_fontsize{"shijian_fontsize"};
+    static constexpr IntegerKey shijian_color{"shijian_color"};
+    static constexpr IntegerKey shijian_left{"shijian_left"};
+    static constexpr IntegerKey shijian_top{"shijian_top"};
+    static constexpr FlagKey shijian_sound{"shijian_sound"};
+    static constexpr IntegerKey wenti_fontsize{"wenti_fontsize"};
+    static constexpr IntegerKey wenti_color{"wenti_color"};
+    static constexpr IntegerKey wenti_width{"wenti_width"};
+    static constexpr IntegerKey wenti_left{"wenti_left"};
+    static constexpr IntegerKey wenti_top{"wenti_top"};
+    static constexpr IntegerKey daan_fontsize{"daan_fontsize"};
+    static constexpr IntegerKey daan_color{"daan_color"};
+    static constexpr IntegerKey daan_width{"daan_width"};
+    static constexpr IntegerKey daan_left{"daan_left"};
+    static constexpr IntegerKey daan_top{"daan_top"};
+    static constexpr FlagKey huanying{"huanying"};
+    static constexpr FlagKey weizhishezhi{"weizhishezhi"};
+};
+
+// Any key of the table, for going through all of them.
 struct SettingKey {
+    template <SettingKind K> constexpr SettingKey(TypedKey<K> key) : name(key.name()), kind(K) {}
     const char* name;
     SettingKind kind;
 };
 
-// The 23 keys of section canshu.
 inline constexpr std::array<SettingKey, 23> kSettingKeys = {{
-    {"biaoti", SettingKind::Text},
-    {"biaoti_fontsize", SettingKind::Integer},
-    {"biaoti_color", SettingKind::Integer},
-    {"biaoti_left", SettingKind::Integer},
-    {"biaoti_top", SettingKind::Integer},
-    {"shijian", SettingKind::Integer},
-    {"shijian_fontsize", SettingKind::Integer},
-    {"shijian_color", SettingKind::Integer},
-    {"shijian_left", SettingKind::Integer},
-    {"shijian_top", SettingKind::Integer},
-    {"shijian_sound", SettingKind::Flag},
-    {"wenti_fontsize", SettingKind::Integer},
-    {"wenti_color", SettingKind::Integer},
-    {"wenti_width", SettingKind::Integer},
-    {"wenti_left", SettingKind::Integer},
-    {"wenti_top", SettingKind::Integer},
-    {"daan_fontsize", SettingKind::Integer},
-    {"daan_color", SettingKind::Integer},
-    {"daan_width", SettingKind::Integer},
-    {"daan_left", SettingKind::Integer},
-    {"daan_top", SettingKind::Integer},
-    {"huanying", SettingKind::Flag},
-    {"weizhishezhi", SettingKind::Flag},
+    Key::biaoti,        Key::biaoti_fontsize, Key::biaoti_color,     Key::biaoti_left,
+    Key::biaoti_top,    Key::shijian,         Key::shijian_fontsize, Key::shijian_color,
+    Key::shijian_left,  Key::shijian_top,     Key::shijian_sound,    Key::wenti_fontsize,
+    Key::wenti_color,   Key::wenti_width,     Key::wenti_left,       Key::wenti_top,
+    Key::daan_fontsize, Key::daan_color,      Key::daan_width,       Key::daan_left,
+    Key::daan_top,      Key::huanying,        Key::weizhishezhi,
 }};
 
 // The framework's strict text-to-integer conversion: leading blanks, an optional sign, then
@@ -68,17 +95,17 @@ public:
 
     const QString& path() const { return m_file.path(); }
 
-    // Read value (section canshu, the key's name as default).
-    QString text(const QString& key) const;
+    // Read value (section canshu, the key's name as default), of any key.
+    QString text(SettingKey key) const;
     // Integer setting: read value, then the strict conversion.
-    std::int32_t integer(const QString& key) const;
+    std::int32_t integer(IntegerKey key) const;
     // Flag setting: exact comparisons with "1" and "0"; anything else is neither.
-    bool flagOn(const QString& key) const { return text(key) == u"1"; }
-    bool flagOff(const QString& key) const { return text(key) == u"0"; }
+    bool flagOn(FlagKey key) const { return text(key) == u"1"; }
+    bool flagOff(FlagKey key) const { return text(key) == u"0"; }
 
-    void write(const QString& key, const QString& value) const;
-    void writeInteger(const QString& key, std::int32_t value) const;
-    void writeFlag(const QString& key, bool on) const;
+    void write(TextKey key, const QString& value) const;
+    void writeInteger(IntegerKey key, std::int32_t value) const;
+    void writeFlag(FlagKey key, bool on) const;
 
 private:
     IniFile m_file;

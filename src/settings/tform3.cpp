@@ -22,6 +22,8 @@
 #include <iterator>
 #include <limits>
 
+using vq::Key;
+
 namespace {
 
 constexpr int kClientWidth = 691;
@@ -275,21 +277,21 @@ void TForm3::Button1Click() {
 
 void TForm3::save() {
     const vq::Settings s;
-    s.writeInteger(QStringLiteral("biaoti_color"), RzColorEdit1->selectedColor());
-    s.writeInteger(QStringLiteral("shijian_color"), RzColorEdit2->selectedColor());
-    s.writeInteger(QStringLiteral("wenti_color"), RzColorEdit3->selectedColor());
-    s.writeInteger(QStringLiteral("daan_color"), RzColorEdit4->selectedColor());
-    s.writeInteger(QStringLiteral("biaoti_fontsize"), RzSpinner1->value());
-    s.writeInteger(QStringLiteral("shijian_fontsize"), RzSpinner3->value());
-    s.writeInteger(QStringLiteral("wenti_fontsize"), RzSpinner4->value());
-    s.writeInteger(QStringLiteral("daan_fontsize"), RzSpinner5->value());
-    s.writeInteger(QStringLiteral("shijian"), RzSpinner2->value());
-    s.write(QStringLiteral("biaoti"), Edit1->text());
-    s.writeInteger(QStringLiteral("wenti_width"), RzSpinner6->value());
-    s.writeInteger(QStringLiteral("daan_width"), RzSpinner7->value());
-    s.writeFlag(QStringLiteral("huanying"), CheckBox3->isChecked());
-    s.writeFlag(QStringLiteral("shijian_sound"), CheckBox1->isChecked());
-    s.writeFlag(QStringLiteral("weizhishezhi"), CheckBox4->isChecked());
+    s.writeInteger(Key::biaoti_color, RzColorEdit1->selectedColor());
+    s.writeInteger(Key::shijian_color, RzColorEdit2->selectedColor());
+    s.writeInteger(Key::wenti_color, RzColorEdit3->selectedColor());
+    s.writeInteger(Key::daan_color, RzColorEdit4->selectedColor());
+    s.writeInteger(Key::biaoti_fontsize, RzSpinner1->value());
+    s.writeInteger(Key::shijian_fontsize, RzSpinner3->value());
+    s.writeInteger(Key::wenti_fontsize, RzSpinner4->value());
+    s.writeInteger(Key::daan_fontsize, RzSpinner5->value());
+    s.writeInteger(Key::shijian, RzSpinner2->value());
+    s.write(Key::biaoti, Edit1->text());
+    s.writeInteger(Key::wenti_width, RzSpinner6->value());
+    s.writeInteger(Key::daan_width, RzSpinner7->value());
+    s.writeFlag(Key::huanying, CheckBox3->isChecked());
+    s.writeFlag(Key::shijian_sound, CheckBox1->isChecked());
+    s.writeFlag(Key::weizhishezhi, CheckBox4->isChecked());
     vq::showMessageBox(QStringLiteral("保存成功，程序关闭后请重新打开！"));
 }
 

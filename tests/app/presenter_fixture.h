@@ -47,9 +47,12 @@ protected:
     void create();
     // Creates the windows and shows the main screen, which runs its set-up.
     void start();
-    QString setting(const QString& key) const { return Settings(inst.file("opt.ini")).text(key); }
+    // Any key by name, also a misspelt or unknown one, straight through the file accessor.
+    QString setting(const QString& key) const {
+        return IniFile(inst.file("opt.ini")).readString(kSettingsSection, key, key);
+    }
     void setSetting(const QString& key, const QString& value) const {
-        Settings(inst.file("opt.ini")).write(key, value);
+        IniFile(inst.file("opt.ini")).writeString(kSettingsSection, key, value);
     }
     int counter() const;
 };

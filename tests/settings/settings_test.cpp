@@ -36,8 +36,8 @@ TEST(Settings, ReadsThroughTheProgramFolderAndFailsWithTheTextRead) {
     install.writeSettings({"wenti_width= 300 ", "shijian_top=abc", "daan_width=", "huanying=01"});
     const vq::Settings s;
     EXPECT_EQ(s.path(), install.file("opt.ini"));
-    EXPECT_EQ(s.integer("wenti_width"), 300);
-    const auto message = [&](const char* key) {
+    EXPECT_EQ(s.integer(vq::Key::wenti_width), 300);
+    const auto message = [&](vq::IntegerKey key) {
         try {
             s.integer(key);
         } catch (const vq::Exception& e) {
@@ -45,21 +45,21 @@ TEST(Settings, ReadsThroughTheProgramFolderAndFailsWithTheTextRead) {
         }
         return QString();
     };
-    EXPECT_EQ(message("shijian_top"), "'abc' is not a valid integer value");
-    EXPECT_EQ(message("daan_width"), "'' is not a valid integer value");
-    EXPECT_EQ(message("wenti_left"), "'wenti_left' is not a valid integer value");
-    EXPECT_FALSE(s.flagOn("huanying"));
-    EXPECT_FALSE(s.flagOff("huanying"));
-    EXPECT_EQ(s.text("biaoti"), "biaoti");
+    EXPECT_EQ(message(vq::Key::shijian_top), "'abc' is not a valid integer value");
+    EXPECT_EQ(message(vq::Key::daan_width), "'' is not a valid integer value");
+    EXPECT_EQ(message(vq::Key::wenti_left), "'wenti_left' is not a valid integer value");
+    EXPECT_FALSE(s.flagOn(vq::Key::huanying));
+    EXPECT_FALSE(s.flagOff(vq::Key::huanying));
+    EXPECT_EQ(s.text(vq::Key::biaoti), "biaoti");
 }
 
 TEST(Settings, NothingIsCachedBetweenReads) {
     vq::test::TempInstall install;
     install.writeSettings({"shijian_sound=0"});
     const vq::Settings s;
-    EXPECT_TRUE(s.flagOff("shijian_sound"));
+    EXPECT_TRUE(s.flagOff(vq::Key::shijian_sound));
     install.writeSettings({"shijian_sound=1"});
-    EXPECT_TRUE(s.flagOn("shijian_sound"));
+    EXPECT_TRUE(s.flagOn(vq::Key::shijian_sound));
 }
 
 TEST(Settings, KeyTableHoldsTheTwentyThreeDistinctKeys) {

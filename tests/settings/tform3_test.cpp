@@ -65,9 +65,9 @@ TEST(TForm3Save, TickedBoxesWriteOneAndUntickedZero) {
     f.CheckBox1->setChecked(false);
     f.Button1Click();
     const vq::Settings s;
-    EXPECT_EQ(s.text("weizhishezhi"), "1");
-    EXPECT_EQ(s.text("huanying"), "1");
-    EXPECT_EQ(s.text("shijian_sound"), "0");
+    EXPECT_EQ(s.text(vq::Key::weizhishezhi), "1");
+    EXPECT_EQ(s.text(vq::Key::huanying), "1");
+    EXPECT_EQ(s.text(vq::Key::shijian_sound), "0");
 }
 
 TEST(TForm3Save, EmptyNameSavesEmptyTitleAndLongNameUncut) {
@@ -78,8 +78,9 @@ TEST(TForm3Save, EmptyNameSavesEmptyTitleAndLongNameUncut) {
     f.Edit1->setText("答题活动标题");
     f.Edit1->clear();
     f.Button1Click();
-    EXPECT_EQ(vq::Settings().text("biaoti"), "");
-    EXPECT_EQ(vq::Settings().text("biaoti"), QString()); // present and empty, not the key's name
+    EXPECT_EQ(vq::Settings().text(vq::Key::biaoti), "");
+    EXPECT_EQ(vq::Settings().text(vq::Key::biaoti),
+              QString()); // present and empty, not the key's name
 
     const QString longName(40000, u'题');
     f.Edit1->setText(longName);
@@ -105,7 +106,7 @@ TEST(TForm3Save, AfterARefusedSaveTheOperatorCanSaveAgain) {
     boxes.clear();
     f.Button1Click();
     EXPECT_EQ(boxes.messagesShown(), QStringList{"保存成功，程序关闭后请重新打开！"});
-    EXPECT_EQ(vq::Settings().text("shijian"), "77");
+    EXPECT_EQ(vq::Settings().text(vq::Key::shijian), "77");
     EXPECT_TRUE(f.programEnding());
 }
 
@@ -126,8 +127,8 @@ TEST(TForm3Save, FailedSuccessBoxCountsAsFailedSave) {
     EXPECT_TRUE(f.isVisible());
     EXPECT_FALSE(f.programEnding());
     // The keys written before the failure keep their new values.
-    EXPECT_EQ(vq::Settings().text("shijian"), "42");
-    EXPECT_EQ(vq::Settings().text("weizhishezhi"), "1");
+    EXPECT_EQ(vq::Settings().text(vq::Key::shijian), "42");
+    EXPECT_EQ(vq::Settings().text(vq::Key::weizhishezhi), "1");
 }
 
 TEST(TForm3Keys, EscapeAndEnterOutsideAButtonLeaveTheDialogOpen) {

@@ -133,7 +133,7 @@ QStringList checkInstallation(const QString& folder, const QString& questionsCsv
         const vq::Settings s(iniPath);
         for (const vq::SettingKey& k : vq::kSettingKeys) {
             const QString name = QLatin1String(k.name);
-            const QString value = s.text(name);
+            const QString value = s.text(k);
             if (value == name) {
                 problems << QStringLiteral("opt.ini: %1 is missing").arg(name);
                 continue;
@@ -206,7 +206,7 @@ QStringList checkInstallation(const QString& folder, const QString& questionsCsv
     const QRect screen(0, 0, kScreenWidth, kScreenHeight);
     TLabel title;
     title.setFontPoints(number.value(QStringLiteral("biaoti_fontsize")));
-    title.setText(vq::Settings(iniPath).text(QStringLiteral("biaoti")));
+    title.setText(vq::Settings(iniPath).text(vq::Key::biaoti));
     const QRect titleRect = rectOf(title, "biaoti_left", "biaoti_top");
     TLabel countdown;
     countdown.setFontPoints(number.value(QStringLiteral("shijian_fontsize")));
