@@ -40,8 +40,14 @@ QString TCustomLabel::measuredText() const {
 }
 
 void TCustomLabel::adjustToText() {
-    const QSize s = measure();
-    resize(s);
+    // An empty label is one blank on one line in its current font, whatever width it had: the
+    // wrapping measure would drop a lone blank that no longer fits, leaving nothing to grab.
+    if (m_text.isEmpty()) {
+        const QFontMetrics fm(font());
+        resize(fm.horizontalAdvance(QLatin1Char(' ')), fm.height());
+        return;
+    }
+    resize(measure());
 }
 
 void TCustomLabel::changeEvent(QEvent* event) {
