@@ -11,6 +11,8 @@
 #include <QFile>
 
 #include <canberra.h>
+
+#include <future>
 #endif
 
 #include <cstdint>
@@ -39,8 +41,14 @@ public:
 class SystemSoundService final : public SoundService {
 public:
     ~SystemSoundService() override {
-        if (m_context)
-            ca_context_destroy(m_context);
+        if (ca_context* c = context())
+            ca_context_destroy(c);
+    }
+
+    void prepare() override {
+        if (m_context || m_opening.valid())
+            return;
+        m_opening = std::async(std::launch::async, open, applicationName());
     }
 
     void play(const QString& path) override {
@@ -48,13 +56,18 @@ public:
         if (m_context && m_id != 0)
             ca_context_cancel(m_context, m_id);
         m_id = 0;
-        if (path.isEmpty() || !QFileInfo(path).isFile() || !context())
+        if (path.isEmpty() || !QFileInfo(path).isFile())
+            return;
+        ca_context* c = context();
+        if (!c)
+            c = m_context = open(applicationName());
+        if (!c)
             return;
         const uint32_t id = ++m_nextId == 0 ? ++m_nextId : m_nextId;
         const QByteArray file = QFile::encodeName(path);
         // Never kept in the server's sample cache: the file may change between two plays.
-        if (ca_context_play(m_context, id, CA_PROP_MEDIA_FILENAME, file.constData(),
-                            CA_PROP_MEDIA_ROLE, "event", CA_PROP_CANBERRA_CACHE_CONTROL, "never",
+        if (ca_context_play(c, id, CA_PROP_MEDIA_FILENAME, file.constData(), CA_PROP_MEDIA_ROLE,
+                            "event", CA_PROP_CANBERRA_CACHE_CONTROL, "never",
                             nullptr) == CA_SUCCESS)
             m_id = id;
     }
@@ -66,25 +79,34 @@ public:
     }
 
 private:
-    // Opened on first use; a context that cannot reach any sound output is dropped and tried
-    // again at the next sound, so a sound server started later is still found.
-    ca_context* context() {
-        if (m_context)
-            return m_context;
-        if (ca_context_create(&m_context) != CA_SUCCESS) {
-            m_context = nullptr;
+    static QByteArray applicationName() {
+        return QCoreApplication::instance() ? QCoreApplication::applicationName().toUtf8()
+                                            : QByteArray();
+    }
+
+    // A context connected to the sound output, or nullptr where none can be reached (tried
+    // again at the next sound, so a sound server started later is still found).
+    static ca_context* open(const QByteArray& name) {
+        ca_context* c = nullptr;
+        if (ca_context_create(&c) != CA_SUCCESS)
+            return nullptr;
+        if (!name.isEmpty())
+            ca_context_change_props(c, CA_PROP_APPLICATION_NAME, name.constData(), nullptr);
+        if (ca_context_open(c) != CA_SUCCESS) {
+            ca_context_destroy(c);
             return nullptr;
         }
-        const QByteArray name = QCoreApplication::applicationName().toUtf8();
-        if (!name.isEmpty())
-            ca_context_change_props(m_context, CA_PROP_APPLICATION_NAME, name.constData(), nullptr);
-        if (ca_context_open(m_context) != CA_SUCCESS) {
-            ca_context_destroy(m_context);
-            m_context = nullptr;
-        }
+        return c;
+    }
+
+    // The context, once the background connection (if one was started) has finished.
+    ca_context* context() {
+        if (m_opening.valid())
+            m_context = m_opening.get();
         return m_context;
     }
 
+    std::future<ca_context*> m_opening;
     ca_context* m_context = nullptr;
     uint32_t m_nextId = 0;
     uint32_t m_id = 0;

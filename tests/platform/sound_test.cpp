@@ -44,8 +44,11 @@ void runEventsFor(int ms) {
 
 // Arguments: files to play one after the other, "wait:MS" between them to let the event loop
 // run. Prints "play START_NS DURATION_NS" for every call, then waits (bounded) until the last
-// sound is over.
+// sound is over. As in the program, the sound service is prepared at start, a while before the
+// first sound.
 const bool kPlayRole = vq::test::registerChildRole("play-sound", [](const QStringList& args) {
+    vq::sounds().prepare();
+    runEventsFor(300);
     for (const QString& arg : args) {
         if (arg.startsWith(u"wait:")) {
             runEventsFor(arg.mid(5).toInt());
