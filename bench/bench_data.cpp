@@ -6,6 +6,7 @@
 #include "data/tdatamodule2.h"
 #include "platform/application.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -19,7 +20,9 @@
 #if defined(__GLIBC__)
 #include <malloc.h>
 #endif
+#include <algorithm>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -125,6 +128,64 @@ void report() {
                 double(after - before) / 1024.0);
 }
 
+double median(std::vector<double> v) {
+    if (v.empty())
+        return 0;
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+// The start's open + fill of the pool against the npm reader mdb-reader reading the same
+// table in its own process (bench/mdb_reader_read.mjs), medians of 7 runs each, and the heap
+// that draws leave behind.
+void compareWithMdbReader() {
+    const QString path = bankPath();
+    QDir::setCurrent(g_dir->path());
+    std::vector<double> openFill, fillOnly;
+    for (int i = 0; i < 7; ++i) {
+        QElapsedTimer t;
+        t.start();
+        auto module = std::make_unique<TDataModule2>();
+        const qint64 opened = t.nsecsElapsed();
+        auto store = std::make_unique<QPlainTextEdit>();
+        vq::fillPool(*module->ADOQuery1, *store);
+        openFill.push_back(double(t.nsecsElapsed()) / 1e6);
+        fillOnly.push_back(double(t.nsecsElapsed() - opened) / 1e6);
+    }
+    const QString npm = QCoreApplication::applicationDirPath() + QStringLiteral("/../npm");
+    QProcess node;
+    node.start(QStringLiteral("node"),
+               {QStringLiteral(VELQUO_SOURCE_DIR "/bench/mdb_reader_read.mjs"), npm, path,
+                QStringLiteral("题"), vq::jet::kBankPassword, QStringLiteral("7")});
+    node.waitForFinished(300000);
+    std::vector<double> reader;
+    for (const QByteArray& line : node.readAllStandardOutput().split('\n'))
+        if (line.startsWith("ms "))
+            reader.push_back(line.split(' ').value(1).toDouble());
+    std::printf("open + fill of the pool, 100,000 rows: median %.1f ms (fill alone %.1f ms)\n",
+                median(openFill), median(fillOnly));
+    if (reader.empty())
+        std::printf("mdb-reader: not run (tests/tools/setup-npm.sh <build dir> installs it)\n");
+    else
+        std::printf("mdb-reader reading the table in process: median %.1f ms; velquo/mdb-reader "
+                    "%.2f\n",
+                    median(reader), median(openFill) / median(reader));
+
+    TDataModule2 module;
+    QPlainTextEdit store;
+    vq::fillPool(*module.ADOQuery1, store);
+    for (int i = 0; i < 200; ++i)
+        vq::drawNumber(store);
+    QCoreApplication::processEvents();
+    const long before = heapKb();
+    for (int i = 0; i < 5000; ++i) {
+        vq::drawNumber(store);
+        QCoreApplication::processEvents();
+    }
+    std::printf("heap growth per draw over 5000 draws: %.1f bytes; undo steps kept: %d\n",
+                double(heapKb() - before) * 1024 / 5000, store.document()->availableUndoSteps());
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -135,6 +196,7 @@ int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     report();
+    compareWithMdbReader();
     benchmark::Shutdown();
     return 0;
 }

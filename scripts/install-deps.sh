@@ -10,13 +10,14 @@ set -euo pipefail
 
 # Building and running: compiler and build tools, Qt 6 (widgets, the X11 platform plugin, its
 # Chinese translations), the event-sound library with its sound-server backend, libxcb, libmdb,
-# the icon renderer for the install rules, a Chinese font, and what the run command uses to show
-# the program without a display (Xvfb, a window manager, a screenshot).
+# QuaZip (reading .xlsx question lists), the icon renderer for the install rules, a Chinese font,
+# and what the run command uses to show the program without a display (Xvfb, a window manager,
+# a screenshot).
 RUN_PACKAGES=(
     build-essential cmake ninja-build pkg-config git
     qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins qt6-translations-l10n
     libcanberra-dev libcanberra-pulse libxcb1-dev
-    mdbtools-dev
+    mdbtools-dev libquazip1-qt6-dev
     librsvg2-bin
     fonts-wqy-zenhei
     xvfb xdotool imagemagick openbox
@@ -24,8 +25,10 @@ RUN_PACKAGES=(
 
 # Testing adds: GoogleTest, Google Benchmark, clang with libFuzzer, the reference Jet tools,
 # X tools (a compositing manager among them) and sound tools for the end-to-end tests, Node.js
-# for the independent Jet reader, the format check, and the tools that build, inspect and
-# validate the package and its files.
+# for the independent Jet reader, the format check, openpyxl (writes the workbooks the list
+# reader is tested on), the tools that build, inspect and validate the package and its files,
+# and the image viewer and X client library the screen benchmark compares with and watches
+# through.
 TEST_PACKAGES=(
     libgtest-dev libgmock-dev libbenchmark-dev
     clang libclang-rt-14-dev clang-format
@@ -34,6 +37,8 @@ TEST_PACKAGES=(
     pulseaudio pulseaudio-utils sox
     fonts-dejavu-core fonts-dejavu-extra
     dpkg-dev file desktop-file-utils appstream
+    python3-openpyxl
+    feh python3-xlib
 )
 
 set_name=${1:-test}

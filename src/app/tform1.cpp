@@ -10,6 +10,7 @@
 #include "data/tdatamodule2.h"
 #include "platform/folders.h"
 #include "platform/guard.h"
+#include "platform/memory.h"
 #include "platform/messages.h"
 #include "platform/sound.h"
 #include "settings/settings.h"
@@ -127,6 +128,8 @@ void TForm1::createControls() {
 
     Timer1 = new QTimer(this);
     Timer1->setInterval(1000);
+    // Each tick on its second: a coarse timer may shift a tick by up to 50 ms.
+    Timer1->setTimerType(Qt::PreciseTimer);
 
     PopupMenu1 = new QMenu(this);
     N7 = PopupMenu1->addAction(QStringLiteral("系统设置"));
@@ -211,6 +214,8 @@ void TForm1::showEvent(QShowEvent* event) {
                 setGeometry(s->geometry());
         FormShow();
     });
+    // Whatever set-up left behind (the bank's rows read for the pool, decoding buffers).
+    vq::returnFreedMemory();
 }
 
 void TForm1::resizeEvent(QResizeEvent* event) {
@@ -264,10 +269,11 @@ void TForm1::popupMenu(const QPoint& globalPos) {
 // ---- set-up ----------------------------------------------------------------------------------
 
 void TForm1::FormShow() {
-    vq::Settings s;                                                                      // 1
-    Image1->setPicture(vq::loadPicture(vq::programFolder() + QStringLiteral("bg.jpg"))); // 2
-    RzLabel2->hide();                                                                    // 3
-    RzLabel1->setWidth(s.integer(Key::wenti_width));                                     // 4
+    vq::Settings s; // 1
+    // 2: decoded at the size it covers, the main screen's.
+    Image1->setPicture(vq::loadPicture(vq::programFolder() + QStringLiteral("bg.jpg"), size()));
+    RzLabel2->hide();                                // 3
+    RzLabel1->setWidth(s.integer(Key::wenti_width)); // 4
     RzLabel2->setWidth(s.integer(Key::daan_width));
     RzLabel2->move(RzLabel2->x(), RzLabel1->y() + RzLabel1->height() + 30); // 5
     Memo1->clear();                                                         // 6

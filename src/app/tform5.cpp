@@ -1,10 +1,12 @@
 #include "app/tform5.h"
 
+#include "app/picturereader.h"
 #include "controls/rzcommon.h"
 #include "platform/display.h"
 #include "platform/exception.h"
 #include "platform/folders.h"
 #include "platform/guard.h"
+#include "platform/memory.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -12,6 +14,7 @@
 #include <QFileInfo>
 #include <QImageReader>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QScreen>
 #include <QShowEvent>
@@ -21,7 +24,7 @@ namespace {
 
 // Opens the file the way the platform does (so a missing file reports the system's reason)
 // and decodes it by its extension.
-QImage loadPicture(const QString& path) {
+QImage loadPicture(const QString& path, QSize shown) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         throw vq::Exception(QStringLiteral("Cannot open file \"%1\". %2")
@@ -31,10 +34,10 @@ QImage loadPicture(const QString& path) {
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer, QFileInfo(path).suffix().toLower().toLatin1());
     reader.setAutoTransform(false);
-    QImage image = reader.read();
+    QString error;
+    QImage image = vq::readPicture(reader, shown, error);
     if (image.isNull())
-        throw vq::Exception(
-            QStringLiteral("%1: %2").arg(QFileInfo(path).fileName(), reader.errorString()));
+        throw vq::Exception(QStringLiteral("%1: %2").arg(QFileInfo(path).fileName(), error));
     return image;
 }
 
@@ -46,16 +49,26 @@ TForm5Image::TForm5Image(QWidget* parent) : QWidget(parent) {
 
 void TForm5Image::setPicture(const QImage& picture) {
     m_picture = picture;
+    m_scaled = QImage();
     update();
 }
 
-void TForm5Image::paintEvent(QPaintEvent*) {
+// The picture stretched to the window is made once per size; a repaint copies only what it
+// needs of it.
+void TForm5Image::paintEvent(QPaintEvent* event) {
     vq::guarded([&] {
-        if (m_picture.isNull())
+        if (m_picture.isNull() || width() <= 0 || height() <= 0)
             return;
+        const QImage* image = &m_picture;
+        if (m_picture.size() != size()) {
+            if (m_scaled.size() != size())
+                m_scaled =
+                    m_picture.scaled(size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+            image = &m_scaled;
+        }
         QPainter painter(this);
-        painter.setRenderHint(QPainter::SmoothPixmapTransform);
-        painter.drawImage(rect(), m_picture);
+        const QRect r = event->rect() & image->rect();
+        painter.drawImage(r.topLeft(), *image, r);
     });
 }
 
@@ -96,7 +109,8 @@ TForm5::TForm5(QWidget* parent)
 
 void TForm5::FormShow() {
     Image1->setPicture(QImage());
-    Image1->setPicture(loadPicture(vq::programFolder() + QStringLiteral("welcome.jpg")));
+    // Decoded at the size of the window it covers.
+    Image1->setPicture(loadPicture(vq::programFolder() + QStringLiteral("welcome.jpg"), size()));
 }
 
 void TForm5::Image1Click() {
@@ -112,6 +126,9 @@ void TForm5::Timer1Timer() {
         Timer1->stop();
         hide();
         vq::flushDisplay();
+        // The welcome screen is not shown again during the run: its picture's memory goes back.
+        Image1->setPicture(QImage());
+        vq::returnFreedMemory();
     }
 }
 

@@ -24,6 +24,7 @@ protected:
 
 private:
     QImage m_picture;
+    QImage m_scaled;
     bool m_pressed = false;
 };
 

@@ -1,10 +1,12 @@
 #include "app/timage.h"
 
+#include "app/picturereader.h"
 #include "platform/exception.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
+#include <QPaintEvent>
 #include <QPainter>
 
 TImage::TImage(QWidget* parent, Fit fit) : TGraphicControl(parent), m_fit(fit) {
@@ -13,32 +15,49 @@ TImage::TImage(QWidget* parent, Fit fit) : TGraphicControl(parent), m_fit(fit) {
 
 void TImage::setPicture(const QImage& picture) {
     m_picture = picture;
-    m_scaled = QPixmap();
+    m_scaled = QImage();
+    // Scaled now rather than in the first paint, so that a picture set while the window is
+    // being shown is ready when it appears.
+    if (isVisible())
+        prepare();
     update();
 }
 
-void TImage::paintEvent(QPaintEvent*) {
+QSize TImage::drawnSize() const {
     if (m_picture.isNull() || width() <= 0 || height() <= 0)
-        return;
-    QSize target = size();
-    if (m_fit == Fit::Proportional)
-        target = m_picture.size().scaled(size(), Qt::KeepAspectRatio);
+        return {};
+    return m_fit == Fit::Proportional ? m_picture.size().scaled(size(), Qt::KeepAspectRatio)
+                                      : size();
+}
+
+// A picture of the drawn size is drawn as it is; any other is scaled once per size and only
+// the scaled copy is kept beside it.
+const QImage* TImage::prepare() {
+    const QSize target = drawnSize();
     if (target.isEmpty())
-        return;
-    if (m_scaled.size() != target) {
-        const QImage scaled =
-            m_picture.size() == target
-                ? m_picture
-                : m_picture.scaled(target, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-        m_scaled = QPixmap::fromImage(scaled);
+        return nullptr;
+    if (m_picture.size() == target) {
+        m_scaled = QImage();
+        return &m_picture;
     }
+    if (m_scaled.size() != target)
+        m_scaled = m_picture.scaled(target, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    return &m_scaled;
+}
+
+void TImage::paintEvent(QPaintEvent* event) {
+    const QImage* image = prepare();
+    if (!image)
+        return;
     QPainter p(this);
-    p.drawPixmap(0, 0, m_scaled);
+    // Only the part that needs repainting is copied.
+    const QRect r = event->rect() & image->rect();
+    p.drawImage(r.topLeft(), *image, r);
 }
 
 namespace vq {
 
-QImage loadPicture(const QString& path) {
+QImage loadPicture(const QString& path, QSize shown) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         throw Exception(
@@ -55,10 +74,10 @@ QImage loadPicture(const QString& path) {
         throw Exception(QStringLiteral("Unknown picture file extension (.%1)").arg(ext));
     QImageReader reader(&file, format);
     reader.setDecideFormatFromContent(false);
-    QImage image = reader.read();
+    QString error;
+    QImage image = readPicture(reader, shown, error);
     if (image.isNull())
-        throw Exception(
-            QStringLiteral("%1: %2").arg(QFileInfo(path).fileName(), reader.errorString()));
+        throw Exception(QStringLiteral("%1: %2").arg(QFileInfo(path).fileName(), error));
     return image;
 }
 

@@ -3,12 +3,12 @@
 #include "app/tgraphiccontrol.h"
 
 #include <QImage>
-#include <QPixmap>
+#include <QSize>
 #include <QString>
 
 // A picture control. Stretch fills the control, aspect ratio not kept; Proportional scales
 // the picture up or down to fit with its aspect ratio kept, drawn from the top-left corner.
-// The scaled picture is made once per size, not at every paint.
+// The scaled picture is made once per size, when the picture or the size changes.
 class TImage : public TGraphicControl {
     Q_OBJECT
 public:
@@ -23,16 +23,20 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    QSize drawnSize() const;
+    const QImage* prepare();
+
     Fit m_fit;
     QImage m_picture;
-    QPixmap m_scaled;
+    QImage m_scaled;
 };
 
 namespace vq {
 
 // Reads a picture file, decoded by the kind its extension names (JPEG, PNG, BMP). Fails with
 // "Cannot open file "<path>". <reason>" when the file cannot be opened, with the decoder's
-// message when it cannot be decoded.
-QImage loadPicture(const QString& path);
+// message when it cannot be decoded. A valid `shown` is the size it is drawn at: a larger
+// picture is decoded at that size (see readPicture).
+QImage loadPicture(const QString& path, QSize shown = QSize());
 
 } // namespace vq

@@ -11,6 +11,11 @@
 
 namespace vq {
 
+QuestionPool::QuestionPool(QPlainTextEdit& store) : m_store(store) {
+    if (m_store.document()->isUndoRedoEnabled())
+        m_store.document()->setUndoRedoEnabled(false);
+}
+
 int QuestionPool::count() const {
     const QTextDocument* doc = m_store.document();
     const int blocks = doc->blockCount();
@@ -29,11 +34,15 @@ void QuestionPool::removeAt(int index) {
         return;
     const QTextBlock block = m_store.document()->findBlockByNumber(index);
     QTextCursor cursor(m_store.document());
+    // Inside an edit block the cursor does not lay out the lines it is placed in, which would
+    // keep a layout per removed line's neighbour for the rest of the run.
+    cursor.beginEditBlock();
     cursor.setPosition(block.position());
     const int end = block.position() + block.length();
     const int docEnd = m_store.document()->characterCount() - 1;
     cursor.setPosition(qMin(end, docEnd), QTextCursor::KeepAnchor);
     cursor.removeSelectedText();
+    cursor.endEditBlock();
 }
 
 void QuestionPool::append(const QString& line) {
@@ -44,12 +53,14 @@ void QuestionPool::appendLines(const QString& linesWithBreaks) {
     if (linesWithBreaks.isEmpty())
         return;
     QTextCursor cursor(m_store.document());
+    cursor.beginEditBlock();
     cursor.movePosition(QTextCursor::End);
     // A last line without its break gets one first, so that lines stay whole.
     QString text = linesWithBreaks;
     if (m_store.document()->lastBlock().length() > 1)
         text.prepend(u'\n');
     cursor.insertText(text);
+    cursor.endEditBlock();
 }
 
 void fillPool(TADOQuery& query, QPlainTextEdit& store) {

@@ -15,7 +15,8 @@ namespace vq {
 // per line, the text always ending in a line break.
 class QuestionPool {
 public:
-    explicit QuestionPool(QPlainTextEdit& store) : m_store(store) {}
+    // The store keeps no undo history: every removed line would stay in it for the run.
+    explicit QuestionPool(QPlainTextEdit& store);
     int count() const;
     QString at(int index) const;
     void removeAt(int index);

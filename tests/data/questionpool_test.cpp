@@ -10,10 +10,16 @@
 #include "support/recording.h"
 #include "support/temp_install.h"
 
+#include <QCoreApplication>
 #include <QPlainTextEdit>
 #include <QSet>
+#include <QTextDocument>
 
 #include <gtest/gtest.h>
+
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
 
 using vq::jet::Column;
 using vq::jet::ColumnType;
@@ -314,4 +320,35 @@ TEST(JetSql, TextConversion) {
     EXPECT_EQ(vq::variantToText(QVariant(qlonglong(1234567))), QStringLiteral("1234567"));
     EXPECT_EQ(messageOf([&] { vq::variantToText(QVariant()); }),
               QStringLiteral("Could not convert variant of type (Null) into type (String)"));
+}
+
+// The store keeps no history of the lines taken out: its undo stays empty however many draws a
+// show makes (before, every draw added to it for the whole run).
+TEST(QuestionPool, DrawsLeaveNothingBehind) {
+    QPlainTextEdit store;
+    vq::QuestionPool pool(store);
+    QString lines;
+    for (int i = 1; i <= 3000; ++i)
+        lines += QString::number(i) + u'\n';
+    pool.appendLines(lines);
+    ASSERT_EQ(pool.count(), 3000);
+    for (int i = 0; i < 1100; ++i)
+        ASSERT_FALSE(vq::drawNumber(store).isEmpty());
+#if defined(__GLIBC__)
+    // Nor any other memory: before, every draw kept the layout of a line, about 1 KB.
+    for (int i = 0; i < 100; ++i) // warm-up: the allocator's first blocks
+        vq::drawNumber(store);
+    QCoreApplication::processEvents();
+    const size_t before = mallinfo2().uordblks;
+    for (int i = 0; i < 1000; ++i) {
+        vq::drawNumber(store);
+        QCoreApplication::processEvents();
+    }
+    const size_t after = mallinfo2().uordblks;
+    EXPECT_LT(after > before ? after - before : 0, size_t(8 * 1024));
+#endif
+    EXPECT_EQ(store.document()->availableUndoSteps(), 0);
+    EXPECT_FALSE(store.document()->isUndoAvailable());
+    EXPECT_EQ(pool.count(), 800);
+    EXPECT_EQ(store.toPlainText().count(u'\n'), 800);
 }

@@ -116,7 +116,7 @@ TEST(BankBuild, BadInputNamesItsLineAndLeavesTheOldFile) {
          "line 4: the number 5 is already used on line 2"},
         {"编号,题目,答案\n1,q,a\n2,\"  \",a\n", "line 3: the question (题目) is empty"},
         {"编号,题目,答案\n1,q\n", "line 2: 2 fields, the header has 3"},
-        {"编号,题目,答案,备注\n", "line 1: unknown column '备注'"},
+        {"编号,题目,题目,答案\n", "line 1: column '题目' appears twice"},
         {"编号,题目\n", "line 1: the header needs the columns"},
         {"编号,题目,答案\n", "q.csv: no questions"},
         {"", "q.csv: no header"},
@@ -199,8 +199,9 @@ TEST(BankBuild, LongestTextReadsBackWholeLongerIsRefused) {
     EXPECT_EQ(db.readTable("题").cell(0, 1).toString().toUtf8(), longest);
     writeBytes(dir.filePath("long.csv"), "题目,答案\nq,a\nq,\"" + longest + "x\"\n");
     EXPECT_EQ(
-        messageOf(
-            [&] { vq::bank::buildBank(dir.filePath("long.csv"), dir.filePath("long.DLL"), {}); }),
+        messageOf([&] {
+            vq::bank::buildBank(dir.filePath("long.csv"), dir.filePath("long.DLL"), QString());
+        }),
         QStringLiteral(
             "line 3: the 答案 is 131072 bytes long in UTF-8; the presenter shows at most 131071"));
     // A bank from elsewhere with a longer text: the check says it shows cut off.

@@ -279,9 +279,9 @@ TEST(BankProgram, ExitStatusAndStreams) {
     const ToolRun build =
         runTool(bankProgram(), {"build", dir.filePath("q.csv"), dir.filePath("new.DLL")});
     EXPECT_EQ(build.exitCode, 1);
-    EXPECT_EQ(
-        build.err,
-        "velquo-bank: line 3: 'x' is not a whole number between -2147483648 and 2147483647\n");
+    EXPECT_EQ(build.err, "q.csv: CSV, UTF-8, comma-separated\n"
+                         "velquo-bank: line 3: 'x' is not a whole number between -2147483648 and "
+                         "2147483647\n");
     EXPECT_FALSE(QFile::exists(dir.filePath("new.DLL")));
     const ToolRun exported = runTool(bankProgram(), {"export", good});
     EXPECT_EQ(exported.exitCode, 0);
@@ -289,4 +289,8 @@ TEST(BankProgram, ExitStatusAndStreams) {
     EXPECT_EQ(runTool(bankProgram(), {"export", good, "--no-password"}).err,
               "velquo-bank: Not a valid password.\n");
     EXPECT_EQ(runTool(bankProgram(), {"frobnicate"}).exitCode, 2);
+    const ToolRun help = runTool(bankProgram(), {"build", "--help"});
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_TRUE(help.out.startsWith("usage:\n")) << help.out.toStdString();
+    EXPECT_TRUE(help.err.isEmpty());
 }

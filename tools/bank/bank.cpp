@@ -13,8 +13,10 @@
 #include <QHash>
 #include <QMap>
 #include <QSet>
+#include <QTemporaryFile>
 
 #include <algorithm>
+#include <functional>
 #include <optional>
 #include <utility>
 
@@ -25,13 +27,6 @@ const QString kTable = QStringLiteral("题");
 const QString kNumber = QStringLiteral("编号");
 const QString kQuestion = QStringLiteral("题目");
 const QString kAnswer = QStringLiteral("答案");
-
-QByteArray readFile(const QString& path) {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        throw vq::Exception(QStringLiteral("Cannot open %1: %2").arg(path, f.errorString()));
-    return f.readAll();
-}
 
 // The file's own column type codes.
 QString typeName(int code) {
@@ -121,189 +116,130 @@ QString some(const QStringList& items, int shown = 8) {
 
 } // namespace
 
-QList<CsvRecord> parseCsv(const QByteArray& input) {
-    QByteArray bytes = input;
-    if (bytes.startsWith("\xEF\xBB\xBF"))
-        bytes.remove(0, 3);
-    const QString text = QString::fromUtf8(bytes);
-    if (text.toUtf8() != bytes) {
-        // Locate the line with the first invalid sequence.
-        int badLine = 1;
-        qsizetype lineStart = 0;
-        for (qsizetype i = 0; i <= bytes.size(); ++i) {
-            if (i == bytes.size() || bytes[i] == '\n') {
-                const QByteArray piece = bytes.mid(lineStart, i - lineStart);
-                if (QString::fromUtf8(piece).toUtf8() != piece)
-                    break;
-                ++badLine;
-                lineStart = i + 1;
-            }
-        }
-        throw vq::Exception(QStringLiteral("line %1: the text is not valid UTF-8").arg(badLine));
-    }
+namespace {
 
-    QList<CsvRecord> records;
-    CsvRecord current;
-    QString field;
-    int line = 1;
-    current.line = 1;
-    bool quoted = false;    // inside a quoted field
-    bool wasQuoted = false; // the field began with a quote
-    bool fieldStarted = false;
-    int quoteLine = 0;
-    const auto endField = [&] {
-        current.fields.append(field);
-        field.clear();
-        wasQuoted = false;
-        fieldStarted = false;
-    };
-    const auto endRecord = [&] {
-        endField();
-        const bool blank = current.fields.size() == 1 && current.fields[0].isEmpty();
-        if (!blank)
-            records.append(current);
-        current = CsvRecord{};
-    };
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text.at(i);
-        if (quoted) {
-            if (c == u'"') {
-                if (i + 1 < text.size() && text.at(i + 1) == u'"') {
-                    field.append(u'"');
-                    ++i;
-                } else {
-                    quoted = false;
-                }
-            } else {
-                if (c == u'\r' && i + 1 < text.size() && text.at(i + 1) == u'\n')
-                    continue; // a quoted CRLF becomes one line break
-                if (c == u'\n' || c == u'\r')
-                    ++line;
-                field.append(c);
-            }
-            continue;
-        }
-        if (c == u',') {
-            endField();
-        } else if (c == u'\r' || c == u'\n') {
-            if (c == u'\r' && i + 1 < text.size() && text.at(i + 1) == u'\n')
-                ++i;
-            endRecord();
-            ++line;
-            current.line = line;
-        } else if (c == u'"') {
-            if (fieldStarted || wasQuoted)
-                throw vq::Exception(
-                    QStringLiteral("line %1: a quote inside an unquoted field (fields with quotes "
-                                   "must be quoted, quotes doubled)")
-                        .arg(line));
-            quoted = true;
-            wasQuoted = true;
-            fieldStarted = true;
-            quoteLine = line;
-        } else {
-            if (wasQuoted)
-                throw vq::Exception(
-                    QStringLiteral("line %1: text after the closing quote of a field").arg(line));
-            field.append(c);
-            fieldStarted = true;
+// Writes the bank beside the target first; only a complete new bank replaces the target, and
+// what stood there is kept as <target>.bak.
+QString replaceKeepingBackup(const QString& outPath,
+                             const std::function<void(const QString&)>& writeTo) {
+    const QFileInfo target(outPath);
+    QString temp;
+    {
+        QTemporaryFile reserve(target.absolutePath() + u'/' + target.fileName() +
+                               QStringLiteral(".new-XXXXXX"));
+        reserve.setAutoRemove(false);
+        if (!reserve.open())
+            throw vq::Exception(
+                QStringLiteral("Cannot create %1: %2").arg(outPath, reserve.errorString()));
+        temp = reserve.fileName();
+    }
+    try {
+        writeTo(temp);
+    } catch (...) {
+        QFile::remove(temp);
+        throw;
+    }
+    QString backup;
+    if (target.exists() || target.isSymLink()) {
+        backup = outPath + QStringLiteral(".bak");
+        QFile::remove(backup);
+        if (!QFile::rename(outPath, backup)) {
+            QFile::remove(temp);
+            throw vq::Exception(QStringLiteral("Cannot keep the old %1 as %2; nothing was changed")
+                                    .arg(outPath, backup));
         }
     }
-    if (quoted)
-        throw vq::Exception(QStringLiteral("line %1: a quoted field is not closed").arg(quoteLine));
-    if (fieldStarted || !current.fields.isEmpty() || wasQuoted)
-        endRecord();
-    return records;
+    if (!QFile::rename(temp, outPath)) {
+        if (!backup.isEmpty())
+            QFile::rename(backup, outPath);
+        QFile::remove(temp);
+        throw vq::Exception(QStringLiteral("Cannot write %1").arg(outPath));
+    }
+    return backup;
 }
 
-BuildResult buildBank(const QString& csvPath, const QString& outPath, const QString& password,
+// The first character of a text the bank cannot hold as it is, described; empty when none.
+QString unstorable(const QString& text) {
+    if (text.contains(QChar(0)))
+        return QStringLiteral("holds a NUL character (code 0), which the bank cannot hold");
+    return {};
+}
+
+} // namespace
+
+BuildResult buildBank(const QString& inPath, const QString& outPath, const QString& password,
                       const Progress& progress) {
-    const QFileInfo in(csvPath);
+    BuildOptions options;
+    options.password = password;
+    options.progress = progress;
+    return buildBank(inPath, outPath, options);
+}
+
+BuildResult buildBank(const QString& inPath, const QString& outPath, const BuildOptions& options) {
+    const QFileInfo in(inPath);
     const QFileInfo target(outPath);
     if (target.exists() && in.exists() && target.canonicalFilePath() == in.canonicalFilePath())
         throw vq::Exception(
             QStringLiteral("%1: the bank would overwrite its own question list").arg(outPath));
-    const QList<CsvRecord> records = parseCsv(readFile(csvPath));
-    if (records.isEmpty())
-        throw vq::Exception(QStringLiteral("%1: no header line (expected %2,%3,%4)")
-                                .arg(csvPath, kNumber, kQuestion, kAnswer));
-    const CsvRecord& header = records.front();
-    int numberAt = -1;
-    int questionAt = -1;
-    int answerAt = -1;
-    for (int i = 0; i < header.fields.size(); ++i) {
-        const QString name = header.fields[i].trimmed();
-        int* slot = name == kNumber     ? &numberAt
-                    : name == kQuestion ? &questionAt
-                    : name == kAnswer   ? &answerAt
-                                        : nullptr;
-        if (!slot)
-            throw vq::Exception(QStringLiteral("line %1: unknown column '%2' (expected %3,%4,%5)")
-                                    .arg(header.line)
-                                    .arg(name, kNumber, kQuestion, kAnswer));
-        if (*slot >= 0)
-            throw vq::Exception(
-                QStringLiteral("line %1: column '%2' appears twice").arg(header.line).arg(name));
-        *slot = i;
+    const QuestionTable table = readQuestionTable(inPath, {options.sheet});
+    if (options.notes) {
+        options.notes(QStringLiteral("%1: %2").arg(in.fileName(), table.describe()));
+        for (const QString& f : table.findings())
+            options.notes(f);
     }
-    if (questionAt < 0 || answerAt < 0)
-        throw vq::Exception(QStringLiteral("line %1: the header needs the columns %2 and %3")
-                                .arg(header.line)
-                                .arg(kQuestion, kAnswer));
-    if (records.size() == 1)
-        throw vq::Exception(QStringLiteral("%1: no questions after the header line").arg(csvPath));
+    if (table.rows.isEmpty())
+        throw vq::Exception(
+            QStringLiteral("%1: no questions after the header line").arg(in.fileName()));
 
-    const bool large = records.size() - 1 >= kProgressRows;
+    const Progress& progress = options.progress;
+    const qsizetype total = table.rows.size();
+    const bool large = total >= kProgressRows;
     QList<vq::jet::Question> questions;
-    questions.reserve(records.size() - 1);
-    QHash<qint64, int> lineOfNumber;
+    questions.reserve(total);
+    QHash<qint64, int> rowOfNumber;
+    rowOfNumber.reserve(total);
     BuildResult result;
-    for (qsizetype r = 1; r < records.size(); ++r) {
-        const CsvRecord& rec = records[r];
-        if (rec.fields.size() != header.fields.size())
-            throw vq::Exception(QStringLiteral("line %1: %2 fields, the header has %3")
-                                    .arg(rec.line)
-                                    .arg(rec.fields.size())
-                                    .arg(header.fields.size()));
+    for (qsizetype r = 0; r < total; ++r) {
+        const QuestionRow& row = table.rows[r];
+        const QString where = table.place(row.row);
         vq::jet::Question q;
-        if (numberAt >= 0) {
-            const QString text = rec.fields[numberAt].trimmed();
-            if (text.isEmpty())
-                throw vq::Exception(QStringLiteral("line %1: the number (%2) is missing")
-                                        .arg(rec.line)
-                                        .arg(kNumber));
+        if (table.numbered) {
+            if (row.number.isEmpty())
+                throw vq::Exception(
+                    QStringLiteral("%1: the number (%2) is missing").arg(where, kNumber));
             bool ok = false;
-            q.number = text.toInt(&ok, 10);
+            q.number = row.number.toInt(&ok, 10);
             if (!ok)
                 throw vq::Exception(
                     QStringLiteral(
-                        "line %1: '%2' is not a whole number between -2147483648 and 2147483647")
-                        .arg(rec.line)
-                        .arg(text));
+                        "%1: '%2' is not a whole number between -2147483648 and 2147483647")
+                        .arg(where, row.number));
         } else {
-            q.number = r;
+            q.number = r + 1;
         }
-        const auto seen = lineOfNumber.constFind(q.number);
-        if (seen != lineOfNumber.constEnd())
-            throw vq::Exception(QStringLiteral("line %1: the number %2 is already used on line %3")
-                                    .arg(rec.line)
+        const auto seen = rowOfNumber.constFind(q.number);
+        if (seen != rowOfNumber.constEnd())
+            throw vq::Exception(QStringLiteral("%1: the number %2 is already used on %3")
+                                    .arg(where)
                                     .arg(q.number)
-                                    .arg(*seen));
-        lineOfNumber.insert(q.number, rec.line);
-        q.question = rec.fields[questionAt];
-        q.answer = rec.fields[answerAt];
+                                    .arg(table.place(*seen)));
+        rowOfNumber.insert(q.number, row.row);
+        q.question = row.question;
+        q.answer = row.answer;
         if (q.question.trimmed().isEmpty())
             throw vq::Exception(
-                QStringLiteral("line %1: the question (%2) is empty").arg(rec.line).arg(kQuestion));
+                QStringLiteral("%1: the question (%2) is empty").arg(where, kQuestion));
         for (const auto& [text, name] :
              {std::pair{&q.question, kQuestion}, std::pair{&q.answer, kAnswer}}) {
+            if (const QString why = unstorable(*text); !why.isEmpty())
+                throw vq::Exception(
+                    QStringLiteral("%1, column %2: the text %3").arg(where, name, why));
             const qsizetype bytes = text->toUtf8().size();
             if (bytes > kLongestText)
                 throw vq::Exception(
                     QStringLiteral(
-                        "line %1: the %2 is %3 bytes long in UTF-8; the presenter shows at most %4")
-                        .arg(rec.line)
-                        .arg(name)
+                        "%1: the %2 is %3 bytes long in UTF-8; the presenter shows at most %4")
+                        .arg(where, name)
                         .arg(bytes)
                         .arg(kLongestText));
         }
@@ -313,15 +249,15 @@ BuildResult buildBank(const QString& csvPath, const QString& outPath, const QStr
             result.lowest = std::min(result.lowest, q.number);
             result.highest = std::max(result.highest, q.number);
         }
-        questions.append(q);
+        questions.append(std::move(q));
         if (progress && large && questions.size() % kProgressRows == 0)
-            progress(QStringLiteral("%1 of %2 questions checked")
-                         .arg(questions.size())
-                         .arg(records.size() - 1));
+            progress(QStringLiteral("%1 of %2 questions checked").arg(questions.size()).arg(total));
     }
     if (progress && large)
         progress(QStringLiteral("writing %1 questions to %2").arg(questions.size()).arg(outPath));
-    vq::jet::writeDatabase(outPath, {vq::jet::questionTable(questions)}, {password});
+    result.backup = replaceKeepingBackup(outPath, [&](const QString& temp) {
+        vq::jet::writeDatabase(temp, {vq::jet::questionTable(questions)}, {options.password});
+    });
     result.rows = int(questions.size());
     result.bytes = QFileInfo(outPath).size();
     return result;

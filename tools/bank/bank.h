@@ -1,5 +1,7 @@
 #pragma once
 
+#include "questiontable.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -13,22 +15,12 @@ class Database;
 
 namespace vq::bank {
 
-// One record of a CSV file and the line on which it starts (counting from 1).
-struct CsvRecord {
-    int line = 0;
-    QStringList fields;
-};
-
-// RFC 4180 CSV from UTF-8 text (an optional byte order mark, quoted fields with embedded
-// line breaks and doubled quotes, CRLF or LF). Blank lines are skipped. Throws vq::Exception
-// naming the line of a malformed field.
-QList<CsvRecord> parseCsv(const QByteArray& utf8);
-
 struct BuildResult {
     int rows = 0;
     qint64 lowest = 0;
     qint64 highest = 0;
     qint64 bytes = 0;
+    QString backup; // where the file that stood at the output was kept; empty when none
 };
 
 // Progress lines for large inputs.
@@ -41,10 +33,19 @@ inline constexpr int kProgressRows = 10000;
 // a longer one would show cut off.
 inline constexpr int kLongestText = 128 * 1024 - 1;
 
-// Builds the bank file from a question CSV (header 编号,题目,答案; without 编号 the rows are
-// numbered 1..N). An empty password writes an unprotected file. Throws vq::Exception naming
-// the offending line; nothing is written then, and a file already at outPath stays as it was.
-BuildResult buildBank(const QString& csvPath, const QString& outPath, const QString& password,
+struct BuildOptions {
+    QString password;  // empty: an unprotected file
+    QString sheet;     // the worksheet of a workbook; empty: the first
+    Progress progress; // progress lines for large inputs
+    Progress notes;    // what was read and how (format, encoding, ignored columns)
+};
+
+// Builds the bank file from a question list, a CSV file or an .xlsx workbook (see
+// readQuestionTable; without 编号 the rows are numbered 1..N). Throws vq::Exception naming the
+// offending row; nothing is written then, and a file already at outPath stays as it was. When
+// a new bank is written, a file that stood at outPath is kept beside it as outPath.bak.
+BuildResult buildBank(const QString& inPath, const QString& outPath, const BuildOptions& options);
+BuildResult buildBank(const QString& inPath, const QString& outPath, const QString& password,
                       const Progress& progress = {});
 
 // The user tables of an open database, in catalog order.

@@ -19,18 +19,29 @@ void print(FILE* to, const QString& text) {
     std::fwrite(bytes.constData(), 1, size_t(bytes.size()), to);
 }
 
+QString usageText() {
+    return QStringLiteral(
+               "usage:\n"
+               "  velquo-bank build QUESTIONS db.DLL [--sheet NAME] [--password X | "
+               "--no-password]\n"
+               "  velquo-bank export db.DLL [TABLE] [--password X | --no-password]\n"
+               "  velquo-bank check db.DLL [--password X | --no-password]\n"
+               "  velquo-bank fixture KIND out.DLL [--password X | --no-password]\n"
+               "QUESTIONS is a CSV file (UTF-8, GBK or UTF-16; comma- or tab-separated) or an "
+               ".xlsx\n"
+               "workbook (the first sheet, or the one --sheet names) with the columns 编号 "
+               "(optional),\n"
+               "题目 and 答案 in any order; other columns are left out. A file already at "
+               "db.DLL is\n"
+               "kept as db.DLL.bak when the new bank is written.\n"
+               "The password is fmrTK20914 unless --password or --no-password says otherwise.\n"
+               "check exits with 1 when the show would fail with the bank.\n"
+               "fixture kinds: %1\n")
+        .arg(vq::jet::fixtureKinds().join(QStringLiteral(", ")));
+}
+
 int usage() {
-    print(stderr,
-          QStringLiteral(
-              "usage:\n"
-              "  velquo-bank build QUESTIONS.csv db.DLL [--password X | --no-password]\n"
-              "  velquo-bank export db.DLL [TABLE] [--password X | --no-password]\n"
-              "  velquo-bank check db.DLL [--password X | --no-password]\n"
-              "  velquo-bank fixture KIND out.DLL [--password X | --no-password]\n"
-              "The password is fmrTK20914 unless --password or --no-password says otherwise.\n"
-              "check exits with 1 when the show would fail with the bank.\n"
-              "fixture kinds: %1\n")
-              .arg(vq::jet::fixtureKinds().join(QStringLiteral(", "))));
+    print(stderr, usageText());
     return 2;
 }
 
@@ -40,8 +51,19 @@ int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     QStringList args = app.arguments().mid(1);
     QString password = vq::jet::kBankPassword;
+    QString sheet;
     for (qsizetype i = 0; i < args.size();) {
-        if (args[i] == QLatin1String("--no-password")) {
+        if (args[i] == QLatin1String("--help") || args[i] == QLatin1String("-h")) {
+            print(stdout, usageText());
+            return 0;
+        }
+        if (args[i] == QLatin1String("--sheet") && i + 1 < args.size()) {
+            sheet = args[i + 1];
+            args.remove(i, 2);
+        } else if (args[i].startsWith(QLatin1String("--sheet="))) {
+            sheet = args[i].mid(8);
+            args.removeAt(i);
+        } else if (args[i] == QLatin1String("--no-password")) {
             password.clear();
             args.removeAt(i);
         } else if (args[i] == QLatin1String("--password") && i + 1 < args.size()) {
@@ -67,8 +89,15 @@ int main(int argc, char** argv) {
         if (command == QLatin1String("build") && args.size() == 2) {
             QElapsedTimer timer;
             timer.start();
-            const vq::bank::BuildResult r =
-                vq::bank::buildBank(args[0], args[1], password, progress);
+            vq::bank::BuildOptions options;
+            options.password = password;
+            options.sheet = sheet;
+            options.progress = progress;
+            options.notes = progress;
+            const vq::bank::BuildResult r = vq::bank::buildBank(args[0], args[1], options);
+            if (!r.backup.isEmpty())
+                print(stderr,
+                      QStringLiteral("the previous %1 is kept as %2\n").arg(args[1], r.backup));
             print(stderr, QStringLiteral("%1: %2 questions, numbers %3..%4, %5 bytes, %6 ms\n")
                               .arg(args[1])
                               .arg(r.rows)

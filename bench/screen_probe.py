@@ -1,0 +1,410 @@
+#!/usr/bin/python3
+"""What a person in front of the screen sees, timed from a separate process.
+
+Runs a private Xvfb (1920 x 1080 unless told otherwise) with the openbox window manager and
+watches the screen through the X DAMAGE extension on the root window: every time anything is
+drawn on the screen the server sends an event, and this process reads the pixels it needs.
+
+  firstframe  process start (the moment before the spawn) to the first VISIBLE frame, for the
+              real velquo binary and for `feh --fullscreen` on the same JPEG, in alternated pairs
+              (velquo first in even pairs, feh first in odd ones). VISIBLE means: the 8 x 8
+              pixels at the centre of the screen, read back from the X server, average within
+              24 per channel of the picture's own centre when it is scaled to the screen. The
+              window being mapped, or painted in the button face colour, does not count. Also
+              prints each program's resident memory (VmRSS) once the screen is quiet after
+              the first frame.
+  steps       XTest key press (Space) to screen, per phase of the question cycle (draw,
+              countdown, reveal) and per countdown tick. A step has reached the screen at the
+              last DAMAGE event of the burst of drawing that follows the key press (the screen
+              then stays still for 250 ms); a tick at the last event of the burst that follows
+              its due time (the countdown key press plus n seconds).
+
+Both print medians, p99 and maxima in milliseconds. Linux only; needs Xvfb, openbox, feh,
+ImageMagick's convert and python3-xlib.
+
+  bench/screen_probe.py firstframe --build build/release --pairs 9 --size 4k
+  bench/screen_probe.py firstframe --build build/release --pairs 9 --size 1080p
+  bench/screen_probe.py steps --build build/release --cycles 40
+"""
+
+import argparse
+import os
+import re
+import select
+import shutil
+import signal
+import subprocess
+import sys
+import tempfile
+import time
+
+from Xlib import X, display
+from Xlib.ext import damage, xtest  # noqa: F401  (registers the extensions)
+
+SCREEN_W, SCREEN_H = 1920, 1080
+
+
+def log(*args):
+    print(*args, file=sys.stderr, flush=True)
+
+
+def stats(values):
+    v = sorted(values)
+    if not v:
+        return "n=0"
+    med = v[len(v) // 2] if len(v) % 2 else (v[len(v) // 2 - 1] + v[len(v) // 2]) / 2
+    p99 = v[min(len(v) - 1, (len(v) * 99 + 99) // 100 - 1)]
+    return "n=%d median=%.1f p99=%.1f max=%.1f min=%.1f" % (len(v), med, p99, v[-1], v[0])
+
+
+# ---- the X server under watch ------------------------------------------------------------
+
+
+class Screen:
+    def __init__(self, work, width, height):
+        self.work = work
+        self.procs = []
+        rfd, wfd = os.pipe()
+        self.xvfb = subprocess.Popen(
+            ["Xvfb", "-displayfd", str(wfd), "-screen", "0", "%dx%dx24" % (width, height),
+             "-nolisten", "tcp", "-noreset", "-br"],
+            pass_fds=[wfd], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        os.close(wfd)
+        number = b""
+        while not number.endswith(b"\n"):
+            chunk = os.read(rfd, 16)
+            if not chunk:
+                raise RuntimeError("Xvfb did not start")
+            number += chunk
+        os.close(rfd)
+        self.name = ":" + number.decode().strip()
+        os.environ["DISPLAY"] = self.name
+        self.d = display.Display(self.name)
+        self.root = self.d.screen().root
+        self.width, self.height = width, height
+        self.wm = subprocess.Popen(["openbox", "--sm-disable"], stdout=subprocess.DEVNULL,
+                                   stderr=subprocess.DEVNULL)
+        self._wait_wm()
+        self.d.damage_query_version()
+        self.damage = self.root.damage_create(damage.DamageReportNonEmpty)
+        self.d.sync()
+
+    def _wait_wm(self):
+        atom = self.d.intern_atom("_NET_SUPPORTING_WM_CHECK")
+        deadline = time.monotonic() + 20
+        while time.monotonic() < deadline:
+            if self.root.get_full_property(atom, X.AnyPropertyType):
+                return
+            time.sleep(0.02)
+        raise RuntimeError("openbox did not start")
+
+    def close(self):
+        for p in (self.wm, self.xvfb):
+            if p.poll() is None:
+                p.terminate()
+                p.wait()
+
+    def pixels(self, cx, cy, size):
+        img = self.root.get_image(cx - size // 2, cy - size // 2, size, size, X.ZPixmap,
+                                  0xFFFFFFFF)
+        data = img.data
+        n = size * size
+        b = sum(data[i * 4] for i in range(n)) / n
+        g = sum(data[i * 4 + 1] for i in range(n)) / n
+        r = sum(data[i * 4 + 2] for i in range(n)) / n
+        return (r, g, b)
+
+    def centre(self):
+        return self.pixels(self.width // 2, self.height // 2, 8)
+
+    def events(self, timeout):
+        """DAMAGE events until timeout (seconds) passes; yields their arrival times."""
+        deadline = time.monotonic() + timeout
+        while True:
+            while self.d.pending_events():
+                e = self.d.next_event()
+                if e.type == self.d.extension_event.DamageNotify:
+                    self.d.damage_subtract(self.damage)
+                    self.d.flush()
+                    yield time.monotonic()
+            left = deadline - time.monotonic()
+            if left <= 0:
+                return
+            select.select([self.d.fileno()], [], [], left)
+            now = time.monotonic()
+            if self.d.pending_events() == 0:
+                # Nothing yet; pending_events() above read the socket.
+                if now >= deadline:
+                    return
+
+    def drain(self, quiet):
+        """Waits until the screen has not changed for `quiet` seconds."""
+        last = time.monotonic()
+        while True:
+            got = False
+            for t in self.events(quiet):
+                got = True
+                last = t
+                break
+            if not got and time.monotonic() - last >= quiet:
+                return
+
+    def key(self, keysym_name):
+        code = self.d.keysym_to_keycode(
+            {"space": 0x20, "Return": 0xFF0D}[keysym_name])
+        xtest.fake_input(self.d, X.KeyPress, code)
+        self.d.flush()
+        t = time.monotonic()
+        xtest.fake_input(self.d, X.KeyRelease, code)
+        self.d.flush()
+        return t
+
+
+def close_enough(a, b, tol=24):
+    return all(abs(x - y) <= tol for x, y in zip(a, b))
+
+
+# ---- installations -----------------------------------------------------------------------
+
+
+def reference_centre(picture, width, height):
+    """The picture's centre 8 x 8 once scaled to the screen, as the screen should show it."""
+    out = subprocess.run(
+        ["convert", picture, "-resize", "%dx%d!" % (width, height), "-crop",
+         "8x8+%d+%d" % (width // 2 - 4, height // 2 - 4), "+repage", "-scale", "1x1!",
+         "-depth", "8", "txt:-"], check=True, capture_output=True, text=True).stdout
+    m = re.search(r"\((\d+),(\d+),(\d+)", out.splitlines()[-1])
+    return tuple(float(x) for x in m.groups())
+
+
+def make_picture(path, w, h):
+    if not os.path.exists(path):
+        subprocess.run(["convert", "-seed", "16", "-size", "%dx%d" % (w, h),
+                        "plasma:orange-royalblue", "-blur", "0x1", "-quality", "90", path],
+                       check=True)
+    return path
+
+
+def set_keys(ini, keys):
+    data = open(ini, "rb").read()
+    for k, v in keys.items():
+        data, n = re.subn(rb"(?m)^" + k.encode() + rb"=[^\r\n]*", (k + "=" + v).encode(), data)
+        if n == 0:
+            data += ("%s=%s\r\n" % (k, v)).encode()
+    open(ini, "wb").write(data)
+
+
+def make_install(work, build, picture, questions=10000, welcome=False):
+    inst = os.path.join(work, "install")
+    if os.path.exists(inst):
+        shutil.rmtree(inst)
+    shutil.copytree(os.path.join(build, "demo-install"), inst)
+    shutil.copy(os.path.join(build, "velquo"), inst)
+    shutil.copy(picture, os.path.join(inst, "bg.jpg"))
+    if welcome:
+        shutil.copy(picture, os.path.join(inst, "welcome.jpg"))
+    set_keys(os.path.join(inst, "opt.ini"),
+             {"huanying": "1" if welcome else "0", "shijian_sound": "0", "shijian": "3",
+              "weizhishezhi": "0"})
+    csv = os.path.join(work, "questions.csv")
+    with open(csv, "w", encoding="utf-8") as f:
+        f.write("编号,题目,答案\n")
+        for i in range(1, questions + 1):
+            f.write("%d,第%d题：下面哪一个城市是这道题目的正确答案，请在倒计时结束前回答？,答案%d\n"
+                    % (i, i, i))
+    subprocess.run([os.path.join(build, "tools", "bank", "velquo-bank"), "build", csv,
+                    os.path.join(inst, "db.DLL")], check=True, stdout=subprocess.DEVNULL)
+    return inst
+
+
+def rss_kb(pid):
+    try:
+        for line in open("/proc/%d/status" % pid):
+            if line.startswith("VmRSS:"):
+                return int(line.split()[1])
+    except OSError:
+        pass
+    return -1
+
+
+def stop(p):
+    if p.poll() is None:
+        p.send_signal(signal.SIGTERM)
+        try:
+            p.wait(10)
+        except subprocess.TimeoutExpired:
+            p.kill()
+            p.wait()
+
+
+# ---- first visible frame -----------------------------------------------------------------
+
+
+def first_frame(scr, argv, cwd, ref, timeout=30):
+    """Spawns argv; returns (ms to the first visible frame, RSS kB after it, process)."""
+    scr.drain(0.3)
+    base = scr.centre()
+    if close_enough(base, ref):
+        raise RuntimeError("the screen already shows the picture before the start")
+    env = dict(os.environ, QT_QPA_PLATFORM="xcb")
+    t0 = time.monotonic()
+    p = subprocess.Popen(argv, cwd=cwd, env=env, stdout=subprocess.DEVNULL,
+                         stderr=subprocess.DEVNULL)
+    seen = None
+    deadline = t0 + timeout
+    while seen is None and time.monotonic() < deadline:
+        for t in scr.events(0.005):
+            if close_enough(scr.centre(), ref):
+                seen = t
+                break
+        else:
+            # Also look now and then without an event, in case one was merged away.
+            if close_enough(scr.centre(), ref):
+                seen = time.monotonic()
+    if seen is None:
+        stop(p)
+        raise RuntimeError("%s never showed the picture" % argv[0])
+    scr.drain(0.5)
+    return (seen - t0) * 1000, rss_kb(p.pid), p
+
+
+def run_first_frame(args):
+    work = tempfile.mkdtemp(prefix="velquo-screen-probe-")
+    scr = Screen(work, args.width, args.height)
+    try:
+        size = {"4k": (3840, 2160), "1080p": (1920, 1080)}[args.size]
+        pic = make_picture(os.path.join(args.pictures, "probe-%dx%d.jpg" % size), *size)
+        ref = reference_centre(pic, args.width, args.height)
+        inst = make_install(work, args.build, pic, questions=args.questions)
+        velquo = ([os.path.join(inst, "velquo")], inst)
+        feh = (["feh", "--fullscreen", "--hide-pointer", os.path.join(inst, "bg.jpg")], inst)
+        res = {"velquo": [], "feh": []}
+        rss = {"velquo": [], "feh": []}
+        for i in range(args.pairs):
+            order = [("velquo", velquo), ("feh", feh)]
+            if i % 2:
+                order.reverse()
+            line = []
+            for name, (argv, cwd) in order:
+                ms, kb, p = first_frame(scr, argv, cwd, ref)
+                stop(p)
+                res[name].append(ms)
+                rss[name].append(kb)
+                line.append("%s %.1f ms %d kB" % (name, ms, kb))
+            log("pair %d: %s" % (i + 1, ", ".join(line)))
+        print("first visible frame, %s picture on a %dx%d screen, openbox, %d alternated pairs"
+              % (args.size, args.width, args.height, args.pairs))
+        for name in ("velquo", "feh"):
+            print("  %-7s ms  %s" % (name, stats(res[name])))
+        ratios = [v / f for v, f in zip(res["velquo"], res["feh"])]
+        print("  velquo/feh per pair: %s" % stats(ratios))
+        vm = sorted(res["velquo"])[len(res["velquo"]) // 2]
+        fm = sorted(res["feh"])[len(res["feh"]) // 2]
+        print("  median ratio velquo/feh: %.2f" % (vm / fm))
+        for name in ("velquo", "feh"):
+            print("  %-7s RSS kB after the first frame: %s" % (name, stats(rss[name])))
+    finally:
+        scr.close()
+        shutil.rmtree(work, ignore_errors=True)
+
+
+# ---- key press to screen -----------------------------------------------------------------
+
+
+def burst_end(scr, start, quiet, limit):
+    """Last DAMAGE time of the burst after `start`: the screen then stays still for `quiet`."""
+    last = None
+    while True:
+        got = None
+        for t in scr.events(quiet):
+            got = t
+            break
+        if got is None:
+            return last
+        last = got
+        if got - start > limit:
+            return last
+
+
+def run_steps(args):
+    work = tempfile.mkdtemp(prefix="velquo-screen-probe-")
+    scr = Screen(work, args.width, args.height)
+    try:
+        pic = make_picture(os.path.join(args.pictures, "probe-3840x2160.jpg"), 3840, 2160)
+        ref = reference_centre(pic, args.width, args.height)
+        inst = make_install(work, args.build, pic, questions=args.questions)
+        ms, kb, p = first_frame(scr, [os.path.join(inst, "velquo")], inst, ref)
+        log("velquo up after %.1f ms, %d kB" % (ms, kb))
+        try:
+            subprocess.run(["xdotool", "search", "--sync", "--name", "^晚会随机出题系统$",
+                            "windowactivate", "--sync"], check=True, timeout=20,
+                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        except subprocess.SubprocessError:
+            pass
+        scr.drain(0.5)
+        phases = {"draw": [], "countdown": [], "reveal": [], "tick": []}
+        missing = 0
+        for c in range(args.cycles):
+            for phase in ("draw", "countdown", "reveal"):
+                t0 = scr.key("space")
+                end = burst_end(scr, t0, 0.25, 0.9)
+                if end is None:
+                    missing += 1
+                else:
+                    phases[phase].append((end - t0) * 1000)
+                if phase == "countdown":
+                    for k in (1, 2, 3):
+                        due = t0 + k
+                        # Skip what came before the tick was due.
+                        while time.monotonic() < due - 0.1:
+                            for _ in scr.events(due - 0.1 - time.monotonic()):
+                                pass
+                        first = None
+                        for t in scr.events(due + 0.6 - time.monotonic()):
+                            if t >= due - 0.05:
+                                first = t
+                                break
+                        if first is None:
+                            missing += 1
+                            continue
+                        end = burst_end(scr, first, 0.1, 0.5) or first
+                        phases["tick"].append((end - due) * 1000)
+                    scr.drain(0.25)
+            if (c + 1) % 10 == 0:
+                log("cycle %d: velquo RSS %d kB" % (c + 1, rss_kb(p.pid)))
+        print("key press (XTest) to the last DAMAGE of its repaint, 4K bg.jpg on %dx%d, openbox,"
+              " %d cycles" % (args.width, args.height, args.cycles))
+        for name in ("draw", "countdown", "reveal", "tick"):
+            print("  %-9s ms  %s" % (name, stats(phases[name])))
+        alls = phases["draw"] + phases["countdown"] + phases["reveal"] + phases["tick"]
+        print("  all       ms  %s" % stats(alls))
+        print("  steps or ticks without a repaint: %d" % missing)
+        print("  velquo RSS after the run: %d kB" % rss_kb(p.pid))
+        stop(p)
+    finally:
+        scr.close()
+        shutil.rmtree(work, ignore_errors=True)
+
+
+def main():
+    ap = argparse.ArgumentParser(description=__doc__.split("\n")[0])
+    ap.add_argument("mode", choices=["firstframe", "steps"])
+    ap.add_argument("--build", default="build/release")
+    ap.add_argument("--pictures", default=tempfile.gettempdir(),
+                    help="where the generated test pictures are kept between runs")
+    ap.add_argument("--size", choices=["4k", "1080p"], default="4k")
+    ap.add_argument("--pairs", type=int, default=9)
+    ap.add_argument("--cycles", type=int, default=40)
+    ap.add_argument("--questions", type=int, default=10000)
+    ap.add_argument("--width", type=int, default=SCREEN_W)
+    ap.add_argument("--height", type=int, default=SCREEN_H)
+    args = ap.parse_args()
+    args.build = os.path.abspath(args.build)
+    if args.mode == "firstframe":
+        run_first_frame(args)
+    else:
+        run_steps(args)
+
+
+if __name__ == "__main__":
+    main()

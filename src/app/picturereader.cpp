@@ -1,0 +1,52 @@
+#include "app/picturereader.h"
+
+#include <QImageIOHandler>
+#include <QImageReader>
+
+#include <algorithm>
+
+namespace vq {
+
+QSize dctScaledSize(QSize full, QSize target) {
+    for (int d : {8, 4, 2})
+        if (full.width() / d >= target.width() && full.height() / d >= target.height())
+            return QSize(full.width() / d, full.height() / d);
+    return full;
+}
+
+QImage readPicture(QImageReader& reader, QSize shown, QString& error) {
+    QImageReader::setAllocationLimit(kPictureAllocationLimitMb);
+    const QSize full = reader.size();
+    if (full.isValid() && double(full.width()) * full.height() * 4 >
+                              double(kPictureAllocationLimitMb) * 1024 * 1024) {
+        error = QStringLiteral("Picture too large (%1 x %2 pixels)")
+                    .arg(full.width())
+                    .arg(full.height());
+        return {};
+    }
+    QSize target;
+    if (shown.isValid() && !shown.isEmpty() && full.isValid() &&
+        (full.width() > shown.width() || full.height() > shown.height())) {
+        target =
+            QSize(std::min(full.width(), shown.width()), std::min(full.height(), shown.height()));
+        // Decoders that scale while decoding are asked to; for the others the reader would
+        // decode in full and scale afterwards anyway, which is done below.
+        if (reader.supportsOption(QImageIOHandler::ScaledSize)) {
+            const QSize ask = (reader.format() == "jpeg" || reader.format() == "jpg")
+                                  ? dctScaledSize(full, target)
+                                  : target;
+            if (ask != full)
+                reader.setScaledSize(ask);
+        }
+    }
+    QImage image = reader.read();
+    if (image.isNull()) {
+        error = reader.errorString();
+        return image;
+    }
+    if (target.isValid() && image.size() != target)
+        image = image.scaled(target, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    return image;
+}
+
+} // namespace vq

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QImage>
+#include <QSize>
+#include <QString>
+
+class QImageReader;
+
+namespace vq {
+
+// Largest picture that is decoded at all, in megabytes of 32-bit pixels as its header states
+// them: a 100-megapixel photograph fits (Qt's own default of 128 MB refuses one of about 32
+// megapixels); a file whose header claims 100,000 x 100,000 pixels is refused before decoding.
+constexpr int kPictureAllocationLimitMb = 512;
+
+// Reads the picture from a reader that knows its device and format, no larger than `shown` in
+// either direction: a picture drawn smaller than its own size is decoded at the size it is
+// drawn (a JPEG straight from its DCT coefficients at 1/2, 1/4 or 1/8, a PNG row by row, the
+// rest smoothly), so its full-size pixels are never held. An invalid `shown` keeps the
+// picture's own size. On failure returns a null image and sets `error` to the reason.
+QImage readPicture(QImageReader& reader, QSize shown, QString& error);
+
+// The size to ask a DCT-scaling decoder for: the picture's size divided by the largest of 8,
+// 4 and 2 that still leaves at least `target` in both directions; `full` when none does.
+QSize dctScaledSize(QSize full, QSize target);
+
+} // namespace vq

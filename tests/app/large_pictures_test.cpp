@@ -1,0 +1,154 @@
+// Pictures far larger than the screen: photographs of tens of megapixels load, decoded at the
+// size they are drawn at; a file whose header claims an absurd size is refused.
+#include "presenter_fixture.h"
+
+#include "app/picturereader.h"
+#include "app/timage.h"
+
+#include <QBuffer>
+#include <QDeadlineTimer>
+#include <QFile>
+#include <QImageReader>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QTimer>
+#include <QtEndian>
+
+namespace vq::test {
+namespace {
+
+// An 8000 x 6000 colour JPEG (48 megapixels; 183 MB once decoded in full), made once: a dark
+// left half, a light right half and a red square at the centre.
+const QByteArray& photo48() {
+    static const QByteArray bytes = [] {
+        QImage image(8000, 6000, QImage::Format_RGB32);
+        image.fill(QColor(30, 60, 90));
+        QPainter p(&image);
+        p.fillRect(4000, 0, 4000, 6000, QColor(220, 210, 180));
+        p.fillRect(3000, 2000, 2000, 2000, QColor(200, 20, 20));
+        p.end();
+        QByteArray out;
+        QBuffer buffer(&out);
+        buffer.open(QIODevice::WriteOnly);
+        image.save(&buffer, "JPG", 40);
+        return out;
+    }();
+    return bytes;
+}
+
+quint32 crc32(const QByteArray& data) {
+    quint32 c = 0xFFFFFFFFu;
+    for (const char ch : data) {
+        c ^= quint8(ch);
+        for (int k = 0; k < 8; ++k)
+            c = (c >> 1) ^ (0xEDB88320u & (0u - (c & 1u)));
+    }
+    return ~c;
+}
+
+QByteArray chunk(const char* type, const QByteArray& data) {
+    QByteArray out(4, '\0');
+    qToBigEndian(quint32(data.size()), out.data());
+    const QByteArray typed = QByteArray(type) + data;
+    QByteArray crc(4, '\0');
+    qToBigEndian(crc32(typed), crc.data());
+    return out + typed + crc;
+}
+
+// A small PNG file whose header claims 100,000 x 100,000 RGB pixels (30 GB decoded).
+QByteArray pngBomb() {
+    QByteArray ihdr(13, '\0');
+    qToBigEndian(quint32(100000), ihdr.data());
+    qToBigEndian(quint32(100000), ihdr.data() + 4);
+    ihdr[8] = 8; // bit depth
+    ihdr[9] = 2; // RGB
+    const QByteArray zlib = qCompress(QByteArray(300001, '\0')).mid(4);
+    return QByteArray("\x89PNG\r\n\x1a\n", 8) + chunk("IHDR", ihdr) + chunk("IDAT", zlib) +
+           chunk("IEND", {});
+}
+
+QImage read(const QByteArray& bytes, const QByteArray& format, QSize shown, QString& error) {
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, format);
+    return readPicture(reader, shown, error);
+}
+
+TEST(PictureReader, DecodesAtTheShownSizeAndRefusesAbsurdHeaders) {
+    QString error;
+    // Smaller than its own size in both directions: exactly the shown size, colours in place.
+    const QImage shown = read(photo48(), "jpeg", QSize(1920, 1080), error);
+    ASSERT_FALSE(shown.isNull()) << error.toStdString();
+    EXPECT_EQ(shown.size(), QSize(1920, 1080));
+    EXPECT_LT(QColor(shown.pixel(100, 540)).lightness(), 90);
+    EXPECT_GT(QColor(shown.pixel(1800, 100)).lightness(), 170);
+    EXPECT_GT(QColor(shown.pixel(960, 540)).red(), 150);
+    // No shown size: the whole picture, which Qt's own limit of 128 MB refused.
+    const QImage full = read(photo48(), "jpeg", QSize(), error);
+    ASSERT_FALSE(full.isNull()) << error.toStdString();
+    EXPECT_EQ(full.size(), QSize(8000, 6000));
+    // A picture smaller than the shown size keeps its own size.
+    EXPECT_EQ(read(photo48(), "jpeg", QSize(9000, 7000), error).size(), QSize(8000, 6000));
+    // Larger in one direction only: only that one shrinks.
+    EXPECT_EQ(read(photo48(), "jpeg", QSize(9000, 1000), error).size(), QSize(8000, 1000));
+
+    error.clear();
+    EXPECT_TRUE(read(pngBomb(), "png", QSize(1920, 1080), error).isNull());
+    EXPECT_FALSE(error.isEmpty());
+    error.clear();
+    EXPECT_TRUE(read(pngBomb(), "png", QSize(), error).isNull());
+    EXPECT_FALSE(error.isEmpty());
+
+    EXPECT_EQ(dctScaledSize(QSize(3840, 2160), QSize(1920, 1080)), QSize(1920, 1080));
+    EXPECT_EQ(dctScaledSize(QSize(8000, 6000), QSize(1920, 1080)), QSize(2000, 1500));
+    EXPECT_EQ(dctScaledSize(QSize(8000, 6000), QSize(1000, 750)), QSize(1000, 750));
+    EXPECT_EQ(dctScaledSize(QSize(2000, 1000), QSize(1920, 1080)), QSize(2000, 1000));
+}
+
+using LargePictures = Presenter;
+
+TEST_F(LargePictures, PhotographAsBackgroundLoadsAtTheScreenSize) {
+    installFiles();
+    inst.writeFile("bg.jpg", photo48());
+    start();
+    EXPECT_TRUE(msgs.errors().isEmpty()) << msgs.errors().join(u'\n').toStdString();
+    EXPECT_EQ(form->Image1->picture().size(), form->size());
+    // Set-up ran to its end.
+    EXPECT_TRUE(form->Image3->hasPicture());
+    const QImage shot = form->grab().toImage();
+    EXPECT_GT(QColor(shot.pixel(shot.width() / 2, shot.height() / 2)).red(), 150);
+    EXPECT_LT(QColor(shot.pixel(5, shot.height() / 2)).lightness(), 90);
+}
+
+TEST_F(LargePictures, BombAsNextPictureIsRefusedWithAnErrorBox) {
+    installFiles();
+    inst.writeFile("next.png", pngBomb());
+    start();
+    ASSERT_EQ(msgs.errors().size(), 1);
+    EXPECT_TRUE(msgs.errors().first().startsWith(QStringLiteral("next.png: ")))
+        << msgs.errors().first().toStdString();
+    EXPECT_FALSE(form->Image3->hasPicture());
+    // Everything before step 25 happened.
+    EXPECT_EQ(form->Memo1->toPlainText().count(u'\n'), 5);
+}
+
+TEST_F(LargePictures, PhotographAsWelcomePictureLoadsAndIsLetGoWhenTheScreenCloses) {
+    installFiles(settingsWith({"huanying=1"}));
+    inst.writeFile("welcome.jpg", photo48());
+    start();
+    EXPECT_TRUE(msgs.errors().isEmpty()) << msgs.errors().join(u'\n').toStdString();
+    ASSERT_TRUE(form5->isVisible());
+    EXPECT_EQ(form5->Image1->picture().size(), form5->size());
+    const QImage shot = form5->grab().toImage();
+    EXPECT_GT(QColor(shot.pixel(shot.width() / 2, shot.height() / 2)).red(), 150);
+
+    form5->Image1Click();
+    for (int tick = 0; tick < 51; ++tick)
+        form5->Timer1Timer();
+    EXPECT_FALSE(form5->isVisible());
+    EXPECT_TRUE(form5->Image1->picture().isNull());
+}
+
+} // namespace
+} // namespace vq::test

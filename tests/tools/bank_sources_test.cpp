@@ -1,0 +1,242 @@
+// velquo-bank build from what spreadsheet programs save: one list of 50 questions as GBK CSV,
+// UTF-8 with and without BOM, UTF-16 LE and BE with tabs and an .xlsx workbook of an
+// independent writer; each bank read back by our export, mdb-export and the npm reader.
+#include "bank.h"
+#include "bank_test_support.h"
+
+#include "support/failure.h"
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+using vq::test::messageOf;
+using namespace vq::banktest;
+
+namespace {
+
+struct Question {
+    int number;
+    QString question;
+    QString answer;
+};
+
+QList<Question> demoQuestions() {
+    QList<Question> out;
+    const QList<vq::bank::CsvRecord> records =
+        vq::bank::parseCsv(readBytes(QStringLiteral(VELQUO_SOURCE_DIR "/demo/questions.csv")));
+    for (qsizetype i = 1; i < records.size(); ++i)
+        out.append({records[i].fields[0].toInt(), records[i].fields[1], records[i].fields[2]});
+    return out;
+}
+
+// The table as mdb-export prints it: texts quoted, quotes doubled.
+QByteArray exportText(const QList<Question>& questions) {
+    const auto quoted = [](QString s) {
+        return u'"' + s.replace(u'"', QStringLiteral("\"\"")) + u'"';
+    };
+    QString out = QStringLiteral("编号,题目,答案\n");
+    for (const Question& q : questions)
+        out += QStringLiteral("%1,%2,%3\n").arg(q.number).arg(quoted(q.question), quoted(q.answer));
+    return out.toUtf8();
+}
+
+bool npmReaderInstalled() {
+    return QFile::exists(QStringLiteral(VELQUO_NPM_MODULES "/mdb-reader/package.json"));
+}
+
+// Rows as the npm reader gives them, each "number|question|answer".
+QStringList npmRows(const QString& bank) {
+    const ToolRun r =
+        runTool(QStringLiteral("node"),
+                {QStringLiteral(VELQUO_SOURCE_DIR "/tests/tools/dump_with_mdb_reader.mjs"),
+                 QStringLiteral(VELQUO_NPM_MODULES), bank, QStringLiteral("题")});
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    QStringList out;
+    const QJsonObject doc = QJsonDocument::fromJson(r.rawOut).object();
+    for (const QJsonValue& row : doc.value(QLatin1String("rows")).toArray()) {
+        const QJsonArray cells = row.toArray();
+        out << QStringLiteral("%1|%2|%3")
+                   .arg(cells.at(0).toInteger())
+                   .arg(cells.at(1).toString(), cells.at(2).toString());
+    }
+    return out;
+}
+
+QStringList npmRows(const QList<Question>& questions) {
+    QStringList out;
+    for (const Question& q : questions)
+        out << QStringLiteral("%1|%2|%3").arg(q.number).arg(q.question, q.answer);
+    return out;
+}
+
+class BankSources : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        dir = std::make_unique<QTemporaryDir>();
+        const ToolRun r =
+            runTool(QStringLiteral(VELQUO_PYTHON3),
+                    {QStringLiteral(VELQUO_SOURCE_DIR "/tests/tools/make_question_sources.py"),
+                     QStringLiteral(VELQUO_SOURCE_DIR "/demo/questions.csv"), dir->path()});
+        ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    }
+    static void TearDownTestSuite() { dir.reset(); }
+    static QString source(const char* name) { return dir->filePath(QString::fromUtf8(name)); }
+    static inline std::unique_ptr<QTemporaryDir> dir;
+};
+
+TEST_F(BankSources, EveryFormBuildsTheSameBankReadBackByThreeReaders) {
+    const QList<Question> questions = demoQuestions();
+    ASSERT_EQ(questions.size(), 50);
+    const QByteArray expected = exportText(questions);
+    const struct {
+        const char* file;
+        const char* said; // what build says about the file on stderr
+        const char* findings;
+    } sources[] = {
+        {"gbk.csv", "gbk.csv: CSV, GBK, comma-separated",
+         "ignored columns: 分类, 难度\nwholly empty rows left out: 2\n"},
+        {"utf8.csv", "utf8.csv: CSV, UTF-8, comma-separated", ""},
+        {"utf8-bom.csv", "utf8-bom.csv: CSV, UTF-8 with BOM, comma-separated", ""},
+        {"utf16le.txt", "utf16le.txt: CSV, UTF-16LE, tab-separated",
+         "ignored columns: 分类, 难度\nwholly empty rows left out: 1\n"},
+        {"utf16be.txt", "utf16be.txt: CSV, UTF-16BE, tab-separated",
+         "ignored columns: 分类, 难度\nwholly empty rows left out: 1\n"},
+        {"questions.xlsx", "questions.xlsx: xlsx, sheet 题库",
+         "ignored columns: 分类, 难度\nthe workbook's other sheets were not read: 说明 (choose "
+         "one with --sheet NAME)\n"},
+    };
+    for (const auto& s : sources) {
+        SCOPED_TRACE(s.file);
+        const QString bank = dir->filePath(QStringLiteral("%1.DLL").arg(QString::fromUtf8(s.file)));
+        const ToolRun built =
+            runTool(bankProgram(), {QStringLiteral("build"), source(s.file), bank});
+        ASSERT_EQ(built.exitCode, 0) << built.err.toStdString();
+        EXPECT_TRUE(built.err.startsWith(QString::fromUtf8(s.said) + u'\n' +
+                                         QString::fromUtf8(s.findings) + bank +
+                                         QStringLiteral(": 50 questions, numbers 1..50")))
+            << built.err.toStdString();
+        EXPECT_EQ(runTool(bankProgram(), {QStringLiteral("export"), bank}).rawOut, expected);
+        EXPECT_EQ(runTool(QStringLiteral("mdb-export"), {bank, QStringLiteral("题")}).rawOut,
+                  expected);
+        if (npmReaderInstalled())
+            EXPECT_EQ(npmRows(bank), npmRows(questions));
+    }
+    if (!npmReaderInstalled())
+        GTEST_SKIP() << "mdb-reader is not installed for this build folder: run "
+                        "tests/tools/setup-npm.sh " VELQUO_BINARY_DIR;
+}
+
+TEST_F(BankSources, WorkbookCellsReadAsTheSpreadsheetShowsThem) {
+    const vq::bank::QuestionTable t = vq::bank::readQuestionTable(source("extras.xlsx"));
+    QStringList answers;
+    for (const vq::bank::QuestionRow& r : t.rows)
+        answers << r.number + u':' + r.answer;
+    EXPECT_EQ(answers, QStringList({"1:2024-05-01", "2:19:30", "3:2024-12-31 23:59:30", "4:2",
+                                    "5:春节", "6:TRUE", "7:3.14159", "8:123456789012", "9:甲_乙"}));
+    EXPECT_EQ(t.rows.back().question, "_x000D_ 原样？"); // the workbook's escape taken off once
+    // Shared strings with runs and a phonetic guide, inline strings in runs, 12.0 as 12.
+    const vq::bank::QuestionTable q = vq::bank::readQuestionTable(source("questions.xlsx"));
+    const QList<Question> questions = demoQuestions();
+    ASSERT_EQ(q.rows.size(), questions.size());
+    for (qsizetype i = 0; i < q.rows.size(); ++i) {
+        EXPECT_EQ(q.rows[i].number, QString::number(questions[i].number));
+        EXPECT_EQ(q.rows[i].question, questions[i].question);
+        EXPECT_EQ(q.rows[i].answer, questions[i].answer);
+        EXPECT_EQ(q.rows[i].row, i + 2);
+    }
+    EXPECT_EQ(q.place(7), "row 7");
+    // Another sheet by name; an unknown one named with the sheets there are.
+    const vq::bank::QuestionTable other =
+        vq::bank::readQuestionTable(source("questions.xlsx"), {QStringLiteral("说明")});
+    EXPECT_EQ(other.sheet, "说明");
+    EXPECT_EQ(messageOf([] { vq::bank::readQuestionTable(source("questions.xlsx"), {"Sheet9"}); }),
+              "questions.xlsx: the workbook has no sheet 'Sheet9' (its sheets: 题库, 说明)");
+}
+
+TEST_F(BankSources, RefusalsNameTheKindOrTheRowAndLeaveTheOldBank) {
+    QTemporaryDir work;
+    const QString bank = work.filePath(QStringLiteral("db.DLL"));
+    ASSERT_EQ(runTool(bankProgram(), {QStringLiteral("build"), source("utf8.csv"), bank}).exitCode,
+              0);
+    const QByteArray old = readBytes(bank);
+
+    const QString png = work.filePath(QStringLiteral("photo.csv")); // named like a list
+    QImage(8, 8, QImage::Format_RGB32).save(png, "PNG");
+    const QString badGbk = work.filePath(QStringLiteral("bad.csv"));
+    // 编号,题目,答案 in GBK, then a lead byte without its trail byte.
+    writeBytes(badGbk, "\xB1\xE0\xBA\xC5,\xCC\xE2\xC4\xBF,\xB4\xF0\xB0\xB8\r\n1,\xC4\x20,x\r\n");
+    const QString nul = work.filePath(QStringLiteral("nul.csv"));
+    writeBytes(nul, QByteArray("编号,题目,答案\n1,q,a\n2,a") + '\0' + "b,x\n");
+    const struct {
+        QString file;
+        const char* message;
+    } cases[] = {
+        {source("old.xls"), "old.xls: this is an old .xls workbook: save it as .xlsx or CSV in "
+                            "Excel or WPS"},
+        {source("document.docx"), "document.docx: this is a Word document, not a table"},
+        {png, "photo.csv: this is an image (PNG), not a table"},
+        {badGbk, "line 2: the text is neither UTF-8 nor GBK"},
+        {nul, "line 3, column 题目: the text holds a NUL character"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.message);
+        const ToolRun r = runTool(bankProgram(), {QStringLiteral("build"), c.file, bank});
+        EXPECT_EQ(r.exitCode, 1);
+        EXPECT_TRUE(r.err.contains(QString::fromUtf8(c.message))) << r.err.toStdString();
+        EXPECT_EQ(readBytes(bank), old);
+        EXPECT_FALSE(QFile::exists(bank + QStringLiteral(".bak")));
+    }
+    EXPECT_EQ(QDir(work.path()).entryList(QDir::Files).size(), 4); // nothing left beside them
+
+    // A new bank keeps the old one as .bak, and the next keeps the one before it.
+    ASSERT_EQ(runTool(bankProgram(), {QStringLiteral("build"), source("gbk.csv"), bank}).exitCode,
+              0);
+    EXPECT_EQ(readBytes(bank + QStringLiteral(".bak")), old);
+    const QByteArray second = readBytes(bank);
+    const ToolRun third =
+        runTool(bankProgram(), {QStringLiteral("build"), source("questions.xlsx"), bank});
+    EXPECT_TRUE(third.err.contains(QStringLiteral("the previous %1 is kept as %1.bak").arg(bank)));
+    EXPECT_EQ(readBytes(bank + QStringLiteral(".bak")), second);
+}
+
+TEST(BankSourcesText, EncodingAndSeparatorByContent) {
+    using vq::bank::decodeText;
+    EXPECT_EQ(decodeText("a,b").encoding, "UTF-8");
+    EXPECT_EQ(decodeText("\xB1\xE0\xBA\xC5").text, "编号");
+    EXPECT_EQ(decodeText("\xB1\xE0\xBA\xC5").encoding, "GBK");
+    EXPECT_EQ(decodeText(QByteArray("\xFF\xFE\x16\x7F", 4)).text, "编");
+    EXPECT_EQ(decodeText(QByteArray("\xFE\xFF\x7F\x16", 4)).encoding, "UTF-16BE");
+    // A BOM is taken off the file's start only; one inside a field stays.
+    EXPECT_EQ(decodeText("\xEF\xBB\xBF\xEF\xBB\xBFx").text, QString(QChar(0xFEFF)) + u'x');
+    EXPECT_EQ(messageOf([] { decodeText("a\nb\n\xC4\x0A"); }).left(7), "line 3:");
+    EXPECT_EQ(messageOf([] { decodeText("\xEF\xBB\xBF\na\xB1\xE0"); }).left(7), "line 2:");
+    EXPECT_TRUE(messageOf([] { decodeText(QByteArray("\xFF\xFEx", 3)); }).contains("odd number"));
+
+    QTemporaryDir dir;
+    const QString f = dir.filePath(QStringLiteral("q.txt"));
+    // Tabs win where they split the header into its names, though the texts hold commas.
+    writeBytes(f, "题目\t答案\t编号\n一,二\t三,四\t1\n");
+    vq::bank::QuestionTable t = vq::bank::readQuestionTable(f);
+    EXPECT_EQ(t.separator, u'\t');
+    ASSERT_EQ(t.rows.size(), 1);
+    EXPECT_EQ(t.rows[0].question, "一,二");
+    // A column without a name counts only when something stands in it; names are trimmed.
+    writeBytes(f, " 答案 ,题目,,\n1,2,,x\n");
+    t = vq::bank::readQuestionTable(f);
+    EXPECT_EQ(t.ignoredColumns, QStringList({"column 4"}));
+    EXPECT_FALSE(t.numbered);
+    writeBytes(f, "答案,题目,答案\n");
+    EXPECT_EQ(messageOf([&] { vq::bank::readQuestionTable(f); }),
+              "line 1: column '答案' appears twice");
+}
+
+} // namespace

@@ -1,0 +1,509 @@
+#include "questiontable.h"
+
+#include "platform/exception.h"
+#include "xlsx.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QStringDecoder>
+
+#include <array>
+#include <cstring>
+#include <optional>
+
+namespace vq::bank {
+namespace {
+
+const QString kNumber = QStringLiteral("编号");
+const QString kQuestion = QStringLiteral("题目");
+const QString kAnswer = QStringLiteral("答案");
+
+int lineAt(const QByteArray& bytes, qsizetype offset) {
+    return int(QByteArrayView(bytes).first(offset).count('\n')) + 1;
+}
+
+// The offset of the first byte that does not belong to a GBK text (code page 936: ASCII,
+// the euro sign 0x80, lead bytes 0x81..0xFE each with a trail byte 0x40..0xFE but 0x7F),
+// or -1 when the whole text is GBK.
+qsizetype firstNonGbk(const QByteArray& bytes) {
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes.constData());
+    const qsizetype n = bytes.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const unsigned char b = p[i];
+        if (b <= 0x80)
+            continue;
+        if (b == 0xFF)
+            return i;
+        if (i + 1 >= n)
+            return i;
+        const unsigned char t = p[i + 1];
+        if (t < 0x40 || t == 0x7F || t == 0xFF)
+            return i;
+        ++i;
+    }
+    return -1;
+}
+
+// The offset of the first invalid UTF-8 sequence, or -1.
+qsizetype firstNonUtf8(const QByteArray& bytes) {
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes.constData());
+    const qsizetype n = bytes.size();
+    for (qsizetype i = 0; i < n;) {
+        const unsigned char b = p[i];
+        if (b < 0x80) {
+            ++i;
+            continue;
+        }
+        int len = 0;
+        char32_t min = 0;
+        char32_t c = 0;
+        if (b >= 0xC2 && b <= 0xDF) {
+            len = 2;
+            c = b & 0x1F;
+            min = 0x80;
+        } else if (b >= 0xE0 && b <= 0xEF) {
+            len = 3;
+            c = b & 0x0F;
+            min = 0x800;
+        } else if (b >= 0xF0 && b <= 0xF4) {
+            len = 4;
+            c = b & 0x07;
+            min = 0x10000;
+        } else {
+            return i;
+        }
+        if (i + len > n)
+            return i;
+        for (int k = 1; k < len; ++k) {
+            if ((p[i + k] & 0xC0) != 0x80)
+                return i;
+            c = (c << 6) | (p[i + k] & 0x3F);
+        }
+        if (c < min || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF))
+            return i;
+        i += len;
+    }
+    return -1;
+}
+
+QString decodeWith(QStringConverter::Encoding encoding, QByteArrayView bytes) {
+    QStringDecoder d(encoding,
+                     QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom);
+    return d.decode(bytes);
+}
+
+QString decodeUtf16(QByteArrayView bytes, bool littleEndian) {
+    if (bytes.size() % 2)
+        throw vq::Exception(
+            QStringLiteral("the file says it is UTF-16 but has an odd number of bytes (cut off?)"));
+    QString out(bytes.size() / 2, Qt::Uninitialized);
+    char16_t* d = reinterpret_cast<char16_t*>(out.data());
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+    for (qsizetype i = 0; i < out.size(); ++i)
+        d[i] = littleEndian ? char16_t(p[2 * i] | (p[2 * i + 1] << 8))
+                            : char16_t((p[2 * i] << 8) | p[2 * i + 1]);
+    return out;
+}
+
+// The separator of the header line: the one that splits it into the known column names,
+// else the more frequent one; a comma when neither occurs.
+QChar detectSeparator(const QString& text) {
+    qsizetype start = 0;
+    while (start < text.size() && (text.at(start) == u'\r' || text.at(start) == u'\n'))
+        ++start;
+    qsizetype end = start;
+    bool quoted = false;
+    int commas = 0;
+    int tabs = 0;
+    for (; end < text.size(); ++end) {
+        const QChar c = text.at(end);
+        if (c == u'"')
+            quoted = !quoted;
+        else if (!quoted && (c == u'\n' || c == u'\r'))
+            break;
+        else if (!quoted && c == u',')
+            ++commas;
+        else if (!quoted && c == u'\t')
+            ++tabs;
+    }
+    if (!tabs)
+        return u',';
+    if (!commas)
+        return u'\t';
+    const QString header = text.mid(start, end - start);
+    const auto known = [&](QChar sep) {
+        int n = 0;
+        for (const QString& f : header.split(sep)) {
+            const QString name = f.trimmed().remove(u'"');
+            n += name == kNumber || name == kQuestion || name == kAnswer;
+        }
+        return n;
+    };
+    const int byTab = known(u'\t');
+    const int byComma = known(u',');
+    if (byTab != byComma)
+        return byTab > byComma ? u'\t' : u',';
+    return tabs > commas ? u'\t' : u',';
+}
+
+bool wholeEmpty(const QStringList& cells) {
+    for (const QString& c : cells)
+        if (!c.trimmed().isEmpty())
+            return false;
+    return true;
+}
+
+QString fileName(const QString& path) {
+    return QFileInfo(path).fileName();
+}
+
+// The three columns picked out of the rows; other columns listed.
+void takeColumns(QuestionTable& table, const QList<SheetRow>& rows, const QString& path,
+                 bool strictFieldCount) {
+    qsizetype h = 0;
+    while (h < rows.size() && wholeEmpty(rows[h].cells))
+        ++h;
+    if (h == rows.size())
+        throw vq::Exception(QStringLiteral("%1: no header line (expected %2,%3,%4)")
+                                .arg(fileName(path), kNumber, kQuestion, kAnswer));
+    const SheetRow& header = rows[h];
+    table.columns = header.cells;
+    int numberAt = -1;
+    int questionAt = -1;
+    int answerAt = -1;
+    QList<int> unnamed;
+    for (int i = 0; i < header.cells.size(); ++i) {
+        const QString name = header.cells[i].trimmed();
+        int* slot = name == kNumber     ? &numberAt
+                    : name == kQuestion ? &questionAt
+                    : name == kAnswer   ? &answerAt
+                                        : nullptr;
+        if (!slot) {
+            if (name.isEmpty())
+                unnamed << i;
+            else
+                table.ignoredColumns << name;
+            continue;
+        }
+        if (*slot >= 0)
+            throw vq::Exception(
+                QStringLiteral("%1: column '%2' appears twice").arg(table.place(header.row), name));
+        *slot = i;
+    }
+    if (questionAt < 0 || answerAt < 0)
+        throw vq::Exception(
+            QStringLiteral(
+                "%1: the header needs the columns %2 and %3 (and may have %4); it has: %5")
+                .arg(table.place(header.row), kQuestion, kAnswer, kNumber,
+                     header.cells.join(QStringLiteral(", "))));
+    table.numbered = numberAt >= 0;
+    // Columns without a name count only when something stands in them.
+    for (int i : unnamed) {
+        for (qsizetype r = h + 1; r < rows.size(); ++r) {
+            if (i < rows[r].cells.size() && !rows[r].cells[i].trimmed().isEmpty()) {
+                table.ignoredColumns << (table.format == QLatin1String("xlsx")
+                                             ? QStringLiteral("column %1").arg(columnLetters(i))
+                                             : QStringLiteral("column %1").arg(i + 1));
+                break;
+            }
+        }
+    }
+    table.rows.reserve(rows.size() - h - 1);
+    for (qsizetype r = h + 1; r < rows.size(); ++r) {
+        const SheetRow& row = rows[r];
+        if (wholeEmpty(row.cells)) {
+            ++table.emptyRows;
+            continue;
+        }
+        if (strictFieldCount && row.cells.size() != header.cells.size())
+            throw vq::Exception(QStringLiteral("%1: %2 fields, the header has %3")
+                                    .arg(table.place(row.row))
+                                    .arg(row.cells.size())
+                                    .arg(header.cells.size()));
+        const auto cell = [&](int i) { return i < row.cells.size() ? row.cells[i] : QString(); };
+        QuestionRow q;
+        q.row = row.row;
+        if (numberAt >= 0)
+            q.number = cell(numberAt).trimmed();
+        q.question = cell(questionAt);
+        q.answer = cell(answerAt);
+        table.rows << std::move(q);
+    }
+}
+
+QByteArray readAll(const QString& path) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        throw vq::Exception(QStringLiteral("Cannot open %1: %2").arg(path, f.errorString()));
+    return f.readAll();
+}
+
+// Whether an old Office (compound) file holds a stream of the given name.
+bool hasStream(const QByteArray& file, const char* name) {
+    QByteArray utf16;
+    for (const char* c = name; *c; ++c) {
+        utf16.append(*c);
+        utf16.append('\0');
+    }
+    return file.contains(utf16);
+}
+
+} // namespace
+
+QString QuestionTable::place(int row) const {
+    return format == QLatin1String("xlsx") ? QStringLiteral("row %1").arg(row)
+                                           : QStringLiteral("line %1").arg(row);
+}
+
+QString QuestionTable::describe() const {
+    if (format == QLatin1String("xlsx"))
+        return QStringLiteral("xlsx, sheet %1").arg(sheet);
+    return QStringLiteral("CSV, %1, %2")
+        .arg(encoding, separator == u'\t' ? QStringLiteral("tab-separated")
+                                          : QStringLiteral("comma-separated"));
+}
+
+QStringList QuestionTable::findings() const {
+    QStringList out;
+    if (!ignoredColumns.isEmpty())
+        out << QStringLiteral("ignored columns: %1").arg(ignoredColumns.join(QStringLiteral(", ")));
+    if (emptyRows)
+        out << QStringLiteral("wholly empty rows left out: %1").arg(emptyRows);
+    out << notes;
+    return out;
+}
+
+DecodedText decodeText(const QByteArray& bytes) {
+    DecodedText out;
+    const QByteArrayView view(bytes);
+    if (bytes.startsWith("\xFF\xFE")) {
+        out.encoding = QStringLiteral("UTF-16LE");
+        out.text = decodeUtf16(view.sliced(2), true);
+        return out;
+    }
+    if (bytes.startsWith("\xFE\xFF")) {
+        out.encoding = QStringLiteral("UTF-16BE");
+        out.text = decodeUtf16(view.sliced(2), false);
+        return out;
+    }
+    if (bytes.startsWith("\xEF\xBB\xBF")) {
+        const QByteArray rest = bytes.mid(3);
+        if (const qsizetype bad = firstNonUtf8(rest); bad >= 0)
+            throw vq::Exception(QStringLiteral("line %1: the text is not valid UTF-8 (the file "
+                                               "begins with a UTF-8 byte order mark)")
+                                    .arg(lineAt(rest, bad)));
+        out.encoding = QStringLiteral("UTF-8 with BOM");
+        out.text = decodeWith(QStringConverter::Utf8, rest);
+        return out;
+    }
+    const qsizetype badUtf8 = firstNonUtf8(bytes);
+    if (badUtf8 < 0) {
+        out.encoding = QStringLiteral("UTF-8");
+        out.text = decodeWith(QStringConverter::Utf8, view);
+        return out;
+    }
+    const qsizetype badGbk = firstNonGbk(bytes);
+    QStringDecoder gbk("GBK", QStringConverter::Flag::Stateless);
+    if (badGbk < 0 && gbk.isValid()) {
+        out.text = gbk.decode(view);
+        if (!gbk.hasError()) {
+            out.encoding = QStringLiteral("GBK");
+            return out;
+        }
+    }
+    throw vq::Exception(
+        QStringLiteral("line %1: the text is neither UTF-8 nor GBK; save the list as CSV "
+                       "(UTF-8) or as .xlsx in Excel or WPS")
+            .arg(lineAt(bytes, badGbk >= 0 ? badGbk : badUtf8)));
+}
+
+QString foreignKind(const QByteArray& head, const QByteArray& wholeFile) {
+    const auto starts = [&](const char* magic, qsizetype len, qsizetype at = 0) {
+        return head.size() >= at + len &&
+               std::memcmp(head.constData() + at, magic, size_t(len)) == 0;
+    };
+    if (starts("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8)) {
+        const QByteArray& f = wholeFile.isEmpty() ? head : wholeFile;
+        if (hasStream(f, "EncryptedPackage"))
+            return QStringLiteral("a workbook with a password: save it without a password as "
+                                  ".xlsx or CSV in Excel or WPS");
+        if (hasStream(f, "Workbook") || hasStream(f, "Book"))
+            return QStringLiteral("an old .xls workbook: save it as .xlsx or CSV in Excel or WPS");
+        if (hasStream(f, "WordDocument"))
+            return QStringLiteral("an old Word document (.doc), not a table: put the questions in "
+                                  "Excel or WPS and save them as .xlsx or CSV");
+        if (hasStream(f, "PowerPoint Document"))
+            return QStringLiteral("a PowerPoint presentation, not a table");
+        return QStringLiteral("an old Office file, not a table: save the list as .xlsx or CSV in "
+                              "Excel or WPS");
+    }
+    if (starts("\x89PNG\r\n\x1A\n", 8))
+        return QStringLiteral("an image (PNG), not a table");
+    if (starts("\xFF\xD8\xFF", 3))
+        return QStringLiteral("an image (JPEG), not a table");
+    if (starts("GIF8", 4))
+        return QStringLiteral("an image (GIF), not a table");
+    if (starts("BM", 2) && head.size() >= 26 && head.at(6) == 0 && head.at(7) == 0)
+        return QStringLiteral("an image (BMP), not a table");
+    if (starts("RIFF", 4) && starts("WEBP", 4, 8))
+        return QStringLiteral("an image (WebP), not a table");
+    if (starts("II*\0", 4) || starts("MM\0*", 4))
+        return QStringLiteral("an image (TIFF), not a table");
+    if (starts("%PDF", 4))
+        return QStringLiteral("a PDF document, not a table");
+    if (starts("{\\rtf", 5))
+        return QStringLiteral("a rich text (RTF) document, not a table");
+    if (starts("\x00\x01\x00\x00Standard Jet DB", 19) ||
+        starts("\x00\x01\x00\x00Standard ACE DB", 19))
+        return QStringLiteral("an Access database (a question bank itself?), not a question list: "
+                              "export it with 'velquo-bank export'");
+    if (starts("Rar!", 4) || starts("7z\xBC\xAF\x27\x1C", 6) || starts("\x1F\x8B", 2))
+        return QStringLiteral("a compressed archive, not a table");
+    // Markup: a web page or Excel's old XML spreadsheet.
+    QByteArray text = head.left(512).trimmed().toLower();
+    if (text.startsWith("\xEF\xBB\xBF"))
+        text = text.mid(3).trimmed();
+    if (text.startsWith("<?xml") || text.startsWith("<html") || text.startsWith("<!doctype"))
+        return QStringLiteral("a web page or XML file, not a table: save it as .xlsx or CSV in "
+                              "Excel or WPS");
+    return {};
+}
+
+QList<CsvRecord> parseCsvText(const QString& text, QChar separator) {
+    QList<CsvRecord> records;
+    CsvRecord current;
+    QString field;
+    int line = 1;
+    current.line = 1;
+    bool quoted = false;    // inside a quoted field
+    bool wasQuoted = false; // the field began with a quote
+    bool fieldStarted = false;
+    int quoteLine = 0;
+    const auto endField = [&] {
+        current.fields.append(field);
+        field.clear();
+        wasQuoted = false;
+        fieldStarted = false;
+    };
+    const auto endRecord = [&] {
+        endField();
+        const bool blank = current.fields.size() == 1 && current.fields[0].isEmpty();
+        if (!blank)
+            records.append(std::move(current));
+        current = CsvRecord{};
+    };
+    const QChar* data = text.constData();
+    const qsizetype size = text.size();
+    for (qsizetype i = 0; i < size; ++i) {
+        const QChar c = data[i];
+        if (quoted) {
+            if (c == u'"') {
+                if (i + 1 < size && data[i + 1] == u'"') {
+                    field.append(u'"');
+                    ++i;
+                } else {
+                    quoted = false;
+                }
+            } else {
+                if (c == u'\r' && i + 1 < size && data[i + 1] == u'\n')
+                    continue; // a quoted CRLF becomes one line break
+                if (c == u'\n' || c == u'\r')
+                    ++line;
+                field.append(c);
+            }
+            continue;
+        }
+        if (c == separator) {
+            endField();
+        } else if (c == u'\r' || c == u'\n') {
+            if (c == u'\r' && i + 1 < size && data[i + 1] == u'\n')
+                ++i;
+            endRecord();
+            ++line;
+            current.line = line;
+        } else if (c == u'"') {
+            if (fieldStarted || wasQuoted)
+                throw vq::Exception(
+                    QStringLiteral("line %1: a quote inside an unquoted field (fields with quotes "
+                                   "must be quoted, quotes doubled)")
+                        .arg(line));
+            quoted = true;
+            wasQuoted = true;
+            fieldStarted = true;
+            quoteLine = line;
+        } else {
+            if (wasQuoted)
+                throw vq::Exception(
+                    QStringLiteral("line %1: text after the closing quote of a field").arg(line));
+            // The longest run of plain characters goes in at once.
+            qsizetype j = i + 1;
+            while (j < size) {
+                const QChar d = data[j];
+                if (d == separator || d == u'\r' || d == u'\n' || d == u'"')
+                    break;
+                ++j;
+            }
+            field.append(data + i, j - i);
+            i = j - 1;
+            fieldStarted = true;
+        }
+    }
+    if (quoted)
+        throw vq::Exception(QStringLiteral("line %1: a quoted field is not closed").arg(quoteLine));
+    if (fieldStarted || !current.fields.isEmpty() || wasQuoted)
+        endRecord();
+    return records;
+}
+
+QList<CsvRecord> parseCsv(const QByteArray& input) {
+    QByteArray bytes = input;
+    if (bytes.startsWith("\xEF\xBB\xBF"))
+        bytes.remove(0, 3);
+    if (const qsizetype bad = firstNonUtf8(bytes); bad >= 0)
+        throw vq::Exception(
+            QStringLiteral("line %1: the text is not valid UTF-8").arg(lineAt(bytes, bad)));
+    return parseCsvText(decodeWith(QStringConverter::Utf8, bytes));
+}
+
+QuestionTable readQuestionTable(const QString& path, const ReadOptions& options) {
+    const QByteArray bytes = readAll(path);
+    QuestionTable table;
+    if (const QString kind = foreignKind(bytes.left(4096), bytes); !kind.isEmpty())
+        throw vq::Exception(QStringLiteral("%1: this is %2").arg(fileName(path), kind));
+    if (bytes.startsWith("PK\x03\x04") || bytes.startsWith("PK\x05\x06")) {
+        const QString kind = zipKind(path);
+        if (kind != QLatin1String("xlsx"))
+            throw vq::Exception(QStringLiteral("%1: this is %2").arg(fileName(path), kind));
+        table.format = QStringLiteral("xlsx");
+        Worksheet sheet = readWorksheet(path, options.sheet);
+        table.sheet = sheet.name;
+        if (sheet.rows.isEmpty())
+            throw vq::Exception(
+                QStringLiteral("%1: the sheet %2 is empty").arg(fileName(path), sheet.name));
+        takeColumns(table, sheet.rows, path, false);
+        table.notes = sheet.notes;
+        if (!sheet.otherSheets.isEmpty() && options.sheet.isEmpty())
+            table.notes << QStringLiteral("the workbook's other sheets were not read: %1 "
+                                          "(choose one with --sheet NAME)")
+                               .arg(sheet.otherSheets.join(QStringLiteral(", ")));
+        return table;
+    }
+    if (!options.sheet.isEmpty())
+        throw vq::Exception(
+            QStringLiteral("%1: --sheet needs an .xlsx workbook; this is a CSV file")
+                .arg(fileName(path)));
+    table.format = QStringLiteral("CSV");
+    DecodedText decoded = decodeText(bytes);
+    table.encoding = decoded.encoding;
+    table.separator = detectSeparator(decoded.text);
+    const QList<CsvRecord> records = parseCsvText(decoded.text, table.separator);
+    decoded.text.clear();
+    QList<SheetRow> rows;
+    rows.reserve(records.size());
+    for (const CsvRecord& r : records)
+        rows.append(SheetRow{r.line, r.fields});
+    takeColumns(table, rows, path, true);
+    return table;
+}
+
+} // namespace vq::bank

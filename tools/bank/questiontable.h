@@ -1,0 +1,89 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+// Reading question lists as spreadsheets save them: CSV in the encodings Excel, WPS and
+// LibreOffice write on Chinese desktops, and .xlsx workbooks. Shared by the bank tool and
+// anything else that takes questions from a spreadsheet.
+namespace vq::bank {
+
+// One record of a CSV file and the line on which it starts (counting from 1).
+struct CsvRecord {
+    int line = 0;
+    QStringList fields;
+};
+
+// RFC 4180 CSV from decoded text: quoted fields with embedded line breaks and doubled
+// quotes, CRLF, LF or CR line ends, the given separator. Blank lines are skipped. Throws
+// vq::Exception naming the line of a malformed field.
+QList<CsvRecord> parseCsvText(const QString& text, QChar separator = u',');
+
+// The same from UTF-8 bytes (an optional byte order mark); throws naming the line of the
+// first invalid UTF-8 sequence.
+QList<CsvRecord> parseCsv(const QByteArray& utf8);
+
+// Text of a CSV file decoded by its content: a UTF-16 (LE or BE) or UTF-8 byte order mark
+// says what it is; otherwise valid UTF-8 is UTF-8 and anything else must be GBK (what Excel
+// and WPS save as "CSV" on a Chinese desktop). Throws naming the line of the first byte
+// sequence that is neither.
+struct DecodedText {
+    QString text;
+    QString encoding; // "UTF-8", "UTF-8 with BOM", "GBK", "UTF-16LE", "UTF-16BE"
+};
+DecodedText decodeText(const QByteArray& bytes);
+
+// What a file that is not a table at all is, from its first bytes ("a Word document",
+// "an image", ...); empty when it may be a table. The text is the whole explanation after
+// "this is ".
+QString foreignKind(const QByteArray& head, const QByteArray& wholeFile = {});
+
+// One row of a spreadsheet's cells as text, with its place: the line of a CSV file or the
+// row number of a worksheet.
+struct SheetRow {
+    int row = 0;
+    QStringList cells;
+};
+
+struct ReadOptions {
+    QString sheet; // the worksheet of a workbook; empty: the first
+};
+
+// One question as the list holds it, before any check of its values.
+struct QuestionRow {
+    int row = 0;      // where it stands in the file (a CSV line, a worksheet row)
+    QString number;   // the 编号 cell, trimmed; empty without a 编号 column
+    QString question; // the 题目 cell as it stands
+    QString answer;   // the 答案 cell as it stands
+};
+
+// A question list read from a file, with what the reader found out about it.
+struct QuestionTable {
+    QString format;        // "CSV" or "xlsx"
+    QString encoding;      // CSV: see DecodedText
+    QChar separator;       // CSV: ',' or '\t'
+    QString sheet;         // xlsx: the worksheet read
+    bool numbered = false; // the list has a 编号 column
+    QStringList columns;   // the header as it stands
+    QStringList ignoredColumns;
+    int emptyRows = 0; // wholly empty rows left out
+    QStringList notes; // what else the reader noticed
+    QList<QuestionRow> rows;
+
+    // "line 5" for CSV, "row 5" for a worksheet.
+    QString place(int row) const;
+    // One line for the operator: "CSV, GBK, comma-separated" / "xlsx, sheet 题库".
+    QString describe() const;
+    // Notes for the operator, one per line ("ignored columns: 分类, 难度"); empty when none.
+    QStringList findings() const;
+};
+
+// Reads the questions of a CSV file or an .xlsx workbook, chosen by content, not by name.
+// The header (the first row that is not wholly empty) needs 题目 and 答案, takes 编号, in any
+// order; other columns are left out and listed. Throws vq::Exception: naming the file's kind
+// when it is no table at all, otherwise the row (and column) of what cannot be read.
+QuestionTable readQuestionTable(const QString& path, const ReadOptions& options = {});
+
+} // namespace vq::bank

@@ -1,0 +1,470 @@
+#include "xlsx.h"
+
+#include "platform/exception.h"
+
+#include <QDate>
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
+#include <QHash>
+#include <QSet>
+#include <QXmlStreamReader>
+
+#include <quazip.h>
+#include <quazipfile.h>
+#include <quazipfileinfo.h>
+
+#include <cmath>
+
+namespace vq::bank {
+namespace {
+
+// No workbook part a question list needs comes near this; a bigger one is damage or a trap.
+constexpr qint64 kLargestPart = qint64(1) << 30;
+
+QString damaged(const QString& path, const QString& why) {
+    return QStringLiteral("%1: the workbook cannot be read (%2); open it in Excel or WPS and "
+                          "save it again")
+        .arg(QFileInfo(path).fileName(), why);
+}
+
+class Workbook {
+public:
+    explicit Workbook(const QString& path) : m_path(path), m_zip(path) {
+        if (!m_zip.open(QuaZip::mdUnzip))
+            throw vq::Exception(damaged(path, QStringLiteral("not a readable zip file")));
+        const QStringList names = m_zip.getFileNameList();
+        for (const QString& n : names)
+            m_names.insert(n);
+    }
+    bool has(const QString& name) const { return m_names.contains(name); }
+    const QSet<QString>& names() const { return m_names; }
+
+    // The part's bytes; empty when absent and not required.
+    QByteArray part(const QString& name, bool required) {
+        if (!has(name) || !m_zip.setCurrentFile(name)) {
+            if (required)
+                throw vq::Exception(damaged(m_path, QStringLiteral("no %1").arg(name)));
+            return {};
+        }
+        QuaZipFileInfo64 info;
+        if (m_zip.getCurrentFileInfo(&info) && qint64(info.uncompressedSize) > kLargestPart)
+            throw vq::Exception(damaged(m_path, QStringLiteral("%1 is too large").arg(name)));
+        QuaZipFile file(&m_zip);
+        if (!file.open(QIODevice::ReadOnly))
+            throw vq::Exception(damaged(m_path, QStringLiteral("%1 cannot be opened").arg(name)));
+        QByteArray bytes = file.readAll();
+        file.close();
+        if (file.getZipError() != UNZ_OK)
+            throw vq::Exception(damaged(m_path, QStringLiteral("%1 is damaged").arg(name)));
+        return bytes;
+    }
+    const QString& path() const { return m_path; }
+
+private:
+    QString m_path;
+    QuaZip m_zip;
+    QSet<QString> m_names;
+};
+
+// Text in the workbook's XML escapes characters XML cannot carry as _xHHHH_.
+QString unescapeXString(const QString& s) {
+    if (!s.contains(QLatin1String("_x")))
+        return s;
+    QString out;
+    out.reserve(s.size());
+    for (qsizetype i = 0; i < s.size(); ++i) {
+        if (s.at(i) == u'_' && i + 6 < s.size() && s.at(i + 1) == u'x' && s.at(i + 6) == u'_') {
+            bool ok = false;
+            const uint code = s.mid(i + 2, 4).toUInt(&ok, 16);
+            if (ok) {
+                out.append(QChar(char16_t(code)));
+                i += 6;
+                continue;
+            }
+        }
+        out.append(s.at(i));
+    }
+    return out;
+}
+
+// The text of a string item (<si> or <is>): every run's <t>, without phonetic guides.
+QString readStringItem(QXmlStreamReader& xml) {
+    QString text;
+    const QString end = xml.name().toString();
+    while (xml.readNextStartElement()) {
+        const auto name = xml.name();
+        if (name == QLatin1String("t")) {
+            text += xml.readElementText();
+        } else if (name == QLatin1String("r")) {
+            while (xml.readNextStartElement()) {
+                if (xml.name() == QLatin1String("t"))
+                    text += xml.readElementText();
+                else
+                    xml.skipCurrentElement();
+            }
+        } else {
+            xml.skipCurrentElement(); // rPh, phoneticPr
+        }
+    }
+    return unescapeXString(text);
+}
+
+QStringList sharedStrings(Workbook& book, const QString& name) {
+    QStringList out;
+    const QByteArray bytes = book.part(name, false);
+    if (bytes.isEmpty())
+        return out;
+    QXmlStreamReader xml(bytes);
+    while (!xml.atEnd()) {
+        xml.readNext();
+        if (xml.isStartElement() && xml.name() == QLatin1String("si"))
+            out << readStringItem(xml);
+    }
+    if (xml.hasError())
+        throw vq::Exception(
+            damaged(book.path(), QStringLiteral("%1: %2").arg(name, xml.errorString())));
+    return out;
+}
+
+// Whether a number format shows a date or a time.
+bool dateFormat(int id, const QString& code) {
+    if ((id >= 14 && id <= 22) || (id >= 27 && id <= 36) || (id >= 45 && id <= 47) ||
+        (id >= 50 && id <= 58))
+        return true;
+    if (code.isEmpty())
+        return false;
+    // Quoted text, escaped characters and bracketed parts (colours, locales) say nothing.
+    bool quoted = false;
+    bool bracket = false;
+    for (qsizetype i = 0; i < code.size(); ++i) {
+        const QChar c = code.at(i);
+        if (quoted) {
+            quoted = c != u'"';
+            continue;
+        }
+        if (bracket) {
+            if (c == u']')
+                bracket = false;
+            continue;
+        }
+        if (c == u'"') {
+            quoted = true;
+        } else if (c == u'\\' || c == u'_' || c == u'*') {
+            ++i;
+        } else if (c == u'[') {
+            // Elapsed hours, minutes and seconds ([h], [mm], [ss]) are times.
+            const QString inner = code.mid(i + 1, 2).toLower();
+            if (inner.startsWith(u'h') || inner.startsWith(u'm') || inner.startsWith(u's'))
+                return true;
+            bracket = true;
+        } else {
+            const QChar l = c.toLower();
+            if (l == u'y' || l == u'm' || l == u'd' || l == u'h' || l == u's')
+                return true;
+        }
+    }
+    return false;
+}
+
+// Per cell style, whether it shows a date or time.
+QList<bool> dateStyles(Workbook& book, const QString& name) {
+    QList<bool> out;
+    const QByteArray bytes = book.part(name, false);
+    if (bytes.isEmpty())
+        return out;
+    QHash<int, QString> codes;
+    QXmlStreamReader xml(bytes);
+    bool inCellXfs = false;
+    while (!xml.atEnd()) {
+        xml.readNext();
+        if (xml.isStartElement()) {
+            const auto n = xml.name();
+            if (n == QLatin1String("numFmt")) {
+                codes.insert(xml.attributes().value(QLatin1String("numFmtId")).toInt(),
+                             xml.attributes().value(QLatin1String("formatCode")).toString());
+            } else if (n == QLatin1String("cellXfs")) {
+                inCellXfs = true;
+            } else if (n == QLatin1String("xf") && inCellXfs) {
+                const int id = xml.attributes().value(QLatin1String("numFmtId")).toInt();
+                out << dateFormat(id, codes.value(id));
+            }
+        } else if (xml.isEndElement() && xml.name() == QLatin1String("cellXfs")) {
+            inCellXfs = false;
+        }
+    }
+    return out;
+}
+
+// A serial date and time as text: the date, the time, or both.
+QString serialDateText(double serial, bool date1904) {
+    if (!std::isfinite(serial) || serial < 0 || serial > 2958465.0)
+        return QString::number(serial, 'g', 15);
+    qint64 days = qint64(std::floor(serial));
+    qint64 msecs = qint64(std::llround((serial - double(days)) * 86400000.0));
+    if (msecs >= 86400000) {
+        ++days;
+        msecs -= 86400000;
+    }
+    QDate epoch = date1904 ? QDate(1904, 1, 1) : QDate(1899, 12, 30);
+    // The 1900 system counts a 29 February 1900 that never was.
+    if (!date1904 && days < 61)
+        epoch = QDate(1899, 12, 31);
+    const QDate d = epoch.addDays(days);
+    const QTime t = QTime(0, 0).addMSecs(int(msecs));
+    const QString time =
+        t.toString(t.second() || t.msec() ? QStringLiteral("HH:mm:ss") : QStringLiteral("HH:mm"));
+    if (days == 0 && !date1904)
+        return time;
+    const QString dateText = d.toString(QStringLiteral("yyyy-MM-dd"));
+    return msecs ? dateText + u' ' + time : dateText;
+}
+
+// A stored number as a person reads it: whole numbers without a fraction.
+QString numberText(const QString& v) {
+    bool ok = false;
+    const double d = v.toDouble(&ok);
+    if (!ok)
+        return v;
+    if (d == std::floor(d) && std::fabs(d) < 1e15)
+        return QString::number(qint64(d));
+    return QString::number(d, 'g', 15);
+}
+
+// "AB12" -> column 27 (from 0); -1 when the reference has no letters.
+int columnOf(QStringView ref) {
+    int col = 0;
+    int letters = 0;
+    for (QChar c : ref) {
+        const char16_t u = c.unicode();
+        if (u >= u'A' && u <= u'Z')
+            col = col * 26 + (u - u'A' + 1);
+        else if (u >= u'a' && u <= u'z')
+            col = col * 26 + (u - u'a' + 1);
+        else
+            break;
+        if (++letters > 3)
+            return -1;
+    }
+    return letters ? col - 1 : -1;
+}
+
+QString partPath(const QString& base, const QString& target) {
+    if (target.startsWith(u'/'))
+        return QDir::cleanPath(target.mid(1));
+    return QDir::cleanPath(base + u'/' + target);
+}
+
+} // namespace
+
+QString columnLetters(int index) {
+    QString s;
+    for (int n = index + 1; n > 0; n = (n - 1) / 26)
+        s.prepend(QChar(u'A' + (n - 1) % 26));
+    return s;
+}
+
+QString zipKind(const QString& path) {
+    Workbook book(path);
+    if (book.has(QStringLiteral("xl/workbook.xml")))
+        return QStringLiteral("xlsx");
+    if (book.has(QStringLiteral("word/document.xml")))
+        return QStringLiteral("a Word document, not a table: put the questions in Excel or WPS "
+                              "and save them as .xlsx or CSV");
+    if (book.has(QStringLiteral("ppt/presentation.xml")))
+        return QStringLiteral("a PowerPoint presentation, not a table");
+    if (book.has(QStringLiteral("xl/workbook.bin")))
+        return QStringLiteral("a binary .xlsb workbook: save it as .xlsx or CSV in Excel or WPS");
+    if (book.has(QStringLiteral("content.xml")) && book.has(QStringLiteral("mimetype"))) {
+        const QByteArray mime = book.part(QStringLiteral("mimetype"), false);
+        if (mime.contains("spreadsheet"))
+            return QStringLiteral("an OpenDocument spreadsheet (.ods): save it as .xlsx or CSV");
+        return QStringLiteral("an OpenDocument file, not a table");
+    }
+    return QStringLiteral("a zip archive, not a table");
+}
+
+Worksheet readWorksheet(const QString& path, const QString& sheet) {
+    Workbook book(path);
+    // The sheets in the workbook's order, each with its part.
+    struct Entry {
+        QString name;
+        QString id;
+        bool hidden = false;
+    };
+    QList<Entry> entries;
+    bool date1904 = false;
+    {
+        QXmlStreamReader xml(book.part(QStringLiteral("xl/workbook.xml"), true));
+        while (!xml.atEnd()) {
+            xml.readNext();
+            if (!xml.isStartElement())
+                continue;
+            if (xml.name() == QLatin1String("workbookPr")) {
+                const auto v = xml.attributes().value(QLatin1String("date1904"));
+                date1904 = v == QLatin1String("1") || v == QLatin1String("true");
+            } else if (xml.name() == QLatin1String("sheet")) {
+                Entry e;
+                for (const QXmlStreamAttribute& a : xml.attributes()) {
+                    if (a.name() == QLatin1String("name") && a.namespaceUri().isEmpty())
+                        e.name = a.value().toString();
+                    else if (a.name() == QLatin1String("id") && !a.namespaceUri().isEmpty())
+                        e.id = a.value().toString();
+                    else if (a.name() == QLatin1String("state"))
+                        e.hidden = a.value() != QLatin1String("visible");
+                }
+                entries << e;
+            }
+        }
+        if (xml.hasError())
+            throw vq::Exception(
+                damaged(path, QStringLiteral("xl/workbook.xml: %1").arg(xml.errorString())));
+    }
+    // Relationship ids to parts; only worksheets count (not chart sheets).
+    QHash<QString, QString> worksheetPart;
+    QString sharedPart = QStringLiteral("xl/sharedStrings.xml");
+    QString stylesPart = QStringLiteral("xl/styles.xml");
+    {
+        QXmlStreamReader xml(book.part(QStringLiteral("xl/_rels/workbook.xml.rels"), true));
+        while (!xml.atEnd()) {
+            xml.readNext();
+            if (!xml.isStartElement() || xml.name() != QLatin1String("Relationship"))
+                continue;
+            const QXmlStreamAttributes a = xml.attributes();
+            const QString type = a.value(QLatin1String("Type")).toString();
+            const QString target =
+                partPath(QStringLiteral("xl"), a.value(QLatin1String("Target")).toString());
+            if (type.endsWith(QLatin1String("/worksheet")))
+                worksheetPart.insert(a.value(QLatin1String("Id")).toString(), target);
+            else if (type.endsWith(QLatin1String("/sharedStrings")))
+                sharedPart = target;
+            else if (type.endsWith(QLatin1String("/styles")))
+                stylesPart = target;
+        }
+    }
+    QList<Entry> worksheets;
+    for (const Entry& e : entries)
+        if (worksheetPart.contains(e.id))
+            worksheets << e;
+    if (worksheets.isEmpty())
+        throw vq::Exception(damaged(path, QStringLiteral("it has no worksheet")));
+    qsizetype chosen = -1;
+    QStringList names;
+    for (const Entry& e : worksheets)
+        names << e.name;
+    if (!sheet.isEmpty()) {
+        chosen = names.indexOf(sheet);
+        if (chosen < 0)
+            throw vq::Exception(
+                QStringLiteral("%1: the workbook has no sheet '%2' (its sheets: %3)")
+                    .arg(QFileInfo(path).fileName(), sheet, names.join(QStringLiteral(", "))));
+    } else {
+        for (qsizetype i = 0; i < worksheets.size() && chosen < 0; ++i)
+            if (!worksheets[i].hidden)
+                chosen = i;
+        if (chosen < 0)
+            chosen = 0;
+    }
+    Worksheet out;
+    out.name = worksheets[chosen].name;
+    for (qsizetype i = 0; i < worksheets.size(); ++i)
+        if (i != chosen)
+            out.otherSheets << worksheets[i].name;
+
+    const QStringList strings = sharedStrings(book, sharedPart);
+    const QList<bool> dates = dateStyles(book, stylesPart);
+    const QByteArray sheetBytes = book.part(worksheetPart.value(worksheets[chosen].id), true);
+
+    QXmlStreamReader xml(sheetBytes);
+    int rowNumber = 0;
+    int formulasWithoutValue = 0;
+    int firstFormulaRow = 0;
+    while (!xml.atEnd()) {
+        xml.readNext();
+        if (!xml.isStartElement() || xml.name() != QLatin1String("row"))
+            continue;
+        const int r = xml.attributes().value(QLatin1String("r")).toInt();
+        rowNumber = r > 0 ? r : rowNumber + 1;
+        SheetRow row;
+        row.row = rowNumber;
+        int column = -1;
+        while (xml.readNextStartElement()) {
+            if (xml.name() != QLatin1String("c")) {
+                xml.skipCurrentElement();
+                continue;
+            }
+            const QXmlStreamAttributes a = xml.attributes();
+            const int at = columnOf(a.value(QLatin1String("r")));
+            column = at >= 0 ? at : column + 1;
+            const QString type = a.value(QLatin1String("t")).toString();
+            const int style = a.value(QLatin1String("s")).toInt();
+            QString value;
+            QString inlineText;
+            bool hasValue = false;
+            bool formula = false;
+            while (xml.readNextStartElement()) {
+                const auto n = xml.name();
+                if (n == QLatin1String("v")) {
+                    value = xml.readElementText();
+                    hasValue = true;
+                } else if (n == QLatin1String("is")) {
+                    inlineText = readStringItem(xml);
+                    hasValue = true;
+                } else {
+                    formula = formula || n == QLatin1String("f");
+                    xml.skipCurrentElement();
+                }
+            }
+            QString text;
+            if (type == QLatin1String("s")) {
+                bool ok = false;
+                const int i = value.toInt(&ok);
+                if (!ok || i < 0 || i >= strings.size())
+                    throw vq::Exception(
+                        damaged(path, QStringLiteral("cell %1%2 names a missing shared string")
+                                          .arg(columnLetters(column))
+                                          .arg(rowNumber)));
+                text = strings[i];
+            } else if (type == QLatin1String("inlineStr")) {
+                text = inlineText;
+            } else if (type == QLatin1String("str") || type == QLatin1String("e")) {
+                text = unescapeXString(value);
+            } else if (type == QLatin1String("b")) {
+                text = value.trimmed() == QLatin1String("1") ? QStringLiteral("TRUE")
+                                                             : QStringLiteral("FALSE");
+                if (!hasValue)
+                    text.clear();
+            } else if (type == QLatin1String("d")) {
+                text = value.endsWith(QLatin1String("T00:00:00")) ? value.left(value.size() - 9)
+                                                                  : value;
+            } else if (hasValue && !value.isEmpty()) {
+                const bool isDate = style >= 0 && style < dates.size() && dates[style];
+                bool ok = false;
+                const double d = value.toDouble(&ok);
+                text = isDate && ok ? serialDateText(d, date1904) : numberText(value);
+            }
+            if (formula && !hasValue) {
+                if (!formulasWithoutValue++)
+                    firstFormulaRow = rowNumber;
+            }
+            if (text.isEmpty() || column < 0 || column > 16383)
+                continue;
+            if (row.cells.size() <= column)
+                row.cells.resize(column + 1);
+            row.cells[column] = text;
+        }
+        if (!row.cells.isEmpty())
+            out.rows << row;
+    }
+    if (xml.hasError())
+        throw vq::Exception(
+            damaged(path, QStringLiteral("sheet %1: %2").arg(out.name, xml.errorString())));
+    if (formulasWithoutValue)
+        out.notes << QStringLiteral("%1 formulas without a saved value read as empty (the first "
+                                    "in row %2): open and save the workbook in Excel or WPS")
+                         .arg(formulasWithoutValue)
+                         .arg(firstFormulaRow);
+    return out;
+}
+
+} // namespace vq::bank

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "questiontable.h"
+
+#include <QString>
+#include <QStringList>
+
+// Worksheets of .xlsx workbooks (Office Open XML), as Excel, WPS and LibreOffice save them.
+namespace vq::bank {
+
+// What a zip file holds: "xlsx" for a workbook, else the whole explanation after "this is "
+// ("a Word document (.docx)", ...).
+QString zipKind(const QString& path);
+
+struct Worksheet {
+    QString name;
+    QStringList otherSheets; // the workbook's other worksheets, in order
+    QList<SheetRow> rows;    // rows that hold at least one cell, in order
+    QStringList notes;       // cells read in a way worth telling (formulas without a value)
+};
+
+// Reads one worksheet: the named one, or the first visible one. Every cell as text: shared
+// and inline strings with all their runs, whole numbers without a fraction (12.0 is 12),
+// dates and times by their format, formulas by their saved value. Throws vq::Exception when
+// the workbook is damaged or has no such sheet.
+Worksheet readWorksheet(const QString& path, const QString& sheet);
+
+// A worksheet column's letters: 0 is A, 26 is AA.
+QString columnLetters(int index);
+
+} // namespace vq::bank
