@@ -194,12 +194,12 @@ def set_keys(ini, keys):
     open(ini, "wb").write(data)
 
 
-def make_install(work, build, picture, questions=10000, welcome=False):
+def make_install(work, build, picture, questions=10000, welcome=False, velquo=None):
     inst = os.path.join(work, "install")
     if os.path.exists(inst):
         shutil.rmtree(inst)
     shutil.copytree(os.path.join(build, "demo-install"), inst)
-    shutil.copy(os.path.join(build, "velquo"), inst)
+    shutil.copy(velquo or os.path.join(build, "velquo"), os.path.join(inst, "velquo"))
     shutil.copy(picture, os.path.join(inst, "bg.jpg"))
     if welcome:
         shutil.copy(picture, os.path.join(inst, "welcome.jpg"))
@@ -227,6 +227,15 @@ def rss_kb(pid):
     return -1
 
 
+def cpu_ms(pid):
+    """User + system CPU time the process (all its threads) has used so far."""
+    try:
+        fields = open("/proc/%d/stat" % pid).read().rsplit(")", 1)[1].split()
+        return (int(fields[11]) + int(fields[12])) * 1000.0 / os.sysconf("SC_CLK_TCK")
+    except (OSError, IndexError, ValueError):
+        return -1
+
+
 def stop(p):
     if p.poll() is None:
         p.send_signal(signal.SIGTERM)
@@ -240,8 +249,9 @@ def stop(p):
 # ---- first visible frame -----------------------------------------------------------------
 
 
-def first_frame(scr, argv, cwd, ref, timeout=30):
-    """Spawns argv; returns (ms to the first visible frame, RSS kB after it, process)."""
+def first_frame(scr, argv, cwd, ref, timeout=30, cpu=None):
+    """Spawns argv; returns (ms to the first visible frame, RSS kB after it, process); appends
+    the CPU time it had used when the frame was seen to `cpu`."""
     scr.drain(0.3)
     base = scr.centre()
     if close_enough(base, ref):
@@ -264,6 +274,8 @@ def first_frame(scr, argv, cwd, ref, timeout=30):
     if seen is None:
         stop(p)
         raise RuntimeError("%s never showed the picture" % argv[0])
+    if cpu is not None:
+        cpu.append(cpu_ms(p.pid))
     scr.drain(0.5)
     return (seen - t0) * 1000, rss_kb(p.pid), p
 
@@ -275,18 +287,19 @@ def run_first_frame(args):
         size = {"4k": (3840, 2160), "1080p": (1920, 1080)}[args.size]
         pic = make_picture(os.path.join(args.pictures, "probe-%dx%d.jpg" % size), *size)
         ref = reference_centre(pic, args.width, args.height)
-        inst = make_install(work, args.build, pic, questions=args.questions)
+        inst = make_install(work, args.build, pic, questions=args.questions, velquo=args.velquo)
         velquo = ([os.path.join(inst, "velquo")], inst)
         feh = (["feh", "--fullscreen", "--hide-pointer", os.path.join(inst, "bg.jpg")], inst)
         res = {"velquo": [], "feh": []}
         rss = {"velquo": [], "feh": []}
+        cpu = {"velquo": [], "feh": []}
         for i in range(args.pairs):
             order = [("velquo", velquo), ("feh", feh)]
             if i % 2:
                 order.reverse()
             line = []
             for name, (argv, cwd) in order:
-                ms, kb, p = first_frame(scr, argv, cwd, ref)
+                ms, kb, p = first_frame(scr, argv, cwd, ref, cpu=cpu[name])
                 stop(p)
                 res[name].append(ms)
                 rss[name].append(kb)
@@ -301,6 +314,8 @@ def run_first_frame(args):
         vm = sorted(res["velquo"])[len(res["velquo"]) // 2]
         fm = sorted(res["feh"])[len(res["feh"]) // 2]
         print("  median ratio velquo/feh: %.2f" % (vm / fm))
+        for name in ("velquo", "feh"):
+            print("  %-7s CPU ms used by the first frame: %s" % (name, stats(cpu[name])))
         for name in ("velquo", "feh"):
             print("  %-7s RSS kB after the first frame: %s" % (name, stats(rss[name])))
     finally:
@@ -332,7 +347,7 @@ def run_steps(args):
     try:
         pic = make_picture(os.path.join(args.pictures, "probe-3840x2160.jpg"), 3840, 2160)
         ref = reference_centre(pic, args.width, args.height)
-        inst = make_install(work, args.build, pic, questions=args.questions)
+        inst = make_install(work, args.build, pic, questions=args.questions, velquo=args.velquo)
         ms, kb, p = first_frame(scr, [os.path.join(inst, "velquo")], inst, ref)
         log("velquo up after %.1f ms, %d kB" % (ms, kb))
         try:
@@ -390,6 +405,8 @@ def main():
     ap = argparse.ArgumentParser(description=__doc__.split("\n")[0])
     ap.add_argument("mode", choices=["firstframe", "steps"])
     ap.add_argument("--build", default="build/release")
+    ap.add_argument("--velquo", help="another velquo binary to run in the installation (an "
+                    "older build, to compare); the build's own by default")
     ap.add_argument("--pictures", default=tempfile.gettempdir(),
                     help="where the generated test pictures are kept between runs")
     ap.add_argument("--size", choices=["4k", "1080p"], default="4k")

@@ -15,7 +15,8 @@ QSize dctScaledSize(QSize full, QSize target) {
 }
 
 QImage readPicture(QImageReader& reader, QSize shown, QString& error) {
-    QImageReader::setAllocationLimit(kPictureAllocationLimitMb);
+    if (QImageReader::allocationLimit() != kPictureAllocationLimitMb)
+        QImageReader::setAllocationLimit(kPictureAllocationLimitMb);
     const QSize full = reader.size();
     if (full.isValid() && double(full.width()) * full.height() * 4 >
                               double(kPictureAllocationLimitMb) * 1024 * 1024) {

@@ -1,12 +1,20 @@
 #include "app/presenter.h"
 
+#include "app/pictureprefetch.h"
+#include "app/screenchoice.h"
 #include "app/tform1.h"
 #include "app/tform5.h"
 #include "data/tdatamodule2.h"
 #include "platform/application.h"
+#include "platform/folders.h"
 #include "platform/messages.h"
 #include "platform/sound.h"
 #include "settings/tform3.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+
+#include <optional>
 
 namespace vq {
 
@@ -21,6 +29,13 @@ int runPresenter(int argc, char** argv,
     // The exit question decides when the program ends, not the closing of a window.
     QApplication::setQuitOnLastWindowClosed(false);
 
+    // The background is decoded at the primary screen's size on a second thread while the
+    // windows are created; set-up's step 2 takes it if nothing changed meanwhile and the show
+    // runs at that size, or loads it itself.
+    std::optional<PicturePrefetch> background;
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        background.emplace(programFolder() + QStringLiteral("bg.jpg"), screen->geometry().size());
+
     // Created in this order, none shown; destroyed in reverse, the data module (query, then
     // connection) after the dialogs and before the main screen.
     TForm1 form1;
@@ -34,6 +49,8 @@ int runPresenter(int argc, char** argv,
     if (beforeShow)
         beforeShow(PresenterWindows{&form1, &dataModule2, &form3, &form5});
 
+    // The show's screen is chosen once, before the main screen is first shown.
+    form1.Screens->startOn();
     // The first showing runs the main screen's set-up.
     form1.showFullScreen();
     return QApplication::exec();

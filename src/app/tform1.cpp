@@ -1,5 +1,7 @@
 #include "app/tform1.h"
 
+#include "app/hallkeys.h"
+#include "app/screenchoice.h"
 #include "app/tcustomlabel.h"
 #include "app/tform5.h"
 #include "app/timage.h"
@@ -140,6 +142,11 @@ void TForm1::createControls() {
     setFocusProxy(Button1);
     Button1->setFocus();
 
+    // Last, so that the black-out cover lies above every control and the hall's keys reach
+    // the step button's filter first.
+    Screens = new vq::ScreenChoice(*this, *PopupMenu1, N3);
+    Hall = new vq::HallKeys(*this);
+
     connect(Timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
     connect(Button1, &QPushButton::clicked, this, &TForm1::Button1Click);
     connect(Image3, &TGraphicControl::clicked, this, &TForm1::Image3Click);
@@ -216,6 +223,13 @@ void TForm1::showEvent(QShowEvent* event) {
     });
     // Whatever set-up left behind (the bank's rows read for the pool, decoding buffers).
     vq::returnFreedMemory();
+    // A damaged bank: the pool holds the rows that could be read and the show goes on; the
+    // operator hears of it once, after set-up.
+    vq::guarded([&] {
+        if (DataModule2 && DataModule2->ADOQuery1)
+            if (const QString m = vq::bankDamageMessage(*DataModule2->ADOQuery1); !m.isEmpty())
+                vq::showMessageBox(m);
+    });
 }
 
 void TForm1::resizeEvent(QResizeEvent* event) {

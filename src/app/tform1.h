@@ -19,6 +19,10 @@ class TDataModule2;
 class TForm3;
 class TForm5;
 class TImage;
+namespace vq {
+class HallKeys;
+class ScreenChoice;
+} // namespace vq
 
 // The main screen: background, title, countdown, question and answer over it, the next-step
 // picture, the right-button menu. Its state lives in its controls (step counter Label3,
@@ -51,6 +55,10 @@ public:
     QAction* N3 = nullptr;
     QAction* N2 = nullptr;
     QAction* N1 = nullptr;
+
+    // For the hall: the show's screen (menu item "投影屏幕") and the clicker and black-out keys.
+    vq::ScreenChoice* Screens = nullptr;
+    vq::HallKeys* Hall = nullptr;
 
     // Handlers.
     void FormShow();

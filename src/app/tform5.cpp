@@ -7,6 +7,7 @@
 #include "platform/folders.h"
 #include "platform/guard.h"
 #include "platform/memory.h"
+#include "platform/showscreen.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -146,8 +147,11 @@ void TForm5::showEvent(QShowEvent* event) {
         if (event->spontaneous())
             return;
         // Maximised and borderless: the whole screen, also where no window manager maximises.
-        if (QScreen* s = screen())
+        // On the show's screen, which may be a projector's rather than the primary one.
+        if (QScreen* s = vq::showScreen()) {
+            setScreen(s);
             setGeometry(s->geometry());
+        }
         applyOpacity();
         FormShow();
         // Set-up shows this window from inside the main screen's first showing, so the main

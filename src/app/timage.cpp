@@ -1,5 +1,6 @@
 #include "app/timage.h"
 
+#include "app/pictureprefetch.h"
 #include "app/picturereader.h"
 #include "platform/exception.h"
 
@@ -58,6 +59,8 @@ void TImage::paintEvent(QPaintEvent* event) {
 namespace vq {
 
 QImage loadPicture(const QString& path, QSize shown) {
+    if (std::optional<QImage> ready = PicturePrefetch::take(path, shown))
+        return *std::move(ready);
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         throw Exception(

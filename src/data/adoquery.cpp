@@ -35,7 +35,9 @@ void TADOQuery::open() {
     } else {
         // The table first, then the column, then the types of the comparison.
         const QList<vq::jet::ColumnInfo> columns = db.columns(select.table);
-        const int c = vq::jet::RowSet{columns, {}}.columnIndex(select.column);
+        vq::jet::RowSet probe;
+        probe.columns = columns;
+        const int c = probe.columnIndex(select.column);
         if (c < 0)
             throw vq::Exception(
                 QStringLiteral("No value given for one or more required parameters."));

@@ -34,6 +34,8 @@ public:
     void next();
     bool eof() const;
     int recordCount() const;
+    // What the last opening found against the table's own records (rows, pages).
+    const vq::jet::Damage& damage() const { return m_rows.damage; }
 
     // The column of the current row; an invalid QVariant when the cell has no value or
     // there is no current row. Throws when closed or when there is no such column.

@@ -152,6 +152,19 @@ void Database::checkHeader(const QByteArray& header, const QString& path, const 
         throw Exception(QStringLiteral("Not a valid password."));
 }
 
+namespace {
+// Where a column's value stands in a row, as the table's definition says.
+struct ColumnLayout {
+    int type = 0;
+    int number = 0;    // bit in the row's null mask
+    int varNumber = 0; // place among the variable-length columns
+    int fixedOffset = 0;
+    int size = 0;
+    bool fixed = false;
+    bool own = false; // read here; the others through the library's conversions
+};
+} // namespace
+
 // One moment of the file: its bytes (pages decrypted), the library's handle on them, the
 // tables opened so far and the number indexes of the last full reads.
 struct Database::Snapshot {
@@ -166,6 +179,9 @@ struct Database::Snapshot {
     std::vector<std::unique_ptr<MdbCatalogEntry>> entries;
     struct Table {
         std::unique_ptr<MdbTableDef, TableFree> def;
+        quint32 definitionPage = 0; // the owner of the table's data pages
+        std::vector<ColumnLayout> layout;
+        bool library = false; // some column is read through the library
         QList<ColumnInfo> columns;
         std::vector<std::vector<char>> bind;
         std::vector<int> lens;
@@ -396,6 +412,11 @@ QString missingTable(const QString& name) {
         .arg(name);
 }
 
+// Types whose values are read here from the row's bytes.
+bool ownType(int t) {
+    return t == MDB_BYTE || t == MDB_INT || t == MDB_LONGINT || t == MDB_TEXT || t == MDB_MEMO;
+}
+
 std::shared_ptr<Database::Snapshot::Table> openTable(Database::Snapshot& s, const QString& name,
                                                      const QString& path) {
     const QString key = name.toLower();
@@ -420,6 +441,7 @@ std::shared_ptr<Database::Snapshot::Table> openTable(Database::Snapshot& s, cons
     if (!t->def || t->def->map_sz == 0 || !t->def->usage_map || t->def->num_cols == 0 ||
         t->def->num_cols > 255)
         throw Exception(unrecognized(path));
+    t->definitionPage = quint32(entry->table_pg);
     GPtrArray* cols = mdb_read_columns(t->def.get());
     if (!cols || cols->len != t->def->num_cols)
         throw Exception(unrecognized(path));
@@ -436,68 +458,235 @@ std::shared_ptr<Database::Snapshot::Table> openTable(Database::Snapshot& s, cons
         info.numeric = isNumericType(col->col_type);
         info.text = isTextType(col->col_type);
         t->columns << info;
-        mdb_bind_column(t->def.get(), i + 1, t->bind[size_t(i)].data(), &t->lens[size_t(i)]);
+        ColumnLayout l;
+        l.type = col->col_type;
+        l.number = col->col_num;
+        l.varNumber = col->var_col_num;
+        l.fixedOffset = col->fixed_offset;
+        l.size = col->col_size;
+        l.fixed = col->is_fixed != 0;
+        l.own = ownType(col->col_type) && l.number >= 0 && l.number < 256 &&
+                (!l.fixed || (l.size > 0 && l.size <= 8));
+        t->library = t->library || !l.own;
+        t->layout.push_back(l);
     }
     s.tables.insert(key, t);
     return t;
 }
 
-// The current row of the table as values; cells without a value are invalid QVariants.
-QList<QVariant> takeRow(Database::Snapshot& s, Database::Snapshot::Table& t, int pageRow,
-                        bool texts = true) {
-    const int n = int(t.columns.size());
-    QList<QVariant> out;
-    out.reserve(n);
-    bool ambiguous = false;
-    for (int i = 0; i < n; ++i)
-        if (texts && t.lens[size_t(i)] == 0 && t.columns[i].text)
-            ambiguous = true;
-    // An empty text and a missing one bind alike; the row itself tells them apart.
-    std::vector<unsigned char> nulls(size_t(n), 0);
-    if (ambiguous) {
-        int start = 0;
-        size_t len = 0;
-        std::vector<MdbField> fields(256);
-        if (mdb_find_row(s.mdb.get(), pageRow, &start, &len) == 0 && len > 0 && start >= 0 &&
-            size_t(start) + len <= size_t(kPage)) {
-            const int got = mdb_crack_row(t.def.get(), start, len, fields.data());
-            for (int i = 0; i < n && i < got; ++i)
-                nulls[size_t(i)] = fields[size_t(i)].is_null;
+// The place of a row on a page (flags taken off), or false when the page has no such row.
+bool rowPlace(const unsigned char* pg, int row, int* start, int* length) {
+    const int len = rowLength(pg, row);
+    if (len < 0)
+        return false;
+    *start = int(u16(pg, 14 + 2 * row) & kOffsetMask);
+    *length = len;
+    return true;
+}
+
+// One cell's bytes inside a row.
+struct Field {
+    const unsigned char* data = nullptr;
+    int size = 0;
+    bool present = false;
+};
+
+// The cells of one row, found as the Jet 4 row layout puts them: the column count first, the
+// fixed-length values, the variable-length values, their offsets from the end backwards, the
+// null mask last. Returns false for a row that does not hold together.
+bool crackRow(const unsigned char* row, int len, const std::vector<ColumnLayout>& layout,
+              std::vector<Field>& out) {
+    out.assign(layout.size(), Field{});
+    if (len < 3)
+        return false;
+    const int rowColumns = int(u16(row, 0));
+    const int maskSize = (rowColumns + 7) / 8;
+    const int maskAt = len - maskSize;
+    if (maskAt < 2)
+        return false;
+    const unsigned char* mask = row + maskAt;
+    int varCount = 0;
+    bool varRead = false;
+    for (size_t i = 0; i < layout.size(); ++i) {
+        const ColumnLayout& c = layout[i];
+        if (c.number >= rowColumns || !((mask[c.number / 8] >> (c.number % 8)) & 1))
+            continue; // not in this row, or without a value
+        if (c.fixed) {
+            const int at = 2 + c.fixedOffset;
+            if (at + c.size > maskAt)
+                return false;
+            out[i] = {row + at, c.size, true};
+            continue;
         }
+        if (!varRead) {
+            if (maskAt < 4)
+                return false;
+            varCount = int(u16(row, maskAt - 2));
+            if (maskAt - 4 - 2 * varCount < 2)
+                return false;
+            varRead = true;
+        }
+        if (c.varNumber >= varCount)
+            continue;
+        const int start = int(u16(row, maskAt - 4 - 2 * c.varNumber));
+        const int end = int(u16(row, maskAt - 4 - 2 * (c.varNumber + 1)));
+        if (start > end || end > maskAt)
+            return false;
+        out[i] = {row + start, end - start, true};
     }
-    for (int i = 0; i < n; ++i) {
-        const ColumnInfo& c = t.columns[i];
-        if (!texts && c.text) { // read later, see DeferredTexts
-            out << QVariant();
-            continue;
+    return true;
+}
+
+// Text as Jet 4 stores it: UTF-16LE, or after the marker FF FE the compressed form, in which a
+// zero byte switches between one byte per character (high byte zero) and two. Characters
+// outside the basic plane stay as their surrogate pairs.
+QString jetText(const unsigned char* p, int n) {
+    QString out;
+    if (n >= 2 && p[0] == 0xFF && p[1] == 0xFE) {
+        out.resize(n - 2);
+        char16_t* d = reinterpret_cast<char16_t*>(out.data());
+        int w = 0;
+        bool compressed = true;
+        for (int i = 2; i < n;) {
+            if (p[i] == 0) {
+                compressed = !compressed;
+                ++i;
+            } else if (compressed) {
+                d[w++] = p[i++];
+            } else if (i + 1 < n) {
+                d[w++] = char16_t(p[i] | (p[i + 1] << 8));
+                i += 2;
+            } else {
+                break;
+            }
         }
-        const char* text = t.bind[size_t(i)].data();
-        const int len = t.lens[size_t(i)];
-        if (len == 0 && (!c.text || nulls[size_t(i)])) {
-            out << QVariant();
-            continue;
+        out.truncate(w);
+        return out;
+    }
+    out.resize(n / 2);
+    char16_t* d = reinterpret_cast<char16_t*>(out.data());
+    for (int i = 0; i < n / 2; ++i)
+        d[i] = char16_t(p[2 * i] | (p[2 * i + 1] << 8));
+    return out;
+}
+
+// A row of a long-value page by its pointer (page << 8 | row).
+bool longValueRow(const Database::Snapshot& s, quint32 pointer, const unsigned char** data,
+                  int* size) {
+    const quint32 pg = pointer >> 8;
+    if (pg == 0 || pg >= quint32(s.pageCount()))
+        return false;
+    const unsigned char* page = s.page(pg);
+    int start = 0;
+    if (page[0] != 0x01 || !rowPlace(page, int(pointer & 0xFF), &start, size))
+        return false;
+    *data = page + start;
+    return true;
+}
+
+// A memo value: its 12-byte head, then the text in the row, on one long-value page, or in a
+// chain of them (each part led by the pointer to the next).
+QString memoText(const Database::Snapshot& s, const Field& f) {
+    if (f.size < 12)
+        return QString(QLatin1String(""));
+    const quint32 head = u32(f.data, 0);
+    const qint64 length = head & 0x3FFFFFFF;
+    if (head & 0x80000000)
+        return jetText(f.data + 12, f.size - 12);
+    const unsigned char* part = nullptr;
+    int size = 0;
+    quint32 pointer = u32(f.data, 4);
+    if (head & 0x40000000) {
+        if (!longValueRow(s, pointer, &part, &size))
+            return QString(QLatin1String(""));
+        return jetText(part, size);
+    }
+    QByteArray whole;
+    for (int hops = 0; pointer && whole.size() < length && hops < s.pageCount() * 256; ++hops) {
+        if (!longValueRow(s, pointer, &part, &size) || size < 4)
+            break;
+        pointer = u32(part, 0);
+        whole.append(reinterpret_cast<const char*>(part) + 4, size - 4);
+    }
+    if (whole.size() > length)
+        whole.truncate(length);
+    return jetText(reinterpret_cast<const unsigned char*>(whole.constData()), int(whole.size()));
+}
+
+// The pages a table's usage map lists, in ascending order: a bitmap from a start page (map
+// type 0), or bitmap pages each covering a stretch of the file (type 1).
+std::vector<quint32> mappedPages(const Database::Snapshot& s, const unsigned char* map, int size) {
+    std::vector<quint32> out;
+    if (size < 1)
+        return out;
+    const quint32 count = quint32(s.pageCount());
+    const auto bits = [&](const unsigned char* b, int n, quint64 first) {
+        for (int i = 0; i < n; ++i) {
+            if (!b[i])
+                continue;
+            for (int k = 0; k < 8; ++k) {
+                const quint64 pg = first + quint64(i) * 8 + quint64(k);
+                if ((b[i] >> k) & 1)
+                    out.push_back(pg < count ? quint32(pg) : count);
+            }
         }
-        const QByteArray raw(text, len);
-        if (c.integer && c.mdbType != MDB_BOOL) {
-            bool ok = false;
-            const qlonglong v = raw.toLongLong(&ok);
-            out << (ok ? QVariant(v) : QVariant(QString::fromUtf8(raw)));
-        } else if (c.mdbType == MDB_FLOAT || c.mdbType == MDB_DOUBLE) {
-            bool ok = false;
-            const double v = raw.toDouble(&ok);
-            out << (ok ? QVariant(v) : QVariant(QString::fromUtf8(raw)));
-        } else {
-            out << QVariant(QString::fromUtf8(raw));
+    };
+    if (map[0] == 0 && size >= 5) {
+        bits(map + 5, size - 5, u32(map, 1));
+    } else if (map[0] == 1) {
+        constexpr quint64 perPage = quint64(kPage - 4) * 8;
+        for (int k = 0; 1 + 4 * k + 4 <= size; ++k) {
+            const quint32 mp = u32(map, 1 + 4 * k);
+            if (mp == 0)
+                continue;
+            if (mp >= count) {
+                out.push_back(count);
+                continue;
+            }
+            bits(s.page(mp) + 4, kPage - 4, quint64(k) * perPage);
         }
     }
     return out;
 }
 
-void bindAll(Database::Snapshot::Table& t, bool texts) {
+// Where every row of the table stands, from the pages its map lists; a listed page that is
+// not one of the table's data pages is damage, and so is a row count other than the one the
+// definition records.
+void locateRows(const Database::Snapshot& s, Database::Snapshot::Table& t, Damage& damage) {
+    t.locPages.clear();
+    t.locRows.clear();
+    damage = Damage{};
+    damage.recorded = t.def->num_rows;
+    const quint32 count = quint32(s.pageCount());
+    quint32 last = 0;
+    bool first = true;
+    for (const quint32 pg : mappedPages(s, t.def->usage_map, int(t.def->map_sz))) {
+        if (!first && pg == last)
+            continue; // a page past the end is listed once
+        first = false;
+        last = pg;
+        const unsigned char* page = pg < count ? s.page(pg) : nullptr;
+        if (!page || pg == 0 || page[0] != 0x01 || u32(page, 4) != t.definitionPage ||
+            !dataPageSound(page)) {
+            damage.pages << pg;
+            continue;
+        }
+        const int rows = int(u16(page, 12));
+        for (int r = 0; r < rows; ++r) {
+            if (u16(page, 14 + 2 * r) & 0x4000)
+                continue; // deleted
+            t.locPages.push_back(pg);
+            t.locRows.push_back(r);
+        }
+    }
+    damage.read = qint64(t.locPages.size());
+}
+
+void bindLibraryColumns(Database::Snapshot::Table& t) {
     for (int i = 0; i < t.columns.size(); ++i) {
-        const bool bind = texts || !t.columns[i].text;
+        const bool bind = !t.layout[size_t(i)].own;
         // Set directly: the library's call cannot take a length pointer away, and with one
-        // left it still converts the unbound texts.
+        // left it still converts the unbound columns.
         auto* col = static_cast<MdbColumn*>(g_ptr_array_index(t.def->columns, guint(i)));
         col->bind_ptr = bind ? t.bind[size_t(i)].data() : nullptr;
         col->len_ptr = bind ? &t.lens[size_t(i)] : nullptr;
@@ -505,15 +694,76 @@ void bindAll(Database::Snapshot::Table& t, bool texts) {
     }
 }
 
-// One row at its place, every column; empty when the place holds no row.
+// A value the library converted to text, typed as the column is.
+QVariant libraryValue(const Database::Snapshot::Table& t, int i, const std::vector<Field>& f) {
+    const ColumnInfo& c = t.columns[i];
+    const int len = t.lens[size_t(i)];
+    if (!f[size_t(i)].present && len == 0)
+        return {};
+    const QByteArray raw(t.bind[size_t(i)].data(), len);
+    if (c.integer && c.mdbType != MDB_BOOL) {
+        bool ok = false;
+        const qlonglong v = raw.toLongLong(&ok);
+        return ok ? QVariant(v) : QVariant(QString::fromUtf8(raw));
+    }
+    if (c.mdbType == MDB_FLOAT || c.mdbType == MDB_DOUBLE) {
+        bool ok = false;
+        const double v = raw.toDouble(&ok);
+        return ok ? QVariant(v) : QVariant(QString::fromUtf8(raw));
+    }
+    return QVariant(QString::fromUtf8(raw));
+}
+
+// One row at its place; texts only when asked for. Empty when the place holds no row.
 std::optional<QList<QVariant>> readAt(Database::Snapshot& s, Database::Snapshot::Table& t,
-                                      quint32 page, int row) {
-    if (page >= quint32(s.pageCount()) || mdb_read_pg(s.mdb.get(), page) != kPage)
+                                      quint32 pg, int row, bool texts = true) {
+    if (pg == 0 || pg >= quint32(s.pageCount()))
         return std::nullopt;
-    t.def->cur_phys_pg = page;
-    if (!mdb_read_row(t.def.get(), unsigned(row)))
+    const unsigned char* page = s.page(pg);
+    int start = 0;
+    int len = 0;
+    if (page[0] != 0x01 || !rowPlace(page, row, &start, &len))
         return std::nullopt;
-    return takeRow(s, t, row);
+    thread_local std::vector<Field> fields;
+    if (!crackRow(page + start, len, t.layout, fields))
+        fields.assign(t.layout.size(), Field{});
+    if (t.library) {
+        bindLibraryColumns(t);
+        bool read = false;
+        if (mdb_read_pg(s.mdb.get(), pg) == kPage) {
+            t.def->cur_phys_pg = pg;
+            read = mdb_read_row(t.def.get(), unsigned(row)) != 0;
+        }
+        if (!read)
+            std::fill(t.lens.begin(), t.lens.end(), 0);
+    }
+    const int n = int(t.columns.size());
+    QList<QVariant> out;
+    out.reserve(n);
+    for (int i = 0; i < n; ++i) {
+        const ColumnLayout& l = t.layout[size_t(i)];
+        const Field& f = fields[size_t(i)];
+        if (!l.own) {
+            out << libraryValue(t, i, fields);
+            continue;
+        }
+        if (!f.present || (l.type != MDB_TEXT && l.type != MDB_MEMO && f.size < l.size)) {
+            out << QVariant();
+        } else if (l.type == MDB_BYTE) {
+            out << QVariant(qlonglong(f.data[0]));
+        } else if (l.type == MDB_INT) {
+            out << QVariant(qlonglong(qint16(u16(f.data, 0))));
+        } else if (l.type == MDB_LONGINT) {
+            out << QVariant(qlonglong(qint32(u32(f.data, 0))));
+        } else if (!texts) {
+            out << QVariant(); // read later, see DeferredTexts
+        } else if (l.type == MDB_TEXT) {
+            out << QVariant(f.size ? jetText(f.data, f.size) : QString(QLatin1String("")));
+        } else {
+            out << QVariant(memoText(s, f));
+        }
+    }
+    return out;
 }
 
 class SnapshotTexts final : public DeferredTexts {
@@ -539,6 +789,34 @@ private:
 
 } // namespace
 
+QString Damage::describe() const {
+    if (!damaged())
+        return {};
+    QString text = read < recorded
+                       ? QStringLiteral("the bank is damaged: %1 of %2 rows could be read")
+                             .arg(read)
+                             .arg(recorded)
+                       : QStringLiteral("the bank is damaged: %1 rows could be read, but the "
+                                        "table records %2")
+                             .arg(read)
+                             .arg(recorded);
+    if (!pages.isEmpty()) {
+        QStringList listed;
+        for (qsizetype i = 0; i < pages.size() && i < 8; ++i)
+            listed << QString::number(pages[i]);
+        if (pages.size() > 8)
+            listed << QStringLiteral("... (%1 in all)").arg(pages.size());
+        text +=
+            pages.size() == 1
+                ? QStringLiteral("; page %1 is listed as the table's but holds none of its rows")
+                      .arg(listed.join(QString()))
+                : QStringLiteral("; pages %1 are listed as the table's but hold none of its "
+                                 "rows")
+                      .arg(listed.join(QStringLiteral(", ")));
+    }
+    return text;
+}
+
 QList<ColumnInfo> Database::columns(const QString& table) {
     Snapshot& s = current();
     return openTable(s, table, m_path)->columns;
@@ -549,31 +827,24 @@ RowSet Database::readTable(const QString& table) {
     auto t = openTable(s, table, m_path);
     RowSet out;
     out.columns = t->columns;
-    t->locPages.clear();
-    t->locRows.clear();
     t->index.clear();
+    locateRows(s, *t, out.damage);
     QList<int> indexed;
     for (int i = 0; i < t->columns.size(); ++i)
         if (t->columns[i].integer)
             indexed << i;
     // The scan takes the numbers; texts are read from this moment of the file when asked for.
-    bindAll(*t, false);
-    mdb_rewind_table(t->def.get());
-    const quint64 limit = quint64(s.pageCount()) * 1000; // no table has more rows than slots
-    while (mdb_fetch_row(t->def.get())) {
-        if (quint64(out.rows.size()) > limit)
-            throw Exception(unrecognized(m_path));
-        const int pageRow = int(t->def->cur_row) - 1;
-        QList<QVariant> row = takeRow(s, *t, pageRow, false);
-        const int pos = int(t->locPages.size());
-        t->locPages.push_back(t->def->cur_phys_pg);
-        t->locRows.push_back(pageRow);
+    const size_t n = t->locPages.size();
+    out.rows.reserve(qsizetype(n));
+    for (size_t pos = 0; pos < n; ++pos) {
+        QList<QVariant> row =
+            readAt(s, *t, t->locPages[pos], t->locRows[pos], false).value_or(QList<QVariant>());
+        row.resize(t->columns.size());
         for (int c : indexed)
             if (row[c].isValid())
-                t->index[c].insert(row[c].toLongLong(), pos);
+                t->index[c].insert(row[c].toLongLong(), int(pos));
         out.rows << std::move(row);
     }
-    bindAll(*t, true);
     t->scanned = true;
     for (const ColumnInfo& c : out.columns)
         out.deferred << c.text;
@@ -584,7 +855,9 @@ RowSet Database::readTable(const QString& table) {
 RowSet Database::readWhereEquals(const QString& table, const QString& column, double value) {
     Snapshot& s = current();
     auto t = openTable(s, table, m_path);
-    const int c = RowSet{t->columns, {}}.columnIndex(column);
+    RowSet probe;
+    probe.columns = t->columns;
+    const int c = probe.columnIndex(column);
     const bool whole = value == double(qint64(value));
     if (c >= 0 && t->scanned && t->columns[c].integer && whole) {
         // From the index: each hit's page must still be what is on disk, and the row must

@@ -29,10 +29,22 @@ public:
     virtual QList<QVariant> row(int index) = 0;
 };
 
+// What a full read of a table found against the table's own records: the rows its definition
+// counts, the rows read, and the pages its page map lists that are not its data pages.
+struct Damage {
+    qint64 recorded = 0;
+    qint64 read = 0;
+    QList<quint32> pages;
+    bool damaged() const { return read != recorded || !pages.isEmpty(); }
+    // "the bank is damaged: N of M rows could be read (...)"; empty when not damaged.
+    QString describe() const;
+};
+
 // Rows of one table, taken from the file at one moment (a static cursor's result).
 struct RowSet {
     QList<ColumnInfo> columns;
     QList<QList<QVariant>> rows;                // an invalid QVariant is a cell without a value
+    Damage damage;                              // of a full read
     int columnIndex(const QString& name) const; // case-insensitive, -1 when absent
     // The cell, reading deferred texts when needed.
     QVariant cell(int row, int column) const;

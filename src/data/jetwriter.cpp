@@ -105,6 +105,22 @@ QByteArray encodeText(const QString& s) {
     return out;
 }
 
+// Whether every reader gets the text back as it is: stored text that begins with FF FE reads
+// as compressed, and the compressed form cannot hold a character whose low byte is zero.
+bool readsBack(const QString& s) {
+    if (!s.startsWith(QChar(0xFEFF)))
+        return true;
+    for (QChar c : s)
+        if ((c.unicode() & 0xFF) == 0)
+            return false;
+    return true;
+}
+
+QString unreadable() {
+    return QStringLiteral("a text that begins with U+FEFF cannot also hold a character whose low "
+                          "byte is zero");
+}
+
 // The RC4 stream cipher, which masks the header page.
 void rc4(const std::uint8_t* key, int keyLength, char* data, int length) {
     std::array<std::uint8_t, 256> s{};
@@ -382,6 +398,8 @@ Cell encodeCell(const RawTable& t, const RawColumn& c, const QVariant& v, int ro
     }
     case tText: {
         const QString s = v.toString();
+        if (!readsBack(s))
+            throw fail(unreadable());
         if (s.size() * 2 > c.length)
             throw fail(QStringLiteral("the text of %1 characters exceeds the column size %2")
                            .arg(s.size())
@@ -390,6 +408,8 @@ Cell encodeCell(const RawTable& t, const RawColumn& c, const QVariant& v, int ro
         return cell;
     }
     case tMemo:
+        if (!readsBack(v.toString()))
+            throw fail(unreadable());
         cell.bytes = encodeText(v.toString());
         cell.longValue = true;
         return cell;

@@ -82,6 +82,21 @@ void fillPool(TADOQuery& query, QPlainTextEdit& store) {
     pool.appendLines(lines);
 }
 
+QString bankDamageMessage(const TADOQuery& query) {
+    if (!query.active())
+        return {};
+    const vq::jet::Damage& d = query.damage();
+    if (d.read < d.recorded)
+        return QStringLiteral("题库文件已损坏：只能读出 %1 道题中的 %2 道。")
+            .arg(d.recorded)
+            .arg(d.read);
+    if (d.read > d.recorded)
+        return QStringLiteral("题库文件已损坏：读出 %1 道题，表中记录的却是 %2 道。")
+            .arg(d.read)
+            .arg(d.recorded);
+    return {};
+}
+
 namespace {
 std::uint32_t g_seed = 0;
 std::function<std::optional<std::uint64_t>()> g_seedSource;

@@ -32,6 +32,10 @@ private:
 // Nothing here catches a failure; the numbers before a failing row stay in the pool.
 void fillPool(TADOQuery& query, QPlainTextEdit& store);
 
+// The operator's message about a bank that could not be read whole, from the query's last
+// full read (the pool fill's); empty when every row the table records was read.
+QString bankDamageMessage(const TADOQuery& query);
+
 // The program's one random state.
 std::uint32_t randomSeed();
 void setRandomSeed(std::uint32_t seed);

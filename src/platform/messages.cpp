@@ -1,33 +1,46 @@
 #include "platform/messages.h"
 
+#include "platform/showscreen.h"
+
 #include <QAbstractButton>
 #include <QApplication>
-#include <QGuiApplication>
 #include <QMessageBox>
 #include <QScreen>
 
 namespace vq {
 namespace {
 
-void centreOnScreen(QMessageBox& box) {
-    box.adjustSize();
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        QRect r = box.frameGeometry();
-        r.moveCenter(screen->geometry().center());
-        box.move(r.topLeft());
+// A box without an owner, centred on the show's screen. It takes its final size only while
+// being shown, so it is centred then, before it appears.
+class CentredBox final : public QMessageBox {
+public:
+    CentredBox(Icon icon, const QString& text, StandardButtons buttons)
+        : QMessageBox(icon, kApplicationTitle, text, buttons) {
+        if (QScreen* screen = showScreen())
+            setScreen(screen);
     }
-}
+
+protected:
+    void showEvent(QShowEvent* event) override {
+        QMessageBox::showEvent(event);
+        centreOnShowScreen(*this);
+    }
+};
 
 class QtMessageService final : public MessageService {
 public:
     void errorBox(const QString& text) override {
-        QMessageBox box(QMessageBox::Critical, kApplicationTitle, text, QMessageBox::Ok,
-                        QApplication::activeWindow());
-        box.exec();
+        // Over its owner when there is one; before the main screen is up, on the show's screen.
+        if (QWidget* owner = QApplication::activeWindow()) {
+            QMessageBox box(QMessageBox::Critical, kApplicationTitle, text, QMessageBox::Ok, owner);
+            box.exec();
+        } else {
+            CentredBox box(QMessageBox::Critical, text, QMessageBox::Ok);
+            box.exec();
+        }
     }
     void messageBox(const QString& text) override {
-        QMessageBox box(QMessageBox::NoIcon, kApplicationTitle, text, QMessageBox::Ok);
-        centreOnScreen(box);
+        CentredBox box(QMessageBox::NoIcon, text, QMessageBox::Ok);
         box.exec();
     }
     bool question(QWidget* owner, const QString& text, const QString& caption) override {

@@ -74,11 +74,20 @@ std::int32_t Settings::integer(IntegerKey key) const {
     return strToInt(text(key));
 }
 
+std::optional<std::int32_t> Settings::integer(OptionalIntegerKey key) const {
+    // An empty fallback tells an absent key from one whose value spells its own name.
+    return tryStrToInt(m_file.readString(kSettingsSection, key.toString(), QString()));
+}
+
 void Settings::write(TextKey key, const QString& value) const {
     m_file.writeString(kSettingsSection, key.toString(), value);
 }
 
 void Settings::writeInteger(IntegerKey key, std::int32_t value) const {
+    m_file.writeString(kSettingsSection, key.toString(), QString::number(value));
+}
+
+void Settings::writeInteger(OptionalIntegerKey key, std::int32_t value) const {
     m_file.writeString(kSettingsSection, key.toString(), QString::number(value));
 }
 

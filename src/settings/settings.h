@@ -32,7 +32,20 @@ using IntegerKey = TypedKey<SettingKind::Integer>;
 using FlagKey = TypedKey<SettingKind::Flag>;
 using TextKey = TypedKey<SettingKind::Text>;
 
-// The 23 keys of section canshu.
+// A key that a settings file may lack without any failure: read with a fallback of its own,
+// never required at set-up, not among the 23.
+class OptionalIntegerKey {
+public:
+    constexpr const char* name() const { return m_name; }
+    QString toString() const { return QLatin1StringView(m_name); }
+
+private:
+    friend struct Key;
+    constexpr explicit OptionalIntegerKey(const char* name) : m_name(name) {}
+    const char* m_name;
+};
+
+// The 23 keys of section canshu, then the optional ones.
 struct Key {
     static constexpr TextKey biaoti{"biaoti"};
     static constexpr IntegerKey biaoti_fontsize{"biaoti_fontsize"};
@@ -57,11 +70,16 @@ struct Key {
     static constexpr IntegerKey daan_top{"daan_top"};
     static constexpr FlagKey huanying{"huanying"};
     static constexpr FlagKey weizhishezhi{"weizhishezhi"};
+
+    // The show's screen, 1-based in the desktop's left-to-right order; anything else means the
+    // primary screen.
+    static constexpr OptionalIntegerKey pingmu{"pingmu"};
 };
 
 // Any key of the table, for going through all of them.
 struct SettingKey {
     template <SettingKind K> constexpr SettingKey(TypedKey<K> key) : name(key.name()), kind(K) {}
+    constexpr SettingKey(OptionalIntegerKey key) : name(key.name()), kind(SettingKind::Integer) {}
     const char* name;
     SettingKind kind;
 };
@@ -74,6 +92,8 @@ inline constexpr std::array<SettingKey, 23> kSettingKeys = {{
     Key::daan_fontsize, Key::daan_color,      Key::daan_width,       Key::daan_left,
     Key::daan_top,      Key::huanying,        Key::weizhishezhi,
 }};
+
+inline constexpr std::array<SettingKey, 1> kOptionalSettingKeys = {{Key::pingmu}};
 
 // The framework's strict text-to-integer conversion: leading blanks, an optional sign, then
 // decimal digits or, after "$", "x", "X", "0x" or "0X", hexadecimal digits, and nothing after
@@ -103,9 +123,13 @@ public:
     bool flagOn(FlagKey key) const { return text(key) == u"1"; }
     bool flagOff(FlagKey key) const { return text(key) == u"0"; }
 
+    // An optional key: its value, or nothing when it is absent, empty or not a number.
+    std::optional<std::int32_t> integer(OptionalIntegerKey key) const;
+
     void write(TextKey key, const QString& value) const;
     void writeInteger(IntegerKey key, std::int32_t value) const;
     void writeFlag(FlagKey key, bool on) const;
+    void writeInteger(OptionalIntegerKey key, std::int32_t value) const;
 
 private:
     IniFile m_file;

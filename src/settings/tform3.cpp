@@ -4,6 +4,7 @@
 #include "controls/rzspinner.h"
 #include "platform/guard.h"
 #include "platform/messages.h"
+#include "platform/showscreen.h"
 #include "settings/settings.h"
 
 #include <QCheckBox>
@@ -302,8 +303,7 @@ void TForm3::Button2Click() {
 void TForm3::showEvent(QShowEvent* event) {
     vq::guarded([&] {
         QDialog::showEvent(event);
-        const QScreen* scr = screen() ? screen() : QGuiApplication::primaryScreen();
-        if (scr) {
+        if (QScreen* scr = vq::showScreen()) {
             const QRect area = scr->geometry();
             move(area.x() + (area.width() - width()) / 2,
                  area.y() + (area.height() - height()) / 2);

@@ -2,6 +2,7 @@
 // size they are drawn at; a file whose header claims an absurd size is refused.
 #include "presenter_fixture.h"
 
+#include "app/pictureprefetch.h"
 #include "app/picturereader.h"
 #include "app/timage.h"
 
@@ -104,6 +105,52 @@ TEST(PictureReader, DecodesAtTheShownSizeAndRefusesAbsurdHeaders) {
     EXPECT_EQ(dctScaledSize(QSize(8000, 6000), QSize(1920, 1080)), QSize(2000, 1500));
     EXPECT_EQ(dctScaledSize(QSize(8000, 6000), QSize(1000, 750)), QSize(1000, 750));
     EXPECT_EQ(dctScaledSize(QSize(2000, 1000), QSize(1920, 1080)), QSize(2000, 1000));
+}
+
+QByteArray jpeg(QSize size, QColor colour) {
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(colour);
+    QByteArray out;
+    QBuffer buffer(&out);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "JPG", 90);
+    return out;
+}
+
+// The picture decoded ahead is used only for the same file, unchanged, at the same size; in
+// every other case the loading step reads the file itself, in its place, with its own errors.
+TEST(PicturePrefetch, OnlyAnUnchangedFileAtTheSameSizeIsTakenAndOnlyOnce) {
+    TempInstall inst;
+    const QString path = inst.file("bg.jpg");
+    inst.writeFile("bg.jpg", jpeg(QSize(400, 200), Qt::blue));
+    {
+        PicturePrefetch ahead(path, QSize(200, 100));
+        const std::optional<QImage> taken = PicturePrefetch::take(path, QSize(200, 100));
+        ASSERT_TRUE(taken.has_value());
+        EXPECT_EQ(taken->size(), QSize(200, 100));
+        EXPECT_FALSE(PicturePrefetch::take(path, QSize(200, 100)).has_value());
+    }
+    {
+        PicturePrefetch ahead(path, QSize(200, 100));
+        EXPECT_FALSE(PicturePrefetch::take(path, QSize(300, 100)).has_value());
+    }
+    {
+        PicturePrefetch ahead(path, QSize(200, 100));
+        inst.writeFile("bg.jpg", jpeg(QSize(100, 50), Qt::red)); // replaced meanwhile
+        EXPECT_FALSE(PicturePrefetch::take(path, QSize(200, 100)).has_value());
+        const QImage loaded = loadPicture(path, QSize(200, 100));
+        EXPECT_EQ(loaded.size(), QSize(100, 50));
+        EXPECT_GT(QColor(loaded.pixel(50, 25)).red(), 200);
+    }
+    {
+        PicturePrefetch ahead(path, QSize(200, 100));
+        QFile::remove(path);
+        EXPECT_FALSE(PicturePrefetch::take(path, QSize(200, 100)).has_value());
+    }
+    {
+        PicturePrefetch ahead(path, QSize(200, 100)); // nothing there to decode
+        EXPECT_FALSE(PicturePrefetch::take(path, QSize(200, 100)).has_value());
+    }
 }
 
 using LargePictures = Presenter;

@@ -151,6 +151,68 @@ start_xvfb() {
     start_wm
 }
 
+# Starts a private Xorg with the dummy video driver on a display number it picks itself: one
+# 3840 x 1080 frame buffer that the desktop sees as two 1920 x 1080 monitors side by side, the
+# primary on the left (DUMMY0), the projector on the right (DUMMY1). Xvfb knows only one
+# monitor; the programs see two real screens here.
+start_two_screens() {
+    local tool
+    for tool in Xorg xrandr; do
+        command -v "$tool" >/dev/null || fail "missing tool: $tool (scripts/install-deps.sh installs it)"
+    done
+    [ -e /usr/lib/xorg/modules/drivers/dummy_drv.so ] || fail "missing Xorg's dummy video driver (scripts/install-deps.sh installs it)"
+    E2E_SCREEN_W=1920 E2E_SCREEN_H=1080
+    mkdir -p "$E2E_WORK/xorg.conf.d"
+    cat >"$E2E_WORK/xorg.conf" <<'CONF'
+Section "ServerFlags"
+    Option "AutoAddDevices" "false"
+    Option "AutoAddGPU" "false"
+    Option "DontVTSwitch" "true"
+EndSection
+Section "Device"
+    Identifier "dummy"
+    Driver "dummy"
+    VideoRam 65536
+EndSection
+Section "Monitor"
+    Identifier "monitor"
+    HorizSync 5.0-1000.0
+    VertRefresh 5.0-200.0
+    Modeline "1920x1080" 148.50 1920 2008 2052 2200 1080 1084 1089 1125 +hsync +vsync
+EndSection
+Section "Screen"
+    Identifier "screen"
+    Device "dummy"
+    Monitor "monitor"
+    DefaultDepth 24
+    SubSection "Display"
+        Depth 24
+        Virtual 3840 1080
+        Modes "1920x1080"
+    EndSubSection
+EndSection
+CONF
+    local fdfile=$E2E_WORK/display
+    : >"$fdfile"
+    Xorg -displayfd 3 -config "$E2E_WORK/xorg.conf" -configdir "$E2E_WORK/xorg.conf.d" \
+        -logfile "$E2E_WORK/xorg.log" -nolisten tcp -noreset -novtswitch -sharevts \
+        3>"$fdfile" >"$E2E_WORK/xorg.out" 2>&1 &
+    E2E_XVFB_PID=$!
+    wait_until "$E2E_TIMEOUT" "Xorg to report its display" test -s "$fdfile"
+    export DISPLAY=":$(tr -d '[:space:]' <"$fdfile")"
+    wait_until "$E2E_TIMEOUT" "X server $DISPLAY to answer" x_answers
+    xrandr --fb 3840x1080 --output DUMMY0 --mode 1920x1080 --pos 0x0 ||
+        fail "xrandr could not make the 3840x1080 frame buffer"
+    # The second monitor on the driver's second output, with a display controller of its own: a
+    # monitor declared with "xrandr --setmonitor ... none" is listed too, but the server keeps
+    # the pointer on the outputs, so no click could reach it.
+    xrandr --addmode DUMMY1 1920x1080 && xrandr --output DUMMY1 --mode 1920x1080 --pos 1920x0 ||
+        fail "xrandr could not switch on the second monitor"
+    [ "$(xrandr --listmonitors | sed -n 's/^Monitors: //p')" = 2 ] || fail "the X server shows no two monitors"
+    e2e_log "Xorg (dummy driver) on $DISPLAY with two monitors"
+    start_wm
+}
+
 wm_running() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
 
 # A window manager, as on every desktop the presenter runs on: it makes the main screen full
@@ -292,12 +354,17 @@ no_question_window() { ! question_window >/dev/null; }
 # The X window of the main screen.
 main_window() { window_with_title "$E2E_MAIN_TITLE"; }
 
-# start_app: starts the presenter in the installation (its current folder) and waits until its
-# main screen is mapped and painted.
-start_app() {
+# launch_app: starts the presenter in the installation (its current folder) and returns at once.
+launch_app() {
     (cd "$E2E_INSTALL" && QT_QPA_PLATFORM=xcb exec ./velquo) >"$E2E_WORK/app.log" 2>&1 &
     E2E_APP_PID=$!
     E2E_APP_STATUS=
+}
+
+# start_app: starts the presenter in the installation (its current folder) and waits until its
+# main screen is mapped and painted.
+start_app() {
+    launch_app
     wait_until "$E2E_TIMEOUT" "the main screen's window" main_window >/dev/null
     wait_until "$E2E_TIMEOUT" "the background from bg.jpg on the screen" screen_shows_background
     e2e_log "presenter running, pid $E2E_APP_PID"
@@ -326,6 +393,13 @@ window_geometry() {
     echo "$X $Y $WIDTH $HEIGHT"
 }
 
+# main_geometry_is "X Y W H": the main screen's window has that geometry.
+main_geometry_is() {
+    local g
+    g=$(window_geometry "$(main_window)") || return 1
+    [ "$g" = "$1" ]
+}
+
 # The visible popup of the right-button menu: the presenter's only override-redirect window
 # (the window manager does not manage popups).
 menu_window() {
@@ -345,6 +419,25 @@ open_menu() {
     click_at "$1" "$2" 3
     wait_until "$E2E_TIMEOUT" "the right-button menu" menu_window >/dev/null
     read -r MENU_X MENU_Y MENU_W MENU_H <<<"$(window_geometry "$(menu_window)")"
+}
+
+# popup_windows: every visible override-redirect window of the presenter (the menu and its open
+# submenus), one id a line.
+popup_windows() {
+    local id
+    for id in $(xdotool search --all --pid "$E2E_APP_PID" --onlyvisible --name '' 2>/dev/null); do
+        xwininfo -id "$id" 2>/dev/null | grep -q 'Override Redirect State: yes' && echo "$id"
+    done
+    return 0
+}
+popup_count_is() { [ "$(popup_windows | wc -l)" -eq "$1" ]; }
+
+# text_rows X Y W H: the number of lines of dark text in a region of the last screenshot (a
+# menu's entries; separators are light and do not count).
+text_rows() {
+    convert "$E2E_SHOT" -crop "${3}x${4}+${1}+${2}" +repage -colorspace gray -threshold 40% \
+        -negate -scale "1x${4}!" -depth 8 txt:- |
+        awk 'NR > 1 { dark = ($0 !~ /#000000/); if (dark && !was) n++; was = dark } END { print n + 0 }'
 }
 
 # The settings dialog: borderless, so its window is its client area.
@@ -422,8 +515,11 @@ region_hash() {
     convert "${5:-$E2E_SHOT}" -crop "${3}x${4}+${1}+${2}" +repage -depth 8 rgb:- | md5sum | cut -c1-32
 }
 
+# Left edge of the monitor the show is expected on (two-monitor tests).
+E2E_SHOW_X=${E2E_SHOW_X:-0}
 screen_shows_background() {
-    shot && near "$(pixel 2 2)" "$E2E_BG" 12 && near "$(pixel $((E2E_SCREEN_W - 3)) $((E2E_SCREEN_H - 3)))" "$E2E_BG" 12
+    shot && near "$(pixel $((E2E_SHOW_X + 2)) 2)" "$E2E_BG" 12 &&
+        near "$(pixel $((E2E_SHOW_X + E2E_SCREEN_W - 3)) $((E2E_SCREEN_H - 3)))" "$E2E_BG" 12
 }
 
 # has_colour X Y W H "#rrggbb" MIN: a fresh screenshot shows at least MIN pixels of the colour

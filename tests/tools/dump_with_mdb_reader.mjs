@@ -8,4 +8,9 @@ const MDBReader = require("mdb-reader").default;
 const t = new MDBReader(readFileSync(file)).getTable(table);
 const columns = t.getColumnNames();
 const rows = t.getData().map((r) => columns.map((c) => r[c]));
-process.stdout.write(JSON.stringify({ columns, rows }));
+// Every character outside ASCII escaped, so that no reader of the output drops a leading U+FEFF.
+const json = JSON.stringify({ columns, rows }).replace(
+  /[\u007f-\uffff]/g,
+  (c) => "\\u" + c.charCodeAt(0).toString(16).padStart(4, "0"),
+);
+process.stdout.write(json);

@@ -162,6 +162,19 @@ QString replaceKeepingBackup(const QString& outPath,
 QString unstorable(const QString& text) {
     if (text.contains(QChar(0)))
         return QStringLiteral("holds a NUL character (code 0), which the bank cannot hold");
+    // Stored text that begins with FF FE reads as compressed text, whose form has no place
+    // for a character whose low byte is zero (一, 开, the ideographic space).
+    if (text.startsWith(QChar(0xFEFF))) {
+        for (const QChar c : text) {
+            if ((c.unicode() & 0xFF) == 0)
+                return QStringLiteral(
+                           "begins with U+FEFF (an invisible byte order mark) and holds %1 "
+                           "(U+%2); a bank cannot hold the two together so that every reader "
+                           "reads them back: remove the mark at the start")
+                    .arg(c)
+                    .arg(QString::number(c.unicode(), 16).toUpper().rightJustified(4, u'0'));
+        }
+    }
     return {};
 }
 
@@ -342,6 +355,9 @@ void exportTable(const QString& path, const QString& tableName, const QString& p
     }
     write(out, buffer);
     std::fflush(out);
+    // The rows that could be read are out; a damaged table still fails the export.
+    if (rows.damage.damaged())
+        throw vq::Exception(rows.damage.describe());
 }
 
 CheckReport checkBank(const QString& path, const QString& password, const Progress& progress) {
@@ -400,6 +416,9 @@ CheckReport checkBank(const QString& path, const QString& password, const Progre
     for (const vq::jet::ColumnInfo& c : columns)
         described << QStringLiteral("%1 %2").arg(c.name, typeName(c.mdbType));
     report.rows = query.recordCount();
+    if (query.damage().damaged())
+        problems << query.damage().describe() +
+                        QStringLiteral(" (the pool would hold only the rows that could be read)");
     notes << QStringLiteral("%1: table %2, %3 rows; columns %4")
                  .arg(full, kTable)
                  .arg(report.rows)

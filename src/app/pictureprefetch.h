@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QDateTime>
+#include <QImage>
+#include <QSize>
+#include <QString>
+
+#include <future>
+#include <optional>
+
+namespace vq {
+
+// Decodes one picture file on a second thread while the start-up creates its windows, so that
+// the set-up step that loads it finds it decoded. The step still owns the loading: it takes the
+// result only when it asks for the same file at the same size and the file has not changed
+// since; anything else, a failure included, it loads (and reports) itself, in its place.
+class PicturePrefetch {
+public:
+    PicturePrefetch(const QString& path, QSize shown);
+    ~PicturePrefetch();
+    PicturePrefetch(const PicturePrefetch&) = delete;
+    PicturePrefetch& operator=(const PicturePrefetch&) = delete;
+
+    // The prefetched picture of `path` at `shown`, once; empty when it does not apply.
+    static std::optional<QImage> take(const QString& path, QSize shown);
+
+private:
+    struct Stamp {
+        qint64 size = -1;
+        QDateTime modified;
+        bool operator==(const Stamp&) const = default;
+    };
+    static Stamp stampOf(const QString& path);
+
+    QString m_path;
+    QSize m_shown;
+    Stamp m_stamp;
+    std::future<QImage> m_result;
+};
+
+} // namespace vq

@@ -1,0 +1,100 @@
+// A damaged bank: set-up fills the pool with the rows that can be read, the show goes on, and
+// the operator is told once, after set-up.
+#include "presenter_fixture.h"
+
+#include <QFile>
+#include <QPlainTextEdit>
+#include <QSet>
+
+#include <cstring>
+
+namespace vq::test {
+namespace {
+
+using MainScreenDamagedBank = Presenter;
+
+constexpr int kPage = 4096;
+
+quint32 le32(const QByteArray& b, qsizetype at) {
+    quint32 v = 0;
+    std::memcpy(&v, b.constData() + at, 4);
+    return v;
+}
+quint16 le16(const QByteArray& b, qsizetype at) {
+    quint16 v = 0;
+    std::memcpy(&v, b.constData() + at, 2);
+    return v;
+}
+
+QSet<QString> poolOf(const TForm1& form) {
+    const QStringList lines = form.Memo1->toPlainText().split(u'\n', Qt::SkipEmptyParts);
+    return {lines.begin(), lines.end()};
+}
+
+TEST_F(MainScreenDamagedBank, PoolHoldsTheReadableRowsAndTheOperatorIsToldOnce) {
+    QList<QPair<QString, QString>> rows;
+    for (int i = 1; i <= 10000; ++i)
+        rows.append({QStringLiteral("问题 %1 %2").arg(i).arg(QString(i % 30, u'字')),
+                     QStringLiteral("答 %1").arg(i)});
+    if (!writeBank(rows))
+        GTEST_SKIP() << "needs the bank writer";
+    inst.writeSettings(TempInstall::defaultSettings());
+    writePictures();
+
+    // The tenth data page of the table (its definition is page 3) is zeroed; the numbers on it
+    // are the ones the pool must lack.
+    QFile file(inst.file("db.DLL"));
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    QByteArray bytes = file.readAll();
+    int seen = 0;
+    qsizetype zeroed = -1;
+    QSet<QString> lost;
+    for (qsizetype at = kPage; at < bytes.size() && zeroed < 0; at += kPage) {
+        if (bytes[at] != 1 || le32(bytes, at + 4) != 3 || ++seen < 10)
+            continue;
+        zeroed = at;
+        for (int r = 0; r < le16(bytes, at + 12); ++r)
+            lost.insert(
+                QString::number(le32(bytes, at + (le16(bytes, at + 14 + 2 * r) & 0x1FFF) + 2)));
+    }
+    ASSERT_GT(zeroed, 0);
+    ASSERT_FALSE(lost.isEmpty());
+    bytes.replace(zeroed, kPage, QByteArray(kPage, '\0'));
+    ASSERT_TRUE(file.seek(0));
+    file.write(bytes);
+    file.close();
+
+    start();
+    const int readable = 10000 - int(lost.size());
+    EXPECT_EQ(msgs.messagesShown(),
+              QStringList{
+                  QStringLiteral("题库文件已损坏：只能读出 10000 道题中的 %1 道。").arg(readable)});
+    EXPECT_TRUE(msgs.errors().isEmpty()) << msgs.errors().join(u'\n').toStdString();
+    QSet<QString> expected;
+    for (int i = 1; i <= 10000; ++i)
+        if (!lost.contains(QString::number(i)))
+            expected.insert(QString::number(i));
+    EXPECT_EQ(form->Memo1->toPlainText().count(u'\n'), readable);
+    EXPECT_EQ(poolOf(*form), expected);
+
+    // The show goes on without telling again: three steps, one question.
+    msgs.clear();
+    for (int i = 0; i < 3; ++i)
+        form->Image3Click();
+    EXPECT_TRUE(msgs.messagesShown().isEmpty()) << msgs.messagesShown().join(u'\n').toStdString();
+    EXPECT_TRUE(form->RzLabel1->text().startsWith(QStringLiteral("问题 ")));
+    EXPECT_EQ(form->Memo1->toPlainText().count(u'\n'), readable - 1);
+}
+
+TEST_F(MainScreenDamagedBank, SoundBankSaysNothing) {
+    if (!writeBank({{QStringLiteral("q"), QStringLiteral("a")}}))
+        GTEST_SKIP() << "needs the bank writer";
+    inst.writeSettings(TempInstall::defaultSettings());
+    writePictures();
+    start();
+    EXPECT_TRUE(msgs.messagesShown().isEmpty());
+    EXPECT_EQ(form->Memo1->toPlainText(), QStringLiteral("1\n"));
+}
+
+} // namespace
+} // namespace vq::test

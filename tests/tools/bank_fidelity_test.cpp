@@ -1,0 +1,267 @@
+// Texts come back exactly as written (byte order marks, characters outside the basic plane), and
+// a damaged bank is never read silently short: check and export fail with the counts.
+#include "bank.h"
+#include "bank_test_support.h"
+
+#include "data/adoconnection.h"
+#include "data/adoquery.h"
+#include "data/jetfile.h"
+#include "data/jetwriter.h"
+#include "data/questionpool.h"
+#include "support/failure.h"
+#include "support/real_jet_files.h"
+
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+using vq::test::messageOf;
+using namespace vq::banktest;
+
+namespace {
+
+const QString kPassword = QStringLiteral("fmrTK20914");
+
+// A text as written (QString::fromUtf16 would take a leading U+FEFF for a byte order mark).
+QString utf16(const char16_t* s) {
+    return QStringView(s).toString();
+}
+
+// What the presenter's fetch puts into the question and answer labels for a number.
+QPair<QString, QString> presenterFetch(const QString& bank, const QString& number) {
+    QString pairs = TADOConnection::designedConnectionString();
+    pairs.replace(QStringLiteral("Data Source=db.DLL"), QStringLiteral("Data Source=") + bank);
+    TADOConnection connection;
+    connection.setConnectionString(pairs);
+    TADOQuery query;
+    query.setConnection(&connection);
+    QPair<QString, QString> shown;
+    vq::fetchQuestion(query, number,
+                      {[&](const QString& q) { shown.first = q; },
+                       [&](const QString& a) { shown.second = a; }, [] {}});
+    return shown;
+}
+
+bool npmReaderInstalled() {
+    return QFile::exists(QStringLiteral(VELQUO_NPM_MODULES "/mdb-reader/package.json"));
+}
+
+// The table's rows as the npm reader gives them.
+QList<QStringList> npmRows(const QString& bank) {
+    const ToolRun r =
+        runTool(QStringLiteral("node"),
+                {QStringLiteral(VELQUO_SOURCE_DIR "/tests/tools/dump_with_mdb_reader.mjs"),
+                 QStringLiteral(VELQUO_NPM_MODULES), bank, QStringLiteral("题")});
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    QList<QStringList> out;
+    for (const QJsonValue& row :
+         QJsonDocument::fromJson(r.rawOut).object().value(QLatin1String("rows")).toArray()) {
+        const QJsonArray cells = row.toArray();
+        out << QStringList{QString::number(cells.at(0).toInteger()), cells.at(1).toString(),
+                           cells.at(2).toString()};
+    }
+    return out;
+}
+
+TEST(BankFidelity, MarksAndCharactersOutsideTheBasicPlaneComeBackExactly) {
+    // Each text as question and as answer; U+FEFF alone, before a narrow character and before
+    // one outside the basic plane; 𠮷 (CJK Extension B), an emoji; 一, 开 and U+3000 without a
+    // mark (their low byte is zero, so they stay uncompressed).
+    const QStringList texts = {utf16(u"\uFEFF"),        utf16(u"\uFEFFA"),     utf16(u"\uFEFF𠮷"),
+                               utf16(u"𠮷野家"),        utf16(u"笑😀 ok"),      utf16(u"一开\u3000"),
+                               utf16(u"\uFEFF\uFEFFx"), utf16(u"\uFEFF答 é ß")};
+    QTemporaryDir dir;
+    QString csv = QStringLiteral("编号,题目,答案\n");
+    for (int i = 0; i < texts.size(); ++i)
+        csv += QStringLiteral("%1,\"q%2\",\"%2\"\n").arg(i + 1).arg(texts[i]);
+    writeBytes(dir.filePath("t.csv"), csv.toUtf8());
+    const QString bank = dir.filePath("db.DLL");
+    const ToolRun built = runTool(bankProgram(), {"build", dir.filePath("t.csv"), bank});
+    ASSERT_EQ(built.exitCode, 0) << built.err.toStdString();
+
+    // Our export, byte for byte; mdb-export, which turns each half of a surrogate pair into
+    // '?' (its conversion takes UCS-2), exact for every other text.
+    QString expected = QStringLiteral("编号,题目,答案\n");
+    QString expectedMdb = expected;
+    for (int i = 0; i < texts.size(); ++i) {
+        const QString line = QStringLiteral("%1,\"q%2\",\"%2\"\n").arg(i + 1).arg(texts[i]);
+        expected += line;
+        QString narrow = line;
+        for (QChar& c : narrow)
+            if (c.isSurrogate())
+                c = u'?';
+        expectedMdb += narrow;
+    }
+    EXPECT_EQ(QString::fromUtf8(runTool(bankProgram(), {"export", bank}).rawOut), expected);
+    EXPECT_EQ(QString::fromUtf8(runTool("mdb-export", {bank, "题"}).rawOut), expectedMdb);
+    for (int i = 0; i < texts.size(); ++i)
+        EXPECT_EQ(presenterFetch(bank, QString::number(i + 1)),
+                  qMakePair(QStringLiteral("q") + texts[i], texts[i]))
+            << i;
+    if (!npmReaderInstalled())
+        GTEST_SKIP() << "mdb-reader is not installed for this build folder";
+    const QList<QStringList> npm = npmRows(bank);
+    ASSERT_EQ(npm.size(), texts.size());
+    for (int i = 0; i < texts.size(); ++i)
+        EXPECT_EQ(npm[i],
+                  QStringList({QString::number(i + 1), QStringLiteral("q") + texts[i], texts[i]}))
+            << i;
+}
+
+TEST(BankFidelity, TextsNoReaderWouldGetBackAreRefusedWithTheirRow) {
+    QTemporaryDir dir;
+    const QString bank = dir.filePath("db.DLL");
+    const struct {
+        QString cell;
+        const char* message;
+    } cases[] = {
+        {utf16(u"\uFEFF一"), "line 3, column 题目: the text begins with U+FEFF (an invisible byte "
+                             "order mark) and holds 一 (U+4E00)"},
+        {utf16(u"\uFEFF开始"), "line 3, column 题目: the text begins with U+FEFF (an invisible "
+                               "byte order mark) and holds 开 (U+5F00)"},
+        {utf16(u"\uFEFFa\u3000b"), "line 3, column 题目: the text begins with U+FEFF (an "
+                                   "invisible byte order mark) and holds \u3000 (U+3000)"},
+        {QStringLiteral("a") + QChar(0) + u'b', "line 3, column 题目: the text holds a NUL "
+                                                "character"},
+    };
+    for (const auto& c : cases) {
+        writeBytes(dir.filePath("t.csv"),
+                   QStringLiteral("编号,题目,答案\n1,q,a\n2,\"%1\",a\n").arg(c.cell).toUtf8());
+        const ToolRun r = runTool(bankProgram(), {"build", dir.filePath("t.csv"), bank});
+        EXPECT_EQ(r.exitCode, 1);
+        EXPECT_TRUE(r.err.contains(QString::fromUtf8(c.message))) << r.err.toStdString();
+        EXPECT_FALSE(QFile::exists(bank));
+    }
+    // The writer refuses them too, whoever calls it.
+    vq::jet::Table t{QStringLiteral("题"),
+                     {{QStringLiteral("题目"), vq::jet::ColumnType::Memo}},
+                     {{utf16(u"\uFEFF一")}}};
+    EXPECT_TRUE(messageOf([&] {
+                    vq::jet::writeDatabase(bank, {t}, {});
+                }).contains(QStringLiteral("U+FEFF")));
+}
+
+// ---- damage ------------------------------------------------------------------------------------
+
+constexpr int kPage = 4096;
+
+quint32 le32(const QByteArray& b, qsizetype at) {
+    quint32 v = 0;
+    std::memcpy(&v, b.constData() + at, 4);
+    return v;
+}
+quint16 le16(const QByteArray& b, qsizetype at) {
+    quint16 v = 0;
+    std::memcpy(&v, b.constData() + at, 2);
+    return v;
+}
+
+// The data pages of the table whose definition is on the given page, each with the numbers
+// (the first column, a long integer) of its rows.
+QList<QPair<int, QList<qint32>>> dataPages(const QByteArray& file, quint32 definition) {
+    QList<QPair<int, QList<qint32>>> out;
+    for (int p = 1; p < file.size() / kPage; ++p) {
+        const qsizetype at = qsizetype(p) * kPage;
+        if (file[at] != 1 || le32(file, at + 4) != definition)
+            continue;
+        QList<qint32> numbers;
+        for (int r = 0; r < le16(file, at + 12); ++r) {
+            const int row = le16(file, at + 14 + 2 * r) & 0x1FFF;
+            numbers << qint32(le32(file, at + row + 2));
+        }
+        out.append({p, numbers});
+    }
+    return out;
+}
+
+class BankDamage : public ::testing::Test {
+protected:
+    void SetUp() override {
+        vq::jet::Table t{QStringLiteral("题"),
+                         {{QStringLiteral("编号"), vq::jet::ColumnType::Long},
+                          {QStringLiteral("题目"), vq::jet::ColumnType::Memo},
+                          {QStringLiteral("答案"), vq::jet::ColumnType::Memo}},
+                         {}};
+        for (int i = 1; i <= 10000; ++i)
+            t.rows.append({i, QStringLiteral("第%1题：%2").arg(i).arg(QString(i % 40, u'问')),
+                           QStringLiteral("答%1").arg(i)});
+        vq::jet::writeDatabase(dir.filePath("sound.DLL"), {t}, {kPassword});
+        sound = readBytes(dir.filePath("sound.DLL"));
+        pages = dataPages(sound, 3);
+        ASSERT_GT(pages.size(), 20);
+    }
+    QString damaged(const QByteArray& bytes) {
+        const QString path = dir.filePath("damaged.DLL");
+        writeBytes(path, bytes);
+        return path;
+    }
+    QTemporaryDir dir;
+    QByteArray sound;
+    QList<QPair<int, QList<qint32>>> pages;
+};
+
+TEST_F(BankDamage, CheckAndExportFailWithTheCountsAndThePage) {
+    const auto& [zeroPage, zeroRows] = pages[10];
+    const auto& [ownerPage, ownerRows] = pages[20];
+    QByteArray zeroed = sound;
+    zeroed.replace(qsizetype(zeroPage) * kPage, kPage, QByteArray(kPage, '\0'));
+    QByteArray otherOwner = sound;
+    otherOwner[qsizetype(ownerPage) * kPage + 4] = 2; // the catalog's page
+    QByteArray count = sound;
+    count[3 * kPage + 17] = char(count[3 * kPage + 17] + 1); // 10000 + 256 recorded
+
+    const struct {
+        QByteArray bytes;
+        int read;
+        QString message;
+    } cases[] = {
+        {zeroed, 10000 - int(zeroRows.size()),
+         QStringLiteral("the bank is damaged: %1 of 10000 rows could be read; page %2 is listed "
+                        "as the table's but holds none of its rows")
+             .arg(10000 - zeroRows.size())
+             .arg(zeroPage)},
+        {otherOwner, 10000 - int(ownerRows.size()),
+         QStringLiteral("the bank is damaged: %1 of 10000 rows could be read; page %2 is listed "
+                        "as the table's but holds none of its rows")
+             .arg(10000 - ownerRows.size())
+             .arg(ownerPage)},
+        {count, 10000, QStringLiteral("the bank is damaged: 10000 of 10256 rows could be read")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.message.toStdString());
+        const QString path = damaged(c.bytes);
+        const ToolRun check = runTool(bankProgram(), {"check", path});
+        EXPECT_EQ(check.exitCode, 1);
+        EXPECT_TRUE(check.out.contains(QStringLiteral("FAIL: ") + c.message + u' '))
+            << check.out.toStdString();
+        const ToolRun exported = runTool(bankProgram(), {"export", path});
+        EXPECT_EQ(exported.exitCode, 1);
+        EXPECT_EQ(exported.err, QStringLiteral("velquo-bank: ") + c.message + u'\n');
+        EXPECT_EQ(exported.rawOut.count('\n'), c.read + 1); // the header and every readable row
+    }
+    const ToolRun fine = runTool(bankProgram(), {"check", dir.filePath("sound.DLL")});
+    EXPECT_EQ(fine.exitCode, 0) << fine.out.toStdString();
+}
+
+TEST(BankDamageAccess, FilesMadeByAccessHaveConsistentCounts) {
+    for (const vq::test::RealJetFile& f : vq::test::kRealJetFiles) {
+        vq::jet::Database db(vq::test::realJetFolder() + QString::fromUtf8(f.file),
+                             QString::fromUtf8(f.password));
+        QStringList tables = vq::bank::userTables(db);
+        for (const QString& table : tables) {
+            const vq::jet::RowSet rows = db.readTable(table);
+            EXPECT_FALSE(rows.damage.damaged()) << f.file << " " << table.toStdString() << ": "
+                                                << rows.damage.describe().toStdString();
+            EXPECT_EQ(rows.damage.recorded, rows.rows.size()) << f.file;
+        }
+    }
+}
+
+} // namespace
