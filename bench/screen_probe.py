@@ -13,6 +13,7 @@ drawn on the screen the server sends an event, and this process reads the pixels
               window being mapped, or painted in the button face colour, does not count. Also
               prints each program's resident memory (VmRSS) once the screen is quiet after
               the first frame.
+  welcome     VmRSS with a 4K welcome.jpg up, and once a click has faded it out.
   steps       XTest key press (Space) to screen, per phase of the question cycle (draw,
               countdown, reveal) and per countdown tick. A step has reached the screen at the
               last DAMAGE event of the burst of drawing that follows the key press (the screen
@@ -25,6 +26,7 @@ ImageMagick's convert and python3-xlib.
   bench/screen_probe.py firstframe --build build/release --pairs 9 --size 4k
   bench/screen_probe.py firstframe --build build/release --pairs 9 --size 1080p
   bench/screen_probe.py steps --build build/release --cycles 40
+  bench/screen_probe.py welcome --build build/release
 """
 
 import argparse
@@ -177,10 +179,10 @@ def reference_centre(picture, width, height):
     return tuple(float(x) for x in m.groups())
 
 
-def make_picture(path, w, h):
+def make_picture(path, w, h, colours="orange-royalblue", seed=16):
     if not os.path.exists(path):
-        subprocess.run(["convert", "-seed", "16", "-size", "%dx%d" % (w, h),
-                        "plasma:orange-royalblue", "-blur", "0x1", "-quality", "90", path],
+        subprocess.run(["convert", "-seed", str(seed), "-size", "%dx%d" % (w, h),
+                        "plasma:" + colours, "-blur", "0x1", "-quality", "90", path],
                        check=True)
     return path
 
@@ -194,7 +196,7 @@ def set_keys(ini, keys):
     open(ini, "wb").write(data)
 
 
-def make_install(work, build, picture, questions=10000, welcome=False, velquo=None):
+def make_install(work, build, picture, questions=10000, welcome=None, velquo=None):
     inst = os.path.join(work, "install")
     if os.path.exists(inst):
         shutil.rmtree(inst)
@@ -202,7 +204,7 @@ def make_install(work, build, picture, questions=10000, welcome=False, velquo=No
     shutil.copy(velquo or os.path.join(build, "velquo"), os.path.join(inst, "velquo"))
     shutil.copy(picture, os.path.join(inst, "bg.jpg"))
     if welcome:
-        shutil.copy(picture, os.path.join(inst, "welcome.jpg"))
+        shutil.copy(welcome, os.path.join(inst, "welcome.jpg"))
     set_keys(os.path.join(inst, "opt.ini"),
              {"huanying": "1" if welcome else "0", "shijian_sound": "0", "shijian": "3",
               "weizhishezhi": "0"})
@@ -401,9 +403,47 @@ def run_steps(args):
         shutil.rmtree(work, ignore_errors=True)
 
 
+# ---- the welcome picture's memory ---------------------------------------------------------
+
+
+def run_welcome(args):
+    work = tempfile.mkdtemp(prefix="velquo-screen-probe-")
+    scr = Screen(work, args.width, args.height)
+    try:
+        bg = make_picture(os.path.join(args.pictures, "probe-1920x1080.jpg"), 1920, 1080)
+        welcome = make_picture(os.path.join(args.pictures, "probe-welcome-3840x2160.jpg"), 3840,
+                               2160, colours="black-lime", seed=61)
+        inst = make_install(work, args.build, bg, questions=args.questions, welcome=welcome,
+                            velquo=args.velquo)
+        up = reference_centre(welcome, args.width, args.height)
+        down = reference_centre(bg, args.width, args.height)
+        if close_enough(up, down):
+            raise RuntimeError("the two pictures' centres are alike")
+        ms, kb, p = first_frame(scr, [os.path.join(inst, "velquo")], inst, up)
+        print("welcome screen (4K welcome.jpg) visible after %.1f ms; VmRSS %d kB" % (ms, kb))
+        xtest.fake_input(scr.d, X.MotionNotify, root=scr.root.id, x=args.width // 2,
+                         y=args.height // 2)
+        xtest.fake_input(scr.d, X.ButtonPress, 1)
+        xtest.fake_input(scr.d, X.ButtonRelease, 1)
+        scr.d.flush()
+        t0 = time.monotonic()
+        while not close_enough(scr.centre(), down):
+            if time.monotonic() - t0 > 20:
+                raise RuntimeError("the welcome screen did not go")
+            for _ in scr.events(0.02):
+                break
+        print("  click to the main screen uncovered: %.1f ms" % ((time.monotonic() - t0) * 1000))
+        scr.drain(1.0)
+        print("  VmRSS after the welcome screen closed: %d kB" % rss_kb(p.pid))
+        stop(p)
+    finally:
+        scr.close()
+        shutil.rmtree(work, ignore_errors=True)
+
+
 def main():
     ap = argparse.ArgumentParser(description=__doc__.split("\n")[0])
-    ap.add_argument("mode", choices=["firstframe", "steps"])
+    ap.add_argument("mode", choices=["firstframe", "steps", "welcome"])
     ap.add_argument("--build", default="build/release")
     ap.add_argument("--velquo", help="another velquo binary to run in the installation (an "
                     "older build, to compare); the build's own by default")
@@ -419,6 +459,8 @@ def main():
     args.build = os.path.abspath(args.build)
     if args.mode == "firstframe":
         run_first_frame(args)
+    elif args.mode == "welcome":
+        run_welcome(args)
     else:
         run_steps(args)
 

@@ -4,6 +4,7 @@
 #include "controls/rzcommon.h"
 #include "platform/display.h"
 #include "platform/exception.h"
+#include "platform/files.h"
 #include "platform/folders.h"
 #include "platform/guard.h"
 #include "platform/memory.h"
@@ -27,9 +28,10 @@ namespace {
 // and decodes it by its extension.
 QImage loadPicture(const QString& path, QSize shown) {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    QString reason;
+    if (!vq::openRegularFile(file, &reason))
         throw vq::Exception(QStringLiteral("Cannot open file \"%1\". %2")
-                                .arg(QDir::toNativeSeparators(path), file.errorString()));
+                                .arg(QDir::toNativeSeparators(path), reason));
     QByteArray bytes = file.readAll();
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::ReadOnly);

@@ -3,6 +3,7 @@
 #include "app/pictureprefetch.h"
 #include "app/picturereader.h"
 #include "platform/exception.h"
+#include "platform/files.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -62,9 +63,9 @@ QImage loadPicture(const QString& path, QSize shown) {
     if (std::optional<QImage> ready = PicturePrefetch::take(path, shown))
         return *std::move(ready);
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw Exception(
-            QStringLiteral("Cannot open file \"%1\". %2").arg(path, file.errorString()));
+    QString reason;
+    if (!openRegularFile(file, &reason))
+        throw Exception(QStringLiteral("Cannot open file \"%1\". %2").arg(path, reason));
     const QString ext = QFileInfo(path).suffix().toLower();
     QByteArray format;
     if (ext == u"jpg" || ext == u"jpeg")

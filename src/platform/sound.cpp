@@ -1,6 +1,6 @@
 #include "platform/sound.h"
 
-#include <QFileInfo>
+#include "platform/files.h"
 
 #ifdef Q_OS_WIN
 #include <qt_windows.h>
@@ -27,6 +27,12 @@ namespace {
 class SystemSoundService final : public SoundService {
 public:
     void play(const QString& path) override {
+        // Only a regular file plays: a FIFO or a device would be read without end. Asked to
+        // play nothing, the player still ends the sound that is playing.
+        if (!isRegularFile(path)) {
+            PlaySoundW(nullptr, nullptr, 0);
+            return;
+        }
         PlaySoundW(reinterpret_cast<LPCWSTR>(path.utf16()), nullptr,
                    SND_FILENAME | SND_ASYNC | SND_NODEFAULT);
     }
@@ -56,7 +62,8 @@ public:
         if (m_context && m_id != 0)
             ca_context_cancel(m_context, m_id);
         m_id = 0;
-        if (path.isEmpty() || !QFileInfo(path).isFile())
+        // Only a regular file plays: a FIFO or a device would be read without end.
+        if (!isRegularFile(path))
             return;
         ca_context* c = context();
         if (!c)

@@ -2,34 +2,91 @@
 
 #include "platform/ansi.h"
 #include "platform/exception.h"
+#include "platform/files.h"
 #include "platform/folders.h"
 
-#include <QFile>
 #include <QList>
-#include <QSaveFile>
+#include <QStringDecoder>
+#include <QStringEncoder>
+#include <QThread>
 
 #include <optional>
 
 namespace vq {
 namespace {
 
+// How the file's text is stored. Without a byte-order mark it is in the ANSI code page; a UTF-8
+// mark makes it UTF-8, a UTF-16 mark UTF-16 of that byte order. The mark stays on writing.
+enum class Encoding { Ansi, Utf8, Utf16Le, Utf16Be };
+
+// The file's text without its mark: ANSI bytes for an unmarked file, UTF-8 for all others, so
+// that the line and key handling below works on bytes either way.
+struct Text {
+    Encoding encoding = Encoding::Ansi;
+    QByteArray body;
+};
+
+const QByteArray kUtf8Bom("\xEF\xBB\xBF");
+const QByteArray kUtf16LeBom("\xFF\xFE");
+const QByteArray kUtf16BeBom("\xFE\xFF");
+
+Text decodeFile(const QByteArray& raw) {
+    Text t;
+    if (raw.startsWith(kUtf8Bom)) {
+        t.encoding = Encoding::Utf8;
+        t.body = raw.mid(kUtf8Bom.size());
+    } else if (raw.startsWith(kUtf16LeBom) || raw.startsWith(kUtf16BeBom)) {
+        const bool le = raw.startsWith(kUtf16LeBom);
+        t.encoding = le ? Encoding::Utf16Le : Encoding::Utf16Be;
+        QStringDecoder decoder(le ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE);
+        // A last odd byte is no character.
+        const QByteArrayView units =
+            QByteArrayView(raw).sliced(2, (raw.size() - 2) & ~qsizetype(1));
+        t.body = QString(decoder.decode(units)).toUtf8();
+    } else {
+        t.body = raw;
+    }
+    return t;
+}
+
+QByteArray encodeFile(const Text& t) {
+    switch (t.encoding) {
+    case Encoding::Ansi:
+        return t.body;
+    case Encoding::Utf8:
+        return kUtf8Bom + t.body;
+    case Encoding::Utf16Le:
+    case Encoding::Utf16Be: {
+        const bool le = t.encoding == Encoding::Utf16Le;
+        QStringEncoder encoder(le ? QStringEncoder::Utf16LE : QStringEncoder::Utf16BE);
+        return (le ? kUtf16LeBom : kUtf16BeBom) +
+               QByteArray(encoder.encode(QString::fromUtf8(t.body)));
+    }
+    }
+    return t.body;
+}
+
+QString toString(Encoding e, QByteArrayView bytes) {
+    return e == Encoding::Ansi ? fromAnsi(bytes.data(), bytes.size()) : QString::fromUtf8(bytes);
+}
+
+QByteArray toBytes(Encoding e, const QString& text) {
+    return e == Encoding::Ansi ? toAnsi(text) : text.toUtf8();
+}
+
 bool isBlank(char c) {
     return c == ' ' || c == '\t';
 }
 
 QByteArrayView trimmed(QByteArrayView v) {
-    while (!v.isEmpty() && (isBlank(v.front()) || v.front() == '\r'))
+    while (!v.isEmpty() && isBlank(v.front()))
         v = v.sliced(1);
-    while (!v.isEmpty() && (isBlank(v.back()) || v.back() == '\r'))
+    while (!v.isEmpty() && isBlank(v.back()))
         v.chop(1);
     return v;
 }
 
-bool sameName(QByteArrayView a, const QString& b) {
-    return fromAnsi(a.data(), a.size()).compare(b, Qt::CaseInsensitive) == 0;
-}
-
-// One line of the file, without its line break.
+// One line of the file, without its line break. CR LF, LF and a lone CR all end a line.
 struct Line {
     qsizetype begin = 0; // offset of the first byte
     qsizetype end = 0;   // offset just past the last byte before the line break
@@ -39,18 +96,37 @@ struct Line {
 QList<Line> splitLines(const QByteArray& data) {
     QList<Line> lines;
     qsizetype pos = 0;
-    while (pos < data.size()) {
-        const qsizetype nl = data.indexOf('\n', pos);
+    const qsizetype n = data.size();
+    while (pos < n) {
+        qsizetype end = pos;
+        while (end < n && data[end] != '\n' && data[end] != '\r')
+            ++end;
         Line line;
         line.begin = pos;
-        line.next = nl < 0 ? data.size() : nl + 1;
-        line.end = nl < 0 ? data.size() : nl;
-        if (line.end > line.begin && data[line.end - 1] == '\r')
-            --line.end;
+        line.end = end;
+        line.next = end;
+        if (end < n)
+            line.next =
+                data[end] == '\r' && end + 1 < n && data[end + 1] == '\n' ? end + 2 : end + 1;
         lines.append(line);
         pos = line.next;
     }
     return lines;
+}
+
+// The line break the file already uses, so that added lines match it; CR LF for a new file.
+QByteArray lineBreakOf(const QByteArray& data) {
+    for (qsizetype i = 0; i < data.size(); ++i) {
+        if (data[i] == '\n')
+            return "\n";
+        if (data[i] == '\r')
+            return i + 1 < data.size() && data[i + 1] == '\n' ? "\r\n" : "\r";
+    }
+    return "\r\n";
+}
+
+bool endsWithLineBreak(const QByteArray& data) {
+    return data.endsWith('\n') || data.endsWith('\r');
 }
 
 // The section name of a "[name]" line, or empty when the line opens no section.
@@ -81,12 +157,15 @@ struct Found {
     qsizetype insertAfter = -1; // last non-blank line of the section (the header at least)
 };
 
-Found locate(const QByteArray& data, const QList<Line>& lines, const QString& section,
-             const QString& key) {
+Found locate(const Text& t, const QList<Line>& lines, const QString& section, const QString& key) {
+    const auto sameName = [&](QByteArrayView a, const QString& b) {
+        return toString(t.encoding, a).compare(b, Qt::CaseInsensitive) == 0;
+    };
     Found f;
     bool inSection = false;
     for (qsizetype i = 0; i < lines.size(); ++i) {
-        const QByteArrayView text(data.constData() + lines[i].begin, lines[i].end - lines[i].begin);
+        const QByteArrayView text(t.body.constData() + lines[i].begin,
+                                  lines[i].end - lines[i].begin);
         if (const auto name = sectionName(text)) {
             if (inSection)
                 break; // the first matching section is the one in use
@@ -109,29 +188,39 @@ Found locate(const QByteArray& data, const QList<Line>& lines, const QString& se
     return f;
 }
 
-} // namespace
+// Reads the file as it is now: by opening it, never by asking first whether it exists. A read
+// that fails for another reason than a missing file is tried again for a moment, as another
+// writer may be replacing the file just then.
+ReadResult readCurrent(const QString& path, QByteArray* raw, bool* wholeFile) {
+    ReadResult r = ReadResult::Failed;
+    for (int attempt = 0; attempt < 5; ++attempt) {
+        if (attempt > 0)
+            QThread::msleep(2);
+        r = readRegularFile(path, IniFile::kMaxFileSize, raw, wholeFile);
+        if (r != ReadResult::Failed)
+            break;
+    }
+    return r;
+}
 
-QString IniFile::readString(const QString& section, const QString& key, const QString& def) const {
-    QFile file(m_path);
-    if (!file.open(QIODevice::ReadOnly))
-        return def;
-    const QByteArray data = file.readAll();
-    const QList<Line> lines = splitLines(data);
-    const Found f = locate(data, lines, section, key);
-    if (f.keyLine < 0)
-        return def;
-    const Line& line = lines[f.keyLine];
-    const QByteArrayView text(data.constData() + line.begin, line.end - line.begin);
-    QByteArrayView value = trimmed(text.sliced(text.indexOf('=') + 1));
-    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
-        value.back() == value.front())
-        value = value.sliced(1, value.size() - 2);
-    if (value.size() > kMaxValueLength) {
+// The value's first kMaxValueLength characters.
+QString cutValue(Encoding e, QByteArrayView value) {
+    if (e != Encoding::Ansi) {
+        QString s = QString::fromUtf8(value);
+        if (s.size() > IniFile::kMaxValueLength) {
+            qsizetype keep = IniFile::kMaxValueLength;
+            if (s[keep - 1].isHighSurrogate())
+                --keep;
+            s.truncate(keep);
+        }
+        return s;
+    }
+    if (value.size() > IniFile::kMaxValueLength) {
         // Cut at a character boundary: never keep the lead byte of a split double-byte char.
         qsizetype keep = 0;
-        while (keep < kMaxValueLength) {
+        while (keep < IniFile::kMaxValueLength) {
             const bool lead = static_cast<unsigned char>(value[keep]) >= 0x81;
-            if (lead && keep + 2 > kMaxValueLength)
+            if (lead && keep + 2 > IniFile::kMaxValueLength)
                 break;
             keep += lead ? 2 : 1;
         }
@@ -140,51 +229,79 @@ QString IniFile::readString(const QString& section, const QString& key, const QS
     return fromAnsi(value.data(), value.size());
 }
 
+} // namespace
+
+QString IniFile::readString(const QString& section, const QString& key, const QString& def) const {
+    QByteArray raw;
+    if (readCurrent(m_path, &raw, nullptr) != ReadResult::Ok)
+        return def;
+    const Text t = decodeFile(raw);
+    const QList<Line> lines = splitLines(t.body);
+    const Found f = locate(t, lines, section, key);
+    if (f.keyLine < 0)
+        return def;
+    const Line& line = lines[f.keyLine];
+    const QByteArrayView text(t.body.constData() + line.begin, line.end - line.begin);
+    QByteArrayView value = trimmed(text.sliced(text.indexOf('=') + 1));
+    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+        value.back() == value.front())
+        value = value.sliced(1, value.size() - 2);
+    return cutValue(t.encoding, value);
+}
+
 void IniFile::writeString(const QString& section, const QString& key, const QString& value) const {
     const auto refuse = [this] {
         throw Exception(QStringLiteral("Unable to write to %1").arg(m_path));
     };
+    // One writer at a time reads, changes and replaces the file, so that no writer starts from
+    // a file another is about to replace.
+    const FolderWriteLock lock(m_path);
     if (writeRefused(m_path))
         refuse();
 
-    QByteArray data;
-    {
-        QFile file(m_path);
-        if (file.exists()) {
-            if (!file.open(QIODevice::ReadOnly))
-                refuse();
-            data = file.readAll();
-        }
+    QByteArray raw;
+    bool wholeFile = true;
+    switch (readCurrent(m_path, &raw, &wholeFile)) {
+    case ReadResult::Ok:
+        // Writing back only the part that was read would cut the file short.
+        if (!wholeFile)
+            refuse();
+        break;
+    case ReadResult::Missing:
+        break;
+    case ReadResult::NotRegular:
+    case ReadResult::Failed:
+        // Never start from an empty file when the real one could not be read.
+        refuse();
     }
 
-    const QByteArray entry = toAnsi(key) + '=' + toAnsi(value);
+    Text t = decodeFile(raw);
+    const QByteArray& data = t.body;
+    const QByteArray eol = lineBreakOf(data);
+    const QByteArray entry = toBytes(t.encoding, key) + '=' + toBytes(t.encoding, value);
     const QList<Line> lines = splitLines(data);
-    const Found f = locate(data, lines, section, key);
+    const Found f = locate(t, lines, section, key);
     QByteArray out;
     if (f.keyLine >= 0) {
         const Line& line = lines[f.keyLine];
         const QByteArrayView text(data.constData() + line.begin, line.end - line.begin);
         const QByteArray oldKey = trimmed(text.first(text.indexOf('='))).toByteArray();
-        out = data.left(line.begin) + oldKey + '=' + toAnsi(value) + data.mid(line.end);
+        out =
+            data.left(line.begin) + oldKey + '=' + toBytes(t.encoding, value) + data.mid(line.end);
     } else if (f.sectionFound) {
         const Line& after = lines[f.insertAfter];
         out = data.left(after.next);
         if (after.next == after.end) // last line of the file without a line break
-            out += "\r\n";
-        out += entry + "\r\n" + data.mid(after.next);
+            out += eol;
+        out += entry + eol + data.mid(after.next);
     } else {
         out = data;
-        if (!out.isEmpty() && !out.endsWith('\n'))
-            out += "\r\n";
-        out += '[' + toAnsi(section) + "]\r\n" + entry + "\r\n";
+        if (!out.isEmpty() && !endsWithLineBreak(out))
+            out += eol;
+        out += '[' + toBytes(t.encoding, section) + ']' + eol + entry + eol;
     }
-
-    QSaveFile file(m_path);
-    if (!file.open(QIODevice::WriteOnly))
-        refuse();
-    if (file.write(out) != out.size())
-        refuse();
-    if (!file.commit())
+    t.body = out;
+    if (!replaceFileContents(m_path, encodeFile(t)))
         refuse();
 }
 

@@ -227,6 +227,18 @@ TEST_F(HallKeys, EveryUncoveringKeyOnlyUncovers) {
     EXPECT_EQ(counter(), 1);
 }
 
+TEST_F(HallKeys, ClickerWorksAfterTheSettingsDialogWasCancelled) {
+    startWith();
+    form->Button1->clearFocus();
+    QTimer::singleShot(0, form3.get(), &QDialog::reject);
+    form->N7Click();
+    ASSERT_EQ(form->focusWidget(), form->Button1);
+    press(Qt::Key_PageDown);
+    EXPECT_EQ(counter(), 1);
+    press(Qt::Key_B);
+    EXPECT_TRUE(black());
+}
+
 TEST_F(HallKeys, OneScreenMenuHasTheWrittenFourEntries) {
     startWith();
     if (QGuiApplication::screens().size() != 1)

@@ -1,5 +1,7 @@
 #include "support/child_process.h"
 
+#include "platform/application.h"
+
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QMap>
@@ -8,8 +10,12 @@
 
 namespace vq::test {
 namespace {
-QMap<QString, ChildRole>& roles() {
-    static QMap<QString, ChildRole> map;
+struct Role {
+    ChildRole run;
+    bool widgets = false;
+};
+QMap<QString, Role>& roles() {
+    static QMap<QString, Role> map;
     return map;
 }
 const char* const kFlag = "--vq-child-role";
@@ -17,7 +23,12 @@ QString g_program;
 } // namespace
 
 bool registerChildRole(const QString& name, ChildRole role) {
-    roles().insert(name, std::move(role));
+    roles().insert(name, {std::move(role), false});
+    return true;
+}
+
+bool registerWidgetChildRole(const QString& name, ChildRole role) {
+    roles().insert(name, {std::move(role), true});
     return true;
 }
 
@@ -32,8 +43,14 @@ int runChildRoleIfAsked(int argc, char** argv) {
     const auto it = roles().find(name);
     if (it == roles().end())
         return 99;
+    if (it->widgets) {
+        if (qgetenv("QT_QPA_PLATFORM").isEmpty())
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        vq::Application app(argc, argv);
+        return it->run(args);
+    }
     QCoreApplication app(argc, argv);
-    return (*it)(args);
+    return it->run(args);
 }
 
 QString childProgram() {

@@ -11,6 +11,9 @@ namespace vq::test {
 // with QProcess (childProgram(), childArguments(role, args)) to kill it part-way, for example.
 using ChildRole = std::function<int(const QStringList& args)>;
 bool registerChildRole(const QString& name, ChildRole role);
+// The same for a role that needs widgets: it runs with the program's application object on the
+// offscreen platform.
+bool registerWidgetChildRole(const QString& name, ChildRole role);
 // Called first by the test main: runs the role named on the command line and returns its
 // exit code, or -1 when the process is an ordinary test run.
 int runChildRoleIfAsked(int argc, char** argv);

@@ -1,0 +1,383 @@
+#include "platform/files.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#ifdef Q_OS_UNIX
+#include <cerrno>
+#include <csignal>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <condition_variable>
+#include <memory>
+#include <mutex>
+#include <thread>
+#endif
+
+namespace vq {
+namespace {
+
+WriteStep g_failStep = WriteStep::None;
+int g_failError = 0;
+
+// True (with errno set) when a test asked this step to fail.
+bool injectedFailure(WriteStep step) {
+    if (g_failStep != step || step == WriteStep::None)
+        return false;
+    g_failStep = WriteStep::None;
+#ifdef Q_OS_UNIX
+    errno = g_failError;
+#endif
+    return true;
+}
+
+QString notRegularReason() {
+    return QStringLiteral("Not a regular file");
+}
+
+const QString kPartialInfix = QStringLiteral(".partial-");
+const QString kPartialSuffix = QStringLiteral(".tmp");
+// A writer keeps its partial file for milliseconds; one this old is a leftover whatever its
+// process number says (the number may have been given to another process since).
+constexpr qint64 kStalePartialSeconds = 600;
+
+#ifdef Q_OS_UNIX
+
+int openNonBlocking(const QString& path) {
+    const QByteArray native = QFile::encodeName(path);
+    int fd;
+    do
+        fd = ::open(native.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    while (fd < 0 && errno == EINTR);
+    return fd;
+}
+
+// Opens the path for reading without waiting on it; -1 with errno set, or -2 when something
+// else than a regular file lies there.
+int openRegular(const QString& path) {
+    const int fd = openNonBlocking(path);
+    if (fd < 0)
+        return -1;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        const int err = errno;
+        ::close(fd);
+        errno = err;
+        return -2;
+    }
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (flags >= 0)
+        ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
+    return fd;
+}
+
+bool processGone(qint64 pid) {
+    if (pid <= 0 || pid == QCoreApplication::applicationPid())
+        return false;
+    return ::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH;
+}
+
+// The file a chain of symbolic links ends at; the path itself when it is no link.
+QString linkTarget(const QString& path) {
+    QString current = path;
+    for (int hops = 0; hops < 40; ++hops) {
+        const QFileInfo info(current);
+        if (!info.isSymLink())
+            return current;
+        const QString next = info.symLinkTarget();
+        if (next.isEmpty())
+            return current;
+        current = next;
+    }
+    return current;
+}
+
+bool writeAll(int fd, const QByteArray& bytes) {
+    const char* p = bytes.constData();
+    qsizetype left = bytes.size();
+    while (left > 0) {
+        const ssize_t n = ::write(fd, p, static_cast<size_t>(left));
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        if (n == 0) {
+            errno = EIO;
+            return false;
+        }
+        p += n;
+        left -= n;
+    }
+    return true;
+}
+
+void syncFolder(const QString& folder) {
+    const int fd =
+        ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return;
+    // The rename is done; a folder that cannot be synced still holds the new file.
+    (void)::fsync(fd);
+    ::close(fd);
+}
+
+#endif
+
+void removeStalePartials(const QString& target) {
+    const QFileInfo info(target);
+    const QDir dir = info.absoluteDir();
+    const QString prefix = info.fileName() + kPartialInfix;
+    const QDateTime now = QDateTime::currentDateTimeUtc();
+    const QStringList names =
+        dir.entryList({prefix + u'*' + kPartialSuffix}, QDir::Files | QDir::Hidden | QDir::System);
+    for (const QString& name : names) {
+        if (!name.startsWith(prefix) || !name.endsWith(kPartialSuffix))
+            continue;
+        bool ok = false;
+        const qint64 pid =
+            name.mid(prefix.size(), name.size() - prefix.size() - kPartialSuffix.size())
+                .toLongLong(&ok);
+        if (!ok || pid == QCoreApplication::applicationPid())
+            continue;
+        const QFileInfo partial(dir.filePath(name));
+        bool stale = partial.lastModified().toUTC().secsTo(now) > kStalePartialSeconds;
+#ifdef Q_OS_UNIX
+        stale = stale || processGone(pid);
+#endif
+        if (stale)
+            QFile::remove(partial.filePath());
+    }
+}
+
+} // namespace
+
+void failNextWriteAt(WriteStep step, int errorNumber) {
+    g_failStep = step;
+    g_failError = errorNumber;
+}
+
+QString partialFileName(const QString& path) {
+    return path + kPartialInfix + QString::number(QCoreApplication::applicationPid()) +
+           kPartialSuffix;
+}
+
+bool isRegularFile(const QString& path) {
+#ifdef Q_OS_UNIX
+    struct stat st {};
+    return ::stat(QFile::encodeName(path).constData(), &st) == 0 && S_ISREG(st.st_mode);
+#else
+    return QFileInfo(path).isFile();
+#endif
+}
+
+bool openRegularFile(QFile& file, QString* reason) {
+#ifdef Q_OS_UNIX
+    const int fd = openRegular(file.fileName());
+    if (fd < 0) {
+        if (reason)
+            *reason = fd == -2 ? notRegularReason() : qt_error_string(errno);
+        return false;
+    }
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        if (reason)
+            *reason = file.errorString();
+        return false;
+    }
+    return true;
+#else
+    if (QFileInfo::exists(file.fileName()) && !QFileInfo(file.fileName()).isFile()) {
+        if (reason)
+            *reason = notRegularReason();
+        return false;
+    }
+    if (!file.open(QIODevice::ReadOnly)) {
+        if (reason)
+            *reason = file.errorString();
+        return false;
+    }
+    return true;
+#endif
+}
+
+ReadResult readRegularFile(const QString& path, qint64 maxBytes, QByteArray* out, bool* wholeFile) {
+    out->clear();
+    if (wholeFile)
+        *wholeFile = true;
+#ifdef Q_OS_UNIX
+    const int fd = openRegular(path);
+    if (fd == -2)
+        return ReadResult::NotRegular;
+    if (fd < 0)
+        return errno == ENOENT || errno == ENOTDIR ? ReadResult::Missing : ReadResult::Failed;
+    QFile file;
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return ReadResult::Failed;
+    }
+#else
+    QFile file(path);
+    if (!QFileInfo::exists(path))
+        return ReadResult::Missing;
+    if (!QFileInfo(path).isFile())
+        return ReadResult::NotRegular;
+    if (!file.open(QIODevice::ReadOnly))
+        return ReadResult::Failed;
+#endif
+    *out = file.read(maxBytes);
+    if (file.error() != QFileDevice::NoError) {
+        out->clear();
+        return ReadResult::Failed;
+    }
+    if (wholeFile && out->size() == maxBytes) {
+        char extra = 0;
+        *wholeFile = file.read(&extra, 1) == 0;
+    }
+    return ReadResult::Ok;
+}
+
+bool replaceFileContents(const QString& path, const QByteArray& bytes) {
+#ifdef Q_OS_UNIX
+    const QString target = linkTarget(QFileInfo(path).absoluteFilePath());
+    const QByteArray nativeTarget = QFile::encodeName(target);
+    struct stat st {};
+    const bool exists = ::stat(nativeTarget.constData(), &st) == 0;
+    if (!exists && errno != ENOENT)
+        return false;
+    if (exists && !S_ISREG(st.st_mode))
+        return false;
+
+    removeStalePartials(target);
+    const QByteArray nativePartial = QFile::encodeName(partialFileName(target));
+    ::unlink(nativePartial.constData()); // this process's own leftover, if any
+    // A new file gets the usual mode for new files; an existing one its own, set below before
+    // anything is written.
+    int fd = injectedFailure(WriteStep::Create)
+                 ? -1
+                 : ::open(nativePartial.constData(),
+                          O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW | O_NOCTTY,
+                          exists ? 0600 : 0666);
+    if (fd < 0)
+        return false;
+    const auto fail = [&] {
+        if (fd >= 0)
+            ::close(fd);
+        ::unlink(nativePartial.constData());
+        return false;
+    };
+    if (exists) {
+        // Root writing a user's file gives it back to the user; a user who may not hand the file
+        // to its owner keeps at least its group where allowed. Neither is an error.
+        if (st.st_uid != ::geteuid() || st.st_gid != ::getegid()) {
+            if (::fchown(fd, st.st_uid, st.st_gid) != 0)
+                (void)::fchown(fd, static_cast<uid_t>(-1), st.st_gid);
+        }
+        if (::fchmod(fd, st.st_mode & 07777) != 0)
+            return fail();
+    }
+    if (injectedFailure(WriteStep::Write) || !writeAll(fd, bytes))
+        return fail();
+    // Some file systems cannot sync at all (EINVAL); everywhere else a failed sync means the
+    // data may never reach the disk, so the old file stays.
+    if (injectedFailure(WriteStep::Flush) || (::fsync(fd) != 0 && errno != EINVAL))
+        return fail();
+    const bool closeFailed =
+        injectedFailure(WriteStep::Close) || (::close(fd) != 0 && errno != EINTR);
+    fd = -1;
+    if (closeFailed)
+        return fail();
+    if (injectedFailure(WriteStep::Rename) ||
+        ::rename(nativePartial.constData(), nativeTarget.constData()) != 0)
+        return fail();
+    syncFolder(QFileInfo(target).absolutePath());
+    return true;
+#else
+    if (QFileInfo::exists(path) && !QFileInfo(path).isFile())
+        return false;
+    removeStalePartials(path);
+    if (injectedFailure(WriteStep::Create))
+        return false;
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    if (injectedFailure(WriteStep::Write) || file.write(bytes) != bytes.size()) {
+        file.cancelWriting();
+        return false;
+    }
+    if (injectedFailure(WriteStep::Flush) || !file.flush()) {
+        file.cancelWriting();
+        return false;
+    }
+    if (injectedFailure(WriteStep::Close) || injectedFailure(WriteStep::Rename)) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+#endif
+}
+
+FolderWriteLock::FolderWriteLock(const QString& filePath) {
+#ifdef Q_OS_UNIX
+    const QByteArray folder = QFile::encodeName(QFileInfo(filePath).absolutePath());
+    const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return;
+    if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
+        m_fd = fd;
+        return;
+    }
+    if (errno != EWOULDBLOCK) {
+        ::close(fd);
+        return;
+    }
+    // Another writer holds it. Wait in the kernel's queue, so that a writer that writes again
+    // at once cannot keep this one out, but only for a bounded time: writers hold the lock for
+    // one small file's write, and one that takes longer is stuck (stopped, or on a hung disk).
+    // A wait given up on leaves its thread to take the lock later and release it at once.
+    struct Wait {
+        std::mutex mutex;
+        std::condition_variable done;
+        bool acquired = false;
+        bool abandoned = false;
+    };
+    auto wait = std::make_shared<Wait>();
+    std::thread([wait, fd] {
+        int rc;
+        do
+            rc = ::flock(fd, LOCK_EX);
+        while (rc != 0 && errno == EINTR);
+        const std::lock_guard<std::mutex> guard(wait->mutex);
+        if (wait->abandoned || rc != 0) {
+            ::close(fd);
+            return;
+        }
+        wait->acquired = true;
+        wait->done.notify_one();
+    }).detach();
+    std::unique_lock<std::mutex> guard(wait->mutex);
+    if (wait->done.wait_for(guard, std::chrono::seconds(2), [&] { return wait->acquired; }))
+        m_fd = fd;
+    else
+        wait->abandoned = true;
+#else
+    Q_UNUSED(filePath);
+#endif
+}
+
+FolderWriteLock::~FolderWriteLock() {
+#ifdef Q_OS_UNIX
+    if (m_fd >= 0)
+        ::close(m_fd); // releases the lock
+#endif
+}
+
+} // namespace vq

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+class QFile;
+
+namespace vq {
+
+// Opens an existing file for reading. Anything but a regular file (a FIFO, a device, a socket,
+// a folder) is refused at once instead of being opened: opening a FIFO waits for a writer and a
+// device can be read without end. On failure returns false with the system's reason.
+bool openRegularFile(QFile& file, QString* reason);
+
+// Whether the path names a regular file (following symbolic links).
+bool isRegularFile(const QString& path);
+
+enum class ReadResult {
+    Ok,         // the file's first bytes, up to the limit, are in the buffer
+    Missing,    // no such file
+    NotRegular, // something else than a regular file lies there
+    Failed,     // the file is there but could not be read
+};
+
+// Reads at most maxBytes of a regular file. *wholeFile tells whether the file ended within
+// the limit.
+ReadResult readRegularFile(const QString& path, qint64 maxBytes, QByteArray* out,
+                           bool* wholeFile = nullptr);
+
+// Replaces the file's content as one step: the bytes go to a temporary file beside it, named
+// "<name>.partial-<process id>.tmp", which is written, flushed to the disk and closed, each step
+// checked, and only then renamed over the file. On any failure the temporary file is removed
+// and the old file is left exactly as it was. An existing file keeps its mode and, where the
+// writer may set them, its owner and group; a symbolic link is followed and the file it points
+// to replaced. Leftovers of writers that were killed part-way are removed first. Returns false
+// when the platform refused any step, or when something else than a regular file lies there.
+bool replaceFileContents(const QString& path, const QByteArray& bytes);
+
+// The temporary file name replaceFileContents() uses for this process.
+QString partialFileName(const QString& path);
+
+// Serialises writers of one folder's files across processes for as long as the object lives, so
+// that a read-modify-write of one writer does not start from a file another is replacing. Waits
+// a bounded time; where no lock can be had the writer goes on without it.
+class FolderWriteLock {
+public:
+    explicit FolderWriteLock(const QString& filePath);
+    ~FolderWriteLock();
+    FolderWriteLock(const FolderWriteLock&) = delete;
+    FolderWriteLock& operator=(const FolderWriteLock&) = delete;
+    bool held() const { return m_fd >= 0; }
+
+private:
+    int m_fd = -1;
+};
+
+// Fault injection for tests only: the next replaceFileContents() fails at the given step as if
+// the platform had reported the error number there.
+enum class WriteStep { None, Create, Write, Flush, Close, Rename };
+void failNextWriteAt(WriteStep step, int errorNumber);
+
+} // namespace vq
