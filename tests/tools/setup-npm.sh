@@ -8,3 +8,4 @@ dir="$(mkdir -p "$1" && cd "$1" && pwd)/npm"
 [ -f "$dir/node_modules/mdb-reader/package.json" ] && exit 0
 mkdir -p "$dir"
 cd "$dir" && npm install --no-audit --no-fund --silent mdb-reader >/dev/null
+echo "Installed the npm package mdb-reader into $dir" >&2
