@@ -24,11 +24,11 @@ RUN_PACKAGES=(
 )
 
 # Testing adds: GoogleTest, Google Benchmark, clang with libFuzzer, the reference Jet tools,
-# X and sound tools for the end-to-end tests (a compositing manager among them, and Xorg's dummy
-# driver and xrandr for two monitors), Node.js for the independent Jet reader, the format check,
-# openpyxl (writes the workbooks the list reader is tested on), the tools that build, inspect and
-# validate the package and its files, and the image viewer and X client library the screen
-# benchmark compares with and watches through.
+# X and sound tools for the end-to-end tests (with Xorg's dummy driver and xrandr for two
+# monitors), Node.js for the independent Jet reader, the format check, openpyxl (writes the
+# workbooks the list reader is tested on), GNU time for the bank tool's benchmark, the tools
+# that build, inspect and validate the package and its files, and the image viewer and X client
+# library the screen benchmark compares with and watches through.
 TEST_PACKAGES=(
     libgtest-dev libgmock-dev libbenchmark-dev
     clang libclang-rt-14-dev clang-format
@@ -37,7 +37,7 @@ TEST_PACKAGES=(
     pulseaudio pulseaudio-utils sox
     fonts-dejavu-core fonts-dejavu-extra
     dpkg-dev file desktop-file-utils appstream
-    python3-openpyxl
+    python3-openpyxl time
     feh python3-xlib
 )
 

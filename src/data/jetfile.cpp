@@ -2,6 +2,7 @@
 
 #include "platform/exception.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryFile>
@@ -399,6 +400,8 @@ bool Database::stale() const {
 }
 
 Database::Snapshot& Database::current() {
+    if (m_steady && m_snap)
+        return *m_snap;
     if (stale())
         load();
     return *m_snap;
@@ -863,7 +866,7 @@ RowSet Database::readWhereEquals(const QString& table, const QString& column, do
         // From the index: each hit's page must still be what is on disk, and the row must
         // still hold the number; anything else means the file changed under us.
         QFile file(m_path);
-        bool valid = file.open(QIODevice::ReadOnly);
+        bool valid = m_steady || file.open(QIODevice::ReadOnly);
         const QList<int> hits = t->index.value(c).values(qint64(value));
         QList<int> ordered = hits;
         std::sort(ordered.begin(), ordered.end());
@@ -873,18 +876,20 @@ RowSet Database::readWhereEquals(const QString& table, const QString& column, do
             if (!valid)
                 break;
             const quint32 pg = t->locPages[size_t(pos)];
-            QByteArray disk;
-            if (file.seek(qint64(pg) * kPage))
-                disk = file.read(kPage);
-            if (disk.size() != kPage) {
-                valid = false;
-                break;
-            }
-            if (s.dbKey)
-                pageEncryption(reinterpret_cast<unsigned char*>(disk.data()), pg, s.dbKey);
-            if (std::memcmp(disk.constData(), s.page(pg), kPage) != 0) {
-                valid = false;
-                break;
+            if (!m_steady) {
+                QByteArray disk;
+                if (file.seek(qint64(pg) * kPage))
+                    disk = file.read(kPage);
+                if (disk.size() != kPage) {
+                    valid = false;
+                    break;
+                }
+                if (s.dbKey)
+                    pageEncryption(reinterpret_cast<unsigned char*>(disk.data()), pg, s.dbKey);
+                if (std::memcmp(disk.constData(), s.page(pg), kPage) != 0) {
+                    valid = false;
+                    break;
+                }
             }
             std::optional<QList<QVariant>> got = readAt(s, *t, pg, t->locRows[size_t(pos)]);
             if (!got) {

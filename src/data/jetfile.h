@@ -79,6 +79,10 @@ public:
 
     // True when the snapshot no longer matches the file (size or modification time).
     bool stale() const;
+    // Steady: the moment of the file read last stands for every later query, without looking
+    // at the disk again; for a tool that reads one moment of a bank through many queries.
+    // Normally (not steady) every query looks whether the file changed.
+    void setSteady(bool steady) { m_steady = steady; }
 
     // Checks a header page (the first page of the file) for format and password without
     // the library; throws as the engine does. Public for tests and tools.
@@ -92,6 +96,7 @@ private:
     std::shared_ptr<Snapshot> m_snap;
     QString m_path;
     QString m_password;
+    bool m_steady = false;
 };
 
 // The database password stored in a Jet 4 header page (empty when none).

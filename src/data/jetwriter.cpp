@@ -62,10 +62,12 @@ void append32(QByteArray& b, std::uint32_t v) {
 }
 
 QByteArray ucs2(const QString& s) {
-    QByteArray out;
-    out.reserve(s.size() * 2);
-    for (QChar c : s)
-        append16(out, c.unicode());
+    QByteArray out(s.size() * 2, Qt::Uninitialized);
+    char* d = out.data();
+    for (QChar c : s) {
+        *d++ = char(c.unicode() & 0xFF);
+        *d++ = char(c.unicode() >> 8);
+    }
     return out;
 }
 
@@ -87,19 +89,23 @@ QByteArray encodeText(const QString& s) {
     const bool startsWithMarker = !s.isEmpty() && s.at(0).unicode() == 0xFEFF;
     if (!compressible || (!startsWithMarker && narrow * 2 <= s.size() + 2))
         return ucs2(s); // nothing to gain (a rough but safe estimate)
-    QByteArray out("\xFF\xFE", 2);
+    // At most a switch byte and two bytes per character after the marker.
+    QByteArray out(2 + s.size() * 3, Qt::Uninitialized);
+    char* d = out.data();
+    *d++ = char(0xFF);
+    *d++ = char(0xFE);
     bool compressed = true;
     for (QChar c : s) {
         const bool isNarrow = c.unicode() < 0x100;
         if (isNarrow != compressed) {
-            out.append('\0');
+            *d++ = '\0';
             compressed = isNarrow;
         }
-        if (compressed)
-            out.append(char(c.unicode()));
-        else
-            append16(out, c.unicode());
+        *d++ = char(c.unicode() & 0xFF);
+        if (!compressed)
+            *d++ = char(c.unicode() >> 8);
     }
+    out.truncate(d - out.data());
     if (!startsWithMarker && out.size() >= s.size() * 2)
         return ucs2(s);
     return out;

@@ -106,6 +106,26 @@ QString connectionStringFor(const QString& fullPath, const QString& password) {
     return pairs.join(u';');
 }
 
+// The length of the text in UTF-8, without converting it.
+qsizetype utf8Length(QStringView text) {
+    qsizetype n = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        if (c < 0x80) {
+            n += 1;
+        } else if (c < 0x800) {
+            n += 2;
+        } else if (QChar::isHighSurrogate(c) && i + 1 < text.size() &&
+                   QChar::isLowSurrogate(text[i + 1].unicode())) {
+            n += 4;
+            ++i;
+        } else {
+            n += 3;
+        }
+    }
+    return n;
+}
+
 // Up to a few items of a list, for a report line.
 QString some(const QStringList& items, int shown = 8) {
     QString s = items.mid(0, shown).join(QStringLiteral(", "));
@@ -247,7 +267,7 @@ BuildResult buildBank(const QString& inPath, const QString& outPath, const Build
             if (const QString why = unstorable(*text); !why.isEmpty())
                 throw vq::Exception(
                     QStringLiteral("%1, column %2: the text %3").arg(where, name, why));
-            const qsizetype bytes = text->toUtf8().size();
+            const qsizetype bytes = utf8Length(*text);
             if (bytes > kLongestText)
                 throw vq::Exception(
                     QStringLiteral(
@@ -398,6 +418,8 @@ CheckReport checkBank(const QString& path, const QString& password, const Progre
                         .arg(e.message());
         return finish();
     }
+    // One moment of the file for the whole check, as a run that nobody changes the file under.
+    connection.database().setSteady(true);
     query.setSql(QStringLiteral("select *  from 题"));
     try {
         query.open();
@@ -541,13 +563,13 @@ CheckReport checkBank(const QString& path, const QString& password, const Progre
         if (question.trimmed().isEmpty())
             emptyQuestions << n;
         // A text at the reader's limit was most likely longer in the file.
-        if (question.toUtf8().size() >= kLongestText - 3)
+        if (utf8Length(question) >= kLongestText - 3)
             cutTexts << n;
         try {
             const QString answer = vq::variantToText(query.fieldByName(kAnswer));
             if (answer.trimmed().isEmpty())
                 emptyAnswers << n;
-            if (answer.toUtf8().size() >= kLongestText - 3 &&
+            if (utf8Length(answer) >= kLongestText - 3 &&
                 (cutTexts.isEmpty() || cutTexts.back() != n))
                 cutTexts << n;
         } catch (const vq::Exception& e) {

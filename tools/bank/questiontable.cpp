@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QStringDecoder>
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <optional>
@@ -287,21 +288,31 @@ DecodedText decodeText(const QByteArray& bytes) {
         return out;
     }
     if (bytes.startsWith("\xEF\xBB\xBF")) {
-        const QByteArray rest = bytes.mid(3);
-        if (const qsizetype bad = firstNonUtf8(rest); bad >= 0)
+        const QByteArrayView rest = view.sliced(3);
+        QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless |
+                                                        QStringConverter::Flag::ConvertInitialBom);
+        out.text = utf8.decode(rest);
+        if (utf8.hasError()) {
+            const QByteArray copy = rest.toByteArray();
             throw vq::Exception(QStringLiteral("line %1: the text is not valid UTF-8 (the file "
                                                "begins with a UTF-8 byte order mark)")
-                                    .arg(lineAt(rest, bad)));
+                                    .arg(lineAt(copy, std::max<qsizetype>(firstNonUtf8(copy), 0))));
+        }
         out.encoding = QStringLiteral("UTF-8 with BOM");
-        out.text = decodeWith(QStringConverter::Utf8, rest);
         return out;
     }
-    const qsizetype badUtf8 = firstNonUtf8(bytes);
-    if (badUtf8 < 0) {
-        out.encoding = QStringLiteral("UTF-8");
-        out.text = decodeWith(QStringConverter::Utf8, view);
-        return out;
+    {
+        // One pass decodes valid UTF-8; only text that fails is looked at byte by byte.
+        QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless |
+                                                        QStringConverter::Flag::ConvertInitialBom);
+        out.text = utf8.decode(view);
+        if (!utf8.hasError()) {
+            out.encoding = QStringLiteral("UTF-8");
+            return out;
+        }
+        out.text.clear();
     }
+    const qsizetype badUtf8 = std::max<qsizetype>(firstNonUtf8(bytes), 0);
     const qsizetype badGbk = firstNonGbk(bytes);
     QStringDecoder gbk("GBK", QStringConverter::Flag::Stateless);
     if (badGbk < 0 && gbk.isValid()) {
@@ -404,12 +415,18 @@ QList<CsvRecord> parseCsvText(const QString& text, QChar separator) {
                 } else {
                     quoted = false;
                 }
-            } else {
+            } else if (c == u'\r' || c == u'\n') {
                 if (c == u'\r' && i + 1 < size && data[i + 1] == u'\n')
                     continue; // a quoted CRLF becomes one line break
-                if (c == u'\n' || c == u'\r')
-                    ++line;
+                ++line;
                 field.append(c);
+            } else {
+                // The run up to the next quote or line break goes in at once.
+                qsizetype j = i + 1;
+                while (j < size && data[j] != u'"' && data[j] != u'\r' && data[j] != u'\n')
+                    ++j;
+                field.append(data + i, j - i);
+                i = j - 1;
             }
             continue;
         }

@@ -88,17 +88,25 @@ QString unescapeXString(const QString& s) {
     return out;
 }
 
+// The big parts (a sheet's cells, the shared strings) are read without namespace processing,
+// which takes a good part of the reader's time; their elements are told apart by the local
+// part of the name, whatever prefix a writer gives them.
+QStringView tag(const QXmlStreamReader& xml) {
+    const QStringView q = xml.qualifiedName();
+    const qsizetype colon = q.lastIndexOf(u':');
+    return colon < 0 ? q : q.sliced(colon + 1);
+}
+
 // The text of a string item (<si> or <is>): every run's <t>, without phonetic guides.
 QString readStringItem(QXmlStreamReader& xml) {
     QString text;
-    const QString end = xml.name().toString();
     while (xml.readNextStartElement()) {
-        const auto name = xml.name();
+        const auto name = tag(xml);
         if (name == QLatin1String("t")) {
             text += xml.readElementText();
         } else if (name == QLatin1String("r")) {
             while (xml.readNextStartElement()) {
-                if (xml.name() == QLatin1String("t"))
+                if (tag(xml) == QLatin1String("t"))
                     text += xml.readElementText();
                 else
                     xml.skipCurrentElement();
@@ -116,9 +124,10 @@ QStringList sharedStrings(Workbook& book, const QString& name) {
     if (bytes.isEmpty())
         return out;
     QXmlStreamReader xml(bytes);
+    xml.setNamespaceProcessing(false);
     while (!xml.atEnd()) {
         xml.readNext();
-        if (xml.isStartElement() && xml.name() == QLatin1String("si"))
+        if (xml.isStartElement() && tag(xml) == QLatin1String("si"))
             out << readStringItem(xml);
     }
     if (xml.hasError())
@@ -376,12 +385,13 @@ Worksheet readWorksheet(const QString& path, const QString& sheet) {
     const QByteArray sheetBytes = book.part(worksheetPart.value(worksheets[chosen].id), true);
 
     QXmlStreamReader xml(sheetBytes);
+    xml.setNamespaceProcessing(false);
     int rowNumber = 0;
     int formulasWithoutValue = 0;
     int firstFormulaRow = 0;
     while (!xml.atEnd()) {
         xml.readNext();
-        if (!xml.isStartElement() || xml.name() != QLatin1String("row"))
+        if (!xml.isStartElement() || tag(xml) != QLatin1String("row"))
             continue;
         const int r = xml.attributes().value(QLatin1String("r")).toInt();
         rowNumber = r > 0 ? r : rowNumber + 1;
@@ -389,7 +399,7 @@ Worksheet readWorksheet(const QString& path, const QString& sheet) {
         row.row = rowNumber;
         int column = -1;
         while (xml.readNextStartElement()) {
-            if (xml.name() != QLatin1String("c")) {
+            if (tag(xml) != QLatin1String("c")) {
                 xml.skipCurrentElement();
                 continue;
             }
@@ -403,7 +413,7 @@ Worksheet readWorksheet(const QString& path, const QString& sheet) {
             bool hasValue = false;
             bool formula = false;
             while (xml.readNextStartElement()) {
-                const auto n = xml.name();
+                const auto n = tag(xml);
                 if (n == QLatin1String("v")) {
                     value = xml.readElementText();
                     hasValue = true;
