@@ -18,6 +18,10 @@ TImage::TImage(QWidget* parent, Fit fit) : TGraphicControl(parent), m_fit(fit) {
 void TImage::setPicture(const QImage& picture) {
     m_picture = picture;
     m_scaled = QImage();
+    // A stretched picture without transparency covers the whole control: what lies beneath
+    // it (the window's button face) is then not painted first, on any repaint.
+    setAttribute(Qt::WA_OpaquePaintEvent,
+                 m_fit == Fit::Stretch && !m_picture.isNull() && !m_picture.hasAlphaChannel());
     // Scaled now rather than in the first paint, so that a picture set while the window is
     // being shown is ready when it appears.
     if (isVisible())
