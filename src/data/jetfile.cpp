@@ -825,7 +825,7 @@ QList<ColumnInfo> Database::columns(const QString& table) {
     return openTable(s, table, m_path)->columns;
 }
 
-RowSet Database::readTable(const QString& table) {
+RowSet Database::readTable(const QString& table, bool forFetches) {
     Snapshot& s = current();
     auto t = openTable(s, table, m_path);
     RowSet out;
@@ -833,7 +833,7 @@ RowSet Database::readTable(const QString& table) {
     t->index.clear();
     locateRows(s, *t, out.damage);
     QList<int> indexed;
-    for (int i = 0; i < t->columns.size(); ++i)
+    for (int i = 0; i < t->columns.size() && forFetches; ++i)
         if (t->columns[i].integer)
             indexed << i;
     // The scan takes the numbers; texts are read from this moment of the file when asked for.
@@ -848,7 +848,7 @@ RowSet Database::readTable(const QString& table) {
                 t->index[c].insert(row[c].toLongLong(), int(pos));
         out.rows << std::move(row);
     }
-    t->scanned = true;
+    t->scanned = forFetches;
     for (const ColumnInfo& c : out.columns)
         out.deferred << c.text;
     out.texts = std::make_shared<SnapshotTexts>(m_snap, t, t->locPages, t->locRows);

@@ -69,8 +69,9 @@ public:
 
     const QString& path() const { return m_path; }
 
-    // Every row of a table (throws when there is no such table).
-    RowSet readTable(const QString& table);
+    // Every row of a table (throws when there is no such table). With forFetches, the read
+    // also indexes the numbers for readWhereEquals.
+    RowSet readTable(const QString& table, bool forFetches = true);
     // The rows whose integer column equals value; served from an index of the last full
     // read when the file is unchanged, otherwise from a fresh scan.
     RowSet readWhereEquals(const QString& table, const QString& column, double value);

@@ -71,10 +71,14 @@ bool quotedType(int code) {
 
 void appendQuoted(QByteArray& out, const QByteArray& value) {
     out.append('"');
-    for (char c : value) {
-        if (c == '"')
-            out.append('"');
-        out.append(c);
+    if (!value.contains('"')) {
+        out.append(value);
+    } else {
+        for (char c : value) {
+            if (c == '"')
+                out.append('"');
+            out.append(c);
+        }
     }
     out.append('"');
 }
@@ -330,7 +334,7 @@ void exportTable(const QString& path, const QString& tableName, const QString& p
             throw vq::Exception(QStringLiteral("%1: name the table to export (tables: %2)")
                                     .arg(path, tables.join(QStringLiteral(", "))));
     }
-    const vq::jet::RowSet rows = db.readTable(name);
+    const vq::jet::RowSet rows = db.readTable(name, false);
     // Binary and OLE values reach us as text only, which would garble them: they are left out.
     QList<bool> binary;
     for (const vq::jet::ColumnInfo& c : rows.columns) {
