@@ -9,8 +9,9 @@
 set -euo pipefail
 
 # Building and running: compiler and build tools, Qt 6 (widgets, the X11 platform plugin, its
-# Chinese translations), the event-sound library with its sound-server backend, libxcb, libmdb,
-# QuaZip (reading .xlsx question lists), the icon renderer for the install rules, a Chinese font,
+# Chinese translations for the standard buttons and dialogs of the presenter and the bank
+# editor), the event-sound library with its sound-server backend, libxcb, libmdb, QuaZip (reading
+# and writing .xlsx question lists), the icon renderer for the install rules, a Chinese font,
 # and what the run command uses to show the program without a display (Xvfb, a window manager,
 # a screenshot).
 RUN_PACKAGES=(

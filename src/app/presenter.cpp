@@ -51,8 +51,24 @@ int runPresenter(int argc, char** argv,
 
     // The show's screen is chosen once, before the main screen is first shown.
     form1.Screens->startOn();
-    // The first showing runs the main screen's set-up.
-    form1.showFullScreen();
+    // The first showing runs the main screen's set-up. The bank editor's preview alone asks
+    // for an ordinary window, so that the operator sees the show beside the editor.
+    if (qEnvironmentVariableIsSet("VELQUO_PREVIEW_WINDOW")) {
+        // 1024 x 768 in the middle of the screen (less on a smaller one); the welcome picture
+        // covers that window, not the screen.
+        QRect place(0, 0, 1024, 768);
+        if (const QScreen* s = QGuiApplication::primaryScreen()) {
+            place.setSize(place.size().boundedTo(s->availableGeometry().size() * 9 / 10));
+            place.moveCenter(s->availableGeometry().center());
+        }
+        form1.setWindowFlag(Qt::FramelessWindowHint, false);
+        form1.setGeometry(place);
+        form5.setWindowState(Qt::WindowNoState);
+        form5.setGeometry(place);
+        form1.show();
+    } else {
+        form1.showFullScreen();
+    }
     return QApplication::exec();
 }
 

@@ -150,7 +150,8 @@ void TForm5::showEvent(QShowEvent* event) {
             return;
         // Maximised and borderless: the whole screen, also where no window manager maximises.
         // On the show's screen, which may be a projector's rather than the primary one.
-        if (QScreen* s = vq::showScreen()) {
+        // (The bank editor's preview un-maximises it to cover the preview's window instead.)
+        if (QScreen* s = vq::showScreen(); s && (windowState() & Qt::WindowMaximized)) {
             setScreen(s);
             setGeometry(s->geometry());
         }

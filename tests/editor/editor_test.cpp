@@ -1,0 +1,685 @@
+// The question-bank editor as its user drives it: keys into the table, the boxes it asks
+// with, the files it leaves behind as other programs read them.
+#include "bankfile.h"
+#include "bankmodel.h"
+#include "editorwindow.h"
+#include "importdialog.h"
+#include "preview.h"
+#include "support/real_jet_files.h"
+
+#include "data/jetwriter_fixtures.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QHeaderView>
+#include <QInputMethodEvent>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QProcess>
+#include <QSettings>
+#include <QSortFilterProxyModel>
+#include <QStringConverter>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QUndoStack>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <ostream>
+
+// Readable failures: texts as text.
+inline void PrintTo(const QString& s, std::ostream* os) {
+    *os << '"' << s.toStdString() << '"';
+}
+namespace vq::editor {
+inline void PrintTo(const Row& r, std::ostream* os) {
+    *os << "{" << (r.number ? std::to_string(*r.number) : std::string("-")) << ", \""
+        << r.question.toStdString() << "\", \"" << r.answer.toStdString() << "\"}";
+}
+} // namespace vq::editor
+
+namespace {
+
+using vq::editor::BankModel;
+using vq::editor::EditorWindow;
+using vq::editor::Row;
+
+QByteArray readBytes(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void writeBytes(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(bytes);
+}
+
+// A program's standard output (it must succeed).
+QByteArray outputOf(const QString& program, const QStringList& args) {
+    QProcess p;
+    p.start(program, args);
+    EXPECT_TRUE(p.waitForFinished(60000)) << program.toStdString();
+    EXPECT_EQ(p.exitCode(), 0) << program.toStdString() << ": "
+                               << p.readAllStandardError().toStdString();
+    return p.readAllStandardOutput();
+}
+
+QString bankTool() {
+    return QStringLiteral(VELQUO_BANK_PROGRAM);
+}
+
+QString demoBank() {
+    return QStringLiteral(VELQUO_BINARY_DIR "/demo-install/db.DLL");
+}
+
+// What a modal box showed, and the answer given by clicking one of its buttons.
+struct BoxSeen {
+    QString title;
+    QString text;
+    QStringList buttons;
+};
+
+// Arms a watcher that, once a modal dialog shows, records it and lets `act` answer it
+// (bounded: a box that never comes leaves `seen` empty).
+class ModalWatch {
+public:
+    explicit ModalWatch(std::function<void(QWidget*)> act) : m_act(std::move(act)) {
+        m_timer.setInterval(10);
+        QObject::connect(&m_timer, &QTimer::timeout, [this] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (!modal) {
+                if (++m_ticks > 1000)
+                    m_timer.stop();
+                return;
+            }
+            m_timer.stop();
+            if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+                BoxSeen s{box->windowTitle(), box->text(), {}};
+                for (QAbstractButton* b : box->buttons())
+                    s.buttons << b->text();
+                seen.push_back(s);
+            } else {
+                seen.push_back({modal->windowTitle(), {}, {}});
+            }
+            m_act(modal);
+        });
+        m_timer.start();
+    }
+    std::vector<BoxSeen> seen;
+
+private:
+    std::function<void(QWidget*)> m_act;
+    QTimer m_timer;
+    int m_ticks = 0;
+};
+
+// Text typed into a widget: Latin keys as keys, Chinese as an input method commits it.
+void typeText(QWidget* widget, const QString& text) {
+    for (const QChar c : text) {
+        if (c.unicode() < 0x80) {
+            QTest::keyClicks(widget, QString(c));
+        } else {
+            QInputMethodEvent commit;
+            commit.setCommitString(QString(c));
+            QApplication::sendEvent(widget, &commit);
+        }
+    }
+}
+
+void clickButton(QWidget* dialog, const QString& text) {
+    for (QAbstractButton* b : dialog->findChildren<QAbstractButton*>())
+        if (b->text() == text) {
+            b->click();
+            return;
+        }
+    ADD_FAILURE() << "no button " << text.toStdString();
+    dialog->close();
+}
+
+void closeBox(QWidget* dialog) {
+    if (auto* box = qobject_cast<QMessageBox*>(dialog))
+        box->button(QMessageBox::Ok) ? box->button(QMessageBox::Ok)->click() : box->reject();
+    else
+        dialog->close();
+}
+
+class EditorTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir.isValid());
+        // The tests close the window again and again; the test program goes on.
+        QApplication::setQuitOnLastWindowClosed(false);
+        // The remembered folder goes to a settings file of this test alone.
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir.filePath("config"));
+        QApplication::setOrganizationName(QStringLiteral("VelquoTest"));
+        QApplication::setApplicationName(QStringLiteral("velquo-bank-editor"));
+        ASSERT_TRUE(QFile::exists(demoBank())) << "build the demo_install target";
+        bank = dir.filePath(QStringLiteral("db.DLL"));
+        ASSERT_TRUE(QFile::copy(demoBank(), bank));
+    }
+
+    // Opens a bank in a shown window.
+    void open(const QString& path) {
+        window.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+        ASSERT_TRUE(window.openFile(path));
+    }
+
+    // The view's index of a file row's cell.
+    QModelIndex cell(int row, int column) const {
+        return window.proxy()->mapFromSource(window.model()->index(row, column));
+    }
+
+    // Types into a cell as the user does: the cell made current, F2, the text, Enter.
+    void typeInto(int row, int column, const QString& text) {
+        QTableView* view = window.view();
+        view->setFocus();
+        view->setCurrentIndex(cell(row, column));
+        QTest::keyClick(view, Qt::Key_F2);
+        QWidget* editor = view->indexWidget(cell(row, column));
+        ASSERT_TRUE(editor) << "no editor opened";
+        if (auto* plain = qobject_cast<QPlainTextEdit*>(editor))
+            plain->selectAll();
+        QTest::keyClick(editor, Qt::Key_Backspace); // the editor opens with its text selected
+        typeText(editor, text);
+        QTest::keyClick(editor, Qt::Key_Return);
+        // A line editor commits through a queued call.
+        QApplication::processEvents();
+    }
+
+    QTemporaryDir dir;
+    QString bank;
+    EditorWindow window;
+};
+
+TEST_F(EditorTest, OpensTheDemoBankWithItsRowsAndPathInTheTitle) {
+    open(bank);
+    BankModel* model = window.model();
+    ASSERT_EQ(model->rowCount(), 50);
+    // The same rows, in file order, as the bank tool exports them.
+    QByteArray expected = "编号,题目,答案\n";
+    for (const Row& r : model->rows()) {
+        ASSERT_TRUE(r.number);
+        expected += QByteArray::number(*r.number) + ",\"" + r.question.toUtf8() + "\",\"" +
+                    r.answer.toUtf8() + "\"\n";
+    }
+    EXPECT_EQ(outputOf(bankTool(), {QStringLiteral("export"), bank}), expected);
+    EXPECT_TRUE(window.windowTitle().contains(QDir::toNativeSeparators(bank)));
+    EXPECT_TRUE(window.windowTitle().contains(QStringLiteral("50 道题")));
+    EXPECT_FALSE(window.isWindowModified());
+    EXPECT_EQ(window.problemsList()->count(), 0);
+}
+
+TEST_F(EditorTest, AccessMadeFilesWithoutABankTableAreRefusedByName) {
+    window.show();
+    // The password of Access's file is taken from the file itself: no password question,
+    // only the box that says what the file holds.
+    for (const char* name :
+         {"mdbreader_V2000_with-password.mdb", "mdbreader_V1997_no-password_JET3.mdb"}) {
+        ModalWatch watch(closeBox);
+        EXPECT_FALSE(window.openFile(vq::test::realJetFolder() + QString::fromLatin1(name)));
+        ASSERT_EQ(watch.seen.size(), 1u) << name;
+        EXPECT_TRUE(watch.seen[0].buttons.size() == 1) << name;
+        if (QByteArray(name).contains("password.mdb"))
+            EXPECT_TRUE(
+                watch.seen[0].text.contains(QStringLiteral("没有“题”表（文件中的表：Table1）")))
+                << watch.seen[0].text.toStdString();
+    }
+    EXPECT_EQ(window.model()->rowCount(), 0);
+}
+
+TEST_F(EditorTest, AskedPasswordOpensABankWhoseStoredPasswordIsNotReadable) {
+    // A bank with its own password opens without asking.
+    const QString own = dir.filePath(QStringLiteral("own.DLL"));
+    vq::jet::writeFixture(QStringLiteral("bank"), own, {QStringLiteral("geheim")});
+    int asked = 0;
+    const auto opened = vq::editor::openBank(own, [&](bool) {
+        ++asked;
+        return std::optional<QString>();
+    });
+    ASSERT_TRUE(opened);
+    EXPECT_EQ(asked, 0);
+    EXPECT_EQ(opened->password, QStringLiteral("geheim"));
+    EXPECT_EQ(opened->rows.size(), 5);
+}
+
+TEST_F(EditorTest, EditAddDeleteUndoAndRedoThroughTheKeys) {
+    open(bank);
+    BankModel* model = window.model();
+    const QList<Row> original = model->rows();
+
+    typeInto(2, BankModel::AnswerColumn, QStringLiteral("新答案"));
+    EXPECT_EQ(model->rows()[2].answer, QStringLiteral("新答案"));
+    EXPECT_TRUE(window.isWindowModified());
+    EXPECT_TRUE(window.windowTitle().contains(QStringLiteral("*")));
+
+    // Ctrl+Enter breaks the line inside the cell; Enter finishes.
+    QTableView* view = window.view();
+    view->setCurrentIndex(cell(3, BankModel::QuestionColumn));
+    QTest::keyClick(view, Qt::Key_F2);
+    QWidget* editor = QApplication::focusWidget();
+    ASSERT_TRUE(qobject_cast<QPlainTextEdit*>(editor));
+    qobject_cast<QPlainTextEdit*>(editor)->selectAll();
+    typeText(editor, QStringLiteral("第一行"));
+    QTest::keyClick(editor, Qt::Key_Return, Qt::ControlModifier);
+    typeText(editor, QStringLiteral("第二行"));
+    QTest::keyClick(editor, Qt::Key_Return);
+    EXPECT_EQ(model->rows()[3].question, QStringLiteral("第一行\n第二行"));
+
+    // Insert adds a row below the current one with the next free number and edits its question.
+    view->setFocus();
+    view->setCurrentIndex(cell(10, 0));
+    QTest::keyClick(view, Qt::Key_Insert);
+    ASSERT_EQ(model->rowCount(), 51);
+    EXPECT_EQ(model->rows()[11].number, 51);
+    editor = QApplication::focusWidget();
+    ASSERT_TRUE(qobject_cast<QPlainTextEdit*>(editor));
+    typeText(editor, QStringLiteral("新题目"));
+    QTest::keyClick(editor, Qt::Key_Return);
+    EXPECT_EQ(model->rows()[11].question, QStringLiteral("新题目"));
+    EXPECT_TRUE(window.windowTitle().contains(QStringLiteral("51 道题")));
+
+    // Delete removes the selected rows.
+    view->setFocus();
+    view->selectionModel()->select(QItemSelection(cell(0, 0), cell(1, 2)),
+                                   QItemSelectionModel::ClearAndSelect);
+    QTest::keyClick(view, Qt::Key_Delete);
+    ASSERT_EQ(model->rowCount(), 49);
+    EXPECT_EQ(model->rows()[0].number, original[2].number);
+
+    // Every step comes back with Ctrl+Z, and goes again with Ctrl+Y.
+    for (int i = 0; i < 5; ++i)
+        QTest::keyClick(view, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(model->rows(), original);
+    EXPECT_FALSE(window.isWindowModified());
+    for (int i = 0; i < 5; ++i)
+        QTest::keyClick(view, Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(model->rowCount(), 49);
+    EXPECT_EQ(model->rows()[0].answer, QStringLiteral("新答案"));
+}
+
+TEST_F(EditorTest, DuplicateAndEmptyNumbersAreMarkedAndBlockSaving) {
+    open(bank);
+    BankModel* model = window.model();
+    const QByteArray before = readBytes(bank);
+    typeInto(1, BankModel::NumberColumn, QStringLiteral("1"));
+    ASSERT_EQ(model->rows()[1].number, 1);
+    typeInto(5, BankModel::NumberColumn, QString());
+    ASSERT_FALSE(model->rows()[5].number);
+
+    // Marked in the rows (colour and tooltip) and listed below.
+    for (int row : {0, 1, 5})
+        EXPECT_TRUE(cell(row, 1).data(Qt::BackgroundRole).isValid()) << row;
+    EXPECT_FALSE(cell(2, 1).data(Qt::BackgroundRole).isValid());
+    EXPECT_TRUE(
+        cell(1, 2).data(Qt::ToolTipRole).toString().contains(QStringLiteral("编号 1 重复")));
+    EXPECT_TRUE(cell(5, 0).data(Qt::ToolTipRole).toString().contains(QStringLiteral("没有编号")));
+    QApplication::processEvents();
+    QListWidget* problems = window.problemsList();
+    ASSERT_EQ(problems->count(), 3);
+    EXPECT_TRUE(problems->item(2)->text().startsWith(QStringLiteral("第 6 行：没有编号")));
+
+    // A click on a problem selects its row.
+    const QRect itemRect = problems->visualItemRect(problems->item(2));
+    window.findChild<QTabWidget*>()->setCurrentIndex(0);
+    QTest::mouseClick(problems->viewport(), Qt::LeftButton, {}, itemRect.center());
+    EXPECT_EQ(window.currentRow(), 5);
+
+    // Saving is refused with the reason, and the file stays as it was.
+    ModalWatch watch(closeBox);
+    EXPECT_FALSE(window.save());
+    ASSERT_EQ(watch.seen.size(), 1u);
+    EXPECT_TRUE(watch.seen[0].text.contains(QStringLiteral("不能保存")));
+    EXPECT_EQ(readBytes(bank), before);
+    EXPECT_FALSE(QFile::exists(bank + QStringLiteral(".bak")));
+
+    // Fixed, it saves.
+    typeInto(1, BankModel::NumberColumn, QStringLiteral("2"));
+    typeInto(5, BankModel::NumberColumn, QStringLiteral("6"));
+    QApplication::processEvents();
+    EXPECT_EQ(problems->count(), 0);
+    EXPECT_TRUE(window.save());
+    EXPECT_EQ(readBytes(bank + QStringLiteral(".bak")), before);
+}
+
+TEST_F(EditorTest, SavedBankReadsBackTheSameQuestionsInEveryReader) {
+    open(bank);
+    BankModel* model = window.model();
+    const QByteArray before = readBytes(bank);
+    // Texts that a careless writer changes: line breaks, quotes, a leading BOM, characters
+    // outside the basic plane, spaces at the ends.
+    typeInto(0, BankModel::AnswerColumn, QStringLiteral("改过的答案"));
+    model->setData(model->index(1, BankModel::QuestionColumn),
+                   QStringLiteral("两行\r\n\"引号\" 与 𠮷 😀 "));
+    model->setData(model->index(2, BankModel::AnswerColumn), QStringLiteral("  前后空格  "));
+    const QList<Row> rows = model->rows();
+    const QString other = dir.filePath(QStringLiteral("other.DLL"));
+    ASSERT_TRUE(window.saveTo(other));
+    EXPECT_FALSE(window.isWindowModified());
+    EXPECT_EQ(window.path(), other);
+    EXPECT_EQ(readBytes(bank), before) << "saving elsewhere leaves the opened file alone";
+
+    // Reopened: the same rows.
+    EditorWindow again;
+    ASSERT_TRUE(again.openFile(other));
+    EXPECT_EQ(again.model()->rows(), rows);
+
+    // The bank tool's export and mdbtools' read the same texts, byte for byte.
+    QByteArray expected = "编号,题目,答案\n";
+    for (const Row& r : rows)
+        expected += QByteArray::number(*r.number) + ",\"" +
+                    r.question.toUtf8().replace("\"", "\"\"") + "\",\"" +
+                    r.answer.toUtf8().replace("\"", "\"\"") + "\"\n";
+    EXPECT_EQ(outputOf(bankTool(), {QStringLiteral("export"), other}), expected);
+    // mdb-export reads the file without its password (it ignores it) and writes line breaks
+    // inside values as they are; it turns each half of a surrogate pair into '?'.
+    QString mdbExpected = QString::fromUtf8(expected);
+    for (qsizetype i = 0; i < mdbExpected.size(); ++i)
+        if (mdbExpected.at(i).isSurrogate())
+            mdbExpected[i] = u'?';
+    EXPECT_EQ(outputOf(QStringLiteral("mdb-export"), {other, QStringLiteral("题")}),
+              mdbExpected.toUtf8());
+    // The presenter's password is the one written.
+    EXPECT_EQ(vq::editor::openBank(other, {})->password, vq::jet::kBankPassword);
+
+    // Saving over a file keeps the old one as .bak.
+    ASSERT_TRUE(window.saveTo(bank));
+    EXPECT_EQ(readBytes(bank + QStringLiteral(".bak")), before);
+    EXPECT_EQ(outputOf(bankTool(), {QStringLiteral("export"), bank}), expected);
+}
+
+TEST_F(EditorTest, AnotherSavePasswordIsWritten) {
+    open(bank);
+    window.setSavePassword(QStringLiteral("anders"));
+    window.model()->setData(window.model()->index(0, 2), QStringLiteral("x"));
+    ASSERT_TRUE(window.save());
+    QProcess p;
+    p.start(bankTool(), {QStringLiteral("export"), bank});
+    p.waitForFinished(60000);
+    EXPECT_NE(p.exitCode(), 0) << "the presenter's password no longer opens it";
+    EXPECT_EQ(vq::editor::openBank(bank, {})->password, QStringLiteral("anders"));
+}
+
+TEST_F(EditorTest, ClosingWithChangesAsksSaveDiscardOrCancel) {
+    open(bank);
+    const QByteArray before = readBytes(bank);
+    typeInto(0, BankModel::AnswerColumn, QStringLiteral("变了"));
+    {
+        ModalWatch watch([](QWidget* box) { clickButton(box, QStringLiteral("取消")); });
+        EXPECT_FALSE(window.close());
+        ASSERT_EQ(watch.seen.size(), 1u);
+        QStringList buttons = watch.seen[0].buttons;
+        buttons.sort();
+        QStringList expected{QStringLiteral("保存"), QStringLiteral("不保存"),
+                             QStringLiteral("取消")};
+        expected.sort();
+        EXPECT_EQ(buttons, expected);
+        EXPECT_TRUE(window.isVisible());
+        EXPECT_TRUE(window.isWindowModified());
+    }
+    {
+        ModalWatch watch([](QWidget* box) { clickButton(box, QStringLiteral("不保存")); });
+        EXPECT_TRUE(window.close());
+        EXPECT_EQ(watch.seen.size(), 1u);
+        EXPECT_EQ(readBytes(bank), before);
+    }
+    {
+        // The changes are still there: opening a file asks the same question.
+        ModalWatch watch([](QWidget* box) { clickButton(box, QStringLiteral("不保存")); });
+        open(bank);
+        EXPECT_EQ(watch.seen.size(), 1u);
+        EXPECT_FALSE(window.isWindowModified());
+    }
+    typeInto(0, BankModel::AnswerColumn, QStringLiteral("保存的答案"));
+    {
+        ModalWatch watch([](QWidget* box) { clickButton(box, QStringLiteral("保存")); });
+        EXPECT_TRUE(window.close());
+        EXPECT_EQ(watch.seen.size(), 1u);
+    }
+    EXPECT_EQ(vq::editor::openBank(bank, {})->rows[0].answer, QStringLiteral("保存的答案"));
+    // Unchanged, it closes without asking.
+    open(bank);
+    ModalWatch none(closeBox);
+    EXPECT_TRUE(window.close());
+    EXPECT_TRUE(none.seen.empty());
+}
+
+TEST_F(EditorTest, ImportAppendsWithClashingNumbersRenumberedOrReplacesAll) {
+    open(bank);
+    const QString csv = dir.filePath(QStringLiteral("more.csv"));
+    writeBytes(csv, QStringLiteral("题目,编号,答案,分类\n"
+                                   "新题一,3,答一,甲\n"
+                                   "新题二,77,答二,乙\n"
+                                   "新题三,,答三,丙\n")
+                        .toUtf8());
+    ASSERT_TRUE(window.importFile(csv, EditorWindow::ImportMode::Append));
+    BankModel* model = window.model();
+    ASSERT_EQ(model->rowCount(), 53);
+    EXPECT_EQ(model->rows()[50], (Row{78, QStringLiteral("新题一"), QStringLiteral("答一")}));
+    EXPECT_EQ(model->rows()[51], (Row{77, QStringLiteral("新题二"), QStringLiteral("答二")}));
+    EXPECT_EQ(model->rows()[52], (Row{79, QStringLiteral("新题三"), QStringLiteral("答三")}));
+    EXPECT_FALSE(model->hasProblems());
+    QTest::keyClick(window.view(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(model->rowCount(), 50);
+
+    ASSERT_TRUE(window.importFile(csv, EditorWindow::ImportMode::ReplaceAll));
+    ASSERT_EQ(model->rowCount(), 3);
+    EXPECT_TRUE(model->hasProblems()) << "the row without a number is kept, marked";
+    EXPECT_EQ(model->problemRows(), QList<int>{2});
+}
+
+TEST_F(EditorTest, ImportsGbkCsvAndXlsxWithClashesRenumbered) {
+    open(bank);
+    BankModel* model = window.model();
+    // What Excel saves as "CSV" on a Chinese desktop: GBK, CR LF.
+    QStringEncoder gbk("GBK");
+    ASSERT_TRUE(gbk.isValid());
+    const QString csv = dir.filePath(QStringLiteral("gbk.csv"));
+    writeBytes(csv, gbk.encode(QStringLiteral("编号,题目,答案\r\n"
+                                              "5,冬至吃什么？,饺子\r\n"
+                                              "60,“引号”里的题,答案，带逗号\r\n")));
+    ASSERT_TRUE(window.importFile(csv, EditorWindow::ImportMode::Append));
+    ASSERT_EQ(model->rowCount(), 52);
+    EXPECT_EQ(model->rows()[50], (Row{61, QStringLiteral("冬至吃什么？"), QStringLiteral("饺子")}));
+    EXPECT_EQ(model->rows()[51],
+              (Row{60, QStringLiteral("“引号”里的题"), QStringLiteral("答案，带逗号")}));
+
+    // A workbook from another writer: numbers stored as 12.0, a clash with the bank and one
+    // inside the sheet, a row without a number.
+    const QString xlsx = dir.filePath(QStringLiteral("more.xlsx"));
+    outputOf(QStringLiteral(VELQUO_PYTHON3),
+             {QStringLiteral("-c"),
+              QStringLiteral("import openpyxl,sys\n"
+                             "wb=openpyxl.Workbook(); ws=wb.active; ws.title='题库'\n"
+                             "ws.append(['答案','编号','题目'])\n"
+                             "ws.append(['甲',12.0,'第一题'])\n"
+                             "ws.append(['乙',100,'第二题'])\n"
+                             "ws.append(['丙',100,'第三题'])\n"
+                             "ws.append(['丁',None,'第四题'])\n"
+                             "wb.save(sys.argv[1])\n"),
+              xlsx});
+    ASSERT_TRUE(window.importFile(xlsx, EditorWindow::ImportMode::Append));
+    ASSERT_EQ(model->rowCount(), 56);
+    QList<qint32> numbers;
+    for (int i = 52; i < 56; ++i)
+        numbers << model->rows()[i].number.value_or(-1);
+    EXPECT_EQ(numbers, (QList<qint32>{101, 100, 102, 103}));
+    EXPECT_EQ(model->rows()[53].question, QStringLiteral("第二题"));
+    EXPECT_FALSE(model->hasProblems());
+
+    // Replacing keeps the sheet's own numbers, and marks its clash and its missing number.
+    ASSERT_TRUE(window.importFile(xlsx, EditorWindow::ImportMode::ReplaceAll));
+    ASSERT_EQ(model->rowCount(), 4);
+    EXPECT_EQ(model->rows()[0], (Row{12, QStringLiteral("第一题"), QStringLiteral("甲")}));
+    EXPECT_EQ(model->problemRows(), (QList<int>{1, 2, 3}));
+    // The preview tells the same before anything comes in.
+    const vq::editor::ImportedTable table = vq::editor::importTable(xlsx);
+    const QStringList remarks = vq::editor::importRemarks(table, {Row{12, {}, {}}});
+    EXPECT_TRUE(remarks[0].contains(QStringLiteral("追加时改为新编号")));
+    EXPECT_TRUE(remarks[1].contains(QStringLiteral("重复")));
+    EXPECT_TRUE(remarks[3].contains(QStringLiteral("没有编号")));
+    EXPECT_EQ(table.sourceLines, (QList<int>{2, 3, 4, 5}));
+}
+
+TEST_F(EditorTest, CheckListsTheBankToolsFindingsAndAClickSelectsTheRow) {
+    const QString dup = dir.filePath(QStringLiteral("dup.DLL"));
+    vq::jet::writeFixture(QStringLiteral("duplicate"), dup);
+    open(dup);
+    // The file's duplicate blocks saving and shows in the problems list at once.
+    QApplication::processEvents();
+    EXPECT_EQ(window.problemsList()->count(), 2);
+    window.runCheck();
+    QListWidget* findings = window.findingsList();
+    ASSERT_TRUE(findings->isVisible());
+    QListWidgetItem* shared = nullptr;
+    for (int i = 0; i < findings->count(); ++i)
+        if (findings->item(i)->text().contains(QLatin1String("numbers shared by several rows")))
+            shared = findings->item(i);
+    ASSERT_TRUE(shared);
+    EXPECT_EQ(findings->item(findings->count() - 1)->text(),
+              QStringLiteral("The show would fail with this bank."));
+    QTest::mouseClick(findings->viewport(), Qt::LeftButton, {},
+                      findings->visualItemRect(shared).center());
+    EXPECT_EQ(window.currentRow(), 1);
+}
+
+TEST_F(EditorTest, SortingAndFindWorkOnTheViewOrder) {
+    open(bank);
+    QTableView* view = window.view();
+    view->horizontalHeader()->setSortIndicator(BankModel::NumberColumn, Qt::DescendingOrder);
+    EXPECT_EQ(view->model()->index(0, 0).data().toString(), QStringLiteral("50"));
+    QTest::keyClick(view, Qt::Key_F, Qt::ControlModifier);
+    auto* find = window.findChild<QLineEdit*>(QStringLiteral("findEdit"));
+    ASSERT_TRUE(find && find->isVisible() && find->hasFocus());
+    typeText(find, QStringLiteral("长江"));
+    QTest::keyClick(find, Qt::Key_Return);
+    ASSERT_GE(window.currentRow(), 0);
+    EXPECT_EQ(window.model()->rows()[window.currentRow()].answer, QStringLiteral("长江"));
+}
+
+TEST_F(EditorTest, ExportsCsvWithBomAndXlsx) {
+    open(bank);
+    const QString csv = dir.filePath(QStringLiteral("out.csv"));
+    ASSERT_TRUE(window.exportTo(csv));
+    const QByteArray bytes = readBytes(csv);
+    EXPECT_TRUE(bytes.startsWith("\xEF\xBB\xBF编号,题目,答案\r\n"));
+    const vq::editor::ImportedTable back = vq::editor::importTable(csv);
+    EXPECT_EQ(back.rows, window.model()->rows());
+
+    const QString xlsx = dir.filePath(QStringLiteral("out.xlsx"));
+    ASSERT_TRUE(window.exportTo(xlsx));
+    // A zip that an independent reader takes as a workbook with the rows.
+    const QByteArray listing =
+        outputOf(QStringLiteral(VELQUO_PYTHON3),
+                 {QStringLiteral("-c"),
+                  QStringLiteral("import zipfile,sys\n"
+                                 "z=zipfile.ZipFile(sys.argv[1])\n"
+                                 "print(len(z.read('xl/worksheets/sheet1.xml'))>0)"),
+                  xlsx});
+    EXPECT_EQ(listing.trimmed(), "True");
+}
+
+// Opening a bank of 100,000 rows: the time the editor takes from the call to a shown table.
+TEST_F(EditorTest, OpensALargeBankQuickly) {
+    const QString large = dir.filePath(QStringLiteral("large.DLL"));
+    vq::jet::writeFixture(QStringLiteral("large"), large);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    QElapsedTimer timer;
+    timer.start();
+    ASSERT_TRUE(window.openFile(large));
+    window.repaint();
+    const qint64 ms = timer.elapsed();
+    RecordProperty("open_ms", int(ms));
+    std::printf("100,000-row bank opened and shown in %lld ms\n", ms);
+    EXPECT_EQ(window.model()->rowCount(), 100000);
+    // Scrolling to the end and back repaints only what shows.
+    timer.restart();
+    window.view()->scrollToBottom();
+    window.repaint();
+    window.view()->scrollToTop();
+    window.repaint();
+    std::printf("scrolled to the end and back in %lld ms\n", timer.elapsed());
+
+    // The texts read as they are needed are those of the right rows, also after rows went.
+    window.model()->removeRowList({0, 1});
+    window.model()->setData(window.model()->index(3, BankModel::AnswerColumn),
+                            QStringLiteral("改"));
+    QList<Row> expected = vq::editor::openBank(large, {})->rows.mid(2);
+    expected[3].answer = QStringLiteral("改");
+    EXPECT_TRUE(window.model()->rows() == expected);
+}
+
+} // namespace
+
+namespace {
+
+// The preview runs a copy of the presenter's installation: a stand-in presenter reports where
+// it runs, with what beside it and whether it was asked for a window.
+TEST_F(EditorTest, PreviewStartsThePresenterFromATemporaryCopyOfItsInstallation) {
+    const QString install = dir.filePath(QStringLiteral("install"));
+    ASSERT_TRUE(QDir().mkpath(install));
+    const QString presenter = install + QStringLiteral("/velquo");
+    const QString report = dir.filePath(QStringLiteral("report.txt"));
+    writeBytes(install + QStringLiteral("/opt.ini"), "[canshu]\r\n");
+    writeBytes(install + QStringLiteral("/bg.jpg"), "picture");
+    writeBytes(install + QStringLiteral("/db.DLL"), "the user's own bank");
+
+    // The stand-in writes its report, then renames it, so that a half report is never read.
+    writeBytes(presenter, QByteArray("#!/bin/sh\n{ echo \"window=$VELQUO_PREVIEW_WINDOW\"; pwd; "
+                                     "ls; } > \"") +
+                              report.toUtf8() + ".tmp\"\nmv \"" + report.toUtf8() + ".tmp\" \"" +
+                              report.toUtf8() + "\"\n");
+    QFile::setPermissions(presenter, QFile::permissions(presenter) | QFileDevice::ExeOwner);
+    const QStringList userFiles = QDir(install).entryList(QDir::Files);
+    const QList<Row> rows{{7, QStringLiteral("预览的题"), QStringLiteral("预览的答案")}};
+    std::unique_ptr<QTemporaryDir> copy = vq::editor::startPreview(rows, {presenter, install});
+    ASSERT_TRUE(copy);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QFile::exists(report); }, 20000));
+    const QStringList lines = QString::fromUtf8(readBytes(report)).split(u'\n', Qt::SkipEmptyParts);
+    ASSERT_GE(lines.size(), 2);
+    EXPECT_EQ(lines[0], QStringLiteral("window=1"));
+    EXPECT_EQ(QFileInfo(lines[1]).canonicalFilePath(), QFileInfo(copy->path()).canonicalFilePath());
+    EXPECT_TRUE(lines.contains(QStringLiteral("opt.ini")));
+    EXPECT_TRUE(lines.contains(QStringLiteral("bg.jpg")));
+    EXPECT_TRUE(lines.contains(QStringLiteral("velquo")));
+    // The copy's bank holds the edited rows; the user's installation is as it was.
+    EXPECT_EQ(vq::editor::openBank(copy->filePath(QStringLiteral("db.DLL")), {})->rows, rows);
+    EXPECT_EQ(QDir(install).entryList(QDir::Files), userFiles);
+    EXPECT_EQ(readBytes(install + QStringLiteral("/db.DLL")), "the user's own bank");
+}
+
+} // namespace
+
+namespace {
+
+// The preview copies the installation the edited bank lives in when the presenter is there,
+// and never the menu entry's launcher script that carries the presenter's name.
+TEST_F(EditorTest, PreviewFindsThePresenterBesideTheBankButNotALauncherScript) {
+    const QString install = dir.filePath(QStringLiteral("mine"));
+    ASSERT_TRUE(QDir().mkpath(install));
+    ASSERT_TRUE(QFile::copy(QStringLiteral("/bin/true"), install + QStringLiteral("/velquo")));
+    const auto found = vq::editor::findInstallation(install + QStringLiteral("/db.DLL"));
+    ASSERT_TRUE(found);
+    EXPECT_EQ(found->folder, QFileInfo(install).canonicalFilePath());
+
+    const QString scripted = dir.filePath(QStringLiteral("scripted"));
+    ASSERT_TRUE(QDir().mkpath(scripted));
+    writeBytes(scripted + QStringLiteral("/velquo"), "#!/bin/sh\nexec true\n");
+    QFile::setPermissions(scripted + QStringLiteral("/velquo"),
+                          QFile::permissions(scripted + QStringLiteral("/velquo")) |
+                              QFileDevice::ExeOwner);
+    const auto other = vq::editor::findInstallation(scripted + QStringLiteral("/db.DLL"));
+    EXPECT_TRUE(!other || other->folder != QFileInfo(scripted).canonicalFilePath());
+}
+
+} // namespace

@@ -1,0 +1,455 @@
+#include "bankfile.h"
+
+#include "bank.h"
+#include "data/jetfile.h"
+#include "data/jetwriter.h"
+#include "data/jetwriter_fixtures.h"
+#include "platform/exception.h"
+#include "questiontable.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+#include <QRegularExpression>
+#include <QSaveFile>
+#include <QSet>
+#include <QTemporaryDir>
+#include <QXmlStreamWriter>
+
+#include <quazip.h>
+#include <quazipfile.h>
+
+namespace vq::editor {
+namespace {
+
+const QString kTable = QStringLiteral("题");
+const QString kNumber = QStringLiteral("编号");
+const QString kQuestion = QStringLiteral("题目");
+const QString kAnswer = QStringLiteral("答案");
+
+QByteArray headerOf(const QString& path) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        throw vq::Exception(QStringLiteral("无法打开 %1：%2").arg(path, f.errorString()));
+    return f.read(4096);
+}
+
+bool wrongPassword(const vq::Exception& e) {
+    return e.message() == QLatin1String("Not a valid password.");
+}
+
+// A number cell as the bank holds it: a whole number in Long's range, else none.
+std::optional<qint32> numberFrom(const QVariant& v) {
+    if (!v.isValid() || v.isNull())
+        return std::nullopt;
+    if (v.typeId() == QMetaType::LongLong) { // a Long column: the common case, kept fast
+        const qlonglong n = v.toLongLong();
+        if (n < std::numeric_limits<qint32>::min() || n > std::numeric_limits<qint32>::max())
+            return std::nullopt;
+        return qint32(n);
+    }
+    const QString text = v.toString().trimmed();
+    bool ok = false;
+    qlonglong n = text.toLongLong(&ok);
+    if (!ok) {
+        // A whole number written as a decimal ("12.0"), as spreadsheets store numbers.
+        const double d = text.toDouble(&ok);
+        ok = ok && d >= double(std::numeric_limits<qint32>::min()) &&
+             d <= double(std::numeric_limits<qint32>::max()) && d == double(qlonglong(d));
+        n = ok ? qlonglong(d) : 0;
+    }
+    if (!ok || n < std::numeric_limits<qint32>::min() || n > std::numeric_limits<qint32>::max())
+        return std::nullopt;
+    return qint32(n);
+}
+
+// The texts of a full read of the table, taken from the file's snapshot row by row.
+struct RowSetTexts final : LazyTexts {
+    explicit RowSetTexts(vq::jet::RowSet rows) : set(std::move(rows)) {}
+    void fill(int index, Row& row) override {
+        row.question = set.cell(index, question).toString();
+        row.answer = set.cell(index, answer).toString();
+    }
+    vq::jet::RowSet set;
+    int question = -1;
+    int answer = -1;
+};
+
+OpenedBank readRows(vq::jet::Database& db, bool lazyTexts) {
+    QStringList tables;
+    try {
+        tables = vq::bank::userTables(db);
+    } catch (const vq::Exception&) {
+    }
+    if (!tables.contains(kTable))
+        throw vq::Exception(
+            QStringLiteral("这个文件不是题库：其中没有“%1”表（文件中的表：%2）。")
+                .arg(kTable, tables.isEmpty() ? QStringLiteral("无") : tables.join(u'、')));
+    auto texts = std::make_shared<RowSetTexts>(db.readTable(kTable));
+    const vq::jet::RowSet& set = texts->set;
+    const int number = set.columnIndex(kNumber);
+    const int question = texts->question = set.columnIndex(kQuestion);
+    const int answer = texts->answer = set.columnIndex(kAnswer);
+    QStringList missing;
+    for (const auto& [at, name] :
+         {std::pair{number, kNumber}, std::pair{question, kQuestion}, std::pair{answer, kAnswer}})
+        if (at < 0)
+            missing << name;
+    if (!missing.isEmpty())
+        throw vq::Exception(QStringLiteral("“%1”表缺少列：%2。").arg(kTable, missing.join(u'、')));
+    OpenedBank out;
+    out.rows.resize(set.rows.size());
+    for (int r = 0; r < set.rows.size(); ++r) {
+        Row& row = out.rows[r];
+        row.number = numberFrom(set.cell(r, number));
+        if (!lazyTexts)
+            texts->fill(r, row);
+    }
+    if (lazyTexts)
+        out.texts = std::move(texts);
+    return out;
+}
+
+vq::jet::Table bankTable(const QList<Row>& rows) {
+    vq::jet::Table t = vq::jet::questionTable({});
+    t.rows.reserve(rows.size());
+    for (const Row& r : rows)
+        t.rows.append({r.number ? QVariant(qint64(*r.number)) : QVariant(), r.question, r.answer});
+    return t;
+}
+
+// Characters XML 1.0 cannot carry are written as the workbook format's own _xHHHH_ escape;
+// an underscore that would read as one is escaped itself.
+QString xlsxText(const QString& text) {
+    QString out;
+    out.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        const ushort u = c.unicode();
+        const bool control = u < 0x20 && u != 0x09 && u != 0x0A && u != 0x0D;
+        const bool looksEscaped =
+            c == u'_' && i + 6 < text.size() + 0 && text.at(i + 1) == u'x' &&
+            text.at(i + 6) == u'_' &&
+            std::all_of(text.begin() + i + 2, text.begin() + i + 6, [](QChar h) {
+                return h.isDigit() || (h.toLower() >= u'a' && h.toLower() <= u'f');
+            });
+        if (control || u == 0xFFFE || u == 0xFFFF || looksEscaped)
+            out += QStringLiteral("_x%1_").arg(
+                QString::number(u, 16).toUpper().rightJustified(4, QLatin1Char('0')));
+        else
+            out += c;
+    }
+    return out;
+}
+
+void addZipEntry(QuaZip& zip, const QString& name, const QByteArray& bytes) {
+    QuaZipFile file(&zip);
+    if (!file.open(QIODevice::WriteOnly, QuaZipNewInfo(name)) ||
+        file.write(bytes) != bytes.size()) {
+        throw vq::Exception(QStringLiteral("无法写入 %1").arg(name));
+    }
+    file.close();
+    if (file.getZipError() != 0)
+        throw vq::Exception(QStringLiteral("无法写入 %1").arg(name));
+}
+
+QByteArray sheetXml(const QList<Row>& rows) {
+    QByteArray out;
+    QXmlStreamWriter xml(&out);
+    xml.writeStartDocument(QStringLiteral("1.0"), true);
+    xml.writeStartElement(QStringLiteral("worksheet"));
+    xml.writeDefaultNamespace(
+        QStringLiteral("http://schemas.openxmlformats.org/spreadsheetml/2006/main"));
+    xml.writeStartElement(QStringLiteral("cols"));
+    const int widths[] = {8, 60, 30};
+    for (int i = 0; i < 3; ++i) {
+        xml.writeEmptyElement(QStringLiteral("col"));
+        xml.writeAttribute(QStringLiteral("min"), QString::number(i + 1));
+        xml.writeAttribute(QStringLiteral("max"), QString::number(i + 1));
+        xml.writeAttribute(QStringLiteral("width"), QString::number(widths[i]));
+        xml.writeAttribute(QStringLiteral("customWidth"), QStringLiteral("1"));
+    }
+    xml.writeEndElement();
+    xml.writeStartElement(QStringLiteral("sheetData"));
+    const auto textCell = [&](const QString& ref, const QString& text) {
+        xml.writeStartElement(QStringLiteral("c"));
+        xml.writeAttribute(QStringLiteral("r"), ref);
+        xml.writeAttribute(QStringLiteral("t"), QStringLiteral("inlineStr"));
+        xml.writeStartElement(QStringLiteral("is"));
+        xml.writeStartElement(QStringLiteral("t"));
+        xml.writeAttribute(QStringLiteral("xml:space"), QStringLiteral("preserve"));
+        xml.writeCharacters(xlsxText(text));
+        xml.writeEndElement();
+        xml.writeEndElement();
+        xml.writeEndElement();
+    };
+    const auto startRow = [&](int r) {
+        xml.writeStartElement(QStringLiteral("row"));
+        xml.writeAttribute(QStringLiteral("r"), QString::number(r));
+    };
+    startRow(1);
+    textCell(QStringLiteral("A1"), kNumber);
+    textCell(QStringLiteral("B1"), kQuestion);
+    textCell(QStringLiteral("C1"), kAnswer);
+    xml.writeEndElement();
+    for (int i = 0; i < rows.size(); ++i) {
+        const int r = i + 2;
+        const QString n = QString::number(r);
+        startRow(r);
+        if (rows[i].number) {
+            xml.writeStartElement(QStringLiteral("c"));
+            xml.writeAttribute(QStringLiteral("r"), QLatin1Char('A') + n);
+            xml.writeTextElement(QStringLiteral("v"), QString::number(*rows[i].number));
+            xml.writeEndElement();
+        }
+        textCell(QLatin1Char('B') + n, rows[i].question);
+        textCell(QLatin1Char('C') + n, rows[i].answer);
+        xml.writeEndElement();
+    }
+    xml.writeEndElement(); // sheetData
+    xml.writeEndElement(); // worksheet
+    xml.writeEndDocument();
+    return out;
+}
+
+} // namespace
+
+std::optional<OpenedBank> openBank(const QString& path, const PasswordPrompt& prompt,
+                                   bool lazyTexts) {
+    QString stored;
+    try {
+        stored = vq::jet::storedPassword(headerOf(path));
+    } catch (const vq::Exception&) {
+    }
+    QStringList tries{stored};
+    if (!tries.contains(vq::jet::kBankPassword))
+        tries << vq::jet::kBankPassword;
+    bool asked = false;
+    for (qsizetype i = 0;; ++i) {
+        QString password;
+        if (i < tries.size()) {
+            password = tries[i];
+        } else {
+            const std::optional<QString> given = prompt ? prompt(asked) : std::nullopt;
+            if (!given)
+                return std::nullopt;
+            asked = true;
+            password = *given;
+        }
+        try {
+            vq::jet::Database db(path, password);
+            OpenedBank opened = readRows(db, lazyTexts);
+            opened.password = password;
+            return opened;
+        } catch (const vq::Exception& e) {
+            if (!wrongPassword(e))
+                throw vq::Exception(QStringLiteral("无法打开 %1：%2").arg(path, e.message()));
+        }
+    }
+}
+
+void saveBank(const QString& path, const QList<Row>& rows, const QString& password) {
+    for (const Row& r : rows)
+        if (!r.number)
+            throw vq::Exception(QStringLiteral("有题目没有编号，不能保存。"));
+    // The new bank goes beside the target first, so that a failure leaves both the old file
+    // and its backup as they were.
+    const QString fresh = path + QStringLiteral(".new");
+    QFile::remove(fresh);
+    try {
+        vq::jet::writeDatabase(fresh, {bankTable(rows)}, {password});
+    } catch (const vq::Exception& e) {
+        QFile::remove(fresh);
+        throw vq::Exception(QStringLiteral("无法保存 %1：%2").arg(path, e.message()));
+    }
+    if (QFileInfo::exists(path)) {
+        const QString backup = path + QStringLiteral(".bak");
+        QFile::remove(backup);
+        if (!QFile::rename(path, backup)) {
+            QFile::remove(fresh);
+            throw vq::Exception(QStringLiteral("无法把原文件改名为 %1，没有保存。").arg(backup));
+        }
+    }
+    if (!QFile::rename(fresh, path))
+        throw vq::Exception(
+            QStringLiteral("无法把新文件改名为 %1（新文件在 %2）。").arg(path, fresh));
+}
+
+QList<Finding> checkRows(const QList<Row>& rows) {
+    QTemporaryDir dir;
+    if (!dir.isValid())
+        throw vq::Exception(QStringLiteral("无法建立临时文件夹：%1").arg(dir.errorString()));
+    const QString path = dir.filePath(QStringLiteral("db.DLL"));
+    vq::jet::writeDatabase(path, {bankTable(rows)}, {vq::jet::kBankPassword});
+    const vq::bank::CheckReport report = vq::bank::checkBank(path, vq::jet::kBankPassword);
+    // Numbers named in a line select the first row holding them; "rows" name rows directly.
+    QHash<qint32, int> rowOfNumber;
+    for (int i = int(rows.size()) - 1; i >= 0; --i)
+        if (rows[i].number)
+            rowOfNumber.insert(*rows[i].number, i);
+    static const QRegularExpression listed(
+        QStringLiteral(R"(\b(numbers?|rows?)\s+(-?\d+(?:(?:,\s*|\s+)-?\d+)*))"));
+    static const QRegularExpression value(QStringLiteral(R"(-?\d+)"));
+    QList<Finding> out;
+    for (const QString& line : report.text.split(u'\n', Qt::SkipEmptyParts)) {
+        Finding f;
+        // The temporary copy's path means nothing to the operator: it is the table as it stands.
+        const QString shown = QString(line).replace(path, QStringLiteral("（编辑中的题库）"));
+        f.text =
+            line.startsWith(QLatin1String("warning: ")) || line.startsWith(QLatin1String("FAIL: "))
+                ? shown.section(QLatin1String(": "), 1)
+                : shown;
+        f.kind =
+            line.startsWith(QLatin1String("FAIL: "))      ? Finding::Problem
+            : line.startsWith(QLatin1String("warning: ")) ? Finding::Warning
+            : line.startsWith(QLatin1String("OK: ")) || line.startsWith(QLatin1String("The show"))
+                ? Finding::Verdict
+                : Finding::Note;
+        if (f.kind == Finding::Problem || f.kind == Finding::Warning) {
+            auto it = listed.globalMatch(f.text);
+            while (it.hasNext()) {
+                const QRegularExpressionMatch m = it.next();
+                const bool byRow = m.captured(1).startsWith(QLatin1String("row"));
+                auto values = value.globalMatch(m.captured(2));
+                while (values.hasNext()) {
+                    const qlonglong v = values.next().captured().toLongLong();
+                    if (byRow && v >= 1 && v <= rows.size())
+                        f.rows << int(v - 1);
+                    else if (!byRow && rowOfNumber.contains(qint32(v)))
+                        f.rows << rowOfNumber.value(qint32(v));
+                }
+            }
+        }
+        out << f;
+    }
+    return out;
+}
+
+ImportedTable importTable(const QString& path) {
+    vq::bank::QuestionTable table;
+    try {
+        table = vq::bank::readQuestionTable(path);
+    } catch (const vq::Exception& e) {
+        throw vq::Exception(QStringLiteral("无法读取 %1：%2").arg(path, e.message()));
+    }
+    ImportedTable out;
+    out.notes << table.describe();
+    out.notes << table.findings();
+    out.rows.reserve(table.rows.size());
+    for (qsizetype i = 0; i < table.rows.size(); ++i) {
+        const vq::bank::QuestionRow& q = table.rows[i];
+        Row row;
+        // Without a 编号 column the questions are numbered in their order, as the bank tool does.
+        row.number = table.numbered ? numberFrom(q.number) : std::optional<qint32>(qint32(i + 1));
+        row.question = q.question;
+        row.answer = q.answer;
+        out.rows.append(std::move(row));
+        out.sourceLines.append(q.row);
+    }
+    return out;
+}
+
+QList<Row> renumberedForAppend(const QList<Row>& existing, QList<Row> added) {
+    QSet<qint32> used;
+    qint64 highest = 0;
+    for (const Row& r : existing)
+        if (r.number) {
+            highest = std::max<qint64>(highest, *r.number);
+            used.insert(*r.number);
+        }
+    for (const Row& r : added)
+        if (r.number)
+            highest = std::max<qint64>(highest, *r.number);
+    for (Row& r : added) {
+        if (!r.number || used.contains(*r.number)) {
+            if (highest >= std::numeric_limits<qint32>::max())
+                throw vq::Exception(QStringLiteral("编号已用到最大值，不能再添加新编号。"));
+            r.number = qint32(++highest);
+        }
+        used.insert(*r.number);
+    }
+    return added;
+}
+
+void exportCsv(const QString& path, const QList<Row>& rows) {
+    const auto quoted = [](const QString& text) {
+        QString q = text;
+        q.replace(u'"', QStringLiteral("\"\""));
+        return u'"' + q + u'"';
+    };
+    QString text = kNumber + u',' + kQuestion + u',' + kAnswer + QStringLiteral("\r\n");
+    for (const Row& r : rows)
+        text += (r.number ? QString::number(*r.number) : QString()) + u',' + quoted(r.question) +
+                u',' + quoted(r.answer) + QStringLiteral("\r\n");
+    QSaveFile f(path);
+    if (!f.open(QIODevice::WriteOnly))
+        throw vq::Exception(QStringLiteral("无法写入 %1：%2").arg(path, f.errorString()));
+    f.write("\xEF\xBB\xBF");
+    f.write(text.toUtf8());
+    if (!f.commit())
+        throw vq::Exception(QStringLiteral("无法写入 %1：%2").arg(path, f.errorString()));
+}
+
+void exportXlsx(const QString& path, const QList<Row>& rows) {
+    const QString fresh = path + QStringLiteral(".new");
+    {
+        QuaZip zip(fresh);
+        if (!zip.open(QuaZip::mdCreate))
+            throw vq::Exception(QStringLiteral("无法写入 %1").arg(path));
+        try {
+            addZipEntry(
+                zip, QStringLiteral("[Content_Types].xml"),
+                "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
+                "<Types xmlns=\"http://schemas.openxmlformats.org/package/2006/content-types\">"
+                "<Default Extension=\"rels\" "
+                "ContentType=\"application/vnd.openxmlformats-package.relationships+xml\"/>"
+                "<Default Extension=\"xml\" ContentType=\"application/xml\"/>"
+                "<Override PartName=\"/xl/workbook.xml\" "
+                "ContentType=\"application/"
+                "vnd.openxmlformats-officedocument.spreadsheetml.sheet.main+xml\"/>"
+                "<Override PartName=\"/xl/worksheets/sheet1.xml\" "
+                "ContentType=\"application/"
+                "vnd.openxmlformats-officedocument.spreadsheetml.worksheet+xml\"/>"
+                "</Types>");
+            addZipEntry(zip, QStringLiteral("_rels/.rels"),
+                        "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
+                        "<Relationships "
+                        "xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
+                        "<Relationship Id=\"rId1\" "
+                        "Type=\"http://schemas.openxmlformats.org/officeDocument/2006/"
+                        "relationships/officeDocument\" Target=\"xl/workbook.xml\"/>"
+                        "</Relationships>");
+            addZipEntry(zip, QStringLiteral("xl/workbook.xml"),
+                        "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
+                        "<workbook "
+                        "xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\" "
+                        "xmlns:r=\"http://schemas.openxmlformats.org/officeDocument/2006/"
+                        "relationships\">"
+                        "<sheets><sheet name=\"题\" sheetId=\"1\" r:id=\"rId1\"/></sheets>"
+                        "</workbook>");
+            addZipEntry(zip, QStringLiteral("xl/_rels/workbook.xml.rels"),
+                        "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
+                        "<Relationships "
+                        "xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
+                        "<Relationship Id=\"rId1\" "
+                        "Type=\"http://schemas.openxmlformats.org/officeDocument/2006/"
+                        "relationships/worksheet\" Target=\"worksheets/sheet1.xml\"/>"
+                        "</Relationships>");
+            addZipEntry(zip, QStringLiteral("xl/worksheets/sheet1.xml"), sheetXml(rows));
+        } catch (const vq::Exception&) {
+            zip.close();
+            QFile::remove(fresh);
+            throw;
+        }
+        zip.close();
+        if (zip.getZipError() != 0) {
+            QFile::remove(fresh);
+            throw vq::Exception(QStringLiteral("无法写入 %1").arg(path));
+        }
+    }
+    QFile::remove(path);
+    if (!QFile::rename(fresh, path))
+        throw vq::Exception(QStringLiteral("无法写入 %1").arg(path));
+}
+
+} // namespace vq::editor

@@ -1,0 +1,81 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <memory>
+#include <optional>
+
+// The editor's file side: a bank's rows read from and written to Jet files, spreadsheets in
+// and out. No widgets here, so that the tests drive it directly.
+namespace vq::editor {
+
+// One question as the editor holds it. A number may be missing while the operator edits.
+struct Row {
+    std::optional<qint32> number;
+    QString question;
+    QString answer;
+    bool operator==(const Row&) const = default;
+};
+
+// Asked for a password when neither the file's own nor the presenter's opens it; nullopt
+// gives up. `again` is true after a wrong answer.
+using PasswordPrompt = std::function<std::optional<QString>(bool again)>;
+
+// The texts of a bank's rows, read from the file when first asked for: a large bank opens
+// with its numbers alone and reads only the texts that are shown.
+class LazyTexts {
+public:
+    virtual ~LazyTexts() = default;
+    // Fills the question and answer of the file's row `index` into row.
+    virtual void fill(int index, Row& row) = 0;
+};
+
+struct OpenedBank {
+    QList<Row> rows;  // without their texts when `texts` is set
+    QString password; // the one that opened the file
+    std::shared_ptr<LazyTexts> texts;
+};
+
+// Reads the bank table of a Jet file (with lazyTexts, the texts are left to `texts`). The passwords
+// tried are the one stored in the file, then the presenter's, then what the prompt gives. Throws
+// vq::Exception in Chinese: a file that is no bank, a damaged one, a password not given. Returns
+// nullopt when the prompt gave up.
+std::optional<OpenedBank> openBank(const QString& path, const PasswordPrompt& prompt,
+                                   bool lazyTexts = false);
+
+// Writes the rows as a bank (table 题, the presenter's columns) at path: the new file is
+// written beside it and renamed over it; an existing file is kept as path + ".bak". An empty
+// password writes an unprotected file. Throws vq::Exception in Chinese.
+void saveBank(const QString& path, const QList<Row>& rows, const QString& password);
+
+// One line of the bank tool's check of the rows, with the rows (indexes into the list
+// checked) it names.
+struct Finding {
+    enum Kind { Note, Warning, Problem, Verdict } kind = Note;
+    QString text;
+    QList<int> rows;
+};
+// The bank tool's check, run on the rows as they would be saved (in a temporary file).
+QList<Finding> checkRows(const QList<Row>& rows);
+
+// Rows read from a spreadsheet (CSV in any encoding the bank tool reads, or .xlsx).
+struct ImportedTable {
+    QList<Row> rows;
+    QList<int> sourceLines; // the line or sheet row of each row, for the preview
+    QStringList notes;      // what was read and how (encoding, ignored columns)
+};
+ImportedTable importTable(const QString& path);
+
+// Rows to append after the existing ones: a number that is missing, or already held by an
+// existing row or an earlier appended one, becomes the next free number above them all.
+QList<Row> renumberedForAppend(const QList<Row>& existing, QList<Row> added);
+
+// CSV in UTF-8 with a byte order mark (Excel opens it without asking), header 编号,题目,答案.
+void exportCsv(const QString& path, const QList<Row>& rows);
+// An .xlsx workbook with one sheet of the same three columns.
+void exportXlsx(const QString& path, const QList<Row>& rows);
+
+} // namespace vq::editor

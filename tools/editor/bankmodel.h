@@ -1,0 +1,81 @@
+#pragma once
+
+#include "bankfile.h"
+
+#include <QAbstractTableModel>
+#include <QHash>
+#include <QUndoStack>
+
+namespace vq::editor {
+
+// The bank's rows in file order. Every change from the view goes through the undo stack;
+// the numbers are counted as they change, so that a duplicate or a missing number is known
+// for each row at once, also on a bank of 100,000 rows.
+class BankModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    enum Column { NumberColumn, QuestionColumn, AnswerColumn, ColumnCount };
+    // The value a column sorts by: the number as a number (rows without one first).
+    static constexpr int SortRole = Qt::UserRole;
+
+    explicit BankModel(QObject* parent = nullptr);
+
+    QUndoStack* undoStack() { return &m_undo; }
+    // Every row with its texts (reading those not yet read).
+    const QList<Row>& rows() const;
+    // One row with its texts.
+    const Row& row(int index) const;
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation,
+                        int role = Qt::DisplayRole) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+    // Edits become undoable commands; a number that is not a whole number in the bank's
+    // range is refused.
+    bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
+
+    // A new content (a file opened): no undo history, unchanged. With texts, the rows come
+    // without their texts, which are read from it as they are first needed.
+    void load(QList<Row> rows, std::shared_ptr<LazyTexts> texts = {});
+
+    // Undoable changes.
+    void addRow(int at, const Row& row);
+    void removeRowList(QList<int> rows);
+    void replaceAll(const QList<Row>& rows, const QString& what);
+    void appendRows(const QList<Row>& rows, const QString& what);
+
+    // The number the next added question gets: one above the highest, 1 for none.
+    qint32 nextFreeNumber() const;
+    // Why the row cannot be saved as it is; empty when it can.
+    QString problemOf(int row) const;
+    // Rows that block saving, in file order.
+    QList<int> problemRows() const;
+    bool hasProblems() const { return m_emptyNumbers > 0 || m_duplicateRows > 0; }
+
+    // Direct changes, for the undo commands only.
+    void setCellNow(int row, int column, const Row& value);
+    void insertNow(const QList<std::pair<int, Row>>& rows);
+    void removeNow(const QList<int>& rowsAscending);
+    void resetNow(const QList<Row>& rows);
+
+signals:
+    // The set of rows with problems may have changed.
+    void problemsChanged();
+
+private:
+    void count(const Row& row, int delta);
+    void emitRowChanged(int row);
+    // Rows whose texts are still in the file: the file's row index, -1 once read.
+    mutable QList<Row> m_rows;
+    mutable std::vector<int> m_unread;
+    mutable qsizetype m_unreadCount = 0;
+    mutable std::shared_ptr<LazyTexts> m_texts;
+    QHash<qint32, int> m_uses; // how many rows hold each number
+    int m_emptyNumbers = 0;
+    int m_duplicateRows = 0; // rows whose number another row holds too
+    QUndoStack m_undo;
+};
+
+} // namespace vq::editor

@@ -1,0 +1,666 @@
+#include "editorwindow.h"
+
+#include "bankmodel.h"
+#include "celldelegate.h"
+#include "importdialog.h"
+#include "preview.h"
+
+#include "data/jetwriter_fixtures.h"
+#include "platform/exception.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCloseEvent>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QInputDialog>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpression>
+#include <QSettings>
+#include <QSortFilterProxyModel>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QToolBar>
+#include <QToolButton>
+#include <QUndoStack>
+#include <QVBoxLayout>
+
+namespace vq::editor {
+namespace {
+
+const QString kBankFilter = QStringLiteral("题库 (*.DLL *.dll *.mdb);;所有文件 (*)");
+// Problems listed below the table at most; the count says how many there are in all.
+constexpr int kListedProblems = 1000;
+
+// A message box with the program's own texts on its buttons.
+QMessageBox::StandardButton askSaveChanges(QWidget* parent, const QString& text) {
+    QMessageBox box(QMessageBox::Question, QStringLiteral("题库编辑"), text, QMessageBox::NoButton,
+                    parent);
+    box.addButton(QStringLiteral("保存"), QMessageBox::AcceptRole);
+    QPushButton* discard = box.addButton(QStringLiteral("不保存"), QMessageBox::DestructiveRole);
+    QPushButton* cancel = box.addButton(QStringLiteral("取消"), QMessageBox::RejectRole);
+    box.setDefaultButton(cancel);
+    box.setEscapeButton(cancel);
+    box.exec();
+    if (box.clickedButton() == cancel || !box.clickedButton())
+        return QMessageBox::Cancel;
+    if (box.clickedButton() == discard)
+        return QMessageBox::Discard;
+    return QMessageBox::Save;
+}
+
+void showError(QWidget* parent, const QString& text) {
+    QMessageBox::warning(parent, QStringLiteral("题库编辑"), text);
+}
+
+} // namespace
+
+EditorWindow::EditorWindow(QWidget* parent)
+    : QMainWindow(parent), m_model(new BankModel(this)), m_proxy(new QSortFilterProxyModel(this)),
+      m_view(new QTableView), m_findBar(new QWidget), m_findEdit(new QLineEdit),
+      m_findStatus(new QLabel), m_bottom(new QTabWidget), m_problems(new QListWidget),
+      m_findings(new QListWidget), m_savePassword(vq::jet::kBankPassword) {
+    setObjectName(QStringLiteral("EditorWindow"));
+    m_proxy->setSourceModel(m_model);
+    m_proxy->setSortRole(BankModel::SortRole);
+    m_view->setModel(m_proxy);
+    m_view->setItemDelegate(new CellDelegate(m_view));
+    m_view->setSortingEnabled(true);
+    m_view->sortByColumn(-1, Qt::AscendingOrder); // file order until a header is clicked
+    m_view->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_view->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    m_view->setWordWrap(false);
+    m_view->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                            QAbstractItemView::AnyKeyPressed);
+    // Fixed row heights: the view then never measures 100,000 rows.
+    m_view->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    m_view->verticalHeader()->setDefaultSectionSize(m_view->fontMetrics().height() + 8);
+    m_view->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    m_view->horizontalHeader()->setStretchLastSection(true);
+    m_view->setColumnWidth(BankModel::NumberColumn, 80);
+    m_view->setColumnWidth(BankModel::QuestionColumn, 520);
+
+    // The find bar, shown by Ctrl+F.
+    auto* findLayout = new QHBoxLayout(m_findBar);
+    findLayout->setContentsMargins(4, 2, 4, 2);
+    findLayout->addWidget(new QLabel(QStringLiteral("查找：")));
+    m_findEdit->setObjectName(QStringLiteral("findEdit"));
+    m_findEdit->setClearButtonEnabled(true);
+    findLayout->addWidget(m_findEdit, 1);
+    auto* previous = new QPushButton(QStringLiteral("上一个"));
+    auto* next = new QPushButton(QStringLiteral("下一个"));
+    auto* closeFind = new QToolButton;
+    closeFind->setText(QStringLiteral("关闭"));
+    findLayout->addWidget(previous);
+    findLayout->addWidget(next);
+    findLayout->addWidget(m_findStatus);
+    findLayout->addWidget(closeFind);
+    m_findBar->hide();
+    connect(m_findEdit, &QLineEdit::returnPressed, this, [this] { findNext(false); });
+    connect(next, &QPushButton::clicked, this, [this] { findNext(false); });
+    connect(previous, &QPushButton::clicked, this, [this] { findNext(true); });
+    connect(closeFind, &QToolButton::clicked, m_findBar, &QWidget::hide);
+
+    m_problems->setObjectName(QStringLiteral("problems"));
+    m_findings->setObjectName(QStringLiteral("findings"));
+    m_bottom->addTab(m_problems, QStringLiteral("问题"));
+    m_bottom->addTab(m_findings, QStringLiteral("检查结果"));
+    const auto selectFromItem = [this](QListWidgetItem* item) {
+        const QList<QVariant> rows = item->data(Qt::UserRole).toList();
+        if (!rows.isEmpty())
+            selectRow(rows.front().toInt());
+    };
+    connect(m_problems, &QListWidget::itemClicked, this, selectFromItem);
+    connect(m_findings, &QListWidget::itemClicked, this, selectFromItem);
+
+    auto* top = new QWidget;
+    auto* topLayout = new QVBoxLayout(top);
+    topLayout->setContentsMargins(0, 0, 0, 0);
+    topLayout->setSpacing(0);
+    topLayout->addWidget(m_view, 1);
+    topLayout->addWidget(m_findBar);
+    auto* splitter = new QSplitter(Qt::Vertical);
+    splitter->addWidget(top);
+    splitter->addWidget(m_bottom);
+    splitter->setStretchFactor(0, 4);
+    splitter->setStretchFactor(1, 1);
+    setCentralWidget(splitter);
+
+    buildActions();
+
+    // The problems list is rebuilt once after a burst of changes.
+    m_problemsTimer.setSingleShot(true);
+    m_problemsTimer.setInterval(0);
+    connect(&m_problemsTimer, &QTimer::timeout, this, &EditorWindow::updateProblems);
+    connect(m_model, &BankModel::problemsChanged, &m_problemsTimer, qOverload<>(&QTimer::start));
+    connect(m_model->undoStack(), &QUndoStack::cleanChanged, this, &EditorWindow::updateTitle);
+    connect(m_model, &QAbstractItemModel::rowsInserted, this, &EditorWindow::updateTitle);
+    connect(m_model, &QAbstractItemModel::rowsRemoved, this, &EditorWindow::updateTitle);
+    connect(m_model, &QAbstractItemModel::modelReset, this, &EditorWindow::updateTitle);
+
+    resize(1000, 700);
+    updateTitle();
+    updateProblems();
+}
+
+EditorWindow::~EditorWindow() {
+    // The model goes with the window's children, after this object stopped being an editor
+    // window: its undo stack would still report the end of unsaved changes to it.
+    disconnect(m_model->undoStack(), nullptr, this, nullptr);
+    disconnect(m_model, nullptr, this, nullptr);
+}
+
+void EditorWindow::buildActions() {
+    QMenu* file = menuBar()->addMenu(QStringLiteral("文件(&F)"));
+    QMenu* edit = menuBar()->addMenu(QStringLiteral("编辑(&E)"));
+    QMenu* bank = menuBar()->addMenu(QStringLiteral("题库(&B)"));
+    QToolBar* tools = addToolBar(QStringLiteral("工具栏"));
+    tools->setObjectName(QStringLiteral("toolbar"));
+    tools->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    tools->setMovable(false);
+
+    const auto make = [this](QMenu* menu, const QString& text, const QList<QKeySequence>& keys,
+                             auto slot) {
+        auto* a = new QAction(text, this);
+        // The toolbar shows the name alone, without the menu's access key and dots.
+        static const QRegularExpression decoration(QStringLiteral(R"(\(&.\)|…|&)"));
+        a->setIconText(QString(text).remove(decoration));
+        a->setShortcuts(keys);
+        a->setShortcutContext(Qt::WindowShortcut);
+        menu->addAction(a);
+        connect(a, &QAction::triggered, this, slot);
+        return a;
+    };
+    QAction* newBank = make(file, QStringLiteral("新建(&N)"), {QKeySequence::New}, [this] {
+        if (!maybeSave())
+            return;
+        m_model->load({});
+        m_path.clear();
+        m_findings->clear();
+        updateTitle();
+    });
+    QAction* open =
+        make(file, QStringLiteral("打开(&O)…"), {QKeySequence::Open}, &EditorWindow::openDialog);
+    QAction* saveAction =
+        make(file, QStringLiteral("保存(&S)"), {QKeySequence::Save}, [this] { save(); });
+    make(file, QStringLiteral("另存为(&A)…"), {QKeySequence(QStringLiteral("Ctrl+Shift+S"))},
+         [this] { saveAsDialog(); });
+    make(file, QStringLiteral("保存选项…"), {}, &EditorWindow::saveOptions);
+    file->addSeparator();
+    QAction* importAction =
+        make(file, QStringLiteral("导入 CSV 或 Excel(&I)…"),
+             {QKeySequence(QStringLiteral("Ctrl+I"))}, &EditorWindow::importDialog);
+    make(file, QStringLiteral("导出为 CSV 或 Excel(&E)…"), {QKeySequence(QStringLiteral("Ctrl+E"))},
+         &EditorWindow::exportDialog);
+    file->addSeparator();
+    make(file, QStringLiteral("退出(&X)"), {QKeySequence(QStringLiteral("Ctrl+Q"))},
+         [this] { close(); });
+
+    QAction* undo = m_model->undoStack()->createUndoAction(this, QStringLiteral("撤销"));
+    undo->setShortcuts({QKeySequence(QStringLiteral("Ctrl+Z"))});
+    QAction* redo = m_model->undoStack()->createRedoAction(this, QStringLiteral("重做"));
+    redo->setShortcuts(
+        {QKeySequence(QStringLiteral("Ctrl+Y")), QKeySequence(QStringLiteral("Ctrl+Shift+Z"))});
+    edit->addAction(undo);
+    edit->addAction(redo);
+    edit->addSeparator();
+    QAction* add = make(edit, QStringLiteral("添加一行(&A)"), {QKeySequence(Qt::Key_Insert)},
+                        &EditorWindow::addRow);
+    QAction* remove = make(edit, QStringLiteral("删除所选行(&D)"), {QKeySequence::Delete},
+                           &EditorWindow::deleteSelectedRows);
+    // Delete removes rows only from the table; in an editor it stays a key of the editor.
+    remove->setShortcutContext(Qt::WidgetShortcut);
+    m_view->addAction(remove);
+    make(edit, QStringLiteral("在大窗口中编辑(&L)…"), {QKeySequence(QStringLiteral("Ctrl+L"))},
+         &EditorWindow::editLong);
+    edit->addSeparator();
+    make(edit, QStringLiteral("查找(&F)…"), {QKeySequence::Find}, [this] {
+        m_findBar->show();
+        m_findEdit->setFocus();
+        m_findEdit->selectAll();
+    });
+    make(edit, QStringLiteral("查找下一个"), {QKeySequence::FindNext}, [this] { findNext(false); });
+
+    QAction* check =
+        make(bank, QStringLiteral("检查(&C)"), {QKeySequence(Qt::Key_F7)}, &EditorWindow::runCheck);
+    QAction* show = make(bank, QStringLiteral("在放映中预览"), {QKeySequence(Qt::Key_F5)},
+                         &EditorWindow::preview);
+
+    for (QAction* a : {newBank, open, saveAction})
+        tools->addAction(a);
+    tools->addSeparator();
+    for (QAction* a : {undo, redo})
+        tools->addAction(a);
+    tools->addSeparator();
+    for (QAction* a : {add, remove})
+        tools->addAction(a);
+    tools->addSeparator();
+    for (QAction* a : {importAction, check, show})
+        tools->addAction(a);
+}
+
+void EditorWindow::updateTitle() {
+    const QString name =
+        m_path.isEmpty() ? QStringLiteral("未命名") : QDir::toNativeSeparators(m_path);
+    setWindowTitle(QStringLiteral("%1[*] — %2 道题 — 题库编辑").arg(name).arg(m_model->rowCount()));
+    setWindowModified(!m_model->undoStack()->isClean());
+}
+
+void EditorWindow::updateProblems() {
+    m_problems->clear();
+    const QList<int> rows = m_model->problemRows();
+    for (int i = 0; i < rows.size() && i < kListedProblems; ++i) {
+        auto* item = new QListWidgetItem(
+            QStringLiteral("第 %1 行：%2").arg(rows[i] + 1).arg(m_model->problemOf(rows[i])));
+        item->setData(Qt::UserRole, QVariantList{rows[i]});
+        m_problems->addItem(item);
+    }
+    if (rows.size() > kListedProblems)
+        m_problems->addItem(QStringLiteral("……共 %1 行有问题").arg(rows.size()));
+    m_bottom->setTabText(0, rows.isEmpty() ? QStringLiteral("问题")
+                                           : QStringLiteral("问题（%1）").arg(rows.size()));
+    if (!rows.isEmpty())
+        m_bottom->setCurrentIndex(0);
+    statusBar()->showMessage(
+        rows.isEmpty()
+            ? QString()
+            : QStringLiteral("有 %1 行的编号有问题，改好之前不能保存。").arg(rows.size()));
+}
+
+bool EditorWindow::openFile(const QString& path) {
+    if (!maybeSave())
+        return false;
+    std::optional<OpenedBank> opened;
+    try {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        opened = openBank(
+            path,
+            [this, &path](bool again) -> std::optional<QString> {
+                QApplication::restoreOverrideCursor();
+                bool ok = false;
+                const QString text = QInputDialog::getText(
+                    this, QStringLiteral("输入密码"),
+                    (again ? QStringLiteral("密码不对，请重新输入。\n") : QString()) +
+                        QStringLiteral("%1 有密码保护，请输入它的密码：")
+                            .arg(QFileInfo(path).fileName()),
+                    QLineEdit::Password, QString(), &ok);
+                QApplication::setOverrideCursor(Qt::WaitCursor);
+                return ok ? std::optional<QString>(text) : std::nullopt;
+            },
+            /*lazyTexts=*/true);
+        QApplication::restoreOverrideCursor();
+    } catch (const vq::Exception& e) {
+        QApplication::restoreOverrideCursor();
+        showError(this, e.message());
+        return false;
+    }
+    if (!opened)
+        return false;
+    m_model->load(std::move(opened->rows), std::move(opened->texts));
+    m_path = QFileInfo(path).absoluteFilePath();
+    m_findings->clear();
+    rememberFolder(m_path);
+    updateTitle();
+    return true;
+}
+
+bool EditorWindow::save() {
+    if (m_path.isEmpty())
+        return saveAsDialog();
+    return saveTo(m_path);
+}
+
+bool EditorWindow::saveTo(const QString& path) {
+    // A cell still being edited is committed first: the editor commits when it loses focus.
+    if (QWidget* focus = QApplication::focusWidget();
+        focus && focus != m_view && m_view->isAncestorOf(focus))
+        m_view->setFocus();
+    if (m_model->hasProblems()) {
+        updateProblems();
+        m_bottom->setCurrentIndex(0);
+        const QList<int> rows = m_model->problemRows();
+        selectRow(rows.front());
+        showError(this, QStringLiteral("不能保存：%1 行的编号有问题（%2）。\n"
+                                       "每道题都要有一个不与其他题重复的整数编号，"
+                                       "请按下方“问题”列表改好再保存。")
+                            .arg(rows.size())
+                            .arg(m_model->problemOf(rows.front())));
+        return false;
+    }
+    try {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        saveBank(path, m_model->rows(), m_savePassword);
+        QApplication::restoreOverrideCursor();
+    } catch (const vq::Exception& e) {
+        QApplication::restoreOverrideCursor();
+        showError(this, e.message());
+        return false;
+    }
+    m_path = QFileInfo(path).absoluteFilePath();
+    rememberFolder(m_path);
+    m_model->undoStack()->setClean();
+    updateTitle();
+    statusBar()->showMessage(QStringLiteral("已保存到 %1").arg(QDir::toNativeSeparators(m_path)),
+                             5000);
+    return true;
+}
+
+bool EditorWindow::saveAsDialog() {
+    const QString start =
+        m_path.isEmpty() ? QDir(lastFolder()).filePath(QStringLiteral("db.DLL")) : m_path;
+    const QString path =
+        QFileDialog::getSaveFileName(this, QStringLiteral("保存题库"), start, kBankFilter);
+    return !path.isEmpty() && saveTo(path);
+}
+
+void EditorWindow::openDialog() {
+    const QString path =
+        QFileDialog::getOpenFileName(this, QStringLiteral("打开题库"), lastFolder(), kBankFilter);
+    if (!path.isEmpty())
+        openFile(path);
+}
+
+bool EditorWindow::maybeSave() {
+    if (m_model->undoStack()->isClean())
+        return true;
+    switch (askSaveChanges(this, QStringLiteral("题库已修改，是否保存？"))) {
+    case QMessageBox::Save:
+        return save();
+    case QMessageBox::Discard:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void EditorWindow::closeEvent(QCloseEvent* event) {
+    if (maybeSave())
+        event->accept();
+    else
+        event->ignore();
+}
+
+int EditorWindow::currentRow() const {
+    const QModelIndex current = m_view->currentIndex();
+    return current.isValid() ? m_proxy->mapToSource(current).row() : -1;
+}
+
+void EditorWindow::selectRow(int row) {
+    if (row < 0 || row >= m_model->rowCount())
+        return;
+    const QModelIndex at = m_proxy->mapFromSource(m_model->index(row, 0));
+    m_view->selectionModel()->setCurrentIndex(at, QItemSelectionModel::ClearAndSelect |
+                                                      QItemSelectionModel::Rows);
+    m_view->scrollTo(at, QAbstractItemView::PositionAtCenter);
+}
+
+QList<int> EditorWindow::selectedRows() const {
+    QList<int> rows;
+    for (const QModelIndex& i : m_view->selectionModel()->selectedRows())
+        rows << m_proxy->mapToSource(i).row();
+    if (rows.isEmpty() && currentRow() >= 0)
+        rows << currentRow();
+    return rows;
+}
+
+void EditorWindow::addRow() {
+    const int current = currentRow();
+    const int at = current < 0 ? m_model->rowCount() : current + 1;
+    m_model->addRow(at, Row{m_model->nextFreeNumber(), {}, {}});
+    const QModelIndex question =
+        m_proxy->mapFromSource(m_model->index(at, BankModel::QuestionColumn));
+    m_view->selectionModel()->setCurrentIndex(question, QItemSelectionModel::ClearAndSelect |
+                                                            QItemSelectionModel::Rows);
+    m_view->scrollTo(question);
+    m_view->setFocus();
+    m_view->edit(question);
+}
+
+void EditorWindow::deleteSelectedRows() {
+    const QList<int> rows = selectedRows();
+    if (rows.isEmpty())
+        return;
+    m_model->removeRowList(rows);
+    const int next = std::min(rows.front(), m_model->rowCount() - 1);
+    selectRow(next);
+}
+
+void EditorWindow::editLong() {
+    const QModelIndex current = m_view->currentIndex();
+    if (!current.isValid())
+        return;
+    const int column = current.column() == BankModel::NumberColumn ? int(BankModel::QuestionColumn)
+                                                                   : current.column();
+    const QModelIndex source = m_model->index(m_proxy->mapToSource(current).row(), column);
+    QDialog dialog(this);
+    dialog.setWindowTitle(QStringLiteral("编辑%1 — 第 %2 行")
+                              .arg(column == BankModel::QuestionColumn ? QStringLiteral("题目")
+                                                                       : QStringLiteral("答案"))
+                              .arg(source.row() + 1));
+    auto* text = new QPlainTextEdit(source.data(Qt::EditRole).toString());
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+    auto* layout = new QVBoxLayout(&dialog);
+    layout->addWidget(text);
+    layout->addWidget(buttons);
+    connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    dialog.resize(640, 420);
+    if (dialog.exec() == QDialog::Accepted)
+        m_model->setData(source, text->toPlainText());
+}
+
+void EditorWindow::findNext(bool backwards) {
+    const QString needle = m_findEdit->text();
+    if (needle.isEmpty()) {
+        m_findBar->show();
+        m_findEdit->setFocus();
+        return;
+    }
+    const int count = m_proxy->rowCount();
+    const QModelIndex current = m_view->currentIndex();
+    const int start = current.isValid() ? current.row() : (backwards ? 0 : -1);
+    for (int step = 1; step <= count; ++step) {
+        const int at = ((start + (backwards ? -step : step)) % count + count) % count;
+        const int source = m_proxy->mapToSource(m_proxy->index(at, 0)).row();
+        const Row& r = m_model->row(source);
+        const bool hit = r.question.contains(needle, Qt::CaseInsensitive) ||
+                         r.answer.contains(needle, Qt::CaseInsensitive) ||
+                         (r.number && QString::number(*r.number) == needle);
+        if (hit) {
+            selectRow(source);
+            m_findStatus->clear();
+            return;
+        }
+    }
+    m_findStatus->setText(QStringLiteral("找不到“%1”").arg(needle));
+}
+
+bool EditorWindow::importFile(const QString& path, ImportMode mode) {
+    ImportedTable table;
+    try {
+        table = importTable(path);
+    } catch (const vq::Exception& e) {
+        showError(this, e.message());
+        return false;
+    }
+    const QString what = QStringLiteral("导入 %1").arg(QFileInfo(path).fileName());
+    if (mode == ImportMode::ReplaceAll) {
+        m_model->replaceAll(table.rows, what);
+    } else {
+        m_model->appendRows(renumberedForAppend(m_model->rows(), table.rows), what);
+    }
+    rememberFolder(path);
+    return true;
+}
+
+void EditorWindow::importDialog() {
+    const QString path =
+        QFileDialog::getOpenFileName(this, QStringLiteral("导入题目"), lastFolder(),
+                                     QStringLiteral("表格 (*.csv *.txt *.xlsx);;所有文件 (*)"));
+    if (path.isEmpty())
+        return;
+    ImportedTable table;
+    try {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        table = importTable(path);
+        QApplication::restoreOverrideCursor();
+    } catch (const vq::Exception& e) {
+        QApplication::restoreOverrideCursor();
+        showError(this, e.message());
+        return;
+    }
+    ImportDialog dialog(path, table, m_model->rows(), this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    const QString what = QStringLiteral("导入 %1").arg(QFileInfo(path).fileName());
+    if (dialog.replaceAll())
+        m_model->replaceAll(table.rows, what);
+    else
+        m_model->appendRows(renumberedForAppend(m_model->rows(), table.rows), what);
+    rememberFolder(path);
+}
+
+bool EditorWindow::exportTo(const QString& path) {
+    try {
+        if (path.endsWith(QLatin1String(".xlsx"), Qt::CaseInsensitive))
+            exportXlsx(path, m_model->rows());
+        else
+            exportCsv(path, m_model->rows());
+    } catch (const vq::Exception& e) {
+        showError(this, e.message());
+        return false;
+    }
+    rememberFolder(path);
+    statusBar()->showMessage(QStringLiteral("已导出到 %1").arg(QDir::toNativeSeparators(path)),
+                             5000);
+    return true;
+}
+
+void EditorWindow::exportDialog() {
+    const QString base = m_path.isEmpty() ? QStringLiteral("题库") : QFileInfo(m_path).baseName();
+    QString filter;
+    QString path = QFileDialog::getSaveFileName(
+        this, QStringLiteral("导出题目"),
+        QDir(lastFolder()).filePath(base + QStringLiteral(".xlsx")),
+        QStringLiteral("Excel 工作簿 (*.xlsx);;CSV 文件，UTF-8 (*.csv)"), &filter);
+    if (path.isEmpty())
+        return;
+    if (QFileInfo(path).suffix().isEmpty())
+        path += filter.contains(QLatin1String("csv")) ? QStringLiteral(".csv")
+                                                      : QStringLiteral(".xlsx");
+    exportTo(path);
+}
+
+void EditorWindow::runCheck() {
+    m_findings->clear();
+    QList<Finding> findings;
+    try {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        findings = checkRows(m_model->rows());
+        QApplication::restoreOverrideCursor();
+    } catch (const vq::Exception& e) {
+        QApplication::restoreOverrideCursor();
+        showError(this, e.message());
+        return;
+    }
+    for (const Finding& f : findings) {
+        const QString mark = f.kind == Finding::Problem   ? QStringLiteral("✖ ")
+                             : f.kind == Finding::Warning ? QStringLiteral("⚠ ")
+                                                          : QString();
+        auto* item = new QListWidgetItem(mark + f.text);
+        QVariantList rows;
+        for (int r : f.rows)
+            rows << r;
+        item->setData(Qt::UserRole, rows);
+        if (f.kind == Finding::Problem)
+            item->setForeground(QColor(170, 0, 0));
+        if (!rows.isEmpty())
+            item->setToolTip(QStringLiteral("单击选中第 %1 行").arg(f.rows.front() + 1));
+        m_findings->addItem(item);
+    }
+    m_bottom->setCurrentWidget(m_findings);
+}
+
+void EditorWindow::saveOptions() {
+    QDialog dialog(this);
+    dialog.setWindowTitle(QStringLiteral("保存选项"));
+    auto* presenter =
+        new QRadioButton(QStringLiteral("使用放映程序的密码（放映程序只能打开这种题库）"));
+    auto* other = new QRadioButton(QStringLiteral("使用其他密码："));
+    auto* none = new QRadioButton(QStringLiteral("不设密码"));
+    auto* password = new QLineEdit;
+    password->setEchoMode(QLineEdit::Password);
+    password->setMaxLength(20);
+    if (m_savePassword == vq::jet::kBankPassword) {
+        presenter->setChecked(true);
+    } else if (m_savePassword.isEmpty()) {
+        none->setChecked(true);
+    } else {
+        other->setChecked(true);
+        password->setText(m_savePassword);
+    }
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+    auto* layout = new QVBoxLayout(&dialog);
+    layout->addWidget(new QLabel(QStringLiteral("保存题库时使用的密码：")));
+    layout->addWidget(presenter);
+    auto* otherRow = new QHBoxLayout;
+    otherRow->addWidget(other);
+    otherRow->addWidget(password, 1);
+    layout->addLayout(otherRow);
+    layout->addWidget(none);
+    layout->addWidget(buttons);
+    connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    connect(password, &QLineEdit::textEdited, other, [other] { other->setChecked(true); });
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    if (presenter->isChecked())
+        m_savePassword = vq::jet::kBankPassword;
+    else if (none->isChecked())
+        m_savePassword.clear();
+    else
+        m_savePassword = password->text();
+}
+
+void EditorWindow::preview() {
+    if (m_model->hasProblems()) {
+        showError(this, QStringLiteral("编号有问题，请先按下方“问题”列表改好再预览。"));
+        return;
+    }
+    try {
+        const std::optional<PresenterInstallation> from = findInstallation(m_path);
+        if (!from)
+            throw vq::Exception(QStringLiteral("找不到放映程序 velquo 的安装，无法预览。"));
+        m_previews.push_back(startPreview(m_model->rows(), *from));
+    } catch (const vq::Exception& e) {
+        showError(this, e.message());
+    }
+}
+
+QString EditorWindow::lastFolder() const {
+    const QString folder = QSettings().value(QStringLiteral("lastFolder")).toString();
+    return !folder.isEmpty() && QFileInfo(folder).isDir() ? folder : QDir::homePath();
+}
+
+void EditorWindow::rememberFolder(const QString& file) {
+    QSettings().setValue(QStringLiteral("lastFolder"), QFileInfo(file).absolutePath());
+}
+
+} // namespace vq::editor

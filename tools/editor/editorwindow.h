@@ -1,0 +1,93 @@
+#pragma once
+
+#include "bankfile.h"
+
+#include <QMainWindow>
+#include <QTimer>
+
+#include <memory>
+
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QListWidgetItem;
+class QSortFilterProxyModel;
+class QTabWidget;
+class QTableView;
+class QTemporaryDir;
+
+namespace vq::editor {
+
+class BankModel;
+
+// The question-bank editor's window: the table of questions, the problems and the check's
+// findings below it, and the file, edit and bank actions.
+class EditorWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit EditorWindow(QWidget* parent = nullptr);
+    ~EditorWindow() override;
+
+    // Opens a bank; a failure is shown in a message box. False when nothing was opened.
+    bool openFile(const QString& path);
+    // Saves to the current file (asks for one when there is none) or to path.
+    bool save();
+    bool saveTo(const QString& path);
+    enum class ImportMode { ReplaceAll, Append };
+    // Imports a spreadsheet without the preview (the preview's choice made).
+    bool importFile(const QString& path, ImportMode mode);
+    bool exportTo(const QString& path);
+    void runCheck();
+    // Adds a row with the next free number below the current one and starts editing it.
+    void addRow();
+    void deleteSelectedRows();
+
+    BankModel* model() const { return m_model; }
+    QTableView* view() const { return m_view; }
+    QSortFilterProxyModel* proxy() const { return m_proxy; }
+    QListWidget* problemsList() const { return m_problems; }
+    QListWidget* findingsList() const { return m_findings; }
+    const QString& path() const { return m_path; }
+    const QString& savePassword() const { return m_savePassword; }
+    void setSavePassword(const QString& password) { m_savePassword = password; }
+    // The file row shown at the view's current index, -1 for none.
+    int currentRow() const;
+    // Selects a file row in the view and makes it current.
+    void selectRow(int row);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildActions();
+    void updateTitle();
+    void updateProblems();
+    bool maybeSave();
+    void openDialog();
+    bool saveAsDialog();
+    void importDialog();
+    void exportDialog();
+    void saveOptions();
+    void editLong();
+    void findNext(bool backwards);
+    void preview();
+    QString lastFolder() const;
+    void rememberFolder(const QString& file);
+    QList<int> selectedRows() const;
+
+    BankModel* m_model;
+    QSortFilterProxyModel* m_proxy;
+    QTableView* m_view;
+    QWidget* m_findBar;
+    QLineEdit* m_findEdit;
+    QLabel* m_findStatus;
+    QTabWidget* m_bottom;
+    QListWidget* m_problems;
+    QListWidget* m_findings;
+    QTimer m_problemsTimer;
+    QString m_path;
+    QString m_savePassword;
+    std::vector<std::unique_ptr<QTemporaryDir>> m_previews;
+};
+
+} // namespace vq::editor
