@@ -123,12 +123,49 @@ QStringList sharedStrings(Workbook& book, const QString& name) {
     const QByteArray bytes = book.part(name, false);
     if (bytes.isEmpty())
         return out;
+    // One pass over the tokens (the table is most of a big workbook): the text of every <t> of
+    // an item, apart from those inside phonetic guides.
     QXmlStreamReader xml(bytes);
     xml.setNamespaceProcessing(false);
+    QString item;
+    bool inItem = false;
+    bool inText = false;
+    int skipped = 0; // depth inside a phonetic guide
     while (!xml.atEnd()) {
-        xml.readNext();
-        if (xml.isStartElement() && tag(xml) == QLatin1String("si"))
-            out << readStringItem(xml);
+        switch (xml.readNext()) {
+        case QXmlStreamReader::StartElement: {
+            const QStringView n = tag(xml);
+            if (skipped) {
+                ++skipped;
+            } else if (n == QLatin1String("si")) {
+                inItem = true;
+                item.clear();
+            } else if (n == QLatin1String("sst")) {
+                out.reserve(xml.attributes().value(QLatin1String("uniqueCount")).toInt());
+            } else if (inItem && (n == QLatin1String("rPh") || n == QLatin1String("phoneticPr"))) {
+                skipped = 1;
+            } else if (inItem && n == QLatin1String("t")) {
+                inText = true;
+            }
+            break;
+        }
+        case QXmlStreamReader::EndElement:
+            if (skipped) {
+                --skipped;
+            } else if (tag(xml) == QLatin1String("t")) {
+                inText = false;
+            } else if (tag(xml) == QLatin1String("si")) {
+                out << unescapeXString(item);
+                inItem = false;
+            }
+            break;
+        case QXmlStreamReader::Characters:
+            if (inText && !skipped)
+                item += xml.text();
+            break;
+        default:
+            break;
+        }
     }
     if (xml.hasError())
         throw vq::Exception(
