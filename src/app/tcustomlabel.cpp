@@ -4,11 +4,19 @@
 #include <QFontMetrics>
 #include <QPainter>
 
+#include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstdlib>
 
+namespace {
+// A font taller than this is far beyond any screen; Qt's text layout stays within its range.
+constexpr double kMaxFontPixels = 32767;
+} // namespace
+
 int fontPixelHeight(int points, int dpi) {
-    return static_cast<int>(std::lround(static_cast<double>(points) * dpi / 72.0));
+    const double px = std::round(static_cast<double>(points) * dpi / 72.0);
+    return static_cast<int>(std::clamp(px, double(INT_MIN), double(INT_MAX)));
 }
 
 TCustomLabel::TCustomLabel(QWidget* parent) : TGraphicControl(parent) {
@@ -30,13 +38,17 @@ void TCustomLabel::setFontColor(TColor color) {
 void TCustomLabel::setFontPoints(int points) {
     QFont f = font();
     // A height of 0 means the font's default size; a negative size gives the same magnitude.
-    const int px = std::abs(fontPixelHeight(points, logicalDpiY()));
-    f.setPixelSize(px > 0 ? px : 13);
+    const double px = std::abs(static_cast<double>(fontPixelHeight(points, logicalDpiY())));
+    f.setPixelSize(px > 0 ? static_cast<int>(std::min(px, kMaxFontPixels)) : 13);
     setFont(f);
 }
 
 QString TCustomLabel::measuredText() const {
     return m_text.isEmpty() ? QStringLiteral(" ") : m_text;
+}
+
+void TCustomLabel::setWidth(int width) {
+    resize(std::clamp(width, 0, QWIDGETSIZE_MAX), height());
 }
 
 void TCustomLabel::adjustToText() {
@@ -47,7 +59,8 @@ void TCustomLabel::adjustToText() {
         resize(fm.horizontalAdvance(QLatin1Char(' ')), fm.height());
         return;
     }
-    resize(measure());
+    const QSize s = measure();
+    resize(s.boundedTo(QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX)).expandedTo(QSize(0, 0)));
 }
 
 void TCustomLabel::changeEvent(QEvent* event) {

@@ -22,7 +22,9 @@ public:
     void setFontPoints(int points);
 
     // Sets the width alone; the size is measured again only at the next text or font change.
-    void setWidth(int width) { resize(width, height()); }
+    // A width from the settings file may be anywhere in the 32-bit range: it is held within
+    // what a widget can be (0 to QWIDGETSIZE_MAX), as Qt's geometry does not hold it.
+    void setWidth(int width);
 
     QSize sizeHint() const override { return size(); }
 

@@ -33,11 +33,17 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <climits>
 #include <cstdint>
 
 using vq::Key;
 
 namespace {
+
+// A place worked out from a label's place and a pointer's offset, held in the 32-bit range.
+int saturated(qint64 value) {
+    return static_cast<int>(std::clamp<qint64>(value, INT_MIN, INT_MAX));
+}
 
 // A label's designed font: "黑体" at a character height in pixels.
 QFont designedFont(int pixelHeight, bool bold) {
@@ -462,8 +468,8 @@ void TForm1::dragPress(int x, int y) {
 void TForm1::dragMove(TCustomLabel* label, int x, int y) {
     vq::guarded([&] {
         if (m_dragging) {
-            label->move(label->x() + x - m_grabX, label->y());
-            label->move(label->x(), label->y() + y - m_grabY);
+            label->move(saturated(qint64(label->x()) + x - m_grabX), label->y());
+            label->move(label->x(), saturated(qint64(label->y()) + y - m_grabY));
         }
         const auto row = std::find_if(m_draggables.begin(), m_draggables.end(),
                                       [&](const Draggable& d) { return d.label == label; });
@@ -471,7 +477,8 @@ void TForm1::dragMove(TCustomLabel* label, int x, int y) {
             return;
         vq::Settings s;
         for (const DragWrite& w : row->writes)
-            s.writeInteger(w.key, (w.edge == Edge::Left ? label->x() : label->y()) + w.offset);
+            s.writeInteger(w.key, saturated(qint64(w.edge == Edge::Left ? label->x() : label->y()) +
+                                            w.offset));
     });
 }
 

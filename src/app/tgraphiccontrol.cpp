@@ -5,12 +5,19 @@
 #include <QMouseEvent>
 #include <QWindow>
 
+#include <algorithm>
+
 QPointer<TGraphicControl> TGraphicControl::s_capture;
 
 TGraphicControl::TGraphicControl(QWidget* parent) : QWidget(parent) {
     // The menu opens on the right button's release, after the release handler has run.
     setContextMenuPolicy(Qt::PreventContextMenu);
     setFocusPolicy(Qt::NoFocus);
+}
+
+void TGraphicControl::move(int x, int y) {
+    QWidget::move(std::clamp(x, -kCoordinateLimit, kCoordinateLimit),
+                  std::clamp(y, -kCoordinateLimit, kCoordinateLimit));
 }
 
 void TGraphicControl::mousePressEvent(QMouseEvent* event) {

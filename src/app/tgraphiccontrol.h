@@ -18,6 +18,13 @@ public:
     bool hasMenu() const { return m_hasMenu; }
     void setHasMenu(bool on) { m_hasMenu = on; }
 
+    // Moves the control. Places come from the settings file and may lie anywhere in the 32-bit
+    // range; Qt's geometry adds sizes to them in plain int arithmetic, so they are held within
+    // kCoordinateLimit of the origin, far off any screen either way.
+    void move(int x, int y);
+    void move(const QPoint& p) { move(p.x(), p.y()); }
+    static constexpr int kCoordinateLimit = 1 << 24;
+
     // The control holding the left-button capture, if any.
     static TGraphicControl* captureControl() { return s_capture.data(); }
     // Ends the capture as if the left button had been released where the pointer is now: the
