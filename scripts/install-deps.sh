@@ -8,16 +8,18 @@
 # benchmarks, checks or packaging need goes into TEST_PACKAGES.
 set -euo pipefail
 
-# Building and running: compiler and build tools, Qt 6 (widgets, multimedia, the X11 platform
-# plugin), libmdb, QuaZip (reading and writing .xlsx question lists), Qt's own Chinese texts for
-# the bank editor's standard buttons and file dialogs, the icon renderer for the install
-# rules, a Chinese font, and what the run command uses to show the program without a display
-# (Xvfb, a window manager, a screenshot).
+# Building and running: compiler and build tools, Qt 6 (widgets, the X11 platform plugin, its
+# Chinese translations for the standard buttons and dialogs of the presenter and the bank
+# editor), the event-sound library with its sound-server backend, libxcb, libmdb, QuaZip (reading
+# and writing .xlsx question lists), the icon renderer for the install rules, a Chinese font,
+# and what the run command uses to show the program without a display (Xvfb, a window manager,
+# a screenshot).
 RUN_PACKAGES=(
     build-essential cmake ninja-build pkg-config git
-    qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev qt6-qpa-plugins libqt6multimedia6
+    qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins qt6-translations-l10n
+    libcanberra-dev libcanberra-pulse libxcb1-dev
     mdbtools-dev libquazip1-qt6-dev
-    librsvg2-bin qt6-translations-l10n
+    librsvg2-bin
     fonts-wqy-zenhei
     xvfb xdotool imagemagick openbox
 )
@@ -32,7 +34,7 @@ TEST_PACKAGES=(
     libgtest-dev libgmock-dev libbenchmark-dev
     clang libclang-rt-14-dev clang-format
     mdbtools
-    x11-apps x11-utils xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils
+    x11-apps x11-utils xcompmgr xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils
     pulseaudio pulseaudio-utils sox
     fonts-dejavu-core fonts-dejavu-extra
     dpkg-dev file desktop-file-utils appstream

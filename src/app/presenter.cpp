@@ -8,6 +8,7 @@
 #include "platform/application.h"
 #include "platform/folders.h"
 #include "platform/messages.h"
+#include "platform/sound.h"
 #include "settings/tform3.h"
 
 #include <QGuiApplication>
@@ -20,7 +21,9 @@ namespace vq {
 int runPresenter(int argc, char** argv,
                  const std::function<void(const PresenterWindows&)>& beforeShow) {
     vq::Application app(argc, argv);
+    vq::installQtTranslations();
     QApplication::setApplicationName(vq::kApplicationTitle);
+    vq::sounds().prepare();
     // The title is the program's name only: a display name would be appended to every window
     // caption, so the exit question would no longer read just "提示".
     // The exit question decides when the program ends, not the closing of a window.

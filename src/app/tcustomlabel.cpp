@@ -52,6 +52,13 @@ void TCustomLabel::setWidth(int width) {
 }
 
 void TCustomLabel::adjustToText() {
+    // An empty label is one blank on one line in its current font, whatever width it had: the
+    // wrapping measure would drop a lone blank that no longer fits, leaving nothing to grab.
+    if (m_text.isEmpty()) {
+        const QFontMetrics fm(font());
+        resize(fm.horizontalAdvance(QLatin1Char(' ')), fm.height());
+        return;
+    }
     const QSize s = measure();
     resize(s.boundedTo(QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX)).expandedTo(QSize(0, 0)));
 }

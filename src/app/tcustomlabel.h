@@ -29,7 +29,8 @@ public:
     QSize sizeHint() const override { return size(); }
 
 protected:
-    // The text's size as laid out by this label; the empty text measures as one space.
+    // The size of a non-empty text as laid out by this label (an empty one is a blank's width
+    // and one line's height in the current font).
     virtual QSize measure() const = 0;
     virtual int textFlags() const = 0;
     QString measuredText() const;

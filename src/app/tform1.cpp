@@ -64,6 +64,9 @@ TADOQuery& questionQuery(TDataModule2* module) {
 TForm1::TForm1(QWidget* parent) : QWidget(parent) {
     Q_INIT_RESOURCE(tform1);
     setWindowTitle(QStringLiteral("晚会随机出题系统"));
+    // The program's taskbar entry (and its minimised form) carries the application title; the
+    // caption stays the main screen's own.
+    setWindowIconText(vq::kApplicationTitle);
     setWindowFlag(Qt::FramelessWindowHint);
     setFocusPolicy(Qt::NoFocus);
     setContextMenuPolicy(Qt::PreventContextMenu);

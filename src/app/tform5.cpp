@@ -2,6 +2,7 @@
 
 #include "app/timage.h"
 #include "controls/rzcommon.h"
+#include "platform/display.h"
 #include "platform/folders.h"
 #include "platform/guard.h"
 #include "platform/memory.h"
@@ -51,6 +52,7 @@ void TForm5::Timer1Timer() {
     if (m_opacity == 0) {
         Timer1->stop();
         hide();
+        vq::flushDisplay();
         // The welcome screen is not shown again during the run: its picture's memory goes back.
         Image1->setPicture(QImage());
         vq::returnFreedMemory();
@@ -61,6 +63,9 @@ void TForm5::applyOpacity() {
     // Where the desktop has no per-window opacity this does nothing visible; the 51 steps and
     // the hiding at 0 happen all the same.
     setWindowOpacity(m_opacity / 255.0);
+    // Each step goes to the display server in its own tick; left queued, all 51 would reach
+    // the screen together at the end and the audience would see no fade.
+    vq::flushDisplay();
 }
 
 void TForm5::showEvent(QShowEvent* event) {

@@ -1,6 +1,9 @@
 #include "app/tgraphiccontrol.h"
 
+#include <QApplication>
+#include <QCursor>
 #include <QMouseEvent>
+#include <QWindow>
 
 #include <algorithm>
 
@@ -34,6 +37,47 @@ void TGraphicControl::mouseReleaseEvent(QMouseEvent* event) {
     dispatch(Kind::Release, event);
 }
 
+void TGraphicControl::setCapture() {
+    if (s_capture == this)
+        return;
+    if (s_capture)
+        qApp->removeEventFilter(s_capture.data());
+    s_capture = this;
+    // Watches, while it holds the capture, for a window that takes the mouse away.
+    qApp->installEventFilter(this);
+}
+
+void TGraphicControl::releaseCapture(Qt::KeyboardModifiers modifiers) {
+    TGraphicControl* c = s_capture.data();
+    if (!c)
+        return;
+    s_capture = nullptr;
+    qApp->removeEventFilter(c);
+    c->m_clickPending = false;
+    const QPoint p = c->mapFromGlobal(QCursor::pos());
+    emit c->mouseUp(Qt::LeftButton, modifiers, p.x(), p.y());
+}
+
+// A modal window blocking this one (error box, message box, a dialog), or a menu popping up,
+// receives the rest of the mouse: the release would never come here.
+bool TGraphicControl::takesTheMouse(QObject* watched, QEvent* event) const {
+    if (event->type() == QEvent::WindowBlocked) {
+        const QWidget* top = window();
+        return watched == top || (top->windowHandle() && watched == top->windowHandle());
+    }
+    if (event->type() == QEvent::Show && watched->isWidgetType()) {
+        const auto* w = static_cast<const QWidget*>(watched);
+        return w->isWindow() && w->windowType() == Qt::Popup;
+    }
+    return false;
+}
+
+bool TGraphicControl::eventFilter(QObject* watched, QEvent* event) {
+    if (s_capture == this && takesTheMouse(watched, event))
+        releaseCapture(QGuiApplication::keyboardModifiers());
+    return QWidget::eventFilter(watched, event);
+}
+
 TGraphicControl* TGraphicControl::route(const QPointF& globalPos) const {
     if (s_capture)
         return s_capture.data();
@@ -47,6 +91,10 @@ TGraphicControl* TGraphicControl::route(const QPointF& globalPos) const {
 
 void TGraphicControl::dispatch(Kind kind, QMouseEvent* event) {
     event->accept();
+    // The release went elsewhere (to a window that has gone again, or outside any window of
+    // the program): the capture ends here, as that release would have ended it.
+    if (kind == Kind::Move && s_capture && !(event->buttons() & Qt::LeftButton))
+        releaseCapture(event->modifiers());
     // Qt keeps delivering to the widget that took any press; send the event where the desktop
     // would have sent it instead.
     TGraphicControl* target = route(event->globalPosition());
@@ -63,7 +111,7 @@ void TGraphicControl::handle(Kind kind, Qt::MouseButton button, Qt::MouseButtons
     switch (kind) {
     case Kind::Press:
         if (button == Qt::LeftButton) {
-            s_capture = this;
+            setCapture();
             m_clickPending = true;
         }
         emit mouseDown(button, modifiers, p.x(), p.y());
@@ -75,8 +123,10 @@ void TGraphicControl::handle(Kind kind, Qt::MouseButton button, Qt::MouseButtons
         const bool click = button == Qt::LeftButton && m_clickPending;
         if (button == Qt::LeftButton) {
             m_clickPending = false;
-            if (s_capture == this)
+            if (s_capture == this) {
                 s_capture = nullptr;
+                qApp->removeEventFilter(this);
+            }
         }
         emit mouseUp(button, modifiers, p.x(), p.y());
         if (!self)

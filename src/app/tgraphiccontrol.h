@@ -21,6 +21,12 @@ public:
     void move(const QPoint& p) { move(p.x(), p.y()); }
     static constexpr int kCoordinateLimit = 1 << 24;
 
+    // The control holding the left-button capture, if any.
+    static TGraphicControl* captureControl() { return s_capture.data(); }
+    // Ends the capture as if the left button had been released where the pointer is now: the
+    // capturing control gets its release (no click).
+    static void releaseCapture(Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+
 signals:
     void mouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y);
     void mouseMoved(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, int x, int y);
@@ -34,11 +40,14 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     enum class Kind { Press, Move, Release };
     TGraphicControl* route(const QPointF& globalPos) const;
     void dispatch(Kind kind, QMouseEvent* event);
+    void setCapture();
+    bool takesTheMouse(QObject* watched, QEvent* event) const;
     void handle(Kind kind, Qt::MouseButton button, Qt::MouseButtons buttons,
                 Qt::KeyboardModifiers modifiers, const QPoint& globalPos);
 

@@ -4,6 +4,9 @@
 
 #include <QFont>
 #include <QFontDatabase>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 
 namespace vq {
 
@@ -15,6 +18,21 @@ bool Application::notify(QObject* receiver, QEvent* event) {
     bool result = false;
     guarded([&] { result = QApplication::notify(receiver, event); });
     return result;
+}
+
+QTranslator* installQtTranslations() {
+    auto* app = QCoreApplication::instance();
+    if (!app)
+        return nullptr;
+    auto* translator = new QTranslator(app);
+    if (!translator->load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qtbase"),
+                          QStringLiteral("_"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)) ||
+        !QCoreApplication::installTranslator(translator)) {
+        delete translator;
+        return nullptr;
+    }
+    return translator;
 }
 
 void installFontSubstitutes() {

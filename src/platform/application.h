@@ -2,6 +2,8 @@
 
 #include <QApplication>
 
+class QTranslator;
+
 namespace vq {
 
 // The application object. Handlers guard themselves (guard.h); this is the last net for a
@@ -12,6 +14,12 @@ public:
     Application(int& argc, char** argv);
     bool notify(QObject* receiver, QEvent* event) override;
 };
+
+// Loads Qt's own Chinese texts (standard buttons such as 确定, 是, 否; the colour dialog) for
+// the whole program, whatever the desktop's language: the interface is Chinese throughout.
+// Returns the installed translator (owned by the application), or nullptr where Qt's
+// translations are not installed, in which case Qt's English texts remain.
+QTranslator* installQtTranslations();
 
 // Maps the designed font names ("黑体", "MS Sans Serif") to installed fonts.
 void installFontSubstitutes();

@@ -10,6 +10,9 @@ class SoundService {
 public:
     virtual ~SoundService() = default;
     virtual void play(const QString& path) = 0;
+    // Connects to the sound service in the background, so that the first sound starts as
+    // quickly as the others (the program calls it at start).
+    virtual void prepare() {}
     // Whether a sound is still loading or playing (the program itself never asks).
     virtual bool busy() const { return false; }
 };

@@ -83,6 +83,11 @@ TEST_F(Label, EmptyTextMeasuresAsOneSpace) {
         EXPECT_EQ(l->height(), fm.height());
         EXPECT_EQ(l->width(), fm.horizontalAdvance(u' '));
         EXPECT_GT(l->width(), 0) << "an empty label can still be grabbed";
+        // A larger font measures the blank again, in that font, however narrow the label was.
+        l->setFont(testFont(40));
+        const QFontMetrics big(l->font());
+        EXPECT_EQ(l->height(), big.height());
+        EXPECT_EQ(l->width(), big.horizontalAdvance(u' '));
     }
 }
 
@@ -362,6 +367,21 @@ TEST_F(LabelOnScreen, TransparentLabelsShowTheBackgroundAroundTheGlyphs) {
             countColour(img, r, [&](QColor c) { return near(c, ColorToQColor(clBtnFace), 4); }), 0)
             << "no label fills its rectangle";
     }
+}
+
+TEST_F(LabelOnScreen, EmptyQuestionAndAnswerAreOneBlankInTheirFontsAfterSetUp) {
+    // Set-up empties the question under the designed 19-pixel font, then enlarges the font.
+    installFiles(settingsWith({"weizhishezhi=0", "wenti_fontsize=30", "daan_fontsize=26"}));
+    start();
+    ASSERT_TRUE(msgs.errors().isEmpty()) << msgs.errors().join(u'\n').toStdString();
+    ASSERT_TRUE(form->RzLabel1->text().isEmpty());
+    const QFontMetrics question(form->RzLabel1->font());
+    EXPECT_EQ(form->RzLabel1->size(), QSize(question.horizontalAdvance(u' '), question.height()));
+    // The answer, emptied by hand the same way.
+    form->RzLabel2->setText(QString());
+    form->RzLabel2->setFontPoints(40);
+    const QFontMetrics answer(form->RzLabel2->font());
+    EXPECT_EQ(form->RzLabel2->size(), QSize(answer.horizontalAdvance(u' '), answer.height()));
 }
 
 TEST_F(LabelOnScreen, NextPictureFitsKeepingItsAspectOverTheBackground) {

@@ -22,6 +22,8 @@ E2E_INSTALL=$E2E_WORK/install
 E2E_SHOT=$E2E_WORK/shot.png
 E2E_XVFB_PID=
 E2E_WM_PID=
+E2E_COMPOSITOR_PID=
+E2E_SPY_PID=
 E2E_APP_PID=
 E2E_APP_STATUS=
 E2E_KEEP=${E2E_KEEP:-0}
@@ -68,10 +70,12 @@ end_pid() {
 
 # stop_session: ends the presenter, the window manager and the X server of this test.
 stop_session() {
+    end_pid "$E2E_SPY_PID"
     end_pid "$E2E_APP_PID"
+    end_pid "$E2E_COMPOSITOR_PID"
     end_pid "$E2E_WM_PID"
     end_pid "$E2E_XVFB_PID"
-    E2E_APP_PID= E2E_WM_PID= E2E_XVFB_PID=
+    E2E_SPY_PID= E2E_APP_PID= E2E_COMPOSITOR_PID= E2E_WM_PID= E2E_XVFB_PID=
 }
 
 e2e_cleanup() {
@@ -230,6 +234,18 @@ XML
     openbox --config-file "$E2E_WORK/openbox.xml" >"$E2E_WORK/wm.log" 2>&1 &
     E2E_WM_PID=$!
     wait_until "$E2E_TIMEOUT" "the window manager" wm_running
+}
+
+# A compositing manager, as on desktops that draw windows with their own opacity: it blends each
+# window into the screen by its _NET_WM_WINDOW_OPACITY. No shadows and no fading of its own, so
+# that what the screen shows is the program's doing.
+compositor_running() { xwininfo -root -children 2>/dev/null | grep -q 'xcompmgr'; }
+start_compositor() {
+    command -v xcompmgr >/dev/null || fail "missing tool: xcompmgr (scripts/install-deps.sh installs it)"
+    xcompmgr -n >"$E2E_WORK/compositor.log" 2>&1 &
+    E2E_COMPOSITOR_PID=$!
+    # It announces itself by owning the screen's compositing selection, a window of its own.
+    wait_until "$E2E_TIMEOUT" "the compositing manager" compositor_running
 }
 
 # ---- installation ----------------------------------------------------------------------------
@@ -439,6 +455,24 @@ open_settings() {
 }
 dialog_painted() { shot && ! near "$(pixel $((DLG_X + DLG_W / 2)) $((DLG_Y + DLG_H / 2)))" "$E2E_BG" 16; }
 
+# ---- watching window properties -------------------------------------------------------------
+
+# spy_opacity WINDOW FILE: from now on, every change of the window's opacity property is written
+# to FILE as "MICROSECONDS LINE", stamped when it reaches this side of the display connection.
+spy_opacity() {
+    stdbuf -oL xprop -display "$DISPLAY" -id "$1" -spy _NET_WM_WINDOW_OPACITY \
+        > >(while IFS= read -r line; do printf '%s %s\n' "${EPOCHREALTIME/[.,]/}" "$line"; done >"$2") &
+    E2E_SPY_PID=$!
+    wait_until "$E2E_TIMEOUT" "the property watch to start" test -s "$2"
+}
+stop_spy() { end_pid "$E2E_SPY_PID"; E2E_SPY_PID=; }
+
+# opacity_changes FILE: "MICROSECONDS VALUE" for every opacity value set, in arrival order.
+opacity_changes() { sed -n 's/^\([0-9]*\) _NET_WM_WINDOW_OPACITY(CARDINAL) = \([0-9]*\)$/\1 \2/p' "$1"; }
+
+# until_ms T: returns when the clock (now_ms) reaches T; for taking a picture at a set moment.
+until_ms() { while [ "$(now_ms)" -lt "$1" ]; do :; done; }
+
 # ---- screenshots -----------------------------------------------------------------------------
 
 # shot [FILE]: a screenshot of the whole screen (default $E2E_SHOT).
@@ -457,6 +491,16 @@ near() {
     [ $(($1 > r ? $1 - r : r - $1)) -le "$tol" ] &&
         [ $(($2 > g ? $2 - g : g - $2)) -le "$tol" ] &&
         [ $(($3 > b ? $3 - b : b - $3)) -le "$tol" ]
+}
+
+# hex_rgb "#rrggbb": "R G B" in decimal.
+hex_rgb() { local h=${1#\#}; echo "$((16#${h:0:2})) $((16#${h:2:2})) $((16#${h:4:2}))"; }
+
+# strictly_between V A B: V lies between A and B (either order) and clearly apart from both.
+strictly_between() {
+    local lo=$2 hi=$3 margin=6
+    [ "$lo" -gt "$hi" ] && lo=$3 hi=$2
+    [ "$1" -gt $((lo + margin)) ] && [ "$1" -lt $((hi - margin)) ]
 }
 
 # colour_count X Y W H "#rrggbb" [FILE]: number of pixels of the region close to the colour.
