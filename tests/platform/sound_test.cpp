@@ -81,19 +81,6 @@ QList<qint16> tone(int hz, int ms, double amplitude = 12000) {
     return out;
 }
 
-// The samples of a mono 16-bit PCM WAV file at kRate.
-QList<qint16> samplesOf(const QByteArray& wav) {
-    QList<qint16> out;
-    const qsizetype data = wav.indexOf("data");
-    if (data < 0)
-        return out;
-    const auto bytes = qFromLittleEndian<quint32>(wav.constData() + data + 4);
-    const char* p = wav.constData() + data + 8;
-    for (quint32 i = 0; i + 1 < bytes && data + 8 + qsizetype(i) + 1 < wav.size(); i += 2)
-        out.append(qFromLittleEndian<qint16>(p + i));
-    return out;
-}
-
 // Audibility in windows of one millisecond: a window is heard when its RMS reaches the
 // threshold (about 40 dB below full scale).
 constexpr int kWindow = kRate / 1000;
@@ -260,8 +247,9 @@ protected:
         const double latencyMs = double(*onset - r.playStarts[0]) / 1e6;
         std::printf("[sound] %s: audible %.1f ms of the file's %.1f ms (file length %.1f ms); "
                     "start %.1f ms after the call; the call took %.2f ms\n",
-                    qPrintable(what), heard.ms(), written.ms(), file.size() * 1000.0 / kRate,
-                    latencyMs, double(r.playDurations[0]) / 1e6);
+                    qPrintable(what), heard.ms(), written.ms(),
+                    double(file.size()) * 1000.0 / kRate, latencyMs,
+                    double(r.playDurations[0]) / 1e6);
         EXPECT_NEAR(heard.ms(), written.ms(), 10.0) << qPrintable(what) << ": heard length";
         EXPECT_LT(latencyMs, 30.0) << qPrintable(what) << ": start after the call";
         EXPECT_LT(double(r.playDurations[0]) / 1e6, 30.0)
