@@ -49,7 +49,9 @@ void arrow(QPainter& p, const QRect& r, int rows, TColor c) {
 } // namespace
 
 TRzColorEdit::TRzColorEdit(QWidget* parent) : QWidget(parent) {
-    setFocusPolicy(Qt::StrongFocus);
+    // Tab reaches it; of the mouse only a left press takes the focus (pressed() gives it), so a
+    // right or middle press leaves the focus where it was.
+    setFocusPolicy(Qt::TabFocus);
     setCursor(Qt::ArrowCursor);
     setContextMenuPolicy(Qt::PreventContextMenu);
     setAttribute(Qt::WA_InputMethodEnabled, false);
@@ -327,6 +329,8 @@ void TRzColorEdit::pressed(QMouseEvent* event) {
         return; // right and middle presses do nothing here
     if (!hasFocus())
         setFocus(Qt::MouseFocusReason);
+    // The press goes on into the palette: dragged onto a colour and released there, it chooses.
+    m_openingPress = true;
     dropDown();
 }
 
@@ -426,8 +430,10 @@ void TRzColorEdit::configurePicker(TRzColorPicker& picker) const {
 // ---- drop-down -----------------------------------------------------------------------------
 
 void TRzColorEdit::dropDown() {
-    if (m_droppedDown)
+    if (m_droppedDown) {
+        m_openingPress = false;
         return;
+    }
     // The flags come down again whichever way the sequence ends.
     struct Up {
         TRzColorEdit* edit;
@@ -440,6 +446,7 @@ void TRzColorEdit::dropDown() {
     m_droppedDown = true;
     m_buttonDown = true;
     update();
+    const bool byPress = std::exchange(m_openingPress, false);
     emit OnDropDown();
 
     if (!m_readOnly && parentWidget()) {
@@ -454,6 +461,8 @@ void TRzColorEdit::dropDown() {
         panel->setFont(f);
         auto* picker = new TRzColorPicker(panel.get());
         configurePicker(*picker);
+        if (byPress)
+            picker->continuePress();
         panel->adjustToChildren();
         connect(picker, &TRzColorPicker::clicked, panel.get(), &TRzPopupPanel::close);
         if (panel->popup(this)) {

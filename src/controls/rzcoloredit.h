@@ -191,4 +191,5 @@ private:
     bool m_overControl = false; // pointer inside
     bool m_buttonDown = false;
     bool m_droppedDown = false;
+    bool m_openingPress = false; // the drop-down comes from a left press still held
 };

@@ -590,6 +590,8 @@ void TRzColorPicker::mouseMoveEvent(QMouseEvent* event) {
     vq::guarded([&] {
         const QPoint pos = event->position().toPoint();
         const int code = codeAt(pos);
+        if (!(event->buttons() & Qt::LeftButton))
+            m_leftPressed = false; // that press ended elsewhere
         if (event->buttons() & Qt::LeftButton) {
             // The dead zone stays out of a drag as it stays out of a press: releasing on the
             // separator band must not choose "no colour" from a palette that does not offer it.

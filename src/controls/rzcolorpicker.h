@@ -103,6 +103,10 @@ public:
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override { return sizeHint(); }
 
+    // The left press that opened the palette goes on as a press on it: while the button stays
+    // down a drag onto a cell selects it, and the release inside the palette chooses.
+    void continuePress() { m_leftPressed = true; }
+
 signals:
     // The selected code changed.
     void changed();

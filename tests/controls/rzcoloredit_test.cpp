@@ -5,8 +5,11 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QPointer>
+#include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -226,6 +229,84 @@ TEST_F(ColorEditFixture, SecondOpenWhileUpReturnsDismissed) {
     edit->dropDown();
     EXPECT_EQ(secondChanges, 0);
     EXPECT_EQ(changes, 1);
+}
+
+} // namespace
+
+namespace {
+
+// The mouse as the desktop delivers it: through the windows, so Qt's popup routing, focus on
+// press and the popup's grab are part of what is tested.
+struct ColorEditMouse : ColorEditFixture {
+    QLineEdit* other = new QLineEdit(&form);
+    void SetUp() override {
+        ColorEditFixture::SetUp();
+        other->move(20, 100);
+        form.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+        other->setFocus();
+        ASSERT_TRUE(other->hasFocus());
+    }
+    QPoint onEdit(QPoint local) const { return edit->mapTo(&form, local); }
+};
+
+TEST_F(ColorEditMouse, PressDraggedOntoACellAndReleasedThereChoosesIt) {
+    TColor seen = clNone;
+    HookScope hook([&](TRzPopupPanel& panel, TRzPopup& w) {
+        TRzColorPicker* picker = pickerOf(w);
+        ASSERT_TRUE(picker);
+        // Still holding the button that opened the palette: over two cells, released on the
+        // second.
+        const QPoint first = picker->mapTo(&w, cell(3));
+        const QPoint second = picker->mapTo(&w, cell(21));
+        QTest::mouseMove(w.windowHandle(), first);
+        QTest::mouseMove(w.windowHandle(), second);
+        seen = picker->selectedColor();
+        QTest::mouseRelease(w.windowHandle(), Qt::LeftButton, {}, second);
+        // Whatever the release did, the palette goes away in the end.
+        QTimer::singleShot(0, &panel, [&panel] { panel.dismiss(); });
+    });
+    QTest::mousePress(form.windowHandle(), Qt::LeftButton, {}, onEdit({40, 10}));
+    EXPECT_EQ(seen, TColor(0x00FF6633)) << "the drag did not select the cell under the pointer";
+    EXPECT_EQ(edit->selectedColor(), TColor(0x00FF6633)) << "the release did not choose";
+    EXPECT_EQ(changes, 1);
+    EXPECT_EQ(closeUps, 1);
+    EXPECT_FALSE(edit->isDroppedDown());
+}
+
+TEST_F(ColorEditMouse, ClickOnTheEditKeepsThePaletteOpenForAChoice) {
+    int popups = 0;
+    HookScope hook([&](TRzPopupPanel& panel, TRzPopup& w) {
+        ++popups;
+        // The release of the opening press lands on the edit: the palette stays up.
+        QTest::mouseRelease(form.windowHandle(), Qt::LeftButton, {}, onEdit({40, 10}));
+        EXPECT_TRUE(w.isVisible());
+        TRzColorPicker* picker = pickerOf(w);
+        // Moving in without a button only highlights; a click on a cell then chooses it.
+        QTest::mouseMove(w.windowHandle(), picker->mapTo(&w, cell(9)));
+        EXPECT_EQ(picker->selectedColor(), clNone);
+        QTest::mouseClick(w.windowHandle(), Qt::LeftButton, {}, picker->mapTo(&w, cell(9)));
+        QTimer::singleShot(0, &panel, [&panel] { panel.dismiss(); });
+    });
+    QTest::mousePress(form.windowHandle(), Qt::LeftButton, {}, onEdit({40, 10}));
+    EXPECT_EQ(popups, 1);
+    EXPECT_EQ(edit->selectedColor(), TColor(0x000066FF)) << "Orange";
+    EXPECT_EQ(changes, 1);
+}
+
+TEST_F(ColorEditMouse, RightAndMiddlePressesNeitherOpenNorFocus) {
+    HookScope hook([&](TRzPopupPanel& p, TRzPopup&) { p.dismiss(); });
+    for (Qt::MouseButton button : {Qt::RightButton, Qt::MiddleButton}) {
+        QTest::mouseClick(form.windowHandle(), button, {}, onEdit({40, 10}));
+        QTest::mouseClick(form.windowHandle(), button, {}, onEdit({280, 10})); // the button
+    }
+    EXPECT_EQ(drops, 0);
+    EXPECT_TRUE(other->hasFocus()) << "a right or middle press took the focus";
+    EXPECT_FALSE(edit->hasFocus());
+    EXPECT_EQ(edit->bodyColor(), edit->color());
+    // A left press opens it.
+    QTest::mouseClick(form.windowHandle(), Qt::LeftButton, {}, onEdit({40, 10}));
+    EXPECT_EQ(drops, 1);
 }
 
 } // namespace
