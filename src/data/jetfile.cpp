@@ -821,7 +821,8 @@ RowSet Database::readWhereEquals(const QString& table, const QString& column, do
                     break;
                 }
                 if (s.dbKey)
-                    togglePageEncryption(reinterpret_cast<unsigned char*>(disk.data()), pg, s.dbKey);
+                    togglePageEncryption(reinterpret_cast<unsigned char*>(disk.data()), pg,
+                                         s.dbKey);
                 if (std::memcmp(disk.constData(), s.page(pg), kPage) != 0) {
                     valid = false;
                     break;
