@@ -463,7 +463,8 @@ void describeTable(TDataModule2& module, const QString& full, CheckReport& repor
     const TADOQuery& query = *module.ADOQuery1;
     if (query.damage().damaged())
         found.problems << query.damage().describe() +
-                              QStringLiteral(" (the pool would hold only the rows that could be read)");
+                              QStringLiteral(
+                                  " (the pool would hold only the rows that could be read)");
     found.notes << QStringLiteral("%1: table %2, %3 rows; columns %4")
                        .arg(full, kTable)
                        .arg(report.rows)
