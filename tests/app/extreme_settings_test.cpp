@@ -18,14 +18,6 @@ namespace {
 
 class ExtremeSettings : public Presenter {
 protected:
-    // A later start of the program on the same files.
-    void restart() {
-        form5.reset();
-        form3.reset();
-        module.reset();
-        form.reset();
-        start();
-    }
     // Paints the whole main screen, as the desktop would show it.
     void draw() {
         const QPixmap shot = form->grab();

@@ -46,6 +46,14 @@ protected:
     void create();
     // Creates the windows and shows the main screen, which runs its set-up.
     void start();
+    // A later start of the program on the same files: the windows go in reverse order of creation.
+    void restart() {
+        form5.reset();
+        form3.reset();
+        module.reset();
+        form.reset();
+        start();
+    }
     // Any key by name, also a misspelt or unknown one, straight through the file accessor.
     QString setting(const QString& key) const {
         return IniFile(inst.file("opt.ini")).readString(kSettingsSection, key, key);

@@ -174,14 +174,6 @@ protected:
         QTest::mouseMove(window(), grab + by);
         QTest::mouseRelease(window(), Qt::LeftButton, {}, grab + by);
     }
-    // A later start of the program on the same files.
-    void restart() {
-        form5.reset();
-        form3.reset();
-        module.reset();
-        form.reset();
-        start();
-    }
     QString unableToWrite(const QString& file) const {
         return QStringLiteral("Unable to write to %1.").arg(file);
     }

@@ -50,14 +50,6 @@ protected:
         return QCoreApplication::exec();
     }
 
-    void restart() {
-        form5.reset();
-        form3.reset();
-        module.reset();
-        form.reset();
-        start();
-    }
-
     QMap<QString, QString> dialogKeys() const {
         QMap<QString, QString> out;
         for (const QString& k : kDialogKeys)
