@@ -1,6 +1,7 @@
 // A damaged bank: set-up fills the pool with the rows that can be read, the show goes on, and
 // the operator is told once, after set-up.
 #include "presenter_fixture.h"
+#include "support/little_endian.h"
 
 #include <QFile>
 #include <QPlainTextEdit>
@@ -14,17 +15,6 @@ namespace {
 using MainScreenDamagedBank = Presenter;
 
 constexpr int kPage = 4096;
-
-quint32 le32(const QByteArray& b, qsizetype at) {
-    quint32 v = 0;
-    std::memcpy(&v, b.constData() + at, 4);
-    return v;
-}
-quint16 le16(const QByteArray& b, qsizetype at) {
-    quint16 v = 0;
-    std::memcpy(&v, b.constData() + at, 2);
-    return v;
-}
 
 QSet<QString> poolOf(const TForm1& form) {
     const QStringList lines = form.Memo1->toPlainText().split(u'\n', Qt::SkipEmptyParts);

@@ -2,6 +2,7 @@
 // a damaged bank is never read silently short: check and export fail with the counts.
 #include "bank.h"
 #include "bank_test_support.h"
+#include "support/little_endian.h"
 
 #include "data/adoconnection.h"
 #include "data/adoquery.h"
@@ -22,6 +23,8 @@
 
 #include <cstring>
 
+using vq::test::le16;
+using vq::test::le32;
 using vq::test::messageOf;
 using namespace vq::banktest;
 
@@ -151,17 +154,6 @@ TEST(BankFidelity, TextsNoReaderWouldGetBackAreRefusedWithTheirRow) {
 // ---- damage ------------------------------------------------------------------------------------
 
 constexpr int kPage = 4096;
-
-quint32 le32(const QByteArray& b, qsizetype at) {
-    quint32 v = 0;
-    std::memcpy(&v, b.constData() + at, 4);
-    return v;
-}
-quint16 le16(const QByteArray& b, qsizetype at) {
-    quint16 v = 0;
-    std::memcpy(&v, b.constData() + at, 2);
-    return v;
-}
 
 // The data pages of the table whose definition is on the given page, each with the numbers
 // (the first column, a long integer) of its rows.
