@@ -5,6 +5,7 @@
 #include "data/jetwriter.h"
 #include "platform/exception.h"
 #include "support/failure.h"
+#include "support/file_bytes.h"
 #include "support/real_jet_files.h"
 
 #include <QDir>
@@ -16,6 +17,9 @@
 #include <gtest/gtest.h>
 
 namespace {
+
+using vq::test::readBytes;
+using vq::test::writeBytes;
 
 const QString kShared = vq::test::realJetFolder();
 
@@ -118,12 +122,6 @@ TEST(JetReader, MissingFileAndMissingTable) {
 }
 
 namespace {
-void writeBytes(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(bytes);
-}
-
 // Opening and reading every table of a broken file ends in a failure or in rows, never in
 // a crash or a hang; returns whether it failed.
 bool survives(const QString& path) {

@@ -5,6 +5,7 @@
 #include "editorwindow.h"
 #include "importdialog.h"
 #include "preview.h"
+#include "support/file_bytes.h"
 #include "support/real_jet_files.h"
 
 #include "support/jet_fixtures.h"
@@ -48,20 +49,12 @@ inline void PrintTo(const Row& r, std::ostream* os) {
 
 namespace {
 
+using vq::test::readBytes;
+using vq::test::writeBytes;
+
 using vq::editor::BankModel;
 using vq::editor::EditorWindow;
 using vq::editor::Row;
-
-QByteArray readBytes(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void writeBytes(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(bytes);
-}
 
 // A program's standard output (it must succeed).
 QByteArray outputOf(const QString& program, const QStringList& args) {

@@ -7,6 +7,7 @@
 #include "settings/inifile.h"
 #include "settings/settings.h"
 #include "support/child_process.h"
+#include "support/file_bytes.h"
 #include "support/small_disk.h"
 
 #include <QDeadlineTimer>
@@ -32,16 +33,8 @@ inline void PrintTo(const QString& text, std::ostream* os) {
 
 namespace {
 
-QByteArray readBytes(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void writeBytes(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    ASSERT_EQ(f.write(bytes), bytes.size());
-}
+using vq::test::readBytes;
+using vq::test::writeBytes;
 
 // All 23 keys, GBK, CR LF.
 QByteArray fullSettings() {
