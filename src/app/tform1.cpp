@@ -53,6 +53,13 @@ QFont designedFont(int pixelHeight, bool bold) {
     return f;
 }
 
+// A label as designed: its font, colour and text.
+void dress(TCustomLabel* label, int pixelHeight, bool bold, TColor color, const QString& text) {
+    label->setFont(designedFont(pixelHeight, bold));
+    label->setFontColor(color);
+    label->setText(text);
+}
+
 TADOQuery& questionQuery(TDataModule2* module) {
     if (!module || !module->ADOQuery1)
         throw vq::Exception(QStringLiteral("The question bank is not available"));
@@ -88,15 +95,12 @@ void TForm1::createControls() {
 
     Label2 = new TLabel(this);
     Label2->move(48, 72);
-    Label2->setFont(designedFont(33, true));
-    Label2->setFontColor(clWhite);
-    Label2->setText(QStringLiteral("答题活动标题 设置时将文字全部删除就不显示了 你也可以改背景图"));
+    dress(Label2, 33, true, clWhite,
+          QStringLiteral("答题活动标题 设置时将文字全部删除就不显示了 你也可以改背景图"));
 
     Label1 = new TLabel(this);
     Label1->move(792, 112);
-    Label1->setFont(designedFont(53, false));
-    Label1->setFontColor(clYellow);
-    Label1->setText(QStringLiteral("准备计时"));
+    dress(Label1, 53, false, clYellow, QStringLiteral("准备计时"));
 
     Image3 = new TImage(this, TImage::Fit::Proportional);
     Image3->setGeometry(984, 552, 49, 49);
@@ -113,16 +117,24 @@ void TForm1::createControls() {
 
     RzLabel1 = new TRzLabel(this);
     RzLabel1->setGeometry(256, 216, 600, 19);
-    RzLabel1->setFont(designedFont(19, true));
-    RzLabel1->setFontColor(clWhite);
-    RzLabel1->setText(QStringLiteral("问"));
+    dress(RzLabel1, 19, true, clWhite, QStringLiteral("问"));
 
     RzLabel2 = new TRzLabel(this);
     RzLabel2->setGeometry(264, 280, 600, 19);
-    RzLabel2->setFont(designedFont(19, false));
-    RzLabel2->setFontColor(clWhite);
-    RzLabel2->setText(QStringLiteral("答"));
+    dress(RzLabel2, 19, false, clWhite, QStringLiteral("答"));
 
+    createStepControls();
+    createMenu();
+    // Last, so that the black-out cover lies above every control and the hall's keys reach
+    // the step button's filter first.
+    Screens = new vq::ScreenChoice(*this, *PopupMenu1, N3);
+    Hall = new vq::HallKeys(*this);
+    connectHandlers();
+}
+
+// The hidden controls that drive and carry the question cycle: the step button that holds the
+// keyboard focus, the pool store and the countdown's timer.
+void TForm1::createStepControls() {
     Button1 = new QPushButton(QStringLiteral("Button1"), this);
     Button1->setGeometry(824, 632, 75, 25);
     Button1->setFocusPolicy(Qt::StrongFocus);
@@ -139,19 +151,16 @@ void TForm1::createControls() {
     // Each tick on its second: a coarse timer may shift a tick by up to 50 ms.
     Timer1->setTimerType(Qt::PreciseTimer);
 
+    setFocusProxy(Button1);
+    Button1->setFocus();
+}
+
+void TForm1::createMenu() {
     PopupMenu1 = new QMenu(this);
     N7 = PopupMenu1->addAction(QStringLiteral("系统设置"));
     N3 = PopupMenu1->addSeparator();
     N2 = PopupMenu1->addAction(QStringLiteral("最小化"));
     N1 = PopupMenu1->addAction(QStringLiteral("退出系统"));
-
-    setFocusProxy(Button1);
-    Button1->setFocus();
-    // Last, so that the black-out cover lies above every control and the hall's keys reach
-    // the step button's filter first.
-    Screens = new vq::ScreenChoice(*this, *PopupMenu1, N3);
-    Hall = new vq::HallKeys(*this);
-    connectHandlers();
 }
 
 void TForm1::connectHandlers() {
@@ -305,35 +314,18 @@ void TForm1::FormShow() {
     Memo1->move(Memo1->x(), -300);
     Label1->setText(QString()); // 7
     RzLabel1->setText(QString());
-    Button1->move(Button1->x(), -300);                       // 8
-    FormResize();                                            // 9
-    Label1->move(s.integer(Key::shijian_left), Label1->y()); // 10
-    Label1->move(Label1->x(), s.integer(Key::shijian_top));
-    Label2->move(s.integer(Key::biaoti_left), Label2->y()); // 11
-    Label2->move(Label2->x(), s.integer(Key::biaoti_top));
-    RzLabel1->move(s.integer(Key::wenti_left), RzLabel1->y()); // 12
-    RzLabel1->move(RzLabel1->x(), s.integer(Key::wenti_top));
-    RzLabel2->move(s.integer(Key::daan_left), RzLabel2->y()); // 13
-    RzLabel2->move(RzLabel2->x(), s.integer(Key::daan_top));
-    Form3->RzSpinner2->setValue(s.integer(Key::shijian)); // 14
-
-    const struct {
-        TCustomLabel* label;
-        vq::IntegerKey color;
-        vq::IntegerKey size;
-        TRzColorEdit* colorEdit;
-        TRzSpinner* sizeSpinner;
-    } items[] = {
-        {Label2, Key::biaoti_color, Key::biaoti_fontsize, Form3->RzColorEdit1, Form3->RzSpinner1},
-        {Label1, Key::shijian_color, Key::shijian_fontsize, Form3->RzColorEdit2, Form3->RzSpinner3},
-        {RzLabel1, Key::wenti_color, Key::wenti_fontsize, Form3->RzColorEdit3, Form3->RzSpinner4},
-        {RzLabel2, Key::daan_color, Key::daan_fontsize, Form3->RzColorEdit4, Form3->RzSpinner5},
-    };
-    for (const auto& item : items) { // 15
+    Button1->move(Button1->x(), -300);                                 // 8
+    FormResize();                                                      // 9
+    placeFromSettings(s, Label1, Key::shijian_left, Key::shijian_top); // 10
+    placeFromSettings(s, Label2, Key::biaoti_left, Key::biaoti_top);   // 11
+    placeFromSettings(s, RzLabel1, Key::wenti_left, Key::wenti_top);   // 12
+    placeFromSettings(s, RzLabel2, Key::daan_left, Key::daan_top);     // 13
+    Form3->RzSpinner2->setValue(s.integer(Key::shijian));              // 14
+    for (const LabelStyle& item : labelStyles()) {                     // 15
         item.label->setFontColor(s.integer(item.color));
         item.colorEdit->setSelectedColor(s.integer(item.color));
     }
-    for (const auto& item : items) { // 16
+    for (const LabelStyle& item : labelStyles()) { // 16
         item.label->setFontPoints(s.integer(item.size));
         item.sizeSpinner->setValue(s.integer(item.size));
     }
@@ -341,15 +333,9 @@ void TForm1::FormShow() {
     Label2->setText(s.text(Key::biaoti));
     Form3->RzSpinner6->setValue(s.integer(Key::wenti_width)); // 18
     Form3->RzSpinner7->setValue(s.integer(Key::daan_width));
-    if (s.flagOn(Key::huanying)) // 19
-        Form3->CheckBox3->setChecked(true);
-    if (s.flagOff(Key::huanying))
-        Form3->CheckBox3->setChecked(false);
-    if (s.flagOn(Key::shijian_sound)) // 20
-        Form3->CheckBox1->setChecked(true);
-    if (s.flagOff(Key::shijian_sound))
-        Form3->CheckBox1->setChecked(false);
-    if (s.flagOn(Key::huanying) && Form5) // 21
+    tickFromFlag(s, Key::huanying, Form3->CheckBox3);      // 19
+    tickFromFlag(s, Key::shijian_sound, Form3->CheckBox1); // 20
+    if (s.flagOn(Key::huanying) && Form5)                  // 21
         Form5->show();
     if (s.flagOn(Key::weizhishezhi)) { // 22
         Label1->setText(QStringLiteral("10"));
@@ -363,6 +349,32 @@ void TForm1::FormShow() {
     vq::fillPool(questionQuery(DataModule2), *Memo1); // 24
     // 25: by its bare name, so from the current folder.
     Image3->setPicture(vq::loadPicture(vq::expandName(QStringLiteral("next.png"))));
+}
+
+// A label's place from its two keys: the left edge moves before the top key is read, so a
+// failing top key leaves the label at its new left.
+void TForm1::placeFromSettings(const vq::Settings& s, QWidget* label, vq::IntegerKey left,
+                               vq::IntegerKey top) {
+    label->move(s.integer(left), label->y());
+    label->move(label->x(), s.integer(top));
+}
+
+// A tick box follows its flag only when the flag reads "1" or "0"; any other text leaves it.
+void TForm1::tickFromFlag(const vq::Settings& s, vq::FlagKey flag, QCheckBox* box) {
+    if (s.flagOn(flag))
+        box->setChecked(true);
+    if (s.flagOff(flag))
+        box->setChecked(false);
+}
+
+// The four labels whose colour and size the settings dialog edits, in the written order.
+std::array<TForm1::LabelStyle, 4> TForm1::labelStyles() const {
+    return {{
+        {Label2, Key::biaoti_color, Key::biaoti_fontsize, Form3->RzColorEdit1, Form3->RzSpinner1},
+        {Label1, Key::shijian_color, Key::shijian_fontsize, Form3->RzColorEdit2, Form3->RzSpinner3},
+        {RzLabel1, Key::wenti_color, Key::wenti_fontsize, Form3->RzColorEdit3, Form3->RzSpinner4},
+        {RzLabel2, Key::daan_color, Key::daan_fontsize, Form3->RzColorEdit4, Form3->RzSpinner5},
+    }};
 }
 
 void TForm1::FormResize() {
@@ -433,8 +445,7 @@ void TForm1::step() {
         vq::fetchQuestion(questionQuery(DataModule2), number, targets);
     }
     Label3->setText(QString::number(stepCounter() + 1));
-    RzLabel1->move(s.integer(Key::wenti_left), RzLabel1->y());
-    RzLabel1->move(RzLabel1->x(), s.integer(Key::wenti_top));
+    placeFromSettings(s, RzLabel1, Key::wenti_left, Key::wenti_top);
     RzLabel2->move(s.integer(Key::daan_left), RzLabel2->y());
     RzLabel2->move(RzLabel2->x(), RzLabel1->y() + RzLabel1->height() + 30);
 }

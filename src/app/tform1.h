@@ -10,6 +10,7 @@
 #include <vector>
 
 class QAction;
+class QCheckBox;
 class QLabel;
 class QMenu;
 class QPlainTextEdit;
@@ -19,6 +20,8 @@ class TDataModule2;
 class TForm3;
 class TForm5;
 class TImage;
+class TRzColorEdit;
+class TRzSpinner;
 namespace vq {
 class HallKeys;
 class ScreenChoice;
@@ -100,8 +103,22 @@ protected:
 
 private:
     void createControls();
+    void createStepControls();
+    void createMenu();
     void connectHandlers();
     void connectDragging();
+    static void placeFromSettings(const vq::Settings& s, QWidget* label, vq::IntegerKey left,
+                                  vq::IntegerKey top);
+    static void tickFromFlag(const vq::Settings& s, vq::FlagKey flag, QCheckBox* box);
+    // A label whose colour and size the settings dialog edits, with its keys and dialog controls.
+    struct LabelStyle {
+        TCustomLabel* label;
+        vq::IntegerKey color;
+        vq::IntegerKey size;
+        TRzColorEdit* colorEdit;
+        TRzSpinner* sizeSpinner;
+    };
+    std::array<LabelStyle, 4> labelStyles() const;
     void step();
     int stepCounter() const;
     void dragPress(int x, int y);
