@@ -145,6 +145,8 @@ struct Database::Snapshot {
         QHash<int, QMultiHash<qint64, int>> index; // column -> value -> position in loc
     };
     QHash<QString, std::shared_ptr<Table>> tables;
+    QString lastName; // the name the last table was asked for by, and that table
+    std::shared_ptr<Table> lastTable;
     QStringList userTables;
     std::vector<bool> unsound; // data pages whose row table did not hold, emptied in bytes
     int pageCount() const { return static_cast<int>(bytes.size() / kPage); }
@@ -406,9 +408,15 @@ bool ownType(int t) {
 
 std::shared_ptr<Database::Snapshot::Table> openTable(Database::Snapshot& s, const QString& name,
                                                      const QString& path) {
+    // A run asks for the same table again and again, by the same name.
+    if (s.lastTable && name == s.lastName)
+        return s.lastTable;
     const QString key = name.toLower();
-    if (auto it = s.tables.find(key); it != s.tables.end())
+    if (auto it = s.tables.find(key); it != s.tables.end()) {
+        s.lastName = name;
+        s.lastTable = *it;
         return *it;
+    }
     MdbCatalogEntry* entry = nullptr;
     for (const auto& owned : s.entries) {
         MdbCatalogEntry* e = owned.get();
@@ -816,12 +824,14 @@ RowSet Database::readTable(const QString& table, bool forFetches) {
     out.columns = t->columns;
     t->index.clear();
     locateRows(s, *t, out.damage);
+    const size_t n = t->locPages.size();
     QList<int> indexed;
     for (int i = 0; i < t->columns.size() && forFetches; ++i)
-        if (t->columns[i].integer)
+        if (t->columns[i].integer) {
             indexed << i;
+            t->index[i].reserve(qsizetype(n));
+        }
     // The scan takes the numbers; texts are read from this moment of the file when asked for.
-    const size_t n = t->locPages.size();
     out.rows.reserve(qsizetype(n));
     for (size_t pos = 0; pos < n; ++pos) {
         QList<QVariant> row =
@@ -847,10 +857,14 @@ RowSet Database::readWhereEquals(const QString& table, const QString& column, do
     if (c >= 0 && t->scanned && t->columns[c].integer && whole) {
         // From the index: each hit's page must still be what is on disk, and the row must
         // still hold the number; anything else means the file changed under us.
-        QFile file(m_path);
-        bool valid = m_steady || file.open(QIODevice::ReadOnly);
-        const QList<int> hits = t->index.value(c).values(qint64(value));
-        QList<int> ordered = hits;
+        std::optional<QFile> file;
+        if (!m_steady)
+            file.emplace(m_path);
+        bool valid = m_steady || file->open(QIODevice::ReadOnly);
+        const QMultiHash<qint64, int>& numbers = t->index[c];
+        std::vector<int> ordered;
+        for (auto [it, end] = numbers.equal_range(qint64(value)); it != end; ++it)
+            ordered.push_back(*it);
         std::sort(ordered.begin(), ordered.end());
         RowSet out;
         out.columns = t->columns;
@@ -860,8 +874,8 @@ RowSet Database::readWhereEquals(const QString& table, const QString& column, do
             const quint32 pg = t->locPages[size_t(pos)];
             if (!m_steady) {
                 QByteArray disk;
-                if (file.seek(qint64(pg) * kPage))
-                    disk = file.read(kPage);
+                if (file->seek(qint64(pg) * kPage))
+                    disk = file->read(kPage);
                 if (disk.size() != kPage) {
                     valid = false;
                     break;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <cstdint>
 #include <functional>
@@ -19,6 +20,8 @@ public:
     explicit QuestionPool(QPlainTextEdit& store);
     int count() const;
     QString at(int index) const;
+    // Every line in order, in one pass (at() finds each line from the start).
+    QStringList lines() const;
     void removeAt(int index);
     void append(const QString& line);
     // Several lines at once, in order (one edit of the store instead of one per line).
