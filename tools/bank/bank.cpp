@@ -132,6 +132,17 @@ qsizetype utf8Length(QStringView text) {
     return n;
 }
 
+// Whether the text is longer than `limit` bytes in UTF-8. A UTF-16 unit is at most three
+// UTF-8 bytes, so a short text needs no counting.
+bool longerInUtf8(const QString& text, qsizetype limit) {
+    return text.size() * 3 > limit && utf8Length(text) > limit;
+}
+
+// Whether a text shows as nothing (what trimmed() would leave empty), from its start.
+bool blank(const QString& text) {
+    return std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c.isSpace(); });
+}
+
 // Up to a few items of a list, for a report line.
 QString some(const QStringList& items, int shown = 8) {
     QString s = items.mid(0, shown).join(QStringLiteral(", "));
@@ -240,46 +251,45 @@ BuildResult buildBank(const QString& inPath, const QString& outPath, const Build
     BuildResult result;
     for (qsizetype r = 0; r < total; ++r) {
         const QuestionRow& row = table.rows[r];
-        const QString where = table.place(row.row);
+        const auto where = [&] { return table.place(row.row); };
         vq::jet::Question q;
         if (table.numbered) {
             if (row.number.isEmpty())
                 throw vq::Exception(
-                    QStringLiteral("%1: the number (%2) is missing").arg(where, kNumber));
+                    QStringLiteral("%1: the number (%2) is missing").arg(where(), kNumber));
             bool ok = false;
             q.number = row.number.toInt(&ok, 10);
             if (!ok)
                 throw vq::Exception(
                     QStringLiteral(
                         "%1: '%2' is not a whole number between -2147483648 and 2147483647")
-                        .arg(where, row.number));
+                        .arg(where(), row.number));
         } else {
             q.number = r + 1;
         }
         const auto seen = rowOfNumber.constFind(q.number);
         if (seen != rowOfNumber.constEnd())
             throw vq::Exception(QStringLiteral("%1: the number %2 is already used on %3")
-                                    .arg(where)
+                                    .arg(where())
                                     .arg(q.number)
                                     .arg(table.place(*seen)));
         rowOfNumber.insert(q.number, row.row);
         q.question = row.question;
         q.answer = row.answer;
-        if (q.question.trimmed().isEmpty())
+        if (blank(q.question))
             throw vq::Exception(
-                QStringLiteral("%1: the question (%2) is empty").arg(where, kQuestion));
+                QStringLiteral("%1: the question (%2) is empty").arg(where(), kQuestion));
         for (const auto& [text, name] :
              {std::pair{&q.question, kQuestion}, std::pair{&q.answer, kAnswer}}) {
             if (const QString why = unstorable(*text); !why.isEmpty())
                 throw vq::Exception(
-                    QStringLiteral("%1, column %2: the text %3").arg(where, name, why));
-            const qsizetype bytes = utf8Length(*text);
-            if (bytes > kLongestText)
+                    QStringLiteral("%1, column %2: the text %3").arg(where(), name, why));
+            if (longerInUtf8(*text, kLongestText))
                 throw vq::Exception(
                     QStringLiteral(
                         "%1: the %2 is %3 bytes long in UTF-8; the presenter shows at most %4")
-                        .arg(where, name)
-                        .arg(bytes)
+                        .arg(where(), name)
+                        .arg(utf8Length(*text))
                         .arg(kLongestText));
         }
         if (questions.isEmpty()) {
@@ -589,15 +599,9 @@ struct Fetched {
     QStringList cutTexts;
 };
 
-// A text at the reader's limit was most likely longer in the file. A UTF-16 unit is at most
-// three UTF-8 bytes, so a short text needs no counting.
+// A text at the reader's limit was most likely longer in the file.
 bool atTheLimit(const QString& text) {
-    return text.size() * 3 >= kLongestText - 3 && utf8Length(text) >= kLongestText - 3;
-}
-
-// Whether a text shows as nothing (what trimmed() would leave empty), from its start.
-bool blank(const QString& text) {
-    return std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c.isSpace(); });
+    return longerInUtf8(text, kLongestText - 4);
 }
 
 // Fetches every number of the pool once, as a draw of it does (firsts: where each number
