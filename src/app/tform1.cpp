@@ -353,7 +353,7 @@ void TForm1::FormShow() {
 
 // A label's place from its two keys: the left edge moves before the top key is read, so a
 // failing top key leaves the label at its new left.
-void TForm1::placeFromSettings(const vq::Settings& s, QWidget* label, vq::IntegerKey left,
+void TForm1::placeFromSettings(const vq::Settings& s, TGraphicControl* label, vq::IntegerKey left,
                                vq::IntegerKey top) {
     label->move(s.integer(left), label->y());
     label->move(label->x(), s.integer(top));

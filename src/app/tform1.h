@@ -107,8 +107,8 @@ private:
     void createMenu();
     void connectHandlers();
     void connectDragging();
-    static void placeFromSettings(const vq::Settings& s, QWidget* label, vq::IntegerKey left,
-                                  vq::IntegerKey top);
+    static void placeFromSettings(const vq::Settings& s, TGraphicControl* label,
+                                  vq::IntegerKey left, vq::IntegerKey top);
     static void tickFromFlag(const vq::Settings& s, vq::FlagKey flag, QCheckBox* box);
     // A label whose colour and size the settings dialog edits, with its keys and dialog controls.
     struct LabelStyle {

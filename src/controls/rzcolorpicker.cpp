@@ -1,4 +1,5 @@
 #include "controls/rzcolorpicker.h"
+#include "controls/rzcolorpicker_testing.h"
 
 #include "controls/rzcustomcolors.h"
 #include "platform/guard.h"
@@ -97,11 +98,6 @@ constexpr const char* kSystemNames[TRzColorPicker::kSystemCount] = {
     "Menu Bar",
 };
 
-TRzColorPicker::ColorDialogRunner& dialogRunner() {
-    static TRzColorPicker::ColorDialogRunner runner;
-    return runner;
-}
-
 std::optional<QColor> runRealDialog(QWidget* parent, const QColor& initial,
                                     QColorDialog::ColorDialogOptions options) {
     QColorDialog dialog(initial.isValid() ? initial : QColor(Qt::white), parent);
@@ -139,9 +135,7 @@ bool isCell(int code) {
 
 } // namespace
 
-void TRzColorPicker::setColorDialogRunner(ColorDialogRunner runner) {
-    dialogRunner() = std::move(runner);
-}
+TRzColorPicker::ColorDialogRunner vq::detail::installedColorDialogRunner;
 
 TRzColorPicker::TRzColorPicker(QWidget* parent) : QWidget(parent) {
     setFocusPolicy(Qt::NoFocus);
@@ -679,8 +673,9 @@ void TRzColorPicker::openColorDialog() {
         for (int i = 0; i < TRzCustomColors::kCount && i < QColorDialog::customCount(); ++i)
             QColorDialog::setCustomColor(i, ColorToQColor(m_customColors->color(i)));
     const QColor initial = ColorToQColor(selectedColor());
-    const auto result = dialogRunner() ? dialogRunner()(this, initial, m_colorDlgOptions)
-                                       : runRealDialog(this, initial, m_colorDlgOptions);
+    const TRzColorPicker::ColorDialogRunner& installed = vq::detail::installedColorDialogRunner;
+    const auto result = installed ? installed(this, initial, m_colorDlgOptions)
+                                  : runRealDialog(this, initial, m_colorDlgOptions);
     if (!result)
         return;
     if (m_customColors)

@@ -30,11 +30,10 @@ public:
     static constexpr int kSystemCount = 30;
 
     // Runs the standard colour dialog: returns the chosen colour, or nothing when cancelled.
-    // The custom slots travel through QColorDialog::customColor/setCustomColor.
+    // The custom slots travel through QColorDialog::customColor/setCustomColor. Tests replace
+    // it (controls/rzcolorpicker_testing.h).
     using ColorDialogRunner = std::function<std::optional<QColor>(
         QWidget* parent, const QColor& initial, QColorDialog::ColorDialogOptions)>;
-    // Replaces the dialog for every picker (tests); an empty runner restores the real one.
-    static void setColorDialogRunner(ColorDialogRunner runner);
 
     explicit TRzColorPicker(QWidget* parent = nullptr);
     ~TRzColorPicker() override;

@@ -1,4 +1,5 @@
 #include "controls/rzpopup.h"
+#include "controls/rzpopup_testing.h"
 
 #include "platform/guard.h"
 
@@ -182,9 +183,7 @@ void TRzPopupPanel::adjustToChildren() {
     resize(bounds.width() + 2 * frameWidth(), bounds.height() + 2 * frameWidth());
 }
 
-TRzPopupPanel::ShownHook TRzPopupPanel::setShownHook(ShownHook hook) {
-    return std::exchange(s_shownHook, std::move(hook));
-}
+TRzPopupPanel::ShownHook vq::detail::popupShownHook;
 
 bool TRzPopupPanel::popup(QWidget* control) {
     return run(control, std::nullopt);
@@ -285,8 +284,8 @@ bool TRzPopupPanel::run(QWidget* control, std::optional<QPoint> offset) {
     window->show();
     window->raise();
 
-    if (s_shownHook && !m_done)
-        s_shownHook(*this, *window);
+    if (vq::detail::popupShownHook && !m_done)
+        vq::detail::popupShownHook(*this, *window);
     if (!m_done) {
         m_loop = &loop;
         loop.exec();

@@ -92,9 +92,9 @@ public:
     static bool isAnyPopupOpen() { return s_openCount > 0; }
 
     // Runs once a popup is on the screen, from inside the popup loop (before it blocks), so
-    // that a caller can drive the open popup without waiting. Returns the previous hook.
+    // that tests and the gallery can drive the open popup without waiting
+    // (controls/rzpopup_testing.h).
     using ShownHook = std::function<void(TRzPopupPanel&, TRzPopup&)>;
-    static ShownHook setShownHook(ShownHook hook);
 
 signals:
     void OnPopup();
@@ -116,5 +116,4 @@ private:
     bool m_choice = false;
 
     static inline int s_openCount = 0;
-    static inline ShownHook s_shownHook;
 };

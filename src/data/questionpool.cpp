@@ -1,4 +1,5 @@
 #include "data/questionpool.h"
+#include "data/questionpool_testing.h"
 
 #include "data/adoquery.h"
 #include "platform/counters.h"
@@ -98,17 +99,7 @@ QString bankDamageMessage(const TADOQuery& query) {
     return {};
 }
 
-namespace {
-std::uint32_t g_seed = 0;
-std::function<std::optional<std::uint64_t>()> g_seedSource;
-} // namespace
-
-std::uint32_t randomSeed() {
-    return g_seed;
-}
-void setSeedSource(std::function<std::optional<std::uint64_t>()> source) {
-    g_seedSource = std::move(source);
-}
+std::uint32_t detail::randomSeed = 0;
 
 int drawIndex(int count, std::uint32_t seed) {
     if (count <= 0)
@@ -116,13 +107,13 @@ int drawIndex(int count, std::uint32_t seed) {
     return static_cast<int>((static_cast<std::uint64_t>(count) * seed) >> 32);
 }
 
-QString drawNumber(QPlainTextEdit& store) {
-    const std::optional<std::uint64_t> counter =
-        g_seedSource ? g_seedSource() : performanceCounter();
-    g_seed = counter ? static_cast<std::uint32_t>(*counter) : tickCount();
-    g_seed = g_seed * 134775813u + 1u;
+QString drawNumber(QPlainTextEdit& store, const SeedSource& seedSource) {
+    const std::optional<std::uint64_t> counter = seedSource();
+    std::uint32_t& seed = detail::randomSeed;
+    seed = counter ? static_cast<std::uint32_t>(*counter) : tickCount();
+    seed = seed * 134775813u + 1u;
     QuestionPool pool(store);
-    const int index = drawIndex(pool.count(), g_seed);
+    const int index = drawIndex(pool.count(), seed);
     const QString number = pool.at(index);
     pool.removeAt(index);
     return number;

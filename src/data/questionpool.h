@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/counters.h"
+
 #include <QString>
 
 #include <cstdint>
@@ -36,14 +38,13 @@ void fillPool(TADOQuery& query, QPlainTextEdit& store);
 // full read (the pool fill's); empty when every row the table records was read.
 QString bankDamageMessage(const TADOQuery& query);
 
-// The program's one random state.
-std::uint32_t randomSeed();
-// Where the draw re-seeds from; empty restores the clock (performance counter, else the
-// millisecond tick count). Tests give a fixed source.
-void setSeedSource(std::function<std::optional<std::uint64_t>()> source);
+// Where a draw re-seeds from: a counter, or nothing when it cannot be read (then the
+// millisecond tick count). The program draws from the performance counter; tests give a fixed
+// source.
+using SeedSource = std::function<std::optional<std::uint64_t>()>;
 
 // Draws one number at random and removes it; the empty text for an empty pool.
-QString drawNumber(QPlainTextEdit& store);
+QString drawNumber(QPlainTextEdit& store, const SeedSource& seedSource = performanceCounter);
 // The index the draw takes for a pool of count lines once the seed has advanced.
 int drawIndex(int count, std::uint32_t seed);
 

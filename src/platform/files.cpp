@@ -1,4 +1,5 @@
 #include "platform/files.h"
+#include "platform/files_testing.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -23,18 +24,19 @@
 #endif
 
 namespace vq {
-namespace {
 
-WriteStep g_failStep = WriteStep::None;
-int g_failError = 0;
+detail::InjectedWriteFailure detail::injectedWriteFailure;
+
+namespace {
 
 // True (with errno set) when a test asked this step to fail.
 bool injectedFailure(WriteStep step) {
-    if (g_failStep != step || step == WriteStep::None)
+    detail::InjectedWriteFailure& injected = detail::injectedWriteFailure;
+    if (injected.step != step || step == WriteStep::None)
         return false;
-    g_failStep = WriteStep::None;
+    injected.step = WriteStep::None;
 #ifdef Q_OS_UNIX
-    errno = g_failError;
+    errno = injected.errorNumber;
 #endif
     return true;
 }
@@ -159,11 +161,6 @@ void removeStalePartials(const QString& target) {
 }
 
 } // namespace
-
-void failNextWriteAt(WriteStep step, int errorNumber) {
-    g_failStep = step;
-    g_failError = errorNumber;
-}
 
 QString partialFileName(const QString& path) {
     return path + kPartialInfix + QString::number(QCoreApplication::applicationPid()) +

@@ -54,9 +54,4 @@ private:
     int m_fd = -1;
 };
 
-// Fault injection for tests only: the next replaceFileContents() fails at the given step as if
-// the platform had reported the error number there.
-enum class WriteStep { None, Create, Write, Flush, Close, Rename };
-void failNextWriteAt(WriteStep step, int errorNumber);
-
 } // namespace vq

@@ -1,4 +1,5 @@
 #include "platform/folders.h"
+#include "platform/folders_testing.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -10,8 +11,9 @@
 #endif
 
 namespace vq {
+QString detail::programFolderOverride;
+
 namespace {
-QString g_override;
 
 QString withSeparator(QString folder) {
     if (!folder.endsWith(u'/') && !folder.endsWith(u'\\'))
@@ -36,18 +38,14 @@ bool modeAllowsWrite(const QString& path) {
 } // namespace
 
 QString programFolder() {
-    if (!g_override.isEmpty())
-        return withSeparator(g_override);
+    if (!detail::programFolderOverride.isEmpty())
+        return withSeparator(detail::programFolderOverride);
 #ifdef Q_OS_LINUX
     const QString exe = QFileInfo(QStringLiteral("/proc/self/exe")).symLinkTarget();
     if (!exe.isEmpty())
         return withSeparator(QFileInfo(exe).absolutePath());
 #endif
     return withSeparator(QCoreApplication::applicationDirPath());
-}
-
-void setProgramFolderOverride(const QString& folder) {
-    g_override = folder;
 }
 
 QString currentFolder() {

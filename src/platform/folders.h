@@ -6,9 +6,8 @@ namespace vq {
 
 // Folder of the running executable, ending in the separator, so that a file in it is the
 // folder followed by the file name.
+// Tests run the program against a temporary installation (platform/folders_testing.h).
 QString programFolder();
-// Tests run the program against a temporary installation; empty restores the real folder.
-void setProgramFolderOverride(const QString& folder);
 
 // The process's working folder, against which bare names are resolved.
 QString currentFolder();

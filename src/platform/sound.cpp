@@ -1,4 +1,5 @@
 #include "platform/sound.h"
+#include "platform/sound_testing.h"
 
 #include "platform/files.h"
 
@@ -121,8 +122,6 @@ private:
 
 #endif
 
-SoundService* g_service = nullptr;
-
 SystemSoundService& realService() {
     static SystemSoundService service;
     return service;
@@ -130,12 +129,10 @@ SystemSoundService& realService() {
 
 } // namespace
 
-SoundService& sounds() {
-    return g_service ? *g_service : realService();
-}
+SoundService* detail::installedSoundService = nullptr;
 
-void setSoundService(SoundService* service) {
-    g_service = service;
+SoundService& sounds() {
+    return detail::installedSoundService ? *detail::installedSoundService : realService();
 }
 
 } // namespace vq

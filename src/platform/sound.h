@@ -17,9 +17,9 @@ public:
     virtual bool busy() const { return false; }
 };
 
+// The service in use: the desktop's player unless a test installed its own
+// (platform/sound_testing.h).
 SoundService& sounds();
-// Installs a service (not owned); nullptr restores the real player.
-void setSoundService(SoundService* service);
 
 inline void playSound(const QString& path) {
     sounds().play(path);

@@ -5,7 +5,7 @@
 
 #include "app/timage.h"
 #include "platform/ansi.h"
-#include "platform/folders.h"
+#include "platform/folders_testing.h"
 #include "support/child_process.h"
 #include "support/small_disk.h"
 

@@ -1,6 +1,6 @@
 #include "controls/rzcoloredit.h"
 #include "controls/rzcolorpicker.h"
-#include "controls/rzpopup.h"
+#include "controls/rzpopup_testing.h"
 #include "support/input.h"
 
 #include <QApplication>
@@ -18,13 +18,6 @@ namespace {
 using vq::test::keyPress;
 using vq::test::press;
 using vq::test::release;
-
-struct HookScope {
-    explicit HookScope(TRzPopupPanel::ShownHook hook)
-        : previous(TRzPopupPanel::setShownHook(std::move(hook))) {}
-    ~HookScope() { TRzPopupPanel::setShownHook(previous); }
-    TRzPopupPanel::ShownHook previous;
-};
 
 QRgb rgbOf(TColor c) {
     return ColorToQColor(c).rgb();
@@ -102,7 +95,7 @@ TEST_F(ColorEditFixture, SwatchWithItsEdgeAndClassicDropButton) {
 TEST_F(ColorEditFixture, DroppedDownShowsFocusRectanglePushedButtonAndDarkHatch) {
     edit->setSelectedColor(clRed);
     QImage red, none;
-    HookScope hook([&](TRzPopupPanel& p, TRzPopup&) {
+    vq::PopupShownHook hook([&](TRzPopupPanel& p, TRzPopup&) {
         red = edit->grab().toImage();
         edit->setSelectedColor(clNone);
         none = edit->grab().toImage();
@@ -143,7 +136,7 @@ TEST_F(ColorEditFixture, BodyColourFollowsFocusDisabledAndReadOnly) {
 
 TEST_F(ColorEditFixture, ChoosingTheMarkedCellFiresChangeWithTheSameColour) {
     edit->setSelectedColor(clBlack);
-    HookScope hook([&](TRzPopupPanel&, TRzPopup& w) {
+    vq::PopupShownHook hook([&](TRzPopupPanel&, TRzPopup& w) {
         TRzColorPicker* picker = pickerOf(w);
         ASSERT_NE(picker, nullptr);
         press(picker, cell(0));
@@ -157,7 +150,7 @@ TEST_F(ColorEditFixture, ChoosingTheMarkedCellFiresChangeWithTheSameColour) {
 }
 
 TEST_F(ColorEditFixture, ChoosingAnotherCellTakesItsColour) {
-    HookScope hook([&](TRzPopupPanel&, TRzPopup& w) {
+    vq::PopupShownHook hook([&](TRzPopupPanel&, TRzPopup& w) {
         TRzColorPicker* picker = pickerOf(w);
         ASSERT_NE(picker, nullptr);
         press(picker, cell(16));
@@ -170,10 +163,10 @@ TEST_F(ColorEditFixture, ChoosingAnotherCellTakesItsColour) {
 
 TEST_F(ColorEditFixture, EscapeAndOutsidePressDismissWithoutChange) {
     edit->setSelectedColor(0x00123456); // not among the palette's colours
-    HookScope hook([&](TRzPopupPanel&, TRzPopup& w) { keyPress(&w, Qt::Key_Escape); });
+    vq::PopupShownHook hook([&](TRzPopupPanel&, TRzPopup& w) { keyPress(&w, Qt::Key_Escape); });
     keyPress(edit, Qt::Key_Down, Qt::AltModifier);
     {
-        HookScope outside([&](TRzPopupPanel&, TRzPopup& w) {
+        vq::PopupShownHook outside([&](TRzPopupPanel&, TRzPopup& w) {
             TRzColorPicker* picker = pickerOf(w);
             press(picker, cell(5)); // marks a cell, no release yet
             press(&w, QPoint(-50, -50));
@@ -187,7 +180,7 @@ TEST_F(ColorEditFixture, EscapeAndOutsidePressDismissWithoutChange) {
 }
 
 TEST_F(ColorEditFixture, TypingAndRightPressDoNothing) {
-    HookScope hook([&](TRzPopupPanel& p, TRzPopup&) { p.dismiss(); });
+    vq::PopupShownHook hook([&](TRzPopupPanel& p, TRzPopup&) { p.dismiss(); });
     edit->setSelectedColor(clBlue);
     keyPress(edit, Qt::Key_A, Qt::NoModifier, "a");
     keyPress(edit, Qt::Key_5, Qt::NoModifier, "5");
@@ -201,7 +194,7 @@ TEST_F(ColorEditFixture, TypingAndRightPressDoNothing) {
 
 TEST_F(ColorEditFixture, FreshPickerForEveryOpeningAndReadOnlyNeverOpens) {
     QList<QPointer<TRzColorPicker>> seen;
-    HookScope hook([&](TRzPopupPanel& p, TRzPopup& w) {
+    vq::PopupShownHook hook([&](TRzPopupPanel& p, TRzPopup& w) {
         seen.append(pickerOf(w));
         p.dismiss();
     });
@@ -222,7 +215,7 @@ TEST_F(ColorEditFixture, SecondOpenWhileUpReturnsDismissed) {
     TRzColorEdit second(&form);
     int secondChanges = 0;
     QObject::connect(&second, &TRzColorEdit::OnChange, [&] { ++secondChanges; });
-    HookScope hook([&](TRzPopupPanel& p, TRzPopup&) {
+    vq::PopupShownHook hook([&](TRzPopupPanel& p, TRzPopup&) {
         second.dropDown();
         p.close();
     });
@@ -252,7 +245,7 @@ struct ColorEditMouse : ColorEditFixture {
 
 TEST_F(ColorEditMouse, PressDraggedOntoACellAndReleasedThereChoosesIt) {
     TColor seen = clNone;
-    HookScope hook([&](TRzPopupPanel& panel, TRzPopup& w) {
+    vq::PopupShownHook hook([&](TRzPopupPanel& panel, TRzPopup& w) {
         TRzColorPicker* picker = pickerOf(w);
         ASSERT_TRUE(picker);
         // Still holding the button that opened the palette: over two cells, released on the
@@ -276,7 +269,7 @@ TEST_F(ColorEditMouse, PressDraggedOntoACellAndReleasedThereChoosesIt) {
 
 TEST_F(ColorEditMouse, ClickOnTheEditKeepsThePaletteOpenForAChoice) {
     int popups = 0;
-    HookScope hook([&](TRzPopupPanel& panel, TRzPopup& w) {
+    vq::PopupShownHook hook([&](TRzPopupPanel& panel, TRzPopup& w) {
         ++popups;
         // The release of the opening press lands on the edit: the palette stays up.
         QTest::mouseRelease(form.windowHandle(), Qt::LeftButton, {}, onEdit({40, 10}));
@@ -295,7 +288,7 @@ TEST_F(ColorEditMouse, ClickOnTheEditKeepsThePaletteOpenForAChoice) {
 }
 
 TEST_F(ColorEditMouse, RightAndMiddlePressesNeitherOpenNorFocus) {
-    HookScope hook([&](TRzPopupPanel& p, TRzPopup&) { p.dismiss(); });
+    vq::PopupShownHook hook([&](TRzPopupPanel& p, TRzPopup&) { p.dismiss(); });
     for (Qt::MouseButton button : {Qt::RightButton, Qt::MiddleButton}) {
         QTest::mouseClick(form.windowHandle(), button, {}, onEdit({40, 10}));
         QTest::mouseClick(form.windowHandle(), button, {}, onEdit({280, 10})); // the button

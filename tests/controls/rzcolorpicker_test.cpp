@@ -1,7 +1,7 @@
 #include "controls/rzcoloredit.h"
-#include "controls/rzcolorpicker.h"
+#include "controls/rzcolorpicker_testing.h"
 #include "controls/rzcustomcolors.h"
-#include "controls/rzpopup.h"
+#include "controls/rzpopup_testing.h"
 #include "support/input.h"
 
 #include <QApplication>
@@ -44,16 +44,9 @@ bool waitFor(const std::function<bool()>& condition) {
 
 struct RunnerScope {
     explicit RunnerScope(TRzColorPicker::ColorDialogRunner runner) {
-        TRzColorPicker::setColorDialogRunner(std::move(runner));
+        vq::setColorDialogRunner(std::move(runner));
     }
-    ~RunnerScope() { TRzColorPicker::setColorDialogRunner({}); }
-};
-
-struct HookScope {
-    explicit HookScope(TRzPopupPanel::ShownHook hook)
-        : previous(TRzPopupPanel::setShownHook(std::move(hook))) {}
-    ~HookScope() { TRzPopupPanel::setShownHook(previous); }
-    TRzPopupPanel::ShownHook previous;
+    ~RunnerScope() { vq::setColorDialogRunner({}); }
 };
 
 // The window colour (white on a default desktop scheme) set for the tests that rely on it.
@@ -541,7 +534,7 @@ TEST(ColorEditMoreColours, OkClosesThePaletteAsAChoiceWithTheDialogsColour) {
             seen = o;
             return QColor(0x10, 0x20, 0x30);
         });
-    HookScope hook([&](TRzPopupPanel&, TRzPopup& w) {
+    vq::PopupShownHook hook([&](TRzPopupPanel&, TRzPopup& w) {
         auto* picker = w.findChild<TRzColorPicker*>();
         ASSERT_NE(picker, nullptr);
         const QPoint more(20, picker->height() - 10);
@@ -566,7 +559,7 @@ TEST(ColorEditDrag, ReleaseOutsideThePaletteKeepsItOpenAndTheColour) {
     int changes = 0;
     QObject::connect(edit, &TRzColorEdit::OnChange, [&] { ++changes; });
     bool openAfterRelease = false;
-    HookScope hook([&](TRzPopupPanel& panel, TRzPopup& w) {
+    vq::PopupShownHook hook([&](TRzPopupPanel& panel, TRzPopup& w) {
         auto* picker = w.findChild<TRzColorPicker*>();
         ASSERT_NE(picker, nullptr);
         EXPECT_EQ(picker->selectedIndex(), 31);

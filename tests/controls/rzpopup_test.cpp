@@ -1,4 +1,4 @@
-#include "controls/rzpopup.h"
+#include "controls/rzpopup_testing.h"
 #include "support/input.h"
 
 #include <QApplication>
@@ -44,13 +44,6 @@ TEST(PopupPlacement, PushedInsideAtTheRightEdgeAndOpensUpwardsAtTheBottom) {
         QPoint(1024, 71));
 }
 
-struct HookScope {
-    explicit HookScope(TRzPopupPanel::ShownHook hook)
-        : previous(TRzPopupPanel::setShownHook(std::move(hook))) {}
-    ~HookScope() { TRzPopupPanel::setShownHook(previous); }
-    TRzPopupPanel::ShownHook previous;
-};
-
 struct PopupFixture : ::testing::Test {
     QWidget form;
     QWidget* control = new QWidget(&form);
@@ -70,7 +63,7 @@ TEST_F(PopupFixture, EscapeDismissesAndCloseIsAChoice) {
     QObject::connect(panel, &TRzPopupPanel::OnPopup, [&] { ++popups; });
     QObject::connect(panel, &TRzPopupPanel::OnClose, [&] { ++closes; });
     {
-        HookScope hook([&](TRzPopupPanel&, TRzPopup& w) {
+        vq::PopupShownHook hook([&](TRzPopupPanel&, TRzPopup& w) {
             EXPECT_EQ(content->parentWidget(), &w);
             EXPECT_EQ(w.size(), QSize(106, 56));
             vq::test::keyPress(&w, Qt::Key_Escape);
@@ -80,7 +73,7 @@ TEST_F(PopupFixture, EscapeDismissesAndCloseIsAChoice) {
     EXPECT_EQ(content->parentWidget(), panel);
     EXPECT_FALSE(panel->isPoppedUp());
     {
-        HookScope hook([&](TRzPopupPanel& p, TRzPopup& w) {
+        vq::PopupShownHook hook([&](TRzPopupPanel& p, TRzPopup& w) {
             vq::test::keyPress(&w, Qt::Key_A, Qt::NoModifier, "a");
             EXPECT_TRUE(p.isPoppedUp()); // other keys do nothing
             p.close();
@@ -92,7 +85,7 @@ TEST_F(PopupFixture, EscapeDismissesAndCloseIsAChoice) {
 }
 
 TEST_F(PopupFixture, PressOutsideDismissesPressInsideDoesNot) {
-    HookScope hook([&](TRzPopupPanel& p, TRzPopup& w) {
+    vq::PopupShownHook hook([&](TRzPopupPanel& p, TRzPopup& w) {
         vq::test::press(&w, QPoint(1, 1));
         EXPECT_TRUE(p.isPoppedUp());
         QMouseEvent outside(QEvent::MouseButtonPress, QPointF(-20, 5),
@@ -107,8 +100,8 @@ TEST_F(PopupFixture, PressOutsideDismissesPressInsideDoesNot) {
 TEST_F(PopupFixture, ApplicationDeactivationDismissesAndASecondOpenReturnsAtOnce) {
     TRzPopupPanel other(&form);
     bool secondResult = true;
-    HookScope hook([&](TRzPopupPanel&, TRzPopup&) {
-        HookScope inner([](TRzPopupPanel& p, TRzPopup&) { p.close(); });
+    vq::PopupShownHook hook([&](TRzPopupPanel&, TRzPopup&) {
+        vq::PopupShownHook inner([](TRzPopupPanel& p, TRzPopup&) { p.close(); });
         secondResult = other.popup(control);
         QEvent deactivate(QEvent::ApplicationDeactivate);
         QApplication::sendEvent(qApp, &deactivate);

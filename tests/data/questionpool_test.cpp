@@ -2,7 +2,7 @@
 #include "data/adoconnection.h"
 #include "data/adoquery.h"
 #include "data/jetwriter.h"
-#include "data/questionpool.h"
+#include "data/questionpool_testing.h"
 #include "data/tdatamodule2.h"
 #include "platform/exception.h"
 #include "support/failure.h"
@@ -85,10 +85,10 @@ TEST(QuestionPool, DrawIndexScalesTheAdvancedSeed) {
     pool.append(QStringLiteral("7"));
     // One number left: index 0 whatever the seed.
     for (std::uint64_t counter : {0ull, 1ull, 0xFFFFFFFFull, 0x123456789ABCDEFull}) {
-        vq::setSeedSource([counter] { return std::optional<std::uint64_t>(counter); });
+        const auto fixed = [counter] { return std::optional<std::uint64_t>(counter); };
         QPlainTextEdit one;
         vq::QuestionPool(one).append(QStringLiteral("7"));
-        EXPECT_EQ(vq::drawNumber(one), QStringLiteral("7"));
+        EXPECT_EQ(vq::drawNumber(one, fixed), QStringLiteral("7"));
         EXPECT_EQ(vq::QuestionPool(one).count(), 0);
         EXPECT_EQ(vq::randomSeed(), std::uint32_t(counter) * 134775813u + 1u);
     }
@@ -97,21 +97,18 @@ TEST(QuestionPool, DrawIndexScalesTheAdvancedSeed) {
     EXPECT_EQ(vq::drawIndex(3, 0xFFFFFFFFu), 2);
     EXPECT_EQ(vq::drawIndex(0, 0xFFFFFFFFu), 0);
     // The fallback when the counter cannot be read is the tick count, still advanced once.
-    vq::setSeedSource([] { return std::optional<std::uint64_t>(); });
     QPlainTextEdit two;
     vq::QuestionPool(two).append(QStringLiteral("1"));
     vq::QuestionPool(two).append(QStringLiteral("2"));
-    const QString drawn = vq::drawNumber(two);
+    const QString drawn = vq::drawNumber(two, [] { return std::optional<std::uint64_t>(); });
     EXPECT_TRUE(drawn == u"1" || drawn == u"2");
-    vq::setSeedSource({});
     // A known draw: counter 0 gives seed 1, index 0 of 5; counter 2^31/134775813-ish varies.
     QPlainTextEdit five;
     for (int i = 1; i <= 5; ++i)
         vq::QuestionPool(five).append(QString::number(i));
-    vq::setSeedSource([] { return std::optional<std::uint64_t>(0x1'0000'0000ull); });
-    EXPECT_EQ(vq::drawNumber(five), QStringLiteral("1"));
+    EXPECT_EQ(vq::drawNumber(five, [] { return std::optional<std::uint64_t>(0x1'0000'0000ull); }),
+              QStringLiteral("1"));
     EXPECT_EQ(five.toPlainText(), QStringLiteral("2\n3\n4\n5\n"));
-    vq::setSeedSource({});
 }
 
 TEST(QuestionPool, EveryQuestionOnceThenTheMessage) {

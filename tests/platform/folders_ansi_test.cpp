@@ -1,6 +1,6 @@
 #include "platform/ansi.h"
 #include "platform/counters.h"
-#include "platform/folders.h"
+#include "platform/folders_testing.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -3,7 +3,7 @@
 // user, writers killed part-way, and files as other editors save them.
 #include "platform/ansi.h"
 #include "platform/exception.h"
-#include "platform/files.h"
+#include "platform/files_testing.h"
 #include "settings/inifile.h"
 #include "settings/settings.h"
 #include "support/child_process.h"

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/messages.h"
-#include "platform/sound.h"
+#include "platform/sound_testing.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,7 +1,7 @@
 #include "support/temp_install.h"
 
 #include "platform/ansi.h"
-#include "platform/folders.h"
+#include "platform/folders_testing.h"
 
 #include <QFile>
 

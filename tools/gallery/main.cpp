@@ -7,7 +7,7 @@
 //                                     out.png and exits (works under QT_QPA_PLATFORM=offscreen)
 #include "controls/rzcoloredit.h"
 #include "controls/rzcolorpicker.h"
-#include "controls/rzpopup.h"
+#include "controls/rzpopup_testing.h"
 #include "controls/rzspinner.h"
 #include "platform/application.h"
 
@@ -144,28 +144,26 @@ int main(int argc, char** argv) {
     const QPoint origin = window.mapToGlobal(QPoint(0, 0));
     for (int column = 0; column < 2; ++column) {
         TRzColorEdit* edit = dropped[column];
-        const auto previous =
-            TRzPopupPanel::setShownHook([&](TRzPopupPanel& panel, TRzPopup& popup) {
-                QApplication::processEvents();
-                auto* picker = popup.findChild<TRzColorPicker*>();
-                if (picker && column == 0) {
-                    // Hover "Light Turquoise" for its highlight and its hint.
-                    const QPointF at = picker->cellRect(36).center();
-                    QMouseEvent move(QEvent::MouseMove, at, picker->mapToGlobal(at), Qt::NoButton,
-                                     Qt::NoButton, Qt::NoModifier);
-                    QApplication::sendEvent(picker, &move);
-                }
-                overlays.append({edit->mapTo(&window, QPoint(0, 0)), edit->grab().toImage()});
-                overlays.append({popup.pos() - origin, popup.grab().toImage()});
-                if (picker && picker->hintVisible())
-                    for (QWidget* w : QApplication::topLevelWidgets())
-                        if (w->isVisible() && w->windowType() == Qt::ToolTip &&
-                            w->pos() == picker->hintPosition())
-                            overlays.append({w->pos() - origin, w->grab().toImage()});
-                panel.dismiss();
-            });
+        const vq::PopupShownHook hook([&](TRzPopupPanel& panel, TRzPopup& popup) {
+            QApplication::processEvents();
+            auto* picker = popup.findChild<TRzColorPicker*>();
+            if (picker && column == 0) {
+                // Hover "Light Turquoise" for its highlight and its hint.
+                const QPointF at = picker->cellRect(36).center();
+                QMouseEvent move(QEvent::MouseMove, at, picker->mapToGlobal(at), Qt::NoButton,
+                                 Qt::NoButton, Qt::NoModifier);
+                QApplication::sendEvent(picker, &move);
+            }
+            overlays.append({edit->mapTo(&window, QPoint(0, 0)), edit->grab().toImage()});
+            overlays.append({popup.pos() - origin, popup.grab().toImage()});
+            if (picker && picker->hintVisible())
+                for (QWidget* w : QApplication::topLevelWidgets())
+                    if (w->isVisible() && w->windowType() == Qt::ToolTip &&
+                        w->pos() == picker->hintPosition())
+                        overlays.append({w->pos() - origin, w->grab().toImage()});
+            panel.dismiss();
+        });
         edit->dropDown();
-        TRzPopupPanel::setShownHook(previous);
     }
     QImage picture = window.grab().toImage();
     {
