@@ -16,6 +16,7 @@
 #include "app/tform5.h"
 #include "app/timage.h"
 #include "app/trzlabel.h"
+#include "controls/memolines.h"
 #include "data/adoquery.h"
 #include "data/jetwriter.h"
 #include "data/questionpool.h"
@@ -295,7 +296,8 @@ private:
         });
         const double fill = best([&] {
             QPlainTextEdit store;
-            vq::fillPool(q, store);
+            vq::MemoLines pool(store);
+            vq::fillPool(q, pool);
             benchmarkSink += store.document()->blockCount();
         });
         const double png =
@@ -309,7 +311,8 @@ private:
             vq::Settings st;
             benchmarkSink += st.integer(vq::Key::wenti_width) + st.integer(vq::Key::wenti_left);
         });
-        measure("draw", [&](int) { benchmarkSink += int(vq::drawNumber(*f->Memo1).size()); });
+        vq::MemoLines memoLines(*f->Memo1);
+        measure("draw", [&](int) { benchmarkSink += int(vq::drawNumber(memoLines).size()); });
         measure("fetch", [&](int i) { vq::fetchQuestion(q, QString::number(1 + i % 9000), none); });
         measure("question-label-text", [&](int i) {
             f->RzLabel1->setText(

@@ -1,9 +1,10 @@
 // The question bank at the size of a large party: 100,000 questions, texts 20-200 chars.
+#include "controls/application.h"
+#include "controls/memolines.h"
 #include "data/adoquery.h"
 #include "data/jetwriter.h"
 #include "data/questionpool.h"
 #include "data/tdatamodule2.h"
-#include "platform/application.h"
 #include "support/jet_fixtures.h"
 
 #include <QCoreApplication>
@@ -53,7 +54,8 @@ void BM_OpenAndFill(benchmark::State& state) {
     for (auto _ : state) {
         auto module = std::make_unique<TDataModule2>();
         auto store = std::make_unique<QPlainTextEdit>();
-        vq::fillPool(*module->ADOQuery1, *store);
+        vq::MemoLines pool(*store);
+        vq::fillPool(*module->ADOQuery1, pool);
         benchmark::DoNotOptimize(store->document()->blockCount());
         state.PauseTiming(); // the program's end is not part of its start
         store.reset();
@@ -68,11 +70,12 @@ void BM_DrawAndFetch(benchmark::State& state) {
     QDir::setCurrent(g_dir->path());
     TDataModule2 module;
     QPlainTextEdit store;
-    vq::fillPool(*module.ADOQuery1, store);
+    vq::MemoLines pool(store);
+    vq::fillPool(*module.ADOQuery1, pool);
     QString question;
     const vq::FetchTargets targets{[&](const QString& q) { question = q; }, {}, {}};
     for (auto _ : state) {
-        vq::fetchQuestion(*module.ADOQuery1, vq::drawNumber(store), targets);
+        vq::fetchQuestion(*module.ADOQuery1, vq::drawNumber(pool), targets);
         benchmark::DoNotOptimize(question);
     }
 }
@@ -101,7 +104,8 @@ void report() {
     TDataModule2 module;
     const long before = heapKb();
     auto store = std::make_unique<QPlainTextEdit>();
-    vq::fillPool(*module.ADOQuery1, *store);
+    vq::MemoLines pool(*store);
+    vq::fillPool(*module.ADOQuery1, pool);
     const long after = heapKb();
     std::vector<double> ms;
     QString question;
@@ -109,7 +113,7 @@ void report() {
     for (int i = 0; i < 1000; ++i) {
         QElapsedTimer t;
         t.start();
-        vq::fetchQuestion(*module.ADOQuery1, vq::drawNumber(*store), targets);
+        vq::fetchQuestion(*module.ADOQuery1, vq::drawNumber(pool), targets);
         ms.push_back(double(t.nsecsElapsed()) / 1e6);
     }
     std::sort(ms.begin(), ms.end());
@@ -148,7 +152,8 @@ void compareWithMdbReader() {
         auto module = std::make_unique<TDataModule2>();
         const qint64 opened = t.nsecsElapsed();
         auto store = std::make_unique<QPlainTextEdit>();
-        vq::fillPool(*module->ADOQuery1, *store);
+        vq::MemoLines pool(*store);
+        vq::fillPool(*module->ADOQuery1, pool);
         openFill.push_back(double(t.nsecsElapsed()) / 1e6);
         fillOnly.push_back(double(t.nsecsElapsed() - opened) / 1e6);
     }
@@ -173,13 +178,14 @@ void compareWithMdbReader() {
 
     TDataModule2 module;
     QPlainTextEdit store;
-    vq::fillPool(*module.ADOQuery1, store);
+    vq::MemoLines pool(store);
+    vq::fillPool(*module.ADOQuery1, pool);
     for (int i = 0; i < 200; ++i)
-        vq::drawNumber(store);
+        vq::drawNumber(pool);
     QCoreApplication::processEvents();
     const long before = heapKb();
     for (int i = 0; i < 5000; ++i) {
-        vq::drawNumber(store);
+        vq::drawNumber(pool);
         QCoreApplication::processEvents();
     }
     std::printf("heap growth per draw over 5000 draws: %.1f bytes; undo steps kept: %d\n",

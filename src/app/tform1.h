@@ -7,6 +7,7 @@
 #include <QWidget>
 
 #include <array>
+#include <memory>
 #include <vector>
 
 class QAction;
@@ -24,6 +25,7 @@ class TRzColorEdit;
 class TRzSpinner;
 namespace vq {
 class HallKeys;
+class MemoLines;
 class ScreenChoice;
 } // namespace vq
 
@@ -127,6 +129,8 @@ private:
     void popupMenu(const QPoint& globalPos);
 
     bool m_setUp = false;
+    // The question pool: the lines of Memo1.
+    std::unique_ptr<vq::MemoLines> m_pool;
     enum class Edge { Left, Top };
     // A key a move over a draggable label writes: the label's left or top edge, plus an offset.
     struct DragWrite {

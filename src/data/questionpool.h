@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/counters.h"
+#include "platform/linestore.h"
 
 #include <QString>
 
@@ -8,31 +9,16 @@
 #include <functional>
 #include <optional>
 
-class QPlainTextEdit;
 class TADOQuery;
 
 namespace vq {
 
-// The question pool: the lines of the main screen's hidden store Memo1, one question number
-// per line, the text always ending in a line break.
-class QuestionPool {
-public:
-    // The store keeps no undo history: every removed line would stay in it for the run.
-    explicit QuestionPool(QPlainTextEdit& store);
-    int count() const;
-    QString at(int index) const;
-    void removeAt(int index);
-    void append(const QString& line);
-    // Several lines at once, in order (one edit of the store instead of one per line).
-    void appendLines(const QString& linesWithBreaks);
-
-private:
-    QPlainTextEdit& m_store;
-};
+// The question pool holds one question number a line; in the program it is the lines of the main
+// screen's hidden store Memo1 (controls/memolines.h).
 
 // Appends the number of every row of the query (open on the whole table) to the pool.
 // Nothing here catches a failure; the numbers before a failing row stay in the pool.
-void fillPool(TADOQuery& query, QPlainTextEdit& store);
+void fillPool(TADOQuery& query, LineStore& pool);
 
 // The operator's message about a bank that could not be read whole, from the query's last
 // full read (the pool fill's); empty when every row the table records was read.
@@ -44,7 +30,7 @@ QString bankDamageMessage(const TADOQuery& query);
 using SeedSource = std::function<std::optional<std::uint64_t>()>;
 
 // Draws one number at random and removes it; the empty text for an empty pool.
-QString drawNumber(QPlainTextEdit& store, const SeedSource& seedSource = performanceCounter);
+QString drawNumber(LineStore& pool, const SeedSource& seedSource = performanceCounter);
 // The index the draw takes for a pool of count lines once the seed has advanced.
 int drawIndex(int count, std::uint32_t seed);
 

@@ -1,69 +1,44 @@
 #include "platform/messages.h"
 
-#include "platform/showscreen.h"
-
-#include <QAbstractButton>
-#include <QApplication>
-#include <QMessageBox>
-#include <QScreen>
+#include <cstdio>
 
 namespace vq {
 namespace {
 
-// A box without an owner, centred on the show's screen. It takes its final size only while
-// being shown, so it is centred then, before it appears.
-class CentredBox final : public QMessageBox {
+// Where a program without windows reports: one line a box on the standard error stream.
+class StandardErrorMessages final : public MessageService {
 public:
-    CentredBox(Icon icon, const QString& text, StandardButtons buttons)
-        : QMessageBox(icon, kApplicationTitle, text, buttons) {
-        if (QScreen* screen = showScreen())
-            setScreen(screen);
+    void errorBox(const QString& text) override { print(text); }
+    void messageBox(const QString& text) override { print(text); }
+    bool question(QWidget*, const QString& text, const QString&) override {
+        print(text);
+        return false;
     }
 
-protected:
-    void showEvent(QShowEvent* event) override {
-        QMessageBox::showEvent(event);
-        centreOnShowScreen(*this);
+private:
+    static void print(const QString& text) {
+        std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
     }
 };
 
-class QtMessageService final : public MessageService {
-public:
-    void errorBox(const QString& text) override {
-        // Over its owner when there is one; before the main screen is up, on the show's screen.
-        if (QWidget* owner = QApplication::activeWindow()) {
-            QMessageBox box(QMessageBox::Critical, kApplicationTitle, text, QMessageBox::Ok, owner);
-            box.exec();
-        } else {
-            CentredBox box(QMessageBox::Critical, text, QMessageBox::Ok);
-            box.exec();
-        }
-    }
-    void messageBox(const QString& text) override {
-        CentredBox box(QMessageBox::NoIcon, text, QMessageBox::Ok);
-        box.exec();
-    }
-    bool question(QWidget* owner, const QString& text, const QString& caption) override {
-        QMessageBox box(QMessageBox::Question, caption, text, QMessageBox::Yes | QMessageBox::No,
-                        owner);
-        box.setDefaultButton(QMessageBox::Yes);
-        box.button(QMessageBox::Yes)->setText(QStringLiteral("是(&Y)"));
-        box.button(QMessageBox::No)->setText(QStringLiteral("否(&N)"));
-        return box.exec() == QMessageBox::Yes;
-    }
-};
-
-QtMessageService g_qtService;
-MessageService* g_service = nullptr;
+StandardErrorMessages g_standardError;
+MessageService* g_program = nullptr;
+MessageService* g_installed = nullptr;
 
 } // namespace
 
 MessageService& messages() {
-    return g_service ? *g_service : g_qtService;
+    if (g_installed)
+        return *g_installed;
+    return g_program ? *g_program : g_standardError;
 }
 
 void setMessageService(MessageService* service) {
-    g_service = service;
+    g_installed = service;
+}
+
+void setProgramMessageService(MessageService* service) {
+    g_program = service;
 }
 
 QString errorBoxText(const QString& message) {

@@ -22,10 +22,13 @@ public:
     virtual bool question(QWidget* owner, const QString& text, const QString& caption) = 0;
 };
 
-// The service in use; the Qt message boxes unless a test installed its own.
+// The service in use: one a caller installed, else the program's own boxes (the message boxes
+// the application object provides), else the standard error stream where there are none.
 MessageService& messages();
-// Installs a service (not owned); nullptr restores the Qt message boxes.
+// Installs a service (not owned); nullptr restores the program's own boxes.
 void setMessageService(MessageService* service);
+// The program's own boxes (not owned), given by the application object.
+void setProgramMessageService(MessageService* service);
 
 // The error box's text: the message, plus a full stop when its last character sorts after "."
 QString errorBoxText(const QString& message);

@@ -3,7 +3,6 @@
 #include <QGuiApplication>
 #include <QPointer>
 #include <QScreen>
-#include <QWidget>
 
 namespace vq {
 namespace {
@@ -22,15 +21,6 @@ QScreen* showScreen() {
 
 void setShowScreen(QScreen* screen) {
     g_showScreen = screen;
-}
-
-void centreOnShowScreen(QWidget& window) {
-    QScreen* screen = showScreen();
-    if (!screen)
-        return;
-    QRect r = window.frameGeometry();
-    r.moveCenter(screen->geometry().center());
-    window.move(r.topLeft());
 }
 
 } // namespace vq

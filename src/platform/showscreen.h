@@ -1,7 +1,6 @@
 #pragma once
 
 class QScreen;
-class QWidget;
 
 namespace vq {
 
@@ -11,8 +10,5 @@ namespace vq {
 // The primary screen until a screen is chosen, and again once the chosen one is gone.
 QScreen* showScreen();
 void setShowScreen(QScreen* screen);
-
-// Puts a top-level window in the middle of the show's screen, by its current size.
-void centreOnShowScreen(QWidget& window);
 
 } // namespace vq

@@ -1,4 +1,5 @@
 // The pool, the draw and the fetch over banks written for the test, and the data module.
+#include "controls/memolines.h"
 #include "data/adoconnection.h"
 #include "data/adoquery.h"
 #include "data/jetwriter.h"
@@ -58,7 +59,7 @@ using vq::test::messageOf;
 
 TEST(QuestionPool, LinesCountReadRemoveAppend) {
     QPlainTextEdit store;
-    vq::QuestionPool pool(store);
+    vq::MemoLines pool(store);
     EXPECT_EQ(pool.count(), 0);
     EXPECT_EQ(pool.at(0), QString());
     pool.removeAt(0); // nothing there: nothing happens
@@ -81,15 +82,16 @@ TEST(QuestionPool, LinesCountReadRemoveAppend) {
 
 TEST(QuestionPool, DrawIndexScalesTheAdvancedSeed) {
     QPlainTextEdit store;
-    vq::QuestionPool pool(store);
+    vq::MemoLines pool(store);
     pool.append(QStringLiteral("7"));
     // One number left: index 0 whatever the seed.
     for (std::uint64_t counter : {0ull, 1ull, 0xFFFFFFFFull, 0x123456789ABCDEFull}) {
         const auto fixed = [counter] { return std::optional<std::uint64_t>(counter); };
-        QPlainTextEdit one;
-        vq::QuestionPool(one).append(QStringLiteral("7"));
+        QPlainTextEdit oneStore;
+        vq::MemoLines one(oneStore);
+        one.append(QStringLiteral("7"));
         EXPECT_EQ(vq::drawNumber(one, fixed), QStringLiteral("7"));
-        EXPECT_EQ(vq::QuestionPool(one).count(), 0);
+        EXPECT_EQ(one.count(), 0);
         EXPECT_EQ(vq::randomSeed(), std::uint32_t(counter) * 134775813u + 1u);
     }
     // Upper half of count * seed.
@@ -97,18 +99,20 @@ TEST(QuestionPool, DrawIndexScalesTheAdvancedSeed) {
     EXPECT_EQ(vq::drawIndex(3, 0xFFFFFFFFu), 2);
     EXPECT_EQ(vq::drawIndex(0, 0xFFFFFFFFu), 0);
     // The fallback when the counter cannot be read is the tick count, still advanced once.
-    QPlainTextEdit two;
-    vq::QuestionPool(two).append(QStringLiteral("1"));
-    vq::QuestionPool(two).append(QStringLiteral("2"));
+    QPlainTextEdit twoStore;
+    vq::MemoLines two(twoStore);
+    two.append(QStringLiteral("1"));
+    two.append(QStringLiteral("2"));
     const QString drawn = vq::drawNumber(two, [] { return std::optional<std::uint64_t>(); });
     EXPECT_TRUE(drawn == u"1" || drawn == u"2");
     // A known draw: counter 0 gives seed 1, index 0 of 5; counter 2^31/134775813-ish varies.
-    QPlainTextEdit five;
+    QPlainTextEdit fiveStore;
+    vq::MemoLines five(fiveStore);
     for (int i = 1; i <= 5; ++i)
-        vq::QuestionPool(five).append(QString::number(i));
+        five.append(QString::number(i));
     EXPECT_EQ(vq::drawNumber(five, [] { return std::optional<std::uint64_t>(0x1'0000'0000ull); }),
               QStringLiteral("1"));
-    EXPECT_EQ(five.toPlainText(), QStringLiteral("2\n3\n4\n5\n"));
+    EXPECT_EQ(fiveStore.toPlainText(), QStringLiteral("2\n3\n4\n5\n"));
 }
 
 TEST(QuestionPool, EveryQuestionOnceThenTheMessage) {
@@ -117,12 +121,13 @@ TEST(QuestionPool, EveryQuestionOnceThenTheMessage) {
     TDataModule2 module;
     EXPECT_TRUE(boxes.shown.isEmpty());
     QPlainTextEdit store;
-    vq::fillPool(*module.ADOQuery1, store);
+    vq::MemoLines pool(store);
+    vq::fillPool(*module.ADOQuery1, pool);
     EXPECT_EQ(store.toPlainText(), QStringLiteral("5\n3\n9\n1\n12\n8\n"));
     Shown shown;
     QSet<QString> seen;
     for (int i = 0; i < 6; ++i) {
-        const QString n = vq::drawNumber(store);
+        const QString n = vq::drawNumber(pool);
         shown.answerHidden = false;
         vq::fetchQuestion(*module.ADOQuery1, n, shown.targets());
         EXPECT_EQ(shown.question, QStringLiteral("问题") + n);
@@ -135,7 +140,7 @@ TEST(QuestionPool, EveryQuestionOnceThenTheMessage) {
     const QString lastQuestion = shown.question;
     for (int i = 0; i < 2; ++i) {
         shown.answerHidden = false;
-        EXPECT_EQ(vq::drawNumber(store), QString());
+        EXPECT_EQ(vq::drawNumber(pool), QString());
         vq::fetchQuestion(*module.ADOQuery1, QString(), shown.targets());
         EXPECT_EQ(module.ADOQuery1->sql(), QStringLiteral("SELECT * from 题 where 编号="));
         EXPECT_EQ(shown.question, lastQuestion);
@@ -152,7 +157,8 @@ TEST(QuestionPool, QueryTextForPositiveAndNegativeNumbers) {
     Bank bank({vq::jet::questionTable(numbered({17, -3}))});
     TDataModule2 module;
     QPlainTextEdit store;
-    vq::fillPool(*module.ADOQuery1, store);
+    vq::MemoLines pool(store);
+    vq::fillPool(*module.ADOQuery1, pool);
     EXPECT_EQ(store.toPlainText(), QStringLiteral("17\n-3\n"));
     Shown shown;
     vq::fetchQuestion(*module.ADOQuery1, QStringLiteral("17"), shown.targets());
@@ -171,7 +177,8 @@ TEST(QuestionPool, NullNumberStopsTheFillAtItsRow) {
     Bank bank({t});
     TDataModule2 module;
     QPlainTextEdit store;
-    EXPECT_EQ(messageOf([&] { vq::fillPool(*module.ADOQuery1, store); }),
+    vq::MemoLines pool(store);
+    EXPECT_EQ(messageOf([&] { vq::fillPool(*module.ADOQuery1, pool); }),
               QStringLiteral("Could not convert variant of type (Null) into type (String)"));
     EXPECT_EQ(store.toPlainText(), QStringLiteral("4\n6\n"));
 }
@@ -187,11 +194,12 @@ TEST(QuestionPool, TextNumberColumnFailsEveryFetchWhileThePoolShrinks) {
     Bank bank({t});
     TDataModule2 module;
     QPlainTextEdit store;
-    vq::fillPool(*module.ADOQuery1, store);
+    vq::MemoLines pool(store);
+    vq::fillPool(*module.ADOQuery1, pool);
     Shown shown;
     for (int left = 1; left >= 0; --left) {
-        vq::fetchQuestion(*module.ADOQuery1, vq::drawNumber(store), shown.targets());
-        EXPECT_EQ(vq::QuestionPool(store).count(), left);
+        vq::fetchQuestion(*module.ADOQuery1, vq::drawNumber(pool), shown.targets());
+        EXPECT_EQ(pool.count(), left);
     }
     EXPECT_EQ(shown.question, QStringLiteral("old question"));
     EXPECT_EQ(boxes.messagesShown().size(), 2);
@@ -206,7 +214,8 @@ TEST(QuestionPool, RowRemovedAfterTheFillFailsSilently) {
     Bank bank({vq::jet::questionTable(numbered({1, 2}))});
     TDataModule2 module;
     QPlainTextEdit store;
-    vq::fillPool(*module.ADOQuery1, store);
+    vq::MemoLines pool(store);
+    vq::fillPool(*module.ADOQuery1, pool);
     Shown shown;
     vq::fetchQuestion(*module.ADOQuery1, QStringLiteral("2"), shown.targets());
     EXPECT_EQ(shown.question, QStringLiteral("问题2"));
@@ -232,10 +241,11 @@ TEST(DataModule, MissingBankGivesTwoErrorBoxesAndAClosedQuery) {
         QStringLiteral("Could not find file '%1'.").arg(install.file(QStringLiteral("db.DLL")));
     EXPECT_EQ(boxes.errors(), QStringList({expected, expected}));
     QPlainTextEdit store;
-    EXPECT_EQ(messageOf([&] { vq::fillPool(*module.ADOQuery1, store); }),
+    vq::MemoLines pool(store);
+    EXPECT_EQ(messageOf([&] { vq::fillPool(*module.ADOQuery1, pool); }),
               QStringLiteral("ADOQuery1: Cannot perform this operation on a closed dataset"));
     Shown shown;
-    vq::fetchQuestion(*module.ADOQuery1, vq::drawNumber(store), shown.targets());
+    vq::fetchQuestion(*module.ADOQuery1, vq::drawNumber(pool), shown.targets());
     EXPECT_EQ(boxes.messagesShown(),
               QStringList({QStringLiteral("对不起，题库中是否没有题目了？")}));
 }
@@ -263,7 +273,8 @@ TEST(DataModule, WrongPasswordNoTableNoNumberColumn) {
         TDataModule2 module;
         EXPECT_TRUE(boxes.errors().isEmpty());
         QPlainTextEdit store;
-        EXPECT_EQ(messageOf([&] { vq::fillPool(*module.ADOQuery1, store); }),
+        vq::MemoLines pool(store);
+        EXPECT_EQ(messageOf([&] { vq::fillPool(*module.ADOQuery1, pool); }),
                   QStringLiteral("ADOQuery1: Field '编号' not found"));
     }
     {
@@ -271,8 +282,9 @@ TEST(DataModule, WrongPasswordNoTableNoNumberColumn) {
         Bank bank(vq::jet::fixtureTables(QStringLiteral("no-rows")));
         TDataModule2 module;
         QPlainTextEdit store;
-        vq::fillPool(*module.ADOQuery1, store);
-        EXPECT_EQ(vq::QuestionPool(store).count(), 0);
+        vq::MemoLines pool(store);
+        vq::fillPool(*module.ADOQuery1, pool);
+        EXPECT_EQ(pool.count(), 0);
         EXPECT_TRUE(boxes.shown.isEmpty());
     }
 }
@@ -323,22 +335,22 @@ TEST(JetSql, TextConversion) {
 // show makes (before, every draw added to it for the whole run).
 TEST(QuestionPool, DrawsLeaveNothingBehind) {
     QPlainTextEdit store;
-    vq::QuestionPool pool(store);
+    vq::MemoLines pool(store);
     QString lines;
     for (int i = 1; i <= 3000; ++i)
         lines += QString::number(i) + u'\n';
     pool.appendLines(lines);
     ASSERT_EQ(pool.count(), 3000);
     for (int i = 0; i < 1100; ++i)
-        ASSERT_FALSE(vq::drawNumber(store).isEmpty());
+        ASSERT_FALSE(vq::drawNumber(pool).isEmpty());
 #if defined(__GLIBC__)
     // Nor any other memory: before, every draw kept the layout of a line, about 1 KB.
     for (int i = 0; i < 100; ++i) // warm-up: the allocator's first blocks
-        vq::drawNumber(store);
+        vq::drawNumber(pool);
     QCoreApplication::processEvents();
     const size_t before = mallinfo2().uordblks;
     for (int i = 0; i < 1000; ++i) {
-        vq::drawNumber(store);
+        vq::drawNumber(pool);
         QCoreApplication::processEvents();
     }
     const size_t after = mallinfo2().uordblks;

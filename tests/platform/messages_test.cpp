@@ -1,4 +1,4 @@
-#include "platform/application.h"
+#include "controls/application.h"
 #include "platform/messages.h"
 
 #include <QAbstractButton>

@@ -1,6 +1,6 @@
 #include "support/child_process.h"
 
-#include "platform/application.h"
+#include "controls/application.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>

@@ -1,5 +1,5 @@
 // Test main: the QApplication every widget test needs, then GoogleTest.
-#include "platform/application.h"
+#include "controls/application.h"
 #include "support/child_process.h"
 
 #include <gtest/gtest.h>

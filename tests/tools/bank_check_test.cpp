@@ -2,6 +2,7 @@
 #include "bank.h"
 #include "bank_test_support.h"
 
+#include "controls/memolines.h"
 #include "data/adoquery.h"
 #include "data/jetwriter.h"
 #include "data/questionpool.h"
@@ -239,17 +240,18 @@ TEST(BankCheck, AgreesWithThePresentersRun) {
         vq::test::RecordingMessages boxes;
         TDataModule2 module;
         QPlainTextEdit store;
+        vq::MemoLines lines(store);
         try {
-            vq::fillPool(*module.ADOQuery1, store);
+            vq::fillPool(*module.ADOQuery1, lines);
         } catch (const vq::Exception& e) {
             boxes.errorBox(e.message());
         }
-        const int pool = vq::QuestionPool(store).count();
+        const int pool = lines.count();
         EXPECT_EQ(report.poolSize, pool) << kind;
         QStringList shown;
         vq::FetchTargets targets{[&](const QString& q) { shown << q; }, {}, {}};
         for (int i = 0; i < pool; ++i)
-            vq::fetchQuestion(*module.ADOQuery1, vq::drawNumber(store), targets);
+            vq::fetchQuestion(*module.ADOQuery1, vq::drawNumber(lines), targets);
         // Every failure the presenter shows during the start or the pool's questions, and
         // a question that never appears, is a failure the check reports.
         const bool presenterFine = report.rows > 0 && boxes.shown.isEmpty() &&

@@ -1,5 +1,6 @@
 #include "bank.h"
 
+#include "controls/memolines.h"
 #include "data/adoconnection.h"
 #include "data/adoquery.h"
 #include "data/jetfile.h"
@@ -494,13 +495,13 @@ int rowsWithoutNumber(TADOQuery& query) {
 // only counted. Returns the pool's numbers in order (row i + 1 gave number i).
 QStringList fill(TADOQuery& query, CheckReport& report, Findings& found) {
     QPlainTextEdit store;
+    vq::MemoLines filled(store);
     QString stopMessage;
     try {
-        vq::fillPool(query, store);
+        vq::fillPool(query, filled);
     } catch (const vq::Exception& e) {
         stopMessage = e.message();
     }
-    const vq::QuestionPool filled(store);
     QStringList pool;
     for (int i = 0; i < filled.count(); ++i)
         pool << filled.at(i);

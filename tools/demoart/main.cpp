@@ -4,7 +4,7 @@
 #include "ini.h"
 #include "sound.h"
 
-#include "platform/application.h"
+#include "controls/application.h"
 #include "platform/exception.h"
 
 #include <QApplication>

@@ -5,11 +5,11 @@
 //   velquo-gallery                    shows the window
 //   velquo-gallery --render out.png   renders it, with one palette dropped down per look, into
 //                                     out.png and exits (works under QT_QPA_PLATFORM=offscreen)
+#include "controls/application.h"
 #include "controls/rzcoloredit.h"
 #include "controls/rzcolorpicker.h"
 #include "controls/rzpopup_testing.h"
 #include "controls/rzspinner.h"
-#include "platform/application.h"
 
 #include <QGridLayout>
 #include <QImage>

@@ -8,10 +8,12 @@ namespace vq {
 
 // The application object. Handlers guard themselves (guard.h); this is the last net for a
 // failure that escapes any event anyway, so that the show never stops in front of an audience.
+// It gives the program its message boxes (messages.h) and its font substitutes.
 class Application : public QApplication {
     Q_OBJECT
 public:
     Application(int& argc, char** argv);
+    ~Application() override;
     bool notify(QObject* receiver, QEvent* event) override;
 };
 
