@@ -12,11 +12,13 @@ build=$(cd "$1" && pwd)
 runs=${2:-9}
 root=$(cd "$(dirname "$0")/.." && pwd)
 bank=$build/tools/bank/velquo-bank
-[ -x "$bank" ] || { echo "no $bank: build velquo-bank first" >&2; exit 2; }
+testbank=$build/tests/velquo-test-bank
+[ -x "$bank" ] && [ -x "$testbank" ] ||
+    { echo "no $bank or $testbank: build velquo-bank and velquo-test-bank first" >&2; exit 2; }
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-"$bank" fixture large "$work/bank.DLL"
+"$testbank" large "$work/bank.DLL"
 "$bank" export "$work/bank.DLL" >"$work/exported.csv"
 /usr/bin/python3 "$root/bench/make_question_lists.py" "$work/exported.csv" "$work"
 # Warm the page cache for every input.

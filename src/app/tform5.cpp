@@ -53,8 +53,11 @@ void TForm5::Timer1Timer() {
         Timer1->stop();
         hide();
         vq::flushDisplay();
-        // The welcome screen is not shown again during the run: its picture's memory goes back.
+        // The welcome screen is not shown again during the run: its picture's memory goes back,
+        // and so does the window with the screenful of pixels it was drawn into (hiding keeps
+        // both; a later showing would make them anew).
         Image1->setPicture(QImage());
+        destroy();
         vq::returnFreedMemory();
     }
 }

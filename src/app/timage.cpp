@@ -12,6 +12,8 @@
 #include <QPaintEvent>
 #include <QPainter>
 
+#include <algorithm>
+
 TImage::TImage(QWidget* parent, Fit fit) : TGraphicControl(parent), m_fit(fit) {
     setAttribute(Qt::WA_TranslucentBackground);
 }
@@ -57,9 +59,18 @@ void TImage::paintEvent(QPaintEvent* event) {
     if (!image)
         return;
     QPainter p(this);
-    // Only the part that needs repainting is copied.
-    const QRect r = event->rect() & image->rect();
-    p.drawImage(r.topLeft(), *image, r);
+    // Only the part that needs repainting is copied, each of its rectangles a few lines at a
+    // time. Qt hands a copy of many lines, or one through a clip of several rectangles, to
+    // helper threads and waits for them: on a busy machine that wait, not the copy, decided
+    // how soon a step reached the screen.
+    constexpr int kLines = 32;
+    for (const QRect& part : event->region()) {
+        const QRect r = part & image->rect();
+        for (int y = r.top(); y <= r.bottom(); y += kLines) {
+            const QRect band(r.left(), y, r.width(), std::min(kLines, r.bottom() + 1 - y));
+            p.drawImage(band.topLeft(), *image, band);
+        }
+    }
 }
 
 namespace vq {

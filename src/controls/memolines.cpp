@@ -25,6 +25,16 @@ QString MemoLines::at(int index) const {
     return m_store.document()->findBlockByNumber(index).text();
 }
 
+QStringList MemoLines::lines() const {
+    QStringList out;
+    const int n = count();
+    out.reserve(n);
+    QTextBlock block = m_store.document()->begin();
+    for (int i = 0; i < n; ++i, block = block.next())
+        out << block.text();
+    return out;
+}
+
 void MemoLines::removeAt(int index) {
     if (index < 0 || index >= count())
         return;

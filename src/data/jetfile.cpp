@@ -36,6 +36,21 @@ QString unrecognized(const QString& path) {
     return QStringLiteral("Unrecognized database format '%1'.").arg(path);
 }
 
+// A page the file's structure needs (the catalog of its tables, a table's definition) that
+// cannot be read: the file is a bank, but a damaged one.
+QString damagedPage(const QString& path, quint32 page, const QString& what) {
+    return QStringLiteral("the bank '%1' is damaged: page %2 (%3) cannot be read")
+        .arg(path)
+        .arg(page)
+        .arg(what);
+}
+QString catalogPart() {
+    return QStringLiteral("the catalog of its tables");
+}
+QString definitionOf(const QString& table) {
+    return QStringLiteral("the definition of table %1").arg(table);
+}
+
 struct HandleCloser {
     void operator()(MdbHandle* h) const { mdb_close(h); }
 };
@@ -130,7 +145,10 @@ struct Database::Snapshot {
         QHash<int, QMultiHash<qint64, int>> index; // column -> value -> position in loc
     };
     QHash<QString, std::shared_ptr<Table>> tables;
+    QString lastName; // the name the last table was asked for by, and that table
+    std::shared_ptr<Table> lastTable;
     QStringList userTables;
+    std::vector<bool> unsound; // data pages whose row table did not hold, emptied in bytes
     int pageCount() const { return static_cast<int>(bytes.size() / kPage); }
     const unsigned char* page(quint32 n) const {
         return reinterpret_cast<const unsigned char*>(bytes.constData()) + qint64(n) * kPage;
@@ -146,6 +164,9 @@ int rowLength(const unsigned char* pg, int row) {
         return -1;
     const unsigned start = u16(pg, 14 + 2 * row) & kOffsetMask;
     const unsigned end = row == 0 ? kPage : (u16(pg, 14 + 2 * (row - 1)) & kOffsetMask);
+    // Inside the page, after its row table: a damaged page must not send a read past it.
+    if (start < 14 + 2 * count || end > unsigned(kPage))
+        return -1;
     return end >= start ? int(end - start) : -1;
 }
 
@@ -165,13 +186,11 @@ bool dataPageSound(const unsigned char* pg) {
     return true;
 }
 
-// A usage map that the library reads from a table definition: a row on a data page, at
-// least its type byte and one word long, of a known type, its pages inside the file.
-bool usageMapSound(const Database::Snapshot* s, const unsigned char* tdef, int at);
-
 } // namespace
 
 namespace {
+// A usage map that the library reads from a table definition: a row on a sound data page, at
+// least its type byte and one word long, of a known type, its pages inside the file.
 bool usageMapSound(const Database::Snapshot* s, const unsigned char* tdef, int at) {
     const quint32 ptr = u32(tdef, at);
     const int row = int(ptr & 0xFF);
@@ -179,7 +198,7 @@ bool usageMapSound(const Database::Snapshot* s, const unsigned char* tdef, int a
     if (pgNo == 0 || pgNo >= quint32(s->pageCount()))
         return false;
     const unsigned char* pg = s->page(pgNo);
-    if (pg[0] != 0x01)
+    if (pg[0] != 0x01 || s->unsound[pgNo])
         return false;
     const int len = rowLength(pg, row);
     if (len < 5)
@@ -197,34 +216,47 @@ bool usageMapSound(const Database::Snapshot* s, const unsigned char* tdef, int a
     return true;
 }
 
-// What the library reads from a table definition page before trusting it.
-bool tableDefinitionSound(const Database::Snapshot* s, quint32 pgNo) {
+// What the library reads from a table definition page before trusting it. Throws the damage,
+// naming the page that cannot be read, when any of it does not hold.
+void checkTableDefinition(const Database::Snapshot* s, quint32 pgNo, const QString& path,
+                          const QString& what) {
+    const auto fail = [&](quint32 page) { throw Exception(damagedPage(path, page, what)); };
     if (pgNo == 0 || pgNo >= quint32(s->pageCount()))
-        return false;
+        fail(pgNo);
     const unsigned char* pg = s->page(pgNo);
     if (pg[0] != 0x02)
-        return false;
+        fail(pgNo);
     // The chain of definition pages stays inside the file, is made of definition pages
     // and ends.
     quint32 next = u32(pg, 4);
     for (int hops = 0; next != 0; ++hops) {
         if (next >= quint32(s->pageCount()) || hops > 64 || s->page(next)[0] != 0x02)
-            return false;
+            fail(next < quint32(s->pageCount()) ? next : pgNo);
         next = u32(s->page(next), 4);
     }
     const unsigned numCols = u16(pg, 45);
     const quint32 numIdx = u32(pg, 47);
     const quint32 numRealIdx = u32(pg, 51);
     if (numCols == 0 || numCols > 255 || numIdx > 1000 || numRealIdx > numIdx)
-        return false;
-    return usageMapSound(s, pg, 55) && usageMapSound(s, pg, 59);
+        fail(pgNo);
+    for (const int at : {55, 59}) {
+        if (usageMapSound(s, pg, at))
+            continue;
+        const quint32 mapPage = u32(pg, at) >> 8;
+        fail(mapPage != 0 && mapPage < quint32(s->pageCount()) ? mapPage : pgNo);
+    }
 }
 } // namespace
 
 namespace {
+std::vector<quint32> mappedPages(const Database::Snapshot& s, const unsigned char* map, int size);
+
 // The tables of the file from the system table of objects (always on page 2): names, kinds
 // and definition pages only.
 void readCatalog(Database::Snapshot& s, const QString& path) {
+    const auto damaged = [&](quint32 page) {
+        return Exception(damagedPage(path, page, catalogPart()));
+    };
     MdbCatalogEntry objects{};
     objects.mdb = s.mdb.get();
     std::strcpy(objects.object_name, "MSysObjects");
@@ -232,10 +264,19 @@ void readCatalog(Database::Snapshot& s, const QString& path) {
     objects.table_pg = 2;
     std::unique_ptr<MdbTableDef, TableFree> t(mdb_read_table(&objects));
     if (!t || t->map_sz == 0 || !t->usage_map || t->num_cols == 0 || t->num_cols > 255)
-        throw Exception(unrecognized(path));
+        throw damaged(2);
     GPtrArray* cols = mdb_read_columns(t.get());
     if (!cols || cols->len != t->num_cols)
-        throw Exception(unrecognized(path));
+        throw damaged(2);
+    // Every page its map lists is one of its sound data pages: the library would skip a
+    // stranger (and the tables on it), and trusts the row table of its own pages.
+    for (const quint32 pg : mappedPages(s, t->usage_map, int(t->map_sz))) {
+        if (pg >= quint32(s.pageCount()))
+            throw damaged(2);
+        const unsigned char* page = s.page(pg);
+        if (pg == 0 || page[0] != 0x01 || u32(page, 4) != 2 || s.unsound[pg])
+            throw damaged(pg);
+    }
     std::vector<char> id(kBindSize + 1), name(kBindSize + 1), type(kBindSize + 1);
     int idLen = 0, nameLen = 0, typeLen = 0;
     if (mdb_bind_column_by_name(t.get(), const_cast<gchar*>("Id"), id.data(), &idLen) < 0 ||
@@ -304,13 +345,20 @@ void Database::load() {
                         kHeaderMaskLength);
         }
     }
+    // A data page whose row table does not hold is emptied here (kind and owner kept, no
+    // rows), so that nothing, the library included, reads past a page through it; whoever
+    // lists it as theirs counts it as damage.
+    snap->unsound.assign(size_t(snap->pageCount()), false);
     for (int p = 1; p < snap->pageCount(); ++p) {
         const unsigned char* pg = snap->page(quint32(p));
-        if (pg[0] == 0x01 && !dataPageSound(pg))
-            throw Exception(unrecognized(m_path));
+        if (pg[0] != 0x01 || dataPageSound(pg))
+            continue;
+        snap->unsound[size_t(p)] = true;
+        std::memset(snap->bytes.data() + qint64(p) * kPage + 8, 0, kPage - 8);
     }
-    if (!tableDefinitionSound(snap.get(), 2))
-        throw Exception(unrecognized(m_path));
+    // The catalog's definition before the library reads it; the catalog's data pages are
+    // checked as it is read, each table's pages as the table is.
+    checkTableDefinition(snap.get(), 2, m_path, catalogPart());
 
     MdbHandle* h = mdb_open_buffer(snap->bytes.data(), size_t(snap->bytes.size()), MDB_NOFLAGS);
     if (!h) {
@@ -360,9 +408,15 @@ bool ownType(int t) {
 
 std::shared_ptr<Database::Snapshot::Table> openTable(Database::Snapshot& s, const QString& name,
                                                      const QString& path) {
+    // A run asks for the same table again and again, by the same name.
+    if (s.lastTable && name == s.lastName)
+        return s.lastTable;
     const QString key = name.toLower();
-    if (auto it = s.tables.find(key); it != s.tables.end())
+    if (auto it = s.tables.find(key); it != s.tables.end()) {
+        s.lastName = name;
+        s.lastTable = *it;
         return *it;
+    }
     MdbCatalogEntry* entry = nullptr;
     for (const auto& owned : s.entries) {
         MdbCatalogEntry* e = owned.get();
@@ -374,18 +428,18 @@ std::shared_ptr<Database::Snapshot::Table> openTable(Database::Snapshot& s, cons
     }
     if (!entry)
         throw Exception(missingTable(name));
-    if (entry->table_pg > quint32(s.pageCount()) ||
-        !tableDefinitionSound(&s, quint32(entry->table_pg)))
-        throw Exception(unrecognized(path));
+    const QString what = definitionOf(QString::fromUtf8(entry->object_name));
+    const quint32 definition = quint32(entry->table_pg);
+    checkTableDefinition(&s, definition, path, what);
     auto t = std::make_shared<Database::Snapshot::Table>();
     t->def.reset(mdb_read_table(entry));
     if (!t->def || t->def->map_sz == 0 || !t->def->usage_map || t->def->num_cols == 0 ||
         t->def->num_cols > 255)
-        throw Exception(unrecognized(path));
-    t->definitionPage = quint32(entry->table_pg);
+        throw Exception(damagedPage(path, definition, what));
+    t->definitionPage = definition;
     GPtrArray* cols = mdb_read_columns(t->def.get());
     if (!cols || cols->len != t->def->num_cols)
-        throw Exception(unrecognized(path));
+        throw Exception(damagedPage(path, definition, what));
     mdb_rewind_table(t->def.get());
     const int n = int(t->def->num_cols);
     t->bind.assign(size_t(n), std::vector<char>(size_t(kBindSize) + 1, '\0'));
@@ -608,7 +662,7 @@ void locateRows(const Database::Snapshot& s, Database::Snapshot::Table& t, Damag
         last = pg;
         const unsigned char* page = pg < count ? s.page(pg) : nullptr;
         if (!page || pg == 0 || page[0] != 0x01 || u32(page, 4) != t.definitionPage ||
-            !dataPageSound(page)) {
+            s.unsound[pg]) {
             damage.pages << pg;
             continue;
         }
@@ -770,12 +824,14 @@ RowSet Database::readTable(const QString& table, bool forFetches) {
     out.columns = t->columns;
     t->index.clear();
     locateRows(s, *t, out.damage);
+    const size_t n = t->locPages.size();
     QList<int> indexed;
     for (int i = 0; i < t->columns.size() && forFetches; ++i)
-        if (t->columns[i].integer)
+        if (t->columns[i].integer) {
             indexed << i;
+            t->index[i].reserve(qsizetype(n));
+        }
     // The scan takes the numbers; texts are read from this moment of the file when asked for.
-    const size_t n = t->locPages.size();
     out.rows.reserve(qsizetype(n));
     for (size_t pos = 0; pos < n; ++pos) {
         QList<QVariant> row =
@@ -801,10 +857,14 @@ RowSet Database::readWhereEquals(const QString& table, const QString& column, do
     if (c >= 0 && t->scanned && t->columns[c].integer && whole) {
         // From the index: each hit's page must still be what is on disk, and the row must
         // still hold the number; anything else means the file changed under us.
-        QFile file(m_path);
-        bool valid = m_steady || file.open(QIODevice::ReadOnly);
-        const QList<int> hits = t->index.value(c).values(qint64(value));
-        QList<int> ordered = hits;
+        std::optional<QFile> file;
+        if (!m_steady)
+            file.emplace(m_path);
+        bool valid = m_steady || file->open(QIODevice::ReadOnly);
+        const QMultiHash<qint64, int>& numbers = t->index[c];
+        std::vector<int> ordered;
+        for (auto [it, end] = numbers.equal_range(qint64(value)); it != end; ++it)
+            ordered.push_back(*it);
         std::sort(ordered.begin(), ordered.end());
         RowSet out;
         out.columns = t->columns;
@@ -814,8 +874,8 @@ RowSet Database::readWhereEquals(const QString& table, const QString& column, do
             const quint32 pg = t->locPages[size_t(pos)];
             if (!m_steady) {
                 QByteArray disk;
-                if (file.seek(qint64(pg) * kPage))
-                    disk = file.read(kPage);
+                if (file->seek(qint64(pg) * kPage))
+                    disk = file->read(kPage);
                 if (disk.size() != kPage) {
                     valid = false;
                     break;

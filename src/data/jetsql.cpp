@@ -7,10 +7,13 @@
 namespace vq::jet {
 namespace {
 
+// A token's text is a view into the statement (the statement outlives its tokens); only a
+// quoted text, with its doubled quotes made single, is a string of its own.
 struct Token {
     enum Kind { Name, Bracketed, Number, Text, Symbol, End } kind;
-    QString text;
+    QStringView text;
     int pos; // where it starts in the statement
+    QString unquoted = {};
 };
 
 bool nameChar(QChar c) {
@@ -24,6 +27,8 @@ QString invalidStatement() {
 
 QList<Token> tokenize(const QString& s) {
     QList<Token> out;
+    out.reserve(12);
+    const QStringView view(s);
     int i = 0;
     const int n = int(s.size());
     while (i < n) {
@@ -34,7 +39,7 @@ QList<Token> tokenize(const QString& s) {
             const int close = int(s.indexOf(u']', i + 1));
             if (close < 0)
                 throw Exception(QStringLiteral("Invalid bracketing of name '%1'.").arg(s.mid(i)));
-            out.append({Token::Bracketed, s.mid(i + 1, close - i - 1), i});
+            out.append({Token::Bracketed, view.mid(i + 1, close - i - 1), i});
             i = close + 1;
         } else if (c == u'\'' || c == u'"') {
             QString text;
@@ -55,7 +60,7 @@ QList<Token> tokenize(const QString& s) {
             if (!closed)
                 throw Exception(QStringLiteral("Syntax error in string in query expression '%1'.")
                                     .arg(s.mid(i).trimmed()));
-            out.append({Token::Text, text, i});
+            out.append({Token::Text, view.mid(i, j + 1 - i), i, text});
             i = j + 1;
         } else if (c.isDigit() || (c == u'.' && i + 1 < n && s[i + 1].isDigit())) {
             int j = i;
@@ -71,16 +76,16 @@ QList<Token> tokenize(const QString& s) {
                         ++j;
                 }
             }
-            out.append({Token::Number, s.mid(i, j - i), i});
+            out.append({Token::Number, view.mid(i, j - i), i});
             i = j;
         } else if (nameChar(c)) {
             int j = i;
             while (j < n && nameChar(s[j]))
                 ++j;
-            out.append({Token::Name, s.mid(i, j - i), i});
+            out.append({Token::Name, view.mid(i, j - i), i});
             i = j;
         } else {
-            out.append({Token::Symbol, QString(c), i});
+            out.append({Token::Symbol, view.mid(i, 1), i});
             ++i;
         }
     }
@@ -117,7 +122,7 @@ Select parseSelect(const QString& sql) {
     if (!isName(t[i]) || keyword(t[i], "where"))
         throw Exception(QStringLiteral("Syntax error in FROM clause."));
     Select out;
-    out.table = t[i].text;
+    out.table = t[i].text.toString();
     ++i;
     auto trailing = [&](int at) {
         if (t[at].kind == Token::Symbol && t[at].text == u";")
@@ -135,7 +140,7 @@ Select parseSelect(const QString& sql) {
         ++i;
         if (!isName(t[i]))
             throw missingOperator();
-        out.column = t[i].text;
+        out.column = t[i].text.toString();
         ++i;
         if (!(t[i].kind == Token::Symbol && t[i].text == u"="))
             throw missingOperator();
@@ -148,7 +153,8 @@ Select parseSelect(const QString& sql) {
         }
         if (t[i].kind == Token::Number) {
             bool ok = false;
-            const QString digits = (negative ? QStringLiteral("-") : QString()) + t[i].text;
+            const QString digits =
+                (negative ? QStringLiteral("-") : QString()) + t[i].text.toString();
             const qlonglong whole = digits.toLongLong(&ok);
             if (ok) {
                 out.literal = whole;
@@ -159,7 +165,7 @@ Select parseSelect(const QString& sql) {
                 out.literal = d;
             }
         } else if (t[i].kind == Token::Text && !negative) {
-            out.literal = t[i].text;
+            out.literal = t[i].unquoted;
         } else {
             throw missingOperator();
         }

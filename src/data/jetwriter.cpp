@@ -251,38 +251,39 @@ public:
     }
 };
 
-QByteArray encodeLongValue(FileBuilder& file, PageBuilder& lval, const QByteArray& data,
-                           bool inlineAllowed) {
+// Appends a long value's field to the row: its 12-byte head, then the value itself when it
+// stays in the row, else the pointer to where it went on the LVAL pages.
+void appendLongValue(QByteArray& row, PageBuilder& lval, const QByteArray& data,
+                     bool inlineAllowed) {
     if (data.size() > kMaxLongValue)
         throw vq::Exception(QStringLiteral("A long value of %1 bytes exceeds the limit of %2 bytes")
                                 .arg(data.size())
                                 .arg(kMaxLongValue));
-    QByteArray field(12, '\0');
-    put32(field, 0, quint32(data.size()));
+    const int head = int(row.size());
+    row.append(12, '\0');
+    put32(row, head, quint32(data.size()));
     if (inlineAllowed) {
-        field[3] = char(0x80);
-        field.append(data);
-        return field;
+        row[head + 3] = char(0x80);
+        row.append(data);
+        return;
     }
     if (data.size() <= kMaxRowLength) {
-        field[3] = char(0x40);
-        put32(field, 4, lval.add(data));
-        return field;
+        row[head + 3] = char(0x40);
+        put32(row, head + 4, lval.add(data));
+        return;
     }
     // A chain of parts, each led by the pointer to the next; placed from the last part on.
-    (void)file;
     QList<QByteArray> parts;
     for (qsizetype at = 0; at < data.size(); at += kLvalChunk)
         parts.append(data.mid(at, kLvalChunk));
     quint32 next = 0;
     for (qsizetype i = parts.size() - 1; i >= 0; --i) {
-        QByteArray row;
-        append32(row, next);
-        row.append(parts[i]);
-        next = lval.add(row);
+        QByteArray part;
+        append32(part, next);
+        part.append(parts[i]);
+        next = lval.add(part);
     }
-    put32(field, 4, next);
-    return field;
+    put32(row, head + 4, next);
 }
 
 QString describeValue(const QVariant& v) {
@@ -489,6 +490,10 @@ TableLayout writeRows(FileBuilder& file, const RawTable& t, quint32 tdefPage,
     const int maskSize = (columnCount + 7) / 8;
     const int rowCount = t.rows ? int(t.rows->size()) : 0;
     std::vector<Cell> cells(static_cast<size_t>(columnCount));
+    // One row's buffers, kept from row to row.
+    QByteArray out;
+    QByteArray mask;
+    QList<quint16> offsets;
     for (int r = 0; r < rowCount; ++r) {
         const QList<QVariant>& row = (*t.rows)[r];
         if (row.size() > columnCount)
@@ -532,10 +537,10 @@ TableLayout writeRows(FileBuilder& file, const RawTable& t, quint32 tdefPage,
                                     .arg(r + 1)
                                     .arg(overhead + varBytes));
 
-        QByteArray out;
+        out.resize(0);
         out.reserve(overhead + varBytes);
         append16(out, quint32(columnCount));
-        QByteArray mask(maskSize, '\0');
+        mask.fill('\0', maskSize);
         for (int i = 0; i < columnCount; ++i) {
             const RawColumn& col = t.columns[i];
             if (!col.fixed())
@@ -543,7 +548,7 @@ TableLayout writeRows(FileBuilder& file, const RawTable& t, quint32 tdefPage,
             const Cell& c = cells[size_t(i)];
             out.append(c.null ? QByteArray(col.length, '\0') : c.bytes);
         }
-        QList<quint16> offsets;
+        offsets.clear();
         for (int i = 0; i < columnCount; ++i) {
             const RawColumn& col = t.columns[i];
             if (col.fixed())
@@ -553,8 +558,7 @@ TableLayout writeRows(FileBuilder& file, const RawTable& t, quint32 tdefPage,
             if (c.null)
                 continue;
             if (c.longValue)
-                out.append(encodeLongValue(file, lvals[size_t(lvalSlot[i])], c.bytes,
-                                           inlineOk[size_t(i)]));
+                appendLongValue(out, lvals[size_t(lvalSlot[i])], c.bytes, inlineOk[size_t(i)]);
             else
                 out.append(c.bytes);
         }

@@ -21,7 +21,12 @@ QSet<QString> poolOf(const TForm1& form) {
     return {lines.begin(), lines.end()};
 }
 
-TEST_F(MainScreenDamagedBank, PoolHoldsTheReadableRowsAndTheOperatorIsToldOnce) {
+// How the tenth data page of the table is damaged.
+enum class PageDamage { Zeroed, Noise };
+
+class MainScreenDamagedPage : public Presenter, public ::testing::WithParamInterface<PageDamage> {};
+
+TEST_P(MainScreenDamagedPage, PoolHoldsTheReadableRowsAndTheOperatorIsToldOnce) {
     QList<QPair<QString, QString>> rows;
     for (int i = 1; i <= 10000; ++i)
         rows.append({QStringLiteral("问题 %1 %2").arg(i).arg(QString(i % 30, u'字')),
@@ -30,25 +35,29 @@ TEST_F(MainScreenDamagedBank, PoolHoldsTheReadableRowsAndTheOperatorIsToldOnce) 
     inst.writeSettings(TempInstall::defaultSettings());
     writePictures();
 
-    // The tenth data page of the table (its definition is page 3) is zeroed; the numbers on it
-    // are the ones the pool must lack.
+    // The tenth data page of the table (its definition is page 3) is zeroed, or all of it after
+    // its kind and owner is noise; the numbers on it are the ones the pool must lack.
     QFile file(inst.file("db.DLL"));
     ASSERT_TRUE(file.open(QIODevice::ReadWrite));
     QByteArray bytes = file.readAll();
     int seen = 0;
-    qsizetype zeroed = -1;
+    qsizetype damaged = -1;
     QSet<QString> lost;
-    for (qsizetype at = kPage; at < bytes.size() && zeroed < 0; at += kPage) {
+    for (qsizetype at = kPage; at < bytes.size() && damaged < 0; at += kPage) {
         if (bytes[at] != 1 || le32(bytes, at + 4) != 3 || ++seen < 10)
             continue;
-        zeroed = at;
+        damaged = at;
         for (int r = 0; r < le16(bytes, at + 12); ++r)
             lost.insert(
                 QString::number(le32(bytes, at + (le16(bytes, at + 14 + 2 * r) & 0x1FFF) + 2)));
     }
-    ASSERT_GT(zeroed, 0);
+    ASSERT_GT(damaged, 0);
     ASSERT_FALSE(lost.isEmpty());
-    bytes.replace(zeroed, kPage, QByteArray(kPage, '\0'));
+    if (GetParam() == PageDamage::Zeroed) {
+        bytes.replace(damaged, kPage, QByteArray(kPage, '\0'));
+    } else {
+        putNoise(bytes, damaged + 8, damaged + kPage);
+    }
     ASSERT_TRUE(file.seek(0));
     file.write(bytes);
     file.close();
@@ -74,6 +83,9 @@ TEST_F(MainScreenDamagedBank, PoolHoldsTheReadableRowsAndTheOperatorIsToldOnce) 
     EXPECT_TRUE(form->RzLabel1->text().startsWith(QStringLiteral("问题 ")));
     EXPECT_EQ(form->Memo1->toPlainText().count(u'\n'), readable - 1);
 }
+
+INSTANTIATE_TEST_SUITE_P(Kinds, MainScreenDamagedPage,
+                         ::testing::Values(PageDamage::Zeroed, PageDamage::Noise));
 
 TEST_F(MainScreenDamagedBank, SoundBankSaysNothing) {
     writeBank({{QStringLiteral("q"), QStringLiteral("a")}});

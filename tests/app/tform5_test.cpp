@@ -89,6 +89,23 @@ TEST_F(WelcomeScreen, FadesInExactly51TicksAndClicksDoNotSpeedItUp) {
     EXPECT_TRUE(boxes.shown.isEmpty());
 }
 
+TEST_F(WelcomeScreen, GivesBackItsScreenfulOfPixelsOnceFadedOut) {
+    install.writeFile(QStringLiteral("welcome.jpg"), bandedJpeg());
+    TForm5 form;
+    form.show();
+    ASSERT_NE(form.backingStore(), nullptr);
+    form.Image1Click();
+    for (int tick = 1; tick <= 51; ++tick)
+        form.Timer1Timer();
+    ASSERT_FALSE(form.isVisible());
+    // Not shown again during the run: neither the window on the display nor the screenful it
+    // was drawn into stay behind.
+    EXPECT_EQ(form.backingStore(), nullptr);
+    EXPECT_EQ(form.windowHandle(), nullptr);
+    EXPECT_TRUE(form.Image1->picture().isNull());
+    EXPECT_TRUE(boxes.shown.isEmpty());
+}
+
 TEST_F(WelcomeScreen, RealTimerHidesItAfterTheClick) {
     install.writeFile(QStringLiteral("welcome.jpg"), bandedJpeg());
     TForm5 form;

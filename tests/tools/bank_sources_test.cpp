@@ -209,6 +209,29 @@ TEST_F(BankSources, RefusalsNameTheKindOrTheRowAndLeaveTheOldBank) {
     EXPECT_EQ(readBytes(bank + QStringLiteral(".bak")), second);
 }
 
+TEST_F(BankSources, DamagedWorkbooksAreRefusedNamingWhatIsDamaged) {
+    QTemporaryDir work;
+    const QString bank = work.filePath(QStringLiteral("db.DLL"));
+    const struct {
+        const char* file;
+        const char* why;
+    } cases[] = {
+        {"missing-string.xlsx", "cell C20 names a missing shared string"},
+        {"bad-sheet.xlsx", "sheet 题库: Opening and ending tag mismatch."},
+        {"broken-strings.xlsx", "xl/sharedStrings.xml is damaged"},
+        {"broken-sheet.xlsx", "xl/worksheets/sheet1.xml is damaged"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        const ToolRun r = runTool(bankProgram(), {QStringLiteral("build"), source(c.file), bank});
+        EXPECT_EQ(r.exitCode, 1);
+        EXPECT_EQ(r.err, QStringLiteral("velquo-bank: %1: the workbook cannot be read (%2); open "
+                                        "it in Excel or WPS and save it again\n")
+                             .arg(QString::fromUtf8(c.file), QString::fromUtf8(c.why)));
+        EXPECT_FALSE(QFile::exists(bank));
+    }
+}
+
 TEST(BankSourcesText, EncodingAndSeparatorByContent) {
     using vq::bank::decodeText;
     EXPECT_EQ(decodeText("a,b").encoding, "UTF-8");

@@ -21,6 +21,7 @@ import csv
 import datetime
 import io
 import re
+import shutil
 import sys
 import zipfile
 from xml.sax.saxutils import escape
@@ -221,6 +222,36 @@ def write_not_tables(outdir):
         f.write(header + entry + bytes(1024 - len(entry)))
 
 
+def write_damaged(outdir):
+    """Copies of questions.xlsx damaged as a disk or a broken download damages them."""
+    source = f"{outdir}/questions.xlsx"
+
+    def edited(name, part, edit):
+        path = f"{outdir}/{name}"
+        shutil.copy(source, path)
+        rewrite(path, lambda n, data: None if n is None else (edit(data) if n == part else data))
+
+    sheet, strings = "xl/worksheets/sheet1.xml", "xl/sharedStrings.xml"
+    # A cell naming a shared string past the table's end.
+    edited("missing-string.xlsx", sheet,
+           lambda d: re.sub(rb'(<c r="C20"[^>]*t="s"[^>]*><v>)\d+', rb"\g<1>99999", d, count=1))
+    # A tag that is never closed.
+    edited("bad-sheet.xlsx", sheet, lambda d: d.replace(b'<row r="30"', b'<oops><row r="30"', 1))
+    # Deflated bytes changed in the middle of a part.
+    for name, part in (("broken-strings.xlsx", strings), ("broken-sheet.xlsx", sheet)):
+        path = f"{outdir}/{name}"
+        shutil.copy(source, path)
+        with zipfile.ZipFile(path) as z:
+            info = z.getinfo(part)
+        data = bytearray(open(path, "rb").read())
+        at = info.header_offset
+        start = at + 30 + int.from_bytes(data[at + 26:at + 28], "little") + \
+            int.from_bytes(data[at + 28:at + 30], "little")
+        for k in range(start + info.compress_size // 3, start + info.compress_size // 3 + 40):
+            data[k] ^= 0x5A
+        open(path, "wb").write(bytes(data))
+
+
 def main():
     questions = read_questions(sys.argv[1])
     outdir = sys.argv[2]
@@ -228,6 +259,7 @@ def main():
     write_xlsx(questions, outdir)
     write_extras(outdir)
     write_not_tables(outdir)
+    write_damaged(outdir)
 
 
 if __name__ == "__main__":

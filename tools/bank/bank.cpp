@@ -16,7 +16,6 @@
 #include <QHash>
 #include <QMap>
 #include <QPlainTextEdit>
-#include <QSet>
 #include <QTemporaryFile>
 
 #include <algorithm>
@@ -134,6 +133,17 @@ qsizetype utf8Length(QStringView text) {
     return n;
 }
 
+// Whether the text is longer than `limit` bytes in UTF-8. A UTF-16 unit is at most three
+// UTF-8 bytes, so a short text needs no counting.
+bool longerInUtf8(const QString& text, qsizetype limit) {
+    return text.size() * 3 > limit && utf8Length(text) > limit;
+}
+
+// Whether a text shows as nothing (what trimmed() would leave empty), from its start.
+bool blank(const QString& text) {
+    return std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c.isSpace(); });
+}
+
 // Up to a few items of a list, for a report line.
 QString some(const QStringList& items, int shown = 8) {
     QString s = items.mid(0, shown).join(QStringLiteral(", "));
@@ -242,46 +252,45 @@ BuildResult buildBank(const QString& inPath, const QString& outPath, const Build
     BuildResult result;
     for (qsizetype r = 0; r < total; ++r) {
         const QuestionRow& row = table.rows[r];
-        const QString where = table.place(row.row);
+        const auto where = [&] { return table.place(row.row); };
         vq::jet::Question q;
         if (table.numbered) {
             if (row.number.isEmpty())
                 throw vq::Exception(
-                    QStringLiteral("%1: the number (%2) is missing").arg(where, kNumber));
+                    QStringLiteral("%1: the number (%2) is missing").arg(where(), kNumber));
             bool ok = false;
             q.number = row.number.toInt(&ok, 10);
             if (!ok)
                 throw vq::Exception(
                     QStringLiteral(
                         "%1: '%2' is not a whole number between -2147483648 and 2147483647")
-                        .arg(where, row.number));
+                        .arg(where(), row.number));
         } else {
             q.number = r + 1;
         }
         const auto seen = rowOfNumber.constFind(q.number);
         if (seen != rowOfNumber.constEnd())
             throw vq::Exception(QStringLiteral("%1: the number %2 is already used on %3")
-                                    .arg(where)
+                                    .arg(where())
                                     .arg(q.number)
                                     .arg(table.place(*seen)));
         rowOfNumber.insert(q.number, row.row);
         q.question = row.question;
         q.answer = row.answer;
-        if (q.question.trimmed().isEmpty())
+        if (blank(q.question))
             throw vq::Exception(
-                QStringLiteral("%1: the question (%2) is empty").arg(where, kQuestion));
+                QStringLiteral("%1: the question (%2) is empty").arg(where(), kQuestion));
         for (const auto& [text, name] :
              {std::pair{&q.question, kQuestion}, std::pair{&q.answer, kAnswer}}) {
             if (const QString why = unstorable(*text); !why.isEmpty())
                 throw vq::Exception(
-                    QStringLiteral("%1, column %2: the text %3").arg(where, name, why));
-            const qsizetype bytes = utf8Length(*text);
-            if (bytes > kLongestText)
+                    QStringLiteral("%1, column %2: the text %3").arg(where(), name, why));
+            if (longerInUtf8(*text, kLongestText))
                 throw vq::Exception(
                     QStringLiteral(
                         "%1: the %2 is %3 bytes long in UTF-8; the presenter shows at most %4")
-                        .arg(where, name)
-                        .arg(bytes)
+                        .arg(where(), name)
+                        .arg(utf8Length(*text))
                         .arg(kLongestText));
         }
         if (questions.isEmpty()) {
@@ -502,9 +511,7 @@ QStringList fill(TADOQuery& query, CheckReport& report, Findings& found) {
     } catch (const vq::Exception& e) {
         stopMessage = e.message();
     }
-    QStringList pool;
-    for (int i = 0; i < filled.count(); ++i)
-        pool << filled.at(i);
+    const QStringList pool = filled.lines();
     report.poolSize = int(pool.size());
     if (report.rows == 0)
         found.problems << QStringLiteral(
@@ -526,18 +533,45 @@ QStringList fill(TADOQuery& query, CheckReport& report, Findings& found) {
     return pool;
 }
 
-// The numbers' range, and the ones shared by several rows.
-void checkNumbers(const QStringList& pool, Findings& found) {
-    QHash<QString, QList<int>> rowsOfNumber;
+// A number as the pool holds it, read as a double: plain decimal digits (what the pool gets
+// from whole numbers) directly, anything else as QString::toDouble reads it.
+std::optional<double> numberValue(const QString& n) {
+    const qsizetype sign = n.startsWith(u'-') ? 1 : 0;
+    if (n.size() > sign && n.size() - sign <= 15) {
+        qint64 v = 0;
+        qsizetype i = sign;
+        for (; i < n.size() && n[i] >= u'0' && n[i] <= u'9'; ++i)
+            v = v * 10 + (n[i].unicode() - u'0');
+        if (i == n.size())
+            return double(sign ? -v : v);
+    }
+    bool numeric = false;
+    const double v = n.toDouble(&numeric);
+    return numeric ? std::optional<double>(v) : std::nullopt;
+}
+
+// The numbers' range, and the ones shared by several rows. Returns the positions in the pool
+// where each number stands first, in order.
+std::vector<int> checkNumbers(const QStringList& pool, Findings& found) {
+    QHash<QString, int> firstRow; // number -> the row it stands in first (position + 1)
+    firstRow.reserve(pool.size());
+    QMap<int, QList<int>> laterRows; // first position -> the rows after it with the number
+    std::vector<int> firsts;
+    firsts.reserve(size_t(pool.size()));
     std::optional<double> lowest;
     std::optional<double> highest;
     for (int i = 0; i < pool.size(); ++i) {
-        rowsOfNumber[pool[i]] << i + 1;
-        bool numeric = false;
-        const double v = pool[i].toDouble(&numeric);
-        if (numeric) {
-            lowest = lowest ? std::min(*lowest, v) : v;
-            highest = highest ? std::max(*highest, v) : v;
+        int& first = firstRow[pool[i]];
+        const bool added = first == 0;
+        if (added) {
+            first = i + 1;
+            firsts.push_back(i);
+        } else {
+            laterRows[first - 1] << i + 1;
+        }
+        if (const std::optional<double> v = added ? numberValue(pool[i]) : std::nullopt) {
+            lowest = lowest ? std::min(*lowest, *v) : *v;
+            highest = highest ? std::max(*highest, *v) : *v;
         }
     }
     if (lowest)
@@ -545,21 +579,17 @@ void checkNumbers(const QStringList& pool, Findings& found) {
                            .arg(*lowest, 0, 'g', 15)
                            .arg(*highest, 0, 'g', 15);
     QStringList shared;
-    QSet<QString> reported;
-    for (const QString& n : pool) {
-        const QList<int>& at = rowsOfNumber[n];
-        if (at.size() < 2 || reported.contains(n))
-            continue;
-        reported.insert(n);
-        QStringList where;
-        for (int r : at)
+    for (auto it = laterRows.cbegin(); it != laterRows.cend(); ++it) {
+        QStringList where{QString::number(it.key() + 1)};
+        for (int r : *it)
             where << QString::number(r);
-        shared << QStringLiteral("%1 (rows %2)").arg(n, where.join(u' '));
+        shared << QStringLiteral("%1 (rows %2)").arg(pool[it.key()], where.join(u' '));
     }
     if (!shared.isEmpty())
         found.problems << QStringLiteral("numbers shared by several rows (each draw of one shows "
                                          "its first row; the others never show): %1")
                               .arg(some(shared));
+    return firsts;
 }
 
 // What the fetches of the pool's numbers met, by kind.
@@ -573,30 +603,29 @@ struct Fetched {
 
 // A text at the reader's limit was most likely longer in the file.
 bool atTheLimit(const QString& text) {
-    return utf8Length(text) >= kLongestText - 3;
+    return longerInUtf8(text, kLongestText - 4);
 }
 
-// Fetches every number of the pool once, as a draw of it does.
-Fetched fetchAll(TADOQuery& query, const QStringList& pool, const Progress& progress) {
+// Fetches every number of the pool once, as a draw of it does (firsts: where each number
+// stands first).
+Fetched fetchAll(TADOQuery& query, const QStringList& pool, const std::vector<int>& firsts,
+                 const Progress& progress) {
     Fetched out;
-    QSet<QString> done;
-    for (const QString& n : pool) {
-        if (done.contains(n))
-            continue;
-        done.insert(n);
-        out.count = int(done.size());
+    for (const int at : firsts) {
+        const QString& n = pool[at];
+        ++out.count;
         if (progress && pool.size() >= kProgressRows && out.count % kProgressRows == 0)
             progress(QStringLiteral("%1 of %2 questions fetched").arg(out.count).arg(pool.size()));
         bool requeried = true;
         vq::FetchTargets targets;
         targets.setQuestion = [&](const QString& q) {
-            if (q.trimmed().isEmpty())
+            if (blank(q))
                 out.emptyQuestions << n;
             if (atTheLimit(q))
                 out.cutTexts << n;
         };
         targets.setAnswer = [&](const QString& a) {
-            if (a.trimmed().isEmpty())
+            if (blank(a))
                 out.emptyAnswers << n;
             if (atTheLimit(a) && (out.cutTexts.isEmpty() || out.cutTexts.back() != n))
                 out.cutTexts << n;
@@ -673,8 +702,8 @@ CheckReport checkBank(const QString& path, const QString& password, const Progre
     module.ADOConnection1->database().setSteady(true);
     describeTable(module, full, report, found);
     const QStringList pool = fill(*module.ADOQuery1, report, found);
-    checkNumbers(pool, found);
-    reportFetches(fetchAll(*module.ADOQuery1, pool, progress), found);
+    const std::vector<int> firsts = checkNumbers(pool, found);
+    reportFetches(fetchAll(*module.ADOQuery1, pool, firsts, progress), found);
     return finish(report, found);
 }
 

@@ -302,17 +302,30 @@ DecodedText decodeText(const QByteArray& bytes) {
         return out;
     }
     {
-        // One pass decodes valid UTF-8; only text that fails is looked at byte by byte.
+        // One pass decodes valid UTF-8, a stretch at a time, so that text in another encoding
+        // (GBK) stops it at its first stretch instead of being decoded whole for nothing. Each
+        // stretch ends before a byte that starts a character, so each is whole by itself.
         QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless |
                                                         QStringConverter::Flag::ConvertInitialBom);
-        out.text = utf8.decode(view);
+        out.text.resize(view.size());
+        QChar* const begin = out.text.data();
+        QChar* end = begin;
+        constexpr qsizetype kStretch = 64 * 1024;
+        for (qsizetype at = 0; at < view.size() && !utf8.hasError();) {
+            qsizetype stop = std::min(at + kStretch, view.size());
+            for (int back = 0; back < 3 && stop < view.size() && (view[stop] & 0xC0) == 0x80;
+                 ++back)
+                --stop;
+            end = utf8.appendToBuffer(end, view.sliced(at, stop - at));
+            at = stop;
+        }
         if (!utf8.hasError()) {
+            out.text.truncate(end - begin);
             out.encoding = QStringLiteral("UTF-8");
             return out;
         }
-        out.text.clear();
+        out.text = QString();
     }
-    const qsizetype badUtf8 = std::max<qsizetype>(firstNonUtf8(bytes), 0);
     const qsizetype badGbk = firstNonGbk(bytes);
     QStringDecoder gbk("GBK", QStringConverter::Flag::Stateless);
     if (badGbk < 0 && gbk.isValid()) {
@@ -325,7 +338,8 @@ DecodedText decodeText(const QByteArray& bytes) {
     throw vq::Exception(
         QStringLiteral("line %1: the text is neither UTF-8 nor GBK; save the list as CSV "
                        "(UTF-8) or as .xlsx in Excel or WPS")
-            .arg(lineAt(bytes, badGbk >= 0 ? badGbk : badUtf8)));
+            .arg(
+                lineAt(bytes, badGbk >= 0 ? badGbk : std::max<qsizetype>(firstNonUtf8(bytes), 0))));
 }
 
 QString foreignKind(const QByteArray& head, const QByteArray& wholeFile) {

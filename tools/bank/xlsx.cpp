@@ -14,7 +14,9 @@
 #include <quazipfile.h>
 #include <quazipfileinfo.h>
 
+#include <algorithm>
 #include <cmath>
+#include <future>
 
 namespace vq::bank {
 namespace {
@@ -42,10 +44,18 @@ public:
 
     // The part's bytes; empty when absent and not required.
     QByteArray part(const QString& name, bool required) {
+        QByteArray bytes;
+        read(name, required, [&](QIODevice& file) { bytes = file.readAll(); });
+        return bytes;
+    }
+
+    // Hands the part to parse as a device that inflates it as it is read, so that a big part
+    // is never held whole; false when absent and not required.
+    template <typename Parse> bool read(const QString& name, bool required, Parse&& parse) {
         if (!has(name) || !m_zip.setCurrentFile(name)) {
             if (required)
                 throw vq::Exception(damaged(m_path, QStringLiteral("no %1").arg(name)));
-            return {};
+            return false;
         }
         QuaZipFileInfo64 info;
         if (m_zip.getCurrentFileInfo(&info) && qint64(info.uncompressedSize) > kLargestPart)
@@ -53,11 +63,13 @@ public:
         QuaZipFile file(&m_zip);
         if (!file.open(QIODevice::ReadOnly))
             throw vq::Exception(damaged(m_path, QStringLiteral("%1 cannot be opened").arg(name)));
-        QByteArray bytes = file.readAll();
+        parse(static_cast<QIODevice&>(file));
+        // A part that does not inflate is damage, whatever its reader made of what it got.
+        const int readError = file.getZipError();
         file.close();
-        if (file.getZipError() != UNZ_OK)
+        if (readError != UNZ_OK || file.getZipError() != UNZ_OK)
             throw vq::Exception(damaged(m_path, QStringLiteral("%1 is damaged").arg(name)));
-        return bytes;
+        return true;
     }
     const QString& path() const { return m_path; }
 
@@ -118,20 +130,18 @@ QString readStringItem(QXmlStreamReader& xml) {
     return unescapeXString(text);
 }
 
-QStringList sharedStrings(Workbook& book, const QString& name) {
-    QStringList out;
-    const QByteArray bytes = book.part(name, false);
-    if (bytes.isEmpty())
-        return out;
-    // One pass over the tokens (the table is most of a big workbook): the text of every <t> of
-    // an item, apart from those inside phonetic guides.
-    QXmlStreamReader xml(bytes);
+// The shared string table: one pass over the tokens (the table is most of a big workbook),
+// the text of every <t> of an item, apart from those inside phonetic guides. False on an
+// XML error.
+bool readSharedStrings(QXmlStreamReader& xml, QStringList& out) {
     xml.setNamespaceProcessing(false);
     QString item;
     bool inItem = false;
     bool inText = false;
     int skipped = 0; // depth inside a phonetic guide
-    while (!xml.atEnd()) {
+    // Read from a device, the reader waits at a premature end for more data that a failed
+    // inflate never brings: an error ends the loop.
+    while (!xml.atEnd() && !xml.hasError()) {
         switch (xml.readNext()) {
         case QXmlStreamReader::StartElement: {
             const QStringView n = tag(xml);
@@ -167,9 +177,20 @@ QStringList sharedStrings(Workbook& book, const QString& name) {
             break;
         }
     }
-    if (xml.hasError())
-        throw vq::Exception(
-            damaged(book.path(), QStringLiteral("%1: %2").arg(name, xml.errorString())));
+    return !xml.hasError();
+}
+
+QStringList sharedStrings(Workbook& book, const QString& name) {
+    QStringList out;
+    QString error;
+    book.read(name, false, [&](QIODevice& part) {
+        if (part.size() == 0)
+            return;
+        if (QXmlStreamReader xml(&part); !readSharedStrings(xml, out))
+            error = xml.errorString();
+    });
+    if (!error.isEmpty())
+        throw vq::Exception(damaged(book.path(), QStringLiteral("%1: %2").arg(name, error)));
     return out;
 }
 
@@ -301,6 +322,115 @@ QString partPath(const QString& base, const QString& target) {
     return QDir::cleanPath(base + u'/' + target);
 }
 
+// A sheet's cells as read, before the shared strings are put in.
+struct SharedCell {
+    qsizetype row; // in SheetCells::rows
+    int column;    // as read: the text is left out when it is not a worksheet's column
+    int index;     // in the shared string table; -1 when not a number
+};
+struct SheetCells {
+    QList<SheetRow> rows; // every row with a cell, shared strings still missing
+    QList<SharedCell> shared;
+    int formulasWithoutValue = 0;
+    int firstFormulaRow = 0;
+    QString error; // the XML error that ended the reading
+};
+
+// A whole number as the sheet stores it ("12", not "012" or "12.0"): already as a person reads
+// it.
+bool plainWhole(QStringView v) {
+    if (v.isEmpty() || v.size() > 15 || (v.size() > 1 && v[0] == u'0'))
+        return false;
+    return std::all_of(v.begin(), v.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+}
+
+void readCells(QXmlStreamReader& xml, const QList<bool>& dates, bool date1904, SheetCells& out) {
+    xml.setNamespaceProcessing(false);
+    int rowNumber = 0;
+    while (!xml.atEnd() && !xml.hasError()) {
+        xml.readNext();
+        if (!xml.isStartElement() || tag(xml) != QLatin1String("row"))
+            continue;
+        const int r = xml.attributes().value(QLatin1String("r")).toInt();
+        rowNumber = r > 0 ? r : rowNumber + 1;
+        SheetRow row;
+        row.row = rowNumber;
+        bool anyShared = false;
+        int column = -1;
+        while (xml.readNextStartElement()) {
+            if (tag(xml) != QLatin1String("c")) {
+                xml.skipCurrentElement();
+                continue;
+            }
+            const QXmlStreamAttributes a = xml.attributes();
+            const int at = columnOf(a.value(QLatin1String("r")));
+            column = at >= 0 ? at : column + 1;
+            const QStringView type = a.value(QLatin1String("t"));
+            const int style = a.value(QLatin1String("s")).toInt();
+            QString value;
+            QString inlineText;
+            bool hasValue = false;
+            bool formula = false;
+            while (xml.readNextStartElement()) {
+                const auto n = tag(xml);
+                if (n == QLatin1String("v")) {
+                    value = xml.readElementText();
+                    hasValue = true;
+                } else if (n == QLatin1String("is")) {
+                    inlineText = readStringItem(xml);
+                    hasValue = true;
+                } else {
+                    formula = formula || n == QLatin1String("f");
+                    xml.skipCurrentElement();
+                }
+            }
+            if (formula && !hasValue) {
+                if (!out.formulasWithoutValue++)
+                    out.firstFormulaRow = rowNumber;
+            }
+            if (type == QLatin1String("s")) {
+                bool ok = false;
+                const int i = value.toInt(&ok);
+                out.shared.append({out.rows.size(), column, ok && i >= 0 ? i : -1});
+                anyShared = true;
+                continue;
+            }
+            QString text;
+            if (type == QLatin1String("inlineStr")) {
+                text = inlineText;
+            } else if (type == QLatin1String("str") || type == QLatin1String("e")) {
+                text = unescapeXString(value);
+            } else if (type == QLatin1String("b")) {
+                text = value.trimmed() == QLatin1String("1") ? QStringLiteral("TRUE")
+                                                             : QStringLiteral("FALSE");
+                if (!hasValue)
+                    text.clear();
+            } else if (type == QLatin1String("d")) {
+                text = value.endsWith(QLatin1String("T00:00:00")) ? value.left(value.size() - 9)
+                                                                  : value;
+            } else if (hasValue && !value.isEmpty()) {
+                const bool isDate = style >= 0 && style < dates.size() && dates[style];
+                if (!isDate && plainWhole(value)) {
+                    text = value;
+                } else {
+                    bool ok = false;
+                    const double d = value.toDouble(&ok);
+                    text = isDate && ok ? serialDateText(d, date1904) : numberText(value);
+                }
+            }
+            if (text.isEmpty() || column < 0 || column > 16383)
+                continue;
+            if (row.cells.size() <= column)
+                row.cells.resize(column + 1);
+            row.cells[column] = text;
+        }
+        if (!row.cells.isEmpty() || anyShared)
+            out.rows << row;
+    }
+    if (xml.hasError())
+        out.error = xml.errorString();
+}
+
 } // namespace
 
 QString columnLetters(int index) {
@@ -417,95 +547,44 @@ Worksheet readWorksheet(const QString& path, const QString& sheet) {
         if (i != chosen)
             out.otherSheets << worksheets[i].name;
 
-    const QStringList strings = sharedStrings(book, sharedPart);
+    // The sheet's cells are read beside the shared strings (each the size of the other in a
+    // big workbook), from a zip handle of their own; shared strings are put in afterwards.
     const QList<bool> dates = dateStyles(book, stylesPart);
-    const QByteArray sheetBytes = book.part(worksheetPart.value(worksheets[chosen].id), true);
-
-    QXmlStreamReader xml(sheetBytes);
-    xml.setNamespaceProcessing(false);
-    int rowNumber = 0;
-    int formulasWithoutValue = 0;
-    int firstFormulaRow = 0;
-    while (!xml.atEnd()) {
-        xml.readNext();
-        if (!xml.isStartElement() || tag(xml) != QLatin1String("row"))
+    const QString cellsPart = worksheetPart.value(worksheets[chosen].id);
+    std::future<SheetCells> reading = std::async(std::launch::async, [&] {
+        Workbook own(path);
+        SheetCells cells;
+        own.read(cellsPart, true, [&](QIODevice& part) {
+            QXmlStreamReader xml(&part);
+            readCells(xml, dates, date1904, cells);
+        });
+        return cells;
+    });
+    const QStringList strings = sharedStrings(book, sharedPart);
+    SheetCells cells = reading.get();
+    // In the order reading the sheet meets them: a missing shared string before a later error.
+    for (const SharedCell& c : cells.shared) {
+        if (c.index < 0 || c.index >= strings.size())
+            throw vq::Exception(
+                damaged(path, QStringLiteral("cell %1%2 names a missing shared string")
+                                  .arg(columnLetters(c.column))
+                                  .arg(cells.rows[c.row].row)));
+        const QString& text = strings[c.index];
+        if (text.isEmpty() || c.column < 0 || c.column > 16383)
             continue;
-        const int r = xml.attributes().value(QLatin1String("r")).toInt();
-        rowNumber = r > 0 ? r : rowNumber + 1;
-        SheetRow row;
-        row.row = rowNumber;
-        int column = -1;
-        while (xml.readNextStartElement()) {
-            if (tag(xml) != QLatin1String("c")) {
-                xml.skipCurrentElement();
-                continue;
-            }
-            const QXmlStreamAttributes a = xml.attributes();
-            const int at = columnOf(a.value(QLatin1String("r")));
-            column = at >= 0 ? at : column + 1;
-            const QString type = a.value(QLatin1String("t")).toString();
-            const int style = a.value(QLatin1String("s")).toInt();
-            QString value;
-            QString inlineText;
-            bool hasValue = false;
-            bool formula = false;
-            while (xml.readNextStartElement()) {
-                const auto n = tag(xml);
-                if (n == QLatin1String("v")) {
-                    value = xml.readElementText();
-                    hasValue = true;
-                } else if (n == QLatin1String("is")) {
-                    inlineText = readStringItem(xml);
-                    hasValue = true;
-                } else {
-                    formula = formula || n == QLatin1String("f");
-                    xml.skipCurrentElement();
-                }
-            }
-            QString text;
-            if (type == QLatin1String("s")) {
-                bool ok = false;
-                const int i = value.toInt(&ok);
-                if (!ok || i < 0 || i >= strings.size())
-                    throw vq::Exception(
-                        damaged(path, QStringLiteral("cell %1%2 names a missing shared string")
-                                          .arg(columnLetters(column))
-                                          .arg(rowNumber)));
-                text = strings[i];
-            } else if (type == QLatin1String("inlineStr")) {
-                text = inlineText;
-            } else if (type == QLatin1String("str") || type == QLatin1String("e")) {
-                text = unescapeXString(value);
-            } else if (type == QLatin1String("b")) {
-                text = value.trimmed() == QLatin1String("1") ? QStringLiteral("TRUE")
-                                                             : QStringLiteral("FALSE");
-                if (!hasValue)
-                    text.clear();
-            } else if (type == QLatin1String("d")) {
-                text = value.endsWith(QLatin1String("T00:00:00")) ? value.left(value.size() - 9)
-                                                                  : value;
-            } else if (hasValue && !value.isEmpty()) {
-                const bool isDate = style >= 0 && style < dates.size() && dates[style];
-                bool ok = false;
-                const double d = value.toDouble(&ok);
-                text = isDate && ok ? serialDateText(d, date1904) : numberText(value);
-            }
-            if (formula && !hasValue) {
-                if (!formulasWithoutValue++)
-                    firstFormulaRow = rowNumber;
-            }
-            if (text.isEmpty() || column < 0 || column > 16383)
-                continue;
-            if (row.cells.size() <= column)
-                row.cells.resize(column + 1);
-            row.cells[column] = text;
-        }
-        if (!row.cells.isEmpty())
-            out.rows << row;
+        QStringList& row = cells.rows[c.row].cells;
+        if (row.size() <= c.column)
+            row.resize(c.column + 1);
+        row[c.column] = text;
     }
-    if (xml.hasError())
+    if (!cells.error.isEmpty())
         throw vq::Exception(
-            damaged(path, QStringLiteral("sheet %1: %2").arg(out.name, xml.errorString())));
+            damaged(path, QStringLiteral("sheet %1: %2").arg(out.name, cells.error)));
+    for (SheetRow& row : cells.rows)
+        if (!row.cells.isEmpty())
+            out.rows << std::move(row);
+    const int formulasWithoutValue = cells.formulasWithoutValue;
+    const int firstFormulaRow = cells.firstFormulaRow;
     if (formulasWithoutValue)
         out.notes << QStringLiteral("%1 formulas without a saved value read as empty (the first "
                                     "in row %2): open and save the workbook in Excel or WPS")
