@@ -358,10 +358,7 @@ void TRzColorPicker::select(int code) {
 }
 
 void TRzColorPicker::setHighlight(int code) {
-    if (code == m_highlighted)
-        return;
-    m_highlighted = code;
-    update();
+    vq::setAndRepaint(*this, m_highlighted, code);
 }
 
 void TRzColorPicker::optionsChanged() {
