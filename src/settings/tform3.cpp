@@ -119,6 +119,17 @@ QPushButton* pushButton(QWidget* parent, int left, const QString& text) {
     return b;
 }
 
+// The captions the item boxes share.
+QString sizeCaption() {
+    return QStringLiteral("文字大小：");
+}
+QString colourCaption() {
+    return QStringLiteral("文字颜色：");
+}
+QString widthCaption() {
+    return QStringLiteral("显示宽度：");
+}
+
 void makeRed(QLabel* label) {
     QPalette p = label->palette();
     p.setColor(QPalette::WindowText, ColorToQColor(clRed));
@@ -166,20 +177,35 @@ TForm3::TForm3(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::FramelessWind
     Panel1->setPalette(bevel);
     Panel1->setGeometry(0, 481, kClientWidth, 50);
 
-    const QString size = QStringLiteral("文字大小：");
-    const QString colour = QStringLiteral("文字颜色：");
-    const QString width = QStringLiteral("显示宽度：");
+    // Each box's controls, box by box, then the buttons.
+    createTitleControls();
+    createCountdownControls();
+    createQuestionAndAnswerControls();
+    createWelcomeAndPositionControls();
+    Button1 = pushButton(Panel1, 224, QStringLiteral("保存"));
+    Button2 = pushButton(Panel1, 368, QStringLiteral("取消"));
+    connect(Button1, &QPushButton::clicked, this, [this] { vq::guarded([&] { Button1Click(); }); });
+    connect(Button2, &QPushButton::clicked, this, [this] { vq::guarded([&] { Button2Click(); }); });
 
-    // Title.
+    // Boxes 1 to 4, the buttons' panel, then boxes 5 and 6; within each box its own order.
+    QWidget* const order[] = {Edit1,      RzColorEdit1, RzSpinner1, CheckBox1,    RzSpinner2,
+                              RzSpinner3, RzColorEdit2, RzSpinner4, RzColorEdit3, RzSpinner6,
+                              RzSpinner5, RzColorEdit4, RzSpinner7, Button1,      Button2,
+                              CheckBox3,  CheckBox4};
+    for (std::size_t i = 1; i < std::size(order); ++i)
+        setTabOrder(order[i - 1], order[i]);
+}
+
+void TForm3::createTitleControls() {
     Label1 = captionLabel(GroupBox1, 24, 32, QStringLiteral("名         称："), 73);
     Edit1 = new QLineEdit(GroupBox1);
     Edit1->setGeometry(120, 24, 529, 21);
     Edit1->setMaxLength(std::numeric_limits<int>::max()); // no length limit on the title
-    Label2 = captionLabel(GroupBox1, 24, 56, size);
+    Label2 = captionLabel(GroupBox1, 24, 56, sizeCaption());
     RzSpinner1 = spinner(GroupBox1, 120, 52);
     RzSpinner1->setMax(500);
     RzSpinner1->setValue(4);
-    Label3 = captionLabel(GroupBox1, 264, 56, colour);
+    Label3 = captionLabel(GroupBox1, 264, 56, colourCaption());
     RzColorEdit1 = colorEdit(GroupBox1, 360, 52);
     RzColorEdit1->setSelectedColor(clBlack);
     RzColorEdit1->setFocusColor(clMenuHighlight);
@@ -188,8 +214,9 @@ TForm3::TForm3(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::FramelessWind
     infoText.setColor(QPalette::Text, ColorToQColor(clInfoText));
     infoText.setColor(QPalette::WindowText, ColorToQColor(clInfoText));
     RzColorEdit1->setPalette(infoText);
+}
 
-    // Countdown.
+void TForm3::createCountdownControls() {
     Label4 = captionLabel(GroupBox2, 24, 32, QStringLiteral("倒计时时长："));
     RzSpinner2 = spinner(GroupBox2, 120, 28);
     RzSpinner2->setMax(10000);
@@ -197,35 +224,37 @@ TForm3::TForm3(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::FramelessWind
     // Kept for its place in the form; the countdown is always shown, so it never appears.
     CheckBox2 = checkBox(GroupBox2, 264, 30, 129, QStringLiteral("是否显示倒计时"));
     CheckBox2->setVisible(false);
-    Label5 = captionLabel(GroupBox2, 24, 64, size);
+    Label5 = captionLabel(GroupBox2, 24, 64, sizeCaption());
     RzSpinner3 = spinner(GroupBox2, 120, 60);
     RzSpinner3->setMax(500);
-    Label6 = captionLabel(GroupBox2, 264, 64, colour);
+    Label6 = captionLabel(GroupBox2, 264, 64, colourCaption());
     RzColorEdit2 = colorEdit(GroupBox2, 360, 60);
+}
 
-    // Question.
-    Label7 = captionLabel(GroupBox3, 24, 29, size);
+void TForm3::createQuestionAndAnswerControls() {
+    Label7 = captionLabel(GroupBox3, 24, 29, sizeCaption());
     RzSpinner4 = spinner(GroupBox3, 120, 25);
     RzSpinner4->setMax(500);
-    Label8 = captionLabel(GroupBox3, 264, 29, colour);
+    Label8 = captionLabel(GroupBox3, 264, 29, colourCaption());
     RzColorEdit3 = colorEdit(GroupBox3, 360, 25);
-    Label9 = captionLabel(GroupBox3, 24, 61, width, 73);
+    Label9 = captionLabel(GroupBox3, 24, 61, widthCaption(), 73);
     RzSpinner6 = spinner(GroupBox3, 120, 58);
     RzSpinner6->setIncrement(10);
     RzSpinner6->setMax(2000);
 
     // Answer.
-    Label10 = captionLabel(GroupBox4, 24, 29, size);
+    Label10 = captionLabel(GroupBox4, 24, 29, sizeCaption());
     RzSpinner5 = spinner(GroupBox4, 120, 25);
     RzSpinner5->setMax(500);
-    Label11 = captionLabel(GroupBox4, 264, 29, colour);
+    Label11 = captionLabel(GroupBox4, 264, 29, colourCaption());
     RzColorEdit4 = colorEdit(GroupBox4, 360, 25);
-    Label12 = captionLabel(GroupBox4, 24, 62, width, 73);
+    Label12 = captionLabel(GroupBox4, 24, 62, widthCaption(), 73);
     RzSpinner7 = spinner(GroupBox4, 120, 59);
     RzSpinner7->setIncrement(10);
     RzSpinner7->setMax(2000);
+}
 
-    // Welcome screen.
+void TForm3::createWelcomeAndPositionControls() {
     CheckBox3 = checkBox(GroupBox5, 23, 21, 57, QStringLiteral("显示"));
     Label14 =
         new QLabel(QStringLiteral("请根据自己的情况同名替换欢迎图片文件   welcome.jpg"), GroupBox5);
@@ -245,19 +274,6 @@ TForm3::TForm3(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::FramelessWind
     RzLabel1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     RzLabel1->setGeometry(232, 24, 449, 44);
     makeRed(RzLabel1);
-
-    Button1 = pushButton(Panel1, 224, QStringLiteral("保存"));
-    Button2 = pushButton(Panel1, 368, QStringLiteral("取消"));
-    connect(Button1, &QPushButton::clicked, this, [this] { vq::guarded([&] { Button1Click(); }); });
-    connect(Button2, &QPushButton::clicked, this, [this] { vq::guarded([&] { Button2Click(); }); });
-
-    // Boxes 1 to 4, the buttons' panel, then boxes 5 and 6; within each box its own order.
-    QWidget* const order[] = {Edit1,      RzColorEdit1, RzSpinner1, CheckBox1,    RzSpinner2,
-                              RzSpinner3, RzColorEdit2, RzSpinner4, RzColorEdit3, RzSpinner6,
-                              RzSpinner5, RzColorEdit4, RzSpinner7, Button1,      Button2,
-                              CheckBox3,  CheckBox4};
-    for (std::size_t i = 1; i < std::size(order); ++i)
-        setTabOrder(order[i - 1], order[i]);
 }
 
 void TForm3::Button1Click() {

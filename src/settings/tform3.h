@@ -76,6 +76,10 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    void createTitleControls();
+    void createCountdownControls();
+    void createQuestionAndAnswerControls();
+    void createWelcomeAndPositionControls();
     void save();
 
     bool m_programEnding = false;

@@ -2,7 +2,6 @@
 // a label (a modal box, a menu) ends the drag as the release would have, and so does a move that
 // finds the button already up. The mouse goes in through the main screen's window, so Qt's own
 // routing and modality are part of what is tested.
-#define QTEST_QPA_MOUSE_HANDLING
 #include "presenter_fixture.h"
 
 #include "app/timage.h"
@@ -10,10 +9,7 @@
 #include <QDialog>
 #include <QFile>
 #include <QMenu>
-#include <QMouseEvent>
-#include <QTest>
 #include <QTimer>
-#include <QWindow>
 
 namespace vq::test {
 namespace {
@@ -32,9 +28,6 @@ protected:
         if (form && form->PopupMenu1->isVisible())
             form->PopupMenu1->close();
     }
-    QWindow* window() const { return form->windowHandle(); }
-    QPoint at(const QWidget* w, QPoint local) const { return w->mapTo(form.get(), local); }
-    void moveTo(QPoint p) { QTest::mouseMove(window(), p); }
     void readOnly(bool on) {
         QFile::setPermissions(inst.file("opt.ini"),
                               on ? QFile::ReadOwner : QFile::ReadOwner | QFile::WriteOwner);
@@ -43,22 +36,22 @@ protected:
     // else; then the next-step picture takes a click.
     void expectIdleAfterwards(QPoint question) {
         setSetting("shijian_left", "1");
-        moveTo(at(form->Label1, {3, 3}));
-        moveTo(at(form->Label1, {6, 5}));
+        moveTo(window(), at(form->Label1, {3, 3}));
+        moveTo(window(), at(form->Label1, {6, 5}));
         EXPECT_EQ(form->RzLabel1->pos(), question) << "the question label followed the pointer";
         EXPECT_EQ(setting("wenti_left"), QStringLiteral("256"));
         EXPECT_EQ(setting("wenti_top"), QStringLiteral("216"));
         EXPECT_EQ(setting("shijian_left"), QString::number(form->Label1->x()))
             << "the hover went to the captured label instead of the one under the pointer";
         const int before = counter();
-        QTest::mouseClick(window(), Qt::LeftButton, {}, at(form->Image3, {20, 20}));
+        click(window(), at(form->Image3, {20, 20}));
         EXPECT_EQ(counter(), before + 1) << "the click on the next-step picture was swallowed";
     }
 };
 
 TEST_F(DragCapture, ErrorBoxDuringADragEndsIt) {
     const QPoint grab = at(form->RzLabel1, {2, 2});
-    moveTo(grab);
+    moveTo(window(), grab);
     readOnly(true);
     // The error box is a real modal window, dismissed before the handler goes on; the button
     // is let go while it is up, so the main screen never sees the release.
@@ -71,8 +64,8 @@ TEST_F(DragCapture, ErrorBoxDuringADragEndsIt) {
         QTimer::singleShot(0, &box, [&] { box.accept(); });
         box.exec();
     };
-    QTest::mousePress(window(), Qt::LeftButton, {}, grab);
-    moveTo(grab + QPoint(10, 0));
+    press(window(), grab);
+    moveTo(window(), grab + QPoint(10, 0));
     ASSERT_EQ(boxes, 1);
     const QPoint question = form->RzLabel1->pos();
     EXPECT_EQ(question, QPoint(266, 216)) << "the label moves before the write fails";
@@ -80,22 +73,22 @@ TEST_F(DragCapture, ErrorBoxDuringADragEndsIt) {
     msgs.onShow = nullptr;
     readOnly(false);
     // Qt's test mouse still counts the button as held: let it go over nothing that listens.
-    QTest::mouseRelease(window(), Qt::LeftButton, {}, QPoint(20, 400));
+    release(window(), QPoint(20, 400));
     expectIdleAfterwards(question);
 }
 
 TEST_F(DragCapture, MenuDuringADragEndsIt) {
     const QPoint grab = at(form->RzLabel1, {2, 2});
-    QTest::mousePress(window(), Qt::LeftButton, {}, grab);
-    moveTo(grab + QPoint(5, 5));
+    press(window(), grab);
+    moveTo(window(), grab + QPoint(5, 5));
     const QPoint question = form->RzLabel1->pos();
     ASSERT_EQ(question, QPoint(261, 221));
     // A right click while the left button holds the label opens the menu, which takes the mouse.
-    QTest::mouseClick(window(), Qt::RightButton, {}, grab + QPoint(5, 5));
+    click(window(), grab + QPoint(5, 5), Qt::RightButton);
     ASSERT_TRUE(form->PopupMenu1->isVisible());
     EXPECT_EQ(TGraphicControl::captureControl(), nullptr);
     form->PopupMenu1->close();
-    QTest::mouseRelease(window(), Qt::LeftButton, {}, QPoint(20, 400));
+    release(window(), QPoint(20, 400));
     setSetting("wenti_left", "256");
     setSetting("wenti_top", "216");
     expectIdleAfterwards(question);
@@ -103,19 +96,17 @@ TEST_F(DragCapture, MenuDuringADragEndsIt) {
 
 TEST_F(DragCapture, MoveWithTheButtonFoundUpEndsTheDrag) {
     const QPoint grab = at(form->RzLabel1, {2, 2});
-    QTest::mousePress(window(), Qt::LeftButton, {}, grab);
+    press(window(), grab);
     ASSERT_EQ(TGraphicControl::captureControl(), form->RzLabel1);
     // The release went somewhere else; the next move over the countdown label says no button.
     const QPoint over = at(form->Label1, {4, 4});
-    QMouseEvent move(QEvent::MouseMove, QPointF(form->Label1->mapFrom(form.get(), over)),
-                     QPointF(form->mapToGlobal(over)), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
-    QApplication::sendEvent(form->Label1, &move);
+    hover(form->Label1, form->Label1->mapFrom(form.get(), over));
     EXPECT_EQ(TGraphicControl::captureControl(), nullptr);
     EXPECT_EQ(form->RzLabel1->pos(), QPoint(256, 216));
     EXPECT_EQ(setting("wenti_left"), QStringLiteral("256"));
     EXPECT_EQ(setting("shijian_left"), QString::number(form->Label1->x()));
     // Qt's test mouse still counts the button as held: let it go over nothing that listens.
-    QTest::mouseRelease(window(), Qt::LeftButton, {}, QPoint(20, 400));
+    release(window(), QPoint(20, 400));
     expectIdleAfterwards(form->RzLabel1->pos());
 }
 

@@ -7,6 +7,7 @@
 #include "data/tdatamodule2.h"
 #include "settings/settings.h"
 #include "settings/tform3.h"
+#include "support/input.h"
 #include "support/recording.h"
 #include "support/temp_install.h"
 
@@ -62,6 +63,10 @@ protected:
         IniFile(inst.file("opt.ini")).writeString(kSettingsSection, key, value);
     }
     int counter() const;
+    // The main screen's window, for input as the platform delivers it (support/input.h), and a
+    // point of one of its controls in its client area.
+    QWindow* window() const { return form->windowHandle(); }
+    QPoint at(const QWidget* w, QPoint local) const { return w->mapTo(form.get(), local); }
 };
 
 } // namespace vq::test

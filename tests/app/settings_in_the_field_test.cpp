@@ -1,6 +1,5 @@
 // The show's start and its writes against what installations meet in the field: a full disk,
 // special files where pictures and settings belong, settings files as other editors save them.
-#define QTEST_QPA_MOUSE_HANDLING
 #include "presenter_fixture.h"
 
 #include "app/timage.h"
@@ -15,8 +14,6 @@
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QStringEncoder>
-#include <QTest>
-#include <QWindow>
 
 #include <sys/stat.h>
 
@@ -164,15 +161,13 @@ TEST_F(FieldStart, HugeSettingsFileIsReadOnlyAsFarAsNeeded) {
 // Drags with the mouse through the main screen's window, as the desktop delivers it.
 class ScreenWrites : public Presenter {
 protected:
-    QWindow* window() const { return form->windowHandle(); }
-    QPoint at(const QWidget* w, QPoint local) const { return w->mapTo(form.get(), local); }
     // Drags the title label by the offset, in two moves, and releases it.
     void dragTitle(QPoint by) {
         const QPoint grab = at(form->Label2, {10, 10});
-        QTest::mousePress(window(), Qt::LeftButton, {}, grab);
-        QTest::mouseMove(window(), grab + by / 2);
-        QTest::mouseMove(window(), grab + by);
-        QTest::mouseRelease(window(), Qt::LeftButton, {}, grab + by);
+        press(window(), grab);
+        moveTo(window(), grab + by / 2);
+        moveTo(window(), grab + by);
+        release(window(), grab + by);
     }
     QString unableToWrite(const QString& file) const {
         return QStringLiteral("Unable to write to %1.").arg(file);
@@ -228,7 +223,7 @@ TEST_F(FullDisk, DragReportsEveryMoveAndLeavesTheFileThenWritesOnceThereIsRoom) 
     EXPECT_EQ(readDisk(), original);
     disk.unfill();
     msgs.clear();
-    QTest::mouseMove(window(), at(form->Label2, {12, 12}));
+    moveTo(window(), at(form->Label2, {12, 12}));
     EXPECT_TRUE(msgs.errors().isEmpty());
     EXPECT_EQ(Settings(disk.file("opt.ini")).text(Key::biaoti_left), "88");
     EXPECT_EQ(Settings(disk.file("opt.ini")).text(Key::wenti_width), "600");

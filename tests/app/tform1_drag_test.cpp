@@ -1,7 +1,6 @@
 // Dragging the four text items of the main screen. The mouse goes in through the main screen's
 // window, so Qt's own routing (the widget under the pointer, its implicit grab, mouse tracking)
 // is part of what is tested, as it would be with a real pointer.
-#define QTEST_QPA_MOUSE_HANDLING
 #include "presenter_fixture.h"
 
 #include "app/tcustomlabel.h"
@@ -10,8 +9,6 @@
 
 #include <QFile>
 #include <QMenu>
-#include <QTest>
-#include <QWindow>
 
 namespace vq::test {
 namespace {
@@ -28,18 +25,6 @@ protected:
         ASSERT_TRUE(form->windowHandle());
         msgs.clear();
     }
-    QWindow* window() const { return form->windowHandle(); }
-    // A point of a control in the main screen's client area.
-    QPoint at(const QWidget* w, QPoint local) const { return w->mapTo(form.get(), local); }
-
-    void press(QPoint p, Qt::MouseButton b = Qt::LeftButton) {
-        QTest::mousePress(window(), b, {}, p);
-    }
-    void release(QPoint p, Qt::MouseButton b = Qt::LeftButton) {
-        QTest::mouseRelease(window(), b, {}, p);
-    }
-    void moveTo(QPoint p) { QTest::mouseMove(window(), p); }
-
     void TearDown() override {
         if (form && form->PopupMenu1->isVisible())
             form->PopupMenu1->close();
@@ -50,16 +35,16 @@ TEST_F(Drag, TitleFollowsThePointerAndLandsInTheFile) {
     startPreview();
     ASSERT_EQ(form->Label2->pos(), QPoint(48, 72));
     const QPoint grab = at(form->Label2, {10, 10});
-    press(grab);
-    moveTo(grab + QPoint(25, 3));
+    press(window(), grab);
+    moveTo(window(), grab + QPoint(25, 3));
     EXPECT_EQ(form->Label2->pos(), QPoint(73, 75));
-    moveTo(grab + QPoint(40, 10));
-    release(grab + QPoint(40, 10));
+    moveTo(window(), grab + QPoint(40, 10));
+    release(window(), grab + QPoint(40, 10));
     EXPECT_EQ(form->Label2->pos(), QPoint(88, 82));
     EXPECT_EQ(setting("biaoti_left"), QStringLiteral("88"));
     EXPECT_EQ(setting("biaoti_top"), QStringLiteral("82"));
     // Released: moves over it now only write.
-    moveTo(grab + QPoint(45, 12));
+    moveTo(window(), grab + QPoint(45, 12));
     EXPECT_EQ(form->Label2->pos(), QPoint(88, 82));
     EXPECT_TRUE(msgs.shown.isEmpty());
 }
@@ -69,8 +54,8 @@ TEST_F(Drag, HoverWritesThePlaceWithoutMoving) {
     setSetting("shijian_left", "1");
     setSetting("shijian_top", "2");
     const QPoint pos = form->Label1->pos();
-    moveTo(at(form->Label1, {3, 4}));
-    moveTo(at(form->Label1, {9, 7}));
+    moveTo(window(), at(form->Label1, {3, 4}));
+    moveTo(window(), at(form->Label1, {9, 7}));
     EXPECT_EQ(form->Label1->pos(), pos);
     EXPECT_EQ(setting("shijian_left"), QString::number(pos.x()));
     EXPECT_EQ(setting("shijian_top"), QString::number(pos.y()));
@@ -82,14 +67,14 @@ TEST_F(Drag, QuestionHoverReplacesTheAnswerPlaceStoredByDraggingTheAnswer) {
     ASSERT_TRUE(form->RzLabel2->isVisible());
     // Dragging the answer stores its left edge only.
     const QPoint grab = at(form->RzLabel2, {2, 2});
-    press(grab);
-    moveTo(grab + QPoint(10, 20));
-    release(grab + QPoint(10, 20));
+    press(window(), grab);
+    moveTo(window(), grab + QPoint(10, 20));
+    release(window(), grab + QPoint(10, 20));
     EXPECT_EQ(form->RzLabel2->pos(), QPoint(274, 300));
     EXPECT_EQ(setting("daan_left"), QStringLiteral("274"));
     EXPECT_EQ(setting("daan_top"), QStringLiteral("280"));
 
-    moveTo(at(form->RzLabel1, {3, 3}));
+    moveTo(window(), at(form->RzLabel1, {3, 3}));
     EXPECT_EQ(form->RzLabel1->pos(), QPoint(256, 216));
     EXPECT_EQ(setting("wenti_left"), QStringLiteral("256"));
     EXPECT_EQ(setting("wenti_top"), QStringLiteral("216"));
@@ -107,15 +92,15 @@ TEST_F(Drag, LeftPressCapturesAcrossTheOtherLabelsAndOutsideTheScreen) {
     const QPoint countdown = form->Label1->pos();
     const QPoint question = form->RzLabel1->pos();
     const QPoint grab = at(form->Label2, {4, 4});
-    press(grab);
+    press(window(), grab);
     // Over the countdown label, the question label, then far outside the main screen.
     const QPoint overCountdown = at(form->Label1, {5, 5});
-    moveTo(overCountdown);
+    moveTo(window(), overCountdown);
     EXPECT_EQ(form->Label2->pos(), QPoint(48, 72) + overCountdown - grab);
-    moveTo(at(form->RzLabel1, {2, 2}));
-    moveTo(QPoint(-40, -30));
+    moveTo(window(), at(form->RzLabel1, {2, 2}));
+    moveTo(window(), QPoint(-40, -30));
     EXPECT_EQ(form->Label2->pos(), QPoint(48, 72) + QPoint(-40, -30) - grab);
-    release(QPoint(-40, -30));
+    release(window(), QPoint(-40, -30));
     EXPECT_EQ(form->Label1->pos(), countdown);
     EXPECT_EQ(form->RzLabel1->pos(), question);
     // The labels passed over wrote nothing.
@@ -132,13 +117,13 @@ TEST_F(Drag, LeftPressCapturesAcrossTheOtherLabelsAndOutsideTheScreen) {
 TEST_F(Drag, PressOnTheBackgroundCapturesTheLabelsOut) {
     startPreview();
     const QPoint empty(20, 400);
-    press(empty);
-    moveTo(at(form->Label2, {5, 5}));
-    release(at(form->Label2, {5, 5}));
+    press(window(), empty);
+    moveTo(window(), at(form->Label2, {5, 5}));
+    release(window(), at(form->Label2, {5, 5}));
     EXPECT_EQ(form->Label2->pos(), QPoint(48, 72));
     setSetting("biaoti_left", "7");
     // With the capture gone, the title takes the hover again.
-    moveTo(at(form->Label2, {6, 6}));
+    moveTo(window(), at(form->Label2, {6, 6}));
     EXPECT_EQ(setting("biaoti_left"), QStringLiteral("48"));
 }
 
@@ -148,26 +133,26 @@ TEST_F(Drag, RightAndMiddlePressesCaptureNothing) {
         SCOPED_TRACE(button == Qt::RightButton ? "right" : "middle");
         const QPoint title = form->Label2->pos();
         const QPoint grab = at(form->Label2, {4, 4});
-        press(grab, button);
+        press(window(), grab, button);
         // Off every label and outside the screen: nothing reaches the title.
         setSetting("biaoti_left", "7");
-        moveTo(QPoint(20, 400));
-        moveTo(QPoint(-50, -50));
+        moveTo(window(), QPoint(20, 400));
+        moveTo(window(), QPoint(-50, -50));
         EXPECT_EQ(form->Label2->pos(), title);
         EXPECT_EQ(setting("biaoti_left"), QStringLiteral("7"));
-        release(QPoint(-50, -50), button);
+        release(window(), QPoint(-50, -50), button);
         // The release did not reach a label, so the shared flag is still on: the next label
         // the pointer moves over is dragged by the pointer's distance from the grab point.
         setSetting("shijian_left", "7");
         const QPoint countdown = form->Label1->pos();
-        moveTo(at(form->Label1, {9, 8}));
+        moveTo(window(), at(form->Label1, {9, 8}));
         EXPECT_EQ(form->Label1->pos(), countdown + QPoint(9 - 4, 8 - 4));
         EXPECT_EQ(setting("shijian_left"), QString::number(countdown.x() + 5));
         EXPECT_EQ(form->Label2->pos(), title);
         // A release delivered to a label ends it.
-        QTest::mouseClick(window(), Qt::LeftButton, {}, at(form->Label1, {1, 1}));
+        click(window(), at(form->Label1, {1, 1}));
         const QPoint after = form->Label1->pos();
-        moveTo(at(form->Label1, {12, 10}));
+        moveTo(window(), at(form->Label1, {12, 10}));
         EXPECT_EQ(form->Label1->pos(), after);
         form->Label1->move(countdown);
     }
@@ -176,10 +161,10 @@ TEST_F(Drag, RightAndMiddlePressesCaptureNothing) {
 
 TEST_F(Drag, RightClickEndsTheDragAndOpensTheMenu) {
     startPreview();
-    QTest::mouseClick(window(), Qt::RightButton, {}, at(form->Label2, {5, 5}));
+    click(window(), at(form->Label2, {5, 5}), Qt::RightButton);
     EXPECT_TRUE(form->PopupMenu1->isVisible());
     form->PopupMenu1->close();
-    moveTo(at(form->Label2, {15, 9}));
+    moveTo(window(), at(form->Label2, {15, 9}));
     EXPECT_EQ(form->Label2->pos(), QPoint(48, 72));
 }
 
@@ -190,9 +175,9 @@ TEST_F(Drag, HiddenLabelReceivesNothing) {
     form->Image4Click();
     ASSERT_FALSE(form->RzLabel2->isVisible());
     const QPoint grab = at(form->RzLabel1, {3, 3});
-    press(grab);
-    moveTo(grab + QPoint(30, 40));
-    release(grab + QPoint(30, 40));
+    press(window(), grab);
+    moveTo(window(), grab + QPoint(30, 40));
+    release(window(), grab + QPoint(30, 40));
     EXPECT_EQ(form->RzLabel1->pos(), QPoint(286, 256));
     EXPECT_EQ(form->RzLabel2->pos(), QPoint(256, 216));
     EXPECT_EQ(setting("wenti_left"), QStringLiteral("286"));
@@ -200,10 +185,10 @@ TEST_F(Drag, HiddenLabelReceivesNothing) {
     // Over nothing but the hidden answer: no key is written.
     form->RzLabel2->move(600, 500);
     setSetting("daan_left", "1");
-    moveTo(QPoint(603, 503));
-    press(QPoint(603, 503));
-    moveTo(QPoint(640, 520));
-    release(QPoint(640, 520));
+    moveTo(window(), QPoint(603, 503));
+    press(window(), QPoint(603, 503));
+    moveTo(window(), QPoint(640, 520));
+    release(window(), QPoint(640, 520));
     EXPECT_EQ(form->RzLabel2->pos(), QPoint(600, 500));
     EXPECT_EQ(setting("daan_left"), QStringLiteral("1"));
 }
@@ -219,9 +204,9 @@ TEST_F(Drag, OverlappingLabelsGoByStackingOrder) {
     ASSERT_TRUE(form->RzLabel2->geometry().contains(p));
 
     const auto dragAt = [&](QPoint from) {
-        press(from);
-        moveTo(from + QPoint(0, 300));
-        release(from + QPoint(0, 300));
+        press(window(), from);
+        moveTo(window(), from + QPoint(0, 300));
+        release(window(), from + QPoint(0, 300));
     };
     dragAt(p);
     EXPECT_EQ(form->RzLabel2->pos(), QPoint(64, 386));
@@ -243,19 +228,19 @@ TEST_F(Drag, ReadOnlyFileIsReportedAtEachMoveAndTheLabelMovesAnyway) {
     QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
     const QString failure = QStringLiteral("Unable to write to %1.").arg(path);
     const QPoint grab = at(form->RzLabel1, {2, 2});
-    moveTo(grab);
+    moveTo(window(), grab);
     EXPECT_EQ(msgs.errors(), QStringList{failure}) << "the pointer arriving is a move";
     msgs.clear();
-    press(grab);
+    press(window(), grab);
     EXPECT_TRUE(msgs.errors().isEmpty()) << "a press writes nothing";
-    moveTo(grab + QPoint(10, 0));
+    moveTo(window(), grab + QPoint(10, 0));
     EXPECT_EQ(form->RzLabel1->pos(), QPoint(266, 216));
     EXPECT_EQ(msgs.errors(), QStringList{failure});
-    moveTo(grab + QPoint(20, 5));
-    release(grab + QPoint(20, 5));
+    moveTo(window(), grab + QPoint(20, 5));
+    release(window(), grab + QPoint(20, 5));
     EXPECT_EQ(form->RzLabel1->pos(), QPoint(276, 221));
     EXPECT_EQ(msgs.errors(), (QStringList{failure, failure}));
-    moveTo(at(form->Label2, {3, 3}));
+    moveTo(window(), at(form->Label2, {3, 3}));
     EXPECT_EQ(msgs.errors().size(), 3) << "hovering fails the same way";
     EXPECT_EQ(setting("wenti_left"), QStringLiteral("256"));
 }
@@ -263,16 +248,16 @@ TEST_F(Drag, ReadOnlyFileIsReportedAtEachMoveAndTheLabelMovesAnyway) {
 TEST_F(Drag, NextStepClickIsAPressAndReleaseOnThePicture) {
     startPreview();
     const QPoint on = at(form->Image3, {20, 20});
-    QTest::mouseClick(window(), Qt::LeftButton, {}, on);
+    click(window(), on);
     EXPECT_EQ(counter(), 1);
     // Pressed on it, released on a label: no step, and the label is not dragged.
-    press(on);
-    moveTo(at(form->Label2, {5, 5}));
-    release(at(form->Label2, {5, 5}));
+    press(window(), on);
+    moveTo(window(), at(form->Label2, {5, 5}));
+    release(window(), at(form->Label2, {5, 5}));
     EXPECT_EQ(counter(), 1);
     EXPECT_EQ(form->Label2->pos(), QPoint(48, 72));
     // A right click there opens the menu and steps nothing.
-    QTest::mouseClick(window(), Qt::RightButton, {}, on);
+    click(window(), on, Qt::RightButton);
     EXPECT_EQ(counter(), 1);
     EXPECT_TRUE(form->PopupMenu1->isVisible());
 }

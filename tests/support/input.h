@@ -7,8 +7,10 @@
 #include <QImage>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QTest>
 #include <QWheelEvent>
 #include <QWidget>
+#include <QWindow>
 
 namespace vq::test {
 
@@ -36,6 +38,22 @@ inline void drag(QWidget* w, QPoint at) {
 }
 inline void hover(QWidget* w, QPoint at) {
     mouse(w, QEvent::MouseMove, at, Qt::NoButton, Qt::NoButton);
+}
+
+// The mouse through a top-level window, as the platform delivers a real pointer's: Qt finds the
+// widget under it, grabs on a press, tracks the buttons held and honours a modal window.
+inline void press(QWindow* w, QPoint at, Qt::MouseButton button = Qt::LeftButton) {
+    QTest::mousePress(w, button, {}, at);
+}
+inline void release(QWindow* w, QPoint at, Qt::MouseButton button = Qt::LeftButton) {
+    QTest::mouseRelease(w, button, {}, at);
+}
+inline void click(QWindow* w, QPoint at, Qt::MouseButton button = Qt::LeftButton) {
+    QTest::mouseClick(w, button, {}, at);
+}
+// A move with whatever buttons the window's earlier presses left held.
+inline void moveTo(QWindow* w, QPoint at) {
+    QTest::mouseMove(w, at);
 }
 
 inline void wheel(QWidget* w, QPoint at, int delta, Qt::KeyboardModifiers mods = Qt::NoModifier) {

@@ -41,6 +41,90 @@ int usage() {
     return 2;
 }
 
+// The options any command takes; what is left of the arguments is the command and its files.
+struct Options {
+    QString password = vq::jet::kBankPassword;
+    QString sheet;
+};
+
+// Takes the options out of args. Returns an exit status where the tool ends here (help, an
+// unknown option), or -1 to go on.
+int takeOptions(QStringList& args, Options& options) {
+    for (qsizetype i = 0; i < args.size();) {
+        if (args[i] == QLatin1String("--help") || args[i] == QLatin1String("-h")) {
+            print(stdout, usageText());
+            return 0;
+        }
+        if (args[i] == QLatin1String("--sheet") && i + 1 < args.size()) {
+            options.sheet = args[i + 1];
+            args.remove(i, 2);
+        } else if (args[i].startsWith(QLatin1String("--sheet="))) {
+            options.sheet = args[i].mid(8);
+            args.removeAt(i);
+        } else if (args[i] == QLatin1String("--no-password")) {
+            options.password.clear();
+            args.removeAt(i);
+        } else if (args[i] == QLatin1String("--password") && i + 1 < args.size()) {
+            options.password = args[i + 1];
+            args.remove(i, 2);
+        } else if (args[i].startsWith(QLatin1String("--password="))) {
+            options.password = args[i].mid(11);
+            args.removeAt(i);
+        } else if (args[i].startsWith(QLatin1String("--"))) {
+            print(stderr, QStringLiteral("velquo-bank: unknown option %1\n").arg(args[i]));
+            return usage();
+        } else {
+            ++i;
+        }
+    }
+    return -1;
+}
+
+void progress(const QString& line) {
+    print(stderr, line + QLatin1Char('\n'));
+}
+
+int build(const QString& questions, const QString& bankPath, const Options& options) {
+    QElapsedTimer timer;
+    timer.start();
+    vq::bank::BuildOptions build;
+    build.password = options.password;
+    build.sheet = options.sheet;
+    build.progress = progress;
+    build.notes = progress;
+    const vq::bank::BuildResult r = vq::bank::buildBank(questions, bankPath, build);
+    if (!r.backup.isEmpty())
+        print(stderr, QStringLiteral("the previous %1 is kept as %2\n").arg(bankPath, r.backup));
+    print(stderr, QStringLiteral("%1: %2 questions, numbers %3..%4, %5 bytes, %6 ms\n")
+                      .arg(bankPath)
+                      .arg(r.rows)
+                      .arg(r.lowest)
+                      .arg(r.highest)
+                      .arg(r.bytes)
+                      .arg(timer.elapsed()));
+    return 0;
+}
+
+// Runs the command; the usage text for a command the tool does not know or a wrong count of
+// files.
+int run(const QString& command, const QStringList& args, const Options& options) {
+    if (command == QLatin1String("build") && args.size() == 2)
+        return build(args[0], args[1], options);
+    if (command == QLatin1String("export") && (args.size() == 1 || args.size() == 2)) {
+        vq::bank::exportTable(args[0], args.size() == 2 ? args[1] : QString(), options.password,
+                              stdout);
+        return 0;
+    }
+    if (command == QLatin1String("check") && args.size() == 1) {
+        // The report goes to stdout either way; the exit status says whether the show can run.
+        const vq::bank::CheckReport report =
+            vq::bank::checkBank(args[0], options.password, progress);
+        print(stdout, report.text);
+        return report.ok ? 0 : 1;
+    }
+    return usage();
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -54,77 +138,16 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     qInstallMessageHandler(handler);
     QStringList args = app.arguments().mid(1);
-    QString password = vq::jet::kBankPassword;
-    QString sheet;
-    for (qsizetype i = 0; i < args.size();) {
-        if (args[i] == QLatin1String("--help") || args[i] == QLatin1String("-h")) {
-            print(stdout, usageText());
-            return 0;
-        }
-        if (args[i] == QLatin1String("--sheet") && i + 1 < args.size()) {
-            sheet = args[i + 1];
-            args.remove(i, 2);
-        } else if (args[i].startsWith(QLatin1String("--sheet="))) {
-            sheet = args[i].mid(8);
-            args.removeAt(i);
-        } else if (args[i] == QLatin1String("--no-password")) {
-            password.clear();
-            args.removeAt(i);
-        } else if (args[i] == QLatin1String("--password") && i + 1 < args.size()) {
-            password = args[i + 1];
-            args.remove(i, 2);
-        } else if (args[i].startsWith(QLatin1String("--password="))) {
-            password = args[i].mid(11);
-            args.removeAt(i);
-        } else if (args[i].startsWith(QLatin1String("--"))) {
-            print(stderr, QStringLiteral("velquo-bank: unknown option %1\n").arg(args[i]));
-            return usage();
-        } else {
-            ++i;
-        }
-    }
+    Options options;
+    if (const int status = takeOptions(args, options); status >= 0)
+        return status;
     if (args.isEmpty())
         return usage();
     const QString command = args.takeFirst();
-    const vq::bank::Progress progress = [](const QString& line) {
-        print(stderr, line + QLatin1Char('\n'));
-    };
     try {
-        if (command == QLatin1String("build") && args.size() == 2) {
-            QElapsedTimer timer;
-            timer.start();
-            vq::bank::BuildOptions options;
-            options.password = password;
-            options.sheet = sheet;
-            options.progress = progress;
-            options.notes = progress;
-            const vq::bank::BuildResult r = vq::bank::buildBank(args[0], args[1], options);
-            if (!r.backup.isEmpty())
-                print(stderr,
-                      QStringLiteral("the previous %1 is kept as %2\n").arg(args[1], r.backup));
-            print(stderr, QStringLiteral("%1: %2 questions, numbers %3..%4, %5 bytes, %6 ms\n")
-                              .arg(args[1])
-                              .arg(r.rows)
-                              .arg(r.lowest)
-                              .arg(r.highest)
-                              .arg(r.bytes)
-                              .arg(timer.elapsed()));
-            return 0;
-        }
-        if (command == QLatin1String("export") && (args.size() == 1 || args.size() == 2)) {
-            vq::bank::exportTable(args[0], args.size() == 2 ? args[1] : QString(), password,
-                                  stdout);
-            return 0;
-        }
-        if (command == QLatin1String("check") && args.size() == 1) {
-            // The report goes to stdout either way; the exit status says whether the show can run.
-            const vq::bank::CheckReport report = vq::bank::checkBank(args[0], password, progress);
-            print(stdout, report.text);
-            return report.ok ? 0 : 1;
-        }
+        return run(command, args, options);
     } catch (const vq::Exception& e) {
         print(stderr, QStringLiteral("velquo-bank: %1\n").arg(e.message()));
         return 1;
     }
-    return usage();
 }

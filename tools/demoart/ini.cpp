@@ -117,12 +117,11 @@ QByteArray installationIni(const QByteArray& utf8Source) {
     return vq::toAnsi(out);
 }
 
-QStringList checkInstallation(const QString& folder, const QString& questionsCsv) {
-    QStringList problems;
-    const QString dir = folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
+namespace {
 
-    // opt.ini: the program's own file format and every key readable as the presenter reads it.
-    const QString iniPath = dir + QStringLiteral("opt.ini");
+// opt.ini: the program's own file format and every key readable as the presenter reads it.
+// Returns the integer settings by name.
+QHash<QString, int> checkSettingsFile(const QString& iniPath, QStringList& problems) {
     QHash<QString, int> number;
     try {
         const QByteArray raw = readAll(iniPath);
@@ -152,8 +151,11 @@ QStringList checkInstallation(const QString& folder, const QString& questionsCsv
     } catch (const vq::Exception& e) {
         problems << e.message();
     }
+    return number;
+}
 
-    // Pictures as the presenter loads them.
+// Pictures as the presenter loads them.
+void checkPictures(const QString& dir, QStringList& problems) {
     for (const char* name : {"bg.jpg", "welcome.jpg", "next.png"}) {
         try {
             const QImage image = vq::loadPicture(dir + QLatin1String(name));
@@ -174,8 +176,10 @@ QStringList checkInstallation(const QString& folder, const QString& questionsCsv
             problems << e.message();
         }
     }
+}
 
-    // Sounds: 16-bit PCM the sound service plays; a tick that ends well within its second.
+// Sounds: 16-bit PCM the sound service plays; a tick that ends well within its second.
+void checkSounds(const QString& dir, QStringList& problems) {
     for (const auto& [name, shortest, longest] :
          {std::tuple{"di.wav", 0.02, 0.5}, std::tuple{"0.wav", 1.0, 6.0}}) {
         QFile f(dir + QLatin1String(name));
@@ -192,77 +196,106 @@ QStringList checkInstallation(const QString& folder, const QString& questionsCsv
             problems
                 << QStringLiteral("%1: peak %2 is too quiet").arg(QLatin1String(name)).arg(w.peak);
     }
+}
+
+// Where the presenter's labels stand on the smallest screen, from the integer settings.
+class ScreenLayout {
+public:
+    ScreenLayout(const QString& iniPath, const QHash<QString, int>& number) : m_number(number) {
+        title.setFontPoints(value("biaoti_fontsize"));
+        title.setText(vq::Settings(iniPath).text(vq::Key::biaoti));
+        countdown.setFontPoints(value("shijian_fontsize"));
+        countdown.setText(QString::number(std::max(10, value("shijian"))));
+        question.setFontPoints(value("wenti_fontsize"));
+        answer.setFontPoints(value("daan_fontsize"));
+    }
+    int value(const char* name) const { return m_number.value(QLatin1String(name)); }
+    QRect rectOf(const TCustomLabel& label, const char* left, const char* top) const {
+        return QRect(QPoint(value(left), value(top)), label.size());
+    }
+    QRect titleRect() const { return rectOf(title, "biaoti_left", "biaoti_top"); }
+    QRect countdownRect() const { return rectOf(countdown, "shijian_left", "shijian_top"); }
+
+    const QRect screen{0, 0, kScreenWidth, kScreenHeight};
+    TLabel title;
+    TLabel countdown;
+    TRzLabel question;
+    TRzLabel answer;
+
+private:
+    const QHash<QString, int>& m_number;
+};
+
+// The title and the countdown on the screen and apart; the preview's answer where a step puts
+// it below a one-line question.
+void checkFixedItems(ScreenLayout& layout, QStringList& problems) {
+    const QString screenSize = QStringLiteral("%1 × %2").arg(kScreenWidth).arg(kScreenHeight);
+    if (!layout.screen.contains(layout.titleRect()))
+        problems << QStringLiteral("the title does not fit a %1 screen").arg(screenSize);
+    if (!layout.screen.contains(layout.countdownRect()))
+        problems << QStringLiteral("the countdown does not fit a %1 screen").arg(screenSize);
+    if (layout.titleRect().intersects(layout.countdownRect()))
+        problems << QStringLiteral("the title and the countdown overlap");
+    // The position preview shows "答" where the set-up puts it; a step puts the answer 30 px
+    // below the question. For a one-line question both places should agree.
+    layout.question.setWidth(layout.value("wenti_width"));
+    layout.question.setText(QStringLiteral("问"));
+    const int oneLineAnswerTop = layout.value("wenti_top") + layout.question.height() + 30;
+    if (layout.value("daan_top") != oneLineAnswerTop)
+        problems << QStringLiteral(
+                        "daan_top is %1; below a one-line question a step puts the answer at %2")
+                        .arg(layout.value("daan_top"))
+                        .arg(oneLineAnswerTop);
+    if (layout.value("daan_left") != layout.value("wenti_left"))
+        problems << QStringLiteral(
+            "daan_left differs from wenti_left; dragging the question would move it back");
+}
+
+// Every question of the list and its answer as a step lays them out.
+void checkQuestions(ScreenLayout& layout, const QString& questionsCsv, QStringList& problems) {
+    const QRect titleRect = layout.titleRect();
+    const QRect countdownRect = layout.countdownRect();
+    const QList<vq::bank::CsvRecord> records = vq::bank::parseCsv(readAll(questionsCsv));
+    for (qsizetype i = 1; i < records.size(); ++i) {
+        const QStringList& f = records[i].fields;
+        if (f.size() < 3)
+            continue;
+        layout.question.setWidth(layout.value("wenti_width"));
+        layout.question.setText(f[1]);
+        layout.answer.setWidth(layout.value("daan_width"));
+        layout.answer.setText(f[2]);
+        const QRect q = layout.rectOf(layout.question, "wenti_left", "wenti_top");
+        const QRect a(QPoint(layout.value("daan_left"), q.bottom() + 1 + 30), layout.answer.size());
+        const QString where =
+            QStringLiteral("question %1 (line %2)").arg(f[0]).arg(records[i].line);
+        if (!layout.screen.contains(q) || !layout.screen.contains(a))
+            problems << where + QStringLiteral(": runs off the screen");
+        if (q.intersects(kNextButton) || a.intersects(kNextButton))
+            problems << where + QStringLiteral(": covers the next-step button");
+        if (q.intersects(titleRect) || q.intersects(countdownRect) || a.intersects(countdownRect))
+            problems << where + QStringLiteral(": overlaps the title or the countdown");
+    }
+}
+
+} // namespace
+
+QStringList checkInstallation(const QString& folder, const QString& questionsCsv) {
+    QStringList problems;
+    const QString dir = folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
+    const QString iniPath = dir + QStringLiteral("opt.ini");
+    const QHash<QString, int> number = checkSettingsFile(iniPath, problems);
+    checkPictures(dir, problems);
+    checkSounds(dir, problems);
     if (!QFileInfo::exists(dir + QStringLiteral("db.DLL")))
         problems << QStringLiteral("db.DLL is missing");
-
     if (questionsCsv.isEmpty() || number.size() != 19)
         return problems;
 
     // The layout: the items laid out by the presenter's own labels on the smallest screen.
-    auto rectOf = [&](TCustomLabel& label, const char* left, const char* top) {
-        return QRect(QPoint(number.value(QLatin1String(left)), number.value(QLatin1String(top))),
-                     label.size());
-    };
-    const QRect screen(0, 0, kScreenWidth, kScreenHeight);
-    TLabel title;
-    title.setFontPoints(number.value(QStringLiteral("biaoti_fontsize")));
-    title.setText(vq::Settings(iniPath).text(vq::Key::biaoti));
-    const QRect titleRect = rectOf(title, "biaoti_left", "biaoti_top");
-    TLabel countdown;
-    countdown.setFontPoints(number.value(QStringLiteral("shijian_fontsize")));
-    countdown.setText(QString::number(std::max(10, number.value(QStringLiteral("shijian")))));
-    const QRect countdownRect = rectOf(countdown, "shijian_left", "shijian_top");
-    if (!screen.contains(titleRect))
-        problems << QStringLiteral("the title does not fit a %1 × %2 screen")
-                        .arg(kScreenWidth)
-                        .arg(kScreenHeight);
-    if (!screen.contains(countdownRect))
-        problems << QStringLiteral("the countdown does not fit a %1 × %2 screen")
-                        .arg(kScreenWidth)
-                        .arg(kScreenHeight);
-    if (titleRect.intersects(countdownRect))
-        problems << QStringLiteral("the title and the countdown overlap");
-
-    TRzLabel question;
-    question.setFontPoints(number.value(QStringLiteral("wenti_fontsize")));
-    TRzLabel answer;
-    answer.setFontPoints(number.value(QStringLiteral("daan_fontsize")));
-    // The position preview shows "答" where the set-up puts it; a step puts the answer 30 px
-    // below the question. For a one-line question both places should agree.
-    question.setWidth(number.value(QStringLiteral("wenti_width")));
-    question.setText(QStringLiteral("问"));
-    const int oneLineAnswerTop = number.value(QStringLiteral("wenti_top")) + question.height() + 30;
-    if (number.value(QStringLiteral("daan_top")) != oneLineAnswerTop)
-        problems << QStringLiteral(
-                        "daan_top is %1; below a one-line question a step puts the answer at %2")
-                        .arg(number.value(QStringLiteral("daan_top")))
-                        .arg(oneLineAnswerTop);
-    if (number.value(QStringLiteral("daan_left")) != number.value(QStringLiteral("wenti_left")))
-        problems << QStringLiteral(
-            "daan_left differs from wenti_left; dragging the question would move it back");
+    ScreenLayout layout(iniPath, number);
+    checkFixedItems(layout, problems);
     try {
-        const QList<vq::bank::CsvRecord> records = vq::bank::parseCsv(readAll(questionsCsv));
-        for (qsizetype i = 1; i < records.size(); ++i) {
-            const QStringList& f = records[i].fields;
-            if (f.size() < 3)
-                continue;
-            question.setWidth(number.value(QStringLiteral("wenti_width")));
-            question.setText(f[1]);
-            answer.setWidth(number.value(QStringLiteral("daan_width")));
-            answer.setText(f[2]);
-            const QRect q = rectOf(question, "wenti_left", "wenti_top");
-            const QRect a(QPoint(number.value(QStringLiteral("daan_left")), q.bottom() + 1 + 30),
-                          answer.size());
-            const QString where =
-                QStringLiteral("question %1 (line %2)").arg(f[0]).arg(records[i].line);
-            if (!screen.contains(q) || !screen.contains(a))
-                problems << where + QStringLiteral(": runs off the screen");
-            if (q.intersects(kNextButton) || a.intersects(kNextButton))
-                problems << where + QStringLiteral(": covers the next-step button");
-            if (q.intersects(titleRect) || q.intersects(countdownRect) ||
-                a.intersects(countdownRect))
-                problems << where + QStringLiteral(": overlaps the title or the countdown");
-        }
+        checkQuestions(layout, questionsCsv, problems);
     } catch (const vq::Exception& e) {
         problems << e.message();
     }

@@ -78,57 +78,9 @@ EditorWindow::EditorWindow(QWidget* parent)
       m_findStatus(new QLabel), m_bottom(new QTabWidget), m_problems(new QListWidget),
       m_findings(new QListWidget), m_savePassword(vq::jet::kBankPassword) {
     setObjectName(QStringLiteral("EditorWindow"));
-    m_proxy->setSourceModel(m_model);
-    m_proxy->setSortRole(BankModel::SortRole);
-    m_view->setModel(m_proxy);
-    m_view->setItemDelegate(new CellDelegate(m_view));
-    m_view->setSortingEnabled(true);
-    m_view->sortByColumn(-1, Qt::AscendingOrder); // file order until a header is clicked
-    m_view->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_view->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    m_view->setWordWrap(false);
-    m_view->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
-                            QAbstractItemView::AnyKeyPressed);
-    // Fixed row heights: the view then never measures 100,000 rows.
-    m_view->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    m_view->verticalHeader()->setDefaultSectionSize(m_view->fontMetrics().height() + 8);
-    m_view->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
-    m_view->horizontalHeader()->setStretchLastSection(true);
-    m_view->setColumnWidth(BankModel::NumberColumn, 80);
-    m_view->setColumnWidth(BankModel::QuestionColumn, 520);
-
-    // The find bar, shown by Ctrl+F.
-    auto* findLayout = new QHBoxLayout(m_findBar);
-    findLayout->setContentsMargins(4, 2, 4, 2);
-    findLayout->addWidget(new QLabel(QStringLiteral("查找：")));
-    m_findEdit->setObjectName(QStringLiteral("findEdit"));
-    m_findEdit->setClearButtonEnabled(true);
-    findLayout->addWidget(m_findEdit, 1);
-    auto* previous = new QPushButton(QStringLiteral("上一个"));
-    auto* next = new QPushButton(QStringLiteral("下一个"));
-    auto* closeFind = new QToolButton;
-    closeFind->setText(QStringLiteral("关闭"));
-    findLayout->addWidget(previous);
-    findLayout->addWidget(next);
-    findLayout->addWidget(m_findStatus);
-    findLayout->addWidget(closeFind);
-    m_findBar->hide();
-    connect(m_findEdit, &QLineEdit::returnPressed, this, [this] { findNext(false); });
-    connect(next, &QPushButton::clicked, this, [this] { findNext(false); });
-    connect(previous, &QPushButton::clicked, this, [this] { findNext(true); });
-    connect(closeFind, &QToolButton::clicked, m_findBar, &QWidget::hide);
-
-    m_problems->setObjectName(QStringLiteral("problems"));
-    m_findings->setObjectName(QStringLiteral("findings"));
-    m_bottom->addTab(m_problems, QStringLiteral("问题"));
-    m_bottom->addTab(m_findings, QStringLiteral("检查结果"));
-    const auto selectFromItem = [this](QListWidgetItem* item) {
-        const QList<QVariant> rows = item->data(Qt::UserRole).toList();
-        if (!rows.isEmpty())
-            selectRow(rows.front().toInt());
-    };
-    connect(m_problems, &QListWidget::itemClicked, this, selectFromItem);
-    connect(m_findings, &QListWidget::itemClicked, this, selectFromItem);
+    setUpTable();
+    buildFindBar();
+    buildResultLists();
 
     auto* top = new QWidget;
     auto* topLayout = new QVBoxLayout(top);
@@ -158,6 +110,66 @@ EditorWindow::EditorWindow(QWidget* parent)
     resize(1000, 700);
     updateTitle();
     updateProblems();
+}
+
+// The questions' table: sorted through the proxy, edited in place, fast for 100,000 rows.
+void EditorWindow::setUpTable() {
+    m_proxy->setSourceModel(m_model);
+    m_proxy->setSortRole(BankModel::SortRole);
+    m_view->setModel(m_proxy);
+    m_view->setItemDelegate(new CellDelegate(m_view));
+    m_view->setSortingEnabled(true);
+    m_view->sortByColumn(-1, Qt::AscendingOrder); // file order until a header is clicked
+    m_view->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_view->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    m_view->setWordWrap(false);
+    m_view->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                            QAbstractItemView::AnyKeyPressed);
+    // Fixed row heights: the view then never measures 100,000 rows.
+    m_view->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    m_view->verticalHeader()->setDefaultSectionSize(m_view->fontMetrics().height() + 8);
+    m_view->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    m_view->horizontalHeader()->setStretchLastSection(true);
+    m_view->setColumnWidth(BankModel::NumberColumn, 80);
+    m_view->setColumnWidth(BankModel::QuestionColumn, 520);
+}
+
+// The find bar under the table, shown by Ctrl+F.
+void EditorWindow::buildFindBar() {
+    auto* findLayout = new QHBoxLayout(m_findBar);
+    findLayout->setContentsMargins(4, 2, 4, 2);
+    findLayout->addWidget(new QLabel(QStringLiteral("查找：")));
+    m_findEdit->setObjectName(QStringLiteral("findEdit"));
+    m_findEdit->setClearButtonEnabled(true);
+    findLayout->addWidget(m_findEdit, 1);
+    auto* previous = new QPushButton(QStringLiteral("上一个"));
+    auto* next = new QPushButton(QStringLiteral("下一个"));
+    auto* closeFind = new QToolButton;
+    closeFind->setText(QStringLiteral("关闭"));
+    findLayout->addWidget(previous);
+    findLayout->addWidget(next);
+    findLayout->addWidget(m_findStatus);
+    findLayout->addWidget(closeFind);
+    m_findBar->hide();
+    connect(m_findEdit, &QLineEdit::returnPressed, this, [this] { findNext(false); });
+    connect(next, &QPushButton::clicked, this, [this] { findNext(false); });
+    connect(previous, &QPushButton::clicked, this, [this] { findNext(true); });
+    connect(closeFind, &QToolButton::clicked, m_findBar, &QWidget::hide);
+}
+
+// The problems and the check's findings below the table; a click on one selects its row.
+void EditorWindow::buildResultLists() {
+    m_problems->setObjectName(QStringLiteral("problems"));
+    m_findings->setObjectName(QStringLiteral("findings"));
+    m_bottom->addTab(m_problems, QStringLiteral("问题"));
+    m_bottom->addTab(m_findings, QStringLiteral("检查结果"));
+    const auto selectFromItem = [this](QListWidgetItem* item) {
+        const QList<QVariant> rows = item->data(Qt::UserRole).toList();
+        if (!rows.isEmpty())
+            selectRow(rows.front().toInt());
+    };
+    connect(m_problems, &QListWidget::itemClicked, this, selectFromItem);
+    connect(m_findings, &QListWidget::itemClicked, this, selectFromItem);
 }
 
 EditorWindow::~EditorWindow() {

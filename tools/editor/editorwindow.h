@@ -59,6 +59,9 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    void setUpTable();
+    void buildFindBar();
+    void buildResultLists();
     void buildActions();
     void updateTitle();
     void updateProblems();

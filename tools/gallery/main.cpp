@@ -43,6 +43,118 @@ struct Overlay {
     QImage image;
 };
 
+void addRowHeadings(QGridLayout* grid) {
+    grid->addWidget(heading(QStringLiteral("Classic")), 0, 1);
+    grid->addWidget(heading(QStringLiteral("Themed")), 0, 2);
+    grid->addWidget(rowLabel(QStringLiteral("TRzSpinner")), 1, 0);
+    grid->addWidget(rowLabel(QStringLiteral("TRzColorEdit, clNone")), 2, 0);
+    grid->addWidget(rowLabel(QStringLiteral("TRzColorEdit, Red")), 3, 0);
+    grid->addWidget(rowLabel(QStringLiteral("TRzColorEdit, dropped down")), 4, 0,
+                    Qt::AlignRight | Qt::AlignTop);
+    grid->addWidget(rowLabel(QStringLiteral("TRzColorPicker")), 6, 0,
+                    Qt::AlignRight | Qt::AlignTop);
+    grid->addWidget(rowLabel(QStringLiteral("TRzColorPicker, all rows")), 7, 0,
+                    Qt::AlignRight | Qt::AlignTop);
+}
+
+// The two pickers of one look: the plain grid, and every optional row shown.
+void addPickers(QWidget& window, QGridLayout* grid, int column) {
+    const TRzLook look = kLooks[column];
+    auto* picker = new TRzColorPicker(&window);
+    picker->setLook(look);
+    picker->setSelectedColor(0x00C0C0C0); // Gray 25%
+    picker->setFixedSize(picker->size());
+    grid->addWidget(picker, 6, column + 1, Qt::AlignLeft | Qt::AlignTop);
+
+    auto* full = new TRzColorPicker(&window);
+    full->setLook(look);
+    full->setShowNoColor(true);
+    full->setShowDefaultColor(true);
+    full->setShowCustomColor(true);
+    full->setShowSystemColors(true);
+    full->setDefaultColor(clHighlight);
+    full->setCustomColor(0x00336699);
+    full->setSelectedColor(clWindowText); // marks "Window Text"
+    full->setFixedSize(full->size());
+    grid->addWidget(full, 7, column + 1, Qt::AlignLeft | Qt::AlignTop);
+}
+
+// One look's column of controls; returns the colour edit whose palette a render drops down.
+TRzColorEdit* addColumn(QWidget& window, QGridLayout* grid, int column) {
+    const TRzLook look = kLooks[column];
+    auto* spinner = new TRzSpinner(&window);
+    spinner->setThemeAware(look == TRzLook::Themed);
+    spinner->setMax(500);
+    spinner->setValue(42);
+    spinner->setFixedSize(spinner->sizeHint());
+    grid->addWidget(spinner, 1, column + 1, Qt::AlignLeft);
+
+    const TColor closed[2] = {clNone, clRed};
+    for (int i = 0; i < 2; ++i) {
+        auto* edit = new TRzColorEdit(&window);
+        edit->setLook(look);
+        edit->setSelectedColor(closed[i]);
+        edit->setFixedSize(edit->sizeHint());
+        grid->addWidget(edit, 2 + i, column + 1);
+    }
+
+    auto* dropped = new TRzColorEdit(&window);
+    dropped->setLook(look);
+    dropped->setSelectedColor(0x00FF6633); // Light Blue
+    dropped->setFixedSize(dropped->sizeHint());
+    grid->addWidget(dropped, 4, column + 1);
+    addPickers(window, grid, column);
+    return dropped;
+}
+
+// Drops the edit's palette and grabs the edit, the popup and (classic) a hint where they stand
+// on the screen: a popup and a hint are windows of their own, which the main window's grab
+// leaves out.
+QList<Overlay> droppedDownGrabs(QWidget& window, TRzColorEdit* edit, int column) {
+    QList<Overlay> overlays;
+    const QPoint origin = window.mapToGlobal(QPoint(0, 0));
+    const vq::PopupShownHook hook([&](TRzPopupPanel& panel, TRzPopup& popup) {
+        QApplication::processEvents();
+        auto* picker = popup.findChild<TRzColorPicker*>();
+        if (picker && column == 0) {
+            // Hover "Light Turquoise" for its highlight and its hint.
+            const QPointF at = picker->cellRect(36).center();
+            QMouseEvent move(QEvent::MouseMove, at, picker->mapToGlobal(at), Qt::NoButton,
+                             Qt::NoButton, Qt::NoModifier);
+            QApplication::sendEvent(picker, &move);
+        }
+        overlays.append({edit->mapTo(&window, QPoint(0, 0)), edit->grab().toImage()});
+        overlays.append({popup.pos() - origin, popup.grab().toImage()});
+        if (picker && picker->hintVisible())
+            for (QWidget* w : QApplication::topLevelWidgets())
+                if (w->isVisible() && w->windowType() == Qt::ToolTip &&
+                    w->pos() == picker->hintPosition())
+                    overlays.append({w->pos() - origin, w->grab().toImage()});
+        panel.dismiss();
+    });
+    edit->dropDown();
+    return overlays;
+}
+
+// The window's picture with each look's palette dropped down laid over it.
+int render(QWidget& window, TRzColorEdit* const (&dropped)[2], const QString& output) {
+    QApplication::processEvents();
+    QList<Overlay> overlays;
+    for (int column = 0; column < 2; ++column)
+        overlays += droppedDownGrabs(window, dropped[column], column);
+    QImage picture = window.grab().toImage();
+    {
+        QPainter p(&picture);
+        for (const Overlay& o : overlays)
+            p.drawImage(o.at, o.image);
+    }
+    if (!picture.save(output)) {
+        QTextStream(stderr) << "velquo-gallery: cannot write " << output << "\n";
+        return 1;
+    }
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -68,62 +180,10 @@ int main(int argc, char** argv) {
     grid->setContentsMargins(16, 12, 16, 16);
     grid->setHorizontalSpacing(20);
     grid->setVerticalSpacing(8);
-    grid->addWidget(heading(QStringLiteral("Classic")), 0, 1);
-    grid->addWidget(heading(QStringLiteral("Themed")), 0, 2);
-    grid->addWidget(rowLabel(QStringLiteral("TRzSpinner")), 1, 0);
-    grid->addWidget(rowLabel(QStringLiteral("TRzColorEdit, clNone")), 2, 0);
-    grid->addWidget(rowLabel(QStringLiteral("TRzColorEdit, Red")), 3, 0);
-    grid->addWidget(rowLabel(QStringLiteral("TRzColorEdit, dropped down")), 4, 0,
-                    Qt::AlignRight | Qt::AlignTop);
-    grid->addWidget(rowLabel(QStringLiteral("TRzColorPicker")), 6, 0,
-                    Qt::AlignRight | Qt::AlignTop);
-    grid->addWidget(rowLabel(QStringLiteral("TRzColorPicker, all rows")), 7, 0,
-                    Qt::AlignRight | Qt::AlignTop);
-
+    addRowHeadings(grid);
     TRzColorEdit* dropped[2] = {};
-    for (int column = 0; column < 2; ++column) {
-        const TRzLook look = kLooks[column];
-        auto* spinner = new TRzSpinner(&window);
-        spinner->setThemeAware(look == TRzLook::Themed);
-        spinner->setMax(500);
-        spinner->setValue(42);
-        spinner->setFixedSize(spinner->sizeHint());
-        grid->addWidget(spinner, 1, column + 1, Qt::AlignLeft);
-
-        const TColor closed[2] = {clNone, clRed};
-        for (int i = 0; i < 2; ++i) {
-            auto* edit = new TRzColorEdit(&window);
-            edit->setLook(look);
-            edit->setSelectedColor(closed[i]);
-            edit->setFixedSize(edit->sizeHint());
-            grid->addWidget(edit, 2 + i, column + 1);
-        }
-
-        auto* edit = new TRzColorEdit(&window);
-        edit->setLook(look);
-        edit->setSelectedColor(0x00FF6633); // Light Blue
-        edit->setFixedSize(edit->sizeHint());
-        grid->addWidget(edit, 4, column + 1);
-        dropped[column] = edit;
-
-        auto* picker = new TRzColorPicker(&window);
-        picker->setLook(look);
-        picker->setSelectedColor(0x00C0C0C0); // Gray 25%
-        picker->setFixedSize(picker->size());
-        grid->addWidget(picker, 6, column + 1, Qt::AlignLeft | Qt::AlignTop);
-
-        auto* full = new TRzColorPicker(&window);
-        full->setLook(look);
-        full->setShowNoColor(true);
-        full->setShowDefaultColor(true);
-        full->setShowCustomColor(true);
-        full->setShowSystemColors(true);
-        full->setDefaultColor(clHighlight);
-        full->setCustomColor(0x00336699);
-        full->setSelectedColor(clWindowText); // marks "Window Text"
-        full->setFixedSize(full->size());
-        grid->addWidget(full, 7, column + 1, Qt::AlignLeft | Qt::AlignTop);
-    }
+    for (int column = 0; column < 2; ++column)
+        dropped[column] = addColumn(window, grid, column);
     // Room below the dropped-down edits for their palettes (palette plus the popup frame) and
     // the hint under the palette's bottom row.
     grid->setRowMinimumHeight(5, 98 + 2 * TRzPopupPanel::frameWidth() + 26);
@@ -136,44 +196,5 @@ int main(int argc, char** argv) {
     window.show();
     if (output.isEmpty())
         return QApplication::exec();
-
-    // Drop each palette in turn, grab the edit, the popup and (classic) a hint, and lay the
-    // grabs over the window's own picture where they stood on the screen.
-    QApplication::processEvents();
-    QList<Overlay> overlays;
-    const QPoint origin = window.mapToGlobal(QPoint(0, 0));
-    for (int column = 0; column < 2; ++column) {
-        TRzColorEdit* edit = dropped[column];
-        const vq::PopupShownHook hook([&](TRzPopupPanel& panel, TRzPopup& popup) {
-            QApplication::processEvents();
-            auto* picker = popup.findChild<TRzColorPicker*>();
-            if (picker && column == 0) {
-                // Hover "Light Turquoise" for its highlight and its hint.
-                const QPointF at = picker->cellRect(36).center();
-                QMouseEvent move(QEvent::MouseMove, at, picker->mapToGlobal(at), Qt::NoButton,
-                                 Qt::NoButton, Qt::NoModifier);
-                QApplication::sendEvent(picker, &move);
-            }
-            overlays.append({edit->mapTo(&window, QPoint(0, 0)), edit->grab().toImage()});
-            overlays.append({popup.pos() - origin, popup.grab().toImage()});
-            if (picker && picker->hintVisible())
-                for (QWidget* w : QApplication::topLevelWidgets())
-                    if (w->isVisible() && w->windowType() == Qt::ToolTip &&
-                        w->pos() == picker->hintPosition())
-                        overlays.append({w->pos() - origin, w->grab().toImage()});
-            panel.dismiss();
-        });
-        edit->dropDown();
-    }
-    QImage picture = window.grab().toImage();
-    {
-        QPainter p(&picture);
-        for (const Overlay& o : overlays)
-            p.drawImage(o.at, o.image);
-    }
-    if (!picture.save(output)) {
-        QTextStream(stderr) << "velquo-gallery: cannot write " << output << "\n";
-        return 1;
-    }
-    return 0;
+    return render(window, dropped, output);
 }
