@@ -30,6 +30,14 @@ qsizetype firstNonGbk(const QByteArray& bytes) {
     const auto* p = reinterpret_cast<const unsigned char*>(bytes.constData());
     const qsizetype n = bytes.size();
     for (qsizetype i = 0; i < n; ++i) {
+        // Eight ASCII bytes at a time.
+        for (quint64 w = 0; i + 8 <= n; i += 8) {
+            std::memcpy(&w, p + i, 8);
+            if (w & 0x8080808080808080ull)
+                break;
+        }
+        if (i >= n)
+            break;
         const unsigned char b = p[i];
         if (b <= 0x80)
             continue;

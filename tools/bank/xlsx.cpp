@@ -16,7 +16,13 @@
 
 #include <algorithm>
 #include <cmath>
+#include <condition_variable>
+#include <cstring>
+#include <deque>
+#include <exception>
 #include <future>
+#include <mutex>
+#include <thread>
 
 namespace vq::bank {
 namespace {
@@ -72,6 +78,13 @@ public:
         return true;
     }
     const QString& path() const { return m_path; }
+    // The part's size when inflated; -1 when absent.
+    qint64 partSize(const QString& name) {
+        QuaZipFileInfo64 info;
+        if (!has(name) || !m_zip.setCurrentFile(name) || !m_zip.getCurrentFileInfo(&info))
+            return -1;
+        return qint64(info.uncompressedSize);
+    }
 
 private:
     QString m_path;
@@ -180,17 +193,115 @@ bool readSharedStrings(QXmlStreamReader& xml, QStringList& out) {
     return !xml.hasError();
 }
 
+// A part of a workbook inflated by a thread of its own (from its own zip handle) while the
+// reader parses what has come so far: the inflating is off the reader's way.
+class InflatingPart final : public QIODevice {
+public:
+    InflatingPart(const QString& path, const QString& name) {
+        open(QIODevice::ReadOnly | QIODevice::Unbuffered);
+        m_worker = std::thread([this, path, name] { inflate(path, name); });
+    }
+    ~InflatingPart() override {
+        {
+            const std::lock_guard lock(m_mutex);
+            m_stop = true;
+        }
+        m_changed.notify_all();
+        m_worker.join();
+    }
+    InflatingPart(const InflatingPart&) = delete;
+    InflatingPart& operator=(const InflatingPart&) = delete;
+
+    bool isSequential() const override { return true; }
+    bool atEnd() const override {
+        const std::lock_guard lock(m_mutex);
+        return m_done && m_chunks.empty() && m_taken >= m_current.size();
+    }
+    // Once the reader is through: inflates the rest (a reader that stopped at an error leaves
+    // some) and rethrows what stopped the inflating, a part that is damaged.
+    void finish() {
+        std::unique_lock lock(m_mutex);
+        for (;;) {
+            m_chunks.clear();
+            m_changed.notify_all();
+            if (m_done)
+                break;
+            m_changed.wait(lock, [&] { return m_done || !m_chunks.empty(); });
+        }
+        if (m_error)
+            std::rethrow_exception(m_error);
+    }
+
+protected:
+    qint64 readData(char* data, qint64 max) override {
+        if (m_taken >= m_current.size()) {
+            std::unique_lock lock(m_mutex);
+            m_changed.wait(lock, [&] { return m_done || !m_chunks.empty(); });
+            if (m_chunks.empty())
+                return 0;
+            m_current = std::move(m_chunks.front());
+            m_chunks.pop_front();
+            m_taken = 0;
+            m_changed.notify_all();
+        }
+        const qint64 n = std::min<qint64>(max, m_current.size() - m_taken);
+        std::memcpy(data, m_current.constData() + m_taken, size_t(n));
+        m_taken += n;
+        return n;
+    }
+    qint64 writeData(const char*, qint64) override { return -1; }
+
+private:
+    static constexpr qint64 kChunk = 256 * 1024;
+    static constexpr size_t kAhead = 16; // chunks inflated ahead of the reader at most
+
+    void inflate(const QString& path, const QString& name) {
+        try {
+            Workbook book(path);
+            book.read(name, true, [&](QIODevice& part) {
+                for (;;) {
+                    QByteArray chunk = part.read(kChunk);
+                    if (chunk.isEmpty())
+                        return;
+                    std::unique_lock lock(m_mutex);
+                    m_changed.wait(lock, [&] { return m_stop || m_chunks.size() < kAhead; });
+                    if (m_stop)
+                        return;
+                    m_chunks.push_back(std::move(chunk));
+                    m_changed.notify_all();
+                }
+            });
+        } catch (...) {
+            const std::lock_guard lock(m_mutex);
+            m_error = std::current_exception();
+        }
+        const std::lock_guard lock(m_mutex);
+        m_done = true;
+        m_changed.notify_all();
+    }
+
+    mutable std::mutex m_mutex;
+    std::condition_variable m_changed;
+    std::deque<QByteArray> m_chunks;
+    bool m_done = false;
+    bool m_stop = false;
+    std::exception_ptr m_error;
+    QByteArray m_current; // the chunk being read, only by the reader
+    qint64 m_taken = 0;
+    std::thread m_worker;
+};
+
 QStringList sharedStrings(Workbook& book, const QString& name) {
     QStringList out;
-    QString error;
-    book.read(name, false, [&](QIODevice& part) {
-        if (part.size() == 0)
-            return;
-        if (QXmlStreamReader xml(&part); !readSharedStrings(xml, out))
-            error = xml.errorString();
-    });
-    if (!error.isEmpty())
-        throw vq::Exception(damaged(book.path(), QStringLiteral("%1: %2").arg(name, error)));
+    if (book.partSize(name) <= 0)
+        return out;
+    InflatingPart part(book.path(), name);
+    QXmlStreamReader xml(&part);
+    const bool read = readSharedStrings(xml, out);
+    part.finish(); // a part that does not inflate is damaged, whatever the reader made of it
+    if (!read)
+        throw vq::Exception(
+            damaged(book.path(), QStringLiteral("%1: %2").arg(name, xml.errorString())));
     return out;
 }
 
