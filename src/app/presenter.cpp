@@ -7,6 +7,7 @@
 #include "controls/application.h"
 #include "data/tdatamodule2.h"
 #include "platform/folders.h"
+#include "platform/memory.h"
 #include "platform/messages.h"
 #include "platform/sound.h"
 #include "settings/tform3.h"
@@ -20,6 +21,7 @@ namespace vq {
 
 int runPresenter(int argc, char** argv,
                  const std::function<void(const PresenterWindows&)>& beforeShow) {
+    vq::keepLargeBlocksApart();
     vq::Application app(argc, argv);
     vq::installQtTranslations();
     QApplication::setApplicationName(vq::kApplicationTitle);

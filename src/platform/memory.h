@@ -7,4 +7,10 @@ namespace vq {
 // Where the allocator does that by itself it does nothing.
 void returnFreedMemory();
 
+// Called first thing in main: every large block (a picture, the bank's bytes, a decoding
+// buffer) gets pages of its own that go back to the system the moment it is freed. Left to
+// itself the allocator raises that limit after the first large block freed, and later ones
+// land among the small blocks of the heap, where they keep pages that no trim can return.
+void keepLargeBlocksApart();
+
 } // namespace vq
