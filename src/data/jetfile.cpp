@@ -547,7 +547,11 @@ QString jetText(const unsigned char* p, int n) {
                 compressed = !compressed;
                 ++i;
             } else if (compressed) {
-                d[w++] = p[i++];
+                // A run of one-byte characters up to the next switch, widened in one go.
+                const auto* zero = static_cast<const unsigned char*>(std::memchr(p + i, 0, n - i));
+                const int end = zero ? int(zero - p) : n;
+                for (; i < end; ++i)
+                    d[w++] = p[i];
             } else if (i + 1 < n) {
                 d[w++] = char16_t(p[i] | (p[i + 1] << 8));
                 i += 2;
@@ -559,9 +563,13 @@ QString jetText(const unsigned char* p, int n) {
         return out;
     }
     out.resize(n / 2);
+#if Q_BYTE_ORDER == Q_LITTLE_ENDIAN
+    std::memcpy(out.data(), p, size_t(n / 2) * 2);
+#else
     char16_t* d = reinterpret_cast<char16_t*>(out.data());
     for (int i = 0; i < n / 2; ++i)
         d[i] = char16_t(p[2 * i] | (p[2 * i + 1] << 8));
+#endif
     return out;
 }
 
