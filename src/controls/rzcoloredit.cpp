@@ -64,10 +64,7 @@ TRzColorEdit::TRzColorEdit(QWidget* parent) : QWidget(parent) {
 TRzColorEdit::~TRzColorEdit() = default;
 
 void TRzColorEdit::setSelectedColor(TColor color) {
-    if (color == m_selectedColor)
-        return;
-    m_selectedColor = color;
-    update();
+    vq::setAndRepaint(*this, m_selectedColor, color);
 }
 
 void TRzColorEdit::setDropButtonVisible(bool on) {

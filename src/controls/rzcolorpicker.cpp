@@ -358,10 +358,7 @@ void TRzColorPicker::select(int code) {
 }
 
 void TRzColorPicker::setHighlight(int code) {
-    if (code == m_highlighted)
-        return;
-    m_highlighted = code;
-    update();
+    vq::setAndRepaint(*this, m_highlighted, code);
 }
 
 void TRzColorPicker::optionsChanged() {
@@ -441,6 +438,15 @@ void TRzColorPicker::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
 }
 
+// A mark in the themed look: the style's auto-raise tool-button panel in the given state.
+void TRzColorPicker::drawToolPanel(QPainter& p, const QRect& r, QStyle::State state) const {
+    QStyleOption o;
+    o.initFrom(this);
+    o.rect = r;
+    o.state = QStyle::State_Enabled | QStyle::State_AutoRaise | state;
+    style()->drawPrimitive(QStyle::PE_PanelButtonTool, &o, &p, this);
+}
+
 void TRzColorPicker::paintEvent(QPaintEvent*) {
     vq::guarded([&] {
         QPainter p(this);
@@ -472,26 +478,15 @@ void TRzColorPicker::paintEvent(QPaintEvent*) {
             p.setClipRegion(remaining);
             if (code == m_selected) {
                 fill(p, c, clWindow);
-                if (th) {
-                    QStyleOption o;
-                    o.initFrom(this);
-                    o.rect = c;
-                    o.state = QStyle::State_Enabled | QStyle::State_AutoRaise |
-                              QStyle::State_Sunken | QStyle::State_On;
-                    style()->drawPrimitive(QStyle::PE_PanelButtonTool, &o, &p, this);
-                } else {
+                if (th)
+                    drawToolPanel(p, c, QStyle::State_Sunken | QStyle::State_On);
+                else
                     box(p, c, clHighlight);
-                }
                 return true;
             }
             if (code == m_highlighted) {
                 if (th) {
-                    QStyleOption o;
-                    o.initFrom(this);
-                    o.rect = c;
-                    o.state = QStyle::State_Enabled | QStyle::State_AutoRaise |
-                              QStyle::State_MouseOver | QStyle::State_Raised;
-                    style()->drawPrimitive(QStyle::PE_PanelButtonTool, &o, &p, this);
+                    drawToolPanel(p, c, QStyle::State_MouseOver | QStyle::State_Raised);
                 } else {
                     fill(p, c, clBtnFace);
                     box(p, c, clBtnShadow);

@@ -4,12 +4,14 @@
 
 #include <QColorDialog>
 #include <QPointer>
+#include <QStyle>
 #include <QWidget>
 
 #include <functional>
 #include <optional>
 
 class QLabel;
+class QPainter;
 class TRzCustomColors;
 
 // The palette grid: forty standard colours in five rows of eight, optionally thirty system
@@ -123,6 +125,7 @@ protected:
 
 private:
     bool themed() const;
+    void drawToolPanel(QPainter& p, const QRect& r, QStyle::State state) const;
     int codeFor(TColor color);
     void select(int code);
     void setHighlight(int code);

@@ -108,4 +108,12 @@ TRzLook defaultLook();
 void setDefaultLook(TRzLook look);
 // Classic or Themed: the look a control with the given setting draws in.
 TRzLook resolvedLook(TRzLook look);
+
+// A look property's setter: stores the value and repaints the control, only when it changed.
+template <class Control, class T> void setAndRepaint(Control& control, T& field, const T& value) {
+    if (field == value)
+        return;
+    field = value;
+    control.update();
+}
 } // namespace vq

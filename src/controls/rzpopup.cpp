@@ -222,6 +222,50 @@ bool TRzPopupPanel::eventFilter(QObject* watched, QEvent* event) {
     return QWidget::eventFilter(watched, event);
 }
 
+// What an open popup changed, undone on the way out whichever way that is: the popup hidden,
+// the panel's children back from the popup window, the event filter gone, the panel closed.
+struct TRzPopupPanel::Restore {
+    TRzPopupPanel* panel;
+    QList<QPointer<QWidget>> moved;
+    bool pending = true;
+    void now() {
+        if (!std::exchange(pending, false))
+            return;
+        if (panel->m_popup)
+            panel->m_popup->hide();
+        for (const QPointer<QWidget>& child : moved)
+            if (child)
+                child->setParent(panel);
+        qApp->removeEventFilter(panel);
+        panel->m_popup = nullptr;
+        panel->m_loop = nullptr;
+        --s_openCount;
+    }
+    ~Restore() { now(); }
+};
+
+// The panel's children go into the popup window at their places, each noted for the way back
+// as soon as it moved.
+void TRzPopupPanel::lendChildrenTo(QWidget* window, Restore& restore) {
+    for (QWidget* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        const bool shown = !child->isHidden();
+        const QPoint at = child->pos();
+        child->setParent(window);
+        child->move(at);
+        child->setVisible(shown);
+        restore.moved.append(child);
+    }
+}
+
+// The screen is the one nearest to the place before clamping, as the popup's own corner.
+QPoint TRzPopupPanel::placeFor(QWidget* control, std::optional<QPoint> offset) const {
+    const QRect controlRect(control->mapToGlobal(QPoint(0, 0)), control->size());
+    const QRect anywhere(INT_MIN / 4, INT_MIN / 4, INT_MAX / 2, INT_MAX / 2);
+    const QPoint wanted = vq::popupPlacement(controlRect, size(), anywhere, m_alignment, offset);
+    return vq::popupPlacement(controlRect, size(), vq::workAreaNearest(wanted), m_alignment,
+                              offset);
+}
+
 bool TRzPopupPanel::run(QWidget* control, std::optional<QPoint> offset) {
     if (s_openCount > 0 || m_popup || !control)
         return false;
@@ -237,45 +281,13 @@ bool TRzPopupPanel::run(QWidget* control, std::optional<QPoint> offset) {
     window->resize(size());
 
     // Everything below is undone on the way out, whichever way that is.
-    struct Restore {
-        TRzPopupPanel* panel;
-        QList<QPointer<QWidget>> moved;
-        bool pending = true;
-        void now() {
-            if (!std::exchange(pending, false))
-                return;
-            if (panel->m_popup)
-                panel->m_popup->hide();
-            for (const QPointer<QWidget>& child : moved)
-                if (child)
-                    child->setParent(panel);
-            qApp->removeEventFilter(panel);
-            panel->m_popup = nullptr;
-            panel->m_loop = nullptr;
-            --s_openCount;
-        }
-        ~Restore() { now(); }
-    } restore{this, {}};
+    Restore restore{this, {}};
     ++s_openCount;
     m_popup = window.get();
     m_done = false;
     m_choice = false;
-
-    for (QWidget* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-        const bool shown = !child->isHidden();
-        const QPoint at = child->pos();
-        child->setParent(window.get());
-        child->move(at);
-        child->setVisible(shown);
-        restore.moved.append(child);
-    }
-
-    // The screen is the one nearest to the place before clamping, as the popup's own corner.
-    const QRect controlRect(control->mapToGlobal(QPoint(0, 0)), control->size());
-    const QRect anywhere(INT_MIN / 4, INT_MIN / 4, INT_MAX / 2, INT_MAX / 2);
-    const QPoint wanted = vq::popupPlacement(controlRect, size(), anywhere, m_alignment, offset);
-    window->move(
-        vq::popupPlacement(controlRect, size(), vq::workAreaNearest(wanted), m_alignment, offset));
+    lendChildrenTo(window.get(), restore);
+    window->move(placeFor(control, offset));
 
     qApp->installEventFilter(this);
     QEventLoop loop;

@@ -104,7 +104,10 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    struct Restore;
     bool run(QWidget* control, std::optional<QPoint> offset);
+    void lendChildrenTo(QWidget* window, Restore& restore);
+    QPoint placeFor(QWidget* control, std::optional<QPoint> offset) const;
     void finish(bool choice);
 
     TRzPopupAlignment m_alignment = TRzPopupAlignment::Left;

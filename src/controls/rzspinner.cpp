@@ -143,52 +143,31 @@ QString TRzSpinner::displayText() const {
 // ---- appearance properties -------------------------------------------------------------------
 
 void TRzSpinner::setButtonWidth(int width) {
-    if (width == m_buttonWidth)
-        return;
-    m_buttonWidth = width;
-    update();
+    vq::setAndRepaint(*this, m_buttonWidth, width);
 }
 
 void TRzSpinner::setButtonColor(TColor color) {
-    if (color == m_buttonColor)
-        return;
-    m_buttonColor = color;
-    update();
+    vq::setAndRepaint(*this, m_buttonColor, color);
 }
 
 void TRzSpinner::setFrameColor(TColor color) {
-    if (color == m_frameColor)
-        return;
-    m_frameColor = color;
-    update();
+    vq::setAndRepaint(*this, m_frameColor, color);
 }
 
 void TRzSpinner::setColor(TColor color) {
-    if (color == m_color)
-        return;
-    m_color = color;
-    update();
+    vq::setAndRepaint(*this, m_color, color);
 }
 
 void TRzSpinner::setShowHexValue(bool on) {
-    if (on == m_showHexValue)
-        return;
-    m_showHexValue = on;
-    update();
+    vq::setAndRepaint(*this, m_showHexValue, on);
 }
 
 void TRzSpinner::setHexValuePrefix(const QString& prefix) {
-    if (prefix == m_hexValuePrefix)
-        return;
-    m_hexValuePrefix = prefix;
-    update();
+    vq::setAndRepaint(*this, m_hexValuePrefix, prefix);
 }
 
 void TRzSpinner::setThemeAware(bool on) {
-    if (on == m_themeAware)
-        return;
-    m_themeAware = on;
-    update();
+    vq::setAndRepaint(*this, m_themeAware, on);
 }
 
 void TRzSpinner::setImages(const QList<QPixmap>& images) {

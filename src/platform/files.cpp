@@ -242,8 +242,22 @@ ReadResult readRegularFile(const QString& path, qint64 maxBytes, QByteArray* out
     return ReadResult::Ok;
 }
 
-bool replaceFileContents(const QString& path, const QByteArray& bytes) {
+namespace {
+
 #ifdef Q_OS_UNIX
+// The new file takes the old one's mode and, where the writer may set them, its owner and group.
+bool keepOwnerAndMode(int fd, const struct stat& st) {
+    // Root writing a user's file gives it back to the user; a user who may not hand the file
+    // to its owner keeps at least its group where allowed. Neither is an error.
+    if (st.st_uid != ::geteuid() || st.st_gid != ::getegid()) {
+        if (::fchown(fd, st.st_uid, st.st_gid) != 0)
+            (void)::fchown(fd, static_cast<uid_t>(-1), st.st_gid);
+    }
+    return ::fchmod(fd, st.st_mode & 07777) == 0;
+}
+
+// Writes, syncs and closes the partial file beside the target, then renames it over the target.
+bool replaceByRename(const QString& path, const QByteArray& bytes) {
     const QString target = linkTarget(QFileInfo(path).absoluteFilePath());
     const QByteArray nativeTarget = QFile::encodeName(target);
     struct stat st {};
@@ -271,16 +285,8 @@ bool replaceFileContents(const QString& path, const QByteArray& bytes) {
         ::unlink(nativePartial.constData());
         return false;
     };
-    if (exists) {
-        // Root writing a user's file gives it back to the user; a user who may not hand the file
-        // to its owner keeps at least its group where allowed. Neither is an error.
-        if (st.st_uid != ::geteuid() || st.st_gid != ::getegid()) {
-            if (::fchown(fd, st.st_uid, st.st_gid) != 0)
-                (void)::fchown(fd, static_cast<uid_t>(-1), st.st_gid);
-        }
-        if (::fchmod(fd, st.st_mode & 07777) != 0)
-            return fail();
-    }
+    if (exists && !keepOwnerAndMode(fd, st))
+        return fail();
     if (injectedFailure(WriteStep::Write) || !writeAll(fd, bytes))
         return fail();
     // Some file systems cannot sync at all (EINVAL); everywhere else a failed sync means the
@@ -297,7 +303,10 @@ bool replaceFileContents(const QString& path, const QByteArray& bytes) {
         return fail();
     syncFolder(QFileInfo(target).absolutePath());
     return true;
+}
 #else
+// Qt's own replace-by-rename where the platform's calls are not at hand.
+bool replaceWithSaveFile(const QString& path, const QByteArray& bytes) {
     if (QFileInfo::exists(path) && !QFileInfo(path).isFile())
         return false;
     removeStalePartials(path);
@@ -319,6 +328,16 @@ bool replaceFileContents(const QString& path, const QByteArray& bytes) {
         return false;
     }
     return file.commit();
+}
+#endif
+
+} // namespace
+
+bool replaceFileContents(const QString& path, const QByteArray& bytes) {
+#ifdef Q_OS_UNIX
+    return replaceByRename(path, bytes);
+#else
+    return replaceWithSaveFile(path, bytes);
 #endif
 }
 

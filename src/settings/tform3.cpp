@@ -104,6 +104,25 @@ TRzColorEdit* colorEdit(QWidget* parent, int left, int top) {
     return c;
 }
 
+// An item box's row of text size and colour: the size spinner (up to 500) at 120 and the colour
+// edit at 360, each captioned at its left with the caption 4 pixels lower.
+void sizeAndColourRow(QWidget* box, int top, QLabel*& sizeCaption, TRzSpinner*& size,
+                      QLabel*& colourCaption, TRzColorEdit*& colour) {
+    sizeCaption = captionLabel(box, 24, top + 4, QStringLiteral("文字大小："));
+    size = spinner(box, 120, top);
+    size->setMax(500);
+    colourCaption = captionLabel(box, 264, top + 4, QStringLiteral("文字颜色："));
+    colour = colorEdit(box, 360, top);
+}
+
+// The question's and the answer's display width: a spinner in steps of 10 up to 2000.
+void widthRow(QWidget* box, int top, QLabel*& caption, TRzSpinner*& width) {
+    caption = captionLabel(box, 24, top + 3, QStringLiteral("显示宽度："), 73);
+    width = spinner(box, 120, top);
+    width->setIncrement(10);
+    width->setMax(2000);
+}
+
 QCheckBox* checkBox(QWidget* parent, int left, int top, int width, const QString& text) {
     auto* c = new QCheckBox(text, parent);
     c->setGeometry(left, top, width, 17);
@@ -117,17 +136,6 @@ QPushButton* pushButton(QWidget* parent, int left, const QString& text) {
     b->setDefault(false);
     b->setGeometry(left, 16, 75, 25);
     return b;
-}
-
-// The captions the item boxes share.
-QString sizeCaption() {
-    return QStringLiteral("文字大小：");
-}
-QString colourCaption() {
-    return QStringLiteral("文字颜色：");
-}
-QString widthCaption() {
-    return QStringLiteral("显示宽度：");
 }
 
 void makeRed(QLabel* label) {
@@ -201,12 +209,8 @@ void TForm3::createTitleControls() {
     Edit1 = new QLineEdit(GroupBox1);
     Edit1->setGeometry(120, 24, 529, 21);
     Edit1->setMaxLength(std::numeric_limits<int>::max()); // no length limit on the title
-    Label2 = captionLabel(GroupBox1, 24, 56, sizeCaption());
-    RzSpinner1 = spinner(GroupBox1, 120, 52);
-    RzSpinner1->setMax(500);
+    sizeAndColourRow(GroupBox1, 52, Label2, RzSpinner1, Label3, RzColorEdit1);
     RzSpinner1->setValue(4);
-    Label3 = captionLabel(GroupBox1, 264, 56, colourCaption());
-    RzColorEdit1 = colorEdit(GroupBox1, 360, 52);
     RzColorEdit1->setSelectedColor(clBlack);
     RzColorEdit1->setFocusColor(clMenuHighlight);
     RzColorEdit1->setFrameColor(clActiveCaption);
@@ -224,34 +228,14 @@ void TForm3::createCountdownControls() {
     // Kept for its place in the form; the countdown is always shown, so it never appears.
     CheckBox2 = checkBox(GroupBox2, 264, 30, 129, QStringLiteral("是否显示倒计时"));
     CheckBox2->setVisible(false);
-    Label5 = captionLabel(GroupBox2, 24, 64, sizeCaption());
-    RzSpinner3 = spinner(GroupBox2, 120, 60);
-    RzSpinner3->setMax(500);
-    Label6 = captionLabel(GroupBox2, 264, 64, colourCaption());
-    RzColorEdit2 = colorEdit(GroupBox2, 360, 60);
+    sizeAndColourRow(GroupBox2, 60, Label5, RzSpinner3, Label6, RzColorEdit2);
 }
 
 void TForm3::createQuestionAndAnswerControls() {
-    Label7 = captionLabel(GroupBox3, 24, 29, sizeCaption());
-    RzSpinner4 = spinner(GroupBox3, 120, 25);
-    RzSpinner4->setMax(500);
-    Label8 = captionLabel(GroupBox3, 264, 29, colourCaption());
-    RzColorEdit3 = colorEdit(GroupBox3, 360, 25);
-    Label9 = captionLabel(GroupBox3, 24, 61, widthCaption(), 73);
-    RzSpinner6 = spinner(GroupBox3, 120, 58);
-    RzSpinner6->setIncrement(10);
-    RzSpinner6->setMax(2000);
-
-    // Answer.
-    Label10 = captionLabel(GroupBox4, 24, 29, sizeCaption());
-    RzSpinner5 = spinner(GroupBox4, 120, 25);
-    RzSpinner5->setMax(500);
-    Label11 = captionLabel(GroupBox4, 264, 29, colourCaption());
-    RzColorEdit4 = colorEdit(GroupBox4, 360, 25);
-    Label12 = captionLabel(GroupBox4, 24, 62, widthCaption(), 73);
-    RzSpinner7 = spinner(GroupBox4, 120, 59);
-    RzSpinner7->setIncrement(10);
-    RzSpinner7->setMax(2000);
+    sizeAndColourRow(GroupBox3, 25, Label7, RzSpinner4, Label8, RzColorEdit3);
+    widthRow(GroupBox3, 58, Label9, RzSpinner6);
+    sizeAndColourRow(GroupBox4, 25, Label10, RzSpinner5, Label11, RzColorEdit4);
+    widthRow(GroupBox4, 59, Label12, RzSpinner7);
 }
 
 void TForm3::createWelcomeAndPositionControls() {

@@ -162,19 +162,19 @@ QImage stageBackground(QSize size) {
     return image;
 }
 
-QImage welcomePicture(QSize size) {
-    QImage image(size, QImage::Format_RGB32);
-    QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing);
+namespace {
+
+// The welcome picture's ground: deep red, warm lights and beams, gold bokeh and sparkles, a
+// darkened rim.
+void paintFestiveGround(QPainter& p, QSize size) {
     const double w = size.width();
     const double h = size.height();
     const double unit = h / 1080.0;
-
     QLinearGradient ground(0, 0, 0, h);
     ground.setColorAt(0.0, QColor(0x4a, 0x06, 0x10));
     ground.setColorAt(0.5, QColor(0x6e, 0x0a, 0x14));
     ground.setColorAt(1.0, QColor(0x24, 0x03, 0x08));
-    p.fillRect(image.rect(), ground);
+    p.fillRect(QRect(QPoint(0, 0), size), ground);
 
     p.setCompositionMode(QPainter::CompositionMode_Plus);
     softLight(p, {w * 0.5, h * 0.42}, w * 0.42, rgba(150, 70, 10, 90));
@@ -191,7 +191,13 @@ QImage welcomePicture(QSize size) {
     }
     p.setCompositionMode(QPainter::CompositionMode_SourceOver);
     vignette(p, size, 150);
+}
 
+// The greeting between two gold rules, its subtitle and the hint to click.
+void paintGreeting(QPainter& p, QSize size) {
+    const double w = size.width();
+    const double h = size.height();
+    const double unit = h / 1080.0;
     // Two thin gold rules frame the greeting.
     QLinearGradient rule(w * 0.2, 0, w * 0.8, 0);
     rule.setColorAt(0, rgba(255, 210, 120, 0));
@@ -227,6 +233,16 @@ QImage welcomePicture(QSize size) {
                                           greetingFont(int(40 * unit), false), {w * 0.5, h * 0.80});
     p.setBrush(rgba(255, 225, 190, 200));
     p.drawPath(hint);
+}
+
+} // namespace
+
+QImage welcomePicture(QSize size) {
+    QImage image(size, QImage::Format_RGB32);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    paintFestiveGround(p, size);
+    paintGreeting(p, size);
     return image;
 }
 

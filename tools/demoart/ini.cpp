@@ -42,6 +42,32 @@ constexpr int kScreenWidth = 1280;
 constexpr int kScreenHeight = 800;
 const QRect kNextButton(kScreenWidth - 49 - 30, kScreenHeight - 49 - 60, 49, 49);
 
+// A value as the presenter reads its kind: an integer in plain decimal digits (so the file says
+// what the program sees), a flag 0 or 1, a text the GBK file can hold.
+void checkValue(const vq::SettingKey& key, const QString& name, const QString& value, int lineNo) {
+    switch (key.kind) {
+    case vq::SettingKind::Integer: {
+        const auto v = vq::tryStrToInt(value);
+        if (!v || QString::number(*v) != value)
+            throw vq::Exception(QStringLiteral("line %1: %2 needs plain decimal digits, not '%3'")
+                                    .arg(lineNo)
+                                    .arg(name, value));
+        break;
+    }
+    case vq::SettingKind::Flag:
+        if (value != u"0" && value != u"1")
+            throw vq::Exception(QStringLiteral("line %1: %2 is a flag, 0 or 1, not '%3'")
+                                    .arg(lineNo)
+                                    .arg(name, value));
+        break;
+    case vq::SettingKind::Text:
+        if (vq::fromAnsi(vq::toAnsi(value)) != value)
+            throw vq::Exception(
+                QStringLiteral("line %1: %2 holds characters outside GBK").arg(lineNo).arg(name));
+        break;
+    }
+}
+
 } // namespace
 
 QByteArray installationIni(const QByteArray& utf8Source) {
@@ -86,29 +112,7 @@ QByteArray installationIni(const QByteArray& utf8Source) {
             throw vq::Exception(
                 QStringLiteral("line %1: '%2' appears twice").arg(lineNo).arg(name));
         seen.insert(QLatin1String(key->name), lineNo);
-        switch (key->kind) {
-        case vq::SettingKind::Integer: {
-            const auto v = vq::tryStrToInt(value);
-            if (!v || QString::number(*v) != value)
-                throw vq::Exception(
-                    QStringLiteral("line %1: %2 needs plain decimal digits, not '%3'")
-                        .arg(lineNo)
-                        .arg(name, value));
-            break;
-        }
-        case vq::SettingKind::Flag:
-            if (value != u"0" && value != u"1")
-                throw vq::Exception(QStringLiteral("line %1: %2 is a flag, 0 or 1, not '%3'")
-                                        .arg(lineNo)
-                                        .arg(name, value));
-            break;
-        case vq::SettingKind::Text:
-            if (vq::fromAnsi(vq::toAnsi(value)) != value)
-                throw vq::Exception(QStringLiteral("line %1: %2 holds characters outside GBK")
-                                        .arg(lineNo)
-                                        .arg(name));
-            break;
-        }
+        checkValue(*key, name, value, lineNo);
         out += QLatin1String(key->name) + QLatin1Char('=') + value + QStringLiteral("\r\n");
     }
     for (const vq::SettingKey& k : vq::kSettingKeys)

@@ -390,15 +390,11 @@ void exportCsv(const QString& path, const QList<Row>& rows) {
         throw vq::Exception(QStringLiteral("无法写入 %1：%2").arg(path, f.errorString()));
 }
 
-void exportXlsx(const QString& path, const QList<Row>& rows) {
-    const QString fresh = path + QStringLiteral(".new");
-    {
-        QuaZip zip(fresh);
-        if (!zip.open(QuaZip::mdCreate))
-            throw vq::Exception(QStringLiteral("无法写入 %1").arg(path));
-        try {
-            addZipEntry(
-                zip, QStringLiteral("[Content_Types].xml"),
+namespace {
+
+// The parts of a workbook with the one sheet "题", besides the sheet itself.
+void addWorkbookParts(QuaZip& zip) {
+    addZipEntry(zip, QStringLiteral("[Content_Types].xml"),
                 "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
                 "<Types xmlns=\"http://schemas.openxmlformats.org/package/2006/content-types\">"
                 "<Default Extension=\"rels\" "
@@ -411,30 +407,42 @@ void exportXlsx(const QString& path, const QList<Row>& rows) {
                 "ContentType=\"application/"
                 "vnd.openxmlformats-officedocument.spreadsheetml.worksheet+xml\"/>"
                 "</Types>");
-            addZipEntry(zip, QStringLiteral("_rels/.rels"),
-                        "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
-                        "<Relationships "
-                        "xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
-                        "<Relationship Id=\"rId1\" "
-                        "Type=\"http://schemas.openxmlformats.org/officeDocument/2006/"
-                        "relationships/officeDocument\" Target=\"xl/workbook.xml\"/>"
-                        "</Relationships>");
-            addZipEntry(zip, QStringLiteral("xl/workbook.xml"),
-                        "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
-                        "<workbook "
-                        "xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\" "
-                        "xmlns:r=\"http://schemas.openxmlformats.org/officeDocument/2006/"
-                        "relationships\">"
-                        "<sheets><sheet name=\"题\" sheetId=\"1\" r:id=\"rId1\"/></sheets>"
-                        "</workbook>");
-            addZipEntry(zip, QStringLiteral("xl/_rels/workbook.xml.rels"),
-                        "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
-                        "<Relationships "
-                        "xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
-                        "<Relationship Id=\"rId1\" "
-                        "Type=\"http://schemas.openxmlformats.org/officeDocument/2006/"
-                        "relationships/worksheet\" Target=\"worksheets/sheet1.xml\"/>"
-                        "</Relationships>");
+    addZipEntry(zip, QStringLiteral("_rels/.rels"),
+                "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
+                "<Relationships "
+                "xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
+                "<Relationship Id=\"rId1\" "
+                "Type=\"http://schemas.openxmlformats.org/officeDocument/2006/"
+                "relationships/officeDocument\" Target=\"xl/workbook.xml\"/>"
+                "</Relationships>");
+    addZipEntry(zip, QStringLiteral("xl/workbook.xml"),
+                "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
+                "<workbook "
+                "xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\" "
+                "xmlns:r=\"http://schemas.openxmlformats.org/officeDocument/2006/"
+                "relationships\">"
+                "<sheets><sheet name=\"题\" sheetId=\"1\" r:id=\"rId1\"/></sheets>"
+                "</workbook>");
+    addZipEntry(zip, QStringLiteral("xl/_rels/workbook.xml.rels"),
+                "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
+                "<Relationships "
+                "xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
+                "<Relationship Id=\"rId1\" "
+                "Type=\"http://schemas.openxmlformats.org/officeDocument/2006/"
+                "relationships/worksheet\" Target=\"worksheets/sheet1.xml\"/>"
+                "</Relationships>");
+}
+
+} // namespace
+
+void exportXlsx(const QString& path, const QList<Row>& rows) {
+    const QString fresh = path + QStringLiteral(".new");
+    {
+        QuaZip zip(fresh);
+        if (!zip.open(QuaZip::mdCreate))
+            throw vq::Exception(QStringLiteral("无法写入 %1").arg(path));
+        try {
+            addWorkbookParts(zip);
             addZipEntry(zip, QStringLiteral("xl/worksheets/sheet1.xml"), sheetXml(rows));
         } catch (const vq::Exception&) {
             zip.close();

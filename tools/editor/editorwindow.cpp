@@ -179,6 +179,20 @@ EditorWindow::~EditorWindow() {
     disconnect(m_model, nullptr, this, nullptr);
 }
 
+// A menu entry with its keys, running the slot; the toolbar shows the same action by its name
+// alone, without the menu's access key and dots.
+QAction* EditorWindow::menuAction(QMenu* menu, const QString& text, const QList<QKeySequence>& keys,
+                                  const std::function<void()>& slot) {
+    auto* a = new QAction(text, this);
+    static const QRegularExpression decoration(QStringLiteral(R"(\(&.\)|…|&)"));
+    a->setIconText(QString(text).remove(decoration));
+    a->setShortcuts(keys);
+    a->setShortcutContext(Qt::WindowShortcut);
+    menu->addAction(a);
+    connect(a, &QAction::triggered, this, slot);
+    return a;
+}
+
 void EditorWindow::buildActions() {
     QMenu* file = menuBar()->addMenu(QStringLiteral("文件(&F)"));
     QMenu* edit = menuBar()->addMenu(QStringLiteral("编辑(&E)"));
@@ -187,20 +201,29 @@ void EditorWindow::buildActions() {
     tools->setObjectName(QStringLiteral("toolbar"));
     tools->setToolButtonStyle(Qt::ToolButtonTextOnly);
     tools->setMovable(false);
+    const FileActions files = buildFileMenu(file);
+    const QList<QAction*> edits = buildEditMenu(edit);
+    QAction* check = menuAction(bank, QStringLiteral("检查(&C)"), {QKeySequence(Qt::Key_F7)},
+                                [this] { runCheck(); });
+    QAction* show = menuAction(bank, QStringLiteral("在放映中预览"), {QKeySequence(Qt::Key_F5)},
+                               [this] { preview(); });
 
-    const auto make = [this](QMenu* menu, const QString& text, const QList<QKeySequence>& keys,
-                             auto slot) {
-        auto* a = new QAction(text, this);
-        // The toolbar shows the name alone, without the menu's access key and dots.
-        static const QRegularExpression decoration(QStringLiteral(R"(\(&.\)|…|&)"));
-        a->setIconText(QString(text).remove(decoration));
-        a->setShortcuts(keys);
-        a->setShortcutContext(Qt::WindowShortcut);
-        menu->addAction(a);
-        connect(a, &QAction::triggered, this, slot);
-        return a;
-    };
-    QAction* newBank = make(file, QStringLiteral("新建(&N)"), {QKeySequence::New}, [this] {
+    for (QAction* a : {files.newBank, files.open, files.save})
+        tools->addAction(a);
+    tools->addSeparator();
+    for (QAction* a : {edits[0], edits[1]})
+        tools->addAction(a);
+    tools->addSeparator();
+    for (QAction* a : {edits[2], edits[3]})
+        tools->addAction(a);
+    tools->addSeparator();
+    for (QAction* a : {files.import, check, show})
+        tools->addAction(a);
+}
+
+EditorWindow::FileActions EditorWindow::buildFileMenu(QMenu* file) {
+    FileActions shown;
+    shown.newBank = menuAction(file, QStringLiteral("新建(&N)"), {QKeySequence::New}, [this] {
         if (!maybeSave())
             return;
         m_model->load({});
@@ -208,23 +231,26 @@ void EditorWindow::buildActions() {
         m_findings->clear();
         updateTitle();
     });
-    QAction* open =
-        make(file, QStringLiteral("打开(&O)…"), {QKeySequence::Open}, &EditorWindow::openDialog);
-    QAction* saveAction =
-        make(file, QStringLiteral("保存(&S)"), {QKeySequence::Save}, [this] { save(); });
-    make(file, QStringLiteral("另存为(&A)…"), {QKeySequence(QStringLiteral("Ctrl+Shift+S"))},
-         [this] { saveAsDialog(); });
-    make(file, QStringLiteral("保存选项…"), {}, &EditorWindow::saveOptions);
+    shown.open = menuAction(file, QStringLiteral("打开(&O)…"), {QKeySequence::Open},
+                            [this] { openDialog(); });
+    shown.save =
+        menuAction(file, QStringLiteral("保存(&S)"), {QKeySequence::Save}, [this] { save(); });
+    menuAction(file, QStringLiteral("另存为(&A)…"), {QKeySequence(QStringLiteral("Ctrl+Shift+S"))},
+               [this] { saveAsDialog(); });
+    menuAction(file, QStringLiteral("保存选项…"), {}, [this] { saveOptions(); });
     file->addSeparator();
-    QAction* importAction =
-        make(file, QStringLiteral("导入 CSV 或 Excel(&I)…"),
-             {QKeySequence(QStringLiteral("Ctrl+I"))}, &EditorWindow::importDialog);
-    make(file, QStringLiteral("导出为 CSV 或 Excel(&E)…"), {QKeySequence(QStringLiteral("Ctrl+E"))},
-         &EditorWindow::exportDialog);
+    shown.import = menuAction(file, QStringLiteral("导入 CSV 或 Excel(&I)…"),
+                              {QKeySequence(QStringLiteral("Ctrl+I"))}, [this] { importDialog(); });
+    menuAction(file, QStringLiteral("导出为 CSV 或 Excel(&E)…"),
+               {QKeySequence(QStringLiteral("Ctrl+E"))}, [this] { exportDialog(); });
     file->addSeparator();
-    make(file, QStringLiteral("退出(&X)"), {QKeySequence(QStringLiteral("Ctrl+Q"))},
-         [this] { close(); });
+    menuAction(file, QStringLiteral("退出(&X)"), {QKeySequence(QStringLiteral("Ctrl+Q"))},
+               [this] { close(); });
+    return shown;
+}
 
+// The edit menu; returns the actions the toolbar shows: undo, redo, add and remove.
+QList<QAction*> EditorWindow::buildEditMenu(QMenu* edit) {
     QAction* undo = m_model->undoStack()->createUndoAction(this, QStringLiteral("撤销"));
     undo->setShortcuts({QKeySequence(QStringLiteral("Ctrl+Z"))});
     QAction* redo = m_model->undoStack()->createRedoAction(this, QStringLiteral("重做"));
@@ -233,39 +259,24 @@ void EditorWindow::buildActions() {
     edit->addAction(undo);
     edit->addAction(redo);
     edit->addSeparator();
-    QAction* add = make(edit, QStringLiteral("添加一行(&A)"), {QKeySequence(Qt::Key_Insert)},
-                        &EditorWindow::addRow);
-    QAction* remove = make(edit, QStringLiteral("删除所选行(&D)"), {QKeySequence::Delete},
-                           &EditorWindow::deleteSelectedRows);
+    QAction* add = menuAction(edit, QStringLiteral("添加一行(&A)"), {QKeySequence(Qt::Key_Insert)},
+                              [this] { addRow(); });
+    QAction* remove = menuAction(edit, QStringLiteral("删除所选行(&D)"), {QKeySequence::Delete},
+                                 [this] { deleteSelectedRows(); });
     // Delete removes rows only from the table; in an editor it stays a key of the editor.
     remove->setShortcutContext(Qt::WidgetShortcut);
     m_view->addAction(remove);
-    make(edit, QStringLiteral("在大窗口中编辑(&L)…"), {QKeySequence(QStringLiteral("Ctrl+L"))},
-         &EditorWindow::editLong);
+    menuAction(edit, QStringLiteral("在大窗口中编辑(&L)…"),
+               {QKeySequence(QStringLiteral("Ctrl+L"))}, [this] { editLong(); });
     edit->addSeparator();
-    make(edit, QStringLiteral("查找(&F)…"), {QKeySequence::Find}, [this] {
+    menuAction(edit, QStringLiteral("查找(&F)…"), {QKeySequence::Find}, [this] {
         m_findBar->show();
         m_findEdit->setFocus();
         m_findEdit->selectAll();
     });
-    make(edit, QStringLiteral("查找下一个"), {QKeySequence::FindNext}, [this] { findNext(false); });
-
-    QAction* check =
-        make(bank, QStringLiteral("检查(&C)"), {QKeySequence(Qt::Key_F7)}, &EditorWindow::runCheck);
-    QAction* show = make(bank, QStringLiteral("在放映中预览"), {QKeySequence(Qt::Key_F5)},
-                         &EditorWindow::preview);
-
-    for (QAction* a : {newBank, open, saveAction})
-        tools->addAction(a);
-    tools->addSeparator();
-    for (QAction* a : {undo, redo})
-        tools->addAction(a);
-    tools->addSeparator();
-    for (QAction* a : {add, remove})
-        tools->addAction(a);
-    tools->addSeparator();
-    for (QAction* a : {importAction, check, show})
-        tools->addAction(a);
+    menuAction(edit, QStringLiteral("查找下一个"), {QKeySequence::FindNext},
+               [this] { findNext(false); });
+    return {undo, redo, add, remove};
 }
 
 void EditorWindow::updateTitle() {

@@ -2,15 +2,20 @@
 
 #include "bankfile.h"
 
+#include <QKeySequence>
+#include <QList>
 #include <QMainWindow>
 #include <QTimer>
 
+#include <functional>
 #include <memory>
 
+class QAction;
 class QLabel;
 class QLineEdit;
 class QListWidget;
 class QListWidgetItem;
+class QMenu;
 class QSortFilterProxyModel;
 class QTabWidget;
 class QTableView;
@@ -63,6 +68,17 @@ private:
     void buildFindBar();
     void buildResultLists();
     void buildActions();
+    // The file menu's actions the toolbar shows too.
+    struct FileActions {
+        QAction* newBank = nullptr;
+        QAction* open = nullptr;
+        QAction* save = nullptr;
+        QAction* import = nullptr;
+    };
+    FileActions buildFileMenu(QMenu* file);
+    QList<QAction*> buildEditMenu(QMenu* edit);
+    QAction* menuAction(QMenu* menu, const QString& text, const QList<QKeySequence>& keys,
+                        const std::function<void()>& slot);
     void updateTitle();
     void updateProblems();
     bool maybeSave();
