@@ -26,12 +26,10 @@ QString MemoLines::at(int index) const {
 }
 
 QStringList MemoLines::lines() const {
-    QStringList out;
-    const int n = count();
-    out.reserve(n);
-    QTextBlock block = m_store.document()->begin();
-    for (int i = 0; i < n; ++i, block = block.next())
-        out << block.text();
+    // The raw text keeps each line as it is, with the lines' separators between them (plain
+    // text would turn no-break spaces into spaces).
+    QStringList out = m_store.document()->toRawText().split(QChar::ParagraphSeparator);
+    out.resize(count());
     return out;
 }
 

@@ -10,6 +10,7 @@
 
 #include <mdbtools.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <cstdlib>
@@ -142,7 +143,9 @@ struct Database::Snapshot {
         std::vector<quint32> locPages;
         std::vector<int> locRows;
         bool scanned = false;
-        QHash<int, QMultiHash<qint64, int>> index; // column -> value -> position in loc
+        // column -> (value, position in loc), sorted: one block for all the rows, where a hash
+        // would take a node per row
+        QHash<int, std::vector<std::pair<qint64, int>>> index;
     };
     QHash<QString, std::shared_ptr<Table>> tables;
     QString lastName; // the name the last table was asked for by, and that table
@@ -547,7 +550,11 @@ QString jetText(const unsigned char* p, int n) {
                 compressed = !compressed;
                 ++i;
             } else if (compressed) {
-                d[w++] = p[i++];
+                // A run of one-byte characters up to the next switch, widened in one go.
+                const auto* zero = static_cast<const unsigned char*>(std::memchr(p + i, 0, n - i));
+                const int end = zero ? int(zero - p) : n;
+                for (; i < end; ++i)
+                    d[w++] = p[i];
             } else if (i + 1 < n) {
                 d[w++] = char16_t(p[i] | (p[i + 1] << 8));
                 i += 2;
@@ -559,9 +566,13 @@ QString jetText(const unsigned char* p, int n) {
         return out;
     }
     out.resize(n / 2);
+#if Q_BYTE_ORDER == Q_LITTLE_ENDIAN
+    std::memcpy(out.data(), p, size_t(n / 2) * 2);
+#else
     char16_t* d = reinterpret_cast<char16_t*>(out.data());
     for (int i = 0; i < n / 2; ++i)
         d[i] = char16_t(p[2 * i] | (p[2 * i + 1] << 8));
+#endif
     return out;
 }
 
@@ -829,7 +840,7 @@ RowSet Database::readTable(const QString& table, bool forFetches) {
     for (int i = 0; i < t->columns.size() && forFetches; ++i)
         if (t->columns[i].integer) {
             indexed << i;
-            t->index[i].reserve(qsizetype(n));
+            t->index[i].reserve(n);
         }
     // The scan takes the numbers; texts are read from this moment of the file when asked for.
     out.rows.reserve(qsizetype(n));
@@ -839,9 +850,11 @@ RowSet Database::readTable(const QString& table, bool forFetches) {
         row.resize(t->columns.size());
         for (int c : indexed)
             if (row[c].isValid())
-                t->index[c].insert(row[c].toLongLong(), int(pos));
+                t->index[c].emplace_back(row[c].toLongLong(), int(pos));
         out.rows << std::move(row);
     }
+    for (int c : indexed)
+        std::sort(t->index[c].begin(), t->index[c].end());
     t->scanned = forFetches;
     for (const ColumnInfo& c : out.columns)
         out.deferred << c.text;
@@ -861,14 +874,16 @@ RowSet Database::readWhereEquals(const QString& table, const QString& column, do
         if (!m_steady)
             file.emplace(m_path);
         bool valid = m_steady || file->open(QIODevice::ReadOnly);
-        const QMultiHash<qint64, int>& numbers = t->index[c];
-        std::vector<int> ordered;
-        for (auto [it, end] = numbers.equal_range(qint64(value)); it != end; ++it)
-            ordered.push_back(*it);
-        std::sort(ordered.begin(), ordered.end());
+        const std::vector<std::pair<qint64, int>>& numbers = t->index[c];
+        const qint64 wanted = qint64(value);
+        // The hits in the order of the rows.
+        const auto [from, to] =
+            std::equal_range(numbers.begin(), numbers.end(), std::pair<qint64, int>(wanted, 0),
+                             [](const auto& a, const auto& b) { return a.first < b.first; });
         RowSet out;
         out.columns = t->columns;
-        for (int pos : ordered) {
+        for (auto hit = from; hit != to; ++hit) {
+            const int pos = hit->second;
             if (!valid)
                 break;
             const quint32 pg = t->locPages[size_t(pos)];
