@@ -25,7 +25,6 @@ int runPresenter(int argc, char** argv,
     vq::Application app(argc, argv);
     vq::installQtTranslations();
     QApplication::setApplicationName(vq::kApplicationTitle);
-    vq::sounds().prepare();
     // The title is the program's name only: a display name would be appended to every window
     // caption, so the exit question would no longer read just "提示".
     // The exit question decides when the program ends, not the closing of a window.

@@ -337,7 +337,8 @@ void TForm1::FormShow() {
     Form3->RzSpinner7->setValue(s.integer(Key::daan_width));
     tickFromFlag(s, Key::huanying, Form3->CheckBox3);      // 19
     tickFromFlag(s, Key::shijian_sound, Form3->CheckBox1); // 20
-    if (s.flagOn(Key::huanying) && Form5)                  // 21
+    prepareCountdownSound(s);
+    if (s.flagOn(Key::huanying) && Form5) // 21
         Form5->show();
     if (s.flagOn(Key::weizhishezhi)) { // 22
         Label1->setText(QStringLiteral("10"));
@@ -433,6 +434,9 @@ void TForm1::step() {
     if (stepCounter() % 3 == 1) {
         Label1->show();
         Label1->setText(QString::number(s.integer(Key::shijian)));
+        // Sound switched on in the settings since set-up: the connection has the second
+        // before the first tick to come up.
+        prepareCountdownSound(s);
         if (!Timer1->isActive())
             Timer1->start();
     }
@@ -453,6 +457,13 @@ void TForm1::step() {
 }
 
 // ---- countdown -------------------------------------------------------------------------------
+
+// The sound server's connection (and the libraries behind it) is made in the background, only
+// where the countdown is to be heard, so the first tick sounds as quickly as the later ones.
+void TForm1::prepareCountdownSound(const vq::Settings& s) {
+    if (s.flagOn(Key::shijian_sound))
+        vq::sounds().prepare();
+}
 
 void TForm1::Timer1Timer() {
     vq::guarded([&] {

@@ -27,6 +27,7 @@ namespace vq {
 class HallKeys;
 class MemoLines;
 class ScreenChoice;
+class Settings;
 } // namespace vq
 
 // The main screen: background, title, countdown, question and answer over it, the next-step
@@ -112,6 +113,7 @@ private:
     static void placeFromSettings(const vq::Settings& s, TGraphicControl* label,
                                   vq::IntegerKey left, vq::IntegerKey top);
     static void tickFromFlag(const vq::Settings& s, vq::FlagKey flag, QCheckBox* box);
+    static void prepareCountdownSound(const vq::Settings& s);
     // A label whose colour and size the settings dialog edits, with its keys and dialog controls.
     struct LabelStyle {
         TCustomLabel* label;

@@ -11,7 +11,8 @@ public:
     virtual ~SoundService() = default;
     virtual void play(const QString& path) = 0;
     // Connects to the sound service in the background, so that the first sound starts as
-    // quickly as the others (the program calls it at start).
+    // quickly as the others (the program calls it where the countdown is to be heard: at
+    // set-up, and when a countdown starts).
     virtual void prepare() {}
     // Whether a sound is still loading or playing (the program itself never asks).
     virtual bool busy() const { return false; }

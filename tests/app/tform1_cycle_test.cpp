@@ -221,6 +221,31 @@ TEST_F(Countdown, SoundSettingIsReadAtEveryTick) {
     EXPECT_EQ(form->Label1->text(), QStringLiteral("2"));
 }
 
+// The sound server's connection costs memory and libraries: it is made only where the countdown
+// is to be heard, and before its first tick.
+TEST_F(Countdown, SoundServiceIsPreparedOnlyWhereTheCountdownIsHeard) {
+    installFiles(settingsWith({"shijian=3", "shijian_sound=0"}));
+    start();
+    form->Image3Click();
+    form->Image3Click();
+    form->Timer1Timer();
+    EXPECT_EQ(sounds.prepared, 0);
+
+    // Switched on in the settings after set-up: prepared as the next countdown starts.
+    setSetting("shijian_sound", "1");
+    form->Image3Click(); // reveal
+    form->Image3Click(); // draw
+    EXPECT_EQ(sounds.prepared, 0);
+    form->Image3Click(); // countdown
+    EXPECT_EQ(sounds.prepared, 1);
+    EXPECT_TRUE(sounds.played.isEmpty());
+
+    // On at start: prepared during set-up, long before the first countdown.
+    sounds.prepared = 0;
+    restart();
+    EXPECT_EQ(sounds.prepared, 1);
+}
+
 // ---- exit and keyboard ----
 
 TEST_F(Cycle, ExitQuestionNoKeepsRunning) {

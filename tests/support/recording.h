@@ -62,7 +62,9 @@ public:
     RecordingSounds() { setSoundService(this); }
     ~RecordingSounds() override { setSoundService(nullptr); }
     void play(const QString& path) override { played << path; }
+    void prepare() override { ++prepared; }
     QStringList played;
+    int prepared = 0;
 };
 
 } // namespace vq::test
