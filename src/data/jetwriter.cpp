@@ -1,5 +1,7 @@
 #include "data/jetwriter.h"
 
+#include "data/bankschema.h"
+
 #include "data/jetheader.h"
 #include "platform/exception.h"
 
@@ -673,11 +675,11 @@ QByteArray headerPage(const QString& password, double created) {
 } // namespace
 
 Table questionTable(const QList<Question>& questions) {
-    Table t{QStringLiteral("题"),
-            {{QStringLiteral("编号"), ColumnType::Long},
-             {QStringLiteral("题目"), ColumnType::Memo},
-             {QStringLiteral("答案"), ColumnType::Memo}},
-            {}};
+    using namespace bankschema;
+    Table t{
+        kTable,
+        {{kNumber, ColumnType::Long}, {kQuestion, ColumnType::Memo}, {kAnswer, ColumnType::Memo}},
+        {}};
     t.rows.reserve(questions.size());
     for (const Question& q : questions)
         t.rows.append({q.number, q.question, q.answer});

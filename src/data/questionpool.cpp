@@ -1,4 +1,6 @@
 #include "data/questionpool.h"
+
+#include "data/bankschema.h"
 #include "data/questionpool_testing.h"
 
 #include "data/adoquery.h"
@@ -15,7 +17,7 @@ void fillPool(TADOQuery& query, LineStore& pool) {
     try {
         query.first();
         while (!query.eof()) {
-            lines += variantToText(query.fieldByName(QStringLiteral("编号")));
+            lines += variantToText(query.fieldByName(bankschema::kNumber));
             lines += u'\n';
             query.next();
         }
@@ -79,11 +81,11 @@ void fetchQuestion(TADOQuery& query, const QString& number, const FetchTargets& 
     }
     FetchStep step = FetchStep::Question;
     try {
-        const QString question = variantToText(query.fieldByName(QStringLiteral("题目")));
+        const QString question = variantToText(query.fieldByName(bankschema::kQuestion));
         if (targets.setQuestion)
             targets.setQuestion(question);
         step = FetchStep::Answer;
-        const QString answer = variantToText(query.fieldByName(QStringLiteral("答案")));
+        const QString answer = variantToText(query.fieldByName(bankschema::kAnswer));
         if (targets.setAnswer)
             targets.setAnswer(answer);
         if (targets.hideAnswer)

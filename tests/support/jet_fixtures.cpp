@@ -1,4 +1,5 @@
 #include "support/jet_fixtures.h"
+#include "data/bankschema.h"
 
 #include "platform/exception.h"
 
@@ -7,10 +8,7 @@
 namespace vq::jet {
 namespace {
 
-const QString kTable = QStringLiteral("题");
-const QString kNumber = QStringLiteral("编号");
-const QString kQuestion = QStringLiteral("题目");
-const QString kAnswer = QStringLiteral("答案");
+using namespace bankschema;
 
 QList<Question> sampleQuestions() {
     return {

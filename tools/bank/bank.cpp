@@ -1,4 +1,5 @@
 #include "bank.h"
+#include "data/bankschema.h"
 
 #include "controls/memolines.h"
 #include "data/adoconnection.h"
@@ -26,10 +27,7 @@
 namespace vq::bank {
 namespace {
 
-const QString kTable = QStringLiteral("题");
-const QString kNumber = QStringLiteral("编号");
-const QString kQuestion = QStringLiteral("题目");
-const QString kAnswer = QStringLiteral("答案");
+using namespace bankschema;
 
 // The file's own column type codes.
 QString typeName(int code) {

@@ -1,4 +1,5 @@
 #include "questiontable.h"
+#include "data/bankschema.h"
 
 #include "platform/exception.h"
 #include "xlsx.h"
@@ -15,9 +16,7 @@
 namespace vq::bank {
 namespace {
 
-const QString kNumber = QStringLiteral("编号");
-const QString kQuestion = QStringLiteral("题目");
-const QString kAnswer = QStringLiteral("答案");
+using namespace bankschema;
 
 int lineAt(const QByteArray& bytes, qsizetype offset) {
     return int(QByteArrayView(bytes).first(offset).count('\n')) + 1;

@@ -1,4 +1,5 @@
 #include "bankfile.h"
+#include "data/bankschema.h"
 
 #include "bank.h"
 #include "data/jetfile.h"
@@ -22,10 +23,7 @@
 namespace vq::editor {
 namespace {
 
-const QString kTable = QStringLiteral("题");
-const QString kNumber = QStringLiteral("编号");
-const QString kQuestion = QStringLiteral("题目");
-const QString kAnswer = QStringLiteral("答案");
+using namespace bankschema;
 
 QByteArray headerOf(const QString& path) {
     QFile f(path);
