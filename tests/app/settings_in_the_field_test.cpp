@@ -3,6 +3,7 @@
 #include "presenter_fixture.h"
 
 #include "app/timage.h"
+#include "controls/memo.h"
 #include "platform/ansi.h"
 #include "platform/folders_testing.h"
 #include "support/child_process.h"
@@ -11,7 +12,6 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QPlainTextEdit>
 #include <QProcess>
 #include <QStringEncoder>
 
