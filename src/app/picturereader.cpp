@@ -14,6 +14,15 @@ QSize dctScaledSize(QSize full, QSize target) {
     return full;
 }
 
+QImage compactPicture(QImage image) {
+    // Decoders hand out opaque pictures with an unused fourth byte a pixel; the same colours
+    // in three bytes draw the same pixels, and a screen-size background is held for the
+    // whole run.
+    if (image.format() == QImage::Format_RGB32)
+        return image.convertToFormat(QImage::Format_RGB888);
+    return image;
+}
+
 QImage readPicture(QImageReader& reader, QSize shown, QString& error) {
     if (QImageReader::allocationLimit() != kPictureAllocationLimitMb)
         QImageReader::setAllocationLimit(kPictureAllocationLimitMb);
@@ -47,7 +56,7 @@ QImage readPicture(QImageReader& reader, QSize shown, QString& error) {
     }
     if (target.isValid() && image.size() != target)
         image = image.scaled(target, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    return image;
+    return compactPicture(std::move(image));
 }
 
 } // namespace vq
