@@ -23,6 +23,9 @@ QImage readPicture(QImageReader& reader, QSize shown, QString& error);
 
 // An opaque 32-bit picture as the same colours in 3 bytes a pixel; any other as it is.
 QImage compactPicture(QImage image);
+// The reverse: a 3-byte picture as 32-bit pixels, for Qt's smooth scaling, which rounds
+// differently on 3-byte pixels; any other as it is.
+QImage widePicture(const QImage& image);
 
 // The size to ask a DCT-scaling decoder for: the picture's size divided by the largest of 8,
 // 4 and 2 that still leaves at least `target` in both directions; `full` when none does.

@@ -50,13 +50,9 @@ const QImage* TImage::prepare() {
         return &m_picture;
     }
     if (m_scaled.size() != target) {
-        // Scaled from 32-bit pixels whatever the picture is held in: Qt's smooth scaling of
-        // 3-byte pixels rounds differently.
-        const QImage source = m_picture.format() == QImage::Format_RGB888
-                                  ? m_picture.convertToFormat(QImage::Format_RGB32)
-                                  : m_picture;
-        m_scaled = vq::compactPicture(
-            source.scaled(target, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+        // Scaled from 32-bit pixels whatever the picture is held in, as it was decoded.
+        m_scaled = vq::compactPicture(vq::widePicture(m_picture).scaled(
+            target, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
     }
     return &m_scaled;
 }

@@ -65,6 +65,8 @@ TEST(PictureRepaint, APartOfSeveralRectanglesShowsThePicturesOwnPixelsThereAndNo
     // parts and over the whole window (a window shown again, another screen).
     const QImage compact = vq::compactPicture(picture);
     EXPECT_EQ(compact.format(), QImage::Format_RGB888);
+    EXPECT_EQ(compact, picture.convertToFormat(QImage::Format_RGB888));
+    EXPECT_EQ(vq::widePicture(compact), picture);
     EXPECT_EQ(wrongPixels(picture, compact, stepParts()), 0);
     EXPECT_EQ(wrongPixels(picture, compact, QRegion(QRect(QPoint(0, 0), picture.size()))), 0);
 }
