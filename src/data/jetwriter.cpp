@@ -70,45 +70,54 @@ QByteArray ucs2(const QString& s) {
     return out;
 }
 
-// Text as Jet 4 stores it: UCS-2, or the compressed form (marker FF FE, one byte per character
-// whose high byte is zero) when that is shorter. A character with a zero low byte cannot be
-// represented inside the compressed form, so such texts stay plain. A plain text that starts
-// with U+FEFF would read back as compressed, so it always goes compressed.
-QByteArray encodeText(const QString& s) {
-    // One pass without an early exit, which the compiler turns into vector code: most texts
-    // of a big bank are long and plain.
+// UCS-2 into `out`, in the room it already has.
+void ucs2Into(const QString& s, QByteArray& out) {
+    out.resize(s.size() * 2);
+    qToLittleEndian<quint16>(s.utf16(), s.size(), out.data());
+}
+
+// Text as Jet 4 stores it, into `out` (whose room is used again from row to row): UCS-2, or
+// the compressed form (marker FF FE, one byte per character whose high byte is zero) when that
+// is shorter. A character with a zero low byte cannot be represented inside the compressed
+// form, so such texts stay plain. A plain text that starts with U+FEFF would read back as
+// compressed, so it always goes compressed.
+void encodeText(const QString& s, QByteArray& out) {
+    // One pass without an early exit and with 32-bit counts, which the compiler turns into
+    // vector code: most texts of a big bank are long and plain. (A text long enough to wrap
+    // the count is refused as too long before it is stored.)
     const char16_t* chars = QStringView(s).utf16();
     const qsizetype size = s.size();
-    bool zeroLow = false;
-    qsizetype narrow = 0;
+    quint32 zeroLow = 0;
+    quint32 narrow = 0;
     for (qsizetype i = 0; i < size; ++i) {
         zeroLow |= (chars[i] & 0xFF) == 0;
         narrow += chars[i] < 0x100;
     }
-    const bool compressible = !zeroLow;
-    const bool startsWithMarker = !s.isEmpty() && s.at(0).unicode() == 0xFEFF;
-    if (!compressible || (!startsWithMarker && narrow * 2 <= s.size() + 2))
-        return ucs2(s); // nothing to gain (a rough but safe estimate)
+    const bool startsWithMarker = size > 0 && chars[0] == 0xFEFF;
+    if (zeroLow || (!startsWithMarker && qsizetype(narrow) * 2 <= size + 2)) {
+        ucs2Into(s, out); // nothing to gain (a rough but safe estimate)
+        return;
+    }
     // At most a switch byte and two bytes per character after the marker.
-    QByteArray out(2 + s.size() * 3, Qt::Uninitialized);
+    out.resize(2 + size * 3);
     char* d = out.data();
     *d++ = char(0xFF);
     *d++ = char(0xFE);
     bool compressed = true;
-    for (QChar c : s) {
-        const bool isNarrow = c.unicode() < 0x100;
+    for (qsizetype i = 0; i < size; ++i) {
+        const char16_t c = chars[i];
+        const bool isNarrow = c < 0x100;
         if (isNarrow != compressed) {
             *d++ = '\0';
             compressed = isNarrow;
         }
-        *d++ = char(c.unicode() & 0xFF);
+        *d++ = char(c & 0xFF);
         if (!compressed)
-            *d++ = char(c.unicode() >> 8);
+            *d++ = char(c >> 8);
     }
     out.truncate(d - out.data());
-    if (!startsWithMarker && out.size() >= s.size() * 2)
-        return ucs2(s);
-    return out;
+    if (!startsWithMarker && out.size() >= size * 2)
+        ucs2Into(s, out);
 }
 
 // Whether every reader gets the text back as it is: stored text that begins with FF FE reads
@@ -330,11 +339,13 @@ qint64 wholeNumber(const QVariant& v, bool* ok) {
     }
 }
 
-Cell encodeCell(const RawTable& t, const RawColumn& c, const QVariant& v, int rowIndex) {
-    Cell cell;
-    if (!v.isValid() || v.isNull())
-        return cell;
-    cell.null = false;
+// Encodes the value into `cell`, whose room is used again from row to row.
+void encodeCell(const RawTable& t, const RawColumn& c, const QVariant& v, int rowIndex,
+                Cell& cell) {
+    cell.null = !v.isValid() || v.isNull();
+    cell.longValue = false;
+    if (cell.null)
+        return;
     const auto fail = [&](const QString& why) {
         return vq::Exception(QStringLiteral("Table '%1', row %2, column '%3': %4")
                                  .arg(t.name)
@@ -352,13 +363,12 @@ Cell encodeCell(const RawTable& t, const RawColumn& c, const QVariant& v, int ro
             throw fail(QStringLiteral("'%1' is not a whole number").arg(describeValue(v)));
         if (n < lo || n > hi)
             throw fail(QStringLiteral("%1 is out of range").arg(n));
-        QByteArray b;
+        cell.bytes.resize(0);
         if (c.type == tLong)
-            append32(b, quint32(std::int32_t(n)));
+            append32(cell.bytes, quint32(std::int32_t(n)));
         else
-            append16(b, quint32(std::uint16_t(std::int16_t(n))));
-        cell.bytes = b;
-        return cell;
+            append16(cell.bytes, quint32(std::uint16_t(std::int16_t(n))));
+        return;
     }
     case tDateTime: {
         const double d =
@@ -366,7 +376,7 @@ Cell encodeCell(const RawTable& t, const RawColumn& c, const QVariant& v, int ro
         cell.bytes.resize(8);
         std::memcpy(cell.bytes.data(), &d,
                     8); // little-endian IEEE double on every target we build for
-        return cell;
+        return;
     }
     case tText: {
         const QString s = v.toString();
@@ -376,22 +386,24 @@ Cell encodeCell(const RawTable& t, const RawColumn& c, const QVariant& v, int ro
             throw fail(QStringLiteral("the text of %1 characters exceeds the column size %2")
                            .arg(s.size())
                            .arg(c.length / 2));
-        cell.bytes = encodeText(s);
-        return cell;
+        encodeText(s, cell.bytes);
+        return;
     }
-    case tMemo:
-        if (!readsBack(v.toString()))
+    case tMemo: {
+        const QString s = v.toString();
+        if (!readsBack(s))
             throw fail(unreadable());
-        cell.bytes = encodeText(v.toString());
+        encodeText(s, cell.bytes);
         cell.longValue = true;
-        return cell;
+        return;
+    }
     case tBinary:
     case tOle:
         cell.bytes = v.toByteArray();
         cell.longValue = c.type == tOle;
         if (c.type == tBinary && cell.bytes.size() > c.length)
             throw fail(QStringLiteral("the binary value exceeds %1 bytes").arg(c.length));
-        return cell;
+        return;
     default:
         throw fail(QStringLiteral("unsupported column type"));
     }
@@ -490,6 +502,7 @@ TableLayout writeRows(FileBuilder& file, const RawTable& t, quint32 tdefPage,
     const int maskSize = (columnCount + 7) / 8;
     const int rowCount = t.rows ? int(t.rows->size()) : 0;
     std::vector<Cell> cells(static_cast<size_t>(columnCount));
+    std::vector<bool> inlineOk(size_t(columnCount), false);
     // One row's buffers, kept from row to row.
     QByteArray out;
     QByteArray mask;
@@ -505,7 +518,7 @@ TableLayout writeRows(FileBuilder& file, const RawTable& t, quint32 tdefPage,
         int overhead = 2 + fixedSize + (varCount > 0 ? 4 + 2 * varCount : 0) + maskSize;
         int varBytes = 0;
         for (int i = 0; i < columnCount; ++i) {
-            cells[size_t(i)] = encodeCell(t, t.columns[i], i < row.size() ? row[i] : QVariant(), r);
+            encodeCell(t, t.columns[i], i < row.size() ? row[i] : QVariant(), r, cells[size_t(i)]);
             const Cell& c = cells[size_t(i)];
             if (c.null)
                 continue;
@@ -516,7 +529,6 @@ TableLayout writeRows(FileBuilder& file, const RawTable& t, quint32 tdefPage,
                 varBytes += int(c.bytes.size());
         }
         // Inline long values while the row stays within the budget, largest moved out first.
-        std::vector<bool> inlineOk(size_t(columnCount), false);
         for (int i = 0; i < columnCount; ++i)
             inlineOk[size_t(i)] = cells[size_t(i)].longValue && !cells[size_t(i)].null &&
                                   cells[size_t(i)].bytes.size() <= kInlineMemoLimit;

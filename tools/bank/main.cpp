@@ -3,6 +3,7 @@
 
 #include "data/jetwriter.h"
 #include "platform/exception.h"
+#include "platform/memory.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -128,6 +129,8 @@ int run(const QString& command, const QStringList& args, const Options& options)
 } // namespace
 
 int main(int argc, char** argv) {
+    // A run of the tool is short and its buffers come and go by the megabyte.
+    vq::reuseFreedMemory();
     // The check runs the presenter's own pool fill, whose store is a (never shown) text
     // control; the tool itself opens no window, so it needs no display.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))

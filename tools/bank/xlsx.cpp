@@ -470,9 +470,32 @@ bool plainWhole(QStringView v) {
     return std::all_of(v.begin(), v.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
 }
 
+// The text of an element that holds text only (a cell's <v>), as readElementText reads it but
+// into `out`, whose room is used again from cell to cell.
+void readTextInto(QXmlStreamReader& xml, QString& out) {
+    out.resize(0);
+    for (;;) {
+        switch (xml.readNext()) {
+        case QXmlStreamReader::Characters:
+        case QXmlStreamReader::EntityReference:
+            out.append(xml.text());
+            break;
+        case QXmlStreamReader::StartElement:
+            xml.raiseError(QStringLiteral("Expected character data."));
+            return;
+        case QXmlStreamReader::EndElement:
+        case QXmlStreamReader::Invalid:
+            return;
+        default: // comments, processing instructions
+            break;
+        }
+    }
+}
+
 void readCells(QXmlStreamReader& xml, const QList<bool>& dates, bool date1904, SheetCells& out) {
     xml.setNamespaceProcessing(false);
     int rowNumber = 0;
+    QString value;
     while (!xml.atEnd() && !xml.hasError()) {
         xml.readNext();
         if (!xml.isStartElement() || tag(xml) != QLatin1String("row"))
@@ -494,14 +517,14 @@ void readCells(QXmlStreamReader& xml, const QList<bool>& dates, bool date1904, S
             column = at >= 0 ? at : column + 1;
             const QStringView type = a.value(QLatin1String("t"));
             const int style = a.value(QLatin1String("s")).toInt();
-            QString value;
             QString inlineText;
             bool hasValue = false;
             bool formula = false;
+            value.resize(0);
             while (xml.readNextStartElement()) {
                 const auto n = tag(xml);
                 if (n == QLatin1String("v")) {
-                    value = xml.readElementText();
+                    readTextInto(xml, value);
                     hasValue = true;
                 } else if (n == QLatin1String("is")) {
                     inlineText = readStringItem(xml);
