@@ -16,7 +16,7 @@
 #include "app/tform5.h"
 #include "app/timage.h"
 #include "app/trzlabel.h"
-#include "controls/memolines.h"
+#include "controls/memo.h"
 #include "data/adoquery.h"
 #include "data/jetwriter.h"
 #include "data/questionpool.h"
@@ -33,7 +33,6 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPixmap>
-#include <QPlainTextEdit>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
@@ -164,7 +163,7 @@ private:
                    .arg(statusKb("VmHWM"))
                    .arg(m_w.form1->width())
                    .arg(m_w.form1->height())
-                   .arg(m_w.form1->Memo1->document()->blockCount()));
+                   .arg(m_w.form1->Memo1->count()));
         if (m_mode == "startup")
             QCoreApplication::exit(0);
         else if (m_mode == "soak")
@@ -238,7 +237,7 @@ private:
                    .arg(h.p99, 0, 'f', 3)
                    .arg(r.median, 0, 'f', 3)
                    .arg(r.max, 0, 'f', 3)
-                   .arg(f->Memo1->document()->blockCount())
+                   .arg(f->Memo1->count())
                    .arg(rss.join(u','))
                    .arg(statusKb("VmHWM"))
                    .arg(heap.join(u',')));
@@ -295,10 +294,9 @@ private:
                                  .width();
         });
         const double fill = best([&] {
-            QPlainTextEdit store;
-            vq::MemoLines pool(store);
-            vq::fillPool(q, pool);
-            benchmarkSink += store.document()->blockCount();
+            vq::TMemo store;
+            vq::fillPool(q, store);
+            benchmarkSink += store.count();
         });
         const double png =
             best([&] { benchmarkSink += vq::loadPicture(QStringLiteral("next.png")).width(); });
@@ -311,8 +309,7 @@ private:
             vq::Settings st;
             benchmarkSink += st.integer(vq::Key::wenti_width) + st.integer(vq::Key::wenti_left);
         });
-        vq::MemoLines memoLines(*f->Memo1);
-        measure("draw", [&](int) { benchmarkSink += int(vq::drawNumber(memoLines).size()); });
+        measure("draw", [&](int) { benchmarkSink += int(vq::drawNumber(*f->Memo1).size()); });
         measure("fetch", [&](int i) { vq::fetchQuestion(q, QString::number(1 + i % 9000), none); });
         measure("question-label-text", [&](int i) {
             f->RzLabel1->setText(

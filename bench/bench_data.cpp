@@ -1,6 +1,6 @@
 // The question bank at the size of a large party: 100,000 questions, texts 20-200 chars.
 #include "controls/application.h"
-#include "controls/memolines.h"
+#include "controls/memo.h"
 #include "data/adoquery.h"
 #include "data/jetwriter.h"
 #include "data/questionpool.h"
@@ -11,7 +11,6 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QPlainTextEdit>
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -53,10 +52,10 @@ void BM_OpenAndFill(benchmark::State& state) {
     QDir::setCurrent(g_dir->path());
     for (auto _ : state) {
         auto module = std::make_unique<TDataModule2>();
-        auto store = std::make_unique<QPlainTextEdit>();
-        vq::MemoLines pool(*store);
+        auto store = std::make_unique<vq::TMemo>();
+        vq::TMemo& pool = *store;
         vq::fillPool(*module->ADOQuery1, pool);
-        benchmark::DoNotOptimize(store->document()->blockCount());
+        benchmark::DoNotOptimize(store->count());
         state.PauseTiming(); // the program's end is not part of its start
         store.reset();
         module.reset();
@@ -69,8 +68,7 @@ void BM_DrawAndFetch(benchmark::State& state) {
     bankPath();
     QDir::setCurrent(g_dir->path());
     TDataModule2 module;
-    QPlainTextEdit store;
-    vq::MemoLines pool(store);
+    vq::TMemo pool;
     vq::fillPool(*module.ADOQuery1, pool);
     QString question;
     const vq::FetchTargets targets{[&](const QString& q) { question = q; }, {}, {}};
@@ -103,8 +101,8 @@ void report() {
     QDir::setCurrent(g_dir->path());
     TDataModule2 module;
     const long before = heapKb();
-    auto store = std::make_unique<QPlainTextEdit>();
-    vq::MemoLines pool(*store);
+    auto store = std::make_unique<vq::TMemo>();
+    vq::TMemo& pool = *store;
     vq::fillPool(*module.ADOQuery1, pool);
     const long after = heapKb();
     std::vector<double> ms;
@@ -151,8 +149,8 @@ void compareWithMdbReader() {
         t.start();
         auto module = std::make_unique<TDataModule2>();
         const qint64 opened = t.nsecsElapsed();
-        auto store = std::make_unique<QPlainTextEdit>();
-        vq::MemoLines pool(*store);
+        auto store = std::make_unique<vq::TMemo>();
+        vq::TMemo& pool = *store;
         vq::fillPool(*module->ADOQuery1, pool);
         openFill.push_back(double(t.nsecsElapsed()) / 1e6);
         fillOnly.push_back(double(t.nsecsElapsed() - opened) / 1e6);
@@ -177,8 +175,7 @@ void compareWithMdbReader() {
                     median(reader), median(openFill) / median(reader));
 
     TDataModule2 module;
-    QPlainTextEdit store;
-    vq::MemoLines pool(store);
+    vq::TMemo pool;
     vq::fillPool(*module.ADOQuery1, pool);
     for (int i = 0; i < 200; ++i)
         vq::drawNumber(pool);
@@ -188,8 +185,8 @@ void compareWithMdbReader() {
         vq::drawNumber(pool);
         QCoreApplication::processEvents();
     }
-    std::printf("heap growth per draw over 5000 draws: %.1f bytes; undo steps kept: %d\n",
-                double(heapKb() - before) * 1024 / 5000, store.document()->availableUndoSteps());
+    std::printf("heap growth per draw over 5000 draws: %.1f bytes\n",
+                double(heapKb() - before) * 1024 / 5000);
 }
 
 } // namespace

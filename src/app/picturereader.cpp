@@ -17,6 +17,9 @@ QSize dctScaledSize(QSize full, QSize target) {
 QImage readPicture(QImageReader& reader, QSize shown, QString& error) {
     if (QImageReader::allocationLimit() != kPictureAllocationLimitMb)
         QImageReader::setAllocationLimit(kPictureAllocationLimitMb);
+    // The reader's format is the one to use: without this, Qt would load every image plugin
+    // in turn to ask whether it reads that format before it takes the one named for it.
+    reader.setAutoDetectImageFormat(false);
     const QSize full = reader.size();
     if (full.isValid() && double(full.width()) * full.height() * 4 >
                               double(kPictureAllocationLimitMb) * 1024 * 1024) {

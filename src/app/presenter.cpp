@@ -5,6 +5,8 @@
 #include "app/tform1.h"
 #include "app/tform5.h"
 #include "controls/application.h"
+#include "data/adoconnection.h"
+#include "data/bankprefetch.h"
 #include "data/tdatamodule2.h"
 #include "platform/folders.h"
 #include "platform/memory.h"
@@ -36,6 +38,8 @@ int runPresenter(int argc, char** argv,
     std::optional<PicturePrefetch> background;
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         background.emplace(programFolder() + QStringLiteral("bg.jpg"), screen->geometry().size());
+    // The same for the question bank the data module opens: the connection and its query.
+    BankPrefetch bank(TADOConnection::designedConnectionString(), TDataModule2::designedSql());
 
     // Created in this order, none shown; destroyed in reverse, the data module (query, then
     // connection) after the dialogs and before the main screen.

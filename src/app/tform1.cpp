@@ -6,7 +6,7 @@
 #include "app/tform5.h"
 #include "app/timage.h"
 #include "app/trzlabel.h"
-#include "controls/memolines.h"
+#include "controls/memo.h"
 #include "controls/rzcoloredit.h"
 #include "controls/rzspinner.h"
 #include "data/questionpool.h"
@@ -28,7 +28,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
@@ -142,11 +141,11 @@ void TForm1::createStepControls() {
     Button1->setAutoDefault(false);
     Button1->installEventFilter(this);
 
-    Memo1 = new QPlainTextEdit(this);
+    // The question pool's lines.
+    Memo1 = new vq::TMemo(this);
     Memo1->setGeometry(1032, 208, 185, 233);
     Memo1->setPlainText(QStringLiteral("Memo1\n"));
     Memo1->hide();
-    m_pool = std::make_unique<vq::MemoLines>(*Memo1);
 
     Timer1 = new QTimer(this);
     Timer1->setInterval(1000);
@@ -348,8 +347,8 @@ void TForm1::FormShow() {
         RzLabel1->setText(QStringLiteral("问"));
         RzLabel2->setText(QStringLiteral("答"));
     }
-    s.writeFlag(Key::weizhishezhi, false);             // 23
-    vq::fillPool(questionQuery(DataModule2), *m_pool); // 24
+    s.writeFlag(Key::weizhishezhi, false); // 23
+    vq::fillPool(questionQuery(DataModule2), *Memo1); // 24
     // 25: by its bare name, so from the current folder.
     Image3->setPicture(vq::loadPicture(vq::expandName(QStringLiteral("next.png"))));
 }
@@ -441,7 +440,7 @@ void TForm1::step() {
             Timer1->start();
     }
     if (stepCounter() % 3 == 0) {
-        const QString number = vq::drawNumber(*m_pool);
+        const QString number = vq::drawNumber(*Memo1);
         const QScreen* screen = QGuiApplication::primaryScreen();
         RzLabel2->move(RzLabel2->x(), (screen ? screen->geometry().height() : height()) + 200);
         vq::FetchTargets targets;

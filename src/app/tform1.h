@@ -7,14 +7,12 @@
 #include <QWidget>
 
 #include <array>
-#include <memory>
 #include <vector>
 
 class QAction;
 class QCheckBox;
 class QLabel;
 class QMenu;
-class QPlainTextEdit;
 class QPushButton;
 class QTimer;
 class TDataModule2;
@@ -25,7 +23,7 @@ class TRzColorEdit;
 class TRzSpinner;
 namespace vq {
 class HallKeys;
-class MemoLines;
+class TMemo;
 class ScreenChoice;
 class Settings;
 } // namespace vq
@@ -54,7 +52,7 @@ public:
     TRzLabel* RzLabel1 = nullptr;
     TRzLabel* RzLabel2 = nullptr;
     QPushButton* Button1 = nullptr;
-    QPlainTextEdit* Memo1 = nullptr;
+    vq::TMemo* Memo1 = nullptr;
     QTimer* Timer1 = nullptr;
     QMenu* PopupMenu1 = nullptr;
     QAction* N7 = nullptr;
@@ -131,8 +129,6 @@ private:
     void popupMenu(const QPoint& globalPos);
 
     bool m_setUp = false;
-    // The question pool: the lines of Memo1.
-    std::unique_ptr<vq::MemoLines> m_pool;
     enum class Edge { Left, Top };
     // A key a move over a draggable label writes: the label's left or top edge, plus an offset.
     struct DragWrite {

@@ -1,5 +1,6 @@
 #include "data/adoconnection.h"
 
+#include "data/bankprefetch.h"
 #include "data/jetfile.h"
 #include "platform/exception.h"
 #include "platform/folders.h"
@@ -68,8 +69,10 @@ void TADOConnection::open() {
         throw vq::Exception(
             QStringLiteral("Provider cannot be found. It may not be properly installed."));
     const QString path = vq::expandName(property(QStringLiteral("Data Source")));
-    m_db = std::make_unique<vq::jet::Database>(
-        path, property(QStringLiteral("Jet OLEDB:Database Password")));
+    const QString password = property(QStringLiteral("Jet OLEDB:Database Password"));
+    m_db = vq::BankPrefetch::takeDatabase(path, password);
+    if (!m_db)
+        m_db = std::make_unique<vq::jet::Database>(path, password);
 }
 
 void TADOConnection::close() {

@@ -1,6 +1,7 @@
 #include "data/adoquery.h"
 
 #include "data/adoconnection.h"
+#include "data/bankprefetch.h"
 #include "data/jetsql.h"
 #include "platform/exception.h"
 
@@ -31,7 +32,10 @@ void TADOQuery::open() {
     vq::jet::Database& db = m_connection->database();
     vq::jet::RowSet rows;
     if (!select.hasCondition) {
-        rows = db.readTable(select.table);
+        if (std::optional<vq::jet::RowSet> read = vq::BankPrefetch::takeRows(db, m_sql))
+            rows = *std::move(read);
+        else
+            rows = db.readTable(select.table);
     } else {
         // The table first, then the column, then the types of the comparison.
         const QList<vq::jet::ColumnInfo> columns = db.columns(select.table);

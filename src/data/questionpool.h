@@ -14,7 +14,7 @@ class TADOQuery;
 namespace vq {
 
 // The question pool holds one question number a line; in the program it is the lines of the main
-// screen's hidden store Memo1 (controls/memolines.h).
+// screen's hidden store Memo1 (controls/memo.h).
 
 // Appends the number of every row of the query (open on the whole table) to the pool.
 // Nothing here catches a failure; the numbers before a failing row stay in the pool.

@@ -14,11 +14,15 @@ TDataModule2::TDataModule2(const QString& connectionString, QObject* parent) : Q
     ADOQuery1 = new TADOQuery(this);
     ADOQuery1->setObjectName(QStringLiteral("ADOQuery1"));
     ADOQuery1->setConnection(ADOConnection1);
-    ADOQuery1->setSql(QStringLiteral("select *  from 题"));
+    ADOQuery1->setSql(designedSql());
     // Each opening reports its own failure and creation goes on; a query whose connection
     // failed tries the connection again and so reports a second time.
     vq::guarded([&] { ADOConnection1->open(); });
     vq::guarded([&] { ADOQuery1->open(); });
+}
+
+QString TDataModule2::designedSql() {
+    return QStringLiteral("select *  from 题");
 }
 
 // The query closes before the connection.

@@ -16,6 +16,9 @@ public:
     explicit TDataModule2(const QString& connectionString, QObject* parent = nullptr);
     ~TDataModule2() override;
 
+    // The query's designed text.
+    static QString designedSql();
+
     TADOConnection* ADOConnection1 = nullptr;
     TADOQuery* ADOQuery1 = nullptr;
 };

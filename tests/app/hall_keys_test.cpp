@@ -3,6 +3,7 @@
 
 #include "app/hallkeys.h"
 #include "app/screenchoice.h"
+#include "controls/memo.h"
 
 #include "app/timage.h"
 #include <QGuiApplication>
@@ -10,7 +11,6 @@
 
 #include <QLabel>
 #include <QMenu>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>

@@ -5,13 +5,13 @@
 #include "app/pictureprefetch.h"
 #include "app/picturereader.h"
 #include "app/timage.h"
+#include "controls/memo.h"
 
 #include <QBuffer>
 #include <QDeadlineTimer>
 #include <QFile>
 #include <QImageReader>
 #include <QPainter>
-#include <QPlainTextEdit>
 #include <QTimer>
 #include <QtEndian>
 

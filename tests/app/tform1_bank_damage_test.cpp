@@ -1,10 +1,10 @@
 // A damaged bank: set-up fills the pool with the rows that can be read, the show goes on, and
 // the operator is told once, after set-up.
+#include "controls/memo.h"
 #include "presenter_fixture.h"
 #include "support/little_endian.h"
 
 #include <QFile>
-#include <QPlainTextEdit>
 #include <QSet>
 
 #include <cstring>

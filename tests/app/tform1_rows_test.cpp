@@ -4,12 +4,12 @@
 #include "presenter_fixture.h"
 
 #include "app/timage.h"
+#include "controls/memo.h"
 
 #include <QFile>
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QLabel>
-#include <QPlainTextEdit>
 #include <QScreen>
 #include <QTimer>
 

@@ -4,6 +4,7 @@
 #include "app/tcustomlabel.h"
 #include "app/timage.h"
 #include "app/trzlabel.h"
+#include "controls/memo.h"
 #include "controls/rzcoloredit.h"
 #include "controls/rzspinner.h"
 
@@ -12,7 +13,6 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>

@@ -1,5 +1,5 @@
 // The pool, the draw and the fetch over banks written for the test, and the data module.
-#include "controls/memolines.h"
+#include "controls/memo.h"
 #include "data/adoconnection.h"
 #include "data/adoquery.h"
 #include "data/jetwriter.h"
@@ -12,9 +12,7 @@
 #include "support/temp_install.h"
 
 #include <QCoreApplication>
-#include <QPlainTextEdit>
 #include <QSet>
-#include <QTextDocument>
 
 #include <gtest/gtest.h>
 
@@ -58,37 +56,52 @@ using vq::test::messageOf;
 } // namespace
 
 TEST(QuestionPool, LinesCountReadRemoveAppend) {
-    QPlainTextEdit store;
-    vq::MemoLines pool(store);
+    vq::TMemo pool;
     EXPECT_EQ(pool.count(), 0);
     EXPECT_EQ(pool.at(0), QString());
     pool.removeAt(0); // nothing there: nothing happens
     for (const char* n : {"10", "20", "30", "40"})
         pool.append(QString::fromLatin1(n));
-    EXPECT_EQ(store.toPlainText(), QStringLiteral("10\n20\n30\n40\n"));
+    EXPECT_EQ(pool.toPlainText(), QStringLiteral("10\n20\n30\n40\n"));
     EXPECT_EQ(pool.count(), 4);
     pool.removeAt(1);
-    EXPECT_EQ(store.toPlainText(), QStringLiteral("10\n30\n40\n"));
+    EXPECT_EQ(pool.toPlainText(), QStringLiteral("10\n30\n40\n"));
     EXPECT_EQ(pool.at(1), QStringLiteral("30")); // later lines moved up
     pool.removeAt(2);
-    EXPECT_EQ(store.toPlainText(), QStringLiteral("10\n30\n"));
+    EXPECT_EQ(pool.toPlainText(), QStringLiteral("10\n30\n"));
     pool.removeAt(5);
     EXPECT_EQ(pool.count(), 2);
     pool.removeAt(0);
     pool.removeAt(0);
     EXPECT_EQ(pool.count(), 0);
-    EXPECT_EQ(store.toPlainText(), QString());
+    EXPECT_EQ(pool.toPlainText(), QString());
+}
+
+// The store's text as a multi-line edit holds it: the designed line, lines cut at any kind of
+// line break, the empty line after the last break no line of its own.
+TEST(QuestionPool, StoreTextAndLines) {
+    vq::TMemo store;
+    store.setPlainText(QStringLiteral("Memo1\n"));
+    EXPECT_EQ(store.count(), 1);
+    EXPECT_EQ(store.at(0), QStringLiteral("Memo1"));
+    store.clear();
+    EXPECT_EQ(store.count(), 0);
+    store.appendLines(QStringLiteral("1\r\n2\r3\u2029\n5"));
+    EXPECT_EQ(store.lines(), QStringList({"1", "2", "3", "", "5"}));
+    EXPECT_EQ(store.toPlainText(), QStringLiteral("1\n2\n3\n\n5\n"));
+    store.append(QStringLiteral("-3"));
+    EXPECT_EQ(store.at(5), QStringLiteral("-3"));
+    EXPECT_EQ(store.at(6), QString());
+    EXPECT_EQ(store.at(-1), QString());
 }
 
 TEST(QuestionPool, DrawIndexScalesTheAdvancedSeed) {
-    QPlainTextEdit store;
-    vq::MemoLines pool(store);
+    vq::TMemo pool;
     pool.append(QStringLiteral("7"));
     // One number left: index 0 whatever the seed.
     for (std::uint64_t counter : {0ull, 1ull, 0xFFFFFFFFull, 0x123456789ABCDEFull}) {
         const auto fixed = [counter] { return std::optional<std::uint64_t>(counter); };
-        QPlainTextEdit oneStore;
-        vq::MemoLines one(oneStore);
+        vq::TMemo one;
         one.append(QStringLiteral("7"));
         EXPECT_EQ(vq::drawNumber(one, fixed), QStringLiteral("7"));
         EXPECT_EQ(one.count(), 0);
@@ -99,20 +112,18 @@ TEST(QuestionPool, DrawIndexScalesTheAdvancedSeed) {
     EXPECT_EQ(vq::drawIndex(3, 0xFFFFFFFFu), 2);
     EXPECT_EQ(vq::drawIndex(0, 0xFFFFFFFFu), 0);
     // The fallback when the counter cannot be read is the tick count, still advanced once.
-    QPlainTextEdit twoStore;
-    vq::MemoLines two(twoStore);
+    vq::TMemo two;
     two.append(QStringLiteral("1"));
     two.append(QStringLiteral("2"));
     const QString drawn = vq::drawNumber(two, [] { return std::optional<std::uint64_t>(); });
     EXPECT_TRUE(drawn == u"1" || drawn == u"2");
     // A known draw: counter 0 gives seed 1, index 0 of 5; counter 2^31/134775813-ish varies.
-    QPlainTextEdit fiveStore;
-    vq::MemoLines five(fiveStore);
+    vq::TMemo five;
     for (int i = 1; i <= 5; ++i)
         five.append(QString::number(i));
     EXPECT_EQ(vq::drawNumber(five, [] { return std::optional<std::uint64_t>(0x1'0000'0000ull); }),
               QStringLiteral("1"));
-    EXPECT_EQ(fiveStore.toPlainText(), QStringLiteral("2\n3\n4\n5\n"));
+    EXPECT_EQ(five.toPlainText(), QStringLiteral("2\n3\n4\n5\n"));
 }
 
 TEST(QuestionPool, EveryQuestionOnceThenTheMessage) {
@@ -120,10 +131,9 @@ TEST(QuestionPool, EveryQuestionOnceThenTheMessage) {
     Bank bank({vq::jet::questionTable(numbered({5, 3, 9, 1, 12, 8}))});
     TDataModule2 module;
     EXPECT_TRUE(boxes.shown.isEmpty());
-    QPlainTextEdit store;
-    vq::MemoLines pool(store);
+    vq::TMemo pool;
     vq::fillPool(*module.ADOQuery1, pool);
-    EXPECT_EQ(store.toPlainText(), QStringLiteral("5\n3\n9\n1\n12\n8\n"));
+    EXPECT_EQ(pool.toPlainText(), QStringLiteral("5\n3\n9\n1\n12\n8\n"));
     Shown shown;
     QSet<QString> seen;
     for (int i = 0; i < 6; ++i) {
@@ -156,10 +166,9 @@ TEST(QuestionPool, QueryTextForPositiveAndNegativeNumbers) {
     vq::test::RecordingMessages boxes;
     Bank bank({vq::jet::questionTable(numbered({17, -3}))});
     TDataModule2 module;
-    QPlainTextEdit store;
-    vq::MemoLines pool(store);
+    vq::TMemo pool;
     vq::fillPool(*module.ADOQuery1, pool);
-    EXPECT_EQ(store.toPlainText(), QStringLiteral("17\n-3\n"));
+    EXPECT_EQ(pool.toPlainText(), QStringLiteral("17\n-3\n"));
     Shown shown;
     vq::fetchQuestion(*module.ADOQuery1, QStringLiteral("17"), shown.targets());
     EXPECT_EQ(module.ADOQuery1->sql(), QStringLiteral("SELECT * from 题 where 编号=17"));
@@ -176,11 +185,10 @@ TEST(QuestionPool, NullNumberStopsTheFillAtItsRow) {
     t.rows[2][0] = QVariant();
     Bank bank({t});
     TDataModule2 module;
-    QPlainTextEdit store;
-    vq::MemoLines pool(store);
+    vq::TMemo pool;
     EXPECT_EQ(messageOf([&] { vq::fillPool(*module.ADOQuery1, pool); }),
               QStringLiteral("Could not convert variant of type (Null) into type (String)"));
-    EXPECT_EQ(store.toPlainText(), QStringLiteral("4\n6\n"));
+    EXPECT_EQ(pool.toPlainText(), QStringLiteral("4\n6\n"));
 }
 
 TEST(QuestionPool, TextNumberColumnFailsEveryFetchWhileThePoolShrinks) {
@@ -193,8 +201,7 @@ TEST(QuestionPool, TextNumberColumnFailsEveryFetchWhileThePoolShrinks) {
              {QStringLiteral("2"), QStringLiteral("q2"), QStringLiteral("a2")}}};
     Bank bank({t});
     TDataModule2 module;
-    QPlainTextEdit store;
-    vq::MemoLines pool(store);
+    vq::TMemo pool;
     vq::fillPool(*module.ADOQuery1, pool);
     Shown shown;
     for (int left = 1; left >= 0; --left) {
@@ -213,8 +220,7 @@ TEST(QuestionPool, RowRemovedAfterTheFillFailsSilently) {
     vq::test::RecordingMessages boxes;
     Bank bank({vq::jet::questionTable(numbered({1, 2}))});
     TDataModule2 module;
-    QPlainTextEdit store;
-    vq::MemoLines pool(store);
+    vq::TMemo pool;
     vq::fillPool(*module.ADOQuery1, pool);
     Shown shown;
     vq::fetchQuestion(*module.ADOQuery1, QStringLiteral("2"), shown.targets());
@@ -240,8 +246,7 @@ TEST(DataModule, MissingBankGivesTwoErrorBoxesAndAClosedQuery) {
     const QString expected =
         QStringLiteral("Could not find file '%1'.").arg(install.file(QStringLiteral("db.DLL")));
     EXPECT_EQ(boxes.errors(), QStringList({expected, expected}));
-    QPlainTextEdit store;
-    vq::MemoLines pool(store);
+    vq::TMemo pool;
     EXPECT_EQ(messageOf([&] { vq::fillPool(*module.ADOQuery1, pool); }),
               QStringLiteral("ADOQuery1: Cannot perform this operation on a closed dataset"));
     Shown shown;
@@ -272,8 +277,7 @@ TEST(DataModule, WrongPasswordNoTableNoNumberColumn) {
         Bank bank(vq::jet::fixtureTables(QStringLiteral("no-number")));
         TDataModule2 module;
         EXPECT_TRUE(boxes.errors().isEmpty());
-        QPlainTextEdit store;
-        vq::MemoLines pool(store);
+        vq::TMemo pool;
         EXPECT_EQ(messageOf([&] { vq::fillPool(*module.ADOQuery1, pool); }),
                   QStringLiteral("ADOQuery1: Field '编号' not found"));
     }
@@ -281,8 +285,7 @@ TEST(DataModule, WrongPasswordNoTableNoNumberColumn) {
         vq::test::RecordingMessages boxes;
         Bank bank(vq::jet::fixtureTables(QStringLiteral("no-rows")));
         TDataModule2 module;
-        QPlainTextEdit store;
-        vq::MemoLines pool(store);
+        vq::TMemo pool;
         vq::fillPool(*module.ADOQuery1, pool);
         EXPECT_EQ(pool.count(), 0);
         EXPECT_TRUE(boxes.shown.isEmpty());
@@ -334,8 +337,7 @@ TEST(JetSql, TextConversion) {
 // The store keeps no history of the lines taken out: its undo stays empty however many draws a
 // show makes (before, every draw added to it for the whole run).
 TEST(QuestionPool, DrawsLeaveNothingBehind) {
-    QPlainTextEdit store;
-    vq::MemoLines pool(store);
+    vq::TMemo pool;
     QString lines;
     for (int i = 1; i <= 3000; ++i)
         lines += QString::number(i) + u'\n';
@@ -356,8 +358,6 @@ TEST(QuestionPool, DrawsLeaveNothingBehind) {
     const size_t after = mallinfo2().uordblks;
     EXPECT_LT(after > before ? after - before : 0, size_t(8 * 1024));
 #endif
-    EXPECT_EQ(store.document()->availableUndoSteps(), 0);
-    EXPECT_FALSE(store.document()->isUndoAvailable());
     EXPECT_EQ(pool.count(), 800);
-    EXPECT_EQ(store.toPlainText().count(u'\n'), 800);
+    EXPECT_EQ(pool.toPlainText().count(u'\n'), 800);
 }

@@ -2,7 +2,7 @@
 #include "bank.h"
 #include "bank_test_support.h"
 
-#include "controls/memolines.h"
+#include "controls/memo.h"
 #include "data/adoquery.h"
 #include "data/jetwriter.h"
 #include "data/questionpool.h"
@@ -13,7 +13,6 @@
 #include "support/recording.h"
 #include "support/temp_install.h"
 
-#include <QPlainTextEdit>
 #include <QSet>
 #include <QTemporaryDir>
 #include <QTemporaryFile>
@@ -239,8 +238,7 @@ TEST(BankCheck, AgreesWithThePresentersRun) {
 
         vq::test::RecordingMessages boxes;
         TDataModule2 module;
-        QPlainTextEdit store;
-        vq::MemoLines lines(store);
+        vq::TMemo lines;
         try {
             vq::fillPool(*module.ADOQuery1, lines);
         } catch (const vq::Exception& e) {

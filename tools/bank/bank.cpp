@@ -1,7 +1,7 @@
 #include "bank.h"
 #include "data/bankschema.h"
 
-#include "controls/memolines.h"
+#include "controls/memo.h"
 #include "data/adoconnection.h"
 #include "data/adoquery.h"
 #include "data/jetfile.h"
@@ -16,7 +16,6 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QMap>
-#include <QPlainTextEdit>
 #include <QTemporaryFile>
 
 #include <algorithm>
@@ -501,8 +500,7 @@ int rowsWithoutNumber(TADOQuery& query) {
 // The presenter's pool fill into a store of its own; past a failure the rest of the rows are
 // only counted. Returns the pool's numbers in order (row i + 1 gave number i).
 QStringList fill(TADOQuery& query, CheckReport& report, Findings& found) {
-    QPlainTextEdit store;
-    vq::MemoLines filled(store);
+    vq::TMemo filled;
     QString stopMessage;
     try {
         vq::fillPool(query, filled);
