@@ -13,4 +13,9 @@ void returnFreedMemory();
 // land among the small blocks of the heap, where they keep pages that no trim can return.
 void keepLargeBlocksApart();
 
+// For a short batch run that reads and writes big files (the bank tool): freed memory stays
+// with the program and is reused, rather than going back to the system and coming again as
+// fresh pages. Where the allocator has no such settings it does nothing.
+void reuseFreedMemory();
+
 } // namespace vq
