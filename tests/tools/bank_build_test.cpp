@@ -249,7 +249,7 @@ TEST(BankWriter, BigTablesComeBackWholeAndRefuseTheirFirstBadRow) {
     vq::jet::writeDatabase(path, {table}, {});
     vq::jet::Database db(path, QString());
     const vq::jet::RowSet rows = db.readTable("T");
-    ASSERT_EQ(rows.rows.size(), kRows);
+    ASSERT_EQ(rows.rowCount(), kRows);
     for (int i = 0; i < kRows; ++i) {
         ASSERT_EQ(rows.cell(i, 0).toInt(), i);
         ASSERT_EQ(rows.cell(i, 1).toString(), text(i).toString()) << i;
