@@ -8,12 +8,17 @@
 #include <QDateTime>
 #include <QSaveFile>
 #include <QTimeZone>
+#include <QtEndian>
 
 #include <algorithm>
 #include <array>
+#include <condition_variable>
 #include <cstdint>
 #include <cstring>
+#include <exception>
 #include <functional>
+#include <mutex>
+#include <thread>
 #include <vector>
 
 namespace vq::jet {
@@ -65,52 +70,58 @@ void append32(QByteArray& b, std::uint32_t v) {
 
 QByteArray ucs2(const QString& s) {
     QByteArray out(s.size() * 2, Qt::Uninitialized);
-    char* d = out.data();
-    for (QChar c : s) {
-        *d++ = char(c.unicode() & 0xFF);
-        *d++ = char(c.unicode() >> 8);
-    }
+    qToLittleEndian<quint16>(s.utf16(), s.size(), out.data());
     return out;
 }
 
-// Text as Jet 4 stores it: UCS-2, or the compressed form (marker FF FE, one byte per character
-// whose high byte is zero) when that is shorter. A character with a zero low byte cannot be
-// represented inside the compressed form, so such texts stay plain. A plain text that starts
-// with U+FEFF would read back as compressed, so it always goes compressed.
-QByteArray encodeText(const QString& s) {
-    bool compressible = true;
-    int narrow = 0;
-    for (QChar c : s) {
-        if ((c.unicode() & 0xFF) == 0) {
-            compressible = false;
-            break;
-        }
-        if (c.unicode() < 0x100)
-            ++narrow;
+// UCS-2 into `out`, in the room it already has.
+void ucs2Into(const QString& s, QByteArray& out) {
+    out.resize(s.size() * 2);
+    qToLittleEndian<quint16>(s.utf16(), s.size(), out.data());
+}
+
+// Text as Jet 4 stores it, into `out` (whose room is used again from row to row): UCS-2, or
+// the compressed form (marker FF FE, one byte per character whose high byte is zero) when that
+// is shorter. A character with a zero low byte cannot be represented inside the compressed
+// form, so such texts stay plain. A plain text that starts with U+FEFF would read back as
+// compressed, so it always goes compressed.
+void encodeText(const QString& s, QByteArray& out) {
+    // One pass without an early exit and with 32-bit counts, which the compiler turns into
+    // vector code: most texts of a big bank are long and plain. (A text long enough to wrap
+    // the count is refused as too long before it is stored.)
+    const char16_t* chars = QStringView(s).utf16();
+    const qsizetype size = s.size();
+    quint32 zeroLow = 0;
+    quint32 narrow = 0;
+    for (qsizetype i = 0; i < size; ++i) {
+        zeroLow |= (chars[i] & 0xFF) == 0;
+        narrow += chars[i] < 0x100;
     }
-    const bool startsWithMarker = !s.isEmpty() && s.at(0).unicode() == 0xFEFF;
-    if (!compressible || (!startsWithMarker && narrow * 2 <= s.size() + 2))
-        return ucs2(s); // nothing to gain (a rough but safe estimate)
+    const bool startsWithMarker = size > 0 && chars[0] == 0xFEFF;
+    if (zeroLow || (!startsWithMarker && qsizetype(narrow) * 2 <= size + 2)) {
+        ucs2Into(s, out); // nothing to gain (a rough but safe estimate)
+        return;
+    }
     // At most a switch byte and two bytes per character after the marker.
-    QByteArray out(2 + s.size() * 3, Qt::Uninitialized);
+    out.resize(2 + size * 3);
     char* d = out.data();
     *d++ = char(0xFF);
     *d++ = char(0xFE);
     bool compressed = true;
-    for (QChar c : s) {
-        const bool isNarrow = c.unicode() < 0x100;
+    for (qsizetype i = 0; i < size; ++i) {
+        const char16_t c = chars[i];
+        const bool isNarrow = c < 0x100;
         if (isNarrow != compressed) {
             *d++ = '\0';
             compressed = isNarrow;
         }
-        *d++ = char(c.unicode() & 0xFF);
+        *d++ = char(c & 0xFF);
         if (!compressed)
-            *d++ = char(c.unicode() >> 8);
+            *d++ = char(c >> 8);
     }
     out.truncate(d - out.data());
-    if (!startsWithMarker && out.size() >= s.size() * 2)
-        return ucs2(s);
-    return out;
+    if (!startsWithMarker && out.size() >= size * 2)
+        ucs2Into(s, out);
 }
 
 // Whether every reader gets the text back as it is: stored text that begins with FF FE reads
@@ -332,11 +343,13 @@ qint64 wholeNumber(const QVariant& v, bool* ok) {
     }
 }
 
-Cell encodeCell(const RawTable& t, const RawColumn& c, const QVariant& v, int rowIndex) {
-    Cell cell;
-    if (!v.isValid() || v.isNull())
-        return cell;
-    cell.null = false;
+// Encodes the value into `cell`, whose room is used again from row to row.
+void encodeCell(const RawTable& t, const RawColumn& c, const QVariant& v, int rowIndex,
+                Cell& cell) {
+    cell.null = !v.isValid() || v.isNull();
+    cell.longValue = false;
+    if (cell.null)
+        return;
     const auto fail = [&](const QString& why) {
         return vq::Exception(QStringLiteral("Table '%1', row %2, column '%3': %4")
                                  .arg(t.name)
@@ -354,13 +367,12 @@ Cell encodeCell(const RawTable& t, const RawColumn& c, const QVariant& v, int ro
             throw fail(QStringLiteral("'%1' is not a whole number").arg(describeValue(v)));
         if (n < lo || n > hi)
             throw fail(QStringLiteral("%1 is out of range").arg(n));
-        QByteArray b;
+        cell.bytes.resize(0);
         if (c.type == tLong)
-            append32(b, quint32(std::int32_t(n)));
+            append32(cell.bytes, quint32(std::int32_t(n)));
         else
-            append16(b, quint32(std::uint16_t(std::int16_t(n))));
-        cell.bytes = b;
-        return cell;
+            append16(cell.bytes, quint32(std::uint16_t(std::int16_t(n))));
+        return;
     }
     case tDateTime: {
         const double d =
@@ -368,7 +380,7 @@ Cell encodeCell(const RawTable& t, const RawColumn& c, const QVariant& v, int ro
         cell.bytes.resize(8);
         std::memcpy(cell.bytes.data(), &d,
                     8); // little-endian IEEE double on every target we build for
-        return cell;
+        return;
     }
     case tText: {
         const QString s = v.toString();
@@ -378,22 +390,24 @@ Cell encodeCell(const RawTable& t, const RawColumn& c, const QVariant& v, int ro
             throw fail(QStringLiteral("the text of %1 characters exceeds the column size %2")
                            .arg(s.size())
                            .arg(c.length / 2));
-        cell.bytes = encodeText(s);
-        return cell;
+        encodeText(s, cell.bytes);
+        return;
     }
-    case tMemo:
-        if (!readsBack(v.toString()))
+    case tMemo: {
+        const QString s = v.toString();
+        if (!readsBack(s))
             throw fail(unreadable());
-        cell.bytes = encodeText(v.toString());
+        encodeText(s, cell.bytes);
         cell.longValue = true;
-        return cell;
+        return;
+    }
     case tBinary:
     case tOle:
         cell.bytes = v.toByteArray();
         cell.longValue = c.type == tOle;
         if (c.type == tBinary && cell.bytes.size() > c.length)
             throw fail(QStringLiteral("the binary value exceeds %1 bytes").arg(c.length));
-        return cell;
+        return;
     default:
         throw fail(QStringLiteral("unsupported column type"));
     }
@@ -466,6 +480,116 @@ QByteArray buildTdef(const RawTable& t, const TableLayout& layout, quint32 usage
     return p;
 }
 
+// The cells of a table's rows as they go onto the pages, asked for in order. A big table's rows
+// are encoded a block ahead on a second thread while the caller places them: the encoding is
+// about half the work.
+class RowEncoder {
+public:
+    explicit RowEncoder(const RawTable& t)
+        : m_table(t), m_columns(int(t.columns.size())), m_rows(t.rows ? int(t.rows->size()) : 0) {
+        const bool ahead = m_rows >= 4 * kBlock;
+        for (Slot& s : m_slots)
+            s.cells.resize(size_t(m_columns) * (ahead ? kBlock : 1));
+        if (ahead)
+            m_thread = std::thread([this] { encodeAhead(); });
+    }
+    ~RowEncoder() {
+        if (!m_thread.joinable())
+            return;
+        {
+            const std::lock_guard lock(m_mutex);
+            m_stop = true;
+        }
+        m_changed.notify_all();
+        m_thread.join();
+    }
+    RowEncoder(const RowEncoder&) = delete;
+    RowEncoder& operator=(const RowEncoder&) = delete;
+
+    // Row r's cells; throws what encoding the row threw.
+    const Cell* row(int r) {
+        if (!m_thread.joinable()) {
+            encode(r, m_slots[0].cells.data());
+            return m_slots[0].cells.data();
+        }
+        const int block = r / kBlock;
+        Slot& slot = m_slots[block % 2];
+        if (r % kBlock == 0) {
+            std::unique_lock lock(m_mutex);
+            if (block > 0) {
+                m_slots[(block - 1) % 2].ready = false;
+                m_changed.notify_all();
+            }
+            m_changed.wait(lock, [&] { return slot.ready && slot.first == block * kBlock; });
+        }
+        if (slot.error && r >= slot.errorRow)
+            std::rethrow_exception(slot.error);
+        return slot.cells.data() + size_t(r - slot.first) * size_t(m_columns);
+    }
+
+private:
+    static constexpr int kBlock = 256;
+    struct Slot {
+        std::vector<Cell> cells;
+        int first = -1;
+        bool ready = false;
+        std::exception_ptr error;
+        int errorRow = 0;
+    };
+
+    void encode(int r, Cell* cells) const {
+        const QList<QVariant>& row = (*m_table.rows)[r];
+        if (row.size() > m_columns)
+            throw vq::Exception(QStringLiteral("Table '%1', row %2: %3 values for %4 columns")
+                                    .arg(m_table.name)
+                                    .arg(r + 1)
+                                    .arg(row.size())
+                                    .arg(m_columns));
+        for (int i = 0; i < m_columns; ++i)
+            encodeCell(m_table, m_table.columns[i], i < row.size() ? row[i] : QVariant(), r,
+                       cells[i]);
+    }
+
+    void encodeAhead() {
+        for (int first = 0; first < m_rows; first += kBlock) {
+            Slot& slot = m_slots[(first / kBlock) % 2];
+            {
+                std::unique_lock lock(m_mutex);
+                m_changed.wait(lock, [&] { return m_stop || !slot.ready; });
+                if (m_stop)
+                    return;
+            }
+            std::exception_ptr error;
+            int r = first;
+            try {
+                for (; r < std::min(first + kBlock, m_rows); ++r)
+                    encode(r, slot.cells.data() + size_t(r - first) * size_t(m_columns));
+            } catch (...) {
+                error = std::current_exception();
+            }
+            {
+                const std::lock_guard lock(m_mutex);
+                slot.first = first;
+                slot.error = error;
+                slot.errorRow = r;
+                slot.ready = true;
+            }
+            m_changed.notify_all();
+            if (error)
+                return;
+        }
+    }
+
+    const RawTable& m_table;
+    const int m_columns;
+    const int m_rows;
+    Slot m_slots[2];
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    bool m_stop = false;
+    std::thread m_thread;
+};
+
 // Writes the rows of a table; the definition page is filled in later.
 TableLayout writeRows(FileBuilder& file, const RawTable& t, quint32 tdefPage,
                       const std::function<void(int)>& progress) {
@@ -491,23 +615,17 @@ TableLayout writeRows(FileBuilder& file, const RawTable& t, quint32 tdefPage,
     }
     const int maskSize = (columnCount + 7) / 8;
     const int rowCount = t.rows ? int(t.rows->size()) : 0;
-    std::vector<Cell> cells(static_cast<size_t>(columnCount));
+    RowEncoder encoded(t);
+    std::vector<bool> inlineOk(size_t(columnCount), false);
     // One row's buffers, kept from row to row.
     QByteArray out;
     QByteArray mask;
     QList<quint16> offsets;
     for (int r = 0; r < rowCount; ++r) {
-        const QList<QVariant>& row = (*t.rows)[r];
-        if (row.size() > columnCount)
-            throw vq::Exception(QStringLiteral("Table '%1', row %2: %3 values for %4 columns")
-                                    .arg(t.name)
-                                    .arg(r + 1)
-                                    .arg(row.size())
-                                    .arg(columnCount));
+        const Cell* cells = encoded.row(r);
         int overhead = 2 + fixedSize + (varCount > 0 ? 4 + 2 * varCount : 0) + maskSize;
         int varBytes = 0;
         for (int i = 0; i < columnCount; ++i) {
-            cells[size_t(i)] = encodeCell(t, t.columns[i], i < row.size() ? row[i] : QVariant(), r);
             const Cell& c = cells[size_t(i)];
             if (c.null)
                 continue;
@@ -518,7 +636,6 @@ TableLayout writeRows(FileBuilder& file, const RawTable& t, quint32 tdefPage,
                 varBytes += int(c.bytes.size());
         }
         // Inline long values while the row stays within the budget, largest moved out first.
-        std::vector<bool> inlineOk(size_t(columnCount), false);
         for (int i = 0; i < columnCount; ++i)
             inlineOk[size_t(i)] = cells[size_t(i)].longValue && !cells[size_t(i)].null &&
                                   cells[size_t(i)].bytes.size() <= kInlineMemoLimit;

@@ -21,4 +21,9 @@ void keepLargeBlocksApart();
 // not mapped; does nothing where the system offers no way to do it.
 void populatePages(const void* data, std::size_t bytes);
 
+// For a short batch run that reads and writes big files (the bank tool): freed memory stays
+// with the program and is reused, rather than going back to the system and coming again as
+// fresh pages. Where the allocator has no such settings it does nothing.
+void reuseFreedMemory();
+
 } // namespace vq

@@ -76,7 +76,7 @@ TEST(BankBuild, ReadsBackThroughThePresentersReader) {
     EXPECT_EQ(rows.columns[0].mdbType, 4);  // Long Integer
     EXPECT_EQ(rows.columns[1].mdbType, 12); // memo
     EXPECT_EQ(rows.columns[2].mdbType, 12);
-    ASSERT_EQ(rows.rows.size(), 3);
+    ASSERT_EQ(rows.rowCount(), 3);
     EXPECT_EQ(rows.cell(0, 0).toLongLong(), 7);
     EXPECT_EQ(rows.cell(0, 1).toString(), "床前明月光,\n下一句？");
     EXPECT_EQ(rows.cell(0, 2).toString(), "疑是地上霜");
@@ -95,7 +95,7 @@ TEST(BankBuild, WithoutNumberColumnRowsAreNumberedFromOne) {
     EXPECT_EQ(r.rows, 3);
     vq::jet::Database db(dir.filePath("db.DLL"), vq::jet::kBankPassword);
     const vq::jet::RowSet rows = db.readTable("题");
-    ASSERT_EQ(rows.rows.size(), 3);
+    ASSERT_EQ(rows.rowCount(), 3);
     for (int i = 0; i < 3; ++i) {
         EXPECT_EQ(rows.cell(i, 0).toLongLong(), i + 1);
         EXPECT_EQ(rows.cell(i, 1).toString(), QStringLiteral("Q%1").arg(i + 1));
@@ -215,4 +215,64 @@ TEST(BankBuild, LongestTextReadsBackWholeLongerIsRefused) {
     EXPECT_TRUE(r.text.contains(
         "FAIL: 1 questions have a text of 131068 bytes or more, which shows cut off: numbers 1\n"))
         << r.text.toStdString();
+}
+
+TEST(BankWriter, BigTablesComeBackWholeAndRefuseTheirFirstBadRow) {
+    // Big enough for its rows to be encoded ahead of their placing; texts of every form: UCS-2,
+    // compressed, mixed, with the mark, empty, NULL.
+    QTemporaryDir dir;
+    const auto text = [](int i) -> QVariant {
+        switch (i % 6) {
+        case 0:
+            return QStringLiteral("第%1题：床前明月光").arg(i);
+        case 1:
+            return QStringLiteral("question %1 in plain letters").arg(i);
+        case 2:
+            return QString(QChar(0xFEFF)) + QStringLiteral("mark %1").arg(i);
+        case 3:
+            return QString();
+        case 4:
+            return QVariant();
+        default:
+            return QStringLiteral("mixed %1 混合 🙂").arg(i);
+        }
+    };
+    vq::jet::Table table{QStringLiteral("T"),
+                         {{QStringLiteral("N"), vq::jet::ColumnType::Long},
+                          {QStringLiteral("Q"), vq::jet::ColumnType::Memo},
+                          {QStringLiteral("A"), vq::jet::ColumnType::Text, 100}},
+                         {}};
+    constexpr int kRows = 3000;
+    for (int i = 0; i < kRows; ++i)
+        table.rows.append({i, text(i), text(i + 1)});
+    const QString path = dir.filePath("big.DLL");
+    vq::jet::writeDatabase(path, {table}, {});
+    vq::jet::Database db(path, QString());
+    const vq::jet::RowSet rows = db.readTable("T");
+    ASSERT_EQ(rows.rowCount(), kRows);
+    for (int i = 0; i < kRows; ++i) {
+        ASSERT_EQ(rows.cell(i, 0).toInt(), i);
+        ASSERT_EQ(rows.cell(i, 1).toString(), text(i).toString()) << i;
+        ASSERT_EQ(rows.cell(i, 2).toString(), text(i + 1).toString()) << i;
+    }
+
+    // The first bad row is named, wherever it falls among the blocks and whatever comes after.
+    const QString unreadable = QString(QChar(0xFEFF)) + QChar(0x4E00);
+    for (const int bad : {0, 255, 256, 1700, kRows - 1}) {
+        SCOPED_TRACE(bad);
+        vq::jet::Table t = table;
+        t.rows[bad][1] = unreadable;
+        if (bad + 1 < kRows)
+            t.rows[bad + 1][0] = QStringLiteral("x");
+        t.rows[kRows - 1].append(1);
+        const QString expected =
+            bad == kRows - 1
+                ? QStringLiteral("Table 'T', row %1: 4 values for 3 columns").arg(kRows)
+                : QStringLiteral("Table 'T', row %1, column 'Q': a text that begins with U+FEFF "
+                                 "cannot also hold a character whose low byte is zero")
+                      .arg(bad + 1);
+        EXPECT_EQ(messageOf([&] { vq::jet::writeDatabase(dir.filePath("bad.DLL"), {t}, {}); }),
+                  expected);
+        EXPECT_FALSE(QFile::exists(dir.filePath("bad.DLL")));
+    }
 }

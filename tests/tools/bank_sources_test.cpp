@@ -3,7 +3,9 @@
 // independent writer; each bank read back by our export, mdb-export and the npm reader.
 #include "bank.h"
 #include "bank_test_support.h"
+#include "xlsx_testing.h"
 
+#include "platform/exception.h"
 #include "support/failure.h"
 
 #include <QDir>
@@ -161,6 +163,38 @@ TEST_F(BankSources, WorkbookCellsReadAsTheSpreadsheetShowsThem) {
     EXPECT_EQ(other.sheet, "说明");
     EXPECT_EQ(messageOf([] { vq::bank::readQuestionTable(source("questions.xlsx"), {"Sheet9"}); }),
               "questions.xlsx: the workbook has no sheet 'Sheet9' (its sheets: 题库, 说明)");
+}
+
+TEST_F(BankSources, WorkbooksReadTheSameCutIntoPieces) {
+    // The independent writer's workbooks, cut at every row and string, give the table read
+    // whole; the damaged ones the same refusal.
+    const auto read = [](const char* file, qsizetype pieceSize) {
+        const qsizetype before = vq::bank::detail::xlsxPieceSize;
+        vq::bank::detail::xlsxPieceSize = pieceSize;
+        QStringList out;
+        try {
+            const vq::bank::QuestionTable t = vq::bank::readQuestionTable(source(file));
+            out << t.describe() << t.findings();
+            for (const vq::bank::QuestionRow& r : t.rows)
+                out << QStringLiteral("%1|%2|%3|%4").arg(r.row).arg(r.number, r.question, r.answer);
+        } catch (const vq::Exception& e) {
+            out << e.message();
+        }
+        vq::bank::detail::xlsxPieceSize = before;
+        return out;
+    };
+    for (const char* file : {"questions.xlsx", "extras.xlsx", "missing-string.xlsx",
+                             "bad-sheet.xlsx", "broken-strings.xlsx", "broken-sheet.xlsx"}) {
+        SCOPED_TRACE(file);
+        const QStringList whole = read(file, qsizetype(1) << 40);
+        EXPECT_EQ(read(file, 1), whole);
+        EXPECT_EQ(read(file, 200), whole);
+    }
+    // A description, two findings, 50 questions.
+    EXPECT_EQ(read("questions.xlsx", 1).size(), 1 + 2 + 50);
+    EXPECT_GT(vq::bank::detail::xlsxLastPieces.cellPieces, 1);
+    EXPECT_FALSE(vq::bank::detail::xlsxLastPieces.wholeAgain);
+    EXPECT_GT(vq::bank::detail::xlsxLastPieces.stringPieces, 1);
 }
 
 TEST_F(BankSources, RefusalsNameTheKindOrTheRowAndLeaveTheOldBank) {

@@ -3,13 +3,17 @@
 
 #include "data/jetwriter.h"
 #include "platform/exception.h"
+#include "platform/memory.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QStringList>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstring>
+#include <memory>
 
 namespace {
 
@@ -128,16 +132,22 @@ int run(const QString& command, const QStringList& args, const Options& options)
 } // namespace
 
 int main(int argc, char** argv) {
+    // A run of the tool is short and its buffers come and go by the megabyte.
+    vq::reuseFreedMemory();
     // The check runs the presenter's own pool fill, whose store is a (never shown) text
-    // control; the tool itself opens no window, so it needs no display.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+    // control; the tool itself opens no window, so it needs no display. The other commands
+    // need no widgets at all, and start without loading a platform and its fonts.
+    const bool widgets = std::any_of(argv + 1, argv + argc,
+                                     [](const char* a) { return std::strcmp(a, "check") == 0; });
+    if (widgets && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     // The tool's streams carry its own output only, not what the platform's start notes.
     const QtMessageHandler handler =
         qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
-    QApplication app(argc, argv);
+    const std::unique_ptr<QCoreApplication> app(widgets ? new QApplication(argc, argv)
+                                                        : new QCoreApplication(argc, argv));
     qInstallMessageHandler(handler);
-    QStringList args = app.arguments().mid(1);
+    QStringList args = QCoreApplication::arguments().mid(1);
     Options options;
     if (const int status = takeOptions(args, options); status >= 0)
         return status;

@@ -1,4 +1,5 @@
 #include "xlsx.h"
+#include "xlsx_testing.h"
 
 #include "platform/exception.h"
 
@@ -22,9 +23,16 @@
 #include <exception>
 #include <future>
 #include <mutex>
+#include <optional>
 #include <thread>
 
 namespace vq::bank {
+
+namespace detail {
+qsizetype xlsxPieceSize = 1024 * 1024;
+thread_local XlsxPieces xlsxLastPieces;
+} // namespace detail
+
 namespace {
 
 // No workbook part a question list needs comes near this; a bigger one is damage or a trap.
@@ -94,7 +102,7 @@ private:
 
 // Text in the workbook's XML escapes characters XML cannot carry as _xHHHH_.
 QString unescapeXString(const QString& s) {
-    if (!s.contains(QLatin1String("_x")))
+    if (s.indexOf(u'_') < 0 || !s.contains(QLatin1String("_x")))
         return s;
     QString out;
     out.reserve(s.size());
@@ -146,7 +154,7 @@ QString readStringItem(QXmlStreamReader& xml) {
 // The shared string table: one pass over the tokens (the table is most of a big workbook),
 // the text of every <t> of an item, apart from those inside phonetic guides. False on an
 // XML error.
-bool readSharedStrings(QXmlStreamReader& xml, QStringList& out) {
+bool readSharedStrings(QXmlStreamReader& xml, QStringList& out, bool reserve = true) {
     xml.setNamespaceProcessing(false);
     QString item;
     bool inItem = false;
@@ -164,7 +172,8 @@ bool readSharedStrings(QXmlStreamReader& xml, QStringList& out) {
                 inItem = true;
                 item.clear();
             } else if (n == QLatin1String("sst")) {
-                out.reserve(xml.attributes().value(QLatin1String("uniqueCount")).toInt());
+                if (reserve)
+                    out.reserve(xml.attributes().value(QLatin1String("uniqueCount")).toInt());
             } else if (inItem && (n == QLatin1String("rPh") || n == QLatin1String("phoneticPr"))) {
                 skipped = 1;
             } else if (inItem && n == QLatin1String("t")) {
@@ -183,8 +192,13 @@ bool readSharedStrings(QXmlStreamReader& xml, QStringList& out) {
             }
             break;
         case QXmlStreamReader::Characters:
-            if (inText && !skipped)
-                item += xml.text();
+            // Most items are one run of text: taken whole, without growing a buffer.
+            if (inText && !skipped) {
+                if (item.isEmpty())
+                    item = xml.text().toString();
+                else
+                    item += xml.text();
+            }
             break;
         default:
             break;
@@ -444,7 +458,8 @@ struct SheetCells {
     QList<SharedCell> shared;
     int formulasWithoutValue = 0;
     int firstFormulaRow = 0;
-    QString error; // the XML error that ended the reading
+    bool unnumberedRow = false; // a row without its number, counted on from the one before
+    QString error;              // the XML error that ended the reading
 };
 
 // A whole number as the sheet stores it ("12", not "012" or "12.0"): already as a person reads
@@ -455,15 +470,39 @@ bool plainWhole(QStringView v) {
     return std::all_of(v.begin(), v.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
 }
 
+// The text of an element that holds text only (a cell's <v>), as readElementText reads it but
+// into `out`, whose room is used again from cell to cell.
+void readTextInto(QXmlStreamReader& xml, QString& out) {
+    out.resize(0);
+    for (;;) {
+        switch (xml.readNext()) {
+        case QXmlStreamReader::Characters:
+        case QXmlStreamReader::EntityReference:
+            out.append(xml.text());
+            break;
+        case QXmlStreamReader::StartElement:
+            xml.raiseError(QStringLiteral("Expected character data."));
+            return;
+        case QXmlStreamReader::EndElement:
+        case QXmlStreamReader::Invalid:
+            return;
+        default: // comments, processing instructions
+            break;
+        }
+    }
+}
+
 void readCells(QXmlStreamReader& xml, const QList<bool>& dates, bool date1904, SheetCells& out) {
     xml.setNamespaceProcessing(false);
     int rowNumber = 0;
+    QString value;
     while (!xml.atEnd() && !xml.hasError()) {
         xml.readNext();
         if (!xml.isStartElement() || tag(xml) != QLatin1String("row"))
             continue;
         const int r = xml.attributes().value(QLatin1String("r")).toInt();
         rowNumber = r > 0 ? r : rowNumber + 1;
+        out.unnumberedRow = out.unnumberedRow || r <= 0;
         SheetRow row;
         row.row = rowNumber;
         bool anyShared = false;
@@ -478,14 +517,14 @@ void readCells(QXmlStreamReader& xml, const QList<bool>& dates, bool date1904, S
             column = at >= 0 ? at : column + 1;
             const QStringView type = a.value(QLatin1String("t"));
             const int style = a.value(QLatin1String("s")).toInt();
-            QString value;
             QString inlineText;
             bool hasValue = false;
             bool formula = false;
+            value.resize(0);
             while (xml.readNextStartElement()) {
                 const auto n = tag(xml);
                 if (n == QLatin1String("v")) {
-                    value = xml.readElementText();
+                    readTextInto(xml, value);
                     hasValue = true;
                 } else if (n == QLatin1String("is")) {
                     inlineText = readStringItem(xml);
@@ -541,6 +580,381 @@ void readCells(QXmlStreamReader& xml, const QList<bool>& dates, bool date1904, S
     if (xml.hasError())
         out.error = xml.errorString();
 }
+
+// The two big parts of a workbook, the sheet's cells and the shared strings, with strings still
+// to be put into the cells.
+struct SheetParts {
+    QStringList strings;
+    SheetCells cells;
+};
+
+// The old way, and the one whose messages count: each part through one reader as it inflates,
+// the sheet beside the shared strings.
+SheetParts readPartsWhole(const QString& path, const QString& cellsPart, const QString& sharedPart,
+                          const QList<bool>& dates, bool date1904) {
+    std::future<SheetCells> reading = std::async(std::launch::async, [&] {
+        Workbook own(path);
+        SheetCells cells;
+        own.read(cellsPart, true, [&](QIODevice& part) {
+            QXmlStreamReader xml(&part);
+            readCells(xml, dates, date1904, cells);
+        });
+        return cells;
+    });
+    Workbook book(path);
+    SheetParts out;
+    out.strings = sharedStrings(book, sharedPart);
+    out.cells = reading.get();
+    return out;
+}
+
+// A big part is cut into pieces that are documents of their own, parsed side by side: each
+// piece starts at an item's start tag (a shared string, a row), and carries the start tags
+// of the elements the items stand in, as the part has them, and their end tags.
+struct CutRule {
+    QByteArrayView container; // the element holding the items inside the root; empty: the root
+    QByteArrayView item;
+};
+constexpr CutRule kStringsCut{{}, "si"};
+constexpr CutRule kCellsCut{"sheetData", "row"};
+
+struct Frame {
+    QByteArray head;            // the start tags around the items
+    QByteArray tail;            // their end tags
+    qsizetype rootEnd = 0;      // in the part: just past the root's start tag
+    qsizetype contentStart = 0; // in the part: where the items' level begins
+    QByteArray itemTag;         // "<si", or with the root's prefix "<x:si"
+};
+
+bool endsName(char c) {
+    return c == '>' || c == '/' || c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
+
+// Just past the tag that starts at `from`; -1 when it does not end in the bytes.
+qsizetype tagEnd(QByteArrayView b, qsizetype from) {
+    char quote = 0;
+    for (qsizetype i = from; i < b.size(); ++i) {
+        const char c = b[i];
+        if (quote) {
+            if (c == quote)
+                quote = 0;
+        } else if (c == '"' || c == '\'') {
+            quote = c;
+        } else if (c == '>') {
+            return i + 1;
+        }
+    }
+    return -1;
+}
+
+// Where a start (or empty) tag `open` ("<si") stands from `from` on; -1 when not (yet) seen.
+qsizetype findTag(QByteArrayView b, QByteArrayView open, qsizetype from) {
+    for (;;) {
+        const qsizetype at = b.indexOf(open, from);
+        if (at < 0 || at + open.size() >= b.size())
+            return -1;
+        if (endsName(b[at + open.size()]))
+            return at;
+        from = at + 1;
+    }
+}
+
+// The frame of a part from its first bytes. None when the part starts with anything but a plain
+// UTF-8 prolog and its root (a document type, a comment, another encoding): such a part is read
+// whole.
+std::optional<Frame> frameOf(QByteArrayView b, const CutRule& rule) {
+    const auto space = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
+    qsizetype i = b.startsWith("\xEF\xBB\xBF") ? 3 : 0;
+    if (b.sliced(i).startsWith("<?xml") && i + 5 < b.size() && space(b[i + 5])) {
+        const qsizetype end = b.indexOf("?>", i);
+        if (end < 0)
+            return std::nullopt;
+        // The pieces after the first have no declaration: they are UTF-8.
+        const QByteArrayView declaration = b.sliced(i, end - i);
+        if (const qsizetype at = declaration.indexOf("encoding"); at >= 0) {
+            qsizetype v = at + 8;
+            while (v < declaration.size() && (space(declaration[v]) || declaration[v] == '='))
+                ++v;
+            if (v >= declaration.size() || (declaration[v] != '"' && declaration[v] != '\''))
+                return std::nullopt;
+            const qsizetype close = declaration.indexOf(declaration[v], v + 1);
+            if (close < 0 ||
+                declaration.sliced(v + 1, close - v - 1).compare("utf-8", Qt::CaseInsensitive))
+                return std::nullopt;
+        }
+        i = end + 2;
+    }
+    while (i < b.size() && space(b[i]))
+        ++i;
+    if (i + 1 >= b.size() || b[i] != '<' || b[i + 1] == '!' || b[i + 1] == '?' || b[i + 1] == '/')
+        return std::nullopt;
+    const qsizetype rootEnd = tagEnd(b, i);
+    if (rootEnd < 0 || b[rootEnd - 2] == '/')
+        return std::nullopt;
+    qsizetype nameEnd = i + 1;
+    while (!endsName(b[nameEnd]))
+        ++nameEnd;
+    const QByteArrayView root = b.sliced(i + 1, nameEnd - i - 1);
+    const qsizetype colon = root.indexOf(':');
+    const QByteArray prefix = colon < 0 ? QByteArray() : root.first(colon + 1).toByteArray();
+    Frame f;
+    f.head = b.sliced(i, rootEnd - i).toByteArray();
+    f.tail = "</" + root.toByteArray() + '>';
+    f.rootEnd = rootEnd;
+    f.contentStart = rootEnd;
+    if (!rule.container.isEmpty()) {
+        const QByteArray open = '<' + prefix + rule.container.toByteArray();
+        const qsizetype at = findTag(b, open, rootEnd);
+        const qsizetype end = at < 0 ? -1 : tagEnd(b, at);
+        if (end < 0 || b[end - 2] == '/')
+            return std::nullopt;
+        f.head += b.sliced(at, end - at);
+        f.tail.prepend("</" + prefix + rule.container.toByteArray() + '>');
+        f.contentStart = end;
+    }
+    f.itemTag = '<' + prefix + rule.item.toByteArray();
+    return f;
+}
+
+// Whether the bytes from `from` on hold a comment, a CDATA section, a processing instruction or
+// a document type: inside those a '<' is text, and an item's start tag may be no tag at all.
+bool hasOtherMarkup(QByteArrayView b, qsizetype from) {
+    const char* p = b.data() + from;
+    const char* end = b.data() + b.size();
+    while (p < end) {
+        p = static_cast<const char*>(std::memchr(p, '<', size_t(end - p)));
+        if (!p || ++p == end)
+            return false;
+        if (*p == '!' || *p == '?')
+            return true;
+    }
+    return false;
+}
+
+struct Piece {
+    QByteArray bytes;     // a document of its own
+    qsizetype markupFrom; // where the part's own content starts in it
+    int index;            // in the part, from 0
+};
+
+// Inflates a part and cuts it into pieces of about `size` bytes, each handed to `take` as soon
+// as it is cut; `take` returns false to stop. A part whose prolog is not plain stays one piece.
+template <typename Take>
+void cutPart(QIODevice& part, const CutRule& rule, qsizetype size, Take&& take) {
+    constexpr qint64 kRead = 256 * 1024;
+    QByteArray buf;
+    std::optional<Frame> frame;
+    bool framed = false;
+    qsizetype searchFrom = 0;
+    qsizetype markupFrom = 0;
+    int index = 0;
+    for (;;) {
+        const qsizetype had = buf.size();
+        buf.resize(had + kRead);
+        const qint64 n = part.read(buf.data() + had, kRead);
+        buf.resize(had + std::max<qint64>(n, 0));
+        if (n <= 0)
+            break;
+        if (buf.size() < size)
+            continue;
+        if (!framed) {
+            framed = true;
+            frame = frameOf(buf, rule);
+            if (frame) {
+                markupFrom = frame->rootEnd;
+                searchFrom = std::max(size, frame->contentStart);
+            }
+        }
+        while (frame && buf.size() > searchFrom) {
+            const qsizetype at = findTag(buf, frame->itemTag, searchFrom);
+            if (at < 0) {
+                searchFrom = std::max(searchFrom, buf.size() - frame->itemTag.size());
+                break;
+            }
+            QByteArray rest(buf.constData() + at, buf.size() - at);
+            buf.truncate(at);
+            buf.append(frame->tail);
+            if (!take(Piece{std::move(buf), markupFrom, index++}))
+                return;
+            buf = QByteArray();
+            buf.reserve(frame->head.size() + std::max(rest.size(), size) + kRead);
+            buf.append(frame->head);
+            buf.append(rest);
+            markupFrom = frame->head.size();
+            searchFrom = std::max(size, frame->head.size() + 1);
+        }
+    }
+    take(Piece{std::move(buf), markupFrom, index});
+}
+
+// Reads the sheet's cells and the shared strings in pieces on every core, while one thread
+// inflates both parts and cuts them. None when a part must be read whole: it is damaged (its
+// messages come from reading it whole), or cut where a tag may be no tag (other markup), or
+// rows go without their numbers after the first piece.
+class PiecewiseRead {
+public:
+    PiecewiseRead(const QString& path, const QString& cellsPart, const QString& sharedPart,
+                  const QList<bool>& dates, bool date1904)
+        : m_path(path), m_cellsPart(cellsPart), m_sharedPart(sharedPart), m_dates(dates),
+          m_date1904(date1904) {}
+
+    std::optional<SheetParts> run() {
+        std::thread inflater([this] { inflate(); });
+        const unsigned cores = std::max(2u, std::min(std::thread::hardware_concurrency(), 4u));
+        std::vector<std::thread> helpers;
+        for (unsigned i = 1; i < cores; ++i)
+            helpers.emplace_back([this] { work(); });
+        work();
+        for (std::thread& t : helpers)
+            t.join();
+        inflater.join();
+        detail::xlsxLastPieces = {int(m_cells.size()), int(m_strings.size()), false};
+        if (m_failed)
+            return std::nullopt;
+        const auto whole = [](const auto& pieces) {
+            return pieces.size() < 2 ||
+                   std::none_of(pieces.begin(), pieces.end(), [](auto& p) { return p.markup; });
+        };
+        if (!whole(m_cells) || !whole(m_strings))
+            return std::nullopt;
+        for (std::size_t i = 1; i < m_cells.size(); ++i)
+            if (m_cells[i].cells.unnumberedRow)
+                return std::nullopt;
+
+        SheetParts out;
+        qsizetype strings = 0;
+        for (const StringsPiece& p : m_strings)
+            strings += p.strings.size();
+        out.strings.reserve(strings);
+        for (StringsPiece& p : m_strings)
+            out.strings.append(std::move(p.strings));
+        SheetCells& cells = out.cells;
+        for (CellsPiece& p : m_cells) {
+            const qsizetype base = cells.rows.size();
+            for (SharedCell& c : p.cells.shared)
+                c.row += base;
+            if (!cells.formulasWithoutValue)
+                cells.firstFormulaRow = p.cells.firstFormulaRow;
+            cells.formulasWithoutValue += p.cells.formulasWithoutValue;
+            if (cells.rows.isEmpty()) {
+                cells.rows = std::move(p.cells.rows);
+                cells.shared = std::move(p.cells.shared);
+            } else {
+                cells.rows.append(std::move(p.cells.rows));
+                cells.shared.append(std::move(p.cells.shared));
+            }
+        }
+        return out;
+    }
+
+private:
+    struct StringsPiece {
+        QStringList strings;
+        bool markup = false;
+    };
+    struct CellsPiece {
+        SheetCells cells;
+        bool markup = false;
+    };
+    struct Job {
+        bool cells;
+        Piece piece;
+    };
+    static constexpr std::size_t kAhead = 4; // pieces cut ahead of the readers at most
+
+    void fail() {
+        const std::lock_guard lock(m_mutex);
+        m_failed = true;
+        m_changed.notify_all();
+    }
+
+    void inflate() {
+        try {
+            Workbook book(m_path);
+            const auto cut = [&](const QString& name, const CutRule& rule, bool cells) {
+                book.read(name, true, [&](QIODevice& part) {
+                    cutPart(part, rule, detail::xlsxPieceSize, [&](Piece&& piece) {
+                        std::unique_lock lock(m_mutex);
+                        m_changed.wait(lock, [&] { return m_failed || m_jobs.size() < kAhead; });
+                        if (m_failed)
+                            return false;
+                        if (cells)
+                            m_cells.emplace_back();
+                        else
+                            m_strings.emplace_back();
+                        m_jobs.push_back({cells, std::move(piece)});
+                        m_changed.notify_all();
+                        return true;
+                    });
+                });
+            };
+            cut(m_cellsPart, kCellsCut, true);
+            if (book.partSize(m_sharedPart) > 0)
+                cut(m_sharedPart, kStringsCut, false);
+        } catch (...) {
+            fail(); // read again whole, for the message
+        }
+        const std::lock_guard lock(m_mutex);
+        m_inflating = false;
+        m_changed.notify_all();
+    }
+
+    void work() {
+        for (;;) {
+            Job job;
+            {
+                std::unique_lock lock(m_mutex);
+                m_changed.wait(lock, [&] { return m_failed || !m_jobs.empty() || !m_inflating; });
+                if (m_failed || m_jobs.empty())
+                    return;
+                job = std::move(m_jobs.front());
+                m_jobs.pop_front();
+                m_changed.notify_all();
+            }
+            if (!parse(job))
+                fail();
+        }
+    }
+
+    // Parses a piece into its place; false when it cannot be read in pieces.
+    bool parse(const Job& job) {
+        const Piece& piece = job.piece;
+        const bool markup = hasOtherMarkup(piece.bytes, piece.markupFrom);
+        // Later pieces exist only where the part was cut: cut where a tag may be no tag.
+        if (markup && piece.index > 0)
+            return false;
+        QXmlStreamReader xml(piece.bytes);
+        if (job.cells) {
+            SheetCells cells;
+            readCells(xml, m_dates, m_date1904, cells);
+            if (!cells.error.isEmpty())
+                return false;
+            const std::lock_guard lock(m_mutex);
+            m_cells[std::size_t(piece.index)] = {std::move(cells), markup};
+        } else {
+            QStringList strings;
+            if (!readSharedStrings(xml, strings, false))
+                return false;
+            const std::lock_guard lock(m_mutex);
+            m_strings[std::size_t(piece.index)] = {std::move(strings), markup};
+        }
+        return true;
+    }
+
+    const QString& m_path;
+    const QString& m_cellsPart;
+    const QString& m_sharedPart;
+    const QList<bool>& m_dates;
+    const bool m_date1904;
+
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    std::deque<Job> m_jobs;
+    std::deque<CellsPiece> m_cells; // in the part's order, filled as their pieces are read
+    std::deque<StringsPiece> m_strings;
+    bool m_inflating = true;
+    bool m_failed = false;
+};
 
 } // namespace
 
@@ -658,21 +1072,18 @@ Worksheet readWorksheet(const QString& path, const QString& sheet) {
         if (i != chosen)
             out.otherSheets << worksheets[i].name;
 
-    // The sheet's cells are read beside the shared strings (each the size of the other in a
-    // big workbook), from a zip handle of their own; shared strings are put in afterwards.
+    // The sheet's cells and the shared strings are read in pieces on every core; shared
+    // strings are put in afterwards.
     const QList<bool> dates = dateStyles(book, stylesPart);
     const QString cellsPart = worksheetPart.value(worksheets[chosen].id);
-    std::future<SheetCells> reading = std::async(std::launch::async, [&] {
-        Workbook own(path);
-        SheetCells cells;
-        own.read(cellsPart, true, [&](QIODevice& part) {
-            QXmlStreamReader xml(&part);
-            readCells(xml, dates, date1904, cells);
-        });
-        return cells;
-    });
-    const QStringList strings = sharedStrings(book, sharedPart);
-    SheetCells cells = reading.get();
+    std::optional<SheetParts> parts =
+        PiecewiseRead(path, cellsPart, sharedPart, dates, date1904).run();
+    if (!parts) {
+        detail::xlsxLastPieces.wholeAgain = true;
+        parts = readPartsWhole(path, cellsPart, sharedPart, dates, date1904);
+    }
+    const QStringList& strings = parts->strings;
+    SheetCells& cells = parts->cells;
     // In the order reading the sheet meets them: a missing shared string before a later error.
     for (const SharedCell& c : cells.shared) {
         if (c.index < 0 || c.index >= strings.size())
