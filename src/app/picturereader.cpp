@@ -14,6 +14,47 @@ QSize dctScaledSize(QSize full, QSize target) {
     return full;
 }
 
+QImage compactPicture(QImage image) {
+    // Decoders hand out opaque pictures with an unused fourth byte a pixel; the same colours
+    // in three bytes draw the same pixels, and a screen-size background is held for the
+    // whole run. Copied here line by line: Qt's own conversion of a picture this large starts
+    // helper threads that then stay idle for half a minute, each with its memory.
+    if (image.format() != QImage::Format_RGB32)
+        return image;
+    QImage out(image.size(), QImage::Format_RGB888);
+    if (out.isNull())
+        return image;
+    for (int y = 0; y < image.height(); ++y) {
+        const auto* from = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        uchar* to = out.scanLine(y);
+        for (int x = 0; x < image.width(); ++x, to += 3) {
+            to[0] = uchar(qRed(from[x]));
+            to[1] = uchar(qGreen(from[x]));
+            to[2] = uchar(qBlue(from[x]));
+        }
+    }
+    out.setDotsPerMeterX(image.dotsPerMeterX());
+    out.setDotsPerMeterY(image.dotsPerMeterY());
+    return out;
+}
+
+QImage widePicture(const QImage& image) {
+    if (image.format() != QImage::Format_RGB888)
+        return image;
+    QImage out(image.size(), QImage::Format_RGB32);
+    if (out.isNull())
+        return image;
+    for (int y = 0; y < image.height(); ++y) {
+        const uchar* from = image.constScanLine(y);
+        auto* to = reinterpret_cast<QRgb*>(out.scanLine(y));
+        for (int x = 0; x < image.width(); ++x, from += 3)
+            to[x] = qRgb(from[0], from[1], from[2]);
+    }
+    out.setDotsPerMeterX(image.dotsPerMeterX());
+    out.setDotsPerMeterY(image.dotsPerMeterY());
+    return out;
+}
+
 QImage readPicture(QImageReader& reader, QSize shown, QString& error) {
     if (QImageReader::allocationLimit() != kPictureAllocationLimitMb)
         QImageReader::setAllocationLimit(kPictureAllocationLimitMb);
@@ -50,7 +91,7 @@ QImage readPicture(QImageReader& reader, QSize shown, QString& error) {
     }
     if (target.isValid() && image.size() != target)
         image = image.scaled(target, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    return image;
+    return compactPicture(std::move(image));
 }
 
 } // namespace vq

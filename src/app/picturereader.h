@@ -16,9 +16,16 @@ constexpr int kPictureAllocationLimitMb = 512;
 // Reads the picture from a reader that knows its device and format, no larger than `shown` in
 // either direction: a picture drawn smaller than its own size is decoded at the size it is
 // drawn (a JPEG straight from its DCT coefficients at 1/2, 1/4 or 1/8, a PNG row by row, the
-// rest smoothly), so its full-size pixels are never held. An invalid `shown` keeps the
-// picture's own size. On failure returns a null image and sets `error` to the reason.
+// rest smoothly), so its full-size pixels are never held, and an opaque one is kept in 3 bytes
+// a pixel (compactPicture). An invalid `shown` keeps the picture's own size. On failure returns a
+// null image and sets `error` to the reason.
 QImage readPicture(QImageReader& reader, QSize shown, QString& error);
+
+// An opaque 32-bit picture as the same colours in 3 bytes a pixel; any other as it is.
+QImage compactPicture(QImage image);
+// The reverse: a 3-byte picture as 32-bit pixels, for Qt's smooth scaling, which rounds
+// differently on 3-byte pixels; any other as it is.
+QImage widePicture(const QImage& image);
 
 // The size to ask a DCT-scaling decoder for: the picture's size divided by the largest of 8,
 // 4 and 2 that still leaves at least `target` in both directions; `full` when none does.

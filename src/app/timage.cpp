@@ -49,8 +49,11 @@ const QImage* TImage::prepare() {
         m_scaled = QImage();
         return &m_picture;
     }
-    if (m_scaled.size() != target)
-        m_scaled = m_picture.scaled(target, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    if (m_scaled.size() != target) {
+        // Scaled from 32-bit pixels whatever the picture is held in, as it was decoded.
+        m_scaled = vq::compactPicture(vq::widePicture(m_picture).scaled(
+            target, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+    }
     return &m_scaled;
 }
 

@@ -51,14 +51,14 @@ void TADOQuery::open() {
             vq::jet::RowSet kept;
             kept.columns = rows.columns;
             const QString wanted = select.literal.toString();
-            for (int r = 0; r < rows.rows.size(); ++r) {
+            for (int r = 0; r < rows.rowCount(); ++r) {
                 const QVariant v = rows.cell(r, c);
                 if (!v.isValid() || v.toString().compare(wanted, Qt::CaseInsensitive) != 0)
                     continue;
                 QList<QVariant> row;
                 for (int k = 0; k < rows.columns.size(); ++k)
                     row << rows.cell(r, k);
-                kept.rows << std::move(row);
+                kept.appendRow(row);
             }
             rows = std::move(kept);
         } else {
@@ -88,18 +88,18 @@ void TADOQuery::first() {
 
 void TADOQuery::next() {
     requireActive();
-    if (m_current < m_rows.rows.size())
+    if (m_current < m_rows.rowCount())
         ++m_current;
 }
 
 bool TADOQuery::eof() const {
     requireActive();
-    return m_current >= m_rows.rows.size();
+    return m_current >= m_rows.rowCount();
 }
 
 int TADOQuery::recordCount() const {
     requireActive();
-    return int(m_rows.rows.size());
+    return int(m_rows.rowCount());
 }
 
 QVariant TADOQuery::fieldByName(const QString& name) const {
@@ -107,7 +107,7 @@ QVariant TADOQuery::fieldByName(const QString& name) const {
     const int c = m_rows.columnIndex(name);
     if (c < 0)
         fail(QStringLiteral("Field '%1' not found").arg(name));
-    if (m_current >= m_rows.rows.size())
+    if (m_current >= m_rows.rowCount())
         return {};
     return m_rows.cell(m_current, c);
 }

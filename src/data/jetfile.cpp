@@ -78,16 +78,37 @@ struct Location {
 } // namespace
 
 QVariant RowSet::cell(int row, int column) const {
-    if (row < 0 || row >= rows.size() || column < 0 || column >= columns.size())
+    if (row < 0 || row >= m_rowCount || column < 0 || column >= columns.size())
         return {};
-    if (texts && column < deferred.size() && deferred[column]) {
+    if (isDeferred(column)) {
         if (cachedRow != row) {
             cached = texts->row(row);
             cachedRow = row;
         }
         return column < cached.size() ? cached[column] : QVariant();
     }
-    return rows[row][column];
+    int place = 0;
+    for (int c = 0; c < column; ++c)
+        place += isDeferred(c) ? 0 : 1;
+    return m_cells[qsizetype(row) * keptColumns() + place];
+}
+
+int RowSet::keptColumns() const {
+    int kept = 0;
+    for (int c = 0; c < columns.size(); ++c)
+        kept += isDeferred(c) ? 0 : 1;
+    return kept;
+}
+
+void RowSet::appendRow(const QList<QVariant>& row) {
+    for (int c = 0; c < columns.size(); ++c)
+        if (!isDeferred(c))
+            m_cells << (c < row.size() ? row[c] : QVariant());
+    ++m_rowCount;
+}
+
+void RowSet::reserveRows(qsizetype rows) {
+    m_cells.reserve(rows * keptColumns());
 }
 
 int columnIndex(const QList<ColumnInfo>& columns, const QString& name) {
@@ -445,7 +466,7 @@ std::shared_ptr<Database::Snapshot::Table> openTable(Database::Snapshot& s, cons
         throw Exception(damagedPage(path, definition, what));
     mdb_rewind_table(t->def.get());
     const int n = int(t->def->num_cols);
-    t->bind.assign(size_t(n), std::vector<char>(size_t(kBindSize) + 1, '\0'));
+    t->bind.resize(size_t(n));
     t->lens.assign(size_t(n), 0);
     for (int i = 0; i < n; ++i) {
         auto* col = static_cast<MdbColumn*>(g_ptr_array_index(cols, i));
@@ -467,6 +488,10 @@ std::shared_ptr<Database::Snapshot::Table> openTable(Database::Snapshot& s, cons
                 (!l.fixed || (l.size > 0 && l.size <= 8));
         t->library = t->library || !l.own;
         t->layout.push_back(l);
+        // Only a column the library converts needs a buffer for its value, and it needs one
+        // for the longest: 128 KB of zeros a column, kept while the table is open.
+        if (!l.own)
+            t->bind[size_t(i)].assign(size_t(kBindSize) + 1, '\0');
     }
     s.tables.insert(key, t);
     return t;
@@ -843,7 +868,10 @@ RowSet Database::readTable(const QString& table, bool forFetches) {
             t->index[i].reserve(n);
         }
     // The scan takes the numbers; texts are read from this moment of the file when asked for.
-    out.rows.reserve(qsizetype(n));
+    for (const ColumnInfo& c : out.columns)
+        out.deferred << c.text;
+    out.texts = std::make_shared<SnapshotTexts>(m_snap, t, t->locPages, t->locRows);
+    out.reserveRows(qsizetype(n));
     for (size_t pos = 0; pos < n; ++pos) {
         QList<QVariant> row =
             readAt(s, *t, t->locPages[pos], t->locRows[pos], false).value_or(QList<QVariant>());
@@ -851,14 +879,11 @@ RowSet Database::readTable(const QString& table, bool forFetches) {
         for (int c : indexed)
             if (row[c].isValid())
                 t->index[c].emplace_back(row[c].toLongLong(), int(pos));
-        out.rows << std::move(row);
+        out.appendRow(row);
     }
     for (int c : indexed)
         std::sort(t->index[c].begin(), t->index[c].end());
     t->scanned = forFetches;
-    for (const ColumnInfo& c : out.columns)
-        out.deferred << c.text;
-    out.texts = std::make_shared<SnapshotTexts>(m_snap, t, t->locPages, t->locRows);
     return out;
 }
 
@@ -913,7 +938,7 @@ RowSet Database::readWhereEquals(const QString& table, const QString& column, do
                 valid = false;
                 break;
             }
-            out.rows << std::move(row);
+            out.appendRow(row);
         }
         if (valid)
             return out;
@@ -925,7 +950,7 @@ RowSet Database::readWhereEquals(const QString& table, const QString& column, do
     out.columns = all.columns;
     if (c < 0)
         return out;
-    for (int r = 0; r < all.rows.size(); ++r) {
+    for (int r = 0; r < all.rowCount(); ++r) {
         const QVariant v = all.cell(r, c);
         if (!v.isValid())
             continue;
@@ -935,7 +960,7 @@ RowSet Database::readWhereEquals(const QString& table, const QString& column, do
             QList<QVariant> row;
             for (int k = 0; k < all.columns.size(); ++k)
                 row << all.cell(r, k);
-            out.rows << std::move(row);
+            out.appendRow(row);
         }
     }
     return out;

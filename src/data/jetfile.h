@@ -46,17 +46,33 @@ struct Damage {
 // Rows of one table, taken from the file at one moment (a static cursor's result).
 struct RowSet {
     QList<ColumnInfo> columns;
-    QList<QList<QVariant>> rows; // an invalid QVariant is a cell without a value
-    Damage damage;               // of a full read
+    Damage damage; // of a full read
     int columnIndex(const QString& name) const { return jet::columnIndex(columns, name); }
-    // The cell, reading deferred texts when needed.
+    // The cell, reading deferred texts when needed; an invalid QVariant is a cell without a
+    // value.
     QVariant cell(int row, int column) const;
+    qsizetype rowCount() const { return m_rowCount; }
+    // Adds a row of `columns` cells (missing ones count as without a value); the cells of
+    // deferred columns are not kept, so `deferred` is set before the first row.
+    void appendRow(const QList<QVariant>& row);
+    void reserveRows(qsizetype rows);
 
     // Texts of a full read are taken from the file's moment only when read.
     QList<bool> deferred;
     std::shared_ptr<DeferredTexts> texts;
     mutable int cachedRow = -1;
     mutable QList<QVariant> cached;
+
+private:
+    bool isDeferred(int column) const {
+        return texts && column < deferred.size() && deferred[column];
+    }
+    int keptColumns() const;
+    // The kept cells of all the rows in one block, row after row: a list a row took about
+    // four times the memory for a table's one number column, for as long as the cursor is
+    // open.
+    QList<QVariant> m_cells;
+    qsizetype m_rowCount = 0;
 };
 
 // A Jet 4.0 database file read into memory, validated and handed to the reading library.

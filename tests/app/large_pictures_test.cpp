@@ -107,6 +107,37 @@ TEST(PictureReader, DecodesAtTheShownSizeAndRefusesAbsurdHeaders) {
     EXPECT_EQ(dctScaledSize(QSize(2000, 1000), QSize(1920, 1080)), QSize(2000, 1000));
 }
 
+// An opaque picture is held in 3 bytes a pixel with exactly the colours the decoder gave;
+// one with transparency keeps its alpha.
+TEST(PictureReader, OpaquePicturesAreHeldInThreeBytesAPixelWithTheirOwnColours) {
+    QString error;
+    const QImage shown = read(photo48(), "jpeg", QSize(1920, 1080), error);
+    ASSERT_FALSE(shown.isNull()) << error.toStdString();
+    EXPECT_EQ(shown.format(), QImage::Format_RGB888);
+    EXPECT_EQ(shown.sizeInBytes(), qsizetype(1920) * 1080 * 3);
+    QBuffer buffer;
+    buffer.setData(photo48());
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader plain(&buffer, "jpeg");
+    plain.setScaledSize(QSize(1920, 1080));
+    const QImage decoded = plain.read();
+    ASSERT_EQ(decoded.format(), QImage::Format_RGB32);
+    EXPECT_EQ(shown.convertToFormat(QImage::Format_RGB32), decoded);
+    // Scaled smoothly after decoding (no DCT step fits 1000 x 700): the same.
+    EXPECT_EQ(read(photo48(), "jpeg", QSize(1000, 700), error).format(), QImage::Format_RGB888);
+
+    QImage holed(64, 64, QImage::Format_ARGB32);
+    holed.fill(QColor(200, 20, 20));
+    holed.setPixel(10, 10, qRgba(0, 0, 0, 0));
+    QByteArray png;
+    QBuffer out(&png);
+    out.open(QIODevice::WriteOnly);
+    holed.save(&out, "PNG");
+    const QImage read64 = read(png, "png", QSize(), error);
+    EXPECT_TRUE(read64.hasAlphaChannel());
+    EXPECT_EQ(qAlpha(read64.pixel(10, 10)), 0);
+}
+
 QByteArray jpeg(QSize size, QColor colour) {
     QImage image(size, QImage::Format_RGB32);
     image.fill(colour);

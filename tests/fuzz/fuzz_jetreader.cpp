@@ -24,7 +24,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         for (const QString& table : {QStringLiteral("题"), QStringLiteral("Table1")}) {
             try {
                 const vq::jet::RowSet rows = db.readTable(table);
-                for (int r = 0; r < rows.rows.size() && r < 50; ++r)
+                for (int r = 0; r < rows.rowCount() && r < 50; ++r)
                     for (int c = 0; c < rows.columns.size(); ++c)
                         (void)rows.cell(r, c);
                 (void)db.readWhereEquals(table, QStringLiteral("编号"), 1);

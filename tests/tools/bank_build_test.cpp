@@ -76,7 +76,7 @@ TEST(BankBuild, ReadsBackThroughThePresentersReader) {
     EXPECT_EQ(rows.columns[0].mdbType, 4);  // Long Integer
     EXPECT_EQ(rows.columns[1].mdbType, 12); // memo
     EXPECT_EQ(rows.columns[2].mdbType, 12);
-    ASSERT_EQ(rows.rows.size(), 3);
+    ASSERT_EQ(rows.rowCount(), 3);
     EXPECT_EQ(rows.cell(0, 0).toLongLong(), 7);
     EXPECT_EQ(rows.cell(0, 1).toString(), "床前明月光,\n下一句？");
     EXPECT_EQ(rows.cell(0, 2).toString(), "疑是地上霜");
@@ -95,7 +95,7 @@ TEST(BankBuild, WithoutNumberColumnRowsAreNumberedFromOne) {
     EXPECT_EQ(r.rows, 3);
     vq::jet::Database db(dir.filePath("db.DLL"), vq::jet::kBankPassword);
     const vq::jet::RowSet rows = db.readTable("题");
-    ASSERT_EQ(rows.rows.size(), 3);
+    ASSERT_EQ(rows.rowCount(), 3);
     for (int i = 0; i < 3; ++i) {
         EXPECT_EQ(rows.cell(i, 0).toLongLong(), i + 1);
         EXPECT_EQ(rows.cell(i, 1).toString(), QStringLiteral("Q%1").arg(i + 1));
@@ -249,7 +249,7 @@ TEST(BankWriter, BigTablesComeBackWholeAndRefuseTheirFirstBadRow) {
     vq::jet::writeDatabase(path, {table}, {});
     vq::jet::Database db(path, QString());
     const vq::jet::RowSet rows = db.readTable("T");
-    ASSERT_EQ(rows.rows.size(), kRows);
+    ASSERT_EQ(rows.rowCount(), kRows);
     for (int i = 0; i < kRows; ++i) {
         ASSERT_EQ(rows.cell(i, 0).toInt(), i);
         ASSERT_EQ(rows.cell(i, 1).toString(), text(i).toString()) << i;

@@ -367,7 +367,7 @@ TEST(BankDamageAccess, FilesMadeByAccessHaveConsistentCounts) {
             const vq::jet::RowSet rows = db.readTable(table);
             EXPECT_FALSE(rows.damage.damaged()) << f.file << " " << table.toStdString() << ": "
                                                 << rows.damage.describe().toStdString();
-            EXPECT_EQ(rows.damage.recorded, rows.rows.size()) << f.file;
+            EXPECT_EQ(rows.damage.recorded, rows.rowCount()) << f.file;
         }
     }
 }

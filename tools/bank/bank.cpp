@@ -330,7 +330,7 @@ QStringList userTables(vq::jet::Database& db) {
     if (name < 0 || type < 0)
         throw vq::Exception(QStringLiteral("%1: the catalog has no Name or Type").arg(db.path()));
     QStringList out;
-    for (int r = 0; r < objects.rows.size(); ++r) {
+    for (int r = 0; r < objects.rowCount(); ++r) {
         if ((objects.cell(r, type).toLongLong() & 0x7F) != 1)
             continue;
         const quint32 f = flags < 0 ? 0 : quint32(objects.cell(r, flags).toLongLong());
@@ -371,7 +371,7 @@ void exportTable(const QString& path, const QString& tableName, const QString& p
         buffer.append(rows.columns[i].name.toUtf8());
     }
     buffer.append('\n');
-    for (int r = 0; r < rows.rows.size(); ++r) {
+    for (int r = 0; r < rows.rowCount(); ++r) {
         for (int i = 0; i < rows.columns.size(); ++i) {
             if (i)
                 buffer.append(',');

@@ -96,8 +96,8 @@ OpenedBank readRows(vq::jet::Database& db, bool lazyTexts) {
     if (!missing.isEmpty())
         throw vq::Exception(QStringLiteral("“%1”表缺少列：%2。").arg(kTable, missing.join(u'、')));
     OpenedBank out;
-    out.rows.resize(set.rows.size());
-    for (int r = 0; r < set.rows.size(); ++r) {
+    out.rows.resize(set.rowCount());
+    for (int r = 0; r < set.rowCount(); ++r) {
         Row& row = out.rows[r];
         row.number = numberFrom(set.cell(r, number));
         if (!lazyTexts)
