@@ -803,7 +803,7 @@ Table questionTable(const QList<Question>& questions) {
     return t;
 }
 
-void writeDatabase(const QString& path, const QList<Table>& tables, const WriteOptions& options) {
+void writeDatabase(const QString& path, QList<Table> tables, const WriteOptions& options) {
     if (options.password.size() > kMaxPasswordLength)
         throw vq::Exception(QStringLiteral("The database password is longer than %1 characters")
                                 .arg(kMaxPasswordLength));
@@ -871,6 +871,11 @@ void writeDatabase(const QString& path, const QList<Table>& tables, const WriteO
     catalog.columns = catalogColumns();
     catalog.rows = &catalogRows;
     const TableLayout catalogLayout = writeRows(file, catalog, 2, {});
+    // The rows are on the pages: a big table's texts are freed while the file is written and
+    // synced (only references go where the caller still holds the tables).
+    for (RawTable& raw : raws)
+        raw.rows = nullptr;
+    const std::jthread letGo([rows = std::move(tables)]() mutable { rows.clear(); });
 
     // Usage maps go onto their own data pages, owned by no table.
     PageBuilder maps(file.pages, 0, false);

@@ -29,8 +29,9 @@ struct WriteOptions {
 
 // Writes the tables into a new file at path. Throws vq::Exception with a clear message; the
 // file is written beside the target and renamed into place, so a failure never leaves a half
-// file (and an existing file at path stays untouched).
-void writeDatabase(const QString& path, const QList<Table>& tables, const WriteOptions& options);
+// file (and an existing file at path stays untouched). Tables handed over (moved in) have
+// their rows freed beside the writing of the file, once the rows are on the pages.
+void writeDatabase(const QString& path, QList<Table> tables, const WriteOptions& options);
 
 struct Question {
     qint64 number = 0;

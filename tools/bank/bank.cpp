@@ -21,6 +21,7 @@
 #include <algorithm>
 #include <functional>
 #include <optional>
+#include <thread>
 #include <utility>
 
 namespace vq::bank {
@@ -229,7 +230,7 @@ BuildResult buildBank(const QString& inPath, const QString& outPath, const Build
     if (target.exists() && in.exists() && target.canonicalFilePath() == in.canonicalFilePath())
         throw vq::Exception(
             QStringLiteral("%1: the bank would overwrite its own question list").arg(outPath));
-    const QuestionTable table = readQuestionTable(inPath, {options.sheet});
+    QuestionTable table = readQuestionTable(inPath, {options.sheet});
     if (options.notes) {
         options.notes(QStringLiteral("%1: %2").arg(in.fileName(), table.describe()));
         for (const QString& f : table.findings())
@@ -302,10 +303,20 @@ BuildResult buildBank(const QString& inPath, const QString& outPath, const Build
     }
     if (progress && large)
         progress(QStringLiteral("writing %1 questions to %2").arg(questions.size()).arg(outPath));
-    result.backup = replaceKeepingBackup(outPath, [&](const QString& temp) {
-        vq::jet::writeDatabase(temp, {vq::jet::questionTable(questions)}, {options.password});
-    });
     result.rows = int(questions.size());
+    // From here the bank's table alone holds the texts: the list, its rows and the numbers'
+    // index are let go beside the writing, which frees the texts themselves once they are on
+    // the pages.
+    QList<vq::jet::Table> tables{vq::jet::questionTable(questions)};
+    const std::jthread letGo([list = std::move(table), checked = std::move(questions),
+                              numbers = std::move(rowOfNumber)]() mutable {
+        list = {};
+        checked.clear();
+        numbers.clear();
+    });
+    result.backup = replaceKeepingBackup(outPath, [&](const QString& temp) {
+        vq::jet::writeDatabase(temp, std::move(tables), {options.password});
+    });
     result.bytes = QFileInfo(outPath).size();
     return result;
 }

@@ -239,11 +239,23 @@ void takeColumns(QuestionTable& table, const QList<SheetRow>& rows, const QStrin
     }
 }
 
-QByteArray readAll(const QString& path) {
+// The first bytes of a file, enough to tell its kind.
+constexpr qsizetype kHeadBytes = 4096;
+
+bool isZip(const QByteArray& head) {
+    return head.startsWith("PK\x03\x04") || head.startsWith("PK\x05\x06");
+}
+
+// The file's bytes, but of a zip file (a workbook, read through the zip library) only its
+// first ones: what tells its kind.
+QByteArray readUnlessZip(const QString& path) {
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly))
         throw vq::Exception(QStringLiteral("Cannot open %1: %2").arg(path, f.errorString()));
-    return f.readAll();
+    QByteArray bytes = f.read(kHeadBytes);
+    if (!isZip(bytes))
+        bytes += f.readAll();
+    return bytes;
 }
 
 // Whether an old Office (compound) file holds a stream of the given name.
@@ -504,11 +516,11 @@ QList<CsvRecord> parseCsv(const QByteArray& input) {
 }
 
 QuestionTable readQuestionTable(const QString& path, const ReadOptions& options) {
-    const QByteArray bytes = readAll(path);
+    const QByteArray bytes = readUnlessZip(path);
     QuestionTable table;
-    if (const QString kind = foreignKind(bytes.left(4096), bytes); !kind.isEmpty())
+    if (const QString kind = foreignKind(bytes.left(kHeadBytes), bytes); !kind.isEmpty())
         throw vq::Exception(QStringLiteral("%1: this is %2").arg(fileName(path), kind));
-    if (bytes.startsWith("PK\x03\x04") || bytes.startsWith("PK\x05\x06")) {
+    if (isZip(bytes)) {
         const QString kind = zipKind(path);
         if (kind != QLatin1String("xlsx"))
             throw vq::Exception(QStringLiteral("%1: this is %2").arg(fileName(path), kind));
