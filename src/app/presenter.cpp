@@ -8,6 +8,7 @@
 #include "data/adoconnection.h"
 #include "data/bankprefetch.h"
 #include "data/tdatamodule2.h"
+#include "platform/display.h"
 #include "platform/folders.h"
 #include "platform/memory.h"
 #include "platform/messages.h"
@@ -25,6 +26,7 @@ int runPresenter(int argc, char** argv,
                  const std::function<void(const PresenterWindows&)>& beforeShow) {
     vq::keepLargeBlocksApart();
     vq::Application app(argc, argv);
+    const SessionBusConnection sessionBus;
     vq::installQtTranslations();
     QApplication::setApplicationName(vq::kApplicationTitle);
     // The title is the program's name only: a display name would be appended to every window

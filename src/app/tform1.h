@@ -7,6 +7,7 @@
 #include <QWidget>
 
 #include <array>
+#include <future>
 #include <vector>
 
 class QAction;
@@ -104,6 +105,7 @@ protected:
 
 private:
     void createControls();
+    void prepareBackingStore();
     void createStepControls();
     void createMenu();
     void connectHandlers();
@@ -129,6 +131,8 @@ private:
     void popupMenu(const QPoint& globalPos);
 
     bool m_setUp = false;
+    // The backing store's pages being faulted in during set-up.
+    std::future<void> m_backingStorePages;
     enum class Edge { Left, Top };
     // A key a move over a draggable label writes: the label's left or top edge, plus an offset.
     struct DragWrite {

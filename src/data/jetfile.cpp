@@ -90,7 +90,10 @@ QVariant RowSet::cell(int row, int column) const {
     int place = 0;
     for (int c = 0; c < column; ++c)
         place += isDeferred(c) ? 0 : 1;
-    return m_cells[qsizetype(row) * keptColumns() + place];
+    const size_t at = size_t(row) * size_t(keptColumns()) + size_t(place);
+    if (!m_numbersOnly)
+        return m_cells[qsizetype(at)];
+    return m_present[at] ? QVariant(qlonglong(m_numbers[at])) : QVariant();
 }
 
 int RowSet::keptColumns() const {
@@ -103,12 +106,35 @@ int RowSet::keptColumns() const {
 void RowSet::appendRow(const QList<QVariant>& row) {
     for (int c = 0; c < columns.size(); ++c)
         if (!isDeferred(c))
-            m_cells << (c < row.size() ? row[c] : QVariant());
+            appendCell(c < row.size() ? row[c] : QVariant());
     ++m_rowCount;
 }
 
+void RowSet::appendCell(const QVariant& cell) {
+    if (m_numbersOnly) {
+        if (!cell.isValid() || cell.typeId() == QMetaType::LongLong) {
+            m_numbers.push_back(cell.isValid() ? cell.toLongLong() : 0);
+            m_present.push_back(cell.isValid());
+            return;
+        }
+        m_cells.reserve(qsizetype(m_numbers.capacity()));
+        for (size_t i = 0; i < m_numbers.size(); ++i)
+            m_cells << (m_present[i] ? QVariant(qlonglong(m_numbers[i])) : QVariant());
+        m_numbers = {};
+        m_present = {};
+        m_numbersOnly = false;
+    }
+    m_cells << cell;
+}
+
 void RowSet::reserveRows(qsizetype rows) {
-    m_cells.reserve(rows * keptColumns());
+    const size_t cells = size_t(rows) * size_t(keptColumns());
+    if (m_numbersOnly) {
+        m_numbers.reserve(cells);
+        m_present.reserve(cells);
+    } else {
+        m_cells.reserve(qsizetype(cells));
+    }
 }
 
 int columnIndex(const QList<ColumnInfo>& columns, const QString& name) {

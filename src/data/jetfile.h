@@ -9,6 +9,7 @@
 #include <QVariant>
 
 #include <memory>
+#include <vector>
 
 namespace vq::jet {
 
@@ -68,10 +69,15 @@ private:
         return texts && column < deferred.size() && deferred[column];
     }
     int keptColumns() const;
-    // The kept cells of all the rows in one block, row after row: a list a row took about
-    // four times the memory for a table's one number column, for as long as the cursor is
-    // open.
+    void appendCell(const QVariant& cell);
+    // The kept cells of all the rows, row after row. While every one is a whole number or
+    // without a value they are plain numbers, 8 bytes and a bit a cell instead of a 32-byte
+    // QVariant (a table's number column, held for as long as the cursor is open); from the
+    // first other value on, all are QVariants.
+    std::vector<qint64> m_numbers;
+    std::vector<bool> m_present;
     QList<QVariant> m_cells;
+    bool m_numbersOnly = true;
     qsizetype m_rowCount = 0;
 };
 

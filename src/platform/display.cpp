@@ -2,6 +2,9 @@
 
 #include <QGuiApplication>
 
+#if defined(Q_OS_LINUX)
+#include <QDBusConnection>
+#endif
 #if QT_CONFIG(xcb)
 #include <QtGui/qguiapplication_platform.h>
 
@@ -19,6 +22,17 @@ void flushDisplay() {
             if (xcb_connection_t* connection = x11->connection())
                 xcb_flush(connection);
 #endif
+}
+
+SessionBusConnection::SessionBusConnection() {
+#if defined(Q_OS_LINUX)
+    m_connected = std::async(std::launch::async, [] { QDBusConnection::sessionBus(); });
+#endif
+}
+
+SessionBusConnection::~SessionBusConnection() {
+    if (m_connected.valid())
+        m_connected.wait();
 }
 
 } // namespace vq

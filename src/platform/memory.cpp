@@ -7,6 +7,13 @@
 #if defined(__GLIBC__)
 #include <malloc.h>
 #endif
+#if defined(__linux__)
+#include <sys/mman.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdint>
+#endif
 
 namespace vq {
 
@@ -22,6 +29,26 @@ void keepLargeBlocksApart() {
 #if defined(__GLIBC__)
     // glibc's default limit; setting it keeps it from moving.
     mallopt(M_MMAP_THRESHOLD, 128 * 1024);
+#endif
+}
+
+void populatePages(const void* data, std::size_t bytes) {
+#if defined(__linux__) && defined(MADV_POPULATE_WRITE)
+    const auto page = static_cast<std::uintptr_t>(sysconf(_SC_PAGESIZE));
+    std::uintptr_t at = reinterpret_cast<std::uintptr_t>(data) & ~(page - 1);
+    const std::uintptr_t end = reinterpret_cast<std::uintptr_t>(data) + bytes;
+    // A stretch at a time: the call holds the process's memory map for its length, and the
+    // main thread's own allocations wait for it meanwhile.
+    constexpr std::uintptr_t kStretch = 128 * 1024;
+    while (at < end) {
+        const std::uintptr_t n = std::min(kStretch, end - at);
+        if (madvise(reinterpret_cast<void*>(at), n, MADV_POPULATE_WRITE) != 0)
+            return;
+        at += n;
+    }
+#else
+    (void)data;
+    (void)bytes;
 #endif
 }
 

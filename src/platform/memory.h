@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+
 namespace vq {
 
 // Hands memory that the program has freed back to the system, so that the resident size
@@ -12,6 +14,12 @@ void returnFreedMemory();
 // itself the allocator raises that limit after the first large block freed, and later ones
 // land among the small blocks of the heap, where they keep pages that no trim can return.
 void keepLargeBlocksApart();
+
+// Faults in the pages of [data, data + bytes) for writing without changing what they hold, a
+// stretch at a time, so that the first writes to fresh memory (a window's backing store) find
+// their pages in place instead of taking a fault each 4 KB. Stops at the first stretch that is
+// not mapped; does nothing where the system offers no way to do it.
+void populatePages(const void* data, std::size_t bytes);
 
 // For a short batch run that reads and writes big files (the bank tool): freed memory stays
 // with the program and is reused, rather than going back to the system and coming again as

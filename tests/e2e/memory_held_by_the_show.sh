@@ -20,6 +20,11 @@ convert "$E2E_WORK/bg.jpg" -resize "${E2E_SCREEN_W}x${E2E_SCREEN_H}!" "$E2E_WORK
 
 # Kilobytes of private anonymous memory, all mappings together.
 anonymous_kb() { awk '/^Anonymous:/ { kb += $2 } END { print kb }' "/proc/$E2E_APP_PID/smaps"; }
+# Kilobytes resident of the Unicode library's data file (its converter tables among them).
+icu_data_kb() {
+    awk '/^[0-9a-f]+-[0-9a-f]+ / { icu = ($6 ~ /libicudata/) } icu && /^Rss:/ { kb += $2 }
+        END { print kb + 0 }' "/proc/$E2E_APP_PID/smaps"
+}
 # The root-mean-square difference (0..1) between the screen and the expected picture over the
 # lower left quarter of the screen, away from the title, the texts and the next-step picture.
 difference() {
@@ -43,9 +48,10 @@ wait_until "$E2E_TIMEOUT" "the main screen's window" main_window >/dev/null
 wait_until "$E2E_TIMEOUT" "the photograph on the screen" picture_shown
 wait_until "$E2E_TIMEOUT" "the screen to settle" screen_quiet
 anon=$(anonymous_kb)
+icu_data=$(icu_data_kb)
 # Threads of Qt's pool, started by a large picture conversion, stay idle for half a minute.
 pooled=$(cat /proc/"$E2E_APP_PID"/task/*/comm | grep -c 'Thread (pooled)' || true)
-e2e_log "after the first frame: $anon kB anonymous, picture difference $(difference)"
+e2e_log "after the first frame: $anon kB anonymous, $icu_data kB of ICU data, picture difference $(difference)"
 
 key space
 wait_until "$E2E_TIMEOUT" "a question drawn" has_colour 0 0 "$E2E_SCREEN_W" "$E2E_SCREEN_H" '#ffffff' 50
@@ -62,5 +68,7 @@ stop_session
 # with a list a row in the cursor and buffers for columns nobody converts: 16.5 MB.
 limit=$((E2E_SCREEN_W * E2E_SCREEN_H * 3 / 1024 + 7680))
 [ "$pooled" -eq 0 ] || fail "$pooled idle helper threads after the first frame"
+# The settings file's GBK read through ICU brought in its converter tables: 372 kB.
+[ "$icu_data" -le 64 ] || fail "$icu_data kB of the Unicode library's data resident after the first frame (at most 64 kB)"
 [ "$anon" -le "$limit" ] || fail "the show holds $anon kB of anonymous memory after its first frame (at most $limit kB)"
 pass "after the first frame the show holds $anon kB of anonymous memory (at most $limit kB); the photograph shown after start, a step and a full repaint"
