@@ -5,12 +5,15 @@
 #include <QStringList>
 #include <QWidget>
 
+#include <vector>
+
 namespace vq {
 
-// A multi-line text control that keeps its text as its list of lines. The main screen's pool
-// store Memo1 is one: it is never shown, and the draws read, count and remove its lines one by
-// one, which a text document would pay for with a layout block a line (and the time to build
-// them at start). The text always ends in a line break after its last line.
+// A multi-line text control that keeps its text as one string with where each line starts.
+// The main screen's pool store Memo1 is one: it is never shown, and the draws read, count and
+// remove its lines one by one, which a text document would pay for with a layout block a line
+// (and the time to build them at start). The text always ends in a line break after its last
+// line.
 class TMemo final : public QWidget, public LineStore {
     Q_OBJECT
 public:
@@ -22,7 +25,7 @@ public:
     // paragraph separator); the empty line after a final break is no line.
     void setPlainText(const QString& text);
     void clear();
-    const QStringList& lines() const { return m_lines; }
+    QStringList lines() const;
 
     int count() const override;
     QString at(int index) const override;
@@ -33,7 +36,14 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    QStringList m_lines;
+    void appendCut(const QString& text);
+    qsizetype lineEnd(qsizetype index) const;
+
+    // The text as toPlainText() gives it and the offset of each line in it: about 20 bytes a
+    // number of the pool, where a string a line took 74 (the list's entry and the string's own
+    // block), for the whole run.
+    QString m_text;
+    std::vector<qsizetype> m_starts;
 };
 
 } // namespace vq

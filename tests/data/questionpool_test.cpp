@@ -361,3 +361,42 @@ TEST(QuestionPool, DrawsLeaveNothingBehind) {
     EXPECT_EQ(pool.count(), 800);
     EXPECT_EQ(pool.toPlainText().count(u'\n'), 800);
 }
+
+// The pool of a 10,000-question bank is held for the whole run: one text and an offset a line,
+// and draws from anywhere in it leave the lines after the drawn one in order.
+TEST(QuestionPool, StoreHoldsLittleALineAndKeepsItsOrder) {
+    constexpr int kLines = 10000;
+    QString lines;
+    QStringList model;
+    for (int i = 1; i <= kLines; ++i) {
+        model << QString::number(i * 37 - 5000);
+        lines += model.back() + u'\n';
+    }
+#if defined(__GLIBC__)
+    const auto held = [] {
+        const struct mallinfo2 m = mallinfo2();
+        return qint64(m.uordblks + m.hblkhd);
+    };
+    const qint64 before = held();
+#endif
+    vq::TMemo pool;
+    pool.appendLines(lines);
+#if defined(__GLIBC__)
+    // Before: a string a line, 74 bytes a line.
+    EXPECT_LT(held() - before, qint64(kLines) * 28)
+        << (held() - before) / kLines << " bytes a line";
+#endif
+    ASSERT_EQ(pool.count(), kLines);
+    std::uint32_t r = 16;
+    for (int i = 0; i < 3000; ++i) {
+        r = r * 134775813u + 1u;
+        const int at = vq::drawIndex(int(model.size()), r);
+        ASSERT_EQ(pool.at(at), model.at(at));
+        pool.removeAt(at);
+        model.removeAt(at);
+    }
+    pool.append(QStringLiteral("题"));
+    model << QStringLiteral("题");
+    EXPECT_EQ(pool.lines(), model);
+    EXPECT_EQ(pool.toPlainText(), model.join(u'\n') + u'\n');
+}
