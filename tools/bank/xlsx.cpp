@@ -492,6 +492,24 @@ void readTextInto(QXmlStreamReader& xml, QString& out) {
     }
 }
 
+// A cell's kind, from its "t": a shared or inline string, a text (a formula's or an error's), a
+// truth value, an ISO date, else a number.
+enum class CellType { Number, Shared, Inline, Text, Boolean, Date };
+
+CellType cellType(QStringView t) {
+    if (t == QLatin1String("s"))
+        return CellType::Shared;
+    if (t == QLatin1String("inlineStr"))
+        return CellType::Inline;
+    if (t == QLatin1String("str") || t == QLatin1String("e"))
+        return CellType::Text;
+    if (t == QLatin1String("b"))
+        return CellType::Boolean;
+    if (t == QLatin1String("d"))
+        return CellType::Date;
+    return CellType::Number;
+}
+
 void readCells(QXmlStreamReader& xml, const QList<bool>& dates, bool date1904, SheetCells& out) {
     xml.setNamespaceProcessing(false);
     int rowNumber = 0;
@@ -512,11 +530,17 @@ void readCells(QXmlStreamReader& xml, const QList<bool>& dates, bool date1904, S
                 xml.skipCurrentElement();
                 continue;
             }
-            const QXmlStreamAttributes a = xml.attributes();
-            const int at = columnOf(a.value(QLatin1String("r")));
-            column = at >= 0 ? at : column + 1;
-            const QStringView type = a.value(QLatin1String("t"));
-            const int style = a.value(QLatin1String("s")).toInt();
+            // What the cell's attributes say, taken before the reader moves on: a copy of them
+            // kept past that makes the reader build its list anew for every element.
+            CellType type = CellType::Number;
+            int style = 0;
+            {
+                const QXmlStreamAttributes a = xml.attributes();
+                const int at = columnOf(a.value(QLatin1String("r")));
+                column = at >= 0 ? at : column + 1;
+                type = cellType(a.value(QLatin1String("t")));
+                style = a.value(QLatin1String("s")).toInt();
+            }
             QString inlineText;
             bool hasValue = false;
             bool formula = false;
@@ -538,7 +562,7 @@ void readCells(QXmlStreamReader& xml, const QList<bool>& dates, bool date1904, S
                 if (!out.formulasWithoutValue++)
                     out.firstFormulaRow = rowNumber;
             }
-            if (type == QLatin1String("s")) {
+            if (type == CellType::Shared) {
                 bool ok = false;
                 const int i = value.toInt(&ok);
                 out.shared.append({out.rows.size(), column, ok && i >= 0 ? i : -1});
@@ -546,16 +570,16 @@ void readCells(QXmlStreamReader& xml, const QList<bool>& dates, bool date1904, S
                 continue;
             }
             QString text;
-            if (type == QLatin1String("inlineStr")) {
+            if (type == CellType::Inline) {
                 text = inlineText;
-            } else if (type == QLatin1String("str") || type == QLatin1String("e")) {
+            } else if (type == CellType::Text) {
                 text = unescapeXString(value);
-            } else if (type == QLatin1String("b")) {
+            } else if (type == CellType::Boolean) {
                 text = value.trimmed() == QLatin1String("1") ? QStringLiteral("TRUE")
                                                              : QStringLiteral("FALSE");
                 if (!hasValue)
                     text.clear();
-            } else if (type == QLatin1String("d")) {
+            } else if (type == CellType::Date) {
                 text = value.endsWith(QLatin1String("T00:00:00")) ? value.left(value.size() - 9)
                                                                   : value;
             } else if (hasValue && !value.isEmpty()) {
