@@ -3,6 +3,9 @@
 #if defined(Q_OS_WIN)
 #include <windows.h>
 #else
+#include <QStringDecoder>
+#include <QStringEncoder>
+
 #include <iconv.h>
 
 #include <vector>
@@ -177,6 +180,8 @@ void appendChar(QByteArray& out, char32_t c) {
 } // namespace
 
 QByteArray toAnsi(const QString& text) {
+    if (!encoder().valid()) // a C library without GBK: Qt's converter as before
+        return QStringEncoder("GBK").encode(text);
     QByteArray out;
     out.reserve(text.size() * 2);
     const qsizetype n = text.size();
@@ -204,6 +209,8 @@ QByteArray toAnsi(const QString& text) {
 }
 
 QString fromAnsi(const char* data, qsizetype size) {
+    if (!decoder().valid())
+        return QStringDecoder("GBK").decode(QByteArrayView(data, size));
     QString out;
     out.reserve(size);
     const auto* p = reinterpret_cast<const uchar*>(data);
