@@ -1,6 +1,7 @@
 #include "app/tform1.h"
 
 #include "app/hallkeys.h"
+#include "app/picturereader.h"
 #include "app/screenchoice.h"
 #include "app/tcustomlabel.h"
 #include "app/tform5.h"
@@ -24,7 +25,9 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QFile>
 #include <QGuiApplication>
+#include <QImageReader>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -61,6 +64,18 @@ void dress(TCustomLabel* label, int pixelHeight, bool bold, TColor color, const 
     label->setText(text);
 }
 
+// The built-in background, read by the program's own picture reader: a plain JPEG that loads
+// no image plugin on the way.
+QImage builtInBackground() {
+    QFile file(QStringLiteral(":/app/background.jpg"));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    QImageReader reader(&file, "jpeg");
+    reader.setDecideFormatFromContent(false);
+    QString error;
+    return vq::readPicture(reader, QSize(), error);
+}
+
 TADOQuery& questionQuery(TDataModule2* module) {
     if (!module || !module->ADOQuery1)
         throw vq::Exception(QStringLiteral("The question bank is not available"));
@@ -92,7 +107,7 @@ void TForm1::createControls() {
     // Creation order is the stacking order, bottom to top.
     Image1 = new TImage(this, TImage::Fit::Stretch);
     Image1->setGeometry(rect());
-    Image1->setPicture(QImage(QStringLiteral(":/app/background.jpg")));
+    Image1->setPicture(builtInBackground());
 
     Label2 = new TLabel(this);
     Label2->move(48, 72);

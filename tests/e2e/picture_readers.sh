@@ -1,8 +1,9 @@
 #!/bin/bash
 # Pictures are read by the kind their file names give: once the background (bg.jpg) and the
-# next-step picture (next.png) are on the screen, the only image reader the presenter has loaded
-# is the JPEG one. Asking every installed reader whether it reads a file's kind would load them
-# all (GIF, ICO, ...) and cost the start their loading.
+# next-step picture (next.png) are on the screen, no image reader besides the JPEG one is loaded
+# (a plain JPEG is decoded by libjpeg directly, PNG is Qt's own). Asking every installed reader
+# whether it reads a file's kind would load them all (GIF, ICO, ...) and cost the start their
+# loading.
 # Usage: picture_readers.sh <build dir> [<source dir>]
 source "$(dirname "$0")/lib.sh" "$@"
 
@@ -19,5 +20,6 @@ wait_until "$E2E_TIMEOUT" "the next-step picture on the screen" \
 readers=$(image_readers | tr '\n' ' ')
 e2e_log "image readers loaded: $readers"
 stop_session
-[ "$readers" = "libqjpeg.so " ] || fail "image readers loaded besides the JPEG one: $readers"
-pass "background and next-step picture shown with the JPEG reader alone loaded"
+others=$(echo "$readers" | tr ' ' '\n' | grep -v -x -e '' -e libqjpeg.so || true)
+[ -z "$others" ] || fail "image readers loaded besides the JPEG one: $readers"
+pass "background and next-step picture shown with no image reader but the JPEG one loaded ($readers)"
