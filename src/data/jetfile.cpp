@@ -187,8 +187,12 @@ struct Database::Snapshot {
         QList<ColumnInfo> columns;
         std::vector<std::vector<char>> bind;
         std::vector<int> lens;
-        std::vector<quint32> locPages;
-        std::vector<int> locRows;
+        // Where the rows of the last full read stand, shared with the texts of its cursor.
+        struct Locations {
+            std::vector<quint32> pages;
+            std::vector<int> rows;
+        };
+        std::shared_ptr<const Locations> loc = std::make_shared<const Locations>();
         bool scanned = false;
         // column -> (value, position in loc), sorted: one block for all the rows, where a hash
         // would take a node per row
@@ -710,8 +714,7 @@ std::vector<quint32> mappedPages(const Database::Snapshot& s, const unsigned cha
 // not one of the table's data pages is damage, and so is a row count other than the one the
 // definition records.
 void locateRows(const Database::Snapshot& s, Database::Snapshot::Table& t, Damage& damage) {
-    t.locPages.clear();
-    t.locRows.clear();
+    Database::Snapshot::Table::Locations loc;
     damage = Damage{};
     damage.recorded = t.def->num_rows;
     const quint32 count = quint32(s.pageCount());
@@ -732,11 +735,15 @@ void locateRows(const Database::Snapshot& s, Database::Snapshot::Table& t, Damag
         for (int r = 0; r < rows; ++r) {
             if (u16(page, 14 + 2 * r) & 0x4000)
                 continue; // deleted
-            t.locPages.push_back(pg);
-            t.locRows.push_back(r);
+            loc.pages.push_back(pg);
+            loc.rows.push_back(r);
         }
     }
-    damage.read = qint64(t.locPages.size());
+    damage.read = qint64(loc.pages.size());
+    // Held for as long as the cursor or the table is: no room to grow.
+    loc.pages.shrink_to_fit();
+    loc.rows.shrink_to_fit();
+    t.loc = std::make_shared<const Database::Snapshot::Table::Locations>(std::move(loc));
 }
 
 void bindLibraryColumns(Database::Snapshot::Table& t) {
@@ -825,23 +832,23 @@ std::optional<QList<QVariant>> readAt(Database::Snapshot& s, Database::Snapshot:
 
 class SnapshotTexts final : public DeferredTexts {
 public:
+    using Locations = Database::Snapshot::Table::Locations;
     SnapshotTexts(std::shared_ptr<Database::Snapshot> s,
-                  std::shared_ptr<Database::Snapshot::Table> t, std::vector<quint32> pages,
-                  std::vector<int> rows)
-        : m_s(std::move(s)), m_t(std::move(t)), m_pages(std::move(pages)), m_rows(std::move(rows)) {
-    }
+                  std::shared_ptr<Database::Snapshot::Table> t,
+                  std::shared_ptr<const Locations> loc)
+        : m_s(std::move(s)), m_t(std::move(t)), m_loc(std::move(loc)) {}
     QList<QVariant> row(int index) override {
-        if (index < 0 || size_t(index) >= m_pages.size())
+        if (index < 0 || size_t(index) >= m_loc->pages.size())
             return {};
-        return readAt(*m_s, *m_t, m_pages[size_t(index)], m_rows[size_t(index)])
+        return readAt(*m_s, *m_t, m_loc->pages[size_t(index)], m_loc->rows[size_t(index)])
             .value_or(QList<QVariant>());
     }
 
 private:
     std::shared_ptr<Database::Snapshot> m_s;
     std::shared_ptr<Database::Snapshot::Table> m_t;
-    std::vector<quint32> m_pages;
-    std::vector<int> m_rows;
+    // The rows of this read, whatever later reads of the table find.
+    std::shared_ptr<const Locations> m_loc;
 };
 
 } // namespace
@@ -886,7 +893,8 @@ RowSet Database::readTable(const QString& table, bool forFetches) {
     out.columns = t->columns;
     t->index.clear();
     locateRows(s, *t, out.damage);
-    const size_t n = t->locPages.size();
+    const auto loc = t->loc;
+    const size_t n = loc->pages.size();
     QList<int> indexed;
     for (int i = 0; i < t->columns.size() && forFetches; ++i)
         if (t->columns[i].integer) {
@@ -896,11 +904,11 @@ RowSet Database::readTable(const QString& table, bool forFetches) {
     // The scan takes the numbers; texts are read from this moment of the file when asked for.
     for (const ColumnInfo& c : out.columns)
         out.deferred << c.text;
-    out.texts = std::make_shared<SnapshotTexts>(m_snap, t, t->locPages, t->locRows);
+    out.texts = std::make_shared<SnapshotTexts>(m_snap, t, loc);
     out.reserveRows(qsizetype(n));
     for (size_t pos = 0; pos < n; ++pos) {
         QList<QVariant> row =
-            readAt(s, *t, t->locPages[pos], t->locRows[pos], false).value_or(QList<QVariant>());
+            readAt(s, *t, loc->pages[pos], loc->rows[pos], false).value_or(QList<QVariant>());
         row.resize(t->columns.size());
         for (int c : indexed)
             if (row[c].isValid())
@@ -937,7 +945,7 @@ RowSet Database::readWhereEquals(const QString& table, const QString& column, do
             const int pos = hit->second;
             if (!valid)
                 break;
-            const quint32 pg = t->locPages[size_t(pos)];
+            const quint32 pg = t->loc->pages[size_t(pos)];
             if (!m_steady) {
                 QByteArray disk;
                 if (file->seek(qint64(pg) * kPage))
@@ -954,7 +962,7 @@ RowSet Database::readWhereEquals(const QString& table, const QString& column, do
                     break;
                 }
             }
-            std::optional<QList<QVariant>> got = readAt(s, *t, pg, t->locRows[size_t(pos)]);
+            std::optional<QList<QVariant>> got = readAt(s, *t, pg, t->loc->rows[size_t(pos)]);
             if (!got) {
                 valid = false;
                 break;

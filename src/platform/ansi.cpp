@@ -8,6 +8,7 @@
 
 #include <iconv.h>
 
+#include <algorithm>
 #include <vector>
 #endif
 
@@ -18,7 +19,7 @@ namespace vq {
 // The system's own code page 936 tables; characters it cannot hold become its default "?".
 QByteArray toAnsi(const QString& text) {
     if (text.isEmpty())
-        return {};
+        return QByteArray("");
     const auto* in = reinterpret_cast<const wchar_t*>(text.utf16());
     const int n = WideCharToMultiByte(936, 0, in, int(text.size()), nullptr, 0, nullptr, nullptr);
     QByteArray out(n, Qt::Uninitialized);
@@ -28,7 +29,7 @@ QByteArray toAnsi(const QString& text) {
 
 QString fromAnsi(const char* data, qsizetype size) {
     if (size <= 0)
-        return {};
+        return QString(QLatin1String(""));
     const int n = MultiByteToWideChar(936, 0, data, int(size), nullptr, 0);
     QString out(n, Qt::Uninitialized);
     MultiByteToWideChar(936, 0, data, int(size), reinterpret_cast<wchar_t*>(out.data()), n);
@@ -54,7 +55,8 @@ bool isTrail(uchar c) {
     return c >= 0x40 && c <= 0xFE && c != 0x7F;
 }
 
-// One conversion direction of the C library, for the calling thread.
+// One conversion direction of the C library, open for one text: an open conversion holds
+// 32 KB of buffers, and a text of plain ASCII needs none.
 class Iconv {
 public:
     Iconv(const char* to, const char* from) : m_cd(iconv_open(to, from)) {}
@@ -86,21 +88,12 @@ constexpr char kUtf16[] = "UTF-16LE";
 constexpr char kUtf16[] = "UTF-16BE";
 #endif
 
-Iconv& decoder() {
-    thread_local Iconv cd(kUtf16, "GBK");
-    return cd;
-}
-Iconv& encoder() {
-    thread_local Iconv cd("GBK", kUtf16);
-    return cd;
-}
-
 // The character of a two-byte cell in the C library's GBK table, or 0 when it has none.
-char16_t tableChar(uchar lead, uchar trail) {
+char16_t tableChar(Iconv& decoder, uchar lead, uchar trail) {
     const char in[2] = {char(lead), char(trail)};
     char16_t out[2] = {};
     size_t written = 0;
-    if (!decoder().convert(in, 2, out, sizeof out, &written) || written != 2)
+    if (!decoder.convert(in, 2, out, sizeof out, &written) || written != 2)
         return 0;
     return out[0];
 }
@@ -110,6 +103,7 @@ char16_t tableChar(uchar lead, uchar trail) {
 // code order. Looked up only when such a cell or character occurs.
 const std::vector<quint16>& privateCells() {
     static const std::vector<quint16> cells = [] {
+        Iconv decoder(kUtf16, "GBK");
         std::vector<quint16> out;
         std::vector<bool> taken(0x10000, false);
         const auto area = [&](int lead0, int lead1, int trail0, int trail1) {
@@ -126,15 +120,15 @@ const std::vector<quint16>& privateCells() {
         for (int lead = 0x81; lead <= 0xFE; ++lead)
             for (int trail = 0x40; trail <= 0xFE; ++trail)
                 if (isTrail(uchar(trail)) && !taken[size_t(lead << 8 | trail)] &&
-                    !tableChar(uchar(lead), uchar(trail)))
+                    !tableChar(decoder, uchar(lead), uchar(trail)))
                     out.push_back(quint16(lead << 8 | trail));
         return out;
     }();
     return cells;
 }
 
-char16_t cellChar(uchar lead, uchar trail) {
-    if (const char16_t c = tableChar(lead, trail))
+char16_t cellChar(Iconv& decoder, uchar lead, uchar trail) {
+    if (const char16_t c = tableChar(decoder, lead, trail))
         return c;
     const std::vector<quint16>& cells = privateCells();
     const quint16 cell = quint16(lead << 8 | trail);
@@ -155,7 +149,7 @@ bool invisible(char32_t c) {
            (c >= 0xE0000 && c <= 0xE0FFF);
 }
 
-void appendChar(QByteArray& out, char32_t c) {
+void appendChar(Iconv& encoder, QByteArray& out, char32_t c) {
     if (c >= kPrivateUseStart && c < kPrivateUseStart + privateCells().size()) {
         const quint16 cell = privateCells()[c - kPrivateUseStart];
         out += char(cell >> 8);
@@ -169,7 +163,7 @@ void appendChar(QByteArray& out, char32_t c) {
     char bytes[4];
     size_t written = 0;
     const char16_t unit = char16_t(c);
-    if (c <= 0xFFFF && encoder().convert(&unit, 2, bytes, sizeof bytes, &written)) {
+    if (c <= 0xFFFF && encoder.convert(&unit, 2, bytes, sizeof bytes, &written)) {
         out.append(bytes, qsizetype(written));
         return;
     }
@@ -180,11 +174,17 @@ void appendChar(QByteArray& out, char32_t c) {
 } // namespace
 
 QByteArray toAnsi(const QString& text) {
-    if (!encoder().valid()) // a C library without GBK: Qt's converter as before
+    if (text.isEmpty())
+        return QByteArray(""); // empty, not null, as Qt's converter gives it
+    const qsizetype n = text.size();
+    const char16_t* units = reinterpret_cast<const char16_t*>(text.constData());
+    if (std::all_of(units, units + n, [](char16_t u) { return u < 0x80; }))
+        return text.toLatin1();
+    Iconv encoder("GBK", kUtf16);
+    if (!encoder.valid()) // a C library without GBK: Qt's converter as before
         return QStringEncoder("GBK").encode(text);
     QByteArray out;
-    out.reserve(text.size() * 2);
-    const qsizetype n = text.size();
+    out.reserve(n * 2);
     for (qsizetype i = 0; i < n; ++i) {
         const char16_t u = text[i].unicode();
         if (u < 0x80) {
@@ -194,7 +194,7 @@ QByteArray toAnsi(const QString& text) {
                 break; // half a character at the end
             const char16_t low = text[i + 1].unicode();
             if (QChar::isLowSurrogate(low)) {
-                appendChar(out, QChar::surrogateToUcs4(u, low));
+                appendChar(encoder, out, QChar::surrogateToUcs4(u, low));
                 ++i;
             } else {
                 out += '?';
@@ -202,18 +202,23 @@ QByteArray toAnsi(const QString& text) {
         } else if (QChar::isLowSurrogate(u)) {
             out += '?';
         } else {
-            appendChar(out, u);
+            appendChar(encoder, out, u);
         }
     }
     return out;
 }
 
 QString fromAnsi(const char* data, qsizetype size) {
-    if (!decoder().valid())
+    if (size <= 0)
+        return QString(QLatin1String("")); // empty, not null, as Qt's converter gives it
+    const auto* p = reinterpret_cast<const uchar*>(data);
+    if (std::all_of(p, p + size, [](uchar c) { return c < 0x80; }))
+        return QString::fromLatin1(data, size);
+    Iconv decoder(kUtf16, "GBK");
+    if (!decoder.valid()) // a C library without GBK: Qt's converter as before
         return QStringDecoder("GBK").decode(QByteArrayView(data, size));
     QString out;
     out.reserve(size);
-    const auto* p = reinterpret_cast<const uchar*>(data);
     for (qsizetype i = 0; i < size; ++i) {
         const uchar c = p[i];
         if (c < 0x80) {
@@ -227,7 +232,7 @@ QString fromAnsi(const char* data, qsizetype size) {
         } else if (!isTrail(p[i + 1])) {
             out += QChar(kReplacement);
         } else {
-            out += QChar(cellChar(c, p[i + 1]));
+            out += QChar(cellChar(decoder, c, p[i + 1]));
             ++i;
         }
     }

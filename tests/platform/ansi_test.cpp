@@ -64,6 +64,14 @@ TEST(AnsiCodePage, ReadsEveryByteSequenceAsQtsConverterDid) {
     EXPECT_TRUE(got == want);
 }
 
+TEST(AnsiCodePage, EmptyTextsAreEmptyNotNull) {
+    EXPECT_FALSE(vq::fromAnsi(QByteArray()).isNull());
+    EXPECT_FALSE(vq::fromAnsi("x", 0).isNull());
+    EXPECT_FALSE(vq::toAnsi(QString()).isNull());
+    EXPECT_EQ(vq::fromAnsi(QByteArray()).isNull(), qtDecoded(QByteArrayView()).isNull());
+    EXPECT_EQ(vq::toAnsi(QString()).isNull(), qtEncoded(QString()).isNull());
+}
+
 TEST(AnsiCodePage, WritesEveryCharacterAsQtsConverterDid) {
     ASSERT_TRUE(QStringEncoder("GBK").isValid());
     int differing = 0;
