@@ -1,119 +1,11 @@
 #include "app/picturereader.h"
 
-#include <QIODevice>
 #include <QImageIOHandler>
 #include <QImageReader>
 
 #include <algorithm>
 
-#if defined(VELQUO_HAVE_LIBJPEG)
-#include <csetjmp>
-#include <cstdio> // jpeglib.h needs FILE and size_t declared first
-
-#include <jpeglib.h>
-#endif
-
 namespace vq {
-
-#if defined(VELQUO_HAVE_LIBJPEG)
-namespace {
-
-struct JpegErrors {
-    jpeg_error_mgr manager; // first: the library hands back a pointer to it
-    std::jmp_buf failed;
-    bool warned = false;
-};
-
-[[noreturn]] void jpegFailed(j_common_ptr info) {
-    std::longjmp(reinterpret_cast<JpegErrors*>(info->err)->failed, 1);
-}
-
-// A warning (damaged data the library reads past, a file cut short) leaves the picture to Qt's
-// reader, which decides about such files in its own way.
-void jpegWarning(j_common_ptr info, int level) {
-    if (level < 0)
-        reinterpret_cast<JpegErrors*>(info->err)->warned = true;
-}
-
-// Decodes into `out` (which lives outside the frame that returns through longjmp) at the size
-// readPicture decodes at, and sets `target` to the size it is drawn at as readPicture works it
-// out; false on any failure and for anything but the plain case, which the caller then leaves
-// to Qt's reader.
-bool decodeJpeg(const QByteArray& bytes, QSize shown, QImage& out, QSize& target) {
-    jpeg_decompress_struct info{};
-    JpegErrors errors{};
-    info.err = jpeg_std_error(&errors.manager);
-    errors.manager.error_exit = jpegFailed;
-    errors.manager.emit_message = jpegWarning;
-    if (setjmp(errors.failed)) {
-        jpeg_destroy_decompress(&info);
-        return false;
-    }
-    jpeg_create_decompress(&info);
-    jpeg_mem_src(&info, reinterpret_cast<const unsigned char*>(bytes.constData()),
-                 static_cast<unsigned long>(bytes.size()));
-    bool plain = jpeg_read_header(&info, TRUE) == JPEG_HEADER_OK && info.num_components == 3 &&
-                 (info.jpeg_color_space == JCS_YCbCr || info.jpeg_color_space == JCS_RGB);
-    const QSize full(int(info.image_width), int(info.image_height));
-    plain = plain && double(full.width()) * full.height() * 4 <=
-                         double(kPictureAllocationLimitMb) * 1024 * 1024;
-    target = QSize();
-    if (shown.isValid() && !shown.isEmpty() &&
-        (full.width() > shown.width() || full.height() > shown.height()))
-        target = full.boundedTo(shown);
-    // Scaled from the DCT coefficients only where the division is exact: elsewhere Qt's reader
-    // rounds the size in its own way.
-    const QSize ask = target.isValid() ? dctScaledSize(full, target) : full;
-    const int denominator = ask == full ? 1 : full.width() / ask.width();
-    plain = plain && full.width() % denominator == 0 && full.height() % denominator == 0 &&
-            full.height() / denominator == ask.height();
-    if (!plain) {
-        jpeg_destroy_decompress(&info);
-        return false;
-    }
-    info.scale_num = 1;
-    info.scale_denom = unsigned(denominator);
-    info.out_color_space = JCS_RGB;
-    jpeg_start_decompress(&info);
-    out = QImage(int(info.output_width), int(info.output_height), QImage::Format_RGB888);
-    if (out.isNull() || info.output_components != 3) {
-        jpeg_destroy_decompress(&info);
-        return false;
-    }
-    while (info.output_scanline < info.output_height) {
-        JSAMPROW row = out.scanLine(int(info.output_scanline));
-        jpeg_read_scanlines(&info, &row, 1);
-    }
-    jpeg_finish_decompress(&info);
-    jpeg_destroy_decompress(&info);
-    return !errors.warned;
-}
-
-// The common JPEG (three colour components) read straight into 3 bytes a pixel, with the
-// library's default decoding, which is also Qt's: the same pixels without Qt's 32-bit copy,
-// its conversion and the conversion back. Anything else, a damaged file included, is read again
-// from the start by Qt's reader, which reports as before.
-QImage readJpegDirectly(QImageReader& reader, QSize shown) {
-    QIODevice* device = reader.device();
-    const QByteArray format = reader.format();
-    if (!device || device->isSequential() || (format != "jpeg" && format != "jpg"))
-        return {};
-    const qint64 start = device->pos();
-    const QByteArray bytes = device->readAll();
-    QImage out;
-    QSize target;
-    if (decodeJpeg(bytes, shown, out, target)) {
-        if (target.isValid() && out.size() != target)
-            out = compactPicture(
-                widePicture(out).scaled(target, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
-        return out;
-    }
-    device->seek(start);
-    return {};
-}
-
-} // namespace
-#endif
 
 QSize dctScaledSize(QSize full, QSize target) {
     for (int d : {8, 4, 2})
@@ -169,10 +61,6 @@ QImage readPicture(QImageReader& reader, QSize shown, QString& error) {
     // The reader's format is the one to use: without this, Qt would load every image plugin
     // in turn to ask whether it reads that format before it takes the one named for it.
     reader.setAutoDetectImageFormat(false);
-#if defined(VELQUO_HAVE_LIBJPEG)
-    if (QImage direct = readJpegDirectly(reader, shown); !direct.isNull())
-        return direct;
-#endif
     const QSize full = reader.size();
     if (full.isValid() && double(full.width()) * full.height() * 4 >
                               double(kPictureAllocationLimitMb) * 1024 * 1024) {

@@ -11,7 +11,6 @@
 #include <QDeadlineTimer>
 #include <QFile>
 #include <QImageReader>
-#include <QImageWriter>
 #include <QPainter>
 #include <QTimer>
 #include <QtEndian>
@@ -137,109 +136,6 @@ TEST(PictureReader, OpaquePicturesAreHeldInThreeBytesAPixelWithTheirOwnColours) 
     const QImage read64 = read(png, "png", QSize(), error);
     EXPECT_TRUE(read64.hasAlphaChannel());
     EXPECT_EQ(qAlpha(read64.pixel(10, 10)), 0);
-}
-
-// What readPicture made of a JPEG before it read the common ones itself: Qt's reader asked for
-// the DCT-scaled size, the rest scaled smoothly, held in 3 bytes a pixel.
-QImage readAsBefore(const QByteArray& bytes, QSize shown, QString& error) {
-    QBuffer buffer;
-    buffer.setData(bytes);
-    buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer, "jpeg");
-    reader.setAutoDetectImageFormat(false);
-    const QSize full = reader.size();
-    QSize target;
-    if (shown.isValid() && (full.width() > shown.width() || full.height() > shown.height()))
-        target = full.boundedTo(shown);
-    if (target.isValid() && dctScaledSize(full, target) != full)
-        reader.setScaledSize(dctScaledSize(full, target));
-    QImage image = reader.read();
-    if (image.isNull()) {
-        error = reader.errorString();
-        return image;
-    }
-    if (target.isValid() && image.size() != target)
-        image = image.scaled(target, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    return compactPicture(image);
-}
-
-QByteArray encoded(const QImage& image, const char* format = "JPG", int quality = 85) {
-    QByteArray out;
-    QBuffer buffer(&out);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, format, quality);
-    return out;
-}
-
-// A colourful picture: gradients and edges, where decoders that differ show it.
-QImage colourful(QSize size) {
-    QImage image(size, QImage::Format_RGB32);
-    for (int y = 0; y < size.height(); ++y)
-        for (int x = 0; x < size.width(); ++x)
-            image.setPixel(x, y, qRgb((x * 7) % 256, (y * 5) % 256, ((x ^ y) * 3) % 256));
-    return image;
-}
-
-// The common JPEG is read by the library straight into 3 bytes a pixel: the same pixels, the
-// same size and the same format as Qt's reader gives (and readPicture made of it before), at
-// the picture's own size, from the DCT coefficients, and scaled on from there; every other
-// JPEG, and a damaged one with its error, is Qt's reader's as before.
-TEST(PictureReader, JpegsReadDirectlyAreQtsPixelsAndTheRestIsQtsReading) {
-    const QByteArray screen = encoded(colourful(QSize(1920, 1080)));
-    const QByteArray uhd = encoded(colourful(QSize(3840, 2160)));
-    const QByteArray odd = encoded(colourful(QSize(3841, 2161)));
-    const QByteArray grey =
-        encoded(colourful(QSize(640, 480)).convertToFormat(QImage::Format_Grayscale8));
-    const QByteArray progressive = [] {
-        QImageWriter writer;
-        QByteArray out;
-        QBuffer buffer(&out);
-        buffer.open(QIODevice::WriteOnly);
-        writer.setDevice(&buffer);
-        writer.setFormat("jpeg");
-        writer.setProgressiveScanWrite(true);
-        writer.write(colourful(QSize(800, 600)));
-        return out;
-    }();
-    const struct {
-        const char* name;
-        const QByteArray& bytes;
-        QSize shown;
-    } cases[] = {
-        {"screen size", screen, QSize(1920, 1080)},
-        {"no shown size", screen, QSize()},
-        {"4K at half", uhd, QSize(1920, 1080)},
-        {"4K at a quarter", uhd, QSize(960, 540)},
-        {"4K scaled on", uhd, QSize(1366, 768)},
-        {"one side only", uhd, QSize(4000, 1000)},
-        {"odd size", odd, QSize(1920, 1080)},
-        {"grey", grey, QSize(320, 240)},
-        {"progressive", progressive, QSize(1920, 1080)},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        QString direct, qt;
-        const QImage mine = read(c.bytes, "jpeg", c.shown, direct);
-        const QImage theirs = readAsBefore(c.bytes, c.shown, qt);
-        ASSERT_FALSE(theirs.isNull()) << qt.toStdString();
-        EXPECT_EQ(mine.format(), theirs.format());
-        EXPECT_EQ(mine.size(), theirs.size());
-        EXPECT_TRUE(mine == theirs);
-    }
-    // Cut off half way: Qt's reader reads what there is (the rest grey), as it did.
-    const QByteArray cut = uhd.left(uhd.size() / 2);
-    QString direct, qt;
-    EXPECT_TRUE(read(cut, "jpeg", QSize(1920, 1080), direct) ==
-                readAsBefore(cut, QSize(1920, 1080), qt));
-    EXPECT_EQ(direct, qt);
-    // Not a JPEG at all: Qt's reader's error.
-    direct.clear();
-    qt.clear();
-    const QByteArray junk(5000, 'x');
-    EXPECT_TRUE(read(junk, "jpeg", QSize(1920, 1080), direct).isNull());
-    EXPECT_TRUE(readAsBefore(junk, QSize(1920, 1080), qt).isNull());
-    EXPECT_FALSE(direct.isEmpty());
-    EXPECT_EQ(direct, qt);
 }
 
 QByteArray jpeg(QSize size, QColor colour) {
