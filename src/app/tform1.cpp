@@ -64,8 +64,8 @@ void dress(TCustomLabel* label, int pixelHeight, bool bold, TColor color, const 
     label->setText(text);
 }
 
-// The built-in background, read by the program's own picture reader: a plain JPEG that loads
-// no image plugin on the way.
+// The built-in background, read as every picture is: by the JPEG reader named for it, without
+// asking every installed reader whether it reads the kind.
 QImage builtInBackground() {
     QFile file(QStringLiteral(":/app/background.jpg"));
     if (!file.open(QIODevice::ReadOnly))

@@ -1,7 +1,7 @@
 #!/bin/bash
 # Pictures are read by the kind their file names give: once the background (bg.jpg) and the
 # next-step picture (next.png) are on the screen, no image reader besides the JPEG one is loaded
-# (a plain JPEG is decoded by libjpeg directly, PNG is Qt's own). Asking every installed reader
+# (PNG is Qt's own). Asking every installed reader
 # whether it reads a file's kind would load them all (GIF, ICO, ...) and cost the start their
 # loading.
 # Usage: picture_readers.sh <build dir> [<source dir>]
