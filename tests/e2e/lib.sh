@@ -458,17 +458,24 @@ dialog_painted() { shot && ! near "$(pixel $((DLG_X + DLG_W / 2)) $((DLG_Y + DLG
 # ---- watching window properties -------------------------------------------------------------
 
 # spy_opacity WINDOW FILE: from now on, every change of the window's opacity property is written
-# to FILE as "MICROSECONDS LINE", stamped when it reaches this side of the display connection.
+# to FILE as "MICROSECONDS LINE", stamped when its event reaches this side of the display
+# connection. The events are counted as the server sends them (xev), not read back afterwards
+# (xprop): a window that goes away right after its last change would lose that change otherwise.
 spy_opacity() {
-    stdbuf -oL xprop -display "$DISPLAY" -id "$1" -spy _NET_WM_WINDOW_OPACITY \
+    stdbuf -oL xev -display "$DISPLAY" -id "$1" -event property \
         > >(while IFS= read -r line; do printf '%s %s\n' "${EPOCHREALTIME/[.,]/}" "$line"; done >"$2") &
     E2E_SPY_PID=$!
-    wait_until "$E2E_TIMEOUT" "the property watch to start" test -s "$2"
+    # Ready once a property of our own set on the window is seen (xev says nothing before).
+    wait_until "$E2E_TIMEOUT" "the property watch to start" spy_sees_marker "$1" "$2"
+}
+spy_sees_marker() {
+    xprop -display "$DISPLAY" -id "$1" -f _VELQUO_E2E_SPY 8s -set _VELQUO_E2E_SPY ready 2>/dev/null
+    grep -q '(_VELQUO_E2E_SPY)' "$2"
 }
 stop_spy() { end_pid "$E2E_SPY_PID"; E2E_SPY_PID=; }
 
-# opacity_changes FILE: "MICROSECONDS VALUE" for every opacity value set, in arrival order.
-opacity_changes() { sed -n 's/^\([0-9]*\) _NET_WM_WINDOW_OPACITY(CARDINAL) = \([0-9]*\)$/\1 \2/p' "$1"; }
+# opacity_changes FILE: "MICROSECONDS" for every opacity value set, in arrival order.
+opacity_changes() { sed -n 's/^\([0-9]*\) .*(_NET_WM_WINDOW_OPACITY).*state PropertyNewValue.*$/\1/p' "$1"; }
 
 # until_ms T: returns when the clock (now_ms) reaches T; for taking a picture at a set moment.
 until_ms() { while [ "$(now_ms)" -lt "$1" ]; do :; done; }
