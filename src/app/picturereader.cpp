@@ -6,6 +6,7 @@
 #include <QImageReader>
 
 #include <algorithm>
+#include <cstring>
 
 namespace vq {
 
@@ -16,18 +17,18 @@ QSize dctScaledSize(QSize full, QSize target) {
     return full;
 }
 
-QImage compactPicture(QImage image) {
-    // Decoders hand out opaque pictures with an unused fourth byte a pixel; the same colours
-    // in three bytes draw the same pixels, and a screen-size background is held for the
-    // whole run. Copied here line by line: Qt's own conversion of a picture this large starts
-    // helper threads that then stay idle for half a minute, each with its memory.
-    if (image.format() != QImage::Format_RGB32)
-        return image;
-    QImage out(image.size(), QImage::Format_RGB888);
+namespace {
+
+// A copy of an opaque picture in another pixel format, made pixel by pixel by
+// `convert(from, to)` (one pixel's bytes each way), with the picture's resolution; the picture
+// itself where the copy cannot be made. Fresh pages for the copy are faulted in at once rather
+// than one write fault each 4 KB, and sizes and line starts are taken once (each QImage call is
+// a call into the library): the copy runs on the decoding thread the first frame waits for.
+template <int FromBytes, int ToBytes, typename Convert>
+QImage pixelCopy(const QImage& image, QImage::Format format, Convert convert) {
+    QImage out(image.size(), format);
     if (out.isNull())
         return image;
-    // Fresh pages for the copy faulted in at once rather than one write fault each 4 KB; the
-    // sizes and line starts are taken once (each QImage call is a call into the library).
     uchar* to = out.bits();
     populatePages(to, std::size_t(out.sizeInBytes()));
     const uchar* from = image.constBits();
@@ -35,39 +36,41 @@ QImage compactPicture(QImage image) {
     const qsizetype toLine = out.bytesPerLine();
     const qsizetype fromLine = image.bytesPerLine();
     for (int y = image.height(); y > 0; --y, to += toLine, from += fromLine) {
-        const auto* pixel = reinterpret_cast<const QRgb*>(from);
-        uchar* rgb = to;
-        for (int x = 0; x < width; ++x, rgb += 3) {
-            rgb[0] = uchar(qRed(pixel[x]));
-            rgb[1] = uchar(qGreen(pixel[x]));
-            rgb[2] = uchar(qBlue(pixel[x]));
-        }
+        const uchar* f = from;
+        uchar* t = to;
+        for (int x = 0; x < width; ++x, f += FromBytes, t += ToBytes)
+            convert(f, t);
     }
     out.setDotsPerMeterX(image.dotsPerMeterX());
     out.setDotsPerMeterY(image.dotsPerMeterY());
     return out;
 }
 
+} // namespace
+
+QImage compactPicture(QImage image) {
+    // Decoders hand out opaque pictures with an unused fourth byte a pixel; the same colours
+    // in three bytes draw the same pixels, and a screen-size background is held for the
+    // whole run. Copied here: Qt's own conversion of a picture this large starts helper
+    // threads that then stay idle for half a minute, each with its memory.
+    if (image.format() != QImage::Format_RGB32)
+        return image;
+    return pixelCopy<4, 3>(image, QImage::Format_RGB888, [](const uchar* from, uchar* to) {
+        QRgb pixel;
+        std::memcpy(&pixel, from, sizeof pixel);
+        to[0] = uchar(qRed(pixel));
+        to[1] = uchar(qGreen(pixel));
+        to[2] = uchar(qBlue(pixel));
+    });
+}
+
 QImage widePicture(const QImage& image) {
     if (image.format() != QImage::Format_RGB888)
         return image;
-    QImage out(image.size(), QImage::Format_RGB32);
-    if (out.isNull())
-        return image;
-    uchar* to = out.bits();
-    const uchar* from = image.constBits();
-    const int width = image.width();
-    const qsizetype toLine = out.bytesPerLine();
-    const qsizetype fromLine = image.bytesPerLine();
-    for (int y = image.height(); y > 0; --y, to += toLine, from += fromLine) {
-        auto* pixel = reinterpret_cast<QRgb*>(to);
-        const uchar* rgb = from;
-        for (int x = 0; x < width; ++x, rgb += 3)
-            pixel[x] = qRgb(rgb[0], rgb[1], rgb[2]);
-    }
-    out.setDotsPerMeterX(image.dotsPerMeterX());
-    out.setDotsPerMeterY(image.dotsPerMeterY());
-    return out;
+    return pixelCopy<3, 4>(image, QImage::Format_RGB32, [](const uchar* from, uchar* to) {
+        const QRgb pixel = qRgb(from[0], from[1], from[2]);
+        std::memcpy(to, &pixel, sizeof pixel);
+    });
 }
 
 QImage readPicture(QImageReader& reader, QSize shown, QString& error) {
