@@ -16,6 +16,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <condition_variable>
 #include <memory>
@@ -230,11 +231,24 @@ ReadResult readRegularFile(const QString& path, qint64 maxBytes, QByteArray* out
     if (!file.open(QIODevice::ReadOnly))
         return ReadResult::Failed;
 #endif
-    *out = file.read(maxBytes);
-    if (file.error() != QFileDevice::NoError) {
-        out->clear();
-        return ReadResult::Failed;
+    // A buffer of the file's length (and one byte to notice that it grew), grown while more
+    // comes: one of the limit's size would be fresh memory, mapped and unmapped, on every read,
+    // and the settings file is read once a key.
+    out->resize(qsizetype(std::clamp<qint64>(file.size() + 1, 1, std::max<qint64>(maxBytes, 1))));
+    qint64 got = 0;
+    while (got < maxBytes) {
+        if (got == out->size())
+            out->resize(qsizetype(std::min<qint64>(maxBytes, got * 2)));
+        const qint64 n = file.read(out->data() + got, out->size() - got);
+        if (n < 0) {
+            out->clear();
+            return ReadResult::Failed;
+        }
+        if (n == 0)
+            break;
+        got += n;
     }
+    out->resize(qsizetype(got));
     if (wholeFile && out->size() == maxBytes) {
         char extra = 0;
         *wholeFile = file.read(&extra, 1) == 0;
