@@ -261,7 +261,8 @@ void IniFile::writeString(const QString& section, const QString& key, const QStr
 
     QByteArray raw;
     bool wholeFile = true;
-    switch (readCurrent(m_path, &raw, &wholeFile)) {
+    const ReadResult read = readCurrent(m_path, &raw, &wholeFile);
+    switch (read) {
     case ReadResult::Ok:
         // Writing back only the part that was read would cut the file short.
         if (!wholeFile)
@@ -301,7 +302,12 @@ void IniFile::writeString(const QString& section, const QString& key, const QStr
         out += '[' + toBytes(t.encoding, section) + ']' + eol + entry + eol;
     }
     t.body = out;
-    if (!replaceFileContents(m_path, encodeFile(t)))
+    const QByteArray contents = encodeFile(t);
+    // The file already reads so (the start-up's own flag written back as it was): replacing
+    // it would change nothing but its time, and costs a write to disk each start.
+    if (read == ReadResult::Ok && contents == raw)
+        return;
+    if (!replaceFileContents(m_path, contents))
         refuse();
 }
 

@@ -3,9 +3,11 @@
 #include "settings/inifile.h"
 #include "support/child_process.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -111,6 +113,25 @@ TEST_F(IniFileTest, ReadOnlyFileIsRefusedAndLeftByteIdentical) {
     EXPECT_EQ(modeBits(QFile::permissions(path())),
               QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
     QFile::setPermissions(path(), QFile::ReadOwner | QFile::WriteOwner);
+}
+
+// A key written with the value it already has (the start-up's own flag, each start) leaves the
+// file as it is: not even its time changes. Any other value is written.
+TEST_F(IniFileTest, WritingTheValueAKeyHasLeavesTheFileAlone) {
+    const QByteArray original = "[canshu]\r\nWeiZhiSheZhi=0\r\nbiaoti_left=48\r\n";
+    put(original);
+    const QDateTime past = QDateTime::currentDateTime().addDays(-3);
+    {
+        QFile f(path());
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(f.setFileTime(past, QFileDevice::FileModificationTime));
+    }
+    write("weizhishezhi", "0");
+    EXPECT_EQ(bytes(), original);
+    EXPECT_EQ(QFileInfo(path()).lastModified().toSecsSinceEpoch(), past.toSecsSinceEpoch());
+    write("weizhishezhi", "1");
+    EXPECT_EQ(bytes(), "[canshu]\r\nWeiZhiSheZhi=1\r\nbiaoti_left=48\r\n");
+    EXPECT_GT(QFileInfo(path()).lastModified(), past.addDays(1));
 }
 
 TEST_F(IniFileTest, FolderWithoutWritePermissionIsRefused) {
