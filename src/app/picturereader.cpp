@@ -7,6 +7,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <limits>
+#include <optional>
 
 namespace vq {
 
@@ -19,28 +21,111 @@ QSize dctScaledSize(QSize full, QSize target) {
 
 namespace {
 
-// A copy of an opaque picture in another pixel format, made pixel by pixel by
-// `convert(from, to)` (one pixel's bytes each way), with the picture's resolution; the picture
-// itself where the copy cannot be made. Fresh pages for the copy are faulted in at once rather
-// than one write fault each 4 KB, and sizes and line starts are taken once (each QImage call is
-// a call into the library): the copy runs on the decoding thread the first frame waits for.
+// Converts `height` lines of `width` pixels, one pixel's bytes each way by `convert(from, to)`.
+// `to` may be `from` itself when a pixel never grows and a line never lengthens: each pixel
+// is then written at or before where it was read, after it was read.
 template <int FromBytes, int ToBytes, typename Convert>
-QImage pixelCopy(const QImage& image, QImage::Format format, Convert convert) {
-    QImage out(image.size(), format);
-    if (out.isNull())
-        return image;
-    uchar* to = out.bits();
-    populatePages(to, std::size_t(out.sizeInBytes()));
-    const uchar* from = image.constBits();
-    const int width = image.width();
-    const qsizetype toLine = out.bytesPerLine();
-    const qsizetype fromLine = image.bytesPerLine();
-    for (int y = image.height(); y > 0; --y, to += toLine, from += fromLine) {
+void convertLines(const uchar* from, qsizetype fromLine, uchar* to, qsizetype toLine, int width,
+                  int height, Convert convert) {
+    for (int y = height; y > 0; --y, to += toLine, from += fromLine) {
         const uchar* f = from;
         uchar* t = to;
         for (int x = 0; x < width; ++x, f += FromBytes, t += ToBytes)
             convert(f, t);
     }
+}
+
+void toThreeBytes(const uchar* from, uchar* to) {
+    QRgb pixel;
+    std::memcpy(&pixel, from, sizeof pixel);
+    to[0] = uchar(qRed(pixel));
+    to[1] = uchar(qGreen(pixel));
+    to[2] = uchar(qBlue(pixel));
+}
+
+void toFourBytes(const uchar* from, uchar* to) {
+    const QRgb pixel = qRgb(from[0], from[1], from[2]);
+    std::memcpy(to, &pixel, sizeof pixel);
+}
+
+qsizetype lineBytes(int width, int bitsPerPixel) {
+    return (qsizetype(width) * bitsPerPixel + 31) / 32 * 4;
+}
+
+// A copy of an opaque picture in another pixel format, with the picture's resolution; the
+// picture itself where the copy cannot be made. Fresh pages for the copy are faulted in at
+// once rather than one write fault each 4 KB, and sizes and line starts are taken once (each
+// QImage call is a call into the library).
+template <int FromBytes, int ToBytes, typename Convert>
+QImage pixelCopy(const QImage& image, QImage::Format format, Convert convert) {
+    QImage out(image.size(), format);
+    if (out.isNull())
+        return image;
+    populatePages(out.bits(), std::size_t(out.sizeInBytes()));
+    convertLines<FromBytes, ToBytes>(image.constBits(), image.bytesPerLine(), out.bits(),
+                                     out.bytesPerLine(), image.width(), image.height(), convert);
+    out.setDotsPerMeterX(image.dotsPerMeterX());
+    out.setDotsPerMeterY(image.dotsPerMeterY());
+    return out;
+}
+
+// A block of memory a decoder writes a picture into (see allocateLargeBlock), owned here until
+// an image takes it over.
+class PictureBlock {
+public:
+    explicit PictureBlock(std::size_t bytes) : m_data(allocateLargeBlock(bytes)), m_bytes(bytes) {}
+    ~PictureBlock() { freeLargeBlock(m_data, m_bytes); }
+    PictureBlock(const PictureBlock&) = delete;
+    PictureBlock& operator=(const PictureBlock&) = delete;
+
+    uchar* data() const { return static_cast<uchar*>(m_data); }
+
+    // An image of the block's first lines that owns the block from now on; what lies past
+    // them is given back.
+    QImage intoImage(QSize size, qsizetype bytesPerLine, QImage::Format format) {
+        const std::size_t used = std::size_t(bytesPerLine) * std::size_t(size.height());
+        auto* owned = new Owned{m_data, shrinkLargeBlock(m_data, m_bytes, used)};
+        m_data = nullptr;
+        return QImage(static_cast<uchar*>(owned->data), size.width(), size.height(), bytesPerLine,
+                      format, &Owned::free, owned);
+    }
+
+private:
+    struct Owned {
+        void* data;
+        std::size_t bytes;
+        static void free(void* info) {
+            auto* owned = static_cast<Owned*>(info);
+            freeLargeBlock(owned->data, owned->bytes);
+            delete owned;
+        }
+    };
+
+    void* m_data;
+    std::size_t m_bytes;
+};
+
+// Reads an opaque picture the reader hands out in 32-bit pixels into a block of its own and
+// copies it to 3 bytes a pixel in that same block, whose last quarter is then given back: the
+// picture's memory is faulted in once, by the decoder, and no second picture-sized block is
+// made. Nothing where no block could be had; a null image where the read failed; the reader's
+// own image where it would not write into the block after all (another size or kind of pixel).
+std::optional<QImage> readOpaqueIntoBlock(QImageReader& reader, QSize size) {
+    const qsizetype wide = lineBytes(size.width(), 32);
+    if (size.isEmpty() || wide > std::numeric_limits<qsizetype>::max() / size.height())
+        return std::nullopt;
+    PictureBlock block(std::size_t(wide) * std::size_t(size.height()));
+    if (!block.data())
+        return std::nullopt;
+    QImage image(block.data(), size.width(), size.height(), wide, QImage::Format_RGB32);
+    if (!reader.read(&image) || image.isNull())
+        return QImage();
+    if (image.constBits() != block.data() || image.format() != QImage::Format_RGB32)
+        return image;
+    const qsizetype narrow = lineBytes(size.width(), 24);
+    convertLines<4, 3>(block.data(), wide, block.data(), narrow, size.width(), size.height(),
+                       toThreeBytes);
+    QImage out = block.intoImage(size, narrow, QImage::Format_RGB888);
     out.setDotsPerMeterX(image.dotsPerMeterX());
     out.setDotsPerMeterY(image.dotsPerMeterY());
     return out;
@@ -55,22 +140,13 @@ QImage compactPicture(QImage image) {
     // threads that then stay idle for half a minute, each with its memory.
     if (image.format() != QImage::Format_RGB32)
         return image;
-    return pixelCopy<4, 3>(image, QImage::Format_RGB888, [](const uchar* from, uchar* to) {
-        QRgb pixel;
-        std::memcpy(&pixel, from, sizeof pixel);
-        to[0] = uchar(qRed(pixel));
-        to[1] = uchar(qGreen(pixel));
-        to[2] = uchar(qBlue(pixel));
-    });
+    return pixelCopy<4, 3>(image, QImage::Format_RGB888, toThreeBytes);
 }
 
 QImage widePicture(const QImage& image) {
     if (image.format() != QImage::Format_RGB888)
         return image;
-    return pixelCopy<3, 4>(image, QImage::Format_RGB32, [](const uchar* from, uchar* to) {
-        const QRgb pixel = qRgb(from[0], from[1], from[2]);
-        std::memcpy(to, &pixel, sizeof pixel);
-    });
+    return pixelCopy<3, 4>(image, QImage::Format_RGB32, toFourBytes);
 }
 
 QImage readPicture(QImageReader& reader, QSize shown, QString& error) {
@@ -102,7 +178,14 @@ QImage readPicture(QImageReader& reader, QSize shown, QString& error) {
                 reader.setScaledSize(ask);
         }
     }
-    QImage image = reader.read();
+    // Straight into a block of its own where the reader hands out what is to be shown as it
+    // is, in 32-bit pixels.
+    std::optional<QImage> inBlock;
+    const QSize decoded = reader.scaledSize().isValid() ? reader.scaledSize() : full;
+    if (decoded.isValid() && (!target.isValid() || decoded == target) &&
+        reader.imageFormat() == QImage::Format_RGB32)
+        inBlock = readOpaqueIntoBlock(reader, decoded);
+    QImage image = inBlock ? *std::move(inBlock) : reader.read();
     if (image.isNull()) {
         error = reader.errorString();
         return image;

@@ -52,6 +52,53 @@ void populatePages(const void* data, std::size_t bytes) {
 #endif
 }
 
+#if defined(__linux__)
+namespace {
+std::size_t wholePages(std::size_t bytes) {
+    const auto page = static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
+    return (bytes + page - 1) / page * page;
+}
+} // namespace
+#endif
+
+void* allocateLargeBlock(std::size_t bytes) {
+    if (bytes == 0)
+        return nullptr;
+#if defined(__linux__)
+    void* block = mmap(nullptr, wholePages(bytes), PROT_READ | PROT_WRITE,
+                       MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    return block == MAP_FAILED ? nullptr : block;
+#else
+    return std::malloc(bytes);
+#endif
+}
+
+std::size_t shrinkLargeBlock(void* block, std::size_t bytes, std::size_t keep) {
+#if defined(__linux__)
+    if (!block || keep == 0 || keep >= bytes)
+        return bytes;
+    const std::size_t kept = wholePages(keep);
+    if (kept < wholePages(bytes))
+        munmap(static_cast<char*>(block) + kept, wholePages(bytes) - kept);
+    return kept;
+#else
+    (void)block;
+    (void)keep;
+    return bytes;
+#endif
+}
+
+void freeLargeBlock(void* block, std::size_t bytes) {
+    if (!block)
+        return;
+#if defined(__linux__)
+    munmap(block, wholePages(bytes));
+#else
+    (void)bytes;
+    std::free(block);
+#endif
+}
+
 void reuseFreedMemory() {
 #if defined(__GLIBC__)
     // Blocks up to glibc's largest limit come from the heap, and the heap is not trimmed, so a

@@ -21,6 +21,15 @@ void keepLargeBlocksApart();
 // not mapped; does nothing where the system offers no way to do it.
 void populatePages(const void* data, std::size_t bytes);
 
+// Memory for one large block of pixels (a decoded picture), mapped on its own so that what is
+// not needed of it can be given back while the rest stays (shrinkLargeBlock). Nullptr when the
+// memory cannot be had. Freed only by freeLargeBlock, with the size it holds.
+void* allocateLargeBlock(std::size_t bytes);
+// Gives back what lies past the first `keep` bytes where the system allows it; returns the size
+// the block holds from now on (what freeLargeBlock is to be told).
+std::size_t shrinkLargeBlock(void* block, std::size_t bytes, std::size_t keep);
+void freeLargeBlock(void* block, std::size_t bytes);
+
 // For a short batch run that reads and writes big files (the bank tool): freed memory stays
 // with the program and is reused, rather than going back to the system and coming again as
 // fresh pages. Where the allocator has no such settings it does nothing.

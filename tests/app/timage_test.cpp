@@ -3,11 +3,17 @@
 #include "app/picturereader.h"
 #include "app/timage.h"
 
+#include <QBuffer>
 #include <QImage>
+#include <QImageReader>
 #include <QRegion>
 #include <QWidget>
 
 #include <gtest/gtest.h>
+
+#if defined(__linux__)
+#include <sys/resource.h>
+#endif
 
 namespace {
 
@@ -85,3 +91,89 @@ TEST(PictureRepaint, AStretchedPictureShowsTheSameHeldInThreeOrFourBytes) {
 }
 
 } // namespace
+
+namespace {
+
+QByteArray encoded(const QImage& image, const char* format, int quality = 85) {
+    QByteArray out;
+    QBuffer buffer(&out);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, format, quality);
+    return out;
+}
+
+// What the reader itself hands out for `bytes`, scaled as asked and held in 3 bytes a pixel
+// where opaque: what the decoding in a block of its own must give, pixel for pixel.
+QImage referenceRead(const QByteArray& bytes, const QByteArray& format, QSize scaled) {
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, format);
+    if (scaled.isValid())
+        reader.setScaledSize(scaled);
+    return vq::compactPicture(reader.read());
+}
+
+QImage readShown(const QByteArray& bytes, const QByteArray& format, QSize shown) {
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, format);
+    QString error;
+    const QImage image = vq::readPicture(reader, shown, error);
+    EXPECT_TRUE(error.isEmpty()) << error.toStdString();
+    return image;
+}
+
+} // namespace
+
+// A picture is decoded into memory of its own and turned into 3 bytes a pixel there: the same
+// pixels as the reader's own image copied, for widths whose lines need padding or not, colour
+// and grey, at full size and scaled while decoding.
+TEST(PictureDecoding, InItsOwnBlockGivesTheReadersOwnPixels) {
+    for (const QSize size : {QSize(1920, 1080), QSize(333, 97), QSize(1, 1), QSize(3, 2000)}) {
+        SCOPED_TRACE(testing::Message() << size.width() << "x" << size.height());
+        const QImage picture = patterned(size);
+        for (const char* format : {"jpeg", "png", "bmp"}) {
+            SCOPED_TRACE(format);
+            const QByteArray bytes = encoded(picture, format);
+            const QImage mine = readShown(bytes, format, QSize());
+            EXPECT_EQ(mine.format(), QImage::Format_RGB888);
+            EXPECT_EQ(mine, referenceRead(bytes, format, QSize()));
+            EXPECT_EQ(mine.dotsPerMeterX(), referenceRead(bytes, format, QSize()).dotsPerMeterX());
+        }
+    }
+    // Grey pictures are held as the reader gives them.
+    const QByteArray grey =
+        encoded(patterned(QSize(640, 360)).convertToFormat(QImage::Format_Grayscale8), "jpeg");
+    EXPECT_EQ(readShown(grey, "jpeg", QSize()), referenceRead(grey, "jpeg", QSize()));
+    // A 3840 x 2160 picture on a 1920 x 1080 screen: halved while decoding.
+    const QByteArray big = encoded(patterned(QSize(3840, 2160)), "jpeg");
+    const QImage halved = readShown(big, "jpeg", QSize(1920, 1080));
+    EXPECT_EQ(halved.size(), QSize(1920, 1080));
+    EXPECT_EQ(halved, referenceRead(big, "jpeg", QSize(1920, 1080)));
+}
+
+#if defined(__linux__)
+namespace {
+long minorFaults() {
+    rusage u{};
+    getrusage(RUSAGE_SELF, &u);
+    return u.ru_minflt;
+}
+} // namespace
+
+// The decoded picture's memory is faulted in once: no second picture-sized copy is made, and
+// what the 3-byte picture no longer needs goes back at once.
+TEST(PictureDecoding, TouchesThePicturesMemoryOnce) {
+    const QByteArray bytes = encoded(patterned(QSize(1920, 1080)), "jpeg");
+    (void)readShown(encoded(patterned(QSize(16, 16)), "jpeg"), "jpeg", QSize()); // the reader
+    const long before = minorFaults();
+    const QImage image = readShown(bytes, "jpeg", QSize(1920, 1080));
+    const long faults = minorFaults() - before;
+    ASSERT_EQ(image.size(), QSize(1920, 1080));
+    const long pages32 = 1920L * 1080 * 4 / 4096; // the decoder's 32-bit pixels
+    EXPECT_LT(faults, pages32 + pages32 / 8) << "a second copy of the picture was made";
+    EXPECT_EQ(image.sizeInBytes(), 1920 * 3 * 1080);
+}
+#endif
