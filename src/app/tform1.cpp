@@ -107,7 +107,8 @@ void TForm1::createControls() {
     // Creation order is the stacking order, bottom to top.
     Image1 = new TImage(this, TImage::Fit::Stretch);
     Image1->setGeometry(rect());
-    Image1->setPicture(builtInBackground());
+    // Decoded only if set-up's own background does not take its place.
+    Image1->setPicture(std::function<QImage()>(builtInBackground));
 
     Label2 = new TLabel(this);
     Label2->move(48, 72);

@@ -13,23 +13,48 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <utility>
 
 TImage::TImage(QWidget* parent, Fit fit) : TGraphicControl(parent), m_fit(fit) {
     setAttribute(Qt::WA_TranslucentBackground);
 }
 
 void TImage::setPicture(const QImage& picture) {
+    m_decode = nullptr;
     m_picture = picture;
     m_scaled = QImage();
-    // A stretched picture without transparency covers the whole control: what lies beneath
-    // it (the window's button face) is then not painted first, on any repaint.
-    setAttribute(Qt::WA_OpaquePaintEvent,
-                 m_fit == Fit::Stretch && !m_picture.isNull() && !m_picture.hasAlphaChannel());
+    coverage();
     // Scaled now rather than in the first paint, so that a picture set while the window is
     // being shown is ready when it appears.
     if (isVisible())
         prepare();
     update();
+}
+
+void TImage::setPicture(std::function<QImage()> decode) {
+    setPicture(QImage());
+    m_decode = std::move(decode);
+}
+
+const QImage& TImage::picture() const {
+    // Decoding changes what is drawn, not what the control is: the picture was there all along.
+    const_cast<TImage*>(this)->decodeNow();
+    return m_picture;
+}
+
+void TImage::decodeNow() {
+    if (!m_decode)
+        return;
+    m_picture = std::exchange(m_decode, nullptr)();
+    m_scaled = QImage();
+    coverage();
+}
+
+// A stretched picture without transparency covers the whole control: what lies beneath it (the
+// window's button face) is then not painted first, on any repaint.
+void TImage::coverage() {
+    setAttribute(Qt::WA_OpaquePaintEvent,
+                 m_fit == Fit::Stretch && !m_picture.isNull() && !m_picture.hasAlphaChannel());
 }
 
 QSize TImage::drawnSize() const {
@@ -42,6 +67,7 @@ QSize TImage::drawnSize() const {
 // A picture of the drawn size is drawn as it is; any other is scaled once per size and only
 // the scaled copy is kept beside it.
 const QImage* TImage::prepare() {
+    decodeNow();
     const QSize target = drawnSize();
     if (target.isEmpty())
         return nullptr;

@@ -6,6 +6,8 @@
 #include <QSize>
 #include <QString>
 
+#include <functional>
+
 // A picture control. Stretch fills the control, aspect ratio not kept; Proportional scales
 // the picture up or down to fit with its aspect ratio kept, drawn from the top-left corner.
 // The scaled picture is made once per size, when the picture or the size changes.
@@ -15,9 +17,12 @@ public:
     enum class Fit { Stretch, Proportional };
     explicit TImage(QWidget* parent = nullptr, Fit fit = Fit::Stretch);
 
-    const QImage& picture() const { return m_picture; }
+    const QImage& picture() const;
     void setPicture(const QImage& picture);
-    bool hasPicture() const { return !m_picture.isNull(); }
+    // A picture that `decode` makes when it is first needed (drawn, or asked for) rather than
+    // now; a picture set before then takes its place, undecoded.
+    void setPicture(std::function<QImage()> decode);
+    bool hasPicture() const { return !picture().isNull(); }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -25,8 +30,11 @@ protected:
 private:
     QSize drawnSize() const;
     const QImage* prepare();
+    void decodeNow();
+    void coverage();
 
     Fit m_fit;
+    std::function<QImage()> m_decode;
     QImage m_picture;
     QImage m_scaled;
 };

@@ -177,3 +177,34 @@ TEST(PictureDecoding, TouchesThePicturesMemoryOnce) {
     EXPECT_EQ(image.sizeInBytes(), 1920 * 3 * 1080);
 }
 #endif
+
+// A picture given as its decoder is decoded when it is first needed, once, and never when
+// another picture takes its place first (the built-in background when set-up loads bg.jpg).
+TEST(PictureControl, ADeferredPictureIsDecodedOnlyWhenNeeded) {
+    const QImage picture = patterned(QSize(64, 36));
+    int decoded = 0;
+    const auto decoder = [&] {
+        ++decoded;
+        return picture;
+    };
+    QWidget window;
+    window.resize(128, 72);
+    auto* image = new TImage(&window, TImage::Fit::Stretch);
+    image->setGeometry(window.rect());
+
+    image->setPicture(decoder);
+    image->setPicture(patterned(QSize(32, 18)));
+    window.show();
+    (void)window.grab();
+    EXPECT_EQ(decoded, 0);
+
+    image->setPicture(decoder);
+    EXPECT_EQ(decoded, 0);
+    const QImage shown = window.grab().toImage();
+    EXPECT_EQ(decoded, 1);
+    EXPECT_EQ(image->picture(), picture);
+    EXPECT_TRUE(image->hasPicture());
+    EXPECT_EQ(decoded, 1);
+    image->setPicture(picture);
+    EXPECT_EQ(window.grab().toImage(), shown) << "drawn as the same picture given at once";
+}
