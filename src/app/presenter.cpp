@@ -70,7 +70,7 @@ int runPresenter(int argc, char** argv,
         }
         form1.setWindowFlag(Qt::FramelessWindowHint, false);
         form1.setGeometry(place);
-        form5.setWindowState(Qt::WindowNoState);
+        form5.setMaximizedWhenShown(false);
         form5.setGeometry(place);
         form1.show();
     } else {

@@ -16,7 +16,6 @@ TForm5::TForm5(QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
     setWindowTitle(QStringLiteral("欢迎 可设置不显示或提前显示"));
     resize(862, 473);
-    setWindowState(Qt::WindowMaximized);
     QPalette pal = palette();
     pal.setColor(QPalette::Window, ColorToQColor(clBtnFace));
     setPalette(pal);
@@ -69,6 +68,15 @@ void TForm5::applyOpacity() {
     // Each step goes to the display server in its own tick; left queued, all 51 would reach
     // the screen together at the end and the audience would see no fade.
     vq::flushDisplay();
+}
+
+void TForm5::setVisible(bool visible) {
+    // Maximised as it is shown rather than when it is made: setting a window's state makes the
+    // window on the display server at once, a few round trips during start-up for a screen that
+    // most starts never show.
+    if (visible && m_maximizedWhenShown && !(windowState() & Qt::WindowMaximized))
+        setWindowState(windowState() | Qt::WindowMaximized);
+    QWidget::setVisible(visible);
 }
 
 void TForm5::showEvent(QShowEvent* event) {

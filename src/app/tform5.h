@@ -25,6 +25,11 @@ public:
     void Image1Click();
     void Timer1Timer();
 
+    // Whether the window is maximised when it is shown, as designed; the bank editor's preview
+    // keeps it to the geometry it gives instead.
+    void setMaximizedWhenShown(bool maximized) { m_maximizedWhenShown = maximized; }
+    void setVisible(bool visible) override;
+
 protected:
     void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -33,4 +38,5 @@ private:
     void applyOpacity();
 
     quint8 m_opacity = 255;
+    bool m_maximizedWhenShown = true;
 };
