@@ -10,6 +10,7 @@
 #include "data/tdatamodule2.h"
 #include "platform/display.h"
 #include "platform/folders.h"
+#include "platform/fontconfiguration.h"
 #include "platform/memory.h"
 #include "platform/messages.h"
 #include "platform/sound.h"
@@ -25,6 +26,7 @@ namespace vq {
 int runPresenter(int argc, char** argv,
                  const std::function<void(const PresenterWindows&)>& beforeShow) {
     vq::keepLargeBlocksApart();
+    FontConfigurationLoad fontConfiguration;
     vq::Application app(argc, argv);
     const SessionBusConnection sessionBus;
     vq::installQtTranslations();
@@ -42,6 +44,9 @@ int runPresenter(int argc, char** argv,
         background.emplace(programFolder() + QStringLiteral("bg.jpg"), screen->geometry().size());
     // The same for the question bank the data module opens: the connection and its query.
     BankPrefetch bank(TADOConnection::designedConnectionString(), TDataModule2::designedSql());
+
+    // The windows' texts are measured from here on.
+    fontConfiguration.wait();
 
     // Created in this order, none shown; destroyed in reverse, the data module (query, then
     // connection) after the dialogs and before the main screen.
