@@ -1,5 +1,7 @@
 #include "platform/display.h"
 
+#include "platform/threadpriority.h"
+
 #include <QGuiApplication>
 
 #if defined(Q_OS_LINUX)
@@ -26,7 +28,10 @@ void flushDisplay() {
 
 SessionBusConnection::SessionBusConnection() {
 #if defined(Q_OS_LINUX)
-    m_connected = std::async(std::launch::async, [] { QDBusConnection::sessionBus(); });
+    m_connected = std::async(std::launch::async, [] {
+        lowerThreadPriority();
+        QDBusConnection::sessionBus();
+    });
 #endif
 }
 
