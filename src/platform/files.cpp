@@ -135,7 +135,9 @@ void syncFolder(const QString& folder) {
 
 #endif
 
-void removeStalePartials(const QString& target) {
+} // namespace
+
+void removeLeftoverPartials(const QString& target) {
     const QFileInfo info(target);
     const QDir dir = info.absoluteDir();
     const QString prefix = info.fileName() + kPartialInfix;
@@ -160,8 +162,6 @@ void removeStalePartials(const QString& target) {
             QFile::remove(partial.filePath());
     }
 }
-
-} // namespace
 
 QString partialFileName(const QString& path) {
     return path + kPartialInfix + QString::number(QCoreApplication::applicationPid()) +
@@ -281,7 +281,7 @@ bool replaceByRename(const QString& path, const QByteArray& bytes) {
     if (exists && !S_ISREG(st.st_mode))
         return false;
 
-    removeStalePartials(target);
+    removeLeftoverPartials(target);
     const QByteArray nativePartial = QFile::encodeName(partialFileName(target));
     ::unlink(nativePartial.constData()); // this process's own leftover, if any
     // A new file gets the usual mode for new files; an existing one its own, set below before
@@ -323,7 +323,7 @@ bool replaceByRename(const QString& path, const QByteArray& bytes) {
 bool replaceWithSaveFile(const QString& path, const QByteArray& bytes) {
     if (QFileInfo::exists(path) && !QFileInfo(path).isFile())
         return false;
-    removeStalePartials(path);
+    removeLeftoverPartials(path);
     if (injectedFailure(WriteStep::Create))
         return false;
     QSaveFile file(path);

@@ -36,6 +36,10 @@ ReadResult readRegularFile(const QString& path, qint64 maxBytes, QByteArray* out
 // when the platform refused any step, or when something else than a regular file lies there.
 bool replaceFileContents(const QString& path, const QByteArray& bytes);
 
+// Removes the temporary files beside `path` that writers killed part-way left behind (their
+// process is gone, or the file is older than any write takes); another live writer's stays.
+void removeLeftoverPartials(const QString& path);
+
 // The temporary file name replaceFileContents() uses for this process.
 QString partialFileName(const QString& path);
 

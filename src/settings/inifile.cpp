@@ -304,9 +304,12 @@ void IniFile::writeString(const QString& section, const QString& key, const QStr
     t.body = out;
     const QByteArray contents = encodeFile(t);
     // The file already reads so (the start-up's own flag written back as it was): replacing
-    // it would change nothing but its time, and costs a write to disk each start.
-    if (read == ReadResult::Ok && contents == raw)
+    // it would change nothing but its time, and costs a write to disk each start. What killed
+    // writers left beside it still goes, as with any write.
+    if (read == ReadResult::Ok && contents == raw) {
+        removeLeftoverPartials(m_path);
         return;
+    }
     if (!replaceFileContents(m_path, contents))
         refuse();
 }
