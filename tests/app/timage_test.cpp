@@ -173,7 +173,9 @@ TEST(PictureDecoding, TouchesThePicturesMemoryOnce) {
     const long faults = minorFaults() - before;
     ASSERT_EQ(image.size(), QSize(1920, 1080));
     const long pages32 = 1920L * 1080 * 4 / 4096; // the decoder's 32-bit pixels
-    EXPECT_LT(faults, pages32 + pages32 / 8) << "a second copy of the picture was made";
+    // A second, 3-byte copy would add three quarters of that again; a sanitizer's shadow of
+    // what the decoder writes adds about an eighth.
+    EXPECT_LT(faults, pages32 + pages32 / 2) << "a second copy of the picture was made";
     EXPECT_EQ(image.sizeInBytes(), 1920 * 3 * 1080);
 }
 #endif
