@@ -17,7 +17,6 @@
 #include "platform/memory.h"
 #include "platform/messages.h"
 #include "platform/sound.h"
-#include "platform/threadpriority.h"
 #include "settings/settings.h"
 #include "settings/tform3.h"
 
@@ -286,7 +285,6 @@ void TForm1::prepareBackingStore() {
         return;
     m_backingStorePages = std::async(
         std::launch::async, [data = image->constBits(), bytes = size_t(image->sizeInBytes())] {
-            vq::lowerThreadPriority();
             vq::populatePages(data, bytes);
         });
 }

@@ -3,7 +3,6 @@
 #include "data/adoconnection.h"
 #include "data/jetsql.h"
 #include "platform/folders.h"
-#include "platform/threadpriority.h"
 
 namespace vq {
 namespace {
@@ -21,7 +20,6 @@ BankPrefetch::BankPrefetch(const QString& connectionString, const QString& sql) 
     const QString password = connection.property(QStringLiteral("Jet OLEDB:Database Password"));
     if (jet)
         m_future = std::async(std::launch::async, [path, password, sql] {
-            lowerThreadPriority();
             Result r{path, password, nullptr, std::nullopt};
             try {
                 r.db = std::make_unique<jet::Database>(path, password);

@@ -1,7 +1,5 @@
 #include "platform/display.h"
 
-#include "platform/threadpriority.h"
-
 #include <QGuiApplication>
 
 #if defined(Q_OS_LINUX)
@@ -28,10 +26,7 @@ void flushDisplay() {
 
 SessionBusConnection::SessionBusConnection() {
 #if defined(Q_OS_LINUX)
-    m_connected = std::async(std::launch::async, [] {
-        lowerThreadPriority();
-        QDBusConnection::sessionBus();
-    });
+    m_connected = std::async(std::launch::async, [] { QDBusConnection::sessionBus(); });
 #endif
 }
 
