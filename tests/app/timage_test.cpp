@@ -2,6 +2,7 @@
 // exactly the picture's pixels there and leaves the rest alone.
 #include "app/picturereader.h"
 #include "app/timage.h"
+#include "support/faults.h"
 
 #include <QBuffer>
 #include <QImage>
@@ -10,10 +11,6 @@
 #include <QWidget>
 
 #include <gtest/gtest.h>
-
-#if defined(__linux__)
-#include <sys/resource.h>
-#endif
 
 namespace {
 
@@ -155,22 +152,14 @@ TEST(PictureDecoding, InItsOwnBlockGivesTheReadersOwnPixels) {
 }
 
 #if defined(__linux__)
-namespace {
-long minorFaults() {
-    rusage u{};
-    getrusage(RUSAGE_SELF, &u);
-    return u.ru_minflt;
-}
-} // namespace
-
 // The decoded picture's memory is faulted in once: no second picture-sized copy is made, and
 // what the 3-byte picture no longer needs goes back at once.
 TEST(PictureDecoding, TouchesThePicturesMemoryOnce) {
     const QByteArray bytes = encoded(patterned(QSize(1920, 1080)), "jpeg");
     (void)readShown(encoded(patterned(QSize(16, 16)), "jpeg"), "jpeg", QSize()); // the reader
-    const long before = minorFaults();
+    const long before = vq::test::minorFaults();
     const QImage image = readShown(bytes, "jpeg", QSize(1920, 1080));
-    const long faults = minorFaults() - before;
+    const long faults = vq::test::minorFaults() - before;
     ASSERT_EQ(image.size(), QSize(1920, 1080));
     const long pages32 = 1920L * 1080 * 4 / 4096; // the decoder's 32-bit pixels
     // A second, 3-byte copy would add three quarters of that again; a sanitizer's shadow of

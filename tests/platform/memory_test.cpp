@@ -1,22 +1,18 @@
 // Pages faulted in ahead of the first writes: writing the memory afterwards takes no faults,
 // and what the memory held stays as it was.
 #include "platform/memory.h"
+#include "support/faults.h"
 
 #include <gtest/gtest.h>
 
 #if defined(__linux__)
 #include <sys/mman.h>
-#include <sys/resource.h>
 
 #include <cstring>
 
 namespace {
 
-long minorFaults() {
-    rusage u{};
-    getrusage(RUSAGE_THREAD, &u);
-    return u.ru_minflt;
-}
+using vq::test::minorFaults;
 
 // Writes every byte of the region and counts the faults the writes took.
 long faultsWriting(unsigned char* data, size_t bytes) {
