@@ -19,6 +19,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 
+#include <future>
 #include <optional>
 
 namespace vq {
@@ -26,7 +27,7 @@ namespace vq {
 int runPresenter(int argc, char** argv,
                  const std::function<void(const PresenterWindows&)>& beforeShow) {
     vq::keepLargeBlocksApart();
-    FontConfigurationLoad fontConfiguration;
+    const std::shared_future<void> fontConfiguration = loadFontConfiguration();
     vq::Application app(argc, argv);
     const SessionBusConnection sessionBus;
     vq::installQtTranslations();
@@ -46,7 +47,8 @@ int runPresenter(int argc, char** argv,
     BankPrefetch bank(TADOConnection::designedConnectionString(), TDataModule2::designedSql());
 
     // The windows' texts are measured from here on.
-    fontConfiguration.wait();
+    if (fontConfiguration.valid())
+        fontConfiguration.wait();
 
     // Created in this order, none shown; destroyed in reverse, the data module (query, then
     // connection) after the dialogs and before the main screen.

@@ -6,21 +6,14 @@
 
 namespace vq {
 
-FontConfigurationLoad::FontConfigurationLoad() {
+std::shared_future<void> loadFontConfiguration() {
 #if defined(__linux__)
     // The library keeps the configuration it loads as the current one, which Qt's font
     // database then takes instead of loading its own.
-    m_loaded = std::async(std::launch::async, [] { FcInit(); });
+    return std::async(std::launch::async, [] { FcInit(); }).share();
+#else
+    return {};
 #endif
-}
-
-FontConfigurationLoad::~FontConfigurationLoad() {
-    wait();
-}
-
-void FontConfigurationLoad::wait() {
-    if (m_loaded.valid())
-        m_loaded.get();
 }
 
 } // namespace vq
