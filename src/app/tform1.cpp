@@ -7,6 +7,7 @@
 #include "app/tform5.h"
 #include "app/timage.h"
 #include "app/trzlabel.h"
+#include "controls/application.h"
 #include "controls/memo.h"
 #include "controls/rzcoloredit.h"
 #include "controls/rzspinner.h"
@@ -51,7 +52,7 @@ int saturated(qint64 value) {
 
 // A label's designed font: "黑体" at a character height in pixels.
 QFont designedFont(int pixelHeight, bool bold) {
-    QFont f(QStringLiteral("黑体"));
+    QFont f = vq::installedFont(QStringLiteral("黑体"));
     f.setPixelSize(pixelHeight);
     f.setBold(bold);
     return f;

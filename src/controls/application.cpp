@@ -10,9 +10,12 @@
 
 #include <QFont>
 #include <QFontDatabase>
+#include <QHash>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
+
+#include <algorithm>
 
 namespace vq {
 namespace {
@@ -113,6 +116,37 @@ void installFontSubstitutes() {
                                {QStringLiteral("DejaVu Sans Condensed"),
                                 QStringLiteral("DejaVu Sans"), QStringLiteral("Liberation Sans"),
                                 QStringLiteral("Arial"), QStringLiteral("WenQuanYi Zen Hei")});
+}
+
+QStringList installedFamilies(const QString& designed) {
+    // Each name is looked up once a run: asking whether a name is installed costs fontconfig a
+    // full substitution pass, and the installed fonts do not change under a running show.
+    static QHash<QString, QStringList> known;
+    if (const auto it = known.constFind(designed); it != known.constEnd())
+        return *it;
+    QStringList families;
+    if (QFontDatabase::hasFamily(designed))
+        families.append(designed);
+    const QStringList installed = QFontDatabase::families();
+    const QStringList substitutes = QFont::substitutes(designed);
+    for (const QString& substitute : substitutes) {
+        // Qt keeps substitutes in lower case; the installed font's own spelling is kept.
+        const auto found = std::find_if(installed.begin(), installed.end(), [&](const QString& f) {
+            return f.compare(substitute, Qt::CaseInsensitive) == 0;
+        });
+        if (found != installed.end())
+            families.append(*found);
+    }
+    if (families.isEmpty())
+        families.append(designed);
+    known.insert(designed, families);
+    return families;
+}
+
+QFont installedFont(const QString& designed) {
+    QFont font;
+    font.setFamilies(installedFamilies(designed));
+    return font;
 }
 
 } // namespace vq

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QApplication>
+#include <QFont>
+#include <QStringList>
 
 class QTranslator;
 
@@ -25,5 +27,15 @@ QTranslator* installQtTranslations();
 
 // Maps the designed font names ("黑体", "MS Sans Serif") to installed fonts.
 void installFontSubstitutes();
+
+// The fonts a designed font name stands for, in the order Qt tries them: the name where that
+// font is installed, then its installed substitutes; the name alone where none is installed.
+// Widgets are given these names rather than the designed one: Qt tries the same fonts in the
+// same order, but first asks fontconfig for two sorted fallback lists per script for each name
+// that is not installed.
+QStringList installedFamilies(const QString& designed);
+
+// A font of the installed families a designed name stands for, otherwise the default font.
+QFont installedFont(const QString& designed);
 
 } // namespace vq

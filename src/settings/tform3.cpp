@@ -1,5 +1,6 @@
 #include "settings/tform3.h"
 
+#include "controls/application.h"
 #include "controls/rzcoloredit.h"
 #include "controls/rzspinner.h"
 #include "platform/guard.h"
@@ -160,7 +161,7 @@ TForm3::TForm3(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::FramelessWind
     // 8 points as the platform turns points into a pixel height at the screen's resolution.
     const QScreen* scr = QGuiApplication::primaryScreen();
     const double dpi = scr ? scr->logicalDotsPerInchY() : 96.0;
-    QFont f(QStringLiteral("MS Sans Serif"));
+    QFont f = vq::installedFont(QStringLiteral("MS Sans Serif"));
     f.setPixelSize(static_cast<int>(std::lround(kFontPoints * dpi / 72.0)));
     setFont(f);
 
