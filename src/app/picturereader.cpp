@@ -1,5 +1,6 @@
 #include "app/picturereader.h"
 
+#include "app/jpegreader.h"
 #include "platform/memory.h"
 
 #include <QImageIOHandler>
@@ -131,6 +132,23 @@ std::optional<QImage> readOpaqueIntoBlock(QImageReader& reader, QSize size) {
     return out;
 }
 
+// A colour JPEG shown at the size libjpeg makes it: its lines are written in 3 bytes a pixel
+// straight into a block of their own. Nothing where libjpeg did not read it.
+std::optional<QImage> readJpegIntoBlock(JpegReader& jpeg, QSize size) {
+    const qsizetype line = lineBytes(size.width(), 24);
+    if (line > std::numeric_limits<qsizetype>::max() / size.height())
+        return std::nullopt;
+    PictureBlock block(std::size_t(line) * std::size_t(size.height()));
+    if (!block.data() || !jpeg.read(size, block.data(), line))
+        return std::nullopt;
+    QImage out = block.intoImage(size, line, QImage::Format_RGB888);
+    if (jpeg.dotsPerMeter().isValid()) {
+        out.setDotsPerMeterX(jpeg.dotsPerMeter().width());
+        out.setDotsPerMeterY(jpeg.dotsPerMeter().height());
+    }
+    return out;
+}
+
 } // namespace
 
 QImage compactPicture(QImage image) {
@@ -155,7 +173,13 @@ QImage readPicture(QImageReader& reader, QSize shown, QString& error) {
     // The reader's format is the one to use: without this, Qt would load every image plugin
     // in turn to ask whether it reads that format before it takes the one named for it.
     reader.setAutoDetectImageFormat(false);
-    const QSize full = reader.size();
+    // A JPEG's header is read by libjpeg here; Qt's reader is asked only for what libjpeg does
+    // not read itself below.
+    const bool jpeg = reader.format() == "jpeg" || reader.format() == "jpg";
+    std::optional<JpegReader> direct;
+    if (jpeg)
+        direct.emplace(reader.device());
+    const QSize full = direct && direct->headerRead() ? direct->size() : reader.size();
     if (full.isValid() && double(full.width()) * full.height() * 4 >
                               double(kPictureAllocationLimitMb) * 1024 * 1024) {
         error = QStringLiteral("Picture too large (%1 x %2 pixels)")
@@ -164,26 +188,31 @@ QImage readPicture(QImageReader& reader, QSize shown, QString& error) {
         return {};
     }
     QSize target;
+    QSize ask;
     if (shown.isValid() && !shown.isEmpty() && full.isValid() &&
         (full.width() > shown.width() || full.height() > shown.height())) {
         target =
             QSize(std::min(full.width(), shown.width()), std::min(full.height(), shown.height()));
         // Decoders that scale while decoding are asked to; for the others the reader would
         // decode in full and scale afterwards anyway, which is done below.
-        if (reader.supportsOption(QImageIOHandler::ScaledSize)) {
-            const QSize ask = (reader.format() == "jpeg" || reader.format() == "jpg")
-                                  ? dctScaledSize(full, target)
-                                  : target;
-            if (ask != full)
-                reader.setScaledSize(ask);
+        if (jpeg || reader.supportsOption(QImageIOHandler::ScaledSize)) {
+            const QSize scaled = jpeg ? dctScaledSize(full, target) : target;
+            if (scaled != full)
+                ask = scaled;
         }
     }
+    const QSize decoded = ask.isValid() ? ask : full;
+    const bool shownAsDecoded = decoded.isValid() && (!target.isValid() || decoded == target);
+    if (direct && shownAsDecoded && direct->reads(decoded))
+        if (std::optional<QImage> image = readJpegIntoBlock(*direct, decoded))
+            return *std::move(image);
+    direct.reset();
+    if (ask.isValid())
+        reader.setScaledSize(ask);
     // Straight into a block of its own where the reader hands out what is to be shown as it
     // is, in 32-bit pixels.
     std::optional<QImage> inBlock;
-    const QSize decoded = reader.scaledSize().isValid() ? reader.scaledSize() : full;
-    if (decoded.isValid() && (!target.isValid() || decoded == target) &&
-        reader.imageFormat() == QImage::Format_RGB32)
+    if (shownAsDecoded && reader.imageFormat() == QImage::Format_RGB32)
         inBlock = readOpaqueIntoBlock(reader, decoded);
     QImage image = inBlock ? *std::move(inBlock) : reader.read();
     if (image.isNull()) {

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QSize>
+#include <QtGlobal>
+
+#include <memory>
+
+class QFile;
+class QIODevice;
+
+namespace vq {
+
+// A colour JPEG read by libjpeg itself, its lines written as 3-byte pixels straight into memory
+// the caller gives. Qt's JPEG reader uses the same library with the same settings but hands
+// out 32-bit pixels, which a show then copies to 3 bytes a pixel: the same pixels, a second
+// pass over the picture and a third more memory faulted in. Only what comes out exactly as
+// Qt's reader would make it is read here; everything else is left to Qt's reader.
+class JpegReader {
+public:
+    // Reads the header of the file or buffer the device is, from its current position, which
+    // is left unchanged. Other devices are not read (headerRead() is false).
+    explicit JpegReader(QIODevice* device);
+    ~JpegReader();
+    JpegReader(const JpegReader&) = delete;
+    JpegReader& operator=(const JpegReader&) = delete;
+
+    bool headerRead() const { return m_headerRead; }
+    // The picture's size as its header gives it.
+    QSize size() const { return m_size; }
+    // Whether read() can make the picture at `size`: three colour components, at the
+    // picture's own size or at exactly 1/2, 1/4 or 1/8 of it.
+    bool reads(QSize size) const;
+    // Decodes the picture at `size` into `size.height()` lines of `bytesPerLine` bytes, 3 bytes
+    // a pixel in red, green, blue order. False where libjpeg stopped or warned (a damaged
+    // file: Qt's reader then reads it as it always did); once read, the reader is spent.
+    bool read(QSize size, uchar* lines, qsizetype bytesPerLine);
+    // The resolution the file states, in dots per metre as Qt's reader reckons it; invalid
+    // where it states none. Known after the header is read.
+    QSize dotsPerMeter() const { return m_dotsPerMeter; }
+
+private:
+    struct Decoder;
+    bool readHeader();
+    int denominatorFor(QSize size) const;
+
+    QFile* m_mappedFile = nullptr;
+    uchar* m_mapped = nullptr;
+    const uchar* m_data = nullptr;
+    qint64 m_length = 0;
+    std::unique_ptr<Decoder> m_decoder;
+    bool m_headerRead = false;
+    bool m_spent = false;
+    QSize m_size;
+    QSize m_dotsPerMeter;
+};
+
+} // namespace vq
