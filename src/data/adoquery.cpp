@@ -5,6 +5,8 @@
 #include "data/jetsql.h"
 #include "platform/exception.h"
 
+#include <charconv>
+
 TADOQuery::TADOQuery(QObject* parent) : QObject(parent) {}
 
 void TADOQuery::setSql(const QString& text) {
@@ -103,16 +105,36 @@ int TADOQuery::recordCount() const {
 }
 
 QVariant TADOQuery::fieldByName(const QString& name) const {
+    return field(fieldNumber(name));
+}
+
+int TADOQuery::fieldNumber(const QString& name) const {
     requireActive();
     const int c = m_rows.columnIndex(name);
     if (c < 0)
         fail(QStringLiteral("Field '%1' not found").arg(name));
-    if (m_current >= m_rows.rowCount())
+    return c;
+}
+
+QVariant TADOQuery::field(int number) const {
+    requireActive();
+    if (m_current >= m_rows.rowCount() || number < 0 || number >= m_rows.columns.size())
         return {};
-    return m_rows.cell(m_current, c);
+    return m_rows.cell(m_current, number);
 }
 
 namespace vq {
+void appendVariantText(QString& text, const QVariant& value) {
+    const int type = value.isValid() && !value.isNull() ? value.typeId() : QMetaType::UnknownType;
+    if (type == QMetaType::LongLong || type == QMetaType::Int) {
+        char digits[24];
+        const auto end = std::to_chars(digits, digits + sizeof digits, value.toLongLong()).ptr;
+        text.append(QLatin1StringView(digits, end - digits));
+        return;
+    }
+    text += variantToText(value);
+}
+
 QString variantToText(const QVariant& value) {
     if (!value.isValid() || value.isNull())
         throw Exception(

@@ -40,6 +40,10 @@ public:
     // The column of the current row; an invalid QVariant when the cell has no value or
     // there is no current row. Throws when closed or when there is no such column.
     QVariant fieldByName(const QString& name) const;
+    // The same by the column's number (fieldNumber), for reading one column row after row
+    // without looking its name up each time.
+    int fieldNumber(const QString& name) const;
+    QVariant field(int number) const;
 
 private:
     void requireActive() const;
@@ -56,4 +60,6 @@ namespace vq {
 // The framework's conversion of a value to text: whole numbers as decimal digits; a value
 // that stands for no value fails "Could not convert variant of type (Null) into type (String)".
 QString variantToText(const QVariant& value);
+// The same text appended to `text`; a whole number is written there without a string of its own.
+void appendVariantText(QString& text, const QVariant& value);
 } // namespace vq

@@ -16,8 +16,11 @@ void fillPool(TADOQuery& query, LineStore& pool) {
     // of the rows before it in the pool.
     try {
         query.first();
+        int number = -1; // looked up at the first row, where a missing column fails
         while (!query.eof()) {
-            lines += variantToText(query.fieldByName(bankschema::kNumber));
+            if (number < 0)
+                number = query.fieldNumber(bankschema::kNumber);
+            appendVariantText(lines, query.field(number));
             lines += u'\n';
             query.next();
         }

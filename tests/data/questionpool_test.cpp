@@ -17,6 +17,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 using vq::jet::Column;
 using vq::jet::ColumnType;
 using vq::jet::Table;
@@ -329,6 +331,20 @@ TEST(JetSql, TextConversion) {
     EXPECT_EQ(vq::variantToText(QVariant(qlonglong(1234567))), QStringLiteral("1234567"));
     EXPECT_EQ(messageOf([&] { vq::variantToText(QVariant()); }),
               QStringLiteral("Could not convert variant of type (Null) into type (String)"));
+    // Appended, each kind of value reads the same, after what the text already holds.
+    for (const QVariant& value :
+         {QVariant(qlonglong(-42)), QVariant(std::numeric_limits<qlonglong>::min()),
+          QVariant(std::numeric_limits<int>::min()), QVariant(0), QVariant(3.25),
+          QVariant(QStringLiteral("第12题"))}) {
+        QString text = QStringLiteral("7\n");
+        vq::appendVariantText(text, value);
+        EXPECT_EQ(text, QStringLiteral("7\n") + vq::variantToText(value));
+    }
+    QString text;
+    EXPECT_EQ(messageOf([&] { vq::appendVariantText(text, QVariant()); }),
+              messageOf([&] { vq::variantToText(QVariant()); }));
+    EXPECT_EQ(messageOf([&] { vq::appendVariantText(text, QVariant::fromValue(nullptr)); }),
+              messageOf([&] { vq::variantToText(QVariant::fromValue(nullptr)); }));
 }
 
 // The store keeps no history of the lines taken out: its undo stays empty however many draws a
