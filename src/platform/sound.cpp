@@ -10,10 +10,12 @@
 #else
 #include <QCoreApplication>
 #include <QFile>
+#include <QLibrary>
 
 #include <canberra.h>
 
 #include <future>
+#include <type_traits>
 #endif
 
 #include <cstdint>
@@ -41,6 +43,48 @@ public:
 
 #else
 
+// libcanberra, loaded when the first sound is prepared or played rather than with the program:
+// with its codecs and their libraries it would add about a millisecond to every start before
+// main() runs, and to a start with the countdown sound off it brings nothing. Null where the
+// library is not installed (no sound then, as without a sound server).
+struct Canberra {
+    decltype(&ca_context_create) create = nullptr;
+    decltype(&ca_context_destroy) destroy = nullptr;
+    decltype(&ca_context_change_props) changeProps = nullptr;
+    decltype(&ca_context_open) open = nullptr;
+    decltype(&ca_context_play) play = nullptr;
+    decltype(&ca_context_cancel) cancel = nullptr;
+    decltype(&ca_context_playing) playing = nullptr;
+
+    static const Canberra* get() {
+        static const Canberra* const loaded = load();
+        return loaded;
+    }
+
+private:
+    static const Canberra* load() {
+        // Kept loaded for the rest of the run: contexts and their threads live on.
+        static QLibrary library(QStringLiteral("canberra"), 0);
+        static Canberra functions;
+        if (!library.load())
+            return nullptr;
+        const auto resolve = [](auto& function, const char* name) {
+            function = reinterpret_cast<std::remove_reference_t<decltype(function)>>(
+                library.resolve(name));
+            return function != nullptr;
+        };
+        if (!resolve(functions.create, "ca_context_create") ||
+            !resolve(functions.destroy, "ca_context_destroy") ||
+            !resolve(functions.changeProps, "ca_context_change_props") ||
+            !resolve(functions.open, "ca_context_open") ||
+            !resolve(functions.play, "ca_context_play") ||
+            !resolve(functions.cancel, "ca_context_cancel") ||
+            !resolve(functions.playing, "ca_context_playing"))
+            return nullptr;
+        return &functions;
+    }
+};
+
 // The desktop's event-sound service (libcanberra, on the sound server when one runs): it
 // streams the whole file and lets the server drain it before the stream goes, so the last
 // milliseconds of a short tick are heard too. Playback runs on the library's own thread; the
@@ -49,7 +93,7 @@ class SystemSoundService final : public SoundService {
 public:
     ~SystemSoundService() override {
         if (ca_context* c = context())
-            ca_context_destroy(c);
+            Canberra::get()->destroy(c);
     }
 
     void prepare() override {
@@ -61,7 +105,7 @@ public:
     void play(const QString& path) override {
         // The previous sound ends at once, whether or not the new one can play.
         if (m_context && m_id != 0)
-            ca_context_cancel(m_context, m_id);
+            Canberra::get()->cancel(m_context, m_id);
         m_id = 0;
         // Only a regular file plays: a FIFO or a device would be read without end.
         if (!isRegularFile(path))
@@ -74,16 +118,16 @@ public:
         const uint32_t id = ++m_nextId == 0 ? ++m_nextId : m_nextId;
         const QByteArray file = QFile::encodeName(path);
         // Never kept in the server's sample cache: the file may change between two plays.
-        if (ca_context_play(c, id, CA_PROP_MEDIA_FILENAME, file.constData(), CA_PROP_MEDIA_ROLE,
-                            "event", CA_PROP_CANBERRA_CACHE_CONTROL, "never",
-                            nullptr) == CA_SUCCESS)
+        if (Canberra::get()->play(c, id, CA_PROP_MEDIA_FILENAME, file.constData(),
+                                  CA_PROP_MEDIA_ROLE, "event", CA_PROP_CANBERRA_CACHE_CONTROL,
+                                  "never", nullptr) == CA_SUCCESS)
             m_id = id;
     }
 
     bool busy() const override {
         int playing = 0;
         return m_context && m_id != 0 &&
-               ca_context_playing(m_context, m_id, &playing) == CA_SUCCESS && playing;
+               Canberra::get()->playing(m_context, m_id, &playing) == CA_SUCCESS && playing;
     }
 
 private:
@@ -95,13 +139,14 @@ private:
     // A context connected to the sound output, or nullptr where none can be reached (tried
     // again at the next sound, so a sound server started later is still found).
     static ca_context* open(const QByteArray& name) {
+        const Canberra* ca = Canberra::get();
         ca_context* c = nullptr;
-        if (ca_context_create(&c) != CA_SUCCESS)
+        if (!ca || ca->create(&c) != CA_SUCCESS)
             return nullptr;
         if (!name.isEmpty())
-            ca_context_change_props(c, CA_PROP_APPLICATION_NAME, name.constData(), nullptr);
-        if (ca_context_open(c) != CA_SUCCESS) {
-            ca_context_destroy(c);
+            ca->changeProps(c, CA_PROP_APPLICATION_NAME, name.constData(), nullptr);
+        if (ca->open(c) != CA_SUCCESS) {
+            ca->destroy(c);
             return nullptr;
         }
         return c;
