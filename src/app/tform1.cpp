@@ -261,8 +261,10 @@ void TForm1::showEvent(QShowEvent* event) {
         prepareBackingStore();
         FormShow();
     });
-    // Whatever set-up left behind (the bank's rows read for the pool, decoding buffers).
-    vq::returnFreedMemory();
+    // Whatever set-up left behind (the bank's rows read for the pool, decoding buffers) is
+    // given back once the event loop runs: the window is then being mapped, and until the
+    // window manager has done so the main thread has nothing else to do.
+    QTimer::singleShot(0, this, [] { vq::returnFreedMemory(); });
     // A damaged bank: the pool holds the rows that could be read and the show goes on; the
     // operator hears of it once, after set-up.
     vq::guarded([&] {
