@@ -1,7 +1,6 @@
 #include "app/jpegreader.h"
 
-#include <QBuffer>
-#include <QFile>
+#include <QIODevice>
 
 #include <algorithm>
 #include <csetjmp>
@@ -9,6 +8,8 @@
 #include <limits>
 
 #include <jpeglib.h>
+// after jpeglib.h, which it needs
+#include <jerror.h>
 
 namespace vq {
 namespace {
@@ -26,6 +27,46 @@ struct JumpingErrors : jpeg_error_mgr {
 
 void keepQuiet(j_common_ptr) {}
 
+// The file is read through its device a piece at a time, as Qt's reader reads it, not mapped:
+// a mapped file cut short by another program while it is decoded would kill the process.
+constexpr qint64 kReadPiece = 64 * 1024;
+
+struct DeviceSource : jpeg_source_mgr {
+    QIODevice* device = nullptr;
+    JOCTET piece[kReadPiece];
+};
+
+void startReading(j_decompress_ptr) {}
+
+boolean readPiece(j_decompress_ptr info) {
+    auto* source = static_cast<DeviceSource*>(info->src);
+    qint64 got = source->device->read(reinterpret_cast<char*>(source->piece), kReadPiece);
+    if (got <= 0) {
+        // Cut short: libjpeg is told so (a warning) and given an end-of-picture marker.
+        WARNMS(info, JWRN_JPEG_EOF);
+        source->piece[0] = JOCTET(0xFF);
+        source->piece[1] = JOCTET(JPEG_EOI);
+        got = 2;
+    }
+    source->next_input_byte = source->piece;
+    source->bytes_in_buffer = std::size_t(got);
+    return TRUE;
+}
+
+void skipBytes(j_decompress_ptr info, long count) {
+    auto* source = static_cast<DeviceSource*>(info->src);
+    while (count > long(source->bytes_in_buffer)) {
+        count -= long(source->bytes_in_buffer);
+        readPiece(info);
+    }
+    if (count > 0) {
+        source->next_input_byte += count;
+        source->bytes_in_buffer -= std::size_t(count);
+    }
+}
+
+void stopReading(j_decompress_ptr) {}
+
 // Lines handed to libjpeg in one call: as many as it makes in one pass at most
 // (max_v_samp_factor × the DCT size), so none is made into a spare line and copied.
 constexpr int kLinesPerCall = 16;
@@ -35,10 +76,17 @@ constexpr int kLinesPerCall = 16;
 struct JpegReader::Decoder {
     jpeg_decompress_struct info{};
     JumpingErrors errors{};
-    Decoder() {
+    DeviceSource source{};
+    explicit Decoder(QIODevice* device) {
         info.err = jpeg_std_error(&errors);
         errors.error_exit = leave;
         errors.output_message = keepQuiet;
+        source.device = device;
+        source.init_source = startReading;
+        source.fill_input_buffer = readPiece;
+        source.skip_input_data = skipBytes;
+        source.resync_to_restart = jpeg_resync_to_restart;
+        source.term_source = stopReading;
     }
     ~Decoder() { jpeg_destroy_decompress(&info); }
     Decoder(const Decoder&) = delete;
@@ -46,30 +94,19 @@ struct JpegReader::Decoder {
 };
 
 JpegReader::JpegReader(QIODevice* device) {
-    if (!device || !device->isOpen())
+    if (!device || !device->isOpen() || !device->isReadable() || device->isSequential())
         return;
-    const qint64 start = device->pos();
-    if (auto* buffer = qobject_cast<QBuffer*>(device)) {
-        m_data = reinterpret_cast<const uchar*>(buffer->data().constData()) + start;
-        m_length = buffer->data().size() - start;
-    } else if (auto* file = qobject_cast<QFile*>(device)) {
-        m_length = file->size() - start;
-        if (m_length > 0)
-            m_mapped = file->map(start, m_length);
-        if (m_mapped)
-            m_mappedFile = file;
-        m_data = m_mapped;
-    }
-    if (!m_data || m_length <= 0 || quint64(m_length) > std::numeric_limits<unsigned long>::max())
-        return;
-    m_decoder = std::make_unique<Decoder>();
+    m_device = device;
+    m_start = device->pos();
+    m_decoder = std::make_unique<Decoder>(device);
     m_headerRead = readHeader();
 }
 
 JpegReader::~JpegReader() {
     m_decoder.reset();
-    if (m_mappedFile)
-        m_mappedFile->unmap(m_mapped);
+    // Where it was: Qt's reader reads what was not read here from the start.
+    if (m_device)
+        m_device->seek(m_start);
 }
 
 bool JpegReader::readHeader() {
@@ -77,7 +114,7 @@ bool JpegReader::readHeader() {
     if (setjmp(m_decoder->errors.jump))
         return false;
     jpeg_create_decompress(&info);
-    jpeg_mem_src(&info, m_data, static_cast<unsigned long>(m_length));
+    info.src = &m_decoder->source;
     if (jpeg_read_header(&info, TRUE) != JPEG_HEADER_OK)
         return false;
     m_size = QSize(int(info.image_width), int(info.image_height));

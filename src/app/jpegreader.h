@@ -5,7 +5,6 @@
 
 #include <memory>
 
-class QFile;
 class QIODevice;
 
 namespace vq {
@@ -17,8 +16,9 @@ namespace vq {
 // Qt's reader would make it is read here; everything else is left to Qt's reader.
 class JpegReader {
 public:
-    // Reads the header of the file or buffer the device is, from its current position, which
-    // is left unchanged. Other devices are not read (headerRead() is false).
+    // Reads the header from the device's current position; the device is taken back there
+    // when the reader goes. Devices that cannot go back (pipes, sockets) are not read
+    // (headerRead() is false).
     explicit JpegReader(QIODevice* device);
     ~JpegReader();
     JpegReader(const JpegReader&) = delete;
@@ -43,10 +43,8 @@ private:
     bool readHeader();
     int denominatorFor(QSize size) const;
 
-    QFile* m_mappedFile = nullptr;
-    uchar* m_mapped = nullptr;
-    const uchar* m_data = nullptr;
-    qint64 m_length = 0;
+    QIODevice* m_device = nullptr;
+    qint64 m_start = 0;
     std::unique_ptr<Decoder> m_decoder;
     bool m_headerRead = false;
     bool m_spent = false;
