@@ -17,6 +17,7 @@
 #include "settings/tform3.h"
 
 #include <QGuiApplication>
+#include <QImageReader>
 #include <QScreen>
 
 #include <future>
@@ -45,6 +46,11 @@ int runPresenter(int argc, char** argv,
         background.emplace(programFolder() + QStringLiteral("bg.jpg"), screen->geometry().size());
     // The same for the question bank the data module opens: the connection and its query.
     BankPrefetch bank(TADOConnection::designedConnectionString(), TDataModule2::designedSql());
+    // Qt's image readers look through the installed image-format plugins the first time one
+    // of them is made (a few ms). The background is read by libjpeg itself, so set-up's
+    // next-step picture would be the first, on the main thread; the look is taken here instead.
+    const std::future<void> imageFormats =
+        std::async(std::launch::async, [] { QImageReader::supportedImageFormats(); });
 
     // The windows' texts are measured from here on.
     if (fontConfiguration.valid())
