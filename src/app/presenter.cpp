@@ -16,6 +16,7 @@
 #include "platform/sound.h"
 #include "settings/tform3.h"
 
+#include <QBuffer>
 #include <QGuiApplication>
 #include <QImageReader>
 #include <QScreen>
@@ -46,11 +47,17 @@ int runPresenter(int argc, char** argv,
         background.emplace(programFolder() + QStringLiteral("bg.jpg"), screen->geometry().size());
     // The same for the question bank the data module opens: the connection and its query.
     BankPrefetch bank(TADOConnection::designedConnectionString(), TDataModule2::designedSql());
-    // Qt's image readers look through the installed image-format plugins the first time one
-    // of them is made (a few ms). The background is read by libjpeg itself, so set-up's
-    // next-step picture would be the first, on the main thread; the look is taken here instead.
-    const std::future<void> imageFormats =
-        std::async(std::launch::async, [] { QImageReader::supportedImageFormats(); });
+    // Qt's image readers read the descriptions of the installed image-format plugins the first
+    // time one of them is made (a few ms). The background is read by libjpeg itself, so set-up's
+    // next-step picture would be the first, on the main thread; an empty PNG is asked here
+    // instead (Qt's own PNG reader answers, no plugin is loaded).
+    const std::future<void> imageFormats = std::async(std::launch::async, [] {
+        QBuffer nothing;
+        nothing.open(QIODevice::ReadOnly);
+        QImageReader reader(&nothing, "png");
+        reader.setAutoDetectImageFormat(false);
+        reader.canRead();
+    });
 
     // The windows' texts are measured from here on.
     if (fontConfiguration.valid())
