@@ -7,7 +7,8 @@ drawn on the screen the server sends an event, and this process reads the pixels
 
   firstframe  process start (the moment before the spawn) to the first VISIBLE frame, for the
               real velquo binary and for `feh --fullscreen` on the same JPEG, in alternated pairs
-              (velquo first in even pairs, feh first in odd ones). VISIBLE means: the 8 x 8
+              (velquo first in even pairs, feh first in odd ones; with --baseline an older
+              build joins the rounds, each program first in turn). VISIBLE means: the 8 x 8
               pixels at the centre of the screen, read back from the X server, average within
               24 per channel of the picture's own centre when it is scaled to the screen. The
               window being mapped, or painted in the button face colour, does not count. Also
@@ -290,36 +291,43 @@ def run_first_frame(args):
         pic = make_picture(os.path.join(args.pictures, "probe-%dx%d.jpg" % size), *size)
         ref = reference_centre(pic, args.width, args.height)
         inst = make_install(work, args.build, pic, questions=args.questions, velquo=args.velquo)
-        velquo = ([os.path.join(inst, "velquo")], inst)
-        feh = (["feh", "--fullscreen", "--hide-pointer", os.path.join(inst, "bg.jpg")], inst)
-        res = {"velquo": [], "feh": []}
-        rss = {"velquo": [], "feh": []}
-        cpu = {"velquo": [], "feh": []}
+        programs = {"velquo": [os.path.join(inst, "velquo")]}
+        if args.baseline:
+            # An older build in the same installation, run in the same rounds.
+            shutil.copy(args.baseline, os.path.join(inst, "velquo-baseline"))
+            programs["baseline"] = [os.path.join(inst, "velquo-baseline")]
+        programs["feh"] = ["feh", "--fullscreen", "--hide-pointer", os.path.join(inst, "bg.jpg")]
+        names = list(programs)
+        res = {name: [] for name in names}
+        rss = {name: [] for name in names}
+        cpu = {name: [] for name in names}
         for i in range(args.pairs):
-            order = [("velquo", velquo), ("feh", feh)]
-            if i % 2:
-                order.reverse()
+            # Each program goes first in turn (with two: velquo first in even rounds).
+            order = names[i % len(names):] + names[:i % len(names)]
             line = []
-            for name, (argv, cwd) in order:
-                ms, kb, p = first_frame(scr, argv, cwd, ref, cpu=cpu[name])
+            for name in order:
+                ms, kb, p = first_frame(scr, programs[name], inst, ref, cpu=cpu[name])
                 stop(p)
                 res[name].append(ms)
                 rss[name].append(kb)
                 line.append("%s %.1f ms %d kB" % (name, ms, kb))
-            log("pair %d: %s" % (i + 1, ", ".join(line)))
-        print("first visible frame, %s picture on a %dx%d screen, openbox, %d alternated pairs"
+            log("round %d: %s" % (i + 1, ", ".join(line)))
+        print("first visible frame, %s picture on a %dx%d screen, openbox, %d alternated rounds"
               % (args.size, args.width, args.height, args.pairs))
-        for name in ("velquo", "feh"):
-            print("  %-7s ms  %s" % (name, stats(res[name])))
-        ratios = [v / f for v, f in zip(res["velquo"], res["feh"])]
-        print("  velquo/feh per pair: %s" % stats(ratios))
-        vm = sorted(res["velquo"])[len(res["velquo"]) // 2]
-        fm = sorted(res["feh"])[len(res["feh"]) // 2]
-        print("  median ratio velquo/feh: %.2f" % (vm / fm))
-        for name in ("velquo", "feh"):
-            print("  %-7s CPU ms used by the first frame: %s" % (name, stats(cpu[name])))
-        for name in ("velquo", "feh"):
-            print("  %-7s RSS kB after the first frame: %s" % (name, stats(rss[name])))
+        for name in names:
+            print("  %-8s ms  %s" % (name, stats(res[name])))
+        median = {name: sorted(v)[len(v) // 2] for name, v in res.items()}
+        pairs = [(a, "feh") for a in names if a != "feh"]
+        if args.baseline:
+            pairs.append(("velquo", "baseline"))
+        for a, b in pairs:
+            ratios = [x / y for x, y in zip(res[a], res[b])]
+            print("  %s/%s per round: %s" % (a, b, stats(ratios)))
+            print("  median ratio %s/%s: %.2f" % (a, b, median[a] / median[b]))
+        for name in names:
+            print("  %-8s CPU ms used by the first frame: %s" % (name, stats(cpu[name])))
+        for name in names:
+            print("  %-8s RSS kB after the first frame: %s" % (name, stats(rss[name])))
     finally:
         scr.close()
         shutil.rmtree(work, ignore_errors=True)
@@ -447,6 +455,8 @@ def main():
     ap.add_argument("--build", default="build/release")
     ap.add_argument("--velquo", help="another velquo binary to run in the installation (an "
                     "older build, to compare); the build's own by default")
+    ap.add_argument("--baseline", help="firstframe: an older velquo binary run in the same "
+                    "rounds, for a before-and-after figure the host's drift does not spoil")
     ap.add_argument("--pictures", default=tempfile.gettempdir(),
                     help="where the generated test pictures are kept between runs")
     ap.add_argument("--size", choices=["4k", "1080p"], default="4k")
