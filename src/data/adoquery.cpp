@@ -125,29 +125,30 @@ QVariant TADOQuery::field(int number) const {
 
 namespace vq {
 void appendVariantText(QString& text, const QVariant& value) {
-    const int type = value.isValid() && !value.isNull() ? value.typeId() : QMetaType::UnknownType;
-    if (type == QMetaType::LongLong || type == QMetaType::Int) {
-        char digits[24];
-        const auto end = std::to_chars(digits, digits + sizeof digits, value.toLongLong()).ptr;
-        text.append(QLatin1StringView(digits, end - digits));
-        return;
-    }
-    text += variantToText(value);
-}
-
-QString variantToText(const QVariant& value) {
     if (!value.isValid() || value.isNull())
         throw Exception(
             QStringLiteral("Could not convert variant of type (Null) into type (String)"));
     switch (value.typeId()) {
     case QMetaType::LongLong:
-        return QString::number(value.toLongLong());
-    case QMetaType::Int:
-        return QString::number(value.toInt());
-    case QMetaType::Double:
-        return QString::number(value.toDouble(), 'g', 15);
-    default:
-        return value.toString();
+    case QMetaType::Int: {
+        // Written in place: no string of its own for each of a bank's numbers.
+        char digits[24];
+        const auto end = std::to_chars(digits, digits + sizeof digits, value.toLongLong()).ptr;
+        text.append(QLatin1StringView(digits, end - digits));
+        break;
     }
+    case QMetaType::Double:
+        text += QString::number(value.toDouble(), 'g', 15);
+        break;
+    default:
+        text += value.toString();
+        break;
+    }
+}
+
+QString variantToText(const QVariant& value) {
+    QString text;
+    appendVariantText(text, value);
+    return text;
 }
 } // namespace vq

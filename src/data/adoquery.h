@@ -60,6 +60,6 @@ namespace vq {
 // The framework's conversion of a value to text: whole numbers as decimal digits; a value
 // that stands for no value fails "Could not convert variant of type (Null) into type (String)".
 QString variantToText(const QVariant& value);
-// The same text appended to `text`; a whole number is written there without a string of its own.
+// The same text appended to `text` (what variantToText returns is made this way).
 void appendVariantText(QString& text, const QVariant& value);
 } // namespace vq
