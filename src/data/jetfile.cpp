@@ -895,12 +895,17 @@ RowSet Database::readTable(const QString& table, bool forFetches) {
     locateRows(s, *t, out.damage);
     const auto loc = t->loc;
     const size_t n = loc->pages.size();
-    QList<int> indexed;
+    QList<int> integers;
     for (int i = 0; i < t->columns.size() && forFetches; ++i)
         if (t->columns[i].integer) {
-            indexed << i;
+            integers << i;
             t->index[i].reserve(n);
         }
+    // Every index is in the table now, which no longer changes shape: the scan writes straight
+    // into them instead of looking each up again for every row.
+    std::vector<std::pair<int, std::vector<std::pair<qint64, int>>*>> indexed;
+    for (int c : integers)
+        indexed.emplace_back(c, &t->index[c]);
     // The scan takes the numbers; texts are read from this moment of the file when asked for.
     for (const ColumnInfo& c : out.columns)
         out.deferred << c.text;
@@ -910,13 +915,16 @@ RowSet Database::readTable(const QString& table, bool forFetches) {
         QList<QVariant> row =
             readAt(s, *t, loc->pages[pos], loc->rows[pos], false).value_or(QList<QVariant>());
         row.resize(t->columns.size());
-        for (int c : indexed)
+        for (auto& [c, numbers] : indexed)
             if (row[c].isValid())
-                t->index[c].emplace_back(row[c].toLongLong(), int(pos));
+                numbers->emplace_back(row[c].toLongLong(), int(pos));
         out.appendRow(row);
     }
-    for (int c : indexed)
-        std::sort(t->index[c].begin(), t->index[c].end());
+    // Banks are mostly kept in the order of their numbers; such an index is sorted already.
+    for (const auto& entry : indexed)
+        if (std::vector<std::pair<qint64, int>>& numbers = *entry.second;
+            !std::is_sorted(numbers.begin(), numbers.end()))
+            std::sort(numbers.begin(), numbers.end());
     t->scanned = forFetches;
     return out;
 }

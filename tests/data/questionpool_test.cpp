@@ -326,6 +326,36 @@ TEST(JetSql, LexicalRulesAndEngineErrors) {
               QStringLiteral("ADOQuery1: Cannot perform this operation on a closed dataset"));
 }
 
+// The numbers are indexed by the full read; a lookup gives every row that holds the number, in
+// the order of the rows, whether the bank is kept in the order of its numbers or not.
+TEST(JetSql, EqualNumbersAreFoundInTheOrderOfTheRows) {
+    vq::test::RecordingMessages boxes;
+    for (const QList<qint64>& numbers :
+         {QList<qint64>{1, 2, 2, 3, 5, 5}, QList<qint64>{5, 2, 3, 5, 1, 2}}) {
+        QList<vq::jet::Question> questions;
+        for (qsizetype i = 0; i < numbers.size(); ++i)
+            questions.append({numbers[i], QStringLiteral("第%1行").arg(i), QStringLiteral("答")});
+        Bank bank({vq::jet::questionTable(questions)});
+        TDataModule2 module;
+        TADOQuery& q = *module.ADOQuery1;
+        vq::TMemo pool;
+        vq::fillPool(q, pool);
+        for (const qint64 wanted : {5, 2, 1, 4}) {
+            q.setSql(QStringLiteral("select * from 题 where 编号=%1").arg(wanted));
+            q.open();
+            QStringList found;
+            for (; !q.eof(); q.next())
+                found << q.fieldByName(QStringLiteral("题目")).toString();
+            QStringList expected;
+            for (qsizetype i = 0; i < numbers.size(); ++i)
+                if (numbers[i] == wanted)
+                    expected << QStringLiteral("第%1行").arg(i);
+            EXPECT_EQ(found, expected) << numbers.front() << " first, number " << wanted;
+        }
+    }
+    EXPECT_TRUE(boxes.shown.isEmpty());
+}
+
 TEST(JetSql, TextConversion) {
     EXPECT_EQ(vq::variantToText(QVariant(qlonglong(-42))), QStringLiteral("-42"));
     EXPECT_EQ(vq::variantToText(QVariant(qlonglong(1234567))), QStringLiteral("1234567"));
