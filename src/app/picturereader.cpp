@@ -53,6 +53,14 @@ qsizetype lineBytes(int width, int bitsPerPixel) {
     return (qsizetype(width) * bitsPerPixel + 31) / 32 * 4;
 }
 
+// The bytes of a picture's lines, `line` bytes each; 0 (no block) where there are none or they
+// would not fit in memory's sizes.
+std::size_t blockBytes(QSize size, qsizetype line) {
+    if (size.isEmpty() || line > std::numeric_limits<qsizetype>::max() / size.height())
+        return 0;
+    return std::size_t(line) * std::size_t(size.height());
+}
+
 // A copy of an opaque picture in another pixel format, with the picture's resolution; the
 // picture itself where the copy cannot be made. Fresh pages for the copy are faulted in at
 // once rather than one write fault each 4 KB, and sizes and line starts are taken once (each
@@ -113,9 +121,7 @@ private:
 // own image where it would not write into the block after all (another size or kind of pixel).
 std::optional<QImage> readOpaqueIntoBlock(QImageReader& reader, QSize size) {
     const qsizetype wide = lineBytes(size.width(), 32);
-    if (size.isEmpty() || wide > std::numeric_limits<qsizetype>::max() / size.height())
-        return std::nullopt;
-    PictureBlock block(std::size_t(wide) * std::size_t(size.height()));
+    PictureBlock block(blockBytes(size, wide));
     if (!block.data())
         return std::nullopt;
     QImage image(block.data(), size.width(), size.height(), wide, QImage::Format_RGB32);
@@ -136,9 +142,7 @@ std::optional<QImage> readOpaqueIntoBlock(QImageReader& reader, QSize size) {
 // straight into a block of their own. Nothing where libjpeg did not read it.
 std::optional<QImage> readJpegIntoBlock(JpegReader& jpeg, QSize size) {
     const qsizetype line = lineBytes(size.width(), 24);
-    if (line > std::numeric_limits<qsizetype>::max() / size.height())
-        return std::nullopt;
-    PictureBlock block(std::size_t(line) * std::size_t(size.height()));
+    PictureBlock block(blockBytes(size, line));
     if (!block.data() || !jpeg.read(size, block.data(), line))
         return std::nullopt;
     QImage out = block.intoImage(size, line, QImage::Format_RGB888);
