@@ -4,7 +4,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 if git rev-parse --is-inside-work-tree >/dev/null 2>&1; then
-    mapfile -t files < <(git ls-files -- '*.cpp' '*.h' '*.hpp' '*.cc')
+    # Third-party sources keep their own style.
+    mapfile -t files < <(git ls-files -- '*.cpp' '*.h' '*.hpp' '*.cc' ':!:third_party/*')
 else
     mapfile -t files < <(find src tools tests bench -name '*.cpp' -o -name '*.h' | sort)
 fi

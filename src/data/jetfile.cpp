@@ -2,7 +2,9 @@
 
 #include "data/jetheader.h"
 #include "platform/exception.h"
+#include "platform/files.h"
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
@@ -414,13 +416,18 @@ void Database::load() {
     // checked as it is read, each table's pages as the table is.
     checkTableDefinition(snap.get(), 2, m_path, catalogPart());
 
-    MdbHandle* h = mdb_open_buffer(snap->bytes.data(), size_t(snap->bytes.size()), MDB_NOFLAGS);
+    MdbHandle* h = vq::kMemoryReadsAsFile ? mdb_open_buffer(snap->bytes.data(),
+                                                            size_t(snap->bytes.size()), MDB_NOFLAGS)
+                                          : nullptr;
     if (!h) {
-        snap->spill = std::make_unique<QTemporaryFile>();
+        // A plain name: the library takes the name in the ANSI code page, which need not
+        // spell the program's Chinese name.
+        snap->spill = std::make_unique<QTemporaryFile>(
+            QDir::temp().filePath(QStringLiteral("velquo-bank-XXXXXX.tmp")));
         if (!snap->spill->open() || snap->spill->write(snap->bytes) != snap->bytes.size())
             throw Exception(unrecognized(m_path));
         snap->spill->flush();
-        h = mdb_open(QFile::encodeName(snap->spill->fileName()).constData(), MDB_NOFLAGS);
+        h = mdb_open(vq::nameForCLibrary(snap->spill->fileName()).constData(), MDB_NOFLAGS);
     }
     if (!h)
         throw Exception(unrecognized(m_path));

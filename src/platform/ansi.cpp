@@ -1,51 +1,28 @@
 #include "platform/ansi.h"
 
-#if defined(Q_OS_WIN)
-#include <windows.h>
-#else
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+#if defined(Q_OS_WIN)
+#include <qt_windows.h>
+#else
 #include <iconv.h>
+#endif
 
 #include <algorithm>
 #include <vector>
-#endif
 
 namespace vq {
 
-#if defined(Q_OS_WIN)
-
-// The system's own code page 936 tables; characters it cannot hold become its default "?".
-QByteArray toAnsi(const QString& text) {
-    if (text.isEmpty())
-        return QByteArray("");
-    const auto* in = reinterpret_cast<const wchar_t*>(text.utf16());
-    const int n = WideCharToMultiByte(936, 0, in, int(text.size()), nullptr, 0, nullptr, nullptr);
-    QByteArray out(n, Qt::Uninitialized);
-    WideCharToMultiByte(936, 0, in, int(text.size()), out.data(), n, nullptr, nullptr);
-    return out;
-}
-
-QString fromAnsi(const char* data, qsizetype size) {
-    if (size <= 0)
-        return QString(QLatin1String(""));
-    const int n = MultiByteToWideChar(936, 0, data, int(size), nullptr, 0);
-    QString out(n, Qt::Uninitialized);
-    MultiByteToWideChar(936, 0, data, int(size), reinterpret_cast<wchar_t*>(out.data()), n);
-    return out;
-}
-
-#else
-
-// GBK through the C library's tables, completed the way Windows completes code page 936: the
+// GBK through the system's tables (code page 936 on Windows, the C library's GBK elsewhere),
+// completed the way Windows completes code page 936: the
 // cells GBK leaves empty are numbered into the private use area from U+E000, 0x80 is the euro
 // sign and 0xFF U+F8F5. A byte that cannot start a character, or a lead byte followed by one
 // that cannot end it, reads as U+FFFD and the next byte starts afresh; a lead byte at the end
 // of the text is dropped. Characters GBK cannot hold are written as "?", except the invisible
 // ones (joiners, direction marks, variation selectors), which are left out. That is exactly
 // what Qt's converter (through ICU) made of these texts; this one does without loading ICU
-// and its converter data into the presenter.
+// and its converter data into the presenter, and reads and writes alike on every system.
 namespace {
 
 constexpr char16_t kReplacement = 0xFFFD;
@@ -55,17 +32,59 @@ bool isTrail(uchar c) {
     return c >= 0x40 && c <= 0xFE && c != 0x7F;
 }
 
+enum class Direction { FromGbk, ToGbk };
+
+#if defined(Q_OS_WIN)
+
+// One conversion direction of the system's code page 936, which keeps no state.
+class Converter {
+public:
+    explicit Converter(Direction direction) : m_direction(direction) {}
+    bool valid() const { return true; }
+    // Converts the whole input (GBK bytes, or UTF-16 code units) into out; false when any of
+    // it has no conversion. No best fit and no default character: those count as none.
+    bool convert(const void* in, size_t inSize, void* out, size_t outSize, size_t* written) {
+        *written = 0;
+        if (m_direction == Direction::FromGbk) {
+            const int n =
+                ::MultiByteToWideChar(936, MB_ERR_INVALID_CHARS, static_cast<const char*>(in),
+                                      int(inSize), static_cast<wchar_t*>(out), int(outSize / 2));
+            *written = size_t(n) * 2;
+            return n > 0;
+        }
+        BOOL usedDefault = FALSE;
+        const int n = ::WideCharToMultiByte(
+            936, WC_NO_BEST_FIT_CHARS, static_cast<const wchar_t*>(in), int(inSize / 2),
+            static_cast<char*>(out), int(outSize), nullptr, &usedDefault);
+        *written = size_t(n);
+        return n > 0 && !usedDefault;
+    }
+
+private:
+    Direction m_direction;
+};
+
+#else
+
+#if Q_BYTE_ORDER == Q_LITTLE_ENDIAN
+constexpr char kUtf16[] = "UTF-16LE";
+#else
+constexpr char kUtf16[] = "UTF-16BE";
+#endif
+
 // One conversion direction of the C library, open for one text: an open conversion holds
 // 32 KB of buffers, and a text of plain ASCII needs none.
-class Iconv {
+class Converter {
 public:
-    Iconv(const char* to, const char* from) : m_cd(iconv_open(to, from)) {}
-    ~Iconv() {
+    explicit Converter(Direction direction)
+        : m_cd(direction == Direction::FromGbk ? iconv_open(kUtf16, "GBK")
+                                               : iconv_open("GBK", kUtf16)) {}
+    ~Converter() {
         if (valid())
             iconv_close(m_cd);
     }
-    Iconv(const Iconv&) = delete;
-    Iconv& operator=(const Iconv&) = delete;
+    Converter(const Converter&) = delete;
+    Converter& operator=(const Converter&) = delete;
     bool valid() const { return m_cd != reinterpret_cast<iconv_t>(-1); }
     // Converts the whole input into out; false when any of it has no conversion.
     bool convert(const void* in, size_t inSize, void* out, size_t outSize, size_t* written) {
@@ -82,14 +101,10 @@ private:
     iconv_t m_cd;
 };
 
-#if Q_BYTE_ORDER == Q_LITTLE_ENDIAN
-constexpr char kUtf16[] = "UTF-16LE";
-#else
-constexpr char kUtf16[] = "UTF-16BE";
 #endif
 
-// The character of a two-byte cell in the C library's GBK table, or 0 when it has none.
-char16_t tableChar(Iconv& decoder, uchar lead, uchar trail) {
+// The character of a two-byte cell in the system's GBK table, or 0 when it has none.
+char16_t tableChar(Converter& decoder, uchar lead, uchar trail) {
     const char in[2] = {char(lead), char(trail)};
     char16_t out[2] = {};
     size_t written = 0;
@@ -103,7 +118,7 @@ char16_t tableChar(Iconv& decoder, uchar lead, uchar trail) {
 // code order. Looked up only when such a cell or character occurs.
 const std::vector<quint16>& privateCells() {
     static const std::vector<quint16> cells = [] {
-        Iconv decoder(kUtf16, "GBK");
+        Converter decoder(Direction::FromGbk);
         std::vector<quint16> out;
         std::vector<bool> taken(0x10000, false);
         const auto area = [&](int lead0, int lead1, int trail0, int trail1) {
@@ -127,7 +142,7 @@ const std::vector<quint16>& privateCells() {
     return cells;
 }
 
-char16_t cellChar(Iconv& decoder, uchar lead, uchar trail) {
+char16_t cellChar(Converter& decoder, uchar lead, uchar trail) {
     if (const char16_t c = tableChar(decoder, lead, trail))
         return c;
     const std::vector<quint16>& cells = privateCells();
@@ -149,7 +164,7 @@ bool invisible(char32_t c) {
            (c >= 0xE0000 && c <= 0xE0FFF);
 }
 
-void appendChar(Iconv& encoder, QByteArray& out, char32_t c) {
+void appendChar(Converter& encoder, QByteArray& out, char32_t c) {
     if (c >= kPrivateUseStart && c < kPrivateUseStart + privateCells().size()) {
         const quint16 cell = privateCells()[c - kPrivateUseStart];
         out += char(cell >> 8);
@@ -180,7 +195,7 @@ QByteArray toAnsi(const QString& text) {
     const char16_t* units = reinterpret_cast<const char16_t*>(text.constData());
     if (std::all_of(units, units + n, [](char16_t u) { return u < 0x80; }))
         return text.toLatin1();
-    Iconv encoder("GBK", kUtf16);
+    Converter encoder(Direction::ToGbk);
     if (!encoder.valid()) // a C library without GBK: Qt's converter as before
         return QStringEncoder("GBK").encode(text);
     QByteArray out;
@@ -214,7 +229,7 @@ QString fromAnsi(const char* data, qsizetype size) {
     const auto* p = reinterpret_cast<const uchar*>(data);
     if (std::all_of(p, p + size, [](uchar c) { return c < 0x80; }))
         return QString::fromLatin1(data, size);
-    Iconv decoder(kUtf16, "GBK");
+    Converter decoder(Direction::FromGbk);
     if (!decoder.valid()) // a C library without GBK: Qt's converter as before
         return QStringDecoder("GBK").decode(QByteArrayView(data, size));
     QString out;
@@ -238,8 +253,6 @@ QString fromAnsi(const char* data, qsizetype size) {
     }
     return out;
 }
-
-#endif
 
 QString fromAnsi(const QByteArray& bytes) {
     return fromAnsi(bytes.constData(), bytes.size());

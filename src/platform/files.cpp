@@ -2,13 +2,21 @@
 #include "platform/files_testing.h"
 
 #include <QCoreApplication>
+#include <QCryptographicHash>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
-#ifdef Q_OS_UNIX
+#include <algorithm>
+#include <cstdio>
+
+#if defined(Q_OS_WIN)
+#include <qt_windows.h>
+
+#include <fcntl.h>
+#include <io.h>
+#elif defined(Q_OS_UNIX)
 #include <cerrno>
 #include <csignal>
 #include <fcntl.h>
@@ -16,7 +24,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <chrono>
 #include <condition_variable>
 #include <memory>
@@ -28,6 +35,20 @@ namespace vq {
 
 detail::InjectedWriteFailure detail::injectedWriteFailure;
 
+#ifdef Q_OS_WIN
+// Qt's regular expressions are matched without their just-in-time compiler here. Its stack is
+// kept per thread and freed at a thread's end by a thread-local destructor that MinGW's
+// runtime calls after the thread's storage is gone, so every program whose helper thread
+// matched a pattern (a folder listing with a wildcard is one) crashed when the thread ended.
+// Qt reads the switch once, at its first pattern; this runs before main, in every program
+// (this file is in each of them).
+static const bool kRegularExpressionsInterpreted = [] {
+    if (!qEnvironmentVariableIsSet("QT_ENABLE_REGEXP_JIT"))
+        qputenv("QT_ENABLE_REGEXP_JIT", "0");
+    return true;
+}();
+#endif
+
 namespace {
 
 // True (with errno set) when a test asked this step to fail.
@@ -36,10 +57,16 @@ bool injectedFailure(WriteStep step) {
     if (injected.step != step || step == WriteStep::None)
         return false;
     injected.step = WriteStep::None;
-#ifdef Q_OS_UNIX
     errno = injected.errorNumber;
-#endif
     return true;
+}
+
+void closeDescriptor(int fd) {
+#ifdef Q_OS_WIN
+    ::_close(fd);
+#else
+    ::close(fd);
+#endif
 }
 
 QString notRegularReason() {
@@ -133,6 +160,50 @@ void syncFolder(const QString& folder) {
     ::close(fd);
 }
 
+#elif defined(Q_OS_WIN)
+
+std::wstring nativePath(const QString& path) {
+    return QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()).toStdWString();
+}
+
+// Opens the path for reading and lets other processes read, write and replace it meanwhile, as
+// the platform's own profile functions do: a writer's rename over the file does not fail
+// because a reader has it open. -1 when it cannot be opened, -2 when something else than a
+// regular file lies there (a folder, a device such as NUL or CON, a pipe).
+int openRegular(const QString& path) {
+    const HANDLE h = ::CreateFileW(nativePath(path).c_str(), GENERIC_READ,
+                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) {
+        const DWORD err = ::GetLastError();
+        errno = err == ERROR_FILE_NOT_FOUND || err == ERROR_PATH_NOT_FOUND ? ENOENT : EACCES;
+        // A folder cannot be opened without backup semantics: it is there, but no file.
+        if (err == ERROR_ACCESS_DENIED && QFileInfo(path).isDir())
+            return -2;
+        return -1;
+    }
+    if (::GetFileType(h) != FILE_TYPE_DISK) {
+        ::CloseHandle(h);
+        return -2;
+    }
+    const int fd = ::_open_osfhandle(reinterpret_cast<intptr_t>(h), _O_RDONLY | _O_BINARY);
+    if (fd < 0)
+        ::CloseHandle(h);
+    return fd;
+}
+
+bool processGone(qint64 pid) {
+    if (pid <= 0 || pid == QCoreApplication::applicationPid())
+        return false;
+    const HANDLE h = ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, DWORD(pid));
+    if (!h)
+        return ::GetLastError() == ERROR_INVALID_PARAMETER; // no such process
+    DWORD code = 0;
+    const bool ended = ::GetExitCodeProcess(h, &code) && code != STILL_ACTIVE;
+    ::CloseHandle(h);
+    return ended;
+}
+
 #endif
 
 } // namespace
@@ -154,10 +225,8 @@ void removeLeftoverPartials(const QString& target) {
         if (!ok || pid == QCoreApplication::applicationPid())
             continue;
         const QFileInfo partial(dir.filePath(name));
-        bool stale = partial.lastModified().toUTC().secsTo(now) > kStalePartialSeconds;
-#ifdef Q_OS_UNIX
-        stale = stale || processGone(pid);
-#endif
+        const bool stale =
+            partial.lastModified().toUTC().secsTo(now) > kStalePartialSeconds || processGone(pid);
         if (stale)
             QFile::remove(partial.filePath());
     }
@@ -168,17 +237,43 @@ QString partialFileName(const QString& path) {
            kPartialSuffix;
 }
 
+QByteArray nameForCLibrary(const QString& path) {
+    const QByteArray name = QFile::encodeName(path);
+#ifdef Q_OS_WIN
+    if (QFile::decodeName(name) != path) {
+        const std::wstring wide = nativePath(path);
+        std::wstring shortName(MAX_PATH, L'\0');
+        const DWORD n =
+            ::GetShortPathNameW(wide.c_str(), shortName.data(), DWORD(shortName.size()));
+        if (n > 0 && n < shortName.size()) {
+            shortName.resize(n);
+            return QFile::encodeName(QString::fromStdWString(shortName));
+        }
+    }
+#endif
+    return name;
+}
+
+void useBinaryStandardStreams() {
+#ifdef Q_OS_WIN
+    ::_setmode(::_fileno(stdout), _O_BINARY);
+    ::_setmode(::_fileno(stderr), _O_BINARY);
+#endif
+}
+
 bool isRegularFile(const QString& path) {
 #ifdef Q_OS_UNIX
     struct stat st {};
     return ::stat(QFile::encodeName(path).constData(), &st) == 0 && S_ISREG(st.st_mode);
 #else
-    return QFileInfo(path).isFile();
+    const int fd = openRegular(path);
+    if (fd >= 0)
+        ::_close(fd);
+    return fd >= 0;
 #endif
 }
 
 bool openRegularFile(QFile& file, QString* reason) {
-#ifdef Q_OS_UNIX
     const int fd = openRegular(file.fileName());
     if (fd < 0) {
         if (reason)
@@ -186,32 +281,18 @@ bool openRegularFile(QFile& file, QString* reason) {
         return false;
     }
     if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-        ::close(fd);
+        closeDescriptor(fd);
         if (reason)
             *reason = file.errorString();
         return false;
     }
     return true;
-#else
-    if (QFileInfo::exists(file.fileName()) && !QFileInfo(file.fileName()).isFile()) {
-        if (reason)
-            *reason = notRegularReason();
-        return false;
-    }
-    if (!file.open(QIODevice::ReadOnly)) {
-        if (reason)
-            *reason = file.errorString();
-        return false;
-    }
-    return true;
-#endif
 }
 
 ReadResult readRegularFile(const QString& path, qint64 maxBytes, QByteArray* out, bool* wholeFile) {
     out->clear();
     if (wholeFile)
         *wholeFile = true;
-#ifdef Q_OS_UNIX
     const int fd = openRegular(path);
     if (fd == -2)
         return ReadResult::NotRegular;
@@ -219,18 +300,9 @@ ReadResult readRegularFile(const QString& path, qint64 maxBytes, QByteArray* out
         return errno == ENOENT || errno == ENOTDIR ? ReadResult::Missing : ReadResult::Failed;
     QFile file;
     if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-        ::close(fd);
+        closeDescriptor(fd);
         return ReadResult::Failed;
     }
-#else
-    QFile file(path);
-    if (!QFileInfo::exists(path))
-        return ReadResult::Missing;
-    if (!QFileInfo(path).isFile())
-        return ReadResult::NotRegular;
-    if (!file.open(QIODevice::ReadOnly))
-        return ReadResult::Failed;
-#endif
     // A buffer of the file's length (and one byte to notice that it grew), grown while more
     // comes: one of the limit's size would be fresh memory, mapped and unmapped, on every read,
     // and the settings file is read once a key.
@@ -318,41 +390,84 @@ bool replaceByRename(const QString& path, const QByteArray& bytes) {
     syncFolder(QFileInfo(target).absolutePath());
     return true;
 }
-#else
-// Qt's own replace-by-rename where the platform's calls are not at hand.
-bool replaceWithSaveFile(const QString& path, const QByteArray& bytes) {
-    if (QFileInfo::exists(path) && !QFileInfo(path).isFile())
-        return false;
-    removeLeftoverPartials(path);
-    if (injectedFailure(WriteStep::Create))
-        return false;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    if (injectedFailure(WriteStep::Write) || file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        return false;
+#elif defined(Q_OS_WIN)
+bool writeAll(HANDLE h, const QByteArray& bytes) {
+    const char* p = bytes.constData();
+    qsizetype left = bytes.size();
+    while (left > 0) {
+        const DWORD chunk = DWORD(std::min<qsizetype>(left, 1 << 20));
+        DWORD written = 0;
+        if (!::WriteFile(h, p, chunk, &written, nullptr) || written == 0)
+            return false;
+        p += written;
+        left -= qsizetype(written);
     }
-    if (injectedFailure(WriteStep::Flush) || !file.flush()) {
-        file.cancelWriting();
-        return false;
+    return true;
+}
+
+// Renames the partial file over the target. A reader that opened the file without letting it
+// be replaced (another program, or the platform's own profile functions) holds it for
+// moments: the rename is tried again for a bounded time before the write counts as refused.
+bool renameOver(const std::wstring& partial, const std::wstring& target) {
+    for (int attempt = 0;; ++attempt) {
+        if (::MoveFileExW(partial.c_str(), target.c_str(),
+                          MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+            return true;
+        const DWORD err = ::GetLastError();
+        if ((err != ERROR_ACCESS_DENIED && err != ERROR_SHARING_VIOLATION) || attempt >= 200)
+            return false;
+        ::Sleep(10);
     }
-    if (injectedFailure(WriteStep::Close) || injectedFailure(WriteStep::Rename)) {
-        file.cancelWriting();
+}
+
+// Writes, flushes and closes the partial file beside the target, then renames it over the
+// target, as on Unix. A read-only file is refused as it is, not replaced.
+bool replaceByRename(const QString& path, const QByteArray& bytes) {
+    const QString target = QFileInfo(path).absoluteFilePath();
+    const std::wstring nativeTarget = nativePath(target);
+    const DWORD attributes = ::GetFileAttributesW(nativeTarget.c_str());
+    const bool exists = attributes != INVALID_FILE_ATTRIBUTES;
+    if (!exists && ::GetLastError() != ERROR_FILE_NOT_FOUND)
         return false;
-    }
-    return file.commit();
+    if (exists &&
+        (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DEVICE)))
+        return false;
+    if (!isRegularFile(target) && exists)
+        return false;
+
+    removeLeftoverPartials(target);
+    const std::wstring nativePartial = nativePath(partialFileName(target));
+    ::DeleteFileW(nativePartial.c_str()); // this process's own leftover, if any
+    HANDLE h = injectedFailure(WriteStep::Create)
+                   ? INVALID_HANDLE_VALUE
+                   : ::CreateFileW(nativePartial.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                   FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+        return false;
+    const auto fail = [&] {
+        if (h != INVALID_HANDLE_VALUE)
+            ::CloseHandle(h);
+        ::DeleteFileW(nativePartial.c_str());
+        return false;
+    };
+    if (injectedFailure(WriteStep::Write) || !writeAll(h, bytes))
+        return fail();
+    if (injectedFailure(WriteStep::Flush) || !::FlushFileBuffers(h))
+        return fail();
+    const bool closeFailed = injectedFailure(WriteStep::Close) || !::CloseHandle(h);
+    h = INVALID_HANDLE_VALUE;
+    if (closeFailed)
+        return fail();
+    if (injectedFailure(WriteStep::Rename) || !renameOver(nativePartial, nativeTarget))
+        return fail();
+    return true;
 }
 #endif
 
 } // namespace
 
 bool replaceFileContents(const QString& path, const QByteArray& bytes) {
-#ifdef Q_OS_UNIX
     return replaceByRename(path, bytes);
-#else
-    return replaceWithSaveFile(path, bytes);
-#endif
 }
 
 FolderWriteLock::FolderWriteLock(const QString& filePath) {
@@ -362,7 +477,7 @@ FolderWriteLock::FolderWriteLock(const QString& filePath) {
     if (fd < 0)
         return;
     if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
-        m_fd = fd;
+        m_lock = fd;
         return;
     }
     if (errno != EWOULDBLOCK) {
@@ -395,18 +510,40 @@ FolderWriteLock::FolderWriteLock(const QString& filePath) {
     }).detach();
     std::unique_lock<std::mutex> guard(wait->mutex);
     if (wait->done.wait_for(guard, std::chrono::seconds(2), [&] { return wait->acquired; }))
-        m_fd = fd;
+        m_lock = fd;
     else
         wait->abandoned = true;
+#elif defined(Q_OS_WIN)
+    // A folder cannot be locked here: writers of one folder share a mutex named after it (in
+    // the user's session, where every writer of the user's files runs). One whose holder died
+    // comes to the next waiter, abandoned; the file it was replacing is whole either way.
+    const QString folder = QFileInfo(filePath).absolutePath().toLower();
+    const QString name =
+        QStringLiteral("Local\\velquo-folder-write-") +
+        QString::fromLatin1(
+            QCryptographicHash::hash(folder.toUtf8(), QCryptographicHash::Sha1).toHex());
+    const HANDLE mutex = ::CreateMutexW(nullptr, FALSE, reinterpret_cast<LPCWSTR>(name.utf16()));
+    if (!mutex)
+        return;
+    const DWORD got = ::WaitForSingleObject(mutex, 2000);
+    if (got == WAIT_OBJECT_0 || got == WAIT_ABANDONED)
+        m_lock = reinterpret_cast<std::intptr_t>(mutex);
+    else
+        ::CloseHandle(mutex);
 #else
     Q_UNUSED(filePath);
 #endif
 }
 
 FolderWriteLock::~FolderWriteLock() {
-#ifdef Q_OS_UNIX
-    if (m_fd >= 0)
-        ::close(m_fd); // releases the lock
+    if (m_lock == kNone)
+        return;
+#if defined(Q_OS_UNIX)
+    ::close(int(m_lock)); // releases the lock
+#elif defined(Q_OS_WIN)
+    const auto mutex = reinterpret_cast<HANDLE>(m_lock);
+    ::ReleaseMutex(mutex);
+    ::CloseHandle(mutex);
 #endif
 }
 

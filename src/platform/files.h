@@ -3,9 +3,30 @@
 #include <QByteArray>
 #include <QString>
 
+#include <cstdint>
+
 class QFile;
 
 namespace vq {
+
+// Standard output and error carry the bytes written to them and nothing else: where the C
+// library would put a carriage return before each line feed (Windows), it no longer does, so
+// that a tool's output is the same file on every system.
+void useBinaryStandardStreams();
+
+// Whether the C library can read a block of memory as a file (fmemopen); where it cannot (the
+// Windows C library), libraries built on it that take a buffer only report that they cannot.
+constexpr bool kMemoryReadsAsFile =
+#ifdef Q_OS_WIN
+    false;
+#else
+    true;
+#endif
+
+// The file's name as a C library's open() and stat() take it: the ANSI code page's bytes on
+// Windows (its 8.3 short name where the code page cannot spell the long one), the file
+// system's encoding elsewhere.
+QByteArray nameForCLibrary(const QString& path);
 
 // Opens an existing file for reading. Anything but a regular file (a FIFO, a device, a socket,
 // a folder) is refused at once instead of being opened: opening a FIFO waits for a writer and a
@@ -52,10 +73,12 @@ public:
     ~FolderWriteLock();
     FolderWriteLock(const FolderWriteLock&) = delete;
     FolderWriteLock& operator=(const FolderWriteLock&) = delete;
-    bool held() const { return m_fd >= 0; }
+    bool held() const { return m_lock != kNone; }
 
 private:
-    int m_fd = -1;
+    static constexpr std::intptr_t kNone = -1;
+    // The locked folder's descriptor on Unix, the held mutex's handle on Windows.
+    std::intptr_t m_lock = kNone;
 };
 
 } // namespace vq

@@ -3,7 +3,9 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <QProcessEnvironment>
 
 #ifdef Q_OS_UNIX
 #include <sys/stat.h>
@@ -36,6 +38,34 @@ bool modeAllowsWrite(const QString& path) {
 }
 #endif
 } // namespace
+
+QString programFileName(const QString& base) {
+#ifdef Q_OS_WIN
+    return base + QStringLiteral(".exe");
+#else
+    return base;
+#endif
+}
+
+void letCopyLoadFrom(const QString& originalFolder, const QString& copyFolder,
+                     QProcessEnvironment* env) {
+#ifdef Q_OS_WIN
+    const QString native = QDir::toNativeSeparators(QDir(originalFolder).absolutePath());
+    env->insert(QStringLiteral("PATH"), native + u';' + env->value(QStringLiteral("PATH")));
+    // Relative paths in qt.conf are taken from the copy's folder; the original's are absolute.
+    const QString prefix = QDir(originalFolder).absolutePath();
+    QFile conf(QDir(copyFolder).filePath(QStringLiteral("qt.conf")));
+    if (conf.open(QIODevice::WriteOnly))
+        conf.write(QStringLiteral("[Paths]\r\nPrefix = %1\r\nPlugins = .\r\nTranslations = "
+                                  "translations\r\n")
+                       .arg(prefix)
+                       .toUtf8());
+#else
+    Q_UNUSED(originalFolder);
+    Q_UNUSED(copyFolder);
+    Q_UNUSED(env);
+#endif
+}
 
 QString programFolder() {
     if (!detail::programFolderOverride.isEmpty())

@@ -2,7 +2,19 @@
 
 #include <QString>
 
+class QProcessEnvironment;
+
 namespace vq {
+
+// The file name of the program called `base` on this system ("velquo.exe" on Windows).
+QString programFileName(const QString& base);
+
+// A program copied on its own into another folder (the editor's preview copies the presenter)
+// still finds what it loads beside its original in `originalFolder`: on Windows its libraries,
+// plugins and translations, through the search path and a qt.conf in the copy's folder.
+// Elsewhere the system's libraries serve the copy and nothing is needed.
+void letCopyLoadFrom(const QString& originalFolder, const QString& copyFolder,
+                     QProcessEnvironment* env);
 
 // Folder of the running executable, ending in the separator, so that a file in it is the
 // folder followed by the file name.

@@ -3,6 +3,7 @@
 
 #include "data/jetwriter.h"
 #include "platform/exception.h"
+#include "platform/files.h"
 #include "platform/memory.h"
 
 #include <QApplication>
@@ -134,6 +135,8 @@ int run(const QString& command, const QStringList& args, const Options& options)
 int main(int argc, char** argv) {
     // A run of the tool is short and its buffers come and go by the megabyte.
     vq::reuseFreedMemory();
+    // Exports and reports are the same bytes on every system.
+    vq::useBinaryStandardStreams();
     // The check runs the presenter's own pool fill, whose store is a (never shown) text
     // control; the tool itself opens no window, so it needs no display. The other commands
     // need no widgets at all, and start without loading a platform and its fonts.

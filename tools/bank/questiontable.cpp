@@ -1,6 +1,7 @@
 #include "questiontable.h"
 #include "data/bankschema.h"
 
+#include "platform/ansi.h"
 #include "platform/exception.h"
 #include "xlsx.h"
 
@@ -345,14 +346,13 @@ DecodedText decodeText(const QByteArray& bytes) {
         }
         out.text = QString();
     }
+    // GBK through the program's own code page conversion, the one the settings file's texts
+    // take: Qt has a GBK converter only where it was built with ICU.
     const qsizetype badGbk = firstNonGbk(bytes);
-    QStringDecoder gbk("GBK", QStringConverter::Flag::Stateless);
-    if (badGbk < 0 && gbk.isValid()) {
-        out.text = gbk.decode(view);
-        if (!gbk.hasError()) {
-            out.encoding = QStringLiteral("GBK");
-            return out;
-        }
+    if (badGbk < 0) {
+        out.text = vq::fromAnsi(bytes);
+        out.encoding = QStringLiteral("GBK");
+        return out;
     }
     throw vq::Exception(
         QStringLiteral("line %1: the text is neither UTF-8 nor GBK; save the list as CSV "

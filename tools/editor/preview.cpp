@@ -2,6 +2,7 @@
 
 #include "data/jetwriter.h"
 #include "platform/exception.h"
+#include "platform/folders.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -26,17 +27,17 @@ bool isPresenter(const QString& path) {
 } // namespace
 
 std::optional<PresenterInstallation> findInstallation(const QString& bankPath) {
-    const QString name = QStringLiteral("velquo");
+    const QString name = vq::programFileName(QStringLiteral("velquo"));
     const QDir app(QCoreApplication::applicationDirPath());
     const QList<PresenterInstallation> candidates{
         {QFileInfo(bankPath).dir().filePath(name), QFileInfo(bankPath).absolutePath()},
-        {QDir::home().filePath(QStringLiteral("晚会出题/velquo")),
+        {QDir::home().filePath(QStringLiteral("晚会出题/") + name),
          QDir::home().filePath(QStringLiteral("晚会出题"))},
-        {app.filePath(QStringLiteral("../lib/velquo/velquo")),
+        {app.filePath(QStringLiteral("../lib/velquo/") + name),
          app.filePath(QStringLiteral("../share/velquo/demo"))},
         {app.filePath(name), app.path()},
         // A build tree: the editor in tools/editor, the presenter and the demo at the top.
-        {app.filePath(QStringLiteral("../../velquo")),
+        {app.filePath(QStringLiteral("../../") + name),
          app.filePath(QStringLiteral("../../demo-install"))},
     };
     for (const PresenterInstallation& c : candidates)
@@ -57,7 +58,7 @@ std::unique_ptr<QTemporaryDir> startPreview(const QList<Row>& rows,
         throw vq::Exception(QStringLiteral("无法建立临时文件夹：%1").arg(dir->errorString()));
     // The presenter finds its settings, pictures and sounds in its own folder and the bank and
     // the next-step picture in the current one: the copy is both.
-    const QString copy = dir->filePath(QStringLiteral("velquo"));
+    const QString copy = dir->filePath(QFileInfo(from.program).fileName());
     if (!QFile::copy(from.program, copy))
         throw vq::Exception(QStringLiteral("无法复制放映程序到 %1").arg(dir->path()));
     const QDir folder(from.folder);
@@ -75,6 +76,7 @@ std::unique_ptr<QTemporaryDir> startPreview(const QList<Row>& rows,
     process.setWorkingDirectory(dir->path());
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("VELQUO_PREVIEW_WINDOW"), QStringLiteral("1"));
+    vq::letCopyLoadFrom(QFileInfo(from.program).absolutePath(), dir->path(), &env);
     process.setProcessEnvironment(env);
     if (!process.startDetached())
         throw vq::Exception(QStringLiteral("无法启动放映程序 %1").arg(copy));
