@@ -274,11 +274,36 @@ build_project() {
     cmake --build "$BUILD" -j"$JOBS"
 }
 
+# The portable folder (zipped) and the installer, in $BUILD/package: the three programs with
+# what they load, and the demo installation beside them, as the operator uses the program:
+# opt.ini, pictures and sounds beside velquo.exe, db.DLL and next.png in the current folder.
+package() {
+    local version name dir
+    version=$(sed -n 's/^project(Velquo VERSION \([0-9.]*\).*/\1/p' "$ROOT/CMakeLists.txt")
+    name=velquo-$version-win64
+    dir=$BUILD/package/$name
+    log "packaging $name"
+    rm -rf "$BUILD/package"
+    mkdir -p "$dir"
+    cp "$BUILD/bin/velquo.exe" "$BUILD/bin/velquo-bank.exe" "$BUILD/bin/velquo-bank-editor.exe" "$dir/"
+    deploy_runtime "$dir"
+    cp "$BUILD/demo-install/"* "$dir/"
+    # Debugging symbols are for the build folder; the package is what an operator downloads.
+    # Only those go: the base relocations stay, or Windows could not move a program whose
+    # preferred address is taken (wine moves them all).
+    find "$dir" -name '*.exe' -o -name '*.dll' | xargs $TRIPLE-strip --strip-debug
+    (cd "$BUILD/package" && zip -qr9 "$name.zip" "$name")
+    bash "$ROOT/packaging/windows/make-installer.sh" "$dir" "$version" \
+        "$BUILD/package/$name-setup.exe" >"$BUILD/package/installer.log"
+    ls -l "$BUILD/package/$name.zip" "$BUILD/package/$name-setup.exe" >&2
+}
+
 main() {
     build_deps
     [ "${1:-}" = deps ] && return
     mkdir -p "$(dirname "$BUILD")"
     build_project
+    package
 }
 
 main "$@"

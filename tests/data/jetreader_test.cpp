@@ -8,6 +8,7 @@
 #include "support/failure.h"
 #include "support/file_bytes.h"
 #include "support/heap.h"
+#include "support/host_tools.h"
 #include "support/real_jet_files.h"
 
 #include <QDir>
@@ -27,8 +28,9 @@ const QString kShared = vq::test::realJetFolder();
 
 QString mdbExport(const QString& file, const QString& table) {
     QProcess p;
-    p.start(QStringLiteral("mdb-export"),
-            {QStringLiteral("-Q"), QStringLiteral("-d"), QStringLiteral("\t"), file, table});
+    vq::test::startTool(
+        p, QStringLiteral("mdb-export"),
+        {QStringLiteral("-Q"), QStringLiteral("-d"), QStringLiteral("\t"), file, table});
     if (!p.waitForFinished(30000))
         return {};
     return QString::fromUtf8(p.readAllStandardOutput());

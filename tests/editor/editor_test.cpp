@@ -6,6 +6,7 @@
 #include "importdialog.h"
 #include "preview.h"
 #include "support/file_bytes.h"
+#include "support/host_tools.h"
 #include "support/real_jet_files.h"
 
 #include "support/jet_fixtures.h"
@@ -59,7 +60,7 @@ using vq::editor::Row;
 // A program's standard output (it must succeed).
 QByteArray outputOf(const QString& program, const QStringList& args) {
     QProcess p;
-    p.start(program, args);
+    vq::test::startTool(p, program, args);
     EXPECT_TRUE(p.waitForFinished(60000)) << program.toStdString();
     EXPECT_EQ(p.exitCode(), 0) << program.toStdString() << ": "
                                << p.readAllStandardError().toStdString();

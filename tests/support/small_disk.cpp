@@ -3,9 +3,11 @@
 #include <QFile>
 #include <QProcess>
 
+#ifdef Q_OS_UNIX
 #include <cerrno>
 #include <fcntl.h>
 #include <unistd.h>
+#endif
 
 namespace vq::test {
 
@@ -21,6 +23,10 @@ bool runProgram(const QString& program, const QStringList& args, QString* output
 }
 
 SmallDisk::SmallDisk(int kibibytes) {
+#ifndef Q_OS_UNIX
+    Q_UNUSED(kibibytes);
+    m_why = QStringLiteral("no file system of its own can be mounted here");
+#else
     if (::geteuid() != 0) {
         m_why = QStringLiteral("mounting a small disk needs root");
         return;
@@ -29,6 +35,7 @@ SmallDisk::SmallDisk(int kibibytes) {
                            {"-t", "tmpfs", "-o", QStringLiteral("size=%1k").arg(kibibytes),
                             "velquo-test", m_dir.path()},
                            &m_why);
+#endif
 }
 
 SmallDisk::~SmallDisk() {
@@ -37,6 +44,9 @@ SmallDisk::~SmallDisk() {
 }
 
 bool SmallDisk::fill() {
+#ifndef Q_OS_UNIX
+    return false;
+#else
     const QByteArray path = QFile::encodeName(file(QStringLiteral("filler")));
     const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0600);
     if (fd < 0)
@@ -55,6 +65,7 @@ bool SmallDisk::fill() {
     }
     ::close(fd);
     return full;
+#endif
 }
 
 void SmallDisk::unfill() {
@@ -62,6 +73,9 @@ void SmallDisk::unfill() {
 }
 
 ReadOnlyMount::ReadOnlyMount(const QString& folder) : m_folder(folder) {
+#ifndef Q_OS_UNIX
+    return;
+#else
     if (::geteuid() != 0)
         return;
     if (!runProgram(QStringLiteral("mount"), {"--bind", folder, folder}))
@@ -69,6 +83,7 @@ ReadOnlyMount::ReadOnlyMount(const QString& folder) : m_folder(folder) {
     m_mounted = runProgram(QStringLiteral("mount"), {"-o", "remount,ro,bind", folder});
     if (!m_mounted)
         runProgram(QStringLiteral("umount"), {folder});
+#endif
 }
 
 ReadOnlyMount::~ReadOnlyMount() {

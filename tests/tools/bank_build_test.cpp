@@ -87,6 +87,30 @@ TEST(BankBuild, ReadsBackThroughThePresentersReader) {
     EXPECT_EQ(messageOf([&] { vq::jet::Database(out, "fmrtk20914"); }), "Not a valid password.");
 }
 
+TEST(BankBuild, SourceDateEpochMakesTheSameBankByteForByte) {
+    QTemporaryDir dir;
+    const QString csv = dir.filePath("q.csv");
+    writeBytes(csv, "编号,题目,答案\n1,一年有几个季节？,四个\n");
+    const auto build = [&](const char* epoch, const QString& name) {
+        if (epoch)
+            qputenv("SOURCE_DATE_EPOCH", epoch);
+        else
+            qunsetenv("SOURCE_DATE_EPOCH");
+        vq::bank::buildBank(csv, dir.filePath(name), vq::jet::kBankPassword);
+        qunsetenv("SOURCE_DATE_EPOCH");
+        return readBytes(dir.filePath(name));
+    };
+    const QByteArray first = build("1700000000", "a.DLL");
+    EXPECT_EQ(build("1700000000", "b.DLL"), first);
+    // Another moment is another creation date, and with it another mask over the password.
+    const QByteArray later = build("1700086400", "c.DLL");
+    EXPECT_NE(later, first);
+    EXPECT_EQ(later.size(), first.size());
+    EXPECT_EQ(decodedPasswordBytes(later), decodedPasswordBytes(first));
+    vq::jet::Database db(dir.filePath("c.DLL"), vq::jet::kBankPassword);
+    EXPECT_EQ(db.readTable("题").cell(0, 2).toString(), "四个");
+}
+
 TEST(BankBuild, WithoutNumberColumnRowsAreNumberedFromOne) {
     QTemporaryDir dir;
     writeBytes(dir.filePath("q.csv"), "答案,题目\nA1,Q1\nA2,Q2\n\nA3,Q3\n");

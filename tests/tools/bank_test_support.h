@@ -1,5 +1,6 @@
 #pragma once
 
+#include "support/host_tools.h"
 #include <QByteArray>
 #include <QFile>
 #include <QProcess>
@@ -35,7 +36,7 @@ struct ToolRun {
 // Runs a program to its end (a minute at most).
 inline ToolRun runTool(const QString& program, const QStringList& args) {
     QProcess p;
-    p.start(program, args);
+    vq::test::startTool(p, program, args);
     ToolRun r;
     if (!p.waitForFinished(60000)) {
         p.kill();
