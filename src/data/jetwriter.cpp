@@ -140,6 +140,18 @@ QString unreadable() {
                           "byte is zero");
 }
 
+// The bank's creation time: now, or the moment SOURCE_DATE_EPOCH names (seconds since 1970, the
+// usual switch of reproducible builds), so that one list makes the same bank byte for byte
+// wherever and whenever it is built (that moment is written as its UTC wall-clock time, so the
+// machine's time zone does not change it either).
+QDateTime creationTime() {
+    bool ok = false;
+    const qint64 epoch = qEnvironmentVariable("SOURCE_DATE_EPOCH").toLongLong(&ok);
+    if (ok && epoch >= 0)
+        return QDateTime::fromSecsSinceEpoch(epoch, QTimeZone::utc());
+    return QDateTime::currentDateTime();
+}
+
 double oleDate(const QDateTime& t) {
     // Days since 1899-12-30 00:00 local time, the fraction being the time of day.
     const QDateTime epoch(QDate(1899, 12, 30), QTime(0, 0), QTimeZone::utc());
@@ -828,7 +840,7 @@ void writeDatabase(const QString& path, QList<Table> tables, const WriteOptions&
         }
     }
 
-    const double created = oleDate(QDateTime::currentDateTime());
+    const double created = oleDate(creationTime());
     FileBuilder file;
     file.pages.push_back(headerPage(options.password, created)); // page 0
     file.allocate(0x01);                                         // page 1: global usage map
