@@ -454,7 +454,8 @@ bool replaceByRename(const QString& path, const QByteArray& bytes) {
         return fail();
     if (injectedFailure(WriteStep::Flush) || !::FlushFileBuffers(h))
         return fail();
-    const bool closeFailed = injectedFailure(WriteStep::Close) || !::CloseHandle(h);
+    // The handle goes whatever the close reports: an open one would keep the partial file.
+    const bool closeFailed = !::CloseHandle(h) || injectedFailure(WriteStep::Close);
     h = INVALID_HANDLE_VALUE;
     if (closeFailed)
         return fail();
