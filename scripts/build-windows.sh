@@ -87,6 +87,15 @@ prefix() { printf '%s/%s-%s-gcc%s\n' "$CACHE" "$1" "$2" "$COMPILER"; }
 export VELQUO_WIN64_PREFIX=""
 uses() { VELQUO_WIN64_PREFIX="${VELQUO_WIN64_PREFIX:+$VELQUO_WIN64_PREFIX;}$1"; }
 
+# Qt's own build and whatever builds against it run the machine's Qt tools (moc, rcc, uic).
+QT_HOST_ARGS=(-DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR="$HOST_QT")
+
+# What builds against the Windows Qt and its compatibility module is told where both are.
+qt_compat_args() {
+    QT_COMPAT_ARGS=(-DCMAKE_PREFIX_PATH="$VELQUO_WIN64_PREFIX"
+        -DQT_ADDITIONAL_PACKAGES_PREFIX_PATH="$COMPAT_PREFIX" "${QT_HOST_ARGS[@]}")
+}
+
 build_qtbase() {
     local version src out
     version=$(source_version qt6-base)
@@ -102,8 +111,7 @@ build_qtbase() {
     # without it. Debian's source has no tablet support library.
     cmake -S "$src" -B "$CACHE/work/qtbase" -G Ninja \
         -DCMAKE_TOOLCHAIN_FILE="$TOOLCHAIN" -DCMAKE_BUILD_TYPE=Release \
-        -DCMAKE_INSTALL_PREFIX="$out" \
-        -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR="$HOST_QT" \
+        -DCMAKE_INSTALL_PREFIX="$out" "${QT_HOST_ARGS[@]}" \
         -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF -DBUILD_WITH_PCH=OFF \
         -DINPUT_opengl=dynamic -DFEATURE_tabletevent=OFF \
         -DFEATURE_sql=OFF -DFEATURE_network=OFF -DFEATURE_dbus=OFF -DFEATURE_printsupport=OFF \
@@ -194,27 +202,31 @@ build_mdbtools() {
     rm -rf "$work"
 }
 
-# QuaZip needs Qt's text codecs, which Qt 6 keeps in its compatibility module.
+# QuaZip needs Qt's text codec classes, which Qt 6 keeps in its compatibility module. Its
+# codecs for Chinese, Japanese and Korean stay out: nothing here converts through them (GBK
+# goes through the platform's code page 936), and third_party/ does not keep them.
 build_qt5compat() {
-    COMPAT_PREFIX=$(prefix qt5compat "$(third_party_version qt5compat)")
+    COMPAT_KEY=$(third_party_version qt5compat)-nocjk
+    COMPAT_PREFIX=$(prefix qt5compat "$COMPAT_KEY")
+    [ -f "$COMPAT_PREFIX/.done" ] || {
+        log "building Qt's compatibility module"
+        cmake_dep qt5compat "$ROOT/third_party/qt5compat" "$COMPAT_PREFIX" \
+            -DCMAKE_PREFIX_PATH="$QT_PREFIX" "${QT_HOST_ARGS[@]}" \
+            -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF -DFEATURE_big_codecs=OFF
+    }
     uses "$COMPAT_PREFIX"
-    [ -f "$COMPAT_PREFIX/.done" ] && return
-    log "building Qt's compatibility module"
-    cmake_dep qt5compat "$ROOT/third_party/qt5compat" "$COMPAT_PREFIX" \
-        -DCMAKE_PREFIX_PATH="$QT_PREFIX" -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR="$HOST_QT" \
-        -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF
 }
 
 build_quazip() {
-    QUAZIP_PREFIX=$(prefix quazip "$(third_party_version quazip)")
+    # Built against one build of the compatibility module, so named after it too.
+    QUAZIP_PREFIX=$(prefix quazip "$(third_party_version quazip)-qt5compat-$COMPAT_KEY")
+    [ -f "$QUAZIP_PREFIX/.done" ] || {
+        log "building QuaZip"
+        qt_compat_args
+        cmake_dep quazip "$ROOT/third_party/quazip" "$QUAZIP_PREFIX" "${QT_COMPAT_ARGS[@]}" \
+            -DQUAZIP_QT_MAJOR_VERSION=6 -DQUAZIP_BZIP2=OFF -DBUILD_SHARED_LIBS=ON
+    }
     uses "$QUAZIP_PREFIX"
-    [ -f "$QUAZIP_PREFIX/.done" ] && return
-    log "building QuaZip"
-    cmake_dep quazip "$ROOT/third_party/quazip" "$QUAZIP_PREFIX" \
-        -DCMAKE_PREFIX_PATH="$QT_PREFIX;$COMPAT_PREFIX" -DQT_ADDITIONAL_PACKAGES_PREFIX_PATH="$COMPAT_PREFIX" \
-        -DQT_HOST_PATH=/usr \
-        -DQT_HOST_PATH_CMAKE_DIR="$HOST_QT" -DQUAZIP_QT_MAJOR_VERSION=6 -DQUAZIP_BZIP2=OFF \
-        -DBUILD_SHARED_LIBS=ON
 }
 
 build_deps() {
@@ -258,16 +270,30 @@ deploy_test_runtime() {
     cp -u "$QT_PREFIX/plugins/platforms/qoffscreen.dll" "$dir/platforms/"
 }
 
+# The build machine's own velquo-demoart draws the demo's pictures for the Windows package (the
+# same art as the Linux build's): a native build of that one program beside the Windows one.
+HOST_BUILD=${VELQUO_HOST_BUILD:-$BUILD-host}
+build_host_tools() {
+    log "building the demo's art tool for this machine in $HOST_BUILD"
+    bash "$ROOT/scripts/install-deps.sh" run
+    CCACHE_BASEDIR=${CCACHE_BASEDIR:-$ROOT} CCACHE_NOHASHDIR=${CCACHE_NOHASHDIR:-1} \
+        cmake -S "$ROOT" -B "$HOST_BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Release -DVELQUO_TESTS=OFF \
+        -DVELQUO_BENCH=OFF >"$HOST_BUILD.configure.log" || { cat "$HOST_BUILD.configure.log" >&2; return 1; }
+    CCACHE_BASEDIR=${CCACHE_BASEDIR:-$ROOT} CCACHE_NOHASHDIR=${CCACHE_NOHASHDIR:-1} \
+        cmake --build "$HOST_BUILD" -j"$JOBS" --target velquo-demoart
+}
+
 build_project() {
+    build_host_tools
     log "building Velquo for Windows in $BUILD"
+    qt_compat_args
     export WINEDEBUG=${WINEDEBUG:--all}
     # The demo installation is made at build time by the Windows tools themselves, under wine.
     export QT_QPA_PLATFORM=offscreen
     PKG_CONFIG_LIBDIR="$MDB_PREFIX/lib/pkgconfig" cmake -S "$ROOT" -B "$BUILD" -G Ninja \
-        -DCMAKE_TOOLCHAIN_FILE="$TOOLCHAIN" -DCMAKE_BUILD_TYPE=Release \
-        -DCMAKE_PREFIX_PATH="$VELQUO_WIN64_PREFIX" -DQT_ADDITIONAL_PACKAGES_PREFIX_PATH="$COMPAT_PREFIX" \
-        -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR="$HOST_QT" \
+        -DCMAKE_TOOLCHAIN_FILE="$TOOLCHAIN" -DCMAKE_BUILD_TYPE=Release "${QT_COMPAT_ARGS[@]}" \
         -DCMAKE_CROSSCOMPILING_EMULATOR="$(command -v wine)" \
+        -DVELQUO_HOST_DEMOART="$HOST_BUILD/tools/demoart/velquo-demoart" \
         -DVELQUO_TESTS=ON -DVELQUO_BENCH=OFF -DVELQUO_WERROR=ON >"$BUILD.configure.log" ||
         { cat "$BUILD.configure.log" >&2; return 1; }
     deploy_test_runtime "$BUILD/bin"
