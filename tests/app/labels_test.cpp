@@ -6,6 +6,7 @@
 #include "app/timage.h"
 #include "app/trzlabel.h"
 #include "support/input.h"
+#include "support/skips.h"
 
 #include <QBuffer>
 #include <QFontMetrics>
@@ -92,6 +93,7 @@ TEST_F(Label, EmptyTextMeasuresAsOneSpace) {
 }
 
 TEST_F(Label, WrappingLabelWrapsAtItsWidthAndTakesTheMeasuredSize) {
+    SKIP_WITHOUT_FONTS();
     TRzLabel label(&parent);
     label.setFont(testFont(19));
     const QFontMetrics fm(label.font());
@@ -132,6 +134,7 @@ TEST_F(Label, WrappingLabelWrapsAtItsWidthAndTakesTheMeasuredSize) {
 }
 
 TEST_F(Label, WrappedLinesPaintAsMeasuredAtAnyWidth) {
+    SKIP_WITHOUT_FONTS();
     // Chinese breaks between characters, Latin at spaces; the measured width is the widest
     // line, and painting in that narrower rectangle must not move a word to another line.
     const QString text =
@@ -170,6 +173,7 @@ TEST_F(Label, ShortTextNarrowsTheWrappingWidthForTheNextText) {
 }
 
 TEST_F(Label, AmpersandUnderlinesTheNextCharacterAndADoubleOneShowsOne) {
+    SKIP_WITHOUT_FONTS();
     TLabel plain(&parent), marked(&parent), doubled(&parent), literal(&parent);
     for (TLabel* l : {&plain, &marked, &doubled, &literal}) {
         l->setFont(testFont(40));

@@ -9,6 +9,7 @@
 #include <QBuffer>
 #include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QDir>
 #include <QImage>
 #include <QMouseEvent>
 #include <QPainter>
@@ -138,7 +139,7 @@ TEST_F(WelcomeScreen, RightClickDoesNotStartTheFade) {
 TEST_F(WelcomeScreen, MissingPictureReportsAndShowsPlainButtonFaceWindowThatStillFades) {
     TForm5 form;
     form.show();
-    const QString path = install.file(QStringLiteral("welcome.jpg"));
+    const QString path = QDir::toNativeSeparators(install.file(QStringLiteral("welcome.jpg")));
     ASSERT_EQ(boxes.errors().size(), 1);
     const QString text = boxes.errors().first();
     EXPECT_TRUE(text.startsWith(QStringLiteral("Cannot open file \"%1\". ").arg(path)))

@@ -1,6 +1,7 @@
 // Designed font names handed to widgets as the installed fonts they stand for: the same fonts
 // and the same pixels as the designed names, which Qt would resolve itself, more slowly.
 #include "controls/application.h"
+#include "support/skips.h"
 
 #include <QFontDatabase>
 #include <QFontInfo>
@@ -44,6 +45,7 @@ TEST(InstalledFonts, DesignedNamesDrawTheSamePixelsAsQtsOwnResolution) {
 }
 
 TEST(InstalledFonts, TheDesignedNameComesFirstWhereItIsInstalledAndStandsAloneWhereNothingIs) {
+    SKIP_WITHOUT_FONTS();
     const QString installed = QFontDatabase::families().value(0);
     ASSERT_FALSE(installed.isEmpty());
     const QString lone = QStringLiteral("Velquo Test Lone Name");

@@ -2,6 +2,7 @@
 #include "platform/exception.h"
 #include "settings/inifile.h"
 #include "support/child_process.h"
+#include "support/skips.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -135,6 +136,7 @@ TEST_F(IniFileTest, WritingTheValueAKeyHasLeavesTheFileAlone) {
 }
 
 TEST_F(IniFileTest, FolderWithoutWritePermissionIsRefused) {
+    SKIP_WITHOUT_UNIX_FILE_MODES();
     QDir(dir.path()).mkdir("locked");
     const QString locked = dir.filePath("locked");
     QFile::setPermissions(locked, QFile::ReadOwner | QFile::ExeOwner);
@@ -145,6 +147,7 @@ TEST_F(IniFileTest, FolderWithoutWritePermissionIsRefused) {
 }
 
 TEST_F(IniFileTest, WriteKeepsTheFilePermissions) {
+    SKIP_WITHOUT_UNIX_FILE_MODES();
     put("[canshu]\r\na=1\r\n");
     const auto perms = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup;
     QFile::setPermissions(path(), perms);

@@ -5,6 +5,7 @@
 #include "settings/tform3.h"
 #include "support/input.h"
 #include "support/recording.h"
+#include "support/skips.h"
 #include "support/temp_install.h"
 
 #include <QApplication>
@@ -360,6 +361,7 @@ TEST(TForm3Look, SpinnersAndColourEditsDrawClassicUnderTheThemedDefault) {
 // The dialog font stands in for the designed 8-point font: a 13-pixel line and letters about
 // 6 pixels wide on average, so that every text fits the place the form gives it.
 TEST(TForm3Font, DesignedMetricsAndEveryTextFitsItsPlace) {
+    SKIP_WITHOUT_FONTS();
     TForm3 f;
     f.show();
     const QFontMetricsF fm(f.font());

@@ -19,6 +19,7 @@ QMap<QString, Role>& roles() {
     return map;
 }
 const char* const kFlag = "--vq-child-role";
+const char* const kRoleVariable = "VELQUO_TEST_CHILD_ROLE";
 QString g_program;
 } // namespace
 
@@ -34,12 +35,19 @@ bool registerWidgetChildRole(const QString& name, ChildRole role) {
 
 int runChildRoleIfAsked(int argc, char** argv) {
     g_program = QFileInfo(QString::fromLocal8Bit(argv[0])).absoluteFilePath();
-    if (argc < 3 || std::strcmp(argv[1], kFlag) != 0)
-        return -1;
-    const QString name = QString::fromLocal8Bit(argv[2]);
+    QString name;
     QStringList args;
-    for (int i = 3; i < argc; ++i)
-        args << QString::fromLocal8Bit(argv[i]);
+    if (argc >= 3 && std::strcmp(argv[1], kFlag) == 0) {
+        name = QString::fromLocal8Bit(argv[2]);
+        for (int i = 3; i < argc; ++i)
+            args << QString::fromLocal8Bit(argv[i]);
+    } else {
+        // Started by the code under test, which passes no arguments of ours (a copy standing
+        // in for the presenter): the role comes through the environment.
+        name = qEnvironmentVariable(kRoleVariable);
+        if (name.isEmpty())
+            return -1;
+    }
     const auto it = roles().find(name);
     if (it == roles().end())
         return 99;
@@ -59,6 +67,14 @@ QString childProgram() {
 
 QStringList childArguments(const QString& role, const QStringList& args) {
     return QStringList{QString::fromLatin1(kFlag), role} + args;
+}
+
+ChildRoleByEnvironment::ChildRoleByEnvironment(const QString& role) {
+    qputenv(kRoleVariable, role.toUtf8());
+}
+
+ChildRoleByEnvironment::~ChildRoleByEnvironment() {
+    qunsetenv(kRoleVariable);
 }
 
 } // namespace vq::test

@@ -21,4 +21,14 @@ int runChildRoleIfAsked(int argc, char** argv);
 QString childProgram();
 QStringList childArguments(const QString& role, const QStringList& args = {});
 
+// While it lives, a copy of the test program started without arguments (by the code under test)
+// runs the role, with no arguments.
+class ChildRoleByEnvironment {
+public:
+    explicit ChildRoleByEnvironment(const QString& role);
+    ~ChildRoleByEnvironment();
+    ChildRoleByEnvironment(const ChildRoleByEnvironment&) = delete;
+    ChildRoleByEnvironment& operator=(const ChildRoleByEnvironment&) = delete;
+};
+
 } // namespace vq::test

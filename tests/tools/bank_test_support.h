@@ -1,6 +1,5 @@
 #pragma once
 
-#include "support/host_tools.h"
 #include <QByteArray>
 #include <QFile>
 #include <QProcess>
@@ -36,7 +35,7 @@ struct ToolRun {
 // Runs a program to its end (a minute at most).
 inline ToolRun runTool(const QString& program, const QStringList& args) {
     QProcess p;
-    vq::test::startTool(p, program, args);
+    p.start(program, args);
     ToolRun r;
     if (!p.waitForFinished(60000)) {
         p.kill();
