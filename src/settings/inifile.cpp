@@ -140,11 +140,10 @@ std::optional<QByteArrayView> sectionName(QByteArrayView text) {
     return trimmed(text.sliced(1, close - 1));
 }
 
-// Key part of a "key=value" line; empty for comments and lines without "=".
+// Key part of a "key=value" line; none for a line without "=". A line that begins with ";" is
+// no comment to the platform: ";a=1" is the key ";a", and "=5" the key with the empty name, so
+// a read finds them and a write replaces them in place, as the platform's own functions do.
 std::optional<QByteArrayView> keyOf(QByteArrayView text) {
-    const QByteArrayView t = trimmed(text);
-    if (t.isEmpty() || t.front() == ';')
-        return std::nullopt;
     const qsizetype eq = text.indexOf('=');
     if (eq < 0)
         return std::nullopt;

@@ -142,6 +142,36 @@ TEST_F(IniFileTest, ValueEndsAtItsFirstLineBreakInAUtf16File) {
     EXPECT_EQ(bytes(), utf16(QStringLiteral("[canshu]\r\nbiaoti=标题\r\nshijian=30\r\n")));
 }
 
+// The platform reads a line beginning with ";" as a key like any other: ";a=1" is the key ";a"
+// (and no key "a"). A line "=5" is the key with the empty name. Writes find the same lines.
+TEST_F(IniFileTest, SemicolonAndEmptyKeysAreKeysLikeAnyOther) {
+    const auto readOr = [this](const QString& key) {
+        return IniFile(path()).readString(QStringLiteral("canshu"), key, QStringLiteral("def"));
+    };
+    put("[canshu]\r\n;a=1\r\n=5\r\n");
+    EXPECT_EQ(readOr(";a"), "1");
+    EXPECT_EQ(readOr("a"), "def");
+    EXPECT_EQ(readOr(""), "5");
+    put("[canshu]\r\n ; a = 1 \r\n");
+    EXPECT_EQ(readOr("; a"), "1");
+    EXPECT_EQ(readOr(";a"), "def");
+    put("[canshu]\r\nb=2\r\n");
+    EXPECT_EQ(readOr(""), "def");
+
+    put("[canshu]\r\n;a=1\r\n=5\r\nb=2\r\n");
+    write(";a", "7");
+    write("", "8");
+    EXPECT_EQ(bytes(), "[canshu]\r\n;a=7\r\n=8\r\nb=2\r\n");
+    write("a", "9");
+    EXPECT_EQ(bytes(), "[canshu]\r\n;a=7\r\n=8\r\nb=2\r\na=9\r\n");
+    put("[canshu]\r\nb=2\r\n");
+    write(";a", "7");
+    write("", "8");
+    EXPECT_EQ(bytes(), "[canshu]\r\nb=2\r\n;a=7\r\n=8\r\n");
+    EXPECT_EQ(readOr(";a"), "7");
+    EXPECT_EQ(readOr(""), "8");
+}
+
 TEST_F(IniFileTest, ReadOnlyFileIsRefusedAndLeftByteIdentical) {
     const QByteArray original = "[canshu]\r\nbiaoti_left=48\r\n";
     put(original);
