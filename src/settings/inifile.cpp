@@ -140,11 +140,10 @@ std::optional<QByteArrayView> sectionName(QByteArrayView text) {
     return trimmed(text.sliced(1, close - 1));
 }
 
-// Key part of a "key=value" line; empty for comments and lines without "=".
+// Key part of a "key=value" line; none for a line without "=". A line that begins with ";" is
+// no comment to the platform: ";a=1" is the key ";a", and "=5" the key with the empty name, so
+// a read finds them and a write replaces them in place, as the platform's own functions do.
 std::optional<QByteArrayView> keyOf(QByteArrayView text) {
-    const QByteArrayView t = trimmed(text);
-    if (t.isEmpty() || t.front() == ';')
-        return std::nullopt;
     const qsizetype eq = text.indexOf('=');
     if (eq < 0)
         return std::nullopt;
@@ -229,6 +228,18 @@ QString cutValue(Encoding e, QByteArrayView value) {
     return fromAnsi(value.data(), value.size());
 }
 
+// The value as far as its first line break. A break written into the file would end the key's
+// line there, and what follows would be lines of their own, a key among them if it holds "=";
+// a read of the key gives back only the part before the break, so that part is all that is
+// written, and the file keeps one line per key.
+QString oneLine(const QString& value) {
+    for (qsizetype i = 0; i < value.size(); ++i) {
+        if (value[i] == u'\r' || value[i] == u'\n')
+            return value.first(i);
+    }
+    return value;
+}
+
 } // namespace
 
 QString IniFile::readString(const QString& section, const QString& key, const QString& def) const {
@@ -279,7 +290,8 @@ void IniFile::writeString(const QString& section, const QString& key, const QStr
     Text t = decodeFile(raw);
     const QByteArray& data = t.body;
     const QByteArray eol = lineBreakOf(data);
-    const QByteArray entry = toBytes(t.encoding, key) + '=' + toBytes(t.encoding, value);
+    const QByteArray stored = toBytes(t.encoding, oneLine(value));
+    const QByteArray entry = toBytes(t.encoding, key) + '=' + stored;
     const QList<Line> lines = splitLines(data);
     const Found f = locate(t, lines, section, key);
     QByteArray out;
@@ -287,8 +299,7 @@ void IniFile::writeString(const QString& section, const QString& key, const QStr
         const Line& line = lines[f.keyLine];
         const QByteArrayView text(data.constData() + line.begin, line.end - line.begin);
         const QByteArray oldKey = trimmed(text.first(text.indexOf('='))).toByteArray();
-        out =
-            data.left(line.begin) + oldKey + '=' + toBytes(t.encoding, value) + data.mid(line.end);
+        out = data.left(line.begin) + oldKey + '=' + stored + data.mid(line.end);
     } else if (f.sectionFound) {
         const Line& after = lines[f.insertAfter];
         out = data.left(after.next);

@@ -23,7 +23,8 @@ public:
 
     // Gives the key the value on disk before returning: creates the file, adds a missing
     // section at the end and a missing key at the end of its section, replaces an existing
-    // key's value in place. Everything else in the file stays byte for byte. The new file is
+    // key's value in place. Everything else in the file stays byte for byte. A value ends at
+    // its first CR or LF, so that it never adds a line of its own to the file. The new file is
     // written beside the old one and renamed over it once it is safely on the disk, so the file
     // is either wholly new or exactly as it was. Writers in other processes take turns, and a
     // file that cannot be read whole is never replaced. Throws "Unable to write to <path>" when

@@ -6,6 +6,7 @@
 #include "platform/guard.h"
 #include "platform/messages.h"
 #include "platform/showscreen.h"
+#include "settings/onelinevalidator.h"
 #include "settings/settings.h"
 
 #include <QCheckBox>
@@ -210,6 +211,9 @@ void TForm3::createTitleControls() {
     Edit1 = new QLineEdit(GroupBox1);
     Edit1->setGeometry(120, 24, 529, 21);
     Edit1->setMaxLength(std::numeric_limits<int>::max()); // no length limit on the title
+    // The title is one line of the settings file and of the main screen: a pasted line break
+    // becomes the blank the edit shows, and the save writes what the operator sees.
+    Edit1->setValidator(new vq::OneLineValidator(Edit1));
     sizeAndColourRow(GroupBox1, 52, Label2, RzSpinner1, Label3, RzColorEdit1);
     RzSpinner1->setValue(4);
     RzColorEdit1->setSelectedColor(clBlack);

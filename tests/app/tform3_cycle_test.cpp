@@ -1,12 +1,15 @@
 // The settings dialog as the running program uses it: filled by the main screen's set-up,
 // opened from the menu, saved or cancelled, and its effect on the next start.
+#include "controls/memo.h"
 #include "controls/rzcoloredit.h"
 #include "controls/rzspinner.h"
 #include "presenter_fixture.h"
 
 #include <QCheckBox>
+#include <QClipboard>
 #include <QCoreApplication>
 #include <QFile>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -128,6 +131,29 @@ TEST_F(SettingsDialog, EmptyNameGivesNoTitleAtTheNextStart) {
     restart();
     EXPECT_EQ(form->Label2->text(), QString());
     EXPECT_EQ(form3->Edit1->text(), QString());
+}
+
+// A title pasted with a line break in it and a second line that reads like a key: the name shows
+// it on one line, the save writes that line, and the next start is a normal one with that title
+// and the question pool filled.
+TEST_F(SettingsDialog, PastedTwoLineTitleSavesOnOneLineAndTheNextStartIsNormal) {
+    installFiles();
+    start();
+    ASSERT_TRUE(msgs.errors().isEmpty()) << msgs.errors().join('\n').toStdString();
+    const QString pool = form->Memo1->toPlainText();
+    ASSERT_FALSE(pool.isEmpty());
+    form3->Edit1->selectAll();
+    QGuiApplication::clipboard()->setText(QStringLiteral("新年晚会\r\nshijian=abc"));
+    keyPress(form3->Edit1, Qt::Key_V, Qt::ControlModifier);
+    ASSERT_EQ(form3->Edit1->text(), QStringLiteral("新年晚会 shijian=abc"));
+    ASSERT_EQ(saveFromTheMenu(), 0);
+
+    restart();
+    EXPECT_TRUE(msgs.errors().isEmpty()) << msgs.errors().join('\n').toStdString();
+    EXPECT_EQ(form->Label2->text(), QStringLiteral("新年晚会 shijian=abc"));
+    EXPECT_EQ(form3->Edit1->text(), form->Label2->text());
+    EXPECT_EQ(form3->RzSpinner2->value(), 10);
+    EXPECT_EQ(form->Memo1->toPlainText(), pool);
 }
 
 TEST_F(SettingsDialog, CancelWritesNothingKeepsTheEditsAndGivesTheFocusBack) {

@@ -122,6 +122,11 @@ std::vector<Case> cases() {
          Op::Read, s, "b", def},
         {"ReadAcrossBlankLines", "[canshu]\r\n\r\n\r\na=1\r\n\r\nb=2\r\n", Op::Read, s, "b", def},
         {"ReadCommentIsNoKey", "[canshu]\r\n;a=1\r\n", Op::Read, s, "a", def},
+        // To the functions ";a=1" is no comment but the key ";a", and "=5" the empty key.
+        {"ReadSemicolonKey", "[canshu]\r\n;a=1\r\n", Op::Read, s, ";a", def},
+        {"ReadSemicolonKeyWithBlanks", "[canshu]\r\n ; a = 1 \r\n", Op::Read, s, "; a", def},
+        {"ReadEmptyKey", "[canshu]\r\n=5\r\n", Op::Read, s, "", def},
+        {"ReadEmptyKeyMissing", "[canshu]\r\nb=2\r\n", Op::Read, s, "", def},
         {"ReadSemicolonInValue", "[canshu]\r\na=1 ; note\r\n", Op::Read, s, "a", def},
         {"ReadKeyWithoutEquals", "[canshu]\r\nkeyonly\r\nb=2\r\n", Op::Read, s, "keyonly", def},
         {"ReadKeyAfterLineWithoutEquals", "[canshu]\r\nkeyonly\r\nb=2\r\n", Op::Read, s, "b", def},
@@ -157,6 +162,11 @@ std::vector<Case> cases() {
         {"WriteKeepsComments", "; top\r\n[canshu]\r\n; note\r\na=1\r\n; last note\r\n[next]\r\n",
          Op::Write, s, "b", "2"},
         {"WriteKeyWithoutEquals", "[canshu]\r\nkeyonly\r\n", Op::Write, s, "keyonly", "1"},
+        {"WriteSemicolonKeyInPlace", "[canshu]\r\n;a=1\r\nb=2\r\n", Op::Write, s, ";a", "7"},
+        {"WriteSemicolonKeyAppended", "[canshu]\r\nb=2\r\n", Op::Write, s, ";a", "7"},
+        {"WriteBesideSemicolonKey", "[canshu]\r\n;a=1\r\n", Op::Write, s, "a", "2"},
+        {"WriteEmptyKeyInPlace", "[canshu]\r\n=5\r\nb=2\r\n", Op::Write, s, "", "7"},
+        {"WriteEmptyKeyAppended", "[canshu]\r\nb=2\r\n", Op::Write, s, "", "7"},
         {"WriteMarkOnlyUtf16", QByteArray("\xFF\xFE"), Op::Write, s, "biaoti_left", "88"},
         {"WriteMarkOnlyUtf8", QByteArray("\xEF\xBB\xBF"), Op::Write, s, "biaoti_left", "88"},
     };

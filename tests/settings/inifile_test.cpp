@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -97,6 +98,79 @@ TEST_F(IniFileTest, NegativeColoursAndGbkTitlesRoundTrip) {
     EXPECT_EQ(read("biaoti"), title);
     EXPECT_TRUE(bytes().contains(vq::toAnsi(title)));
     EXPECT_FALSE(bytes().contains(title.toUtf8()));
+}
+
+// A value that holds a line break would put a second line into the file: a stray line, or a key
+// of its own ("x\nshijian=abc" makes the next start fail on shijian). The value ends at its first
+// break instead, which is also all that a read gives back of such a value where the break went
+// into the file.
+TEST_F(IniFileTest, ValueEndsAtItsFirstLineBreak) {
+    const QByteArray title = vq::toAnsi(QStringLiteral("标题"));
+    const struct {
+        const char* name;
+        QString value;
+        QByteArray stored;
+    } cases[] = {
+        {"LF", QStringLiteral("标题\nshijian=abc"), title},
+        {"CR LF", QStringLiteral("标题\r\nshijian=abc"), title},
+        {"lone CR", QStringLiteral("标题\rshijian=abc"), title},
+        {"break first", QStringLiteral("\nshijian=abc"), ""},
+        {"several", QStringLiteral("a b\n\nc\rd"), "a b"},
+    };
+    for (const auto& c : cases) {
+        put("[canshu]\r\nbiaoti=old\r\nshijian=30\r\n");
+        write("biaoti", c.value);
+        EXPECT_EQ(bytes(), "[canshu]\r\nbiaoti=" + c.stored + "\r\nshijian=30\r\n") << c.name;
+        EXPECT_EQ(read("shijian"), "30") << c.name;
+    }
+    // A key added at the end of its section, and one in a new file, end there just the same.
+    put("[canshu]\r\nshijian=30\r\n[other]\r\nx=1\r\n");
+    write("biaoti", QStringLiteral("标题\r\nshijian=abc"));
+    EXPECT_EQ(bytes(), "[canshu]\r\nshijian=30\r\nbiaoti=" + title + "\r\n[other]\r\nx=1\r\n");
+    QFile::remove(path());
+    write("biaoti", QStringLiteral("a\nb"));
+    EXPECT_EQ(bytes(), "[canshu]\r\nbiaoti=a\r\n");
+}
+
+// In a UTF-16 file a break is two bytes; it is cut all the same, and the file stays UTF-16.
+TEST_F(IniFileTest, ValueEndsAtItsFirstLineBreakInAUtf16File) {
+    const auto utf16 = [](const QString& text) {
+        QStringEncoder e(QStringEncoder::Utf16LE);
+        return QByteArray("\xFF\xFE") + QByteArray(e.encode(text));
+    };
+    put(utf16(QStringLiteral("[canshu]\r\nbiaoti=old\r\nshijian=30\r\n")));
+    write("biaoti", QStringLiteral("标题\nshijian=abc"));
+    EXPECT_EQ(bytes(), utf16(QStringLiteral("[canshu]\r\nbiaoti=标题\r\nshijian=30\r\n")));
+}
+
+// The platform reads a line beginning with ";" as a key like any other: ";a=1" is the key ";a"
+// (and no key "a"). A line "=5" is the key with the empty name. Writes find the same lines.
+TEST_F(IniFileTest, SemicolonAndEmptyKeysAreKeysLikeAnyOther) {
+    const auto readOr = [this](const QString& key) {
+        return IniFile(path()).readString(QStringLiteral("canshu"), key, QStringLiteral("def"));
+    };
+    put("[canshu]\r\n;a=1\r\n=5\r\n");
+    EXPECT_EQ(readOr(";a"), "1");
+    EXPECT_EQ(readOr("a"), "def");
+    EXPECT_EQ(readOr(""), "5");
+    put("[canshu]\r\n ; a = 1 \r\n");
+    EXPECT_EQ(readOr("; a"), "1");
+    EXPECT_EQ(readOr(";a"), "def");
+    put("[canshu]\r\nb=2\r\n");
+    EXPECT_EQ(readOr(""), "def");
+
+    put("[canshu]\r\n;a=1\r\n=5\r\nb=2\r\n");
+    write(";a", "7");
+    write("", "8");
+    EXPECT_EQ(bytes(), "[canshu]\r\n;a=7\r\n=8\r\nb=2\r\n");
+    write("a", "9");
+    EXPECT_EQ(bytes(), "[canshu]\r\n;a=7\r\n=8\r\nb=2\r\na=9\r\n");
+    put("[canshu]\r\nb=2\r\n");
+    write(";a", "7");
+    write("", "8");
+    EXPECT_EQ(bytes(), "[canshu]\r\nb=2\r\n;a=7\r\n=8\r\n");
+    EXPECT_EQ(readOr(";a"), "7");
+    EXPECT_EQ(readOr(""), "8");
 }
 
 TEST_F(IniFileTest, ReadOnlyFileIsRefusedAndLeftByteIdentical) {

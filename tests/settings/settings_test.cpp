@@ -76,3 +76,21 @@ TEST(Settings, KeyTableHoldsTheTwentyThreeDistinctKeys) {
     EXPECT_EQ(flags, 3);
     EXPECT_EQ(texts, 1);
 }
+
+// A title that arrives with a line break (pasted into the dialog, say) must not leave a line that
+// the next start reads as a key: here it would come before the real wenti_width, the start's
+// first read.
+TEST(Settings, TitleWithALineBreakLeavesEveryOtherSettingAsItWas) {
+    vq::test::TempInstall install;
+    install.writeSettings(vq::test::TempInstall::defaultSettings());
+    const vq::Settings s;
+    s.write(vq::Key::biaoti, QStringLiteral("新年晚会\r\nwenti_width=abc"));
+    EXPECT_EQ(s.text(vq::Key::biaoti), "新年晚会");
+    for (const auto& key : vq::kSettingKeys) {
+        if (key.kind != vq::SettingKind::Integer)
+            continue;
+        const QString value = s.text(key);
+        EXPECT_TRUE(tryStrToInt(value).has_value()) << key.name << " reads " << value.toStdString();
+    }
+    EXPECT_EQ(s.integer(vq::Key::wenti_width), 600);
+}

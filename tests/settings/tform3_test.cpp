@@ -1,5 +1,6 @@
 #include "controls/rzcoloredit.h"
 #include "controls/rzspinner.h"
+#include "platform/ansi.h"
 #include "platform/exception.h"
 #include "settings/settings.h"
 #include "settings/tform3.h"
@@ -10,9 +11,11 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QFile>
 #include <QFontMetrics>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QImage>
 #include <QKeyEvent>
 #include <QLabel>
@@ -83,6 +86,57 @@ TEST(TForm3Save, EmptyNameSavesEmptyTitleAndLongNameUncut) {
     const QString longName(40000, u'题');
     f.Edit1->setText(longName);
     EXPECT_EQ(f.Edit1->text().size(), longName.size());
+}
+
+// The name is one line: a line break pasted or dropped into it shows as a blank, and is one, so
+// that the title saved is the one the operator saw and no break reaches the settings file.
+TEST(TForm3Title, PastedLineBreaksBecomeBlanksAndTheNameSavesAsShown) {
+    TempInstall install;
+    install.writeSettings(TempInstall::defaultSettings());
+    RecordingMessages boxes;
+    TForm3 f;
+    f.show();
+    f.activateWindow();
+    f.Edit1->setFocus();
+    const struct {
+        const char* pasted;
+        const char* shown;
+    } cases[] = {
+        {"a\nb", "a b"},
+        {"a\r\nb", "a b"},
+        {"a\rb", "a b"},
+        {"a\n\nb\r\n", "a  b "},
+        {"标题\nshijian=abc", "标题 shijian=abc"},
+    };
+    for (const auto& c : cases) {
+        f.Edit1->clear();
+        QGuiApplication::clipboard()->setText(QString::fromUtf8(c.pasted));
+        keyPress(f.Edit1, Qt::Key_V, Qt::ControlModifier); // the platform's paste keys
+        EXPECT_EQ(f.Edit1->text(), QString::fromUtf8(c.shown)) << c.pasted;
+        EXPECT_EQ(f.Edit1->displayText(), f.Edit1->text()) << c.pasted;
+        // The caret stands after the pasted text, where typing goes on.
+        EXPECT_EQ(f.Edit1->cursorPosition(), f.Edit1->text().size()) << c.pasted;
+    }
+    // Into the middle of a typed name, as a drop or an input method inserts it.
+    f.Edit1->setText(QStringLiteral("新年晚会"));
+    f.Edit1->setCursorPosition(2);
+    f.Edit1->insert(QStringLiteral("\r\n"));
+    EXPECT_EQ(f.Edit1->text(), QStringLiteral("新年 晚会"));
+    EXPECT_EQ(f.Edit1->cursorPosition(), 3);
+
+    f.Edit1->clear();
+    QGuiApplication::clipboard()->setText(QStringLiteral("标题\r\nshijian=abc"));
+    keyPress(f.Edit1, Qt::Key_V, Qt::ControlModifier);
+    f.Button1Click();
+    ASSERT_EQ(boxes.messagesShown(), QStringList{"保存成功，程序关闭后请重新打开！"});
+    const QByteArray file = install.readFile("opt.ini");
+    EXPECT_TRUE(
+        file.contains("\r\nbiaoti=" + vq::toAnsi(QStringLiteral("标题 shijian=abc")) + "\r\n"));
+    EXPECT_FALSE(file.contains("\nshijian=abc"));
+    // What the next start reads.
+    const vq::Settings s;
+    EXPECT_EQ(s.text(vq::Key::biaoti), f.Edit1->text());
+    EXPECT_EQ(s.integer(vq::Key::shijian), f.RzSpinner2->value());
 }
 
 TEST(TForm3Save, AfterARefusedSaveTheOperatorCanSaveAgain) {
