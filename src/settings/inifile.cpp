@@ -140,14 +140,19 @@ std::optional<QByteArrayView> sectionName(QByteArrayView text) {
     return trimmed(text.sliced(1, close - 1));
 }
 
-// Key part of a "key=value" line; none for a line without "=". A line that begins with ";" is
-// no comment to the platform: ";a=1" is the key ";a", and "=5" the key with the empty name, so
-// a read finds them and a write replaces them in place, as the platform's own functions do.
+// Key part of a "key=value" line. A line that begins with ";" is no comment to the platform:
+// ";a=1" is the key ";a", and "=5" the key with the empty name, so a read finds them and a
+// write replaces them in place, as the platform's own functions do. A line without "=" is a
+// key without a value (the whole line): it hides a later line of the same key, a read of it
+// gives the default, and a write gives it its value. A blank line is no key.
 std::optional<QByteArrayView> keyOf(QByteArrayView text) {
     const qsizetype eq = text.indexOf('=');
-    if (eq < 0)
+    if (eq >= 0)
+        return trimmed(text.first(eq));
+    text = trimmed(text);
+    if (text.isEmpty())
         return std::nullopt;
-    return trimmed(text.first(eq));
+    return text;
 }
 
 struct Found {
@@ -253,7 +258,10 @@ QString IniFile::readString(const QString& section, const QString& key, const QS
         return def;
     const Line& line = lines[f.keyLine];
     const QByteArrayView text(t.body.constData() + line.begin, line.end - line.begin);
-    QByteArrayView value = trimmed(text.sliced(text.indexOf('=') + 1));
+    const qsizetype eq = text.indexOf('=');
+    if (eq < 0)
+        return def;
+    QByteArrayView value = trimmed(text.sliced(eq + 1));
     if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
         value.back() == value.front())
         value = value.sliced(1, value.size() - 2);
@@ -298,7 +306,7 @@ void IniFile::writeString(const QString& section, const QString& key, const QStr
     if (f.keyLine >= 0) {
         const Line& line = lines[f.keyLine];
         const QByteArrayView text(data.constData() + line.begin, line.end - line.begin);
-        const QByteArray oldKey = trimmed(text.first(text.indexOf('='))).toByteArray();
+        const QByteArray oldKey = keyOf(text)->toByteArray();
         out = data.left(line.begin) + oldKey + '=' + stored + data.mid(line.end);
     } else if (f.sectionFound) {
         const Line& after = lines[f.insertAfter];

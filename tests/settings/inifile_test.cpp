@@ -173,6 +173,22 @@ TEST_F(IniFileTest, SemicolonAndEmptyKeysAreKeysLikeAnyOther) {
     EXPECT_EQ(readOr(""), "8");
 }
 
+TEST_F(IniFileTest, LineWithoutEqualsIsAKeyWithoutAValue) {
+    const auto readOr = [this](const QString& key) {
+        return IniFile(path()).readString(QStringLiteral("canshu"), key, QStringLiteral("def"));
+    };
+    // It hides a later line of the same key, and a write gives it its value in place.
+    put("[canshu]\r\n keyonly \r\nkeyonly=1\r\n\r\nb=2\r\n");
+    EXPECT_EQ(readOr("keyonly"), "def");
+    EXPECT_EQ(readOr("b"), "2");
+    write("keyonly", "3");
+    EXPECT_EQ(bytes(), "[canshu]\r\nkeyonly=3\r\nkeyonly=1\r\n\r\nb=2\r\n");
+    EXPECT_EQ(readOr("keyonly"), "3");
+    // Blank lines name no key, not even the empty one.
+    put("[canshu]\r\n\r\n  \r\nb=2\r\n");
+    EXPECT_EQ(readOr(""), "def");
+}
+
 TEST_F(IniFileTest, ReadOnlyFileIsRefusedAndLeftByteIdentical) {
     const QByteArray original = "[canshu]\r\nbiaoti_left=48\r\n";
     put(original);
