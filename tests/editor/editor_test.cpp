@@ -26,6 +26,7 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QSettings>
 #include <QSortFilterProxyModel>
 #include <QTableView>
@@ -653,6 +654,14 @@ TEST_F(EditorTest, PreviewStartsThePresenterFromATemporaryCopyOfItsInstallation)
     ASSERT_TRUE(QFile::copy(vq::test::childProgram(), presenter));
     const vq::test::ChildRoleByEnvironment role(QStringLiteral("presenter-stand-in"));
     qputenv("VELQUO_TEST_REPORT", report.toUtf8());
+    // The stand-in's libraries lie beside the test program, not in the installation (the
+    // presenter's own lie beside it there).
+    const QByteArray path = qgetenv("PATH");
+    qputenv(
+        "PATH",
+        QDir::toNativeSeparators(QFileInfo(vq::test::childProgram()).absolutePath()).toLocal8Bit() +
+            QDir::listSeparator().toLatin1() + path);
+    const auto restorePath = qScopeGuard([&] { qputenv("PATH", path); });
     const QStringList userFiles = QDir(install).entryList(QDir::Files);
     const QList<Row> rows{{7, QStringLiteral("预览的题"), QStringLiteral("预览的答案")}};
     std::unique_ptr<QTemporaryDir> copy = vq::editor::startPreview(rows, {presenter, install});

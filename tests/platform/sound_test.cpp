@@ -85,6 +85,10 @@ QList<qint16> tone(int hz, int ms, double amplitude = 12000) {
 // threshold (about 40 dB below full scale).
 constexpr int kWindow = kRate / 1000;
 constexpr double kAudible = 330.0;
+// A call hands the sound over and returns: one that waited for a sound server, or for the
+// sound to end, would take seconds; a loaded machine (the test run's other programs, wine's
+// own threads) may keep a quick one from running for some tens of milliseconds.
+constexpr double kCallBoundMs = 50.0;
 
 double windowRms(const QList<qint16>& s, qsizetype from) {
     double sum = 0;
@@ -148,7 +152,7 @@ protected:
         ASSERT_TRUE(kPlayRole);
 #ifdef Q_OS_WIN
         GTEST_SKIP() << "a Windows program under wine gets nothing back from the machine's sound "
-                        "server tools; tests/windows/countdown_sound.sh hears this build's sounds";
+                        "server tools; tests/e2e/countdown_sound.sh hears this build's sounds";
 #endif
         if (QStandardPaths::findExecutable("pulseaudio").isEmpty() ||
             QStandardPaths::findExecutable("parec").isEmpty())
@@ -258,7 +262,7 @@ protected:
                     double(r.playDurations[0]) / 1e6);
         EXPECT_NEAR(heard.ms(), written.ms(), 10.0) << qPrintable(what) << ": heard length";
         EXPECT_LT(latencyMs, 30.0) << qPrintable(what) << ": start after the call";
-        EXPECT_LT(double(r.playDurations[0]) / 1e6, 30.0)
+        EXPECT_LT(double(r.playDurations[0]) / 1e6, kCallBoundMs)
             << qPrintable(what) << ": the call held the caller";
     }
 
@@ -323,7 +327,7 @@ TEST_F(PulseSoundTest, MissingFileIsSilent) {
     const Recording r = recordWhilePlaying({dir.filePath("missing.wav")});
     EXPECT_LT(audible(r.samples).first, 0) << "something was heard";
     ASSERT_EQ(r.playDurations.size(), 1);
-    EXPECT_LT(double(r.playDurations[0]) / 1e6, 30.0);
+    EXPECT_LT(double(r.playDurations[0]) / 1e6, kCallBoundMs);
 }
 
 TEST(SoundCall, NoSoundServerIsSilenceWithoutHoldingTheCaller) {
@@ -351,7 +355,7 @@ TEST(SoundCall, NoSoundServerIsSilenceWithoutHoldingTheCaller) {
         const QList<QByteArray> f = line.split(' ');
         if (f.size() == 3 && f[0] == "play") {
             ++calls;
-            EXPECT_LT(f[2].toDouble() / 1e6, 30.0) << "a call held the caller";
+            EXPECT_LT(f[2].toDouble() / 1e6, kCallBoundMs) << "a call held the caller";
         }
     }
     EXPECT_EQ(calls, 2);
