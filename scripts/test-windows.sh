@@ -2,21 +2,50 @@
 # The Windows test command: builds the Windows programs and packages (scripts/build-windows.sh),
 # runs the unit tests cross-built for Windows under wine (offscreen platform), then the
 # real-window tests that apply to Windows against the unzipped portable folder under
-# Xvfb + wine, and the installer under wine. Ends with "N passed, N failed".
+# Xvfb + wine, the comparisons with the Linux build (bank tool output, main screen layout), the
+# countdown's sounds through wine's sound driver, and the installer under wine. Ends with
+# "N passed, N failed".
+#
+#   VELQUO_LINUX_BUILD   the Linux build compared with (default build/release, built when missing)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 build=${VELQUO_WIN64_BUILD:-$root/build/win64}
+linux=${VELQUO_LINUX_BUILD:-$root/build/release}
 bash scripts/build-windows.sh
+if [ ! -x "$linux/velquo" ] || [ ! -x "$linux/tools/bank/velquo-bank" ]; then
+    scripts/build.sh "$linux" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELQUO_TESTS=ON -DVELQUO_BENCH=ON \
+        -DVELQUO_WERROR=ON
+fi
 export WINEDEBUG=-all
-passed=0 failed=0
-record() { if [ "$1" -eq 0 ]; then passed=$((passed + 1)); else failed=$((failed + 1)); echo "FAILED: $2" >&2; fi; }
 
-(cd "$build" && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j 2 --timeout 300); record $? "unit tests under wine"
-
-version=$(sed -n 's/^project(Velquo VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+# The programs run as on a Chinese Windows: wine takes the ANSI code page (936) from the Unix
+# locale, which is made here when the machine has none for Chinese.
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
+if ! locale -a 2>/dev/null | grep -qix 'zh_CN.utf-\?8'; then
+    mkdir -p "$work/locales"
+    localedef -i zh_CN -f UTF-8 "$work/locales/zh_CN.UTF-8" 2>/dev/null ||
+        { echo "no Chinese locale can be made (is the locales package installed?)" >&2; exit 1; }
+    export LOCPATH=$work/locales
+fi
+export LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8
+
+passed=0 failed=0
+record() {
+    if [ "$1" -eq 0 ]; then
+        passed=$((passed + 1))
+    else
+        failed=$((failed + 1))
+        echo "FAILED: $2" >&2
+    fi
+}
+
+status=0
+(cd "$build" && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j 2 --timeout 300) || status=$?
+record $status "unit tests under wine"
+
+version=$(sed -n 's/^project(Velquo VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 unzip -q "$build/package/velquo-$version-win64.zip" -d "$work"
 folder=$work/velquo-$version-win64
 # The real-window tests whose subject the Windows build shares. The others read what only Linux
@@ -28,6 +57,17 @@ for t in question_cycle exit_question drag_label drag_error_box settings_dialog 
     E2E_WINDOWS=$folder timeout 300 bash tests/e2e/$t.sh "$build" "$root" || status=$?
     record $status "e2e under wine: $t"
 done
+# Against the Linux build, and heard from outside.
+status=0
+E2E_WINDOWS=$folder timeout 300 bash tests/windows/main_screen_layout.sh "$linux" "$root" || status=$?
+record $status "main screen layout against the Linux build"
+status=0
+E2E_WINDOWS=$folder timeout 300 bash tests/e2e/countdown_sound.sh "$build" "$root" || status=$?
+record $status "countdown sounds through wine's sound driver"
+status=0
+timeout 900 bash tests/windows/bank_outputs.sh "$linux/tools/bank/velquo-bank" "$folder" "$root" || status=$?
+record $status "velquo-bank.exe output against the Linux build's"
+
 status=0
 bash tests/install/windows_installer.sh "$build/package/velquo-$version-win64-setup.exe" || status=$?
 [ $status -eq 77 ] || record $status "installer under wine"

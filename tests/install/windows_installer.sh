@@ -446,18 +446,25 @@ $self_contained && check_started_programs
 list_files "$inst" >"$work/installed2"
 echo "upgraded: programs replaced, the operator's files kept, a missing demo file laid down"
 
-# --- Uninstall as Settings → Apps does it: its quiet command, read from the entry.
-export_key "the upgrade"
-quiet=$(registry_value QuietUninstallString)
-uninstaller=${quiet#\"}
-uninstaller=${uninstaller%%\"*}
-run_silently "the uninstaller" "$uninstaller" /S
-for lnk in "${shortcuts[@]}"; do
-    [ ! -e "$lnk" ] || fail "the uninstaller left the $(shown "$lnk")"
-done
-if wine reg query "$key" </dev/null >/dev/null 2>&1; then
-    fail "the uninstaller left the registry key $key"
-fi
+# uninstall_from_entry WHEN WHO: uninstalls as Settings → Apps does it, by the quiet command the
+# entry holds (read after WHEN); the shortcuts and the entry must be gone after WHO ran.
+uninstall_from_entry() {
+    export_key "$1"
+    local quiet uninstaller lnk
+    quiet=$(registry_value QuietUninstallString)
+    uninstaller=${quiet#\"}
+    uninstaller=${uninstaller%%\"*}
+    run_silently "$2" "$uninstaller" /S
+    for lnk in "${shortcuts[@]}"; do
+        [ ! -e "$lnk" ] || fail "$2 left the $(shown "$lnk")"
+    done
+    if wine reg query "$key" </dev/null >/dev/null 2>&1; then
+        fail "$2 left the registry key $key"
+    fi
+}
+
+# --- Uninstall as Settings → Apps does it.
+uninstall_from_entry "the upgrade" "the uninstaller"
 # Left: exactly the operator's files and the demo files, every program file gone.
 printf '%s\n' "${demo_files[@]}" db.DLL.bak team.jpg 节目单.txt translations/mine.qm | LC_ALL=C sort >"$work/expected-left"
 list_files "$inst" >"$work/left"
@@ -493,17 +500,7 @@ run_silently "the first folder's uninstaller" "$first/Uninstall.exe" /S
 [ ! -e "$first/velquo.exe" ] && [ ! -e "$first/Uninstall.exe" ] || fail "the first folder's uninstaller left its programs"
 check_registry "" "uninstalling the first folder"
 check_shortcuts "uninstalling the first folder"
-export_key "uninstalling the first folder"
-quiet=$(registry_value QuietUninstallString)
-uninstaller=${quiet#\"}
-uninstaller=${uninstaller%%\"*}
-run_silently "the second folder's uninstaller" "$uninstaller" /S
-for lnk in "${shortcuts[@]}"; do
-    [ ! -e "$lnk" ] || fail "the second folder's uninstaller left the $(shown "$lnk")"
-done
-if wine reg query "$key" </dev/null >/dev/null 2>&1; then
-    fail "the second folder's uninstaller left the registry key $key"
-fi
+uninstall_from_entry "uninstalling the first folder" "the second folder's uninstaller"
 printf '%s\n' "${demo_files[@]}" | LC_ALL=C sort >"$work/expected-left"
 list_files "$inst" >"$work/left"
 diff -u "$work/expected-left" "$work/left" >"$work/left.diff" ||

@@ -1,0 +1,94 @@
+#!/bin/bash
+# The countdown heard from outside: the presenter plays its tick each second and the final sound
+# at "0" into a null sink of a private sound server (through the event-sound library on Linux,
+# through wine's PulseAudio driver for velquo.exe); the sink's monitor is recorded and the
+# sounds on it are timed.
+# Usage: [E2E_WINDOWS=<portable folder>] countdown_sound.sh <build dir> [<source dir>]
+source "$(dirname "$0")/lib.sh" "$@"
+
+for tool in pulseaudio parec pactl python3; do
+    command -v "$tool" >/dev/null || { echo "SKIP: $tool not installed"; exit 77; }
+done
+
+pulse=$E2E_WORK/pulse
+mkdir -p "$pulse"
+export PULSE_SERVER=unix:$pulse/native
+XDG_RUNTIME_DIR=$pulse HOME=$pulse pulseaudio -n --daemonize=no --exit-idle-time=-1 \
+    --use-pid-file=no --disable-shm=yes \
+    -L "module-null-sink sink_name=vqtest rate=44100 channels=1" \
+    -L "module-native-protocol-unix auth-anonymous=1 socket=$pulse/native" \
+    >"$E2E_WORK/pulse.log" 2>&1 &
+pulse_pid=$!
+rec_pid=
+stop_sound() {
+    [ -n "$rec_pid" ] && end_pid "$rec_pid"
+    pactl exit >/dev/null 2>&1 || true
+    end_pid "$pulse_pid"
+}
+trap 'stop_sound; e2e_cleanup' EXIT
+server_answers() { pactl info >/dev/null 2>&1; }
+wait_until "$E2E_TIMEOUT" "the sound server to answer" server_answers
+
+start_xvfb
+make_install shijian=3 shijian_sound=1
+# The demo's own sounds, as shipped (the Windows package's are the Linux build's).
+cp "${E2E_WINDOWS:-$E2E_BUILD/demo-install}/di.wav" "${E2E_WINDOWS:-$E2E_BUILD/demo-install}/0.wav" \
+    "$E2E_INSTALL/"
+
+parec -d vqtest.monitor --format=s16le --channels=1 --rate=44100 --latency-msec=5 \
+    >"$E2E_WORK/heard.raw" 2>"$E2E_WORK/parec.log" &
+rec_pid=$!
+recording() { [ -s "$E2E_WORK/heard.raw" ]; }
+wait_until "$E2E_TIMEOUT" "the recorder to stream" recording
+
+start_app
+key space
+C=(780 100 240 110)
+wait_until "$E2E_TIMEOUT" "the first question after Space" has_colour 100 245 600 50 '#ffffff' 40
+key space
+
+# sounds_heard N: at least N separate sounds on the recording (a sound is a stretch above the
+# noise floor; 150 ms of silence ends it); prints each one's start and length in seconds.
+sounds_heard() {
+    python3 - "$E2E_WORK/heard.raw" "$1" <<'PY'
+import struct, sys
+data = open(sys.argv[1], "rb").read()
+samples = struct.unpack("<%dh" % (len(data) // 2), data[: len(data) // 2 * 2])
+rate, gap = 44100, int(44100 * 0.15)
+sounds, quiet, inside = [], gap, False
+for i, s in enumerate(samples):
+    if abs(s) > 500:
+        if not inside and quiet >= gap:
+            sounds.append([i, i])
+        inside, quiet = True, 0
+        sounds[-1][1] = i
+    else:
+        quiet += 1
+        if quiet >= gap:
+            inside = False
+# The last sound must have ended (150 ms of silence after it) to be measured whole.
+if sounds and quiet < gap:
+    sounds.pop()
+print(" ".join("%.2f+%.2f" % (a / rate, (b - a) / rate) for a, b in sounds))
+sys.exit(0 if len(sounds) >= int(sys.argv[2]) else 1)
+PY
+}
+# Counting down from 3: each second's tick plays di.wav ("2", "1"), and at "0" the final sound
+# 0.wav replaces the tick begun with it: three sounds a second apart, two short ticks and the
+# long final sound.
+wait_until 15 "three sounds from the countdown" sounds_heard 3 >/dev/null
+heard=$(sounds_heard 3)
+e2e_log "sounds (start+length, s): $heard"
+python3 - $heard <<'PY' || fail "the countdown's sounds are not two ticks and the final sound a second apart: $heard"
+import sys
+sounds = [tuple(map(float, x.split("+"))) for x in sys.argv[1:]]
+if len(sounds) != 3:
+    sys.exit(1)
+starts = [s for s, _ in sounds]
+steps = [b - a for a, b in zip(starts, starts[1:])]
+ticks_short = all(length < 0.5 for _, length in sounds[:2])
+final_long = sounds[2][1] > 1.0
+sys.exit(0 if all(0.8 < s < 1.2 for s in steps) and ticks_short and final_long else 1)
+PY
+app_running || fail "the presenter ended"
+pass "the countdown heard: two ticks and the final sound a second apart ($heard)"
