@@ -28,8 +28,9 @@ RUN_PACKAGES=(
 # X and sound tools for the end-to-end tests (with Xorg's dummy driver and xrandr for two
 # monitors), Node.js for the independent Jet reader, the format check, openpyxl (writes the
 # workbooks the list reader is tested on), GNU time for the bank tool's benchmark, the tools
-# that build, inspect and validate the package and its files, and the image viewer and X client
-# library the screen benchmark compares with and watches through.
+# that build, inspect and validate the package and its files, the image viewer and X client
+# library the screen benchmark compares with and watches through, and the CPU load that the
+# held-key test runs beside the presenter.
 TEST_PACKAGES=(
     libgtest-dev libgmock-dev libbenchmark-dev
     clang libclang-rt-14-dev clang-format
@@ -40,6 +41,7 @@ TEST_PACKAGES=(
     dpkg-dev file desktop-file-utils appstream
     python3-openpyxl time
     feh python3-xlib
+    stress-ng
 )
 
 set_name=${1:-test}
