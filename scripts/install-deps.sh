@@ -10,14 +10,15 @@ set -euo pipefail
 
 # Building and running: compiler and build tools, Qt 6 (widgets, the X11 platform plugin, its
 # Chinese translations for the standard buttons and dialogs of the presenter and the bank
-# editor), the event-sound library with its sound-server backend, libxcb, fontconfig, libjpeg
-# (backgrounds are decoded through it directly), libmdb, QuaZip (reading and writing .xlsx
-# question lists), the icon renderer for the install rules, a Chinese font, and what the run
-# command uses to show the program without a display (Xvfb, a window manager, a screenshot).
+# editor), the event-sound library with its sound-server backend, libxcb with its keyboard
+# extension, fontconfig, libjpeg (backgrounds are decoded through it directly), libmdb, QuaZip
+# (reading and writing .xlsx question lists), the icon renderer for the install rules, a Chinese
+# font, and what the run command uses to show the program without a display (Xvfb, a window
+# manager, a screenshot).
 RUN_PACKAGES=(
     build-essential cmake ninja-build pkg-config git
     qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins qt6-translations-l10n
-    libcanberra-dev libcanberra-pulse libxcb1-dev libfontconfig-dev libjpeg-dev
+    libcanberra-dev libcanberra-pulse libxcb1-dev libxcb-xkb-dev libfontconfig-dev libjpeg-dev
     mdbtools-dev libquazip1-qt6-dev
     librsvg2-bin
     fonts-wqy-zenhei
@@ -28,8 +29,9 @@ RUN_PACKAGES=(
 # X and sound tools for the end-to-end tests (with Xorg's dummy driver and xrandr for two
 # monitors), Node.js for the independent Jet reader, the format check, openpyxl (writes the
 # workbooks the list reader is tested on), GNU time for the bank tool's benchmark, the tools
-# that build, inspect and validate the package and its files, and the image viewer and X client
-# library the screen benchmark compares with and watches through.
+# that build, inspect and validate the package and its files, the image viewer and X client
+# library the screen benchmark compares with and watches through, and the CPU load that the
+# held-key test runs beside the presenter.
 TEST_PACKAGES=(
     libgtest-dev libgmock-dev libbenchmark-dev
     clang libclang-rt-14-dev clang-format
@@ -40,6 +42,7 @@ TEST_PACKAGES=(
     dpkg-dev file desktop-file-utils appstream
     python3-openpyxl time
     feh python3-xlib
+    stress-ng
 )
 
 set_name=${1:-test}

@@ -1,5 +1,6 @@
 #include "app/hallkeys.h"
 
+#include "app/heldkeys.h"
 #include "app/tcustomlabel.h"
 #include "app/tform1.h"
 #include "app/trzlabel.h"
@@ -26,6 +27,7 @@ HallKeys::HallKeys(TForm1& form)
     m_cover->hide();
     m_window.installEventFilter(this);
     m_button->installEventFilter(this);
+    new HeldKeys(this);
 }
 
 bool HallKeys::blackedOut() const {

@@ -13,6 +13,8 @@ namespace vq {
 // Page Up (one step back inside the current question), and black-out on B or "." (what
 // clickers send for a blank screen), which covers the main screen until the next B, ".",
 // Escape or step key. Timers and sounds go on under the black; nothing is written.
+// Each of these keys, Enter and Space among them, acts once per press, however long it is held:
+// the program's repeats of a held key all come flagged (HeldKeys), and a repeat does nothing.
 class HallKeys : public QObject {
     Q_OBJECT
 public:

@@ -28,6 +28,7 @@ E2E_XVFB_PID=
 E2E_WM_PID=
 E2E_COMPOSITOR_PID=
 E2E_SPY_PID=
+E2E_LOAD_PID=
 E2E_APP_PID=
 E2E_APP_STATUS=
 E2E_KEEP=${E2E_KEEP:-0}
@@ -82,12 +83,13 @@ end_pid() {
 
 # stop_session: ends the presenter, the window manager and the X server of this test.
 stop_session() {
+    end_pid "$E2E_LOAD_PID"
     end_pid "$E2E_SPY_PID"
     end_pid "$E2E_APP_PID"
     end_pid "$E2E_COMPOSITOR_PID"
     end_pid "$E2E_WM_PID"
     end_pid "$E2E_XVFB_PID"
-    E2E_SPY_PID= E2E_APP_PID= E2E_COMPOSITOR_PID= E2E_WM_PID= E2E_XVFB_PID=
+    E2E_LOAD_PID= E2E_SPY_PID= E2E_APP_PID= E2E_COMPOSITOR_PID= E2E_WM_PID= E2E_XVFB_PID=
 }
 
 e2e_cleanup() {
@@ -506,6 +508,20 @@ opacity_changes() { sed -n 's/^\([0-9]*\) .*(_NET_WM_WINDOW_OPACITY).*state Prop
 
 # until_ms T: returns when the clock (now_ms) reaches T; for taking a picture at a set moment.
 until_ms() { while [ "$(now_ms)" -lt "$1" ]; do :; done; }
+
+# ---- load ------------------------------------------------------------------------------------
+
+# start_cpu_load: every core kept busy until the session stops, as on a machine that does other
+# work during the show. The load ends by itself after E2E_LOAD_SECONDS (default 900) should the
+# test be killed.
+start_cpu_load() {
+    command -v stress-ng >/dev/null || fail "missing tool: stress-ng (scripts/install-deps.sh installs it)"
+    stress-ng --cpu "$(nproc)" --timeout "${E2E_LOAD_SECONDS:-900}s" --quiet >"$E2E_WORK/load.log" 2>&1 &
+    E2E_LOAD_PID=$!
+    wait_until "$E2E_TIMEOUT" "the CPU load to start" load_running
+    e2e_log "CPU load on $(nproc) cores"
+}
+load_running() { [ "$(pgrep -c -P "$E2E_LOAD_PID" 2>/dev/null)" -ge 1 ]; }
 
 # ---- screenshots -----------------------------------------------------------------------------
 
