@@ -35,6 +35,10 @@ protected:
     QString read(const QString& key, const QString& section = QStringLiteral("canshu")) const {
         return IniFile(path()).readString(section, key, key);
     }
+    // The key's value, or "def" where the accessor finds none.
+    QString readOr(const QString& key) const {
+        return IniFile(path()).readString(QStringLiteral("canshu"), key, QStringLiteral("def"));
+    }
     void write(const QString& key, const QString& value) const {
         IniFile(path()).writeString(QStringLiteral("canshu"), key, value);
     }
@@ -146,9 +150,6 @@ TEST_F(IniFileTest, ValueEndsAtItsFirstLineBreakInAUtf16File) {
 // The platform reads a line beginning with ";" as a key like any other: ";a=1" is the key ";a"
 // (and no key "a"). A line "=5" is the key with the empty name. Writes find the same lines.
 TEST_F(IniFileTest, SemicolonAndEmptyKeysAreKeysLikeAnyOther) {
-    const auto readOr = [this](const QString& key) {
-        return IniFile(path()).readString(QStringLiteral("canshu"), key, QStringLiteral("def"));
-    };
     put("[canshu]\r\n;a=1\r\n=5\r\n");
     EXPECT_EQ(readOr(";a"), "1");
     EXPECT_EQ(readOr("a"), "def");
@@ -174,9 +175,6 @@ TEST_F(IniFileTest, SemicolonAndEmptyKeysAreKeysLikeAnyOther) {
 }
 
 TEST_F(IniFileTest, LineWithoutEqualsIsAKeyWithoutAValue) {
-    const auto readOr = [this](const QString& key) {
-        return IniFile(path()).readString(QStringLiteral("canshu"), key, QStringLiteral("def"));
-    };
     // It hides a later line of the same key, and a write gives it its value in place.
     put("[canshu]\r\n keyonly \r\nkeyonly=1\r\n\r\nb=2\r\n");
     EXPECT_EQ(readOr("keyonly"), "def");
