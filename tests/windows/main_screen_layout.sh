@@ -13,6 +13,10 @@ linux_velquo=$E2E_BUILD/velquo
 windows_folder=$E2E_WINDOWS
 [ -x "$linux_velquo" ] || fail "the Linux presenter is not built: $linux_velquo"
 
+# One question, so that both draw the same.
+E2E_QUESTIONS_CSV='编号,题目,答案
+1,彩虹一共有几种颜色？请说出它们的名字。,七种'
+
 # use_build linux|windows: the presenter the next installation and start use.
 use_build() {
     if [ "$1" = linux ]; then
@@ -81,15 +85,18 @@ same_box() {
     local name=$1 what=$2 edge=$5 extent=$6
     report="$report $what=($3|$4)"
     [ "$3" != none ] && [ "$4" != none ] || fail "$name: $what is missing on one side: Linux $3, Windows $4"
-    set -- $3 $4
-    local d
-    for d in $(($1 - $5)) $(($2 - $6)); do
-        [ "${d#-}" -le "$edge" ] || fail "$name: $what starts elsewhere: Linux $1,$2 Windows $5,$6"
+    local l w
+    read -r -a l <<<"$3"
+    read -r -a w <<<"$4"
+    local i d
+    for i in 0 1; do
+        d=$((l[i] - w[i]))
+        [ "${d#-}" -le "$edge" ] || fail "$name: $what starts elsewhere: Linux ${l[0]},${l[1]} Windows ${w[0]},${w[1]}"
     done
-    for d in "$3 $7" "$4 $8"; do
-        set -- $d
-        [ $((100 * ($1 > $2 ? $1 - $2 : $2 - $1))) -le $((extent * $1)) ] ||
-            fail "$name: $what differs in size: Linux $3x$4 Windows $7x$8"
+    for i in 2 3; do
+        d=$((l[i] - w[i]))
+        [ $((100 * ${d#-})) -le $((extent * l[i])) ] ||
+            fail "$name: $what differs in size: Linux ${l[2]}x${l[3]} Windows ${w[2]}x${w[3]}"
     done
 }
 for stage in question zero answer; do
