@@ -1,6 +1,7 @@
 #include "app/jpegreader.h"
 
 #include <QIODevice>
+#include <QSysInfo>
 
 #include <algorithm>
 #include <csetjmp>
@@ -14,18 +15,22 @@
 namespace vq {
 namespace {
 
-// libjpeg's failures leave through the jump set before each call into it; its warnings
-// (a damaged file) are counted, not printed: such a file goes to Qt's reader, which prints
-// them as it always has.
+// libjpeg's failures leave through the jump set before each call into it. Its warnings (a
+// damaged file) are kept, not printed: libjpeg hands on only the first, which names the damage.
 struct JumpingErrors : jpeg_error_mgr {
     std::jmp_buf jump;
+    char firstWarning[JMSG_LENGTH_MAX] = {};
 };
 
 [[noreturn]] void leave(j_common_ptr info) {
     std::longjmp(static_cast<JumpingErrors*>(info->err)->jump, 1);
 }
 
-void keepQuiet(j_common_ptr) {}
+void keepWarning(j_common_ptr info) {
+    auto* errors = static_cast<JumpingErrors*>(info->err);
+    if (!errors->firstWarning[0])
+        errors->format_message(info, errors->firstWarning);
+}
 
 // The file is read through its device a piece at a time, as Qt's reader reads it, not mapped:
 // a mapped file cut short by another program while it is decoded would kill the process.
@@ -80,7 +85,7 @@ struct JpegReader::Decoder {
     explicit Decoder(QIODevice* device) {
         info.err = jpeg_std_error(&errors);
         errors.error_exit = leave;
-        errors.output_message = keepQuiet;
+        errors.output_message = keepWarning;
         source.device = device;
         source.init_source = startReading;
         source.fill_input_buffer = readPiece;
@@ -141,21 +146,29 @@ bool JpegReader::reads(QSize size) const {
            (info.jpeg_color_space == JCS_YCbCr || info.jpeg_color_space == JCS_RGB);
 }
 
-bool JpegReader::read(QSize size, uchar* lines, qsizetype bytesPerLine) {
-    if (!reads(size) || bytesPerLine < qsizetype(size.width()) * 3)
+bool JpegReader::read(QSize size, uchar* lines, qsizetype bytesPerLine, Pixels pixels) {
+    const int bytesPerPixel = pixels == Pixels::Rgb32 ? 4 : 3;
+    if (!reads(size) || bytesPerLine < qsizetype(size.width()) * bytesPerPixel)
         return false;
     m_spent = true;
     jpeg_decompress_struct& info = m_decoder->info;
     if (setjmp(m_decoder->errors.jump))
         return false;
     // Qt's reader asks for the same: whole-picture scaling by 1/denominator, RGB out, and
-    // libjpeg's own defaults for everything else (its accurate DCT, smooth upsampling).
+    // libjpeg's own defaults for everything else (its accurate DCT, smooth upsampling). The
+    // 32-bit pixels are the same colours with an opaque fourth byte, in the order QImage keeps
+    // them in memory.
     info.scale_num = 1;
     info.scale_denom = unsigned(denominatorFor(size));
-    info.out_color_space = JCS_RGB;
+    if (pixels == Pixels::Rgb888)
+        info.out_color_space = JCS_RGB;
+    else
+        info.out_color_space =
+            QSysInfo::ByteOrder == QSysInfo::LittleEndian ? JCS_EXT_BGRA : JCS_EXT_ARGB;
     jpeg_start_decompress(&info);
     if (info.output_width != JDIMENSION(size.width()) ||
-        info.output_height != JDIMENSION(size.height()) || info.output_components != 3) {
+        info.output_height != JDIMENSION(size.height()) ||
+        info.output_components != bytesPerPixel) {
         jpeg_abort_decompress(&info);
         return false;
     }
@@ -171,7 +184,11 @@ bool JpegReader::read(QSize size, uchar* lines, qsizetype bytesPerLine) {
         }
     }
     jpeg_finish_decompress(&info);
-    return info.err->num_warnings == 0;
+    return true;
+}
+
+QString JpegReader::damage() const {
+    return m_decoder ? QString::fromLatin1(m_decoder->errors.firstWarning) : QString();
 }
 
 } // namespace vq

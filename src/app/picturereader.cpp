@@ -138,14 +138,16 @@ std::optional<QImage> readOpaqueIntoBlock(QImageReader& reader, QSize size) {
     return out;
 }
 
-// A colour JPEG shown at the size libjpeg makes it: its lines are written in 3 bytes a pixel
-// straight into a block of their own. Nothing where libjpeg did not read it.
-std::optional<QImage> readJpegIntoBlock(JpegReader& jpeg, QSize size) {
-    const qsizetype line = lineBytes(size.width(), 24);
+// A colour JPEG at a size libjpeg makes it: its lines are written straight into a block of their
+// own, in 3 bytes a pixel where it is shown so, in 32 bits where it is scaled on. Nothing where
+// libjpeg did not read it.
+std::optional<QImage> readJpegIntoBlock(JpegReader& jpeg, QSize size, JpegReader::Pixels pixels) {
+    const bool wide = pixels == JpegReader::Pixels::Rgb32;
+    const qsizetype line = lineBytes(size.width(), wide ? 32 : 24);
     PictureBlock block(blockBytes(size, line));
-    if (!block.data() || !jpeg.read(size, block.data(), line))
+    if (!block.data() || !jpeg.read(size, block.data(), line, pixels))
         return std::nullopt;
-    QImage out = block.intoImage(size, line, QImage::Format_RGB888);
+    QImage out = block.intoImage(size, line, wide ? QImage::Format_RGB32 : QImage::Format_RGB888);
     if (jpeg.dotsPerMeter().isValid()) {
         out.setDotsPerMeterX(jpeg.dotsPerMeter().width());
         out.setDotsPerMeterY(jpeg.dotsPerMeter().height());
@@ -207,9 +209,16 @@ QImage readPicture(QImageReader& reader, QSize shown, QString& error) {
     }
     const QSize decoded = ask.isValid() ? ask : full;
     const bool shownAsDecoded = decoded.isValid() && (!target.isValid() || decoded == target);
-    if (direct && shownAsDecoded && direct->reads(decoded))
-        if (std::optional<QImage> image = readJpegIntoBlock(*direct, decoded))
-            return *std::move(image);
+    if (direct && direct->reads(decoded)) {
+        const auto pixels = shownAsDecoded ? JpegReader::Pixels::Rgb888 : JpegReader::Pixels::Rgb32;
+        if (std::optional<QImage> image = readJpegIntoBlock(*direct, decoded, pixels)) {
+            error = direct->damage();
+            if (shownAsDecoded)
+                return *std::move(image);
+            return compactPicture(
+                image->scaled(target, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+        }
+    }
     direct.reset();
     if (ask.isValid())
         reader.setScaledSize(ask);
