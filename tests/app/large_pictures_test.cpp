@@ -184,6 +184,19 @@ TEST(PicturePrefetch, OnlyAnUnchangedFileAtTheSameSizeIsTakenAndOnlyOnce) {
     }
 }
 
+// A damaged picture decoded ahead is left to the step, which shows what it holds and reports it.
+TEST(PicturePrefetch, LeavesADamagedPictureToTheStep) {
+    TempInstall inst;
+    const QString path = inst.file("bg.jpg");
+    inst.writeFile("bg.jpg", photo48().left(photo48().size() / 3));
+    PicturePrefetch ahead(path, QSize(1920, 1080));
+    EXPECT_FALSE(PicturePrefetch::take(path, QSize(1920, 1080)).has_value());
+    QString damage;
+    const QImage loaded = loadPicture(path, QSize(1920, 1080), &damage);
+    EXPECT_EQ(loaded.size(), QSize(1920, 1080));
+    EXPECT_EQ(damage, QStringLiteral("bg.jpg: Premature end of JPEG file"));
+}
+
 using LargePictures = Presenter;
 
 TEST_F(LargePictures, PhotographAsBackgroundLoadsAtTheScreenSize) {

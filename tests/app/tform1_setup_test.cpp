@@ -1,14 +1,17 @@
 // Start-up set-up of the main screen and its failure rows.
 #include "presenter_fixture.h"
 
+#include "app/pictureprefetch.h"
 #include "app/tcustomlabel.h"
 #include "app/timage.h"
 #include "app/trzlabel.h"
 #include "controls/memo.h"
 #include "controls/rzcoloredit.h"
 #include "controls/rzspinner.h"
+#include "support/photos.h"
 #include "support/system_reasons.h"
 
+#include <QBuffer>
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
@@ -18,10 +21,36 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
+#include <optional>
+
 namespace vq::test {
 namespace {
 
-using MainScreenSetUp = Presenter;
+class MainScreenSetUp : public Presenter {
+protected:
+    // A start whose background was decoded ahead, on a second thread, while the windows were
+    // made (as the program starts), or not; the windows of an earlier start go first.
+    void startWithBackground(bool decodedAhead) {
+        form5.reset();
+        form3.reset();
+        module.reset();
+        form.reset();
+        create();
+        std::optional<PicturePrefetch> ahead;
+        if (decodedAhead)
+            ahead.emplace(inst.file("bg.jpg"), form->size());
+        msgs.clear();
+        form->show();
+    }
+};
+
+QByteArray jpegOf(const QImage& image) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "JPG", 90);
+    return bytes;
+}
 
 TEST_F(MainScreenSetUp, LaysOutTheScreenAndFillsTheDialogFromTheSettings) {
     installFiles(settingsWith({"biaoti_left=40", "biaoti_top=30", "shijian_left=700",
@@ -133,6 +162,33 @@ TEST_F(MainScreenSetUp, UndecodableBackgroundReportsTheDecoder) {
     EXPECT_TRUE(msgs.errors().first().startsWith(QStringLiteral("bg.jpg: ")))
         << msgs.errors().first().toStdString();
     EXPECT_EQ(form->RzLabel2->text(), QStringLiteral("答"));
+}
+
+// An interrupted copy leaves bg.jpg cut short: what it holds shows, the rest grey as the decoder
+// fills it; the operator is told at that step, once, and set-up goes on to its end. The same
+// when the picture was decoded ahead.
+TEST_F(MainScreenSetUp, CutBackgroundShowsWhatItHoldsIsReportedOnceAndSetUpGoesOn) {
+    installFiles();
+    const QByteArray whole = jpegOf(quarters(QSize(640, 360)));
+    inst.writeFile("bg.jpg", whole.left(whole.size() / 4));
+    for (const bool ahead : {false, true}) {
+        SCOPED_TRACE(ahead ? "decoded ahead" : "decoded by set-up");
+        startWithBackground(ahead);
+        EXPECT_EQ(msgs.errors(),
+                  QStringList{QStringLiteral("bg.jpg: Premature end of JPEG file.")});
+        const QImage& picture = form->Image1->picture();
+        ASSERT_EQ(picture.size(), QSize(640, 360));
+        EXPECT_TRUE(nearColour(picture.pixelColor(100, 5), kQuarterColours[0]));
+        EXPECT_EQ(picture.pixelColor(100, 355), QColor(128, 128, 128));
+        const QImage shot = form->grab().toImage();
+        EXPECT_TRUE(nearColour(shot.pixelColor(shot.width() / 4, 5), kQuarterColours[0]));
+        EXPECT_TRUE(nearColour(shot.pixelColor(shot.width() / 4, shot.height() - 5),
+                               QColor(128, 128, 128), 2));
+        // Set-up ran to its end: the answer hidden, the pool filled, the next-step picture.
+        EXPECT_FALSE(form->RzLabel2->isVisibleTo(form.get()));
+        EXPECT_EQ(form->Memo1->toPlainText().count(u'\n'), 5);
+        EXPECT_TRUE(form->Image3->hasPicture());
+    }
 }
 
 TEST_F(MainScreenSetUp, ReadOnlySettingsFileEndsBeforeThePoolAndThePicture) {
