@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <csetjmp>
 #include <cstdio>
+#include <cstring>
 #include <limits>
 
 #include <jpeglib.h>
@@ -72,6 +73,9 @@ void skipBytes(j_decompress_ptr info, long count) {
 
 void stopReading(j_decompress_ptr) {}
 
+// How an Exif block starts, after its segment's length.
+constexpr char kExifStart[6] = {'E', 'x', 'i', 'f', 0, 0};
+
 // Lines handed to libjpeg in one call: as many as it makes in one pass at most
 // (max_v_samp_factor × the DCT size), so none is made into a spare line and copied.
 constexpr int kLinesPerCall = 16;
@@ -120,8 +124,15 @@ bool JpegReader::readHeader() {
         return false;
     jpeg_create_decompress(&info);
     info.src = &m_decoder->source;
+    // Of each APP1 segment only its first bytes are kept: enough to tell an Exif block from the
+    // others (XMP), not the block itself, which may hold a thumbnail of 60 KB.
+    jpeg_save_markers(&info, JPEG_APP0 + 1, unsigned(sizeof kExifStart));
     if (jpeg_read_header(&info, TRUE) != JPEG_HEADER_OK)
         return false;
+    for (jpeg_saved_marker_ptr m = info.marker_list; m; m = m->next)
+        if (m->marker == JPEG_APP0 + 1 && m->data_length == sizeof kExifStart &&
+            std::memcmp(m->data, kExifStart, sizeof kExifStart) == 0)
+            m_exif = true;
     m_size = QSize(int(info.image_width), int(info.image_height));
     if (info.density_unit == 1)
         m_dotsPerMeter =

@@ -43,6 +43,9 @@ public:
     // libjpeg's own words for what is wrong with the file, its first warning ("Premature end of
     // JPEG file" for one cut short); empty for a sound file.
     QString damage() const;
+    // Whether the file holds an Exif block (an APP1 segment that starts "Exif"), where cameras
+    // state how the picture is to be turned. Known after the header is read.
+    bool hasExif() const { return m_exif; }
     // The resolution the file states, in dots per metre as Qt's reader reckons it; invalid
     // where it states none. Known after the header is read.
     QSize dotsPerMeter() const { return m_dotsPerMeter; }
@@ -57,6 +60,7 @@ private:
     std::unique_ptr<Decoder> m_decoder;
     bool m_headerRead = false;
     bool m_spent = false;
+    bool m_exif = false;
     QSize m_size;
     QSize m_dotsPerMeter;
 };

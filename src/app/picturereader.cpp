@@ -3,8 +3,10 @@
 #include "app/jpegreader.h"
 #include "platform/memory.h"
 
+#include <QIODevice>
 #include <QImageIOHandler>
 #include <QImageReader>
+#include <QTransform>
 
 #include <algorithm>
 #include <cstring>
@@ -173,18 +175,46 @@ QImage widePicture(const QImage& image) {
     return pixelCopy<3, 4>(image, QImage::Format_RGB32, toFourBytes);
 }
 
-QImage readPicture(QImageReader& reader, QSize shown, QString& error) {
-    if (QImageReader::allocationLimit() != kPictureAllocationLimitMb)
-        QImageReader::setAllocationLimit(kPictureAllocationLimitMb);
-    // The reader's format is the one to use: without this, Qt would load every image plugin
-    // in turn to ask whether it reads that format before it takes the one named for it.
-    reader.setAutoDetectImageFormat(false);
-    // A JPEG's header is read by libjpeg here; Qt's reader is asked only for what libjpeg does
-    // not read itself below.
-    const bool jpeg = reader.format() == "jpeg" || reader.format() == "jpg";
-    std::optional<JpegReader> direct;
-    if (jpeg)
-        direct.emplace(reader.device());
+namespace {
+
+// The turn a JPEG's Exif block asks for to show its picture upright, as Qt's reader reads it
+// (libjpeg reads no Exif): asked of a reader of its own from the file's start, after which the
+// device is put back where libjpeg left it, for libjpeg to go on from there.
+QImageIOHandler::Transformations exifTurn(QIODevice* device, qint64 start,
+                                          const QByteArray& format) {
+    const qint64 at = device->pos();
+    QImageIOHandler::Transformations turn = QImageIOHandler::TransformationNone;
+    if (device->seek(start)) {
+        QImageReader exif(device, format);
+        exif.setAutoDetectImageFormat(false);
+        exif.setDecideFormatFromContent(false);
+        turn = exif.transformation();
+    }
+    device->seek(at);
+    return turn;
+}
+
+// `image` stood upright as `turn` says: mirrored first, then turned a quarter clockwise, as Qt's
+// reader applies a turn when asked to. A quarter turn swaps the resolution's directions too.
+QImage upright(QImage image, QImageIOHandler::Transformations turn) {
+    const bool mirror = turn.testFlag(QImageIOHandler::TransformationMirror);
+    const bool flip = turn.testFlag(QImageIOHandler::TransformationFlip);
+    if (mirror || flip)
+        image = std::move(image).mirrored(mirror, flip);
+    if (turn.testFlag(QImageIOHandler::TransformationRotate90)) {
+        QImage quarter = image.transformed(QTransform().rotate(90));
+        quarter.setDotsPerMeterX(image.dotsPerMeterY());
+        quarter.setDotsPerMeterY(image.dotsPerMeterX());
+        image = std::move(quarter);
+    }
+    return image;
+}
+
+// The picture as the file stores it, no larger than `shown` (see readPicture). `direct` is
+// libjpeg's reader, with the header read, for a JPEG; empty for any other kind.
+QImage readAsStored(QImageReader& reader, std::optional<JpegReader>& direct, QSize shown,
+                    QString& error) {
+    const bool jpeg = direct.has_value();
     const QSize full = direct && direct->headerRead() ? direct->size() : reader.size();
     if (full.isValid() && double(full.width()) * full.height() * 4 >
                               double(kPictureAllocationLimitMb) * 1024 * 1024) {
@@ -235,6 +265,37 @@ QImage readPicture(QImageReader& reader, QSize shown, QString& error) {
     if (target.isValid() && image.size() != target)
         image = image.scaled(target, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     return compactPicture(std::move(image));
+}
+
+} // namespace
+
+QImage readPicture(QImageReader& reader, QSize shown, QString& error) {
+    if (QImageReader::allocationLimit() != kPictureAllocationLimitMb)
+        QImageReader::setAllocationLimit(kPictureAllocationLimitMb);
+    // The reader's format is the one to use: without this, Qt would load every image plugin
+    // in turn to ask whether it reads that format before it takes the one named for it.
+    reader.setAutoDetectImageFormat(false);
+    // Turned here, once the picture is at its smallest; the reader hands it out as stored.
+    reader.setAutoTransform(false);
+    // A JPEG's header is read by libjpeg here; Qt's reader is asked only for what libjpeg does
+    // not read itself.
+    const bool jpeg = reader.format() == "jpeg" || reader.format() == "jpg";
+    QIODevice* device = reader.device();
+    const qint64 start = device ? device->pos() : 0;
+    std::optional<JpegReader> direct;
+    if (jpeg)
+        direct.emplace(device);
+    // Phones and cameras store a photograph as the sensor saw it and say in its Exif block how
+    // to show it. Turned a quarter, its rows are shown as columns: it is decoded for the shown
+    // size turned the same way, so that upright it fills `shown` as any picture would.
+    const QImageIOHandler::Transformations turn = direct && direct->hasExif()
+                                                      ? exifTurn(device, start, reader.format())
+                                                      : QImageIOHandler::TransformationNone;
+    const bool quarter = turn.testFlag(QImageIOHandler::TransformationRotate90);
+    QImage image = readAsStored(reader, direct, quarter ? shown.transposed() : shown, error);
+    if (image.isNull())
+        return image;
+    return upright(std::move(image), turn);
 }
 
 } // namespace vq

@@ -2,6 +2,7 @@
 // kinds of file a camera, an editor or WPS writes, and everything else left to Qt's reader.
 #include "app/jpegreader.h"
 #include "app/picturereader.h"
+#include "support/photos.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -282,6 +283,34 @@ TEST(JpegReading, AScrambledFileIsReportedAndANonJpegFails) {
     const QImage none = readShown(QByteArray("not a picture at all"), QSize(), &error);
     EXPECT_TRUE(none.isNull());
     EXPECT_FALSE(error.isEmpty());
+}
+
+// Phones and cameras store a picture as the sensor saw it and say in its Exif block how to show
+// it: each of the eight orientations comes out upright, at the shown size reckoned for the
+// upright picture, whichever way it is decoded.
+TEST(JpegReading, EveryExifOrientationComesOutUpright) {
+    struct Way {
+        const char* how;
+        QSize upright;
+        QSize shown;
+    };
+    const Way ways[] = {
+        {"at its own size", QSize(320, 240), QSize()},
+        {"halved by the DCT", QSize(320, 240), QSize(160, 120)},
+        {"decoded, then scaled", QSize(320, 240), QSize(200, 100)},
+        {"by Qt's reader (no DCT scale divides it)", QSize(643, 483), QSize(200, 150)},
+    };
+    for (const Way& way : ways)
+        for (int orientation = 1; orientation <= 8; ++orientation) {
+            SCOPED_TRACE(testing::Message() << way.how << ", orientation " << orientation);
+            const QByteArray bytes =
+                vq::test::orientedJpeg(vq::test::quarters(way.upright), orientation);
+            const QImage shown = readShown(bytes, way.shown);
+            EXPECT_EQ(shown.size(),
+                      way.shown.isValid() ? way.upright.boundedTo(way.shown) : way.upright);
+            EXPECT_TRUE(vq::test::showsQuarters(shown));
+            EXPECT_EQ(shown.format(), QImage::Format_RGB888);
+        }
 }
 
 } // namespace

@@ -41,7 +41,11 @@ protected:
             ahead.emplace(inst.file("bg.jpg"), form->size());
         msgs.clear();
         form->show();
+        m_leftAhead =
+            decodedAhead && PicturePrefetch::take(inst.file("bg.jpg"), form->size()).has_value();
     }
+    // Whether the picture decoded ahead was still there after set-up: set-up did not ask for it.
+    bool m_leftAhead = false;
 };
 
 QByteArray jpegOf(const QImage& image) {
@@ -188,6 +192,31 @@ TEST_F(MainScreenSetUp, CutBackgroundShowsWhatItHoldsIsReportedOnceAndSetUpGoesO
         EXPECT_FALSE(form->RzLabel2->isVisibleTo(form.get()));
         EXPECT_EQ(form->Memo1->toPlainText().count(u'\n'), 5);
         EXPECT_TRUE(form->Image3->hasPicture());
+    }
+}
+
+// Phones store a photograph's pixels as the phone was held and say in its Exif block how to show
+// it: the background stands upright in each of the eight orientations, and a 4000 x 3000 photo
+// taken upright is fitted to the screen as it stands (3000 x 4000), decoded ahead or by set-up.
+TEST_F(MainScreenSetUp, PhotographsStandUprightAsBackground) {
+    installFiles();
+    for (int orientation = 1; orientation <= 8; ++orientation) {
+        SCOPED_TRACE(orientation);
+        inst.writeFile("bg.jpg", orientedJpeg(quarters(QSize(600, 400)), orientation));
+        startWithBackground(false);
+        EXPECT_TRUE(msgs.errors().isEmpty()) << msgs.errors().join(u'\n').toStdString();
+        EXPECT_EQ(form->Image1->picture().size(), QSize(600, 400));
+        EXPECT_TRUE(showsQuarters(form->Image1->picture()));
+    }
+    inst.writeFile("bg.jpg", orientedJpeg(quarters(QSize(3000, 4000)), 6, 60));
+    for (const bool ahead : {false, true}) {
+        SCOPED_TRACE(ahead ? "decoded ahead" : "decoded by set-up");
+        startWithBackground(ahead);
+        EXPECT_TRUE(msgs.errors().isEmpty()) << msgs.errors().join(u'\n').toStdString();
+        EXPECT_FALSE(m_leftAhead) << "set-up did not ask for the picture decoded ahead";
+        EXPECT_EQ(form->Image1->picture().size(), form->size());
+        EXPECT_TRUE(showsQuarters(form->Image1->picture()));
+        EXPECT_TRUE(showsQuarters(form->grab().toImage()));
     }
 }
 

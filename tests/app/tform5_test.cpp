@@ -194,6 +194,30 @@ TEST_F(WelcomeScreen, CutPictureShowsWhatItHoldsAndIsReportedOnce) {
     EXPECT_EQ(boxes.shown.size(), 1);
 }
 
+// Phones store a photograph's pixels as the phone was held and say in its Exif block how to show
+// it: the welcome picture stands upright in each of the eight orientations, and a 4000 x 3000
+// photo taken upright is stretched over the screen as it stands (3000 x 4000).
+TEST_F(WelcomeScreen, PhotographsStandUpright) {
+    for (int orientation = 1; orientation <= 8; ++orientation) {
+        SCOPED_TRACE(orientation);
+        install.writeFile(QStringLiteral("welcome.jpg"),
+                          vq::test::orientedJpeg(vq::test::quarters(QSize(600, 400)), orientation));
+        TForm5 form;
+        form.show();
+        EXPECT_TRUE(boxes.shown.isEmpty());
+        EXPECT_EQ(form.Image1->picture().size(), QSize(600, 400).boundedTo(form.size()));
+        EXPECT_TRUE(vq::test::showsQuarters(form.grab().toImage()));
+    }
+    install.writeFile(QStringLiteral("welcome.jpg"),
+                      vq::test::orientedJpeg(vq::test::quarters(QSize(3000, 4000)), 6, 60));
+    TForm5 form;
+    form.show();
+    EXPECT_TRUE(boxes.shown.isEmpty());
+    EXPECT_EQ(form.Image1->picture().size(), form.size());
+    EXPECT_TRUE(vq::test::showsQuarters(form.Image1->picture()));
+    EXPECT_TRUE(vq::test::showsQuarters(form.grab().toImage()));
+}
+
 TEST_F(WelcomeScreen, PictureIsStretchedOverTheWholeWindowInBothDirections) {
     install.writeFile(QStringLiteral("welcome.jpg"), bandedJpeg());
     TForm5 form;
