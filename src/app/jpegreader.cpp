@@ -27,10 +27,17 @@ struct JumpingErrors : jpeg_error_mgr {
     std::longjmp(static_cast<JumpingErrors*>(info->err)->jump, 1);
 }
 
-void keepWarning(j_common_ptr info) {
+// Every warning is looked at, not only the first: stray bytes between two segments, which some
+// cameras and editors write into files that show whole, are no damage and would otherwise hide
+// the one that is.
+void keepWarning(j_common_ptr info, int level) {
     auto* errors = static_cast<JumpingErrors*>(info->err);
-    if (!errors->firstWarning[0])
-        errors->format_message(info, errors->firstWarning);
+    if (level >= 0) // trace messages
+        return;
+    ++errors->num_warnings;
+    if (errors->msg_code == JWRN_EXTRANEOUS_DATA || errors->firstWarning[0])
+        return;
+    errors->format_message(info, errors->firstWarning);
 }
 
 // The file is read through its device a piece at a time, as Qt's reader reads it, not mapped:
@@ -89,7 +96,7 @@ struct JpegReader::Decoder {
     explicit Decoder(QIODevice* device) {
         info.err = jpeg_std_error(&errors);
         errors.error_exit = leave;
-        errors.output_message = keepWarning;
+        errors.emit_message = keepWarning;
         source.device = device;
         source.init_source = startReading;
         source.fill_input_buffer = readPiece;

@@ -214,6 +214,22 @@ TEST(JpegReading, AFileIsReadThroughItsDeviceAndItsResolutionKept) {
     EXPECT_EQ(damage, QStringLiteral("Premature end of JPEG file"));
 }
 
+TEST(JpegReading, StrayBytesBetweenSegmentsAreNoDamageButDamageAfterThemIsNamed) {
+    const QByteArray bytes = encoded(patterned(QSize(640, 360)), Encoding{"plain"});
+    // Two stray bytes after the first segment behind the start marker, as some cameras write.
+    ASSERT_EQ(bytes.left(2), QByteArray("\xFF\xD8"));
+    const int firstLength =
+        (static_cast<unsigned char>(bytes[4]) << 8) | static_cast<unsigned char>(bytes[5]);
+    QByteArray stray = bytes;
+    stray.insert(4 + firstLength, QByteArray("\x00\x00", 2));
+    QString damage;
+    EXPECT_EQ(readShown(stray, QSize(640, 360), &damage), readShown(bytes, QSize(640, 360)));
+    EXPECT_EQ(damage, QString());
+    // The same file cut short: the cut is named, not hidden behind the stray bytes' warning.
+    readShown(stray.left(stray.size() / 2), QSize(640, 360), &damage);
+    EXPECT_EQ(damage, QStringLiteral("Premature end of JPEG file"));
+}
+
 TEST(JpegReading, WhatLibjpegDoesNotReadTheSameIsLeftToQtsReader) {
     const QImage picture = patterned(QSize(640, 360));
     // Four inks: Qt's reader turns them into colours of its own.
