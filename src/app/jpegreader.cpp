@@ -1,10 +1,12 @@
 #include "app/jpegreader.h"
 
 #include <QIODevice>
+#include <QSysInfo>
 
 #include <algorithm>
 #include <csetjmp>
 #include <cstdio>
+#include <cstring>
 #include <limits>
 
 #include <jpeglib.h>
@@ -14,18 +16,29 @@
 namespace vq {
 namespace {
 
-// libjpeg's failures leave through the jump set before each call into it; its warnings
-// (a damaged file) are counted, not printed: such a file goes to Qt's reader, which prints
-// them as it always has.
+// libjpeg's failures leave through the jump set before each call into it. Its warnings (a
+// damaged file) are kept, not printed: libjpeg hands on only the first, which names the damage.
 struct JumpingErrors : jpeg_error_mgr {
     std::jmp_buf jump;
+    char firstWarning[JMSG_LENGTH_MAX] = {};
 };
 
 [[noreturn]] void leave(j_common_ptr info) {
     std::longjmp(static_cast<JumpingErrors*>(info->err)->jump, 1);
 }
 
-void keepQuiet(j_common_ptr) {}
+// Every warning is looked at, not only the first: stray bytes between two segments, which some
+// cameras and editors write into files that show whole, are no damage and would otherwise hide
+// the one that is.
+void keepWarning(j_common_ptr info, int level) {
+    auto* errors = static_cast<JumpingErrors*>(info->err);
+    if (level >= 0) // trace messages
+        return;
+    ++errors->num_warnings;
+    if (errors->msg_code == JWRN_EXTRANEOUS_DATA || errors->firstWarning[0])
+        return;
+    errors->format_message(info, errors->firstWarning);
+}
 
 // The file is read through its device a piece at a time, as Qt's reader reads it, not mapped:
 // a mapped file cut short by another program while it is decoded would kill the process.
@@ -67,6 +80,9 @@ void skipBytes(j_decompress_ptr info, long count) {
 
 void stopReading(j_decompress_ptr) {}
 
+// How an Exif block starts, after its segment's length.
+constexpr char kExifStart[6] = {'E', 'x', 'i', 'f', 0, 0};
+
 // Lines handed to libjpeg in one call: as many as it makes in one pass at most
 // (max_v_samp_factor × the DCT size), so none is made into a spare line and copied.
 constexpr int kLinesPerCall = 16;
@@ -80,7 +96,7 @@ struct JpegReader::Decoder {
     explicit Decoder(QIODevice* device) {
         info.err = jpeg_std_error(&errors);
         errors.error_exit = leave;
-        errors.output_message = keepQuiet;
+        errors.emit_message = keepWarning;
         source.device = device;
         source.init_source = startReading;
         source.fill_input_buffer = readPiece;
@@ -115,8 +131,15 @@ bool JpegReader::readHeader() {
         return false;
     jpeg_create_decompress(&info);
     info.src = &m_decoder->source;
+    // Of each APP1 segment only its first bytes are kept: enough to tell an Exif block from the
+    // others (XMP), not the block itself, which may hold a thumbnail of 60 KB.
+    jpeg_save_markers(&info, JPEG_APP0 + 1, unsigned(sizeof kExifStart));
     if (jpeg_read_header(&info, TRUE) != JPEG_HEADER_OK)
         return false;
+    for (jpeg_saved_marker_ptr m = info.marker_list; m; m = m->next)
+        if (m->marker == JPEG_APP0 + 1 && m->data_length == sizeof kExifStart &&
+            std::memcmp(m->data, kExifStart, sizeof kExifStart) == 0)
+            m_exif = true;
     m_size = QSize(int(info.image_width), int(info.image_height));
     if (info.density_unit == 1)
         m_dotsPerMeter =
@@ -141,21 +164,29 @@ bool JpegReader::reads(QSize size) const {
            (info.jpeg_color_space == JCS_YCbCr || info.jpeg_color_space == JCS_RGB);
 }
 
-bool JpegReader::read(QSize size, uchar* lines, qsizetype bytesPerLine) {
-    if (!reads(size) || bytesPerLine < qsizetype(size.width()) * 3)
+bool JpegReader::read(QSize size, uchar* lines, qsizetype bytesPerLine, Pixels pixels) {
+    const int bytesPerPixel = pixels == Pixels::Rgb32 ? 4 : 3;
+    if (!reads(size) || bytesPerLine < qsizetype(size.width()) * bytesPerPixel)
         return false;
     m_spent = true;
     jpeg_decompress_struct& info = m_decoder->info;
     if (setjmp(m_decoder->errors.jump))
         return false;
     // Qt's reader asks for the same: whole-picture scaling by 1/denominator, RGB out, and
-    // libjpeg's own defaults for everything else (its accurate DCT, smooth upsampling).
+    // libjpeg's own defaults for everything else (its accurate DCT, smooth upsampling). The
+    // 32-bit pixels are the same colours with an opaque fourth byte, in the order QImage keeps
+    // them in memory.
     info.scale_num = 1;
     info.scale_denom = unsigned(denominatorFor(size));
-    info.out_color_space = JCS_RGB;
+    if (pixels == Pixels::Rgb888)
+        info.out_color_space = JCS_RGB;
+    else
+        info.out_color_space =
+            QSysInfo::ByteOrder == QSysInfo::LittleEndian ? JCS_EXT_BGRA : JCS_EXT_ARGB;
     jpeg_start_decompress(&info);
     if (info.output_width != JDIMENSION(size.width()) ||
-        info.output_height != JDIMENSION(size.height()) || info.output_components != 3) {
+        info.output_height != JDIMENSION(size.height()) ||
+        info.output_components != bytesPerPixel) {
         jpeg_abort_decompress(&info);
         return false;
     }
@@ -171,7 +202,11 @@ bool JpegReader::read(QSize size, uchar* lines, qsizetype bytesPerLine) {
         }
     }
     jpeg_finish_decompress(&info);
-    return info.err->num_warnings == 0;
+    return true;
+}
+
+QString JpegReader::damage() const {
+    return m_decoder ? QString::fromLatin1(m_decoder->errors.firstWarning) : QString();
 }
 
 } // namespace vq

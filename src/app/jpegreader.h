@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QSize>
+#include <QString>
 #include <QtGlobal>
 
 #include <memory>
@@ -16,6 +17,10 @@ namespace vq {
 // Qt's reader would make it is read here; everything else is left to Qt's reader.
 class JpegReader {
 public:
+    // How read() writes a pixel: 3 bytes in red, green, blue order (QImage::Format_RGB888), or
+    // 32 bits as QImage::Format_RGB32 holds them, for a picture that is scaled on.
+    enum class Pixels { Rgb888, Rgb32 };
+
     // Reads the header from the device's current position; the device is taken back there
     // when the reader goes. Devices that cannot go back (pipes, sockets) are not read
     // (headerRead() is false).
@@ -30,10 +35,17 @@ public:
     // Whether read() can make the picture at `size`: three colour components, at the
     // picture's own size or at exactly 1/2, 1/4 or 1/8 of it.
     bool reads(QSize size) const;
-    // Decodes the picture at `size` into `size.height()` lines of `bytesPerLine` bytes, 3 bytes
-    // a pixel in red, green, blue order. False where libjpeg stopped or warned (a damaged
-    // file: Qt's reader then reads it as it always did); once read, the reader is spent.
-    bool read(QSize size, uchar* lines, qsizetype bytesPerLine);
+    // Decodes the picture at `size` into `size.height()` lines of `bytesPerLine` bytes, each
+    // pixel as `pixels` says. A damaged file is decoded as far as libjpeg can, as Qt's reader
+    // decodes it (the lines of a file cut short come out grey), and damage() says what was
+    // wrong. False where libjpeg stopped; once read, the reader is spent.
+    bool read(QSize size, uchar* lines, qsizetype bytesPerLine, Pixels pixels = Pixels::Rgb888);
+    // libjpeg's own words for what is wrong with the file, its first warning ("Premature end of
+    // JPEG file" for one cut short); empty for a sound file.
+    QString damage() const;
+    // Whether the file holds an Exif block (an APP1 segment that starts "Exif"), where cameras
+    // state how the picture is to be turned. Known after the header is read.
+    bool hasExif() const { return m_exif; }
     // The resolution the file states, in dots per metre as Qt's reader reckons it; invalid
     // where it states none. Known after the header is read.
     QSize dotsPerMeter() const { return m_dotsPerMeter; }
@@ -48,6 +60,7 @@ private:
     std::unique_ptr<Decoder> m_decoder;
     bool m_headerRead = false;
     bool m_spent = false;
+    bool m_exif = false;
     QSize m_size;
     QSize m_dotsPerMeter;
 };

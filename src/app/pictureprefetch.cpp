@@ -30,7 +30,8 @@ PicturePrefetch::PicturePrefetch(const QString& path, QSize shown)
             QImageReader reader(&file, "jpeg");
             reader.setDecideFormatFromContent(false);
             QString error;
-            return readPicture(reader, shown, error);
+            QImage image = readPicture(reader, shown, error);
+            return error.isEmpty() ? image : QImage();
         });
     g_current = this;
 }

@@ -13,7 +13,8 @@ namespace vq {
 // Decodes one picture file on a second thread while the start-up creates its windows, so that
 // the set-up step that loads it finds it decoded. The step still owns the loading: it takes the
 // result only when it asks for the same file at the same size and the file has not changed
-// since; anything else, a failure included, it loads (and reports) itself, in its place.
+// since; anything else, a failure or a damaged picture included, it loads (and reports) itself,
+// in its place.
 class PicturePrefetch {
 public:
     PicturePrefetch(const QString& path, QSize shown);

@@ -3,8 +3,10 @@
 #include "app/jpegreader.h"
 #include "platform/memory.h"
 
+#include <QIODevice>
 #include <QImageIOHandler>
 #include <QImageReader>
+#include <QTransform>
 
 #include <algorithm>
 #include <cstring>
@@ -138,14 +140,16 @@ std::optional<QImage> readOpaqueIntoBlock(QImageReader& reader, QSize size) {
     return out;
 }
 
-// A colour JPEG shown at the size libjpeg makes it: its lines are written in 3 bytes a pixel
-// straight into a block of their own. Nothing where libjpeg did not read it.
-std::optional<QImage> readJpegIntoBlock(JpegReader& jpeg, QSize size) {
-    const qsizetype line = lineBytes(size.width(), 24);
+// A colour JPEG at a size libjpeg makes it: its lines are written straight into a block of their
+// own, in 3 bytes a pixel where it is shown so, in 32 bits where it is scaled on. Nothing where
+// libjpeg did not read it.
+std::optional<QImage> readJpegIntoBlock(JpegReader& jpeg, QSize size, JpegReader::Pixels pixels) {
+    const bool wide = pixels == JpegReader::Pixels::Rgb32;
+    const qsizetype line = lineBytes(size.width(), wide ? 32 : 24);
     PictureBlock block(blockBytes(size, line));
-    if (!block.data() || !jpeg.read(size, block.data(), line))
+    if (!block.data() || !jpeg.read(size, block.data(), line, pixels))
         return std::nullopt;
-    QImage out = block.intoImage(size, line, QImage::Format_RGB888);
+    QImage out = block.intoImage(size, line, wide ? QImage::Format_RGB32 : QImage::Format_RGB888);
     if (jpeg.dotsPerMeter().isValid()) {
         out.setDotsPerMeterX(jpeg.dotsPerMeter().width());
         out.setDotsPerMeterY(jpeg.dotsPerMeter().height());
@@ -171,18 +175,46 @@ QImage widePicture(const QImage& image) {
     return pixelCopy<3, 4>(image, QImage::Format_RGB32, toFourBytes);
 }
 
-QImage readPicture(QImageReader& reader, QSize shown, QString& error) {
-    if (QImageReader::allocationLimit() != kPictureAllocationLimitMb)
-        QImageReader::setAllocationLimit(kPictureAllocationLimitMb);
-    // The reader's format is the one to use: without this, Qt would load every image plugin
-    // in turn to ask whether it reads that format before it takes the one named for it.
-    reader.setAutoDetectImageFormat(false);
-    // A JPEG's header is read by libjpeg here; Qt's reader is asked only for what libjpeg does
-    // not read itself below.
-    const bool jpeg = reader.format() == "jpeg" || reader.format() == "jpg";
-    std::optional<JpegReader> direct;
-    if (jpeg)
-        direct.emplace(reader.device());
+namespace {
+
+// The turn a JPEG's Exif block asks for to show its picture upright, as Qt's reader reads it
+// (libjpeg reads no Exif): asked of a reader of its own from the file's start, after which the
+// device is put back where libjpeg left it, for libjpeg to go on from there.
+QImageIOHandler::Transformations exifTurn(QIODevice* device, qint64 start,
+                                          const QByteArray& format) {
+    const qint64 at = device->pos();
+    QImageIOHandler::Transformations turn = QImageIOHandler::TransformationNone;
+    if (device->seek(start)) {
+        QImageReader exif(device, format);
+        exif.setAutoDetectImageFormat(false);
+        exif.setDecideFormatFromContent(false);
+        turn = exif.transformation();
+    }
+    device->seek(at);
+    return turn;
+}
+
+// `image` stood upright as `turn` says: mirrored first, then turned a quarter clockwise, as Qt's
+// reader applies a turn when asked to. A quarter turn swaps the resolution's directions too.
+QImage upright(QImage image, QImageIOHandler::Transformations turn) {
+    const bool mirror = turn.testFlag(QImageIOHandler::TransformationMirror);
+    const bool flip = turn.testFlag(QImageIOHandler::TransformationFlip);
+    if (mirror || flip)
+        image = std::move(image).mirrored(mirror, flip);
+    if (turn.testFlag(QImageIOHandler::TransformationRotate90)) {
+        QImage quarter = image.transformed(QTransform().rotate(90));
+        quarter.setDotsPerMeterX(image.dotsPerMeterY());
+        quarter.setDotsPerMeterY(image.dotsPerMeterX());
+        image = std::move(quarter);
+    }
+    return image;
+}
+
+// The picture as the file stores it, no larger than `shown` (see readPicture). `direct` is
+// libjpeg's reader, with the header read, for a JPEG; empty for any other kind.
+QImage readAsStored(QImageReader& reader, std::optional<JpegReader>& direct, QSize shown,
+                    QString& error) {
+    const bool jpeg = direct.has_value();
     const QSize full = direct && direct->headerRead() ? direct->size() : reader.size();
     if (full.isValid() && double(full.width()) * full.height() * 4 >
                               double(kPictureAllocationLimitMb) * 1024 * 1024) {
@@ -207,9 +239,16 @@ QImage readPicture(QImageReader& reader, QSize shown, QString& error) {
     }
     const QSize decoded = ask.isValid() ? ask : full;
     const bool shownAsDecoded = decoded.isValid() && (!target.isValid() || decoded == target);
-    if (direct && shownAsDecoded && direct->reads(decoded))
-        if (std::optional<QImage> image = readJpegIntoBlock(*direct, decoded))
-            return *std::move(image);
+    if (direct && direct->reads(decoded)) {
+        const auto pixels = shownAsDecoded ? JpegReader::Pixels::Rgb888 : JpegReader::Pixels::Rgb32;
+        if (std::optional<QImage> image = readJpegIntoBlock(*direct, decoded, pixels)) {
+            error = direct->damage();
+            if (shownAsDecoded)
+                return *std::move(image);
+            return compactPicture(
+                image->scaled(target, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+        }
+    }
     direct.reset();
     if (ask.isValid())
         reader.setScaledSize(ask);
@@ -226,6 +265,37 @@ QImage readPicture(QImageReader& reader, QSize shown, QString& error) {
     if (target.isValid() && image.size() != target)
         image = image.scaled(target, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     return compactPicture(std::move(image));
+}
+
+} // namespace
+
+QImage readPicture(QImageReader& reader, QSize shown, QString& error) {
+    if (QImageReader::allocationLimit() != kPictureAllocationLimitMb)
+        QImageReader::setAllocationLimit(kPictureAllocationLimitMb);
+    // The reader's format is the one to use: without this, Qt would load every image plugin
+    // in turn to ask whether it reads that format before it takes the one named for it.
+    reader.setAutoDetectImageFormat(false);
+    // Turned here, once the picture is at its smallest; the reader hands it out as stored.
+    reader.setAutoTransform(false);
+    // A JPEG's header is read by libjpeg here; Qt's reader is asked only for what libjpeg does
+    // not read itself.
+    const bool jpeg = reader.format() == "jpeg" || reader.format() == "jpg";
+    QIODevice* device = reader.device();
+    const qint64 start = device ? device->pos() : 0;
+    std::optional<JpegReader> direct;
+    if (jpeg)
+        direct.emplace(device);
+    // Phones and cameras store a photograph as the sensor saw it and say in its Exif block how
+    // to show it. Turned a quarter, its rows are shown as columns: it is decoded for the shown
+    // size turned the same way, so that upright it fills `shown` as any picture would.
+    const QImageIOHandler::Transformations turn = direct && direct->hasExif()
+                                                      ? exifTurn(device, start, reader.format())
+                                                      : QImageIOHandler::TransformationNone;
+    const bool quarter = turn.testFlag(QImageIOHandler::TransformationRotate90);
+    QImage image = readAsStored(reader, direct, quarter ? shown.transposed() : shown, error);
+    if (image.isNull())
+        return image;
+    return upright(std::move(image), turn);
 }
 
 } // namespace vq

@@ -18,7 +18,9 @@ constexpr int kPictureAllocationLimitMb = 512;
 // drawn (a JPEG straight from its DCT coefficients at 1/2, 1/4 or 1/8, a PNG row by row, the
 // rest smoothly), so its full-size pixels are never held, and an opaque one is kept in 3 bytes
 // a pixel (compactPicture). An invalid `shown` keeps the picture's own size. On failure returns a
-// null image and sets `error` to the reason.
+// null image and sets `error` to the reason. A damaged JPEG that libjpeg reads itself (see
+// JpegReader; one cut short, say) comes back as far as it could be decoded, with `error` set to
+// libjpeg's words for the damage; Qt's reader, which reads the other kinds, keeps them to itself.
 QImage readPicture(QImageReader& reader, QSize shown, QString& error);
 
 // An opaque 32-bit picture as the same colours in 3 bytes a pixel; any other as it is.

@@ -344,8 +344,13 @@ void TForm1::popupMenu(const QPoint& globalPos) {
 
 void TForm1::FormShow() {
     vq::Settings s; // 1
-    // 2: decoded at the size it covers, the main screen's.
-    Image1->setPicture(vq::loadPicture(vq::programFolder() + QStringLiteral("bg.jpg"), size()));
+    // 2: decoded at the size it covers, the main screen's. A damaged picture shows what could
+    // be decoded of it; the operator hears what is wrong, and set-up goes on.
+    QString damage;
+    Image1->setPicture(
+        vq::loadPicture(vq::programFolder() + QStringLiteral("bg.jpg"), size(), &damage));
+    if (!damage.isEmpty())
+        vq::showErrorBox(damage);
     RzLabel2->hide();                                // 3
     RzLabel1->setWidth(s.integer(Key::wenti_width)); // 4
     RzLabel2->setWidth(s.integer(Key::daan_width));

@@ -6,6 +6,7 @@
 #include "platform/folders.h"
 #include "platform/guard.h"
 #include "platform/memory.h"
+#include "platform/messages.h"
 #include "platform/showscreen.h"
 
 #include <QScreen>
@@ -34,9 +35,13 @@ TForm5::TForm5(QWidget* parent)
 
 void TForm5::FormShow() {
     Image1->setPicture(QImage());
-    // Decoded at the size of the window it covers.
+    // Decoded at the size of the window it covers. A damaged picture shows what could be
+    // decoded of it, and the operator hears what is wrong before the window shows.
+    QString damage;
     Image1->setPicture(
-        vq::loadPicture(vq::programFolder() + QStringLiteral("welcome.jpg"), size()));
+        vq::loadPicture(vq::programFolder() + QStringLiteral("welcome.jpg"), size(), &damage));
+    if (!damage.isEmpty())
+        vq::showErrorBox(damage);
 }
 
 void TForm5::Image1Click() {

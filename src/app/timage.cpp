@@ -104,7 +104,9 @@ void TImage::paintEvent(QPaintEvent* event) {
 
 namespace vq {
 
-QImage loadPicture(const QString& path, QSize shown) {
+QImage loadPicture(const QString& path, QSize shown, QString* damage) {
+    if (damage)
+        damage->clear();
     if (std::optional<QImage> ready = PicturePrefetch::take(path, shown))
         return *std::move(ready);
     QFile file(path);
@@ -126,8 +128,13 @@ QImage loadPicture(const QString& path, QSize shown) {
     reader.setDecideFormatFromContent(false);
     QString error;
     QImage image = readPicture(reader, shown, error);
+    const auto reported = [&] {
+        return QStringLiteral("%1: %2").arg(QFileInfo(path).fileName(), error);
+    };
     if (image.isNull())
-        throw Exception(QStringLiteral("%1: %2").arg(QFileInfo(path).fileName(), error));
+        throw Exception(reported());
+    if (damage && !error.isEmpty())
+        *damage = reported();
     return image;
 }
 

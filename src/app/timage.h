@@ -42,9 +42,11 @@ private:
 namespace vq {
 
 // Reads a picture file, decoded by the kind its extension names (JPEG, PNG, BMP). Fails with
-// "Cannot open file "<path>". <reason>" when the file cannot be opened, with the decoder's
-// message when it cannot be decoded. A valid `shown` is the size it is drawn at: a larger
-// picture is decoded at that size (see readPicture).
-QImage loadPicture(const QString& path, QSize shown = QSize());
+// "Cannot open file "<path>". <reason>" when the file cannot be opened, with "<name>: <the
+// decoder's message>" when it cannot be decoded. A valid `shown` is the size it is drawn at: a
+// larger picture is decoded at that size (see readPicture). A damaged picture that could be
+// decoded in part is returned as far as it could, and `damage`, where given, is set to
+// "<name>: <the decoder's message>".
+QImage loadPicture(const QString& path, QSize shown = QSize(), QString* damage = nullptr);
 
 } // namespace vq

@@ -2,6 +2,7 @@
 // kinds of file a camera, an editor or WPS writes, and everything else left to Qt's reader.
 #include "app/jpegreader.h"
 #include "app/picturereader.h"
+#include "support/photos.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -88,15 +89,19 @@ QByteArray encoded(const QImage& rgb, const Encoding& e) {
     return out;
 }
 
-// What Qt's reader makes of `bytes` at `scaled`, held in 3 bytes a pixel where opaque.
-QImage qtsOwn(const QByteArray& bytes, QSize scaled) {
+// What Qt's reader makes of `bytes` at `scaled`, smoothly scaled on to `fitted` where given, held
+// in 3 bytes a pixel where opaque.
+QImage qtsOwn(const QByteArray& bytes, QSize scaled, QSize fitted = QSize()) {
     QBuffer buffer;
     buffer.setData(bytes);
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer, "jpeg");
     if (scaled.isValid())
         reader.setScaledSize(scaled);
-    return vq::compactPicture(reader.read());
+    QImage image = reader.read();
+    if (fitted.isValid())
+        image = image.scaled(fitted, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    return vq::compactPicture(image);
 }
 
 QImage readShown(QIODevice& device, QSize shown, QString* error = nullptr) {
@@ -118,17 +123,30 @@ QImage readShown(const QByteArray& bytes, QSize shown, QString* error = nullptr)
 }
 
 // Straight through libjpeg: the decoded picture, or a null image where the reader declined.
-QImage readDirectly(const QByteArray& bytes, QSize size) {
+QImage readDirectly(const QByteArray& bytes, QSize size,
+                    vq::JpegReader::Pixels pixels = vq::JpegReader::Pixels::Rgb888) {
     QBuffer buffer;
     buffer.setData(bytes);
     buffer.open(QIODevice::ReadOnly);
     vq::JpegReader jpeg(&buffer);
     if (!jpeg.reads(size))
         return {};
-    QImage image(size, QImage::Format_RGB888);
-    if (!jpeg.read(size, image.bits(), image.bytesPerLine()))
+    QImage image(size, pixels == vq::JpegReader::Pixels::Rgb32 ? QImage::Format_RGB32
+                                                               : QImage::Format_RGB888);
+    if (!jpeg.read(size, image.bits(), image.bytesPerLine(), pixels))
         return {};
     return image;
+}
+
+// Qt's reader's own 32-bit picture of `bytes` at `scaled`.
+QImage qtsWide(const QByteArray& bytes, QSize scaled) {
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, "jpeg");
+    if (scaled.isValid())
+        reader.setScaledSize(scaled);
+    return reader.read();
 }
 
 const Encoding kEncodings[] = {
@@ -154,6 +172,10 @@ TEST(JpegReading, ColourPicturesComeOutAsQtsReaderMakesThemAtEveryDctScale) {
                 const QImage direct = readDirectly(bytes, at);
                 ASSERT_FALSE(direct.isNull()) << "libjpeg was not asked to read it";
                 EXPECT_EQ(direct, qtsOwn(bytes, d == 1 ? QSize() : at));
+                // In 32 bits, to be scaled on: Qt's reader's own pixels, the fourth byte opaque.
+                const QImage wide = readDirectly(bytes, at, vq::JpegReader::Pixels::Rgb32);
+                EXPECT_EQ(wide, qtsWide(bytes, d == 1 ? QSize() : at));
+                EXPECT_EQ(qAlpha(wide.pixel(wide.width() - 1, wide.height() - 1)), 255);
             }
             // Through the presenter's picture reading, at the picture's own size.
             const QImage shown = readShown(bytes, QSize());
@@ -181,12 +203,31 @@ TEST(JpegReading, AFileIsReadThroughItsDeviceAndItsResolutionKept) {
     EXPECT_EQ(halved.dotsPerMeterY(), expected.dotsPerMeterY());
     EXPECT_EQ(halved.dotsPerMeterX(), 11811);
     EXPECT_EQ(file.pos(), 0); // the device is left where it was
-    // A file cut short on disk reads as Qt's reader makes it, with the same resolution.
+    // A file cut short on disk reads as Qt's reader makes it, with the same resolution, and
+    // says so.
     file.close();
     ASSERT_TRUE(file.resize(bytes.size() / 3));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(readShown(file, QSize(1920, 1080)),
+    QString damage;
+    EXPECT_EQ(readShown(file, QSize(1920, 1080), &damage),
               qtsOwn(bytes.left(bytes.size() / 3), QSize(1920, 1080)));
+    EXPECT_EQ(damage, QStringLiteral("Premature end of JPEG file"));
+}
+
+TEST(JpegReading, StrayBytesBetweenSegmentsAreNoDamageButDamageAfterThemIsNamed) {
+    const QByteArray bytes = encoded(patterned(QSize(640, 360)), Encoding{"plain"});
+    // Two stray bytes after the first segment behind the start marker, as some cameras write.
+    ASSERT_EQ(bytes.left(2), QByteArray("\xFF\xD8"));
+    const int firstLength =
+        (static_cast<unsigned char>(bytes[4]) << 8) | static_cast<unsigned char>(bytes[5]);
+    QByteArray stray = bytes;
+    stray.insert(4 + firstLength, QByteArray("\x00\x00", 2));
+    QString damage;
+    EXPECT_EQ(readShown(stray, QSize(640, 360), &damage), readShown(bytes, QSize(640, 360)));
+    EXPECT_EQ(damage, QString());
+    // The same file cut short: the cut is named, not hidden behind the stray bytes' warning.
+    readShown(stray.left(stray.size() / 2), QSize(640, 360), &damage);
+    EXPECT_EQ(damage, QStringLiteral("Premature end of JPEG file"));
 }
 
 TEST(JpegReading, WhatLibjpegDoesNotReadTheSameIsLeftToQtsReader) {
@@ -206,40 +247,86 @@ TEST(JpegReading, WhatLibjpegDoesNotReadTheSameIsLeftToQtsReader) {
     }
     EXPECT_TRUE(readDirectly(grey, picture.size()).isNull());
     EXPECT_EQ(readShown(grey, QSize()).format(), QImage::Format_Grayscale8);
-    // A size the DCT scales do not divide exactly: Qt's reader decodes and scales it.
-    const QByteArray odd = encoded(patterned(QSize(3842, 2162)), Encoding{"odd"});
-    const QImage fitted = readShown(odd, QSize(1920, 1080));
+    // A picture decoded at half and smoothly scaled on to fit, with a size the DCT halves
+    // exactly and with one it does not (Qt's reader then halves it and fits it to the half):
+    // the pixels Qt's reader gave, scaled the same.
+    const QByteArray even = encoded(patterned(QSize(3842, 2162)), Encoding{"even"});
+    const QImage fitted = readShown(even, QSize(1920, 1080));
     EXPECT_EQ(fitted.size(), QSize(1920, 1080));
-    QImage scaled = QImage(); // the old way: decoded at half, then smoothly scaled to fit
-    {
-        QBuffer buffer;
-        buffer.setData(odd);
-        buffer.open(QIODevice::ReadOnly);
-        QImageReader reader(&buffer, "jpeg");
-        reader.setScaledSize(QSize(1921, 1081));
-        scaled = vq::compactPicture(reader.read().scaled(QSize(1920, 1080), Qt::IgnoreAspectRatio,
-                                                         Qt::SmoothTransformation));
-    }
-    EXPECT_EQ(fitted, scaled);
+    EXPECT_EQ(fitted, qtsOwn(even, QSize(1921, 1081), QSize(1920, 1080)));
+    const QByteArray odd = encoded(patterned(QSize(3843, 2163)), Encoding{"odd"});
+    EXPECT_EQ(readShown(odd, QSize(1920, 1080)), qtsOwn(odd, QSize(1921, 1081), QSize(1920, 1080)));
 }
 
-TEST(JpegReading, ADamagedFileShowsWhatQtsReaderMadeOfIt) {
+// A file cut short (an interrupted copy) shows what it holds, the missing part grey as Qt's
+// reader makes it, and says why in libjpeg's words, however it is decoded.
+TEST(JpegReading, ACutFileShowsWhatItHoldsAndSaysWhy) {
     const QByteArray whole = encoded(patterned(QSize(800, 600)), Encoding{"4:2:0"});
-    // Cut short: libjpeg warns, so Qt's reader reads it and fills the rest as it always has.
     const QByteArray cut = whole.left(whole.size() / 2);
-    EXPECT_TRUE(readDirectly(cut, QSize(800, 600)).isNull());
-    EXPECT_EQ(readShown(cut, QSize()), qtsOwn(cut, QSize()));
-    // Scrambled after the header: the same image or the same failure as before.
+    struct Way {
+        const char* how;
+        QSize shown;
+        QImage expected;
+    };
+    const Way ways[] = {
+        {"at its own size", QSize(), qtsOwn(cut, QSize())},
+        {"halved by the DCT", QSize(400, 300), qtsOwn(cut, QSize(400, 300))},
+        {"decoded, then scaled", QSize(700, 500), qtsOwn(cut, QSize(), QSize(700, 500))},
+    };
+    for (const Way& way : ways) {
+        SCOPED_TRACE(way.how);
+        QString damage;
+        const QImage image = readShown(cut, way.shown, &damage);
+        EXPECT_EQ(damage, QStringLiteral("Premature end of JPEG file"));
+        EXPECT_EQ(image, way.expected);
+        EXPECT_EQ(image.pixelColor(image.width() / 2, image.height() - 1), QColor(128, 128, 128));
+        EXPECT_NE(image.pixelColor(image.width() / 2, 0), QColor(128, 128, 128));
+    }
+}
+
+TEST(JpegReading, AScrambledFileIsReportedAndANonJpegFails) {
+    const QByteArray whole = encoded(patterned(QSize(800, 600)), Encoding{"4:2:0"});
+    // Scrambled after the header: the image Qt's reader made of it, or its failure; either way
+    // the reason is given.
     QByteArray scrambled = whole;
     for (qsizetype i = scrambled.size() / 3; i < scrambled.size() - 2; i += 7)
         scrambled[i] = char(scrambled[i] ^ 0x5a);
     QString error;
     const QImage image = readShown(scrambled, QSize(), &error);
     EXPECT_EQ(image, qtsOwn(scrambled, QSize()));
+    EXPECT_FALSE(error.isEmpty());
     // Not a JPEG at all: the reader's own message.
     const QImage none = readShown(QByteArray("not a picture at all"), QSize(), &error);
     EXPECT_TRUE(none.isNull());
     EXPECT_FALSE(error.isEmpty());
+}
+
+// Phones and cameras store a picture as the sensor saw it and say in its Exif block how to show
+// it: each of the eight orientations comes out upright, at the shown size reckoned for the
+// upright picture, whichever way it is decoded.
+TEST(JpegReading, EveryExifOrientationComesOutUpright) {
+    struct Way {
+        const char* how;
+        QSize upright;
+        QSize shown;
+    };
+    const Way ways[] = {
+        {"at its own size", QSize(320, 240), QSize()},
+        {"halved by the DCT", QSize(320, 240), QSize(160, 120)},
+        {"decoded, then scaled", QSize(320, 240), QSize(200, 100)},
+        {"by Qt's reader (no DCT scale divides it)", QSize(643, 483), QSize(200, 150)},
+    };
+    for (const Way& way : ways)
+        for (int orientation = 1; orientation <= 8; ++orientation) {
+            SCOPED_TRACE(testing::Message() << way.how << ", orientation " << orientation);
+            const QByteArray bytes =
+                vq::test::orientedJpeg(vq::test::quarters(way.upright), orientation);
+            const QImage shown = readShown(bytes, way.shown);
+            EXPECT_EQ(shown.size(),
+                      way.shown.isValid() ? way.upright.boundedTo(way.shown) : way.upright);
+            EXPECT_TRUE(vq::test::showsQuarters(shown));
+            EXPECT_EQ(shown.format(), QImage::Format_RGB888);
+        }
 }
 
 } // namespace

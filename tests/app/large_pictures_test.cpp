@@ -6,6 +6,7 @@
 #include "app/picturereader.h"
 #include "app/timage.h"
 #include "controls/memo.h"
+#include "support/photos.h"
 
 #include <QBuffer>
 #include <QDeadlineTimer>
@@ -138,6 +139,37 @@ TEST(PictureReader, OpaquePicturesAreHeldInThreeBytesAPixelWithTheirOwnColours) 
     EXPECT_EQ(qAlpha(read64.pixel(10, 10)), 0);
 }
 
+// A phone's 4000 x 3000 photograph taken upright: stored lying on its side, with Exif
+// orientation 6 (turn a quarter clockwise to show it). Upright it is 3000 x 4000.
+const QByteArray& sidewaysPhoto() {
+    static const QByteArray bytes = orientedJpeg(quarters(QSize(3000, 4000)), 6, 60);
+    return bytes;
+}
+
+// Fitted as the upright picture it is: it fills the shown size the way any picture of that shape
+// would, not turned after it was fitted to the screen lying down.
+TEST(PictureReader, ASidewaysPhotographIsFittedAsItStandsUpright) {
+    QString error;
+    const QImage shown = read(sidewaysPhoto(), "jpeg", QSize(1920, 1080), error);
+    EXPECT_TRUE(error.isEmpty()) << error.toStdString();
+    EXPECT_EQ(shown.size(), QSize(1920, 1080));
+    EXPECT_TRUE(showsQuarters(shown));
+    const QImage full = read(sidewaysPhoto(), "jpeg", QSize(), error);
+    EXPECT_EQ(full.size(), QSize(3000, 4000));
+    EXPECT_TRUE(showsQuarters(full));
+    // Taller than the screen only once upright: only its height shrinks.
+    EXPECT_EQ(read(sidewaysPhoto(), "jpeg", QSize(3500, 3500), error).size(), QSize(3000, 3500));
+    // Decoded ahead, on the start's second thread: the same.
+    TempInstall inst;
+    inst.writeFile("bg.jpg", sidewaysPhoto());
+    PicturePrefetch ahead(inst.file("bg.jpg"), QSize(1920, 1080));
+    const std::optional<QImage> taken =
+        PicturePrefetch::take(inst.file("bg.jpg"), QSize(1920, 1080));
+    ASSERT_TRUE(taken.has_value());
+    EXPECT_EQ(taken->size(), QSize(1920, 1080));
+    EXPECT_TRUE(showsQuarters(*taken));
+}
+
 QByteArray jpeg(QSize size, QColor colour) {
     QImage image(size, QImage::Format_RGB32);
     image.fill(colour);
@@ -182,6 +214,19 @@ TEST(PicturePrefetch, OnlyAnUnchangedFileAtTheSameSizeIsTakenAndOnlyOnce) {
         PicturePrefetch ahead(path, QSize(200, 100)); // nothing there to decode
         EXPECT_FALSE(PicturePrefetch::take(path, QSize(200, 100)).has_value());
     }
+}
+
+// A damaged picture decoded ahead is left to the step, which shows what it holds and reports it.
+TEST(PicturePrefetch, LeavesADamagedPictureToTheStep) {
+    TempInstall inst;
+    const QString path = inst.file("bg.jpg");
+    inst.writeFile("bg.jpg", photo48().left(photo48().size() / 3));
+    PicturePrefetch ahead(path, QSize(1920, 1080));
+    EXPECT_FALSE(PicturePrefetch::take(path, QSize(1920, 1080)).has_value());
+    QString damage;
+    const QImage loaded = loadPicture(path, QSize(1920, 1080), &damage);
+    EXPECT_EQ(loaded.size(), QSize(1920, 1080));
+    EXPECT_EQ(damage, QStringLiteral("bg.jpg: Premature end of JPEG file"));
 }
 
 using LargePictures = Presenter;

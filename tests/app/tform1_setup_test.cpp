@@ -1,14 +1,17 @@
 // Start-up set-up of the main screen and its failure rows.
 #include "presenter_fixture.h"
 
+#include "app/pictureprefetch.h"
 #include "app/tcustomlabel.h"
 #include "app/timage.h"
 #include "app/trzlabel.h"
 #include "controls/memo.h"
 #include "controls/rzcoloredit.h"
 #include "controls/rzspinner.h"
+#include "support/photos.h"
 #include "support/system_reasons.h"
 
+#include <QBuffer>
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
@@ -18,10 +21,40 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
+#include <optional>
+
 namespace vq::test {
 namespace {
 
-using MainScreenSetUp = Presenter;
+class MainScreenSetUp : public Presenter {
+protected:
+    // A start whose background was decoded ahead, on a second thread, while the windows were
+    // made (as the program starts), or not; the windows of an earlier start go first.
+    void startWithBackground(bool decodedAhead) {
+        form5.reset();
+        form3.reset();
+        module.reset();
+        form.reset();
+        create();
+        std::optional<PicturePrefetch> ahead;
+        if (decodedAhead)
+            ahead.emplace(inst.file("bg.jpg"), form->size());
+        msgs.clear();
+        form->show();
+        m_leftAhead =
+            decodedAhead && PicturePrefetch::take(inst.file("bg.jpg"), form->size()).has_value();
+    }
+    // Whether the picture decoded ahead was still there after set-up: set-up did not ask for it.
+    bool m_leftAhead = false;
+};
+
+QByteArray jpegOf(const QImage& image) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "JPG", 90);
+    return bytes;
+}
 
 TEST_F(MainScreenSetUp, LaysOutTheScreenAndFillsTheDialogFromTheSettings) {
     installFiles(settingsWith({"biaoti_left=40", "biaoti_top=30", "shijian_left=700",
@@ -133,6 +166,58 @@ TEST_F(MainScreenSetUp, UndecodableBackgroundReportsTheDecoder) {
     EXPECT_TRUE(msgs.errors().first().startsWith(QStringLiteral("bg.jpg: ")))
         << msgs.errors().first().toStdString();
     EXPECT_EQ(form->RzLabel2->text(), QStringLiteral("答"));
+}
+
+// An interrupted copy leaves bg.jpg cut short: what it holds shows, the rest grey as the decoder
+// fills it; the operator is told at that step, once, and set-up goes on to its end. The same
+// when the picture was decoded ahead.
+TEST_F(MainScreenSetUp, CutBackgroundShowsWhatItHoldsIsReportedOnceAndSetUpGoesOn) {
+    installFiles();
+    const QByteArray whole = jpegOf(quarters(QSize(640, 360)));
+    inst.writeFile("bg.jpg", whole.left(whole.size() / 4));
+    for (const bool ahead : {false, true}) {
+        SCOPED_TRACE(ahead ? "decoded ahead" : "decoded by set-up");
+        startWithBackground(ahead);
+        EXPECT_EQ(msgs.errors(),
+                  QStringList{QStringLiteral("bg.jpg: Premature end of JPEG file.")});
+        const QImage& picture = form->Image1->picture();
+        ASSERT_EQ(picture.size(), QSize(640, 360));
+        EXPECT_TRUE(nearColour(picture.pixelColor(100, 5), kQuarterColours[0]));
+        EXPECT_EQ(picture.pixelColor(100, 355), QColor(128, 128, 128));
+        const QImage shot = form->grab().toImage();
+        EXPECT_TRUE(nearColour(shot.pixelColor(shot.width() / 4, 5), kQuarterColours[0]));
+        EXPECT_TRUE(nearColour(shot.pixelColor(shot.width() / 4, shot.height() - 5),
+                               QColor(128, 128, 128), 2));
+        // Set-up ran to its end: the answer hidden, the pool filled, the next-step picture.
+        EXPECT_FALSE(form->RzLabel2->isVisibleTo(form.get()));
+        EXPECT_EQ(form->Memo1->toPlainText().count(u'\n'), 5);
+        EXPECT_TRUE(form->Image3->hasPicture());
+    }
+}
+
+// Phones store a photograph's pixels as the phone was held and say in its Exif block how to show
+// it: the background stands upright in each of the eight orientations, and a 4000 x 3000 photo
+// taken upright is fitted to the screen as it stands (3000 x 4000), decoded ahead or by set-up.
+TEST_F(MainScreenSetUp, PhotographsStandUprightAsBackground) {
+    installFiles();
+    for (int orientation = 1; orientation <= 8; ++orientation) {
+        SCOPED_TRACE(orientation);
+        inst.writeFile("bg.jpg", orientedJpeg(quarters(QSize(600, 400)), orientation));
+        startWithBackground(false);
+        EXPECT_TRUE(msgs.errors().isEmpty()) << msgs.errors().join(u'\n').toStdString();
+        EXPECT_EQ(form->Image1->picture().size(), QSize(600, 400));
+        EXPECT_TRUE(showsQuarters(form->Image1->picture()));
+    }
+    inst.writeFile("bg.jpg", orientedJpeg(quarters(QSize(3000, 4000)), 6, 60));
+    for (const bool ahead : {false, true}) {
+        SCOPED_TRACE(ahead ? "decoded ahead" : "decoded by set-up");
+        startWithBackground(ahead);
+        EXPECT_TRUE(msgs.errors().isEmpty()) << msgs.errors().join(u'\n').toStdString();
+        EXPECT_FALSE(m_leftAhead) << "set-up did not ask for the picture decoded ahead";
+        EXPECT_EQ(form->Image1->picture().size(), form->size());
+        EXPECT_TRUE(showsQuarters(form->Image1->picture()));
+        EXPECT_TRUE(showsQuarters(form->grab().toImage()));
+    }
 }
 
 TEST_F(MainScreenSetUp, ReadOnlySettingsFileEndsBeforeThePoolAndThePicture) {

@@ -3,6 +3,7 @@
 
 #include "controls/rzcommon.h"
 #include "support/input.h"
+#include "support/photos.h"
 #include "support/recording.h"
 #include "support/temp_install.h"
 
@@ -167,6 +168,54 @@ TEST_F(WelcomeScreen, UndecodablePictureIsReportedAndWindowStillShown) {
     ASSERT_EQ(boxes.errors().size(), 1);
     EXPECT_FALSE(boxes.errors().first().startsWith(QStringLiteral("Cannot open file")));
     EXPECT_TRUE(form.isVisible());
+}
+
+// A welcome picture cut short shows what it holds, the rest grey; it is reported once, and the
+// window is up and fades as usual.
+TEST_F(WelcomeScreen, CutPictureShowsWhatItHoldsAndIsReportedOnce) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    vq::test::quarters(QSize(600, 400)).save(&buffer, "JPG", 90);
+    install.writeFile(QStringLiteral("welcome.jpg"), bytes.left(bytes.size() / 4));
+    TForm5 form;
+    form.show();
+    EXPECT_EQ(boxes.errors(),
+              QStringList{QStringLiteral("welcome.jpg: Premature end of JPEG file.")});
+    ASSERT_TRUE(form.isVisible());
+    const QImage shot = form.grab().toImage();
+    EXPECT_TRUE(near(shot.pixel(shot.width() / 4, 3), vq::test::kQuarterColours[0]));
+    EXPECT_TRUE(vq::test::nearColour(shot.pixelColor(shot.width() / 4, shot.height() - 3),
+                                     QColor(128, 128, 128), 2));
+    form.Image1Click();
+    for (int tick = 1; tick <= 51; ++tick)
+        form.Timer1Timer();
+    EXPECT_FALSE(form.isVisible());
+    EXPECT_EQ(boxes.shown.size(), 1);
+}
+
+// Phones store a photograph's pixels as the phone was held and say in its Exif block how to show
+// it: the welcome picture stands upright in each of the eight orientations, and a 4000 x 3000
+// photo taken upright is stretched over the screen as it stands (3000 x 4000).
+TEST_F(WelcomeScreen, PhotographsStandUpright) {
+    for (int orientation = 1; orientation <= 8; ++orientation) {
+        SCOPED_TRACE(orientation);
+        install.writeFile(QStringLiteral("welcome.jpg"),
+                          vq::test::orientedJpeg(vq::test::quarters(QSize(600, 400)), orientation));
+        TForm5 form;
+        form.show();
+        EXPECT_TRUE(boxes.shown.isEmpty());
+        EXPECT_EQ(form.Image1->picture().size(), QSize(600, 400).boundedTo(form.size()));
+        EXPECT_TRUE(vq::test::showsQuarters(form.grab().toImage()));
+    }
+    install.writeFile(QStringLiteral("welcome.jpg"),
+                      vq::test::orientedJpeg(vq::test::quarters(QSize(3000, 4000)), 6, 60));
+    TForm5 form;
+    form.show();
+    EXPECT_TRUE(boxes.shown.isEmpty());
+    EXPECT_EQ(form.Image1->picture().size(), form.size());
+    EXPECT_TRUE(vq::test::showsQuarters(form.Image1->picture()));
+    EXPECT_TRUE(vq::test::showsQuarters(form.grab().toImage()));
 }
 
 TEST_F(WelcomeScreen, PictureIsStretchedOverTheWholeWindowInBothDirections) {
