@@ -8,6 +8,8 @@
 
 #include <mmsystem.h>
 #else
+#include "platform/soundcopies.h"
+
 #include <QCoreApplication>
 #include <QFile>
 #include <QLibrary>
@@ -88,7 +90,9 @@ private:
 // The desktop's event-sound service (libcanberra, on the sound server when one runs): it
 // streams the whole file and lets the server drain it before the stream goes, so the last
 // milliseconds of a short tick are heard too. Playback runs on the library's own thread; the
-// call returns once the stream is set up.
+// call returns once the stream is set up. The library reads only 8- and 16-bit PCM WAV files:
+// any other sound plays from a 16-bit copy, made at its first call and used while the file stays
+// as it is.
 class SystemSoundService final : public SoundService {
 public:
     ~SystemSoundService() override {
@@ -116,11 +120,16 @@ public:
         if (!c)
             return;
         const uint32_t id = ++m_nextId == 0 ? ++m_nextId : m_nextId;
-        const QByteArray file = QFile::encodeName(path);
-        // Never kept in the server's sample cache: the file may change between two plays.
-        if (Canberra::get()->play(c, id, CA_PROP_MEDIA_FILENAME, file.constData(),
-                                  CA_PROP_MEDIA_ROLE, "event", CA_PROP_CANBERRA_CACHE_CONTROL,
-                                  "never", nullptr) == CA_SUCCESS)
+        const QString copy = m_copies.current(path);
+        int result = playFile(c, id, copy.isEmpty() ? path : copy);
+        // Told that it cannot read the file (or its copy, should that have gone), the library
+        // gets a new copy, where the file is a sound at all.
+        if (unreadable(result)) {
+            const QString made = m_copies.make(path);
+            if (!made.isEmpty())
+                result = playFile(c, id, made);
+        }
+        if (result == CA_SUCCESS)
             m_id = id;
     }
 
@@ -134,6 +143,21 @@ private:
     static QByteArray applicationName() {
         return QCoreApplication::instance() ? QCoreApplication::applicationName().toUtf8()
                                             : QByteArray();
+    }
+
+    static int playFile(ca_context* c, uint32_t id, const QString& path) {
+        const QByteArray file = QFile::encodeName(path);
+        // Never kept in the server's sample cache: the file may change between two plays.
+        return Canberra::get()->play(c, id, CA_PROP_MEDIA_FILENAME, file.constData(),
+                                     CA_PROP_MEDIA_ROLE, "event", CA_PROP_CANBERRA_CACHE_CONTROL,
+                                     "never", nullptr);
+    }
+
+    // The library's answers about the file itself rather than the sound output: an encoding it
+    // does not read, a header it does not take, a file that is gone (a copy removed under it).
+    static bool unreadable(int result) {
+        return result == CA_ERROR_NOTSUPPORTED || result == CA_ERROR_CORRUPT ||
+               result == CA_ERROR_TOOBIG || result == CA_ERROR_NOTFOUND;
     }
 
     // A context connected to the sound output, or nullptr where none can be reached (tried
@@ -161,6 +185,7 @@ private:
 
     std::future<ca_context*> m_opening;
     ca_context* m_context = nullptr;
+    SoundCopies m_copies;
     uint32_t m_nextId = 0;
     uint32_t m_id = 0;
 };

@@ -2,8 +2,11 @@
 # The countdown heard from outside: the presenter plays its tick each second and the final sound
 # at "0" into a null sink of a private sound server (through the event-sound library on Linux,
 # through wine's PulseAudio driver for velquo.exe); the sink's monitor is recorded and the
-# sounds on it are timed.
-# Usage: [E2E_WINDOWS=<portable folder>] countdown_sound.sh <build dir> [<source dir>]
+# sounds on it are timed. E2E_TICK_AS and E2E_END_AS, where set, are sox's output options with
+# which di.wav and 0.wav are saved again first, as a sound editor would save them (24-bit, float,
+# another rate or channel count).
+# Usage: [E2E_WINDOWS=<portable folder>] [E2E_TICK_AS=...] [E2E_END_AS=...]
+#        countdown_sound.sh <build dir> [<source dir>]
 source "$(dirname "$0")/lib.sh" "$@"
 
 for tool in pulseaudio parec pactl python3; do
@@ -25,7 +28,16 @@ stop_sound() {
     pactl exit >/dev/null 2>&1 || true
     end_pid "$pulse_pid"
 }
-trap 'stop_sound; e2e_cleanup' EXIT
+# The test's own status goes on to the harness's clean-up, past the commands that stop the sound
+# (without errexit there: a failing one would end the shell before the clean-up).
+stop_sound_then_cleanup() {
+    local status=$?
+    set +e
+    stop_sound
+    (exit "$status")
+    e2e_cleanup
+}
+trap stop_sound_then_cleanup EXIT
 server_answers() { pactl info >/dev/null 2>&1; }
 wait_until "$E2E_TIMEOUT" "the sound server to answer" server_answers
 
@@ -34,6 +46,17 @@ make_install shijian=3 shijian_sound=1
 # The demo's own sounds, as shipped (the Windows package's are the Linux build's).
 cp "${E2E_WINDOWS:-$E2E_BUILD/demo-install}/di.wav" "${E2E_WINDOWS:-$E2E_BUILD/demo-install}/0.wav" \
     "$E2E_INSTALL/"
+resave() {
+    local file=$1 options=$2
+    [ -n "$options" ] || return 0
+    command -v sox >/dev/null || { echo "SKIP: sox not installed"; exit 77; }
+    # shellcheck disable=SC2086 # the options are separate words
+    sox "$E2E_INSTALL/$file" $options "$E2E_WORK/$file" || fail "sox could not save $file with $options"
+    mv "$E2E_WORK/$file" "$E2E_INSTALL/$file"
+    e2e_log "$file saved again: $(soxi "$E2E_INSTALL/$file" | sed -n 's/^\(Channels\|Sample Rate\|Sample Encoding\) *: //p' | paste -sd ' ')"
+}
+resave di.wav "${E2E_TICK_AS:-}"
+resave 0.wav "${E2E_END_AS:-}"
 
 parec -d vqtest.monitor --format=s16le --channels=1 --rate=44100 --latency-msec=5 \
     >"$E2E_WORK/heard.raw" 2>"$E2E_WORK/parec.log" &

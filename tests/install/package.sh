@@ -25,7 +25,7 @@ echo "Depends: $depends"
 echo "Recommends: $(field Recommends)"
 # Linked libraries (dpkg-shlibdeps) and what is loaded at run time.
 named=$(tr ',|' '\n\n' <<<"$depends" | sed 's/(.*//; s/ //g' | sort -u)
-for need in libqt6core6 libqt6gui6 libqt6widgets6 libcanberra0 libcanberra-pulse libmdb3 libjpeg62-turbo \
+for need in libqt6core6 libqt6gui6 libqt6widgets6 libcanberra0 libcanberra-pulse libsndfile1 libmdb3 libjpeg62-turbo \
     libc6 libstdc++6 qt6-qpa-plugins qt6-translations-l10n fonts-wqy-zenhei; do
     grep -Fqx "$need" <<<"$named" || fail "Depends lacks $need"
 done

@@ -4,11 +4,14 @@
 // ends the one still playing.
 #include "platform/sound.h"
 #include "support/child_process.h"
+#include "support/little_endian.h"
+#include "wav_encoder.h"
 
 #include "sound.h" // the demo installation's sounds (tools/demoart)
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
@@ -43,15 +46,24 @@ void runEventsFor(int ms) {
 }
 
 // Arguments: files to play one after the other, "wait:MS" between them to let the event loop
-// run. Prints "play START_NS DURATION_NS" for every call, then waits (bounded) until the last
-// sound is over. As in the program, the sound service is prepared at start, a while before the
-// first sound.
+// run, "overwrite:FROM>TO" to write FROM's bytes over TO in place (as an editor saves). Prints
+// "play START_NS DURATION_NS" for every call, then waits (bounded) until the last sound is over. As
+// in the program, the sound service is prepared at start, a while before the first sound.
 const bool kPlayRole = vq::test::registerChildRole("play-sound", [](const QStringList& args) {
     vq::sounds().prepare();
     runEventsFor(300);
     for (const QString& arg : args) {
         if (arg.startsWith(u"wait:")) {
             runEventsFor(arg.mid(5).toInt());
+            continue;
+        }
+        if (arg.startsWith(u"overwrite:")) {
+            const QStringList paths = arg.mid(10).split(u'>');
+            QFile from(paths.value(0));
+            QFile to(paths.value(1));
+            if (!from.open(QIODevice::ReadOnly) || !to.open(QIODevice::WriteOnly) ||
+                to.write(from.readAll()) != from.size())
+                return 1;
             continue;
         }
         const qint64 start = monotonicNs();
@@ -89,6 +101,10 @@ constexpr double kAudible = 330.0;
 // sound to end, would take seconds; a loaded machine (the test run's other programs, wine's
 // own threads) may keep a quick one from running for some tens of milliseconds.
 constexpr double kCallBoundMs = 50.0;
+// A sound that waited for its decoding or for the server would start later than this after its
+// call; the server's own mixing, on a loaded machine, may start one some tens of milliseconds
+// late.
+constexpr double kStartBoundMs = 50.0;
 
 double windowRms(const QList<qint16>& s, qsizetype from) {
     double sum = 0;
@@ -144,7 +160,80 @@ struct Recording {
                 return at - qint64(double(end - i) * 1e9 / kRate);
         return std::nullopt;
     }
+    // Index of the sample heard at monotonic time t (past the end when nothing had come yet).
+    qsizetype indexAt(qint64 t) const {
+        for (const auto& [end, at] : arrivals)
+            if (at >= t)
+                return std::max<qsizetype>(0, end - qsizetype(double(at - t) * kRate / 1e9));
+        return samples.size();
+    }
 };
+
+// The separate sounds of a recording: audible stretches parted by at least 100 ms of silence.
+QList<Span> soundsIn(const QList<qint16>& s) {
+    QList<Span> out;
+    for (qsizetype i = 0; i + kWindow <= s.size(); i += kWindow) {
+        if (windowRms(s, i) < kAudible)
+            continue;
+        if (out.isEmpty() || i - out.last().last >= kRate / 10)
+            out.append({i, i + kWindow});
+        else
+            out.last().last = i + kWindow;
+    }
+    return out;
+}
+
+// The sound that began with the i-th play call: the first one starting between that call and the
+// next. The times of the recorded samples are known to some milliseconds (the sink renders ahead,
+// the recorder hands over in blocks), hence the margin.
+std::optional<Span> soundOfCall(const Recording& r, const QList<Span>& sounds, qsizetype i) {
+    const qsizetype margin = kRate * 30 / 1000;
+    const qsizetype from = r.indexAt(r.playStarts[i]) - margin;
+    const qsizetype to =
+        i + 1 < r.playStarts.size() ? r.indexAt(r.playStarts[i + 1]) - margin : r.samples.size();
+    for (const Span& sound : sounds)
+        if (sound.first >= from && sound.first < to)
+            return sound;
+    return std::nullopt;
+}
+
+double meanSquare(const QList<qint16>& s, qsizetype from, qsizetype count) {
+    double sum = 0;
+    const qsizetype to = std::min<qsizetype>(from + count, s.size());
+    for (qsizetype i = from; i < to; ++i)
+        sum += double(s[i]) * s[i];
+    return to > from ? sum / double(to - from) : 0;
+}
+
+// A sound file as an editor saves it: one tone per channel (repeating over the channels), each
+// at 0.4 of full scale.
+struct ToneFile {
+    const char* name;
+    vq::test::WavFormat format;
+    QList<double> hz;
+    int ms = 250;
+
+    QByteArray bytes() const {
+        QList<QList<double>> channels;
+        for (const double f : hz)
+            channels.append(vq::test::sineAt(format.rate, f, ms, 0.4));
+        return vq::test::encodeWav(format, channels);
+    }
+    // The distinct tones, which the mono sink hears mixed at equal level.
+    QList<double> tones() const {
+        QList<double> out;
+        for (const double f : hz)
+            if (!out.contains(f))
+                out.append(f);
+        return out;
+    }
+};
+
+using vq::test::WavEncoding;
+constexpr bool kExtensible = true;
+vq::test::WavFormat formatOf(WavEncoding e, int channels, int rate, bool extensible = false) {
+    return {e, channels, rate, extensible};
+}
 
 class PulseSoundTest : public ::testing::Test {
 protected:
@@ -161,6 +250,9 @@ protected:
         env.insert("XDG_RUNTIME_DIR", dir.path());
         env.insert("HOME", dir.path());
         env.insert("PULSE_SERVER", "unix:" + socket());
+        // The player's own temporary files go to a folder the test can look into.
+        ASSERT_TRUE(QDir(dir.path()).mkdir("tmp"));
+        env.insert("TMPDIR", dir.filePath("tmp"));
         server.setProcessEnvironment(env);
         server.start("pulseaudio",
                      {"-n", "--daemonize=no", "--exit-idle-time=-1", "--use-pid-file=no",
@@ -266,6 +358,58 @@ protected:
             << qPrintable(what) << ": the call held the caller";
     }
 
+    // Checks what the i-th play call of the recording made heard: the whole file, soon after the
+    // call, at its pitch and level; the call itself quick.
+    void expectHeardAsWritten(const Recording& r, qsizetype i, const ToneFile& file) {
+        SCOPED_TRACE(file.name);
+        const double callMs = double(r.playDurations[i]) / 1e6;
+        EXPECT_LT(callMs, kCallBoundMs) << "the call held the caller";
+        const std::optional<Span> sound = soundOfCall(r, soundsIn(r.samples), i);
+        if (!sound) {
+            ADD_FAILURE() << "nothing heard (the call took " << callMs << " ms)";
+            return;
+        }
+        const Span heard = *sound;
+        const std::optional<qint64> onset = r.timeOf(heard.first);
+        ASSERT_TRUE(onset.has_value());
+        const double latencyMs = double(*onset - r.playStarts[i]) / 1e6;
+        // Pitch and level in the middle 100 ms of what was heard. A pure tone's power at its
+        // own frequency is half the signal's mean square; the sink mixes k tones at equal level.
+        const qsizetype middle = (heard.first + heard.last) / 2 - kRate / 20;
+        const double ms2 = meanSquare(r.samples, middle, kRate / 10);
+        const QList<double> tones = file.tones();
+        const double k = double(tones.size());
+        QString share;
+        for (const double hz : tones) {
+            const double p = power(r.samples, middle, kRate / 10, hz) / ms2;
+            share += QStringLiteral(" %1 Hz %2").arg(hz).arg(p, 0, 'f', 2);
+            EXPECT_GT(p, 0.6 / (2 * k)) << hz << " Hz is not there as written";
+        }
+        const double level = std::sqrt(ms2);
+        const double written = 0.4 * 32767 / std::sqrt(2 * k);
+        std::printf("[sound] %s: heard %.1f ms of %d ms, from %.1f ms after the call; the call "
+                    "took %.2f ms; level %.0f of %.0f; share of the power:%s\n",
+                    file.name, heard.ms(), file.ms, latencyMs, callMs, level, written,
+                    qPrintable(share));
+        EXPECT_NEAR(heard.ms(), file.ms, 10.0) << "heard length";
+        EXPECT_LT(latencyMs, kStartBoundMs) << "start after the call";
+        EXPECT_NEAR(level, written, 0.3 * written) << "level";
+    }
+
+    // Plays each file once, a quarter of a second of silence between them, and checks each.
+    void expectEachHeardAsWritten(const QList<ToneFile>& files) {
+        QStringList args;
+        for (qsizetype i = 0; i < files.size(); ++i) {
+            if (i > 0)
+                args << QStringLiteral("wait:%1").arg(files[i - 1].ms + 250);
+            args << writeWav(QString::fromLatin1(files[i].name) + ".wav", files[i].bytes());
+        }
+        const Recording r = recordWhilePlaying(args);
+        ASSERT_EQ(r.playStarts.size(), files.size());
+        for (qsizetype i = 0; i < files.size(); ++i)
+            expectHeardAsWritten(r, i, files[i]);
+    }
+
     QTemporaryDir dir;
     QProcessEnvironment env;
     QProcess server;
@@ -321,6 +465,151 @@ TEST_F(PulseSoundTest, NewSoundEndsThePlayingOneAtOnce) {
     std::printf("[sound] cut: first heard alone %.1f ms, second heard %.1f ms of 200 ms\n",
                 double(switchAt - heard.first) * 1000.0 / kRate, secondMs);
     EXPECT_NEAR(secondMs, 200.0, 10.0);
+}
+
+// Every encoding a sound editor saves is heard whole, at its pitch and level, whatever the
+// event-sound service reads itself (the mono sink mixes a stereo file's two tones).
+TEST_F(PulseSoundTest, IntegerPcmOfEveryDepthIsHeard) {
+    expectEachHeardAsWritten({
+        {"u8-mono-22050", formatOf(WavEncoding::Unsigned8, 1, 22050), {440}},
+        {"s16-stereo-48000", formatOf(WavEncoding::Signed16, 2, 48000), {523, 784}},
+        {"s24-mono-44100", formatOf(WavEncoding::Signed24, 1, 44100), {659}},
+        {"s24-stereo-48000", formatOf(WavEncoding::Signed24, 2, 48000), {587, 880}},
+        {"s32-mono-22050", formatOf(WavEncoding::Signed32, 1, 22050), {698}},
+        {"s32-stereo-44100", formatOf(WavEncoding::Signed32, 2, 44100), {392, 988}},
+    });
+}
+
+TEST_F(PulseSoundTest, FloatWavsAreHeard) {
+    expectEachHeardAsWritten({
+        {"f32-mono-48000", formatOf(WavEncoding::Float32, 1, 48000), {440}},
+        {"f32-stereo-22050", formatOf(WavEncoding::Float32, 2, 22050), {523, 784}},
+        {"f64-mono-44100", formatOf(WavEncoding::Float64, 1, 44100), {659}},
+        {"f64-stereo-48000", formatOf(WavEncoding::Float64, 2, 48000), {587, 880}},
+        // An end sound of some seconds: its first play must not hold the caller either.
+        {"f32-stereo-48000-long", formatOf(WavEncoding::Float32, 2, 48000), {392, 988}, 3000},
+    });
+}
+
+// Float files may hold samples beyond full scale (an editor's gain pushed past 0 dB): they are
+// heard clipped, not wrapped round to the other end, which would crack at every crest.
+TEST_F(PulseSoundTest, FloatBeyondFullScaleIsClippedNotWrapped) {
+    const QString path =
+        writeWav("loud.wav", vq::test::encodeWav(formatOf(WavEncoding::Float32, 1, kRate),
+                                                 {vq::test::sineAt(kRate, 440, 250, 1.5)}));
+    const Recording r = recordWhilePlaying({path});
+    const QList<Span> sounds = soundsIn(r.samples);
+    ASSERT_EQ(sounds.size(), 1) << "not heard as one sound";
+    const Span heard = sounds.first();
+    // A 440 Hz sine moves by a few thousand from one sample to the next (and a stream that runs
+    // short on a busy machine drops to 0): only a wrap leaps from one half of the range to the
+    // other.
+    int leaps = 0;
+    int peak = 0;
+    for (qsizetype i = heard.first; i + 1 < heard.last; ++i) {
+        const int a = r.samples[i];
+        const int b = r.samples[i + 1];
+        leaps += (a > 16384 && b < -16384) || (a < -16384 && b > 16384);
+        peak = std::max(peak, std::abs(a));
+    }
+    std::printf("[sound] 1.5 x full scale: heard %.1f ms, peak %d, %d leaps across the range\n",
+                heard.ms(), peak, leaps);
+    EXPECT_NEAR(heard.ms(), 250.0, 10.0);
+    EXPECT_GE(peak, 32000) << "not at full scale";
+    EXPECT_EQ(leaps, 0) << "wrapped round";
+}
+
+// WAVE_FORMAT_EXTENSIBLE, as editors write 24-bit and multichannel files (and some write every
+// file).
+TEST_F(PulseSoundTest, ExtensibleHeadersAreHeard) {
+    expectEachHeardAsWritten({
+        {"ext-s16-stereo-44100",
+         formatOf(WavEncoding::Signed16, 2, 44100, kExtensible),
+         {523, 784}},
+        {"ext-s24-stereo-48000",
+         formatOf(WavEncoding::Signed24, 2, 48000, kExtensible),
+         {587, 880}},
+        {"ext-s32-mono-22050", formatOf(WavEncoding::Signed32, 1, 22050, kExtensible), {698}},
+        {"ext-f32-mono-44100", formatOf(WavEncoding::Float32, 1, 44100, kExtensible), {440}},
+        {"ext-s24-5.1-48000", formatOf(WavEncoding::Signed24, 6, 48000, kExtensible), {659}},
+    });
+}
+
+// The file is read as it is at each call: rewritten in place to the same size between two
+// ticks, then replaced by one the service plays itself.
+TEST_F(PulseSoundTest, ChangedFileIsHeardAsItIsNow) {
+    const ToneFile first{"first", formatOf(WavEncoding::Signed24, 1, 48000), {440}};
+    const ToneFile second{"second", formatOf(WavEncoding::Signed24, 1, 48000), {660}};
+    const ToneFile third{"third", formatOf(WavEncoding::Signed16, 1, 44100), {880}};
+    ASSERT_EQ(first.bytes().size(), second.bytes().size());
+    const QString di = writeWav("di.wav", first.bytes());
+    const QString later = writeWav("second.wav", second.bytes());
+    const QString last = writeWav("third.wav", third.bytes());
+    const Recording r = recordWhilePlaying({di, "wait:500", "overwrite:" + later + ">" + di, di,
+                                            "wait:500", "overwrite:" + last + ">" + di, di});
+    ASSERT_EQ(r.playStarts.size(), 3);
+    EXPECT_EQ(QDir(dir.filePath("tmp")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+              QStringList())
+        << "the player left files behind";
+    const QList<ToneFile> heardAs{first, second, third};
+    for (qsizetype i = 0; i < 3; ++i) {
+        expectHeardAsWritten(r, i, heardAs[i]);
+        if (i == 0)
+            continue;
+        // Nothing left of the file as it was.
+        const std::optional<Span> sound = soundOfCall(r, soundsIn(r.samples), i);
+        if (!sound)
+            continue;
+        const Span heard = *sound;
+        const double before = heardAs[i - 1].hz[0];
+        EXPECT_LT(power(r.samples, heard.first, heard.last - heard.first, before),
+                  0.01 * meanSquare(r.samples, heard.first, heard.last - heard.first))
+            << heardAs[i].name << ": " << before << " Hz of the earlier file is heard";
+    }
+}
+
+// A file that is no sound at all, or a damaged one, gives silence at once, and the sound that was
+// playing ends there as with any other new sound.
+TEST_F(PulseSoundTest, DamagedOrForeignFileIsSilentAndEndsThePlayingSound) {
+    const ToneFile playing{
+        "playing", formatOf(WavEncoding::Signed24, 2, 48000, kExtensible), {330}, 800};
+    const QByteArray good = playing.bytes();
+    QByteArray noChannels = ToneFile{"f", formatOf(WavEncoding::Float32, 1, 44100), {440}}.bytes();
+    noChannels[22] = 0; // the format chunk's channel count
+    noChannels[23] = 0;
+    QByteArray noise(4096, 0);
+    vq::test::putNoise(noise, 0, noise.size());
+    const QList<std::pair<const char*, QByteArray>> bad{
+        {"text", "This is not a sound.\n"},
+        {"header-cut", good.left(50)},
+        {"no-channels", noChannels},
+        {"noise", noise},
+        {"riff-noise", QByteArray("RIFF\xff\xff\x00\x00WAVEfmt ", 16) + noise},
+    };
+    const QString tone = writeWav("playing.wav", good);
+    QStringList args;
+    for (const auto& [name, bytes] : bad)
+        args << tone << "wait:150" << writeWav(QString::fromLatin1(name) + ".wav", bytes)
+             << "wait:300";
+    const Recording r = recordWhilePlaying(args);
+    ASSERT_EQ(r.playStarts.size(), 2 * bad.size());
+    const QList<Span> sounds = soundsIn(r.samples);
+    for (qsizetype k = 0; k < bad.size(); ++k) {
+        SCOPED_TRACE(bad[k].first);
+        // The 800 ms sound is heard for the 150 ms up to the next call, and nothing after it.
+        const std::optional<Span> before = soundOfCall(r, sounds, 2 * k);
+        const std::optional<Span> after = soundOfCall(r, sounds, 2 * k + 1);
+        std::printf("[sound] %s: the sound before it heard %.1f ms, then %.1f ms; the call took "
+                    "%.2f ms\n",
+                    bad[k].first, before ? before->ms() : 0.0, after ? after->ms() : 0.0,
+                    double(r.playDurations[2 * k + 1]) / 1e6);
+        ASSERT_TRUE(before.has_value()) << "the playing sound was not heard";
+        EXPECT_GT(before->ms(), 100.0) << "the playing sound was not heard up to the next call";
+        EXPECT_LT(before->ms(), 200.0) << "the playing sound went on after the next call";
+        EXPECT_FALSE(after.has_value()) << "something was heard after the call";
+        EXPECT_LT(double(r.playDurations[2 * k + 1]) / 1e6, kCallBoundMs)
+            << "the call held the caller";
+    }
 }
 
 TEST_F(PulseSoundTest, MissingFileIsSilent) {

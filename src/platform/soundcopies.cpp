@@ -1,0 +1,173 @@
+#include "platform/soundcopies.h"
+
+#include "platform/files.h"
+
+#include <QFile>
+#include <QLibrary>
+
+#include <sndfile.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <type_traits>
+#include <vector>
+
+namespace vq {
+namespace {
+
+// libsndfile, loaded with the first file that needs a copy: most installations' sounds are 16-bit
+// and never need it, and with its codecs' libraries it would add to every start. Null where the
+// library is not installed (such a file then stays silent, as before).
+struct SndFile {
+    decltype(&sf_open) open = nullptr;
+    decltype(&sf_open_fd) openFd = nullptr;
+    decltype(&sf_close) close = nullptr;
+    decltype(&sf_command) command = nullptr;
+    decltype(&sf_readf_float) readFrames = nullptr;
+    decltype(&sf_writef_float) writeFrames = nullptr;
+
+    static const SndFile* get() {
+        static const SndFile* const loaded = load();
+        return loaded;
+    }
+
+private:
+    static const SndFile* load() {
+        static QLibrary library(QStringLiteral("sndfile"), 1);
+        static SndFile functions;
+        if (!library.load())
+            return nullptr;
+        const auto resolve = [](auto& function, const char* name) {
+            function = reinterpret_cast<std::remove_reference_t<decltype(function)>>(
+                library.resolve(name));
+            return function != nullptr;
+        };
+        if (!resolve(functions.open, "sf_open") || !resolve(functions.openFd, "sf_open_fd") ||
+            !resolve(functions.close, "sf_close") || !resolve(functions.command, "sf_command") ||
+            !resolve(functions.readFrames, "sf_readf_float") ||
+            !resolve(functions.writeFrames, "sf_writef_float"))
+            return nullptr;
+        return &functions;
+    }
+};
+
+// Closes a libsndfile handle when it goes.
+class SoundHandle {
+public:
+    SoundHandle(const SndFile* library, SNDFILE* handle) : m_library(library), m_handle(handle) {}
+    ~SoundHandle() {
+        if (m_handle)
+            m_library->close(m_handle);
+    }
+    SoundHandle(const SoundHandle&) = delete;
+    SoundHandle& operator=(const SoundHandle&) = delete;
+    SNDFILE* get() const { return m_handle; }
+    // Closes now; false when the library reports that the file could not be completed.
+    bool close() {
+        SNDFILE* handle = m_handle;
+        m_handle = nullptr;
+        return handle && m_library->close(handle) == 0;
+    }
+
+private:
+    const SndFile* m_library = nullptr;
+    SNDFILE* m_handle = nullptr;
+};
+
+std::int64_t nanoseconds(const timespec& t) {
+    return std::int64_t(t.tv_sec) * 1000000000 + t.tv_nsec;
+}
+
+} // namespace
+
+SoundCopies::SoundCopies() = default;
+
+SoundCopies::~SoundCopies() = default;
+
+bool SoundCopies::stampOf(const QString& path, Stamp* stamp) {
+    struct stat st {};
+    if (::stat(nameForCLibrary(path).constData(), &st) != 0)
+        return false;
+    *stamp = {st.st_dev, st.st_ino, st.st_size, nanoseconds(st.st_mtim), nanoseconds(st.st_ctim)};
+    return true;
+}
+
+bool SoundCopies::stampOf(int descriptor, Stamp* stamp) {
+    struct stat st {};
+    if (::fstat(descriptor, &st) != 0)
+        return false;
+    *stamp = {st.st_dev, st.st_ino, st.st_size, nanoseconds(st.st_mtim), nanoseconds(st.st_ctim)};
+    return true;
+}
+
+void SoundCopies::drop(const QString& path) {
+    const auto it = m_copies.constFind(path);
+    if (it == m_copies.constEnd())
+        return;
+    // A copy still being played stays readable to its player until it closes it.
+    QFile::remove(it->path);
+    m_copies.erase(it);
+}
+
+QString SoundCopies::current(const QString& path) {
+    const auto it = m_copies.constFind(path);
+    if (it == m_copies.constEnd())
+        return {};
+    Stamp now;
+    if (stampOf(path, &now) && now == it->stamp)
+        return it->path;
+    drop(path);
+    return {};
+}
+
+QString SoundCopies::make(const QString& path) {
+    drop(path);
+    const SndFile* sf = SndFile::get();
+    if (!sf)
+        return {};
+    QFile file(path);
+    if (!openRegularFile(file, nullptr))
+        return {};
+    // Stamped from the descriptor that is read, so that a write after this point is seen as a
+    // change at the next call.
+    Stamp stamp;
+    if (!stampOf(file.handle(), &stamp))
+        return {};
+    SF_INFO format{};
+    SoundHandle source(sf, sf->openFd(file.handle(), SFM_READ, &format, SF_FALSE));
+    if (!source.get() || format.channels < 1 || format.samplerate < 1)
+        return {};
+
+    if (!m_folder) {
+        m_folder = std::make_unique<QTemporaryDir>();
+        if (!m_folder->isValid()) {
+            m_folder.reset();
+            return {};
+        }
+    }
+    const QString copyPath = m_folder->filePath(QString::number(++m_made) + QStringLiteral(".wav"));
+    SF_INFO copyFormat{};
+    copyFormat.samplerate = format.samplerate;
+    copyFormat.channels = format.channels;
+    copyFormat.format = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
+    SoundHandle copy(sf, sf->open(QFile::encodeName(copyPath).constData(), SFM_WRITE, &copyFormat));
+    if (!copy.get())
+        return {};
+    // Samples pass as floats at the file's own level (full scale is 1 for every encoding), and
+    // those beyond full scale, which float files may hold, are clipped on the way to 16 bits
+    // instead of wrapping round to the other end.
+    sf->command(copy.get(), SFC_SET_CLIPPING, nullptr, SF_TRUE);
+    const sf_count_t frames = std::max(1, 16384 / format.channels);
+    std::vector<float> block(std::size_t(frames) * std::size_t(format.channels));
+    bool written = true;
+    for (sf_count_t n; written && (n = sf->readFrames(source.get(), block.data(), frames)) > 0;)
+        written = sf->writeFrames(copy.get(), block.data(), n) == n;
+    if (!copy.close() || !written) {
+        QFile::remove(copyPath);
+        return {};
+    }
+    m_copies.insert(path, {stamp, copyPath});
+    return copyPath;
+}
+
+} // namespace vq
