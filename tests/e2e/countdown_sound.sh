@@ -28,16 +28,7 @@ stop_sound() {
     pactl exit >/dev/null 2>&1 || true
     end_pid "$pulse_pid"
 }
-# The test's own status goes on to the harness's clean-up, past the commands that stop the sound
-# (without errexit there: a failing one would end the shell before the clean-up).
-stop_sound_then_cleanup() {
-    local status=$?
-    set +e
-    stop_sound
-    (exit "$status")
-    e2e_cleanup
-}
-trap stop_sound_then_cleanup EXIT
+on_cleanup stop_sound
 server_answers() { pactl info >/dev/null 2>&1; }
 wait_until "$E2E_TIMEOUT" "the sound server to answer" server_answers
 

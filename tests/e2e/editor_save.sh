@@ -43,13 +43,8 @@ e2e_log "the old answer covers $before pixels"
     "$E2E_INSTALL/db.DLL") >"$E2E_WORK/editor.log" 2>&1 &
 EDITOR_PID=$!
 # The editor ends with the test, also when it fails.
-end_editor_then_cleanup() {
-    local status=$?
-    end_pid "$EDITOR_PID"
-    (exit "$status")
-    e2e_cleanup
-}
-trap end_editor_then_cleanup EXIT
+end_editor() { end_pid "$EDITOR_PID"; }
+on_cleanup end_editor
 editor_window() {
     local id
     id=$(xdotool search --all --pid "$EDITOR_PID" --onlyvisible --name "$1" 2>/dev/null | head -n 1)

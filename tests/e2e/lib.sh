@@ -92,8 +92,18 @@ stop_session() {
     E2E_LOAD_PID= E2E_SPY_PID= E2E_APP_PID= E2E_COMPOSITOR_PID= E2E_WM_PID= E2E_XVFB_PID=
 }
 
+# on_cleanup COMMAND: runs COMMAND at the test's end, before the harness's own clean-up, whether
+# the test passed or failed; the test's status is kept.
+E2E_CLEANUPS=()
+on_cleanup() { E2E_CLEANUPS+=("$1"); }
+
 e2e_cleanup() {
-    local status=$?
+    local status=$? command
+    # A failing clean-up command must neither end the clean-up nor change the status.
+    set +e
+    for command in "${E2E_CLEANUPS[@]}"; do
+        "$command"
+    done
     stop_session
     if [ "$E2E_KEEP" = 1 ]; then
         echo "work folder kept: $E2E_WORK" >&2
