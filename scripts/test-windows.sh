@@ -31,6 +31,9 @@ if ! locale -a 2>/dev/null | grep -qix 'zh_CN.utf-\?8'; then
 fi
 export LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8
 
+# A Windows program's start under wine on a loaded machine takes seconds more than on Linux.
+export E2E_TIMEOUT=${E2E_TIMEOUT:-60}
+
 passed=0 failed=0
 record() {
     if [ "$1" -eq 0 ]; then
