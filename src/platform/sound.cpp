@@ -1,4 +1,5 @@
 #include "platform/sound.h"
+#include "platform/latelibrary.h"
 #include "platform/sound_testing.h"
 
 #include "platform/files.h"
@@ -71,9 +72,7 @@ private:
         if (!library.load())
             return nullptr;
         const auto resolve = [](auto& function, const char* name) {
-            function = reinterpret_cast<std::remove_reference_t<decltype(function)>>(
-                library.resolve(name));
-            return function != nullptr;
+            return resolveInto(library, function, name);
         };
         if (!resolve(functions.create, "ca_context_create") ||
             !resolve(functions.destroy, "ca_context_destroy") ||

@@ -1,4 +1,5 @@
 #include "platform/soundcopies.h"
+#include "platform/latelibrary.h"
 
 #include "platform/files.h"
 
@@ -38,9 +39,7 @@ private:
         if (!library.load())
             return nullptr;
         const auto resolve = [](auto& function, const char* name) {
-            function = reinterpret_cast<std::remove_reference_t<decltype(function)>>(
-                library.resolve(name));
-            return function != nullptr;
+            return resolveInto(library, function, name);
         };
         if (!resolve(functions.open, "sf_open") || !resolve(functions.openFd, "sf_open_fd") ||
             !resolve(functions.close, "sf_close") || !resolve(functions.command, "sf_command") ||
