@@ -23,7 +23,7 @@ PicturePrefetch::PicturePrefetch(const QString& path, QSize shown)
     // Set once here: the decoder thread then only reads the limit.
     QImageReader::setAllocationLimit(kPictureAllocationLimitMb);
     if (m_stamp.size >= 0)
-        m_result = std::async(std::launch::async, [path, shown] {
+        m_result = Task<QImage>([path, shown] {
             QFile file(path);
             if (!file.open(QIODevice::ReadOnly))
                 return QImage();
@@ -39,8 +39,6 @@ PicturePrefetch::PicturePrefetch(const QString& path, QSize shown)
 PicturePrefetch::~PicturePrefetch() {
     if (g_current == this)
         g_current = nullptr;
-    if (m_result.valid())
-        m_result.wait();
 }
 
 std::optional<QImage> PicturePrefetch::take(const QString& path, QSize shown) {

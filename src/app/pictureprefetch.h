@@ -5,7 +5,8 @@
 #include <QSize>
 #include <QString>
 
-#include <future>
+#include "platform/task.h"
+
 #include <optional>
 
 namespace vq {
@@ -36,7 +37,7 @@ private:
     QString m_path;
     QSize m_shown;
     Stamp m_stamp;
-    std::future<QImage> m_result;
+    Task<QImage> m_result;
 };
 
 } // namespace vq

@@ -14,6 +14,7 @@
 #include "platform/memory.h"
 #include "platform/messages.h"
 #include "platform/sound.h"
+#include "platform/task.h"
 #include "settings/tform3.h"
 
 #include <QBuffer>
@@ -51,7 +52,7 @@ int runPresenter(int argc, char** argv,
     // time one of them is made (a few ms). The background is read by libjpeg itself, so set-up's
     // next-step picture would be the first, on the main thread; an empty PNG is asked here
     // instead (Qt's own PNG reader answers, no plugin is loaded).
-    const std::future<void> imageFormats = std::async(std::launch::async, [] {
+    const Task<void> imageFormats([] {
         QBuffer nothing;
         nothing.open(QIODevice::ReadOnly);
         QImageReader reader(&nothing, "png");

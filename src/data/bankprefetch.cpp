@@ -19,7 +19,7 @@ BankPrefetch::BankPrefetch(const QString& connectionString, const QString& sql) 
     const QString path = expandName(connection.property(QStringLiteral("Data Source")));
     const QString password = connection.property(QStringLiteral("Jet OLEDB:Database Password"));
     if (jet)
-        m_future = std::async(std::launch::async, [path, password, sql] {
+        m_future = Task<Result>([path, password, sql] {
             Result r{path, password, nullptr, std::nullopt};
             try {
                 r.db = std::make_unique<jet::Database>(path, password);
@@ -41,8 +41,7 @@ BankPrefetch::~BankPrefetch() {
 }
 
 void BankPrefetch::wait() const {
-    if (m_future.valid())
-        m_future.wait();
+    m_future.wait();
 }
 
 BankPrefetch::Result& BankPrefetch::result() {

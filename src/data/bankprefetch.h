@@ -2,9 +2,10 @@
 
 #include "data/jetfile.h"
 
+#include "platform/task.h"
+
 #include <QString>
 
-#include <future>
 #include <memory>
 #include <optional>
 
@@ -45,7 +46,7 @@ private:
     Result& result();
 
     QString m_sql;
-    std::future<Result> m_future;
+    Task<Result> m_future;
     std::optional<Result> m_result;
     const jet::Database* m_handedOut = nullptr;
     bool m_databaseTaken = false;

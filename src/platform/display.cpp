@@ -26,13 +26,10 @@ void flushDisplay() {
 
 SessionBusConnection::SessionBusConnection() {
 #if defined(Q_OS_LINUX)
-    m_connected = std::async(std::launch::async, [] { QDBusConnection::sessionBus(); });
+    m_connected = Task<void>([] { QDBusConnection::sessionBus(); });
 #endif
 }
 
-SessionBusConnection::~SessionBusConnection() {
-    if (m_connected.valid())
-        m_connected.wait();
-}
+SessionBusConnection::~SessionBusConnection() = default;
 
 } // namespace vq

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <future>
+#include "platform/task.h"
 
 namespace vq {
 
@@ -23,7 +23,7 @@ public:
     SessionBusConnection& operator=(const SessionBusConnection&) = delete;
 
 private:
-    std::future<void> m_connected;
+    Task<void> m_connected;
 };
 
 } // namespace vq
