@@ -60,6 +60,11 @@ for t in question_cycle exit_question drag_label drag_error_box settings_dialog 
     E2E_WINDOWS=$folder timeout 300 bash tests/e2e/$t.sh "$build" "$root" || status=$?
     record $status "e2e under wine: $t"
 done
+# Start-up's threads once crashed about one start in sixty under wine: forty starts in a row.
+status=0
+E2E_WINDOWS=$folder E2E_STARTS=40 timeout 900 bash tests/e2e/repeated_starts.sh "$build" "$root" ||
+    status=$?
+record $status "e2e under wine: 40 starts in a row"
 # Against the Linux build, and heard from outside.
 status=0
 E2E_WINDOWS=$folder timeout 300 bash tests/windows/main_screen_layout.sh "$linux" "$root" || status=$?
