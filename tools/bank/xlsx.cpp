@@ -2,6 +2,7 @@
 #include "xlsx_testing.h"
 
 #include "platform/exception.h"
+#include "platform/task.h"
 
 #include <QDate>
 #include <QDateTime>
@@ -21,7 +22,6 @@
 #include <cstring>
 #include <deque>
 #include <exception>
-#include <future>
 #include <mutex>
 #include <optional>
 #include <thread>
@@ -213,7 +213,7 @@ class InflatingPart final : public QIODevice {
 public:
     InflatingPart(const QString& path, const QString& name) {
         open(QIODevice::ReadOnly | QIODevice::Unbuffered);
-        m_worker = std::thread([this, path, name] { inflate(path, name); });
+        m_worker = vq::Task<void>([this, path, name] { inflate(path, name); });
     }
     ~InflatingPart() override {
         {
@@ -221,7 +221,7 @@ public:
             m_stop = true;
         }
         m_changed.notify_all();
-        m_worker.join();
+        m_worker.wait();
     }
     InflatingPart(const InflatingPart&) = delete;
     InflatingPart& operator=(const InflatingPart&) = delete;
@@ -302,7 +302,8 @@ private:
     std::exception_ptr m_error;
     QByteArray m_current; // the chunk being read, only by the reader
     qint64 m_taken = 0;
-    std::thread m_worker;
+    // Reads the zip through Qt objects of its own: a thread Qt starts.
+    vq::Task<void> m_worker;
 };
 
 QStringList sharedStrings(Workbook& book, const QString& name) {
@@ -616,7 +617,7 @@ struct SheetParts {
 // the sheet beside the shared strings.
 SheetParts readPartsWhole(const QString& path, const QString& cellsPart, const QString& sharedPart,
                           const QList<bool>& dates, bool date1904) {
-    std::future<SheetCells> reading = std::async(std::launch::async, [&] {
+    vq::Task<SheetCells> reading([&] {
         Workbook own(path);
         SheetCells cells;
         own.read(cellsPart, true, [&](QIODevice& part) {
@@ -823,15 +824,15 @@ public:
           m_date1904(date1904) {}
 
     std::optional<SheetParts> run() {
-        std::thread inflater([this] { inflate(); });
+        vq::Task<void> inflater([this] { inflate(); });
         const unsigned cores = std::max(2u, std::min(std::thread::hardware_concurrency(), 4u));
-        std::vector<std::thread> helpers;
+        std::vector<vq::Task<void>> helpers;
         for (unsigned i = 1; i < cores; ++i)
             helpers.emplace_back([this] { work(); });
         work();
-        for (std::thread& t : helpers)
-            t.join();
-        inflater.join();
+        for (vq::Task<void>& t : helpers)
+            t.get();
+        inflater.get();
         detail::xlsxLastPieces = {int(m_cells.size()), int(m_strings.size()), false};
         if (m_failed)
             return std::nullopt;
