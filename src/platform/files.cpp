@@ -2,7 +2,6 @@
 #include "platform/files_testing.h"
 
 #include <QCoreApplication>
-#include <QCryptographicHash>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -20,15 +19,9 @@
 #include <cerrno>
 #include <csignal>
 #include <fcntl.h>
-#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <chrono>
-#include <condition_variable>
-#include <memory>
-#include <mutex>
-#include <thread>
 #endif
 
 namespace vq {
@@ -469,83 +462,6 @@ bool replaceByRename(const QString& path, const QByteArray& bytes) {
 
 bool replaceFileContents(const QString& path, const QByteArray& bytes) {
     return replaceByRename(path, bytes);
-}
-
-FolderWriteLock::FolderWriteLock(const QString& filePath) {
-#ifdef Q_OS_UNIX
-    const QByteArray folder = QFile::encodeName(QFileInfo(filePath).absolutePath());
-    const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
-        return;
-    if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
-        m_lock = fd;
-        return;
-    }
-    if (errno != EWOULDBLOCK) {
-        ::close(fd);
-        return;
-    }
-    // Another writer holds it. Wait in the kernel's queue, so that a writer that writes again
-    // at once cannot keep this one out, but only for a bounded time: writers hold the lock for
-    // one small file's write, and one that takes longer is stuck (stopped, or on a hung disk).
-    // A wait given up on leaves its thread to take the lock later and release it at once.
-    struct Wait {
-        std::mutex mutex;
-        std::condition_variable done;
-        bool acquired = false;
-        bool abandoned = false;
-    };
-    auto wait = std::make_shared<Wait>();
-    std::thread([wait, fd] {
-        int rc;
-        do
-            rc = ::flock(fd, LOCK_EX);
-        while (rc != 0 && errno == EINTR);
-        const std::lock_guard<std::mutex> guard(wait->mutex);
-        if (wait->abandoned || rc != 0) {
-            ::close(fd);
-            return;
-        }
-        wait->acquired = true;
-        wait->done.notify_one();
-    }).detach();
-    std::unique_lock<std::mutex> guard(wait->mutex);
-    if (wait->done.wait_for(guard, std::chrono::seconds(2), [&] { return wait->acquired; }))
-        m_lock = fd;
-    else
-        wait->abandoned = true;
-#elif defined(Q_OS_WIN)
-    // A folder cannot be locked here: writers of one folder share a mutex named after it (in
-    // the user's session, where every writer of the user's files runs). One whose holder died
-    // comes to the next waiter, abandoned; the file it was replacing is whole either way.
-    const QString folder = QFileInfo(filePath).absolutePath().toLower();
-    const QString name =
-        QStringLiteral("Local\\velquo-folder-write-") +
-        QString::fromLatin1(
-            QCryptographicHash::hash(folder.toUtf8(), QCryptographicHash::Sha1).toHex());
-    const HANDLE mutex = ::CreateMutexW(nullptr, FALSE, reinterpret_cast<LPCWSTR>(name.utf16()));
-    if (!mutex)
-        return;
-    const DWORD got = ::WaitForSingleObject(mutex, 2000);
-    if (got == WAIT_OBJECT_0 || got == WAIT_ABANDONED)
-        m_lock = reinterpret_cast<std::intptr_t>(mutex);
-    else
-        ::CloseHandle(mutex);
-#else
-    Q_UNUSED(filePath);
-#endif
-}
-
-FolderWriteLock::~FolderWriteLock() {
-    if (m_lock == kNone)
-        return;
-#if defined(Q_OS_UNIX)
-    ::close(int(m_lock)); // releases the lock
-#elif defined(Q_OS_WIN)
-    const auto mutex = reinterpret_cast<HANDLE>(m_lock);
-    ::ReleaseMutex(mutex);
-    ::CloseHandle(mutex);
-#endif
 }
 
 } // namespace vq

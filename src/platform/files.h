@@ -3,8 +3,6 @@
 #include <QByteArray>
 #include <QString>
 
-#include <cstdint>
-
 class QFile;
 
 namespace vq {
@@ -63,22 +61,5 @@ void removeLeftoverPartials(const QString& path);
 
 // The temporary file name replaceFileContents() uses for this process.
 QString partialFileName(const QString& path);
-
-// Serialises writers of one folder's files across processes for as long as the object lives, so
-// that a read-modify-write of one writer does not start from a file another is replacing. Waits
-// a bounded time; where no lock can be had the writer goes on without it.
-class FolderWriteLock {
-public:
-    explicit FolderWriteLock(const QString& filePath);
-    ~FolderWriteLock();
-    FolderWriteLock(const FolderWriteLock&) = delete;
-    FolderWriteLock& operator=(const FolderWriteLock&) = delete;
-    bool held() const { return m_lock != kNone; }
-
-private:
-    static constexpr std::intptr_t kNone = -1;
-    // The locked folder's descriptor on Unix, the held mutex's handle on Windows.
-    std::intptr_t m_lock = kNone;
-};
 
 } // namespace vq

@@ -4,6 +4,7 @@
 #include "platform/exception.h"
 #include "platform/files.h"
 #include "platform/folders.h"
+#include "platform/folderwritelock.h"
 
 #include <QList>
 #include <QStringDecoder>
