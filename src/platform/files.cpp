@@ -27,6 +27,7 @@
 namespace vq {
 
 detail::InjectedWriteFailure detail::injectedWriteFailure;
+void (*detail::beforeReplacing)() = nullptr;
 
 #ifdef Q_OS_WIN
 // Qt's regular expressions are matched without their just-in-time compiler here. Its stack is
@@ -323,6 +324,13 @@ ReadResult readRegularFile(const QString& path, qint64 maxBytes, QByteArray* out
 
 namespace {
 
+// Whether the caller's file was replaced since it was read; a test may hold the writer here.
+bool overtaken(const std::function<bool()>& unchanged) {
+    if (detail::beforeReplacing)
+        detail::beforeReplacing();
+    return unchanged && !unchanged();
+}
+
 #ifdef Q_OS_UNIX
 // The new file takes the old one's mode and, where the writer may set them, its owner and group.
 bool keepOwnerAndMode(int fd, const struct stat& st) {
@@ -335,16 +343,18 @@ bool keepOwnerAndMode(int fd, const struct stat& st) {
     return ::fchmod(fd, st.st_mode & 07777) == 0;
 }
 
-// Writes, syncs and closes the partial file beside the target, then renames it over the target.
-bool replaceByRename(const QString& path, const QByteArray& bytes) {
+// Writes, syncs and closes the partial file beside the target, then renames it over the target
+// if `unchanged` (when given) still agrees.
+ReplaceResult replaceByRename(const QString& path, const QByteArray& bytes,
+                              const std::function<bool()>& unchanged) {
     const QString target = linkTarget(QFileInfo(path).absoluteFilePath());
     const QByteArray nativeTarget = QFile::encodeName(target);
     struct stat st {};
     const bool exists = ::stat(nativeTarget.constData(), &st) == 0;
     if (!exists && errno != ENOENT)
-        return false;
+        return ReplaceResult::Refused;
     if (exists && !S_ISREG(st.st_mode))
-        return false;
+        return ReplaceResult::Refused;
 
     removeLeftoverPartials(target);
     const QByteArray nativePartial = QFile::encodeName(partialFileName(target));
@@ -357,12 +367,12 @@ bool replaceByRename(const QString& path, const QByteArray& bytes) {
                           O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW | O_NOCTTY,
                           exists ? 0600 : 0666);
     if (fd < 0)
-        return false;
+        return ReplaceResult::Refused;
     const auto fail = [&] {
         if (fd >= 0)
             ::close(fd);
         ::unlink(nativePartial.constData());
-        return false;
+        return ReplaceResult::Refused;
     };
     if (exists && !keepOwnerAndMode(fd, st))
         return fail();
@@ -377,11 +387,15 @@ bool replaceByRename(const QString& path, const QByteArray& bytes) {
     fd = -1;
     if (closeFailed)
         return fail();
+    if (overtaken(unchanged)) {
+        ::unlink(nativePartial.constData());
+        return ReplaceResult::Overtaken;
+    }
     if (injectedFailure(WriteStep::Rename) ||
         ::rename(nativePartial.constData(), nativeTarget.constData()) != 0)
         return fail();
     syncFolder(QFileInfo(target).absolutePath());
-    return true;
+    return ReplaceResult::Replaced;
 }
 #elif defined(Q_OS_WIN)
 bool writeAll(HANDLE h, const QByteArray& bytes) {
@@ -415,18 +429,19 @@ bool renameOver(const std::wstring& partial, const std::wstring& target) {
 
 // Writes, flushes and closes the partial file beside the target, then renames it over the
 // target, as on Unix. A read-only file is refused as it is, not replaced.
-bool replaceByRename(const QString& path, const QByteArray& bytes) {
+ReplaceResult replaceByRename(const QString& path, const QByteArray& bytes,
+                              const std::function<bool()>& unchanged) {
     const QString target = QFileInfo(path).absoluteFilePath();
     const std::wstring nativeTarget = nativePath(target);
     const DWORD attributes = ::GetFileAttributesW(nativeTarget.c_str());
     const bool exists = attributes != INVALID_FILE_ATTRIBUTES;
     if (!exists && ::GetLastError() != ERROR_FILE_NOT_FOUND)
-        return false;
+        return ReplaceResult::Refused;
     if (exists &&
         (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DEVICE)))
-        return false;
+        return ReplaceResult::Refused;
     if (!isRegularFile(target) && exists)
-        return false;
+        return ReplaceResult::Refused;
 
     removeLeftoverPartials(target);
     const std::wstring nativePartial = nativePath(partialFileName(target));
@@ -436,12 +451,12 @@ bool replaceByRename(const QString& path, const QByteArray& bytes) {
                    : ::CreateFileW(nativePartial.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                    FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE)
-        return false;
+        return ReplaceResult::Refused;
     const auto fail = [&] {
         if (h != INVALID_HANDLE_VALUE)
             ::CloseHandle(h);
         ::DeleteFileW(nativePartial.c_str());
-        return false;
+        return ReplaceResult::Refused;
     };
     if (injectedFailure(WriteStep::Write) || !writeAll(h, bytes))
         return fail();
@@ -452,16 +467,25 @@ bool replaceByRename(const QString& path, const QByteArray& bytes) {
     h = INVALID_HANDLE_VALUE;
     if (closeFailed)
         return fail();
+    if (overtaken(unchanged)) {
+        ::DeleteFileW(nativePartial.c_str());
+        return ReplaceResult::Overtaken;
+    }
     if (injectedFailure(WriteStep::Rename) || !renameOver(nativePartial, nativeTarget))
         return fail();
-    return true;
+    return ReplaceResult::Replaced;
 }
 #endif
 
 } // namespace
 
 bool replaceFileContents(const QString& path, const QByteArray& bytes) {
-    return replaceByRename(path, bytes);
+    return replaceByRename(path, bytes, {}) == ReplaceResult::Replaced;
+}
+
+ReplaceResult replaceFileContentsIf(const QString& path, const QByteArray& bytes,
+                                    const std::function<bool()>& unchanged) {
+    return replaceByRename(path, bytes, unchanged);
 }
 
 } // namespace vq

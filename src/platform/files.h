@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <functional>
+
 class QFile;
 
 namespace vq {
@@ -54,6 +56,19 @@ ReadResult readRegularFile(const QString& path, qint64 maxBytes, QByteArray* out
 // to replaced. Leftovers of writers that were killed part-way are removed first. Returns false
 // when the platform refused any step, or when something else than a regular file lies there.
 bool replaceFileContents(const QString& path, const QByteArray& bytes);
+
+enum class ReplaceResult {
+    Replaced,  // the file holds the new bytes
+    Refused,   // the platform refused a step, or something else than a regular file lies there
+    Overtaken, // the file changed since the caller read it; it was left as it is now
+};
+
+// The same, for a read-modify-write: just before the new file takes the old one's place,
+// `unchanged` is asked whether the file still holds what the caller read. When another writer
+// replaced it meanwhile, nothing is replaced (Overtaken), so that the caller can make its change
+// again on the file as it is now instead of undoing the other's.
+ReplaceResult replaceFileContentsIf(const QString& path, const QByteArray& bytes,
+                                    const std::function<bool()>& unchanged);
 
 // Removes the temporary files beside `path` that writers killed part-way left behind (their
 // process is gone, or the file is older than any write takes); another live writer's stays.

@@ -1,6 +1,7 @@
 // The settings file while another writer of the installation folder is stuck holding its write
 // lock (stopped by a signal, or hung): the show's writes go ahead after at most a frame's worth
 // of waiting in all, and the file on disk is right.
+#include "platform/files_testing.h"
 #include "platform/folderwritelock.h"
 #include "settings/settings.h"
 #include "support/child_process.h"
@@ -45,6 +46,20 @@ const bool kHolderRole =
         return 0;
     });
 
+// A writer of the title's left edge (the value named second) that stops itself mid-write: its new
+// file is on the disk, the lock is held, the rename has not happened yet.
+const bool kStopsMidWriteRole =
+    vq::test::registerChildRole("stops-mid-write", [](const QStringList& args) -> int {
+#ifdef Q_OS_UNIX
+        vq::detail::beforeReplacing = [] {
+            vq::detail::beforeReplacing = nullptr;
+            ::raise(SIGSTOP);
+        };
+#endif
+        vq::Settings(args.value(0)).writeInteger(Key::biaoti_left, args.value(1).toInt());
+        return 0;
+    });
+
 // The process state letter of /proc/<pid>/stat ('T' stopped), or 0 where there is none.
 char processState(qint64 pid) {
     QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
@@ -71,6 +86,7 @@ protected:
 
     void SetUp() override {
         ASSERT_TRUE(kHolderRole);
+        ASSERT_TRUE(kStopsMidWriteRole);
         QByteArray ini = "[canshu]\r\n";
         for (const auto& key : vq::kSettingKeys)
             ini += QByteArray(key.name) + "=100\r\n";
@@ -175,6 +191,34 @@ TEST_F(StuckWriter, HungHolderCostsADragNoMoreThanAFrame) {
     EXPECT_TRUE(vq::FolderWriteLock(path()).held());
     dragQuestion(400);
     expectDraggedTo(403);
+}
+
+TEST_F(StuckWriter, WriterStoppedMidWriteKeepsTheDragWhenItGoesOn) {
+#ifndef Q_OS_UNIX
+    GTEST_SKIP() << "processes are not stopped by signals here";
+#else
+    const qint64 unhindered = dragQuestion(200);
+    QProcess writer;
+    writer.start(vq::test::childProgram(),
+                 vq::test::childArguments("stops-mid-write", {path(), "7"}));
+    ASSERT_TRUE(writer.waitForStarted(10000));
+    waitUntilStopped(writer);
+    const qint64 hindered = dragQuestion(300);
+    std::printf("drag of 12 writes: %lld ms alone, %lld ms beside a writer stopped mid-write\n",
+                static_cast<long long>(unhindered), static_cast<long long>(hindered));
+    EXPECT_LT(hindered, unhindered + kDragAllowanceMs);
+    expectDraggedTo(303);
+    // The stopped writer goes on: its new file was made from the file before the drag, so it
+    // makes its change again on the dragged one instead of putting the old places back.
+    ::kill(pid_t(writer.processId()), SIGCONT);
+    ASSERT_TRUE(writer.waitForFinished(10000));
+    EXPECT_EQ(writer.exitCode(), 0) << writer.readAllStandardError().toStdString();
+    const Settings settings(path());
+    EXPECT_EQ(settings.integer(Key::biaoti_left), 7);
+    EXPECT_EQ(settings.integer(Key::wenti_left), 303);
+    EXPECT_EQ(settings.integer(Key::daan_top), 334);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"opt.ini"});
+#endif
 }
 
 } // namespace
