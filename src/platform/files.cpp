@@ -64,7 +64,7 @@ void closeDescriptor(int fd) {
 }
 
 QString notRegularReason() {
-    return QStringLiteral("Not a regular file");
+    return QStringLiteral("不是普通文件");
 }
 
 const QString kPartialInfix = QStringLiteral(".partial-");
