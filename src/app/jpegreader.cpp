@@ -20,7 +20,8 @@ namespace {
 // damaged file) are kept, not printed: libjpeg hands on only the first, which names the damage.
 struct JumpingErrors : jpeg_error_mgr {
     std::jmp_buf jump;
-    char firstWarning[JMSG_LENGTH_MAX] = {};
+    int firstWarning = 0; // its message code; 0 for none
+    int firstWarningParameters[2] = {};
 };
 
 [[noreturn]] void leave(j_common_ptr info) {
@@ -35,9 +36,44 @@ void keepWarning(j_common_ptr info, int level) {
     if (level >= 0) // trace messages
         return;
     ++errors->num_warnings;
-    if (errors->msg_code == JWRN_EXTRANEOUS_DATA || errors->firstWarning[0])
+    if (errors->msg_code == JWRN_EXTRANEOUS_DATA || errors->firstWarning != 0)
         return;
-    errors->format_message(info, errors->firstWarning);
+    errors->firstWarning = errors->msg_code;
+    errors->firstWarningParameters[0] = errors->msg_parm.i[0];
+    errors->firstWarningParameters[1] = errors->msg_parm.i[1];
+}
+
+// What a warning says about the file, in the words of the show's own messages. libjpeg's
+// English texts are not shown: the error boxes speak Chinese, as Qt's own reasons do.
+QString describeWarning(int code, const int (&parameters)[2]) {
+    switch (code) {
+    case 0:
+        return {};
+    case JWRN_JPEG_EOF:
+        return QStringLiteral("JPEG 文件提前结束");
+    case JWRN_HIT_MARKER:
+        return QStringLiteral("JPEG 数据损坏：数据段提前结束");
+    case JWRN_HUFF_BAD_CODE:
+        return QStringLiteral("JPEG 数据损坏：霍夫曼编码有误");
+    case JWRN_MUST_RESYNC:
+        return QStringLiteral("JPEG 数据损坏：遇到标记 0x%1，应为 RST%2")
+            .arg(parameters[0], 2, 16, QLatin1Char('0'))
+            .arg(parameters[1]);
+    case JWRN_BOGUS_PROGRESSION:
+        return QStringLiteral("JPEG 数据有误：分量 %1 系数 %2 的渐进顺序不一致")
+            .arg(parameters[0])
+            .arg(parameters[1]);
+    case JWRN_NOT_SEQUENTIAL:
+        return QStringLiteral("JPEG 数据有误：顺序式 JPEG 的扫描参数无效");
+    case JWRN_ADOBE_XFORM:
+        return QStringLiteral("JPEG 数据有误：未知的 Adobe 颜色变换代码 %1").arg(parameters[0]);
+    case JWRN_JFIF_MAJOR:
+        return QStringLiteral("未知的 JFIF 版本号 %1.%2")
+            .arg(parameters[0])
+            .arg(parameters[1], 2, 10, QLatin1Char('0'));
+    default:
+        return QStringLiteral("JPEG 数据损坏");
+    }
 }
 
 // The file is read through its device a piece at a time, as Qt's reader reads it, not mapped:
@@ -206,7 +242,9 @@ bool JpegReader::read(QSize size, uchar* lines, qsizetype bytesPerLine, Pixels p
 }
 
 QString JpegReader::damage() const {
-    return m_decoder ? QString::fromLatin1(m_decoder->errors.firstWarning) : QString();
+    return m_decoder ? describeWarning(m_decoder->errors.firstWarning,
+                                       m_decoder->errors.firstWarningParameters)
+                     : QString();
 }
 
 } // namespace vq

@@ -40,8 +40,8 @@ public:
     // decodes it (the lines of a file cut short come out grey), and damage() says what was
     // wrong. False where libjpeg stopped; once read, the reader is spent.
     bool read(QSize size, uchar* lines, qsizetype bytesPerLine, Pixels pixels = Pixels::Rgb888);
-    // libjpeg's own words for what is wrong with the file, its first warning ("Premature end of
-    // JPEG file" for one cut short); empty for a sound file.
+    // What is wrong with the file, from libjpeg's first warning ("JPEG 文件提前结束" for one cut
+    // short); empty for a sound file.
     QString damage() const;
     // Whether the file holds an Exif block (an APP1 segment that starts "Exif"), where cameras
     // state how the picture is to be turned. Known after the header is read.

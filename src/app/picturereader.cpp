@@ -218,9 +218,7 @@ QImage readAsStored(QImageReader& reader, std::optional<JpegReader>& direct, QSi
     const QSize full = direct && direct->headerRead() ? direct->size() : reader.size();
     if (full.isValid() && double(full.width()) * full.height() * 4 >
                               double(kPictureAllocationLimitMb) * 1024 * 1024) {
-        error = QStringLiteral("Picture too large (%1 x %2 pixels)")
-                    .arg(full.width())
-                    .arg(full.height());
+        error = QStringLiteral("图片太大：%1 × %2 像素").arg(full.width()).arg(full.height());
         return {};
     }
     QSize target;

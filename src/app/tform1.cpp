@@ -79,7 +79,7 @@ QImage builtInBackground() {
 
 TADOQuery& questionQuery(TDataModule2* module) {
     if (!module || !module->ADOQuery1)
-        throw vq::Exception(QStringLiteral("The question bank is not available"));
+        throw vq::Exception(QStringLiteral("题库无法使用"));
     return *module->ADOQuery1;
 }
 

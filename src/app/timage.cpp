@@ -123,7 +123,7 @@ QImage loadPicture(const QString& path, QSize shown, QString* damage) {
     else if (ext == u"bmp")
         format = "bmp";
     else
-        throw Exception(QStringLiteral("Unknown picture file extension (.%1)").arg(ext));
+        throw Exception(QStringLiteral("无法识别的图片扩展名：.%1").arg(ext));
     QImageReader reader(&file, format);
     reader.setDecideFormatFromContent(false);
     QString error;

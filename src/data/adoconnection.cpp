@@ -66,8 +66,7 @@ void TADOConnection::open() {
         return;
     if (property(QStringLiteral("Provider"))
             .compare(QLatin1String("Microsoft.Jet.OLEDB.4.0"), Qt::CaseInsensitive) != 0)
-        throw vq::Exception(
-            QStringLiteral("Provider cannot be found. It may not be properly installed."));
+        throw vq::Exception(QStringLiteral("找不到数据库提供程序，它可能没有正确安装"));
     const QString path = vq::expandName(property(QStringLiteral("Data Source")));
     const QString password = property(QStringLiteral("Jet OLEDB:Database Password"));
     m_db = vq::BankPrefetch::takeDatabase(path, password);
@@ -81,6 +80,6 @@ void TADOConnection::close() {
 
 vq::jet::Database& TADOConnection::database() {
     if (!m_db)
-        throw vq::Exception(QStringLiteral("Operation is not allowed when the object is closed."));
+        throw vq::Exception(QStringLiteral("对象已关闭，不允许此操作"));
     return *m_db;
 }

@@ -28,7 +28,7 @@ void TADOQuery::open() {
     if (m_active)
         return;
     if (!m_connection)
-        fail(QStringLiteral("Missing Connection or ConnectionString"));
+        fail(QStringLiteral("没有连接，也没有连接字符串"));
     m_connection->open();
     const vq::jet::Select select = vq::jet::parseSelect(m_sql);
     vq::jet::Database& db = m_connection->database();
@@ -43,11 +43,10 @@ void TADOQuery::open() {
         const QList<vq::jet::ColumnInfo> columns = db.columns(select.table);
         const int c = vq::jet::columnIndex(columns, select.column);
         if (c < 0)
-            throw vq::Exception(
-                QStringLiteral("No value given for one or more required parameters."));
+            throw vq::Exception(QStringLiteral("一个或多个必需的参数没有值"));
         const bool literalText = select.literal.typeId() == QMetaType::QString;
         if (columns[c].numeric == literalText || (!columns[c].numeric && !columns[c].text))
-            throw vq::Exception(QStringLiteral("Data type mismatch in criteria expression."));
+            throw vq::Exception(QStringLiteral("条件表达式中的数据类型不匹配"));
         if (literalText) {
             rows = db.readTable(select.table);
             vq::jet::RowSet kept;
@@ -80,7 +79,7 @@ void TADOQuery::close() {
 
 void TADOQuery::requireActive() const {
     if (!m_active)
-        fail(QStringLiteral("Cannot perform this operation on a closed dataset"));
+        fail(QStringLiteral("数据集已关闭，不能执行此操作"));
 }
 
 void TADOQuery::first() {
@@ -112,7 +111,7 @@ int TADOQuery::fieldNumber(const QString& name) const {
     requireActive();
     const int c = m_rows.columnIndex(name);
     if (c < 0)
-        fail(QStringLiteral("Field '%1' not found").arg(name));
+        fail(QStringLiteral("找不到字段“%1”").arg(name));
     return c;
 }
 
@@ -126,8 +125,7 @@ QVariant TADOQuery::field(int number) const {
 namespace vq {
 void appendVariantText(QString& text, const QVariant& value) {
     if (!value.isValid() || value.isNull())
-        throw Exception(
-            QStringLiteral("Could not convert variant of type (Null) into type (String)"));
+        throw Exception(QStringLiteral("无法把空值（Null）转换为文本（String）"));
     switch (value.typeId()) {
     case QMetaType::LongLong:
     case QMetaType::Int: {

@@ -36,22 +36,19 @@ quint32 u32(const unsigned char* p, int off) {
 }
 
 QString unrecognized(const QString& path) {
-    return QStringLiteral("Unrecognized database format '%1'.").arg(path);
+    return QStringLiteral("无法识别的数据库格式：%1").arg(path);
 }
 
 // A page the file's structure needs (the catalog of its tables, a table's definition) that
 // cannot be read: the file is a bank, but a damaged one.
 QString damagedPage(const QString& path, quint32 page, const QString& what) {
-    return QStringLiteral("the bank '%1' is damaged: page %2 (%3) cannot be read")
-        .arg(path)
-        .arg(page)
-        .arg(what);
+    return QStringLiteral("题库“%1”已损坏：第 %2 页（%3）无法读取").arg(path).arg(page).arg(what);
 }
 QString catalogPart() {
-    return QStringLiteral("the catalog of its tables");
+    return QStringLiteral("表的目录");
 }
 QString definitionOf(const QString& table) {
-    return QStringLiteral("the definition of table %1").arg(table);
+    return QStringLiteral("表“%1”的定义").arg(table);
 }
 
 struct HandleCloser {
@@ -153,7 +150,7 @@ void Database::checkHeader(const QByteArray& header, const QString& path, const 
         throw Exception(unrecognized(path));
     const QString stored = storedPassword(header);
     if (!stored.isEmpty() && stored != password)
-        throw Exception(QStringLiteral("Not a valid password."));
+        throw Exception(kWrongPasswordMessage);
 }
 
 namespace {
@@ -370,12 +367,10 @@ void Database::load() {
     m_snap.reset();
     QFile file(m_path);
     if (!file.exists())
-        throw Exception(QStringLiteral("Could not find file '%1'.").arg(m_path));
+        throw Exception(QStringLiteral("找不到文件：%1").arg(m_path));
     if (!file.open(QIODevice::ReadOnly))
         throw Exception(
-            QStringLiteral(
-                "The Microsoft Jet database engine cannot open the file '%1'.  It is already "
-                "opened exclusively by another user, or you need permission to view its data.")
+            QStringLiteral("无法打开文件“%1”：它已被其他用户独占打开，或者没有查看其数据的权限")
                 .arg(m_path));
     auto snap = std::make_shared<Snapshot>();
     snap->modified = QFileInfo(file).lastModified();
@@ -457,9 +452,7 @@ Database::Snapshot& Database::current() {
 namespace {
 
 QString missingTable(const QString& name) {
-    return QStringLiteral("The Microsoft Jet database engine cannot find the input table or query "
-                          "'%1'.  Make sure it exists and that its name is spelled correctly.")
-        .arg(name);
+    return QStringLiteral("数据库中找不到输入表或查询“%1”，请确认它存在并且名称拼写正确").arg(name);
 }
 
 // Types whose values are read here from the row's bytes.
@@ -864,11 +857,8 @@ QString Damage::describe() const {
     if (!damaged())
         return {};
     QString text = read < recorded
-                       ? QStringLiteral("the bank is damaged: %1 of %2 rows could be read")
-                             .arg(read)
-                             .arg(recorded)
-                       : QStringLiteral("the bank is damaged: %1 rows could be read, but the "
-                                        "table records %2")
+                       ? QStringLiteral("题库已损坏：%2 行中只能读出 %1 行").arg(read).arg(recorded)
+                       : QStringLiteral("题库已损坏：读出 %1 行，但表中记录的是 %2 行")
                              .arg(read)
                              .arg(recorded);
     if (!pages.isEmpty()) {
@@ -876,14 +866,11 @@ QString Damage::describe() const {
         for (qsizetype i = 0; i < pages.size() && i < 8; ++i)
             listed << QString::number(pages[i]);
         if (pages.size() > 8)
-            listed << QStringLiteral("... (%1 in all)").arg(pages.size());
-        text +=
-            pages.size() == 1
-                ? QStringLiteral("; page %1 is listed as the table's but holds none of its rows")
-                      .arg(listed.join(QString()))
-                : QStringLiteral("; pages %1 are listed as the table's but hold none of its "
-                                 "rows")
-                      .arg(listed.join(QStringLiteral(", ")));
+            listed << QStringLiteral("……（共 %1 页）").arg(pages.size());
+        text += pages.size() == 1 ? QStringLiteral("；第 %1 页列为该表的页，却没有它的任何一行")
+                                        .arg(listed.join(QString()))
+                                  : QStringLiteral("；第 %1 页列为该表的页，却没有它的任何一行")
+                                        .arg(listed.join(u'、'));
     }
     return text;
 }

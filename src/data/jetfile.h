@@ -13,6 +13,10 @@
 
 namespace vq::jet {
 
+// The failure of opening a bank with another password than its own; tools that ask the user for
+// the password again know it by this text.
+inline const QString kWrongPasswordMessage = QStringLiteral("数据库密码不正确");
+
 // One column of a table as the reader sees it.
 struct ColumnInfo {
     QString name;

@@ -22,7 +22,7 @@ bool nameChar(QChar c) {
 
 QString invalidStatement() {
     return QStringLiteral(
-        "Invalid SQL statement; expected 'DELETE', 'INSERT', 'PROCEDURE', 'SELECT', or 'UPDATE'.");
+        "无效的 SQL 语句，应为 'DELETE'、'INSERT'、'PROCEDURE'、'SELECT' 或 'UPDATE'");
 }
 
 QList<Token> tokenize(const QString& s) {
@@ -38,7 +38,7 @@ QList<Token> tokenize(const QString& s) {
         } else if (c == u'[') {
             const int close = int(s.indexOf(u']', i + 1));
             if (close < 0)
-                throw Exception(QStringLiteral("Invalid bracketing of name '%1'.").arg(s.mid(i)));
+                throw Exception(QStringLiteral("名称“%1”的方括号不配对").arg(s.mid(i)));
             out.append({Token::Bracketed, view.mid(i + 1, close - i - 1), i});
             i = close + 1;
         } else if (c == u'\'' || c == u'"') {
@@ -58,8 +58,8 @@ QList<Token> tokenize(const QString& s) {
                 text += s[j++];
             }
             if (!closed)
-                throw Exception(QStringLiteral("Syntax error in string in query expression '%1'.")
-                                    .arg(s.mid(i).trimmed()));
+                throw Exception(
+                    QStringLiteral("查询表达式“%1”中的字符串有语法错误").arg(s.mid(i).trimmed()));
             out.append({Token::Text, view.mid(i, j + 1 - i), i, text});
             i = j + 1;
         } else if (c.isDigit() || (c == u'.' && i + 1 < n && s[i + 1].isDigit())) {
@@ -111,16 +111,14 @@ Select parseSelect(const QString& sql) {
     ++i;
     if (!(t[i].kind == Token::Symbol && t[i].text == u"*"))
         throw Exception(
-            QStringLiteral("The SELECT statement includes a reserved word or an argument name that "
-                           "is misspelled or missing, or the punctuation is incorrect."));
+            QStringLiteral("SELECT 语句中有拼错或缺少的保留字或参数名，或者标点符号不正确"));
     ++i;
     if (!keyword(t[i], "from"))
         throw Exception(
-            QStringLiteral("The SELECT statement includes a reserved word or an argument name that "
-                           "is misspelled or missing, or the punctuation is incorrect."));
+            QStringLiteral("SELECT 语句中有拼错或缺少的保留字或参数名，或者标点符号不正确"));
     ++i;
     if (!isName(t[i]) || keyword(t[i], "where"))
-        throw Exception(QStringLiteral("Syntax error in FROM clause."));
+        throw Exception(QStringLiteral("FROM 子句语法错误"));
     Select out;
     out.table = t[i].text.toString();
     ++i;
@@ -128,14 +126,13 @@ Select parseSelect(const QString& sql) {
         if (t[at].kind == Token::Symbol && t[at].text == u";")
             ++at;
         if (t[at].kind != Token::End)
-            throw Exception(QStringLiteral("Characters found after end of SQL statement."));
+            throw Exception(QStringLiteral("SQL 语句结束后还有字符"));
     };
     if (keyword(t[i], "where")) {
         const QString expression = sql.mid(t[i + 1].pos).trimmed();
         const auto missingOperator = [&] {
             return Exception(
-                QStringLiteral("Syntax error (missing operator) in query expression '%1'.")
-                    .arg(expression));
+                QStringLiteral("查询表达式“%1”中有语法错误（缺少运算符）").arg(expression));
         };
         ++i;
         if (!isName(t[i]))

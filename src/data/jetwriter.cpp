@@ -136,8 +136,7 @@ bool readsBack(const QString& s) {
 }
 
 QString unreadable() {
-    return QStringLiteral("a text that begins with U+FEFF cannot also hold a character whose low "
-                          "byte is zero");
+    return QStringLiteral("以 U+FEFF 开头的文本中不能再有低字节为零的字符");
 }
 
 // The bank's creation time: now, or the moment SOURCE_DATE_EPOCH names (seconds since 1970, the
@@ -189,8 +188,7 @@ public:
     quint32 add(const QByteArray& row) {
         if (row.size() > kMaxRowLength)
             throw vq::Exception(
-                QStringLiteral("Internal error: a row of %1 bytes does not fit a page")
-                    .arg(row.size()));
+                QStringLiteral("内部错误：%1 字节的一行放不进一页").arg(row.size()));
         if (!fits(int(row.size())))
             start();
         QByteArray& p = m_pages[m_index];
@@ -281,7 +279,7 @@ public:
 void appendLongValue(QByteArray& row, PageBuilder& lval, const QByteArray& data,
                      bool inlineAllowed) {
     if (data.size() > kMaxLongValue)
-        throw vq::Exception(QStringLiteral("A long value of %1 bytes exceeds the limit of %2 bytes")
+        throw vq::Exception(QStringLiteral("长值有 %1 字节，超过了 %2 字节的上限")
                                 .arg(data.size())
                                 .arg(kMaxLongValue));
     const int head = int(row.size());
@@ -363,7 +361,7 @@ void encodeCell(const RawTable& t, const RawColumn& c, const QVariant& v, int ro
     if (cell.null)
         return;
     const auto fail = [&](const QString& why) {
-        return vq::Exception(QStringLiteral("Table '%1', row %2, column '%3': %4")
+        return vq::Exception(QStringLiteral("表“%1”第 %2 行“%3”列：%4")
                                  .arg(t.name)
                                  .arg(rowIndex + 1)
                                  .arg(c.name, why));
@@ -376,9 +374,9 @@ void encodeCell(const RawTable& t, const RawColumn& c, const QVariant& v, int ro
         const qint64 lo = c.type == tLong ? INT32_MIN : INT16_MIN;
         const qint64 hi = c.type == tLong ? INT32_MAX : INT16_MAX;
         if (!ok)
-            throw fail(QStringLiteral("'%1' is not a whole number").arg(describeValue(v)));
+            throw fail(QStringLiteral("“%1”不是整数").arg(describeValue(v)));
         if (n < lo || n > hi)
-            throw fail(QStringLiteral("%1 is out of range").arg(n));
+            throw fail(QStringLiteral("%1 超出范围").arg(n));
         cell.bytes.resize(0);
         if (c.type == tLong)
             append32(cell.bytes, quint32(std::int32_t(n)));
@@ -399,7 +397,7 @@ void encodeCell(const RawTable& t, const RawColumn& c, const QVariant& v, int ro
         if (!readsBack(s))
             throw fail(unreadable());
         if (s.size() * 2 > c.length)
-            throw fail(QStringLiteral("the text of %1 characters exceeds the column size %2")
+            throw fail(QStringLiteral("文本有 %1 个字符，超过了列的大小 %2")
                            .arg(s.size())
                            .arg(c.length / 2));
         encodeText(s, cell.bytes);
@@ -418,10 +416,10 @@ void encodeCell(const RawTable& t, const RawColumn& c, const QVariant& v, int ro
         cell.bytes = v.toByteArray();
         cell.longValue = c.type == tOle;
         if (c.type == tBinary && cell.bytes.size() > c.length)
-            throw fail(QStringLiteral("the binary value exceeds %1 bytes").arg(c.length));
+            throw fail(QStringLiteral("二进制值超过 %1 字节").arg(c.length));
         return;
     default:
-        throw fail(QStringLiteral("unsupported column type"));
+        throw fail(QStringLiteral("不支持的列类型"));
     }
 }
 
@@ -483,8 +481,7 @@ QByteArray buildTdef(const RawTable& t, const TableLayout& layout, quint32 usage
     append32(body, 0);
     append32(body, 0);
     if (63 + body.size() > kPageSize)
-        throw vq::Exception(
-            QStringLiteral("The definition of table '%1' is too large").arg(t.name));
+        throw vq::Exception(QStringLiteral("表“%1”的定义太大").arg(t.name));
     std::memcpy(p.data() + 63, body.constData(), size_t(body.size()));
     const int tdefLength = 63 + int(body.size()) - 8;
     put32(p, 8, quint32(tdefLength));
@@ -552,7 +549,7 @@ private:
     void encode(int r, Cell* cells) const {
         const QList<QVariant>& row = (*m_table.rows)[r];
         if (row.size() > m_columns)
-            throw vq::Exception(QStringLiteral("Table '%1', row %2: %3 values for %4 columns")
+            throw vq::Exception(QStringLiteral("表“%1”第 %2 行：%3 个值，但只有 %4 列")
                                     .arg(m_table.name)
                                     .arg(r + 1)
                                     .arg(row.size())
@@ -663,7 +660,7 @@ TableLayout writeRows(FileBuilder& file, const RawTable& t, quint32 tdefPage,
             varBytes -= int(cells[size_t(largest)].bytes.size());
         }
         if (overhead + varBytes > kMaxRowLength)
-            throw vq::Exception(QStringLiteral("Table '%1', row %2: the row is too long (%3 bytes)")
+            throw vq::Exception(QStringLiteral("表“%1”第 %2 行：这一行太长（%3 字节）")
                                     .arg(t.name)
                                     .arg(r + 1)
                                     .arg(overhead + varBytes));
@@ -728,11 +725,10 @@ RawTable rawFromPublic(const Table& t) {
             break;
         case ColumnType::Text:
             if (c.size < 1 || c.size > kMaxTextColumnSize)
-                throw vq::Exception(
-                    QStringLiteral("Column '%1' of table '%2': text size %3 is not within 1..%4")
-                        .arg(c.name, t.name)
-                        .arg(c.size)
-                        .arg(kMaxTextColumnSize));
+                throw vq::Exception(QStringLiteral("表“%2”的“%1”列：文本大小 %3 不在 1 到 %4 之间")
+                                        .arg(c.name, t.name)
+                                        .arg(c.size)
+                                        .arg(kMaxTextColumnSize));
             rc.type = tText;
             rc.length = c.size * 2;
             break;
@@ -748,16 +744,13 @@ RawTable rawFromPublic(const Table& t) {
 
 void checkName(const QString& what, const QString& name) {
     if (name.trimmed().isEmpty())
-        throw vq::Exception(QStringLiteral("%1 name is empty").arg(what));
+        throw vq::Exception(QStringLiteral("%1名是空的").arg(what));
     if (name.size() > kMaxNameLength)
-        throw vq::Exception(QStringLiteral("%1 name '%2' is longer than %3 characters")
-                                .arg(what, name)
-                                .arg(kMaxNameLength));
+        throw vq::Exception(
+            QStringLiteral("%1名“%2”超过 %3 个字符").arg(what, name).arg(kMaxNameLength));
     for (QChar c : name)
         if (c.unicode() < 0x20 || c == u'.' || c == u'!' || c == u'`' || c == u'[' || c == u']')
-            throw vq::Exception(
-                QStringLiteral("%1 name '%2' contains a character Jet does not allow")
-                    .arg(what, name));
+            throw vq::Exception(QStringLiteral("%1名“%2”含有数据库不允许的字符").arg(what, name));
 }
 
 QList<RawColumn> catalogColumns() {
@@ -817,25 +810,22 @@ Table questionTable(const QList<Question>& questions) {
 
 void writeDatabase(const QString& path, QList<Table> tables, const WriteOptions& options) {
     if (options.password.size() > kMaxPasswordLength)
-        throw vq::Exception(QStringLiteral("The database password is longer than %1 characters")
-                                .arg(kMaxPasswordLength));
+        throw vq::Exception(QStringLiteral("数据库密码超过 %1 个字符").arg(kMaxPasswordLength));
     QStringList seen;
     for (const Table& t : tables) {
-        checkName(QStringLiteral("Table"), t.name);
+        checkName(QStringLiteral("表"), t.name);
         if (t.name.startsWith(QStringLiteral("MSys"), Qt::CaseInsensitive))
-            throw vq::Exception(
-                QStringLiteral("Table name '%1' is reserved for the system catalog").arg(t.name));
+            throw vq::Exception(QStringLiteral("表名“%1”留给系统目录使用").arg(t.name));
         if (seen.contains(t.name, Qt::CaseInsensitive))
-            throw vq::Exception(QStringLiteral("Table '%1' appears twice").arg(t.name));
+            throw vq::Exception(QStringLiteral("表“%1”出现了两次").arg(t.name));
         seen.append(t.name);
         if (t.columns.isEmpty())
-            throw vq::Exception(QStringLiteral("Table '%1' has no columns").arg(t.name));
+            throw vq::Exception(QStringLiteral("表“%1”没有列").arg(t.name));
         QStringList columnNames;
         for (const Column& c : t.columns) {
-            checkName(QStringLiteral("Column"), c.name);
+            checkName(QStringLiteral("列"), c.name);
             if (columnNames.contains(c.name, Qt::CaseInsensitive))
-                throw vq::Exception(
-                    QStringLiteral("Table '%1' has the column '%2' twice").arg(t.name, c.name));
+                throw vq::Exception(QStringLiteral("表“%1”中“%2”列出现了两次").arg(t.name, c.name));
             columnNames.append(c.name);
         }
     }
@@ -941,16 +931,16 @@ void writeDatabase(const QString& path, QList<Table> tables, const WriteOptions&
 
     QSaveFile out(path);
     if (!out.open(QIODevice::WriteOnly))
-        throw vq::Exception(QStringLiteral("Cannot create %1: %2").arg(path, out.errorString()));
+        throw vq::Exception(QStringLiteral("无法创建 %1：%2").arg(path, out.errorString()));
     for (const QByteArray& p : file.pages) {
         if (out.write(p) != p.size()) {
             const QString why = out.errorString();
             out.cancelWriting();
-            throw vq::Exception(QStringLiteral("Cannot write %1: %2").arg(path, why));
+            throw vq::Exception(QStringLiteral("无法写入 %1：%2").arg(path, why));
         }
     }
     if (!out.commit())
-        throw vq::Exception(QStringLiteral("Cannot write %1: %2").arg(path, out.errorString()));
+        throw vq::Exception(QStringLiteral("无法写入 %1：%2").arg(path, out.errorString()));
 }
 
 } // namespace vq::jet

@@ -2,7 +2,6 @@
 #include "platform/files_testing.h"
 
 #include <QCoreApplication>
-#include <QCryptographicHash>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -20,20 +19,15 @@
 #include <cerrno>
 #include <csignal>
 #include <fcntl.h>
-#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <chrono>
-#include <condition_variable>
-#include <memory>
-#include <mutex>
-#include <thread>
 #endif
 
 namespace vq {
 
 detail::InjectedWriteFailure detail::injectedWriteFailure;
+void (*detail::beforeReplacing)() = nullptr;
 
 #ifdef Q_OS_WIN
 // Qt's regular expressions are matched without their just-in-time compiler here. Its stack is
@@ -70,7 +64,7 @@ void closeDescriptor(int fd) {
 }
 
 QString notRegularReason() {
-    return QStringLiteral("Not a regular file");
+    return QStringLiteral("不是普通文件");
 }
 
 const QString kPartialInfix = QStringLiteral(".partial-");
@@ -330,6 +324,13 @@ ReadResult readRegularFile(const QString& path, qint64 maxBytes, QByteArray* out
 
 namespace {
 
+// Whether the caller's file was replaced since it was read; a test may hold the writer here.
+bool overtaken(const std::function<bool()>& unchanged) {
+    if (detail::beforeReplacing)
+        detail::beforeReplacing();
+    return unchanged && !unchanged();
+}
+
 #ifdef Q_OS_UNIX
 // The new file takes the old one's mode and, where the writer may set them, its owner and group.
 bool keepOwnerAndMode(int fd, const struct stat& st) {
@@ -342,16 +343,18 @@ bool keepOwnerAndMode(int fd, const struct stat& st) {
     return ::fchmod(fd, st.st_mode & 07777) == 0;
 }
 
-// Writes, syncs and closes the partial file beside the target, then renames it over the target.
-bool replaceByRename(const QString& path, const QByteArray& bytes) {
+// Writes, syncs and closes the partial file beside the target, then renames it over the target
+// if `unchanged` (when given) still agrees.
+ReplaceResult replaceByRename(const QString& path, const QByteArray& bytes,
+                              const std::function<bool()>& unchanged) {
     const QString target = linkTarget(QFileInfo(path).absoluteFilePath());
     const QByteArray nativeTarget = QFile::encodeName(target);
     struct stat st {};
     const bool exists = ::stat(nativeTarget.constData(), &st) == 0;
     if (!exists && errno != ENOENT)
-        return false;
+        return ReplaceResult::Refused;
     if (exists && !S_ISREG(st.st_mode))
-        return false;
+        return ReplaceResult::Refused;
 
     removeLeftoverPartials(target);
     const QByteArray nativePartial = QFile::encodeName(partialFileName(target));
@@ -364,12 +367,12 @@ bool replaceByRename(const QString& path, const QByteArray& bytes) {
                           O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW | O_NOCTTY,
                           exists ? 0600 : 0666);
     if (fd < 0)
-        return false;
+        return ReplaceResult::Refused;
     const auto fail = [&] {
         if (fd >= 0)
             ::close(fd);
         ::unlink(nativePartial.constData());
-        return false;
+        return ReplaceResult::Refused;
     };
     if (exists && !keepOwnerAndMode(fd, st))
         return fail();
@@ -384,11 +387,15 @@ bool replaceByRename(const QString& path, const QByteArray& bytes) {
     fd = -1;
     if (closeFailed)
         return fail();
+    if (overtaken(unchanged)) {
+        ::unlink(nativePartial.constData());
+        return ReplaceResult::Overtaken;
+    }
     if (injectedFailure(WriteStep::Rename) ||
         ::rename(nativePartial.constData(), nativeTarget.constData()) != 0)
         return fail();
     syncFolder(QFileInfo(target).absolutePath());
-    return true;
+    return ReplaceResult::Replaced;
 }
 #elif defined(Q_OS_WIN)
 bool writeAll(HANDLE h, const QByteArray& bytes) {
@@ -422,18 +429,19 @@ bool renameOver(const std::wstring& partial, const std::wstring& target) {
 
 // Writes, flushes and closes the partial file beside the target, then renames it over the
 // target, as on Unix. A read-only file is refused as it is, not replaced.
-bool replaceByRename(const QString& path, const QByteArray& bytes) {
+ReplaceResult replaceByRename(const QString& path, const QByteArray& bytes,
+                              const std::function<bool()>& unchanged) {
     const QString target = QFileInfo(path).absoluteFilePath();
     const std::wstring nativeTarget = nativePath(target);
     const DWORD attributes = ::GetFileAttributesW(nativeTarget.c_str());
     const bool exists = attributes != INVALID_FILE_ATTRIBUTES;
     if (!exists && ::GetLastError() != ERROR_FILE_NOT_FOUND)
-        return false;
+        return ReplaceResult::Refused;
     if (exists &&
         (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DEVICE)))
-        return false;
+        return ReplaceResult::Refused;
     if (!isRegularFile(target) && exists)
-        return false;
+        return ReplaceResult::Refused;
 
     removeLeftoverPartials(target);
     const std::wstring nativePartial = nativePath(partialFileName(target));
@@ -443,12 +451,12 @@ bool replaceByRename(const QString& path, const QByteArray& bytes) {
                    : ::CreateFileW(nativePartial.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                    FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE)
-        return false;
+        return ReplaceResult::Refused;
     const auto fail = [&] {
         if (h != INVALID_HANDLE_VALUE)
             ::CloseHandle(h);
         ::DeleteFileW(nativePartial.c_str());
-        return false;
+        return ReplaceResult::Refused;
     };
     if (injectedFailure(WriteStep::Write) || !writeAll(h, bytes))
         return fail();
@@ -459,93 +467,25 @@ bool replaceByRename(const QString& path, const QByteArray& bytes) {
     h = INVALID_HANDLE_VALUE;
     if (closeFailed)
         return fail();
+    if (overtaken(unchanged)) {
+        ::DeleteFileW(nativePartial.c_str());
+        return ReplaceResult::Overtaken;
+    }
     if (injectedFailure(WriteStep::Rename) || !renameOver(nativePartial, nativeTarget))
         return fail();
-    return true;
+    return ReplaceResult::Replaced;
 }
 #endif
 
 } // namespace
 
 bool replaceFileContents(const QString& path, const QByteArray& bytes) {
-    return replaceByRename(path, bytes);
+    return replaceByRename(path, bytes, {}) == ReplaceResult::Replaced;
 }
 
-FolderWriteLock::FolderWriteLock(const QString& filePath) {
-#ifdef Q_OS_UNIX
-    const QByteArray folder = QFile::encodeName(QFileInfo(filePath).absolutePath());
-    const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
-        return;
-    if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
-        m_lock = fd;
-        return;
-    }
-    if (errno != EWOULDBLOCK) {
-        ::close(fd);
-        return;
-    }
-    // Another writer holds it. Wait in the kernel's queue, so that a writer that writes again
-    // at once cannot keep this one out, but only for a bounded time: writers hold the lock for
-    // one small file's write, and one that takes longer is stuck (stopped, or on a hung disk).
-    // A wait given up on leaves its thread to take the lock later and release it at once.
-    struct Wait {
-        std::mutex mutex;
-        std::condition_variable done;
-        bool acquired = false;
-        bool abandoned = false;
-    };
-    auto wait = std::make_shared<Wait>();
-    std::thread([wait, fd] {
-        int rc;
-        do
-            rc = ::flock(fd, LOCK_EX);
-        while (rc != 0 && errno == EINTR);
-        const std::lock_guard<std::mutex> guard(wait->mutex);
-        if (wait->abandoned || rc != 0) {
-            ::close(fd);
-            return;
-        }
-        wait->acquired = true;
-        wait->done.notify_one();
-    }).detach();
-    std::unique_lock<std::mutex> guard(wait->mutex);
-    if (wait->done.wait_for(guard, std::chrono::seconds(2), [&] { return wait->acquired; }))
-        m_lock = fd;
-    else
-        wait->abandoned = true;
-#elif defined(Q_OS_WIN)
-    // A folder cannot be locked here: writers of one folder share a mutex named after it (in
-    // the user's session, where every writer of the user's files runs). One whose holder died
-    // comes to the next waiter, abandoned; the file it was replacing is whole either way.
-    const QString folder = QFileInfo(filePath).absolutePath().toLower();
-    const QString name =
-        QStringLiteral("Local\\velquo-folder-write-") +
-        QString::fromLatin1(
-            QCryptographicHash::hash(folder.toUtf8(), QCryptographicHash::Sha1).toHex());
-    const HANDLE mutex = ::CreateMutexW(nullptr, FALSE, reinterpret_cast<LPCWSTR>(name.utf16()));
-    if (!mutex)
-        return;
-    const DWORD got = ::WaitForSingleObject(mutex, 2000);
-    if (got == WAIT_OBJECT_0 || got == WAIT_ABANDONED)
-        m_lock = reinterpret_cast<std::intptr_t>(mutex);
-    else
-        ::CloseHandle(mutex);
-#else
-    Q_UNUSED(filePath);
-#endif
-}
-
-FolderWriteLock::~FolderWriteLock() {
-    if (m_lock == kNone)
-        return;
-#if defined(Q_OS_UNIX)
-    ::close(int(m_lock)); // releases the lock
-#elif defined(Q_OS_WIN)
-    const auto mutex = reinterpret_cast<HANDLE>(m_lock);
-    ::ReleaseMutex(mutex);
-    ::CloseHandle(mutex);
-#endif
+ReplaceResult replaceFileContentsIf(const QString& path, const QByteArray& bytes,
+                                    const std::function<bool()>& unchanged) {
+    return replaceByRename(path, bytes, unchanged);
 }
 
 } // namespace vq

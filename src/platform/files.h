@@ -3,7 +3,7 @@
 #include <QByteArray>
 #include <QString>
 
-#include <cstdint>
+#include <functional>
 
 class QFile;
 
@@ -57,28 +57,24 @@ ReadResult readRegularFile(const QString& path, qint64 maxBytes, QByteArray* out
 // when the platform refused any step, or when something else than a regular file lies there.
 bool replaceFileContents(const QString& path, const QByteArray& bytes);
 
+enum class ReplaceResult {
+    Replaced,  // the file holds the new bytes
+    Refused,   // the platform refused a step, or something else than a regular file lies there
+    Overtaken, // the file changed since the caller read it; it was left as it is now
+};
+
+// The same, for a read-modify-write: just before the new file takes the old one's place,
+// `unchanged` is asked whether the file still holds what the caller read. When another writer
+// replaced it meanwhile, nothing is replaced (Overtaken), so that the caller can make its change
+// again on the file as it is now instead of undoing the other's.
+ReplaceResult replaceFileContentsIf(const QString& path, const QByteArray& bytes,
+                                    const std::function<bool()>& unchanged);
+
 // Removes the temporary files beside `path` that writers killed part-way left behind (their
 // process is gone, or the file is older than any write takes); another live writer's stays.
 void removeLeftoverPartials(const QString& path);
 
 // The temporary file name replaceFileContents() uses for this process.
 QString partialFileName(const QString& path);
-
-// Serialises writers of one folder's files across processes for as long as the object lives, so
-// that a read-modify-write of one writer does not start from a file another is replacing. Waits
-// a bounded time; where no lock can be had the writer goes on without it.
-class FolderWriteLock {
-public:
-    explicit FolderWriteLock(const QString& filePath);
-    ~FolderWriteLock();
-    FolderWriteLock(const FolderWriteLock&) = delete;
-    FolderWriteLock& operator=(const FolderWriteLock&) = delete;
-    bool held() const { return m_lock != kNone; }
-
-private:
-    static constexpr std::intptr_t kNone = -1;
-    // The locked folder's descriptor on Unix, the held mutex's handle on Windows.
-    std::intptr_t m_lock = kNone;
-};
 
 } // namespace vq

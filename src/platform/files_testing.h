@@ -15,6 +15,9 @@ struct InjectedWriteFailure {
     int errorNumber = 0;
 };
 extern InjectedWriteFailure injectedWriteFailure;
+// Called by every replacing write once its new file is on the disk, just before it looks whether
+// the old one changed meanwhile and takes its place: a test stops a writer there, mid-write.
+extern void (*beforeReplacing)();
 } // namespace detail
 
 // The next replaceFileContents() fails at the given step as if the platform had reported the

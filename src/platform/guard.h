@@ -20,7 +20,7 @@ template <class F> void guarded(F&& handler) noexcept {
     } catch (const std::exception& e) {
         showErrorBox(QString::fromLocal8Bit(e.what()));
     } catch (...) {
-        showErrorBox(QStringLiteral("Unknown failure"));
+        showErrorBox(QStringLiteral("未知错误"));
     }
 }
 

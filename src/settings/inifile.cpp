@@ -4,6 +4,7 @@
 #include "platform/exception.h"
 #include "platform/files.h"
 #include "platform/folders.h"
+#include "platform/folderwritelock.h"
 
 #include <QList>
 #include <QStringDecoder>
@@ -245,6 +246,39 @@ QString oneLine(const QString& value) {
     return value;
 }
 
+// The file's bytes with the key set to the value: the key's line changed in place, or the key
+// added at the end of its section, or the section added at the end of the file.
+QByteArray withValue(const QByteArray& raw, const QString& section, const QString& key,
+                     const QString& value) {
+    Text t = decodeFile(raw);
+    const QByteArray& data = t.body;
+    const QByteArray eol = lineBreakOf(data);
+    const QByteArray stored = toBytes(t.encoding, oneLine(value));
+    const QByteArray entry = toBytes(t.encoding, key) + '=' + stored;
+    const QList<Line> lines = splitLines(data);
+    const Found f = locate(t, lines, section, key);
+    QByteArray out;
+    if (f.keyLine >= 0) {
+        const Line& line = lines[f.keyLine];
+        const QByteArrayView text(data.constData() + line.begin, line.end - line.begin);
+        const QByteArray oldKey = keyOf(text)->toByteArray();
+        out = data.left(line.begin) + oldKey + '=' + stored + data.mid(line.end);
+    } else if (f.sectionFound) {
+        const Line& after = lines[f.insertAfter];
+        out = data.left(after.next);
+        if (after.next == after.end) // last line of the file without a line break
+            out += eol;
+        out += entry + eol + data.mid(after.next);
+    } else {
+        out = data;
+        if (!out.isEmpty() && !endsWithLineBreak(out))
+            out += eol;
+        out += '[' + toBytes(t.encoding, section) + ']' + eol + entry + eol;
+    }
+    t.body = out;
+    return encodeFile(t);
+}
+
 } // namespace
 
 QString IniFile::readString(const QString& section, const QString& key, const QString& def) const {
@@ -278,59 +312,48 @@ void IniFile::writeString(const QString& section, const QString& key, const QStr
     if (writeRefused(m_path))
         refuse();
 
-    QByteArray raw;
-    bool wholeFile = true;
-    const ReadResult read = readCurrent(m_path, &raw, &wholeFile);
-    switch (read) {
-    case ReadResult::Ok:
-        // Writing back only the part that was read would cut the file short.
-        if (!wholeFile)
+    // A writer that went on without the lock (its holder was stuck), or the stuck holder come
+    // back, may replace the file between this writer's read and its rename: the change is then
+    // made again on the file as that writer left it, so that neither loses the other's keys.
+    // The last attempt replaces whatever is there.
+    constexpr int kAttempts = 5;
+    for (int attempt = 1;; ++attempt) {
+        QByteArray raw;
+        bool wholeFile = true;
+        const ReadResult read = readCurrent(m_path, &raw, &wholeFile);
+        switch (read) {
+        case ReadResult::Ok:
+            // Writing back only the part that was read would cut the file short.
+            if (!wholeFile)
+                refuse();
+            break;
+        case ReadResult::Missing:
+            break;
+        case ReadResult::NotRegular:
+        case ReadResult::Failed:
+            // Never start from an empty file when the real one could not be read.
             refuse();
-        break;
-    case ReadResult::Missing:
-        break;
-    case ReadResult::NotRegular:
-    case ReadResult::Failed:
-        // Never start from an empty file when the real one could not be read.
-        refuse();
-    }
+        }
 
-    Text t = decodeFile(raw);
-    const QByteArray& data = t.body;
-    const QByteArray eol = lineBreakOf(data);
-    const QByteArray stored = toBytes(t.encoding, oneLine(value));
-    const QByteArray entry = toBytes(t.encoding, key) + '=' + stored;
-    const QList<Line> lines = splitLines(data);
-    const Found f = locate(t, lines, section, key);
-    QByteArray out;
-    if (f.keyLine >= 0) {
-        const Line& line = lines[f.keyLine];
-        const QByteArrayView text(data.constData() + line.begin, line.end - line.begin);
-        const QByteArray oldKey = keyOf(text)->toByteArray();
-        out = data.left(line.begin) + oldKey + '=' + stored + data.mid(line.end);
-    } else if (f.sectionFound) {
-        const Line& after = lines[f.insertAfter];
-        out = data.left(after.next);
-        if (after.next == after.end) // last line of the file without a line break
-            out += eol;
-        out += entry + eol + data.mid(after.next);
-    } else {
-        out = data;
-        if (!out.isEmpty() && !endsWithLineBreak(out))
-            out += eol;
-        out += '[' + toBytes(t.encoding, section) + ']' + eol + entry + eol;
+        const QByteArray contents = withValue(raw, section, key, value);
+        // The file already reads so (the start-up's own flag written back as it was):
+        // replacing it would change nothing but its time, and costs a write to disk each start.
+        // What killed writers left beside it still goes, as with any write.
+        if (read == ReadResult::Ok && contents == raw) {
+            removeLeftoverPartials(m_path);
+            return;
+        }
+        const auto unchanged = [&] {
+            QByteArray now;
+            return readRegularFile(m_path, kMaxFileSize, &now) == read && now == raw;
+        };
+        const ReplaceResult result = replaceFileContentsIf(
+            m_path, contents, attempt < kAttempts ? unchanged : std::function<bool()>());
+        if (result == ReplaceResult::Replaced)
+            return;
+        if (result == ReplaceResult::Refused)
+            refuse();
     }
-    t.body = out;
-    const QByteArray contents = encodeFile(t);
-    // The file already reads so (the start-up's own flag written back as it was): replacing
-    // it would change nothing but its time, and costs a write to disk each start. What killed
-    // writers left beside it still goes, as with any write.
-    if (read == ReadResult::Ok && contents == raw) {
-        removeLeftoverPartials(m_path);
-        return;
-    }
-    if (!replaceFileContents(m_path, contents))
-        refuse();
 }
 
 } // namespace vq

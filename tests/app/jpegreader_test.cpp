@@ -211,7 +211,7 @@ TEST(JpegReading, AFileIsReadThroughItsDeviceAndItsResolutionKept) {
     QString damage;
     EXPECT_EQ(readShown(file, QSize(1920, 1080), &damage),
               qtsOwn(bytes.left(bytes.size() / 3), QSize(1920, 1080)));
-    EXPECT_EQ(damage, QStringLiteral("Premature end of JPEG file"));
+    EXPECT_EQ(damage, QStringLiteral("JPEG 文件提前结束"));
 }
 
 TEST(JpegReading, StrayBytesBetweenSegmentsAreNoDamageButDamageAfterThemIsNamed) {
@@ -227,7 +227,7 @@ TEST(JpegReading, StrayBytesBetweenSegmentsAreNoDamageButDamageAfterThemIsNamed)
     EXPECT_EQ(damage, QString());
     // The same file cut short: the cut is named, not hidden behind the stray bytes' warning.
     readShown(stray.left(stray.size() / 2), QSize(640, 360), &damage);
-    EXPECT_EQ(damage, QStringLiteral("Premature end of JPEG file"));
+    EXPECT_EQ(damage, QStringLiteral("JPEG 文件提前结束"));
 }
 
 TEST(JpegReading, WhatLibjpegDoesNotReadTheSameIsLeftToQtsReader) {
@@ -282,7 +282,7 @@ TEST(JpegReading, ACutFileShowsWhatItHoldsAndSaysWhy) {
         SCOPED_TRACE(way.how);
         QString damage;
         const QImage image = readShown(cut, way.shown, &damage);
-        EXPECT_EQ(damage, QStringLiteral("Premature end of JPEG file"));
+        EXPECT_EQ(damage, QStringLiteral("JPEG 文件提前结束"));
         // The Windows build's Qt decodes with a libjpeg of its own, which ends a cut scan in
         // other pixels; elsewhere both readers are the same library.
         if (!kQtReadsWithTheSameLibjpeg)

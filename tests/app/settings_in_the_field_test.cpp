@@ -118,7 +118,7 @@ protected:
     }
 #endif
     QString cannotOpen(const QString& name) const {
-        return QStringLiteral("Cannot open file \"%1\". Not a regular file.").arg(inst.file(name));
+        return QStringLiteral("Cannot open file \"%1\". 不是普通文件.").arg(inst.file(name));
     }
 };
 

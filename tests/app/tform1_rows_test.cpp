@@ -25,8 +25,7 @@ TEST_F(MainScreenRows, WithoutBankTwoBoxesFromTheDataModuleAndOneFromSetUp) {
     EXPECT_EQ(msgs.errors().size(), 2) << msgs.errors().join(u'\n').toStdString();
     form->show();
     ASSERT_EQ(msgs.errors().size(), 3) << msgs.errors().join(u'\n').toStdString();
-    EXPECT_EQ(msgs.errors().last(),
-              QStringLiteral("ADOQuery1: Cannot perform this operation on a closed dataset."));
+    EXPECT_EQ(msgs.errors().last(), QStringLiteral("ADOQuery1: 数据集已关闭，不能执行此操作."));
     EXPECT_EQ(form->Memo1->toPlainText(), QString());
     EXPECT_FALSE(form->Image3->hasPicture()) << "set-up ended at the pool";
     EXPECT_EQ(setting("weizhishezhi"), QStringLiteral("0"));

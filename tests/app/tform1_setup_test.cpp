@@ -178,8 +178,7 @@ TEST_F(MainScreenSetUp, CutBackgroundShowsWhatItHoldsIsReportedOnceAndSetUpGoesO
     for (const bool ahead : {false, true}) {
         SCOPED_TRACE(ahead ? "decoded ahead" : "decoded by set-up");
         startWithBackground(ahead);
-        EXPECT_EQ(msgs.errors(),
-                  QStringList{QStringLiteral("bg.jpg: Premature end of JPEG file.")});
+        EXPECT_EQ(msgs.errors(), QStringList{QStringLiteral("bg.jpg: JPEG 文件提前结束.")});
         const QImage& picture = form->Image1->picture();
         ASSERT_EQ(picture.size(), QSize(640, 360));
         EXPECT_TRUE(nearColour(picture.pixelColor(100, 5), kQuarterColours[0]));

@@ -180,8 +180,7 @@ TEST_F(WelcomeScreen, CutPictureShowsWhatItHoldsAndIsReportedOnce) {
     install.writeFile(QStringLiteral("welcome.jpg"), bytes.left(bytes.size() / 4));
     TForm5 form;
     form.show();
-    EXPECT_EQ(boxes.errors(),
-              QStringList{QStringLiteral("welcome.jpg: Premature end of JPEG file.")});
+    EXPECT_EQ(boxes.errors(), QStringList{QStringLiteral("welcome.jpg: JPEG 文件提前结束.")});
     ASSERT_TRUE(form.isVisible());
     const QImage shot = form.grab().toImage();
     EXPECT_TRUE(near(shot.pixel(shot.width() / 4, 3), vq::test::kQuarterColours[0]));

@@ -171,10 +171,9 @@ TEST(BankPrefetch, RemovedBankGivesTheDataModulesTwoBoxesAndAnEmptyPool) {
     prefetch.wait();
     QFile::remove(bank);
     const Start s = start();
-    const QString missing = QStringLiteral("Could not find file '%1'.").arg(bank);
+    const QString missing = QStringLiteral("找不到文件：%1.").arg(bank);
     EXPECT_EQ(s.errors, QStringList({missing, missing}));
-    EXPECT_EQ(s.fillFailure,
-              QStringLiteral("ADOQuery1: Cannot perform this operation on a closed dataset"));
+    EXPECT_EQ(s.fillFailure, QStringLiteral("ADOQuery1: 数据集已关闭，不能执行此操作"));
     EXPECT_EQ(s.pool, QString());
 }
 

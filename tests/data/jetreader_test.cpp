@@ -85,11 +85,11 @@ TEST(JetReader, PasswordMustMatchExactly) {
     const QString file = kShared + QStringLiteral("mdbreader_V2000_with-password.mdb");
     EXPECT_NO_THROW(vq::jet::Database(file, QStringLiteral("password")));
     EXPECT_EQ(messageOf([&] { vq::jet::Database(file, QStringLiteral("wrong")); }),
-              QStringLiteral("Not a valid password."));
+              QStringLiteral("数据库密码不正确"));
     EXPECT_EQ(messageOf([&] { vq::jet::Database(file, QStringLiteral("Password")); }),
-              QStringLiteral("Not a valid password."));
+              QStringLiteral("数据库密码不正确"));
     EXPECT_EQ(messageOf([&] { vq::jet::Database(file, QString()); }),
-              QStringLiteral("Not a valid password."));
+              QStringLiteral("数据库密码不正确"));
     // A file without a password opens whatever the connection supplies.
     EXPECT_NO_THROW(vq::jet::Database(kShared + QStringLiteral("mdbreader_V2000_no-password.mdb"),
                                       QStringLiteral("anything")));
@@ -98,7 +98,7 @@ TEST(JetReader, PasswordMustMatchExactly) {
 TEST(JetReader, OtherFormatsAreRefusedAsUnrecognized) {
     const QString jet3 = kShared + QStringLiteral("mdbreader_V1997_no-password_JET3.mdb");
     EXPECT_EQ(messageOf([&] { vq::jet::Database(jet3, {}); }),
-              QStringLiteral("Unrecognized database format '%1'.").arg(jet3));
+              QStringLiteral("无法识别的数据库格式：%1").arg(jet3));
     QTemporaryDir dir;
     QFile src(kShared + QStringLiteral("mdbreader_V2000_no-password.mdb"));
     ASSERT_TRUE(src.open(QIODevice::ReadOnly));
@@ -110,19 +110,17 @@ TEST(JetReader, OtherFormatsAreRefusedAsUnrecognized) {
     out.write(ace);
     out.close();
     EXPECT_EQ(messageOf([&] { vq::jet::Database(acePath, {}); }),
-              QStringLiteral("Unrecognized database format '%1'.").arg(acePath));
+              QStringLiteral("无法识别的数据库格式：%1").arg(acePath));
 }
 
 TEST(JetReader, MissingFileAndMissingTable) {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("db.DLL"));
     EXPECT_EQ(messageOf([&] { vq::jet::Database(path, {}); }),
-              QStringLiteral("Could not find file '%1'.").arg(path));
+              QStringLiteral("找不到文件：%1").arg(path));
     vq::jet::Database db(kShared + QStringLiteral("mdbreader_V2000_no-password.mdb"), {});
-    EXPECT_EQ(
-        messageOf([&] { db.readTable(QStringLiteral("题")); }),
-        QStringLiteral("The Microsoft Jet database engine cannot find the input table or query "
-                       "'题'.  Make sure it exists and that its name is spelled correctly."));
+    EXPECT_EQ(messageOf([&] { db.readTable(QStringLiteral("题")); }),
+              QStringLiteral("数据库中找不到输入表或查询“题”，请确认它存在并且名称拼写正确"));
 }
 
 namespace {
@@ -210,7 +208,7 @@ TEST(JetReader, ConnectionStringAndProvider) {
     c.setConnectionString(QString(designed).replace(QStringLiteral("Jet.OLEDB.4.0"),
                                                     QStringLiteral("ACE.OLEDB.12.0")));
     EXPECT_EQ(messageOf([&] { c.open(); }),
-              QStringLiteral("Provider cannot be found. It may not be properly installed."));
+              QStringLiteral("找不到数据库提供程序，它可能没有正确安装"));
 }
 
 // An open cursor over the whole bank lasts from the start to the first draw. It holds the

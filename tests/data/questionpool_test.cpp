@@ -186,7 +186,7 @@ TEST(QuestionPool, NullNumberStopsTheFillAtItsRow) {
     TDataModule2 module;
     vq::TMemo pool;
     EXPECT_EQ(messageOf([&] { vq::fillPool(*module.ADOQuery1, pool); }),
-              QStringLiteral("Could not convert variant of type (Null) into type (String)"));
+              QStringLiteral("无法把空值（Null）转换为文本（String）"));
     EXPECT_EQ(pool.toPlainText(), QStringLiteral("4\n6\n"));
 }
 
@@ -212,7 +212,7 @@ TEST(QuestionPool, TextNumberColumnFailsEveryFetchWhileThePoolShrinks) {
     // The failure itself, as the engine words it.
     module.ADOQuery1->setSql(QStringLiteral("SELECT * from 题 where 编号=1"));
     EXPECT_EQ(messageOf([&] { module.ADOQuery1->open(); }),
-              QStringLiteral("Data type mismatch in criteria expression."));
+              QStringLiteral("条件表达式中的数据类型不匹配"));
 }
 
 TEST(QuestionPool, RowRemovedAfterTheFillFailsSilently) {
@@ -243,11 +243,11 @@ TEST(DataModule, MissingBankGivesTwoErrorBoxesAndAClosedQuery) {
     vq::test::TempInstall install(true);
     TDataModule2 module;
     const QString expected =
-        QStringLiteral("Could not find file '%1'.").arg(install.file(QStringLiteral("db.DLL")));
+        QStringLiteral("找不到文件：%1.").arg(install.file(QStringLiteral("db.DLL")));
     EXPECT_EQ(boxes.errors(), QStringList({expected, expected}));
     vq::TMemo pool;
     EXPECT_EQ(messageOf([&] { vq::fillPool(*module.ADOQuery1, pool); }),
-              QStringLiteral("ADOQuery1: Cannot perform this operation on a closed dataset"));
+              QStringLiteral("ADOQuery1: 数据集已关闭，不能执行此操作"));
     Shown shown;
     vq::fetchQuestion(*module.ADOQuery1, vq::drawNumber(pool), shown.targets());
     EXPECT_EQ(boxes.messagesShown(),
@@ -259,8 +259,8 @@ TEST(DataModule, WrongPasswordNoTableNoNumberColumn) {
         vq::test::RecordingMessages boxes;
         Bank bank({vq::jet::questionTable(numbered({1}))}, QStringLiteral("FMRTK20914"));
         TDataModule2 module;
-        EXPECT_EQ(boxes.errors(), QStringList({QStringLiteral("Not a valid password."),
-                                               QStringLiteral("Not a valid password.")}));
+        EXPECT_EQ(boxes.errors(), QStringList({QStringLiteral("数据库密码不正确."),
+                                               QStringLiteral("数据库密码不正确.")}));
     }
     {
         vq::test::RecordingMessages boxes;
@@ -268,8 +268,7 @@ TEST(DataModule, WrongPasswordNoTableNoNumberColumn) {
         TDataModule2 module;
         EXPECT_EQ(boxes.errors(),
                   QStringList({QStringLiteral(
-                      "The Microsoft Jet database engine cannot find the input table or query "
-                      "'题'.  Make sure it exists and that its name is spelled correctly.")}));
+                      "数据库中找不到输入表或查询“题”，请确认它存在并且名称拼写正确.")}));
     }
     {
         vq::test::RecordingMessages boxes;
@@ -278,7 +277,7 @@ TEST(DataModule, WrongPasswordNoTableNoNumberColumn) {
         EXPECT_TRUE(boxes.errors().isEmpty());
         vq::TMemo pool;
         EXPECT_EQ(messageOf([&] { vq::fillPool(*module.ADOQuery1, pool); }),
-                  QStringLiteral("ADOQuery1: Field '编号' not found"));
+                  QStringLiteral("ADOQuery1: 找不到字段“编号”"));
     }
     {
         vq::test::RecordingMessages boxes;
@@ -308,22 +307,20 @@ TEST(JetSql, LexicalRulesAndEngineErrors) {
     EXPECT_TRUE(q.eof());
     EXPECT_FALSE(q.fieldByName(QStringLiteral("题目")).isValid()); // no current row: no value
     EXPECT_EQ(messageOf([&] { rows(QStringLiteral("SELECT * from 题 where 编号=")); }),
-              QStringLiteral("Syntax error (missing operator) in query expression '编号='."));
+              QStringLiteral("查询表达式“编号=”中有语法错误（缺少运算符）"));
     EXPECT_EQ(messageOf([&] { rows(QStringLiteral("SELECT * from 题 where 编号='1'")); }),
-              QStringLiteral("Data type mismatch in criteria expression."));
+              QStringLiteral("条件表达式中的数据类型不匹配"));
     EXPECT_EQ(messageOf([&] { rows(QStringLiteral("SELECT * from 题 where 号=1")); }),
-              QStringLiteral("No value given for one or more required parameters."));
-    EXPECT_EQ(
-        messageOf([&] { rows(QStringLiteral("SELECT * from 问题")); }),
-        QStringLiteral("The Microsoft Jet database engine cannot find the input table or query "
-                       "'问题'.  Make sure it exists and that its name is spelled correctly."));
+              QStringLiteral("一个或多个必需的参数没有值"));
+    EXPECT_EQ(messageOf([&] { rows(QStringLiteral("SELECT * from 问题")); }),
+              QStringLiteral("数据库中找不到输入表或查询“问题”，请确认它存在并且名称拼写正确"));
     // Replacing the text closes the query; closing a closed query does nothing.
     rows(QStringLiteral("select * from 题"));
     q.setSql(QStringLiteral("select * from 题"));
     EXPECT_FALSE(q.active());
     q.close();
     EXPECT_EQ(messageOf([&] { q.eof(); }),
-              QStringLiteral("ADOQuery1: Cannot perform this operation on a closed dataset"));
+              QStringLiteral("ADOQuery1: 数据集已关闭，不能执行此操作"));
 }
 
 // The numbers are indexed by the full read; a lookup gives every row that holds the number, in
@@ -360,7 +357,7 @@ TEST(JetSql, TextConversion) {
     EXPECT_EQ(vq::variantToText(QVariant(qlonglong(-42))), QStringLiteral("-42"));
     EXPECT_EQ(vq::variantToText(QVariant(qlonglong(1234567))), QStringLiteral("1234567"));
     EXPECT_EQ(messageOf([&] { vq::variantToText(QVariant()); }),
-              QStringLiteral("Could not convert variant of type (Null) into type (String)"));
+              QStringLiteral("无法把空值（Null）转换为文本（String）"));
     // Appended, each kind of value reads the same, after what the text already holds.
     for (const QVariant& value :
          {QVariant(qlonglong(-42)), QVariant(std::numeric_limits<qlonglong>::min()),

@@ -18,8 +18,8 @@ using vq::errorBoxText;
 TEST(ErrorBoxText, AddsFullStopOnlyAfterCharactersSortingAfterDot) {
     EXPECT_EQ(errorBoxText(QStringLiteral("'wenti_width' is not a valid integer value")),
               QStringLiteral("'wenti_width' is not a valid integer value."));
-    EXPECT_EQ(errorBoxText(QStringLiteral("Could not find file 'x'.")),
-              QStringLiteral("Could not find file 'x'."));
+    EXPECT_EQ(errorBoxText(QStringLiteral("Unable to write to x.")),
+              QStringLiteral("Unable to write to x."));
     // "!" (0x21) and "-" (0x2D) sort before "."; "/" and letters after it.
     EXPECT_EQ(errorBoxText(QStringLiteral("done!")), QStringLiteral("done!"));
     EXPECT_EQ(errorBoxText(QStringLiteral("a-")), QStringLiteral("a-"));

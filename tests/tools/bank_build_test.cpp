@@ -85,7 +85,7 @@ TEST(BankBuild, ReadsBackThroughThePresentersReader) {
     EXPECT_EQ(rows.cell(1, 1).toString(), "He said \"no\"");
     EXPECT_EQ(rows.cell(1, 2).toString(), QString());
     EXPECT_EQ(rows.cell(2, 1).toString(), "Which planet?");
-    EXPECT_EQ(messageOf([&] { vq::jet::Database(out, "fmrtk20914"); }), "Not a valid password.");
+    EXPECT_EQ(messageOf([&] { vq::jet::Database(out, "fmrtk20914"); }), "数据库密码不正确");
 }
 
 TEST(BankBuild, SourceDateEpochMakesTheSameBankByteForByte) {
@@ -189,7 +189,7 @@ TEST(BankBuild, PasswordOrNoneInTheHeaderPage) {
     // An unprotected bank opens with the presenter's password; the others need their own.
     EXPECT_NO_THROW(vq::jet::Database(open, vq::jet::kBankPassword));
     EXPECT_EQ(messageOf([&] { vq::jet::Database(other, vq::jet::kBankPassword); }),
-              "Not a valid password.");
+              "数据库密码不正确");
     EXPECT_NO_THROW(vq::jet::Database(other, "Other 1"));
     // mdbtools reads all three.
     SKIP_WITHOUT_REFERENCE_TOOLS();
@@ -293,9 +293,9 @@ TEST(BankWriter, BigTablesComeBackWholeAndRefuseTheirFirstBadRow) {
         t.rows[kRows - 1].append(1);
         const QString expected =
             bad == kRows - 1
-                ? QStringLiteral("Table 'T', row %1: 4 values for 3 columns").arg(kRows)
-                : QStringLiteral("Table 'T', row %1, column 'Q': a text that begins with U+FEFF "
-                                 "cannot also hold a character whose low byte is zero")
+                ? QStringLiteral("表“T”第 %1 行：4 个值，但只有 3 列").arg(kRows)
+                : QStringLiteral(
+                      "表“T”第 %1 行“Q”列：以 U+FEFF 开头的文本中不能再有低字节为零的字符")
                       .arg(bad + 1);
         EXPECT_EQ(messageOf([&] { vq::jet::writeDatabase(dir.filePath("bad.DLL"), {t}, {}); }),
                   expected);

@@ -87,18 +87,16 @@ TEST(BankExport, RealFilesAsMdbExportPrintsThem) {
 
 TEST(BankExport, RefusesWrongPasswordsOtherFormatsAndMissingTables) {
     const QString locked = kShared + "mdbreader_V2000_with-password.mdb";
-    EXPECT_EQ(messageOf([&] { exported(locked, "Table1", {}); }), "Not a valid password.");
-    EXPECT_EQ(messageOf([&] { exported(locked, "Table1", "Password"); }), "Not a valid password.");
+    EXPECT_EQ(messageOf([&] { exported(locked, "Table1", {}); }), "数据库密码不正确");
+    EXPECT_EQ(messageOf([&] { exported(locked, "Table1", "Password"); }), "数据库密码不正确");
     const QString jet3 = kShared + "mdbreader_V1997_no-password_JET3.mdb";
     EXPECT_EQ(messageOf([&] { exported(jet3, "Table1", {}); }),
-              QStringLiteral("Unrecognized database format '%1'.")
-                  .arg(QFileInfo(jet3).absoluteFilePath()));
+              QStringLiteral("无法识别的数据库格式：%1").arg(QFileInfo(jet3).absoluteFilePath()));
     QTemporaryDir dir;
     const QString bank = dir.filePath("db.DLL");
     vq::jet::writeFixture("extra-columns", bank);
     EXPECT_EQ(messageOf([&] { exported(bank, "没有", vq::jet::kBankPassword); }),
-              "The Microsoft Jet database engine cannot find the input table or query '没有'.  "
-              "Make sure it exists and that its name is spelled correctly.");
+              "数据库中找不到输入表或查询“没有”，请确认它存在并且名称拼写正确");
     // Several tables and none of them the bank's: the table must be named.
     vq::jet::Table a{"a", {{"x", vq::jet::ColumnType::Long}}, {{1}}};
     vq::jet::Table b{"b", {{"y", vq::jet::ColumnType::Long}}, {{2}}};
@@ -143,15 +141,14 @@ TEST(BankCheck, ReportsEveryFixtureKind) {
          false,
          5,
          5,
-         {"编号 Text",
-          "FAIL: 5 of 5 fetches fail with \"Data type mismatch in criteria expression.\""}},
+         {"编号 Text", "FAIL: 5 of 5 fetches fail with \"条件表达式中的数据类型不匹配\""}},
         {"null-number",
          false,
          5,
          2,
          {"FAIL: 1 rows without 编号 (the first is row 3)",
-          "FAIL: the pool fill fails at row 3 with \"Could not convert variant of type (Null) into "
-          "type (String)\"; the pool would hold 2 of 5 rows"}},
+          "FAIL: the pool fill fails at row 3 with \"无法把空值（Null）转换为文本（String）\"; the "
+          "pool would hold 2 of 5 rows"}},
         {"duplicate",
          false,
          5,
@@ -161,15 +158,14 @@ TEST(BankCheck, ReportsEveryFixtureKind) {
          false,
          0,
          0,
-         {"FAIL: the query fails: The Microsoft Jet database engine cannot find the input table or "
-          "query '题'.",
+         {"FAIL: the query fails: 数据库中找不到输入表或查询“题”，请确认它存在并且名称拼写正确",
           "(tables in the file: questions)"}},
         {"no-rows", false, 0, 0, {"0 rows", "FAIL: the table has no rows"}},
         {"no-number",
          false,
          5,
          0,
-         {"FAIL: the pool fill fails at row 1 with \"ADOQuery1: Field '编号' not found\""}},
+         {"FAIL: the pool fill fails at row 1 with \"ADOQuery1: 找不到字段“编号”\""}},
     };
     QTemporaryDir dir;
     for (const auto& c : cases) {
@@ -209,8 +205,8 @@ TEST(BankCheck, MissingTextsWrongPasswordAndMissingFile) {
     EXPECT_FALSE(r.ok);
     EXPECT_EQ(r.poolSize, 5);
     EXPECT_TRUE(r.text.contains(
-        "FAIL: 1 questions cannot be read (\"Could not convert variant of type (Null) into type "
-        "(String)\"); the screen keeps the previous question and answer: numbers 2\n"))
+        "FAIL: 1 questions cannot be read (\"无法把空值（Null）转换为文本（String）\"); the screen "
+        "keeps the previous question and answer: numbers 2\n"))
         << r.text.toStdString();
     EXPECT_TRUE(r.text.contains("FAIL: 1 answers cannot be read")) << r.text.toStdString();
     EXPECT_TRUE(r.text.contains("numbers 3\n")) << r.text.toStdString();
@@ -223,14 +219,14 @@ TEST(BankCheck, MissingTextsWrongPasswordAndMissingFile) {
     vq::jet::writeFixture("bank", bank, {"secret"});
     const vq::bank::CheckReport wrong = vq::bank::checkBank(bank, vq::jet::kBankPassword);
     EXPECT_FALSE(wrong.ok);
-    EXPECT_TRUE(wrong.text.startsWith("FAIL: the connection fails: Not a valid password."))
+    EXPECT_TRUE(wrong.text.startsWith("FAIL: the connection fails: 数据库密码不正确"))
         << wrong.text.toStdString();
     EXPECT_TRUE(vq::bank::checkBank(bank, "secret").ok);
     const vq::bank::CheckReport missing =
         vq::bank::checkBank(dir.filePath("none.DLL"), vq::jet::kBankPassword);
     EXPECT_FALSE(missing.ok);
-    EXPECT_TRUE(missing.text.contains(
-        QStringLiteral("Could not find file '%1'.").arg(dir.filePath("none.DLL"))));
+    EXPECT_TRUE(
+        missing.text.contains(QStringLiteral("找不到文件：%1").arg(dir.filePath("none.DLL"))));
 }
 
 // The check's verdict against the presenter's own start: the data module, the fill and a
@@ -279,7 +275,7 @@ TEST(BankProgram, ExitStatusAndStreams) {
     EXPECT_TRUE(failing.out.contains("FAIL: ")) << failing.out.toStdString();
     const ToolRun locked = runTool(bankProgram(), {"check", good, "--password", "nope"});
     EXPECT_EQ(locked.exitCode, 1);
-    EXPECT_TRUE(locked.out.startsWith("FAIL: the connection fails: Not a valid password."))
+    EXPECT_TRUE(locked.out.startsWith("FAIL: the connection fails: 数据库密码不正确"))
         << locked.out.toStdString();
     writeBytes(dir.filePath("q.csv"), "编号,题目,答案\n1,q,a\nx,q,a\n");
     const ToolRun build =
@@ -295,7 +291,7 @@ TEST(BankProgram, ExitStatusAndStreams) {
         EXPECT_EQ(exported.rawOut, runTool("mdb-export", {good, "题"}).rawOut);
     }
     EXPECT_EQ(runTool(bankProgram(), {"export", good, "--no-password"}).err,
-              "velquo-bank: Not a valid password.\n");
+              "velquo-bank: 数据库密码不正确\n");
     EXPECT_EQ(runTool(bankProgram(), {"frobnicate"}).exitCode, 2);
     const ToolRun help = runTool(bankProgram(), {"build", "--help"});
     EXPECT_EQ(help.exitCode, 0);

@@ -265,16 +265,16 @@ TEST_F(BankDamage, CheckAndExportFailWithTheCountsAndThePage) {
         QString message;
     } cases[] = {
         {zeroed, 10000 - int(zeroRows.size()),
-         QStringLiteral("the bank is damaged: %1 of 10000 rows could be read; page %2 is listed "
-                        "as the table's but holds none of its rows")
+         QStringLiteral(
+             "题库已损坏：10000 行中只能读出 %1 行；第 %2 页列为该表的页，却没有它的任何一行")
              .arg(10000 - zeroRows.size())
              .arg(zeroPage)},
         {otherOwner, 10000 - int(ownerRows.size()),
-         QStringLiteral("the bank is damaged: %1 of 10000 rows could be read; page %2 is listed "
-                        "as the table's but holds none of its rows")
+         QStringLiteral(
+             "题库已损坏：10000 行中只能读出 %1 行；第 %2 页列为该表的页，却没有它的任何一行")
              .arg(10000 - ownerRows.size())
              .arg(ownerPage)},
-        {count, 10000, QStringLiteral("the bank is damaged: 10000 of 10256 rows could be read")},
+        {count, 10000, QStringLiteral("题库已损坏：10256 行中只能读出 10000 行")},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.message.toStdString());
@@ -301,8 +301,8 @@ QByteArray withNoise(QByteArray bytes, int page, int from) {
 TEST_F(BankDamage, NoiseInADataPageLosesOnlyThatPagesRows) {
     const auto& [page, rows] = pages[12];
     const QString message =
-        QStringLiteral("the bank is damaged: %1 of 10000 rows could be read; page %2 is listed as "
-                       "the table's but holds none of its rows")
+        QStringLiteral(
+            "题库已损坏：10000 行中只能读出 %1 行；第 %2 页列为该表的页，却没有它的任何一行")
             .arg(10000 - rows.size())
             .arg(page);
     // Noise after the page kind (its owner is lost too), and after the owner field.
@@ -333,20 +333,19 @@ TEST_F(BankDamage, NoiseInTheFilesStructureIsRefusedAsDamageNamingThePage) {
         int page;
         QString what;
     } cases[] = {
-        {2, QStringLiteral("the catalog of its tables")},
-        {catalogData, QStringLiteral("the catalog of its tables")},
-        {mapPage(2), QStringLiteral("the catalog of its tables")},
-        {3, QStringLiteral("the definition of table 题")},
+        {2, QStringLiteral("表的目录")},
+        {catalogData, QStringLiteral("表的目录")},
+        {mapPage(2), QStringLiteral("表的目录")},
+        {3, QStringLiteral("表“题”的定义")},
         // The table's map may share the catalog's page; the catalog is read first.
-        {mapPage(3), mapPage(3) == mapPage(2) ? QStringLiteral("the catalog of its tables")
-                                              : QStringLiteral("the definition of table 题")},
+        {mapPage(3),
+         mapPage(3) == mapPage(2) ? QStringLiteral("表的目录") : QStringLiteral("表“题”的定义")},
     };
     for (const auto& c : cases) {
         for (const int from : {0, 8}) {
             SCOPED_TRACE(QStringLiteral("page %1 from %2").arg(c.page).arg(from).toStdString());
             const QString path = damaged(withNoise(sound, c.page, from));
-            const QString message = QStringLiteral("the bank '%1' is damaged: page %2 (%3) cannot "
-                                                   "be read")
+            const QString message = QStringLiteral("题库“%1”已损坏：第 %2 页（%3）无法读取")
                                         .arg(path)
                                         .arg(c.page)
                                         .arg(c.what);

@@ -33,7 +33,7 @@ QByteArray headerOf(const QString& path) {
 }
 
 bool wrongPassword(const vq::Exception& e) {
-    return e.message() == QLatin1String("Not a valid password.");
+    return e.message() == vq::jet::kWrongPasswordMessage;
 }
 
 // A number cell as the bank holds it: a whole number in Long's range, else none.

@@ -1,0 +1,224 @@
+// The settings file while another writer of the installation folder is stuck holding its write
+// lock (stopped by a signal, or hung): the show's writes go ahead after at most a frame's worth
+// of waiting in all, and the file on disk is right.
+#include "platform/files_testing.h"
+#include "platform/folderwritelock.h"
+#include "settings/settings.h"
+#include "support/child_process.h"
+#include "support/file_bytes.h"
+
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#ifdef Q_OS_UNIX
+#include <csignal>
+#include <unistd.h>
+#endif
+
+namespace {
+
+using vq::Key;
+using vq::Settings;
+
+// Takes the folder's write lock of the file named first, says so, and then either stops itself
+// ("stop") or keeps the lock until its input ends ("hang").
+const bool kHolderRole =
+    vq::test::registerChildRole("holds-write-lock", [](const QStringList& args) -> int {
+        const vq::FolderWriteLock lock(args.value(0));
+        if (!lock.held())
+            return 3;
+        std::printf("held\n");
+        std::fflush(stdout);
+#ifdef Q_OS_UNIX
+        if (args.value(1) == u"stop")
+            ::raise(SIGSTOP);
+#endif
+        while (std::getchar() != EOF) {
+        }
+        return 0;
+    });
+
+// A writer of the title's left edge (the value named second) that stops itself mid-write: its new
+// file is on the disk, the lock is held, the rename has not happened yet.
+const bool kStopsMidWriteRole =
+    vq::test::registerChildRole("stops-mid-write", [](const QStringList& args) -> int {
+#ifdef Q_OS_UNIX
+        vq::detail::beforeReplacing = [] {
+            vq::detail::beforeReplacing = nullptr;
+            ::raise(SIGSTOP);
+        };
+#endif
+        vq::Settings(args.value(0)).writeInteger(Key::biaoti_left, args.value(1).toInt());
+        return 0;
+    });
+
+// The process state letter of /proc/<pid>/stat ('T' stopped), or 0 where there is none.
+char processState(qint64 pid) {
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly))
+        return 0;
+    const QByteArray line = stat.readAll();
+    const qsizetype close = line.lastIndexOf(')');
+    return close >= 0 && close + 2 < line.size() ? line[close + 2] : 0;
+}
+
+// A folder in memory where there is one: the disk's own write times vary by more than the bound
+// under test, while in memory a write takes a fraction of a millisecond, so what the times below
+// show is the waiting.
+QString memoryFolder() {
+    return QDir(QStringLiteral("/dev/shm")).exists()
+               ? QStringLiteral("/dev/shm/velquo-stuck-writer-XXXXXX")
+               : QDir::tempPath() + QStringLiteral("/velquo-stuck-writer-XXXXXX");
+}
+
+class StuckWriter : public ::testing::Test {
+protected:
+    QTemporaryDir dir{memoryFolder()};
+    QString path() const { return dir.filePath("opt.ini"); }
+
+    void SetUp() override {
+        ASSERT_TRUE(kHolderRole);
+        ASSERT_TRUE(kStopsMidWriteRole);
+        QByteArray ini = "[canshu]\r\n";
+        for (const auto& key : vq::kSettingKeys)
+            ini += QByteArray(key.name) + "=100\r\n";
+        vq::test::writeBytes(path(), ini);
+    }
+
+    // Starts a holder of the folder's lock and waits until it holds it (and, for "stop", until it
+    // has stopped).
+    static void waitUntilStopped(const QProcess& process) {
+        QDeadlineTimer bound(10000);
+        while (processState(process.processId()) != 'T' && !bound.hasExpired() &&
+               process.state() == QProcess::Running)
+            QThread::msleep(1);
+        ASSERT_EQ(processState(process.processId()), 'T');
+    }
+
+    void startHolder(QProcess& holder, const QString& how) {
+        holder.start(vq::test::childProgram(),
+                     vq::test::childArguments("holds-write-lock", {path(), how}));
+        ASSERT_TRUE(holder.waitForStarted(10000));
+        QDeadlineTimer bound(10000);
+        while (!holder.canReadLine() && !bound.hasExpired() && holder.state() == QProcess::Running)
+            holder.waitForReadyRead(100);
+        ASSERT_EQ(holder.readLine(), "held\n") << holder.readAllStandardError().toStdString();
+        if (how == u"stop")
+            waitUntilStopped(holder);
+    }
+
+    // Three mouse moves of a question-label drag, four keys each, as the main screen writes
+    // them; returns the milliseconds it took.
+    qint64 dragQuestion(int from) {
+        QElapsedTimer t;
+        t.start();
+        for (int move = 1; move <= 3; ++move) {
+            const Settings settings(path());
+            const int left = from + move;
+            settings.writeInteger(Key::wenti_left, left);
+            settings.writeInteger(Key::wenti_top, left + 1);
+            settings.writeInteger(Key::daan_left, left);
+            settings.writeInteger(Key::daan_top, left + 31);
+        }
+        return t.elapsed();
+    }
+
+    void expectDraggedTo(int left) {
+        const Settings settings(path());
+        EXPECT_EQ(settings.integer(Key::wenti_left), left);
+        EXPECT_EQ(settings.integer(Key::wenti_top), left + 1);
+        EXPECT_EQ(settings.integer(Key::daan_left), left);
+        EXPECT_EQ(settings.integer(Key::daan_top), left + 31);
+        EXPECT_EQ(settings.integer(Key::biaoti_left), 100);
+    }
+
+    static void end(QProcess& holder) {
+#ifdef Q_OS_UNIX
+        ::kill(pid_t(holder.processId()), SIGCONT);
+#endif
+        holder.closeWriteChannel();
+        EXPECT_TRUE(holder.waitForFinished(10000));
+    }
+};
+
+// What the interface may lose to a stuck holder in one drag, on top of the writes themselves:
+// about a frame, with room for a loaded machine.
+constexpr qint64 kDragAllowanceMs = 40;
+
+TEST_F(StuckWriter, StoppedHolderCostsADragNoMoreThanAFrame) {
+#ifndef Q_OS_UNIX
+    GTEST_SKIP() << "processes are not stopped by signals here";
+#else
+    const qint64 unhindered = dragQuestion(200);
+    QProcess holder;
+    startHolder(holder, "stop");
+    const qint64 hindered = dragQuestion(300);
+    std::printf("drag of 12 writes: %lld ms alone, %lld ms beside a stopped holder\n",
+                static_cast<long long>(unhindered), static_cast<long long>(hindered));
+    EXPECT_LT(hindered, unhindered + kDragAllowanceMs);
+    expectDraggedTo(303);
+    // A dialog save's fifteen keys right after it wait no longer than the drag.
+    QElapsedTimer save;
+    save.start();
+    const Settings settings(path());
+    for (int i = 0; i < 15; ++i)
+        settings.writeInteger(Key::shijian, i);
+    EXPECT_LT(save.elapsed(), unhindered + kDragAllowanceMs);
+    EXPECT_EQ(settings.integer(Key::shijian), 14);
+    end(holder);
+#endif
+}
+
+TEST_F(StuckWriter, HungHolderCostsADragNoMoreThanAFrame) {
+    const qint64 unhindered = dragQuestion(200);
+    QProcess holder;
+    startHolder(holder, "hang");
+    const qint64 hindered = dragQuestion(300);
+    std::printf("drag of 12 writes: %lld ms alone, %lld ms beside a hung holder\n",
+                static_cast<long long>(unhindered), static_cast<long long>(hindered));
+    EXPECT_LT(hindered, unhindered + kDragAllowanceMs);
+    expectDraggedTo(303);
+    end(holder);
+    // Once the holder is gone the writes take the lock again.
+    EXPECT_TRUE(vq::FolderWriteLock(path()).held());
+    dragQuestion(400);
+    expectDraggedTo(403);
+}
+
+TEST_F(StuckWriter, WriterStoppedMidWriteKeepsTheDragWhenItGoesOn) {
+#ifndef Q_OS_UNIX
+    GTEST_SKIP() << "processes are not stopped by signals here";
+#else
+    const qint64 unhindered = dragQuestion(200);
+    QProcess writer;
+    writer.start(vq::test::childProgram(),
+                 vq::test::childArguments("stops-mid-write", {path(), "7"}));
+    ASSERT_TRUE(writer.waitForStarted(10000));
+    waitUntilStopped(writer);
+    const qint64 hindered = dragQuestion(300);
+    std::printf("drag of 12 writes: %lld ms alone, %lld ms beside a writer stopped mid-write\n",
+                static_cast<long long>(unhindered), static_cast<long long>(hindered));
+    EXPECT_LT(hindered, unhindered + kDragAllowanceMs);
+    expectDraggedTo(303);
+    // The stopped writer goes on: its new file was made from the file before the drag, so it
+    // makes its change again on the dragged one instead of putting the old places back.
+    ::kill(pid_t(writer.processId()), SIGCONT);
+    ASSERT_TRUE(writer.waitForFinished(10000));
+    EXPECT_EQ(writer.exitCode(), 0) << writer.readAllStandardError().toStdString();
+    const Settings settings(path());
+    EXPECT_EQ(settings.integer(Key::biaoti_left), 7);
+    EXPECT_EQ(settings.integer(Key::wenti_left), 303);
+    EXPECT_EQ(settings.integer(Key::daan_top), 334);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"opt.ini"});
+#endif
+}
+
+} // namespace
