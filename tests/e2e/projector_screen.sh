@@ -3,7 +3,8 @@
 # main screen full screen on the right-hand one with the next-step picture 30 px from its right
 # edge; the settings dialog opens centred there; the menu offers "投影屏幕" with both screens,
 # choosing screen 1 moves the show and writes pingmu=1; unplugging the projector while the show
-# runs on it brings the show back to the primary screen and writes nothing.
+# runs on it brings the show back to the primary screen and writes nothing; plugging it back in
+# takes the show there again, still writing nothing.
 # Usage: projector_screen.sh <build dir> [<source dir>]
 source "$(dirname "$0")/lib.sh" "$@"
 
@@ -88,4 +89,16 @@ check_next_step 0
 cmp -s "$E2E_INSTALL/opt.ini" "$E2E_WORK/opt.before" || fail "unplugging wrote opt.ini"
 no_box_window || fail "an error box after unplugging"
 app_running || fail "the presenter ended"
-pass "pingmu=2 starts on the projector, 投影屏幕 moves the show and writes pingmu, unplugging falls back to the primary"
+e2e_log "projector unplugged: the show on the primary monitor, opt.ini untouched"
+
+# Plugged back in: pingmu still names it, so the show returns there by itself.
+plugged=$(now_ms)
+xrandr --output DUMMY1 --mode 1920x1080 --pos 1920x0
+wait_until "$E2E_TIMEOUT" "the show back on the projector after plugging it in again" main_geometry_is "1920 0 1920 1080"
+E2E_SHOW_X=1920
+wait_until "$E2E_TIMEOUT" "the background on the projector again" screen_shows_background
+check_next_step 1920
+e2e_log "projector plugged back in: the show on it after $(($(now_ms) - plugged)) ms"
+cmp -s "$E2E_INSTALL/opt.ini" "$E2E_WORK/opt.before" || fail "plugging the projector back in wrote opt.ini"
+no_box_window || fail "an error box after plugging the projector back in"
+pass "pingmu=2 starts on the projector, 投影屏幕 moves the show and writes pingmu, unplugging falls back to the primary, plugging back in returns to the projector"
