@@ -2,6 +2,7 @@
 
 #include "app/pictureprefetch.h"
 #include "app/screenchoice.h"
+#include "app/screenpixels.h"
 #include "app/tform1.h"
 #include "app/tform5.h"
 #include "controls/application.h"
@@ -31,6 +32,7 @@ int runPresenter(int argc, char** argv,
                  const std::function<void(const PresenterWindows&)>& beforeShow) {
     vq::keepLargeBlocksApart();
     const std::shared_future<void> fontConfiguration = loadFontConfiguration();
+    keepScreenPixels();
     vq::Application app(argc, argv);
     const SessionBusConnection sessionBus;
     vq::installQtTranslations();

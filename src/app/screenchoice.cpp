@@ -9,6 +9,7 @@
 #include <QAction>
 #include <QGuiApplication>
 #include <QMenu>
+#include <QPointer>
 #include <QScreen>
 #include <QTimer>
 #include <QWidget>
@@ -46,6 +47,8 @@ ScreenChoice::ScreenChoice(TForm1& form, QMenu& menu, QAction* before)
     connect(&menu, &QMenu::aboutToShow, this, [this] { guarded([&] { refreshMenu(); }); });
     connect(qGuiApp, &QGuiApplication::screenRemoved, this,
             [this](QScreen* screen) { guarded([&] { screenRemoved(screen); }); });
+    connect(qGuiApp, &QGuiApplication::screenAdded, this,
+            [this](QScreen* screen) { guarded([&] { screenAdded(screen); }); });
 }
 
 QList<QScreen*> ScreenChoice::ordered() {
@@ -124,6 +127,28 @@ void ScreenChoice::screenRemoved(QScreen* screen) {
     setShowScreen(nullptr);
     QTimer::singleShot(0, this,
                        [this] { guarded([&] { moveTo(QGuiApplication::primaryScreen()); }); });
+}
+
+void ScreenChoice::screenAdded(QScreen* screen) {
+    // Decided once the screen has settled among the others: the platform may report its place
+    // just after reporting it, and the order decides which screen pingmu names.
+    QTimer::singleShot(
+        0, this, [this, added = QPointer<QScreen>(screen)] { guarded([&] { returnTo(added); }); });
+}
+
+// A projector plugged back in (or only after the start) takes the show again when the stored
+// choice names it. Only the screen just connected is taken: a screen added elsewhere may change
+// which number names which screen, and that must not send the show away from where it is.
+void ScreenChoice::returnTo(QScreen* screen) {
+    if (!screen || screen == showScreen())
+        return;
+    // Without a choice of its own (no pingmu, or one naming no screen) the show stays on the
+    // primary screen, even when the screen plugged in becomes the primary one.
+    const std::optional<int> number = Settings().integer(Key::pingmu);
+    const QList<QScreen*> screens = ordered();
+    if (!number || *number < 1 || *number > screens.size() || screens[*number - 1] != screen)
+        return;
+    moveTo(screen);
 }
 
 } // namespace vq

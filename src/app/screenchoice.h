@@ -16,8 +16,9 @@ namespace vq {
 
 // Which screen the show runs on, for a laptop driving a projector: chosen once at start from
 // the key pingmu, changed from the right-button menu's "投影屏幕" (offered only while two or
-// more screens are connected), and given up for the primary screen when the chosen screen is
-// unplugged. With one screen nothing of it shows.
+// more screens are connected), given up for the primary screen when the chosen screen is
+// unplugged, and taken again when a screen plugged in is the one pingmu names. With one screen
+// nothing of it shows.
 class ScreenChoice : public QObject {
     Q_OBJECT
 public:
@@ -48,6 +49,8 @@ private:
     void refreshMenu();
     void choose(int number);
     void screenRemoved(QScreen* screen);
+    void screenAdded(QScreen* screen);
+    void returnTo(QScreen* screen);
 
     TForm1& m_form;
     QMenu* m_submenu = nullptr;

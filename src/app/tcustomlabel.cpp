@@ -1,5 +1,7 @@
 #include "app/tcustomlabel.h"
 
+#include "app/screenpixels.h"
+
 #include <QEvent>
 #include <QFontMetrics>
 #include <QPainter>
@@ -38,7 +40,8 @@ void TCustomLabel::setFontColor(TColor color) {
 void TCustomLabel::setFontPoints(int points) {
     QFont f = font();
     // A height of 0 means the font's default size; a negative size gives the same magnitude.
-    const double px = std::abs(static_cast<double>(fontPixelHeight(points, logicalDpiY())));
+    const int dpi = static_cast<int>(std::lround(logicalDpiY() * vq::fontScale()));
+    const double px = std::abs(static_cast<double>(fontPixelHeight(points, dpi)));
     f.setPixelSize(px > 0 ? static_cast<int>(std::min(px, kMaxFontPixels)) : 13);
     setFont(f);
 }

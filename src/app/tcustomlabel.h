@@ -18,7 +18,8 @@ public:
     TColor fontColor() const { return m_color; }
     void setFontColor(TColor color);
 
-    // Font size in points, applied as a pixel height for the screen's resolution.
+    // Font size in points, applied as a pixel height for the screen's resolution (times the
+    // scale the user gave Qt, see screenpixels.h).
     void setFontPoints(int points);
 
     // Sets the width alone; the size is measured again only at the next text or font change.

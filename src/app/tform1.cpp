@@ -3,6 +3,7 @@
 #include "app/hallkeys.h"
 #include "app/picturereader.h"
 #include "app/screenchoice.h"
+#include "app/showlayout.h"
 #include "app/tcustomlabel.h"
 #include "app/tform5.h"
 #include "app/timage.h"
@@ -27,6 +28,7 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QFile>
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QImageReader>
 #include <QKeyEvent>
@@ -176,6 +178,7 @@ void TForm1::createStepControls() {
 
 void TForm1::createMenu() {
     PopupMenu1 = new QMenu(this);
+    N4 = PopupMenu1->addAction(QStringLiteral("自动排版"));
     N7 = PopupMenu1->addAction(QStringLiteral("系统设置"));
     N3 = PopupMenu1->addSeparator();
     N2 = PopupMenu1->addAction(QStringLiteral("最小化"));
@@ -187,6 +190,7 @@ void TForm1::connectHandlers() {
     connect(Button1, &QPushButton::clicked, this, &TForm1::Button1Click);
     connect(Image3, &TGraphicControl::clicked, this, &TForm1::Image3Click);
     connect(Image4, &TGraphicControl::clicked, this, &TForm1::Image4Click);
+    connect(N4, &QAction::triggered, this, &TForm1::N4Click);
     connect(N7, &QAction::triggered, this, &TForm1::N7Click);
     connect(N2, &QAction::triggered, this, &TForm1::N2Click);
     connect(N1, &QAction::triggered, this, &TForm1::N1Click);
@@ -429,6 +433,56 @@ void TForm1::FormResize() {
 }
 
 // ---- menu ------------------------------------------------------------------------------------
+
+void TForm1::N4Click() {
+    vq::guarded([&] { layOutForScreen(); });
+}
+
+// The four text items placed to fit the screen the show runs on, in their present fonts and
+// texts, and stored as dragging them there would store them; the widths too, in the settings
+// file and in the settings dialog, whose saving writes them.
+void TForm1::layOutForScreen() {
+    vq::LayoutMetrics m;
+    m.screen = size();
+    m.title = Label2->size();
+    // The countdown's widest text: its length, the preview's "10", or what it shows now.
+    const QFontMetrics countdownFont(Label1->font());
+    QStringList countdownTexts{QStringLiteral("10"), Label1->text()};
+    if (const auto length = vq::tryStrToInt(vq::Settings().text(Key::shijian)))
+        countdownTexts << QString::number(*length);
+    for (const QString& t : countdownTexts)
+        m.countdown = m.countdown.expandedTo(countdownFont.size(Qt::TextSingleLine, t));
+    m.questionLine = RzLabel1->oneLineHeight();
+    m.answerLine = RzLabel2->oneLineHeight();
+    m.nextStep = Image3->size();
+    const vq::ShowLayout l = vq::layOut(m);
+
+    Label2->move(l.title);
+    Label1->move(l.countdown);
+    // Wrapped anew at the new widths; the answer stands below the question as a step puts it.
+    RzLabel1->setWidth(l.questionWidth);
+    RzLabel1->move(l.question);
+    RzLabel1->setText(RzLabel1->text());
+    RzLabel2->setWidth(l.answerWidth);
+    RzLabel2->setText(RzLabel2->text());
+    RzLabel2->move(l.answer.x(), RzLabel1->y() + RzLabel1->height() + 30);
+    if (Form3) {
+        Form3->RzSpinner6->setValue(l.questionWidth);
+        Form3->RzSpinner7->setValue(l.answerWidth);
+    }
+
+    const vq::Settings s;
+    s.writeInteger(Key::biaoti_left, l.title.x());
+    s.writeInteger(Key::biaoti_top, l.title.y());
+    s.writeInteger(Key::shijian_left, l.countdown.x());
+    s.writeInteger(Key::shijian_top, l.countdown.y());
+    s.writeInteger(Key::wenti_width, l.questionWidth);
+    s.writeInteger(Key::wenti_left, l.question.x());
+    s.writeInteger(Key::wenti_top, l.question.y());
+    s.writeInteger(Key::daan_width, l.answerWidth);
+    s.writeInteger(Key::daan_left, l.answer.x());
+    s.writeInteger(Key::daan_top, l.answer.y());
+}
 
 void TForm1::N7Click() {
     vq::guarded([&] {

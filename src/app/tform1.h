@@ -56,6 +56,8 @@ public:
     vq::TMemo* Memo1 = nullptr;
     QTimer* Timer1 = nullptr;
     QMenu* PopupMenu1 = nullptr;
+    // "自动排版": lays the four text items out to fit the show's screen.
+    QAction* N4 = nullptr;
     QAction* N7 = nullptr;
     QAction* N3 = nullptr;
     QAction* N2 = nullptr;
@@ -68,6 +70,7 @@ public:
     // Handlers.
     void FormShow();
     void FormResize();
+    void N4Click();
     void N7Click();
     void N2Click();
     void N1Click();
@@ -129,6 +132,7 @@ private:
     void dragMove(TCustomLabel* label, int x, int y);
     void dragRelease();
     void popupMenu(const QPoint& globalPos);
+    void layOutForScreen();
 
     bool m_setUp = false;
     // The backing store's pages being faulted in during set-up.

@@ -14,3 +14,9 @@ QSize TRzLabel::measure() const {
 int TRzLabel::textFlags() const {
     return Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap | Qt::TextShowMnemonic;
 }
+
+int TRzLabel::oneLineHeight() const {
+    const QFontMetrics fm(font());
+    return fm.boundingRect(QRect(0, 0, INT_MAX / 2, INT_MAX / 2), textFlags(), QStringLiteral("问"))
+        .height();
+}

@@ -9,6 +9,9 @@ class TRzLabel : public TCustomLabel {
 public:
     explicit TRzLabel(QWidget* parent = nullptr) : TCustomLabel(parent) {}
 
+    // The height the label takes for a text of one line in its present font.
+    int oneLineHeight() const;
+
 protected:
     QSize measure() const override;
     int textFlags() const override;

@@ -13,7 +13,6 @@
 #include <QCoreApplication>
 #include <QFrame>
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -32,6 +31,7 @@ namespace {
 constexpr int kClientWidth = 691;
 constexpr int kClientHeight = 531;
 constexpr int kFontPoints = 8;
+constexpr double kDesignDpi = 96.0;
 
 // The boxes' places inside were laid out for an etched frame that starts half a line down,
 // with the caption breaking its top edge 8 pixels in; the style's own box puts the caption
@@ -159,11 +159,11 @@ TForm3::TForm3(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::FramelessWind
     setPalette(pal);
     setAutoFillBackground(true);
 
-    // 8 points as the platform turns points into a pixel height at the screen's resolution.
-    const QScreen* scr = QGuiApplication::primaryScreen();
-    const double dpi = scr ? scr->logicalDotsPerInchY() : 96.0;
+    // 8 points at the 96 dots per inch the dialog's pixel layout is made for (11 pixels). The
+    // presenter keeps its windows in screen pixels on a scaled desktop, so a font that followed
+    // a higher resolution would outgrow the boxes and rows; the dialog keeps its designed look.
     QFont f = vq::installedFont(QStringLiteral("MS Sans Serif"));
-    f.setPixelSize(static_cast<int>(std::lround(kFontPoints * dpi / 72.0)));
+    f.setPixelSize(static_cast<int>(std::lround(kFontPoints * kDesignDpi / 72.0)));
     setFont(f);
 
     GroupBox1 = groupBox(this, 0, 89, QStringLiteral("活动标题"));

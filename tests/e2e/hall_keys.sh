@@ -10,11 +10,11 @@ start_xvfb
 make_install shijian=30
 start_app
 
-# The menu: 系统设置, separator, 最小化, 退出系统 - three lines of text.
+# The menu: 自动排版, 系统设置, separator, 最小化, 退出系统 - four lines of text, no 投影屏幕.
 open_menu 500 400
 shot
 rows=$(text_rows "$MENU_X" "$MENU_Y" "$MENU_W" "$MENU_H")
-[ "$rows" -eq 3 ] || fail "the one-monitor menu shows $rows entries, not the written 3 and a separator"
+[ "$rows" -eq 4 ] || fail "the one-monitor menu shows $rows entries, not 4 and a separator"
 key Escape
 wait_until "$E2E_TIMEOUT" "the menu to close" no_menu_window
 

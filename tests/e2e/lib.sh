@@ -483,11 +483,11 @@ text_rows() {
 dialog_window() { window_with_title '^设置$'; }
 no_dialog_window() { ! dialog_window >/dev/null; }
 
-# open_settings: "系统设置", the menu's first item; waits for the dialog and sets DLG_X DLG_Y
-# DLG_W DLG_H to its geometry.
+# open_settings: "系统设置", the menu's second item (after "自动排版"), chosen with the keys;
+# waits for the dialog and sets DLG_X DLG_Y DLG_W DLG_H to its geometry.
 open_settings() {
     open_menu 500 400
-    click_at $((MENU_X + MENU_W / 2)) $((MENU_Y + 10))
+    key Down Down Return
     wait_until "$E2E_TIMEOUT" "the settings dialog after 系统设置" dialog_window >/dev/null
     read -r DLG_X DLG_Y DLG_W DLG_H <<<"$(window_geometry "$(dialog_window)")"
     wait_until "$E2E_TIMEOUT" "the settings dialog painted" dialog_painted

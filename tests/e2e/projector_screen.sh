@@ -3,7 +3,8 @@
 # main screen full screen on the right-hand one with the next-step picture 30 px from its right
 # edge; the settings dialog opens centred there; the menu offers "投影屏幕" with both screens,
 # choosing screen 1 moves the show and writes pingmu=1; unplugging the projector while the show
-# runs on it brings the show back to the primary screen and writes nothing.
+# runs on it brings the show back to the primary screen and writes nothing; plugging it back in
+# takes the show there again, still writing nothing.
 # Usage: projector_screen.sh <build dir> [<source dir>]
 source "$(dirname "$0")/lib.sh" "$@"
 
@@ -33,7 +34,7 @@ e2e_log "pingmu=2: main screen at 1920, 0, 1920 x 1080"
 
 # The settings dialog opens in the middle of the show's monitor.
 open_menu 2400 300
-click_at $((MENU_X + MENU_W / 2)) $((MENU_Y + 10))
+key Down Down Return # 系统设置
 wait_until "$E2E_TIMEOUT" "the settings dialog" dialog_window >/dev/null
 read -r DLG_X DLG_Y DLG_W DLG_H <<<"$(window_geometry "$(dialog_window)")"
 [ $((DLG_X + DLG_W / 2 - 2880)) -ge -1 ] && [ $((DLG_X + DLG_W / 2 - 2880)) -le 1 ] &&
@@ -42,14 +43,14 @@ read -r DLG_X DLG_Y DLG_W DLG_H <<<"$(window_geometry "$(dialog_window)")"
 click_at $((DLG_X + 368 + 37)) $((DLG_Y + 481 + 16 + 12)) # 取消
 wait_until "$E2E_TIMEOUT" "the dialog to close after 取消" no_dialog_window
 
-# The menu: 系统设置, 投影屏幕, separator, 最小化, 退出系统.
+# The menu: 自动排版, 系统设置, 投影屏幕, separator, 最小化, 退出系统.
 cp "$E2E_INSTALL/opt.ini" "$E2E_WORK/opt.before"
 open_menu 2400 300
 shot
 rows=$(text_rows "$MENU_X" "$MENU_Y" "$MENU_W" "$MENU_H")
-[ "$rows" -eq 4 ] || fail "the menu shows $rows entries, not 4 with 投影屏幕"
-item_h=$(((MENU_H - 8) / 4)) # four entries and a separator of a few pixels
-pointer_at $((MENU_X + MENU_W / 2)) $((MENU_Y + item_h + item_h / 2))
+[ "$rows" -eq 5 ] || fail "the menu shows $rows entries, not 5 with 投影屏幕"
+item_h=$(((MENU_H - 8) / 5)) # five entries and a separator of a few pixels
+pointer_at $((MENU_X + MENU_W / 2)) $((MENU_Y + 2 * item_h + item_h / 2))
 wait_until "$E2E_TIMEOUT" "the 投影屏幕 submenu" popup_count_is 2
 sub=$(popup_windows | while read -r id; do [ "$(window_geometry "$id")" != "$MENU_X $MENU_Y $MENU_W $MENU_H" ] && echo "$id"; done)
 read -r SUB_X SUB_Y SUB_W SUB_H <<<"$(window_geometry "$sub")"
@@ -71,7 +72,7 @@ e2e_log "screen 1 chosen: main screen at 0, 0; pingmu=1"
 
 # Back to the projector, then unplug it.
 open_menu 400 300
-pointer_at $((MENU_X + MENU_W / 2)) $((MENU_Y + item_h + item_h / 2))
+pointer_at $((MENU_X + MENU_W / 2)) $((MENU_Y + 2 * item_h + item_h / 2))
 wait_until "$E2E_TIMEOUT" "the 投影屏幕 submenu" popup_count_is 2
 sub=$(popup_windows | while read -r id; do [ "$(window_geometry "$id")" != "$MENU_X $MENU_Y $MENU_W $MENU_H" ] && echo "$id"; done)
 read -r SUB_X SUB_Y SUB_W SUB_H <<<"$(window_geometry "$sub")"
@@ -88,4 +89,16 @@ check_next_step 0
 cmp -s "$E2E_INSTALL/opt.ini" "$E2E_WORK/opt.before" || fail "unplugging wrote opt.ini"
 no_box_window || fail "an error box after unplugging"
 app_running || fail "the presenter ended"
-pass "pingmu=2 starts on the projector, 投影屏幕 moves the show and writes pingmu, unplugging falls back to the primary"
+e2e_log "projector unplugged: the show on the primary monitor, opt.ini untouched"
+
+# Plugged back in: pingmu still names it, so the show returns there by itself.
+plugged=$(now_ms)
+xrandr --output DUMMY1 --mode 1920x1080 --pos 1920x0
+wait_until "$E2E_TIMEOUT" "the show back on the projector after plugging it in again" main_geometry_is "1920 0 1920 1080"
+E2E_SHOW_X=1920
+wait_until "$E2E_TIMEOUT" "the background on the projector again" screen_shows_background
+check_next_step 1920
+e2e_log "projector plugged back in: the show on it after $(($(now_ms) - plugged)) ms"
+cmp -s "$E2E_INSTALL/opt.ini" "$E2E_WORK/opt.before" || fail "plugging the projector back in wrote opt.ini"
+no_box_window || fail "an error box after plugging the projector back in"
+pass "pingmu=2 starts on the projector, 投影屏幕 moves the show and writes pingmu, unplugging falls back to the primary, plugging back in returns to the projector"

@@ -10,7 +10,7 @@ make_install shijian=7 biaoti_left=48
 start_app
 old=$(ini_value shijian)
 
-# Right button on the main screen, then the menu's first entry "系统设置".
+# Right button on the main screen, then the menu entry "系统设置".
 open_settings
 dx=$DLG_X dy=$DLG_Y dw=$DLG_W dh=$DLG_H
 [ "$dw $dh" = "691 531" ] || fail "dialog client area ${dw}x${dh}, not 691x531"

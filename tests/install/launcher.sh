@@ -84,16 +84,16 @@ shows "$E2E_INSTALL/bg.jpg" "the demo's background after the click"
 shot "$E2E_BUILD/install-launcher-first-start.png"
 e2e_log "screenshot: $E2E_BUILD/install-launcher-first-start.png"
 
-# A drag of the title (demo: 80, 56) by 40 right and 10 down writes the user's opt.ini.
-ini_is biaoti_left 80 && ini_is biaoti_top 56 || fail "the demo's title is not at 80, 56"
-xdotool mousemove --sync 100 80
+# A drag of the title (demo: 42, 32) by 40 right and 10 down writes the user's opt.ini.
+ini_is biaoti_left 42 && ini_is biaoti_top 32 || fail "the demo's title is not at 42, 32"
+xdotool mousemove --sync 100 60
 xdotool mousedown 1
 for step in 1 2 3 4; do
-    xdotool mousemove --sync $((100 + 10 * step)) $((80 + 10 * step / 4))
+    xdotool mousemove --sync $((100 + 10 * step)) $((60 + 10 * step / 4))
 done
 xdotool mouseup 1
-wait_until "$E2E_TIMEOUT" "biaoti_left=120 and biaoti_top=66 in the user's opt.ini" \
-    eval 'ini_is biaoti_left 120 && ini_is biaoti_top 66'
+wait_until "$E2E_TIMEOUT" "biaoti_left=82 and biaoti_top=42 in the user's opt.ini" \
+    eval 'ini_is biaoti_left 82 && ini_is biaoti_top 42'
 cmp -s "$demo/opt.ini" "$E2E_INSTALL/opt.ini" && fail "opt.ini unchanged"
 end_pid "$E2E_APP_PID"
 E2E_APP_PID=

@@ -38,8 +38,8 @@ QByteArray readAll(const QString& path) {
 }
 
 // The smallest screen the demo is laid out for, and the next-step button on it.
-constexpr int kScreenWidth = 1280;
-constexpr int kScreenHeight = 800;
+constexpr int kScreenWidth = 1024;
+constexpr int kScreenHeight = 768;
 const QRect kNextButton(kScreenWidth - 49 - 30, kScreenHeight - 49 - 60, 49, 49);
 
 // A value as the presenter reads its kind: an integer in plain decimal digits (so the file says

@@ -14,7 +14,7 @@ QByteArray installationIni(const QByteArray& utf8Source);
 
 // Problems of an assembled installation folder that would spoil the show; empty when none.
 // With a question CSV, every question and its answer are also laid out with the presenter's own
-// labels and must stay clear of the next-step button and the bottom of a 1280 × 800 screen.
+// labels and must stay clear of the next-step button and the bottom of a 1024 × 768 screen.
 QStringList checkInstallation(const QString& folder, const QString& questionsCsv);
 
 } // namespace demoart
