@@ -83,8 +83,14 @@ TEST(Task, GoingOutOfScopeOrBeingReplacedWaitsForTheWork) {
         ++done;
     });
     gate.open();
-    task = Task<void>([&] { ++done; });
+    Gate second;
+    task = Task<void>([&] {
+        second.pass();
+        ++done;
+    });
+    // The first work is done; the second waits at its gate.
     EXPECT_EQ(done, 2);
+    second.open();
     task.wait();
     EXPECT_EQ(done, 3);
 }
