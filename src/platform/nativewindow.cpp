@@ -1,5 +1,6 @@
 #include "platform/nativewindow.h"
 
+#include <QCursor>
 #include <QGuiApplication>
 #include <QWindow>
 
@@ -43,6 +44,35 @@ xcb_window_t rootOf(xcb_connection_t* c, xcb_window_t window) {
 
 } // namespace
 #endif
+
+QPoint windowOrigin(const QWindow& window) {
+#if QT_CONFIG(xcb)
+    if (const xcb_window_t w = xWindow(window)) {
+        xcb_connection_t* c = x11Connection();
+        if (const xcb_window_t root = rootOf(c, w)) {
+            const Reply<xcb_translate_coordinates_reply_t> at(xcb_translate_coordinates_reply(
+                c, xcb_translate_coordinates(c, w, root, 0, 0), nullptr));
+            if (at)
+                return {at->dst_x, at->dst_y};
+        }
+    }
+#endif
+    return window.mapToGlobal(QPoint(0, 0));
+}
+
+QPoint pointerInWindow(const QWindow& window) {
+#if QT_CONFIG(xcb)
+    if (const xcb_window_t w = xWindow(window)) {
+        xcb_connection_t* c = x11Connection();
+        const Reply<xcb_query_pointer_reply_t> pointer(
+            xcb_query_pointer_reply(c, xcb_query_pointer(c, w), nullptr));
+        // The window-relative place is only given while the pointer is on the window's screen.
+        if (pointer && pointer->same_screen)
+            return {pointer->win_x, pointer->win_y};
+    }
+#endif
+    return window.mapFromGlobal(QCursor::pos());
+}
 
 void keepAboveTheProgramsWindows(QWindow& window) {
 #if QT_CONFIG(xcb)
