@@ -31,8 +31,9 @@ RUN_PACKAGES=(
 # monitors), Node.js for the independent Jet reader, the format check, openpyxl (writes the
 # workbooks the list reader is tested on), GNU time for the bank tool's benchmark, the tools
 # that build, inspect and validate the package and its files, the image viewer and X client
-# library the screen benchmark compares with and watches through, and the CPU load that the
-# held-key test runs beside the presenter.
+# library the screen benchmark compares with and watches through (the welcome screen's test
+# watches the screen through the library too), and the CPU load that the held-key and
+# settings-dialog tests run beside the presenter.
 TEST_PACKAGES=(
     libgtest-dev libgmock-dev libbenchmark-dev
     clang libclang-rt-14-dev clang-format

@@ -237,10 +237,10 @@ QString TForm1::exitQuestion() {
 // ---- events ----------------------------------------------------------------------------------
 
 bool TForm1::event(QEvent* event) {
-    // The welcome screen stays above the main screen. A window manager activates the main
-    // screen when it maps it, after set-up has shown the welcome screen, and a focused
-    // full-screen window stands above even a topmost one; hand the focus back to the welcome
-    // screen while it is up.
+    // The welcome screen stays above the main screen (TForm5::setVisible) and takes the keys
+    // while it is up. A window manager activates the main screen when it maps it, after
+    // set-up has shown the welcome screen; hand the focus back to the welcome screen, so that
+    // no key steps the show beneath the picture.
     if (event->type() == QEvent::WindowActivate && Form5 && Form5->isVisible()) {
         QTimer::singleShot(0, Form5, [welcome = Form5] {
             if (welcome->isVisible()) {

@@ -7,11 +7,13 @@
 #include "platform/guard.h"
 #include "platform/memory.h"
 #include "platform/messages.h"
+#include "platform/nativewindow.h"
 #include "platform/showscreen.h"
 
 #include <QScreen>
 #include <QShowEvent>
 #include <QTimer>
+#include <QWindow>
 
 TForm5::TForm5(QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
@@ -82,6 +84,15 @@ void TForm5::setVisible(bool visible) {
     if (visible && m_maximizedWhenShown && !(windowState() & Qt::WindowMaximized))
         setWindowState(windowState() | Qt::WindowMaximized);
     QWidget::setVisible(visible);
+    // Set-up shows this window before the main screen is mapped. A window manager puts a
+    // newly mapped full-screen window above even a topmost one while it counts nothing as
+    // focused (this window's focus not yet seen), and lowers it only once it has seen that
+    // focus: long enough for the main screen's first frame to reach the hall. Kept above the
+    // program's other windows by the manager itself, the welcome picture is the first thing
+    // on the screen.
+    if (visible)
+        if (QWindow* w = windowHandle())
+            vq::keepAboveTheProgramsWindows(*w);
 }
 
 void TForm5::showEvent(QShowEvent* event) {
@@ -98,7 +109,9 @@ void TForm5::showEvent(QShowEvent* event) {
         applyOpacity();
         FormShow();
         // Set-up shows this window from inside the main screen's first showing, so the main
-        // screen is mapped after it; lift it above once that has happened.
+        // screen is mapped after it and takes the focus: take it back once that has happened,
+        // so that no key reaches the show beneath (and lift the window where a window manager
+        // does not keep it above by itself, see setVisible).
         QTimer::singleShot(0, this, [this] {
             if (isVisible()) {
                 raise();

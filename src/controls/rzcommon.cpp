@@ -1,7 +1,12 @@
 #include "controls/rzcommon.h"
 
+#include "platform/nativewindow.h"
+
+#include <QCursor>
 #include <QGuiApplication>
 #include <QPalette>
+#include <QWidget>
+#include <QWindow>
 
 #include <algorithm>
 #include <cmath>
@@ -192,6 +197,20 @@ void setDefaultLook(TRzLook look) {
 
 TRzLook resolvedLook(TRzLook look) {
     return look == TRzLook::Default ? g_defaultLook : look;
+}
+
+QPoint screenTopLeft(const QWidget& control) {
+    const QWidget* top = control.window();
+    if (const QWindow* w = top->windowHandle())
+        return windowOrigin(*w) + control.mapTo(top, QPoint(0, 0));
+    return control.mapToGlobal(QPoint(0, 0));
+}
+
+QPoint pointerOver(const QWidget& control) {
+    const QWidget* top = control.window();
+    if (const QWindow* w = top->windowHandle())
+        return control.mapFrom(top, pointerInWindow(*w));
+    return control.mapFromGlobal(QCursor::pos());
 }
 
 } // namespace vq

@@ -1,8 +1,11 @@
 #pragma once
 
 #include <QColor>
+#include <QPoint>
 
 #include <cstdint>
+
+class QWidget;
 
 // Colour values as the framework keeps them: a plain colour is 0x00BBGGRR (red in the lowest
 // byte), a system colour 0xFF0000nn (nn the system-colour index, negative as a signed number),
@@ -116,4 +119,11 @@ template <class Control, class T> void setAndRepaint(Control& control, T& field,
     field = value;
     control.update();
 }
+
+// Where a control really is on the screen, and where the pointer is over it, as the display
+// server answers: a window manager's move of the control's window may not have reached the
+// toolkit yet (a dialog the manager placed after mapping it), and a place worked out from the
+// toolkit's record would then be off by the move.
+QPoint screenTopLeft(const QWidget& control);
+QPoint pointerOver(const QWidget& control);
 } // namespace vq

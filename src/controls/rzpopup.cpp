@@ -259,7 +259,7 @@ void TRzPopupPanel::lendChildrenTo(QWidget* window, Restore& restore) {
 
 // The screen is the one nearest to the place before clamping, as the popup's own corner.
 QPoint TRzPopupPanel::placeFor(QWidget* control, std::optional<QPoint> offset) const {
-    const QRect controlRect(control->mapToGlobal(QPoint(0, 0)), control->size());
+    const QRect controlRect(vq::screenTopLeft(*control), control->size());
     const QRect anywhere(INT_MIN / 4, INT_MIN / 4, INT_MAX / 2, INT_MAX / 2);
     const QPoint wanted = vq::popupPlacement(controlRect, size(), anywhere, m_alignment, offset);
     return vq::popupPlacement(controlRect, size(), vq::workAreaNearest(wanted), m_alignment,

@@ -3,7 +3,6 @@
 #include "platform/guard.h"
 
 #include <QCoreApplication>
-#include <QCursor>
 #include <QEnterEvent>
 #include <QFocusEvent>
 #include <QImage>
@@ -431,7 +430,7 @@ void TRzSpinner::drawFocusRectangle(QPainter& p) {
 // ---- input -----------------------------------------------------------------------------------
 
 QPoint TRzSpinner::pointerPosition() const {
-    return mapFromGlobal(QCursor::pos());
+    return vq::pointerOver(*this);
 }
 
 void TRzSpinner::stepAt(const QPoint& pos) {

@@ -305,15 +305,23 @@ void TForm3::Button2Click() {
     done(QDialog::Rejected);
 }
 
-void TForm3::showEvent(QShowEvent* event) {
-    vq::guarded([&] {
-        QDialog::showEvent(event);
-        if (QScreen* scr = vq::showScreen()) {
-            const QRect area = scr->geometry();
-            move(area.x() + (area.width() - width()) / 2,
-                 area.y() + (area.height() - height()) / 2);
-        }
-    });
+void TForm3::setVisible(bool visible) {
+    // Centred on the show's screen before its window is made, so that the window is made and
+    // mapped there. A window moved once it is made (it was made at the top-left corner) is
+    // moved by the window manager, and the program learns of the move only from a later event
+    // of the manager's, on a loaded machine in some starts not at all: the palettes and the
+    // spinners' repeat then worked from the old place. (They ask the display server itself as
+    // well, see controls/rzcommon.h.)
+    if (visible && !isVisible())
+        vq::guarded([&] {
+            if (QScreen* scr = vq::showScreen()) {
+                setScreen(scr);
+                const QRect area = scr->geometry();
+                move(area.x() + (area.width() - width()) / 2,
+                     area.y() + (area.height() - height()) / 2);
+            }
+        });
+    QDialog::setVisible(visible);
 }
 
 void TForm3::keyPressEvent(QKeyEvent* event) {
