@@ -78,7 +78,12 @@ debian_source() {
     printf '%s\n' "$dir"
 }
 
-COMPILER=$($TRIPLE-g++-posix -dumpversion 2>/dev/null || echo none)
+# The cross compiler's version names every cache folder, so that a new compiler builds afresh.
+# Read once the packages are in: on a new machine the compiler comes with them.
+COMPILER=
+compiler_version() {
+    COMPILER=$($TRIPLE-g++-posix -dumpversion) || { echo "no $TRIPLE-g++-posix" >&2; exit 1; }
+}
 
 # prefix NAME VERSION: the cache folder a dependency is installed into.
 prefix() { printf '%s/%s-%s-gcc%s\n' "$CACHE" "$1" "$2" "$COMPILER"; }
@@ -231,6 +236,7 @@ build_quazip() {
 
 build_deps() {
     install_packages
+    compiler_version
     enable_sources
     mkdir -p "$CACHE/work" "$CACHE/sources"
     build_qtbase
@@ -242,16 +248,15 @@ build_deps() {
     build_quazip
 }
 
-GCC_RUNTIME=/usr/lib/gcc/$TRIPLE/$COMPILER
 MINGW_RUNTIME=/usr/$TRIPLE/lib
 
 # deploy_runtime FOLDER: what the programs load from beside themselves: MinGW's runtime, Qt's
 # libraries and plugins, QuaZip and zlib, Qt's Chinese texts, and qt.conf, which tells Qt that
 # its plugins and translations lie in this folder rather than in the prefix it was built for.
 deploy_runtime() {
-    local dir=$1 f
+    local dir=$1 f gcc_runtime=/usr/lib/gcc/$TRIPLE/$COMPILER
     mkdir -p "$dir/platforms" "$dir/styles" "$dir/imageformats" "$dir/translations"
-    cp -u "$GCC_RUNTIME/libstdc++-6.dll" "$GCC_RUNTIME/libgcc_s_seh-1.dll" \
+    cp -u "$gcc_runtime/libstdc++-6.dll" "$gcc_runtime/libgcc_s_seh-1.dll" \
         "$MINGW_RUNTIME/libwinpthread-1.dll" "$MINGW_RUNTIME/zlib1.dll" "$dir/"
     for f in Core Gui Widgets; do cp -u "$QT_PREFIX/bin/Qt6$f.dll" "$dir/"; done
     cp -u "$COMPAT_PREFIX/bin/Qt6Core5Compat.dll" "$QUAZIP_PREFIX/bin/libquazip1-qt6.dll" "$dir/"
