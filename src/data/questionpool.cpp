@@ -76,10 +76,10 @@ void fetchQuestion(TADOQuery& query, const QString& number, const FetchTargets& 
         query.addSqlLine(QStringLiteral("SELECT * from 题 where 编号=") + number);
         query.open();
     } catch (const Exception& e) {
-        showMessageBox(QStringLiteral("对不起，题库中是否没有题目了？"));
+        showMessageBox(kEmptyBankMessage);
         failed(FetchStep::Requery, e.message());
     } catch (...) {
-        showMessageBox(QStringLiteral("对不起，题库中是否没有题目了？"));
+        showMessageBox(kEmptyBankMessage);
         failed(FetchStep::Requery, QString());
     }
     FetchStep step = FetchStep::Question;

@@ -45,7 +45,11 @@ struct FetchTargets {
     std::function<void(FetchStep, const QString&)> failed = {};
 };
 
-// Re-queries the bank for the number and shows the row; never lets a failure out.
+// What a draw shows when its re-query fails (the pool is used up, the number is gone).
+inline const QString kEmptyBankMessage = QStringLiteral("对不起，题库中是否没有题目了？");
+
+// Re-queries the bank for the number and shows the row; never lets a failure out; a failed
+// re-query shows kEmptyBankMessage.
 void fetchQuestion(TADOQuery& query, const QString& number, const FetchTargets& targets);
 
 } // namespace vq

@@ -20,6 +20,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QHeaderView>
+#include <QImage>
 #include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QListWidget>
@@ -530,6 +531,33 @@ TEST_F(EditorTest, ImportsGbkCsvAndXlsxWithClashesRenumbered) {
     EXPECT_EQ(table.sourceLines, (QList<int>{2, 3, 4, 5}));
 }
 
+TEST_F(EditorTest, ImportRefusalSaysInChineseWhatIsWrongAndWhere) {
+    window.show();
+    const QString csv = dir.filePath(QStringLiteral("题目.csv"));
+    const QString picture = dir.filePath(QStringLiteral("photo.csv"));
+    writeBytes(csv, "编号,题目,答案\n1,冬至吃什么？,饺子\n2,\"没有结束的引号\n");
+    QImage(8, 8, QImage::Format_RGB32).save(picture, "PNG");
+    const struct {
+        QString file;
+        QString reason;
+    } cases[] = {
+        {csv, QStringLiteral("第 3 行：用引号括起来的单元格缺少结束引号")},
+        {picture, QStringLiteral("photo.csv：这是图片（PNG），不是表格")},
+    };
+    for (const auto& c : cases) {
+        ModalWatch watch(closeBox);
+        EXPECT_FALSE(window.importFile(c.file, EditorWindow::ImportMode::ReplaceAll));
+        ASSERT_EQ(watch.seen.size(), 1u) << c.file.toStdString();
+        EXPECT_EQ(watch.seen[0].text, QStringLiteral("无法读取 %1：%2").arg(c.file, c.reason));
+    }
+    EXPECT_EQ(window.model()->rowCount(), 0);
+    // What the import preview tells about a list that reads.
+    writeBytes(csv, "题目,答案,分类\n冬至吃什么？,饺子,节气\n");
+    EXPECT_EQ(vq::editor::importTable(csv).notes,
+              QStringList({QStringLiteral("CSV 文件，UTF-8 编码，逗号分隔"),
+                           QStringLiteral("没有读入的列：分类")}));
+}
+
 TEST_F(EditorTest, CheckListsTheBankToolsFindingsAndAClickSelectsTheRow) {
     const QString dup = dir.filePath(QStringLiteral("dup.DLL"));
     vq::jet::writeFixture(QStringLiteral("duplicate"), dup);
@@ -542,11 +570,11 @@ TEST_F(EditorTest, CheckListsTheBankToolsFindingsAndAClickSelectsTheRow) {
     ASSERT_TRUE(findings->isVisible());
     QListWidgetItem* shared = nullptr;
     for (int i = 0; i < findings->count(); ++i)
-        if (findings->item(i)->text().contains(QLatin1String("numbers shared by several rows")))
+        if (findings->item(i)->text().contains(QStringLiteral("有几行共用一个编号")))
             shared = findings->item(i);
     ASSERT_TRUE(shared);
     EXPECT_EQ(findings->item(findings->count() - 1)->text(),
-              QStringLiteral("The show would fail with this bank."));
+              QStringLiteral("结论：用这个题库放映会出错"));
     QTest::mouseClick(findings->viewport(), Qt::LeftButton, {},
                       findings->visualItemRect(shared).center());
     EXPECT_EQ(window.currentRow(), 1);

@@ -45,14 +45,14 @@ TEST(BankCsv, QuotingBomLineBreaksAndBlankLines) {
 }
 
 TEST(BankCsv, MalformedTextNamesItsLine) {
-    EXPECT_EQ(messageOf([] { vq::bank::parseCsv("a,b\n1,\"open\nstill open"); }).left(7),
-              QStringLiteral("line 2:"));
-    EXPECT_EQ(messageOf([] { vq::bank::parseCsv("a,b\n\"x\ny\",z\n1,ab\"c\n"); }).left(7),
-              QStringLiteral("line 4:"));
-    EXPECT_EQ(messageOf([] { vq::bank::parseCsv("a,b\n1,\"q\"tail\n"); }).left(7),
-              QStringLiteral("line 2:"));
-    EXPECT_EQ(messageOf([] { vq::bank::parseCsv("a,b\n1,2\n3,\xC3\x28\n"); }).left(7),
-              QStringLiteral("line 3:"));
+    EXPECT_EQ(messageOf([] { vq::bank::parseCsv("a,b\n1,\"open\nstill open"); }).left(6),
+              QStringLiteral("第 2 行："));
+    EXPECT_EQ(messageOf([] { vq::bank::parseCsv("a,b\n\"x\ny\",z\n1,ab\"c\n"); }).left(6),
+              QStringLiteral("第 4 行："));
+    EXPECT_EQ(messageOf([] { vq::bank::parseCsv("a,b\n1,\"q\"tail\n"); }).left(6),
+              QStringLiteral("第 2 行："));
+    EXPECT_EQ(messageOf([] { vq::bank::parseCsv("a,b\n1,2\n3,\xC3\x28\n"); }).left(6),
+              QStringLiteral("第 3 行："));
 }
 
 TEST(BankBuild, ReadsBackThroughThePresentersReader) {
@@ -133,18 +133,19 @@ TEST(BankBuild, BadInputNamesItsLineAndLeavesTheOldFile) {
         const char* csv;
         const char* message; // the message starts with this
     } cases[] = {
-        {"编号,题目,答案\n1,q,a\nabc,q,a\n", "line 3: 'abc' is not a whole number"},
-        {"编号,题目,答案\n1,q,a\n2.5,q,a\n", "line 3: '2.5' is not a whole number"},
-        {"编号,题目,答案\n3000000000,q,a\n", "line 2: '3000000000' is not a whole number"},
-        {"编号,题目,答案\n1,\"two\nlines\",a\n ,q,a\n", "line 4: the number (编号) is missing"},
-        {"编号,题目,答案\n5,q,a\n6,q,a\n05,q,a\n",
-         "line 4: the number 5 is already used on line 2"},
-        {"编号,题目,答案\n1,q,a\n2,\"  \",a\n", "line 3: the question (题目) is empty"},
-        {"编号,题目,答案\n1,q\n", "line 2: 2 fields, the header has 3"},
-        {"编号,题目,题目,答案\n", "line 1: column '题目' appears twice"},
-        {"编号,题目\n", "line 1: the header needs the columns"},
-        {"编号,题目,答案\n", "q.csv: no questions"},
-        {"", "q.csv: no header"},
+        {"编号,题目,答案\n1,q,a\nabc,q,a\n",
+         "第 3 行：编号“abc”不是 -2147483648 到 2147483647 之间的整数"},
+        {"编号,题目,答案\n1,q,a\n2.5,q,a\n", "第 3 行：编号“2.5”不是"},
+        {"编号,题目,答案\n3000000000,q,a\n", "第 2 行：编号“3000000000”不是"},
+        {"编号,题目,答案\n1,\"two\nlines\",a\n ,q,a\n", "第 4 行：编号是空的"},
+        {"编号,题目,答案\n5,q,a\n6,q,a\n05,q,a\n", "第 4 行：编号 5 已在第 2 行用过"},
+        {"编号,题目,答案\n1,q,a\n2,\"  \",a\n", "第 3 行：题目是空的"},
+        {"编号,题目,答案\n1,q\n", "第 2 行：有 2 列，标题行却有 3 列"},
+        {"编号,题目,题目,答案\n", "第 1 行：“题目”列出现了两次"},
+        {"编号,题目\n",
+         "第 1 行：标题行要有“题目”和“答案”两列（“编号”列可有可无），现在的标题行是：编号、题目"},
+        {"编号,题目,答案\n", "q.csv：标题行后面没有题目"},
+        {"", "q.csv：没有标题行（第一行应为 编号,题目,答案）"},
     };
     QTemporaryDir dir;
     const QString csv = dir.filePath("q.csv");
@@ -213,7 +214,7 @@ TEST(BankBuild, ProgressOnlyForLargeInputs) {
     EXPECT_EQ(r.rows, vq::bank::kProgressRows);
     EXPECT_EQ(r.highest, vq::bank::kProgressRows);
     ASSERT_GE(lines.size(), 2);
-    EXPECT_TRUE(lines.back().startsWith("writing 10000 questions")) << lines.back().toStdString();
+    EXPECT_TRUE(lines.back().startsWith("正在把 10000 道题写入 ")) << lines.back().toStdString();
 }
 
 TEST(BankBuild, LongestTextReadsBackWholeLongerIsRefused) {
@@ -228,8 +229,7 @@ TEST(BankBuild, LongestTextReadsBackWholeLongerIsRefused) {
         messageOf([&] {
             vq::bank::buildBank(dir.filePath("long.csv"), dir.filePath("long.DLL"), QString());
         }),
-        QStringLiteral(
-            "line 3: the 答案 is 131072 bytes long in UTF-8; the presenter shows at most 131071"));
+        QStringLiteral("第 3 行：答案有 131072 字节（UTF-8），放映程序最多只能显示 131071 字节"));
     // A bank from elsewhere with a longer text: the check says it shows cut off.
     vq::jet::writeDatabase(
         dir.filePath("other.DLL"),
@@ -238,8 +238,7 @@ TEST(BankBuild, LongestTextReadsBackWholeLongerIsRefused) {
     const vq::bank::CheckReport r =
         vq::bank::checkBank(dir.filePath("other.DLL"), vq::jet::kBankPassword);
     EXPECT_FALSE(r.ok);
-    EXPECT_TRUE(r.text.contains(
-        "FAIL: 1 questions have a text of 131068 bytes or more, which shows cut off: numbers 1\n"))
+    EXPECT_TRUE(r.text.contains("问题：1 道题的文字有 131068 字节或更长，显示时会被截断：编号 1\n"))
         << r.text.toStdString();
 }
 

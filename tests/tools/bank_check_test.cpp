@@ -15,10 +15,13 @@
 #include "support/temp_install.h"
 
 #include <QFileInfo>
+#include <QImage>
+#include <QRegularExpression>
 #include <QSet>
 #include <QTemporaryDir>
 #include <QTemporaryFile>
 
+#include <algorithm>
 #include <cstdio>
 
 #include <gtest/gtest.h>
@@ -101,8 +104,9 @@ TEST(BankExport, RefusesWrongPasswordsOtherFormatsAndMissingTables) {
     vq::jet::Table a{"a", {{"x", vq::jet::ColumnType::Long}}, {{1}}};
     vq::jet::Table b{"b", {{"y", vq::jet::ColumnType::Long}}, {{2}}};
     vq::jet::writeDatabase(dir.filePath("two.DLL"), {a, b}, {});
-    EXPECT_TRUE(
-        messageOf([&] { exported(dir.filePath("two.DLL"), {}, {}); }).endsWith("(tables: a, b)"));
+    EXPECT_TRUE(messageOf([&] {
+                    exported(dir.filePath("two.DLL"), {}, {});
+                }).endsWith("（文件中的表：a、b）"));
     EXPECT_EQ(exported(dir.filePath("two.DLL"), "b", {}), QByteArray("y\n2\n"));
 }
 
@@ -132,40 +136,41 @@ TEST(BankCheck, ReportsEveryFixtureKind) {
          true,
          5,
          5,
-         {"5 rows", "numbers in the pool 1 .. 5",
-          "OK: the show can run with this bank (5 questions)"}},
-        {"short-text", true, 5, 5, {"题目 Text, 答案 Text", "OK:"}},
-        {"extra-columns", true, 5, 5, {"分类 Text, 编号 Long Integer", "OK:"}},
-        {"long-memo", true, 2, 2, {"OK:"}},
+         {"“题”表，5 行", "可抽到的编号从 1 到 5", "结论：可以用这个题库放映（共 5 道题）"}},
+        {"short-text", true, 5, 5, {"题目（文本）、答案（文本）", "结论：可以"}},
+        {"extra-columns", true, 5, 5, {"分类（文本）、编号（长整型）", "结论：可以"}},
+        {"long-memo", true, 2, 2, {"结论：可以"}},
         {"text-number",
          false,
          5,
          5,
-         {"编号 Text", "FAIL: 5 of 5 fetches fail with \"条件表达式中的数据类型不匹配\""}},
+         {"编号（文本）",
+          "问题：5 次取题中有 5 次出错（“条件表达式中的数据类型不匹配”），屏幕上只会显示“对不起，"
+          "题库中是否没有题目了？”：编号 1、2、3、4、5\n"}},
         {"null-number",
          false,
          5,
          2,
-         {"FAIL: 1 rows without 编号 (the first is row 3)",
-          "FAIL: the pool fill fails at row 3 with \"无法把空值（Null）转换为文本（String）\"; the "
-          "pool would hold 2 of 5 rows"}},
+         {"问题：1 行的编号是空的（第一处在第 3 行）\n",
+          "问题：读取编号时在第 3 行出错（“无法把空值（Null）转换为文本（String）”）；放映时只能从 "
+          "5 行中抽到 2 行\n"}},
         {"duplicate",
          false,
          5,
          5,
-         {"numbers in the pool -3 .. ", "FAIL: numbers shared by several rows", ": 2 (rows 2 3)"}},
+         {"可抽到的编号从 -3 到 ", "问题：有几行共用一个编号", "：2（第 2、3 行）"}},
         {"other-table",
          false,
          0,
          0,
-         {"FAIL: the query fails: 数据库中找不到输入表或查询“题”，请确认它存在并且名称拼写正确",
-          "(tables in the file: questions)"}},
-        {"no-rows", false, 0, 0, {"0 rows", "FAIL: the table has no rows"}},
+         {"问题：查询失败：数据库中找不到输入表或查询“题”，请确认它存在并且名称拼写正确（文件中的"
+          "表：questions）\n"}},
+        {"no-rows", false, 0, 0, {"“题”表，0 行", "问题：表中一行也没有"}},
         {"no-number",
          false,
          5,
          0,
-         {"FAIL: the pool fill fails at row 1 with \"ADOQuery1: 找不到字段“编号”\""}},
+         {"问题：读取编号时在第 1 行出错（“ADOQuery1: 找不到字段“编号””）"}},
     };
     QTemporaryDir dir;
     for (const auto& c : cases) {
@@ -178,10 +183,19 @@ TEST(BankCheck, ReportsEveryFixtureKind) {
         EXPECT_EQ(r.poolSize, c.pool) << c.kind;
         for (const QString& e : c.expected)
             EXPECT_TRUE(r.text.contains(e)) << c.kind << ": " << e.toStdString() << "\n" << text;
-        EXPECT_EQ(r.text.contains("FAIL: "), !c.ok) << text;
-        EXPECT_TRUE(
-            r.text.endsWith(c.ok ? "questions)\n" : "The show would fail with this bank.\n"))
-            << text;
+        EXPECT_EQ(r.text.contains("问题："), !c.ok) << text;
+        EXPECT_TRUE(r.text.endsWith(c.ok ? "道题）\n" : "结论：用这个题库放映会出错\n")) << text;
+        ASSERT_FALSE(r.lines.isEmpty());
+        EXPECT_EQ(r.lines.back().kind, vq::bank::CheckLine::Verdict);
+        // The rows that share a number are named as rows, for a caller to point at.
+        if (QByteArray(c.kind) == "duplicate") {
+            const auto shared = std::find_if(r.lines.cbegin(), r.lines.cend(), [](const auto& l) {
+                return l.text.startsWith(QStringLiteral("有几行共用"));
+            });
+            ASSERT_NE(shared, r.lines.cend());
+            EXPECT_EQ(shared->kind, vq::bank::CheckLine::Problem);
+            EXPECT_TRUE(shared->rows.contains(2) && shared->rows.contains(3));
+        }
     }
 }
 
@@ -205,21 +219,26 @@ TEST(BankCheck, MissingTextsWrongPasswordAndMissingFile) {
     EXPECT_FALSE(r.ok);
     EXPECT_EQ(r.poolSize, 5);
     EXPECT_TRUE(r.text.contains(
-        "FAIL: 1 questions cannot be read (\"无法把空值（Null）转换为文本（String）\"); the screen "
-        "keeps the previous question and answer: numbers 2\n"))
+        "问题：1 道题的题目读不出来（“无法把空值（Null）转换为文本（String）”），屏幕上会留着上一道"
+        "题的题目和答案：编号 2\n"))
         << r.text.toStdString();
-    EXPECT_TRUE(r.text.contains("FAIL: 1 answers cannot be read")) << r.text.toStdString();
-    EXPECT_TRUE(r.text.contains("numbers 3\n")) << r.text.toStdString();
-    EXPECT_TRUE(r.text.contains("FAIL: 1 empty questions (题目): numbers 4\n"))
+    EXPECT_TRUE(r.text.contains("问题：1 道题的答案读不出来（“无法把空值（Null）转换为文本（"
+                                "String）”），揭晓时会显示上一道题的答案：编号 3\n"))
         << r.text.toStdString();
-    EXPECT_TRUE(r.text.contains("warning: 1 empty answers (答案): numbers 5\n"))
-        << r.text.toStdString();
+    EXPECT_TRUE(r.text.contains("问题：1 道题的题目是空的：编号 4\n")) << r.text.toStdString();
+    EXPECT_TRUE(r.text.contains("注意：1 道题的答案是空的：编号 5\n")) << r.text.toStdString();
+    // Each line names its numbers for a caller to point at.
+    QList<QStringList> named;
+    for (const vq::bank::CheckLine& line : r.lines)
+        if (line.kind == vq::bank::CheckLine::Problem || line.kind == vq::bank::CheckLine::Warning)
+            named << line.numbers;
+    EXPECT_EQ(named, (QList<QStringList>{{"5"}, {"2"}, {"3"}, {"4"}}));
 
     const QString bank = dir.filePath("bank.DLL");
     vq::jet::writeFixture("bank", bank, {"secret"});
     const vq::bank::CheckReport wrong = vq::bank::checkBank(bank, vq::jet::kBankPassword);
     EXPECT_FALSE(wrong.ok);
-    EXPECT_TRUE(wrong.text.startsWith("FAIL: the connection fails: 数据库密码不正确"))
+    EXPECT_TRUE(wrong.text.startsWith("问题：无法连接题库：数据库密码不正确（"))
         << wrong.text.toStdString();
     EXPECT_TRUE(vq::bank::checkBank(bank, "secret").ok);
     const vq::bank::CheckReport missing =
@@ -260,6 +279,82 @@ TEST(BankCheck, AgreesWithThePresentersRun) {
     }
 }
 
+// The words of Latin letters in the tool's output other than the names a user types or sees
+// on the files: the tool, its commands and options, file and format names.
+QStringList englishWords(const QString& text) {
+    static const QRegularExpression word(QStringLiteral("[A-Za-z]{3,}"));
+    static const QSet<QString> names = {
+        "velquo", "bank", "build", "check", "export", "sheet", "password", "DLL",   "bak",   "CSV",
+        "csv",    "UTF",  "GBK",   "BOM",   "xlsx",   "PNG",   "png",      "fmrTK", "Excel", "WPS"};
+    QStringList out;
+    for (auto it = word.globalMatch(text); it.hasNext();)
+        if (const QString w = it.next().captured(); !names.contains(w))
+            out << w;
+    return out;
+}
+
+TEST(BankProgram, TellsItsUserInChineseWhatIsWrongAndWhere) {
+    QTemporaryDir dir;
+    const QString csv = dir.filePath("q.csv");
+    const QString bank = dir.filePath("db.DLL");
+    const auto build = [&](const QByteArray& list) {
+        writeBytes(csv, list);
+        return runTool(bankProgram(), {"build", csv, bank});
+    };
+    QStringList said;
+    // A list that cannot be read names the line; one that reads names what it read first.
+    const ToolRun unclosed = build("编号,题目,答案\n1,q,a\n2,\"open\n");
+    EXPECT_EQ(unclosed.exitCode, 1);
+    EXPECT_EQ(unclosed.err.toStdString(),
+              "velquo-bank: 第 3 行：用引号括起来的单元格缺少结束引号\n");
+    const ToolRun twice = build("编号,题目,答案\n1,q,a\n1,r,b\n");
+    EXPECT_EQ(twice.exitCode, 1);
+    EXPECT_EQ(twice.err.toStdString(), "q.csv：CSV 文件，UTF-8 编码，逗号分隔\n"
+                                       "velquo-bank: 第 3 行：编号 1 已在第 2 行用过\n");
+    const ToolRun empty = build("题目,答案,分类\nq,a,x\n\" \",b,y\n");
+    EXPECT_EQ(empty.err.toStdString(), "q.csv：CSV 文件，UTF-8 编码，逗号分隔\n没有读入的列：分类\n"
+                                       "velquo-bank: 第 3 行：题目是空的\n");
+    QImage(8, 8, QImage::Format_RGB32).save(csv, "PNG");
+    const ToolRun picture = runTool(bankProgram(), {"build", csv, bank});
+    EXPECT_EQ(picture.err.toStdString(), "velquo-bank: q.csv：这是图片（PNG），不是表格\n");
+    EXPECT_FALSE(QFile::exists(bank));
+    // Qt's own reason for a file that cannot be opened reads in Chinese too.
+    const ToolRun missing = runTool(bankProgram(), {"build", dir.filePath("题目.csv"), bank});
+    EXPECT_EQ(missing.exitCode, 1);
+    EXPECT_TRUE(missing.err.startsWith(
+        QStringLiteral("velquo-bank: 无法打开 %1：").arg(dir.filePath("题目.csv"))))
+        << missing.err.toStdString();
+    said << unclosed.err << twice.err << empty.err << picture.err << missing.err;
+
+    // A bank that is built reports its figures; its check, the empty answer and the verdict.
+    const ToolRun built = build("编号,题目,答案\n1,q,a\n2,r,\n");
+    EXPECT_EQ(built.exitCode, 0) << built.err.toStdString();
+    EXPECT_TRUE(built.err.contains(QStringLiteral("%1：2 道题，编号 1 至 2，").arg(bank)))
+        << built.err.toStdString();
+    const ToolRun checked = runTool(bankProgram(), {"check", bank});
+    EXPECT_EQ(checked.exitCode, 0);
+    EXPECT_TRUE(checked.out.startsWith(QStringLiteral("%1：“题”表，2 行；列：编号（").arg(bank)))
+        << checked.out.toStdString();
+    EXPECT_TRUE(checked.out.endsWith("可抽到的编号从 1 到 2\n"
+                                     "注意：1 道题的答案是空的：编号 2\n"
+                                     "结论：可以用这个题库放映（共 2 道题）\n"))
+        << checked.out.toStdString();
+    const ToolRun locked = runTool(bankProgram(), {"check", bank, "--password", "nope"});
+    EXPECT_EQ(locked.exitCode, 1);
+    EXPECT_EQ(locked.out.toStdString(),
+              "问题：无法连接题库：数据库密码不正确（放映程序启动时会弹出错误框，每次"
+              "出题都只显示“对不起，题库中是否没有题目了？”）\n"
+              "结论：用这个题库放映会出错\n");
+    const ToolRun unknown = runTool(bankProgram(), {"check", bank, "--frob"});
+    EXPECT_EQ(unknown.exitCode, 2);
+    EXPECT_TRUE(unknown.err.startsWith("velquo-bank: 没有 --frob 这个选项\n用法：\n"))
+        << unknown.err.toStdString();
+    said << built.err << checked.out << locked.out << QString(unknown.err).remove("--frob");
+    for (const QString& text : said)
+        EXPECT_EQ(englishWords(QString(text).remove(dir.path())), QStringList())
+            << text.toStdString();
+}
+
 TEST(BankProgram, ExitStatusAndStreams) {
     QTemporaryDir dir;
     const QString good = dir.filePath("good.DLL");
@@ -268,22 +363,21 @@ TEST(BankProgram, ExitStatusAndStreams) {
     vq::jet::writeFixture("null-number", bad);
     const ToolRun ok = runTool(bankProgram(), {"check", good});
     EXPECT_EQ(ok.exitCode, 0);
-    EXPECT_TRUE(ok.out.endsWith("OK: the show can run with this bank (5 questions)\n"))
-        << ok.out.toStdString();
+    EXPECT_TRUE(ok.out.endsWith("结论：可以用这个题库放映（共 5 道题）\n")) << ok.out.toStdString();
     const ToolRun failing = runTool(bankProgram(), {"check", bad});
     EXPECT_EQ(failing.exitCode, 1);
-    EXPECT_TRUE(failing.out.contains("FAIL: ")) << failing.out.toStdString();
+    EXPECT_TRUE(failing.out.contains("问题：")) << failing.out.toStdString();
     const ToolRun locked = runTool(bankProgram(), {"check", good, "--password", "nope"});
     EXPECT_EQ(locked.exitCode, 1);
-    EXPECT_TRUE(locked.out.startsWith("FAIL: the connection fails: 数据库密码不正确"))
+    EXPECT_TRUE(locked.out.startsWith("问题：无法连接题库：数据库密码不正确（"))
         << locked.out.toStdString();
     writeBytes(dir.filePath("q.csv"), "编号,题目,答案\n1,q,a\nx,q,a\n");
     const ToolRun build =
         runTool(bankProgram(), {"build", dir.filePath("q.csv"), dir.filePath("new.DLL")});
     EXPECT_EQ(build.exitCode, 1);
-    EXPECT_EQ(build.err, "q.csv: CSV, UTF-8, comma-separated\n"
-                         "velquo-bank: line 3: 'x' is not a whole number between -2147483648 and "
-                         "2147483647\n");
+    EXPECT_EQ(build.err.toStdString(), "q.csv：CSV 文件，UTF-8 编码，逗号分隔\n"
+                                       "velquo-bank: 第 3 行：编号“x”不是 -2147483648 到 "
+                                       "2147483647 之间的整数\n");
     EXPECT_FALSE(QFile::exists(dir.filePath("new.DLL")));
     const ToolRun exported = runTool(bankProgram(), {"export", good});
     EXPECT_EQ(exported.exitCode, 0);
@@ -295,7 +389,7 @@ TEST(BankProgram, ExitStatusAndStreams) {
     EXPECT_EQ(runTool(bankProgram(), {"frobnicate"}).exitCode, 2);
     const ToolRun help = runTool(bankProgram(), {"build", "--help"});
     EXPECT_EQ(help.exitCode, 0);
-    EXPECT_TRUE(help.out.startsWith("usage:\n")) << help.out.toStdString();
+    EXPECT_TRUE(help.out.startsWith("用法：\n")) << help.out.toStdString();
     EXPECT_TRUE(help.err.isEmpty());
     // Test banks are made by the tests' own support code, not by the shipped tool.
     EXPECT_EQ(runTool(bankProgram(), {"fixture", "bank", dir.filePath("f.DLL")}).exitCode, 2);

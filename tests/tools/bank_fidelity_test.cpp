@@ -127,14 +127,13 @@ TEST(BankFidelity, TextsNoReaderWouldGetBackAreRefusedWithTheirRow) {
         QString cell;
         const char* message;
     } cases[] = {
-        {utf16(u"\uFEFF一"), "line 3, column 题目: the text begins with U+FEFF (an invisible byte "
-                             "order mark) and holds 一 (U+4E00)"},
-        {utf16(u"\uFEFF开始"), "line 3, column 题目: the text begins with U+FEFF (an invisible "
-                               "byte order mark) and holds 开 (U+5F00)"},
-        {utf16(u"\uFEFFa\u3000b"), "line 3, column 题目: the text begins with U+FEFF (an "
-                                   "invisible byte order mark) and holds \u3000 (U+3000)"},
-        {QStringLiteral("a") + QChar(0) + u'b', "line 3, column 题目: the text holds a NUL "
-                                                "character"},
+        {utf16(u"\uFEFF一"), "第 3 行，题目列：文字以 U+FEFF（看不见的字节顺序标记）开头，又含有"
+                             "“一”（U+4E00）"},
+        {utf16(u"\uFEFF开始"), "第 3 行，题目列：文字以 U+FEFF（看不见的字节顺序标记）开头，又含有"
+                               "“开”（U+5F00）"},
+        {utf16(u"\uFEFFa\u3000b"), "第 3 行，题目列：文字以 U+FEFF（看不见的字节顺序标记）开头，"
+                                   "又含有“\u3000”（U+3000）"},
+        {QStringLiteral("a") + QChar(0) + u'b', "第 3 行，题目列：文字中有空字符（代码 0）"},
     };
     for (const auto& c : cases) {
         writeBytes(dir.filePath("t.csv"),
@@ -281,7 +280,7 @@ TEST_F(BankDamage, CheckAndExportFailWithTheCountsAndThePage) {
         const QString path = damaged(c.bytes);
         const ToolRun check = runTool(bankProgram(), {"check", path});
         EXPECT_EQ(check.exitCode, 1);
-        EXPECT_TRUE(check.out.contains(QStringLiteral("FAIL: ") + c.message + u' '))
+        EXPECT_TRUE(check.out.contains(QStringLiteral("问题：") + c.message + u'（'))
             << check.out.toStdString();
         const ToolRun exported = runTool(bankProgram(), {"export", path});
         EXPECT_EQ(exported.exitCode, 1);
@@ -311,7 +310,7 @@ TEST_F(BankDamage, NoiseInADataPageLosesOnlyThatPagesRows) {
         const QString path = damaged(withNoise(sound, page, from));
         const ToolRun check = runTool(bankProgram(), {"check", path});
         EXPECT_EQ(check.exitCode, 1);
-        EXPECT_TRUE(check.out.contains(QStringLiteral("FAIL: ") + message + u' '))
+        EXPECT_TRUE(check.out.contains(QStringLiteral("问题：") + message + u'（'))
             << check.out.toStdString();
         const ToolRun exported = runTool(bankProgram(), {"export", path});
         EXPECT_EQ(exported.exitCode, 1);

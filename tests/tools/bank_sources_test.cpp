@@ -14,7 +14,10 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QTemporaryDir>
+#include <QTranslator>
 
 #include <gtest/gtest.h>
 
@@ -104,17 +107,17 @@ TEST_F(BankSources, EveryFormBuildsTheSameBankReadBackByThreeReaders) {
         const char* said; // what build says about the file on stderr
         const char* findings;
     } sources[] = {
-        {"gbk.csv", "gbk.csv: CSV, GBK, comma-separated",
-         "ignored columns: 分类, 难度\nwholly empty rows left out: 2\n"},
-        {"utf8.csv", "utf8.csv: CSV, UTF-8, comma-separated", ""},
-        {"utf8-bom.csv", "utf8-bom.csv: CSV, UTF-8 with BOM, comma-separated", ""},
-        {"utf16le.txt", "utf16le.txt: CSV, UTF-16LE, tab-separated",
-         "ignored columns: 分类, 难度\nwholly empty rows left out: 1\n"},
-        {"utf16be.txt", "utf16be.txt: CSV, UTF-16BE, tab-separated",
-         "ignored columns: 分类, 难度\nwholly empty rows left out: 1\n"},
-        {"questions.xlsx", "questions.xlsx: xlsx, sheet 题库",
-         "ignored columns: 分类, 难度\nthe workbook's other sheets were not read: 说明 (choose "
-         "one with --sheet NAME)\n"},
+        {"gbk.csv", "gbk.csv：CSV 文件，GBK 编码，逗号分隔",
+         "没有读入的列：分类、难度\n略过了 2 个空行\n"},
+        {"utf8.csv", "utf8.csv：CSV 文件，UTF-8 编码，逗号分隔", ""},
+        {"utf8-bom.csv", "utf8-bom.csv：CSV 文件，带 BOM 的 UTF-8 编码，逗号分隔", ""},
+        {"utf16le.txt", "utf16le.txt：CSV 文件，UTF-16LE 编码，制表符分隔",
+         "没有读入的列：分类、难度\n略过了 1 个空行\n"},
+        {"utf16be.txt", "utf16be.txt：CSV 文件，UTF-16BE 编码，制表符分隔",
+         "没有读入的列：分类、难度\n略过了 1 个空行\n"},
+        {"questions.xlsx", "questions.xlsx：xlsx 工作簿，工作表“题库”",
+         "没有读入的列：分类、难度\n工作簿中的其他工作表没有读入：说明\n要读入其他工作表，请用 "
+         "--sheet 指定工作表名\n"},
     };
     for (const auto& s : sources) {
         SCOPED_TRACE(s.file);
@@ -124,7 +127,7 @@ TEST_F(BankSources, EveryFormBuildsTheSameBankReadBackByThreeReaders) {
         ASSERT_EQ(built.exitCode, 0) << built.err.toStdString();
         EXPECT_TRUE(built.err.startsWith(QString::fromUtf8(s.said) + u'\n' +
                                          QString::fromUtf8(s.findings) + bank +
-                                         QStringLiteral(": 50 questions, numbers 1..50")))
+                                         QStringLiteral("：50 道题，编号 1 至 50，")))
             << built.err.toStdString();
         EXPECT_EQ(runTool(bankProgram(), {QStringLiteral("export"), bank}).rawOut, expected);
         EXPECT_EQ(runTool(QStringLiteral("mdb-export"), {bank, QStringLiteral("题")}).rawOut,
@@ -156,13 +159,13 @@ TEST_F(BankSources, WorkbookCellsReadAsTheSpreadsheetShowsThem) {
         EXPECT_EQ(q.rows[i].answer, questions[i].answer);
         EXPECT_EQ(q.rows[i].row, i + 2);
     }
-    EXPECT_EQ(q.place(7), "row 7");
+    EXPECT_EQ(q.place(7), "第 7 行");
     // Another sheet by name; an unknown one named with the sheets there are.
     const vq::bank::QuestionTable other =
         vq::bank::readQuestionTable(source("questions.xlsx"), {QStringLiteral("说明")});
     EXPECT_EQ(other.sheet, "说明");
     EXPECT_EQ(messageOf([] { vq::bank::readQuestionTable(source("questions.xlsx"), {"Sheet9"}); }),
-              "questions.xlsx: the workbook has no sheet 'Sheet9' (its sheets: 题库, 说明)");
+              "questions.xlsx：工作簿中没有工作表“Sheet9”（现有的工作表：题库、说明）");
 }
 
 TEST_F(BankSources, WorkbooksReadTheSameCutIntoPieces) {
@@ -215,12 +218,12 @@ TEST_F(BankSources, RefusalsNameTheKindOrTheRowAndLeaveTheOldBank) {
         QString file;
         const char* message;
     } cases[] = {
-        {source("old.xls"), "old.xls: this is an old .xls workbook: save it as .xlsx or CSV in "
-                            "Excel or WPS"},
-        {source("document.docx"), "document.docx: this is a Word document, not a table"},
-        {png, "photo.csv: this is an image (PNG), not a table"},
-        {badGbk, "line 2: the text is neither UTF-8 nor GBK"},
-        {nul, "line 3, column 题目: the text holds a NUL character"},
+        {source("old.xls"), "old.xls：这是旧版 .xls 工作簿：请在 Excel 或 WPS 中另存为 .xlsx 或 "
+                            "CSV"},
+        {source("document.docx"), "document.docx：这是 Word 文档，不是表格"},
+        {png, "photo.csv：这是图片（PNG），不是表格"},
+        {badGbk, "第 2 行：文字既不是 UTF-8 也不是 GBK 编码"},
+        {nul, "第 3 行，题目列：文字中有空字符（代码 0）"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.message);
@@ -239,29 +242,39 @@ TEST_F(BankSources, RefusalsNameTheKindOrTheRowAndLeaveTheOldBank) {
     const QByteArray second = readBytes(bank);
     const ToolRun third =
         runTool(bankProgram(), {QStringLiteral("build"), source("questions.xlsx"), bank});
-    EXPECT_TRUE(third.err.contains(QStringLiteral("the previous %1 is kept as %1.bak").arg(bank)));
+    EXPECT_TRUE(third.err.contains(QStringLiteral("原来的 %1 已保留为 %1.bak").arg(bank)));
     EXPECT_EQ(readBytes(bank + QStringLiteral(".bak")), second);
 }
 
 TEST_F(BankSources, DamagedWorkbooksAreRefusedNamingWhatIsDamaged) {
+    // The XML reader's own reason, as the tool's Qt translation words it, without its stop.
+    QTranslator qt;
+    QString mismatch = QStringLiteral("Opening and ending tag mismatch.");
+    if (qt.load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qtbase"),
+                QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        mismatch = qt.translate("QXmlStream", "Opening and ending tag mismatch.");
+    mismatch.chop(1);
     QTemporaryDir work;
     const QString bank = work.filePath(QStringLiteral("db.DLL"));
     const struct {
         const char* file;
         const char* why;
     } cases[] = {
-        {"missing-string.xlsx", "cell C20 names a missing shared string"},
-        {"bad-sheet.xlsx", "sheet 题库: Opening and ending tag mismatch."},
-        {"broken-strings.xlsx", "xl/sharedStrings.xml is damaged"},
-        {"broken-sheet.xlsx", "xl/worksheets/sheet1.xml is damaged"},
+        {"missing-string.xlsx", "单元格 C20 引用的共享字符串不存在"},
+        {"bad-sheet.xlsx", "工作表“题库”：%1"},
+        {"broken-strings.xlsx", "xl/sharedStrings.xml 已损坏"},
+        {"broken-sheet.xlsx", "xl/worksheets/sheet1.xml 已损坏"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.file);
         const ToolRun r = runTool(bankProgram(), {QStringLiteral("build"), source(c.file), bank});
         EXPECT_EQ(r.exitCode, 1);
-        EXPECT_EQ(r.err, QStringLiteral("velquo-bank: %1: the workbook cannot be read (%2); open "
-                                        "it in Excel or WPS and save it again\n")
-                             .arg(QString::fromUtf8(c.file), QString::fromUtf8(c.why)));
+        EXPECT_EQ(r.err.toStdString(),
+                  QStringLiteral("velquo-bank: %1：无法读取工作簿（%2）；请在 Excel 或 WPS "
+                                 "中打开后重新保存\n")
+                      .arg(QString::fromUtf8(c.file),
+                           QString::fromUtf8(c.why).replace(QStringLiteral("%1"), mismatch))
+                      .toStdString());
         EXPECT_FALSE(QFile::exists(bank));
     }
 }
@@ -275,9 +288,10 @@ TEST(BankSourcesText, EncodingAndSeparatorByContent) {
     EXPECT_EQ(decodeText(QByteArray("\xFE\xFF\x7F\x16", 4)).encoding, "UTF-16BE");
     // A BOM is taken off the file's start only; one inside a field stays.
     EXPECT_EQ(decodeText("\xEF\xBB\xBF\xEF\xBB\xBFx").text, QString(QChar(0xFEFF)) + u'x');
-    EXPECT_EQ(messageOf([] { decodeText("a\nb\n\xC4\x0A"); }).left(7), "line 3:");
-    EXPECT_EQ(messageOf([] { decodeText("\xEF\xBB\xBF\na\xB1\xE0"); }).left(7), "line 2:");
-    EXPECT_TRUE(messageOf([] { decodeText(QByteArray("\xFF\xFEx", 3)); }).contains("odd number"));
+    EXPECT_EQ(messageOf([] { decodeText("a\nb\n\xC4\x0A"); }).left(6), "第 3 行：");
+    EXPECT_EQ(messageOf([] { decodeText("\xEF\xBB\xBF\na\xB1\xE0"); }).left(6), "第 2 行：");
+    EXPECT_TRUE(
+        messageOf([] { decodeText(QByteArray("\xFF\xFEx", 3)); }).contains("字节数却是奇数"));
 
     QTemporaryDir dir;
     const QString f = dir.filePath(QStringLiteral("q.txt"));
@@ -290,11 +304,10 @@ TEST(BankSourcesText, EncodingAndSeparatorByContent) {
     // A column without a name counts only when something stands in it; names are trimmed.
     writeBytes(f, " 答案 ,题目,,\n1,2,,x\n");
     t = vq::bank::readQuestionTable(f);
-    EXPECT_EQ(t.ignoredColumns, QStringList({"column 4"}));
+    EXPECT_EQ(t.ignoredColumns, QStringList({"第 4 列"}));
     EXPECT_FALSE(t.numbered);
     writeBytes(f, "答案,题目,答案\n");
-    EXPECT_EQ(messageOf([&] { vq::bank::readQuestionTable(f); }),
-              "line 1: column '答案' appears twice");
+    EXPECT_EQ(messageOf([&] { vq::bank::readQuestionTable(f); }), "第 1 行：“答案”列出现了两次");
 }
 
 } // namespace

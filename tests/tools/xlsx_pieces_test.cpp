@@ -307,8 +307,8 @@ TEST_F(XlsxPieces, DamageFoundInAnyPieceIsNamedAsWhenReadWhole) {
         QByteArray strings;
         const char* error;
     } cases[] = {
-        {sheetOf(rows), badStrings, "xl/sharedStrings.xml: Opening and ending tag mismatch."},
-        {sheetOf(badRows), stringsOf(items, 24), "cell B8 names a missing shared string"},
+        {sheetOf(rows), badStrings, "xl/sharedStrings.xml：Opening and ending tag mismatch）"},
+        {sheetOf(badRows), stringsOf(items, 24), "单元格 B8 引用的共享字符串不存在"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.error);

@@ -4,7 +4,7 @@
 # and the files that are refused), what check and export print for them and for the Jet files
 # Access made (Chinese texts among them), the exit statuses and the messages. Both run in
 # folders of the same layout on relative names, so that the messages name the same files; the
-# build's timing ("12 ms") is the only part of the output that may differ.
+# build's timing ("用时 12 毫秒") is the only part of the output that may differ.
 # Usage: bank_outputs.sh <Linux velquo-bank> <folder of velquo-bank.exe> <source dir>
 set -euo pipefail
 linux_bank=$(realpath "$1")
@@ -46,7 +46,7 @@ run() {
         echo "$status" >"$dir/$name.status"
         # Where a message names a file by its whole path, the folder is left out (the
         # Windows program sees it on drive Z:).
-        sed -i -E -e 's/, [0-9]+ ms$/, N ms/' -e "s|(Z:)?$dir/||g" "$dir/$name.err" "$dir/$name.out"
+        sed -i -E -e 's/，用时 [0-9]+ 毫秒$/，用时 N 毫秒/' -e "s|(Z:)?$dir/||g" "$dir/$name.err" "$dir/$name.out"
     done
     local differs=""
     for part in status out err; do

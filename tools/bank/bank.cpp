@@ -29,39 +29,39 @@ namespace {
 
 using namespace bankschema;
 
-// The file's own column type codes.
+// The file's own column type codes, by the names Access gives them.
 QString typeName(int code) {
     switch (code) {
     case 1:
-        return QStringLiteral("Boolean");
+        return QStringLiteral("是/否");
     case 2:
-        return QStringLiteral("Byte");
+        return QStringLiteral("字节");
     case 3:
-        return QStringLiteral("Integer");
+        return QStringLiteral("整型");
     case 4:
-        return QStringLiteral("Long Integer");
+        return QStringLiteral("长整型");
     case 5:
-        return QStringLiteral("Currency");
+        return QStringLiteral("货币");
     case 6:
-        return QStringLiteral("Single");
+        return QStringLiteral("单精度型");
     case 7:
-        return QStringLiteral("Double");
+        return QStringLiteral("双精度型");
     case 8:
-        return QStringLiteral("DateTime");
+        return QStringLiteral("日期/时间");
     case 9:
-        return QStringLiteral("Binary");
+        return QStringLiteral("二进制");
     case 10:
-        return QStringLiteral("Text");
+        return QStringLiteral("文本");
     case 11:
-        return QStringLiteral("OLE");
+        return QStringLiteral("OLE 对象");
     case 12:
-        return QStringLiteral("Memo");
+        return QStringLiteral("备注");
     case 15:
-        return QStringLiteral("Replication ID");
+        return QStringLiteral("同步复制 ID");
     case 16:
-        return QStringLiteral("Numeric");
+        return QStringLiteral("小数");
     default:
-        return QStringLiteral("type %1").arg(code);
+        return QStringLiteral("类型 %1").arg(code);
     }
 }
 
@@ -87,19 +87,16 @@ void appendQuoted(QByteArray& out, const QByteArray& value) {
 void write(FILE* out, const QByteArray& bytes) {
     if (!bytes.isEmpty() &&
         std::fwrite(bytes.constData(), 1, size_t(bytes.size()), out) != size_t(bytes.size()))
-        throw vq::Exception(QStringLiteral("Cannot write the output"));
+        throw vq::Exception(QStringLiteral("无法写出导出的内容"));
 }
 
 // The presenter's connection string with the file and the password put in.
 QString connectionStringFor(const QString& fullPath, const QString& password) {
     // The string is a plain list of key=value pairs: a ';' cannot be written in a value.
     if (fullPath.contains(u';'))
-        throw vq::Exception(
-            QStringLiteral("%1: a path with ';' cannot be named in the connection string")
-                .arg(fullPath));
+        throw vq::Exception(QStringLiteral("%1：路径中有“;”，无法写进连接字符串").arg(fullPath));
     if (password.contains(u';'))
-        throw vq::Exception(
-            QStringLiteral("a password with ';' cannot be named in the connection string"));
+        throw vq::Exception(QStringLiteral("密码中有“;”，无法写进连接字符串"));
     QStringList pairs = TADOConnection::designedConnectionString().split(u';');
     for (QString& pair : pairs) {
         const QString key = pair.section(u'=', 0, 0);
@@ -144,9 +141,9 @@ bool blank(const QString& text) {
 
 // Up to a few items of a list, for a report line.
 QString some(const QStringList& items, int shown = 8) {
-    QString s = items.mid(0, shown).join(QStringLiteral(", "));
+    QString s = items.mid(0, shown).join(u'、');
     if (items.size() > shown)
-        s += QStringLiteral(", ... (%1 in all)").arg(items.size());
+        s += QStringLiteral("……（共 %1 个）").arg(items.size());
     return s;
 }
 
@@ -166,7 +163,7 @@ QString replaceKeepingBackup(const QString& outPath,
         reserve.setAutoRemove(false);
         if (!reserve.open())
             throw vq::Exception(
-                QStringLiteral("Cannot create %1: %2").arg(outPath, reserve.errorString()));
+                QStringLiteral("无法创建 %1：%2").arg(outPath, reserve.errorString()));
         temp = reserve.fileName();
     }
     try {
@@ -181,15 +178,15 @@ QString replaceKeepingBackup(const QString& outPath,
         QFile::remove(backup);
         if (!QFile::rename(outPath, backup)) {
             QFile::remove(temp);
-            throw vq::Exception(QStringLiteral("Cannot keep the old %1 as %2; nothing was changed")
-                                    .arg(outPath, backup));
+            throw vq::Exception(
+                QStringLiteral("无法把原来的 %1 保留为 %2，什么都没有改动").arg(outPath, backup));
         }
     }
     if (!QFile::rename(temp, outPath)) {
         if (!backup.isEmpty())
             QFile::rename(backup, outPath);
         QFile::remove(temp);
-        throw vq::Exception(QStringLiteral("Cannot write %1").arg(outPath));
+        throw vq::Exception(QStringLiteral("无法写入 %1").arg(outPath));
     }
     return backup;
 }
@@ -197,16 +194,15 @@ QString replaceKeepingBackup(const QString& outPath,
 // The first character of a text the bank cannot hold as it is, described; empty when none.
 QString unstorable(const QString& text) {
     if (text.contains(QChar(0)))
-        return QStringLiteral("holds a NUL character (code 0), which the bank cannot hold");
+        return QStringLiteral("文字中有空字符（代码 0），题库里存不下这个字符");
     // Stored text that begins with FF FE reads as compressed text, whose form has no place
     // for a character whose low byte is zero (一, 开, the ideographic space).
     if (text.startsWith(QChar(0xFEFF))) {
         for (const QChar c : text) {
             if ((c.unicode() & 0xFF) == 0)
                 return QStringLiteral(
-                           "begins with U+FEFF (an invisible byte order mark) and holds %1 "
-                           "(U+%2); a bank cannot hold the two together so that every reader "
-                           "reads them back: remove the mark at the start")
+                           "文字以 U+FEFF（看不见的字节顺序标记）开头，又含有“%1”（U+%2）；"
+                           "题库无法把这两者存在一起而让每个读取程序都读回原样：请删掉开头的标记")
                     .arg(c)
                     .arg(QString::number(c.unicode(), 16).toUpper().rightJustified(4, u'0'));
         }
@@ -228,17 +224,17 @@ BuildResult buildBank(const QString& inPath, const QString& outPath, const Build
     const QFileInfo in(inPath);
     const QFileInfo target(outPath);
     if (target.exists() && in.exists() && target.canonicalFilePath() == in.canonicalFilePath())
-        throw vq::Exception(
-            QStringLiteral("%1: the bank would overwrite its own question list").arg(outPath));
+        throw vq::Exception(QStringLiteral("%1：生成的题库会覆盖它自己的题目表").arg(outPath));
     QuestionTable table = readQuestionTable(inPath, {options.sheet});
     if (options.notes) {
-        options.notes(QStringLiteral("%1: %2").arg(in.fileName(), table.describe()));
+        options.notes(QStringLiteral("%1：%2").arg(in.fileName(), table.describe()));
         for (const QString& f : table.findings())
             options.notes(f);
+        if (!table.otherSheets.isEmpty())
+            options.notes(QStringLiteral("要读入其他工作表，请用 --sheet 指定工作表名"));
     }
     if (table.rows.isEmpty())
-        throw vq::Exception(
-            QStringLiteral("%1: no questions after the header line").arg(in.fileName()));
+        throw vq::Exception(QStringLiteral("%1：标题行后面没有题目").arg(in.fileName()));
 
     const Progress& progress = options.progress;
     const qsizetype total = table.rows.size();
@@ -254,39 +250,34 @@ BuildResult buildBank(const QString& inPath, const QString& outPath, const Build
         vq::jet::Question q;
         if (table.numbered) {
             if (row.number.isEmpty())
-                throw vq::Exception(
-                    QStringLiteral("%1: the number (%2) is missing").arg(where(), kNumber));
+                throw vq::Exception(QStringLiteral("%1：%2是空的").arg(where(), kNumber));
             bool ok = false;
             q.number = row.number.toInt(&ok, 10);
             if (!ok)
                 throw vq::Exception(
-                    QStringLiteral(
-                        "%1: '%2' is not a whole number between -2147483648 and 2147483647")
-                        .arg(where(), row.number));
+                    QStringLiteral("%1：%2“%3”不是 -2147483648 到 2147483647 之间的整数")
+                        .arg(where(), kNumber, row.number));
         } else {
             q.number = r + 1;
         }
         const auto seen = rowOfNumber.constFind(q.number);
         if (seen != rowOfNumber.constEnd())
-            throw vq::Exception(QStringLiteral("%1: the number %2 is already used on %3")
-                                    .arg(where())
+            throw vq::Exception(QStringLiteral("%1：%2 %3 已在%4用过")
+                                    .arg(where(), kNumber)
                                     .arg(q.number)
                                     .arg(table.place(*seen)));
         rowOfNumber.insert(q.number, row.row);
         q.question = row.question;
         q.answer = row.answer;
         if (blank(q.question))
-            throw vq::Exception(
-                QStringLiteral("%1: the question (%2) is empty").arg(where(), kQuestion));
+            throw vq::Exception(QStringLiteral("%1：%2是空的").arg(where(), kQuestion));
         for (const auto& [text, name] :
              {std::pair{&q.question, kQuestion}, std::pair{&q.answer, kAnswer}}) {
             if (const QString why = unstorable(*text); !why.isEmpty())
-                throw vq::Exception(
-                    QStringLiteral("%1, column %2: the text %3").arg(where(), name, why));
+                throw vq::Exception(QStringLiteral("%1，%2列：%3").arg(where(), name, why));
             if (longerInUtf8(*text, kLongestText))
                 throw vq::Exception(
-                    QStringLiteral(
-                        "%1: the %2 is %3 bytes long in UTF-8; the presenter shows at most %4")
+                    QStringLiteral("%1：%2有 %3 字节（UTF-8），放映程序最多只能显示 %4 字节")
                         .arg(where(), name)
                         .arg(utf8Length(*text))
                         .arg(kLongestText));
@@ -299,10 +290,10 @@ BuildResult buildBank(const QString& inPath, const QString& outPath, const Build
         }
         questions.append(std::move(q));
         if (progress && large && questions.size() % kProgressRows == 0)
-            progress(QStringLiteral("%1 of %2 questions checked").arg(questions.size()).arg(total));
+            progress(QStringLiteral("已检查 %1 / %2 道题").arg(questions.size()).arg(total));
     }
     if (progress && large)
-        progress(QStringLiteral("writing %1 questions to %2").arg(questions.size()).arg(outPath));
+        progress(QStringLiteral("正在把 %1 道题写入 %2").arg(questions.size()).arg(outPath));
     result.rows = int(questions.size());
     // From here the bank's table alone holds the texts: the list, its rows and the numbers'
     // index are let go beside the writing, which frees the texts themselves once they are on
@@ -328,7 +319,8 @@ QStringList userTables(vq::jet::Database& db) {
     const int type = objects.columnIndex(QStringLiteral("Type"));
     const int flags = objects.columnIndex(QStringLiteral("Flags"));
     if (name < 0 || type < 0)
-        throw vq::Exception(QStringLiteral("%1: the catalog has no Name or Type").arg(db.path()));
+        throw vq::Exception(
+            QStringLiteral("%1：数据库的目录表中没有 Name 或 Type 列").arg(db.path()));
     QStringList out;
     for (int r = 0; r < objects.rowCount(); ++r) {
         if ((objects.cell(r, type).toLongLong() & 0x7F) != 1)
@@ -352,8 +344,8 @@ void exportTable(const QString& path, const QString& tableName, const QString& p
         else if (tables.size() == 1)
             name = tables.front();
         else
-            throw vq::Exception(QStringLiteral("%1: name the table to export (tables: %2)")
-                                    .arg(path, tables.join(QStringLiteral(", "))));
+            throw vq::Exception(QStringLiteral("%1：请指定要导出的表（文件中的表：%2）")
+                                    .arg(path, tables.join(u'、')));
     }
     const vq::jet::RowSet rows = db.readTable(name, false);
     // Binary and OLE values reach us as text only, which would garble them: they are left out.
@@ -361,8 +353,11 @@ void exportTable(const QString& path, const QString& tableName, const QString& p
     for (const vq::jet::ColumnInfo& c : rows.columns) {
         binary << (c.mdbType == 9 || c.mdbType == 11);
         if (binary.back())
-            std::fprintf(stderr, "velquo-bank: column %s is %s: its values are not exported\n",
-                         c.name.toUtf8().constData(), typeName(c.mdbType).toUtf8().constData());
+            std::fputs(QStringLiteral("velquo-bank: %1列是%2类型，这一列的值没有导出\n")
+                           .arg(c.name, typeName(c.mdbType))
+                           .toUtf8()
+                           .constData(),
+                       stderr);
     }
     QByteArray buffer;
     for (int i = 0; i < rows.columns.size(); ++i) {
@@ -409,30 +404,48 @@ namespace {
 
 // What the check found; the report lists notes, then warnings, then failures.
 struct Findings {
-    QStringList notes;
-    QStringList warnings;
-    QStringList problems;
+    QList<CheckLine> notes;
+    QList<CheckLine> warnings;
+    QList<CheckLine> problems;
+
+    void note(const QString& text) { notes << CheckLine{CheckLine::Note, text, {}, {}}; }
+    void warning(const QString& text, const QStringList& numbers) {
+        warnings << CheckLine{CheckLine::Warning, text, {}, numbers};
+    }
+    void problem(const QString& text, const QList<int>& rows = {},
+                 const QStringList& numbers = {}) {
+        problems << CheckLine{CheckLine::Problem, text, rows, numbers};
+    }
 };
 
+// The presenter's own message for a question that cannot be fetched, quoted, which the
+// operator would see instead of the question.
+QString emptyBankMessage() {
+    return u'“' + vq::kEmptyBankMessage + u'”';
+}
+
 CheckReport finish(CheckReport report, const Findings& found) {
-    for (const QString& n : found.notes)
-        report.text += n + u'\n';
-    for (const QString& w : found.warnings)
-        report.text += QStringLiteral("warning: ") + w + u'\n';
-    for (const QString& p : found.problems)
-        report.text += QStringLiteral("FAIL: ") + p + u'\n';
     report.ok = found.problems.isEmpty();
-    report.text += report.ok
-                       ? QStringLiteral("OK: the show can run with this bank (%1 questions)\n")
-                             .arg(report.poolSize)
-                       : QStringLiteral("The show would fail with this bank.\n");
+    report.lines << found.notes << found.warnings << found.problems;
+    report.lines << CheckLine{
+        CheckLine::Verdict,
+        report.ok ? QStringLiteral("结论：可以用这个题库放映（共 %1 道题）").arg(report.poolSize)
+                  : QStringLiteral("结论：用这个题库放映会出错"),
+        {},
+        {}};
+    for (const CheckLine& line : report.lines) {
+        if (line.kind == CheckLine::Warning)
+            report.text += QStringLiteral("注意：");
+        else if (line.kind == CheckLine::Problem)
+            report.text += QStringLiteral("问题：");
+        report.text += line.text + u'\n';
+    }
     return report;
 }
 
 QString connectionFails(const QString& why) {
-    return QStringLiteral("the connection fails: %1 (error boxes at start, and every question "
-                          "shows the empty-bank message)")
-        .arg(why);
+    return QStringLiteral("无法连接题库：%1（放映程序启动时会弹出错误框，每次出题都只显示%2）")
+        .arg(why, emptyBankMessage());
 }
 
 // Takes the boxes the presenter's code shows while the check runs it.
@@ -453,22 +466,28 @@ private:
     vq::MessageService* m_previous;
 };
 
+// A box's text as a reason inside a report line: without the full stop the box puts after it.
+QString reasonOf(const QString& boxText) {
+    return boxText.endsWith(u'.') ? boxText.chopped(1) : boxText;
+}
+
 // Whether the data module came up as at the presenter's start. The connection opens first,
 // then the query; a failed connection is tried again by the query and so shows twice.
 bool opened(TDataModule2& module, const QStringList& errors, Findings& found) {
     if (module.ADOQuery1->active())
         return true;
     if (errors.size() > 1) {
-        found.problems << connectionFails(errors.front());
+        found.problem(connectionFails(reasonOf(errors.front())));
         return false;
     }
     QString tables;
     try {
-        tables = userTables(module.ADOConnection1->database()).join(QStringLiteral(", "));
+        tables = userTables(module.ADOConnection1->database()).join(u'、');
     } catch (const vq::Exception&) {
     }
-    found.problems << QStringLiteral("the query fails: %1 (tables in the file: %2)")
-                          .arg(errors.value(0), tables);
+    found.problem(
+        QStringLiteral("查询失败：%1（文件中的表：%2）")
+            .arg(reasonOf(errors.value(0)), tables.isEmpty() ? QStringLiteral("无") : tables));
     return false;
 }
 
@@ -476,17 +495,16 @@ void describeTable(TDataModule2& module, const QString& full, CheckReport& repor
                    Findings& found) {
     QStringList described;
     for (const vq::jet::ColumnInfo& c : module.ADOConnection1->database().columns(kTable))
-        described << QStringLiteral("%1 %2").arg(c.name, typeName(c.mdbType));
+        described << QStringLiteral("%1（%2）").arg(c.name, typeName(c.mdbType));
     report.rows = module.ADOQuery1->recordCount();
     const TADOQuery& query = *module.ADOQuery1;
     if (query.damage().damaged())
-        found.problems << query.damage().describe() +
-                              QStringLiteral(
-                                  " (the pool would hold only the rows that could be read)");
-    found.notes << QStringLiteral("%1: table %2, %3 rows; columns %4")
-                       .arg(full, kTable)
-                       .arg(report.rows)
-                       .arg(described.join(QStringLiteral(", ")));
+        found.problem(query.damage().describe() +
+                      QStringLiteral("（放映时只能抽到读得出来的那些行）"));
+    found.note(QStringLiteral("%1：“%2”表，%3 行；列：%4")
+                   .arg(full, kTable)
+                   .arg(report.rows)
+                   .arg(described.join(u'、')));
 }
 
 // The rows from the query's current one on whose number cannot be read as text; none when
@@ -521,22 +539,23 @@ QStringList fill(TADOQuery& query, CheckReport& report, Findings& found) {
     const QStringList pool = filled.lines();
     report.poolSize = int(pool.size());
     if (report.rows == 0)
-        found.problems << QStringLiteral(
-            "the table has no rows: every question shows the empty-bank message");
+        found.problem(QStringLiteral("表中一行也没有：每次出题都只显示%1").arg(emptyBankMessage()));
     if (stopMessage.isEmpty())
         return pool;
     const qsizetype stopRow = pool.size() + 1;
     if (const int nulls = rowsWithoutNumber(query))
-        found.problems << QStringLiteral("%1 rows without %2 (the first is row %3)")
-                              .arg(nulls)
-                              .arg(kNumber)
-                              .arg(stopRow);
-    found.problems << QStringLiteral("the pool fill fails at row %1 with \"%2\"; the pool would "
-                                     "hold %3 of %4 rows")
-                          .arg(stopRow)
-                          .arg(stopMessage)
-                          .arg(pool.size())
-                          .arg(report.rows);
+        found.problem(QStringLiteral("%1 行的%2是空的（第一处在第 %3 行）")
+                          .arg(nulls)
+                          .arg(kNumber)
+                          .arg(stopRow),
+                      {int(stopRow)});
+    found.problem(QStringLiteral("读取%1时在第 %2 行出错（“%3”）；放映时只能从 %4 行中抽到 %5 行")
+                      .arg(kNumber)
+                      .arg(stopRow)
+                      .arg(stopMessage)
+                      .arg(report.rows)
+                      .arg(pool.size()),
+                  {int(stopRow)});
     return pool;
 }
 
@@ -582,20 +601,26 @@ std::vector<int> checkNumbers(const QStringList& pool, Findings& found) {
         }
     }
     if (lowest)
-        found.notes << QStringLiteral("numbers in the pool %1 .. %2")
-                           .arg(*lowest, 0, 'g', 15)
-                           .arg(*highest, 0, 'g', 15);
+        found.note(QStringLiteral("可抽到的%1从 %2 到 %3")
+                       .arg(kNumber)
+                       .arg(*lowest, 0, 'g', 15)
+                       .arg(*highest, 0, 'g', 15));
     QStringList shared;
+    QList<int> sharedRows;
     for (auto it = laterRows.cbegin(); it != laterRows.cend(); ++it) {
         QStringList where{QString::number(it.key() + 1)};
-        for (int r : *it)
+        sharedRows << it.key() + 1;
+        for (int r : *it) {
             where << QString::number(r);
-        shared << QStringLiteral("%1 (rows %2)").arg(pool[it.key()], where.join(u' '));
+            sharedRows << r;
+        }
+        shared << QStringLiteral("%1（第 %2 行）").arg(pool[it.key()], where.join(u'、'));
     }
     if (!shared.isEmpty())
-        found.problems << QStringLiteral("numbers shared by several rows (each draw of one shows "
-                                         "its first row; the others never show): %1")
-                              .arg(some(shared));
+        found.problem(QStringLiteral("有几行共用一个%1（抽到这个%1时只显示其中第一行，其余几行永远"
+                                     "不会出现）：%2")
+                          .arg(kNumber, some(shared)),
+                      sharedRows);
     return firsts;
 }
 
@@ -622,7 +647,7 @@ Fetched fetchAll(TADOQuery& query, const QStringList& pool, const std::vector<in
         const QString& n = pool[at];
         ++out.count;
         if (progress && pool.size() >= kProgressRows && out.count % kProgressRows == 0)
-            progress(QStringLiteral("%1 of %2 questions fetched").arg(out.count).arg(pool.size()));
+            progress(QStringLiteral("已取出 %1 / %2 道题").arg(out.count).arg(pool.size()));
         bool requeried = true;
         vq::FetchTargets targets;
         targets.setQuestion = [&](const QString& q) {
@@ -652,38 +677,41 @@ void reportFetches(const Fetched& fetched, Findings& found) {
     const auto each = [&](vq::FetchStep step, const auto& line) {
         const QMap<QString, QStringList>& byMessage = fetched.failures[int(step)];
         for (auto it = byMessage.cbegin(); it != byMessage.cend(); ++it)
-            found.problems << line(it->size()).arg(it.key(), some(*it));
+            found.problem(line(it->size()).arg(it.key(), kNumber, some(*it)), {}, *it);
     };
     each(vq::FetchStep::Requery, [&](qsizetype n) {
-        return QStringLiteral("%1 of %2 fetches fail with \"%3\" and show the empty-bank message "
-                              "instead: numbers %4")
+        return QStringLiteral("%1 次取题中有 %2 次出错（“%4”），屏幕上只会显示%3：%5 %6")
+            .arg(fetched.count)
             .arg(n)
-            .arg(fetched.count);
+            .arg(emptyBankMessage());
     });
     each(vq::FetchStep::Question, [](qsizetype n) {
-        return QStringLiteral("%1 questions cannot be read (\"%2\"); the screen keeps the "
-                              "previous question and answer: numbers %3")
-            .arg(n);
+        return QStringLiteral("%1 道题的%2读不出来（“%3”），屏幕上会留着上一道题的题目和答案："
+                              "%4 %5")
+            .arg(n)
+            .arg(kQuestion);
     });
     each(vq::FetchStep::Answer, [](qsizetype n) {
-        return QStringLiteral("%1 answers cannot be read (\"%2\"); the previous answer would be "
-                              "revealed: numbers %3")
-            .arg(n);
+        return QStringLiteral("%1 道题的%2读不出来（“%3”），揭晓时会显示上一道题的答案：%4 %5")
+            .arg(n)
+            .arg(kAnswer);
     });
     if (!fetched.emptyQuestions.isEmpty())
-        found.problems << QStringLiteral("%1 empty questions (%2): numbers %3")
-                              .arg(fetched.emptyQuestions.size())
-                              .arg(kQuestion, some(fetched.emptyQuestions));
+        found.problem(QStringLiteral("%1 道题的%2是空的：%3 %4")
+                          .arg(fetched.emptyQuestions.size())
+                          .arg(kQuestion, kNumber, some(fetched.emptyQuestions)),
+                      {}, fetched.emptyQuestions);
     if (!fetched.cutTexts.isEmpty())
-        found.problems << QStringLiteral("%1 questions have a text of %2 bytes or more, which "
-                                         "shows cut off: numbers %3")
-                              .arg(fetched.cutTexts.size())
-                              .arg(kLongestText - 3)
-                              .arg(some(fetched.cutTexts));
+        found.problem(QStringLiteral("%1 道题的文字有 %2 字节或更长，显示时会被截断：%3 %4")
+                          .arg(fetched.cutTexts.size())
+                          .arg(kLongestText - 3)
+                          .arg(kNumber, some(fetched.cutTexts)),
+                      {}, fetched.cutTexts);
     if (!fetched.emptyAnswers.isEmpty())
-        found.warnings << QStringLiteral("%1 empty answers (%2): numbers %3")
-                              .arg(fetched.emptyAnswers.size())
-                              .arg(kAnswer, some(fetched.emptyAnswers));
+        found.warning(QStringLiteral("%1 道题的%2是空的：%3 %4")
+                          .arg(fetched.emptyAnswers.size())
+                          .arg(kAnswer, kNumber, some(fetched.emptyAnswers)),
+                      fetched.emptyAnswers);
 }
 
 } // namespace
@@ -696,7 +724,7 @@ CheckReport checkBank(const QString& path, const QString& password, const Progre
     try {
         connection = connectionStringFor(full, password);
     } catch (const vq::Exception& e) {
-        found.problems << connectionFails(e.message());
+        found.problem(connectionFails(e.message()));
         return finish(report, found);
     }
     // The presenter's own data module, pool fill and fetch, so that every message reads as

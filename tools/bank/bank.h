@@ -57,11 +57,21 @@ QStringList userTables(vq::jet::Database& db);
 // takes the bank table, else the only user table.
 void exportTable(const QString& path, const QString& table, const QString& password, FILE* out);
 
+// One line of a check's report, with the table rows and question numbers it names, so that
+// a caller can point at them without reading the text.
+struct CheckLine {
+    enum Kind { Note, Warning, Problem, Verdict } kind = Note;
+    QString text;        // without the mark that the printed report puts before it
+    QList<int> rows;     // rows of the table in the order the query delivers them, from 1
+    QStringList numbers; // numbers as the pool holds them
+};
+
 struct CheckReport {
     bool ok = false; // false when the show would fail with this bank
     int rows = 0;
     int poolSize = 0; // the numbers the pool would hold after the fill
-    QString text;
+    QList<CheckLine> lines;
+    QString text; // the lines as printed: notes, "注意：" warnings, "问题：" problems, the verdict
 };
 
 // Opens the bank through the presenter's own connection and query (the same connection

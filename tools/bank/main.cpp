@@ -1,6 +1,7 @@
 // velquo-bank: builds, exports and checks question banks (Jet 4.0 files).
 #include "bank.h"
 
+#include "controls/application.h"
 #include "data/jetwriter.h"
 #include "platform/exception.h"
 #include "platform/files.h"
@@ -25,20 +26,16 @@ void print(FILE* to, const QString& text) {
 
 QString usageText() {
     return QStringLiteral(
-        "usage:\n"
-        "  velquo-bank build QUESTIONS db.DLL [--sheet NAME] [--password X | "
-        "--no-password]\n"
-        "  velquo-bank export db.DLL [TABLE] [--password X | --no-password]\n"
-        "  velquo-bank check db.DLL [--password X | --no-password]\n"
-        "QUESTIONS is a CSV file (UTF-8, GBK or UTF-16; comma- or tab-separated) or an "
-        ".xlsx\n"
-        "workbook (the first sheet, or the one --sheet names) with the columns 编号 "
-        "(optional),\n"
-        "题目 and 答案 in any order; other columns are left out. A file already at "
-        "db.DLL is\n"
-        "kept as db.DLL.bak when the new bank is written.\n"
-        "The password is fmrTK20914 unless --password or --no-password says otherwise.\n"
-        "check exits with 1 when the show would fail with the bank.\n");
+        "用法：\n"
+        "  velquo-bank build 题目表 db.DLL [--sheet 工作表名] [--password 密码 | --no-password]\n"
+        "  velquo-bank export db.DLL [表名] [--password 密码 | --no-password]\n"
+        "  velquo-bank check db.DLL [--password 密码 | --no-password]\n"
+        "build 由题目表生成题库。题目表是 CSV 文件（UTF-8、GBK 或 UTF-16 编码，逗号或制表符\n"
+        "分隔）或 .xlsx 工作簿（读第一个工作表，或 --sheet 指定的工作表），要有“编号”（可省略）、\n"
+        "“题目”和“答案”三列，顺序不限，其他列不读入。db.DLL 处原有的文件在新题库写好后保留为\n"
+        "db.DLL.bak。\n"
+        "export 把表导出为 CSV；check 像放映程序一样打开题库并逐题检查，放映会出错时退出码为 1。\n"
+        "不加 --password 或 --no-password 时，密码是 fmrTK20914。\n");
 }
 
 int usage() {
@@ -76,7 +73,7 @@ int takeOptions(QStringList& args, Options& options) {
             options.password = args[i].mid(11);
             args.removeAt(i);
         } else if (args[i].startsWith(QLatin1String("--"))) {
-            print(stderr, QStringLiteral("velquo-bank: unknown option %1\n").arg(args[i]));
+            print(stderr, QStringLiteral("velquo-bank: 没有 %1 这个选项\n").arg(args[i]));
             return usage();
         } else {
             ++i;
@@ -99,8 +96,8 @@ int build(const QString& questions, const QString& bankPath, const Options& opti
     build.notes = progress;
     const vq::bank::BuildResult r = vq::bank::buildBank(questions, bankPath, build);
     if (!r.backup.isEmpty())
-        print(stderr, QStringLiteral("the previous %1 is kept as %2\n").arg(bankPath, r.backup));
-    print(stderr, QStringLiteral("%1: %2 questions, numbers %3..%4, %5 bytes, %6 ms\n")
+        print(stderr, QStringLiteral("原来的 %1 已保留为 %2\n").arg(bankPath, r.backup));
+    print(stderr, QStringLiteral("%1：%2 道题，编号 %3 至 %4，%5 字节，用时 %6 毫秒\n")
                       .arg(bankPath)
                       .arg(r.rows)
                       .arg(r.lowest)
@@ -150,6 +147,8 @@ int main(int argc, char** argv) {
     const std::unique_ptr<QCoreApplication> app(widgets ? new QApplication(argc, argv)
                                                         : new QCoreApplication(argc, argv));
     qInstallMessageHandler(handler);
+    // Qt's own reasons (a file that cannot be opened, an XML error) in Chinese, as the tool's.
+    vq::installQtTranslations();
     QStringList args = QCoreApplication::arguments().mid(1);
     Options options;
     if (const int status = takeOptions(args, options); status >= 0)

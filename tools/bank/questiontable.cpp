@@ -104,7 +104,7 @@ QString decodeWith(QStringConverter::Encoding encoding, QByteArrayView bytes) {
 QString decodeUtf16(QByteArrayView bytes, bool littleEndian) {
     if (bytes.size() % 2)
         throw vq::Exception(
-            QStringLiteral("the file says it is UTF-16 but has an odd number of bytes (cut off?)"));
+            QStringLiteral("文件标明是 UTF-16 编码，字节数却是奇数（文件不完整？）"));
     QString out(bytes.size() / 2, Qt::Uninitialized);
     char16_t* d = reinterpret_cast<char16_t*>(out.data());
     const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
@@ -166,6 +166,14 @@ QString fileName(const QString& path) {
     return QFileInfo(path).fileName();
 }
 
+// "q.csv：这是图片（PNG），不是表格", a blank between 这是 and a kind that begins in Latin
+// letters ("这是 Word 文档").
+QString notATable(const QString& path, const QString& kind) {
+    const bool latin = !kind.isEmpty() && kind.front().unicode() < 0x80;
+    return QStringLiteral("%1：这是%2%3")
+        .arg(fileName(path), latin ? QStringLiteral(" ") : QString(), kind);
+}
+
 // The three columns picked out of the rows; other columns listed.
 void takeColumns(QuestionTable& table, const QList<SheetRow>& rows, const QString& path,
                  bool strictFieldCount) {
@@ -173,7 +181,7 @@ void takeColumns(QuestionTable& table, const QList<SheetRow>& rows, const QStrin
     while (h < rows.size() && wholeEmpty(rows[h].cells))
         ++h;
     if (h == rows.size())
-        throw vq::Exception(QStringLiteral("%1: no header line (expected %2,%3,%4)")
+        throw vq::Exception(QStringLiteral("%1：没有标题行（第一行应为 %2,%3,%4）")
                                 .arg(fileName(path), kNumber, kQuestion, kAnswer));
     const SheetRow& header = rows[h];
     table.columns = header.cells;
@@ -196,23 +204,22 @@ void takeColumns(QuestionTable& table, const QList<SheetRow>& rows, const QStrin
         }
         if (*slot >= 0)
             throw vq::Exception(
-                QStringLiteral("%1: column '%2' appears twice").arg(table.place(header.row), name));
+                QStringLiteral("%1：“%2”列出现了两次").arg(table.place(header.row), name));
         *slot = i;
     }
     if (questionAt < 0 || answerAt < 0)
         throw vq::Exception(
-            QStringLiteral(
-                "%1: the header needs the columns %2 and %3 (and may have %4); it has: %5")
+            QStringLiteral("%1：标题行要有“%2”和“%3”两列（“%4”列可有可无），现在的标题行是：%5")
                 .arg(table.place(header.row), kQuestion, kAnswer, kNumber,
-                     header.cells.join(QStringLiteral(", "))));
+                     header.cells.join(u'、')));
     table.numbered = numberAt >= 0;
     // Columns without a name count only when something stands in them.
     for (int i : unnamed) {
         for (qsizetype r = h + 1; r < rows.size(); ++r) {
             if (i < rows[r].cells.size() && !rows[r].cells[i].trimmed().isEmpty()) {
                 table.ignoredColumns << (table.format == QLatin1String("xlsx")
-                                             ? QStringLiteral("column %1").arg(columnLetters(i))
-                                             : QStringLiteral("column %1").arg(i + 1));
+                                             ? QStringLiteral("%1 列").arg(columnLetters(i))
+                                             : QStringLiteral("第 %1 列").arg(i + 1));
                 break;
             }
         }
@@ -225,7 +232,7 @@ void takeColumns(QuestionTable& table, const QList<SheetRow>& rows, const QStrin
             continue;
         }
         if (strictFieldCount && row.cells.size() != header.cells.size())
-            throw vq::Exception(QStringLiteral("%1: %2 fields, the header has %3")
+            throw vq::Exception(QStringLiteral("%1：有 %2 列，标题行却有 %3 列")
                                     .arg(table.place(row.row))
                                     .arg(row.cells.size())
                                     .arg(header.cells.size()));
@@ -252,7 +259,7 @@ bool isZip(const QByteArray& head) {
 QByteArray readUnlessZip(const QString& path) {
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly))
-        throw vq::Exception(QStringLiteral("Cannot open %1: %2").arg(path, f.errorString()));
+        throw vq::Exception(QStringLiteral("无法打开 %1：%2").arg(path, f.errorString()));
     QByteArray bytes = f.read(kHeadBytes);
     if (!isZip(bytes))
         bytes += f.readAll();
@@ -272,24 +279,23 @@ bool hasStream(const QByteArray& file, const char* name) {
 } // namespace
 
 QString QuestionTable::place(int row) const {
-    return format == QLatin1String("xlsx") ? QStringLiteral("row %1").arg(row)
-                                           : QStringLiteral("line %1").arg(row);
+    return QStringLiteral("第 %1 行").arg(row);
 }
 
 QString QuestionTable::describe() const {
     if (format == QLatin1String("xlsx"))
-        return QStringLiteral("xlsx, sheet %1").arg(sheet);
-    return QStringLiteral("CSV, %1, %2")
-        .arg(encoding, separator == u'\t' ? QStringLiteral("tab-separated")
-                                          : QStringLiteral("comma-separated"));
+        return QStringLiteral("xlsx 工作簿，工作表“%1”").arg(sheet);
+    return QStringLiteral("CSV 文件，%1 编码，%2")
+        .arg(encoding,
+             separator == u'\t' ? QStringLiteral("制表符分隔") : QStringLiteral("逗号分隔"));
 }
 
 QStringList QuestionTable::findings() const {
     QStringList out;
     if (!ignoredColumns.isEmpty())
-        out << QStringLiteral("ignored columns: %1").arg(ignoredColumns.join(QStringLiteral(", ")));
+        out << QStringLiteral("没有读入的列：%1").arg(ignoredColumns.join(u'、'));
     if (emptyRows)
-        out << QStringLiteral("wholly empty rows left out: %1").arg(emptyRows);
+        out << QStringLiteral("略过了 %1 个空行").arg(emptyRows);
     out << notes;
     return out;
 }
@@ -314,11 +320,11 @@ DecodedText decodeText(const QByteArray& bytes) {
         out.text = utf8.decode(rest);
         if (utf8.hasError()) {
             const QByteArray copy = rest.toByteArray();
-            throw vq::Exception(QStringLiteral("line %1: the text is not valid UTF-8 (the file "
-                                               "begins with a UTF-8 byte order mark)")
+            throw vq::Exception(QStringLiteral("第 %1 行：文字不是有效的 UTF-8（文件开头却有 "
+                                               "UTF-8 字节顺序标记）")
                                     .arg(lineAt(copy, std::max<qsizetype>(firstNonUtf8(copy), 0))));
         }
-        out.encoding = QStringLiteral("UTF-8 with BOM");
+        out.encoding = QStringLiteral("带 BOM 的 UTF-8");
         return out;
     }
     {
@@ -355,8 +361,8 @@ DecodedText decodeText(const QByteArray& bytes) {
         return out;
     }
     throw vq::Exception(
-        QStringLiteral("line %1: the text is neither UTF-8 nor GBK; save the list as CSV "
-                       "(UTF-8) or as .xlsx in Excel or WPS")
+        QStringLiteral("第 %1 行：文字既不是 UTF-8 也不是 GBK 编码；请在 Excel 或 WPS 中把"
+                       "题目表另存为 CSV（UTF-8）或 .xlsx")
             .arg(
                 lineAt(bytes, badGbk >= 0 ? badGbk : std::max<qsizetype>(firstNonUtf8(bytes), 0))));
 }
@@ -369,47 +375,47 @@ QString foreignKind(const QByteArray& head, const QByteArray& wholeFile) {
     if (starts("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8)) {
         const QByteArray& f = wholeFile.isEmpty() ? head : wholeFile;
         if (hasStream(f, "EncryptedPackage"))
-            return QStringLiteral("a workbook with a password: save it without a password as "
-                                  ".xlsx or CSV in Excel or WPS");
+            return QStringLiteral("有密码的工作簿：请在 Excel 或 WPS 中去掉密码，另存为 .xlsx 或 "
+                                  "CSV");
         if (hasStream(f, "Workbook") || hasStream(f, "Book"))
-            return QStringLiteral("an old .xls workbook: save it as .xlsx or CSV in Excel or WPS");
+            return QStringLiteral("旧版 .xls 工作簿：请在 Excel 或 WPS 中另存为 .xlsx 或 CSV");
         if (hasStream(f, "WordDocument"))
-            return QStringLiteral("an old Word document (.doc), not a table: put the questions in "
-                                  "Excel or WPS and save them as .xlsx or CSV");
+            return QStringLiteral("旧版 Word 文档（.doc），不是表格：请把题目放进 Excel 或 WPS "
+                                  "表格，另存为 .xlsx 或 CSV");
         if (hasStream(f, "PowerPoint Document"))
-            return QStringLiteral("a PowerPoint presentation, not a table");
-        return QStringLiteral("an old Office file, not a table: save the list as .xlsx or CSV in "
-                              "Excel or WPS");
+            return QStringLiteral("PowerPoint 演示文稿，不是表格");
+        return QStringLiteral("旧版 Office 文件，不是表格：请在 Excel 或 WPS 中把题目表另存为 "
+                              ".xlsx 或 CSV");
     }
     if (starts("\x89PNG\r\n\x1A\n", 8))
-        return QStringLiteral("an image (PNG), not a table");
+        return QStringLiteral("图片（PNG），不是表格");
     if (starts("\xFF\xD8\xFF", 3))
-        return QStringLiteral("an image (JPEG), not a table");
+        return QStringLiteral("图片（JPEG），不是表格");
     if (starts("GIF8", 4))
-        return QStringLiteral("an image (GIF), not a table");
+        return QStringLiteral("图片（GIF），不是表格");
     if (starts("BM", 2) && head.size() >= 26 && head.at(6) == 0 && head.at(7) == 0)
-        return QStringLiteral("an image (BMP), not a table");
+        return QStringLiteral("图片（BMP），不是表格");
     if (starts("RIFF", 4) && starts("WEBP", 4, 8))
-        return QStringLiteral("an image (WebP), not a table");
+        return QStringLiteral("图片（WebP），不是表格");
     if (starts("II*\0", 4) || starts("MM\0*", 4))
-        return QStringLiteral("an image (TIFF), not a table");
+        return QStringLiteral("图片（TIFF），不是表格");
     if (starts("%PDF", 4))
-        return QStringLiteral("a PDF document, not a table");
+        return QStringLiteral("PDF 文档，不是表格");
     if (starts("{\\rtf", 5))
-        return QStringLiteral("a rich text (RTF) document, not a table");
+        return QStringLiteral("RTF 文档，不是表格");
     if (starts("\x00\x01\x00\x00Standard Jet DB", 19) ||
         starts("\x00\x01\x00\x00Standard ACE DB", 19))
-        return QStringLiteral("an Access database (a question bank itself?), not a question list: "
-                              "export it with 'velquo-bank export'");
+        return QStringLiteral("Access 数据库（本身就是题库？），不是题目表：可以用“velquo-bank "
+                              "export”导出其中的题目");
     if (starts("Rar!", 4) || starts("7z\xBC\xAF\x27\x1C", 6) || starts("\x1F\x8B", 2))
-        return QStringLiteral("a compressed archive, not a table");
+        return QStringLiteral("压缩包，不是表格");
     // Markup: a web page or Excel's old XML spreadsheet.
     QByteArray text = head.left(512).trimmed().toLower();
     if (text.startsWith("\xEF\xBB\xBF"))
         text = text.mid(3).trimmed();
     if (text.startsWith("<?xml") || text.startsWith("<html") || text.startsWith("<!doctype"))
-        return QStringLiteral("a web page or XML file, not a table: save it as .xlsx or CSV in "
-                              "Excel or WPS");
+        return QStringLiteral("网页或 XML 文件，不是表格：请在 Excel 或 WPS 中另存为 .xlsx 或 "
+                              "CSV");
     return {};
 }
 
@@ -474,8 +480,9 @@ QList<CsvRecord> parseCsvText(const QString& text, QChar separator) {
         } else if (c == u'"') {
             if (fieldStarted || wasQuoted)
                 throw vq::Exception(
-                    QStringLiteral("line %1: a quote inside an unquoted field (fields with quotes "
-                                   "must be quoted, quotes doubled)")
+                    QStringLiteral(
+                        "第 %1 行：没有用引号括起来的单元格中出现了引号（含有引号的单元格"
+                        "要整个用引号括起来，其中的引号写成两个）")
                         .arg(line));
             quoted = true;
             wasQuoted = true;
@@ -484,7 +491,7 @@ QList<CsvRecord> parseCsvText(const QString& text, QChar separator) {
         } else {
             if (wasQuoted)
                 throw vq::Exception(
-                    QStringLiteral("line %1: text after the closing quote of a field").arg(line));
+                    QStringLiteral("第 %1 行：单元格的结束引号后面还有文字").arg(line));
             // The longest run of plain characters goes in at once.
             qsizetype j = i + 1;
             while (j < size) {
@@ -499,7 +506,8 @@ QList<CsvRecord> parseCsvText(const QString& text, QChar separator) {
         }
     }
     if (quoted)
-        throw vq::Exception(QStringLiteral("line %1: a quoted field is not closed").arg(quoteLine));
+        throw vq::Exception(
+            QStringLiteral("第 %1 行：用引号括起来的单元格缺少结束引号").arg(quoteLine));
     if (fieldStarted || !current.fields.isEmpty() || wasQuoted)
         endRecord();
     return records;
@@ -511,7 +519,7 @@ QList<CsvRecord> parseCsv(const QByteArray& input) {
         bytes.remove(0, 3);
     if (const qsizetype bad = firstNonUtf8(bytes); bad >= 0)
         throw vq::Exception(
-            QStringLiteral("line %1: the text is not valid UTF-8").arg(lineAt(bytes, bad)));
+            QStringLiteral("第 %1 行：文字不是有效的 UTF-8").arg(lineAt(bytes, bad)));
     return parseCsvText(decodeWith(QStringConverter::Utf8, bytes));
 }
 
@@ -519,29 +527,29 @@ QuestionTable readQuestionTable(const QString& path, const ReadOptions& options)
     const QByteArray bytes = readUnlessZip(path);
     QuestionTable table;
     if (const QString kind = foreignKind(bytes.left(kHeadBytes), bytes); !kind.isEmpty())
-        throw vq::Exception(QStringLiteral("%1: this is %2").arg(fileName(path), kind));
+        throw vq::Exception(notATable(path, kind));
     if (isZip(bytes)) {
         const QString kind = zipKind(path);
         if (kind != QLatin1String("xlsx"))
-            throw vq::Exception(QStringLiteral("%1: this is %2").arg(fileName(path), kind));
+            throw vq::Exception(notATable(path, kind));
         table.format = QStringLiteral("xlsx");
         Worksheet sheet = readWorksheet(path, options.sheet);
         table.sheet = sheet.name;
         if (sheet.rows.isEmpty())
             throw vq::Exception(
-                QStringLiteral("%1: the sheet %2 is empty").arg(fileName(path), sheet.name));
+                QStringLiteral("%1：工作表“%2”是空的").arg(fileName(path), sheet.name));
         takeColumns(table, sheet.rows, path, false);
         table.notes = sheet.notes;
-        if (!sheet.otherSheets.isEmpty() && options.sheet.isEmpty())
-            table.notes << QStringLiteral("the workbook's other sheets were not read: %1 "
-                                          "(choose one with --sheet NAME)")
-                               .arg(sheet.otherSheets.join(QStringLiteral(", ")));
+        if (!sheet.otherSheets.isEmpty() && options.sheet.isEmpty()) {
+            table.otherSheets = sheet.otherSheets;
+            table.notes << QStringLiteral("工作簿中的其他工作表没有读入：%1")
+                               .arg(sheet.otherSheets.join(u'、'));
+        }
         return table;
     }
     if (!options.sheet.isEmpty())
         throw vq::Exception(
-            QStringLiteral("%1: --sheet needs an .xlsx workbook; this is a CSV file")
-                .arg(fileName(path)));
+            QStringLiteral("%1：--sheet 只用于 .xlsx 工作簿，这是 CSV 文件").arg(fileName(path)));
     table.format = QStringLiteral("CSV");
     DecodedText decoded = decodeText(bytes);
     table.encoding = decoded.encoding;

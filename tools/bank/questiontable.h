@@ -31,13 +31,13 @@ QList<CsvRecord> parseCsv(const QByteArray& utf8);
 // sequence that is neither.
 struct DecodedText {
     QString text;
-    QString encoding; // "UTF-8", "UTF-8 with BOM", "GBK", "UTF-16LE", "UTF-16BE"
+    QString encoding; // "UTF-8", "带 BOM 的 UTF-8", "GBK", "UTF-16LE", "UTF-16BE"
 };
 DecodedText decodeText(const QByteArray& bytes);
 
-// What a file that is not a table at all is, from its first bytes ("a Word document",
-// "an image", ...); empty when it may be a table. The text is the whole explanation after
-// "this is ".
+// What a file that is not a table at all is, from its first bytes ("PDF 文档，不是表格",
+// "图片（PNG），不是表格", ...); empty when it may be a table. The text is the whole
+// explanation after "这是".
 QString foreignKind(const QByteArray& head, const QByteArray& wholeFile = {});
 
 // One row of a spreadsheet's cells as text, with its place: the line of a CSV file or the
@@ -61,22 +61,23 @@ struct QuestionRow {
 
 // A question list read from a file, with what the reader found out about it.
 struct QuestionTable {
-    QString format;        // "CSV" or "xlsx"
-    QString encoding;      // CSV: see DecodedText
-    QChar separator;       // CSV: ',' or '\t'
-    QString sheet;         // xlsx: the worksheet read
-    bool numbered = false; // the list has a 编号 column
-    QStringList columns;   // the header as it stands
+    QString format;          // "CSV" or "xlsx"
+    QString encoding;        // CSV: see DecodedText
+    QChar separator;         // CSV: ',' or '\t'
+    QString sheet;           // xlsx: the worksheet read
+    QStringList otherSheets; // xlsx: the workbook's worksheets not read, when none was named
+    bool numbered = false;   // the list has a 编号 column
+    QStringList columns;     // the header as it stands
     QStringList ignoredColumns;
     int emptyRows = 0; // wholly empty rows left out
     QStringList notes; // what else the reader noticed
     QList<QuestionRow> rows;
 
-    // "line 5" for CSV, "row 5" for a worksheet.
+    // "第 5 行": a CSV line or a worksheet row alike.
     QString place(int row) const;
-    // One line for the operator: "CSV, GBK, comma-separated" / "xlsx, sheet 题库".
+    // One line for the operator: "CSV 文件，GBK 编码，逗号分隔" / "xlsx 工作簿，工作表“题库”".
     QString describe() const;
-    // Notes for the operator, one per line ("ignored columns: 分类, 难度"); empty when none.
+    // Notes for the operator, one per line ("没有读入的列：分类、难度"); empty when none.
     QStringList findings() const;
 };
 

@@ -4,6 +4,7 @@
 #include "platform/exception.h"
 #include "platform/task.h"
 
+#include <QCoreApplication>
 #include <QDate>
 #include <QDateTime>
 #include <QDir>
@@ -38,9 +39,12 @@ namespace {
 // No workbook part a question list needs comes near this; a bigger one is damage or a trap.
 constexpr qint64 kLargestPart = qint64(1) << 30;
 
-QString damaged(const QString& path, const QString& why) {
-    return QStringLiteral("%1: the workbook cannot be read (%2); open it in Excel or WPS and "
-                          "save it again")
+// `why` may be Qt's XML reason, a sentence of its own: inside the parentheses it goes without
+// its full stop.
+QString damaged(const QString& path, QString why) {
+    if (why.endsWith(u'.') || why.endsWith(u'。'))
+        why.chop(1);
+    return QStringLiteral("%1：无法读取工作簿（%2）；请在 Excel 或 WPS 中打开后重新保存")
         .arg(QFileInfo(path).fileName(), why);
 }
 
@@ -48,7 +52,7 @@ class Workbook {
 public:
     explicit Workbook(const QString& path) : m_path(path), m_zip(path) {
         if (!m_zip.open(QuaZip::mdUnzip))
-            throw vq::Exception(damaged(path, QStringLiteral("not a readable zip file")));
+            throw vq::Exception(damaged(path, QStringLiteral("不是可以读取的 zip 文件")));
         const QStringList names = m_zip.getFileNameList();
         for (const QString& n : names)
             m_names.insert(n);
@@ -68,21 +72,21 @@ public:
     template <typename Parse> bool read(const QString& name, bool required, Parse&& parse) {
         if (!has(name) || !m_zip.setCurrentFile(name)) {
             if (required)
-                throw vq::Exception(damaged(m_path, QStringLiteral("no %1").arg(name)));
+                throw vq::Exception(damaged(m_path, QStringLiteral("缺少 %1").arg(name)));
             return false;
         }
         QuaZipFileInfo64 info;
         if (m_zip.getCurrentFileInfo(&info) && qint64(info.uncompressedSize) > kLargestPart)
-            throw vq::Exception(damaged(m_path, QStringLiteral("%1 is too large").arg(name)));
+            throw vq::Exception(damaged(m_path, QStringLiteral("%1 太大").arg(name)));
         QuaZipFile file(&m_zip);
         if (!file.open(QIODevice::ReadOnly))
-            throw vq::Exception(damaged(m_path, QStringLiteral("%1 cannot be opened").arg(name)));
+            throw vq::Exception(damaged(m_path, QStringLiteral("无法打开 %1").arg(name)));
         parse(static_cast<QIODevice&>(file));
         // A part that does not inflate is damage, whatever its reader made of what it got.
         const int readError = file.getZipError();
         file.close();
         if (readError != UNZ_OK || file.getZipError() != UNZ_OK)
-            throw vq::Exception(damaged(m_path, QStringLiteral("%1 is damaged").arg(name)));
+            throw vq::Exception(damaged(m_path, QStringLiteral("%1 已损坏").arg(name)));
         return true;
     }
     const QString& path() const { return m_path; }
@@ -316,7 +320,7 @@ QStringList sharedStrings(Workbook& book, const QString& name) {
     part.finish(); // a part that does not inflate is damaged, whatever the reader made of it
     if (!read)
         throw vq::Exception(
-            damaged(book.path(), QStringLiteral("%1: %2").arg(name, xml.errorString())));
+            damaged(book.path(), QStringLiteral("%1：%2").arg(name, xml.errorString())));
     return out;
 }
 
@@ -482,7 +486,8 @@ void readTextInto(QXmlStreamReader& xml, QString& out) {
             out.append(xml.text());
             break;
         case QXmlStreamReader::StartElement:
-            xml.raiseError(QStringLiteral("Expected character data."));
+            // Qt's own reason for this, in the language of its installed translation.
+            xml.raiseError(QCoreApplication::translate("QXmlStream", "Expected character data."));
             return;
         case QXmlStreamReader::EndElement:
         case QXmlStreamReader::Invalid:
@@ -995,19 +1000,19 @@ QString zipKind(const QString& path) {
     if (book.has(QStringLiteral("xl/workbook.xml")))
         return QStringLiteral("xlsx");
     if (book.has(QStringLiteral("word/document.xml")))
-        return QStringLiteral("a Word document, not a table: put the questions in Excel or WPS "
-                              "and save them as .xlsx or CSV");
+        return QStringLiteral("Word 文档，不是表格：请把题目放进 Excel 或 WPS 表格，另存为 .xlsx "
+                              "或 CSV");
     if (book.has(QStringLiteral("ppt/presentation.xml")))
-        return QStringLiteral("a PowerPoint presentation, not a table");
+        return QStringLiteral("PowerPoint 演示文稿，不是表格");
     if (book.has(QStringLiteral("xl/workbook.bin")))
-        return QStringLiteral("a binary .xlsb workbook: save it as .xlsx or CSV in Excel or WPS");
+        return QStringLiteral("二进制的 .xlsb 工作簿：请在 Excel 或 WPS 中另存为 .xlsx 或 CSV");
     if (book.has(QStringLiteral("content.xml")) && book.has(QStringLiteral("mimetype"))) {
         const QByteArray mime = book.part(QStringLiteral("mimetype"), false);
         if (mime.contains("spreadsheet"))
-            return QStringLiteral("an OpenDocument spreadsheet (.ods): save it as .xlsx or CSV");
-        return QStringLiteral("an OpenDocument file, not a table");
+            return QStringLiteral("OpenDocument 电子表格（.ods）：请另存为 .xlsx 或 CSV");
+        return QStringLiteral("OpenDocument 文件，不是表格");
     }
-    return QStringLiteral("a zip archive, not a table");
+    return QStringLiteral("zip 压缩包，不是表格");
 }
 
 Worksheet readWorksheet(const QString& path, const QString& sheet) {
@@ -1044,7 +1049,7 @@ Worksheet readWorksheet(const QString& path, const QString& sheet) {
         }
         if (xml.hasError())
             throw vq::Exception(
-                damaged(path, QStringLiteral("xl/workbook.xml: %1").arg(xml.errorString())));
+                damaged(path, QStringLiteral("xl/workbook.xml：%1").arg(xml.errorString())));
     }
     // Relationship ids to parts; only worksheets count (not chart sheets).
     QHash<QString, QString> worksheetPart;
@@ -1073,7 +1078,7 @@ Worksheet readWorksheet(const QString& path, const QString& sheet) {
         if (worksheetPart.contains(e.id))
             worksheets << e;
     if (worksheets.isEmpty())
-        throw vq::Exception(damaged(path, QStringLiteral("it has no worksheet")));
+        throw vq::Exception(damaged(path, QStringLiteral("其中没有工作表")));
     qsizetype chosen = -1;
     QStringList names;
     for (const Entry& e : worksheets)
@@ -1081,9 +1086,8 @@ Worksheet readWorksheet(const QString& path, const QString& sheet) {
     if (!sheet.isEmpty()) {
         chosen = names.indexOf(sheet);
         if (chosen < 0)
-            throw vq::Exception(
-                QStringLiteral("%1: the workbook has no sheet '%2' (its sheets: %3)")
-                    .arg(QFileInfo(path).fileName(), sheet, names.join(QStringLiteral(", "))));
+            throw vq::Exception(QStringLiteral("%1：工作簿中没有工作表“%2”（现有的工作表：%3）")
+                                    .arg(QFileInfo(path).fileName(), sheet, names.join(u'、')));
     } else {
         for (qsizetype i = 0; i < worksheets.size() && chosen < 0; ++i)
             if (!worksheets[i].hidden)
@@ -1112,10 +1116,9 @@ Worksheet readWorksheet(const QString& path, const QString& sheet) {
     // In the order reading the sheet meets them: a missing shared string before a later error.
     for (const SharedCell& c : cells.shared) {
         if (c.index < 0 || c.index >= strings.size())
-            throw vq::Exception(
-                damaged(path, QStringLiteral("cell %1%2 names a missing shared string")
-                                  .arg(columnLetters(c.column))
-                                  .arg(cells.rows[c.row].row)));
+            throw vq::Exception(damaged(path, QStringLiteral("单元格 %1%2 引用的共享字符串不存在")
+                                                  .arg(columnLetters(c.column))
+                                                  .arg(cells.rows[c.row].row)));
         const QString& text = strings[c.index];
         if (text.isEmpty() || c.column < 0 || c.column > 16383)
             continue;
@@ -1126,15 +1129,16 @@ Worksheet readWorksheet(const QString& path, const QString& sheet) {
     }
     if (!cells.error.isEmpty())
         throw vq::Exception(
-            damaged(path, QStringLiteral("sheet %1: %2").arg(out.name, cells.error)));
+            damaged(path, QStringLiteral("工作表“%1”：%2").arg(out.name, cells.error)));
     for (SheetRow& row : cells.rows)
         if (!row.cells.isEmpty())
             out.rows << std::move(row);
     const int formulasWithoutValue = cells.formulasWithoutValue;
     const int firstFormulaRow = cells.firstFormulaRow;
     if (formulasWithoutValue)
-        out.notes << QStringLiteral("%1 formulas without a saved value read as empty (the first "
-                                    "in row %2): open and save the workbook in Excel or WPS")
+        out.notes << QStringLiteral(
+                         "%1 个公式没有保存计算结果，按空白读入（第一个在第 %2 行）：请在 "
+                         "Excel 或 WPS 中打开工作簿后重新保存")
                          .arg(formulasWithoutValue)
                          .arg(firstFormulaRow);
     return out;

@@ -8,8 +8,8 @@
 // Worksheets of .xlsx workbooks (Office Open XML), as Excel, WPS and LibreOffice save them.
 namespace vq::bank {
 
-// What a zip file holds: "xlsx" for a workbook, else the whole explanation after "this is "
-// ("a Word document (.docx)", ...).
+// What a zip file holds: "xlsx" for a workbook, else the whole explanation after "这是"
+// ("Word 文档，不是表格：…", ...).
 QString zipKind(const QString& path);
 
 struct Worksheet {

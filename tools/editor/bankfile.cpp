@@ -11,7 +11,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
-#include <QRegularExpression>
 #include <QSaveFile>
 #include <QSet>
 #include <QTemporaryDir>
@@ -280,43 +279,29 @@ QList<Finding> checkRows(const QList<Row>& rows) {
     const QString path = dir.filePath(QStringLiteral("db.DLL"));
     vq::jet::writeDatabase(path, {bankTable(rows)}, {vq::jet::kBankPassword});
     const vq::bank::CheckReport report = vq::bank::checkBank(path, vq::jet::kBankPassword);
-    // Numbers named in a line select the first row holding them; "rows" name rows directly.
+    // Numbers named in a line select the first row holding them; the table's rows are the
+    // list's, in order, since the temporary bank was written from it.
     QHash<qint32, int> rowOfNumber;
     for (int i = int(rows.size()) - 1; i >= 0; --i)
         if (rows[i].number)
             rowOfNumber.insert(*rows[i].number, i);
-    static const QRegularExpression listed(
-        QStringLiteral(R"(\b(numbers?|rows?)\s+(-?\d+(?:(?:,\s*|\s+)-?\d+)*))"));
-    static const QRegularExpression value(QStringLiteral(R"(-?\d+)"));
     QList<Finding> out;
-    for (const QString& line : report.text.split(u'\n', Qt::SkipEmptyParts)) {
+    for (const vq::bank::CheckLine& line : report.lines) {
         Finding f;
         // The temporary copy's path means nothing to the operator: it is the table as it stands.
-        const QString shown = QString(line).replace(path, QStringLiteral("（编辑中的题库）"));
-        f.text =
-            line.startsWith(QLatin1String("warning: ")) || line.startsWith(QLatin1String("FAIL: "))
-                ? shown.section(QLatin1String(": "), 1)
-                : shown;
-        f.kind =
-            line.startsWith(QLatin1String("FAIL: "))      ? Finding::Problem
-            : line.startsWith(QLatin1String("warning: ")) ? Finding::Warning
-            : line.startsWith(QLatin1String("OK: ")) || line.startsWith(QLatin1String("The show"))
-                ? Finding::Verdict
-                : Finding::Note;
-        if (f.kind == Finding::Problem || f.kind == Finding::Warning) {
-            auto it = listed.globalMatch(f.text);
-            while (it.hasNext()) {
-                const QRegularExpressionMatch m = it.next();
-                const bool byRow = m.captured(1).startsWith(QLatin1String("row"));
-                auto values = value.globalMatch(m.captured(2));
-                while (values.hasNext()) {
-                    const qlonglong v = values.next().captured().toLongLong();
-                    if (byRow && v >= 1 && v <= rows.size())
-                        f.rows << int(v - 1);
-                    else if (!byRow && rowOfNumber.contains(qint32(v)))
-                        f.rows << rowOfNumber.value(qint32(v));
-                }
-            }
+        f.text = QString(line.text).replace(path, QStringLiteral("（编辑中的题库）"));
+        f.kind = line.kind == vq::bank::CheckLine::Problem   ? Finding::Problem
+                 : line.kind == vq::bank::CheckLine::Warning ? Finding::Warning
+                 : line.kind == vq::bank::CheckLine::Verdict ? Finding::Verdict
+                                                             : Finding::Note;
+        for (const int r : line.rows)
+            if (r >= 1 && r <= rows.size())
+                f.rows << r - 1;
+        for (const QString& n : line.numbers) {
+            bool ok = false;
+            const qint32 number = n.toInt(&ok);
+            if (ok && rowOfNumber.contains(number))
+                f.rows << rowOfNumber.value(number);
         }
         out << f;
     }
