@@ -174,7 +174,7 @@ FolderWriteLock::FolderWriteLock(const QString& filePath) {
     const HANDLE mutex = ::CreateMutexW(nullptr, FALSE, reinterpret_cast<LPCWSTR>(name.utf16()));
     if (!mutex)
         return;
-    const DWORD limit = isStuck(folder) ? 0 : DWORD(kTurnWait.count());
+    const DWORD limit = isStuck(folder) ? 0 : DWORD(kBlindTurnWait.count());
     const DWORD got = ::WaitForSingleObject(mutex, limit);
     if (got == WAIT_OBJECT_0 || got == WAIT_ABANDONED) {
         m_lock = reinterpret_cast<std::intptr_t>(mutex);

@@ -27,6 +27,11 @@ public:
 
     // About one frame of the show.
     static constexpr std::chrono::milliseconds kTurnWait{16};
+    // Where a stopped holder cannot be told from a live one (Windows), the wait a live holder is
+    // given instead: a write there, its flush to the disk included, was seen to hold the lock
+    // for over 250 ms on a loaded machine, and going on without the lock beside a live writer
+    // can lose its keys. A stuck holder still costs this once, not once per key.
+    static constexpr std::chrono::milliseconds kBlindTurnWait{2000};
 
 private:
     static constexpr std::intptr_t kNone = -1;

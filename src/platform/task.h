@@ -13,9 +13,8 @@ namespace vq {
 // file, a buffer, an image reader, a bus connection). The thread is a QThread made for the
 // work. A thread Qt has not started itself is "adopted" the first time a Qt object is made on
 // it, and on Windows Qt then watches the thread's end from a thread of its own and tidies up
-// after it there; with several such threads ending during start-up that tidying raced what the
-// main thread was doing, and about one start in sixty crashed under Wine. A Task's thread is
-// Qt's from the start, so nothing is adopted and nothing is tidied behind the program's back.
+// after it there, whenever that watcher gets to it. A Task's thread is Qt's from the start:
+// nothing is adopted, and the thread has ended, tidied up, when the Task is done.
 //
 // The value (or the exception the work threw) comes back through get(); going out of scope
 // waits for the work.
