@@ -25,11 +25,12 @@ on_cleanup release_wm
 dialog_made() { xdotool search --all --pid "$E2E_APP_PID" --name '^设置$' >/dev/null 2>&1; }
 
 # open_settings_on X LATE: the right-button menu at X, 400 on the main screen, then "系统设置";
-# with LATE=1 the window manager is held from the click until the dialog's window exists.
+# with LATE=1 the window manager is held from the choice until the dialog's window exists.
 open_settings_on() {
     open_menu "$1" 400
     [ "$2" = 1 ] && hold_wm
-    click_at $((MENU_X + MENU_W / 2)) $((MENU_Y + 10))
+    # "系统设置" is the menu's second entry, after "自动排版".
+    key Down Down Return
     if [ "$2" = 1 ]; then
         wait_until "$E2E_TIMEOUT" "the settings dialog's window to be made" dialog_made
         release_wm
