@@ -15,12 +15,9 @@
 #include "platform/memory.h"
 #include "platform/messages.h"
 #include "platform/sound.h"
-#include "platform/task.h"
 #include "settings/tform3.h"
 
-#include <QBuffer>
 #include <QGuiApplication>
-#include <QImageReader>
 #include <QScreen>
 
 #include <future>
@@ -50,17 +47,10 @@ int runPresenter(int argc, char** argv,
         background.emplace(programFolder() + QStringLiteral("bg.jpg"), screen->geometry().size());
     // The same for the question bank the data module opens: the connection and its query.
     BankPrefetch bank(TADOConnection::designedConnectionString(), TDataModule2::designedSql());
-    // Qt's image readers read the descriptions of the installed image-format plugins the first
-    // time one of them is made (a few ms). The background is read by libjpeg itself, so set-up's
-    // next-step picture would be the first, on the main thread; an empty PNG is asked here
-    // instead (Qt's own PNG reader answers, no plugin is loaded).
-    const Task<void> imageFormats([] {
-        QBuffer nothing;
-        nothing.open(QIODevice::ReadOnly);
-        QImageReader reader(&nothing, "png");
-        reader.setAutoDetectImageFormat(false);
-        reader.canRead();
-    });
+    // Qt's first image reader reads the descriptions of the installed image-format plugins (a
+    // few ms), here on the main thread as the windows are made. Warming that list up on a second
+    // thread beside them crashed velquo.exe inside Qt's plugin list in about one start in forty
+    // under wine.
 
     // The windows' texts are measured from here on.
     if (fontConfiguration.valid())
