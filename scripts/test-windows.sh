@@ -60,17 +60,12 @@ for t in question_cycle exit_question drag_label drag_error_box settings_dialog 
     E2E_WINDOWS=$folder timeout 300 bash tests/e2e/$t.sh "$build" "$root" || status=$?
     record $status "e2e under wine: $t"
 done
-# Forty starts in a row. velquo.exe still faults inside Qt in about one start in forty under
-# wine, at changing places (the cause is not found yet): the run is reported, and counted apart
-# until that is fixed, so that it cannot hide a new failure of the other tests.
+# Forty starts in a row: a fault that strikes one start in dozens (velquo.exe once crashed
+# inside Qt's plugin list in about one start in forty under wine) shows here.
 status=0
 E2E_WINDOWS=$folder E2E_STARTS=40 timeout 900 bash tests/e2e/repeated_starts.sh "$build" "$root" ||
     status=$?
-if [ $status -eq 0 ]; then
-    record 0 "e2e under wine: 40 starts in a row"
-else
-    echo "KNOWN FAILURE (not counted): e2e under wine: 40 starts in a row" >&2
-fi
+record $status "e2e under wine: 40 starts in a row"
 # Against the Linux build, and heard from outside.
 status=0
 E2E_WINDOWS=$folder timeout 300 bash tests/windows/main_screen_layout.sh "$linux" "$root" || status=$?
