@@ -132,6 +132,8 @@ protected:
         return t.elapsed();
     }
 
+    qint64 dragBeside(QProcess& holder, const char* mode, const char* what);
+
     void expectDraggedTo(int left) {
         const Settings settings(path());
         EXPECT_EQ(settings.integer(Key::wenti_left), left);
@@ -159,18 +161,25 @@ constexpr qint64 kDragAllowanceMs = vq::FolderWriteLock::kBlindTurnWait.count() 
 constexpr qint64 kDragAllowanceMs = 40;
 #endif
 
+// A drag alone, then one beside a holder started in `mode`: the second costs no more than the
+// allowance, and lands. Returns the drag's time alone.
+qint64 StuckWriter::dragBeside(QProcess& holder, const char* mode, const char* what) {
+    const qint64 unhindered = dragQuestion(200);
+    startHolder(holder, mode);
+    const qint64 hindered = dragQuestion(300);
+    std::printf("drag of 12 writes: %lld ms alone, %lld ms beside %s\n",
+                static_cast<long long>(unhindered), static_cast<long long>(hindered), what);
+    EXPECT_LT(hindered, unhindered + kDragAllowanceMs);
+    expectDraggedTo(303);
+    return unhindered;
+}
+
 TEST_F(StuckWriter, StoppedHolderCostsADragNoMoreThanAFrame) {
 #ifndef Q_OS_UNIX
     GTEST_SKIP() << "processes are not stopped by signals here";
 #else
-    const qint64 unhindered = dragQuestion(200);
     QProcess holder;
-    startHolder(holder, "stop");
-    const qint64 hindered = dragQuestion(300);
-    std::printf("drag of 12 writes: %lld ms alone, %lld ms beside a stopped holder\n",
-                static_cast<long long>(unhindered), static_cast<long long>(hindered));
-    EXPECT_LT(hindered, unhindered + kDragAllowanceMs);
-    expectDraggedTo(303);
+    const qint64 unhindered = dragBeside(holder, "stop", "a stopped holder");
     // A dialog save's fifteen keys right after it wait no longer than the drag.
     QElapsedTimer save;
     save.start();
@@ -184,14 +193,8 @@ TEST_F(StuckWriter, StoppedHolderCostsADragNoMoreThanAFrame) {
 }
 
 TEST_F(StuckWriter, HungHolderCostsADragNoMoreThanAFrame) {
-    const qint64 unhindered = dragQuestion(200);
     QProcess holder;
-    startHolder(holder, "hang");
-    const qint64 hindered = dragQuestion(300);
-    std::printf("drag of 12 writes: %lld ms alone, %lld ms beside a hung holder\n",
-                static_cast<long long>(unhindered), static_cast<long long>(hindered));
-    EXPECT_LT(hindered, unhindered + kDragAllowanceMs);
-    expectDraggedTo(303);
+    dragBeside(holder, "hang", "a hung holder");
     end(holder);
     // Once the holder is gone the writes take the lock again.
     EXPECT_TRUE(vq::FolderWriteLock(path()).held());
