@@ -28,8 +28,11 @@ namespace {
 using vq::Key;
 using vq::Settings;
 
+constexpr qint64 kBusyHoldMs = 300;
+
 // Takes the folder's write lock of the file named first, says so, and then either stops itself
-// ("stop") or keeps the lock until its input ends ("hang").
+// ("stop"), keeps the lock until its input ends ("hang"), or works with it for a third of a
+// second and lets it go ("busy"), as a writer on a loaded machine may.
 const bool kHolderRole =
     vq::test::registerChildRole("holds-write-lock", [](const QStringList& args) -> int {
         const vq::FolderWriteLock lock(args.value(0));
@@ -41,6 +44,14 @@ const bool kHolderRole =
         if (args.value(1) == u"stop")
             ::raise(SIGSTOP);
 #endif
+        if (args.value(1) == u"busy") {
+            QElapsedTimer busy;
+            busy.start();
+            volatile quint64 sum = 0;
+            while (busy.elapsed() < kBusyHoldMs)
+                sum = sum + 1;
+            return 0;
+        }
         while (std::getchar() != EOF) {
         }
         return 0;
@@ -156,7 +167,7 @@ protected:
 // about a frame, with room for a loaded machine; where a stuck holder cannot be told from a
 // live one, the wait a live one is given.
 #if defined(Q_OS_WIN)
-constexpr qint64 kDragAllowanceMs = vq::FolderWriteLock::kBlindTurnWait.count() + 40;
+constexpr qint64 kDragAllowanceMs = vq::FolderWriteLock::kBusyHolderWait.count() + 40;
 #else
 constexpr qint64 kDragAllowanceMs = 40;
 #endif
@@ -200,6 +211,25 @@ TEST_F(StuckWriter, HungHolderCostsADragNoMoreThanAFrame) {
     EXPECT_TRUE(vq::FolderWriteLock(path()).held());
     dragQuestion(400);
     expectDraggedTo(403);
+}
+
+// A holder that is still working when a turn's wait has run out is waited for: going on beside
+// it would lose what it writes.
+TEST_F(StuckWriter, WorkingHolderIsWaitedForPastATurn) {
+    QProcess holder;
+    QElapsedTimer t;
+    t.start();
+    startHolder(holder, "busy");
+    {
+        const vq::FolderWriteLock lock(path());
+        EXPECT_TRUE(lock.held());
+        EXPECT_GE(t.elapsed(), kBusyHoldMs);
+    }
+    EXPECT_TRUE(holder.waitForFinished(10000));
+    // Nothing was taken for stuck: the next writer has the lock at once.
+    t.restart();
+    EXPECT_TRUE(vq::FolderWriteLock(path()).held());
+    EXPECT_LT(t.elapsed(), vq::FolderWriteLock::kTurnWait.count());
 }
 
 TEST_F(StuckWriter, WriterStoppedMidWriteKeepsTheDragWhenItGoesOn) {
