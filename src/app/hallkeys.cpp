@@ -42,6 +42,7 @@ void HallKeys::setBlackedOut(bool on) {
     } else {
         m_cover->hide();
     }
+    m_form.announce(ShowChange::BlackOut);
 }
 
 void HallKeys::stepBack() {
@@ -56,7 +57,7 @@ void HallKeys::stepBack() {
         m_form.Label1->show(); // the count as the reveal froze it, timer still stopped
         break;
     case 2: // during or after the countdown
-        m_form.Timer1->stop();
+        m_form.stopCountdown();
         m_form.Label1->hide();
         break;
     default: // right after a draw: a drawn question is never put back
@@ -64,15 +65,45 @@ void HallKeys::stepBack() {
     }
     m_backAt = counter - 1;
     m_form.Label3->setText(QString::number(m_backAt));
+    m_form.announce(ShowChange::StepBack);
 }
 
+namespace {
+
+// The hall's keys and what each asks of the show. Clickers send Page Down and Page Up, many the
+// arrows instead; B and "." are what they send for a blank screen.
+struct HallKey {
+    int key;
+    ShowCommand command;
+};
+constexpr HallKey kHallKeys[] = {
+    {Qt::Key_PageDown, ShowCommand::Step},     {Qt::Key_Right, ShowCommand::Step},
+    {Qt::Key_Down, ShowCommand::Step},         {Qt::Key_PageUp, ShowCommand::StepBack},
+    {Qt::Key_Left, ShowCommand::StepBack},     {Qt::Key_Up, ShowCommand::StepBack},
+    {Qt::Key_B, ShowCommand::BlackOut},        {Qt::Key_Period, ShowCommand::BlackOut},
+    {Qt::Key_P, ShowCommand::PauseOrContinue}, {Qt::Key_Plus, ShowCommand::AddTime},
+    {Qt::Key_Equal, ShowCommand::AddTime},     {Qt::Key_Minus, ShowCommand::TakeTime},
+};
+
+const HallKey* hallKey(int key) {
+    for (const HallKey& k : kHallKeys)
+        if (k.key == key)
+            return &k;
+    return nullptr;
+}
+
+// The keys that step, which also uncover a blacked-out screen.
+bool steps(int key, const HallKey* hall) {
+    return key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space ||
+           (hall && (hall->command == ShowCommand::Step || hall->command == ShowCommand::StepBack ||
+                     hall->command == ShowCommand::BlackOut));
+}
+
+} // namespace
+
 bool HallKeys::keyPress(int key, bool plain, bool repeat) {
-    const bool stepKey = key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space ||
-                         key == Qt::Key_PageDown || key == Qt::Key_PageUp;
-    const bool blackKey = key == Qt::Key_B || key == Qt::Key_Period;
-    if (blackedOut()) {
-        if (!(stepKey || blackKey || key == Qt::Key_Escape))
-            return false;
+    const HallKey* hall = hallKey(key);
+    if (blackedOut() && (steps(key, hall) || key == Qt::Key_Escape)) {
         // The key that uncovers does nothing else.
         if (plain && !repeat) {
             setBlackedOut(false);
@@ -80,23 +111,11 @@ bool HallKeys::keyPress(int key, bool plain, bool repeat) {
         }
         return true;
     }
-    if (blackKey) {
-        if (plain && !repeat)
-            setBlackedOut(true);
-        return true;
-    }
-    if (key == Qt::Key_PageDown) {
-        // Exactly what Enter and Space do: a click on the step button.
-        if (plain && !repeat)
-            m_button->click();
-        return true;
-    }
-    if (key == Qt::Key_PageUp) {
-        if (plain && !repeat)
-            guarded([&] { stepBack(); });
-        return true;
-    }
-    return false;
+    if (!hall)
+        return false;
+    if (plain && !repeat)
+        m_form.run(hall->command);
+    return true;
 }
 
 bool HallKeys::eventFilter(QObject* watched, QEvent* event) {
@@ -107,7 +126,11 @@ bool HallKeys::eventFilter(QObject* watched, QEvent* event) {
     } else if (watched == m_button) {
         if (event->type() == QEvent::KeyPress) {
             const auto* key = static_cast<QKeyEvent*>(event);
-            const bool plain = (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+            // "+" is a shifted key on most keyboards.
+            Qt::KeyboardModifiers ignored = Qt::KeypadModifier;
+            if (key->key() == Qt::Key_Plus)
+                ignored |= Qt::ShiftModifier;
+            const bool plain = (key->modifiers() & ~ignored) == Qt::NoModifier;
             return keyPress(key->key(), plain, key->isAutoRepeat());
         }
         if (event->type() == QEvent::KeyRelease && m_swallowSpaceRelease &&

@@ -9,10 +9,11 @@ class TForm1;
 namespace vq {
 
 // The keys a hall adds to the main screen, all taken from the hidden step button that holds
-// the keyboard focus: a presentation clicker's Page Down (one step, as Enter and Space) and
-// Page Up (one step back inside the current question), and black-out on B or "." (what
-// clickers send for a blank screen), which covers the main screen until the next B, ".",
-// Escape or step key. Timers and sounds go on under the black; nothing is written.
+// the keyboard focus: a presentation clicker's Page Down, Right or Down (one step, as Enter and
+// Space) and Page Up, Left or Up (one step back inside the current question), black-out on B or
+// "." (what clickers send for a blank screen), which covers the main screen until the next B,
+// ".", Escape or step key, and the countdown's P (pause, continue), "+" and "-" (ten seconds
+// more or less). Timers and sounds go on under the black; nothing is written.
 // Each of these keys, Enter and Space among them, acts once per press, however long it is held:
 // the program's repeats of a held key all come flagged (HeldKeys), and a repeat does nothing.
 class HallKeys : public QObject {

@@ -397,6 +397,7 @@ void TForm1::FormShow() {
     }
     s.writeFlag(Key::weizhishezhi, false);            // 23
     vq::fillPool(questionQuery(DataModule2), *Memo1); // 24
+    m_poolSize = Memo1->count();
     // 25: by its bare name, so from the current folder.
     Image3->setPicture(vq::loadPicture(vq::expandName(QStringLiteral("next.png"))));
 }
@@ -523,9 +524,10 @@ void TForm1::step() {
     vq::Settings s;
     RzLabel1->setWidth(s.integer(Key::wenti_width));
     RzLabel2->setWidth(s.integer(Key::daan_width));
+    const bool draws = stepCounter() % 3 == 0;
     if (stepCounter() % 3 == 2) {
         RzLabel2->show();
-        Timer1->stop();
+        stopCountdown();
         Label1->hide();
     }
     if (stepCounter() % 3 == 1) {
@@ -534,6 +536,7 @@ void TForm1::step() {
         // Sound switched on in the settings since set-up: the connection has the second
         // before the first tick to come up.
         prepareCountdownSound(s);
+        m_paused = false;
         if (!Timer1->isActive())
             Timer1->start();
     }
@@ -545,12 +548,74 @@ void TForm1::step() {
         targets.setQuestion = [this](const QString& t) { RzLabel1->setText(t); };
         targets.setAnswer = [this](const QString& t) { RzLabel2->setText(t); };
         targets.hideAnswer = [this] { RzLabel2->hide(); };
+        m_number = number;
         vq::fetchQuestion(questionQuery(DataModule2), number, targets);
     }
     Label3->setText(QString::number(stepCounter() + 1));
     placeFromSettings(s, RzLabel1, Key::wenti_left, Key::wenti_top);
     RzLabel2->move(s.integer(Key::daan_left), RzLabel2->y());
     RzLabel2->move(RzLabel2->x(), RzLabel1->y() + RzLabel1->height() + 30);
+    announce(draws ? vq::ShowChange::Draw : vq::ShowChange::Step);
+}
+
+// 换一题: the question up is put aside, out of the pool as every drawn one, and the next drawn in
+// its place; its countdown, if any, goes with it. Before the first draw it is the first draw.
+void TForm1::drawAnother() {
+    const int counter = stepCounter();
+    if (counter % 3 != 0) {
+        stopCountdown();
+        Label1->hide();
+        RzLabel2->hide();
+        Label3->setText(QString::number(counter - counter % 3));
+    }
+    step();
+}
+
+vq::ShowView TForm1::view() const {
+    vq::ShowView v;
+    v.counter = stepCounter();
+    v.phase = vq::phaseOf(v.counter);
+    v.number = m_number;
+    v.question = RzLabel1->text();
+    v.answer = RzLabel2->text();
+    v.answerShown = RzLabel2->isVisibleTo(this);
+    v.countdown = Label1->text();
+    v.countdownState = !Label1->isVisibleTo(this) ? vq::CountdownState::Hidden
+                       : Timer1->isActive()       ? vq::CountdownState::Running
+                       : m_paused                 ? vq::CountdownState::Paused
+                                                  : vq::CountdownState::Stopped;
+    v.blackedOut = Hall && Hall->blackedOut();
+    v.left = Memo1->count();
+    v.drawn = std::max(0, m_poolSize - v.left);
+    return v;
+}
+
+void TForm1::run(vq::ShowCommand command) {
+    using vq::ShowCommand;
+    switch (command) {
+    case ShowCommand::Step:
+        // Exactly what Enter, Space and Page Down do: a click on the step button.
+        Button1->click();
+        return;
+    case ShowCommand::StepBack:
+        vq::guarded([&] { Hall->stepBack(); });
+        return;
+    case ShowCommand::BlackOut:
+        Hall->setBlackedOut(!Hall->blackedOut());
+        return;
+    case ShowCommand::PauseOrContinue:
+        vq::guarded([&] { pauseOrContinue(); });
+        return;
+    case ShowCommand::AddTime:
+        vq::guarded([&] { changeCountdown(vq::kCountdownStep); });
+        return;
+    case ShowCommand::TakeTime:
+        vq::guarded([&] { changeCountdown(-vq::kCountdownStep); });
+        return;
+    case ShowCommand::DrawAnother:
+        vq::guarded([&] { drawAnother(); });
+        return;
+    }
 }
 
 // ---- countdown -------------------------------------------------------------------------------
@@ -560,6 +625,36 @@ void TForm1::step() {
 void TForm1::prepareCountdownSound(const vq::Settings& s) {
     if (s.flagOn(Key::shijian_sound))
         vq::sounds().prepare();
+}
+
+void TForm1::stopCountdown() {
+    Timer1->stop();
+    m_paused = false;
+}
+
+// P holds a running countdown where it stands, and lets a held one go on, its next tick a second
+// later. Nothing else is paused: a countdown that is not counting stays as it is.
+void TForm1::pauseOrContinue() {
+    if (m_paused) {
+        m_paused = false;
+        Timer1->start();
+    } else if (Timer1->isActive()) {
+        Timer1->stop();
+        m_paused = true;
+    } else {
+        return;
+    }
+    announce(vq::ShowChange::Countdown);
+}
+
+// + and - lengthen or shorten a countdown that is counting or held. It never goes below one
+// second this way: the end, with its sound, comes only from a tick.
+void TForm1::changeCountdown(int seconds) {
+    if (!Timer1->isActive() && !m_paused)
+        return;
+    const qint64 count = qint64(vq::strToInt(Label1->text())) + seconds;
+    Label1->setText(QString::number(std::clamp<qint64>(count, 1, INT_MAX)));
+    announce(vq::ShowChange::Countdown);
 }
 
 void TForm1::Timer1Timer() {
@@ -575,6 +670,7 @@ void TForm1::Timer1Timer() {
             if (s.flagOn(Key::shijian_sound))
                 vq::playSound(vq::programFolder() + QStringLiteral("0.wav"));
         }
+        announce(vq::ShowChange::Tick);
     });
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/showview.h"
 #include "app/tcustomlabel.h"
 #include "app/trzlabel.h"
 #include "settings/settings.h"
@@ -99,6 +100,19 @@ public:
     // The exit question's text.
     static QString exitQuestion();
 
+    // The show's state as the controls hold it, and a command run through the same handler as
+    // its key.
+    vq::ShowView view() const;
+    void run(vq::ShowCommand command);
+    // For the parts of the main screen that change the show's state themselves.
+    void announce(vq::ShowChange change) { emit showChanged(change); }
+    // Stops the countdown where it stands (a reveal, a step back); it is then no longer paused.
+    void stopCountdown();
+
+signals:
+    // Once for each change of the show's state, after the controls show it.
+    void showChanged(vq::ShowChange change);
+
 protected:
     bool event(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
@@ -128,6 +142,9 @@ private:
     std::array<LabelStyle, 4> labelStyles() const;
     void step();
     int stepCounter() const;
+    void pauseOrContinue();
+    void changeCountdown(int seconds);
+    void drawAnother();
     void dragPress(int x, int y);
     void dragMove(TCustomLabel* label, int x, int y);
     void dragRelease();
@@ -135,6 +152,11 @@ private:
     void layOutForScreen();
 
     bool m_setUp = false;
+    // The bank's number of the question up, and how many numbers the pool was filled with.
+    QString m_number;
+    int m_poolSize = 0;
+    // A countdown held by P: the timer is stopped, the count stays.
+    bool m_paused = false;
     // The backing store's pages being faulted in during set-up.
     std::future<void> m_backingStorePages;
     enum class Edge { Left, Top };
