@@ -580,10 +580,12 @@ vq::ShowView TForm1::view() const {
     v.answer = RzLabel2->text();
     v.answerShown = RzLabel2->isVisibleTo(this);
     v.countdown = Label1->text();
-    v.countdownState = !Label1->isVisibleTo(this) ? vq::CountdownState::Hidden
-                       : Timer1->isActive()       ? vq::CountdownState::Running
-                       : m_paused                 ? vq::CountdownState::Paused
-                                                  : vq::CountdownState::Stopped;
+    // Before the first countdown the label is there with no text.
+    v.countdownState = !Label1->isVisibleTo(this) || v.countdown.isEmpty()
+                           ? vq::CountdownState::Hidden
+                       : Timer1->isActive() ? vq::CountdownState::Running
+                       : m_paused           ? vq::CountdownState::Paused
+                                            : vq::CountdownState::Stopped;
     v.blackedOut = Hall && Hall->blackedOut();
     v.left = Memo1->count();
     v.drawn = std::max(0, m_poolSize - v.left);

@@ -286,7 +286,7 @@ TEST_F(Cycle, EnterAndSpaceClickTheStepButton) {
     EXPECT_EQ(counter(), 3);
     keyClick(form->Button1, Qt::Key_Return, Qt::ShiftModifier);
     keyClick(form->Button1, Qt::Key_Tab);
-    keyClick(form->Button1, Qt::Key_Down);
+    keyClick(form->Button1, Qt::Key_Home);
     EXPECT_EQ(counter(), 3);
     EXPECT_EQ(form->focusWidget(), form->Button1);
 }
