@@ -9,29 +9,7 @@
 #        countdown_sound.sh <build dir> [<source dir>]
 source "$(dirname "$0")/lib.sh" "$@"
 
-for tool in pulseaudio parec pactl python3; do
-    command -v "$tool" >/dev/null || { echo "SKIP: $tool not installed"; exit 77; }
-done
-
-pulse=$E2E_WORK/pulse
-mkdir -p "$pulse"
-export PULSE_SERVER=unix:$pulse/native
-XDG_RUNTIME_DIR=$pulse HOME=$pulse pulseaudio -n --daemonize=no --exit-idle-time=-1 \
-    --use-pid-file=no --disable-shm=yes \
-    -L "module-null-sink sink_name=vqtest rate=44100 channels=1" \
-    -L "module-native-protocol-unix auth-anonymous=1 socket=$pulse/native" \
-    >"$E2E_WORK/pulse.log" 2>&1 &
-pulse_pid=$!
-rec_pid=
-stop_sound() {
-    [ -n "$rec_pid" ] && end_pid "$rec_pid"
-    pactl exit >/dev/null 2>&1 || true
-    end_pid "$pulse_pid"
-}
-on_cleanup stop_sound
-server_answers() { pactl info >/dev/null 2>&1; }
-wait_until "$E2E_TIMEOUT" "the sound server to answer" server_answers
-
+start_sound_server
 start_xvfb
 make_install shijian=3 shijian_sound=1
 # The demo's own sounds, as shipped (the Windows package's are the Linux build's).
@@ -49,11 +27,7 @@ resave() {
 resave di.wav "${E2E_TICK_AS:-}"
 resave 0.wav "${E2E_END_AS:-}"
 
-parec -d vqtest.monitor --format=s16le --channels=1 --rate=44100 --latency-msec=5 \
-    >"$E2E_WORK/heard.raw" 2>"$E2E_WORK/parec.log" &
-rec_pid=$!
-recording() { [ -s "$E2E_WORK/heard.raw" ]; }
-wait_until "$E2E_TIMEOUT" "the recorder to stream" recording
+start_recording
 
 start_app
 key space
@@ -61,32 +35,6 @@ C=(780 100 240 110)
 wait_until "$E2E_TIMEOUT" "the first question after Space" has_colour 100 245 600 50 '#ffffff' 40
 key space
 
-# sounds_heard N: at least N separate sounds on the recording (a sound is a stretch above the
-# noise floor; 150 ms of silence ends it); prints each one's start and length in seconds.
-sounds_heard() {
-    python3 - "$E2E_WORK/heard.raw" "$1" <<'PY'
-import struct, sys
-data = open(sys.argv[1], "rb").read()
-samples = struct.unpack("<%dh" % (len(data) // 2), data[: len(data) // 2 * 2])
-rate, gap = 44100, int(44100 * 0.15)
-sounds, quiet, inside = [], gap, False
-for i, s in enumerate(samples):
-    if abs(s) > 500:
-        if not inside and quiet >= gap:
-            sounds.append([i, i])
-        inside, quiet = True, 0
-        sounds[-1][1] = i
-    else:
-        quiet += 1
-        if quiet >= gap:
-            inside = False
-# The last sound must have ended (150 ms of silence after it) to be measured whole.
-if sounds and quiet < gap:
-    sounds.pop()
-print(" ".join("%.2f+%.2f" % (a / rate, (b - a) / rate) for a, b in sounds))
-sys.exit(0 if len(sounds) >= int(sys.argv[2]) else 1)
-PY
-}
 # Counting down from 3: each second's tick plays di.wav ("2", "1"), and at "0" the final sound
 # 0.wav replaces the tick begun with it: three sounds a second apart, two short ticks and the
 # long final sound.

@@ -2,7 +2,8 @@
 # A one-monitor desk with real keys: the menu keeps its four written entries (no 投影屏幕);
 # a clicker's Page Down and the keypad's Page Down step, Page Up steps the countdown back;
 # B blacks out the whole screen (black where the question stands), the next Space uncovers it
-# without stepping; "." and Escape do the same; a countdown ticks on under the black.
+# without stepping; "." and Escape do the same; a countdown ticks on under the black; the
+# arrows step (Right, Down) and step back (Left, Up).
 # Usage: hall_keys.sh <build dir> [<source dir>]
 source "$(dirname "$0")/lib.sh" "$@"
 
@@ -63,5 +64,20 @@ wait_until 5 "two ticks' time under the black" two_seconds_gone
 key Escape
 number_changed() { shot && countdown_shown && [ "$(region_hash "${C[@]}")" != "$counting" ]; }
 wait_until "$E2E_TIMEOUT" "the countdown, moved on, after Escape" number_changed
+
+# Clickers that send arrows, pressed without key repeat: Left and Up step back like Page Up,
+# Right and Down step like Page Down.
+xset r off
+A=(100 285 600 120) # the answer's place
+key Left
+wait_until "$E2E_TIMEOUT" "the countdown to go after Left" lacks_colour "${C[@]}" '#ffff00'
+key Right
+wait_until "$E2E_TIMEOUT" "the countdown after Right" countdown_shown
+key Up
+wait_until "$E2E_TIMEOUT" "the countdown to go after Up" lacks_colour "${C[@]}" '#ffff00'
+key Down
+wait_until "$E2E_TIMEOUT" "the countdown after Down" countdown_shown
+key Right
+wait_until "$E2E_TIMEOUT" "the answer after Right" has_colour "${A[@]}" '#00ff00' 40
 app_running || fail "the presenter ended"
-pass "four menu entries on one monitor; Page Down, keypad Page Down and Page Up; B, . and Escape black out and uncover without stepping, the countdown ticks on under the black"
+pass "four menu entries on one monitor; Page Down, keypad Page Down and Page Up; B, . and Escape black out and uncover without stepping, the countdown ticks on under the black; the arrows step and step back"

@@ -1,7 +1,9 @@
 #!/bin/bash
 # A held key steps once: Enter, Space, Page Down and Page Up, each held for two seconds twenty
 # times over with a fast key repeat on the X server and every core busy, take exactly the one
-# step of a press each time; the key counts again only after its release. What each hold did is
+# step of a press each time; the key counts again only after its release. E2E_HELD_FORWARD,
+# E2E_HELD_BACK and E2E_HELD_ROUNDS, where set, name other step and step-back keys (the arrows a
+# clicker sends) and how many questions' worth of holds to run. What each hold did is
 # read off the screen: the question (a new one only at a draw), the countdown and the answer.
 # The bank holds exactly the questions the holds draw, so a question drawn out of sight would
 # show the used-up message too early.
@@ -9,13 +11,16 @@
 source "$(dirname "$0")/lib.sh" "$@"
 
 HOLD=2 # seconds each key is held
-FORWARD=(Return space Next)
-# Per question: draw, countdown, back, countdown, reveal, back, reveal; ten of those, then three
-# plain questions and one more draw: twenty holds of each forward key, twenty of Page Up.
+read -ra FORWARD <<<"${E2E_HELD_FORWARD:-Return space Next}"
+read -ra BACK <<<"${E2E_HELD_BACK:-Prior}"
+ROUNDS=${E2E_HELD_ROUNDS:-10}
+# Per question: draw, countdown, back, countdown, reveal, back, reveal; ROUNDS of those, then as
+# many plain steps (a draw every third): with ten, twenty holds of each forward key, twenty of
+# Page Up.
 PLAN=()
-for _ in $(seq 10); do PLAN+=(F F P F F P F); done
-for _ in $(seq 10); do PLAN+=(F); done
-DRAWS=14
+for _ in $(seq "$ROUNDS"); do PLAN+=(F F P F F P F); done
+for _ in $(seq "$ROUNDS"); do PLAN+=(F); done
+DRAWS=$((ROUNDS + (ROUNDS + 2) / 3))
 
 E2E_QUESTIONS_CSV=$(
     echo '编号,题目,答案'
@@ -77,17 +82,18 @@ forward_steps() {
     echo "?"
 }
 
-counter=0 back_at=-1 current= forward=0 hold=0 wrong=0
+counter=0 back_at=-1 current= forward=0 back=0 hold=0 wrong=0
 declare -A seen=() steps=()
 for kind in "${PLAN[@]}"; do
     hold=$((hold + 1)) from=$counter
     if [ "$kind" = F ]; then
-        k=${FORWARD[forward % 3]}
+        k=${FORWARD[forward % ${#FORWARD[@]}]}
         forward=$((forward + 1))
         want=1
     else
         # A step back after a reveal or during the countdown, once; nothing right after a draw.
-        k=Prior want=-1
+        k=${BACK[back % ${#BACK[@]}]} want=-1
+        back=$((back + 1))
         { [ $((counter % 3)) = 1 ] || [ "$counter" = "$back_at" ]; } && want=0
     fi
     # The press lasts the hold's length; the presenter is not waited for here.
@@ -123,7 +129,7 @@ for kind in "${PLAN[@]}"; do
     current=$question
 done
 summary=
-for k in "${FORWARD[@]}" Prior; do summary+="; $k:${steps[$k]}"; done
+for k in "${FORWARD[@]}" "${BACK[@]}"; do summary+="; $k:${steps[$k]}"; done
 e2e_log "steps of each hold${summary}"
 [ "$wrong" = 0 ] || fail "$wrong of $hold holds did not take their one step${summary}"
 
@@ -134,4 +140,4 @@ wait_until "$E2E_TIMEOUT" "the last answer" has_colour "${A[@]}" '#00ff00' 40
 key space
 wait_until "$E2E_TIMEOUT" "the used-up message after $DRAWS questions" box_window >/dev/null
 app_running || fail "the presenter ended"
-pass "Enter, Space, Page Down and Page Up held ${HOLD} s under load: one step a press, ${#seen[@]} questions, none out of sight"
+pass "${FORWARD[*]} and ${BACK[*]} held ${HOLD} s under load: one step a press, ${#seen[@]} questions, none out of sight"

@@ -587,6 +587,74 @@ screen_shows_background() {
 has_colour() { shot && [ "$(colour_count "$1" "$2" "$3" "$4" "$5")" -ge "$6" ]; }
 lacks_colour() { shot && [ "$(colour_count "$1" "$2" "$3" "$4" "$5")" -eq 0 ]; }
 
+# ---- sound -------------------------------------------------------------------------------------
+
+# start_sound_server: a private sound server with one null sink, vqtest, that the programs
+# started after it play into (through the event-sound library on Linux, through wine's PulseAudio
+# driver for velquo.exe); skips the test where the server's tools are missing.
+start_sound_server() {
+    local tool
+    for tool in pulseaudio parec pactl python3; do
+        command -v "$tool" >/dev/null || { echo "SKIP: $tool not installed"; exit 77; }
+    done
+    local pulse=$E2E_WORK/pulse
+    mkdir -p "$pulse"
+    export PULSE_SERVER=unix:$pulse/native
+    XDG_RUNTIME_DIR=$pulse HOME=$pulse pulseaudio -n --daemonize=no --exit-idle-time=-1 \
+        --use-pid-file=no --disable-shm=yes \
+        -L "module-null-sink sink_name=vqtest rate=44100 channels=1" \
+        -L "module-native-protocol-unix auth-anonymous=1 socket=$pulse/native" \
+        >"$E2E_WORK/pulse.log" 2>&1 &
+    E2E_PULSE_PID=$!
+    on_cleanup stop_sound
+    wait_until "$E2E_TIMEOUT" "the sound server to answer" sound_server_answers
+}
+sound_server_answers() { pactl info >/dev/null 2>&1; }
+E2E_PULSE_PID= E2E_REC_PID=
+stop_sound() {
+    [ -n "$E2E_REC_PID" ] && end_pid "$E2E_REC_PID"
+    pactl exit >/dev/null 2>&1 || true
+    [ -n "$E2E_PULSE_PID" ] && end_pid "$E2E_PULSE_PID"
+}
+
+# start_recording: records the sink's monitor into $E2E_WORK/heard.raw (16-bit mono, 44.1 kHz)
+# from now on.
+start_recording() {
+    parec -d vqtest.monitor --format=s16le --channels=1 --rate=44100 --latency-msec=5 \
+        >"$E2E_WORK/heard.raw" 2>"$E2E_WORK/parec.log" &
+    E2E_REC_PID=$!
+    wait_until "$E2E_TIMEOUT" "the recorder to stream" recording_streams
+}
+recording_streams() { [ -s "$E2E_WORK/heard.raw" ]; }
+# The recording's length so far, in seconds (two decimals).
+recorded_seconds() { python3 -c "import os,sys; print('%.2f' % (os.path.getsize(sys.argv[1]) / 88200))" "$E2E_WORK/heard.raw"; }
+
+# sounds_heard N: at least N separate sounds on the recording (a sound is a stretch above the
+# noise floor; 150 ms of silence ends it); prints each one's start and length in seconds.
+sounds_heard() {
+    python3 - "$E2E_WORK/heard.raw" "$1" <<'PY'
+import struct, sys
+data = open(sys.argv[1], "rb").read()
+samples = struct.unpack("<%dh" % (len(data) // 2), data[: len(data) // 2 * 2])
+rate, gap = 44100, int(44100 * 0.15)
+sounds, quiet, inside = [], gap, False
+for i, s in enumerate(samples):
+    if abs(s) > 500:
+        if not inside and quiet >= gap:
+            sounds.append([i, i])
+        inside, quiet = True, 0
+        sounds[-1][1] = i
+    else:
+        quiet += 1
+        if quiet >= gap:
+            inside = False
+# The last sound must have ended (150 ms of silence after it) to be measured whole.
+if sounds and quiet < gap:
+    sounds.pop()
+print(" ".join("%.2f+%.2f" % (a / rate, (b - a) / rate) for a, b in sounds))
+sys.exit(0 if len(sounds) >= int(sys.argv[2]) else 1)
+PY
+}
 # ---- set-up of a test ------------------------------------------------------------------------
 
 for tool in Xvfb openbox xprop xwininfo xdotool xdpyinfo import convert identify iconv; do
