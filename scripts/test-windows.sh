@@ -74,6 +74,9 @@ status=0
 E2E_WINDOWS=$folder timeout 300 bash tests/e2e/countdown_sound.sh "$build" "$root" || status=$?
 record $status "countdown sounds through wine's sound driver"
 status=0
+E2E_WINDOWS=$folder timeout 300 bash tests/e2e/countdown_control.sh "$build" "$root" || status=$?
+record $status "countdown held and changed, through wine's sound driver"
+status=0
 timeout 900 bash tests/windows/bank_outputs.sh "$linux/tools/bank/velquo-bank" "$folder" "$root" || status=$?
 record $status "velquo-bank.exe output against the Linux build's"
 
