@@ -41,7 +41,7 @@ TEST_PACKAGES=(
     x11-apps x11-utils xcompmgr xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils
     pulseaudio pulseaudio-utils sox
     fonts-dejavu-core fonts-dejavu-extra
-    dpkg-dev file desktop-file-utils appstream
+    dpkg-dev file desktop-file-utils appstream lintian
     python3-openpyxl time
     feh python3-xlib
     stress-ng

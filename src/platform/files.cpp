@@ -337,8 +337,10 @@ bool keepOwnerAndMode(int fd, const struct stat& st) {
     // Root writing a user's file gives it back to the user; a user who may not hand the file
     // to its owner keeps at least its group where allowed. Neither is an error.
     if (st.st_uid != ::geteuid() || st.st_gid != ::getegid()) {
-        if (::fchown(fd, st.st_uid, st.st_gid) != 0)
-            (void)::fchown(fd, static_cast<uid_t>(-1), st.st_gid);
+        if (::fchown(fd, st.st_uid, st.st_gid) != 0 &&
+            ::fchown(fd, static_cast<uid_t>(-1), st.st_gid) != 0) {
+            // Not even the group: the file stays the writer's, as any new file would.
+        }
     }
     return ::fchmod(fd, st.st_mode & 07777) == 0;
 }

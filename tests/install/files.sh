@@ -14,7 +14,7 @@ DESTDIR=$work/dest cmake --install "$build" --prefix /usr >"$work/install.log" |
 root=$work/dest/usr
 id=org.velquo.Velquo
 
-for f in bin/velquo bin/velquo-bank lib/velquo/velquo; do
+for f in bin/velquo bin/velquo-bank bin/velquo-bank-editor lib/velquo/velquo; do
     [ -f "$root/$f" ] && [ -x "$root/$f" ] || fail "$f missing or not executable"
 done
 for f in opt.ini db.DLL bg.jpg welcome.jpg next.png di.wav 0.wav; do
@@ -26,7 +26,9 @@ done
 
 # Menu entries: every one valid, its icon installed, its command installed.
 entries=("$root"/share/applications/*.desktop)
-[ -f "$root/share/applications/$id.desktop" ] || fail "menu entry $id.desktop missing"
+for entry in "$id" "$id.BankEditor"; do
+    [ -f "$root/share/applications/$entry.desktop" ] || fail "menu entry $entry.desktop missing"
+done
 for desktop in "${entries[@]}"; do
     out=$(desktop-file-validate "$desktop" 2>&1) || fail "desktop-file-validate $desktop: $out"
     [ -z "$out" ] || fail "desktop-file-validate $(basename "$desktop") reports: $out"
@@ -40,22 +42,28 @@ grep -q '^Comment\[zh_CN\]=' "$root/share/applications/$id.desktop" || fail "Chi
 grep -q '^Comment=' "$root/share/applications/$id.desktop" || fail "English comment missing"
 
 # Icons: the drawing and every PNG size at the size its folder names.
-for size in 16 24 32 48 64 128 256; do
-    png=$root/share/icons/hicolor/${size}x${size}/apps/$id.png
-    [ -f "$png" ] || fail "icon ${size}x${size} missing"
-    [ "$(identify -format '%wx%h' "$png")" = "${size}x${size}" ] || fail "icon $png is not ${size}x${size}"
+for icon in "$id" "$id.BankEditor"; do
+    for size in 16 24 32 48 64 128 256; do
+        png=$root/share/icons/hicolor/${size}x${size}/apps/$icon.png
+        [ -f "$png" ] || fail "icon $icon ${size}x${size} missing"
+        [ "$(identify -format '%wx%h' "$png")" = "${size}x${size}" ] || fail "icon $png is not ${size}x${size}"
+    done
 done
 
-# Metainfo: valid, naming the menu entry and a screenshot.
+# Metainfo: valid, naming the menu entry and every program; no screenshot address that a
+# software centre could not show (the project has no public one).
 for meta in "$root"/share/metainfo/*.metainfo.xml; do
     out=$(appstreamcli validate --no-net "$meta" 2>&1) || fail "appstreamcli validate $meta: $out"
 done
 meta=$root/share/metainfo/$id.metainfo.xml
 grep -q "<launchable type=\"desktop-id\">$id.desktop</launchable>" "$meta" || fail "metainfo names no menu entry"
-grep -q '<image>https://.*\.png</image>' "$meta" || fail "metainfo names no screenshot"
+for program in velquo velquo-bank velquo-bank-editor; do
+    grep -q "<binary>$program</binary>" "$meta" || fail "metainfo does not provide $program"
+done
+! grep -q '<screenshot' "$meta" || fail "metainfo names a screenshot the package does not carry"
 
 # Man pages: compressed, and formatted without warnings.
-for page in velquo-bank velquo; do
+for page in velquo-bank velquo velquo-bank-editor; do
     gz=$root/share/man/man1/$page.1.gz
     [ -f "$gz" ] || fail "man page $page missing"
     warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$gz" 2>&1 >"$work/$page.txt") || true

@@ -23,6 +23,16 @@ export HOME=$E2E_WORK/home
 mkdir -p "$HOME"
 E2E_INSTALL=$HOME/晚会出题
 
+# --help and --version answer on the terminal and start nothing: no show, no folder.
+help=$(DISPLAY= LANG=C.UTF-8 LC_ALL= "$launcher" --help) || fail "velquo --help failed"
+grep -q '^Usage: velquo' <<<"$help" || fail "velquo --help says: $help"
+help_zh=$(DISPLAY= LANG=zh_CN.UTF-8 LC_ALL= "$launcher" --help) || fail "velquo --help failed"
+grep -q '^用法：velquo' <<<"$help_zh" || fail "velquo --help under a Chinese locale says: $help_zh"
+version=$(DISPLAY= "$launcher" --version) || fail "velquo --version failed"
+[[ $version =~ ^velquo\ [0-9]+\.[0-9]+ ]] || fail "velquo --version says: $version"
+"$launcher" --bogus >/dev/null 2>&1 && fail "velquo accepted an unknown option"
+[ ! -e "$E2E_INSTALL" ] || fail "--help, --version or an unknown option made $E2E_INSTALL"
+
 # start_from_menu: runs the menu entry's command as the desktop does (no terminal, started from
 # another folder); the launcher replaces itself with the presenter, so its pid is the presenter's.
 start_from_menu() {

@@ -38,8 +38,13 @@ done
 
 # Contents: the installation's files, owned by root, nothing outside /usr.
 dpkg-deb --contents "$deb" >"$work/contents"
-for f in ./usr/bin/velquo ./usr/bin/velquo-bank ./usr/lib/velquo/velquo \
+for f in ./usr/bin/velquo ./usr/bin/velquo-bank ./usr/bin/velquo-bank-editor ./usr/lib/velquo/velquo \
     ./usr/share/applications/org.velquo.Velquo.desktop \
+    ./usr/share/applications/org.velquo.Velquo.BankEditor.desktop \
+    ./usr/share/icons/hicolor/scalable/apps/org.velquo.Velquo.BankEditor.svg \
+    ./usr/share/icons/hicolor/48x48/apps/org.velquo.Velquo.BankEditor.png \
+    ./usr/share/man/man1/velquo.1.gz ./usr/share/man/man1/velquo-bank-editor.1.gz \
+    ./usr/share/doc/velquo/changelog.gz \
     ./usr/share/metainfo/org.velquo.Velquo.metainfo.xml \
     ./usr/share/icons/hicolor/scalable/apps/org.velquo.Velquo.svg \
     ./usr/share/icons/hicolor/48x48/apps/org.velquo.Velquo.png \
@@ -62,4 +67,14 @@ for f in usr/bin/velquo-bank usr/lib/velquo/velquo; do
     missing=$(ldd "$work/root/$f" | grep 'not found' || true)
     [ -z "$missing" ] || fail "$f: $missing"
 done
+# Debian's own checks of a package: no error, no warning (notes are allowed).
+if command -v lintian >/dev/null; then
+    lintian --tag-display-limit 0 "$deb" >"$work/lintian.log" 2>&1 || true
+    if grep -E '^[EW]: ' "$work/lintian.log"; then
+        fail "lintian reports errors or warnings (above)"
+    fi
+    echo "lintian: $(grep -c '^[IN]: ' "$work/lintian.log") notes, no error or warning"
+else
+    fail "lintian is not installed (scripts/install-deps.sh test installs it)"
+fi
 echo "PASS: package $(basename "$deb"), $(wc -l <"$work/contents") entries, dependencies complete"

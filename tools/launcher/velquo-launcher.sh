@@ -22,6 +22,44 @@ fail() {
     exit 1
 }
 
+# Options answer on the terminal and start nothing.
+usage() {
+    case "${LC_ALL:-${LC_MESSAGES:-${LANG:-}}}" in
+    zh*)
+        cat <<EOF
+用法：velquo [--help | --version]
+全屏显示晚会竞猜题目：第一次启动时在 ~/晚会出题 建立自己的安装文件夹（设置 opt.ini、
+背景图、题库 db.DLL），以后每次从那里启动。题库用“题库编辑”（velquo-bank-editor）
+或 velquo-bank 制作。
+EOF
+        ;;
+    *)
+        cat <<EOF
+Usage: velquo [--help | --version]
+Shows the party quiz full screen. The first start makes the user's own installation
+folder ~/晚会出题 (settings opt.ini, pictures, question bank db.DLL); every start runs the
+show from there. Make question banks with the editor 题库编辑 (velquo-bank-editor) or
+velquo-bank.
+EOF
+        ;;
+    esac
+}
+case "${1-}" in
+"") ;;
+-h | --help)
+    usage
+    exit 0
+    ;;
+--version)
+    echo "velquo @PROJECT_VERSION@"
+    exit 0
+    ;;
+*)
+    usage >&2
+    exit 2
+    ;;
+esac
+
 [ -x "$program" ] || fail "the presenter is not installed: $program"
 [ -d "$demo" ] || fail "the demo installation is not installed: $demo"
 
