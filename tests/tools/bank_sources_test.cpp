@@ -160,6 +160,13 @@ TEST_F(BankSources, WorkbookCellsReadAsTheSpreadsheetShowsThem) {
         EXPECT_EQ(q.rows[i].row, i + 2);
     }
     EXPECT_EQ(q.place(7), "第 7 行");
+    // A shared-string cell without a value is an empty cell, as the spreadsheets show it.
+    const vq::bank::QuestionTable cleared =
+        vq::bank::readQuestionTable(source("empty-shared.xlsx"));
+    ASSERT_EQ(cleared.rows.size(), q.rows.size());
+    for (qsizetype i = 0; i < q.rows.size(); ++i)
+        EXPECT_EQ(cleared.rows[i].question + cleared.rows[i].answer,
+                  q.rows[i].question + q.rows[i].answer);
     // Another sheet by name; an unknown one named with the sheets there are.
     const vq::bank::QuestionTable other =
         vq::bank::readQuestionTable(source("questions.xlsx"), {QStringLiteral("说明")});

@@ -235,6 +235,10 @@ def write_damaged(outdir):
     # A cell naming a shared string past the table's end.
     edited("missing-string.xlsx", sheet,
            lambda d: re.sub(rb'(<c r="C20"[^>]*t="s"[^>]*><v>)\d+', rb"\g<1>99999", d, count=1))
+    # Shared-string cells without a value, as Tencent's office suite saves a cleared cell:
+    # Excel, WPS and LibreOffice show them empty.
+    edited("empty-shared.xlsx", sheet,
+           lambda d: d.replace(b'</row>', b'<c r="D2" t="s"/><c r="E2" t="s"><v></v></c></row>', 1))
     # A tag that is never closed.
     edited("bad-sheet.xlsx", sheet, lambda d: d.replace(b'<row r="30"', b'<oops><row r="30"', 1))
     # Deflated bytes changed in the middle of a part.

@@ -569,6 +569,10 @@ void readCells(QXmlStreamReader& xml, const QList<bool>& dates, bool date1904, S
                     out.firstFormulaRow = rowNumber;
             }
             if (type == CellType::Shared) {
+                // No value at all: a cleared cell, as Tencent's office suite saves one, which
+                // Excel, WPS and LibreOffice show empty.
+                if (value.trimmed().isEmpty())
+                    continue;
                 bool ok = false;
                 const int i = value.toInt(&ok);
                 out.shared.append({out.rows.size(), column, ok && i >= 0 ? i : -1});
