@@ -198,6 +198,40 @@ TEST(BankBuild, PasswordOrNoneInTheHeaderPage) {
         EXPECT_EQ(runTool("mdb-count", {f, "题"}).out.trimmed(), "1") << f.toStdString();
 }
 
+// What the connection string cannot carry is refused when the bank is built, not only when it is
+// checked; a blank inside goes through and the check opens the bank with it.
+TEST(BankBuild, PasswordsTheConnectionCannotCarryAreRefusedAtOnce) {
+    QTemporaryDir dir;
+    writeBytes(dir.filePath("q.csv"), "题目,答案\nq,a\n");
+    const QString bank = dir.filePath("db.DLL");
+    const struct {
+        const char* password;
+        const char* why;
+    } refused[] = {
+        {"a;b", "密码中有“;”，无法写进连接字符串"},
+        {" ab", "密码的开头或结尾有空白，无法写进连接字符串"},
+        {"ab\t", "密码的开头或结尾有空白，无法写进连接字符串"},
+        {"\"ab\"", "密码两端是引号，无法写进连接字符串"},
+        {"'ab'", "密码两端是引号，无法写进连接字符串"},
+    };
+    for (const auto& r : refused) {
+        EXPECT_EQ(messageOf([&] {
+                      vq::bank::buildBank(dir.filePath("q.csv"), bank,
+                                          QString::fromUtf8(r.password));
+                  }),
+                  QString::fromUtf8(r.why))
+            << r.password;
+        EXPECT_FALSE(QFile::exists(bank)) << r.password;
+    }
+    for (const char* password : {"a b", "\"ab", "密 码"}) {
+        vq::bank::buildBank(dir.filePath("q.csv"), bank, QString::fromUtf8(password));
+        const vq::bank::CheckReport r = vq::bank::checkBank(bank, QString::fromUtf8(password));
+        EXPECT_TRUE(r.ok) << password << "\n" << r.text.toStdString();
+        QFile::remove(bank);
+        QFile::remove(bank + ".bak");
+    }
+}
+
 TEST(BankBuild, ProgressOnlyForLargeInputs) {
     QTemporaryDir dir;
     QByteArray csv = "题目,答案\n";

@@ -90,13 +90,28 @@ void write(FILE* out, const QByteArray& bytes) {
         throw vq::Exception(QStringLiteral("无法写出导出的内容"));
 }
 
+} // namespace
+
+void requireCarriedPassword(const QString& password) {
+    // The connection string is split at each ';' and its values are read trimmed, with one pair
+    // of enclosing quotes taken off.
+    if (password.contains(u';'))
+        throw vq::Exception(QStringLiteral("密码中有“;”，无法写进连接字符串"));
+    if (password != password.trimmed())
+        throw vq::Exception(QStringLiteral("密码的开头或结尾有空白，无法写进连接字符串"));
+    if (password.size() >= 2 && (password.front() == u'"' || password.front() == u'\'') &&
+        password.back() == password.front())
+        throw vq::Exception(QStringLiteral("密码两端是引号，无法写进连接字符串"));
+}
+
+namespace {
+
 // The presenter's connection string with the file and the password put in.
 QString connectionStringFor(const QString& fullPath, const QString& password) {
     // The string is a plain list of key=value pairs: a ';' cannot be written in a value.
     if (fullPath.contains(u';'))
         throw vq::Exception(QStringLiteral("%1：路径中有“;”，无法写进连接字符串").arg(fullPath));
-    if (password.contains(u';'))
-        throw vq::Exception(QStringLiteral("密码中有“;”，无法写进连接字符串"));
+    requireCarriedPassword(password);
     QStringList pairs = TADOConnection::designedConnectionString().split(u';');
     for (QString& pair : pairs) {
         const QString key = pair.section(u'=', 0, 0);
@@ -221,6 +236,9 @@ BuildResult buildBank(const QString& inPath, const QString& outPath, const QStri
 }
 
 BuildResult buildBank(const QString& inPath, const QString& outPath, const BuildOptions& options) {
+    // A bank whose password the connection could not pass on would be built only to be
+    // refused by the check and never opened by the show.
+    requireCarriedPassword(options.password);
     const QFileInfo in(inPath);
     const QFileInfo target(outPath);
     if (target.exists() && in.exists() && target.canonicalFilePath() == in.canonicalFilePath())

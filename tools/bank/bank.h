@@ -45,6 +45,9 @@ struct BuildOptions {
 // offending row; nothing is written then, and a file already at outPath stays as it was. When
 // a new bank is written, a file that stood at outPath is kept beside it as outPath.bak.
 BuildResult buildBank(const QString& inPath, const QString& outPath, const BuildOptions& options);
+// Throws vq::Exception saying why when the presenter's connection string cannot carry the
+// password as it is (a ';', a blank at either end, enclosing quotes); build and check refuse it.
+void requireCarriedPassword(const QString& password);
 BuildResult buildBank(const QString& inPath, const QString& outPath, const QString& password,
                       const Progress& progress = {});
 
