@@ -1,9 +1,11 @@
 #include "app/tform1.h"
 
 #include "app/hallkeys.h"
+#include "app/keptshow.h"
 #include "app/picturereader.h"
 #include "app/screenchoice.h"
 #include "app/showlayout.h"
+#include "app/showstate.h"
 #include "app/tcustomlabel.h"
 #include "app/tform5.h"
 #include "app/timage.h"
@@ -12,6 +14,7 @@
 #include "controls/memo.h"
 #include "controls/rzcoloredit.h"
 #include "controls/rzspinner.h"
+#include "data/adoconnection.h"
 #include "data/questionpool.h"
 #include "data/tdatamodule2.h"
 #include "platform/folders.h"
@@ -37,6 +40,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QScreen>
+#include <QSet>
 #include <QTimer>
 
 #include <algorithm>
@@ -149,6 +153,8 @@ void TForm1::createControls() {
     // the step button's filter first.
     Screens = new vq::ScreenChoice(*this, *PopupMenu1, N3);
     Hall = new vq::HallKeys(*this);
+    State =
+        new vq::ShowState(*this, *PopupMenu1, vq::programFolder() + QStringLiteral("上一场.ini"));
     connectHandlers();
 }
 
@@ -265,6 +271,7 @@ void TForm1::showEvent(QShowEvent* event) {
         prepareBackingStore();
         FormShow();
     });
+    vq::guarded([&] { beginKeptShow(); });
     // Whatever set-up left behind (the bank's rows read for the pool, decoding buffers) is
     // given back once the event loop runs: the window is then being mapped, and until the
     // window manager has done so the main thread has nothing else to do.
@@ -400,6 +407,13 @@ void TForm1::FormShow() {
     m_poolSize = Memo1->count();
     // 25: by its bare name, so from the current folder.
     Image3->setPicture(vq::loadPicture(vq::expandName(QStringLiteral("next.png"))));
+}
+
+// The kept show is looked at once the pool is filled, against the bank the pool came from.
+void TForm1::beginKeptShow() {
+    if (DataModule2 && DataModule2->ADOConnection1)
+        State->begin(
+            vq::expandName(DataModule2->ADOConnection1->property(QStringLiteral("Data Source"))));
 }
 
 // A label's place from its two keys: the left edge moves before the top key is read, so a
@@ -549,13 +563,55 @@ void TForm1::step() {
         targets.setAnswer = [this](const QString& t) { RzLabel2->setText(t); };
         targets.hideAnswer = [this] { RzLabel2->hide(); };
         m_number = number;
+        if (!number.isEmpty())
+            m_drawn << number;
         vq::fetchQuestion(questionQuery(DataModule2), number, targets);
     }
     Label3->setText(QString::number(stepCounter() + 1));
+    placeQuestionAndAnswer(s);
+    announce(draws ? vq::ShowChange::Draw : vq::ShowChange::Step);
+}
+
+void TForm1::placeQuestionAndAnswer(const vq::Settings& s) {
     placeFromSettings(s, RzLabel1, Key::wenti_left, Key::wenti_top);
     RzLabel2->move(s.integer(Key::daan_left), RzLabel2->y());
     RzLabel2->move(RzLabel2->x(), RzLabel1->y() + RzLabel1->height() + 30);
-    announce(draws ? vq::ShowChange::Draw : vq::ShowChange::Step);
+}
+
+void TForm1::resume(const vq::KeptShow& kept) {
+    vq::guarded([&] {
+        const vq::Settings s;
+        stopCountdown();
+        const QSet<QString> drawn(kept.drawn.begin(), kept.drawn.end());
+        for (int i = Memo1->count() - 1; i >= 0; --i)
+            if (drawn.contains(Memo1->at(i)))
+                Memo1->removeAt(i);
+        m_drawn = kept.drawn;
+        m_number = kept.number;
+
+        RzLabel1->setWidth(s.integer(Key::wenti_width));
+        RzLabel2->setWidth(s.integer(Key::daan_width));
+        // A show that ran out of questions still had its last one up.
+        const QString shown =
+            kept.number.isEmpty() ? kept.drawn.value(kept.drawn.size() - 1) : kept.number;
+        vq::FetchTargets targets;
+        targets.setQuestion = [this](const QString& t) { RzLabel1->setText(t); };
+        targets.setAnswer = [this](const QString& t) { RzLabel2->setText(t); };
+        if (!shown.isEmpty())
+            vq::fetchQuestion(questionQuery(DataModule2), shown, targets);
+
+        // The countdown as if it had been stopped at its full length: shown while it was its
+        // phase, hidden behind the answer as a reveal hides it (a step back brings it back).
+        const vq::ShowPhase phase = vq::phaseOf(kept.counter);
+        Label1->setText(phase == vq::ShowPhase::Question
+                            ? QString()
+                            : QString::number(s.integer(Key::shijian)));
+        Label1->setVisible(phase == vq::ShowPhase::Countdown);
+        RzLabel2->setVisible(phase == vq::ShowPhase::Answer);
+        Label3->setText(QString::number(kept.counter));
+        placeQuestionAndAnswer(s);
+        announce(vq::ShowChange::Resume);
+    });
 }
 
 // 换一题: the question up is put aside, out of the pool as every drawn one, and the next drawn in

@@ -5,6 +5,7 @@
 #include "app/trzlabel.h"
 #include "settings/settings.h"
 
+#include <QStringList>
 #include <QWidget>
 
 #include <array>
@@ -25,6 +26,8 @@ class TRzColorEdit;
 class TRzSpinner;
 namespace vq {
 class HallKeys;
+struct KeptShow;
+class ShowState;
 class TMemo;
 class ScreenChoice;
 class Settings;
@@ -67,6 +70,8 @@ public:
     // For the hall: the show's screen (menu item "投影屏幕") and the clicker and black-out keys.
     vq::ScreenChoice* Screens = nullptr;
     vq::HallKeys* Hall = nullptr;
+    // The show kept beside opt.ini, and the menu's offer to take up the last one again.
+    vq::ShowState* State = nullptr;
 
     // Handlers.
     void FormShow();
@@ -108,6 +113,11 @@ public:
     void announce(vq::ShowChange change) { emit showChanged(change); }
     // Stops the countdown where it stands (a reveal, a step back); it is then no longer paused.
     void stopCountdown();
+    // The bank numbers this show drew, in order (换一题's put-aside ones among them).
+    const QStringList& drawnNumbers() const { return m_drawn; }
+    // Takes up a kept show: its numbers leave the pool, its last question comes back in its
+    // phase with the countdown stopped, and the step counter goes on from where it stood.
+    void resume(const vq::KeptShow& kept);
 
 signals:
     // Once for each change of the show's state, after the controls show it.
@@ -150,11 +160,14 @@ private:
     void dragRelease();
     void popupMenu(const QPoint& globalPos);
     void layOutForScreen();
+    void placeQuestionAndAnswer(const vq::Settings& s);
+    void beginKeptShow();
 
     bool m_setUp = false;
     // The bank's number of the question up, and how many numbers the pool was filled with.
     QString m_number;
     int m_poolSize = 0;
+    QStringList m_drawn;
     // A countdown held by P: the timer is stopped, the count stays.
     bool m_paused = false;
     // The backing store's pages being faulted in during set-up.

@@ -1,0 +1,70 @@
+#pragma once
+
+#include "app/keptshow.h"
+#include "app/showview.h"
+
+#include <QObject>
+#include <QString>
+
+#include <optional>
+
+class QAction;
+class QMenu;
+class TForm1;
+
+namespace vq {
+
+// Keeps the running show in a file beside opt.ini, so that a restart after a crash, a power cut
+// or the settings dialog's save can take it up again. The file is rewritten, all or nothing, at
+// each draw, step and step back, from what the main screen shows (TForm1::view()) and the
+// numbers it drew; nothing of the show is copied here to drift from it.
+// At set-up a kept show that fits the bank is offered in the right-button menu: "继续上一场（已
+// 出 N 题）" takes it up again, "新的一场" throws it away. The offer goes with either choice, and
+// when the new show draws its first question instead: the file is then the new show's.
+class ShowState : public QObject {
+    Q_OBJECT
+public:
+    // `statePath`: the file; `menu`: where the offer goes, at the top.
+    ShowState(TForm1& form, QMenu& menu, QString statePath);
+
+    // Once the pool is filled from the bank at `bankPath`: a kept show drawn from this very bank
+    // is offered.
+    void begin(const QString& bankPath);
+
+    bool offered() const { return m_offer.has_value(); }
+    // The offer's entries while it stands, else nullptr.
+    QAction* resumeAction() const { return m_resumeAction; }
+    QAction* newShowAction() const { return m_newShowAction; }
+    const QString& path() const { return m_path; }
+
+    // The operator's message when the file cannot be written; shown once a run.
+    static QString writeFailedMessage();
+    // The menu entry for a kept show of `drawn` questions.
+    static QString resumeText(int drawn);
+
+private:
+    void follow(ShowChange change);
+    void write();
+    void resume();
+    void startNew();
+    void withdrawOffer();
+    void trace(const QString& line) const;
+
+    TForm1& m_form;
+    QMenu& m_menu;
+    QString m_path;
+    BankStamp m_bank;
+    // The kept show on offer.
+    std::optional<KeptShow> m_offer;
+    QAction* m_resumeAction = nullptr;
+    QAction* m_newShowAction = nullptr;
+    QAction* m_separator = nullptr;
+    // The file holds this run's show: the sections others keep in it stay.
+    bool m_fileIsThisShow = false;
+    bool m_toldFailure = false;
+    // VELQUO_SHOW_TRACE set: each draw, offer and resume is told on the error output, the
+    // end-to-end tests' window into a run they kill.
+    bool m_trace = false;
+};
+
+} // namespace vq
