@@ -16,6 +16,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QBrush>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -34,6 +35,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QToolBar>
 #include <QUndoStack>
 
 #include <gtest/gtest.h>
@@ -306,6 +308,38 @@ TEST_F(EditorTest, EditAddDeleteUndoAndRedoThroughTheKeys) {
     EXPECT_EQ(model->rows()[0].answer, QStringLiteral("新答案"));
 }
 
+// The toolbar keeps its buttons in place however the undo and redo entries are named.
+TEST_F(EditorTest, ToolbarButtonsStayInPlaceAsEditsAreMadeAndUndone) {
+    open(bank);
+    auto* toolbar = window.findChild<QToolBar*>(QStringLiteral("toolbar"));
+    ASSERT_TRUE(toolbar);
+    const auto places = [&] {
+        QList<QRect> out;
+        for (QAction* a : toolbar->actions())
+            if (QWidget* w = toolbar->widgetForAction(a))
+                out << w->geometry();
+        return out;
+    };
+    QApplication::processEvents();
+    const QList<QRect> before = places();
+    typeInto(2, BankModel::AnswerColumn, QStringLiteral("一个很长很长很长的新答案"));
+    QApplication::processEvents();
+    EXPECT_EQ(places(), before);
+    QAction* undo = nullptr;
+    for (QAction* a : toolbar->actions())
+        if (a->text() == QStringLiteral("撤销"))
+            undo = a;
+    ASSERT_TRUE(undo);
+    EXPECT_TRUE(undo->isEnabled());
+    EXPECT_TRUE(undo->toolTip().startsWith(QStringLiteral("撤销")))
+        << undo->toolTip().toStdString();
+    undo->trigger();
+    QApplication::processEvents();
+    EXPECT_NE(window.model()->rows()[2].answer, QStringLiteral("一个很长很长很长的新答案"));
+    EXPECT_FALSE(undo->isEnabled());
+    EXPECT_EQ(places(), before);
+}
+
 TEST_F(EditorTest, DuplicateAndEmptyNumbersAreMarkedAndBlockSaving) {
     open(bank);
     BankModel* model = window.model();
@@ -315,10 +349,16 @@ TEST_F(EditorTest, DuplicateAndEmptyNumbersAreMarkedAndBlockSaving) {
     typeInto(5, BankModel::NumberColumn, QString());
     ASSERT_FALSE(model->rows()[5].number);
 
-    // Marked in the rows (colour and tooltip) and listed below.
-    for (int row : {0, 1, 5})
-        EXPECT_TRUE(cell(row, 1).data(Qt::BackgroundRole).isValid()) << row;
+    // Marked in the rows (colour and tooltip) and listed below; the mark sets the text's colour
+    // with the background's, so that a dark theme's light text does not stand on it.
+    for (int row : {0, 1, 5}) {
+        const QColor back = cell(row, 1).data(Qt::BackgroundRole).value<QBrush>().color();
+        const QColor text = cell(row, 1).data(Qt::ForegroundRole).value<QBrush>().color();
+        ASSERT_TRUE(back.isValid() && text.isValid()) << row;
+        EXPECT_GT(back.lightness() - text.lightness(), 128) << row;
+    }
     EXPECT_FALSE(cell(2, 1).data(Qt::BackgroundRole).isValid());
+    EXPECT_FALSE(cell(2, 1).data(Qt::ForegroundRole).isValid());
     EXPECT_TRUE(
         cell(1, 2).data(Qt::ToolTipRole).toString().contains(QStringLiteral("编号 1 重复")));
     EXPECT_TRUE(cell(5, 0).data(Qt::ToolTipRole).toString().contains(QStringLiteral("没有编号")));

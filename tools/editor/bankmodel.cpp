@@ -1,5 +1,7 @@
 #include "bankmodel.h"
 
+#include "problemstyle.h"
+
 #include <QBrush>
 #include <QColor>
 #include <QUndoCommand>
@@ -9,8 +11,6 @@
 
 namespace vq::editor {
 namespace {
-
-const QColor kProblemColour(255, 205, 205);
 
 class SetCellCommand : public QUndoCommand {
 public:
@@ -142,8 +142,9 @@ QVariant BankModel::data(const QModelIndex& index, int role) const {
         }
         break;
     case Qt::BackgroundRole:
+    case Qt::ForegroundRole:
         if (!r.number || m_uses.value(*r.number) > 1)
-            return QBrush(kProblemColour);
+            return problemRowStyle(role);
         break;
     case Qt::ToolTipRole:
         if (const QString p = problemOf(index.row()); !p.isEmpty())
@@ -318,7 +319,7 @@ void BankModel::setCellNow(int row, int column, const Row& value) {
         // Rows sharing the old or new number change their marks too.
         if (rowCount())
             emit dataChanged(index(0, 0), index(rowCount() - 1, ColumnCount - 1),
-                             {Qt::BackgroundRole, Qt::ToolTipRole});
+                             {Qt::BackgroundRole, Qt::ForegroundRole, Qt::ToolTipRole});
         emit problemsChanged();
         return;
     }
@@ -353,7 +354,7 @@ void BankModel::insertNow(const QList<std::pair<int, Row>>& rows) {
     }
     if (rowCount())
         emit dataChanged(index(0, 0), index(rowCount() - 1, ColumnCount - 1),
-                         {Qt::BackgroundRole, Qt::ToolTipRole});
+                         {Qt::BackgroundRole, Qt::ForegroundRole, Qt::ToolTipRole});
     emit problemsChanged();
 }
 
@@ -378,7 +379,7 @@ void BankModel::removeNow(const QList<int>& rowsAscending) {
     }
     if (rowCount())
         emit dataChanged(index(0, 0), index(rowCount() - 1, ColumnCount - 1),
-                         {Qt::BackgroundRole, Qt::ToolTipRole});
+                         {Qt::BackgroundRole, Qt::ForegroundRole, Qt::ToolTipRole});
     emit problemsChanged();
 }
 

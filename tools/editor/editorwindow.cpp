@@ -211,14 +211,29 @@ void EditorWindow::buildActions() {
     for (QAction* a : {files.newBank, files.open, files.save})
         tools->addAction(a);
     tools->addSeparator();
-    for (QAction* a : {edits[0], edits[1]})
-        tools->addAction(a);
+    tools->addAction(toolbarButtonFor(edits[0], QStringLiteral("撤销")));
+    tools->addAction(toolbarButtonFor(edits[1], QStringLiteral("重做")));
     tools->addSeparator();
     for (QAction* a : {edits[2], edits[3]})
         tools->addAction(a);
     tools->addSeparator();
     for (QAction* a : {files.import, check, show})
         tools->addAction(a);
+}
+
+// A toolbar button that runs the action under a text of its own that never changes: undo and
+// redo name what they would undo in the menu ("撤销 编辑题目"), and on the toolbar that would move
+// every button after them at each edit. The full text is the button's tooltip.
+QAction* EditorWindow::toolbarButtonFor(QAction* action, const QString& text) {
+    auto* button = new QAction(text, this);
+    const auto follow = [button, action] {
+        button->setEnabled(action->isEnabled());
+        button->setToolTip(action->text());
+    };
+    follow();
+    connect(action, &QAction::changed, button, follow);
+    connect(button, &QAction::triggered, action, &QAction::trigger);
+    return button;
 }
 
 EditorWindow::FileActions EditorWindow::buildFileMenu(QMenu* file) {

@@ -77,6 +77,7 @@ private:
     };
     FileActions buildFileMenu(QMenu* file);
     QList<QAction*> buildEditMenu(QMenu* edit);
+    QAction* toolbarButtonFor(QAction* action, const QString& text);
     QAction* menuAction(QMenu* menu, const QString& text, const QList<QKeySequence>& keys,
                         const std::function<void()>& slot);
     void updateTitle();

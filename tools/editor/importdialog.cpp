@@ -1,5 +1,7 @@
 #include "importdialog.h"
 
+#include "problemstyle.h"
+
 #include <QAbstractTableModel>
 #include <QBrush>
 #include <QDialogButtonBox>
@@ -42,8 +44,8 @@ public:
                 return remark;
             }
         }
-        if (role == Qt::BackgroundRole && !remark.isEmpty())
-            return QBrush(QColor(255, 205, 205));
+        if ((role == Qt::BackgroundRole || role == Qt::ForegroundRole) && !remark.isEmpty())
+            return problemRowStyle(role);
         if (role == Qt::ToolTipRole && !remark.isEmpty())
             return remark;
         return {};
