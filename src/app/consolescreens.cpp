@@ -68,8 +68,8 @@ void ConsoleScreens::closed() {
     m_waitingForScreen = false;
     m_asWindow = false;
     Settings().writeFlag(Key::zhuchi, false);
-    // The window hides once the close is through.
-    QTimer::singleShot(0, this, [this] { guarded([&] { tick(); }); });
+    // The window hides as soon as the close is through.
+    m_item->setChecked(false);
 }
 
 // After a change of screens or of the show's screen: the console keeps off the show's screen.
