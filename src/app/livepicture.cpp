@@ -2,16 +2,27 @@
 
 #include "platform/guard.h"
 
+#include <QCoreApplication>
 #include <QEvent>
 #include <QPaintEvent>
 #include <QPainter>
 
 namespace vq {
+namespace {
+
+// Asks for the drawing, queued as the windows' own repaints are: at low priority, behind those
+// already waiting.
+const QEvent::Type kDraw = static_cast<QEvent::Type>(QEvent::registerEventType());
+
+} // namespace
+
+// Longer than the window's own wait before it repaints (a few ms), well within two frames.
+constexpr int kFallbackMs = 20;
 
 LivePicture::LivePicture(QWidget& source, QWidget* parent) : QWidget(parent), m_source(source) {
-    m_pending.setSingleShot(true);
-    m_pending.setInterval(0);
-    connect(&m_pending, &QTimer::timeout, this, [this] { guarded([&] { draw(); }); });
+    m_fallback.setSingleShot(true);
+    m_fallback.setInterval(kFallbackMs);
+    connect(&m_fallback, &QTimer::timeout, this, &LivePicture::drawSoon);
     // A window's repaint starts with an update request to the window itself, whichever of its
     // controls changed.
     m_source.installEventFilter(this);
@@ -19,25 +30,46 @@ LivePicture::LivePicture(QWidget& source, QWidget* parent) : QWidget(parent), m_
 }
 
 void LivePicture::refresh() {
-    if (isVisible() && !m_pending.isActive())
-        m_pending.start();
+    if (isVisible() && !m_pending && !m_fallback.isActive())
+        m_fallback.start();
+}
+
+// Queued behind the event being handled, so that a repaint of the window is through, flushed to
+// the screen, before the copy is drawn: the hall's screen never waits for the console.
+void LivePicture::drawSoon() {
+    m_fallback.stop();
+    if (!isVisible() || m_pending)
+        return;
+    m_pending = true;
+    QCoreApplication::postEvent(this, new QEvent(kDraw), Qt::LowEventPriority);
+}
+
+bool LivePicture::event(QEvent* event) {
+    if (event->type() != kDraw)
+        return QWidget::event(event);
+    m_pending = false;
+    guarded([&] {
+        if (isVisible())
+            draw();
+    });
+    return true;
 }
 
 bool LivePicture::eventFilter(QObject* watched, QEvent* event) {
     if (watched == &m_source && !m_drawing &&
         (event->type() == QEvent::UpdateRequest || event->type() == QEvent::Paint))
-        refresh();
+        drawSoon();
     return QWidget::eventFilter(watched, event);
 }
 
 void LivePicture::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    refresh();
+    drawSoon();
 }
 
 void LivePicture::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
-    refresh();
+    drawSoon();
 }
 
 // The window's widgets paint themselves through a scaled painter into a picture of this
