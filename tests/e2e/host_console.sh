@@ -5,7 +5,9 @@
 # screen shows none; its 下一步 button (a real click) starts the countdown, and its live picture
 # of the hall shows the countdown within a frame or two of the hall; the next 下一步 reveals the
 # answer on both screens and the mark goes; a key typed on the console steps the show once;
-# closing the console leaves the show running and writes zhuchi=0.
+# when the show moves to the console's monitor the console moves to the other, when only the
+# show's monitor is left it hides and comes back with the projector, writing nothing; closing
+# the console leaves the show running and writes zhuchi=0.
 # Usage: host_console.sh <build dir> [<source dir>]
 source "$(dirname "$0")/lib.sh" "$@"
 
@@ -98,7 +100,27 @@ wait_until "$E2E_TIMEOUT" "the next answer marked 未公布" console_shows "$UNR
 shot
 has_colour 800 60 600 300 "$COUNTDOWN" 1 && fail "Page Down on the console stepped more than once (a countdown runs)"
 
+# The show moved to the console's monitor (投影屏幕, screen 2): the console goes to the other.
+console_on_left() { read -r CX CY CW CH <<<"$(window_geometry "$(console_window)")" && [ $((CX + CW)) -le 1920 ]; }
+open_menu 400 300
+key Down Down Down Right Down Return
+wait_until "$E2E_TIMEOUT" "the show on the right-hand monitor" main_geometry_is "1920 0 1920 1080"
+wait_until "$E2E_TIMEOUT" "the console on the left-hand monitor" console_on_left
+e2e_log "show on screen 2: console at $CX, $CY"
+# The projector unplugged: the show's screen is the only one, the console hides; plugged back in,
+# the show returns there and the console comes back beside it.
+xrandr --output DUMMY1 --off
+wait_until "$E2E_TIMEOUT" "the show on the primary monitor" main_geometry_is "0 0 1920 1080"
+wait_until "$E2E_TIMEOUT" "the console to hide with one screen left" no_console_window
+xrandr --output DUMMY1 --mode 1920x1080 --pos 1920x0
+wait_until "$E2E_TIMEOUT" "the show back on the projector" main_geometry_is "1920 0 1920 1080"
+wait_until "$E2E_TIMEOUT" "the console back on the left-hand monitor" console_on_left
+[ "$(ini_value zhuchi)" = "" ] || fail "the console's moves wrote zhuchi"
+e2e_log "unplugged: console hidden; plugged back in: console at $CX, $CY"
+
 # Closing the console: the show goes on, zhuchi=0.
+click_at $((CX + CW / 2)) $((CY + CH * 3 / 5))
+wait_until "$E2E_TIMEOUT" "the console to take the keys" sh -c "[ \"\$(xdotool getactivewindow)\" = $(console_window) ]"
 key alt+F4
 wait_until "$E2E_TIMEOUT" "the console to close" no_console_window
 no_question_window || fail "closing the console asked the exit question"
