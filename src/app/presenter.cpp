@@ -74,7 +74,7 @@ int runPresenter(int argc, char** argv,
     auto* consoleScreens = new ConsoleScreens(console, form1, *form1.PopupMenu1, form1.N3);
 
     if (beforeShow)
-        beforeShow(PresenterWindows{&form1, &dataModule2, &form3, &form5});
+        beforeShow(PresenterWindows{&form1, &dataModule2, &form3, &form5, &console});
 
     // The show's screen is chosen once, before the main screen is first shown.
     form1.Screens->startOn();
