@@ -7,10 +7,15 @@
 //   step       a click on the next-step picture to the repainted screen (whole window)
 //   soak       resident memory over 10,000 steps, sampled every 1000
 //   fade       the welcome screen's 51 fade ticks on the real event loop, click to hidden
+//   console    with the host's console open on a second screen: a Space typed on the main
+//              screen to the hall's screen repainted, and to the console's live picture of it
+//              drawn and repainted as well; the hall's alone with the console hidden
 // on the offscreen platform at 1920 x 1080 and, when Xvfb is there, on xcb under Xvfb.
 //
 // Linux only (/proc, CLOCK_MONOTONIC shared by parent and child). The probe is switched on by
 // VELQUO_BENCH_PROBE, which only this program reads; the shipped presenter knows nothing of it.
+#include "app/hostconsole.h"
+#include "app/livepicture.h"
 #include "app/presenter.h"
 #include "app/tform1.h"
 #include "app/tform5.h"
@@ -29,6 +34,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
@@ -38,6 +44,7 @@
 #include <QTemporaryDir>
 #include <QThread>
 #include <QTimer>
+#include <QWindow>
 
 #include <algorithm>
 #include <cstdio>
@@ -123,6 +130,8 @@ public:
         m_windowsNs = monotonicNs();
         w.form1->installEventFilter(this);
         w.form5->installEventFilter(this);
+        if (w.console)
+            w.console->livePicture()->installEventFilter(this);
         connect(w.form5->Timer1, &QTimer::timeout, this,
                 [this] { m_ticks.push_back(monotonicNs()); });
     }
@@ -131,6 +140,18 @@ protected:
     bool eventFilter(QObject* o, QEvent* e) override {
         if (o == m_w.form1 && e->type() == QEvent::Show && !m_showNs)
             m_showNs = monotonicNs();
+        // A window's repaint starts with its update request, whichever controls it paints (the
+        // opaque background leaves the window itself no paint event of its own).
+        if (o == m_w.form1 && e->type() == QEvent::UpdateRequest) {
+            m_hallPainted = true;
+            if (m_mode == "console" && !m_consoleStarted) {
+                m_consoleStarted = true;
+                QTimer::singleShot(0, this, [this] { consoleSteps(); });
+            }
+        }
+        if (m_w.console && o == m_w.console->livePicture() && e->type() == QEvent::Paint &&
+            m_w.console->livePicture()->drawings() > m_drawingsBefore)
+            m_picturePainted = true;
         if (o == m_w.form1 && e->type() == QEvent::Paint && !m_paintNs) {
             m_paintNs = monotonicNs();
             // Runs once the paint of the whole window and its flush are done.
@@ -258,6 +279,75 @@ private:
         QCoreApplication::exit(0);
     }
 
+    // A Space on the main screen's window, as the desktop delivers it, then the event loop run
+    // until the hall's screen has repainted and, when `picture`, the console's live picture has
+    // been drawn anew and repainted; the times to both, in ms.
+    std::pair<double, double> keyToRepaint(bool picture) {
+        QWindow* window = m_w.form1->windowHandle();
+        m_hallPainted = m_picturePainted = false;
+        m_drawingsBefore = m_w.console->livePicture()->drawings();
+        const qint64 t0 = monotonicNs();
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "));
+        QKeyEvent release(QEvent::KeyRelease, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "));
+        QCoreApplication::sendEvent(window, &press);
+        QCoreApplication::sendEvent(window, &release);
+        qint64 hall = 0;
+        const qint64 deadline = t0 + 500'000'000;
+        while (monotonicNs() < deadline) {
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+            if (m_hallPainted && !hall)
+                hall = monotonicNs();
+            if (hall && (!picture || m_picturePainted))
+                break;
+        }
+        return {hall ? ms(hall - t0) : -1, ms(monotonicNs() - t0)};
+    }
+
+    void consoleSteps() {
+        vq::HostConsole* console = m_w.console;
+        // On a single screen (xcb under Xvfb) the console is an ordinary window beside the show.
+        const bool ownScreen = console->isVisible();
+        if (!ownScreen)
+            console->show();
+        const int steps = qEnvironmentVariableIntValue("VELQUO_BENCH_STEPS");
+        std::vector<double> hall, both, draw, hidden;
+        for (int i = 0; i < 30; ++i) // warm-up: caches, the first question of each phase
+            keyToRepaint(true);
+        for (int i = 0; i < steps; ++i) {
+            const auto [h, b] = keyToRepaint(true);
+            hall.push_back(h);
+            both.push_back(b);
+        }
+        // One drawing of the hall's screen as the live picture draws it: scaled to 480 x 270.
+        for (int i = 0; i < 200; ++i) {
+            const qint64 t0 = monotonicNs();
+            QPainter p(&m_sink);
+            p.scale(480.0 / m_w.form1->width(), 270.0 / m_w.form1->height());
+            m_w.form1->render(&p, QPoint(), QRegion(),
+                              QWidget::DrawWindowBackground | QWidget::DrawChildren);
+            p.end();
+            draw.push_back(ms(monotonicNs() - t0));
+        }
+        console->hide();
+        for (int i = 0; i < steps; ++i)
+            hidden.push_back(keyToRepaint(false).first);
+        const Stats h = stats(hall), b = stats(both), d = stats(draw), x = stats(hidden);
+        report(QStringLiteral("console steps=%1 own_screen=%2 hall_median=%3 hall_p99=%4 "
+                              "both_median=%5 both_p99=%6 both_max=%7 hidden_median=%8 "
+                              "hidden_p99=%9 picture_draw_median=%10")
+                   .arg(steps)
+                   .arg(ownScreen ? 1 : 0)
+                   .arg(h.median, 0, 'f', 2)
+                   .arg(h.p99, 0, 'f', 2)
+                   .arg(b.median, 0, 'f', 2)
+                   .arg(b.p99, 0, 'f', 2)
+                   .arg(b.max, 0, 'f', 2)
+                   .arg(x.median, 0, 'f', 2)
+                   .arg(x.p99, 0, 'f', 2)
+                   .arg(d.median, 0, 'f', 3));
+        QCoreApplication::exit(0);
+    }
+
     // Heap growth of the pieces of a step, each run 3000 times on its own.
     void parts() {
         TForm1* f = m_w.form1;
@@ -322,6 +412,9 @@ private:
     }
 
     int benchmarkSink = 0;
+    QPixmap m_sink{480, 270};
+    bool m_hallPainted = false, m_picturePainted = false, m_consoleStarted = false;
+    int m_drawingsBefore = 0;
     QByteArray m_mode;
     vq::PresenterWindows m_w;
     qint64 m_mainNs = 0, m_windowsNs = 0, m_showNs = 0, m_paintNs = 0;
@@ -570,6 +663,26 @@ void soakRun(Install& in, const QProcessEnvironment& env, bool welcome, int step
                     qPrintable(wr->second.at("min")));
 }
 
+void consoleRun(Install& in, const QProcessEnvironment& env, int steps) {
+    in.writeSettings(false);
+    const auto r = runOnce(in, env, "console", steps);
+    const auto it = r.find(QStringLiteral("console"));
+    if (it == r.end())
+        return;
+    const Fields& f = it->second;
+    const char* place = f.at("own_screen") == u"1" ? "on a second screen" : "beside the show";
+    // The hall's repaint and the console's come in the same turn of the event loop, the hall's
+    // first; only both together are timed with the console open.
+    std::printf("  host's console %s, %s Space presses: to both screens repainted median %s ms, "
+                "p99 %s ms, max %s ms\n",
+                place, qPrintable(f.at("steps")), qPrintable(f.at("both_median")),
+                qPrintable(f.at("both_p99")), qPrintable(f.at("both_max")));
+    std::printf("    the console hidden: to the hall's repaint median %s ms, p99 %s ms; one "
+                "drawing of the live picture %s ms\n",
+                qPrintable(f.at("hidden_median")), qPrintable(f.at("hidden_p99")),
+                qPrintable(f.at("picture_draw_median")));
+}
+
 void fadeRuns(Install& in, const QProcessEnvironment& env, int runs) {
     in.writeSettings(true);
     std::vector<double> total, gapMax;
@@ -618,6 +731,8 @@ qint64 startXvfb(QProcess& x, QString& display) {
 }
 
 QByteArray g_what; // empty: everything
+// The offscreen platform with a second screen, for the console's run there.
+QString g_twoScreensConfig;
 
 bool wanted(const char* part) {
     return g_what.isEmpty() || g_what.split(',').contains(part);
@@ -635,6 +750,13 @@ void runAll(Install& in, const QProcessEnvironment& env, const char* name, int r
     }
     if (wanted("fade"))
         fadeRuns(in, env, runs);
+    if (wanted("console")) {
+        QProcessEnvironment e = env;
+        if (e.value(QStringLiteral("QT_QPA_PLATFORM")).startsWith(u"offscreen") &&
+            !g_twoScreensConfig.isEmpty())
+            e.insert(QStringLiteral("QT_QPA_PLATFORM"), g_twoScreensConfig);
+        consoleRun(in, e, std::min(steps, 600));
+    }
     if (wanted("parts")) {
         in.writeSettings(false);
         QProcessEnvironment e = env;
@@ -691,6 +813,16 @@ int main(int argc, char** argv) {
             c.write(R"({"screens": [{"name": "screen", "x": 0, "y": 0, "width": 1920,
                         "height": 1080, "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})");
         c.close();
+        // A laptop's screen beside the projector, for the host's console.
+        const QString twoScreens = in.dir.filePath(QStringLiteral("offscreen-two.json"));
+        QFile t(twoScreens);
+        if (t.open(QIODevice::WriteOnly))
+            t.write(R"({"screens": [{"name": "screen", "x": 0, "y": 0, "width": 1920,
+                        "height": 1080, "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1},
+                        {"name": "laptop", "x": 1920, "y": 0, "width": 1920, "height": 1080,
+                        "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})");
+        t.close();
+        g_twoScreensConfig = QStringLiteral("offscreen:configfile=") + twoScreens;
         QProcessEnvironment env = base;
         env.insert(QStringLiteral("QT_QPA_PLATFORM"),
                    QStringLiteral("offscreen:configfile=") + config);

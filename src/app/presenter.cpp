@@ -1,5 +1,7 @@
 #include "app/presenter.h"
 
+#include "app/consolescreens.h"
+#include "app/hostconsole.h"
 #include "app/pictureprefetch.h"
 #include "app/screenchoice.h"
 #include "app/screenpixels.h"
@@ -19,6 +21,7 @@
 
 #include <QGuiApplication>
 #include <QScreen>
+#include <QTimer>
 
 #include <future>
 #include <optional>
@@ -66,8 +69,12 @@ int runPresenter(int argc, char** argv,
     form1.Form3 = &form3;
     form1.Form5 = &form5;
 
+    // The host's console follows the main screen and goes before it.
+    HostConsole console(form1);
+    auto* consoleScreens = new ConsoleScreens(console, form1, *form1.PopupMenu1, form1.N3);
+
     if (beforeShow)
-        beforeShow(PresenterWindows{&form1, &dataModule2, &form3, &form5});
+        beforeShow(PresenterWindows{&form1, &dataModule2, &form3, &form5, &console});
 
     // The show's screen is chosen once, before the main screen is first shown.
     form1.Screens->startOn();
@@ -88,6 +95,9 @@ int runPresenter(int argc, char** argv,
         form1.show();
     } else {
         form1.showFullScreen();
+        // The host's console, on the operator's screen beside the projector: after the main
+        // screen, so that the show is up first.
+        QTimer::singleShot(0, consoleScreens, &ConsoleScreens::start);
     }
     return QApplication::exec();
 }

@@ -2,6 +2,9 @@
 
 #include <functional>
 
+namespace vq {
+class HostConsole;
+}
 class TDataModule2;
 class TForm1;
 class TForm3;
@@ -15,6 +18,8 @@ struct PresenterWindows {
     TDataModule2* dataModule2 = nullptr;
     TForm3* form3 = nullptr;
     TForm5* form5 = nullptr;
+    // The host's console, shown or not.
+    HostConsole* console = nullptr;
 };
 
 // The presenter's start: application title, the windows in their order, then the event loop,

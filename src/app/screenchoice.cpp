@@ -17,12 +17,11 @@
 #include <algorithm>
 
 namespace vq {
-namespace {
 
 // A shown full-screen or maximised window keeps to the monitor it is on: the window manager
 // answers a move with the old monitor's area. Leaving that state for the move and taking it
 // back on the new screen lets the manager fit the window to the new monitor.
-void placeOn(QWidget& window, QScreen* screen) {
+void ScreenChoice::placeOn(QWidget& window, QScreen* screen) {
     const Qt::WindowStates fill = Qt::WindowFullScreen | Qt::WindowMaximized;
     const Qt::WindowStates state = window.windowState();
     const bool refill = window.isVisible() && (state & fill);
@@ -36,8 +35,6 @@ void placeOn(QWidget& window, QScreen* screen) {
         window.setGeometry(screen->geometry());
     }
 }
-
-} // namespace
 
 ScreenChoice::ScreenChoice(TForm1& form, QMenu& menu, QAction* before)
     : QObject(&form), m_form(form) {

@@ -34,6 +34,8 @@ public:
     // The submenu's text for a screen: "屏幕 N：<width>×<height>", plus "（主屏幕）" for the
     // primary.
     static QString itemText(int number, const QScreen& screen);
+    // A window to a screen, a full-screen or maximised one filling it there too.
+    static void placeOn(QWidget& window, QScreen* screen);
 
     // At start, before the main screen is first shown: the screen pingmu names becomes the
     // show's screen and the main screen's place. Reads the key, writes nothing.

@@ -79,6 +79,15 @@ std::optional<std::int32_t> Settings::integer(OptionalIntegerKey key) const {
     return tryStrToInt(m_file.readString(kSettingsSection, key.toString(), QString()));
 }
 
+std::optional<bool> Settings::flag(OptionalFlagKey key) const {
+    const QString value = m_file.readString(kSettingsSection, key.toString(), QString());
+    if (value == u"1")
+        return true;
+    if (value == u"0")
+        return false;
+    return std::nullopt;
+}
+
 void Settings::write(TextKey key, const QString& value) const {
     m_file.writeString(kSettingsSection, key.toString(), value);
 }
@@ -89,6 +98,11 @@ void Settings::writeInteger(IntegerKey key, std::int32_t value) const {
 
 void Settings::writeInteger(OptionalIntegerKey key, std::int32_t value) const {
     m_file.writeString(kSettingsSection, key.toString(), QString::number(value));
+}
+
+void Settings::writeFlag(OptionalFlagKey key, bool on) const {
+    m_file.writeString(kSettingsSection, key.toString(),
+                       on ? QStringLiteral("1") : QStringLiteral("0"));
 }
 
 void Settings::writeFlag(FlagKey key, bool on) const {

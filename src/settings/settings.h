@@ -45,6 +45,19 @@ private:
     const char* m_name;
 };
 
+// A flag that a settings file may lack: "1" and "0" as for every flag, and anything else (the key
+// absent among it) leaves the choice to the reader's own default.
+class OptionalFlagKey {
+public:
+    constexpr const char* name() const { return m_name; }
+    QString toString() const { return QLatin1StringView(m_name); }
+
+private:
+    friend struct Key;
+    constexpr explicit OptionalFlagKey(const char* name) : m_name(name) {}
+    const char* m_name;
+};
+
 // The 23 keys of section canshu, then the optional ones.
 struct Key {
     static constexpr TextKey biaoti{"biaoti"};
@@ -74,12 +87,15 @@ struct Key {
     // The show's screen, 1-based in the desktop's left-to-right order; anything else means the
     // primary screen.
     static constexpr OptionalIntegerKey pingmu{"pingmu"};
+    // The host's console on a screen of its own: on unless it reads "0".
+    static constexpr OptionalFlagKey zhuchi{"zhuchi"};
 };
 
 // Any key of the table, for going through all of them.
 struct SettingKey {
     template <SettingKind K> constexpr SettingKey(TypedKey<K> key) : name(key.name()), kind(K) {}
     constexpr SettingKey(OptionalIntegerKey key) : name(key.name()), kind(SettingKind::Integer) {}
+    constexpr SettingKey(OptionalFlagKey key) : name(key.name()), kind(SettingKind::Flag) {}
     const char* name;
     SettingKind kind;
 };
@@ -93,7 +109,7 @@ inline constexpr std::array<SettingKey, 23> kSettingKeys = {{
     Key::daan_top,      Key::huanying,        Key::weizhishezhi,
 }};
 
-inline constexpr std::array<SettingKey, 1> kOptionalSettingKeys = {{Key::pingmu}};
+inline constexpr std::array<SettingKey, 2> kOptionalSettingKeys = {{Key::pingmu, Key::zhuchi}};
 
 // The framework's strict text-to-integer conversion: leading blanks, an optional sign, then
 // decimal digits or, after "$", "x", "X", "0x" or "0X", hexadecimal digits, and nothing after
@@ -125,11 +141,14 @@ public:
 
     // An optional key: its value, or nothing when it is absent, empty or not a number.
     std::optional<std::int32_t> integer(OptionalIntegerKey key) const;
+    // An optional flag: true for "1", false for "0", nothing for any other text or none.
+    std::optional<bool> flag(OptionalFlagKey key) const;
 
     void write(TextKey key, const QString& value) const;
     void writeInteger(IntegerKey key, std::int32_t value) const;
     void writeFlag(FlagKey key, bool on) const;
     void writeInteger(OptionalIntegerKey key, std::int32_t value) const;
+    void writeFlag(OptionalFlagKey key, bool on) const;
 
 private:
     IniFile m_file;

@@ -1,5 +1,6 @@
 #!/bin/bash
-# A one-monitor desk with real keys: the menu keeps its four written entries (no 投影屏幕);
+# A one-monitor desk with real keys: the menu has its four written entries and 主持人视图 (no
+# 投影屏幕);
 # a clicker's Page Down and the keypad's Page Down step, Page Up steps the countdown back;
 # B blacks out the whole screen (black where the question stands), the next Space uncovers it
 # without stepping; "." and Escape do the same; a countdown ticks on under the black; the
@@ -11,11 +12,12 @@ start_xvfb
 make_install shijian=30
 start_app
 
-# The menu: 自动排版, 系统设置, separator, 最小化, 退出系统 - four lines of text, no 投影屏幕.
+# The menu: 自动排版, 系统设置, 主持人视图, separator, 最小化, 退出系统 - five lines of text, no
+# 投影屏幕.
 open_menu 500 400
 shot
 rows=$(text_rows "$MENU_X" "$MENU_Y" "$MENU_W" "$MENU_H")
-[ "$rows" -eq 4 ] || fail "the one-monitor menu shows $rows entries, not 4 and a separator"
+[ "$rows" -eq 5 ] || fail "the one-monitor menu shows $rows entries, not 5 and a separator"
 key Escape
 wait_until "$E2E_TIMEOUT" "the menu to close" no_menu_window
 
@@ -80,4 +82,4 @@ wait_until "$E2E_TIMEOUT" "the countdown after Down" countdown_shown
 key Right
 wait_until "$E2E_TIMEOUT" "the answer after Right" has_colour "${A[@]}" '#00ff00' 40
 app_running || fail "the presenter ended"
-pass "four menu entries on one monitor; Page Down, keypad Page Down and Page Up; B, . and Escape black out and uncover without stepping, the countdown ticks on under the black; the arrows step and step back"
+pass "five menu entries on one monitor; Page Down, keypad Page Down and Page Up; B, . and Escape black out and uncover without stepping, the countdown ticks on under the black; the arrows step and step back"

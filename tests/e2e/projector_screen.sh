@@ -43,13 +43,13 @@ read -r DLG_X DLG_Y DLG_W DLG_H <<<"$(window_geometry "$(dialog_window)")"
 click_at $((DLG_X + 368 + 37)) $((DLG_Y + 481 + 16 + 12)) # 取消
 wait_until "$E2E_TIMEOUT" "the dialog to close after 取消" no_dialog_window
 
-# The menu: 自动排版, 系统设置, 投影屏幕, separator, 最小化, 退出系统.
+# The menu: 自动排版, 系统设置, 投影屏幕, 主持人视图, separator, 最小化, 退出系统.
 cp "$E2E_INSTALL/opt.ini" "$E2E_WORK/opt.before"
 open_menu 2400 300
 shot
 rows=$(text_rows "$MENU_X" "$MENU_Y" "$MENU_W" "$MENU_H")
-[ "$rows" -eq 5 ] || fail "the menu shows $rows entries, not 5 with 投影屏幕"
-item_h=$(((MENU_H - 8) / 5)) # five entries and a separator of a few pixels
+[ "$rows" -eq 6 ] || fail "the menu shows $rows entries, not 6 with 投影屏幕"
+item_h=$(((MENU_H - 8) / 6)) # six entries and a separator of a few pixels
 pointer_at $((MENU_X + MENU_W / 2)) $((MENU_Y + 2 * item_h + item_h / 2))
 wait_until "$E2E_TIMEOUT" "the 投影屏幕 submenu" popup_count_is 2
 sub=$(popup_windows | while read -r id; do [ "$(window_geometry "$id")" != "$MENU_X $MENU_Y $MENU_W $MENU_H" ] && echo "$id"; done)
