@@ -47,8 +47,8 @@ record() {
 # The first wine program of a session starts the wine server and, in a new prefix, the prefix's
 # own services; they keep the standard output they were started with for as long as they live,
 # and ctest waits for a test's output to close: the test that happened to start them ran into
-# its timeout long after it had ended. Started here on /dev/null, kept for the whole run and
-# ended with it, they hold no test's output.
+# its timeout long after it had ended. Started here on /dev/null and kept for the unit tests,
+# they hold no test's output.
 wineserver -p </dev/null >/dev/null 2>&1
 wine cmd /c exit </dev/null >/dev/null 2>&1 || true
 trap 'wineserver -k 2>/dev/null || true; rm -rf "$work"' EXIT
@@ -56,6 +56,10 @@ trap 'wineserver -k 2>/dev/null || true; rm -rf "$work"' EXIT
 status=0
 (cd "$build" && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j 2 --timeout 300) || status=$?
 record $status "unit tests under wine"
+# The real-window tests each start an X server of their own, and wine's desktop lives as long as
+# its server: that started above knew no display. Each of them starts its own.
+wineserver -k 2>/dev/null || true
+wineserver -w
 
 version=$(sed -n 's/^project(Velquo VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 unzip -q "$build/package/velquo-$version-win64.zip" -d "$work"
