@@ -1,11 +1,12 @@
 #include "app/showstate.h"
 
+#include "app/backgroundwriter.h"
 #include "app/tform1.h"
 #include "platform/files.h"
 #include "platform/messages.h"
 
 #include <QAction>
-#include <QFile>
+#include <QCoreApplication>
 #include <QMenu>
 
 #include <cstdio>
@@ -30,7 +31,14 @@ std::optional<KeptShow> readKeptShow(const QString& path) {
 ShowState::ShowState(TForm1& form, QMenu& menu, QString statePath)
     : QObject(&form), m_form(form), m_menu(menu), m_path(std::move(statePath)),
       m_trace(qEnvironmentVariableIsSet("VELQUO_SHOW_TRACE")) {
+    m_writer = new BackgroundWriter(m_path, {}, {}, this);
+    connect(m_writer, &BackgroundWriter::done, this, &ShowState::written);
     connect(&form, &TForm1::showChanged, this, &ShowState::follow);
+}
+
+void ShowState::flush() {
+    m_writer->flush();
+    QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
 }
 
 QString ShowState::writeFailedMessage() {
@@ -66,8 +74,7 @@ void ShowState::follow(ShowChange change) {
     case ShowChange::Draw:
         // The new show has begun without the kept one: the file becomes this show's.
         withdrawOffer();
-        write();
-        trace(QStringLiteral("drawn ") + m_form.view().number);
+        write(QStringLiteral("drawn ") + m_form.view().number);
         return;
     case ShowChange::Step:
     case ShowChange::StepBack:
@@ -81,7 +88,7 @@ void ShowState::follow(ShowChange change) {
     }
 }
 
-void ShowState::write() {
+void ShowState::write(const QString& traceLine) {
     if (!m_bank.valid())
         return;
     const ShowView view = m_form.view();
@@ -90,16 +97,18 @@ void ShowState::write() {
     show.number = view.number;
     show.counter = view.counter;
     show.bank = m_bank;
-    if (m_fileIsThisShow)
-        if (const std::optional<KeptShow> old = readKeptShow(m_path))
-            show.otherSections = old->otherSections;
-    if (replaceFileContents(m_path, keptShowText(show))) {
-        m_fileIsThisShow = true;
+    show.otherSections = m_otherSections;
+    const quint64 job = m_writer->write(keptShowText(show));
+    if (m_trace && !traceLine.isEmpty())
+        m_traceAfter.append({job, traceLine});
+}
+
+void ShowState::written(quint64 upTo, bool ok) {
+    while (!m_traceAfter.isEmpty() && m_traceAfter.first().first <= upTo)
+        trace(m_traceAfter.takeFirst().second);
+    if (ok || m_toldFailure)
         return;
-    }
     // The old file stays as it was; the show goes on, and the operator hears of it once.
-    if (m_toldFailure)
-        return;
     m_toldFailure = true;
     showMessageBox(writeFailedMessage());
 }
@@ -109,14 +118,15 @@ void ShowState::resume() {
         return;
     const KeptShow kept = *m_offer;
     withdrawOffer();
-    m_fileIsThisShow = true;
+    m_otherSections = kept.otherSections;
     m_form.resume(kept);
     trace(QStringLiteral("resumed %1").arg(kept.drawn.size()));
 }
 
 void ShowState::startNew() {
     withdrawOffer();
-    QFile::remove(m_path);
+    m_otherSections.clear();
+    m_writer->remove();
 }
 
 void ShowState::withdrawOffer() {

@@ -6,6 +6,9 @@
 #include <QObject>
 #include <QString>
 
+#include <QList>
+#include <QPair>
+
 #include <optional>
 
 class QAction;
@@ -14,10 +17,13 @@ class TForm1;
 
 namespace vq {
 
+class BackgroundWriter;
+
 // Keeps the running show in a file beside opt.ini, so that a restart after a crash, a power cut
 // or the settings dialog's save can take it up again. The file is rewritten, all or nothing, at
 // each draw, step and step back, from what the main screen shows (TForm1::view()) and the
-// numbers it drew; nothing of the show is copied here to drift from it.
+// numbers it drew; nothing of the show is copied here to drift from it. The writing itself is
+// done beside the show (BackgroundWriter): a step never waits for the disk.
 // At set-up a kept show that fits the bank is offered in the right-button menu: "继续上一场（已
 // 出 N 题）" takes it up again, "新的一场" throws it away. The offer goes with either choice, and
 // when the new show draws its first question instead: the file is then the new show's.
@@ -36,6 +42,8 @@ public:
     QAction* resumeAction() const { return m_resumeAction; }
     QAction* newShowAction() const { return m_newShowAction; }
     const QString& path() const { return m_path; }
+    // Returns once what the show has asked to be kept so far is in the file and told.
+    void flush();
 
     // The operator's message when the file cannot be written; shown once a run.
     static QString writeFailedMessage();
@@ -44,7 +52,8 @@ public:
 
 private:
     void follow(ShowChange change);
-    void write();
+    void write(const QString& traceLine = {});
+    void written(quint64 upTo, bool ok);
     void resume();
     void startNew();
     void withdrawOffer();
@@ -59,8 +68,11 @@ private:
     QAction* m_resumeAction = nullptr;
     QAction* m_newShowAction = nullptr;
     QAction* m_separator = nullptr;
-    // The file holds this run's show: the sections others keep in it stay.
-    bool m_fileIsThisShow = false;
+    BackgroundWriter* m_writer = nullptr;
+    // The sections others keep in the file for this show, carried over by each write.
+    QByteArray m_otherSections;
+    // Trace lines told once their job is in the file.
+    QList<QPair<quint64, QString>> m_traceAfter;
     bool m_toldFailure = false;
     // VELQUO_SHOW_TRACE set: each draw, offer and resume is told on the error output, the
     // end-to-end tests' window into a run they kill.

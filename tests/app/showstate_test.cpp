@@ -16,14 +16,21 @@
 #include <QSignalSpy>
 #include <QTimer>
 
+#include <QThread>
+
 #include <cerrno>
+#include <condition_variable>
+#include <mutex>
 
 namespace vq::test {
 namespace {
 
 class ShowStateTest : public Presenter {
 protected:
-    void TearDown() override { failNextWriteAt(WriteStep::None, 0); }
+    void TearDown() override {
+        failNextWriteAt(WriteStep::None, 0);
+        detail::beforeReplacing = nullptr;
+    }
 
     // An installation whose bank holds `questions` questions, numbered from 1.
     void startWith(int questions, const QStringList& changes = {"shijian=9"}) {
@@ -43,7 +50,20 @@ protected:
             form->run(ShowCommand::Step);
     }
     QString statePath() const { return inst.file(QStringLiteral("上一场.ini")); }
-    std::optional<KeptShow> kept() const { return parseKeptShow(inst.readFile("上一场.ini")); }
+    // The file as the show left it: what was asked to be kept so far is written first.
+    QByteArray stateFile() const {
+        settle();
+        return inst.readFile("上一场.ini");
+    }
+    bool stateExists() const {
+        settle();
+        return QFile::exists(statePath());
+    }
+    void settle() const {
+        if (form)
+            form->State->flush();
+    }
+    std::optional<KeptShow> kept() const { return parseKeptShow(stateFile()); }
     QStringList pool() const { return form->Memo1->lines(); }
     QStringList menuTexts() const {
         QStringList out;
@@ -65,7 +85,7 @@ protected:
 
 TEST_F(ShowStateTest, EachDrawStepAndStepBackIsWrittenButNoTick) {
     startWith(5);
-    EXPECT_FALSE(QFile::exists(statePath())) << "nothing is written before the first draw";
+    EXPECT_FALSE(stateExists()) << "nothing is written before the first draw";
     steps(1);
     std::optional<KeptShow> k = kept();
     ASSERT_TRUE(k);
@@ -80,7 +100,7 @@ TEST_F(ShowStateTest, EachDrawStepAndStepBackIsWrittenButNoTick) {
     form->Timer1Timer();
     form->run(ShowCommand::PauseOrContinue);
     form->run(ShowCommand::AddTime);
-    EXPECT_FALSE(QFile::exists(statePath())) << "ticks and countdown changes write nothing";
+    EXPECT_FALSE(stateExists()) << "ticks and countdown changes write nothing";
 
     steps(1); // the reveal
     EXPECT_EQ(kept()->counter, 3);
@@ -96,14 +116,58 @@ TEST_F(ShowStateTest, EachDrawStepAndStepBackIsWrittenButNoTick) {
     EXPECT_EQ(QSet<QString>(k->drawn.begin(), k->drawn.end()).size(), 3);
 }
 
+// A disk that hangs (a USB stick's flush, a network folder) holds up no step: the show's
+// thread never writes, and the file catches up with the latest step once the disk does.
+namespace hung {
+std::mutex mutex;
+std::condition_variable changed;
+bool released = false;
+int writesOnTheShowsThread = 0;
+int writesHeld = 0;
+void hold() {
+    std::unique_lock lock(mutex);
+    if (QThread::currentThread() == QCoreApplication::instance()->thread()) {
+        ++writesOnTheShowsThread;
+        return;
+    }
+    ++writesHeld;
+    changed.wait(lock, [] { return released; });
+}
+} // namespace hung
+
+TEST_F(ShowStateTest, AHungDiskHoldsUpNoStepAndTheFileCatchesUp) {
+    startWith(5);
+    steps(1);
+    const QByteArray first = stateFile();
+    hung::released = false;
+    hung::writesOnTheShowsThread = hung::writesHeld = 0;
+    detail::beforeReplacing = &hung::hold;
+    steps(5); // the countdown, the reveal, the second question, its countdown, its reveal
+    form->run(ShowCommand::StepBack);
+    EXPECT_EQ(counter(), 5);
+    EXPECT_EQ(inst.readFile("上一场.ini"), first) << "the disk has not taken a write yet";
+    {
+        const std::lock_guard lock(hung::mutex);
+        hung::released = true;
+        EXPECT_EQ(hung::writesOnTheShowsThread, 0);
+    }
+    hung::changed.notify_all();
+    const std::optional<KeptShow> k = kept();
+    detail::beforeReplacing = nullptr;
+    ASSERT_TRUE(k);
+    EXPECT_EQ(k->counter, 5);
+    EXPECT_EQ(k->drawn, form->drawnNumbers());
+    EXPECT_LE(hung::writesHeld, 2) << "steps while the disk hung are one write";
+}
+
 TEST_F(ShowStateTest, AFailingWriteKeepsTheOldFileAndTellsOnce) {
     startWith(5);
     steps(1);
-    const QByteArray before = inst.readFile("上一场.ini");
+    const QByteArray before = stateFile();
     for (const WriteStep step : {WriteStep::Write, WriteStep::Flush, WriteStep::Rename}) {
         failNextWriteAt(step, ENOSPC);
         steps(1);
-        EXPECT_EQ(inst.readFile("上一场.ini"), before) << int(step);
+        EXPECT_EQ(stateFile(), before) << int(step);
     }
     EXPECT_EQ(msgs.messagesShown(), QStringList{ShowState::writeFailedMessage()});
     EXPECT_EQ(QDir(inst.folder()).entryList({"*.tmp"}, QDir::Files), QStringList());
@@ -122,6 +186,7 @@ TEST_F(ShowStateTest, AFullDiskKeepsTheOldFile) {
     ShowState onDisk(*form, *form->PopupMenu1, disk.file(QStringLiteral("上一场.ini")));
     onDisk.begin(inst.file("db.DLL"));
     steps(1);
+    onDisk.flush();
     const QByteArray before = [&] {
         QFile f(onDisk.path());
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
@@ -129,6 +194,7 @@ TEST_F(ShowStateTest, AFullDiskKeepsTheOldFile) {
     ASSERT_FALSE(before.isEmpty());
     ASSERT_TRUE(disk.fill());
     steps(2);
+    onDisk.flush();
     QFile f(onDisk.path());
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_EQ(f.readAll(), before);
@@ -226,7 +292,7 @@ TEST_F(ShowStateTest, ANewShowClearsTheKeptOne) {
     form->State->newShowAction()->trigger();
     EXPECT_FALSE(form->State->offered());
     EXPECT_FALSE(menuTexts().contains(QStringLiteral("新的一场")));
-    EXPECT_FALSE(QFile::exists(statePath()));
+    EXPECT_FALSE(stateExists());
     EXPECT_EQ(pool().size(), 10);
     restart();
     EXPECT_FALSE(form->State->offered());
@@ -235,7 +301,7 @@ TEST_F(ShowStateTest, ANewShowClearsTheKeptOne) {
 TEST_F(ShowStateTest, AChangedBankOrABrokenFileOffersNothing) {
     startWith(10);
     steps(3);
-    const QByteArray good = inst.readFile("上一场.ini");
+    const QByteArray good = stateFile();
     stop();
     // The same numbers, another text: the bank was edited.
     writeBank(rows(10, QStringLiteral("!")));
@@ -276,17 +342,17 @@ TEST_F(ShowStateTest, ARunOutPoolAndTheSettingsSaveLeaveAShowToResume) {
     EXPECT_EQ(form->State->resumeAction()->text(), QStringLiteral("继续上一场（已出 2 题）"));
 }
 
-TEST_F(ShowStateTest, OtherSectionsStayWhileTheShowGoesOnAndGoWithANewShow) {
+TEST_F(ShowStateTest, OtherSectionsOfAResumedShowStayAndGoWithANewShow) {
     startWith(10);
     steps(1);
-    inst.writeFile("上一场.ini", inst.readFile("上一场.ini") + "[scores]\r\nteam1=3\r\n");
+    const QByteArray withScores = stateFile() + "[scores]\r\nteam1=3\r\n";
+    stop();
+    inst.writeFile("上一场.ini", withScores);
+    restart();
+    form->State->resumeAction()->trigger();
     steps(2);
     EXPECT_EQ(kept()->otherSections, QByteArray("[scores]\r\nteam1=3\r\n"));
     EXPECT_EQ(kept()->counter, 3);
-    restart();
-    form->State->resumeAction()->trigger();
-    steps(1);
-    EXPECT_EQ(kept()->otherSections, QByteArray("[scores]\r\nteam1=3\r\n"));
     restart();
     steps(1);
     EXPECT_TRUE(kept()->otherSections.isEmpty());
