@@ -1,6 +1,7 @@
 #include "data/adoconnection.h"
 
 #include "data/bankprefetch.h"
+#include "data/bankschema.h"
 #include "data/jetfile.h"
 #include "platform/exception.h"
 #include "platform/folders.h"
@@ -26,7 +27,7 @@ QString TADOConnection::designedConnectionString() {
         {"Extended Properties", "\"\""},
         {"Jet OLEDB:System database", "\"\""},
         {"Jet OLEDB:Registry Path", "\"\""},
-        {"Jet OLEDB:Database Password", "fmrTK20914"},
+        {"Jet OLEDB:Database Password", vq::bankschema::kPasswordLatin1},
         {"Jet OLEDB:Engine Type", "5"},
         {"Jet OLEDB:Database Locking Mode", "1"},
         {"Jet OLEDB:Global Partial Bulk Ops", "2"},

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/bankschema.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
@@ -44,7 +46,7 @@ struct Question {
 Table questionTable(const QList<Question>& questions);
 
 // The question bank's database password.
-inline const QString kBankPassword = QStringLiteral("fmrTK20914");
+inline const QString kBankPassword = bankschema::kPassword;
 
 // Jet's own limits that the writer enforces.
 inline constexpr int kMaxPasswordLength = 20;
