@@ -22,7 +22,7 @@ for f in tests/data/jet/*.mdb; do
     [ -f "$f" ] && cp -f "$f" "$CORPUS/"
 done
 LOG="$BUILD/fuzz.log"
-ASAN_OPTIONS=detect_leaks=0 "$BUILD/tests/fuzz/fuzz_jetreader" "$CORPUS" \
+ASAN_OPTIONS=detect_leaks=1 "$BUILD/tests/fuzz/fuzz_jetreader" "$CORPUS" \
     -max_total_time="$SECONDS_TO_RUN" -max_len=1048576 -timeout=10 -rss_limit_mb=4096 \
     -artifact_prefix="$FINDINGS/" -print_final_stats=1 >"$LOG" 2>&1
 rc=$?

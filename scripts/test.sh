@@ -25,7 +25,7 @@ tests/tools/setup-npm.sh build/release
 scripts/build.sh build/asan -DCMAKE_BUILD_TYPE=Debug -DVELQUO_SANITIZE=ON -DVELQUO_BENCH=OFF -DVELQUO_TESTS=ON \
     -DVELQUO_WERROR=ON
 tests/tools/setup-npm.sh build/asan
-(cd build/asan && ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 \
+(cd build/asan && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
     UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
     ctest --output-on-failure -j 2 --timeout 900 -LE no-asan) || status=1
 
