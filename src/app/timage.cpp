@@ -4,6 +4,7 @@
 #include "app/picturereader.h"
 #include "platform/exception.h"
 #include "platform/files.h"
+#include "platform/guard.h"
 
 #include <QDir>
 #include <QFile>
@@ -11,6 +12,7 @@
 #include <QImageReader>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QTimer>
 
 #include <algorithm>
 #include <utility>
@@ -76,11 +78,36 @@ const QImage* TImage::prepare() {
         return &m_picture;
     }
     if (m_scaled.size() != target) {
-        // Scaled from 32-bit pixels whatever the picture is held in, as it was decoded.
-        m_scaled = vq::compactPicture(vq::widePicture(m_picture).scaled(
-            target, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+        // A picture smaller than its place is first drawn from a copy scaled in the quick way,
+        // which costs a few milliseconds where the smooth one costs tens: the first frame does
+        // not wait for the smooth copy, which replaces it as soon as the frame is out.
+        const bool enlarged =
+            target.width() > m_picture.width() || target.height() > m_picture.height();
+        m_scaled =
+            scaledPicture(target, enlarged ? Qt::FastTransformation : Qt::SmoothTransformation);
+        if (enlarged && !m_refinePending) {
+            m_refinePending = true;
+            QTimer::singleShot(0, this, &TImage::refine);
+        }
     }
     return &m_scaled;
+}
+
+QImage TImage::scaledPicture(QSize target, Qt::TransformationMode mode) const {
+    // Scaled from 32-bit pixels whatever the picture is held in, as it was decoded.
+    return vq::compactPicture(
+        vq::widePicture(m_picture).scaled(target, Qt::IgnoreAspectRatio, mode));
+}
+
+void TImage::refine() {
+    vq::guarded([this] {
+        m_refinePending = false;
+        const QSize target = drawnSize();
+        if (m_decode || target.isEmpty() || m_scaled.size() != target)
+            return; // a new picture or size since: its own copy is made when it is drawn
+        m_scaled = scaledPicture(target, Qt::SmoothTransformation);
+        update();
+    });
 }
 
 void TImage::paintEvent(QPaintEvent* event) {

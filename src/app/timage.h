@@ -10,7 +10,8 @@
 
 // A picture control. Stretch fills the control, aspect ratio not kept; Proportional scales
 // the picture up or down to fit with its aspect ratio kept, drawn from the top-left corner.
-// The scaled picture is made once per size, when the picture or the size changes.
+// The scaled picture is made once per size, when the picture or the size changes; an enlarged
+// one is drawn first from a quick copy, then from a smooth one.
 class TImage : public TGraphicControl {
     Q_OBJECT
 public:
@@ -30,6 +31,8 @@ protected:
 private:
     QSize drawnSize() const;
     const QImage* prepare();
+    QImage scaledPicture(QSize target, Qt::TransformationMode mode) const;
+    void refine();
     void decodeNow();
     void coverage();
 
@@ -37,6 +40,8 @@ private:
     std::function<QImage()> m_decode;
     QImage m_picture;
     QImage m_scaled;
+    // A smooth copy is to replace the quick one drawn first.
+    bool m_refinePending = false;
 };
 
 namespace vq {

@@ -5,6 +5,7 @@
 #include "support/faults.h"
 
 #include <QBuffer>
+#include <QCoreApplication>
 #include <QImage>
 #include <QImageReader>
 #include <QRegion>
@@ -85,6 +86,40 @@ TEST(PictureRepaint, AStretchedPictureShowsTheSameHeldInThreeOrFourBytes) {
     const QImage wide = window.grab().toImage();
     image->setPicture(vq::compactPicture(picture));
     EXPECT_EQ(window.grab().toImage(), wide);
+}
+
+// A picture smaller than its place (a 720p photo on a 1080p projector) reaches the first frame
+// scaled the quick way, and the smooth copy replaces it as soon as the events after that frame
+// are handled; a size changed in between is refined at its own size.
+TEST(PictureRepaint, AnEnlargedPictureIsQuickFirstAndSmoothRightAfter) {
+    const QImage picture = patterned(QSize(640, 360));
+    QWidget window;
+    window.resize(1280, 720);
+    auto* image = new TImage(&window, TImage::Fit::Stretch);
+    image->setGeometry(window.rect());
+    image->setPicture(picture);
+    const auto drawn = [&] {
+        return window.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    };
+    const auto scaled = [&](QSize size, Qt::TransformationMode mode) {
+        return picture.scaled(size, Qt::IgnoreAspectRatio, mode)
+            .convertToFormat(QImage::Format_RGB32);
+    };
+    ASSERT_NE(scaled(window.size(), Qt::FastTransformation),
+              scaled(window.size(), Qt::SmoothTransformation));
+    EXPECT_EQ(drawn(), scaled(window.size(), Qt::FastTransformation));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(drawn(), scaled(window.size(), Qt::SmoothTransformation));
+
+    // A new size before the smooth copy was made: the refinement is for the size now shown.
+    window.resize(1024, 576);
+    image->setGeometry(window.rect());
+    image->setPicture(picture);
+    window.resize(1200, 700);
+    image->setGeometry(window.rect());
+    EXPECT_EQ(drawn(), scaled(window.size(), Qt::FastTransformation));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(drawn(), scaled(window.size(), Qt::SmoothTransformation));
 }
 
 } // namespace
