@@ -45,6 +45,9 @@ from Xlib import X, display
 from Xlib.ext import damage, xtest  # noqa: F401  (registers the extensions)
 
 SCREEN_W, SCREEN_H = 1920, 1080
+# The pictures a hall brings, from an old projector's slides to a camera's largest photo.
+PICTURE_SIZES = {"720p": (1280, 720), "1080p": (1920, 1080), "1440p": (2560, 1440),
+                 "4k": (3840, 2160), "8k": (7680, 4320)}
 
 
 def log(*args):
@@ -287,7 +290,7 @@ def run_first_frame(args):
     work = tempfile.mkdtemp(prefix="velquo-screen-probe-")
     scr = Screen(work, args.width, args.height)
     try:
-        size = {"4k": (3840, 2160), "1080p": (1920, 1080)}[args.size]
+        size = PICTURE_SIZES[args.size]
         pic = make_picture(os.path.join(args.pictures, "probe-%dx%d.jpg" % size), *size)
         ref = reference_centre(pic, args.width, args.height)
         inst = make_install(work, args.build, pic, questions=args.questions, velquo=args.velquo)
@@ -459,7 +462,7 @@ def main():
                     "rounds, for a before-and-after figure the host's drift does not spoil")
     ap.add_argument("--pictures", default=tempfile.gettempdir(),
                     help="where the generated test pictures are kept between runs")
-    ap.add_argument("--size", choices=["4k", "1080p"], default="4k")
+    ap.add_argument("--size", choices=list(PICTURE_SIZES), default="4k")
     ap.add_argument("--pairs", type=int, default=9)
     ap.add_argument("--cycles", type=int, default=40)
     ap.add_argument("--questions", type=int, default=10000)
