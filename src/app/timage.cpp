@@ -75,20 +75,16 @@ const QImage* TImage::prepare() {
         return nullptr;
     if (m_picture.size() == target) {
         m_scaled = QImage();
+        m_rough = false;
         return &m_picture;
     }
     if (m_scaled.size() != target) {
         // A picture smaller than its place is first drawn from a copy scaled in the quick way,
         // which costs a few milliseconds where the smooth one costs tens: the first frame does
-        // not wait for the smooth copy, which replaces it as soon as the frame is out.
-        const bool enlarged =
-            target.width() > m_picture.width() || target.height() > m_picture.height();
+        // not wait for the smooth copy, which replaces it once that frame is out.
+        m_rough = target.width() > m_picture.width() || target.height() > m_picture.height();
         m_scaled =
-            scaledPicture(target, enlarged ? Qt::FastTransformation : Qt::SmoothTransformation);
-        if (enlarged && !m_refinePending) {
-            m_refinePending = true;
-            QTimer::singleShot(0, this, &TImage::refine);
-        }
+            scaledPicture(target, m_rough ? Qt::FastTransformation : Qt::SmoothTransformation);
     }
     return &m_scaled;
 }
@@ -103,9 +99,10 @@ void TImage::refine() {
     vq::guarded([this] {
         m_refinePending = false;
         const QSize target = drawnSize();
-        if (m_decode || target.isEmpty() || m_scaled.size() != target)
+        if (!m_rough || m_decode || target.isEmpty() || m_scaled.size() != target)
             return; // a new picture or size since: its own copy is made when it is drawn
         m_scaled = scaledPicture(target, Qt::SmoothTransformation);
+        m_rough = false;
         update();
     });
 }
@@ -126,6 +123,12 @@ void TImage::paintEvent(QPaintEvent* event) {
             const QRect band(r.left(), y, r.width(), std::min(kLines, r.bottom() + 1 - y));
             p.drawImage(band.topLeft(), *image, band);
         }
+    }
+    // Only after the quick copy has been painted: a timer set before the window's first paint
+    // would run first and make the frame wait for the smooth copy after all.
+    if (m_rough && !m_refinePending) {
+        m_refinePending = true;
+        QTimer::singleShot(0, this, &TImage::refine);
     }
 }
 

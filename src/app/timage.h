@@ -40,7 +40,8 @@ private:
     std::function<QImage()> m_decode;
     QImage m_picture;
     QImage m_scaled;
-    // A smooth copy is to replace the quick one drawn first.
+    // The scaled copy is the quick one, to be replaced by a smooth one once it has been drawn.
+    bool m_rough = false;
     bool m_refinePending = false;
 };
 
