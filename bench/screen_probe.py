@@ -299,6 +299,9 @@ def run_first_frame(args):
             # An older build in the same installation, run in the same rounds.
             shutil.copy(args.baseline, os.path.join(inst, "velquo-baseline"))
             programs["baseline"] = [os.path.join(inst, "velquo-baseline")]
+        if args.bare:
+            # The least a Qt program does for the same picture, in the same installation.
+            programs["bare_qt"] = [os.path.join(args.build, "bench", "bare_qt_viewer")]
         programs["feh"] = ["feh", "--fullscreen", "--hide-pointer", os.path.join(inst, "bg.jpg")]
         names = list(programs)
         res = {name: [] for name in names}
@@ -323,6 +326,8 @@ def run_first_frame(args):
         pairs = [(a, "feh") for a in names if a != "feh"]
         if args.baseline:
             pairs.append(("velquo", "baseline"))
+        if args.bare:
+            pairs.append(("velquo", "bare_qt"))
         for a, b in pairs:
             ratios = [x / y for x, y in zip(res[a], res[b])]
             print("  %s/%s per round: %s" % (a, b, stats(ratios)))
@@ -460,6 +465,8 @@ def main():
                     "older build, to compare); the build's own by default")
     ap.add_argument("--baseline", help="firstframe: an older velquo binary run in the same "
                     "rounds, for a before-and-after figure the host's drift does not spoil")
+    ap.add_argument("--bare", action="store_true", help="firstframe: the bare Qt viewer "
+                    "(bench/bare_qt_viewer) joins the rounds, the peer a Qt program is held to")
     ap.add_argument("--pictures", default=tempfile.gettempdir(),
                     help="where the generated test pictures are kept between runs")
     ap.add_argument("--size", choices=list(PICTURE_SIZES), default="4k")
