@@ -353,48 +353,61 @@ void TForm1::popupMenu(const QPoint& globalPos) {
 
 // ---- set-up ----------------------------------------------------------------------------------
 
+// Set-up reads opt.ini in a fixed order, one key after another, and a key that fails to read
+// stops it there: what came before it stays done. The order is kept so that a bad key leaves
+// the same half-made screen it always has.
 void TForm1::FormShow() {
-    vq::Settings s; // 1
-    // 2: decoded at the size it covers, the main screen's. A damaged picture shows what could
-    // be decoded of it; the operator hears what is wrong, and set-up goes on.
+    vq::Settings s;
+    // The background is decoded at the size it covers, the main screen's. A damaged picture
+    // shows what could be decoded of it; the operator hears what is wrong, and set-up goes on.
     QString damage;
     Image1->setPicture(
         vq::loadPicture(vq::programFolder() + QStringLiteral("bg.jpg"), size(), &damage));
     if (!damage.isEmpty())
         vq::showErrorBox(damage);
-    RzLabel2->hide();                                // 3
-    RzLabel1->setWidth(s.integer(Key::wenti_width)); // 4
+
+    // The answer hidden, both texts at their widths, the answer just below the question.
+    RzLabel2->hide();
+    RzLabel1->setWidth(s.integer(Key::wenti_width));
     RzLabel2->setWidth(s.integer(Key::daan_width));
-    RzLabel2->move(RzLabel2->x(), RzLabel1->y() + RzLabel1->height() + 30); // 5
-    Memo1->clear();                                                         // 6
+    RzLabel2->move(RzLabel2->x(), RzLabel1->y() + RzLabel1->height() + 30);
+    // The pool store and the step button out of sight above the screen; countdown and question
+    // empty.
+    Memo1->clear();
     Memo1->move(Memo1->x(), -300);
-    Label1->setText(QString()); // 7
+    Label1->setText(QString());
     RzLabel1->setText(QString());
-    Button1->move(Button1->x(), -300);                                 // 8
-    FormResize();                                                      // 9
-    placeFromSettings(s, Label1, Key::shijian_left, Key::shijian_top); // 10
-    placeFromSettings(s, Label2, Key::biaoti_left, Key::biaoti_top);   // 11
-    placeFromSettings(s, RzLabel1, Key::wenti_left, Key::wenti_top);   // 12
-    placeFromSettings(s, RzLabel2, Key::daan_left, Key::daan_top);     // 13
-    Form3->RzSpinner2->setValue(s.integer(Key::shijian));              // 14
-    for (const LabelStyle& item : labelStyles()) {                     // 15
+    Button1->move(Button1->x(), -300);
+    FormResize();
+
+    // The four text items at their places, then their colours and sizes, mirrored into the
+    // settings dialog's controls so that it opens showing what the screen shows.
+    placeFromSettings(s, Label1, Key::shijian_left, Key::shijian_top);
+    placeFromSettings(s, Label2, Key::biaoti_left, Key::biaoti_top);
+    placeFromSettings(s, RzLabel1, Key::wenti_left, Key::wenti_top);
+    placeFromSettings(s, RzLabel2, Key::daan_left, Key::daan_top);
+    Form3->RzSpinner2->setValue(s.integer(Key::shijian));
+    for (const LabelStyle& item : labelStyles()) {
         item.label->setFontColor(s.integer(item.color));
         item.colorEdit->setSelectedColor(s.integer(item.color));
     }
-    for (const LabelStyle& item : labelStyles()) { // 16
+    for (const LabelStyle& item : labelStyles()) {
         item.label->setFontPoints(s.integer(item.size));
         item.sizeSpinner->setValue(s.integer(item.size));
     }
-    Form3->Edit1->setText(s.text(Key::biaoti)); // 17
+    Form3->Edit1->setText(s.text(Key::biaoti));
     Label2->setText(s.text(Key::biaoti));
-    Form3->RzSpinner6->setValue(s.integer(Key::wenti_width)); // 18
+    Form3->RzSpinner6->setValue(s.integer(Key::wenti_width));
     Form3->RzSpinner7->setValue(s.integer(Key::daan_width));
-    tickFromFlag(s, Key::huanying, Form3->CheckBox3);      // 19
-    tickFromFlag(s, Key::shijian_sound, Form3->CheckBox1); // 20
+    tickFromFlag(s, Key::huanying, Form3->CheckBox3);
+    tickFromFlag(s, Key::shijian_sound, Form3->CheckBox1);
     prepareCountdownSound(s);
-    if (s.flagOn(Key::huanying) && Form5) // 21
+
+    if (s.flagOn(Key::huanying) && Form5)
         Form5->show();
-    if (s.flagOn(Key::weizhishezhi)) { // 22
+    // When the settings dialog was saved with 下次运行软件后显示标签位置 ticked, the items show
+    // sample texts, so that the operator sees where each one stands; the flag is used once.
+    if (s.flagOn(Key::weizhishezhi)) {
         Label1->setText(QStringLiteral("10"));
         Label1->show();
         RzLabel1->show();
@@ -402,10 +415,10 @@ void TForm1::FormShow() {
         RzLabel1->setText(QStringLiteral("问"));
         RzLabel2->setText(QStringLiteral("答"));
     }
-    s.writeFlag(Key::weizhishezhi, false);            // 23
-    vq::fillPool(questionQuery(DataModule2), *Memo1); // 24
+    s.writeFlag(Key::weizhishezhi, false);
+    vq::fillPool(questionQuery(DataModule2), *Memo1);
     m_poolSize = Memo1->count();
-    // 25: by its bare name, so from the current folder.
+    // The next-step picture by its bare name, so from the current folder.
     Image3->setPicture(vq::loadPicture(vq::expandName(QStringLiteral("next.png"))));
 }
 
