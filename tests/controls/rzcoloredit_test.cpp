@@ -4,6 +4,7 @@
 #include "support/input.h"
 
 #include <QApplication>
+#include <QEnterEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -222,6 +223,72 @@ TEST_F(ColorEditFixture, SecondOpenWhileUpReturnsDismissed) {
     edit->dropDown();
     EXPECT_EQ(secondChanges, 0);
     EXPECT_EQ(changes, 1);
+}
+
+// The look properties the dialog leaves at their defaults still draw what they say: the
+// disabled and read-only colours, the frame and its hot look, the drop button flat or hidden.
+TEST_F(ColorEditFixture, LookPropertiesShowOnTheControl) {
+    edit->setSelectedColor(clBlack);
+    const auto at = [&](QPoint p) { return edit->grab().toImage().pixel(p); };
+    edit->setDisabledColor(clRed);
+    edit->setEnabled(false);
+    EXPECT_EQ(at({3, 3}), rgbOf(clRed));
+    edit->setEnabled(true);
+
+    edit->setReadOnlyColor(clLime);
+    edit->setReadOnly(true);
+    EXPECT_EQ(at({3, 3}), rgbOf(clLime));
+    QFocusEvent in(QEvent::FocusIn, Qt::TabFocusReason);
+    QApplication::sendEvent(edit, &in);
+    EXPECT_EQ(at({3, 3}), rgbOf(clWindow)); // focused: the focus colour
+    edit->setReadOnlyColorOnFocus(true);
+    EXPECT_EQ(at({3, 3}), rgbOf(clLime));
+    QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
+    QApplication::sendEvent(edit, &out);
+    edit->setReadOnly(false);
+
+    // The frame: off by default (the sunken edge shows), in its colour when on, hot when the
+    // pointer is over the control and hot tracking is on.
+    const QRgb edge = at({0, 0});
+    edit->setFrameColor(clRed);
+    edit->setFrameVisible(true);
+    EXPECT_EQ(at({0, 0}), rgbOf(clRed));
+    EXPECT_NE(at({1, 1}), rgbOf(clRed)); // flat: one line
+    edit->setFrameHotTrack(true);
+    edit->setFrameHotColor(clBlue);
+    edit->setFrameHotStyle(TRzFrameStyle::FlatBold);
+    QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), QPointF(edit->mapToGlobal(QPoint(5, 5))));
+    QApplication::sendEvent(edit, &enter);
+    EXPECT_EQ(at({0, 0}), rgbOf(clBlue));
+    EXPECT_EQ(at({1, 1}), rgbOf(clBlue)); // bold: two lines
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(edit, &leave);
+    EXPECT_EQ(at({0, 0}), rgbOf(clRed));
+    edit->setFrameVisible(false);
+    EXPECT_EQ(at({0, 0}), edge);
+
+    // The drop button: flat, it takes its colour while the pointer is over the control; hidden,
+    // its place belongs to the swatch.
+    const QRect button(edit->width() - 19, 2, 17, edit->height() - 4);
+    const auto count = [&](TColor c) {
+        const QImage img = edit->grab().toImage();
+        int n = 0;
+        for (int y = button.top(); y <= button.bottom(); ++y)
+            for (int x = button.left(); x <= button.right(); ++x)
+                n += img.pixel(x, y) == rgbOf(c);
+        return n;
+    };
+    EXPECT_GT(count(clBtnFace), 20);
+    edit->setFlatButtons(true);
+    edit->setFlatButtonColor(clRed);
+    EXPECT_EQ(count(clRed), 0); // not hot
+    QApplication::sendEvent(edit, &enter);
+    EXPECT_GT(count(clRed), 20);
+    QApplication::sendEvent(edit, &leave);
+    edit->setFlatButtons(false);
+    edit->setDropButtonVisible(false);
+    EXPECT_EQ(count(clBtnFace), 0);
+    EXPECT_GT(count(clBlack), 20);
 }
 
 } // namespace

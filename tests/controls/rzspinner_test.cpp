@@ -249,6 +249,39 @@ TEST_F(SpinnerTest, KeysStepByIncrementAndPageSizeOthersDoNothing) {
     EXPECT_EQ(s.value(), 40);
 }
 
+// The page size and the button width the dialog leaves at their defaults: Page Up and Down
+// step by the page size set; wider buttons are drawn wider, the value between them; the minus
+// button shows the picture its index names.
+TEST_F(SpinnerTest, PageSizeButtonWidthAndMinusPictureTakeEffect) {
+    TRzSpinner s;
+    s.setValue(50);
+    s.setPageSize(25);
+    keyPress(&s, Qt::Key_PageUp);
+    EXPECT_EQ(s.value(), 75);
+    keyPress(&s, Qt::Key_PageDown);
+    keyPress(&s, Qt::Key_PageDown);
+    EXPECT_EQ(s.value(), 25);
+
+    const QRect narrow = s.buttonFace(TRzSpinner::Button::Minus);
+    const QImage before = render(s);
+    s.setButtonWidth(narrow.width() + 12);
+    const QRect wide = s.buttonFace(TRzSpinner::Button::Minus);
+    EXPECT_GT(wide.width(), narrow.width());
+    const QImage after = render(s);
+    const QPoint inWideOnly(narrow.right() + 4, narrow.center().y());
+    ASSERT_TRUE(wide.contains(inWideOnly));
+    EXPECT_NE(after.pixel(inWideOnly), before.pixel(inWideOnly));
+    EXPECT_EQ(after.pixel(inWideOnly), after.pixel(wide.center().x(), wide.top() + 2));
+
+    QPixmap red(20, 24), green(20, 24);
+    red.fill(Qt::red);
+    green.fill(Qt::green);
+    s.setImages({red, green});
+    s.setImageIndexMinus(1);
+    const QImage pictured = render(s);
+    EXPECT_EQ(pictured.pixel(s.buttonFace(TRzSpinner::Button::Minus).center()), qRgb(0, 255, 0));
+}
+
 TEST_F(SpinnerTest, EnterMovesFocusOnOnlyWithTabOnEnter) {
     QWidget form;
     auto* a = new TRzSpinner(&form);
