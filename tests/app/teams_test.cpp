@@ -3,6 +3,7 @@
 #include "presenter_fixture.h"
 
 #include "app/hallkeys.h"
+#include "app/hostconsole.h"
 #include "app/keptshow.h"
 #include "app/rankingscreen.h"
 #include "app/scoreboard.h"
@@ -14,6 +15,7 @@
 #include <QAction>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
 
@@ -287,6 +289,54 @@ TEST_F(TeamsTest, ChangesTheStateFileMissedAreTakenFromTheRecord) {
     EXPECT_EQ(scores(), (QList<int>{110, 100}));
     press(Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(scores(), (QList<int>{100, 100}));
+}
+
+TEST_F(TeamsTest, TheConsoleScoresEachTeamTakesATypedScoreAndShowsTheBoardAndTheRanking) {
+    startWithTeams(12);
+    HostConsole console(*form);
+    const auto buttons = [&](const QString& text) {
+        QList<QPushButton*> out;
+        for (QPushButton* b : console.findChildren<QPushButton*>())
+            if (b->text() == text)
+                out << b;
+        return out;
+    };
+    ASSERT_EQ(buttons("+").size(), 12);
+    ASSERT_EQ(buttons("−").size(), 12);
+    // Team 12, out of the keyboard's reach.
+    click(buttons("+")[11], buttons("+")[11]->rect().center());
+    click(buttons("−")[0], buttons("−")[0]->rect().center());
+    EXPECT_EQ(form->Scores->score(11), 110);
+    EXPECT_EQ(form->Scores->score(0), 90);
+    QList<QLabel*> shown;
+    for (QLabel* l : console.findChildren<QLabel*>("teamScore"))
+        shown << l;
+    ASSERT_EQ(shown.size(), 12);
+    EXPECT_EQ(shown[11]->text(), QStringLiteral("110"));
+
+    QLineEdit* typed = console.findChildren<QLineEdit*>("typedScore").value(2);
+    ASSERT_NE(typed, nullptr);
+    typed->setText("-35");
+    emit typed->returnPressed();
+    EXPECT_EQ(form->Scores->score(2), -35);
+    EXPECT_EQ(shown[2]->text(), QStringLiteral("-35"));
+    EXPECT_TRUE(typed->text().isEmpty());
+
+    click(buttons(QStringLiteral("撤销"))[0], {5, 5});
+    EXPECT_EQ(form->Scores->score(2), 100);
+    click(buttons(QStringLiteral("计分板"))[0], {5, 5});
+    EXPECT_FALSE(boardShown());
+    click(buttons(QStringLiteral("排名"))[0], {5, 5});
+    EXPECT_TRUE(form->rankingShown());
+    EXPECT_EQ(recorded().size(), 4);
+}
+
+TEST_F(TeamsTest, TheConsoleHasNoTeamsWhereNoneAreSetUp) {
+    startWith({"shijian=9"});
+    HostConsole console(*form);
+    EXPECT_TRUE(console.findChildren<QPushButton*>("teamButton").isEmpty());
+    EXPECT_EQ(console.findChildren<QPushButton*>().size(), 8 + 3);
+    EXPECT_FALSE(console.findChild<QWidget*>("consoleScores")->isVisibleTo(&console));
 }
 
 } // namespace
