@@ -18,7 +18,9 @@ namespace {
 const QString kStyle = QStringLiteral(
     "QLabel { font-size: 24px; }"
     "QLabel#teamScore { color: #ffd000; }"
-    "QPushButton { font-size: 24px; min-height: 40px; min-width: 44px; }"
+    // A shade of their own beside the show's row of commands, whose colour marks that row.
+    "QPushButton { background: #3c4656; font-size: 24px; min-height: 40px; min-width: 44px; }"
+    "QPushButton:pressed { background: #56667e; }"
     "QLineEdit { font-size: 22px; background: #0f1114; color: #ffffff; border: 1px solid #4a76aa;"
     "  max-width: 90px; }");
 
@@ -46,7 +48,10 @@ ConsoleScores::ConsoleScores(TForm1& form, QWidget* parent) : QWidget(parent), m
     add(QStringLiteral("计分板"), [this] { m_form.run(ShowCommand::Scoreboard); });
     add(QStringLiteral("排名"), [this] { m_form.run(ShowCommand::Ranking); });
     add(QStringLiteral("撤销"), [this] { m_form.run(ShowCommand::UndoScore); });
+    m_scoreButtons = findChildren<QPushButton*>();
     row->addStretch(1);
+    // Always there: teams can be set up from the console where none are yet.
+    add(QStringLiteral("队伍设置"), [this] { m_form.teamsClick(); });
     outer->addLayout(row);
 
     connect(form.Scores, &Teams::changed, this, &ConsoleScores::follow);
@@ -94,12 +99,13 @@ void ConsoleScores::rebuild() {
         m_grid->addWidget(r.typed, line, col + 4);
         m_rows.append(r);
     }
-    setVisible(teams.any());
+    for (QPushButton* b : m_scoreButtons)
+        b->setVisible(teams.any());
     showScores();
 }
 
 void ConsoleScores::follow(const ScoreChange& change) {
-    if (change.kind == ScoreChangeKind::Teams && m_rows.size() != m_form.Scores->count())
+    if (change.kind == ScoreChangeKind::Teams)
         rebuild();
     else
         showScores();

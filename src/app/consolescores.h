@@ -6,6 +6,7 @@
 class QGridLayout;
 class QLabel;
 class QLineEdit;
+class QPushButton;
 class TForm1;
 
 namespace vq {
@@ -16,7 +17,8 @@ struct ScoreChange;
 // added or taken, as the digit keys do), a field for typing the score a team should have (Enter
 // sets it, undoable like any change), and buttons to show or hide the scoreboard, put up the
 // ranking and undo the last change. Each goes through the main screen's own handlers; the scores
-// are read from their owner at each change, never copied. Hidden where no team is set up.
+// are read from their owner at each change, never copied. Where no team is set up only its
+// 队伍设置 button is there.
 class ConsoleScores : public QWidget {
     Q_OBJECT
 public:
@@ -38,6 +40,8 @@ private:
     TForm1& m_form;
     QGridLayout* m_grid = nullptr;
     QList<Row> m_rows;
+    // 计分板, 排名 and 撤销: shown where there are teams.
+    QList<QPushButton*> m_scoreButtons;
 };
 
 } // namespace vq

@@ -73,6 +73,11 @@ void Teams::reset() {
     emit changed({ScoreChangeKind::Teams, -1, 0});
 }
 
+void Teams::setRules(int startScore, int step) {
+    m_startScore = startScore;
+    m_step = step;
+}
+
 QList<RankedTeam> ranking(const QList<int>& scores) {
     QList<int> order(scores.size());
     std::iota(order.begin(), order.end(), 0);

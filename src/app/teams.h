@@ -68,6 +68,8 @@ public:
     bool restore(const QList<int>& scores, const QList<ScoreStep>& undoList);
     // Every team back at the start score, the undo list empty (a new show).
     void reset();
+    // A new start score (for the next show) and step; the scores stay as they are.
+    void setRules(int startScore, int step);
 
 signals:
     void changed(vq::ScoreChange change);

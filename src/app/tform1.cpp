@@ -11,6 +11,7 @@
 #include "app/showstate.h"
 #include "app/tcustomlabel.h"
 #include "app/teams.h"
+#include "app/teamsdialog.h"
 #include "app/tform5.h"
 #include "app/timage.h"
 #include "app/trzlabel.h"
@@ -446,12 +447,55 @@ void TForm1::setUpTeams(const vq::Settings& s) {
             names << name;
     Scores->setUp(names, s.integer(Key::duiwu_fenshu).value_or(vq::Teams::kDefaultStartScore),
                   s.integer(Key::defen).value_or(vq::Teams::kDefaultStep));
+    offerTeamsAction();
     Board->setFont(Label2->font());
     Board->setFontColor(Label2->fontColor());
     if (const auto size = s.integer(Key::jifenban_fontsize))
         Board->setFontPoints(*size);
     if (const auto colour = s.integer(Key::jifenban_color))
         Board->setFontColor(*colour);
+    placeScoreboard();
+}
+
+// Where no team is set up the menu stays as it always was.
+void TForm1::offerTeamsAction() {
+    if (Scores->any() && !TeamsAction) {
+        TeamsAction = new QAction(QStringLiteral("队伍设置"), PopupMenu1);
+        PopupMenu1->insertAction(N3, TeamsAction);
+        connect(TeamsAction, &QAction::triggered, this, &TForm1::teamsClick);
+    } else if (!Scores->any() && TeamsAction) {
+        PopupMenu1->removeAction(TeamsAction);
+        TeamsAction->deleteLater();
+        TeamsAction = nullptr;
+    }
+}
+
+void TForm1::teamsClick() {
+    vq::guarded([&] {
+        vq::TeamSetup now{Scores->names(), Scores->startScore(), Scores->step()};
+        vq::TeamsDialog dialog(now, this);
+        if (dialog.exec() == QDialog::Accepted)
+            applyTeams(dialog.setup());
+        Button1->setFocus();
+    });
+}
+
+void TForm1::applyTeams(const vq::TeamSetup& setup) {
+    const vq::Settings s;
+    QStringList names;
+    for (int i = 0; i < vq::Teams::kMaxTeams; ++i) {
+        const QString name = setup.names.value(i).trimmed();
+        s.write(Key::duiwu[size_t(i)], name);
+        if (!name.isEmpty())
+            names << name;
+    }
+    s.writeInteger(Key::duiwu_fenshu, setup.startScore);
+    s.writeInteger(Key::defen, setup.step);
+    if (names == Scores->names())
+        Scores->setRules(setup.startScore, setup.step);
+    else
+        Scores->setUp(names, setup.startScore, setup.step);
+    offerTeamsAction();
     placeScoreboard();
 }
 

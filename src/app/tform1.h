@@ -29,6 +29,7 @@ class TRzSpinner;
 namespace vq {
 class HallKeys;
 struct KeptShow;
+struct TeamSetup;
 class RankingScreen;
 class Scoreboard;
 class ScoreRecord;
@@ -84,6 +85,8 @@ public:
     vq::Teams* Scores = nullptr;
     vq::Scoreboard* Board = nullptr;
     vq::RankingScreen* Ranking = nullptr;
+    // "队伍设置": in the menu where teams are set up (the console has it always).
+    QAction* TeamsAction = nullptr;
     const vq::ScoreRecord& record() const { return *m_record; }
 
     // Handlers.
@@ -127,6 +130,10 @@ public:
     void scoreStep(int team, int direction);
     void correctScore(int team, int value);
     bool rankingShown() const;
+    // The 队伍设置 dialog, and what it gives back: written to opt.ini and the teams set up anew
+    // (the scores kept where the teams are the same ones).
+    void teamsClick();
+    void applyTeams(const vq::TeamSetup& setup);
     void setRankingShown(bool shown);
     // For the parts of the main screen that change the show's state themselves.
     void announce(vq::ShowChange change) { emit showChanged(change); }
@@ -183,6 +190,7 @@ private:
     void beginKeptShow();
     void setUpTeams(const vq::Settings& s);
     void placeScoreboard();
+    void offerTeamsAction();
     void recordScore(const vq::ScoreChange& change);
 
     bool m_setUp = false;

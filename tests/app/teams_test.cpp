@@ -10,14 +10,18 @@
 #include "app/scorerecord.h"
 #include "app/showstate.h"
 #include "app/teams.h"
+#include "app/teamsdialog.h"
 #include "app/timage.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QSpinBox>
+#include <QTimer>
 
 namespace vq::test {
 namespace {
@@ -331,12 +335,67 @@ TEST_F(TeamsTest, TheConsoleScoresEachTeamTakesATypedScoreAndShowsTheBoardAndThe
     EXPECT_EQ(recorded().size(), 4);
 }
 
-TEST_F(TeamsTest, TheConsoleHasNoTeamsWhereNoneAreSetUp) {
+TEST_F(TeamsTest, WithoutTeamsTheConsoleOffersOnlyTheirSetUpAndTheMenuIsAsBefore) {
     startWith({"shijian=9"});
     HostConsole console(*form);
     EXPECT_TRUE(console.findChildren<QPushButton*>("teamButton").isEmpty());
-    EXPECT_EQ(console.findChildren<QPushButton*>().size(), 8 + 3);
-    EXPECT_FALSE(console.findChild<QWidget*>("consoleScores")->isVisibleTo(&console));
+    QStringList shown;
+    for (const QPushButton* b :
+         console.findChild<QWidget*>("consoleScores")->findChildren<QPushButton*>())
+        if (b->isVisibleTo(&console))
+            shown << b->text();
+    EXPECT_EQ(shown, QStringList{QStringLiteral("队伍设置")});
+    EXPECT_EQ(form->TeamsAction, nullptr);
+    EXPECT_EQ(form->PopupMenu1->actions().size(), 6);
+}
+
+// The dialog as the operator fills it in: accepted once the event loop runs it.
+void fillTeamsDialog(const QStringList& names, int start, int step) {
+    QTimer::singleShot(0, [=] {
+        auto* dialog = qobject_cast<TeamsDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        for (int i = 0; i < Teams::kMaxTeams; ++i)
+            dialog->nameField(i)->setText(names.value(i));
+        dialog->startScoreField()->setValue(start);
+        dialog->stepField()->setValue(step);
+        dialog->accept();
+    });
+}
+
+TEST_F(TeamsTest, TheTeamsDialogSetsTeamsUpFromTheConsoleAndWritesThemToOptIni) {
+    startWith({"shijian=9"});
+    HostConsole console(*form);
+    QPushButton* setUp = nullptr;
+    for (QPushButton* b : console.findChildren<QPushButton*>())
+        if (b->text() == QStringLiteral("队伍设置"))
+            setUp = b;
+    ASSERT_NE(setUp, nullptr);
+    fillTeamsDialog({"喆堃队", "", "蓝队"}, 50, 5);
+    click(setUp, setUp->rect().center());
+    EXPECT_EQ(form->Scores->names(), (QStringList{"喆堃队", "蓝队"}));
+    EXPECT_EQ(form->Scores->scores(), (QList<int>{50, 50}));
+    EXPECT_TRUE(boardShown());
+    EXPECT_NE(form->TeamsAction, nullptr);
+    EXPECT_EQ(console.findChildren<QPushButton*>("teamButton").size(), 4);
+    EXPECT_EQ(setting("duiwu1"), QStringLiteral("喆堃队"));
+    EXPECT_EQ(setting("duiwu3"), QStringLiteral("蓝队"));
+    EXPECT_EQ(setting("duiwu_fenshu"), QStringLiteral("50"));
+    press(Qt::Key_2);
+    EXPECT_EQ(form->Scores->score(1), 55);
+    // The same teams with a new step: the scores stay.
+    fillTeamsDialog({"喆堃队", "", "蓝队"}, 50, 20);
+    form->TeamsAction->trigger();
+    EXPECT_EQ(form->Scores->score(1), 55);
+    press(Qt::Key_1, Qt::ShiftModifier);
+    EXPECT_EQ(form->Scores->score(0), 30);
+    // All names cleared: no teams, no board, the menu as before.
+    fillTeamsDialog({}, 50, 20);
+    form->TeamsAction->trigger();
+    EXPECT_FALSE(form->Scores->any());
+    EXPECT_FALSE(boardShown());
+    EXPECT_EQ(form->TeamsAction, nullptr);
+    restart();
+    EXPECT_FALSE(form->Scores->any());
 }
 
 } // namespace
