@@ -10,6 +10,8 @@
 //   console    with the host's console open on a second screen: a Space typed on the main
 //              screen to the hall's screen repainted, and to the console's live picture of it
 //              drawn and repainted as well; the hall's alone with the console hidden
+//   scores     four teams on the scoreboard over the 4K background: a digit key typed on the
+//              main screen to the scoreboard repainted, and how much of the screen was painted
 // on the offscreen platform at 1920 x 1080 and, when Xvfb is there, on xcb under Xvfb.
 //
 // Linux only (/proc, CLOCK_MONOTONIC shared by parent and child). The probe is switched on by
@@ -17,6 +19,7 @@
 #include "app/hostconsole.h"
 #include "app/livepicture.h"
 #include "app/presenter.h"
+#include "app/scoreboard.h"
 #include "app/tform1.h"
 #include "app/tform5.h"
 #include "app/timage.h"
@@ -37,6 +40,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QPixmap>
 #include <QProcess>
@@ -144,10 +148,19 @@ protected:
         // opaque background leaves the window itself no paint event of its own).
         if (o == m_w.form1 && e->type() == QEvent::UpdateRequest) {
             m_hallPainted = true;
+            if (m_mode == "scores" && !m_consoleStarted) {
+                m_consoleStarted = true;
+                QTimer::singleShot(0, this, [this] { scoreKeys(); });
+            }
             if (m_mode == "console" && !m_consoleStarted) {
                 m_consoleStarted = true;
                 QTimer::singleShot(0, this, [this] { consoleSteps(); });
             }
+        }
+        // What a repaint covers: the background is painted under every repainted region.
+        if (o == m_w.form1->Image1 && e->type() == QEvent::Paint) {
+            const QRect r = static_cast<QPaintEvent*>(e)->region().boundingRect();
+            m_paintedArea = std::max(m_paintedArea, qint64(r.width()) * r.height());
         }
         if (m_w.console && o == m_w.console->livePicture() && e->type() == QEvent::Paint &&
             m_w.console->livePicture()->drawings() > m_drawingsBefore)
@@ -303,6 +316,47 @@ private:
         return {hall ? ms(hall - t0) : -1, ms(monotonicNs() - t0)};
     }
 
+    // Digit keys typed on the main screen, each scoring a team (1 to 4 in turn, a step up, then
+    // with Shift a step down), each timed to the end of the repaint it causes; the board's own
+    // area against the largest area a repaint covered.
+    void scoreKeys() {
+        QWindow* window = m_w.form1->windowHandle();
+        m_w.form1->Image1->installEventFilter(this);
+        const int steps = qEnvironmentVariableIntValue("VELQUO_BENCH_STEPS");
+        std::vector<double> times;
+        for (int i = 0; i < steps + 30; ++i) {
+            const int key = Qt::Key_1 + i % 4;
+            const Qt::KeyboardModifiers mods = (i / 4) % 2 ? Qt::ShiftModifier : Qt::NoModifier;
+            m_hallPainted = false;
+            if (i == 30)
+                m_paintedArea = 0;
+            const qint64 t0 = monotonicNs();
+            QKeyEvent press(QEvent::KeyPress, key, mods);
+            QKeyEvent release(QEvent::KeyRelease, key, mods);
+            QCoreApplication::sendEvent(window, &press);
+            QCoreApplication::sendEvent(window, &release);
+            const qint64 deadline = t0 + 500'000'000;
+            while (!m_hallPainted && monotonicNs() < deadline)
+                QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+            if (i >= 30) // warm-up: glyph caches, the first repaints
+                times.push_back(m_hallPainted ? ms(monotonicNs() - t0) : 500);
+        }
+        const Stats t = stats(times);
+        const QSize board = m_w.form1->Board->size();
+        report(QStringLiteral("scores keys=%1 median=%2 p99=%3 max=%4 board=%5x%6 painted=%7 "
+                              "screen=%8x%9")
+                   .arg(steps)
+                   .arg(t.median, 0, 'f', 2)
+                   .arg(t.p99, 0, 'f', 2)
+                   .arg(t.max, 0, 'f', 2)
+                   .arg(board.width())
+                   .arg(board.height())
+                   .arg(m_paintedArea)
+                   .arg(m_w.form1->width())
+                   .arg(m_w.form1->height()));
+        QCoreApplication::exit(0);
+    }
+
     void consoleSteps() {
         vq::HostConsole* console = m_w.console;
         // On a single screen (xcb under Xvfb) the console is an ordinary window beside the show.
@@ -415,6 +469,7 @@ private:
     QPixmap m_sink{480, 270};
     bool m_hallPainted = false, m_picturePainted = false, m_consoleStarted = false;
     int m_drawingsBefore = 0;
+    qint64 m_paintedArea = 0;
     QByteArray m_mode;
     vq::PresenterWindows m_w;
     qint64 m_mainNs = 0, m_windowsNs = 0, m_showNs = 0, m_paintNs = 0;
@@ -484,7 +539,7 @@ QString chineseText(QRandomGenerator& rng, int minLen, int maxLen) {
 struct Install {
     QTemporaryDir dir;
     QString exe;
-    void writeSettings(bool welcome) const {
+    void writeSettings(bool welcome, bool teams = false) const {
         QByteArray out = "[canshu]\r\n";
         const QStringList kv = {QStringLiteral("biaoti=答题活动标题"),
                                 QStringLiteral("biaoti_fontsize=25"),
@@ -512,6 +567,9 @@ struct Install {
                                 QStringLiteral("weizhishezhi=0")};
         for (const QString& line : kv)
             out += vq::toAnsi(line) + "\r\n";
+        if (teams)
+            for (const char* line : {"duiwu1=红队", "duiwu2=黄队", "duiwu3=蓝队", "duiwu4=绿队"})
+                out += vq::toAnsi(QString::fromUtf8(line)) + "\r\n";
         QFile f(dir.filePath(QStringLiteral("opt.ini")));
         if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(out) != out.size())
             std::abort();
@@ -683,6 +741,21 @@ void consoleRun(Install& in, const QProcessEnvironment& env, int steps) {
                 qPrintable(f.at("picture_draw_median")));
 }
 
+void scoresRun(Install& in, const QProcessEnvironment& env, int keys) {
+    in.writeSettings(false, true);
+    const auto r = runOnce(in, env, "scores", keys);
+    const auto it = r.find(QStringLiteral("scores"));
+    if (it == r.end())
+        return;
+    const Fields& f = it->second;
+    std::printf("  scoreboard, %s digit keys over the 4K background on a %s screen: key to the "
+                "board repainted median %s ms, p99 %s ms, max %s ms; board %s, largest repainted "
+                "area %s px\n",
+                qPrintable(f.at("keys")), qPrintable(f.at("screen")), qPrintable(f.at("median")),
+                qPrintable(f.at("p99")), qPrintable(f.at("max")), qPrintable(f.at("board")),
+                qPrintable(f.at("painted")));
+}
+
 void fadeRuns(Install& in, const QProcessEnvironment& env, int runs) {
     in.writeSettings(true);
     std::vector<double> total, gapMax;
@@ -757,6 +830,8 @@ void runAll(Install& in, const QProcessEnvironment& env, const char* name, int r
             e.insert(QStringLiteral("QT_QPA_PLATFORM"), g_twoScreensConfig);
         consoleRun(in, e, std::min(steps, 600));
     }
+    if (wanted("scores"))
+        scoresRun(in, env, std::min(steps, 1000));
     if (wanted("parts")) {
         in.writeSettings(false);
         QProcessEnvironment e = env;
@@ -783,7 +858,8 @@ int main(int argc, char** argv) {
         return runChild(argc, argv, mode);
 
     // Options: --runs=N (default 12), --steps=N (default 10000), --only=offscreen|xcb,
-    // --what=startup,soak,fade (default all), --small-charset (texts of 40 characters).
+    // --what=startup,soak,fade,console,scores,parts (default all), --small-charset (texts of 40
+    // characters).
     int runs = 12, steps = 10000;
     QByteArray only;
     for (int i = 1; i < argc; ++i) {

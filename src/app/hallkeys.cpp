@@ -2,9 +2,11 @@
 
 #include "app/heldkeys.h"
 #include "app/tcustomlabel.h"
+#include "app/teams.h"
 #include "app/tform1.h"
 #include "app/trzlabel.h"
 #include "platform/guard.h"
+#include "platform/keydigits.h"
 #include "settings/settings.h"
 
 #include <QKeyEvent>
@@ -83,7 +85,15 @@ constexpr HallKey kHallKeys[] = {
     {Qt::Key_B, ShowCommand::BlackOut},        {Qt::Key_Period, ShowCommand::BlackOut},
     {Qt::Key_P, ShowCommand::PauseOrContinue}, {Qt::Key_Plus, ShowCommand::AddTime},
     {Qt::Key_Equal, ShowCommand::AddTime},     {Qt::Key_Minus, ShowCommand::TakeTime},
+    {Qt::Key_S, ShowCommand::Scoreboard},      {Qt::Key_R, ShowCommand::Ranking},
 };
+
+// The keys that mean something only where teams are set up; without teams they are no hall
+// keys at all, as before there were teams.
+bool needsTeams(ShowCommand command) {
+    return command == ShowCommand::Scoreboard || command == ShowCommand::Ranking ||
+           command == ShowCommand::UndoScore;
+}
 
 const HallKey* hallKey(int key) {
     for (const HallKey& k : kHallKeys)
@@ -101,8 +111,19 @@ bool steps(int key, const HallKey* hall) {
 
 } // namespace
 
-bool HallKeys::keyPress(int key, bool plain, bool repeat) {
+bool HallKeys::keyPress(const QKeyEvent& event) {
+    const int key = event.key();
+    // "+" is a shifted key on most keyboards.
+    Qt::KeyboardModifiers ignored = Qt::KeypadModifier;
+    if (key == Qt::Key_Plus)
+        ignored |= Qt::ShiftModifier;
+    const Qt::KeyboardModifiers mods = event.modifiers() & ~ignored;
+    const bool plain = mods == Qt::NoModifier;
+    const bool repeat = event.isAutoRepeat();
+    const bool teams = m_form.Scores->any();
     const HallKey* hall = hallKey(key);
+    if (hall && needsTeams(hall->command) && !teams)
+        hall = nullptr;
     if (blackedOut() && (steps(key, hall) || key == Qt::Key_Escape)) {
         // The key that uncovers does nothing else.
         if (plain && !repeat) {
@@ -111,10 +132,37 @@ bool HallKeys::keyPress(int key, bool plain, bool repeat) {
         }
         return true;
     }
+    if (m_form.rankingShown() && (steps(key, hall) || key == Qt::Key_Escape)) {
+        // Back to the show where it stood: the step key does not step.
+        if (plain && !repeat) {
+            m_form.setRankingShown(false);
+            m_swallowSpaceRelease = key == Qt::Key_Space;
+        }
+        return true;
+    }
+    if (teams && scoreKey(event, mods))
+        return true;
     if (!hall)
         return false;
     if (plain && !repeat)
         m_form.run(hall->command);
+    return true;
+}
+
+// Digit N adds a step to team N (0 to team 10), Shift with it takes one away, Ctrl+Z takes the
+// last change back; teams 11 and 12 are scored from the console. The digit is known by its key,
+// not its character, which Shift changes ("!" for Shift+1).
+bool HallKeys::scoreKey(const QKeyEvent& event, Qt::KeyboardModifiers mods) {
+    if (event.key() == Qt::Key_Z && mods == Qt::ControlModifier) {
+        if (!event.isAutoRepeat())
+            m_form.run(ShowCommand::UndoScore);
+        return true;
+    }
+    const int digit = digitKey(event.key(), event.nativeScanCode(), event.nativeVirtualKey());
+    if (digit < 0 || (mods != Qt::NoModifier && mods != Qt::ShiftModifier))
+        return false;
+    if (!event.isAutoRepeat())
+        m_form.scoreStep(digit == 0 ? 9 : digit - 1, mods == Qt::ShiftModifier ? -1 : 1);
     return true;
 }
 
@@ -125,13 +173,7 @@ bool HallKeys::eventFilter(QObject* watched, QEvent* event) {
         m_cover->setGeometry(m_window.rect());
     } else if (watched == m_button) {
         if (event->type() == QEvent::KeyPress) {
-            const auto* key = static_cast<QKeyEvent*>(event);
-            // "+" is a shifted key on most keyboards.
-            Qt::KeyboardModifiers ignored = Qt::KeypadModifier;
-            if (key->key() == Qt::Key_Plus)
-                ignored |= Qt::ShiftModifier;
-            const bool plain = (key->modifiers() & ~ignored) == Qt::NoModifier;
-            return keyPress(key->key(), plain, key->isAutoRepeat());
+            return keyPress(*static_cast<QKeyEvent*>(event));
         }
         if (event->type() == QEvent::KeyRelease && m_swallowSpaceRelease &&
             static_cast<QKeyEvent*>(event)->key() == Qt::Key_Space) {

@@ -2,6 +2,7 @@
 
 #include <QObject>
 
+class QKeyEvent;
 class QPushButton;
 class QWidget;
 class TForm1;
@@ -14,6 +15,9 @@ namespace vq {
 // "." (what clickers send for a blank screen), which covers the main screen until the next B,
 // ".", Escape or step key, and the countdown's P (pause, continue), "+" and "-" (ten seconds
 // more or less). Timers and sounds go on under the black; nothing is written.
+// Where teams are set up: digits 1..9 and 0 score teams 1..10 (Shift+digit takes a step away),
+// Ctrl+Z undoes the last change, S shows or hides the scoreboard, R puts up the ranking, which
+// Escape, R or any step key takes away again without stepping.
 // Each of these keys, Enter and Space among them, acts once per press, however long it is held:
 // the program's repeats of a held key all come flagged (HeldKeys), and a repeat does nothing.
 class HallKeys : public QObject {
@@ -34,7 +38,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    bool keyPress(int key, bool plain, bool repeat);
+    bool keyPress(const QKeyEvent& event);
+    bool scoreKey(const QKeyEvent& event, Qt::KeyboardModifiers mods);
 
     TForm1& m_form;
     QWidget& m_window; // the same main screen, as a plain window

@@ -1,6 +1,8 @@
 #include "app/hostconsole.h"
 
+#include "app/consolescores.h"
 #include "app/livepicture.h"
+#include "app/teams.h"
 #include "app/tform1.h"
 #include "app/tform5.h"
 #include "platform/guard.h"
@@ -120,12 +122,16 @@ HostConsole::HostConsole(TForm1& form, QWidget* parent) : QWidget(parent), m_for
     layout->addLayout(answerRow);
     layout->addStretch(1);
 
+    // The teams, where there are any, between the question and the show's buttons.
+    layout->addWidget(new ConsoleScores(form, this));
+
     m_notice = label("notice", this);
     layout->addWidget(m_notice);
     addButtons(*layout);
 
     connect(&form, &TForm1::showChanged, this, [this] { guarded([&] { follow(); }); });
     connect(&form, &TForm1::showChanged, m_picture, &LivePicture::refresh);
+    connect(form.Scores, &Teams::changed, m_picture, &LivePicture::refresh);
     m_clockTimer.setInterval(1000);
     connect(&m_clockTimer, &QTimer::timeout, this, [this] { guarded([&] { showClock(); }); });
     m_clockTimer.start();

@@ -17,10 +17,10 @@ class LivePicture;
 // The host's console (主持人视图), for the operator's own screen beside the projector: the
 // question and its answer before the hall sees the answer, where the question cycle stands and
 // what the next step does, the countdown, how many questions are drawn and left, the time, a
-// small live picture of the hall's screen, buttons for the show's commands and the main
-// screen's menu, and a line for notices. It keeps nothing of the show: each announcement of the
-// main screen makes it read the show anew. Keys typed on it reach the main screen's step
-// button exactly as if they had been typed there.
+// small live picture of the hall's screen, the teams' scores with their buttons (ConsoleScores),
+// buttons for the show's commands and the main screen's menu, and a line for notices. It keeps
+// nothing of the show: each announcement of the main screen makes it read the show anew. Keys typed
+// on it reach the main screen's step button exactly as if they had been typed there.
 class HostConsole : public QWidget {
     Q_OBJECT
 public:

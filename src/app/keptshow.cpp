@@ -10,6 +10,11 @@ namespace {
 constexpr int kVersion = 1;
 const QByteArray kShowSection = "show";
 const QByteArray kBankSection = "bank";
+const QByteArray kScoresSection = "scores";
+
+bool isOwn(const QByteArray& section) {
+    return section == kShowSection || section == kBankSection;
+}
 
 bool isNumber(const QByteArray& text) {
     bool ok = false;
@@ -19,6 +24,57 @@ bool isNumber(const QByteArray& text) {
 
 // The values of one of the file's own sections.
 using Values = QHash<QByteArray, QByteArray>;
+
+QByteArray scoresText(const KeptScores& k) {
+    QByteArrayList names, scores, undo;
+    for (const QString& n : k.names)
+        names << n.toUtf8().toPercentEncoding();
+    for (const int s : k.scores)
+        scores << QByteArray::number(s);
+    for (const ScoreStep& u : k.undo)
+        undo << QByteArray::number(u.team) + ':' + QByteArray::number(u.delta);
+    return "[scores]\r\nnames=" + names.join(',') + "\r\nscores=" + scores.join(',') +
+           "\r\nundo=" + undo.join(',') + "\r\nrecord=" + QByteArray::number(k.recordSize) + "\r\n";
+}
+
+std::optional<int> toInt(const QByteArray& text) {
+    bool ok = false;
+    const int v = text.toInt(&ok);
+    return ok ? std::optional<int>(v) : std::nullopt;
+}
+
+std::optional<KeptScores> parseScores(const Values& v) {
+    for (const char* key : {"names", "scores", "undo", "record"})
+        if (!v.contains(key))
+            return std::nullopt;
+    KeptScores k;
+    for (const QByteArray& n : v.value("names").split(','))
+        k.names << QString::fromUtf8(QByteArray::fromPercentEncoding(n));
+    for (const QByteArray& s : v.value("scores").split(',')) {
+        const auto score = toInt(s);
+        if (!score)
+            return std::nullopt;
+        k.scores << *score;
+    }
+    if (k.scores.size() != k.names.size())
+        return std::nullopt;
+    const QByteArray undo = v.value("undo");
+    if (!undo.isEmpty()) {
+        for (const QByteArray& u : undo.split(',')) {
+            const QByteArrayList parts = u.split(':');
+            const auto team = parts.size() == 2 ? toInt(parts[0]) : std::nullopt;
+            const auto delta = parts.size() == 2 ? toInt(parts[1]) : std::nullopt;
+            if (!team || !delta || *team < 0 || *team >= k.scores.size())
+                return std::nullopt;
+            k.undo.append({*team, *delta});
+        }
+    }
+    bool ok = false;
+    k.recordSize = v.value("record").toLongLong(&ok);
+    if (!ok || k.recordSize < 0)
+        return std::nullopt;
+    return k;
+}
 
 } // namespace
 
@@ -40,8 +96,41 @@ QByteArray keptShowText(const KeptShow& show) {
     line("size", QByteArray::number(show.bank.size));
     line("modified", QByteArray::number(show.bank.modified));
     line("sha1", show.bank.sha1);
+    if (show.scores)
+        out += scoresText(*show.scores);
     out += show.otherSections;
     return out;
+}
+
+// The teams' [scores] among the other sections, typed when it reads whole; a [scores] section
+// of anything else stays among them as it was.
+void takeScores(KeptShow& show) {
+    QByteArray rest;
+    Values values;
+    bool inScores = false;
+    bool found = false;
+    for (const QByteArray& line : show.otherSections.split('\n')) {
+        if (line.isEmpty())
+            continue;
+        const QByteArray bare = line.endsWith('\r') ? line.chopped(1) : line;
+        if (bare.startsWith('[') && bare.endsWith(']')) {
+            inScores = bare.mid(1, bare.size() - 2).trimmed().toLower() == kScoresSection;
+            found = found || inScores;
+            if (inScores)
+                continue;
+        }
+        if (!inScores) {
+            rest += bare + "\r\n";
+            continue;
+        }
+        if (const qsizetype eq = bare.indexOf('='); eq > 0)
+            values.insert(bare.left(eq).trimmed().toLower(), bare.mid(eq + 1).trimmed());
+    }
+    if (!found)
+        return;
+    show.scores = parseScores(values);
+    if (show.scores)
+        show.otherSections = rest;
 }
 
 std::optional<KeptShow> parseKeptShow(const QByteArray& text) {
@@ -55,13 +144,13 @@ std::optional<KeptShow> parseKeptShow(const QByteArray& text) {
             section = line.mid(1, line.size() - 2).trimmed().toLower();
             if (own.contains(section))
                 return std::nullopt;
-            if (section == kShowSection || section == kBankSection)
+            if (isOwn(section))
                 own[section];
             else
                 show.otherSections += line + "\r\n";
             continue;
         }
-        if (section != kShowSection && section != kBankSection) {
+        if (!isOwn(section)) {
             if (!section.isEmpty() && !line.isEmpty())
                 show.otherSections += line + "\r\n";
             continue;
@@ -111,6 +200,7 @@ std::optional<KeptShow> parseKeptShow(const QByteArray& text) {
     if (!ok)
         return std::nullopt;
     show.bank.sha1 = b.value("sha1");
+    takeScores(show);
     return show;
 }
 

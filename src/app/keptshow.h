@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/teams.h"
 #include "data/bankstamp.h"
 
 #include <QByteArray>
@@ -14,13 +15,27 @@ namespace vq {
 //   [show]  version, count and drawn (the bank numbers in the order drawn), number (the
 //           question up) and counter (the step counter, which gives the phase);
 //   [bank]  the stamp of the bank the numbers came from.
-// Any other section (a teams feature's [scores]) belongs to the same show and is carried over
-// unchanged as the show goes on; a new show starts without them.
+//   [scores] where teams are set up: the teams' names (UTF-8, percent-encoded, so that the file
+//           stays ASCII), their scores, the changes an undo takes back (team:change, oldest
+//           first) and how long the record file (比赛记录.csv) was when they were written.
+// Any other section belongs to the same show and is carried over unchanged as the show goes on;
+// a new show starts without them.
+struct KeptScores {
+    QStringList names;
+    QList<int> scores;
+    QList<ScoreStep> undo;
+    qint64 recordSize = 0;
+
+    friend bool operator==(const KeptScores&, const KeptScores&) = default;
+};
+
 struct KeptShow {
     QStringList drawn;
     QString number;
     int counter = 0;
     BankStamp bank;
+    // A [scores] section that does not read whole is no scores: the show is still taken up.
+    std::optional<KeptScores> scores;
     QByteArray otherSections; // as they stand in the file, each line ending in CR LF
 
     friend bool operator==(const KeptShow&, const KeptShow&) = default;

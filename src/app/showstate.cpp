@@ -1,6 +1,8 @@
 #include "app/showstate.h"
 
 #include "app/backgroundwriter.h"
+#include "app/scorerecord.h"
+#include "app/teams.h"
 #include "app/tform1.h"
 #include "platform/files.h"
 #include "platform/messages.h"
@@ -29,11 +31,12 @@ std::optional<KeptShow> readKeptShow(const QString& path) {
 } // namespace
 
 ShowState::ShowState(TForm1& form, QMenu& menu, QString statePath)
-    : QObject(&form), m_form(form), m_menu(menu), m_path(std::move(statePath)),
-      m_trace(qEnvironmentVariableIsSet("VELQUO_SHOW_TRACE")) {
+    : QObject(&form), m_form(form), m_menu(menu), m_teams(*form.Scores), m_record(form.record()),
+      m_path(std::move(statePath)), m_trace(qEnvironmentVariableIsSet("VELQUO_SHOW_TRACE")) {
     m_writer = new BackgroundWriter(m_path, {}, {}, this);
     connect(m_writer, &BackgroundWriter::done, this, &ShowState::written);
     connect(&form, &TForm1::showChanged, this, &ShowState::follow);
+    connect(&m_teams, &Teams::changed, this, &ShowState::followScores);
 }
 
 void ShowState::flush() {
@@ -88,6 +91,19 @@ void ShowState::follow(ShowChange change) {
     }
 }
 
+// A kept show on offer is not overwritten: scores given before the operator chooses are kept
+// from the next write on.
+void ShowState::followScores(const ScoreChange& change) {
+    if (m_offer || change.kind == ScoreChangeKind::Teams)
+        return;
+    write(QStringLiteral("scores ") + [&] {
+        QStringList s;
+        for (const int v : m_teams.scores())
+            s << QString::number(v);
+        return s.join(u',');
+    }());
+}
+
 void ShowState::write(const QString& traceLine) {
     if (!m_bank.valid())
         return;
@@ -97,6 +113,9 @@ void ShowState::write(const QString& traceLine) {
     show.number = view.number;
     show.counter = view.counter;
     show.bank = m_bank;
+    if (m_teams.any())
+        show.scores =
+            KeptScores{m_teams.names(), m_teams.scores(), m_teams.undoList(), m_record.size()};
     show.otherSections = m_otherSections;
     const quint64 job = m_writer->write(keptShowText(show));
     if (m_trace && !traceLine.isEmpty())
@@ -120,11 +139,35 @@ void ShowState::resume() {
     withdrawOffer();
     m_otherSections = kept.otherSections;
     m_form.resume(kept);
+    if (kept.scores)
+        restoreScores(*kept.scores);
     trace(QStringLiteral("resumed %1").arg(kept.drawn.size()));
+}
+
+// The kept scores where they are the teams set up now (opt.ini may have changed since), then
+// each change the record holds beyond them: the record is appended before the state file is
+// written, in the background, and a kill may come between.
+void ShowState::restoreScores(const KeptScores& kept) {
+    if (kept.names != m_teams.names())
+        return;
+    QList<int> scores = kept.scores;
+    QList<ScoreStep> undo = kept.undo;
+    for (const ScoreLine& line : m_record.linesFrom(kept.recordSize)) {
+        const int team = int(kept.names.indexOf(line.team));
+        if (team < 0)
+            continue;
+        scores[team] = line.score;
+        if (line.what == QStringLiteral("撤销") && !undo.isEmpty())
+            undo.removeLast();
+        else
+            undo.append({team, line.change});
+    }
+    m_teams.restore(scores, undo);
 }
 
 void ShowState::startNew() {
     withdrawOffer();
+    m_teams.reset();
     m_otherSections.clear();
     m_writer->remove();
 }

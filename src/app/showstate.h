@@ -18,6 +18,9 @@ class TForm1;
 namespace vq {
 
 class BackgroundWriter;
+class ScoreRecord;
+struct ScoreChange;
+class Teams;
 
 // Keeps the running show in a file beside opt.ini, so that a restart after a crash, a power cut
 // or the settings dialog's save can take it up again. The file is rewritten, all or nothing, at
@@ -27,10 +30,14 @@ class BackgroundWriter;
 // At set-up a kept show that fits the bank is offered in the right-button menu: "继续上一场（已
 // 出 N 题）" takes it up again, "新的一场" throws it away. The offer goes with either choice, and
 // when the new show draws its first question instead: the file is then the new show's.
+// The teams' scores are part of the show: written at each change, taken up with it (with the
+// changes the record file holds beyond what the state file had caught up with, as a kill can
+// come between the two), and back at the start score for 新的一场.
 class ShowState : public QObject {
     Q_OBJECT
 public:
-    // `statePath`: the file; `menu`: where the offer goes, at the top.
+    // `statePath`: the file; `menu`: where the offer goes, at the top. The teams' scores and
+    // the record of their changes are the main screen's (TForm1::Scores, TForm1::record()).
     ShowState(TForm1& form, QMenu& menu, QString statePath);
 
     // Once the pool is filled from the bank at `bankPath`: a kept show drawn from this very bank
@@ -52,6 +59,8 @@ public:
 
 private:
     void follow(ShowChange change);
+    void followScores(const ScoreChange& change);
+    void restoreScores(const KeptScores& kept);
     void write(const QString& traceLine = {});
     void written(quint64 upTo, bool ok);
     void resume();
@@ -61,6 +70,8 @@ private:
 
     TForm1& m_form;
     QMenu& m_menu;
+    Teams& m_teams;
+    const ScoreRecord& m_record;
     QString m_path;
     BankStamp m_bank;
     // The kept show on offer.

@@ -25,6 +25,9 @@ enum class ShowCommand {
     AddTime,         // + ten seconds
     TakeTime,        // - ten seconds
     DrawAnother,     // 换一题: the question now showing is put aside and another drawn
+    Scoreboard,      // S: the scoreboard shown or hidden (only where teams are set up)
+    Ranking,         // R: the ranking put up, or taken away
+    UndoScore,       // Ctrl+Z: the last change of score taken back
 };
 
 // Where the question cycle stands: what the next step does follows from it.

@@ -3,10 +3,15 @@
 #include "app/hallkeys.h"
 #include "app/keptshow.h"
 #include "app/picturereader.h"
+#include "app/rankingscreen.h"
+#include "app/scoreboard.h"
+#include "app/scorerecord.h"
 #include "app/screenchoice.h"
 #include "app/showlayout.h"
 #include "app/showstate.h"
 #include "app/tcustomlabel.h"
+#include "app/teams.h"
+#include "app/teamsdialog.h"
 #include "app/tform5.h"
 #include "app/timage.h"
 #include "app/trzlabel.h"
@@ -30,6 +35,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QFile>
 #include <QFontMetrics>
 #include <QGuiApplication>
@@ -147,8 +153,19 @@ void TForm1::createControls() {
     RzLabel2->setGeometry(264, 280, 600, 19);
     dress(RzLabel2, 19, false, clWhite, QStringLiteral("答"));
 
+    // Above the text items, hidden until teams are set up.
+    Scores = new vq::Teams(this);
+    Board = new vq::Scoreboard(*Scores, this);
+
     createStepControls();
     createMenu();
+    Ranking = new vq::RankingScreen(*Scores, *Image1, this);
+    Ranking->hide();
+    // The record takes each change before the show state is written, which notes how far the
+    // record had got.
+    m_record =
+        std::make_unique<vq::ScoreRecord>(vq::programFolder() + QStringLiteral("比赛记录.csv"));
+    connect(Scores, &vq::Teams::changed, this, &TForm1::recordScore);
     // Last, so that the black-out cover lies above every control and the hall's keys reach
     // the step button's filter first.
     Screens = new vq::ScreenChoice(*this, *PopupMenu1, N3);
@@ -205,7 +222,7 @@ void TForm1::connectHandlers() {
          {static_cast<TGraphicControl*>(Image1), static_cast<TGraphicControl*>(Label2),
           static_cast<TGraphicControl*>(Label1), static_cast<TGraphicControl*>(Image3),
           static_cast<TGraphicControl*>(Image4), static_cast<TGraphicControl*>(RzLabel1),
-          static_cast<TGraphicControl*>(RzLabel2)})
+          static_cast<TGraphicControl*>(RzLabel2), static_cast<TGraphicControl*>(Board)})
         connect(c, &TGraphicControl::menuRequested, this, &TForm1::popupMenu);
     connectDragging();
 }
@@ -221,6 +238,7 @@ void TForm1::connectDragging() {
           {Key::daan_left, Edge::Left},
           {Key::daan_top, Edge::Top, 30}}},
         {RzLabel2, {{Key::daan_left, Edge::Left}}},
+        {Board, {{Key::jifenban_left, Edge::Left}, {Key::jifenban_top, Edge::Top}}},
     }};
     connect(Label1, &TGraphicControl::mouseDown, this, &TForm1::Label1MouseDown);
     connect(Label1, &TGraphicControl::mouseMoved, this, &TForm1::Label1MouseMove);
@@ -234,6 +252,14 @@ void TForm1::connectDragging() {
     connect(RzLabel2, &TGraphicControl::mouseDown, this, &TForm1::RzLabel2MouseDown);
     connect(RzLabel2, &TGraphicControl::mouseMoved, this, &TForm1::RzLabel2MouseMove);
     connect(RzLabel2, &TGraphicControl::mouseUp, this, &TForm1::RzLabel2MouseUp);
+    // The scoreboard joins the same one drag.
+    connect(Board, &TGraphicControl::mouseDown, this,
+            [this](Button, Keys, int x, int y) { dragPress(x, y); });
+    connect(Board, &TGraphicControl::mouseMoved, this,
+            [this](Buttons, Keys, int x, int y) { dragMove(Board, x, y); });
+    connect(Board, &TGraphicControl::mouseUp, this,
+            [this](Button, Keys, int, int) { dragRelease(); });
+    connect(Ranking, &vq::RankingScreen::dismissed, this, [this] { setRankingShown(false); });
 }
 
 QString TForm1::exitQuestion() {
@@ -307,7 +333,9 @@ void TForm1::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     vq::guarded([&] {
         Image1->setGeometry(rect());
+        Ranking->setGeometry(rect());
         FormResize();
+        placeScoreboard();
     });
 }
 
@@ -420,6 +448,81 @@ void TForm1::FormShow() {
     m_poolSize = Memo1->count();
     // The next-step picture by its bare name, so from the current folder.
     Image3->setPicture(vq::loadPicture(vq::expandName(QStringLiteral("next.png"))));
+    setUpTeams(s);
+}
+
+// The teams named in opt.ini, in the order of their keys (an empty key is no team), all at the
+// start score; the board in the title's font and colour unless it has its own.
+void TForm1::setUpTeams(const vq::Settings& s) {
+    QStringList names;
+    for (const vq::OptionalTextKey key : Key::duiwu)
+        if (const QString name = s.text(key).trimmed(); !name.isEmpty())
+            names << name;
+    Scores->setUp(names, s.integer(Key::duiwu_fenshu).value_or(vq::Teams::kDefaultStartScore),
+                  s.integer(Key::defen).value_or(vq::Teams::kDefaultStep));
+    offerTeamsAction();
+    Board->setFont(Label2->font());
+    Board->setFontColor(Label2->fontColor());
+    if (const auto size = s.integer(Key::jifenban_fontsize))
+        Board->setFontPoints(*size);
+    if (const auto colour = s.integer(Key::jifenban_color))
+        Board->setFontColor(*colour);
+    placeScoreboard();
+}
+
+// Where no team is set up the menu stays as it always was.
+void TForm1::offerTeamsAction() {
+    if (Scores->any() && !TeamsAction) {
+        TeamsAction = new QAction(QStringLiteral("队伍设置"), PopupMenu1);
+        PopupMenu1->insertAction(N3, TeamsAction);
+        connect(TeamsAction, &QAction::triggered, this, &TForm1::teamsClick);
+    } else if (!Scores->any() && TeamsAction) {
+        PopupMenu1->removeAction(TeamsAction);
+        TeamsAction->deleteLater();
+        TeamsAction = nullptr;
+    }
+}
+
+void TForm1::teamsClick() {
+    vq::guarded([&] {
+        vq::TeamSetup now{Scores->names(), Scores->startScore(), Scores->step()};
+        vq::TeamsDialog dialog(now, this);
+        if (dialog.exec() == QDialog::Accepted)
+            applyTeams(dialog.setup());
+        Button1->setFocus();
+    });
+}
+
+void TForm1::applyTeams(const vq::TeamSetup& setup) {
+    const vq::Settings s;
+    QStringList names;
+    for (int i = 0; i < vq::Teams::kMaxTeams; ++i) {
+        const QString name = setup.names.value(i).trimmed();
+        s.write(Key::duiwu[size_t(i)], name);
+        if (!name.isEmpty())
+            names << name;
+    }
+    s.writeInteger(Key::duiwu_fenshu, setup.startScore);
+    s.writeInteger(Key::defen, setup.step);
+    if (names == Scores->names())
+        Scores->setRules(setup.startScore, setup.step);
+    else
+        Scores->setUp(names, setup.startScore, setup.step);
+    offerTeamsAction();
+    placeScoreboard();
+}
+
+// Where opt.ini puts the board (a drag writes it there), else at the bottom left, clear of the
+// next-step picture; it wraps into rows within the room to the screen's right edge.
+void TForm1::placeScoreboard() {
+    if (!Scores->any())
+        return;
+    const vq::Settings s;
+    const auto left = s.integer(Key::jifenban_left);
+    const auto top = s.integer(Key::jifenban_top);
+    const int x = left.value_or(48);
+    Board->setRoom(width() - std::clamp(x, 0, width()) - Image3->width() - 60);
+    Board->move(x, top.value_or(height() - Board->height() - 30));
 }
 
 // The kept show is looked at once the pool is filled, against the bank the pool came from.
@@ -536,7 +639,13 @@ int TForm1::stepCounter() const {
 }
 
 void TForm1::Image3Click() {
-    vq::guarded([&] { step(); });
+    vq::guarded([&] {
+        // The next step from the ranking returns to the show; it does not step.
+        if (rankingShown())
+            setRankingShown(false);
+        else
+            step();
+    });
 }
 
 void TForm1::Button1Click() {
@@ -686,7 +795,60 @@ void TForm1::run(vq::ShowCommand command) {
     case ShowCommand::DrawAnother:
         vq::guarded([&] { drawAnother(); });
         return;
+    case ShowCommand::Scoreboard:
+        if (Scores->any())
+            Board->setShown(!Board->shown());
+        return;
+    case ShowCommand::Ranking:
+        setRankingShown(!rankingShown());
+        return;
+    case ShowCommand::UndoScore:
+        Scores->undo();
+        return;
     }
+}
+
+void TForm1::scoreStep(int team, int direction) {
+    Scores->add(team, direction * Scores->step());
+}
+
+void TForm1::correctScore(int team, int value) {
+    Scores->correct(team, value);
+}
+
+bool TForm1::rankingShown() const {
+    return Ranking->isVisibleTo(this);
+}
+
+// The ranking over everything but the black-out cover; only where teams are set up.
+void TForm1::setRankingShown(bool shown) {
+    if (shown == rankingShown() || (shown && !Scores->any()))
+        return;
+    if (shown) {
+        Ranking->setGeometry(rect());
+        Ranking->raise();
+        Hall->cover()->raise();
+    }
+    Ranking->setVisible(shown);
+}
+
+// One line of the record for each change the operator made; the teams' set-up and a kept
+// show's scores taken up again are no changes.
+void TForm1::recordScore(const vq::ScoreChange& change) {
+    using vq::ScoreChangeKind;
+    if (change.team < 0)
+        return;
+    vq::ScoreLine line;
+    line.time = QDateTime::currentDateTime();
+    line.question = view().drawn;
+    line.team = Scores->name(change.team);
+    line.change = change.delta;
+    line.score = Scores->score(change.team);
+    line.what = change.kind == ScoreChangeKind::Undo      ? QStringLiteral("撤销")
+                : change.kind == ScoreChangeKind::Correct ? QStringLiteral("更正")
+                : change.delta > 0                        ? QStringLiteral("加分")
+                                                          : QStringLiteral("扣分");
+    m_record->append(line);
 }
 
 // ---- countdown -------------------------------------------------------------------------------
@@ -769,9 +931,11 @@ void TForm1::dragMove(TCustomLabel* label, int x, int y) {
         if (row == m_draggables.end())
             return;
         vq::Settings s;
-        for (const DragWrite& w : row->writes)
-            s.writeInteger(w.key, saturated(qint64(w.edge == Edge::Left ? label->x() : label->y()) +
-                                            w.offset));
+        for (const DragWrite& w : row->writes) {
+            const int value =
+                saturated(qint64(w.edge == Edge::Left ? label->x() : label->y()) + w.offset);
+            std::visit([&](auto key) { s.writeInteger(key, value); }, w.key);
+        }
     });
 }
 

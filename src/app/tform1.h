@@ -10,6 +10,8 @@
 
 #include <array>
 #include <future>
+#include <memory>
+#include <variant>
 #include <vector>
 
 class QAction;
@@ -27,6 +29,12 @@ class TRzSpinner;
 namespace vq {
 class HallKeys;
 struct KeptShow;
+struct TeamSetup;
+class RankingScreen;
+class Scoreboard;
+class ScoreRecord;
+struct ScoreChange;
+class Teams;
 class ShowState;
 class TMemo;
 class ScreenChoice;
@@ -72,6 +80,14 @@ public:
     vq::HallKeys* Hall = nullptr;
     // The show kept beside opt.ini, and the menu's offer to take up the last one again.
     vq::ShowState* State = nullptr;
+    // The teams and their scores (set up from opt.ini), the board that shows them over the
+    // background, the full-screen ranking, and the record of every change beside opt.ini.
+    vq::Teams* Scores = nullptr;
+    vq::Scoreboard* Board = nullptr;
+    vq::RankingScreen* Ranking = nullptr;
+    // "队伍设置": in the menu where teams are set up (the console has it always).
+    QAction* TeamsAction = nullptr;
+    const vq::ScoreRecord& record() const { return *m_record; }
 
     // Handlers.
     void FormShow();
@@ -109,6 +125,16 @@ public:
     // its key.
     vq::ShowView view() const;
     void run(vq::ShowCommand command);
+    // A step added to (direction 1) or taken from (-1) a team, 0-based, as digit keys and the
+    // console's buttons do; and a team's score typed by the operator.
+    void scoreStep(int team, int direction);
+    void correctScore(int team, int value);
+    bool rankingShown() const;
+    // The 队伍设置 dialog, and what it gives back: written to opt.ini and the teams set up anew
+    // (the scores kept where the teams are the same ones).
+    void teamsClick();
+    void applyTeams(const vq::TeamSetup& setup);
+    void setRankingShown(bool shown);
     // For the parts of the main screen that change the show's state themselves.
     void announce(vq::ShowChange change) { emit showChanged(change); }
     // Stops the countdown where it stands (a reveal, a step back); it is then no longer paused.
@@ -162,6 +188,10 @@ private:
     void layOutForScreen();
     void placeQuestionAndAnswer(const vq::Settings& s);
     void beginKeptShow();
+    void setUpTeams(const vq::Settings& s);
+    void placeScoreboard();
+    void offerTeamsAction();
+    void recordScore(const vq::ScoreChange& change);
 
     bool m_setUp = false;
     // The bank's number of the question up, and how many numbers the pool was filled with.
@@ -175,7 +205,7 @@ private:
     enum class Edge { Left, Top };
     // A key a move over a draggable label writes: the label's left or top edge, plus an offset.
     struct DragWrite {
-        vq::IntegerKey key;
+        std::variant<vq::IntegerKey, vq::OptionalIntegerKey> key;
         Edge edge;
         int offset = 0;
     };
@@ -183,7 +213,8 @@ private:
         TCustomLabel* label = nullptr;
         std::vector<DragWrite> writes;
     };
-    std::array<Draggable, 4> m_draggables;
+    std::array<Draggable, 5> m_draggables;
+    std::unique_ptr<vq::ScoreRecord> m_record;
     // One drag state shared by the four labels.
     bool m_dragging = false;
     int m_grabX = 0;

@@ -88,6 +88,14 @@ std::optional<bool> Settings::flag(OptionalFlagKey key) const {
     return std::nullopt;
 }
 
+QString Settings::text(OptionalTextKey key) const {
+    return m_file.readString(kSettingsSection, key.toString(), QString());
+}
+
+void Settings::write(OptionalTextKey key, const QString& value) const {
+    m_file.writeString(kSettingsSection, key.toString(), value);
+}
+
 void Settings::write(TextKey key, const QString& value) const {
     m_file.writeString(kSettingsSection, key.toString(), value);
 }

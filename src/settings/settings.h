@@ -58,6 +58,19 @@ private:
     const char* m_name;
 };
 
+// A text that a settings file may lack: read with an empty fallback, so that an absent key and an
+// empty value both read as nothing.
+class OptionalTextKey {
+public:
+    constexpr const char* name() const { return m_name; }
+    QString toString() const { return QLatin1StringView(m_name); }
+
+private:
+    friend struct Key;
+    constexpr explicit OptionalTextKey(const char* name) : m_name(name) {}
+    const char* m_name;
+};
+
 // The 23 keys of section canshu, then the optional ones.
 struct Key {
     static constexpr TextKey biaoti{"biaoti"};
@@ -89,6 +102,31 @@ struct Key {
     static constexpr OptionalIntegerKey pingmu{"pingmu"};
     // The host's console on a screen of its own: on unless it reads "0".
     static constexpr OptionalFlagKey zhuchi{"zhuchi"};
+
+    // The teams, by name (GBK text like the title), team N under duiwuN; none set up, no
+    // scoreboard. Their start score and the step a key or a console button adds or takes.
+    static constexpr std::array<OptionalTextKey, 12> duiwu{{
+        OptionalTextKey{"duiwu1"},
+        OptionalTextKey{"duiwu2"},
+        OptionalTextKey{"duiwu3"},
+        OptionalTextKey{"duiwu4"},
+        OptionalTextKey{"duiwu5"},
+        OptionalTextKey{"duiwu6"},
+        OptionalTextKey{"duiwu7"},
+        OptionalTextKey{"duiwu8"},
+        OptionalTextKey{"duiwu9"},
+        OptionalTextKey{"duiwu10"},
+        OptionalTextKey{"duiwu11"},
+        OptionalTextKey{"duiwu12"},
+    }};
+    static constexpr OptionalIntegerKey duiwu_fenshu{"duiwu_fenshu"};
+    static constexpr OptionalIntegerKey defen{"defen"};
+    // The scoreboard's place (written when it is dragged), size in points and colour; without
+    // them it stands at the bottom left in the title's size and colour.
+    static constexpr OptionalIntegerKey jifenban_left{"jifenban_left"};
+    static constexpr OptionalIntegerKey jifenban_top{"jifenban_top"};
+    static constexpr OptionalIntegerKey jifenban_fontsize{"jifenban_fontsize"};
+    static constexpr OptionalIntegerKey jifenban_color{"jifenban_color"};
 };
 
 // Any key of the table, for going through all of them.
@@ -96,6 +134,7 @@ struct SettingKey {
     template <SettingKind K> constexpr SettingKey(TypedKey<K> key) : name(key.name()), kind(K) {}
     constexpr SettingKey(OptionalIntegerKey key) : name(key.name()), kind(SettingKind::Integer) {}
     constexpr SettingKey(OptionalFlagKey key) : name(key.name()), kind(SettingKind::Flag) {}
+    constexpr SettingKey(OptionalTextKey key) : name(key.name()), kind(SettingKind::Text) {}
     const char* name;
     SettingKind kind;
 };
@@ -109,7 +148,13 @@ inline constexpr std::array<SettingKey, 23> kSettingKeys = {{
     Key::daan_top,      Key::huanying,        Key::weizhishezhi,
 }};
 
-inline constexpr std::array<SettingKey, 2> kOptionalSettingKeys = {{Key::pingmu, Key::zhuchi}};
+inline constexpr std::array<SettingKey, 20> kOptionalSettingKeys = {{
+    Key::pingmu,        Key::zhuchi,       Key::duiwu[0],          Key::duiwu[1],
+    Key::duiwu[2],      Key::duiwu[3],     Key::duiwu[4],          Key::duiwu[5],
+    Key::duiwu[6],      Key::duiwu[7],     Key::duiwu[8],          Key::duiwu[9],
+    Key::duiwu[10],     Key::duiwu[11],    Key::duiwu_fenshu,      Key::defen,
+    Key::jifenban_left, Key::jifenban_top, Key::jifenban_fontsize, Key::jifenban_color,
+}};
 
 // The framework's strict text-to-integer conversion: leading blanks, an optional sign, then
 // decimal digits or, after "$", "x", "X", "0x" or "0X", hexadecimal digits, and nothing after
@@ -143,12 +188,15 @@ public:
     std::optional<std::int32_t> integer(OptionalIntegerKey key) const;
     // An optional flag: true for "1", false for "0", nothing for any other text or none.
     std::optional<bool> flag(OptionalFlagKey key) const;
+    // An optional text: its value, empty when it is absent.
+    QString text(OptionalTextKey key) const;
 
     void write(TextKey key, const QString& value) const;
     void writeInteger(IntegerKey key, std::int32_t value) const;
     void writeFlag(FlagKey key, bool on) const;
     void writeInteger(OptionalIntegerKey key, std::int32_t value) const;
     void writeFlag(OptionalFlagKey key, bool on) const;
+    void write(OptionalTextKey key, const QString& value) const;
 
 private:
     IniFile m_file;
