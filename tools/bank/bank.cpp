@@ -689,7 +689,19 @@ struct Fetched {
     QStringList emptyQuestions;
     QStringList emptyAnswers;
     QStringList cutTexts;
+    QStringList tabTexts;   // a tab (a spreadsheet's cell boundary) shows as a gap
+    QStringList edgeBreaks; // a line break at the start or end shows as an empty line
 };
+
+// The way a text would show badly on the screen, noted against its number once.
+void noteLayout(Fetched& out, const QString& n, const QString& text) {
+    if (text.contains(u'\t') && (out.tabTexts.isEmpty() || out.tabTexts.back() != n))
+        out.tabTexts << n;
+    const auto isBreak = [](QChar c) { return c == u'\n' || c == u'\r'; };
+    if (!text.isEmpty() && (isBreak(text.front()) || isBreak(text.back())) &&
+        (out.edgeBreaks.isEmpty() || out.edgeBreaks.back() != n))
+        out.edgeBreaks << n;
+}
 
 // A text at the reader's limit was most likely longer in the file.
 bool atTheLimit(const QString& text) {
@@ -715,12 +727,14 @@ Fetched fetchAll(TADOQuery& query, const QStringList& pool, const std::vector<in
                 out.emptyQuestions << n;
             if (atTheLimit(q))
                 out.cutTexts << n;
+            noteLayout(out, n, q);
         };
         targets.setAnswer = [&](const QString& a) {
             if (blank(a))
                 out.emptyAnswers << n;
             if (atTheLimit(a) && (out.cutTexts.isEmpty() || out.cutTexts.back() != n))
                 out.cutTexts << n;
+            noteLayout(out, n, a);
         };
         // After a failed re-query the screen keeps what it had; that is the one failure.
         targets.failed = [&](vq::FetchStep step, const QString& why) {
@@ -771,6 +785,19 @@ void reportFetches(const Fetched& fetched, Findings& found) {
                           .arg(kLongestText - 3)
                           .arg(kNumber, some(fetched.cutTexts)),
                       {}, fetched.cutTexts);
+    if (!fetched.tabTexts.isEmpty())
+        found.warning(QCoreApplication::translate(
+                          "velquo-bank", "%1 道题的文字中有制表符（表格的单元格分界），放映时"
+                                         "显示为一段空白：%2 %3")
+                          .arg(fetched.tabTexts.size())
+                          .arg(kNumber, some(fetched.tabTexts)),
+                      fetched.tabTexts);
+    if (!fetched.edgeBreaks.isEmpty())
+        found.warning(QCoreApplication::translate(
+                          "velquo-bank", "%1 道题的文字以换行开头或结尾，放映时多出空行：%2 %3")
+                          .arg(fetched.edgeBreaks.size())
+                          .arg(kNumber, some(fetched.edgeBreaks)),
+                      fetched.edgeBreaks);
     if (!fetched.emptyAnswers.isEmpty())
         found.warning(QCoreApplication::translate("velquo-bank", "%1 道题的%2是空的：%3 %4")
                           .arg(fetched.emptyAnswers.size())

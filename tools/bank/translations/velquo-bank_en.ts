@@ -544,5 +544,13 @@ Without --password or --no-password the password is fmrTK20914.
         <source>、</source>
         <translation>, </translation>
     </message>
+    <message>
+        <source>%1 道题的文字中有制表符（表格的单元格分界），放映时显示为一段空白：%2 %3</source>
+        <translation>the texts of %1 questions hold a tab (a spreadsheet’s cell boundary), which shows as a gap: %2 %3</translation>
+    </message>
+    <message>
+        <source>%1 道题的文字以换行开头或结尾，放映时多出空行：%2 %3</source>
+        <translation>the texts of %1 questions begin or end with a line break, which shows as an empty line: %2 %3</translation>
+    </message>
 </context>
 </TS>
