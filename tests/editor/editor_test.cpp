@@ -20,6 +20,7 @@
 #include <QBrush>
 #include <QClipboard>
 #include <QDir>
+#include <QDropEvent>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QHeaderView>
@@ -29,6 +30,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QScopeGuard>
@@ -41,6 +43,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QUndoStack>
+#include <QUrl>
 
 #include <gtest/gtest.h>
 
@@ -694,6 +697,50 @@ TEST_F(EditorTest, CtrlVOfRowsWithoutHeaderReplacesTheSelectedRowsKeepingTheirNu
     EXPECT_EQ(refused.seen[0].text,
               QStringLiteral("无法粘贴：第 2 行：用引号括起来的单元格缺少结束引号"));
     EXPECT_EQ(model->rows(), before);
+}
+
+// Drops a file on the window's table as a file manager drops it; whether the drop was taken.
+bool dropOn(EditorWindow& window, const QString& path) {
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(path)});
+    const QPointF at = window.view()->viewport()->rect().center();
+    QDragEnterEvent enter(at.toPoint(), Qt::CopyAction, &data, Qt::LeftButton, {});
+    QApplication::sendEvent(window.view()->viewport(), &enter);
+    if (!enter.isAccepted())
+        return false;
+    QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, {});
+    QApplication::sendEvent(window.view()->viewport(), &drop);
+    return drop.isAccepted();
+}
+
+TEST_F(EditorTest, ADroppedSpreadsheetIsImportedAndADroppedBankOpens) {
+    open(bank);
+    BankModel* model = window.model();
+    const QString csv = dir.filePath(QStringLiteral("拖入.csv"));
+    writeBytes(csv, QStringLiteral("题目,答案\n拖进来的题,拖进来的答案\n").toUtf8());
+    ModalWatch watch([&](QWidget* dialog) { clickButton(dialog, QStringLiteral("导入")); });
+    ASSERT_TRUE(dropOn(window, csv));
+    // The preview comes once the drop has ended.
+    QTRY_COMPARE_WITH_TIMEOUT(model->rowCount(), 51, 10000);
+    ASSERT_EQ(watch.seen.size(), 1u);
+    EXPECT_EQ(watch.seen[0].title, QStringLiteral("导入 拖入.csv"));
+    EXPECT_EQ(model->rows()[50],
+              (Row{51, QStringLiteral("拖进来的题"), QStringLiteral("拖进来的答案")}));
+    backToTheTable();
+    QTest::keyClick(window.view(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(model->rowCount(), 50);
+    QTest::keyClick(window.view(), Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(model->rowCount(), 51);
+    EXPECT_FALSE(dropOn(window, dir.filePath(QStringLiteral("notes.pdf"))));
+
+    // A bank dropped with changes unsaved asks first; 不保存 opens the dropped one.
+    const QString other = dir.filePath(QStringLiteral("另一个.DLL"));
+    vq::jet::writeFixture(QStringLiteral("bank"), other);
+    ModalWatch ask([&](QWidget* dialog) { clickButton(dialog, QStringLiteral("不保存")); });
+    ASSERT_TRUE(dropOn(window, other));
+    QTRY_COMPARE_WITH_TIMEOUT(window.path(), other, 10000);
+    EXPECT_EQ(model->rowCount(), 5);
+    EXPECT_EQ(ask.seen.size(), 1u);
 }
 
 TEST_F(EditorTest, ACellRefusesATabAndCheckFlagsTabsAndEdgeLineBreaks) {

@@ -93,10 +93,13 @@ Dropped droppedKind(const QString& path) {
 
 // The one local file a drag carries, empty for anything else.
 QString droppedFile(const QMimeData* data) {
-    if (!data || !data->hasUrls() || data->urls().size() != 1 ||
-        !data->urls().front().isLocalFile())
+    if (!data || !data->hasUrls())
         return {};
-    const QString path = data->urls().front().toLocalFile();
+    // Read once: from another program the list comes over the X connection at each call.
+    const QList<QUrl> urls = data->urls();
+    if (urls.size() != 1 || !urls.front().isLocalFile())
+        return {};
+    const QString path = urls.front().toLocalFile();
     return droppedKind(path) == Dropped::Nothing ? QString() : path;
 }
 
@@ -702,26 +705,29 @@ bool EditorWindow::pasteRows(const QString& text) {
     return true;
 }
 
+// While a drag from another program passes, its data may not have come over yet: files are
+// welcome by their kind of data, and what they are is decided at the drop.
 void EditorWindow::dragEnterEvent(QDragEnterEvent* event) {
-    if (!droppedFile(event->mimeData()).isEmpty())
+    if (event->mimeData()->hasUrls())
         event->acceptProposedAction();
 }
 
 void EditorWindow::dragMoveEvent(QDragMoveEvent* event) {
-    if (!droppedFile(event->mimeData()).isEmpty())
+    if (event->mimeData()->hasUrls())
         event->acceptProposedAction();
 }
 
 void EditorWindow::dropEvent(QDropEvent* event) {
     const QString path = droppedFile(event->mimeData());
-    if (path.isEmpty())
+    if (path.isEmpty()) {
+        event->ignore();
         return;
+    }
     event->acceptProposedAction();
     // The drag ends first: the program it came from is not held while the preview is open.
     QTimer::singleShot(0, this, [this, path] {
         if (droppedKind(path) == Dropped::Bank) {
-            if (maybeSave())
-                openFile(path);
+            openFile(path); // which asks first about unsaved changes
         } else {
             importWithPreview(path);
         }
