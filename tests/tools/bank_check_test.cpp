@@ -392,13 +392,13 @@ TEST(BankProgram, TellsAnEnglishReaderInEnglish) {
     const ToolRun picture = runTool(bankProgram(), {"build", csv, bank}, kEnglish);
     EXPECT_EQ(picture.err.toStdString(),
               "velquo-bank: q.csv: this is a picture (PNG), not a table\n");
-    // Qt's own reason in English beside the tool's.
+    // Qt's own reason in English beside the tool's (its words are the system's).
     const ToolRun missing =
         runTool(bankProgram(), {"build", dir.filePath("x.csv"), bank}, kEnglish);
-    EXPECT_EQ(missing.err.toStdString(),
-              QStringLiteral("velquo-bank: cannot open %1: No such file or directory\n")
-                  .arg(dir.filePath("x.csv"))
-                  .toStdString());
+    EXPECT_EQ(missing.exitCode, 1);
+    EXPECT_TRUE(missing.err.startsWith(
+        QStringLiteral("velquo-bank: cannot open %1: ").arg(dir.filePath("x.csv"))))
+        << missing.err.toStdString();
     const ToolRun built = build("编号,题目,答案\n1,q,a\n2,r,\n");
     EXPECT_EQ(built.exitCode, 0) << built.err.toStdString();
     EXPECT_TRUE(built.err.contains(QStringLiteral("%1: 2 questions, numbers 1 to 2, ").arg(bank)))
