@@ -5,6 +5,7 @@
 #include "editorwindow.h"
 #include "importdialog.h"
 #include "preview.h"
+#include "rowclipboard.h"
 #include "support/child_process.h"
 #include "support/file_bytes.h"
 #include "support/real_jet_files.h"
@@ -17,26 +18,32 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QBrush>
+#include <QClipboard>
 #include <QDir>
+#include <QDropEvent>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QHeaderView>
 #include <QImage>
 #include <QInputMethodEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QScopeGuard>
 #include <QSettings>
 #include <QSortFilterProxyModel>
+#include <QStatusBar>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
 #include <QUndoStack>
+#include <QUrl>
 
 #include <gtest/gtest.h>
 
@@ -194,6 +201,13 @@ protected:
         QTest::keyClick(editor, Qt::Key_Return);
         // A line editor commits through a queued call.
         QApplication::processEvents();
+    }
+
+    // After a dialog: the window active again and the table in the focus, as the user finds it.
+    void backToTheTable() {
+        window.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+        window.view()->setFocus();
     }
 
     QTemporaryDir dir;
@@ -596,6 +610,173 @@ TEST_F(EditorTest, ImportRefusalSaysInChineseWhatIsWrongAndWhere) {
     EXPECT_EQ(vq::editor::importTable(csv).notes,
               QStringList({QStringLiteral("CSV 文件，UTF-8 编码，逗号分隔"),
                            QStringLiteral("没有读入的列：分类")}));
+}
+
+TEST_F(EditorTest, CtrlCCopiesTheSelectedRowsAsASpreadsheetPastesThem) {
+    open(bank);
+    BankModel* model = window.model();
+    ASSERT_TRUE(model->setData(model->index(1, BankModel::AnswerColumn),
+                               QStringLiteral("第一行\n第二行，\"引号\"")));
+    window.selectRow(1);
+    window.view()->selectionModel()->select(cell(2, 0), QItemSelectionModel::Select |
+                                                            QItemSelectionModel::Rows);
+    window.view()->setFocus();
+    QTest::keyClick(window.view(), Qt::Key_C, Qt::ControlModifier);
+    const Row& third = model->row(2);
+    EXPECT_EQ(
+        QApplication::clipboard()->text(),
+        QStringLiteral("编号\t题目\t答案\n2\t%1\t\"第一行\n第二行，\"\"引号\"\"\"\n3\t%2\t%3\n")
+            .arg(model->row(1).question, third.question, third.answer));
+    // What was copied pastes back as the same rows.
+    const vq::editor::ImportedTable back =
+        vq::editor::pastedRows(QApplication::clipboard()->text());
+    ASSERT_EQ(back.rows.size(), 2);
+    EXPECT_EQ(back.rows[0], model->row(1));
+    EXPECT_EQ(back.rows[1], model->row(2));
+}
+
+TEST_F(EditorTest, CtrlVAddsRowsCopiedFromASpreadsheetThroughThePreviewAndUndoTakesThemBack) {
+    open(bank);
+    BankModel* model = window.model();
+    // As Excel and WPS put rows on the clipboard: CR LF between rows, a cell with a line break
+    // quoted, its quotes doubled; a number the bank already holds.
+    QApplication::clipboard()->setText(QStringLiteral(
+        "编号\t题目\t答案\r\n3\t\"两行的\n题目\"\t\"答\"\"一\"\"\"\r\n90\t新题二\t答二\r\n"));
+    window.selectRow(0);
+    window.view()->setFocus();
+    QString notes;
+    ModalWatch watch([&](QWidget* dialog) {
+        for (QLabel* label : dialog->findChildren<QLabel*>())
+            notes += label->text();
+        clickButton(dialog, QStringLiteral("导入"));
+    });
+    QTest::keyClick(window.view(), Qt::Key_V, Qt::ControlModifier);
+    ASSERT_EQ(watch.seen.size(), 1u);
+    EXPECT_EQ(watch.seen[0].title, QStringLiteral("粘贴 2 行"));
+    EXPECT_TRUE(notes.contains(QStringLiteral("粘贴的表格，制表符分隔，第一行是标题")))
+        << notes.toStdString();
+    ASSERT_EQ(model->rowCount(), 52);
+    EXPECT_EQ(model->rows()[50],
+              (Row{91, QStringLiteral("两行的\n题目"), QStringLiteral("答\"一\"")}));
+    EXPECT_EQ(model->rows()[51], (Row{90, QStringLiteral("新题二"), QStringLiteral("答二")}));
+    backToTheTable();
+    QTest::keyClick(window.view(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(model->rowCount(), 50);
+}
+
+TEST_F(EditorTest, CtrlVOfRowsWithoutHeaderReplacesTheSelectedRowsKeepingTheirNumbers) {
+    open(bank);
+    BankModel* model = window.model();
+    const QList<Row> before = model->rows();
+    // Two columns copied from LibreOffice: LF line ends, no header.
+    QApplication::clipboard()->setText(QStringLiteral("甲题\t甲答\n乙题\t乙答\n丙题\t丙答\n"));
+    window.selectRow(4);
+    window.view()->selectionModel()->select(cell(5, 0), QItemSelectionModel::Select |
+                                                            QItemSelectionModel::Rows);
+    window.view()->setFocus();
+    ModalWatch watch([&](QWidget* dialog) { clickButton(dialog, QStringLiteral("导入")); });
+    QTest::keyClick(window.view(), Qt::Key_V, Qt::ControlModifier);
+    ASSERT_EQ(watch.seen.size(), 1u);
+    ASSERT_EQ(model->rowCount(), 51);
+    EXPECT_EQ(model->rows()[4], (Row{5, QStringLiteral("甲题"), QStringLiteral("甲答")}));
+    EXPECT_EQ(model->rows()[5], (Row{6, QStringLiteral("乙题"), QStringLiteral("乙答")}));
+    EXPECT_EQ(model->rows()[6], (Row{51, QStringLiteral("丙题"), QStringLiteral("丙答")}));
+    EXPECT_EQ(model->rows()[7], before[6]);
+    EXPECT_FALSE(model->hasProblems());
+    // One step of undo brings the two rows back.
+    backToTheTable();
+    QTest::keyClick(window.view(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(model->rows(), before);
+
+    // A list that cannot be read names the row, as 导入 does, and changes nothing.
+    QApplication::clipboard()->setText(QStringLiteral("编号\t题目\t答案\n1\t\"open\tq\n"));
+    backToTheTable();
+    ModalWatch refused([&](QWidget* dialog) { closeBox(dialog); });
+    QTest::keyClick(window.view(), Qt::Key_V, Qt::ControlModifier);
+    ASSERT_EQ(refused.seen.size(), 1u);
+    EXPECT_EQ(refused.seen[0].text,
+              QStringLiteral("无法粘贴：第 2 行：用引号括起来的单元格缺少结束引号"));
+    EXPECT_EQ(model->rows(), before);
+}
+
+// Drops a file on the window's table as a file manager drops it; whether the drop was taken.
+bool dropOn(EditorWindow& window, const QString& path) {
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(path)});
+    const QPointF at = window.view()->viewport()->rect().center();
+    QDragEnterEvent enter(at.toPoint(), Qt::CopyAction, &data, Qt::LeftButton, {});
+    QApplication::sendEvent(window.view()->viewport(), &enter);
+    if (!enter.isAccepted())
+        return false;
+    QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, {});
+    QApplication::sendEvent(window.view()->viewport(), &drop);
+    return drop.isAccepted();
+}
+
+TEST_F(EditorTest, ADroppedSpreadsheetIsImportedAndADroppedBankOpens) {
+    open(bank);
+    BankModel* model = window.model();
+    const QString csv = dir.filePath(QStringLiteral("拖入.csv"));
+    writeBytes(csv, QStringLiteral("题目,答案\n拖进来的题,拖进来的答案\n").toUtf8());
+    ModalWatch watch([&](QWidget* dialog) { clickButton(dialog, QStringLiteral("导入")); });
+    ASSERT_TRUE(dropOn(window, csv));
+    // The preview comes once the drop has ended.
+    QTRY_COMPARE_WITH_TIMEOUT(model->rowCount(), 51, 10000);
+    ASSERT_EQ(watch.seen.size(), 1u);
+    EXPECT_EQ(watch.seen[0].title, QStringLiteral("导入 拖入.csv"));
+    EXPECT_EQ(model->rows()[50],
+              (Row{51, QStringLiteral("拖进来的题"), QStringLiteral("拖进来的答案")}));
+    backToTheTable();
+    QTest::keyClick(window.view(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(model->rowCount(), 50);
+    QTest::keyClick(window.view(), Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(model->rowCount(), 51);
+    EXPECT_FALSE(dropOn(window, dir.filePath(QStringLiteral("notes.pdf"))));
+
+    // A bank dropped with changes unsaved asks first; 不保存 opens the dropped one.
+    const QString other = dir.filePath(QStringLiteral("另一个.DLL"));
+    vq::jet::writeFixture(QStringLiteral("bank"), other);
+    ModalWatch ask([&](QWidget* dialog) { clickButton(dialog, QStringLiteral("不保存")); });
+    ASSERT_TRUE(dropOn(window, other));
+    QTRY_COMPARE_WITH_TIMEOUT(window.path(), other, 10000);
+    EXPECT_EQ(model->rowCount(), 5);
+    EXPECT_EQ(ask.seen.size(), 1u);
+}
+
+TEST_F(EditorTest, ACellRefusesATabAndCheckFlagsTabsAndEdgeLineBreaks) {
+    open(bank);
+    BankModel* model = window.model();
+    const QString old = model->row(0).answer;
+    EXPECT_FALSE(model->setData(model->index(0, BankModel::AnswerColumn), QStringLiteral("a\tb")));
+    EXPECT_EQ(model->row(0).answer, old);
+    EXPECT_TRUE(
+        window.statusBar()->currentMessage().startsWith(QStringLiteral("单元格中不能有制表符")));
+    // One cell's text on the clipboard pastes into the current cell.
+    QApplication::clipboard()->setText(QStringLiteral("新的答案\n"));
+    window.view()->setFocus();
+    window.view()->setCurrentIndex(cell(0, BankModel::AnswerColumn));
+    QTest::keyClick(window.view(), Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(model->row(0).answer, QStringLiteral("新的答案"));
+
+    QList<Row> rows = model->rows();
+    rows[2].question = QStringLiteral("左\t右");
+    rows[3].answer = QStringLiteral("\n答案");
+    rows[4].answer = QStringLiteral("中间的\n换行不算");
+    bool tabs = false;
+    bool breaks = false;
+    for (const vq::editor::Finding& f : vq::editor::checkRows(rows)) {
+        if (f.text.contains(QStringLiteral("制表符"))) {
+            tabs = true;
+            EXPECT_EQ(f.kind, vq::editor::Finding::Warning);
+            EXPECT_EQ(f.rows, QList<int>{2});
+        }
+        if (f.text.contains(QStringLiteral("以换行开头或结尾"))) {
+            breaks = true;
+            EXPECT_EQ(f.rows, QList<int>{3});
+        }
+    }
+    EXPECT_TRUE(tabs);
+    EXPECT_TRUE(breaks);
 }
 
 TEST_F(EditorTest, CheckListsTheBankToolsFindingsAndAClickSelectsTheRow) {

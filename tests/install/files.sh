@@ -71,6 +71,15 @@ for page in velquo-bank velquo velquo-bank-editor; do
     grep -q "^NAME" "$work/$page.txt" || fail "man page $page does not format"
 done
 grep -q 'velquo-bank build' "$work/velquo-bank.txt" || fail "velquo-bank's man page has no build command"
+# The Chinese pages beside them, which man picks under a zh_CN locale.
+for page in velquo-bank velquo velquo-bank-editor; do
+    gz=$root/share/man/zh_CN/man1/$page.1.gz
+    [ -f "$gz" ] || fail "Chinese man page $page missing"
+    warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$gz" 2>&1 >"$work/$page.zh.txt") || true
+    [ -z "$warnings" ] || fail "Chinese man page $page: $warnings"
+    grep -q "^名称" "$work/$page.zh.txt" || fail "Chinese man page $page does not format"
+done
+grep -q '由题目表生成题库' "$work/velquo-bank.zh.txt" || fail "velquo-bank's Chinese page has no build command"
 
 [ -f "$root/share/doc/velquo/copyright" ] || fail "licence missing"
 # Nothing outside the prefix.

@@ -355,6 +355,72 @@ TEST(BankProgram, TellsItsUserInChineseWhatIsWrongAndWhere) {
             << text.toStdString();
 }
 
+// The Chinese characters of the tool's output other than those of the names the files carry
+// (the bank's table and columns, a column of the list) and of the presenter's screen texts.
+QString chineseLeft(QString text) {
+    for (const char* name :
+         {"对不起，题库中是否没有题目了？", "编号", "题目", "答案", "题", "分类"})
+        text.remove(QString::fromUtf8(name));
+    static const QRegularExpression han(
+        QStringLiteral("[\\x{3000}-\\x{9fff}\\x{ff00}-\\x{ffef}]+"));
+    QStringList out;
+    for (auto it = han.globalMatch(text); it.hasNext();)
+        out << it.next().captured();
+    return out.join(u' ');
+}
+
+TEST(BankProgram, TellsAnEnglishReaderInEnglish) {
+    QTemporaryDir dir;
+    const QString csv = dir.filePath("q.csv");
+    const QString bank = dir.filePath("db.DLL");
+    const auto build = [&](const QByteArray& list) {
+        writeBytes(csv, list);
+        return runTool(bankProgram(), {"build", csv, bank}, kEnglish);
+    };
+    const ToolRun help = runTool(bankProgram(), {"--help"}, kEnglish);
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_TRUE(help.out.startsWith("Usage:\n  velquo-bank build QUESTIONS db.DLL"))
+        << help.out.toStdString();
+    const ToolRun twice = build("编号,题目,答案\n1,q,a\n1,r,b\n");
+    EXPECT_EQ(twice.exitCode, 1);
+    EXPECT_EQ(twice.err.toStdString(), "q.csv: CSV file, UTF-8, comma-separated\n"
+                                       "velquo-bank: row 3: 编号 1 is already used in row 2\n");
+    const ToolRun empty = build("题目,答案,分类\nq,a,x\n\" \",b,y\n");
+    EXPECT_TRUE(empty.err.endsWith("velquo-bank: row 3: 题目 is empty\n"))
+        << empty.err.toStdString();
+    QImage(8, 8, QImage::Format_RGB32).save(csv, "PNG");
+    const ToolRun picture = runTool(bankProgram(), {"build", csv, bank}, kEnglish);
+    EXPECT_EQ(picture.err.toStdString(),
+              "velquo-bank: q.csv: this is a picture (PNG), not a table\n");
+    // Qt's own reason in English beside the tool's (its words are the system's).
+    const ToolRun missing =
+        runTool(bankProgram(), {"build", dir.filePath("x.csv"), bank}, kEnglish);
+    EXPECT_EQ(missing.exitCode, 1);
+    EXPECT_TRUE(missing.err.startsWith(
+        QStringLiteral("velquo-bank: cannot open %1: ").arg(dir.filePath("x.csv"))))
+        << missing.err.toStdString();
+    const ToolRun built = build("编号,题目,答案\n1,q,a\n2,r,\n");
+    EXPECT_EQ(built.exitCode, 0) << built.err.toStdString();
+    EXPECT_TRUE(built.err.contains(QStringLiteral("%1: 2 questions, numbers 1 to 2, ").arg(bank)))
+        << built.err.toStdString();
+    const ToolRun checked = runTool(bankProgram(), {"check", bank}, kEnglish);
+    EXPECT_EQ(checked.exitCode, 0);
+    EXPECT_TRUE(checked.out.endsWith("the 编号 that can be drawn run from 1 to 2\n"
+                                     "Warning: 1 questions have an empty 答案: 编号 2\n"
+                                     "Verdict: the show can run with this bank (2 questions)\n"))
+        << checked.out.toStdString();
+    const ToolRun locked = runTool(bankProgram(), {"check", bank, "--password", "nope"}, kEnglish);
+    EXPECT_EQ(locked.exitCode, 1);
+    EXPECT_TRUE(locked.out.endsWith("Verdict: the show would fail with this bank\n"))
+        << locked.out.toStdString();
+    const ToolRun unknown = runTool(bankProgram(), {"check", bank, "--frob"}, kEnglish);
+    EXPECT_EQ(unknown.exitCode, 2);
+    EXPECT_TRUE(unknown.err.startsWith("velquo-bank: there is no option --frob\nUsage:\n"))
+        << unknown.err.toStdString();
+    for (const ToolRun& run : {help, twice, empty, picture, missing, built, checked, unknown})
+        EXPECT_EQ(chineseLeft(run.out + run.err), QString()) << (run.out + run.err).toStdString();
+}
+
 TEST(BankProgram, ExitStatusAndStreams) {
     QTemporaryDir dir;
     const QString good = dir.filePath("good.DLL");

@@ -32,9 +32,27 @@ struct ToolRun {
     QByteArray rawOut;
 };
 
-// Runs a program to its end (a minute at most).
-inline ToolRun runTool(const QString& program, const QStringList& args) {
+// The locales the tool is run under: a Chinese reader's, and an English one (the C locale).
+inline constexpr char kChinese[] = "zh_CN.UTF-8";
+inline constexpr char kEnglish[] = "C";
+
+inline QString bankProgram() {
+    return QStringLiteral(VELQUO_BANK_PROGRAM);
+}
+
+// Runs a program to its end (a minute at most). The bank tool runs under a locale given to it
+// in LC_ALL (a Chinese reader's unless said), so that the tests' own environment does not
+// choose its language; other programs (the reference readers) under the tests' own.
+inline ToolRun runTool(const QString& program, const QStringList& args,
+                       const char* locale = nullptr) {
     QProcess p;
+    if (!locale && program == bankProgram())
+        locale = kChinese;
+    if (locale) {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("LC_ALL"), QString::fromLatin1(locale));
+        p.setProcessEnvironment(env);
+    }
     p.start(program, args);
     ToolRun r;
     if (!p.waitForFinished(60000)) {
@@ -48,10 +66,6 @@ inline ToolRun runTool(const QString& program, const QStringList& args) {
     r.out = QString::fromUtf8(r.rawOut);
     r.err = QString::fromUtf8(p.readAllStandardError());
     return r;
-}
-
-inline QString bankProgram() {
-    return QStringLiteral(VELQUO_BANK_PROGRAM);
 }
 
 // The 40 password bytes of a Jet 4 header page with both masks taken off: the RC4 mask

@@ -12,6 +12,7 @@
 #include "platform/folders.h"
 #include "platform/messages.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
@@ -33,35 +34,35 @@ using namespace bankschema;
 QString typeName(int code) {
     switch (code) {
     case 1:
-        return QStringLiteral("是/否");
+        return QCoreApplication::translate("velquo-bank", "是/否");
     case 2:
-        return QStringLiteral("字节");
+        return QCoreApplication::translate("velquo-bank", "字节");
     case 3:
-        return QStringLiteral("整型");
+        return QCoreApplication::translate("velquo-bank", "整型");
     case 4:
-        return QStringLiteral("长整型");
+        return QCoreApplication::translate("velquo-bank", "长整型");
     case 5:
-        return QStringLiteral("货币");
+        return QCoreApplication::translate("velquo-bank", "货币");
     case 6:
-        return QStringLiteral("单精度型");
+        return QCoreApplication::translate("velquo-bank", "单精度型");
     case 7:
-        return QStringLiteral("双精度型");
+        return QCoreApplication::translate("velquo-bank", "双精度型");
     case 8:
-        return QStringLiteral("日期/时间");
+        return QCoreApplication::translate("velquo-bank", "日期/时间");
     case 9:
-        return QStringLiteral("二进制");
+        return QCoreApplication::translate("velquo-bank", "二进制");
     case 10:
-        return QStringLiteral("文本");
+        return QCoreApplication::translate("velquo-bank", "文本");
     case 11:
-        return QStringLiteral("OLE 对象");
+        return QCoreApplication::translate("velquo-bank", "OLE 对象");
     case 12:
-        return QStringLiteral("备注");
+        return QCoreApplication::translate("velquo-bank", "备注");
     case 15:
-        return QStringLiteral("同步复制 ID");
+        return QCoreApplication::translate("velquo-bank", "同步复制 ID");
     case 16:
-        return QStringLiteral("小数");
+        return QCoreApplication::translate("velquo-bank", "小数");
     default:
-        return QStringLiteral("类型 %1").arg(code);
+        return QCoreApplication::translate("velquo-bank", "类型 %1").arg(code);
     }
 }
 
@@ -87,7 +88,7 @@ void appendQuoted(QByteArray& out, const QByteArray& value) {
 void write(FILE* out, const QByteArray& bytes) {
     if (!bytes.isEmpty() &&
         std::fwrite(bytes.constData(), 1, size_t(bytes.size()), out) != size_t(bytes.size()))
-        throw vq::Exception(QStringLiteral("无法写出导出的内容"));
+        throw vq::Exception(QCoreApplication::translate("velquo-bank", "无法写出导出的内容"));
 }
 
 } // namespace
@@ -96,12 +97,15 @@ void requireCarriedPassword(const QString& password) {
     // The connection string is split at each ';' and its values are read trimmed, with one pair
     // of enclosing quotes taken off.
     if (password.contains(u';'))
-        throw vq::Exception(QStringLiteral("密码中有“;”，无法写进连接字符串"));
+        throw vq::Exception(
+            QCoreApplication::translate("velquo-bank", "密码中有“;”，无法写进连接字符串"));
     if (password != password.trimmed())
-        throw vq::Exception(QStringLiteral("密码的开头或结尾有空白，无法写进连接字符串"));
+        throw vq::Exception(QCoreApplication::translate(
+            "velquo-bank", "密码的开头或结尾有空白，无法写进连接字符串"));
     if (password.size() >= 2 && (password.front() == u'"' || password.front() == u'\'') &&
         password.back() == password.front())
-        throw vq::Exception(QStringLiteral("密码两端是引号，无法写进连接字符串"));
+        throw vq::Exception(
+            QCoreApplication::translate("velquo-bank", "密码两端是引号，无法写进连接字符串"));
 }
 
 namespace {
@@ -110,7 +114,9 @@ namespace {
 QString connectionStringFor(const QString& fullPath, const QString& password) {
     // The string is a plain list of key=value pairs: a ';' cannot be written in a value.
     if (fullPath.contains(u';'))
-        throw vq::Exception(QStringLiteral("%1：路径中有“;”，无法写进连接字符串").arg(fullPath));
+        throw vq::Exception(
+            QCoreApplication::translate("velquo-bank", "%1：路径中有“;”，无法写进连接字符串")
+                .arg(fullPath));
     requireCarriedPassword(password);
     QStringList pairs = TADOConnection::designedConnectionString().split(u';');
     for (QString& pair : pairs) {
@@ -156,9 +162,9 @@ bool blank(const QString& text) {
 
 // Up to a few items of a list, for a report line.
 QString some(const QStringList& items, int shown = 8) {
-    QString s = items.mid(0, shown).join(u'、');
+    QString s = items.mid(0, shown).join(listSeparator());
     if (items.size() > shown)
-        s += QStringLiteral("……（共 %1 个）").arg(items.size());
+        s += QCoreApplication::translate("velquo-bank", "……（共 %1 个）").arg(items.size());
     return s;
 }
 
@@ -177,8 +183,8 @@ QString replaceKeepingBackup(const QString& outPath,
                                QStringLiteral(".new-XXXXXX"));
         reserve.setAutoRemove(false);
         if (!reserve.open())
-            throw vq::Exception(
-                QStringLiteral("无法创建 %1：%2").arg(outPath, reserve.errorString()));
+            throw vq::Exception(QCoreApplication::translate("velquo-bank", "无法创建 %1：%2")
+                                    .arg(outPath, reserve.errorString()));
         temp = reserve.fileName();
     }
     try {
@@ -193,15 +199,16 @@ QString replaceKeepingBackup(const QString& outPath,
         QFile::remove(backup);
         if (!QFile::rename(outPath, backup)) {
             QFile::remove(temp);
-            throw vq::Exception(
-                QStringLiteral("无法把原来的 %1 保留为 %2，什么都没有改动").arg(outPath, backup));
+            throw vq::Exception(QCoreApplication::translate(
+                                    "velquo-bank", "无法把原来的 %1 保留为 %2，什么都没有改动")
+                                    .arg(outPath, backup));
         }
     }
     if (!QFile::rename(temp, outPath)) {
         if (!backup.isEmpty())
             QFile::rename(backup, outPath);
         QFile::remove(temp);
-        throw vq::Exception(QStringLiteral("无法写入 %1").arg(outPath));
+        throw vq::Exception(QCoreApplication::translate("velquo-bank", "无法写入 %1").arg(outPath));
     }
     return backup;
 }
@@ -209,13 +216,15 @@ QString replaceKeepingBackup(const QString& outPath,
 // The first character of a text the bank cannot hold as it is, described; empty when none.
 QString unstorable(const QString& text) {
     if (text.contains(QChar(0)))
-        return QStringLiteral("文字中有空字符（代码 0），题库里存不下这个字符");
+        return QCoreApplication::translate("velquo-bank",
+                                           "文字中有空字符（代码 0），题库里存不下这个字符");
     // Stored text that begins with FF FE reads as compressed text, whose form has no place
     // for a character whose low byte is zero (一, 开, the ideographic space).
     if (text.startsWith(QChar(0xFEFF))) {
         for (const QChar c : text) {
             if ((c.unicode() & 0xFF) == 0)
-                return QStringLiteral(
+                return QCoreApplication::translate(
+                           "velquo-bank",
                            "文字以 U+FEFF（看不见的字节顺序标记）开头，又含有“%1”（U+%2）；"
                            "题库无法把这两者存在一起而让每个读取程序都读回原样：请删掉开头的标记")
                     .arg(c)
@@ -242,17 +251,22 @@ BuildResult buildBank(const QString& inPath, const QString& outPath, const Build
     const QFileInfo in(inPath);
     const QFileInfo target(outPath);
     if (target.exists() && in.exists() && target.canonicalFilePath() == in.canonicalFilePath())
-        throw vq::Exception(QStringLiteral("%1：生成的题库会覆盖它自己的题目表").arg(outPath));
+        throw vq::Exception(
+            QCoreApplication::translate("velquo-bank", "%1：生成的题库会覆盖它自己的题目表")
+                .arg(outPath));
     QuestionTable table = readQuestionTable(inPath, {options.sheet});
     if (options.notes) {
-        options.notes(QStringLiteral("%1：%2").arg(in.fileName(), table.describe()));
+        options.notes(QCoreApplication::translate("velquo-bank", "%1：%2")
+                          .arg(in.fileName(), table.describe()));
         for (const QString& f : table.findings())
             options.notes(f);
         if (!table.otherSheets.isEmpty())
-            options.notes(QStringLiteral("要读入其他工作表，请用 --sheet 指定工作表名"));
+            options.notes(QCoreApplication::translate(
+                "velquo-bank", "要读入其他工作表，请用 --sheet 指定工作表名"));
     }
     if (table.rows.isEmpty())
-        throw vq::Exception(QStringLiteral("%1：标题行后面没有题目").arg(in.fileName()));
+        throw vq::Exception(QCoreApplication::translate("velquo-bank", "%1：标题行后面没有题目")
+                                .arg(in.fileName()));
 
     const Progress& progress = options.progress;
     const qsizetype total = table.rows.size();
@@ -268,19 +282,21 @@ BuildResult buildBank(const QString& inPath, const QString& outPath, const Build
         vq::jet::Question q;
         if (table.numbered) {
             if (row.number.isEmpty())
-                throw vq::Exception(QStringLiteral("%1：%2是空的").arg(where(), kNumber));
+                throw vq::Exception(QCoreApplication::translate("velquo-bank", "%1：%2是空的")
+                                        .arg(where(), kNumber));
             bool ok = false;
             q.number = row.number.toInt(&ok, 10);
             if (!ok)
                 throw vq::Exception(
-                    QStringLiteral("%1：%2“%3”不是 -2147483648 到 2147483647 之间的整数")
+                    QCoreApplication::translate(
+                        "velquo-bank", "%1：%2“%3”不是 -2147483648 到 2147483647 之间的整数")
                         .arg(where(), kNumber, row.number));
         } else {
             q.number = r + 1;
         }
         const auto seen = rowOfNumber.constFind(q.number);
         if (seen != rowOfNumber.constEnd())
-            throw vq::Exception(QStringLiteral("%1：%2 %3 已在%4用过")
+            throw vq::Exception(QCoreApplication::translate("velquo-bank", "%1：%2 %3 已在%4用过")
                                     .arg(where(), kNumber)
                                     .arg(q.number)
                                     .arg(table.place(*seen)));
@@ -288,14 +304,17 @@ BuildResult buildBank(const QString& inPath, const QString& outPath, const Build
         q.question = row.question;
         q.answer = row.answer;
         if (blank(q.question))
-            throw vq::Exception(QStringLiteral("%1：%2是空的").arg(where(), kQuestion));
+            throw vq::Exception(
+                QCoreApplication::translate("velquo-bank", "%1：%2是空的").arg(where(), kQuestion));
         for (const auto& [text, name] :
              {std::pair{&q.question, kQuestion}, std::pair{&q.answer, kAnswer}}) {
             if (const QString why = unstorable(*text); !why.isEmpty())
-                throw vq::Exception(QStringLiteral("%1，%2列：%3").arg(where(), name, why));
+                throw vq::Exception(QCoreApplication::translate("velquo-bank", "%1，%2列：%3")
+                                        .arg(where(), name, why));
             if (longerInUtf8(*text, kLongestText))
                 throw vq::Exception(
-                    QStringLiteral("%1：%2有 %3 字节（UTF-8），放映程序最多只能显示 %4 字节")
+                    QCoreApplication::translate(
+                        "velquo-bank", "%1：%2有 %3 字节（UTF-8），放映程序最多只能显示 %4 字节")
                         .arg(where(), name)
                         .arg(utf8Length(*text))
                         .arg(kLongestText));
@@ -308,10 +327,14 @@ BuildResult buildBank(const QString& inPath, const QString& outPath, const Build
         }
         questions.append(std::move(q));
         if (progress && large && questions.size() % kProgressRows == 0)
-            progress(QStringLiteral("已检查 %1 / %2 道题").arg(questions.size()).arg(total));
+            progress(QCoreApplication::translate("velquo-bank", "已检查 %1 / %2 道题")
+                         .arg(questions.size())
+                         .arg(total));
     }
     if (progress && large)
-        progress(QStringLiteral("正在把 %1 道题写入 %2").arg(questions.size()).arg(outPath));
+        progress(QCoreApplication::translate("velquo-bank", "正在把 %1 道题写入 %2")
+                     .arg(questions.size())
+                     .arg(outPath));
     result.rows = int(questions.size());
     // From here the bank's table alone holds the texts: the list, its rows and the numbers'
     // index are let go beside the writing, which frees the texts themselves once they are on
@@ -338,7 +361,8 @@ QStringList userTables(vq::jet::Database& db) {
     const int flags = objects.columnIndex(QStringLiteral("Flags"));
     if (name < 0 || type < 0)
         throw vq::Exception(
-            QStringLiteral("%1：数据库的目录表中没有 Name 或 Type 列").arg(db.path()));
+            QCoreApplication::translate("velquo-bank", "%1：数据库的目录表中没有 Name 或 Type 列")
+                .arg(db.path()));
     QStringList out;
     for (int r = 0; r < objects.rowCount(); ++r) {
         if ((objects.cell(r, type).toLongLong() & 0x7F) != 1)
@@ -362,8 +386,9 @@ void exportTable(const QString& path, const QString& tableName, const QString& p
         else if (tables.size() == 1)
             name = tables.front();
         else
-            throw vq::Exception(QStringLiteral("%1：请指定要导出的表（文件中的表：%2）")
-                                    .arg(path, tables.join(u'、')));
+            throw vq::Exception(
+                QCoreApplication::translate("velquo-bank", "%1：请指定要导出的表（文件中的表：%2）")
+                    .arg(path, tables.join(listSeparator())));
     }
     const vq::jet::RowSet rows = db.readTable(name, false);
     // Binary and OLE values reach us as text only, which would garble them: they are left out.
@@ -371,7 +396,8 @@ void exportTable(const QString& path, const QString& tableName, const QString& p
     for (const vq::jet::ColumnInfo& c : rows.columns) {
         binary << (c.mdbType == 9 || c.mdbType == 11);
         if (binary.back())
-            std::fputs(QStringLiteral("velquo-bank: %1列是%2类型，这一列的值没有导出\n")
+            std::fputs(QCoreApplication::translate(
+                           "velquo-bank", "velquo-bank: %1列是%2类型，这一列的值没有导出\n")
                            .arg(c.name, typeName(c.mdbType))
                            .toUtf8()
                            .constData(),
@@ -447,22 +473,25 @@ CheckReport finish(CheckReport report, const Findings& found) {
     report.lines << found.notes << found.warnings << found.problems;
     report.lines << CheckLine{
         CheckLine::Verdict,
-        report.ok ? QStringLiteral("结论：可以用这个题库放映（共 %1 道题）").arg(report.poolSize)
-                  : QStringLiteral("结论：用这个题库放映会出错"),
+        report.ok
+            ? QCoreApplication::translate("velquo-bank", "结论：可以用这个题库放映（共 %1 道题）")
+                  .arg(report.poolSize)
+            : QCoreApplication::translate("velquo-bank", "结论：用这个题库放映会出错"),
         {},
         {}};
     for (const CheckLine& line : report.lines) {
         if (line.kind == CheckLine::Warning)
-            report.text += QStringLiteral("注意：");
+            report.text += QCoreApplication::translate("velquo-bank", "注意：");
         else if (line.kind == CheckLine::Problem)
-            report.text += QStringLiteral("问题：");
+            report.text += QCoreApplication::translate("velquo-bank", "问题：");
         report.text += line.text + u'\n';
     }
     return report;
 }
 
 QString connectionFails(const QString& why) {
-    return QStringLiteral("无法连接题库：%1（放映程序启动时会弹出错误框，每次出题都只显示%2）")
+    return QCoreApplication::translate(
+               "velquo-bank", "无法连接题库：%1（放映程序启动时会弹出错误框，每次出题都只显示%2）")
         .arg(why, emptyBankMessage());
 }
 
@@ -500,12 +529,13 @@ bool opened(TDataModule2& module, const QStringList& errors, Findings& found) {
     }
     QString tables;
     try {
-        tables = userTables(module.ADOConnection1->database()).join(u'、');
+        tables = userTables(module.ADOConnection1->database()).join(listSeparator());
     } catch (const vq::Exception&) {
     }
     found.problem(
-        QStringLiteral("查询失败：%1（文件中的表：%2）")
-            .arg(reasonOf(errors.value(0)), tables.isEmpty() ? QStringLiteral("无") : tables));
+        QCoreApplication::translate("velquo-bank", "查询失败：%1（文件中的表：%2）")
+            .arg(reasonOf(errors.value(0)),
+                 tables.isEmpty() ? QCoreApplication::translate("velquo-bank", "无") : tables));
     return false;
 }
 
@@ -513,16 +543,18 @@ void describeTable(TDataModule2& module, const QString& full, CheckReport& repor
                    Findings& found) {
     QStringList described;
     for (const vq::jet::ColumnInfo& c : module.ADOConnection1->database().columns(kTable))
-        described << QStringLiteral("%1（%2）").arg(c.name, typeName(c.mdbType));
+        described << QCoreApplication::translate("velquo-bank", "%1（%2）")
+                         .arg(c.name, typeName(c.mdbType));
     report.rows = module.ADOQuery1->recordCount();
     const TADOQuery& query = *module.ADOQuery1;
     if (query.damage().damaged())
-        found.problem(query.damage().describe() +
-                      QStringLiteral("（放映时只能抽到读得出来的那些行）"));
-    found.note(QStringLiteral("%1：“%2”表，%3 行；列：%4")
+        found.problem(
+            query.damage().describe() +
+            QCoreApplication::translate("velquo-bank", "（放映时只能抽到读得出来的那些行）"));
+    found.note(QCoreApplication::translate("velquo-bank", "%1：“%2”表，%3 行；列：%4")
                    .arg(full, kTable)
                    .arg(report.rows)
-                   .arg(described.join(u'、')));
+                   .arg(described.join(listSeparator())));
 }
 
 // The rows from the query's current one on whose number cannot be read as text; none when
@@ -557,23 +589,28 @@ QStringList fill(TADOQuery& query, CheckReport& report, Findings& found) {
     const QStringList pool = filled.lines();
     report.poolSize = int(pool.size());
     if (report.rows == 0)
-        found.problem(QStringLiteral("表中一行也没有：每次出题都只显示%1").arg(emptyBankMessage()));
+        found.problem(
+            QCoreApplication::translate("velquo-bank", "表中一行也没有：每次出题都只显示%1")
+                .arg(emptyBankMessage()));
     if (stopMessage.isEmpty())
         return pool;
     const qsizetype stopRow = pool.size() + 1;
     if (const int nulls = rowsWithoutNumber(query))
-        found.problem(QStringLiteral("%1 行的%2是空的（第一处在第 %3 行）")
-                          .arg(nulls)
-                          .arg(kNumber)
-                          .arg(stopRow),
-                      {int(stopRow)});
-    found.problem(QStringLiteral("读取%1时在第 %2 行出错（“%3”）；放映时只能从 %4 行中抽到 %5 行")
-                      .arg(kNumber)
-                      .arg(stopRow)
-                      .arg(stopMessage)
-                      .arg(report.rows)
-                      .arg(pool.size()),
-                  {int(stopRow)});
+        found.problem(
+            QCoreApplication::translate("velquo-bank", "%1 行的%2是空的（第一处在第 %3 行）")
+                .arg(nulls)
+                .arg(kNumber)
+                .arg(stopRow),
+            {int(stopRow)});
+    found.problem(
+        QCoreApplication::translate(
+            "velquo-bank", "读取%1时在第 %2 行出错（“%3”）；放映时只能从 %4 行中抽到 %5 行")
+            .arg(kNumber)
+            .arg(stopRow)
+            .arg(stopMessage)
+            .arg(report.rows)
+            .arg(pool.size()),
+        {int(stopRow)});
     return pool;
 }
 
@@ -619,7 +656,7 @@ std::vector<int> checkNumbers(const QStringList& pool, Findings& found) {
         }
     }
     if (lowest)
-        found.note(QStringLiteral("可抽到的%1从 %2 到 %3")
+        found.note(QCoreApplication::translate("velquo-bank", "可抽到的%1从 %2 到 %3")
                        .arg(kNumber)
                        .arg(*lowest, 0, 'g', 15)
                        .arg(*highest, 0, 'g', 15));
@@ -632,11 +669,14 @@ std::vector<int> checkNumbers(const QStringList& pool, Findings& found) {
             where << QString::number(r);
             sharedRows << r;
         }
-        shared << QStringLiteral("%1（第 %2 行）").arg(pool[it.key()], where.join(u'、'));
+        shared << QCoreApplication::translate("velquo-bank", "%1（第 %2 行）")
+                      .arg(pool[it.key()], where.join(listSeparator()));
     }
     if (!shared.isEmpty())
-        found.problem(QStringLiteral("有几行共用一个%1（抽到这个%1时只显示其中第一行，其余几行永远"
-                                     "不会出现）：%2")
+        found.problem(QCoreApplication::translate(
+                          "velquo-bank",
+                          "有几行共用一个%1（抽到这个%1时只显示其中第一行，其余几行永远"
+                          "不会出现）：%2")
                           .arg(kNumber, some(shared)),
                       sharedRows);
     return firsts;
@@ -649,7 +689,19 @@ struct Fetched {
     QStringList emptyQuestions;
     QStringList emptyAnswers;
     QStringList cutTexts;
+    QStringList tabTexts;   // a tab (a spreadsheet's cell boundary) shows as a gap
+    QStringList edgeBreaks; // a line break at the start or end shows as an empty line
 };
+
+// The way a text would show badly on the screen, noted against its number once.
+void noteLayout(Fetched& out, const QString& n, const QString& text) {
+    if (text.contains(u'\t') && (out.tabTexts.isEmpty() || out.tabTexts.back() != n))
+        out.tabTexts << n;
+    const auto isBreak = [](QChar c) { return c == u'\n' || c == u'\r'; };
+    if (!text.isEmpty() && (isBreak(text.front()) || isBreak(text.back())) &&
+        (out.edgeBreaks.isEmpty() || out.edgeBreaks.back() != n))
+        out.edgeBreaks << n;
+}
 
 // A text at the reader's limit was most likely longer in the file.
 bool atTheLimit(const QString& text) {
@@ -665,7 +717,9 @@ Fetched fetchAll(TADOQuery& query, const QStringList& pool, const std::vector<in
         const QString& n = pool[at];
         ++out.count;
         if (progress && pool.size() >= kProgressRows && out.count % kProgressRows == 0)
-            progress(QStringLiteral("已取出 %1 / %2 道题").arg(out.count).arg(pool.size()));
+            progress(QCoreApplication::translate("velquo-bank", "已取出 %1 / %2 道题")
+                         .arg(out.count)
+                         .arg(pool.size()));
         bool requeried = true;
         vq::FetchTargets targets;
         targets.setQuestion = [&](const QString& q) {
@@ -673,12 +727,14 @@ Fetched fetchAll(TADOQuery& query, const QStringList& pool, const std::vector<in
                 out.emptyQuestions << n;
             if (atTheLimit(q))
                 out.cutTexts << n;
+            noteLayout(out, n, q);
         };
         targets.setAnswer = [&](const QString& a) {
             if (blank(a))
                 out.emptyAnswers << n;
             if (atTheLimit(a) && (out.cutTexts.isEmpty() || out.cutTexts.back() != n))
                 out.cutTexts << n;
+            noteLayout(out, n, a);
         };
         // After a failed re-query the screen keeps what it had; that is the one failure.
         targets.failed = [&](vq::FetchStep step, const QString& why) {
@@ -698,35 +754,52 @@ void reportFetches(const Fetched& fetched, Findings& found) {
             found.problem(line(it->size()).arg(it.key(), kNumber, some(*it)), {}, *it);
     };
     each(vq::FetchStep::Requery, [&](qsizetype n) {
-        return QStringLiteral("%1 次取题中有 %2 次出错（“%4”），屏幕上只会显示%3：%5 %6")
+        return QCoreApplication::translate(
+                   "velquo-bank", "%1 次取题中有 %2 次出错（“%4”），屏幕上只会显示%3：%5 %6")
             .arg(fetched.count)
             .arg(n)
             .arg(emptyBankMessage());
     });
     each(vq::FetchStep::Question, [](qsizetype n) {
-        return QStringLiteral("%1 道题的%2读不出来（“%3”），屏幕上会留着上一道题的题目和答案："
-                              "%4 %5")
+        return QCoreApplication::translate(
+                   "velquo-bank", "%1 道题的%2读不出来（“%3”），屏幕上会留着上一道题的题目和答案："
+                                  "%4 %5")
             .arg(n)
             .arg(kQuestion);
     });
     each(vq::FetchStep::Answer, [](qsizetype n) {
-        return QStringLiteral("%1 道题的%2读不出来（“%3”），揭晓时会显示上一道题的答案：%4 %5")
+        return QCoreApplication::translate(
+                   "velquo-bank", "%1 道题的%2读不出来（“%3”），揭晓时会显示上一道题的答案：%4 %5")
             .arg(n)
             .arg(kAnswer);
     });
     if (!fetched.emptyQuestions.isEmpty())
-        found.problem(QStringLiteral("%1 道题的%2是空的：%3 %4")
+        found.problem(QCoreApplication::translate("velquo-bank", "%1 道题的%2是空的：%3 %4")
                           .arg(fetched.emptyQuestions.size())
                           .arg(kQuestion, kNumber, some(fetched.emptyQuestions)),
                       {}, fetched.emptyQuestions);
     if (!fetched.cutTexts.isEmpty())
-        found.problem(QStringLiteral("%1 道题的文字有 %2 字节或更长，显示时会被截断：%3 %4")
+        found.problem(QCoreApplication::translate(
+                          "velquo-bank", "%1 道题的文字有 %2 字节或更长，显示时会被截断：%3 %4")
                           .arg(fetched.cutTexts.size())
                           .arg(kLongestText - 3)
                           .arg(kNumber, some(fetched.cutTexts)),
                       {}, fetched.cutTexts);
+    if (!fetched.tabTexts.isEmpty())
+        found.warning(QCoreApplication::translate(
+                          "velquo-bank", "%1 道题的文字中有制表符（表格的单元格分界），放映时"
+                                         "显示为一段空白：%2 %3")
+                          .arg(fetched.tabTexts.size())
+                          .arg(kNumber, some(fetched.tabTexts)),
+                      fetched.tabTexts);
+    if (!fetched.edgeBreaks.isEmpty())
+        found.warning(QCoreApplication::translate(
+                          "velquo-bank", "%1 道题的文字以换行开头或结尾，放映时多出空行：%2 %3")
+                          .arg(fetched.edgeBreaks.size())
+                          .arg(kNumber, some(fetched.edgeBreaks)),
+                      fetched.edgeBreaks);
     if (!fetched.emptyAnswers.isEmpty())
-        found.warning(QStringLiteral("%1 道题的%2是空的：%3 %4")
+        found.warning(QCoreApplication::translate("velquo-bank", "%1 道题的%2是空的：%3 %4")
                           .arg(fetched.emptyAnswers.size())
                           .arg(kAnswer, kNumber, some(fetched.emptyAnswers)),
                       fetched.emptyAnswers);

@@ -1,13 +1,14 @@
 // velquo-bank: builds, exports and checks question banks (Jet 4.0 files).
 #include "bank.h"
+#include "language.h"
 
-#include "controls/application.h"
 #include "data/jetwriter.h"
 #include "platform/exception.h"
 #include "platform/files.h"
 #include "platform/memory.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QStringList>
@@ -25,7 +26,8 @@ void print(FILE* to, const QString& text) {
 }
 
 QString usageText() {
-    return QStringLiteral(
+    return QCoreApplication::translate(
+        "velquo-bank",
         "用法：\n"
         "  velquo-bank build 题目表 db.DLL [--sheet 工作表名] [--password 密码 | --no-password]\n"
         "  velquo-bank export db.DLL [表名] [--password 密码 | --no-password]\n"
@@ -73,7 +75,9 @@ int takeOptions(QStringList& args, Options& options) {
             options.password = args[i].mid(11);
             args.removeAt(i);
         } else if (args[i].startsWith(QLatin1String("--"))) {
-            print(stderr, QStringLiteral("velquo-bank: 没有 %1 这个选项\n").arg(args[i]));
+            print(stderr,
+                  QCoreApplication::translate("velquo-bank", "velquo-bank: 没有 %1 这个选项\n")
+                      .arg(args[i]));
             return usage();
         } else {
             ++i;
@@ -96,8 +100,10 @@ int build(const QString& questions, const QString& bankPath, const Options& opti
     build.notes = progress;
     const vq::bank::BuildResult r = vq::bank::buildBank(questions, bankPath, build);
     if (!r.backup.isEmpty())
-        print(stderr, QStringLiteral("原来的 %1 已保留为 %2\n").arg(bankPath, r.backup));
-    print(stderr, QStringLiteral("%1：%2 道题，编号 %3 至 %4，%5 字节，用时 %6 毫秒\n")
+        print(stderr, QCoreApplication::translate("velquo-bank", "原来的 %1 已保留为 %2\n")
+                          .arg(bankPath, r.backup));
+    print(stderr, QCoreApplication::translate("velquo-bank",
+                                              "%1：%2 道题，编号 %3 至 %4，%5 字节，用时 %6 毫秒\n")
                       .arg(bankPath)
                       .arg(r.rows)
                       .arg(r.lowest)
@@ -147,8 +153,9 @@ int main(int argc, char** argv) {
     const std::unique_ptr<QCoreApplication> app(widgets ? new QApplication(argc, argv)
                                                         : new QCoreApplication(argc, argv));
     qInstallMessageHandler(handler);
-    // Qt's own reasons (a file that cannot be opened, an XML error) in Chinese, as the tool's.
-    vq::installQtTranslations();
+    // Help, messages and reports in the user's language, Qt's own reasons (a file that cannot
+    // be opened, an XML error) with them.
+    vq::bank::installToolLanguage();
     QStringList args = QCoreApplication::arguments().mid(1);
     Options options;
     if (const int status = takeOptions(args, options); status >= 0)

@@ -5,6 +5,7 @@
 #include "platform/exception.h"
 #include "xlsx.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QStringDecoder>
@@ -15,6 +16,10 @@
 #include <optional>
 
 namespace vq::bank {
+
+QString listSeparator() {
+    return QCoreApplication::translate("velquo-bank", "、");
+}
 namespace {
 
 using namespace bankschema;
@@ -103,8 +108,8 @@ QString decodeWith(QStringConverter::Encoding encoding, QByteArrayView bytes) {
 
 QString decodeUtf16(QByteArrayView bytes, bool littleEndian) {
     if (bytes.size() % 2)
-        throw vq::Exception(
-            QStringLiteral("文件标明是 UTF-16 编码，字节数却是奇数（文件不完整？）"));
+        throw vq::Exception(QCoreApplication::translate(
+            "velquo-bank", "文件标明是 UTF-16 编码，字节数却是奇数（文件不完整？）"));
     QString out(bytes.size() / 2, Qt::Uninitialized);
     char16_t* d = reinterpret_cast<char16_t*>(out.data());
     const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
@@ -170,7 +175,7 @@ QString fileName(const QString& path) {
 // letters ("这是 Word 文档").
 QString notATable(const QString& path, const QString& kind) {
     const bool latin = !kind.isEmpty() && kind.front().unicode() < 0x80;
-    return QStringLiteral("%1：这是%2%3")
+    return QCoreApplication::translate("velquo-bank", "%1：这是%2%3")
         .arg(fileName(path), latin ? QStringLiteral(" ") : QString(), kind);
 }
 
@@ -181,8 +186,9 @@ void takeColumns(QuestionTable& table, const QList<SheetRow>& rows, const QStrin
     while (h < rows.size() && wholeEmpty(rows[h].cells))
         ++h;
     if (h == rows.size())
-        throw vq::Exception(QStringLiteral("%1：没有标题行（第一行应为 %2,%3,%4）")
-                                .arg(fileName(path), kNumber, kQuestion, kAnswer));
+        throw vq::Exception(
+            QCoreApplication::translate("velquo-bank", "%1：没有标题行（第一行应为 %2,%3,%4）")
+                .arg(fileName(path), kNumber, kQuestion, kAnswer));
     const SheetRow& header = rows[h];
     table.columns = header.cells;
     int numberAt = -1;
@@ -203,23 +209,26 @@ void takeColumns(QuestionTable& table, const QList<SheetRow>& rows, const QStrin
             continue;
         }
         if (*slot >= 0)
-            throw vq::Exception(
-                QStringLiteral("%1：“%2”列出现了两次").arg(table.place(header.row), name));
+            throw vq::Exception(QCoreApplication::translate("velquo-bank", "%1：“%2”列出现了两次")
+                                    .arg(table.place(header.row), name));
         *slot = i;
     }
     if (questionAt < 0 || answerAt < 0)
         throw vq::Exception(
-            QStringLiteral("%1：标题行要有“%2”和“%3”两列（“%4”列可有可无），现在的标题行是：%5")
+            QCoreApplication::translate(
+                "velquo-bank", "%1：标题行要有“%2”和“%3”两列（“%4”列可有可无），现在的标题行是：%5")
                 .arg(table.place(header.row), kQuestion, kAnswer, kNumber,
-                     header.cells.join(u'、')));
+                     header.cells.join(listSeparator())));
     table.numbered = numberAt >= 0;
     // Columns without a name count only when something stands in them.
     for (int i : unnamed) {
         for (qsizetype r = h + 1; r < rows.size(); ++r) {
             if (i < rows[r].cells.size() && !rows[r].cells[i].trimmed().isEmpty()) {
-                table.ignoredColumns << (table.format == QLatin1String("xlsx")
-                                             ? QStringLiteral("%1 列").arg(columnLetters(i))
-                                             : QStringLiteral("第 %1 列").arg(i + 1));
+                table.ignoredColumns
+                    << (table.format == QLatin1String("xlsx")
+                            ? QCoreApplication::translate("velquo-bank", "%1 列")
+                                  .arg(columnLetters(i))
+                            : QCoreApplication::translate("velquo-bank", "第 %1 列").arg(i + 1));
                 break;
             }
         }
@@ -232,10 +241,11 @@ void takeColumns(QuestionTable& table, const QList<SheetRow>& rows, const QStrin
             continue;
         }
         if (strictFieldCount && row.cells.size() != header.cells.size())
-            throw vq::Exception(QStringLiteral("%1：有 %2 列，标题行却有 %3 列")
-                                    .arg(table.place(row.row))
-                                    .arg(row.cells.size())
-                                    .arg(header.cells.size()));
+            throw vq::Exception(
+                QCoreApplication::translate("velquo-bank", "%1：有 %2 列，标题行却有 %3 列")
+                    .arg(table.place(row.row))
+                    .arg(row.cells.size())
+                    .arg(header.cells.size()));
         const auto cell = [&](int i) { return i < row.cells.size() ? row.cells[i] : QString(); };
         QuestionRow q;
         q.row = row.row;
@@ -259,7 +269,8 @@ bool isZip(const QByteArray& head) {
 QByteArray readUnlessZip(const QString& path) {
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly))
-        throw vq::Exception(QStringLiteral("无法打开 %1：%2").arg(path, f.errorString()));
+        throw vq::Exception(QCoreApplication::translate("velquo-bank", "无法打开 %1：%2")
+                                .arg(path, f.errorString()));
     QByteArray bytes = f.read(kHeadBytes);
     if (!isZip(bytes))
         bytes += f.readAll();
@@ -279,23 +290,24 @@ bool hasStream(const QByteArray& file, const char* name) {
 } // namespace
 
 QString QuestionTable::place(int row) const {
-    return QStringLiteral("第 %1 行").arg(row);
+    return QCoreApplication::translate("velquo-bank", "第 %1 行").arg(row);
 }
 
 QString QuestionTable::describe() const {
     if (format == QLatin1String("xlsx"))
-        return QStringLiteral("xlsx 工作簿，工作表“%1”").arg(sheet);
-    return QStringLiteral("CSV 文件，%1 编码，%2")
-        .arg(encoding,
-             separator == u'\t' ? QStringLiteral("制表符分隔") : QStringLiteral("逗号分隔"));
+        return QCoreApplication::translate("velquo-bank", "xlsx 工作簿，工作表“%1”").arg(sheet);
+    return QCoreApplication::translate("velquo-bank", "CSV 文件，%1 编码，%2")
+        .arg(encoding, separator == u'\t' ? QCoreApplication::translate("velquo-bank", "制表符分隔")
+                                          : QCoreApplication::translate("velquo-bank", "逗号分隔"));
 }
 
 QStringList QuestionTable::findings() const {
     QStringList out;
     if (!ignoredColumns.isEmpty())
-        out << QStringLiteral("没有读入的列：%1").arg(ignoredColumns.join(u'、'));
+        out << QCoreApplication::translate("velquo-bank", "没有读入的列：%1")
+                   .arg(ignoredColumns.join(listSeparator()));
     if (emptyRows)
-        out << QStringLiteral("略过了 %1 个空行").arg(emptyRows);
+        out << QCoreApplication::translate("velquo-bank", "略过了 %1 个空行").arg(emptyRows);
     out << notes;
     return out;
 }
@@ -320,11 +332,12 @@ DecodedText decodeText(const QByteArray& bytes) {
         out.text = utf8.decode(rest);
         if (utf8.hasError()) {
             const QByteArray copy = rest.toByteArray();
-            throw vq::Exception(QStringLiteral("第 %1 行：文字不是有效的 UTF-8（文件开头却有 "
-                                               "UTF-8 字节顺序标记）")
+            throw vq::Exception(QCoreApplication::translate(
+                                    "velquo-bank", "第 %1 行：文字不是有效的 UTF-8（文件开头却有 "
+                                                   "UTF-8 字节顺序标记）")
                                     .arg(lineAt(copy, std::max<qsizetype>(firstNonUtf8(copy), 0))));
         }
-        out.encoding = QStringLiteral("带 BOM 的 UTF-8");
+        out.encoding = QCoreApplication::translate("velquo-bank", "带 BOM 的 UTF-8");
         return out;
     }
     {
@@ -361,8 +374,9 @@ DecodedText decodeText(const QByteArray& bytes) {
         return out;
     }
     throw vq::Exception(
-        QStringLiteral("第 %1 行：文字既不是 UTF-8 也不是 GBK 编码；请在 Excel 或 WPS 中把"
-                       "题目表另存为 CSV（UTF-8）或 .xlsx")
+        QCoreApplication::translate(
+            "velquo-bank", "第 %1 行：文字既不是 UTF-8 也不是 GBK 编码；请在 Excel 或 WPS 中把"
+                           "题目表另存为 CSV（UTF-8）或 .xlsx")
             .arg(
                 lineAt(bytes, badGbk >= 0 ? badGbk : std::max<qsizetype>(firstNonUtf8(bytes), 0))));
 }
@@ -375,47 +389,53 @@ QString foreignKind(const QByteArray& head, const QByteArray& wholeFile) {
     if (starts("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8)) {
         const QByteArray& f = wholeFile.isEmpty() ? head : wholeFile;
         if (hasStream(f, "EncryptedPackage"))
-            return QStringLiteral("有密码的工作簿：请在 Excel 或 WPS 中去掉密码，另存为 .xlsx 或 "
-                                  "CSV");
+            return QCoreApplication::translate(
+                "velquo-bank", "有密码的工作簿：请在 Excel 或 WPS 中去掉密码，另存为 .xlsx 或 "
+                               "CSV");
         if (hasStream(f, "Workbook") || hasStream(f, "Book"))
-            return QStringLiteral("旧版 .xls 工作簿：请在 Excel 或 WPS 中另存为 .xlsx 或 CSV");
+            return QCoreApplication::translate(
+                "velquo-bank", "旧版 .xls 工作簿：请在 Excel 或 WPS 中另存为 .xlsx 或 CSV");
         if (hasStream(f, "WordDocument"))
-            return QStringLiteral("旧版 Word 文档（.doc），不是表格：请把题目放进 Excel 或 WPS "
-                                  "表格，另存为 .xlsx 或 CSV");
+            return QCoreApplication::translate(
+                "velquo-bank", "旧版 Word 文档（.doc），不是表格：请把题目放进 Excel 或 WPS "
+                               "表格，另存为 .xlsx 或 CSV");
         if (hasStream(f, "PowerPoint Document"))
-            return QStringLiteral("PowerPoint 演示文稿，不是表格");
-        return QStringLiteral("旧版 Office 文件，不是表格：请在 Excel 或 WPS 中把题目表另存为 "
-                              ".xlsx 或 CSV");
+            return QCoreApplication::translate("velquo-bank", "PowerPoint 演示文稿，不是表格");
+        return QCoreApplication::translate(
+            "velquo-bank", "旧版 Office 文件，不是表格：请在 Excel 或 WPS 中把题目表另存为 "
+                           ".xlsx 或 CSV");
     }
     if (starts("\x89PNG\r\n\x1A\n", 8))
-        return QStringLiteral("图片（PNG），不是表格");
+        return QCoreApplication::translate("velquo-bank", "图片（PNG），不是表格");
     if (starts("\xFF\xD8\xFF", 3))
-        return QStringLiteral("图片（JPEG），不是表格");
+        return QCoreApplication::translate("velquo-bank", "图片（JPEG），不是表格");
     if (starts("GIF8", 4))
-        return QStringLiteral("图片（GIF），不是表格");
+        return QCoreApplication::translate("velquo-bank", "图片（GIF），不是表格");
     if (starts("BM", 2) && head.size() >= 26 && head.at(6) == 0 && head.at(7) == 0)
-        return QStringLiteral("图片（BMP），不是表格");
+        return QCoreApplication::translate("velquo-bank", "图片（BMP），不是表格");
     if (starts("RIFF", 4) && starts("WEBP", 4, 8))
-        return QStringLiteral("图片（WebP），不是表格");
+        return QCoreApplication::translate("velquo-bank", "图片（WebP），不是表格");
     if (starts("II*\0", 4) || starts("MM\0*", 4))
-        return QStringLiteral("图片（TIFF），不是表格");
+        return QCoreApplication::translate("velquo-bank", "图片（TIFF），不是表格");
     if (starts("%PDF", 4))
-        return QStringLiteral("PDF 文档，不是表格");
+        return QCoreApplication::translate("velquo-bank", "PDF 文档，不是表格");
     if (starts("{\\rtf", 5))
-        return QStringLiteral("RTF 文档，不是表格");
+        return QCoreApplication::translate("velquo-bank", "RTF 文档，不是表格");
     if (starts("\x00\x01\x00\x00Standard Jet DB", 19) ||
         starts("\x00\x01\x00\x00Standard ACE DB", 19))
-        return QStringLiteral("Access 数据库（本身就是题库？），不是题目表：可以用“velquo-bank "
-                              "export”导出其中的题目");
+        return QCoreApplication::translate(
+            "velquo-bank", "Access 数据库（本身就是题库？），不是题目表：可以用“velquo-bank "
+                           "export”导出其中的题目");
     if (starts("Rar!", 4) || starts("7z\xBC\xAF\x27\x1C", 6) || starts("\x1F\x8B", 2))
-        return QStringLiteral("压缩包，不是表格");
+        return QCoreApplication::translate("velquo-bank", "压缩包，不是表格");
     // Markup: a web page or Excel's old XML spreadsheet.
     QByteArray text = head.left(512).trimmed().toLower();
     if (text.startsWith("\xEF\xBB\xBF"))
         text = text.mid(3).trimmed();
     if (text.startsWith("<?xml") || text.startsWith("<html") || text.startsWith("<!doctype"))
-        return QStringLiteral("网页或 XML 文件，不是表格：请在 Excel 或 WPS 中另存为 .xlsx 或 "
-                              "CSV");
+        return QCoreApplication::translate(
+            "velquo-bank", "网页或 XML 文件，不是表格：请在 Excel 或 WPS 中另存为 .xlsx 或 "
+                           "CSV");
     return {};
 }
 
@@ -480,7 +500,8 @@ QList<CsvRecord> parseCsvText(const QString& text, QChar separator) {
         } else if (c == u'"') {
             if (fieldStarted || wasQuoted)
                 throw vq::Exception(
-                    QStringLiteral(
+                    QCoreApplication::translate(
+                        "velquo-bank",
                         "第 %1 行：没有用引号括起来的单元格中出现了引号（含有引号的单元格"
                         "要整个用引号括起来，其中的引号写成两个）")
                         .arg(line));
@@ -490,8 +511,9 @@ QList<CsvRecord> parseCsvText(const QString& text, QChar separator) {
             quoteLine = line;
         } else {
             if (wasQuoted)
-                throw vq::Exception(
-                    QStringLiteral("第 %1 行：单元格的结束引号后面还有文字").arg(line));
+                throw vq::Exception(QCoreApplication::translate(
+                                        "velquo-bank", "第 %1 行：单元格的结束引号后面还有文字")
+                                        .arg(line));
             // The longest run of plain characters goes in at once.
             qsizetype j = i + 1;
             while (j < size) {
@@ -507,7 +529,8 @@ QList<CsvRecord> parseCsvText(const QString& text, QChar separator) {
     }
     if (quoted)
         throw vq::Exception(
-            QStringLiteral("第 %1 行：用引号括起来的单元格缺少结束引号").arg(quoteLine));
+            QCoreApplication::translate("velquo-bank", "第 %1 行：用引号括起来的单元格缺少结束引号")
+                .arg(quoteLine));
     if (fieldStarted || !current.fields.isEmpty() || wasQuoted)
         endRecord();
     return records;
@@ -519,7 +542,8 @@ QList<CsvRecord> parseCsv(const QByteArray& input) {
         bytes.remove(0, 3);
     if (const qsizetype bad = firstNonUtf8(bytes); bad >= 0)
         throw vq::Exception(
-            QStringLiteral("第 %1 行：文字不是有效的 UTF-8").arg(lineAt(bytes, bad)));
+            QCoreApplication::translate("velquo-bank", "第 %1 行：文字不是有效的 UTF-8")
+                .arg(lineAt(bytes, bad)));
     return parseCsvText(decodeWith(QStringConverter::Utf8, bytes));
 }
 
@@ -536,20 +560,22 @@ QuestionTable readQuestionTable(const QString& path, const ReadOptions& options)
         Worksheet sheet = readWorksheet(path, options.sheet);
         table.sheet = sheet.name;
         if (sheet.rows.isEmpty())
-            throw vq::Exception(
-                QStringLiteral("%1：工作表“%2”是空的").arg(fileName(path), sheet.name));
+            throw vq::Exception(QCoreApplication::translate("velquo-bank", "%1：工作表“%2”是空的")
+                                    .arg(fileName(path), sheet.name));
         takeColumns(table, sheet.rows, path, false);
         table.notes = sheet.notes;
         if (!sheet.otherSheets.isEmpty() && options.sheet.isEmpty()) {
             table.otherSheets = sheet.otherSheets;
-            table.notes << QStringLiteral("工作簿中的其他工作表没有读入：%1")
-                               .arg(sheet.otherSheets.join(u'、'));
+            table.notes << QCoreApplication::translate("velquo-bank",
+                                                       "工作簿中的其他工作表没有读入：%1")
+                               .arg(sheet.otherSheets.join(listSeparator()));
         }
         return table;
     }
     if (!options.sheet.isEmpty())
-        throw vq::Exception(
-            QStringLiteral("%1：--sheet 只用于 .xlsx 工作簿，这是 CSV 文件").arg(fileName(path)));
+        throw vq::Exception(QCoreApplication::translate(
+                                "velquo-bank", "%1：--sheet 只用于 .xlsx 工作簿，这是 CSV 文件")
+                                .arg(fileName(path)));
     table.format = QStringLiteral("CSV");
     DecodedText decoded = decodeText(bytes);
     table.encoding = decoded.encoding;

@@ -10,6 +10,9 @@
 // anything else that takes questions from a spreadsheet.
 namespace vq::bank {
 
+// What stands between the items of a list in a message: "、" in Chinese, ", " in English.
+QString listSeparator();
+
 // One record of a CSV file and the line on which it starts (counting from 1).
 struct CsvRecord {
     int line = 0;

@@ -44,7 +44,8 @@ constexpr qint64 kLargestPart = qint64(1) << 30;
 QString damaged(const QString& path, QString why) {
     if (why.endsWith(u'.') || why.endsWith(u'。'))
         why.chop(1);
-    return QStringLiteral("%1：无法读取工作簿（%2）；请在 Excel 或 WPS 中打开后重新保存")
+    return QCoreApplication::translate(
+               "velquo-bank", "%1：无法读取工作簿（%2）；请在 Excel 或 WPS 中打开后重新保存")
         .arg(QFileInfo(path).fileName(), why);
 }
 
@@ -52,7 +53,8 @@ class Workbook {
 public:
     explicit Workbook(const QString& path) : m_path(path), m_zip(path) {
         if (!m_zip.open(QuaZip::mdUnzip))
-            throw vq::Exception(damaged(path, QStringLiteral("不是可以读取的 zip 文件")));
+            throw vq::Exception(damaged(
+                path, QCoreApplication::translate("velquo-bank", "不是可以读取的 zip 文件")));
         const QStringList names = m_zip.getFileNameList();
         for (const QString& n : names)
             m_names.insert(n);
@@ -72,21 +74,25 @@ public:
     template <typename Parse> bool read(const QString& name, bool required, Parse&& parse) {
         if (!has(name) || !m_zip.setCurrentFile(name)) {
             if (required)
-                throw vq::Exception(damaged(m_path, QStringLiteral("缺少 %1").arg(name)));
+                throw vq::Exception(damaged(
+                    m_path, QCoreApplication::translate("velquo-bank", "缺少 %1").arg(name)));
             return false;
         }
         QuaZipFileInfo64 info;
         if (m_zip.getCurrentFileInfo(&info) && qint64(info.uncompressedSize) > kLargestPart)
-            throw vq::Exception(damaged(m_path, QStringLiteral("%1 太大").arg(name)));
+            throw vq::Exception(
+                damaged(m_path, QCoreApplication::translate("velquo-bank", "%1 太大").arg(name)));
         QuaZipFile file(&m_zip);
         if (!file.open(QIODevice::ReadOnly))
-            throw vq::Exception(damaged(m_path, QStringLiteral("无法打开 %1").arg(name)));
+            throw vq::Exception(damaged(
+                m_path, QCoreApplication::translate("velquo-bank", "无法打开 %1").arg(name)));
         parse(static_cast<QIODevice&>(file));
         // A part that does not inflate is damage, whatever its reader made of what it got.
         const int readError = file.getZipError();
         file.close();
         if (readError != UNZ_OK || file.getZipError() != UNZ_OK)
-            throw vq::Exception(damaged(m_path, QStringLiteral("%1 已损坏").arg(name)));
+            throw vq::Exception(
+                damaged(m_path, QCoreApplication::translate("velquo-bank", "%1 已损坏").arg(name)));
         return true;
     }
     const QString& path() const { return m_path; }
@@ -319,8 +325,9 @@ QStringList sharedStrings(Workbook& book, const QString& name) {
     const bool read = readSharedStrings(xml, out);
     part.finish(); // a part that does not inflate is damaged, whatever the reader made of it
     if (!read)
-        throw vq::Exception(
-            damaged(book.path(), QStringLiteral("%1：%2").arg(name, xml.errorString())));
+        throw vq::Exception(damaged(
+            book.path(),
+            QCoreApplication::translate("velquo-bank", "%1：%2").arg(name, xml.errorString())));
     return out;
 }
 
@@ -1004,19 +1011,22 @@ QString zipKind(const QString& path) {
     if (book.has(QStringLiteral("xl/workbook.xml")))
         return QStringLiteral("xlsx");
     if (book.has(QStringLiteral("word/document.xml")))
-        return QStringLiteral("Word 文档，不是表格：请把题目放进 Excel 或 WPS 表格，另存为 .xlsx "
-                              "或 CSV");
+        return QCoreApplication::translate(
+            "velquo-bank", "Word 文档，不是表格：请把题目放进 Excel 或 WPS 表格，另存为 .xlsx "
+                           "或 CSV");
     if (book.has(QStringLiteral("ppt/presentation.xml")))
-        return QStringLiteral("PowerPoint 演示文稿，不是表格");
+        return QCoreApplication::translate("velquo-bank", "PowerPoint 演示文稿，不是表格");
     if (book.has(QStringLiteral("xl/workbook.bin")))
-        return QStringLiteral("二进制的 .xlsb 工作簿：请在 Excel 或 WPS 中另存为 .xlsx 或 CSV");
+        return QCoreApplication::translate(
+            "velquo-bank", "二进制的 .xlsb 工作簿：请在 Excel 或 WPS 中另存为 .xlsx 或 CSV");
     if (book.has(QStringLiteral("content.xml")) && book.has(QStringLiteral("mimetype"))) {
         const QByteArray mime = book.part(QStringLiteral("mimetype"), false);
         if (mime.contains("spreadsheet"))
-            return QStringLiteral("OpenDocument 电子表格（.ods）：请另存为 .xlsx 或 CSV");
-        return QStringLiteral("OpenDocument 文件，不是表格");
+            return QCoreApplication::translate(
+                "velquo-bank", "OpenDocument 电子表格（.ods）：请另存为 .xlsx 或 CSV");
+        return QCoreApplication::translate("velquo-bank", "OpenDocument 文件，不是表格");
     }
-    return QStringLiteral("zip 压缩包，不是表格");
+    return QCoreApplication::translate("velquo-bank", "zip 压缩包，不是表格");
 }
 
 Worksheet readWorksheet(const QString& path, const QString& sheet) {
@@ -1053,7 +1063,8 @@ Worksheet readWorksheet(const QString& path, const QString& sheet) {
         }
         if (xml.hasError())
             throw vq::Exception(
-                damaged(path, QStringLiteral("xl/workbook.xml：%1").arg(xml.errorString())));
+                damaged(path, QCoreApplication::translate("velquo-bank", "xl/workbook.xml：%1")
+                                  .arg(xml.errorString())));
     }
     // Relationship ids to parts; only worksheets count (not chart sheets).
     QHash<QString, QString> worksheetPart;
@@ -1082,7 +1093,8 @@ Worksheet readWorksheet(const QString& path, const QString& sheet) {
         if (worksheetPart.contains(e.id))
             worksheets << e;
     if (worksheets.isEmpty())
-        throw vq::Exception(damaged(path, QStringLiteral("其中没有工作表")));
+        throw vq::Exception(
+            damaged(path, QCoreApplication::translate("velquo-bank", "其中没有工作表")));
     qsizetype chosen = -1;
     QStringList names;
     for (const Entry& e : worksheets)
@@ -1090,8 +1102,10 @@ Worksheet readWorksheet(const QString& path, const QString& sheet) {
     if (!sheet.isEmpty()) {
         chosen = names.indexOf(sheet);
         if (chosen < 0)
-            throw vq::Exception(QStringLiteral("%1：工作簿中没有工作表“%2”（现有的工作表：%3）")
-                                    .arg(QFileInfo(path).fileName(), sheet, names.join(u'、')));
+            throw vq::Exception(
+                QCoreApplication::translate("velquo-bank",
+                                            "%1：工作簿中没有工作表“%2”（现有的工作表：%3）")
+                    .arg(QFileInfo(path).fileName(), sheet, names.join(listSeparator())));
     } else {
         for (qsizetype i = 0; i < worksheets.size() && chosen < 0; ++i)
             if (!worksheets[i].hidden)
@@ -1120,9 +1134,11 @@ Worksheet readWorksheet(const QString& path, const QString& sheet) {
     // In the order reading the sheet meets them: a missing shared string before a later error.
     for (const SharedCell& c : cells.shared) {
         if (c.index < 0 || c.index >= strings.size())
-            throw vq::Exception(damaged(path, QStringLiteral("单元格 %1%2 引用的共享字符串不存在")
-                                                  .arg(columnLetters(c.column))
-                                                  .arg(cells.rows[c.row].row)));
+            throw vq::Exception(
+                damaged(path, QCoreApplication::translate("velquo-bank",
+                                                          "单元格 %1%2 引用的共享字符串不存在")
+                                  .arg(columnLetters(c.column))
+                                  .arg(cells.rows[c.row].row)));
         const QString& text = strings[c.index];
         if (text.isEmpty() || c.column < 0 || c.column > 16383)
             continue;
@@ -1133,14 +1149,16 @@ Worksheet readWorksheet(const QString& path, const QString& sheet) {
     }
     if (!cells.error.isEmpty())
         throw vq::Exception(
-            damaged(path, QStringLiteral("工作表“%1”：%2").arg(out.name, cells.error)));
+            damaged(path, QCoreApplication::translate("velquo-bank", "工作表“%1”：%2")
+                              .arg(out.name, cells.error)));
     for (SheetRow& row : cells.rows)
         if (!row.cells.isEmpty())
             out.rows << std::move(row);
     const int formulasWithoutValue = cells.formulasWithoutValue;
     const int firstFormulaRow = cells.firstFormulaRow;
     if (formulasWithoutValue)
-        out.notes << QStringLiteral(
+        out.notes << QCoreApplication::translate(
+                         "velquo-bank",
                          "%1 个公式没有保存计算结果，按空白读入（第一个在第 %2 行）：请在 "
                          "Excel 或 WPS 中打开工作簿后重新保存")
                          .arg(formulasWithoutValue)

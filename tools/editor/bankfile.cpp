@@ -315,7 +315,12 @@ ImportedTable importTable(const QString& path) {
     } catch (const vq::Exception& e) {
         throw vq::Exception(QStringLiteral("无法读取 %1：%2").arg(path, e.message()));
     }
+    return importedFrom(table);
+}
+
+ImportedTable importedFrom(const vq::bank::QuestionTable& table) {
     ImportedTable out;
+    out.numbered = table.numbered;
     out.notes << table.describe();
     out.notes << table.findings();
     out.rows.reserve(table.rows.size());

@@ -8,6 +8,10 @@
 #include <memory>
 #include <optional>
 
+namespace vq::bank {
+struct QuestionTable;
+}
+
 // The editor's file side: a bank's rows read from and written to Jet files, spreadsheets in
 // and out. No widgets here, so that the tests drive it directly.
 namespace vq::editor {
@@ -66,8 +70,11 @@ struct ImportedTable {
     QList<Row> rows;
     QList<int> sourceLines; // the line or sheet row of each row, for the preview
     QStringList notes;      // what was read and how (encoding, ignored columns)
+    bool numbered = true;   // false: the list had no 编号 column and its rows were numbered 1..N
 };
 ImportedTable importTable(const QString& path);
+// The same from a list already read (the file's name for the notes).
+ImportedTable importedFrom(const vq::bank::QuestionTable& table);
 
 // Rows to append after the existing ones: a number that is missing, or already held by an
 // existing row or an earlier appended one, becomes the next free number above them all.

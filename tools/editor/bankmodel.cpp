@@ -209,6 +209,12 @@ bool BankModel::setData(const QModelIndex& index, const QVariant& value, int rol
     default:
         return false;
     }
+    // A tab in a text is a spreadsheet's cell boundary, which the show would print as a gap.
+    if (index.column() != NumberColumn && value.toString().contains(u'\t')) {
+        emit editRefused(
+            QStringLiteral("单元格中不能有制表符：要粘贴几个单元格，请选中行后按 Ctrl+V"));
+        return false;
+    }
     if (after == before)
         return true;
     m_undo.push(new SetCellCommand(this, index.row(), index.column(), before, after));
@@ -255,6 +261,23 @@ void BankModel::appendRows(const QList<Row>& rows, const QString& what) {
     for (int i = 0; i < rows.size(); ++i)
         at.append({int(m_rows.size()) + i, rows[i]});
     m_undo.push(new InsertCommand(this, at, what));
+}
+
+void BankModel::replaceRows(QList<int> rows, const QList<Row>& with, const QString& what) {
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    if (rows.isEmpty())
+        return appendRows(with, what);
+    m_undo.beginMacro(what);
+    removeRowList(rows);
+    const int at = std::clamp(rows.front(), 0, int(m_rows.size()));
+    QList<std::pair<int, Row>> placed;
+    placed.reserve(with.size());
+    for (int i = 0; i < with.size(); ++i)
+        placed.append({at + i, with[i]});
+    if (!placed.isEmpty())
+        m_undo.push(new InsertCommand(this, placed, what));
+    m_undo.endMacro();
 }
 
 qint32 BankModel::nextFreeNumber() const {

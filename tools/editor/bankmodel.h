@@ -33,7 +33,7 @@ public:
                         int role = Qt::DisplayRole) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
     // Edits become undoable commands; a number that is not a whole number in the bank's
-    // range is refused.
+    // range is refused, and so is a text with a tab (a block of cells pasted into one cell).
     bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
 
     // A new content (a file opened): no undo history, unchanged. With texts, the rows come
@@ -45,6 +45,8 @@ public:
     void removeRowList(QList<int> rows);
     void replaceAll(const QList<Row>& rows, const QString& what);
     void appendRows(const QList<Row>& rows, const QString& what);
+    // The rows taken out and the new ones put where the first of them stood, as one step.
+    void replaceRows(QList<int> rows, const QList<Row>& with, const QString& what);
 
     // The number the next added question gets: one above the highest, 1 for none.
     qint32 nextFreeNumber() const;
@@ -63,6 +65,8 @@ public:
 signals:
     // The set of rows with problems may have changed.
     void problemsChanged();
+    // An edit was refused, and why (a tab in a text).
+    void editRefused(const QString& why);
 
 private:
     void count(const Row& row, int delta);

@@ -4,6 +4,7 @@
 #include "celldelegate.h"
 #include "importdialog.h"
 #include "preview.h"
+#include "rowclipboard.h"
 
 #include "data/jetwriter.h"
 #include "platform/exception.h"
@@ -11,10 +12,13 @@
 #include <QAction>
 #include <QApplication>
 #include <QButtonGroup>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -26,10 +30,12 @@
 #include <QListWidget>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
+#include <QSet>
 #include <QSettings>
 #include <QSortFilterProxyModel>
 #include <QSplitter>
@@ -40,6 +46,7 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QUndoStack>
+#include <QUrl>
 #include <QVBoxLayout>
 
 namespace vq::editor {
@@ -70,6 +77,32 @@ void showError(QWidget* parent, const QString& text) {
     QMessageBox::warning(parent, QStringLiteral("题库编辑"), text);
 }
 
+// What a file dropped on the window is taken for, by its name: a bank opens, a spreadsheet
+// is imported; the readers then go by its content.
+enum class Dropped { Nothing, Bank, Sheet };
+
+Dropped droppedKind(const QString& path) {
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    if (suffix == QLatin1String("dll") || suffix == QLatin1String("mdb"))
+        return Dropped::Bank;
+    if (suffix == QLatin1String("csv") || suffix == QLatin1String("txt") ||
+        suffix == QLatin1String("xlsx"))
+        return Dropped::Sheet;
+    return Dropped::Nothing;
+}
+
+// The one local file a drag carries, empty for anything else.
+QString droppedFile(const QMimeData* data) {
+    if (!data || !data->hasUrls())
+        return {};
+    // Read once: from another program the list comes over the X connection at each call.
+    const QList<QUrl> urls = data->urls();
+    if (urls.size() != 1 || !urls.front().isLocalFile())
+        return {};
+    const QString path = urls.front().toLocalFile();
+    return droppedKind(path) == Dropped::Nothing ? QString() : path;
+}
+
 } // namespace
 
 EditorWindow::EditorWindow(QWidget* parent)
@@ -78,6 +111,7 @@ EditorWindow::EditorWindow(QWidget* parent)
       m_findStatus(new QLabel), m_bottom(new QTabWidget), m_problems(new QListWidget),
       m_findings(new QListWidget), m_savePassword(vq::jet::kBankPassword) {
     setObjectName(QStringLiteral("EditorWindow"));
+    setAcceptDrops(true);
     setUpTable();
     buildFindBar();
     buildResultLists();
@@ -106,6 +140,8 @@ EditorWindow::EditorWindow(QWidget* parent)
     connect(m_model, &QAbstractItemModel::rowsInserted, this, &EditorWindow::updateTitle);
     connect(m_model, &QAbstractItemModel::rowsRemoved, this, &EditorWindow::updateTitle);
     connect(m_model, &QAbstractItemModel::modelReset, this, &EditorWindow::updateTitle);
+    connect(m_model, &BankModel::editRefused, this,
+            [this](const QString& why) { statusBar()->showMessage(why, 10000); });
 
     resize(1000, 700);
     updateTitle();
@@ -281,6 +317,15 @@ QList<QAction*> EditorWindow::buildEditMenu(QMenu* edit) {
     // Delete removes rows only from the table; in an editor it stays a key of the editor.
     remove->setShortcutContext(Qt::WidgetShortcut);
     m_view->addAction(remove);
+    edit->addSeparator();
+    // As Delete: the keys act on rows in the table, and stay the cell editor's inside it.
+    for (QAction* a : {menuAction(edit, QStringLiteral("复制所选行(&C)"), {QKeySequence::Copy},
+                                  [this] { copyRows(); }),
+                       menuAction(edit, QStringLiteral("粘贴行(&P)"), {QKeySequence::Paste},
+                                  [this] { paste(); })}) {
+        a->setShortcutContext(Qt::WidgetShortcut);
+        m_view->addAction(a);
+    }
     menuAction(edit, QStringLiteral("在大窗口中编辑(&L)…"),
                {QKeySequence(QStringLiteral("Ctrl+L"))}, [this] { editLong(); });
     edit->addSeparator();
@@ -552,8 +597,11 @@ void EditorWindow::importDialog() {
     const QString path =
         QFileDialog::getOpenFileName(this, QStringLiteral("导入题目"), lastFolder(),
                                      QStringLiteral("表格 (*.csv *.txt *.xlsx);;所有文件 (*)"));
-    if (path.isEmpty())
-        return;
+    if (!path.isEmpty())
+        importWithPreview(path);
+}
+
+bool EditorWindow::importWithPreview(const QString& path) {
     ImportedTable table;
     try {
         QApplication::setOverrideCursor(Qt::WaitCursor);
@@ -562,17 +610,128 @@ void EditorWindow::importDialog() {
     } catch (const vq::Exception& e) {
         QApplication::restoreOverrideCursor();
         showError(this, e.message());
-        return;
+        return false;
     }
-    ImportDialog dialog(path, table, m_model->rows(), this);
-    if (dialog.exec() != QDialog::Accepted)
-        return;
     const QString what = QStringLiteral("导入 %1").arg(QFileInfo(path).fileName());
+    ImportDialog dialog(what, table, m_model->rows(), {}, this);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
     if (dialog.replaceAll())
         m_model->replaceAll(table.rows, what);
     else
         m_model->appendRows(renumberedForAppend(m_model->rows(), table.rows), what);
     rememberFolder(path);
+    return true;
+}
+
+void EditorWindow::copyRows() {
+    QList<int> viewRows;
+    for (const QModelIndex& i : m_view->selectionModel()->selectedRows())
+        viewRows << i.row();
+    if (viewRows.isEmpty() && m_view->currentIndex().isValid())
+        viewRows << m_view->currentIndex().row();
+    if (viewRows.isEmpty())
+        return;
+    // In the order the table shows them, as a spreadsheet copies.
+    std::sort(viewRows.begin(), viewRows.end());
+    QList<Row> rows;
+    for (const int r : viewRows)
+        rows << m_model->row(m_proxy->mapToSource(m_proxy->index(r, 0)).row());
+    QApplication::clipboard()->setMimeData(rowsMimeData(rows));
+    statusBar()->showMessage(QStringLiteral("已复制 %1 行").arg(rows.size()), 5000);
+}
+
+void EditorWindow::paste() {
+    const QString text = QApplication::clipboard()->text();
+    if (text.isEmpty())
+        return;
+    if (!isRowsText(text)) {
+        // One cell's text goes into the current cell, as a spreadsheet pastes it.
+        const QModelIndex current = m_view->currentIndex();
+        if (current.isValid()) {
+            QString value = text;
+            while (value.endsWith(u'\n') || value.endsWith(u'\r'))
+                value.chop(1);
+            m_model->setData(m_proxy->mapToSource(current), value);
+        }
+        return;
+    }
+    pasteRows(text);
+}
+
+bool EditorWindow::pasteRows(const QString& text) {
+    ImportedTable table;
+    try {
+        table = pastedRows(text);
+    } catch (const vq::Exception& e) {
+        showError(this, e.message());
+        return false;
+    }
+    QList<int> selected = selectedRows();
+    std::sort(selected.begin(), selected.end());
+    const QString what = QStringLiteral("粘贴 %1 行").arg(table.rows.size());
+    ImportDialog::Replacing replacing;
+    if (!selected.isEmpty())
+        replacing = {QStringLiteral("替换所选的 %1 行").arg(selected.size()), selected.size() > 1};
+    ImportDialog dialog(what, table, m_model->rows(), replacing, this);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    if (!dialog.replaceAll()) {
+        m_model->appendRows(renumberedForAppend(m_model->rows(), table.rows), what);
+        return true;
+    }
+    if (selected.isEmpty()) {
+        m_model->replaceAll(renumberedForAppend({}, table.rows), what);
+        return true;
+    }
+    // Rows without numbers take those of the rows they replace, in order; any beyond them the
+    // next free ones.
+    QList<Row> rows = table.rows;
+    QList<Row> kept;
+    QSet<int> replaced(selected.begin(), selected.end());
+    for (int r = 0; r < m_model->rowCount(); ++r)
+        if (!replaced.contains(r))
+            kept << m_model->row(r);
+    if (!table.numbered)
+        for (int i = 0; i < rows.size() && i < selected.size(); ++i)
+            rows[i].number = m_model->row(selected[i]).number;
+    if (!table.numbered || rows.size() > selected.size()) {
+        QList<Row> extra = rows.mid(selected.size());
+        extra = renumberedForAppend(kept + rows.mid(0, selected.size()), extra);
+        rows = rows.mid(0, selected.size()) + extra;
+    }
+    m_model->replaceRows(selected, rows, what);
+    selectRow(selected.front());
+    return true;
+}
+
+// While a drag from another program passes, its data may not have come over yet: files are
+// welcome by their kind of data, and what they are is decided at the drop.
+void EditorWindow::dragEnterEvent(QDragEnterEvent* event) {
+    if (event->mimeData()->hasUrls())
+        event->acceptProposedAction();
+}
+
+void EditorWindow::dragMoveEvent(QDragMoveEvent* event) {
+    if (event->mimeData()->hasUrls())
+        event->acceptProposedAction();
+}
+
+void EditorWindow::dropEvent(QDropEvent* event) {
+    const QString path = droppedFile(event->mimeData());
+    if (path.isEmpty()) {
+        event->ignore();
+        return;
+    }
+    event->acceptProposedAction();
+    // The drag ends first: the program it came from is not held while the preview is open.
+    QTimer::singleShot(0, this, [this, path] {
+        if (droppedKind(path) == Dropped::Bank) {
+            openFile(path); // which asks first about unsaved changes
+        } else {
+            importWithPreview(path);
+        }
+    });
 }
 
 bool EditorWindow::exportTo(const QString& path) {

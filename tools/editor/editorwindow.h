@@ -60,8 +60,21 @@ public:
     // Selects a file row in the view and makes it current.
     void selectRow(int row);
 
+    // Imports a spreadsheet after its preview; false when nothing came in.
+    bool importWithPreview(const QString& path);
+    // The selected rows to the clipboard, as a spreadsheet program copies them.
+    void copyRows();
+    // The clipboard's rows after their preview (adding them, or replacing the selected rows),
+    // or one cell's text into the current cell.
+    void paste();
+    bool pasteRows(const QString& text);
+
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // A bank dropped on the window opens; a CSV file or workbook is imported.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void setUpTable();

@@ -93,11 +93,11 @@ QStringList importRemarks(const ImportedTable& table, const QList<Row>& existing
     return out;
 }
 
-ImportDialog::ImportDialog(const QString& path, const ImportedTable& table,
-                           const QList<Row>& existing, QWidget* parent)
-    : QDialog(parent), m_replace(new QRadioButton(QStringLiteral("替换全部题目"))),
+ImportDialog::ImportDialog(const QString& title, const ImportedTable& table,
+                           const QList<Row>& existing, const Replacing& replacing, QWidget* parent)
+    : QDialog(parent), m_replace(new QRadioButton(replacing.text)),
       m_append(new QRadioButton(QStringLiteral("追加到现有题目之后（重复的编号改为新编号）"))) {
-    setWindowTitle(QStringLiteral("导入 %1").arg(QFileInfo(path).fileName()));
+    setWindowTitle(title);
     const QStringList remarks = importRemarks(table, existing);
     const auto marked = std::count_if(remarks.begin(), remarks.end(),
                                       [](const QString& s) { return !s.isEmpty(); });
@@ -118,7 +118,7 @@ ImportDialog::ImportDialog(const QString& path, const ImportedTable& table,
         summary += u'\n' + note;
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
     buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("导入"));
-    (existing.isEmpty() ? m_replace : m_append)->setChecked(true);
+    (existing.isEmpty() || replacing.proposed ? m_replace : m_append)->setChecked(true);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(new QLabel(summary));
     layout->addWidget(view, 1);

@@ -13,8 +13,14 @@ namespace vq::editor {
 class ImportDialog : public QDialog {
     Q_OBJECT
 public:
-    ImportDialog(const QString& path, const ImportedTable& table, const QList<Row>& existing,
-                 QWidget* parent = nullptr);
+    // What the first choice replaces, and whether it is the one proposed: a file replaces
+    // every question (proposed when there are none), pasted rows the selected rows.
+    struct Replacing {
+        QString text = QStringLiteral("替换全部题目");
+        bool proposed = false;
+    };
+    ImportDialog(const QString& title, const ImportedTable& table, const QList<Row>& existing,
+                 const Replacing& replacing, QWidget* parent = nullptr);
     bool replaceAll() const;
 
 private:
