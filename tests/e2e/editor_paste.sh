@@ -34,7 +34,7 @@ wait_until "$E2E_TIMEOUT" "the editor to take the focus" active_is "$win"
 
 # ---- Ctrl+V of rows another program copied ----------------------------------------------------
 printf '编号\t题目\t答案\r\n7\t"两行的\n题目"\t"答""七"""\r\n8\t第八题\t答八\r\n' >"$E2E_WORK/rows.txt"
-"$E2E_OFFICE" copy "$E2E_WORK/rows.txt" >"$E2E_WORK/office.log" 2>&1 &
+QT_QPA_PLATFORM=xcb "$E2E_OFFICE" copy "$E2E_WORK/rows.txt" >"$E2E_WORK/office.log" 2>&1 &
 OFFICE_PID=$!
 wait_until "$E2E_TIMEOUT" "the other program to own the clipboard" grep -q '^ready' "$E2E_WORK/office.log"
 click_at $((WX + WW / 2)) $((WY + WH / 2))
