@@ -7,11 +7,13 @@
 #include "preview.h"
 #include "rowclipboard.h"
 #include "support/child_process.h"
+#include "support/failing_file_steps.h"
 #include "support/file_bytes.h"
 #include "support/real_jet_files.h"
 #include "support/skips.h"
 
 #include "platform/ansi.h"
+#include "platform/exception.h"
 #include "platform/folders.h"
 #include "support/jet_fixtures.h"
 
@@ -23,6 +25,7 @@
 #include <QDropEvent>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QImage>
 #include <QInputMethodEvent>
@@ -450,6 +453,25 @@ TEST_F(EditorTest, SavedBankReadsBackTheSameQuestionsInEveryReader) {
     ASSERT_TRUE(window.saveTo(bank));
     EXPECT_EQ(readBytes(bank + QStringLiteral(".bak")), before);
     EXPECT_EQ(outputOf(bankTool(), {QStringLiteral("export"), bank}), expected);
+}
+
+// A save whose new file cannot take the bank's place puts the old bank back: the presenter
+// still finds its questions, and the operator is told.
+TEST_F(EditorTest, ASaveThatCannotTakeTheBanksPlacePutsTheOldBankBack) {
+    const QByteArray before = readBytes(bank);
+    const QList<Row> rows{{1, QStringLiteral("新的题目"), QStringLiteral("新的答案")}};
+    vq::test::FailingFileSteps lastRename(2); // the old bank moved aside, then the new one in
+    try {
+        vq::editor::saveBank(bank, rows, vq::jet::kBankPassword, lastRename);
+        FAIL() << "the save succeeded";
+    } catch (const vq::Exception& e) {
+        EXPECT_TRUE(e.message().startsWith(QStringLiteral("无法保存")))
+            << e.message().toStdString();
+    }
+    EXPECT_EQ(readBytes(bank), before);
+    EXPECT_FALSE(QFile::exists(bank + QStringLiteral(".bak")));
+    EXPECT_EQ(QDir(QFileInfo(bank).path()).entryList({QStringLiteral("*.new*")}, QDir::Files),
+              QStringList());
 }
 
 TEST_F(EditorTest, AnotherSavePasswordIsWritten) {

@@ -1,4 +1,5 @@
 #include "bank.h"
+#include "bankreplacement.h"
 #include "data/bankschema.h"
 
 #include "controls/memo.h"
@@ -171,47 +172,6 @@ QString some(const QStringList& items, int shown = 8) {
 } // namespace
 
 namespace {
-
-// Writes the bank beside the target first; only a complete new bank replaces the target, and
-// what stood there is kept as <target>.bak.
-QString replaceKeepingBackup(const QString& outPath,
-                             const std::function<void(const QString&)>& writeTo) {
-    const QFileInfo target(outPath);
-    QString temp;
-    {
-        QTemporaryFile reserve(target.absolutePath() + u'/' + target.fileName() +
-                               QStringLiteral(".new-XXXXXX"));
-        reserve.setAutoRemove(false);
-        if (!reserve.open())
-            throw vq::Exception(QCoreApplication::translate("velquo-bank", "无法创建 %1：%2")
-                                    .arg(outPath, reserve.errorString()));
-        temp = reserve.fileName();
-    }
-    try {
-        writeTo(temp);
-    } catch (...) {
-        QFile::remove(temp);
-        throw;
-    }
-    QString backup;
-    if (target.exists() || target.isSymLink()) {
-        backup = outPath + QStringLiteral(".bak");
-        QFile::remove(backup);
-        if (!QFile::rename(outPath, backup)) {
-            QFile::remove(temp);
-            throw vq::Exception(QCoreApplication::translate(
-                                    "velquo-bank", "无法把原来的 %1 保留为 %2，什么都没有改动")
-                                    .arg(outPath, backup));
-        }
-    }
-    if (!QFile::rename(temp, outPath)) {
-        if (!backup.isEmpty())
-            QFile::rename(backup, outPath);
-        QFile::remove(temp);
-        throw vq::Exception(QCoreApplication::translate("velquo-bank", "无法写入 %1").arg(outPath));
-    }
-    return backup;
-}
 
 // The first character of a text the bank cannot hold as it is, described; empty when none.
 QString unstorable(const QString& text) {

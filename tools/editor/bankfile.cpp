@@ -245,31 +245,22 @@ std::optional<OpenedBank> openBank(const QString& path, const PasswordPrompt& pr
     }
 }
 
-void saveBank(const QString& path, const QList<Row>& rows, const QString& password) {
+void saveBank(const QString& path, const QList<Row>& rows, const QString& password,
+              vq::bank::FileSteps& steps) {
     for (const Row& r : rows)
         if (!r.number)
             throw vq::Exception(QStringLiteral("有题目没有编号，不能保存。"));
-    // The new bank goes beside the target first, so that a failure leaves both the old file
-    // and its backup as they were.
-    const QString fresh = path + QStringLiteral(".new");
-    QFile::remove(fresh);
+    // The bank tool's own replacement: the old bank kept as .bak, and put back on any failure.
     try {
-        vq::jet::writeDatabase(fresh, {bankTable(rows)}, {password});
+        vq::bank::replaceKeepingBackup(
+            path,
+            [&](const QString& fresh) {
+                vq::jet::writeDatabase(fresh, {bankTable(rows)}, {password});
+            },
+            steps);
     } catch (const vq::Exception& e) {
-        QFile::remove(fresh);
         throw vq::Exception(QStringLiteral("无法保存 %1：%2").arg(path, e.message()));
     }
-    if (QFileInfo::exists(path)) {
-        const QString backup = path + QStringLiteral(".bak");
-        QFile::remove(backup);
-        if (!QFile::rename(path, backup)) {
-            QFile::remove(fresh);
-            throw vq::Exception(QStringLiteral("无法把原文件改名为 %1，没有保存。").arg(backup));
-        }
-    }
-    if (!QFile::rename(fresh, path))
-        throw vq::Exception(
-            QStringLiteral("无法把新文件改名为 %1（新文件在 %2）。").arg(path, fresh));
 }
 
 QList<Finding> checkRows(const QList<Row>& rows) {

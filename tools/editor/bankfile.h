@@ -1,5 +1,7 @@
 #pragma once
 
+#include "bankreplacement.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -51,9 +53,11 @@ std::optional<OpenedBank> openBank(const QString& path, const PasswordPrompt& pr
                                    bool lazyTexts = false);
 
 // Writes the rows as a bank (table 题, the presenter's columns) at path: the new file is
-// written beside it and renamed over it; an existing file is kept as path + ".bak". An empty
-// password writes an unprotected file. Throws vq::Exception in Chinese.
-void saveBank(const QString& path, const QList<Row>& rows, const QString& password);
+// written beside it and takes its place; an existing file is kept as path + ".bak" and put back
+// if the new one cannot take its place. An empty password writes an unprotected file. Throws
+// vq::Exception in Chinese.
+void saveBank(const QString& path, const QList<Row>& rows, const QString& password,
+              vq::bank::FileSteps& steps = vq::bank::realFileSteps());
 
 // One line of the bank tool's check of the rows, with the rows (indexes into the list
 // checked) it names.

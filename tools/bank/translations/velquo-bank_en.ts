@@ -147,8 +147,12 @@ Without --password or --no-password the password is fmrTK20914.
         <translation>cannot keep the old %1 as %2; nothing was changed</translation>
     </message>
     <message>
-        <source>无法写入 %1</source>
-        <translation>cannot write %1</translation>
+        <source>无法写入 %1，原来的题库没有改动</source>
+        <translation>cannot write %1; the old bank was not changed</translation>
+    </message>
+    <message>
+        <source>无法写入 %1：原来的题库保留为 %2，新的题库在 %3</source>
+        <translation>cannot write %1: the old bank is kept as %2, the new one is %3</translation>
     </message>
     <message>
         <source>文字中有空字符（代码 0），题库里存不下这个字符</source>
