@@ -26,6 +26,20 @@
 namespace vq::test {
 namespace {
 
+// A key's native codes as each platform delivers them: X gives the key code and the symbol the
+// modifiers chose, Windows the hardware's scan code and the virtual key.
+struct NativeKey {
+    quint32 scanCode = 0;
+    quint32 virtualKey = 0;
+};
+#ifdef Q_OS_WIN
+constexpr NativeKey kShiftedRowOne{0x02, 0x31}; // VK '1'
+constexpr NativeKey kKeypadThree{0x51, 0x63};   // VK_NUMPAD3
+#else
+constexpr NativeKey kShiftedRowOne{10, 0x21}; // XK_exclam
+constexpr NativeKey kKeypadThree{89, 0xffb3}; // XK_KP_3
+#endif
+
 TEST(Ranking, TeamsOfOneScoreShareAPlaceAndTheNextPlaceSkips) {
     const QList<RankedTeam> r = ranking({90, 120, 120, 80, 90});
     ASSERT_EQ(r.size(), 5);
@@ -94,9 +108,11 @@ protected:
     }
     // A key as the desktop delivers it: on X the key's code comes with it (10 for the row's 1).
     void press(int key, Qt::KeyboardModifiers mods = {}, bool repeat = false,
-               quint32 scanCode = 0) {
-        QKeyEvent down(QEvent::KeyPress, key, mods, scanCode, 0, 0, QString(), repeat);
-        QKeyEvent up(QEvent::KeyRelease, key, mods, scanCode, 0, 0, QString(), repeat);
+               NativeKey native = {}) {
+        QKeyEvent down(QEvent::KeyPress, key, mods, native.scanCode, native.virtualKey, 0,
+                       QString(), repeat);
+        QKeyEvent up(QEvent::KeyRelease, key, mods, native.scanCode, native.virtualKey, 0,
+                     QString(), repeat);
         QCoreApplication::sendEvent(form->Button1, &down);
         QCoreApplication::sendEvent(form->Button1, &up);
     }
@@ -134,11 +150,11 @@ TEST_F(TeamsTest, DigitsScoreShiftedDigitsTakeAwayCtrlZUndoesAndHeldKeysActOnce)
     press(Qt::Key_1);
     press(Qt::Key_1, {}, true); // key repeat
     press(Qt::Key_0);           // team 10
-    // Shift+1 as X delivers it: "!" from the row's key 10.
-    press(Qt::Key_Exclam, Qt::ShiftModifier, false, 10);
-    press(Qt::Key_Exclam, Qt::ShiftModifier, false, 10);
-    press(Qt::Key_3, Qt::KeypadModifier, false, 89); // the keypad's 3
-    press(Qt::Key_4, Qt::ControlModifier);           // not a scoring key
+    // Shift+1 as the platform delivers it: "!" from the row's 1 key.
+    press(Qt::Key_Exclam, Qt::ShiftModifier, false, kShiftedRowOne);
+    press(Qt::Key_Exclam, Qt::ShiftModifier, false, kShiftedRowOne);
+    press(Qt::Key_3, Qt::KeypadModifier, false, kKeypadThree); // the keypad's 3
+    press(Qt::Key_4, Qt::ControlModifier);                     // not a scoring key
     QList<int> expected(10, 50);
     expected[0] = 30;
     expected[2] = 70;
