@@ -10,12 +10,12 @@ set -euo pipefail
 
 # Building and running: compiler and build tools, Qt 6 (widgets, lrelease for the bank tool's
 # English texts, the X11 platform plugin, its Chinese translations for the standard buttons and
-# dialogs of the presenter and the bank editor), the event-sound library with its sound-server backend, the sound-file library (it
-# decodes the sounds the event-sound library does not read), libxcb with its keyboard
-# extension, fontconfig, libjpeg (backgrounds are decoded through it directly), libmdb, QuaZip
-# (reading and writing .xlsx question lists), the icon renderer for the install rules, a Chinese
-# font, and what the run command uses to show the program without a display (Xvfb, a window
-# manager, a screenshot).
+# dialogs of the presenter and the bank editor), the event-sound library with its sound-server
+# backend, the sound-file library (it decodes the sounds the event-sound library does not read),
+# libxcb with its keyboard extension, fontconfig, libjpeg (backgrounds are decoded through it
+# directly), libmdb, QuaZip (reading and writing .xlsx question lists), the icon renderer for the
+# install rules, a Chinese font, and what the run command uses to show the program without a
+# display (Xvfb, a window manager, a screenshot).
 RUN_PACKAGES=(
     build-essential cmake ninja-build pkg-config git
     qt6-base-dev qt6-base-dev-tools qt6-l10n-tools qt6-qpa-plugins qt6-translations-l10n
