@@ -102,41 +102,15 @@ QByteArray keptShowText(const KeptShow& show) {
     return out;
 }
 
-// The teams' [scores] among the other sections, typed when it reads whole; a [scores] section
-// of anything else stays among them as it was.
-void takeScores(KeptShow& show) {
-    QByteArray rest;
-    Values values;
-    bool inScores = false;
-    bool found = false;
-    for (const QByteArray& line : show.otherSections.split('\n')) {
-        if (line.isEmpty())
-            continue;
-        const QByteArray bare = line.endsWith('\r') ? line.chopped(1) : line;
-        if (bare.startsWith('[') && bare.endsWith(']')) {
-            inScores = bare.mid(1, bare.size() - 2).trimmed().toLower() == kScoresSection;
-            found = found || inScores;
-            if (inScores)
-                continue;
-        }
-        if (!inScores) {
-            rest += bare + "\r\n";
-            continue;
-        }
-        if (const qsizetype eq = bare.indexOf('='); eq > 0)
-            values.insert(bare.left(eq).trimmed().toLower(), bare.mid(eq + 1).trimmed());
-    }
-    if (!found)
-        return;
-    show.scores = parseScores(values);
-    if (show.scores)
-        show.otherSections = rest;
-}
-
 std::optional<KeptShow> parseKeptShow(const QByteArray& text) {
     QHash<QByteArray, Values> own;
     KeptShow show;
     QByteArray section;
+    // The teams' [scores] is read for its values and kept as it stands, with where it stood
+    // among the other sections: a section of that name that is not the teams' own goes back
+    // there untouched.
+    Values scores;
+    QList<std::pair<qsizetype, QByteArray>> scoreSections;
     for (QByteArray line : text.split('\n')) {
         if (line.endsWith('\r'))
             line.chop(1);
@@ -146,8 +120,17 @@ std::optional<KeptShow> parseKeptShow(const QByteArray& text) {
                 return std::nullopt;
             if (isOwn(section))
                 own[section];
+            else if (section == kScoresSection)
+                scoreSections.append({show.otherSections.size(), line + "\r\n"});
             else
                 show.otherSections += line + "\r\n";
+            continue;
+        }
+        if (section == kScoresSection) {
+            if (!line.isEmpty())
+                scoreSections.last().second += line + "\r\n";
+            if (const qsizetype eq = line.indexOf('='); eq > 0)
+                scores.insert(line.left(eq).trimmed().toLower(), line.mid(eq + 1).trimmed());
             continue;
         }
         if (!isOwn(section)) {
@@ -200,7 +183,12 @@ std::optional<KeptShow> parseKeptShow(const QByteArray& text) {
     if (!ok)
         return std::nullopt;
     show.bank.sha1 = b.value("sha1");
-    takeScores(show);
+    if (!scoreSections.isEmpty()) {
+        show.scores = parseScores(scores);
+        if (!show.scores)
+            for (auto it = scoreSections.crbegin(); it != scoreSections.crend(); ++it)
+                show.otherSections.insert(it->first, it->second);
+    }
     return show;
 }
 
