@@ -11,18 +11,11 @@ source "$(dirname "$0")/lib.sh" "$@"
 CONSOLE_TITLE='^主持人视图$'
 TEAM_BUTTON='#3c4656'
 FIELD='#0f1114'
-CYAN='#00ffff'
-GOLD='#ffd000'
 BOARD=(0 880 1700 200)
+BOARD_TOP=900
+source "$(dirname "$0")/teams_lib.sh"
 
 console_window() { window_with_title "$CONSOLE_TITLE"; }
-teams_install() {
-    make_install
-    printf 'duiwu1=红队\r\nduiwu2=喆堃队\r\nduiwu3=蓝队\r\nduiwu4=绿队\r\nduiwu_fenshu=%s\r\njifenban_left=40\r\njifenban_top=900\r\njifenban_color=16776960\r\n' "$1" |
-        iconv -f UTF-8 -t GBK >>"$E2E_INSTALL/opt.ini"
-}
-board_hash() { region_hash "${BOARD[@]}"; }
-board_settled() { has_colour "${BOARD[@]}" "$CYAN" 200 && [ "$(colour_count "${BOARD[@]}" "$GOLD")" -eq 0 ]; }
 # boxes COLOUR: "X Y W H" of each patch of the colour on the console's monitor larger than a
 # small button's text, in reading order (rows of 20 px, then left to right).
 boxes() {
@@ -36,12 +29,8 @@ click_box() { click_at $(($1 + $3 / 2)) $(($2 + $4 / 2)); }
 
 start_two_screens
 
-teams_install 110
-start_app
-wait_until "$E2E_TIMEOUT" "the scoreboard at 110" board_settled
-fresh110=$(board_hash)
-kill -KILL "$E2E_APP_PID"
-wait "$E2E_APP_PID" 2>/dev/null || true
+fresh_board 110
+fresh110=$FRESH_BOARD
 
 teams_install 100
 start_app

@@ -9,34 +9,19 @@
 # Usage: team_scores.sh <build dir> [<source dir>]
 source "$(dirname "$0")/lib.sh" "$@"
 
-CYAN='#00ffff'
-GOLD='#ffd000'
 # The board's region: the bottom of the screen, left of the next-step picture.
 BOARD=(0 590 900 178)
-
-# teams_install START: an installation with four teams at START points; the board at 40, 620.
-teams_install() {
-    make_install biaoti_fontsize=20
-    printf 'duiwu1=红队\r\nduiwu2=喆堃队\r\nduiwu3=蓝队\r\nduiwu4=绿队\r\nduiwu_fenshu=%s\r\njifenban_left=40\r\njifenban_top=620\r\njifenban_color=16776960\r\n' "$1" |
-        iconv -f UTF-8 -t GBK >>"$E2E_INSTALL/opt.ini"
-}
-board_hash() { region_hash "${BOARD[@]}"; }
-# The board drawn in cyan, none of it marked.
-board_settled() { has_colour "${BOARD[@]}" "$CYAN" 200 && [ "$(colour_count "${BOARD[@]}" "$GOLD")" -eq 0 ]; }
-board_marked() { has_colour "${BOARD[@]}" "$GOLD" 40; }
+BOARD_TOP=620
+source "$(dirname "$0")/teams_lib.sh"
 
 start_xvfb
 start_wm
 
 # The board a fresh start draws with every team at 110.
-teams_install 110
-start_app
-wait_until "$E2E_TIMEOUT" "the scoreboard at 110" board_settled
-fresh110=$(board_hash)
-kill -KILL "$E2E_APP_PID"
-wait "$E2E_APP_PID" 2>/dev/null || true
+fresh_board 110 biaoti_fontsize=20
+fresh110=$FRESH_BOARD
 
-teams_install 100
+teams_install 100 biaoti_fontsize=20
 start_app
 wait_until "$E2E_TIMEOUT" "the scoreboard at 100" board_settled
 at100=$(board_hash)
