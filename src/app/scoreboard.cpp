@@ -52,56 +52,44 @@ void Scoreboard::refresh() {
     update();
 }
 
-QString Scoreboard::shownName(int team) const {
+// The board's measures, taken once for a whole drawing: every name and score is measured for
+// the widest, and each entry's place needs them all.
+Scoreboard::Grid Scoreboard::grid() const {
     const QFontMetrics fm(font());
-    return fm.elidedText(m_teams.name(team), Qt::ElideRight, nameWidth());
-}
-
-int Scoreboard::nameWidth() const {
-    const QFontMetrics fm(font());
-    int widest = 0;
+    Grid g;
+    g.line = fm.height();
+    g.gap = g.line;
     for (const QString& n : m_teams.names())
-        widest = std::max(widest, fm.horizontalAdvance(n));
-    return std::min(widest, fm.horizontalAdvance(QChar(0x961F)) * kNameChars); // 队
-}
-
-int Scoreboard::scoreWidth() const {
-    const QFontMetrics fm(font());
-    int widest = 0;
+        g.name = std::max(g.name, fm.horizontalAdvance(n));
+    g.name = std::min(g.name, fm.horizontalAdvance(QChar(0x961F)) * kNameChars); // 队
     for (const int s : m_teams.scores())
-        widest = std::max(widest, fm.horizontalAdvance(QString::number(s)));
-    return widest;
+        g.score = std::max(g.score, fm.horizontalAdvance(QString::number(s)));
+    // Name, a blank of half a line's height, the score: the name's and the score's columns
+    // line up from row to row.
+    g.cell = g.name + g.gap / 2 + g.score;
+    const int fit = (m_room + g.gap) / std::max(1, g.cell + g.gap);
+    g.columns = std::clamp(fit, 1, std::max(1, m_teams.count()));
+    return g;
 }
 
-int Scoreboard::gap() const {
-    return QFontMetrics(font()).height();
-}
-
-// Name, a blank of half a line's height, the score: the name's and the score's columns line up
-// from row to row.
-int Scoreboard::cellWidth() const {
-    return nameWidth() + gap() / 2 + scoreWidth();
-}
-
-int Scoreboard::columns() const {
-    const int n = std::max(1, m_teams.count());
-    const int cell = cellWidth();
-    const int fit = (m_room + gap()) / std::max(1, cell + gap());
-    return std::clamp(fit, 1, n);
+QRect Scoreboard::Grid::entry(int team) const {
+    return {(team % columns) * (cell + gap), (team / columns) * line, cell, line};
 }
 
 QRect Scoreboard::entryRect(int team) const {
-    const int cols = columns();
-    const int line = QFontMetrics(font()).height();
-    return {(team % cols) * (cellWidth() + gap()), (team / cols) * line, cellWidth(), line};
+    return grid().entry(team);
+}
+
+int Scoreboard::columns() const {
+    return grid().columns;
 }
 
 QSize Scoreboard::measure() const {
     if (!m_teams.any())
         return {1, 1};
-    const int cols = columns();
-    const int rows = (m_teams.count() + cols - 1) / cols;
-    return {cols * cellWidth() + (cols - 1) * gap(), rows * QFontMetrics(font()).height()};
+    const Grid g = grid();
+    const int rows = (m_teams.count() + g.columns - 1) / g.columns;
+    return {g.columns * g.cell + (g.columns - 1) * g.gap, rows * g.line};
 }
 
 int Scoreboard::textFlags() const {
@@ -121,13 +109,15 @@ void Scoreboard::paintEvent(QPaintEvent*) {
     const QColor mark = golden ? QColor(255, 64, 64) : gold;
     QPainter p(this);
     p.setFont(font());
-    const int half = gap() / 2;
+    const Grid g = grid();
+    const QFontMetrics fm(font());
     for (int i = 0; i < m_teams.count(); ++i) {
-        const QRect cell = entryRect(i);
+        const QRect cell = g.entry(i);
         p.setPen(i == m_marked ? mark : colour);
-        p.drawText(QRect(cell.left(), cell.top(), nameWidth(), cell.height()),
-                   Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, shownName(i));
-        p.drawText(QRect(cell.left() + nameWidth() + half, cell.top(), scoreWidth(), cell.height()),
+        p.drawText(QRect(cell.left(), cell.top(), g.name, cell.height()),
+                   Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
+                   fm.elidedText(m_teams.name(i), Qt::ElideRight, g.name));
+        p.drawText(QRect(cell.left() + g.name + g.gap / 2, cell.top(), g.score, cell.height()),
                    Qt::AlignRight | Qt::AlignVCenter | Qt::TextSingleLine,
                    QString::number(m_teams.score(i)));
     }

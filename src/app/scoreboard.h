@@ -42,13 +42,19 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    struct Grid {
+        int name = 0;  // the names' column
+        int score = 0; // the scores' column
+        int cell = 0;  // one entry: name, half a gap, score
+        int gap = 0;   // between entries
+        int line = 0;
+        int columns = 1;
+        QRect entry(int team) const;
+    };
+
     void follow(const ScoreChange& change);
     void refresh();
-    QString shownName(int team) const;
-    int nameWidth() const;
-    int scoreWidth() const;
-    int cellWidth() const;
-    int gap() const;
+    Grid grid() const;
 
     const Teams& m_teams;
     int m_room = QWIDGETSIZE_MAX;
