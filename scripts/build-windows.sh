@@ -298,7 +298,7 @@ build_project() {
     export QT_QPA_PLATFORM=offscreen
     PKG_CONFIG_LIBDIR="$MDB_PREFIX/lib/pkgconfig" cmake -S "$ROOT" -B "$BUILD" -G Ninja \
         -DCMAKE_TOOLCHAIN_FILE="$TOOLCHAIN" -DCMAKE_BUILD_TYPE=Release "${QT_COMPAT_ARGS[@]}" \
-        -DCMAKE_CROSSCOMPILING_EMULATOR="$(command -v wine)" \
+        -DCMAKE_CROSSCOMPILING_EMULATOR="$ROOT/tests/windows/run-under-wine.sh" \
         -DVELQUO_HOST_DEMOART="$HOST_BUILD/tools/demoart/velquo-demoart" \
         -DVELQUO_TESTS=ON -DVELQUO_BENCH=OFF -DVELQUO_WERROR=ON >"$BUILD.configure.log" ||
         { cat "$BUILD.configure.log" >&2; return 1; }
