@@ -7,9 +7,6 @@
 #include <QImageReader>
 
 namespace vq {
-namespace {
-PicturePrefetch* g_current = nullptr;
-} // namespace
 
 PicturePrefetch::Stamp PicturePrefetch::stampOf(const QString& path) {
     const QFileInfo info(path);
@@ -33,20 +30,15 @@ PicturePrefetch::PicturePrefetch(const QString& path, QSize shown)
             QImage image = readPicture(reader, shown, error);
             return error.isEmpty() ? image : QImage();
         });
-    g_current = this;
 }
 
-PicturePrefetch::~PicturePrefetch() {
-    if (g_current == this)
-        g_current = nullptr;
-}
+PicturePrefetch::~PicturePrefetch() = default;
 
 std::optional<QImage> PicturePrefetch::take(const QString& path, QSize shown) {
-    PicturePrefetch* p = g_current;
-    if (!p || !p->m_result.valid() || p->m_path != path || p->m_shown != shown)
+    if (!m_result.valid() || m_path != path || m_shown != shown)
         return std::nullopt;
-    QImage image = p->m_result.get();
-    if (image.isNull() || stampOf(path) != p->m_stamp)
+    QImage image = m_result.get();
+    if (image.isNull() || stampOf(path) != m_stamp)
         return std::nullopt;
     return image;
 }

@@ -15,7 +15,7 @@ namespace vq {
 // the set-up step that loads it finds it decoded. The step still owns the loading: it takes the
 // result only when it asks for the same file at the same size and the file has not changed
 // since; anything else, a failure or a damaged picture included, it loads (and reports) itself,
-// in its place.
+// in its place. The program hands it to the main screen, whose set-up loads the background.
 class PicturePrefetch {
 public:
     PicturePrefetch(const QString& path, QSize shown);
@@ -24,7 +24,7 @@ public:
     PicturePrefetch& operator=(const PicturePrefetch&) = delete;
 
     // The prefetched picture of `path` at `shown`, once; empty when it does not apply.
-    static std::optional<QImage> take(const QString& path, QSize shown);
+    std::optional<QImage> take(const QString& path, QSize shown);
 
 private:
     struct Stamp {

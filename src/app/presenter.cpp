@@ -43,8 +43,8 @@ int runPresenter(int argc, char** argv,
     QApplication::setQuitOnLastWindowClosed(false);
 
     // The background is decoded at the primary screen's size on a second thread while the
-    // windows are created; set-up's step 2 takes it if nothing changed meanwhile and the show
-    // runs at that size, or loads it itself.
+    // windows are created; set-up takes it if nothing changed meanwhile and the show runs at
+    // that size, or loads it itself.
     std::optional<PicturePrefetch> background;
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         background.emplace(programFolder() + QStringLiteral("bg.jpg"), screen->geometry().size());
@@ -62,7 +62,8 @@ int runPresenter(int argc, char** argv,
     // Created in this order, none shown; destroyed in reverse, the data module (query, then
     // connection) after the dialogs and before the main screen.
     TForm1 form1;
-    TDataModule2 dataModule2;
+    form1.BackgroundPrefetch = background ? &*background : nullptr;
+    TDataModule2 dataModule2(&bank);
     TForm3 form3(&form1);
     TForm5 form5;
     form1.DataModule2 = &dataModule2;

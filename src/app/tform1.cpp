@@ -2,6 +2,7 @@
 
 #include "app/hallkeys.h"
 #include "app/keptshow.h"
+#include "app/pictureprefetch.h"
 #include "app/picturereader.h"
 #include "app/rankingscreen.h"
 #include "app/scoreboard.h"
@@ -389,8 +390,10 @@ void TForm1::FormShow() {
     // The background is decoded at the size it covers, the main screen's. A damaged picture
     // shows what could be decoded of it; the operator hears what is wrong, and set-up goes on.
     QString damage;
-    Image1->setPicture(
-        vq::loadPicture(vq::programFolder() + QStringLiteral("bg.jpg"), size(), &damage));
+    const QString background = vq::programFolder() + QStringLiteral("bg.jpg");
+    std::optional<QImage> ahead =
+        BackgroundPrefetch ? BackgroundPrefetch->take(background, size()) : std::nullopt;
+    Image1->setPicture(ahead ? *std::move(ahead) : vq::loadPicture(background, size(), &damage));
     if (!damage.isEmpty())
         vq::showErrorBox(damage);
 

@@ -39,6 +39,7 @@ class ShowState;
 class TMemo;
 class ScreenChoice;
 class Settings;
+class PicturePrefetch;
 } // namespace vq
 
 // The main screen: background, title, countdown, question and answer over it, the next-step
@@ -54,6 +55,9 @@ public:
     TDataModule2* DataModule2 = nullptr;
     TForm3* Form3 = nullptr;
     TForm5* Form5 = nullptr;
+    // Where the background may have been decoded ahead; set-up asks it before loading the
+    // picture itself (null: it always loads it).
+    vq::PicturePrefetch* BackgroundPrefetch = nullptr;
 
     // Controls, from bottom to top of the stacking order.
     TImage* Image1 = nullptr;

@@ -1,6 +1,5 @@
 #include "app/timage.h"
 
-#include "app/pictureprefetch.h"
 #include "app/picturereader.h"
 #include "platform/exception.h"
 #include "platform/files.h"
@@ -137,8 +136,6 @@ namespace vq {
 QImage loadPicture(const QString& path, QSize shown, QString* damage) {
     if (damage)
         damage->clear();
-    if (std::optional<QImage> ready = PicturePrefetch::take(path, shown))
-        return *std::move(ready);
     QFile file(path);
     QString reason;
     if (!openRegularFile(file, &reason))

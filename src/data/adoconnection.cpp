@@ -70,7 +70,8 @@ void TADOConnection::open() {
         throw vq::Exception(QStringLiteral("找不到数据库提供程序，它可能没有正确安装"));
     const QString path = vq::expandName(property(QStringLiteral("Data Source")));
     const QString password = property(QStringLiteral("Jet OLEDB:Database Password"));
-    m_db = vq::BankPrefetch::takeDatabase(path, password);
+    if (m_prefetch)
+        m_db = m_prefetch->takeDatabase(path, password);
     if (!m_db)
         m_db = std::make_unique<vq::jet::Database>(path, password);
 }

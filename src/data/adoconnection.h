@@ -5,9 +5,12 @@
 
 #include <memory>
 
-namespace vq::jet {
+namespace vq {
+class BankPrefetch;
+namespace jet {
 class Database;
 }
+} // namespace vq
 
 // The question bank's connection: a connection string of key=value pairs naming the provider,
 // the file (resolved against the current folder) and the database password. The file is
@@ -32,10 +35,16 @@ public:
     // The open database; throws when closed.
     vq::jet::Database& database();
 
+    // Where the bank and its rows may have been read ahead; null: nowhere. The opening and
+    // the query on this connection ask it first.
+    void setPrefetch(vq::BankPrefetch* prefetch) { m_prefetch = prefetch; }
+    vq::BankPrefetch* prefetch() const { return m_prefetch; }
+
     // The string of the bank's connection, pair by pair.
     static QString designedConnectionString();
 
 private:
     QString m_connectionString;
     std::unique_ptr<vq::jet::Database> m_db;
+    vq::BankPrefetch* m_prefetch = nullptr;
 };

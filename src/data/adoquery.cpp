@@ -34,7 +34,9 @@ void TADOQuery::open() {
     vq::jet::Database& db = m_connection->database();
     vq::jet::RowSet rows;
     if (!select.hasCondition) {
-        if (std::optional<vq::jet::RowSet> read = vq::BankPrefetch::takeRows(db, m_sql))
+        vq::BankPrefetch* prefetch = m_connection->prefetch();
+        if (std::optional<vq::jet::RowSet> read =
+                prefetch ? prefetch->takeRows(db, m_sql) : std::nullopt)
             rows = *std::move(read);
         else
             rows = db.readTable(select.table);

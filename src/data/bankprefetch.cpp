@@ -5,9 +5,6 @@
 #include "platform/folders.h"
 
 namespace vq {
-namespace {
-BankPrefetch* g_current = nullptr;
-} // namespace
 
 BankPrefetch::BankPrefetch(const QString& connectionString, const QString& sql) : m_sql(sql) {
     // The connection's own reading of its string, on this thread.
@@ -31,12 +28,9 @@ BankPrefetch::BankPrefetch(const QString& connectionString, const QString& sql) 
             }
             return r;
         });
-    g_current = this;
 }
 
 BankPrefetch::~BankPrefetch() {
-    if (g_current == this)
-        g_current = nullptr;
     wait();
 }
 
@@ -52,27 +46,25 @@ BankPrefetch::Result& BankPrefetch::result() {
 
 std::unique_ptr<jet::Database> BankPrefetch::takeDatabase(const QString& path,
                                                           const QString& password) {
-    BankPrefetch* p = g_current;
-    if (!p || p->m_databaseTaken)
+    if (m_databaseTaken)
         return nullptr;
     // The first opening decides; what it does not take is given back at once.
-    p->m_databaseTaken = true;
-    Result& r = p->result();
+    m_databaseTaken = true;
+    Result& r = result();
     if (!r.db || r.path != path || r.password != password || r.db->stale()) {
         r = Result{};
         return nullptr;
     }
-    p->m_handedOut = r.db.get();
+    m_handedOut = r.db.get();
     return std::move(r.db);
 }
 
 std::optional<jet::RowSet> BankPrefetch::takeRows(const jet::Database& db, const QString& sql) {
-    BankPrefetch* p = g_current;
-    if (!p || p->m_rowsTaken || p->m_handedOut != &db || !p->m_result || !p->m_result->rows)
+    if (m_rowsTaken || m_handedOut != &db || !m_result || !m_result->rows)
         return std::nullopt;
-    p->m_rowsTaken = true;
-    std::optional<jet::RowSet> rows = std::exchange(p->m_result->rows, std::nullopt);
-    if (sql != p->m_sql || db.stale())
+    m_rowsTaken = true;
+    std::optional<jet::RowSet> rows = std::exchange(m_result->rows, std::nullopt);
+    if (sql != m_sql || db.stale())
         return std::nullopt;
     return rows;
 }

@@ -16,7 +16,7 @@ namespace vq {
 // The data module still owns the opening: its connection takes the opened bank only for the
 // same file and password, and its query takes the rows only for the same text on that bank,
 // each while the file is still what was read; anything else, a failure included, it opens
-// (and reports) itself, in its place and order.
+// (and reports) itself, in its place and order. The program hands it to its data module.
 class BankPrefetch {
 public:
     BankPrefetch(const QString& connectionString, const QString& sql);
@@ -25,11 +25,10 @@ public:
     BankPrefetch& operator=(const BankPrefetch&) = delete;
 
     // The bank opened for `path` with `password`, once; null when there is none to take.
-    static std::unique_ptr<jet::Database> takeDatabase(const QString& path,
-                                                       const QString& password);
+    std::unique_ptr<jet::Database> takeDatabase(const QString& path, const QString& password);
     // The rows `sql` read from `db`, once, when db is the bank handed out above and its file
     // has not changed since; empty otherwise.
-    static std::optional<jet::RowSet> takeRows(const jet::Database& db, const QString& sql);
+    std::optional<jet::RowSet> takeRows(const jet::Database& db, const QString& sql);
 
     // Until the second thread is done (for tests, which change the bank afterwards).
     void wait() const;

@@ -4,13 +4,21 @@
 #include "data/adoquery.h"
 #include "platform/guard.h"
 
-TDataModule2::TDataModule2(QObject* parent)
-    : TDataModule2(TADOConnection::designedConnectionString(), parent) {}
+TDataModule2::TDataModule2(QObject* parent) : TDataModule2(nullptr, parent) {}
 
-TDataModule2::TDataModule2(const QString& connectionString, QObject* parent) : QObject(parent) {
+TDataModule2::TDataModule2(vq::BankPrefetch* prefetch, QObject* parent)
+    : TDataModule2(TADOConnection::designedConnectionString(), prefetch, parent) {}
+
+TDataModule2::TDataModule2(const QString& connectionString, QObject* parent)
+    : TDataModule2(connectionString, nullptr, parent) {}
+
+TDataModule2::TDataModule2(const QString& connectionString, vq::BankPrefetch* prefetch,
+                           QObject* parent)
+    : QObject(parent) {
     ADOConnection1 = new TADOConnection(this);
     ADOConnection1->setObjectName(QStringLiteral("ADOConnection1"));
     ADOConnection1->setConnectionString(connectionString);
+    ADOConnection1->setPrefetch(prefetch);
     ADOQuery1 = new TADOQuery(this);
     ADOQuery1->setObjectName(QStringLiteral("ADOQuery1"));
     ADOQuery1->setConnection(ADOConnection1);

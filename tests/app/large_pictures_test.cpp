@@ -163,8 +163,7 @@ TEST(PictureReader, ASidewaysPhotographIsFittedAsItStandsUpright) {
     TempInstall inst;
     inst.writeFile("bg.jpg", sidewaysPhoto());
     PicturePrefetch ahead(inst.file("bg.jpg"), QSize(1920, 1080));
-    const std::optional<QImage> taken =
-        PicturePrefetch::take(inst.file("bg.jpg"), QSize(1920, 1080));
+    const std::optional<QImage> taken = ahead.take(inst.file("bg.jpg"), QSize(1920, 1080));
     ASSERT_TRUE(taken.has_value());
     EXPECT_EQ(taken->size(), QSize(1920, 1080));
     EXPECT_TRUE(showsQuarters(*taken));
@@ -188,19 +187,19 @@ TEST(PicturePrefetch, OnlyAnUnchangedFileAtTheSameSizeIsTakenAndOnlyOnce) {
     inst.writeFile("bg.jpg", jpeg(QSize(400, 200), Qt::blue));
     {
         PicturePrefetch ahead(path, QSize(200, 100));
-        const std::optional<QImage> taken = PicturePrefetch::take(path, QSize(200, 100));
+        const std::optional<QImage> taken = ahead.take(path, QSize(200, 100));
         ASSERT_TRUE(taken.has_value());
         EXPECT_EQ(taken->size(), QSize(200, 100));
-        EXPECT_FALSE(PicturePrefetch::take(path, QSize(200, 100)).has_value());
+        EXPECT_FALSE(ahead.take(path, QSize(200, 100)).has_value());
     }
     {
         PicturePrefetch ahead(path, QSize(200, 100));
-        EXPECT_FALSE(PicturePrefetch::take(path, QSize(300, 100)).has_value());
+        EXPECT_FALSE(ahead.take(path, QSize(300, 100)).has_value());
     }
     {
         PicturePrefetch ahead(path, QSize(200, 100));
         inst.writeFile("bg.jpg", jpeg(QSize(100, 50), Qt::red)); // replaced meanwhile
-        EXPECT_FALSE(PicturePrefetch::take(path, QSize(200, 100)).has_value());
+        EXPECT_FALSE(ahead.take(path, QSize(200, 100)).has_value());
         const QImage loaded = loadPicture(path, QSize(200, 100));
         EXPECT_EQ(loaded.size(), QSize(100, 50));
         EXPECT_GT(QColor(loaded.pixel(50, 25)).red(), 200);
@@ -208,11 +207,11 @@ TEST(PicturePrefetch, OnlyAnUnchangedFileAtTheSameSizeIsTakenAndOnlyOnce) {
     {
         PicturePrefetch ahead(path, QSize(200, 100));
         QFile::remove(path);
-        EXPECT_FALSE(PicturePrefetch::take(path, QSize(200, 100)).has_value());
+        EXPECT_FALSE(ahead.take(path, QSize(200, 100)).has_value());
     }
     {
         PicturePrefetch ahead(path, QSize(200, 100)); // nothing there to decode
-        EXPECT_FALSE(PicturePrefetch::take(path, QSize(200, 100)).has_value());
+        EXPECT_FALSE(ahead.take(path, QSize(200, 100)).has_value());
     }
 }
 
@@ -222,7 +221,7 @@ TEST(PicturePrefetch, LeavesADamagedPictureToTheStep) {
     const QString path = inst.file("bg.jpg");
     inst.writeFile("bg.jpg", photo48().left(photo48().size() / 3));
     PicturePrefetch ahead(path, QSize(1920, 1080));
-    EXPECT_FALSE(PicturePrefetch::take(path, QSize(1920, 1080)).has_value());
+    EXPECT_FALSE(ahead.take(path, QSize(1920, 1080)).has_value());
     QString damage;
     const QImage loaded = loadPicture(path, QSize(1920, 1080), &damage);
     EXPECT_EQ(loaded.size(), QSize(1920, 1080));

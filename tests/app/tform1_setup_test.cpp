@@ -37,12 +37,14 @@ protected:
         form.reset();
         create();
         std::optional<PicturePrefetch> ahead;
-        if (decodedAhead)
+        if (decodedAhead) {
             ahead.emplace(inst.file("bg.jpg"), form->size());
+            form->BackgroundPrefetch = &*ahead;
+        }
         msgs.clear();
         form->show();
-        m_leftAhead =
-            decodedAhead && PicturePrefetch::take(inst.file("bg.jpg"), form->size()).has_value();
+        form->BackgroundPrefetch = nullptr;
+        m_leftAhead = decodedAhead && ahead->take(inst.file("bg.jpg"), form->size()).has_value();
     }
     // Whether the picture decoded ahead was still there after set-up: set-up did not ask for it.
     bool m_leftAhead = false;

@@ -48,9 +48,10 @@ std::ostream& operator<<(std::ostream& os, const Start& s) {
               << "] first question [" << s.firstQuestion.toStdString() << "]";
 }
 
-Start start() {
+// The program's start: its data module, handed the prefetch where there is one.
+Start start(vq::BankPrefetch* prefetch = nullptr) {
     vq::test::RecordingMessages boxes;
-    TDataModule2 module;
+    TDataModule2 module(prefetch);
     Start s;
     s.errors = boxes.errors();
     vq::TMemo pool;
@@ -151,7 +152,7 @@ TEST(BankPrefetch, TakenOnlyWhileNothingChangedOtherwiseTheSameStartAsWithout) {
                                       TDataModule2::designedSql());
             prefetch.wait();
             c.between(bank);
-            withPrefetch = start();
+            withPrefetch = start(&prefetch);
             EXPECT_EQ(prefetch.databaseTaken() && prefetch.rowsTaken(), c.taken);
         }
         // The same bank, opened by the data module alone.
@@ -170,7 +171,7 @@ TEST(BankPrefetch, RemovedBankGivesTheDataModulesTwoBoxesAndAnEmptyPool) {
                               TDataModule2::designedSql());
     prefetch.wait();
     QFile::remove(bank);
-    const Start s = start();
+    const Start s = start(&prefetch);
     const QString missing = QStringLiteral("找不到文件：%1.").arg(bank);
     EXPECT_EQ(s.errors, QStringList({missing, missing}));
     EXPECT_EQ(s.fillFailure, QStringLiteral("ADOQuery1: 数据集已关闭，不能执行此操作"));
@@ -184,6 +185,7 @@ TEST(BankPrefetch, RowsOnlyForTheSameQueryTextOnTheSameBank) {
                               TDataModule2::designedSql());
     TADOConnection connection;
     connection.setConnectionString(TADOConnection::designedConnectionString());
+    connection.setPrefetch(&prefetch);
     TADOQuery query;
     query.setConnection(&connection);
     query.setSql(QStringLiteral("SELECT * from 题 where 编号=3"));
@@ -197,8 +199,7 @@ TEST(BankPrefetch, RowsOnlyForTheSameQueryTextOnTheSameBank) {
     query.open();
     EXPECT_TRUE(prefetch.rowsTaken());
     EXPECT_EQ(query.recordCount(), 3);
-    // Another bank's connection takes nothing.
-    EXPECT_EQ(vq::BankPrefetch::takeDatabase(install.file(QStringLiteral("db.DLL")),
-                                             vq::jet::kBankPassword),
+    // Nothing is handed out twice.
+    EXPECT_EQ(prefetch.takeDatabase(install.file(QStringLiteral("db.DLL")), vq::jet::kBankPassword),
               nullptr);
 }
