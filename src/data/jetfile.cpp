@@ -327,7 +327,7 @@ void readCatalog(Database::Snapshot& s, const QString& path) {
         if (pg >= quint32(s.pageCount()))
             throw damaged(2);
         const unsigned char* page = s.page(pg);
-        if (pg == 0 || page[0] != 0x01 || u32(page, 4) != 2 || s.unsound[pg])
+        if (!page || pg == 0 || page[0] != 0x01 || u32(page, 4) != 2 || s.unsound[pg])
             throw damaged(pg);
     }
     std::vector<char> id(kBindSize + 1), name(kBindSize + 1), type(kBindSize + 1);
@@ -725,7 +725,12 @@ void locateRows(const Database::Snapshot& s, Database::Snapshot::Table& t, Damag
             continue; // a page past the end is listed once
         first = false;
         last = pg;
-        const unsigned char* page = pg < count ? s.page(pg) : nullptr;
+        if (pg >= count) {
+            damage.pastTheEnd = true;
+            damage.pageCount = count;
+            continue;
+        }
+        const unsigned char* page = s.page(pg);
         if (!page || pg == 0 || page[0] != 0x01 || u32(page, 4) != t.definitionPage ||
             s.unsound[pg]) {
             damage.pages << pg;
@@ -856,22 +861,29 @@ private:
 QString Damage::describe() const {
     if (!damaged())
         return {};
-    QString text = read < recorded
-                       ? QStringLiteral("题库已损坏：%2 行中只能读出 %1 行").arg(read).arg(recorded)
-                       : QStringLiteral("题库已损坏：读出 %1 行，但表中记录的是 %2 行")
-                             .arg(read)
-                             .arg(recorded);
+    QStringList wrong;
     if (!pages.isEmpty()) {
         QStringList listed;
         for (qsizetype i = 0; i < pages.size() && i < 8; ++i)
             listed << QString::number(pages[i]);
         if (pages.size() > 8)
             listed << QStringLiteral("……（共 %1 页）").arg(pages.size());
-        text += pages.size() == 1 ? QStringLiteral("；第 %1 页列为该表的页，却没有它的任何一行")
-                                        .arg(listed.join(QString()))
-                                  : QStringLiteral("；第 %1 页列为该表的页，却没有它的任何一行")
-                                        .arg(listed.join(u'、'));
+        wrong << QStringLiteral("第 %1 页列为该表的页，却没有它的任何一行")
+                     .arg(listed.join(QStringLiteral("、")));
     }
+    if (pastTheEnd)
+        wrong << QStringLiteral("页表列出了文件末尾之后的页（文件只有 %1 页）").arg(pageCount);
+    if (!rowsLost())
+        return QStringLiteral("题库的页表有误：%1；表中记录的 %2 行都已读出")
+            .arg(wrong.join(QStringLiteral("；")))
+            .arg(recorded);
+    QString text = read < recorded
+                       ? QStringLiteral("题库已损坏：%2 行中只能读出 %1 行").arg(read).arg(recorded)
+                       : QStringLiteral("题库已损坏：读出 %1 行，但表中记录的是 %2 行")
+                             .arg(read)
+                             .arg(recorded);
+    for (const QString& w : wrong)
+        text += QStringLiteral("；") + w;
     return text;
 }
 

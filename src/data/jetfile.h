@@ -42,9 +42,15 @@ public:
 struct Damage {
     qint64 recorded = 0;
     qint64 read = 0;
-    QList<quint32> pages;
-    bool damaged() const { return read != recorded || !pages.isEmpty(); }
-    // "the bank is damaged: N of M rows could be read (...)"; empty when not damaged.
+    QList<quint32> pages;    // listed, inside the file, without any of the table's rows
+    bool pastTheEnd = false; // the map lists pages the file does not have
+    quint32 pageCount = 0;   // the file's pages, for the message about those past its end
+    bool damaged() const { return rowsLost() || !pages.isEmpty() || pastTheEnd; }
+    // Rows the table records that could not be read, or rows read that it does not record;
+    // with every row read, a wrong page map costs no question.
+    bool rowsLost() const { return read != recorded; }
+    // "the bank is damaged: N of M rows could be read (...)", or what is wrong with the page
+    // map when every row was read; empty when not damaged.
     QString describe() const;
 };
 

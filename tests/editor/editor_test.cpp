@@ -719,6 +719,15 @@ TEST_F(EditorTest, CtrlVOfRowsWithoutHeaderReplacesTheSelectedRowsKeepingTheirNu
     EXPECT_EQ(refused.seen[0].text,
               QStringLiteral("无法粘贴：第 2 行：用引号括起来的单元格缺少结束引号"));
     EXPECT_EQ(model->rows(), before);
+    // Rows without a header of their own are counted from the first one pasted, in a refusal
+    // as in the rows taken.
+    QApplication::clipboard()->setText(QStringLiteral("1\tq\ta\n2\tq\n"));
+    backToTheTable();
+    ModalWatch shortRow([&](QWidget* dialog) { closeBox(dialog); });
+    QTest::keyClick(window.view(), Qt::Key_V, Qt::ControlModifier);
+    ASSERT_EQ(shortRow.seen.size(), 1u);
+    EXPECT_EQ(shortRow.seen[0].text, QStringLiteral("无法粘贴：第 2 行：有 2 列，标题行却有 3 列"));
+    EXPECT_EQ(model->rows(), before);
 }
 
 // Drops a file on the window's table as a file manager drops it; whether the drop was taken.

@@ -128,22 +128,28 @@ TEST(BankBuild, WithoutNumberColumnRowsAreNumberedFromOne) {
     }
 }
 
-TEST(BankBuild, BadInputNamesItsLineAndLeavesTheOldFile) {
+TEST(BankBuild, BadInputNamesItsFileLineAndColumnAndLeavesTheOldFile) {
     const struct {
         const char* csv;
         const char* message; // the message starts with this
     } cases[] = {
         {"编号,题目,答案\n1,q,a\nabc,q,a\n",
-         "第 3 行：编号“abc”不是 -2147483648 到 2147483647 之间的整数"},
-        {"编号,题目,答案\n1,q,a\n2.5,q,a\n", "第 3 行：编号“2.5”不是"},
-        {"编号,题目,答案\n3000000000,q,a\n", "第 2 行：编号“3000000000”不是"},
-        {"编号,题目,答案\n1,\"two\nlines\",a\n ,q,a\n", "第 4 行：编号是空的"},
-        {"编号,题目,答案\n5,q,a\n6,q,a\n05,q,a\n", "第 4 行：编号 5 已在第 2 行用过"},
-        {"编号,题目,答案\n1,q,a\n2,\"  \",a\n", "第 3 行：题目是空的"},
-        {"编号,题目,答案\n1,q\n", "第 2 行：有 2 列，标题行却有 3 列"},
-        {"编号,题目,题目,答案\n", "第 1 行：“题目”列出现了两次"},
+         "q.csv 第 3 行：编号“abc”不是 -2147483648 到 2147483647 之间的整数"},
+        {"编号,题目,答案\n1,q,a\n2.5,q,a\n", "q.csv 第 3 行：编号“2.5”不是"},
+        {"编号,题目,答案\n3000000000,q,a\n", "q.csv 第 2 行：编号“3000000000”不是"},
+        {"编号,题目,答案\n1,\"two\nlines\",a\n ,q,a\n", "q.csv 第 4 行：编号是空的"},
+        {"编号,题目,答案\n5,q,a\n6,q,a\n05,q,a\n", "q.csv 第 4 行：编号 5 已在第 2 行用过"},
+        {"编号,题目,答案\n1,q,a\n2,\"  \",a\n", "q.csv 第 3 行：题目是空的"},
+        {"编号,题目,答案\n1,q\n", "q.csv 第 2 行：有 2 列，标题行却有 3 列"},
+        {"编号,题目,题目,答案\n", "q.csv 第 1 行：“题目”列出现了两次"},
         {"编号,题目\n",
-         "第 1 行：标题行要有“题目”和“答案”两列（“编号”列可有可无），现在的标题行是：编号、题目"},
+         "q.csv 第 1 "
+         "行：标题行要有“题目”和“答案”两列（“编号”列可有可无），现在的标题行是：编号、题目"},
+        // What the parser and the decoder find, likewise.
+        {"编号,题目,答案\n1,q,a\n2,\"open\n", "q.csv 第 3 行：用引号括起来的单元格缺少结束引号"},
+        {"编号,题目,答案\n1,q\"x\",a\n", "q.csv 第 2 行：没有用引号括起来的单元格中出现了引号"},
+        {"编号,题目,答案\n1,q,a\n2,\xC4\x0A", "q.csv 第 3 行：文字既不是 UTF-8 也不是 GBK 编码"},
+        {"\xFF\xFE\x16", "q.csv：文件标明是 UTF-16 编码，字节数却是奇数"},
         {"编号,题目,答案\n", "q.csv：标题行后面没有题目"},
         {"", "q.csv：没有标题行（第一行应为 编号,题目,答案）"},
     };
@@ -263,7 +269,8 @@ TEST(BankBuild, LongestTextReadsBackWholeLongerIsRefused) {
         messageOf([&] {
             vq::bank::buildBank(dir.filePath("long.csv"), dir.filePath("long.DLL"), QString());
         }),
-        QStringLiteral("第 3 行：答案有 131072 字节（UTF-8），放映程序最多只能显示 131071 字节"));
+        QStringLiteral(
+            "long.csv 第 3 行：答案有 131072 字节（UTF-8），放映程序最多只能显示 131071 字节"));
     // A bank from elsewhere with a longer text: the check says it shows cut off.
     vq::jet::writeDatabase(
         dir.filePath("other.DLL"),

@@ -306,14 +306,14 @@ TEST(BankProgram, TellsItsUserInChineseWhatIsWrongAndWhere) {
     const ToolRun unclosed = build("编号,题目,答案\n1,q,a\n2,\"open\n");
     EXPECT_EQ(unclosed.exitCode, 1);
     EXPECT_EQ(unclosed.err.toStdString(),
-              "velquo-bank: 第 3 行：用引号括起来的单元格缺少结束引号\n");
+              "velquo-bank: q.csv 第 3 行：用引号括起来的单元格缺少结束引号\n");
     const ToolRun twice = build("编号,题目,答案\n1,q,a\n1,r,b\n");
     EXPECT_EQ(twice.exitCode, 1);
     EXPECT_EQ(twice.err.toStdString(), "q.csv：CSV 文件，UTF-8 编码，逗号分隔\n"
-                                       "velquo-bank: 第 3 行：编号 1 已在第 2 行用过\n");
+                                       "velquo-bank: q.csv 第 3 行：编号 1 已在第 2 行用过\n");
     const ToolRun empty = build("题目,答案,分类\nq,a,x\n\" \",b,y\n");
     EXPECT_EQ(empty.err.toStdString(), "q.csv：CSV 文件，UTF-8 编码，逗号分隔\n没有读入的列：分类\n"
-                                       "velquo-bank: 第 3 行：题目是空的\n");
+                                       "velquo-bank: q.csv 第 3 行：题目是空的\n");
     QImage(8, 8, QImage::Format_RGB32).save(csv, "PNG");
     const ToolRun picture = runTool(bankProgram(), {"build", csv, bank});
     EXPECT_EQ(picture.err.toStdString(), "velquo-bank: q.csv：这是图片（PNG），不是表格\n");
@@ -383,10 +383,11 @@ TEST(BankProgram, TellsAnEnglishReaderInEnglish) {
         << help.out.toStdString();
     const ToolRun twice = build("编号,题目,答案\n1,q,a\n1,r,b\n");
     EXPECT_EQ(twice.exitCode, 1);
-    EXPECT_EQ(twice.err.toStdString(), "q.csv: CSV file, UTF-8, comma-separated\n"
-                                       "velquo-bank: row 3: 编号 1 is already used in row 2\n");
+    EXPECT_EQ(twice.err.toStdString(),
+              "q.csv: CSV file, UTF-8, comma-separated\n"
+              "velquo-bank: q.csv, row 3: 编号 1 is already used in row 2\n");
     const ToolRun empty = build("题目,答案,分类\nq,a,x\n\" \",b,y\n");
-    EXPECT_TRUE(empty.err.endsWith("velquo-bank: row 3: 题目 is empty\n"))
+    EXPECT_TRUE(empty.err.endsWith("velquo-bank: q.csv, row 3: 题目 is empty\n"))
         << empty.err.toStdString();
     QImage(8, 8, QImage::Format_RGB32).save(csv, "PNG");
     const ToolRun picture = runTool(bankProgram(), {"build", csv, bank}, kEnglish);
@@ -444,7 +445,7 @@ TEST(BankProgram, ExitStatusAndStreams) {
         runTool(bankProgram(), {"build", dir.filePath("q.csv"), dir.filePath("new.DLL")});
     EXPECT_EQ(build.exitCode, 1);
     EXPECT_EQ(build.err.toStdString(), "q.csv：CSV 文件，UTF-8 编码，逗号分隔\n"
-                                       "velquo-bank: 第 3 行：编号“x”不是 -2147483648 到 "
+                                       "velquo-bank: q.csv 第 3 行：编号“x”不是 -2147483648 到 "
                                        "2147483647 之间的整数\n");
     EXPECT_FALSE(QFile::exists(dir.filePath("new.DLL")));
     const ToolRun exported = runTool(bankProgram(), {"export", good});

@@ -291,6 +291,62 @@ TEST_F(BankDamage, CheckAndExportFailWithTheCountsAndThePage) {
     EXPECT_EQ(fine.exitCode, 0) << fine.out.toStdString();
 }
 
+// The usage map of the table whose definition is on the given page: where its bytes start in
+// the file and how many there are (a map row on some page, its length up to the row before it).
+QPair<qsizetype, int> usageMapBytes(const QByteArray& file, int definition) {
+    const quint32 pointer = le32(file, qsizetype(definition) * kPage + 55);
+    const qsizetype page = qsizetype(pointer >> 8) * kPage;
+    const int row = int(pointer & 0xFF);
+    const int start = le16(file, page + 14 + 2 * row) & 0x1FFF;
+    const int end = row == 0 ? kPage : le16(file, page + 14 + 2 * (row - 1)) & 0x1FFF;
+    return {page + start, end - start};
+}
+
+TEST_F(BankDamage, AWrongPageMapThatLosesNoRowIsSaidAsSuchAndTheExportStands) {
+    const auto [at, size] = usageMapBytes(sound, 3);
+    ASSERT_EQ(sound[at], 0) << "a map held in the row itself";
+    const int first = int(le32(sound, at + 1));
+    const int pageCount = int(sound.size() / kPage);
+    ASSERT_GT(first + (size - 5) * 8, pageCount) << "room for a page past the end";
+    // A page the map may list that holds none of the table's rows.
+    int other = first;
+    while (other < pageCount && sound[qsizetype(other) * kPage] == 1 &&
+           le32(sound, qsizetype(other) * kPage + 4) == 3)
+        ++other;
+    ASSERT_LT(other, pageCount);
+
+    QByteArray otherListed = sound;
+    otherListed[at + 5 + (other - first) / 8] =
+        char(otherListed[at + 5 + (other - first) / 8] | (1 << ((other - first) % 8)));
+    QByteArray pastTheEnd = sound;
+    pastTheEnd[at + size - 1] = char(pastTheEnd[at + size - 1] | 0x80);
+    const struct {
+        QByteArray bytes;
+        QString message;
+    } cases[] = {
+        {otherListed,
+         QStringLiteral(
+             "题库的页表有误：第 %1 页列为该表的页，却没有它的任何一行；表中记录的 10000 "
+             "行都已读出")
+             .arg(other)},
+        {pastTheEnd, QStringLiteral("题库的页表有误：页表列出了文件末尾之后的页（文件只有 %1 "
+                                    "页）；表中记录的 10000 行都已读出")
+                         .arg(pageCount)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.message.toStdString());
+        const QString path = damaged(c.bytes);
+        const ToolRun check = runTool(bankProgram(), {"check", path});
+        EXPECT_EQ(check.exitCode, 0) << check.out.toStdString();
+        EXPECT_TRUE(check.out.contains(c.message)) << check.out.toStdString();
+        EXPECT_FALSE(check.out.contains(QStringLiteral("问题："))) << check.out.toStdString();
+        const ToolRun exported = runTool(bankProgram(), {"export", path});
+        EXPECT_EQ(exported.exitCode, 0) << exported.err.toStdString();
+        EXPECT_EQ(exported.err, QStringLiteral("velquo-bank: ") + c.message + u'\n');
+        EXPECT_EQ(exported.rawOut.count('\n'), 10001); // the header and every row
+    }
+}
+
 // The page's bytes from offset `from` to its end replaced by noise.
 QByteArray withNoise(QByteArray bytes, int page, int from) {
     vq::test::putNoise(bytes, qsizetype(page) * kPage + from, qsizetype(page + 1) * kPage);

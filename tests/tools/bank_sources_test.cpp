@@ -159,7 +159,7 @@ TEST_F(BankSources, WorkbookCellsReadAsTheSpreadsheetShowsThem) {
         EXPECT_EQ(q.rows[i].answer, questions[i].answer);
         EXPECT_EQ(q.rows[i].row, i + 2);
     }
-    EXPECT_EQ(q.place(7), "第 7 行");
+    EXPECT_EQ(q.place(7), "questions.xlsx 第 7 行");
     // A shared-string cell without a value is an empty cell, as the spreadsheets show it.
     const vq::bank::QuestionTable cleared =
         vq::bank::readQuestionTable(source("empty-shared.xlsx"));
@@ -169,9 +169,11 @@ TEST_F(BankSources, WorkbookCellsReadAsTheSpreadsheetShowsThem) {
                   q.rows[i].question + q.rows[i].answer);
     // Another sheet by name; an unknown one named with the sheets there are.
     const vq::bank::QuestionTable other =
-        vq::bank::readQuestionTable(source("questions.xlsx"), {QStringLiteral("说明")});
+        vq::bank::readQuestionTable(source("questions.xlsx"), {QStringLiteral("说明"), {}});
     EXPECT_EQ(other.sheet, "说明");
-    EXPECT_EQ(messageOf([] { vq::bank::readQuestionTable(source("questions.xlsx"), {"Sheet9"}); }),
+    EXPECT_EQ(messageOf([] {
+                  vq::bank::readQuestionTable(source("questions.xlsx"), {"Sheet9", {}});
+              }),
               "questions.xlsx：工作簿中没有工作表“Sheet9”（现有的工作表：题库、说明）");
 }
 
@@ -314,7 +316,28 @@ TEST(BankSourcesText, EncodingAndSeparatorByContent) {
     EXPECT_EQ(t.ignoredColumns, QStringList({"第 4 列"}));
     EXPECT_FALSE(t.numbered);
     writeBytes(f, "答案,题目,答案\n");
-    EXPECT_EQ(messageOf([&] { vq::bank::readQuestionTable(f); }), "第 1 行：“答案”列出现了两次");
+    EXPECT_EQ(messageOf([&] { vq::bank::readQuestionTable(f); }),
+              "q.txt 第 1 行：“答案”列出现了两次");
+}
+
+// A line break in a quoted cell comes back as the spreadsheets write it (LF); one written as
+// CR LF is read as one LF too, and the reader says how many it read so. A CR alone stays.
+TEST(BankSourcesText, LineBreaksInCellsAndWhatTheReaderSaysOfThem) {
+    QTemporaryDir dir;
+    const QString f = dir.filePath(QStringLiteral("q.csv"));
+    writeBytes(f, "题目,答案\r\n\"一\r\n二\r\n三\",\"甲\n乙\"\r\n\"子\r丑\",x\r\n");
+    const vq::bank::QuestionTable t = vq::bank::readQuestionTable(f);
+    ASSERT_EQ(t.rows.size(), 2);
+    EXPECT_EQ(t.rows[0].question, "一\n二\n三");
+    EXPECT_EQ(t.rows[0].answer, "甲\n乙");
+    EXPECT_EQ(t.rows[1].question, "子\r丑");
+    EXPECT_EQ(t.rows[1].row, 6); // the breaks inside the cells count as lines
+    EXPECT_TRUE(
+        t.findings().contains(QStringLiteral("单元格中 2 处写作 CR LF 的换行按一个换行（LF，Excel "
+                                             "和 WPS 在单元格中换行时写的就是它）读入")))
+        << t.findings().join(u'|').toStdString();
+    writeBytes(f, "题目,答案\n\"一\n二\",x\n");
+    EXPECT_TRUE(vq::bank::readQuestionTable(f).findings().isEmpty());
 }
 
 } // namespace

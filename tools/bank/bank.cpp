@@ -214,7 +214,7 @@ BuildResult buildBank(const QString& inPath, const QString& outPath, const Build
         throw vq::Exception(
             QCoreApplication::translate("velquo-bank", "%1：生成的题库会覆盖它自己的题目表")
                 .arg(outPath));
-    QuestionTable table = readQuestionTable(inPath, {options.sheet});
+    QuestionTable table = readQuestionTable(inPath, {options.sheet, {}});
     if (options.notes) {
         options.notes(QCoreApplication::translate("velquo-bank", "%1：%2")
                           .arg(in.fileName(), table.describe()));
@@ -259,7 +259,7 @@ BuildResult buildBank(const QString& inPath, const QString& outPath, const Build
             throw vq::Exception(QCoreApplication::translate("velquo-bank", "%1：%2 %3 已在%4用过")
                                     .arg(where(), kNumber)
                                     .arg(q.number)
-                                    .arg(table.place(*seen)));
+                                    .arg(TextPlace{}.of(*seen))); // the same file: its row only
         rowOfNumber.insert(q.number, row.row);
         q.question = row.question;
         q.answer = row.answer;
@@ -399,9 +399,14 @@ void exportTable(const QString& path, const QString& tableName, const QString& p
     }
     write(out, buffer);
     std::fflush(out);
-    // The rows that could be read are out; a damaged table still fails the export.
-    if (rows.damage.damaged())
+    // The rows that could be read are out; a table that lost rows still fails the export. A
+    // wrong page map that cost no row is said, and the export stands: every row is out.
+    if (rows.damage.rowsLost())
         throw vq::Exception(rows.damage.describe());
+    if (rows.damage.damaged())
+        std::fputs(
+            QStringLiteral("velquo-bank: %1\n").arg(rows.damage.describe()).toUtf8().constData(),
+            stderr);
 }
 
 namespace {
@@ -507,10 +512,16 @@ void describeTable(TDataModule2& module, const QString& full, CheckReport& repor
                          .arg(c.name, typeName(c.mdbType));
     report.rows = module.ADOQuery1->recordCount();
     const TADOQuery& query = *module.ADOQuery1;
-    if (query.damage().damaged())
+    if (query.damage().rowsLost())
         found.problem(
             query.damage().describe() +
             QCoreApplication::translate("velquo-bank", "（放映时只能抽到读得出来的那些行）"));
+    else if (query.damage().damaged())
+        found.warning(
+            query.damage().describe() +
+                QCoreApplication::translate(
+                    "velquo-bank", "（每道题都抽得到；用 export 和 build 重做一个题库可以改正）"),
+            {});
     found.note(QCoreApplication::translate("velquo-bank", "%1：“%2”表，%3 行；列：%4")
                    .arg(full, kTable)
                    .arg(report.rows)

@@ -100,16 +100,24 @@ qsizetype firstNonUtf8(const QByteArray& bytes) {
     return -1;
 }
 
+// A whole-file message with the file's name in front, where the text came from a file.
+QString withSource(const TextPlace& place, const QString& message) {
+    return place.source.isEmpty()
+               ? message
+               : QCoreApplication::translate("velquo-bank", "%1：%2").arg(place.source, message);
+}
+
 QString decodeWith(QStringConverter::Encoding encoding, QByteArrayView bytes) {
     QStringDecoder d(encoding,
                      QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom);
     return d.decode(bytes);
 }
 
-QString decodeUtf16(QByteArrayView bytes, bool littleEndian) {
+QString decodeUtf16(QByteArrayView bytes, bool littleEndian, const TextPlace& place) {
     if (bytes.size() % 2)
-        throw vq::Exception(QCoreApplication::translate(
-            "velquo-bank", "文件标明是 UTF-16 编码，字节数却是奇数（文件不完整？）"));
+        throw vq::Exception(withSource(
+            place, QCoreApplication::translate(
+                       "velquo-bank", "文件标明是 UTF-16 编码，字节数却是奇数（文件不完整？）")));
     QString out(bytes.size() / 2, Qt::Uninitialized);
     char16_t* d = reinterpret_cast<char16_t*>(out.data());
     const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
@@ -289,8 +297,14 @@ bool hasStream(const QByteArray& file, const char* name) {
 
 } // namespace
 
+QString TextPlace::of(int line) const {
+    return source.isEmpty()
+               ? QCoreApplication::translate("velquo-bank", "第 %1 行").arg(line)
+               : QCoreApplication::translate("velquo-bank", "%1 第 %2 行").arg(source).arg(line);
+}
+
 QString QuestionTable::place(int row) const {
-    return QCoreApplication::translate("velquo-bank", "第 %1 行").arg(row);
+    return origin.of(row);
 }
 
 QString QuestionTable::describe() const {
@@ -312,17 +326,17 @@ QStringList QuestionTable::findings() const {
     return out;
 }
 
-DecodedText decodeText(const QByteArray& bytes) {
+DecodedText decodeText(const QByteArray& bytes, const TextPlace& place) {
     DecodedText out;
     const QByteArrayView view(bytes);
     if (bytes.startsWith("\xFF\xFE")) {
         out.encoding = QStringLiteral("UTF-16LE");
-        out.text = decodeUtf16(view.sliced(2), true);
+        out.text = decodeUtf16(view.sliced(2), true, place);
         return out;
     }
     if (bytes.startsWith("\xFE\xFF")) {
         out.encoding = QStringLiteral("UTF-16BE");
-        out.text = decodeUtf16(view.sliced(2), false);
+        out.text = decodeUtf16(view.sliced(2), false, place);
         return out;
     }
     if (bytes.startsWith("\xEF\xBB\xBF")) {
@@ -332,10 +346,11 @@ DecodedText decodeText(const QByteArray& bytes) {
         out.text = utf8.decode(rest);
         if (utf8.hasError()) {
             const QByteArray copy = rest.toByteArray();
-            throw vq::Exception(QCoreApplication::translate(
-                                    "velquo-bank", "第 %1 行：文字不是有效的 UTF-8（文件开头却有 "
-                                                   "UTF-8 字节顺序标记）")
-                                    .arg(lineAt(copy, std::max<qsizetype>(firstNonUtf8(copy), 0))));
+            throw vq::Exception(
+                QCoreApplication::translate("velquo-bank", "%1：文字不是有效的 UTF-8（文件开头却有 "
+                                                           "UTF-8 字节顺序标记）")
+                    .arg(place.ofTextLine(
+                        lineAt(copy, std::max<qsizetype>(firstNonUtf8(copy), 0)))));
         }
         out.encoding = QCoreApplication::translate("velquo-bank", "带 BOM 的 UTF-8");
         return out;
@@ -374,11 +389,11 @@ DecodedText decodeText(const QByteArray& bytes) {
         return out;
     }
     throw vq::Exception(
-        QCoreApplication::translate(
-            "velquo-bank", "第 %1 行：文字既不是 UTF-8 也不是 GBK 编码；请在 Excel 或 WPS 中把"
-                           "题目表另存为 CSV（UTF-8）或 .xlsx")
-            .arg(
-                lineAt(bytes, badGbk >= 0 ? badGbk : std::max<qsizetype>(firstNonUtf8(bytes), 0))));
+        QCoreApplication::translate("velquo-bank",
+                                    "%1：文字既不是 UTF-8 也不是 GBK 编码；请在 Excel 或 WPS 中把"
+                                    "题目表另存为 CSV（UTF-8）或 .xlsx")
+            .arg(place.ofTextLine(lineAt(
+                bytes, badGbk >= 0 ? badGbk : std::max<qsizetype>(firstNonUtf8(bytes), 0)))));
 }
 
 QString foreignKind(const QByteArray& head, const QByteArray& wholeFile) {
@@ -439,12 +454,12 @@ QString foreignKind(const QByteArray& head, const QByteArray& wholeFile) {
     return {};
 }
 
-QList<CsvRecord> parseCsvText(const QString& text, QChar separator) {
+QList<CsvRecord> parseCsvText(const QString& text, QChar separator, const TextPlace& place) {
     QList<CsvRecord> records;
     CsvRecord current;
     QString field;
-    int line = 1;
-    current.line = 1;
+    int line = place.firstLine;
+    current.line = line;
     bool quoted = false;    // inside a quoted field
     bool wasQuoted = false; // the field began with a quote
     bool fieldStarted = false;
@@ -475,8 +490,12 @@ QList<CsvRecord> parseCsvText(const QString& text, QChar separator) {
                     quoted = false;
                 }
             } else if (c == u'\r' || c == u'\n') {
-                if (c == u'\r' && i + 1 < size && data[i + 1] == u'\n')
-                    continue; // a quoted CRLF becomes one line break
+                if (c == u'\r' && i + 1 < size && data[i + 1] == u'\n') {
+                    // A quoted CRLF becomes one line break, as a line break typed in a cell
+                    // of Excel or WPS is; the reader is told how many there were.
+                    ++current.crlfBreaks;
+                    continue;
+                }
                 ++line;
                 field.append(c);
             } else {
@@ -499,21 +518,20 @@ QList<CsvRecord> parseCsvText(const QString& text, QChar separator) {
             current.line = line;
         } else if (c == u'"') {
             if (fieldStarted || wasQuoted)
-                throw vq::Exception(
-                    QCoreApplication::translate(
-                        "velquo-bank",
-                        "第 %1 行：没有用引号括起来的单元格中出现了引号（含有引号的单元格"
-                        "要整个用引号括起来，其中的引号写成两个）")
-                        .arg(line));
+                throw vq::Exception(QCoreApplication::translate(
+                                        "velquo-bank",
+                                        "%1：没有用引号括起来的单元格中出现了引号（含有引号的单元格"
+                                        "要整个用引号括起来，其中的引号写成两个）")
+                                        .arg(place.of(line)));
             quoted = true;
             wasQuoted = true;
             fieldStarted = true;
             quoteLine = line;
         } else {
             if (wasQuoted)
-                throw vq::Exception(QCoreApplication::translate(
-                                        "velquo-bank", "第 %1 行：单元格的结束引号后面还有文字")
-                                        .arg(line));
+                throw vq::Exception(
+                    QCoreApplication::translate("velquo-bank", "%1：单元格的结束引号后面还有文字")
+                        .arg(place.of(line)));
             // The longest run of plain characters goes in at once.
             qsizetype j = i + 1;
             while (j < size) {
@@ -529,27 +547,27 @@ QList<CsvRecord> parseCsvText(const QString& text, QChar separator) {
     }
     if (quoted)
         throw vq::Exception(
-            QCoreApplication::translate("velquo-bank", "第 %1 行：用引号括起来的单元格缺少结束引号")
-                .arg(quoteLine));
+            QCoreApplication::translate("velquo-bank", "%1：用引号括起来的单元格缺少结束引号")
+                .arg(place.of(quoteLine)));
     if (fieldStarted || !current.fields.isEmpty() || wasQuoted)
         endRecord();
     return records;
 }
 
-QList<CsvRecord> parseCsv(const QByteArray& input) {
+QList<CsvRecord> parseCsv(const QByteArray& input, const TextPlace& place) {
     QByteArray bytes = input;
     if (bytes.startsWith("\xEF\xBB\xBF"))
         bytes.remove(0, 3);
     if (const qsizetype bad = firstNonUtf8(bytes); bad >= 0)
-        throw vq::Exception(
-            QCoreApplication::translate("velquo-bank", "第 %1 行：文字不是有效的 UTF-8")
-                .arg(lineAt(bytes, bad)));
-    return parseCsvText(decodeWith(QStringConverter::Utf8, bytes));
+        throw vq::Exception(QCoreApplication::translate("velquo-bank", "%1：文字不是有效的 UTF-8")
+                                .arg(place.ofTextLine(lineAt(bytes, bad))));
+    return parseCsvText(decodeWith(QStringConverter::Utf8, bytes), u',', place);
 }
 
 QuestionTable readQuestionTable(const QString& path, const ReadOptions& options) {
     const QByteArray bytes = readUnlessZip(path);
     QuestionTable table;
+    table.origin = options.place ? *options.place : TextPlace{fileName(path)};
     if (const QString kind = foreignKind(bytes.left(kHeadBytes), bytes); !kind.isEmpty())
         throw vq::Exception(notATable(path, kind));
     if (isZip(bytes)) {
@@ -577,15 +595,24 @@ QuestionTable readQuestionTable(const QString& path, const ReadOptions& options)
                                 "velquo-bank", "%1：--sheet 只用于 .xlsx 工作簿，这是 CSV 文件")
                                 .arg(fileName(path)));
     table.format = QStringLiteral("CSV");
-    DecodedText decoded = decodeText(bytes);
+    DecodedText decoded = decodeText(bytes, table.origin);
     table.encoding = decoded.encoding;
     table.separator = detectSeparator(decoded.text);
-    const QList<CsvRecord> records = parseCsvText(decoded.text, table.separator);
+    const QList<CsvRecord> records = parseCsvText(decoded.text, table.separator, table.origin);
     decoded.text.clear();
     QList<SheetRow> rows;
     rows.reserve(records.size());
-    for (const CsvRecord& r : records)
+    qsizetype crlfBreaks = 0;
+    for (const CsvRecord& r : records) {
         rows.append(SheetRow{r.line, r.fields});
+        crlfBreaks += r.crlfBreaks;
+    }
+    if (crlfBreaks)
+        table.notes << QCoreApplication::translate(
+                           "velquo-bank",
+                           "单元格中 %1 处写作 CR LF 的换行按一个换行（LF，Excel 和 WPS "
+                           "在单元格中换行时写的就是它）读入")
+                           .arg(crlfBreaks);
     takeColumns(table, rows, path, true);
     return table;
 }

@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 // Reading question lists as spreadsheets save them: CSV in the encodings Excel, WPS and
 // LibreOffice write on Chinese desktops, and .xlsx workbooks. Shared by the bank tool and
 // anything else that takes questions from a spreadsheet.
@@ -17,16 +19,28 @@ QString listSeparator();
 struct CsvRecord {
     int line = 0;
     QStringList fields;
+    int crlfBreaks = 0; // CR LF line breaks inside quoted fields, each read as one LF
+};
+
+// How messages place a line or a row of a text: "第 5 行", or "题目.csv 第 5 行" when the
+// text has a name the operator knows it by.
+struct TextPlace {
+    QString source;    // the file's name; empty for text from elsewhere (the clipboard)
+    int firstLine = 1; // the number the text's first line goes by (0: a header put in front)
+    QString of(int line) const;
+    // The same for a line counted from 1 in the text as it stands.
+    QString ofTextLine(int line) const { return of(line + firstLine - 1); }
 };
 
 // RFC 4180 CSV from decoded text: quoted fields with embedded line breaks and doubled
 // quotes, CRLF, LF or CR line ends, the given separator. Blank lines are skipped. Throws
 // vq::Exception naming the line of a malformed field.
-QList<CsvRecord> parseCsvText(const QString& text, QChar separator = u',');
+QList<CsvRecord> parseCsvText(const QString& text, QChar separator = u',',
+                              const TextPlace& place = {});
 
 // The same from UTF-8 bytes (an optional byte order mark); throws naming the line of the
 // first invalid UTF-8 sequence.
-QList<CsvRecord> parseCsv(const QByteArray& utf8);
+QList<CsvRecord> parseCsv(const QByteArray& utf8, const TextPlace& place = {});
 
 // Text of a CSV file decoded by its content: a UTF-16 (LE or BE) or UTF-8 byte order mark
 // says what it is; otherwise valid UTF-8 is UTF-8 and anything else must be GBK (what Excel
@@ -36,7 +50,7 @@ struct DecodedText {
     QString text;
     QString encoding; // "UTF-8", "带 BOM 的 UTF-8", "GBK", "UTF-16LE", "UTF-16BE"
 };
-DecodedText decodeText(const QByteArray& bytes);
+DecodedText decodeText(const QByteArray& bytes, const TextPlace& place = {});
 
 // What a file that is not a table at all is, from its first bytes ("PDF 文档，不是表格",
 // "图片（PNG），不是表格", ...); empty when it may be a table. The text is the whole
@@ -52,6 +66,8 @@ struct SheetRow {
 
 struct ReadOptions {
     QString sheet; // the worksheet of a workbook; empty: the first
+    // How messages name the file and number its lines; unset: by the file's name, from 1.
+    std::optional<TextPlace> place;
 };
 
 // One question as the list holds it, before any check of its values.
@@ -64,6 +80,7 @@ struct QuestionRow {
 
 // A question list read from a file, with what the reader found out about it.
 struct QuestionTable {
+    TextPlace origin;        // how messages name the file and number its rows
     QString format;          // "CSV" or "xlsx"
     QString encoding;        // CSV: see DecodedText
     QChar separator;         // CSV: ',' or '\t'
@@ -76,7 +93,7 @@ struct QuestionTable {
     QStringList notes; // what else the reader noticed
     QList<QuestionRow> rows;
 
-    // "第 5 行": a CSV line or a worksheet row alike.
+    // "题目.csv 第 5 行": a CSV line or a worksheet row alike.
     QString place(int row) const;
     // One line for the operator: "CSV 文件，GBK 编码，逗号分隔" / "xlsx 工作簿，工作表“题库”".
     QString describe() const;

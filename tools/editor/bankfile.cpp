@@ -302,7 +302,10 @@ QList<Finding> checkRows(const QList<Row>& rows) {
 ImportedTable importTable(const QString& path) {
     vq::bank::QuestionTable table;
     try {
-        table = vq::bank::readQuestionTable(path);
+        // The message names the whole path in front: the rows go by their numbers alone.
+        vq::bank::ReadOptions options;
+        options.place = vq::bank::TextPlace{};
+        table = vq::bank::readQuestionTable(path, options);
     } catch (const vq::Exception& e) {
         throw vq::Exception(QStringLiteral("无法读取 %1：%2").arg(path, e.message()));
     }

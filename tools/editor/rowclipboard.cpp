@@ -86,17 +86,15 @@ ImportedTable pastedRows(const QString& text) {
     file.close();
     vq::bank::QuestionTable table;
     try {
-        table = vq::bank::readQuestionTable(path);
+        // The text has no file name the operator knows; without a header of its own its rows
+        // are counted from the first one pasted.
+        vq::bank::ReadOptions options;
+        options.place = vq::bank::TextPlace{{}, header.isEmpty() ? 1 : 0};
+        table = vq::bank::readQuestionTable(path, options);
     } catch (const vq::Exception& e) {
-        QString why = e.message();
-        why.remove(QStringLiteral("剪贴板.txt："));
-        throw vq::Exception(QStringLiteral("无法粘贴：%1").arg(why));
+        throw vq::Exception(QStringLiteral("无法粘贴：%1").arg(e.message()));
     }
     ImportedTable out = importedFrom(table);
-    // Without a header of its own the rows are counted from the first one pasted.
-    if (!header.isEmpty())
-        for (int& line : out.sourceLines)
-            --line;
     out.notes.front() =
         QStringLiteral("粘贴的表格，制表符分隔，%1")
             .arg(header.isEmpty() ? QStringLiteral("第一行是标题")

@@ -257,6 +257,10 @@ Without --password or --no-password the password is fmrTK20914.
         <translation> (the show can draw only the rows that can be read)</translation>
     </message>
     <message>
+        <source>（每道题都抽得到；用 export 和 build 重做一个题库可以改正）</source>
+        <translation> (every question can be drawn; a bank made again with export and build mends it)</translation>
+    </message>
+    <message>
         <source>%1：“%2”表，%3 行；列：%4</source>
         <translation>%1: table “%2”, %3 rows; columns: %4</translation>
     </message>
@@ -349,6 +353,14 @@ Without --password or --no-password the password is fmrTK20914.
         <translation>row %1</translation>
     </message>
     <message>
+        <source>%1 第 %2 行</source>
+        <translation>%1, row %2</translation>
+    </message>
+    <message>
+        <source>单元格中 %1 处写作 CR LF 的换行按一个换行（LF，Excel 和 WPS 在单元格中换行时写的就是它）读入</source>
+        <translation>%1 line breaks written as CR LF inside cells were read as one line break each (LF, what Excel and WPS write for a line break in a cell)</translation>
+    </message>
+    <message>
         <source>xlsx 工作簿，工作表“%1”</source>
         <translation>xlsx workbook, worksheet “%1”</translation>
     </message>
@@ -373,16 +385,16 @@ Without --password or --no-password the password is fmrTK20914.
         <translation>skipped %1 empty rows</translation>
     </message>
     <message>
-        <source>第 %1 行：文字不是有效的 UTF-8（文件开头却有 UTF-8 字节顺序标记）</source>
-        <translation>row %1: the text is not valid UTF-8 (although the file begins with a UTF-8 byte order mark)</translation>
+        <source>%1：文字不是有效的 UTF-8（文件开头却有 UTF-8 字节顺序标记）</source>
+        <translation>%1: the text is not valid UTF-8 (although the file begins with a UTF-8 byte order mark)</translation>
     </message>
     <message>
         <source>带 BOM 的 UTF-8</source>
         <translation>UTF-8 with BOM</translation>
     </message>
     <message>
-        <source>第 %1 行：文字既不是 UTF-8 也不是 GBK 编码；请在 Excel 或 WPS 中把题目表另存为 CSV（UTF-8）或 .xlsx</source>
-        <translation>row %1: the text is neither UTF-8 nor GBK; in Excel or WPS save the question list as CSV (UTF-8) or .xlsx</translation>
+        <source>%1：文字既不是 UTF-8 也不是 GBK 编码；请在 Excel 或 WPS 中把题目表另存为 CSV（UTF-8）或 .xlsx</source>
+        <translation>%1: the text is neither UTF-8 nor GBK; in Excel or WPS save the question list as CSV (UTF-8) or .xlsx</translation>
     </message>
     <message>
         <source>有密码的工作簿：请在 Excel 或 WPS 中去掉密码，另存为 .xlsx 或 CSV</source>
@@ -449,20 +461,20 @@ Without --password or --no-password the password is fmrTK20914.
         <translation>a web page or XML file, not a table: save it as .xlsx or CSV in Excel or WPS</translation>
     </message>
     <message>
-        <source>第 %1 行：没有用引号括起来的单元格中出现了引号（含有引号的单元格要整个用引号括起来，其中的引号写成两个）</source>
-        <translation>row %1: a quote in a cell not enclosed in quotes (a cell holding quotes must be enclosed in quotes as a whole, with its quotes doubled)</translation>
+        <source>%1：没有用引号括起来的单元格中出现了引号（含有引号的单元格要整个用引号括起来，其中的引号写成两个）</source>
+        <translation>%1: a quote in a cell not enclosed in quotes (a cell holding quotes must be enclosed in quotes as a whole, with its quotes doubled)</translation>
     </message>
     <message>
-        <source>第 %1 行：单元格的结束引号后面还有文字</source>
-        <translation>row %1: text after the closing quote of a cell</translation>
+        <source>%1：单元格的结束引号后面还有文字</source>
+        <translation>%1: text after the closing quote of a cell</translation>
     </message>
     <message>
-        <source>第 %1 行：用引号括起来的单元格缺少结束引号</source>
-        <translation>row %1: a quoted cell has no closing quote</translation>
+        <source>%1：用引号括起来的单元格缺少结束引号</source>
+        <translation>%1: a quoted cell has no closing quote</translation>
     </message>
     <message>
-        <source>第 %1 行：文字不是有效的 UTF-8</source>
-        <translation>row %1: the text is not valid UTF-8</translation>
+        <source>%1：文字不是有效的 UTF-8</source>
+        <translation>%1: the text is not valid UTF-8</translation>
     </message>
     <message>
         <source>%1：工作表“%2”是空的</source>
