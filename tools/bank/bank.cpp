@@ -196,6 +196,25 @@ QString unstorable(const QString& text) {
 
 } // namespace
 
+namespace {
+
+// The bank's table with the optional columns the list has after its own three: media names in
+// text columns, times and points in Long Integer columns, an empty cell as no value. A list
+// without them gives the table as it is.
+vq::jet::Table withOptionalColumns(vq::jet::Table table, const QList<OptionalColumn>& columns,
+                                   const QList<QList<QVariant>>& values) {
+    for (const OptionalColumn c : columns)
+        table.columns << vq::jet::Column{optionalColumnName(c),
+                                         isNumberColumn(c) ? vq::jet::ColumnType::Long
+                                                           : vq::jet::ColumnType::Text,
+                                         kLongestMediaName};
+    for (qsizetype r = 0; r < values.size(); ++r)
+        table.rows[r] << values[r];
+    return table;
+}
+
+} // namespace
+
 BuildResult buildBank(const QString& inPath, const QString& outPath, const QString& password,
                       const Progress& progress) {
     BuildOptions options;
@@ -233,6 +252,10 @@ BuildResult buildBank(const QString& inPath, const QString& outPath, const Build
     const bool large = total >= kProgressRows;
     QList<vq::jet::Question> questions;
     questions.reserve(total);
+    // The optional columns' values, row by row, in the order of table.optionalColumns.
+    QList<QList<QVariant>> optional;
+    if (!table.optionalColumns.isEmpty())
+        optional.reserve(total);
     QHash<qint64, int> rowOfNumber;
     rowOfNumber.reserve(total);
     BuildResult result;
@@ -279,6 +302,19 @@ BuildResult buildBank(const QString& inPath, const QString& outPath, const Build
                         .arg(utf8Length(*text))
                         .arg(kLongestText));
         }
+        if (!table.optionalColumns.isEmpty()) {
+            QList<QVariant> values;
+            values.reserve(table.optionalColumns.size());
+            for (const OptionalColumn c : table.optionalColumns) {
+                CheckedCell checked = checkCell(c, row.optional[size_t(c)]);
+                if (!checked.problem.isEmpty())
+                    throw vq::Exception(
+                        QCoreApplication::translate("velquo-bank", "%1：%2，%3列：%4")
+                            .arg(in.fileName(), where(), optionalColumnName(c), checked.problem));
+                values << std::move(checked.value);
+            }
+            optional << std::move(values);
+        }
         if (questions.isEmpty()) {
             result.lowest = result.highest = q.number;
         } else {
@@ -299,12 +335,15 @@ BuildResult buildBank(const QString& inPath, const QString& outPath, const Build
     // From here the bank's table alone holds the texts: the list, its rows and the numbers'
     // index are let go beside the writing, which frees the texts themselves once they are on
     // the pages.
-    QList<vq::jet::Table> tables{vq::jet::questionTable(questions)};
+    QList<vq::jet::Table> tables{
+        withOptionalColumns(vq::jet::questionTable(questions), table.optionalColumns, optional)};
     const std::jthread letGo([list = std::move(table), checked = std::move(questions),
-                              numbers = std::move(rowOfNumber)]() mutable {
+                              numbers = std::move(rowOfNumber),
+                              values = std::move(optional)]() mutable {
         list = {};
         checked.clear();
         numbers.clear();
+        values.clear();
     });
     result.backup = replaceKeepingBackup(outPath, [&](const QString& temp) {
         vq::jet::writeDatabase(temp, std::move(tables), {options.password});

@@ -194,12 +194,16 @@ void takeColumns(QuestionTable& table, const QList<SheetRow>& rows, const QStrin
     int numberAt = -1;
     int questionAt = -1;
     int answerAt = -1;
+    std::array<int, kOptionalColumnCount> optionalAt;
+    optionalAt.fill(-1);
     QList<int> unnamed;
     for (int i = 0; i < header.cells.size(); ++i) {
         const QString name = header.cells[i].trimmed();
+        const std::optional<OptionalColumn> optional = optionalColumnNamed(name);
         int* slot = name == kNumber     ? &numberAt
                     : name == kQuestion ? &questionAt
                     : name == kAnswer   ? &answerAt
+                    : optional          ? &optionalAt[size_t(*optional)]
                                         : nullptr;
         if (!slot) {
             if (name.isEmpty())
@@ -220,6 +224,9 @@ void takeColumns(QuestionTable& table, const QList<SheetRow>& rows, const QStrin
                 .arg(table.place(header.row), kQuestion, kAnswer, kNumber,
                      header.cells.join(listSeparator())));
     table.numbered = numberAt >= 0;
+    for (const OptionalColumn c : kOptionalColumns)
+        if (optionalAt[size_t(c)] >= 0)
+            table.optionalColumns << c;
     // Columns without a name count only when something stands in them.
     for (int i : unnamed) {
         for (qsizetype r = h + 1; r < rows.size(); ++r) {
@@ -253,6 +260,8 @@ void takeColumns(QuestionTable& table, const QList<SheetRow>& rows, const QStrin
             q.number = cell(numberAt).trimmed();
         q.question = cell(questionAt);
         q.answer = cell(answerAt);
+        for (const OptionalColumn c : table.optionalColumns)
+            q.optional[size_t(c)] = cell(optionalAt[size_t(c)]);
         table.rows << std::move(q);
     }
 }

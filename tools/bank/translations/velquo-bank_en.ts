@@ -17,8 +17,9 @@
   velquo-bank check db.DLL [--password 密码 | --no-password]
 build 由题目表生成题库。题目表是 CSV 文件（UTF-8、GBK 或 UTF-16 编码，逗号或制表符
 分隔）或 .xlsx 工作簿（读第一个工作表，或 --sheet 指定的工作表），要有“编号”（可省略）、
-“题目”和“答案”三列，顺序不限，其他列不读入。db.DLL 处原有的文件在新题库写好后保留为
-db.DLL.bak。
+“题目”和“答案”三列，顺序不限；可以再有“图片”“答案图片”“声音”（题库旁边“题库素材”
+文件夹中的文件名）、“时间”（秒）和“分值”（整数）列，其他列不读入。db.DLL 处原有的文件
+在新题库写好后保留为 db.DLL.bak。
 export 把表导出为 CSV；check 像放映程序一样打开题库并逐题检查，放映会出错时退出码为 1。
 不加 --password 或 --no-password 时，密码是 fmrTK20914。
 </source>
@@ -29,8 +30,10 @@ export 把表导出为 CSV；check 像放映程序一样打开题库并逐题检
 build makes a question bank from a question list: a CSV file (UTF-8, GBK or UTF-16,
 comma- or tab-separated) or an .xlsx workbook (its first worksheet, or the one --sheet
 names) with the columns “编号” (number, may be left out), “题目” (question) and “答案”
-(answer) in any order; other columns are not read. A file that stood at db.DLL is kept
-as db.DLL.bak once the new bank is written.
+(answer) in any order, and may have “图片” (picture), “答案图片” (answer picture) and
+“声音” (clip), file names in the folder “题库素材” beside the bank, “时间” (seconds) and
+“分值” (points, a whole number); other columns are not read. A file that stood at db.DLL
+is kept as db.DLL.bak once the new bank is written.
 export writes a table as CSV; check opens the bank as the presenter does and checks every
 question; its exit status is 1 when the show would fail with the bank.
 Without --password or --no-password the password is fmrTK20914.
@@ -555,6 +558,38 @@ Without --password or --no-password the password is fmrTK20914.
     <message>
         <source>%1 道题的文字以换行开头或结尾，放映时多出空行：%2 %3</source>
         <translation>the texts of %1 questions begin or end with a line break, which shows as an empty line: %2 %3</translation>
+    </message>
+    <message>
+        <source>%1：%2，%3列：%4</source>
+        <translation>%1: %2, column %3: %4</translation>
+    </message>
+    <message>
+        <source>文件名“%1”中有换行或控制字符</source>
+        <translation>the file name &quot;%1&quot; has a line break or a control character in it</translation>
+    </message>
+    <message>
+        <source>“%1”不是%2文件夹中的文件名（文件名中不能有 &lt; &gt; : &quot; | ? *，也不能是完整路径）</source>
+        <translation>&quot;%1&quot; is not the name of a file in the folder %2 (a file name cannot hold &lt; &gt; : &quot; | ? * and cannot be a full path)</translation>
+    </message>
+    <message>
+        <source>“%1”是完整路径：要写%2文件夹中的文件名（如 图1.jpg）</source>
+        <translation>&quot;%1&quot; is a full path: write the name of a file in the folder %2 (such as 图1.jpg)</translation>
+    </message>
+    <message>
+        <source>“%1”指向%2文件夹以外：题库和素材文件夹要能一起复制，文件要放在文件夹里面</source>
+        <translation>&quot;%1&quot; points outside the folder %2: the bank and its media folder are copied together, so the file must be inside the folder</translation>
+    </message>
+    <message>
+        <source>文件名有 %1 个字符，题库的文本列最多存 %2 个</source>
+        <translation>the file name has %1 characters; a text column of the bank holds at most %2</translation>
+    </message>
+    <message>
+        <source>“%1”不是秒数：要写 1 到 2147483647 之间的整数（如 30）</source>
+        <translation>&quot;%1&quot; is not a number of seconds: write a whole number from 1 to 2147483647 (such as 30)</translation>
+    </message>
+    <message>
+        <source>“%1”不是 -2147483648 到 2147483647 之间的整数</source>
+        <translation>&quot;%1&quot; is not a whole number from -2147483648 to 2147483647</translation>
     </message>
 </context>
 </TS>
