@@ -156,7 +156,7 @@ TEST(BankOptionalColumns, RefusedValuesNameTheFileTheRowAndTheColumn) {
     const ToolRun english =
         runTool(bankProgram(), {"build", csv, dir.filePath("en.DLL")}, kEnglish);
     EXPECT_TRUE(english.err.endsWith(
-        "velquo-bank: q.csv: row 2, column 时间: \"soon\" is not a number of seconds: write a "
+        "velquo-bank: q.csv: row 2, column 时间: “soon” is not a number of seconds: write a "
         "whole number from 1 to 2147483647 (such as 30)\n"))
         << english.err.toStdString();
 }

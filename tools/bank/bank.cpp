@@ -14,6 +14,7 @@
 #include "platform/messages.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
@@ -804,6 +805,76 @@ void reportFetches(const Fetched& fetched, Findings& found) {
                       fetched.emptyAnswers);
 }
 
+// The optional columns' values, row by row: each picture and clip looked at in the media folder
+// beside the bank, each time and points value held to what build takes.
+void checkOptionalColumns(TDataModule2& module, const QString& full, CheckReport& report,
+                          Findings& found) {
+    vq::jet::RowSet rows;
+    try {
+        rows = module.ADOConnection1->database().readTable(kTable);
+    } catch (const vq::Exception&) {
+        return; // the table's own damage is reported with it
+    }
+    const int numberAt = rows.columnIndex(kNumber);
+    QList<std::pair<OptionalColumn, int>> present;
+    for (const OptionalColumn c : kOptionalColumns)
+        if (const int at = rows.columnIndex(optionalColumnName(c)); at >= 0)
+            present << std::pair{c, at};
+    if (present.isEmpty())
+        return;
+    const QString folder = QFileInfo(full).dir().filePath(kMediaFolder);
+    const bool folderThere = QFileInfo(folder).isDir();
+    const MediaInspector inspector(folder);
+    int named = 0;
+    QList<int> namedRows;
+    for (int r = 0; r < rows.rowCount(); ++r) {
+        const QString number = numberAt >= 0 ? rows.cell(r, numberAt).toString() : QString();
+        for (const auto& [column, at] : present) {
+            const QVariant cell = rows.cell(r, at);
+            const QString value = cell.isValid() ? cell.toString().trimmed() : QString();
+            if (value.isEmpty())
+                continue;
+            if (const CheckedCell checked = checkCell(column, value); !checked.problem.isEmpty()) {
+                found.problem(
+                    QCoreApplication::translate("velquo-bank", "%1 %2 的%3：%4")
+                        .arg(kNumber, number, optionalColumnName(column), checked.problem),
+                    {r + 1}, {number});
+                continue;
+            }
+            if (isNumberColumn(column))
+                continue;
+            ++named;
+            MediaFinding finding;
+            if (!folderThere) {
+                namedRows << r + 1;
+            } else if (std::optional<MediaFinding> f = inspector.inspect(column, value)) {
+                finding = *std::move(f);
+            } else {
+                continue;
+            }
+            finding.row = r + 1;
+            finding.number = number;
+            finding.column = column;
+            finding.name = value;
+            if (folderThere)
+                found.problem(describeFinding(finding), {r + 1}, {number});
+            report.media << std::move(finding);
+        }
+    }
+    if (!folderThere && named)
+        found.problem(QCoreApplication::translate(
+                          "velquo-bank", "题库旁边没有“%1”文件夹（%2）：题库中的 %3 个图片和声音"
+                                         "文件都找不到")
+                          .arg(kMediaFolder, QDir::toNativeSeparators(folder))
+                          .arg(named),
+                      namedRows);
+    else if (named)
+        found.note(QCoreApplication::translate("velquo-bank", "题库中有 %1 个图片和声音文件，"
+                                                              "在“%2”文件夹中查看了每一个")
+                       .arg(named)
+                       .arg(kMediaFolder));
+}
+
 } // namespace
 
 CheckReport checkBank(const QString& path, const QString& password, const Progress& progress) {
@@ -829,6 +900,7 @@ CheckReport checkBank(const QString& path, const QString& password, const Progre
     const QStringList pool = fill(*module.ADOQuery1, report, found);
     const std::vector<int> firsts = checkNumbers(pool, found);
     reportFetches(fetchAll(*module.ADOQuery1, pool, firsts, progress), found);
+    checkOptionalColumns(module, full, report, found);
     return finish(report, found);
 }
 

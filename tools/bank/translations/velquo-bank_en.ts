@@ -565,19 +565,19 @@ Without --password or --no-password the password is fmrTK20914.
     </message>
     <message>
         <source>文件名“%1”中有换行或控制字符</source>
-        <translation>the file name &quot;%1&quot; has a line break or a control character in it</translation>
+        <translation>the file name “%1” has a line break or a control character in it</translation>
     </message>
     <message>
         <source>“%1”不是%2文件夹中的文件名（文件名中不能有 &lt; &gt; : &quot; | ? *，也不能是完整路径）</source>
-        <translation>&quot;%1&quot; is not the name of a file in the folder %2 (a file name cannot hold &lt; &gt; : &quot; | ? * and cannot be a full path)</translation>
+        <translation>“%1” is not the name of a file in the folder %2 (a file name cannot hold &lt; &gt; : &quot; | ? * and cannot be a full path)</translation>
     </message>
     <message>
         <source>“%1”是完整路径：要写%2文件夹中的文件名（如 图1.jpg）</source>
-        <translation>&quot;%1&quot; is a full path: write the name of a file in the folder %2 (such as 图1.jpg)</translation>
+        <translation>“%1” is a full path: write the name of a file in the folder %2 (such as 图1.jpg)</translation>
     </message>
     <message>
         <source>“%1”指向%2文件夹以外：题库和素材文件夹要能一起复制，文件要放在文件夹里面</source>
-        <translation>&quot;%1&quot; points outside the folder %2: the bank and its media folder are copied together, so the file must be inside the folder</translation>
+        <translation>“%1” points outside the folder %2: the bank and its media folder are copied together, so the file must be inside the folder</translation>
     </message>
     <message>
         <source>文件名有 %1 个字符，题库的文本列最多存 %2 个</source>
@@ -585,11 +585,83 @@ Without --password or --no-password the password is fmrTK20914.
     </message>
     <message>
         <source>“%1”不是秒数：要写 1 到 2147483647 之间的整数（如 30）</source>
-        <translation>&quot;%1&quot; is not a number of seconds: write a whole number from 1 to 2147483647 (such as 30)</translation>
+        <translation>“%1” is not a number of seconds: write a whole number from 1 to 2147483647 (such as 30)</translation>
     </message>
     <message>
         <source>“%1”不是 -2147483648 到 2147483647 之间的整数</source>
-        <translation>&quot;%1&quot; is not a whole number from -2147483648 to 2147483647</translation>
+        <translation>“%1” is not a whole number from -2147483648 to 2147483647</translation>
+    </message>
+    <message>
+        <source>%1 %2 的%3：%4</source>
+        <translation>%1 %2, %3: %4</translation>
+    </message>
+    <message>
+        <source>题库旁边没有“%1”文件夹（%2）：题库中的 %3 个图片和声音文件都找不到</source>
+        <translation>there is no folder “%1” beside the bank (%2): none of the %3 pictures and clips the bank names can be found</translation>
+    </message>
+    <message>
+        <source>题库中有 %1 个图片和声音文件，在“%2”文件夹中查看了每一个</source>
+        <translation>the bank names %1 pictures and clips; each was looked at in the folder “%2”</translation>
+    </message>
+    <message>
+        <source>内容是 %1 图片，扩展名却是 .%2</source>
+        <translation>it holds a %1 picture, but its extension is .%2</translation>
+    </message>
+    <message>
+        <source>%1 × %2 像素，解码要 %3 MB；放映程序最多解码 %4 MB 的图片（32 位像素，约 %5 百万像素），更大的图片不会显示</source>
+        <translation>%1 × %2 pixels, %3 MB decoded; the presenter decodes pictures of at most %4 MB (32-bit pixels, about %5 megapixels) and does not show a larger one</translation>
+    </message>
+    <message>
+        <source>内容不是 WAV、MP3、OGG、FLAC 或 M4A 声音</source>
+        <translation>it holds no WAV, MP3, OGG, FLAC or M4A sound</translation>
+    </message>
+    <message>
+        <source>长 %1，解码成 16 位采样有 %2 MB，超过 %3 MB（CD 音质约 10 分钟）：放映程序要先把整段声音解码成一份副本才开始播放</source>
+        <translation>%1 long, %2 MB as 16-bit samples, more than %3 MB (about 10 minutes at CD quality): the presenter decodes a whole clip into a copy before it starts playing it</translation>
+    </message>
+    <message>
+        <source>文件说声音长 %1，却只解码出 %2（文件不完整？）</source>
+        <translation>the file says the clip is %1 long, but only %2 of it decodes (is the file complete?)</translation>
+    </message>
+    <message>
+        <source>%1文件夹中没有这个文件</source>
+        <translation>the folder %1 has no such file</translation>
+    </message>
+    <message>
+        <source>这是一个文件夹，不是文件</source>
+        <translation>this is a folder, not a file</translation>
+    </message>
+    <message>
+        <source>这不是普通文件（是管道、设备之类），放映程序不会打开它</source>
+        <translation>this is not a regular file (a pipe, a device or the like); the presenter does not open it</translation>
+    </message>
+    <message>
+        <source>无法打开：%1</source>
+        <translation>cannot open it: %1</translation>
+    </message>
+    <message>
+        <source>不是放映程序能显示的图片：%1</source>
+        <translation>not a picture the presenter can show: %1</translation>
+    </message>
+    <message>
+        <source>不是放映程序能播放的声音：%1</source>
+        <translation>not a clip the presenter can play: %1</translation>
+    </message>
+    <message>
+        <source>图片已损坏，只能显示读得出来的部分：%1</source>
+        <translation>the picture is damaged; only the part that can be read shows: %1</translation>
+    </message>
+    <message>
+        <source>声音只能播放一部分：%1</source>
+        <translation>only part of the clip can be played: %1</translation>
+    </message>
+    <message>
+        <source>太大：%1</source>
+        <translation>too large: %1</translation>
+    </message>
+    <message>
+        <source>%1 %2 的%3“%4”：%5</source>
+        <translation>%1 %2, %3 “%4”: %5</translation>
     </message>
 </context>
 </TS>
