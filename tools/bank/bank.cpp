@@ -199,6 +199,61 @@ QString unstorable(const QString& text) {
 
 namespace {
 
+// The pictures placed in a workbook, named after their questions ("第3题.png", "第3题答案.jpeg")
+// and written into the media folder once the list has been checked whole.
+struct MediaPlacing {
+    explicit MediaPlacing(QString mediaFolder) : folder(std::move(mediaFolder)) {}
+
+    // The name the picture goes in under: its question's, with a count after it where that name
+    // holds other bytes already.
+    QString place(qint64 number, const PlacedMedia& m) {
+        // The same names in every language: a bank and its folder go from one desktop to another.
+        const QString base =
+            (m.column == OptionalColumn::AnswerPicture ? QStringLiteral("第%1题答案")
+                                                       : QStringLiteral("第%1题"))
+                .arg(number);
+        const QString suffix = m.suffix.isEmpty() ? QString() : u'.' + m.suffix;
+        for (int n = 1;; ++n) {
+            const QString name =
+                n == 1 ? base + suffix : QStringLiteral("%1-%2%3").arg(base).arg(n).arg(suffix);
+            const QString path = folder + u'/' + name;
+            const auto planned = files.constFind(name);
+            if (planned != files.cend() ? *planned == m.bytes
+                                        : !QFileInfo::exists(path) || sameBytes(path, m.bytes)) {
+                files.insert(name, m.bytes);
+                return name;
+            }
+        }
+    }
+
+    static bool sameBytes(const QString& path, const QByteArray& bytes) {
+        QFile f(path);
+        return f.size() == bytes.size() && f.open(QIODevice::ReadOnly) && f.readAll() == bytes;
+    }
+
+    // Writes the pictures not already there; throws naming the file that cannot be written.
+    void write() const {
+        if (files.isEmpty())
+            return;
+        if (!QDir().mkpath(folder))
+            throw vq::Exception(QCoreApplication::translate("velquo-bank", "无法创建文件夹 %1")
+                                    .arg(QDir::toNativeSeparators(folder)));
+        for (auto it = files.cbegin(); it != files.cend(); ++it) {
+            const QString path = folder + u'/' + it.key();
+            if (QFileInfo::exists(path))
+                continue;
+            QFile f(path);
+            if (!f.open(QIODevice::WriteOnly) || f.write(*it) != it->size() || !f.flush())
+                throw vq::Exception(QCoreApplication::translate("velquo-bank", "无法写入 %1：%2")
+                                        .arg(QDir::toNativeSeparators(path), f.errorString()));
+        }
+    }
+
+    QString folder;
+    QMap<QString, QByteArray> files; // name -> bytes
+    int keptNames = 0;
+};
+
 // The bank's table with the optional columns the list has after its own three: media names in
 // text columns, times and points in Long Integer columns, an empty cell as no value. A list
 // without them gives the table as it is.
@@ -260,6 +315,7 @@ BuildResult buildBank(const QString& inPath, const QString& outPath, const Build
     QHash<qint64, int> rowOfNumber;
     rowOfNumber.reserve(total);
     BuildResult result;
+    MediaPlacing placing(QFileInfo(outPath).dir().filePath(kMediaFolder));
     for (qsizetype r = 0; r < total; ++r) {
         const QuestionRow& row = table.rows[r];
         const auto where = [&] { return table.place(row.row); };
@@ -304,10 +360,19 @@ BuildResult buildBank(const QString& inPath, const QString& outPath, const Build
                         .arg(kLongestText));
         }
         if (!table.optionalColumns.isEmpty()) {
+            std::array<QString, kOptionalColumnCount> cells = row.optional;
+            // A picture placed on the row is named in its column, unless the cell names one.
+            for (const PlacedMedia& m : row.placed) {
+                QString& cell = cells[size_t(m.column)];
+                if (cell.trimmed().isEmpty())
+                    cell = placing.place(q.number, m);
+                else
+                    ++placing.keptNames;
+            }
             QList<QVariant> values;
             values.reserve(table.optionalColumns.size());
             for (const OptionalColumn c : table.optionalColumns) {
-                CheckedCell checked = checkCell(c, row.optional[size_t(c)]);
+                CheckedCell checked = checkCell(c, cells[size_t(c)]);
                 if (!checked.problem.isEmpty())
                     throw vq::Exception(
                         QCoreApplication::translate("velquo-bank", "%1：%2，%3列：%4")
@@ -333,6 +398,16 @@ BuildResult buildBank(const QString& inPath, const QString& outPath, const Build
                      .arg(questions.size())
                      .arg(outPath));
     result.rows = int(questions.size());
+    placing.write();
+    if (options.notes && !placing.files.isEmpty())
+        options.notes(
+            QCoreApplication::translate("velquo-bank", "从工作簿中取出 %1 张图片，放进了 %2")
+                .arg(placing.files.size())
+                .arg(QDir::toNativeSeparators(placing.folder)));
+    if (options.notes && placing.keptNames)
+        options.notes(QCoreApplication::translate(
+                          "velquo-bank", "%1 张图片所在的单元格已写有文件名，按单元格中的名字读入")
+                          .arg(placing.keptNames));
     // From here the bank's table alone holds the texts: the list, its rows and the numbers'
     // index are let go beside the writing, which frees the texts themselves once they are on
     // the pages.

@@ -8,6 +8,7 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QStringDecoder>
 
 #include <algorithm>
@@ -181,7 +182,7 @@ QString notATable(const QString& path, const QString& kind) {
 
 // The three columns picked out of the rows; other columns listed.
 void takeColumns(QuestionTable& table, const QList<SheetRow>& rows, const QString& path,
-                 bool strictFieldCount) {
+                 bool strictFieldCount, const QList<PlacedPicture>& pictures = {}) {
     qsizetype h = 0;
     while (h < rows.size() && wholeEmpty(rows[h].cells))
         ++h;
@@ -224,9 +225,19 @@ void takeColumns(QuestionTable& table, const QList<SheetRow>& rows, const QStrin
                 .arg(table.place(header.row), kQuestion, kAnswer, kNumber,
                      header.cells.join(listSeparator())));
     table.numbered = numberAt >= 0;
+    // A picture in the 答案图片 column is the answer's, any other on the row the question's.
+    QHash<int, QList<const PlacedPicture*>> placedOn;
+    const int answerPictureAt = optionalAt[size_t(OptionalColumn::AnswerPicture)];
+    std::array<bool, kOptionalColumnCount> placedIn{};
+    for (const PlacedPicture& p : pictures) {
+        placedOn[p.row] << &p;
+        placedIn[size_t(p.column == answerPictureAt ? OptionalColumn::AnswerPicture
+                                                    : OptionalColumn::Picture)] = true;
+    }
     for (const OptionalColumn c : kOptionalColumns)
-        if (optionalAt[size_t(c)] >= 0)
+        if (optionalAt[size_t(c)] >= 0 || placedIn[size_t(c)])
             table.optionalColumns << c;
+    int placedOnQuestions = 0;
     // Columns without a name count only when something stands in them.
     for (int i : unnamed) {
         for (qsizetype r = h + 1; r < rows.size(); ++r) {
@@ -261,9 +272,20 @@ void takeColumns(QuestionTable& table, const QList<SheetRow>& rows, const QStrin
         q.question = cell(questionAt);
         q.answer = cell(answerAt);
         for (const OptionalColumn c : table.optionalColumns)
-            q.optional[size_t(c)] = cell(optionalAt[size_t(c)]);
+            if (optionalAt[size_t(c)] >= 0)
+                q.optional[size_t(c)] = cell(optionalAt[size_t(c)]);
+        for (const PlacedPicture* p : placedOn.value(row.row)) {
+            q.placed << PlacedMedia{p->column == answerPictureAt ? OptionalColumn::AnswerPicture
+                                                                 : OptionalColumn::Picture,
+                                    QFileInfo(p->part).suffix().toLower(), p->bytes};
+            ++placedOnQuestions;
+        }
         table.rows << std::move(q);
     }
+    if (const qsizetype elsewhere = pictures.size() - placedOnQuestions)
+        table.notes << QCoreApplication::translate("velquo-bank",
+                                                   "%1 张图片不在题目所在的行上，没有读入")
+                           .arg(elsewhere);
 }
 
 // The first bytes of a file, enough to tell its kind.
@@ -571,8 +593,8 @@ QuestionTable readQuestionTable(const QString& path, const ReadOptions& options)
         if (sheet.rows.isEmpty())
             throw vq::Exception(QCoreApplication::translate("velquo-bank", "%1：工作表“%2”是空的")
                                     .arg(fileName(path), sheet.name));
-        takeColumns(table, sheet.rows, path, false);
         table.notes = sheet.notes;
+        takeColumns(table, sheet.rows, path, false, sheet.pictures);
         if (!sheet.otherSheets.isEmpty() && options.sheet.isEmpty()) {
             table.otherSheets = sheet.otherSheets;
             table.notes << QCoreApplication::translate("velquo-bank",

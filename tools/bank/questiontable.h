@@ -56,6 +56,14 @@ struct ReadOptions {
     QString sheet; // the worksheet of a workbook; empty: the first
 };
 
+// A picture placed in a workbook on a question's row: its bytes, to be written into the media
+// folder and named in the row's column.
+struct PlacedMedia {
+    OptionalColumn column = OptionalColumn::Picture; // 答案图片 when it stands in that column
+    QString suffix;                                  // its extension in the workbook ("png")
+    QByteArray bytes;
+};
+
 // One question as the list holds it, before any check of its values.
 struct QuestionRow {
     int row = 0;      // where it stands in the file (a CSV line, a worksheet row)
@@ -65,6 +73,7 @@ struct QuestionRow {
     // The optional columns' cells as they stand, by OptionalColumn; empty where the list has
     // no such column.
     std::array<QString, kOptionalColumnCount> optional;
+    QList<PlacedMedia> placed; // pictures placed on its row of a workbook, in order
 };
 
 // A question list read from a file, with what the reader found out about it.

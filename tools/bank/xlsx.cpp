@@ -997,6 +997,76 @@ private:
     bool m_failed = false;
 };
 
+// The relationships of a part (its _rels file beside it): id to the target's part.
+QHash<QString, QString> relationships(Workbook& book, const QString& part, QStringView type) {
+    const qsizetype slash = part.lastIndexOf(u'/');
+    const QString folder = part.left(slash);
+    const QString rels =
+        folder + QStringLiteral("/_rels/") + part.mid(slash + 1) + QStringLiteral(".rels");
+    QHash<QString, QString> out;
+    QXmlStreamReader xml(book.part(rels, false));
+    while (!xml.atEnd()) {
+        xml.readNext();
+        if (!xml.isStartElement() || xml.name() != QLatin1String("Relationship"))
+            continue;
+        const QXmlStreamAttributes a = xml.attributes();
+        if (a.value(QLatin1String("Type")).endsWith(type) &&
+            a.value(QLatin1String("TargetMode")) != QLatin1String("External"))
+            out.insert(a.value(QLatin1String("Id")).toString(),
+                       partPath(folder, a.value(QLatin1String("Target")).toString()));
+    }
+    return out;
+}
+
+// The pictures the sheet's drawings anchor to its cells: each anchor's starting cell (a two-cell
+// anchor's "from", a one-cell anchor's) and its picture's part, as Excel, WPS and LibreOffice
+// write a picture placed over the cells. A damaged drawing gives the pictures read before it.
+QList<PlacedPicture> placedPictures(Workbook& book, const QString& sheetPart) {
+    QList<PlacedPicture> out;
+    for (const QString& drawing :
+         relationships(book, sheetPart, u"/relationships/drawing").values()) {
+        const QHash<QString, QString> images =
+            relationships(book, drawing, u"/relationships/image");
+        QXmlStreamReader xml(book.part(drawing, false));
+        PlacedPicture placed;
+        bool inAnchor = false;
+        bool inFrom = false;
+        while (!xml.atEnd() && !xml.hasError()) {
+            xml.readNext();
+            const QStringView name = xml.name();
+            if (xml.isStartElement()) {
+                if (name == QLatin1String("twoCellAnchor") ||
+                    name == QLatin1String("oneCellAnchor")) {
+                    inAnchor = true;
+                    placed = {};
+                } else if (inAnchor && name == QLatin1String("from")) {
+                    inFrom = true;
+                } else if (inFrom && name == QLatin1String("row")) {
+                    placed.row = xml.readElementText().trimmed().toInt() + 1;
+                } else if (inFrom && name == QLatin1String("col")) {
+                    placed.column = xml.readElementText().trimmed().toInt();
+                } else if (inAnchor && name == QLatin1String("blip")) {
+                    for (const QXmlStreamAttribute& a : xml.attributes())
+                        if (a.name() == QLatin1String("embed"))
+                            placed.part = images.value(a.value().toString());
+                }
+            } else if (xml.isEndElement()) {
+                if (name == QLatin1String("from")) {
+                    inFrom = false;
+                } else if (name == QLatin1String("twoCellAnchor") ||
+                           name == QLatin1String("oneCellAnchor")) {
+                    inAnchor = false;
+                    if (placed.row > 0 && !placed.part.isEmpty())
+                        out << placed;
+                }
+            }
+        }
+    }
+    for (PlacedPicture& p : out)
+        p.bytes = book.part(p.part, false);
+    return out;
+}
+
 } // namespace
 
 QString columnLetters(int index) {
@@ -1154,6 +1224,7 @@ Worksheet readWorksheet(const QString& path, const QString& sheet) {
     for (SheetRow& row : cells.rows)
         if (!row.cells.isEmpty())
             out.rows << std::move(row);
+    out.pictures = placedPictures(book, cellsPart);
     const int formulasWithoutValue = cells.formulasWithoutValue;
     const int firstFormulaRow = cells.firstFormulaRow;
     if (formulasWithoutValue)

@@ -663,5 +663,25 @@ Without --password or --no-password the password is fmrTK20914.
         <source>%1 %2 的%3“%4”：%5</source>
         <translation>%1 %2, %3 “%4”: %5</translation>
     </message>
+    <message>
+        <source>%1 张图片不在题目所在的行上，没有读入</source>
+        <translation>%1 pictures are not on a question's row and were not read</translation>
+    </message>
+    <message>
+        <source>从工作簿中取出 %1 张图片，放进了 %2</source>
+        <translation>took %1 pictures out of the workbook into %2</translation>
+    </message>
+    <message>
+        <source>%1 张图片所在的单元格已写有文件名，按单元格中的名字读入</source>
+        <translation>the cells of %1 pictures already name a file; the names in the cells were taken</translation>
+    </message>
+    <message>
+        <source>无法创建文件夹 %1</source>
+        <translation>cannot create the folder %1</translation>
+    </message>
+    <message>
+        <source>无法写入 %1：%2</source>
+        <translation>cannot write %1: %2</translation>
+    </message>
 </context>
 </TS>
