@@ -105,3 +105,27 @@ TEST(PlacedPictures, AnExcelWorkbooksAnchorsAreReadWithTheirPictures) {
     ASSERT_FALSE(sheet.pictures.isEmpty());
     EXPECT_TRUE(sheet.pictures[0].bytes.startsWith("\xFF\xD8\xFF"));
 }
+
+TEST(PlacedPictures, PicturesPlacedInCellsByExcelAreReadAsTheCellsValues) {
+    const vq::bank::Worksheet sheet = vq::bank::readWorksheet(testData("excel-CellImage.xlsx"), {});
+    QStringList cells;
+    for (const vq::bank::PlacedPicture& p : sheet.pictures) {
+        EXPECT_TRUE(p.inCell);
+        EXPECT_TRUE(p.bytes.startsWith("\x89PNG")) << p.part.toStdString();
+        cells << QStringLiteral("%1%2 %3")
+                     .arg(vq::bank::columnLetters(p.column))
+                     .arg(p.row)
+                     .arg(p.part);
+    }
+    // Local pictures only: B4, B5 and their copies in D4, D5 show IMAGE() of a web address.
+    EXPECT_EQ(cells, QStringList({"B1 xl/media/image2.png", "D1 xl/media/image2.png",
+                                  "B2 xl/media/image3.png", "D2 xl/media/image3.png",
+                                  "B3 xl/media/image4.png", "D3 xl/media/image4.png",
+                                  "W41 xl/media/image5.png"}));
+    // The error value Excel saves for programs that know no pictures in cells is not the cell's
+    // text; the cell beside it is.
+    ASSERT_FALSE(sheet.rows.isEmpty());
+    EXPECT_EQ(sheet.rows[0].row, 1);
+    EXPECT_EQ(sheet.rows[0].cells.value(1), QString());
+    EXPECT_FALSE(sheet.rows[0].cells.value(2).isEmpty());
+}
