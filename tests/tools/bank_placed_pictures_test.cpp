@@ -129,3 +129,26 @@ TEST(PlacedPictures, PicturesPlacedInCellsByExcelAreReadAsTheCellsValues) {
     EXPECT_EQ(sheet.rows[0].cells.value(1), QString());
     EXPECT_FALSE(sheet.rows[0].cells.value(2).isEmpty());
 }
+
+TEST(PlacedPictures, APictureTheWorkbookLacksIsLeftOutAndSaidSo) {
+    // The drawing still anchors both pictures, but the question's picture itself is gone.
+    QTemporaryDir dir;
+    const QString damaged = dir.filePath("damaged.xlsx");
+    const ToolRun made =
+        runTool(QStringLiteral(VELQUO_PYTHON3),
+                {"-c",
+                 "import sys, zipfile\n"
+                 "with zipfile.ZipFile(sys.argv[1]) as a, zipfile.ZipFile(sys.argv[2], 'w') as b:\n"
+                 "    for i in a.infolist():\n"
+                 "        if i.filename != 'xl/media/image1.png':\n"
+                 "            b.writestr(i, a.read(i))\n",
+                 testData("libreoffice-pictures.xlsx"), damaged});
+    ASSERT_EQ(made.exitCode, 0) << made.err.toStdString();
+    const ToolRun built = runTool(bankProgram(), {"build", damaged, dir.filePath("db.DLL")});
+    ASSERT_EQ(built.exitCode, 0) << built.err.toStdString();
+    EXPECT_TRUE(built.err.contains("工作簿中有 1 张图片只有位置，缺少图片本身，没有读入\n"))
+        << built.err.toStdString();
+    EXPECT_EQ(mediaFiles(dir), QStringList({"第2题答案.jpeg"}));
+    EXPECT_TRUE(runTool(bankProgram(), {"export", dir.filePath("db.DLL")})
+                    .out.contains("1,\"红色是什么？\",\"红\",,\n"));
+}

@@ -1329,16 +1329,28 @@ Worksheet readWorksheet(const QString& path, const QString& sheet) {
     for (SheetRow& row : cells.rows)
         if (!row.cells.isEmpty())
             out.rows << std::move(row);
-    out.pictures = placedPictures(book, cellsPart) + picturesInCells(book, cellsPart);
-    for (PlacedPicture& p : out.pictures) {
+    const QList<PlacedPicture> pictures =
+        placedPictures(book, cellsPart) + picturesInCells(book, cellsPart);
+    int missingPictures = 0;
+    for (PlacedPicture p : pictures) {
         p.bytes = book.part(p.part, false);
+        // A picture whose part the workbook lacks is no picture.
+        if (p.bytes.isEmpty()) {
+            ++missingPictures;
+            continue;
+        }
         // A picture in a cell stands where the cell's value would: its text ("#VALUE!" for
         // programs that know no such values) is none.
         if (p.inCell)
             for (SheetRow& row : out.rows)
                 if (row.row == p.row && p.column < row.cells.size())
                     row.cells[p.column].clear();
+        out.pictures << std::move(p);
     }
+    if (missingPictures)
+        out.notes << QCoreApplication::translate(
+                         "velquo-bank", "工作簿中有 %1 张图片只有位置，缺少图片本身，没有读入")
+                         .arg(missingPictures);
     const int formulasWithoutValue = cells.formulasWithoutValue;
     const int firstFormulaRow = cells.firstFormulaRow;
     if (formulasWithoutValue)

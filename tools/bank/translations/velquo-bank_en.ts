@@ -683,5 +683,9 @@ Without --password or --no-password the password is fmrTK20914.
         <source>无法写入 %1：%2</source>
         <translation>cannot write %1: %2</translation>
     </message>
+    <message>
+        <source>工作簿中有 %1 张图片只有位置，缺少图片本身，没有读入</source>
+        <translation>the workbook places %1 pictures it does not hold; they were not read</translation>
+    </message>
 </context>
 </TS>
