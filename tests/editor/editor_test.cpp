@@ -1007,6 +1007,19 @@ TEST_F(EditorTest, TheOptionalColumnsGoThroughOpeningAndSaving) {
     edited.replace("\"纯文字\"", "\"改过的题目\"");
     EXPECT_EQ(outputOf(bankTool(), {QStringLiteral("export"), withMedia}), edited);
 
+    // The check looks for the pictures and clips beside the bank, not beside its temporary
+    // copy: the one there passes, the others are named.
+    ASSERT_TRUE(QDir(dir.path()).mkpath(QStringLiteral("题库素材")));
+    QImage(4, 4, QImage::Format_RGB32)
+        .save(dir.filePath(QStringLiteral("题库素材/猫.jpg")), "JPEG");
+    QStringList problems;
+    for (const vq::editor::Finding& f : vq::editor::checkRows(opened->rows, withMedia))
+        if (f.kind == vq::editor::Finding::Problem)
+            problems << f.text;
+    EXPECT_EQ(problems, QStringList({"编号 1 的答案图片“猫答案.png”：题库素材文件夹中没有这个文件",
+                                     "编号 1 的声音“喵.mp3”：题库素材文件夹中没有这个文件",
+                                     "编号 3 的声音“歌/1.ogg”：题库素材文件夹中没有这个文件"}));
+
     // The rows of a three-column bank save as three columns.
     std::optional<vq::editor::OpenedBank> plain = vq::editor::openBank(bank, {});
     ASSERT_TRUE(plain);

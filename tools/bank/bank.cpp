@@ -882,7 +882,7 @@ void reportFetches(const Fetched& fetched, Findings& found) {
 
 // The optional columns' values, row by row: each picture and clip looked at in the media folder
 // beside the bank, each time and points value held to what build takes.
-void checkOptionalColumns(TDataModule2& module, const QString& full, CheckReport& report,
+void checkOptionalColumns(TDataModule2& module, const QString& folder, CheckReport& report,
                           Findings& found) {
     vq::jet::RowSet rows;
     try {
@@ -897,7 +897,6 @@ void checkOptionalColumns(TDataModule2& module, const QString& full, CheckReport
             present << std::pair{c, at};
     if (present.isEmpty())
         return;
-    const QString folder = QFileInfo(full).dir().filePath(kMediaFolder);
     const bool folderThere = QFileInfo(folder).isDir();
     const MediaInspector inspector(folder);
     int named = 0;
@@ -952,7 +951,8 @@ void checkOptionalColumns(TDataModule2& module, const QString& full, CheckReport
 
 } // namespace
 
-CheckReport checkBank(const QString& path, const QString& password, const Progress& progress) {
+CheckReport checkBank(const QString& path, const QString& password, const Progress& progress,
+                      const QString& mediaFolder) {
     CheckReport report;
     Findings found;
     const QString full = vq::expandName(path);
@@ -975,7 +975,9 @@ CheckReport checkBank(const QString& path, const QString& password, const Progre
     const QStringList pool = fill(*module.ADOQuery1, report, found);
     const std::vector<int> firsts = checkNumbers(pool, found);
     reportFetches(fetchAll(*module.ADOQuery1, pool, firsts, progress), found);
-    checkOptionalColumns(module, full, report, found);
+    checkOptionalColumns(
+        module, mediaFolder.isEmpty() ? QFileInfo(full).dir().filePath(kMediaFolder) : mediaFolder,
+        report, found);
     return finish(report, found);
 }
 

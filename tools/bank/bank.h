@@ -83,6 +83,9 @@ struct CheckReport {
 // string, SQL and conversions), fills a pool as the presenter does, fetches every number
 // of it and reports what would make the show fail, with the pictures and clips named in the
 // bank that the show could not find, open, decode or afford (in the media folder beside it).
-CheckReport checkBank(const QString& path, const QString& password, const Progress& progress = {});
+// `mediaFolder` is where the pictures and clips are looked for; empty: the media folder beside
+// the bank (a caller checking a temporary copy names the real bank's).
+CheckReport checkBank(const QString& path, const QString& password, const Progress& progress = {},
+                      const QString& mediaFolder = {});
 
 } // namespace vq::bank

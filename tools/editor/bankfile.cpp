@@ -290,13 +290,16 @@ void saveBank(const QString& path, const QList<Row>& rows, const QString& passwo
     }
 }
 
-QList<Finding> checkRows(const QList<Row>& rows) {
+QList<Finding> checkRows(const QList<Row>& rows, const QString& bankPath) {
     QTemporaryDir dir;
     if (!dir.isValid())
         throw vq::Exception(QStringLiteral("无法建立临时文件夹：%1").arg(dir.errorString()));
     const QString path = dir.filePath(QStringLiteral("db.DLL"));
     vq::jet::writeDatabase(path, {bankTable(rows)}, {vq::jet::kBankPassword});
-    const vq::bank::CheckReport report = vq::bank::checkBank(path, vq::jet::kBankPassword);
+    // The pictures and clips are the bank's own, beside it, not beside the temporary copy.
+    const vq::bank::CheckReport report = vq::bank::checkBank(
+        path, vq::jet::kBankPassword, {},
+        QFileInfo(bankPath.isEmpty() ? path : bankPath).dir().filePath(kMediaFolder));
     // Numbers named in a line select the first row holding them; the table's rows are the
     // list's, in order, since the temporary bank was written from it.
     QHash<qint32, int> rowOfNumber;

@@ -74,8 +74,9 @@ struct Finding {
     QString text;
     QList<int> rows;
 };
-// The bank tool's check, run on the rows as they would be saved (in a temporary file).
-QList<Finding> checkRows(const QList<Row>& rows);
+// The bank tool's check, run on the rows as they would be saved (in a temporary file); their
+// pictures and clips are looked for in the media folder beside `bankPath` (none without one).
+QList<Finding> checkRows(const QList<Row>& rows, const QString& bankPath = {});
 
 // Rows read from a spreadsheet (CSV in any encoding the bank tool reads, or .xlsx).
 struct ImportedTable {
