@@ -985,3 +985,54 @@ TEST_F(EditorTest, PreviewFindsThePresenterBesideTheBankButNotALauncherScript) {
 }
 
 } // namespace
+
+// A bank with pictures, clips, times and points keeps them through the editor: opened, a text
+// edited and saved, every column comes back as it was; a bank without them stays three columns.
+TEST_F(EditorTest, TheOptionalColumnsGoThroughOpeningAndSaving) {
+    const QString csv = dir.filePath(QStringLiteral("media.csv"));
+    QFile list(csv);
+    ASSERT_TRUE(list.open(QIODevice::WriteOnly));
+    list.write("编号,题目,答案,图片,答案图片,声音,时间,分值\n"
+               "1,看图猜,猫,猫.jpg,猫答案.png,喵.mp3,20,10\n"
+               "2,纯文字,狗,,,,,\n"
+               "3,听歌,歌名,,,歌/1.ogg,40,-5\n");
+    list.close();
+    const QString withMedia = dir.filePath(QStringLiteral("media.DLL"));
+    outputOf(bankTool(), {QStringLiteral("build"), csv, withMedia});
+    const QByteArray before = outputOf(bankTool(), {QStringLiteral("export"), withMedia});
+    std::optional<vq::editor::OpenedBank> opened = vq::editor::openBank(withMedia, {});
+    ASSERT_TRUE(opened);
+    ASSERT_EQ(opened->rows.size(), 3);
+    EXPECT_EQ(opened->rows[0].optional[size_t(vq::bank::OptionalColumn::Picture)].toString(),
+              QStringLiteral("猫.jpg"));
+    EXPECT_EQ(opened->rows[2].optional[size_t(vq::bank::OptionalColumn::Time)].toLongLong(), 40);
+    EXPECT_FALSE(opened->rows[1].optional[size_t(vq::bank::OptionalColumn::Sound)].isValid());
+    vq::editor::saveBank(withMedia, opened->rows, opened->password);
+    EXPECT_EQ(outputOf(bankTool(), {QStringLiteral("export"), withMedia}), before);
+
+    opened->rows[1].question = QStringLiteral("改过的题目");
+    vq::editor::saveBank(withMedia, opened->rows, opened->password);
+    QByteArray edited = before;
+    edited.replace("\"纯文字\"", "\"改过的题目\"");
+    EXPECT_EQ(outputOf(bankTool(), {QStringLiteral("export"), withMedia}), edited);
+
+    // The check looks for the pictures and clips beside the bank, not beside its temporary
+    // copy: the one there passes, the others are named.
+    ASSERT_TRUE(QDir(dir.path()).mkpath(QStringLiteral("题库素材")));
+    QImage(4, 4, QImage::Format_RGB32)
+        .save(dir.filePath(QStringLiteral("题库素材/猫.jpg")), "JPEG");
+    QStringList problems;
+    for (const vq::editor::Finding& f : vq::editor::checkRows(opened->rows, withMedia))
+        if (f.kind == vq::editor::Finding::Problem)
+            problems << f.text;
+    EXPECT_EQ(problems, QStringList({"编号 1 的答案图片“猫答案.png”：题库素材文件夹中没有这个文件",
+                                     "编号 1 的声音“喵.mp3”：题库素材文件夹中没有这个文件",
+                                     "编号 3 的声音“歌/1.ogg”：题库素材文件夹中没有这个文件"}));
+
+    // The rows of a three-column bank save as three columns.
+    std::optional<vq::editor::OpenedBank> plain = vq::editor::openBank(bank, {});
+    ASSERT_TRUE(plain);
+    vq::editor::saveBank(bank, plain->rows, plain->password);
+    EXPECT_TRUE(
+        outputOf(bankTool(), {QStringLiteral("export"), bank}).startsWith("编号,题目,答案\n"));
+}

@@ -358,8 +358,8 @@ TEST(BankProgram, TellsItsUserInChineseWhatIsWrongAndWhere) {
 // The Chinese characters of the tool's output other than those of the names the files carry
 // (the bank's table and columns, a column of the list) and of the presenter's screen texts.
 QString chineseLeft(QString text) {
-    for (const char* name :
-         {"对不起，题库中是否没有题目了？", "编号", "题目", "答案", "题", "分类"})
+    for (const char* name : {"对不起，题库中是否没有题目了？", "编号", "题目", "答案图片", "答案",
+                             "题库素材", "题", "分类", "图片", "声音", "时间", "分值"})
         text.remove(QString::fromUtf8(name));
     static const QRegularExpression han(
         QStringLiteral("[\\x{3000}-\\x{9fff}\\x{ff00}-\\x{ffef}]+"));

@@ -14,6 +14,7 @@
 #include "platform/messages.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
@@ -196,6 +197,80 @@ QString unstorable(const QString& text) {
 
 } // namespace
 
+namespace {
+
+// The pictures placed in a workbook, named after their questions ("第3题.png", "第3题答案.jpeg")
+// and written into the media folder once the list has been checked whole.
+struct MediaPlacing {
+    explicit MediaPlacing(QString mediaFolder) : folder(std::move(mediaFolder)) {}
+
+    // The name the picture goes in under: its question's, with a count after it where that name
+    // holds other bytes already.
+    QString place(qint64 number, const PlacedMedia& m) {
+        // The same names in every language: a bank and its folder go from one desktop to another.
+        const QString base =
+            (m.column == OptionalColumn::AnswerPicture ? QStringLiteral("第%1题答案")
+                                                       : QStringLiteral("第%1题"))
+                .arg(number);
+        const QString suffix = m.suffix.isEmpty() ? QString() : u'.' + m.suffix;
+        for (int n = 1;; ++n) {
+            const QString name =
+                n == 1 ? base + suffix : QStringLiteral("%1-%2%3").arg(base).arg(n).arg(suffix);
+            const QString path = folder + u'/' + name;
+            const auto planned = files.constFind(name);
+            if (planned != files.cend() ? *planned == m.bytes
+                                        : !QFileInfo::exists(path) || sameBytes(path, m.bytes)) {
+                files.insert(name, m.bytes);
+                return name;
+            }
+        }
+    }
+
+    static bool sameBytes(const QString& path, const QByteArray& bytes) {
+        QFile f(path);
+        return f.size() == bytes.size() && f.open(QIODevice::ReadOnly) && f.readAll() == bytes;
+    }
+
+    // Writes the pictures not already there; throws naming the file that cannot be written.
+    void write() const {
+        if (files.isEmpty())
+            return;
+        if (!QDir().mkpath(folder))
+            throw vq::Exception(QCoreApplication::translate("velquo-bank", "无法创建文件夹 %1")
+                                    .arg(QDir::toNativeSeparators(folder)));
+        for (auto it = files.cbegin(); it != files.cend(); ++it) {
+            const QString path = folder + u'/' + it.key();
+            if (QFileInfo::exists(path))
+                continue;
+            QFile f(path);
+            if (!f.open(QIODevice::WriteOnly) || f.write(*it) != it->size() || !f.flush())
+                throw vq::Exception(QCoreApplication::translate("velquo-bank", "无法写入 %1：%2")
+                                        .arg(QDir::toNativeSeparators(path), f.errorString()));
+        }
+    }
+
+    QString folder;
+    QMap<QString, QByteArray> files; // name -> bytes
+    int keptNames = 0;
+};
+
+// The bank's table with the optional columns the list has after its own three: media names in
+// text columns, times and points in Long Integer columns, an empty cell as no value. A list
+// without them gives the table as it is.
+vq::jet::Table withOptionalColumns(vq::jet::Table table, const QList<OptionalColumn>& columns,
+                                   const QList<QList<QVariant>>& values) {
+    for (const OptionalColumn c : columns)
+        table.columns << vq::jet::Column{optionalColumnName(c),
+                                         isNumberColumn(c) ? vq::jet::ColumnType::Long
+                                                           : vq::jet::ColumnType::Text,
+                                         kLongestMediaName};
+    for (qsizetype r = 0; r < values.size(); ++r)
+        table.rows[r] << values[r];
+    return table;
+}
+
+} // namespace
+
 BuildResult buildBank(const QString& inPath, const QString& outPath, const QString& password,
                       const Progress& progress) {
     BuildOptions options;
@@ -233,9 +308,14 @@ BuildResult buildBank(const QString& inPath, const QString& outPath, const Build
     const bool large = total >= kProgressRows;
     QList<vq::jet::Question> questions;
     questions.reserve(total);
+    // The optional columns' values, row by row, in the order of table.optionalColumns.
+    QList<QList<QVariant>> optional;
+    if (!table.optionalColumns.isEmpty())
+        optional.reserve(total);
     QHash<qint64, int> rowOfNumber;
     rowOfNumber.reserve(total);
     BuildResult result;
+    MediaPlacing placing(QFileInfo(outPath).dir().filePath(kMediaFolder));
     for (qsizetype r = 0; r < total; ++r) {
         const QuestionRow& row = table.rows[r];
         const auto where = [&] { return table.place(row.row); };
@@ -279,6 +359,28 @@ BuildResult buildBank(const QString& inPath, const QString& outPath, const Build
                         .arg(utf8Length(*text))
                         .arg(kLongestText));
         }
+        if (!table.optionalColumns.isEmpty()) {
+            std::array<QString, kOptionalColumnCount> cells = row.optional;
+            // A picture placed on the row is named in its column, unless the cell names one.
+            for (const PlacedMedia& m : row.placed) {
+                QString& cell = cells[size_t(m.column)];
+                if (cell.trimmed().isEmpty())
+                    cell = placing.place(q.number, m);
+                else
+                    ++placing.keptNames;
+            }
+            QList<QVariant> values;
+            values.reserve(table.optionalColumns.size());
+            for (const OptionalColumn c : table.optionalColumns) {
+                CheckedCell checked = checkCell(c, cells[size_t(c)]);
+                if (!checked.problem.isEmpty())
+                    throw vq::Exception(
+                        QCoreApplication::translate("velquo-bank", "%1：%2，%3列：%4")
+                            .arg(in.fileName(), where(), optionalColumnName(c), checked.problem));
+                values << std::move(checked.value);
+            }
+            optional << std::move(values);
+        }
         if (questions.isEmpty()) {
             result.lowest = result.highest = q.number;
         } else {
@@ -296,15 +398,28 @@ BuildResult buildBank(const QString& inPath, const QString& outPath, const Build
                      .arg(questions.size())
                      .arg(outPath));
     result.rows = int(questions.size());
+    placing.write();
+    if (options.notes && !placing.files.isEmpty())
+        options.notes(
+            QCoreApplication::translate("velquo-bank", "从工作簿中取出 %1 张图片，放进了 %2")
+                .arg(placing.files.size())
+                .arg(QDir::toNativeSeparators(placing.folder)));
+    if (options.notes && placing.keptNames)
+        options.notes(QCoreApplication::translate(
+                          "velquo-bank", "%1 张图片所在的单元格已写有文件名，按单元格中的名字读入")
+                          .arg(placing.keptNames));
     // From here the bank's table alone holds the texts: the list, its rows and the numbers'
     // index are let go beside the writing, which frees the texts themselves once they are on
     // the pages.
-    QList<vq::jet::Table> tables{vq::jet::questionTable(questions)};
+    QList<vq::jet::Table> tables{
+        withOptionalColumns(vq::jet::questionTable(questions), table.optionalColumns, optional)};
     const std::jthread letGo([list = std::move(table), checked = std::move(questions),
-                              numbers = std::move(rowOfNumber)]() mutable {
+                              numbers = std::move(rowOfNumber),
+                              values = std::move(optional)]() mutable {
         list = {};
         checked.clear();
         numbers.clear();
+        values.clear();
     });
     result.backup = replaceKeepingBackup(outPath, [&](const QString& temp) {
         vq::jet::writeDatabase(temp, std::move(tables), {options.password});
@@ -776,9 +891,79 @@ void reportFetches(const Fetched& fetched, Findings& found) {
                       fetched.emptyAnswers);
 }
 
+// The optional columns' values, row by row: each picture and clip looked at in the media folder
+// beside the bank, each time and points value held to what build takes.
+void checkOptionalColumns(TDataModule2& module, const QString& folder, CheckReport& report,
+                          Findings& found) {
+    vq::jet::RowSet rows;
+    try {
+        rows = module.ADOConnection1->database().readTable(kTable);
+    } catch (const vq::Exception&) {
+        return; // the table's own damage is reported with it
+    }
+    const int numberAt = rows.columnIndex(kNumber);
+    QList<std::pair<OptionalColumn, int>> present;
+    for (const OptionalColumn c : kOptionalColumns)
+        if (const int at = rows.columnIndex(optionalColumnName(c)); at >= 0)
+            present << std::pair{c, at};
+    if (present.isEmpty())
+        return;
+    const bool folderThere = QFileInfo(folder).isDir();
+    const MediaInspector inspector(folder);
+    int named = 0;
+    QList<int> namedRows;
+    for (int r = 0; r < rows.rowCount(); ++r) {
+        const QString number = numberAt >= 0 ? rows.cell(r, numberAt).toString() : QString();
+        for (const auto& [column, at] : present) {
+            const QVariant cell = rows.cell(r, at);
+            const QString value = cell.isValid() ? cell.toString().trimmed() : QString();
+            if (value.isEmpty())
+                continue;
+            if (const CheckedCell checked = checkCell(column, value); !checked.problem.isEmpty()) {
+                found.problem(
+                    QCoreApplication::translate("velquo-bank", "%1 %2 的%3：%4")
+                        .arg(kNumber, number, optionalColumnName(column), checked.problem),
+                    {r + 1}, {number});
+                continue;
+            }
+            if (isNumberColumn(column))
+                continue;
+            ++named;
+            MediaFinding finding;
+            if (!folderThere) {
+                namedRows << r + 1;
+            } else if (std::optional<MediaFinding> f = inspector.inspect(column, value)) {
+                finding = *std::move(f);
+            } else {
+                continue;
+            }
+            finding.row = r + 1;
+            finding.number = number;
+            finding.column = column;
+            finding.name = value;
+            if (folderThere)
+                found.problem(describeFinding(finding), {r + 1}, {number});
+            report.media << std::move(finding);
+        }
+    }
+    if (!folderThere && named)
+        found.problem(QCoreApplication::translate(
+                          "velquo-bank", "题库旁边没有“%1”文件夹（%2）：题库中的 %3 个图片和声音"
+                                         "文件都找不到")
+                          .arg(kMediaFolder, QDir::toNativeSeparators(folder))
+                          .arg(named),
+                      namedRows);
+    else if (named)
+        found.note(QCoreApplication::translate("velquo-bank", "题库中有 %1 个图片和声音文件，"
+                                                              "在“%2”文件夹中查看了每一个")
+                       .arg(named)
+                       .arg(kMediaFolder));
+}
+
 } // namespace
 
-CheckReport checkBank(const QString& path, const QString& password, const Progress& progress) {
+CheckReport checkBank(const QString& path, const QString& password, const Progress& progress,
+                      const QString& mediaFolder) {
     CheckReport report;
     Findings found;
     const QString full = vq::expandName(path);
@@ -801,6 +986,9 @@ CheckReport checkBank(const QString& path, const QString& password, const Progre
     const QStringList pool = fill(*module.ADOQuery1, report, found);
     const std::vector<int> firsts = checkNumbers(pool, found);
     reportFetches(fetchAll(*module.ADOQuery1, pool, firsts, progress), found);
+    checkOptionalColumns(
+        module, mediaFolder.isEmpty() ? QFileInfo(full).dir().filePath(kMediaFolder) : mediaFolder,
+        report, found);
     return finish(report, found);
 }
 

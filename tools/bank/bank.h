@@ -1,5 +1,6 @@
 #pragma once
 
+#include "mediacheck.h"
 #include "questiontable.h"
 
 #include <QList>
@@ -74,12 +75,17 @@ struct CheckReport {
     int rows = 0;
     int poolSize = 0; // the numbers the pool would hold after the fill
     QList<CheckLine> lines;
+    QList<MediaFinding> media; // the pictures and clips the show could not use, row by row
     QString text; // the lines as printed: notes, "注意：" warnings, "问题：" problems, the verdict
 };
 
 // Opens the bank through the presenter's own connection and query (the same connection
 // string, SQL and conversions), fills a pool as the presenter does, fetches every number
-// of it and reports what would make the show fail.
-CheckReport checkBank(const QString& path, const QString& password, const Progress& progress = {});
+// of it and reports what would make the show fail, with the pictures and clips named in the
+// bank that the show could not find, open, decode or afford (in the media folder beside it).
+// `mediaFolder` is where the pictures and clips are looked for; empty: the media folder beside
+// the bank (a caller checking a temporary copy names the real bank's).
+CheckReport checkBank(const QString& path, const QString& password, const Progress& progress = {},
+                      const QString& mediaFolder = {});
 
 } // namespace vq::bank

@@ -34,8 +34,9 @@ QString usageText() {
         "  velquo-bank check db.DLL [--password 密码 | --no-password]\n"
         "build 由题目表生成题库。题目表是 CSV 文件（UTF-8、GBK 或 UTF-16 编码，逗号或制表符\n"
         "分隔）或 .xlsx 工作簿（读第一个工作表，或 --sheet 指定的工作表），要有“编号”（可省略）、\n"
-        "“题目”和“答案”三列，顺序不限，其他列不读入。db.DLL 处原有的文件在新题库写好后保留为\n"
-        "db.DLL.bak。\n"
+        "“题目”和“答案”三列，顺序不限；可以再有“图片”“答案图片”“声音”（题库旁边“题库素材”\n"
+        "文件夹中的文件名）、“时间”（秒）和“分值”（整数）列，其他列不读入。db.DLL 处原有的文件\n"
+        "在新题库写好后保留为 db.DLL.bak。\n"
         "export 把表导出为 CSV；check 像放映程序一样打开题库并逐题检查，放映会出错时退出码为 1。\n"
         "不加 --password 或 --no-password 时，密码是 fmrTK20914。\n");
 }

@@ -8,6 +8,7 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QStringDecoder>
 
 #include <algorithm>
@@ -189,7 +190,7 @@ QString notATable(const QString& path, const QString& kind) {
 
 // The three columns picked out of the rows; other columns listed.
 void takeColumns(QuestionTable& table, const QList<SheetRow>& rows, const QString& path,
-                 bool strictFieldCount) {
+                 bool strictFieldCount, const QList<PlacedPicture>& pictures = {}) {
     qsizetype h = 0;
     while (h < rows.size() && wholeEmpty(rows[h].cells))
         ++h;
@@ -202,12 +203,16 @@ void takeColumns(QuestionTable& table, const QList<SheetRow>& rows, const QStrin
     int numberAt = -1;
     int questionAt = -1;
     int answerAt = -1;
+    std::array<int, kOptionalColumnCount> optionalAt;
+    optionalAt.fill(-1);
     QList<int> unnamed;
     for (int i = 0; i < header.cells.size(); ++i) {
         const QString name = header.cells[i].trimmed();
+        const std::optional<OptionalColumn> optional = optionalColumnNamed(name);
         int* slot = name == kNumber     ? &numberAt
                     : name == kQuestion ? &questionAt
                     : name == kAnswer   ? &answerAt
+                    : optional          ? &optionalAt[size_t(*optional)]
                                         : nullptr;
         if (!slot) {
             if (name.isEmpty())
@@ -228,6 +233,19 @@ void takeColumns(QuestionTable& table, const QList<SheetRow>& rows, const QStrin
                 .arg(table.place(header.row), kQuestion, kAnswer, kNumber,
                      header.cells.join(listSeparator())));
     table.numbered = numberAt >= 0;
+    // A picture in the 答案图片 column is the answer's, any other on the row the question's.
+    QHash<int, QList<const PlacedPicture*>> placedOn;
+    const int answerPictureAt = optionalAt[size_t(OptionalColumn::AnswerPicture)];
+    std::array<bool, kOptionalColumnCount> placedIn{};
+    for (const PlacedPicture& p : pictures) {
+        placedOn[p.row] << &p;
+        placedIn[size_t(p.column == answerPictureAt ? OptionalColumn::AnswerPicture
+                                                    : OptionalColumn::Picture)] = true;
+    }
+    for (const OptionalColumn c : kOptionalColumns)
+        if (optionalAt[size_t(c)] >= 0 || placedIn[size_t(c)])
+            table.optionalColumns << c;
+    int placedOnQuestions = 0;
     // Columns without a name count only when something stands in them.
     for (int i : unnamed) {
         for (qsizetype r = h + 1; r < rows.size(); ++r) {
@@ -261,8 +279,21 @@ void takeColumns(QuestionTable& table, const QList<SheetRow>& rows, const QStrin
             q.number = cell(numberAt).trimmed();
         q.question = cell(questionAt);
         q.answer = cell(answerAt);
+        for (const OptionalColumn c : table.optionalColumns)
+            if (optionalAt[size_t(c)] >= 0)
+                q.optional[size_t(c)] = cell(optionalAt[size_t(c)]);
+        for (const PlacedPicture* p : placedOn.value(row.row)) {
+            q.placed << PlacedMedia{p->column == answerPictureAt ? OptionalColumn::AnswerPicture
+                                                                 : OptionalColumn::Picture,
+                                    QFileInfo(p->part).suffix().toLower(), p->bytes};
+            ++placedOnQuestions;
+        }
         table.rows << std::move(q);
     }
+    if (const qsizetype elsewhere = pictures.size() - placedOnQuestions)
+        table.notes << QCoreApplication::translate("velquo-bank",
+                                                   "%1 张图片不在题目所在的行上，没有读入")
+                           .arg(elsewhere);
 }
 
 // The first bytes of a file, enough to tell its kind.
@@ -580,8 +611,8 @@ QuestionTable readQuestionTable(const QString& path, const ReadOptions& options)
         if (sheet.rows.isEmpty())
             throw vq::Exception(QCoreApplication::translate("velquo-bank", "%1：工作表“%2”是空的")
                                     .arg(fileName(path), sheet.name));
-        takeColumns(table, sheet.rows, path, false);
         table.notes = sheet.notes;
+        takeColumns(table, sheet.rows, path, false, sheet.pictures);
         if (!sheet.otherSheets.isEmpty() && options.sheet.isEmpty()) {
             table.otherSheets = sheet.otherSheets;
             table.notes << QCoreApplication::translate("velquo-bank",

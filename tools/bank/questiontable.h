@@ -1,5 +1,7 @@
 #pragma once
 
+#include "optionalcolumns.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
@@ -70,12 +72,24 @@ struct ReadOptions {
     std::optional<TextPlace> place;
 };
 
+// A picture placed in a workbook on a question's row: its bytes, to be written into the media
+// folder and named in the row's column.
+struct PlacedMedia {
+    OptionalColumn column = OptionalColumn::Picture; // 答案图片 when it stands in that column
+    QString suffix;                                  // its extension in the workbook ("png")
+    QByteArray bytes;
+};
+
 // One question as the list holds it, before any check of its values.
 struct QuestionRow {
     int row = 0;      // where it stands in the file (a CSV line, a worksheet row)
     QString number;   // the 编号 cell, trimmed; empty without a 编号 column
     QString question; // the 题目 cell as it stands
     QString answer;   // the 答案 cell as it stands
+    // The optional columns' cells as they stand, by OptionalColumn; empty where the list has
+    // no such column.
+    std::array<QString, kOptionalColumnCount> optional;
+    QList<PlacedMedia> placed; // pictures placed on its row of a workbook, in order
 };
 
 // A question list read from a file, with what the reader found out about it.
@@ -87,7 +101,8 @@ struct QuestionTable {
     QString sheet;           // xlsx: the worksheet read
     QStringList otherSheets; // xlsx: the workbook's worksheets not read, when none was named
     bool numbered = false;   // the list has a 编号 column
-    QStringList columns;     // the header as it stands
+    QList<OptionalColumn> optionalColumns; // the optional columns the list has, in the bank's order
+    QStringList columns;                   // the header as it stands
     QStringList ignoredColumns;
     int emptyRows = 0; // wholly empty rows left out
     QStringList notes; // what else the reader noticed
@@ -102,9 +117,10 @@ struct QuestionTable {
 };
 
 // Reads the questions of a CSV file or an .xlsx workbook, chosen by content, not by name.
-// The header (the first row that is not wholly empty) needs 题目 and 答案, takes 编号, in any
-// order; other columns are left out and listed. Throws vq::Exception: naming the file's kind
-// when it is no table at all, otherwise the row (and column) of what cannot be read.
+// The header (the first row that is not wholly empty) needs 题目 and 答案, takes 编号 and the
+// optional columns, in any order; other columns are left out and listed. Throws vq::Exception:
+// naming the file's kind when it is no table at all, otherwise the row (and column) of what cannot
+// be read.
 QuestionTable readQuestionTable(const QString& path, const ReadOptions& options = {});
 
 } // namespace vq::bank

@@ -997,6 +997,181 @@ private:
     bool m_failed = false;
 };
 
+// The relationships of a part (its _rels file beside it): id to the target's part.
+QHash<QString, QString> relationships(Workbook& book, const QString& part, QStringView type) {
+    const qsizetype slash = part.lastIndexOf(u'/');
+    const QString folder = part.left(slash);
+    const QString rels =
+        folder + QStringLiteral("/_rels/") + part.mid(slash + 1) + QStringLiteral(".rels");
+    QHash<QString, QString> out;
+    QXmlStreamReader xml(book.part(rels, false));
+    while (!xml.atEnd()) {
+        xml.readNext();
+        if (!xml.isStartElement() || xml.name() != QLatin1String("Relationship"))
+            continue;
+        const QXmlStreamAttributes a = xml.attributes();
+        if (a.value(QLatin1String("Type")).endsWith(type) &&
+            a.value(QLatin1String("TargetMode")) != QLatin1String("External"))
+            out.insert(a.value(QLatin1String("Id")).toString(),
+                       partPath(folder, a.value(QLatin1String("Target")).toString()));
+    }
+    return out;
+}
+
+// The pictures the sheet's drawings anchor to its cells: each anchor's starting cell (a two-cell
+// anchor's "from", a one-cell anchor's) and its picture's part, as Excel, WPS and LibreOffice
+// write a picture placed over the cells. A damaged drawing gives the pictures read before it.
+QList<PlacedPicture> placedPictures(Workbook& book, const QString& sheetPart) {
+    QList<PlacedPicture> out;
+    for (const QString& drawing :
+         relationships(book, sheetPart, u"/relationships/drawing").values()) {
+        const QHash<QString, QString> images =
+            relationships(book, drawing, u"/relationships/image");
+        QXmlStreamReader xml(book.part(drawing, false));
+        PlacedPicture placed;
+        bool inAnchor = false;
+        bool inFrom = false;
+        while (!xml.atEnd() && !xml.hasError()) {
+            xml.readNext();
+            const QStringView name = xml.name();
+            if (xml.isStartElement()) {
+                if (name == QLatin1String("twoCellAnchor") ||
+                    name == QLatin1String("oneCellAnchor")) {
+                    inAnchor = true;
+                    placed = {};
+                } else if (inAnchor && name == QLatin1String("from")) {
+                    inFrom = true;
+                } else if (inFrom && name == QLatin1String("row")) {
+                    placed.row = xml.readElementText().trimmed().toInt() + 1;
+                } else if (inFrom && name == QLatin1String("col")) {
+                    placed.column = xml.readElementText().trimmed().toInt();
+                } else if (inAnchor && name == QLatin1String("blip")) {
+                    for (const QXmlStreamAttribute& a : xml.attributes())
+                        if (a.name() == QLatin1String("embed"))
+                            placed.part = images.value(a.value().toString());
+                }
+            } else if (xml.isEndElement()) {
+                if (name == QLatin1String("from")) {
+                    inFrom = false;
+                } else if (name == QLatin1String("twoCellAnchor") ||
+                           name == QLatin1String("oneCellAnchor")) {
+                    inAnchor = false;
+                    if (placed.row > 0 && !placed.part.isEmpty())
+                        out << placed;
+                }
+            }
+        }
+    }
+    return out;
+}
+
+// The values of the elements of one name in a part, each as its attribute's value (the
+// element's text where the attribute is empty), in order; a list per enclosing `group`
+// element where a group is named.
+QList<QStringList> valuesOf(Workbook& book, const QString& part, QLatin1StringView group,
+                            QLatin1StringView element, QLatin1StringView attribute) {
+    QList<QStringList> out;
+    if (group.isEmpty())
+        out.append(QStringList());
+    QXmlStreamReader xml(book.part(part, false));
+    while (!xml.atEnd() && !xml.hasError()) {
+        xml.readNext();
+        if (!xml.isStartElement())
+            continue;
+        if (!group.isEmpty() && xml.name() == group) {
+            out.append(QStringList());
+            // The enclosing attribute of a group (a rich value's structure) comes first.
+            out.back() << xml.attributes().value(QLatin1String("s")).toString();
+        } else if (xml.name() == element && !out.isEmpty()) {
+            if (attribute.isEmpty()) {
+                out.back() << xml.readElementText();
+                continue;
+            }
+            // By its local name: a relationship's id comes with whatever prefix the writer chose.
+            QString value;
+            for (const QXmlStreamAttribute& a : xml.attributes())
+                if (a.name() == attribute)
+                    value = a.value().toString();
+            out.back() << value;
+        }
+    }
+    return out;
+}
+
+// Pictures placed in cells the way Excel writes them ("Place in Cell"): a cell's value
+// metadata (its vm attribute, from 1) leads through xl/metadata.xml to a rich value whose
+// structure is a local image, and its image relationship to the picture's part. A picture
+// the cell only links to (IMAGE() of a web address) is left out.
+QList<PlacedPicture> picturesInCells(Workbook& book, const QString& sheetPart) {
+    const QString meta = QStringLiteral("xl/metadata.xml");
+    const QString richValues = QStringLiteral("xl/richData/rdrichvalue.xml");
+    if (!book.has(meta) || !book.has(richValues))
+        return {};
+    // valueMetadata's blocks point at futureMetadata's blocks, which name rich values.
+    const QStringList future =
+        valuesOf(book, meta, {}, QLatin1StringView("rvb"), QLatin1StringView("i")).value(0);
+    QStringList valueBlocks;
+    {
+        QXmlStreamReader xml(book.part(meta, false));
+        bool inValues = false;
+        while (!xml.atEnd() && !xml.hasError()) {
+            xml.readNext();
+            if (xml.isStartElement() && xml.name() == QLatin1String("valueMetadata"))
+                inValues = true;
+            else if (xml.isEndElement() && xml.name() == QLatin1String("valueMetadata"))
+                inValues = false;
+            else if (inValues && xml.isStartElement() && xml.name() == QLatin1String("rc"))
+                valueBlocks << xml.attributes().value(QLatin1String("v")).toString();
+        }
+    }
+    // Each structure: the position of its local image's relationship among a value's items.
+    QList<int> imageKeyAt;
+    for (const QStringList& keys :
+         valuesOf(book, QStringLiteral("xl/richData/rdrichvaluestructure.xml"),
+                  QLatin1StringView("s"), QLatin1StringView("k"), QLatin1StringView("n"))) {
+        // keys[0] is the group's own "s" attribute, empty for a structure.
+        imageKeyAt << int(keys.indexOf(QStringLiteral("_rvRel:LocalImageIdentifier"))) - 1;
+    }
+    const QList<QStringList> values = valuesOf(book, richValues, QLatin1StringView("rv"),
+                                               QLatin1StringView("v"), QLatin1StringView());
+    const QString relsPart = QStringLiteral("xl/richData/richValueRel.xml");
+    const QStringList relIds =
+        valuesOf(book, relsPart, {}, QLatin1StringView("rel"), QLatin1StringView("id")).value(0);
+    const QHash<QString, QString> images = relationships(book, relsPart, u"/relationships/image");
+    const auto pictureOf = [&](int vm) -> QString {
+        const int block = valueBlocks.value(vm - 1, QStringLiteral("-1")).toInt();
+        const int value = future.value(block, QStringLiteral("-1")).toInt();
+        if (value < 0 || value >= values.size())
+            return {};
+        const QStringList& v = values[value]; // v[0] is its structure
+        const int structure = v.value(0).toInt();
+        const int key = imageKeyAt.value(structure, -1);
+        if (key < 0)
+            return {};
+        return images.value(relIds.value(v.value(key + 1, QStringLiteral("-1")).toInt()));
+    };
+    QList<PlacedPicture> out;
+    QXmlStreamReader xml(book.part(sheetPart, false));
+    while (!xml.atEnd() && !xml.hasError()) {
+        xml.readNext();
+        if (!xml.isStartElement() || xml.name() != QLatin1String("c"))
+            continue;
+        const QXmlStreamAttributes a = xml.attributes();
+        const int vm = a.value(QLatin1String("vm")).toInt();
+        if (vm <= 0)
+            continue;
+        const QStringView ref = a.value(QLatin1String("r"));
+        const int column = columnOf(ref);
+        qsizetype digits = 0;
+        while (digits < ref.size() && !ref[digits].isDigit())
+            ++digits;
+        const int row = ref.sliced(digits).toInt();
+        if (const QString part = pictureOf(vm); column >= 0 && row > 0 && !part.isEmpty())
+            out << PlacedPicture{row, column, part, {}, true};
+    }
+    return out;
+}
+
 } // namespace
 
 QString columnLetters(int index) {
@@ -1154,6 +1329,28 @@ Worksheet readWorksheet(const QString& path, const QString& sheet) {
     for (SheetRow& row : cells.rows)
         if (!row.cells.isEmpty())
             out.rows << std::move(row);
+    const QList<PlacedPicture> pictures =
+        placedPictures(book, cellsPart) + picturesInCells(book, cellsPart);
+    int missingPictures = 0;
+    for (PlacedPicture p : pictures) {
+        p.bytes = book.part(p.part, false);
+        // A picture whose part the workbook lacks is no picture.
+        if (p.bytes.isEmpty()) {
+            ++missingPictures;
+            continue;
+        }
+        // A picture in a cell stands where the cell's value would: its text ("#VALUE!" for
+        // programs that know no such values) is none.
+        if (p.inCell)
+            for (SheetRow& row : out.rows)
+                if (row.row == p.row && p.column < row.cells.size())
+                    row.cells[p.column].clear();
+        out.pictures << std::move(p);
+    }
+    if (missingPictures)
+        out.notes << QCoreApplication::translate(
+                         "velquo-bank", "工作簿中有 %1 张图片只有位置，缺少图片本身，没有读入")
+                         .arg(missingPictures);
     const int formulasWithoutValue = cells.formulasWithoutValue;
     const int firstFormulaRow = cells.firstFormulaRow;
     if (formulasWithoutValue)

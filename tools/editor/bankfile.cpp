@@ -19,6 +19,8 @@
 #include <quazip.h>
 #include <quazipfile.h>
 
+#include <algorithm>
+
 namespace vq::editor {
 namespace {
 
@@ -94,11 +96,18 @@ OpenedBank readRows(vq::jet::Database& db, bool lazyTexts) {
             missing << name;
     if (!missing.isEmpty())
         throw vq::Exception(QStringLiteral("“%1”表缺少列：%2。").arg(kTable, missing.join(u'、')));
+    // The optional columns' values go through the editor as they are, so that saving keeps them.
+    QList<std::pair<vq::bank::OptionalColumn, int>> optional;
+    for (const vq::bank::OptionalColumn c : vq::bank::kOptionalColumns)
+        if (const int at = set.columnIndex(vq::bank::optionalColumnName(c)); at >= 0)
+            optional << std::pair{c, at};
     OpenedBank out;
     out.rows.resize(set.rowCount());
     for (int r = 0; r < set.rowCount(); ++r) {
         Row& row = out.rows[r];
         row.number = numberFrom(set.cell(r, number));
+        for (const auto& [column, at] : optional)
+            row.optional[size_t(column)] = set.cell(r, at);
         if (!lazyTexts)
             texts->fill(r, row);
     }
@@ -109,9 +118,27 @@ OpenedBank readRows(vq::jet::Database& db, bool lazyTexts) {
 
 vq::jet::Table bankTable(const QList<Row>& rows) {
     vq::jet::Table t = vq::jet::questionTable({});
+    QList<vq::bank::OptionalColumn> optional;
+    for (const vq::bank::OptionalColumn c : vq::bank::kOptionalColumns) {
+        if (std::none_of(rows.cbegin(), rows.cend(),
+                         [&](const Row& r) { return r.optional[size_t(c)].isValid(); }))
+            continue;
+        optional << c;
+        t.columns << vq::jet::Column{vq::bank::optionalColumnName(c),
+                                     vq::bank::isNumberColumn(c) ? vq::jet::ColumnType::Long
+                                                                 : vq::jet::ColumnType::Text,
+                                     vq::bank::kLongestMediaName};
+    }
     t.rows.reserve(rows.size());
-    for (const Row& r : rows)
-        t.rows.append({r.number ? QVariant(qint64(*r.number)) : QVariant(), r.question, r.answer});
+    for (const Row& r : rows) {
+        QList<QVariant> cells{r.number ? QVariant(qint64(*r.number)) : QVariant(), r.question,
+                              r.answer};
+        for (const vq::bank::OptionalColumn c : optional) {
+            const QVariant& v = r.optional[size_t(c)];
+            cells << (vq::bank::isNumberColumn(c) && v.isValid() ? QVariant(v.toLongLong()) : v);
+        }
+        t.rows.append(std::move(cells));
+    }
     return t;
 }
 
@@ -263,13 +290,16 @@ void saveBank(const QString& path, const QList<Row>& rows, const QString& passwo
     }
 }
 
-QList<Finding> checkRows(const QList<Row>& rows) {
+QList<Finding> checkRows(const QList<Row>& rows, const QString& bankPath) {
     QTemporaryDir dir;
     if (!dir.isValid())
         throw vq::Exception(QStringLiteral("无法建立临时文件夹：%1").arg(dir.errorString()));
     const QString path = dir.filePath(QStringLiteral("db.DLL"));
     vq::jet::writeDatabase(path, {bankTable(rows)}, {vq::jet::kBankPassword});
-    const vq::bank::CheckReport report = vq::bank::checkBank(path, vq::jet::kBankPassword);
+    // The pictures and clips are the bank's own, beside it, not beside the temporary copy.
+    const vq::bank::CheckReport report = vq::bank::checkBank(
+        path, vq::jet::kBankPassword, {},
+        QFileInfo(bankPath.isEmpty() ? path : bankPath).dir().filePath(kMediaFolder));
     // Numbers named in a line select the first row holding them; the table's rows are the
     // list's, in order, since the temporary bank was written from it.
     QHash<qint32, int> rowOfNumber;

@@ -1,11 +1,14 @@
 #pragma once
 
 #include "bankreplacement.h"
+#include "optionalcolumns.h"
 
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <QVariant>
 
+#include <array>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -23,6 +26,10 @@ struct Row {
     std::optional<qint32> number;
     QString question;
     QString answer;
+    // The bank's optional columns (picture, answer picture, clip, time, points) by
+    // OptionalColumn, as the file holds them: kept from opening to saving; an invalid value is
+    // none.
+    std::array<QVariant, vq::bank::kOptionalColumnCount> optional{};
     bool operator==(const Row&) const = default;
 };
 
@@ -52,7 +59,8 @@ struct OpenedBank {
 std::optional<OpenedBank> openBank(const QString& path, const PasswordPrompt& prompt,
                                    bool lazyTexts = false);
 
-// Writes the rows as a bank (table 题, the presenter's columns) at path: the new file is
+// Writes the rows as a bank (table 题, the presenter's columns, then each optional column that
+// a row has a value in) at path: the new file is
 // written beside it and takes its place; an existing file is kept as path + ".bak" and put back
 // if the new one cannot take its place. An empty password writes an unprotected file. Throws
 // vq::Exception in Chinese.
@@ -66,8 +74,9 @@ struct Finding {
     QString text;
     QList<int> rows;
 };
-// The bank tool's check, run on the rows as they would be saved (in a temporary file).
-QList<Finding> checkRows(const QList<Row>& rows);
+// The bank tool's check, run on the rows as they would be saved (in a temporary file); their
+// pictures and clips are looked for in the media folder beside `bankPath` (none without one).
+QList<Finding> checkRows(const QList<Row>& rows, const QString& bankPath = {});
 
 // Rows read from a spreadsheet (CSV in any encoding the bank tool reads, or .xlsx).
 struct ImportedTable {

@@ -770,7 +770,7 @@ void EditorWindow::runCheck() {
     QList<Finding> findings;
     try {
         QApplication::setOverrideCursor(Qt::WaitCursor);
-        findings = checkRows(m_model->rows());
+        findings = checkRows(m_model->rows(), m_path);
         QApplication::restoreOverrideCursor();
     } catch (const vq::Exception& e) {
         QApplication::restoreOverrideCursor();

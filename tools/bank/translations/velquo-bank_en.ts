@@ -17,8 +17,9 @@
   velquo-bank check db.DLL [--password 密码 | --no-password]
 build 由题目表生成题库。题目表是 CSV 文件（UTF-8、GBK 或 UTF-16 编码，逗号或制表符
 分隔）或 .xlsx 工作簿（读第一个工作表，或 --sheet 指定的工作表），要有“编号”（可省略）、
-“题目”和“答案”三列，顺序不限，其他列不读入。db.DLL 处原有的文件在新题库写好后保留为
-db.DLL.bak。
+“题目”和“答案”三列，顺序不限；可以再有“图片”“答案图片”“声音”（题库旁边“题库素材”
+文件夹中的文件名）、“时间”（秒）和“分值”（整数）列，其他列不读入。db.DLL 处原有的文件
+在新题库写好后保留为 db.DLL.bak。
 export 把表导出为 CSV；check 像放映程序一样打开题库并逐题检查，放映会出错时退出码为 1。
 不加 --password 或 --no-password 时，密码是 fmrTK20914。
 </source>
@@ -29,8 +30,10 @@ export 把表导出为 CSV；check 像放映程序一样打开题库并逐题检
 build makes a question bank from a question list: a CSV file (UTF-8, GBK or UTF-16,
 comma- or tab-separated) or an .xlsx workbook (its first worksheet, or the one --sheet
 names) with the columns “编号” (number, may be left out), “题目” (question) and “答案”
-(answer) in any order; other columns are not read. A file that stood at db.DLL is kept
-as db.DLL.bak once the new bank is written.
+(answer) in any order, and may have “图片” (picture), “答案图片” (answer picture) and
+“声音” (clip), file names in the folder “题库素材” beside the bank, “时间” (seconds) and
+“分值” (points, a whole number); other columns are not read. A file that stood at db.DLL
+is kept as db.DLL.bak once the new bank is written.
 export writes a table as CSV; check opens the bank as the presenter does and checks every
 question; its exit status is 1 when the show would fail with the bank.
 Without --password or --no-password the password is fmrTK20914.
@@ -567,6 +570,134 @@ Without --password or --no-password the password is fmrTK20914.
     <message>
         <source>%1 道题的文字以换行开头或结尾，放映时多出空行：%2 %3</source>
         <translation>the texts of %1 questions begin or end with a line break, which shows as an empty line: %2 %3</translation>
+    </message>
+    <message>
+        <source>%1：%2，%3列：%4</source>
+        <translation>%1: %2, column %3: %4</translation>
+    </message>
+    <message>
+        <source>文件名“%1”中有换行或控制字符</source>
+        <translation>the file name “%1” has a line break or a control character in it</translation>
+    </message>
+    <message>
+        <source>“%1”不是%2文件夹中的文件名（文件名中不能有 &lt; &gt; : &quot; | ? *，也不能是完整路径）</source>
+        <translation>“%1” is not the name of a file in the folder %2 (a file name cannot hold &lt; &gt; : &quot; | ? * and cannot be a full path)</translation>
+    </message>
+    <message>
+        <source>“%1”是完整路径：要写%2文件夹中的文件名（如 图1.jpg）</source>
+        <translation>“%1” is a full path: write the name of a file in the folder %2 (such as 图1.jpg)</translation>
+    </message>
+    <message>
+        <source>“%1”指向%2文件夹以外：题库和素材文件夹要能一起复制，文件要放在文件夹里面</source>
+        <translation>“%1” points outside the folder %2: the bank and its media folder are copied together, so the file must be inside the folder</translation>
+    </message>
+    <message>
+        <source>文件名有 %1 个字符，题库的文本列最多存 %2 个</source>
+        <translation>the file name has %1 characters; a text column of the bank holds at most %2</translation>
+    </message>
+    <message>
+        <source>“%1”不是秒数：要写 1 到 2147483647 之间的整数（如 30）</source>
+        <translation>“%1” is not a number of seconds: write a whole number from 1 to 2147483647 (such as 30)</translation>
+    </message>
+    <message>
+        <source>“%1”不是 -2147483648 到 2147483647 之间的整数</source>
+        <translation>“%1” is not a whole number from -2147483648 to 2147483647</translation>
+    </message>
+    <message>
+        <source>%1 %2 的%3：%4</source>
+        <translation>%1 %2, %3: %4</translation>
+    </message>
+    <message>
+        <source>题库旁边没有“%1”文件夹（%2）：题库中的 %3 个图片和声音文件都找不到</source>
+        <translation>there is no folder “%1” beside the bank (%2): none of the %3 pictures and clips the bank names can be found</translation>
+    </message>
+    <message>
+        <source>题库中有 %1 个图片和声音文件，在“%2”文件夹中查看了每一个</source>
+        <translation>the bank names %1 pictures and clips; each was looked at in the folder “%2”</translation>
+    </message>
+    <message>
+        <source>内容是 %1 图片，扩展名却是 .%2</source>
+        <translation>it holds a %1 picture, but its extension is .%2</translation>
+    </message>
+    <message>
+        <source>%1 × %2 像素，解码要 %3 MB；放映程序最多解码 %4 MB 的图片（32 位像素，约 %5 百万像素），更大的图片不会显示</source>
+        <translation>%1 × %2 pixels, %3 MB decoded; the presenter decodes pictures of at most %4 MB (32-bit pixels, about %5 megapixels) and does not show a larger one</translation>
+    </message>
+    <message>
+        <source>内容不是 WAV、MP3、OGG、FLAC 或 M4A 声音</source>
+        <translation>it holds no WAV, MP3, OGG, FLAC or M4A sound</translation>
+    </message>
+    <message>
+        <source>长 %1，解码成 16 位采样有 %2 MB，超过 %3 MB（CD 音质约 10 分钟）：放映程序要先把整段声音解码成一份副本才开始播放</source>
+        <translation>%1 long, %2 MB as 16-bit samples, more than %3 MB (about 10 minutes at CD quality): the presenter decodes a whole clip into a copy before it starts playing it</translation>
+    </message>
+    <message>
+        <source>文件说声音长 %1，却只解码出 %2（文件不完整？）</source>
+        <translation>the file says the clip is %1 long, but only %2 of it decodes (is the file complete?)</translation>
+    </message>
+    <message>
+        <source>%1文件夹中没有这个文件</source>
+        <translation>the folder %1 has no such file</translation>
+    </message>
+    <message>
+        <source>这是一个文件夹，不是文件</source>
+        <translation>this is a folder, not a file</translation>
+    </message>
+    <message>
+        <source>这不是普通文件（是管道、设备之类），放映程序不会打开它</source>
+        <translation>this is not a regular file (a pipe, a device or the like); the presenter does not open it</translation>
+    </message>
+    <message>
+        <source>无法打开：%1</source>
+        <translation>cannot open it: %1</translation>
+    </message>
+    <message>
+        <source>不是放映程序能显示的图片：%1</source>
+        <translation>not a picture the presenter can show: %1</translation>
+    </message>
+    <message>
+        <source>不是放映程序能播放的声音：%1</source>
+        <translation>not a clip the presenter can play: %1</translation>
+    </message>
+    <message>
+        <source>图片已损坏，只能显示读得出来的部分：%1</source>
+        <translation>the picture is damaged; only the part that can be read shows: %1</translation>
+    </message>
+    <message>
+        <source>声音只能播放一部分：%1</source>
+        <translation>only part of the clip can be played: %1</translation>
+    </message>
+    <message>
+        <source>太大：%1</source>
+        <translation>too large: %1</translation>
+    </message>
+    <message>
+        <source>%1 %2 的%3“%4”：%5</source>
+        <translation>%1 %2, %3 “%4”: %5</translation>
+    </message>
+    <message>
+        <source>%1 张图片不在题目所在的行上，没有读入</source>
+        <translation>%1 pictures are not on a question's row and were not read</translation>
+    </message>
+    <message>
+        <source>从工作簿中取出 %1 张图片，放进了 %2</source>
+        <translation>took %1 pictures out of the workbook into %2</translation>
+    </message>
+    <message>
+        <source>%1 张图片所在的单元格已写有文件名，按单元格中的名字读入</source>
+        <translation>the cells of %1 pictures already name a file; the names in the cells were taken</translation>
+    </message>
+    <message>
+        <source>无法创建文件夹 %1</source>
+        <translation>cannot create the folder %1</translation>
+    </message>
+    <message>
+        <source>无法写入 %1：%2</source>
+        <translation>cannot write %1: %2</translation>
+    </message>
+    <message>
+        <source>工作簿中有 %1 张图片只有位置，缺少图片本身，没有读入</source>
+        <translation>the workbook places %1 pictures it does not hold; they were not read</translation>
     </message>
 </context>
 </TS>
