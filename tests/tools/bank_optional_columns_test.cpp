@@ -115,23 +115,23 @@ TEST(BankOptionalColumns, RefusedValuesNameTheFileTheRowAndTheColumn) {
         const char* message;
     } cases[] = {
         {"题目,答案,时间\nq,a,20\nq,a,0\n",
-         "q.csv：第 3 行，时间列：“0”不是秒数：要写 1 到 2147483647 之间的整数（如 30）"},
-        {"题目,答案,时间\nq,a,-5\n", "q.csv：第 2 行，时间列：“-5”不是秒数"},
-        {"题目,答案,时间\nq,a,2.5\n", "q.csv：第 2 行，时间列：“2.5”不是秒数"},
-        {"题目,答案,时间\nq,a,30秒\n", "q.csv：第 2 行，时间列：“30秒”不是秒数"},
-        {"题目,答案,时间\nq,a,2147483648\n", "q.csv：第 2 行，时间列：“2147483648”不是秒数"},
+         "q.csv 第 3 行，时间列：“0”不是秒数：要写 1 到 2147483647 之间的整数（如 30）"},
+        {"题目,答案,时间\nq,a,-5\n", "q.csv 第 2 行，时间列：“-5”不是秒数"},
+        {"题目,答案,时间\nq,a,2.5\n", "q.csv 第 2 行，时间列：“2.5”不是秒数"},
+        {"题目,答案,时间\nq,a,30秒\n", "q.csv 第 2 行，时间列：“30秒”不是秒数"},
+        {"题目,答案,时间\nq,a,2147483648\n", "q.csv 第 2 行，时间列：“2147483648”不是秒数"},
         {"题目,答案,分值\nq,a,1.5\n",
-         "q.csv：第 2 行，分值列：“1.5”不是 -2147483648 到 2147483647 之间的整数"},
-        {"题目,答案,分值\nq,a,十\n", "q.csv：第 2 行，分值列：“十”不是"},
+         "q.csv 第 2 行，分值列：“1.5”不是 -2147483648 到 2147483647 之间的整数"},
+        {"题目,答案,分值\nq,a,十\n", "q.csv 第 2 行，分值列：“十”不是"},
         {"题目,答案,图片\nq,a,C:\\图\\1.jpg\n",
-         "q.csv：第 2 行，图片列：“C:\\图\\1.jpg”不是题库素材文件夹中的文件名"},
+         "q.csv 第 2 行，图片列：“C:\\图\\1.jpg”不是题库素材文件夹中的文件名"},
         {"题目,答案,声音\nq,a,/home/me/1.mp3\n",
-         "q.csv：第 2 行，声音列：“/home/me/1.mp3”是完整路径：要写题库素材文件夹中的文件名"},
+         "q.csv 第 2 行，声音列：“/home/me/1.mp3”是完整路径：要写题库素材文件夹中的文件名"},
         {"题目,答案,答案图片\nq,a,../1.png\n",
-         "q.csv：第 2 行，答案图片列：“../1.png”指向题库素材文件夹以外"},
+         "q.csv 第 2 行，答案图片列：“../1.png”指向题库素材文件夹以外"},
         {"题目,答案,图片\nq,a,a\\..\\..\\1.png\n",
-         "q.csv：第 2 行，图片列：“a\\..\\..\\1.png”指向"},
-        {"题目,答案,图片\nq,a,\"a\nb.png\"\n", "q.csv：第 2 行，图片列：文件名“a\nb.png”中有换行"},
+         "q.csv 第 2 行，图片列：“a\\..\\..\\1.png”指向"},
+        {"题目,答案,图片\nq,a,\"a\nb.png\"\n", "q.csv 第 2 行，图片列：文件名“a\nb.png”中有换行"},
         {"题目,答案,图片,图片\nq,a,1,2\n", "第 1 行：“图片”列出现了两次"},
     };
     QTemporaryDir dir;
@@ -145,7 +145,7 @@ TEST(BankOptionalColumns, RefusedValuesNameTheFileTheRowAndTheColumn) {
     }
     writeBytes(csv, "题目,答案,图片\nq,a," + QByteArray(256, 'x') + "\n");
     EXPECT_EQ(messageOf([&] { vq::bank::buildBank(csv, dir.filePath("db.DLL"), QString()); }),
-              "q.csv：第 2 行，图片列：文件名有 256 个字符，题库的文本列最多存 255 个");
+              "q.csv 第 2 行，图片列：文件名有 256 个字符，题库的文本列最多存 255 个");
     // The longest name goes in whole.
     writeBytes(csv, "题目,答案,图片\nq,a," + QByteArray(251, 'x') + ".jpg\n");
     vq::bank::buildBank(csv, dir.filePath("db.DLL"), QString());

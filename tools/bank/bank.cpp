@@ -375,8 +375,8 @@ BuildResult buildBank(const QString& inPath, const QString& outPath, const Build
                 CheckedCell checked = checkCell(c, cells[size_t(c)]);
                 if (!checked.problem.isEmpty())
                     throw vq::Exception(
-                        QCoreApplication::translate("velquo-bank", "%1：%2，%3列：%4")
-                            .arg(in.fileName(), where(), optionalColumnName(c), checked.problem));
+                        QCoreApplication::translate("velquo-bank", "%1，%2列：%3")
+                            .arg(where(), optionalColumnName(c), checked.problem));
                 values << std::move(checked.value);
             }
             optional << std::move(values);

@@ -572,10 +572,6 @@ Without --password or --no-password the password is fmrTK20914.
         <translation>the texts of %1 questions begin or end with a line break, which shows as an empty line: %2 %3</translation>
     </message>
     <message>
-        <source>%1：%2，%3列：%4</source>
-        <translation>%1: %2, column %3: %4</translation>
-    </message>
-    <message>
         <source>文件名“%1”中有换行或控制字符</source>
         <translation>the file name “%1” has a line break or a control character in it</translation>
     </message>
