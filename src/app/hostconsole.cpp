@@ -71,6 +71,8 @@ QString countdownText(const ShowView& v) {
     case CountdownState::Hidden:
         break;
     }
+    if (v.seconds && v.phase == ShowPhase::Question)
+        return QStringLiteral("倒计时 —（本题 %1 秒）").arg(*v.seconds);
     return QStringLiteral("倒计时 —");
 }
 
@@ -203,7 +205,10 @@ void HostConsole::follow() {
     m_nextStep->setText(nextStepText(v.phase));
     m_countdown->setText(countdownText(v));
     m_blackOut->setVisible(v.blackedOut);
-    m_number->setText(up ? QStringLiteral("题号 %1").arg(v.number) : QString());
+    QString number = up ? QStringLiteral("题号 %1").arg(v.number) : QString();
+    if (up && v.points)
+        number += QStringLiteral(" · 本题 %1 分").arg(*v.points);
+    m_number->setText(number);
     m_question->setText(up ? v.question : QString());
     m_answer->setText(up ? QStringLiteral("答案：%1").arg(v.answer) : QString());
     m_unrevealed->setVisible(up && !v.answerShown);

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <optional>
+
 namespace vq {
 
 // What the main screen announces, once for each change of the show's state.
@@ -53,6 +55,9 @@ struct ShowView {
     bool blackedOut = false;
     int drawn = 0; // questions taken out of the pool in this show
     int left = 0;  // questions still in it
+    // The question's own countdown length and points, where the bank gives them.
+    std::optional<int> seconds;
+    std::optional<int> points;
 };
 
 // The phase a step counter stands for.

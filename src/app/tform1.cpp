@@ -2,7 +2,11 @@
 
 #include "app/hallkeys.h"
 #include "app/keptshow.h"
+#include "app/mediapicture.h"
+#include "app/picturearea.h"
+#include "app/pictureloader.h"
 #include "app/picturereader.h"
+#include "app/questionpicture.h"
 #include "app/rankingscreen.h"
 #include "app/scoreboard.h"
 #include "app/scorerecord.h"
@@ -36,6 +40,7 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDateTime>
+#include <QDir>
 #include <QFile>
 #include <QFontMetrics>
 #include <QGuiApplication>
@@ -122,6 +127,9 @@ void TForm1::createControls() {
     Image1->setGeometry(rect());
     // Decoded only if set-up's own background does not take its place.
     Image1->setPicture(std::function<QImage()>(builtInBackground));
+
+    Picture = new QuestionPicture(this);
+    Pictures = new vq::PictureLoader(this);
 
     Label2 = new TLabel(this);
     Label2->move(48, 72);
@@ -222,9 +230,12 @@ void TForm1::connectHandlers() {
          {static_cast<TGraphicControl*>(Image1), static_cast<TGraphicControl*>(Label2),
           static_cast<TGraphicControl*>(Label1), static_cast<TGraphicControl*>(Image3),
           static_cast<TGraphicControl*>(Image4), static_cast<TGraphicControl*>(RzLabel1),
-          static_cast<TGraphicControl*>(RzLabel2), static_cast<TGraphicControl*>(Board)})
+          static_cast<TGraphicControl*>(RzLabel2), static_cast<TGraphicControl*>(Board),
+          static_cast<TGraphicControl*>(Picture)})
         connect(c, &TGraphicControl::menuRequested, this, &TForm1::popupMenu);
     connectDragging();
+    connect(Pictures, &vq::PictureLoader::loaded, this, &TForm1::pictureLoaded);
+    connect(this, &TForm1::showChanged, this, &TForm1::followPicture);
 }
 
 void TForm1::connectDragging() {
@@ -239,6 +250,7 @@ void TForm1::connectDragging() {
           {Key::daan_top, Edge::Top, 30}}},
         {RzLabel2, {{Key::daan_left, Edge::Left}}},
         {Board, {{Key::jifenban_left, Edge::Left}, {Key::jifenban_top, Edge::Top}}},
+        {Picture, {{Key::tupian_left, Edge::Left}, {Key::tupian_top, Edge::Top}}},
     }};
     connect(Label1, &TGraphicControl::mouseDown, this, &TForm1::Label1MouseDown);
     connect(Label1, &TGraphicControl::mouseMoved, this, &TForm1::Label1MouseMove);
@@ -258,6 +270,13 @@ void TForm1::connectDragging() {
     connect(Board, &TGraphicControl::mouseMoved, this,
             [this](Buttons, Keys, int x, int y) { dragMove(Board, x, y); });
     connect(Board, &TGraphicControl::mouseUp, this,
+            [this](Button, Keys, int, int) { dragRelease(); });
+    // The picture's area joins it too, while it shows a picture.
+    connect(Picture, &TGraphicControl::mouseDown, this,
+            [this](Button, Keys, int x, int y) { dragPress(x, y); });
+    connect(Picture, &TGraphicControl::mouseMoved, this,
+            [this](Buttons, Keys, int x, int y) { dragMove(Picture, x, y); });
+    connect(Picture, &TGraphicControl::mouseUp, this,
             [this](Button, Keys, int, int) { dragRelease(); });
     connect(Ranking, &vq::RankingScreen::dismissed, this, [this] { setRankingShown(false); });
 }
@@ -653,7 +672,10 @@ void TForm1::Button1Click() {
 }
 
 void TForm1::Image4Click() {
-    vq::guarded([&] { RzLabel2->hide(); });
+    vq::guarded([&] {
+        RzLabel2->hide();
+        followPicture();
+    });
 }
 
 void TForm1::step() {
@@ -668,7 +690,7 @@ void TForm1::step() {
     }
     if (stepCounter() % 3 == 1) {
         Label1->show();
-        Label1->setText(QString::number(s.integer(Key::shijian)));
+        Label1->setText(QString::number(countdownLength(s)));
         // Sound switched on in the settings since set-up: the connection has the second
         // before the first tick to come up.
         prepareCountdownSound(s);
@@ -684,6 +706,7 @@ void TForm1::step() {
         targets.setQuestion = [this](const QString& t) { RzLabel1->setText(t); };
         targets.setAnswer = [this](const QString& t) { RzLabel2->setText(t); };
         targets.hideAnswer = [this] { RzLabel2->hide(); };
+        targets.setExtras = [this](const vq::QuestionExtras& e) { showExtras(e); };
         m_number = number;
         if (!number.isEmpty())
             m_drawn << number;
@@ -719,15 +742,15 @@ void TForm1::resume(const vq::KeptShow& kept) {
         vq::FetchTargets targets;
         targets.setQuestion = [this](const QString& t) { RzLabel1->setText(t); };
         targets.setAnswer = [this](const QString& t) { RzLabel2->setText(t); };
+        targets.setExtras = [this](const vq::QuestionExtras& e) { showExtras(e); };
         if (!shown.isEmpty())
             vq::fetchQuestion(questionQuery(DataModule2), shown, targets);
 
         // The countdown as if it had been stopped at its full length: shown while it was its
         // phase, hidden behind the answer as a reveal hides it (a step back brings it back).
         const vq::ShowPhase phase = vq::phaseOf(kept.counter);
-        Label1->setText(phase == vq::ShowPhase::Question
-                            ? QString()
-                            : QString::number(s.integer(Key::shijian)));
+        Label1->setText(phase == vq::ShowPhase::Question ? QString()
+                                                         : QString::number(countdownLength(s)));
         Label1->setVisible(phase == vq::ShowPhase::Countdown);
         RzLabel2->setVisible(phase == vq::ShowPhase::Answer);
         Label3->setText(QString::number(kept.counter));
@@ -766,6 +789,8 @@ vq::ShowView TForm1::view() const {
                                             : vq::CountdownState::Stopped;
     v.blackedOut = Hall && Hall->blackedOut();
     v.left = Memo1->count();
+    v.seconds = m_extras.seconds;
+    v.points = m_extras.points;
     v.drawn = std::max(0, m_poolSize - v.left);
     return v;
 }
@@ -809,7 +834,82 @@ void TForm1::run(vq::ShowCommand command) {
 }
 
 void TForm1::scoreStep(int team, int direction) {
-    Scores->add(team, direction * Scores->step());
+    Scores->add(team, direction * scoreStepSize());
+}
+
+int TForm1::scoreStepSize() const {
+    return m_extras.points.value_or(Scores->step());
+}
+
+// ---- the question's own time and pictures ----------------------------------------------------
+
+// The question's own length where the bank gives one, else the settings' (read only then, so a
+// question with its time runs even where opt.ini lacks shijian).
+int TForm1::countdownLength(const vq::Settings& s) const {
+    if (m_extras.seconds)
+        return *m_extras.seconds;
+    return s.integer(Key::shijian);
+}
+
+// A new question's extras: the last question's pictures go at once, this one's are read in the
+// background and shown as they come.
+void TForm1::showExtras(const vq::QuestionExtras& extras) {
+    m_extras = extras;
+    Picture->clear();
+    m_pictureTicket = 0;
+    m_answerPictureTicket = 0;
+    if (extras.picture.isEmpty() && extras.answerPicture.isEmpty())
+        return;
+    const QRect area = pictureArea();
+    Picture->move(area.topLeft());
+    Picture->resize(area.size());
+    if (!extras.picture.isEmpty())
+        m_pictureTicket = Pictures->load(vq::mediaPath(extras.picture), area.size());
+    if (!extras.answerPicture.isEmpty())
+        m_answerPictureTicket = Pictures->load(vq::mediaPath(extras.answerPicture), area.size());
+}
+
+// From opt.ini, else beside or below the question as the settings place it, with room for three
+// lines of question and one of answer; a setting that cannot be read gives the labels' own.
+QRect TForm1::pictureArea() const {
+    const vq::Settings s;
+    const auto read = [&](vq::IntegerKey key, int fallback) {
+        return vq::tryStrToInt(s.text(key)).value_or(fallback);
+    };
+    const QRect question(read(Key::wenti_left, RzLabel1->x()), read(Key::wenti_top, RzLabel1->y()),
+                         std::max(1, read(Key::wenti_width, RzLabel1->width())),
+                         3 * RzLabel1->oneLineHeight() + 30 + RzLabel2->oneLineHeight());
+    return vq::pictureAreaFrom(s, vq::defaultPictureArea(size(), question, Image3->geometry()));
+}
+
+void TForm1::pictureLoaded(const vq::LoadedPicture& loaded) {
+    vq::guarded([&] {
+        if (loaded.ticket == 0)
+            return;
+        if (loaded.ticket == m_pictureTicket) {
+            m_pictureTicket = 0;
+            Picture->setQuestionPicture(loaded.picture);
+        } else if (loaded.ticket == m_answerPictureTicket) {
+            m_answerPictureTicket = 0;
+            Picture->setAnswerPicture(loaded.picture);
+        } else {
+            return; // a question gone since
+        }
+        followPicture();
+        if (loaded.error.isEmpty())
+            return;
+        const QString name = QDir::toNativeSeparators(loaded.path);
+        emit noticed(loaded.picture.isNull()
+                         ? QStringLiteral("图片无法显示：%1（%2）").arg(name, loaded.error)
+                         : QStringLiteral("图片已损坏，只显示了能读出的部分：%1（%2）")
+                               .arg(name, loaded.error));
+    });
+}
+
+// The answer's picture while the answer is revealed, the question's otherwise.
+void TForm1::followPicture() {
+    Picture->setAnswerShown(RzLabel2->isVisibleTo(this) &&
+                            vq::phaseOf(stepCounter()) == vq::ShowPhase::Answer);
 }
 
 void TForm1::correctScore(int team, int value) {
@@ -920,7 +1020,7 @@ void TForm1::dragPress(int x, int y) {
     });
 }
 
-void TForm1::dragMove(TCustomLabel* label, int x, int y) {
+void TForm1::dragMove(TGraphicControl* label, int x, int y) {
     vq::guarded([&] {
         if (m_dragging) {
             label->move(saturated(qint64(label->x()) + x - m_grabX), label->y());
