@@ -189,6 +189,11 @@ void HostConsole::addButtons(QBoxLayout& layout) {
         connect(b, &QPushButton::clicked, this,
                 [this, command = c.command] { guarded([&] { m_form.run(command); }); });
     }
+    m_replay = add(QStringLiteral("重播声音"));
+    m_replay->setObjectName(QStringLiteral("replaySound"));
+    m_replay->hide();
+    connect(m_replay, &QPushButton::clicked, this,
+            [this] { guarded([&] { m_form.run(ShowCommand::ReplaySound); }); });
     QPushButton* menu = add(QStringLiteral("菜单"));
     menu->setObjectName(QStringLiteral("menuButton"));
     connect(menu, &QPushButton::clicked, this, [this, menu] {
@@ -212,6 +217,7 @@ void HostConsole::follow() {
     m_question->setText(up ? v.question : QString());
     m_answer->setText(up ? QStringLiteral("答案：%1").arg(v.answer) : QString());
     m_unrevealed->setVisible(up && !v.answerShown);
+    m_replay->setVisible(up && v.hasSound);
 }
 
 void HostConsole::showClock() {

@@ -26,6 +26,7 @@
 #include "data/adoconnection.h"
 #include "data/questionpool.h"
 #include "data/tdatamodule2.h"
+#include "platform/files.h"
 #include "platform/folders.h"
 #include "platform/guard.h"
 #include "platform/memory.h"
@@ -679,6 +680,8 @@ void TForm1::Image4Click() {
 }
 
 void TForm1::step() {
+    // Whatever step comes, the question's clip has had its time.
+    stopClip();
     vq::Settings s;
     RzLabel1->setWidth(s.integer(Key::wenti_width));
     RzLabel2->setWidth(s.integer(Key::daan_width));
@@ -791,6 +794,7 @@ vq::ShowView TForm1::view() const {
     v.left = Memo1->count();
     v.seconds = m_extras.seconds;
     v.points = m_extras.points;
+    v.hasSound = !m_extras.sound.isEmpty();
     v.drawn = std::max(0, m_poolSize - v.left);
     return v;
 }
@@ -803,7 +807,10 @@ void TForm1::run(vq::ShowCommand command) {
         Button1->click();
         return;
     case ShowCommand::StepBack:
-        vq::guarded([&] { Hall->stepBack(); });
+        vq::guarded([&] {
+            stopClip();
+            Hall->stepBack();
+        });
         return;
     case ShowCommand::BlackOut:
         Hall->setBlackedOut(!Hall->blackedOut());
@@ -830,6 +837,9 @@ void TForm1::run(vq::ShowCommand command) {
     case ShowCommand::UndoScore:
         Scores->undo();
         return;
+    case ShowCommand::ReplaySound:
+        vq::guarded([&] { startClip(); });
+        return;
     }
 }
 
@@ -855,6 +865,7 @@ int TForm1::countdownLength(const vq::Settings& s) const {
 // background and shown as they come.
 void TForm1::showExtras(const vq::QuestionExtras& extras) {
     m_extras = extras;
+    startClip();
     Picture->clear();
     m_pictureTicket = 0;
     m_answerPictureTicket = 0;
@@ -867,6 +878,42 @@ void TForm1::showExtras(const vq::QuestionExtras& extras) {
         m_pictureTicket = Pictures->load(vq::mediaPath(extras.picture), area.size());
     if (!extras.answerPicture.isEmpty())
         m_answerPictureTicket = Pictures->load(vq::mediaPath(extras.answerPicture), area.size());
+}
+
+// The question's clip from its start, through the countdown's own sound path. Only a WAV file
+// plays on every desktop the show runs on; anything else is one line on the console.
+void TForm1::startClip() {
+    if (m_extras.sound.isEmpty())
+        return;
+    const QString path = vq::mediaPath(m_extras.sound);
+    const QString name = QDir::toNativeSeparators(path);
+    QByteArray head;
+    switch (vq::readRegularFile(path, 12, &head, nullptr)) {
+    case vq::ReadResult::Ok:
+        break;
+    case vq::ReadResult::Missing:
+        emit noticed(QStringLiteral("声音无法播放：%1（找不到文件）").arg(name));
+        return;
+    case vq::ReadResult::NotRegular:
+        emit noticed(QStringLiteral("声音无法播放：%1（不是普通文件）").arg(name));
+        return;
+    case vq::ReadResult::Failed:
+        emit noticed(QStringLiteral("声音无法播放：%1（读不出文件）").arg(name));
+        return;
+    }
+    if (head.size() < 12 || !head.startsWith("RIFF") || head.mid(8, 4) != "WAVE") {
+        emit noticed(QStringLiteral("声音无法播放：%1（只能播放 WAV 文件）").arg(name));
+        return;
+    }
+    vq::playSound(path);
+    m_clipStarted = true;
+}
+
+void TForm1::stopClip() {
+    if (!m_clipStarted)
+        return;
+    m_clipStarted = false;
+    vq::sounds().stop();
 }
 
 // From opt.ini, else beside or below the question as the settings place it, with room for three

@@ -211,6 +211,8 @@ private:
     QRect pictureArea() const;
     void pictureLoaded(const vq::LoadedPicture& loaded);
     void followPicture();
+    void startClip();
+    void stopClip();
 
     bool m_setUp = false;
     // The bank's number of the question up, and how many numbers the pool was filled with.
@@ -221,6 +223,8 @@ private:
     // The readings of the question's pictures still awaited (0: none).
     int m_pictureTicket = 0;
     int m_answerPictureTicket = 0;
+    // The question's clip was started and no step has stopped it since.
+    bool m_clipStarted = false;
     // A countdown held by P: the timer is stopped, the count stays.
     bool m_paused = false;
     // The backing store's pages being faulted in during set-up.

@@ -269,6 +269,7 @@ protected:
         QString answerPicture;
         QVariant time;
         QVariant points;
+        QString sound = {};
     };
     void writeRichBank(const QList<Row>& rows) {
         jet::Table t;
@@ -279,14 +280,15 @@ protected:
                      {schema::kPicture, jet::ColumnType::Text, 255},
                      {schema::kAnswerPicture, jet::ColumnType::Text, 255},
                      {schema::kTime, jet::ColumnType::Long},
-                     {schema::kPoints, jet::ColumnType::Long}};
+                     {schema::kPoints, jet::ColumnType::Long},
+                     {schema::kSound, jet::ColumnType::Text, 255}};
         for (const Row& r : rows) {
             const qint64 n = t.rows.size() + 1;
             t.rows.append({n, QStringLiteral("question %1").arg(n),
                            QStringLiteral("answer %1").arg(n),
                            r.picture.isEmpty() ? QVariant() : QVariant(r.picture),
                            r.answerPicture.isEmpty() ? QVariant() : QVariant(r.answerPicture),
-                           r.time, r.points});
+                           r.time, r.points, r.sound.isEmpty() ? QVariant() : QVariant(r.sound)});
         }
         jet::writeDatabase(inst.file("db.DLL"), {t}, {jet::kBankPassword});
     }
@@ -433,6 +435,58 @@ TEST_F(QuestionMedia, AQuestionsPointsAreTheStepOfTheTeamsKeys) {
     }
 }
 
+// The clip starts with its question through the countdown's sound path, the next step stops it,
+// M and the console's button play it again; what cannot play is a line on the console.
+TEST_F(QuestionMedia, AQuestionsClipStartsWithItStopsAtTheNextStepAndIsPlayedAgain) {
+    installFiles();
+    QDir(inst.folder()).mkpath(schema::kMediaFolder);
+    for (const char* name : {"歌.wav", "歌.mp3"}) {
+        QFile f(media(QString::fromUtf8(name)));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(QByteArray(name).endsWith("wav") ? QByteArray("RIFF\x24\0\0\0WAVEfmt ", 16)
+                                                 : QByteArray("ID3\x04\0\0\0\0\0\0\0\0"));
+    }
+    writeRichBank({{{}, {}, QVariant(), QVariant(), QStringLiteral("歌.wav")},
+                   {{}, {}, QVariant(), QVariant(), QStringLiteral("歌.mp3")},
+                   {{}, {}, QVariant(), QVariant(), QStringLiteral("没有.wav")}});
+    start();
+    HostConsole console(*form);
+    auto* replay = console.findChild<QPushButton*>("replaySound");
+    ASSERT_NE(replay, nullptr);
+    EXPECT_FALSE(replay->isVisibleTo(&console));
+    QStringList notices;
+    QObject::connect(form.get(), &TForm1::noticed, [&](const QString& n) { notices << n; });
+    const QString wav = media(QStringLiteral("歌.wav"));
+    for (int i = 0; i < 3; ++i) {
+        sounds.played.clear();
+        notices.clear();
+        const int stopped = sounds.stopped;
+        form->Button1->click();
+        const QString q = form->RzLabel1->text();
+        EXPECT_TRUE(replay->isVisibleTo(&console));
+        if (q == "question 1") {
+            EXPECT_EQ(sounds.played, QStringList{wav});
+            EXPECT_TRUE(notices.isEmpty());
+            keyClick(form->Button1, Qt::Key_M);
+            click(replay, replay->rect().center());
+            EXPECT_EQ(sounds.played, (QStringList{wav, wav, wav}));
+            form->Button1->click(); // the countdown: the clip stops
+            EXPECT_EQ(sounds.stopped, stopped + 1);
+        } else {
+            EXPECT_TRUE(sounds.played.isEmpty());
+            ASSERT_EQ(notices.size(), 1);
+            EXPECT_TRUE(notices[0].startsWith(QStringLiteral("声音无法播放：")))
+                << notices[0].toStdString();
+            EXPECT_TRUE(notices[0].contains(q == "question 2" ? QStringLiteral("只能播放 WAV")
+                                                              : QStringLiteral("找不到")));
+            form->Button1->click();
+            EXPECT_EQ(sounds.stopped, stopped); // nothing was playing
+        }
+        form->Button1->click();
+    }
+    EXPECT_TRUE(msgs.shown.isEmpty());
+}
+
 // A bank of the three written columns: no picture, the settings' time, the teams' step.
 TEST_F(QuestionMedia, ABankWithoutTheColumnsShowsAsItAlwaysHas) {
     installFiles(settingsWith({"duiwu1=红队", "defen=10"}));
@@ -445,6 +499,12 @@ TEST_F(QuestionMedia, ABankWithoutTheColumnsShowsAsItAlwaysHas) {
     EXPECT_EQ(form->view().seconds, std::nullopt);
     form->scoreStep(0, 1);
     EXPECT_EQ(form->Scores->score(0), 110);
+    // No clip: M plays nothing, no step stops anything.
+    keyClick(form->Button1, Qt::Key_M);
+    form->Button1->click();
+    EXPECT_EQ(sounds.stopped, 0);
+    for (const QString& p : sounds.played)
+        EXPECT_FALSE(p.contains(schema::kMediaFolder));
 }
 
 } // namespace
