@@ -27,7 +27,7 @@ QSize fittedSize(QSize picture, QSize area) {
                  std::clamp(qRound(picture.height() * scale), 1, area.height()));
 }
 
-QImage readMediaPicture(const QString& path, QSize area, QString& error) {
+QImage readMediaPicture(const QString& path, QSize area, QString& error, bool quick) {
     error.clear();
     if (area.isEmpty()) {
         error = QStringLiteral("图片区域为空");
@@ -76,7 +76,17 @@ QImage readMediaPicture(const QString& path, QSize area, QString& error) {
         return {};
     }
     const bool quarter = turn.testFlag(QImageIOHandler::TransformationRotate90);
-    const QSize shown = fittedSize(quarter ? full.transposed() : full, area);
+    const QSize upright = quarter ? full.transposed() : full;
+    const QSize shown = fittedSize(upright, area);
+    // The eighth that libjpeg makes fastest, where the sharp picture needs more of it.
+    QSize decodeFor = shown;
+    if (quick) {
+        const QSize eighth(std::max(1, upright.width() / 8), std::max(1, upright.height() / 8));
+        if (format != "jpeg" ||
+            (eighth.width() >= shown.width() && eighth.height() >= shown.height()))
+            return {};
+        decodeFor = eighth;
+    }
     QImageReader reader(&file, format);
     reader.setDecideFormatFromContent(false);
     QImage image;
@@ -89,7 +99,7 @@ QImage readMediaPicture(const QString& path, QSize area, QString& error) {
         else
             image = image.convertToFormat(QImage::Format_RGB32);
     } else {
-        image = readPicture(reader, shown, error);
+        image = readPicture(reader, decodeFor, error);
     }
     if (image.isNull()) {
         if (error.isEmpty())
@@ -98,7 +108,8 @@ QImage readMediaPicture(const QString& path, QSize area, QString& error) {
     }
     if (image.size() != shown)
         image = compactPicture(
-            widePicture(image).scaled(shown, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+            widePicture(image).scaled(shown, Qt::IgnoreAspectRatio,
+                                      quick ? Qt::FastTransformation : Qt::SmoothTransformation));
     return image;
 }
 

@@ -23,7 +23,10 @@ QString mediaPath(const QString& name);
 // device never holds the reader up. On failure returns a null image with `error` set; a
 // damaged picture that could be decoded in part comes back as far as it could, with `error`
 // saying what is wrong.
-QImage readMediaPicture(const QString& path, QSize area, QString& error);
+// With `quick`, a JPEG that would be decoded at more than an eighth of its size is decoded at
+// an eighth (its fastest) and enlarged to the fitted size, for a first frame while the sharp
+// picture is being made; for any other picture a quick read gives a null image and no error.
+QImage readMediaPicture(const QString& path, QSize area, QString& error, bool quick = false);
 
 // The size a picture of `picture` pixels takes fitted into `area`: its shape kept, at least
 // one pixel either way.

@@ -2,6 +2,7 @@
 
 #include "app/mediapicture.h"
 
+#include <QMetaObject>
 #include <QThread>
 
 #include <memory>
@@ -19,8 +20,17 @@ int PictureLoader::load(const QString& path, QSize area) {
     auto result = std::make_shared<LoadedPicture>();
     result->ticket = ++m_tickets;
     result->path = path;
-    QThread* thread = QThread::create([result, area] {
+    QThread* thread = QThread::create([this, result, area] {
         try {
+            // The quick picture goes to the show's thread at once; the loader, which waits for
+            // this thread when it goes, is there to take it.
+            LoadedPicture quick = *result;
+            quick.quick = true;
+            quick.picture = readMediaPicture(result->path, area, quick.error, true);
+            if (!quick.picture.isNull())
+                QMetaObject::invokeMethod(
+                    this, [this, quick] { emit loaded(quick); }, Qt::QueuedConnection);
+
             result->picture = readMediaPicture(result->path, area, result->error);
         } catch (const std::bad_alloc&) {
             result->picture = QImage();

@@ -16,12 +16,15 @@ struct LoadedPicture {
     QString path;
     QImage picture; // null where it could not be read
     QString error;  // why not, or what is damaged in a picture read in part
+    // A quick first picture (see readMediaPicture); the sharp one with the same ticket follows.
+    bool quick = false;
 };
 
 // Reads question pictures (readMediaPicture) each on a thread of its own, so that a large or
 // hostile file never holds the show's thread up; each comes back through `loaded`, on the
 // show's thread, with the ticket load() gave for it. Whoever asked keeps the ticket it still
-// wants and lets the others go by. Going away waits for the pictures still being read.
+// wants and lets the others go by. A large JPEG comes twice: first quickly decoded at an
+// eighth, then sharp. Going away waits for the pictures still being read.
 class PictureLoader : public QObject {
     Q_OBJECT
 public:

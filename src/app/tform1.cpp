@@ -933,17 +933,18 @@ void TForm1::pictureLoaded(const vq::LoadedPicture& loaded) {
     vq::guarded([&] {
         if (loaded.ticket == 0)
             return;
+        // A quick first picture keeps the ticket for the sharp one that follows.
         if (loaded.ticket == m_pictureTicket) {
-            m_pictureTicket = 0;
+            m_pictureTicket = loaded.quick ? m_pictureTicket : 0;
             Picture->setQuestionPicture(loaded.picture);
         } else if (loaded.ticket == m_answerPictureTicket) {
-            m_answerPictureTicket = 0;
+            m_answerPictureTicket = loaded.quick ? m_answerPictureTicket : 0;
             Picture->setAnswerPicture(loaded.picture);
         } else {
             return; // a question gone since
         }
         followPicture();
-        if (loaded.error.isEmpty())
+        if (loaded.error.isEmpty() || loaded.quick)
             return;
         const QString name = QDir::toNativeSeparators(loaded.path);
         emit noticed(loaded.picture.isNull()

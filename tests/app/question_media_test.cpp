@@ -237,6 +237,41 @@ TEST_F(MediaFiles, TheLoaderDeliversOnTheShowsThreadWithItsTicket) {
     }
 }
 
+// A large JPEG comes first quickly, decoded at an eighth and enlarged, then sharp: both at the
+// fitted size, in that order, under the one ticket.
+TEST_F(MediaFiles, ALargePhotographComesQuicklyFirstThenSharp) {
+    const QString photo = write("photo.jpg", encoded(quarters(QSize(2400, 1600)), "JPG"));
+    QString error;
+    const QImage quick = readMediaPicture(photo, QSize(600, 600), error, true);
+    ASSERT_FALSE(quick.isNull()) << error.toStdString();
+    EXPECT_EQ(quick.size(), QSize(600, 400));
+    EXPECT_TRUE(showsQuarters(quick));
+    // Where an eighth is all the sharp picture needs, or the picture is no JPEG: no quick one.
+    EXPECT_TRUE(readMediaPicture(photo, QSize(300, 300), error, true).isNull());
+    EXPECT_TRUE(error.isEmpty());
+    const QString png = write("big.png", encoded(quarters(QSize(2400, 1600)), "PNG"));
+    EXPECT_TRUE(readMediaPicture(png, QSize(600, 600), error, true).isNull());
+    EXPECT_TRUE(error.isEmpty());
+
+    PictureLoader loader;
+    QList<LoadedPicture> got;
+    QObject::connect(&loader, &PictureLoader::loaded,
+                     [&](const LoadedPicture& p) { got.append(p); });
+    const int ticket = loader.load(photo, {600, 600});
+    const QDeadlineTimer deadline(10000);
+    while (loader.busy() && !deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    QCoreApplication::processEvents();
+    ASSERT_EQ(got.size(), 2);
+    EXPECT_TRUE(got[0].quick);
+    EXPECT_FALSE(got[1].quick);
+    for (const LoadedPicture& p : got) {
+        EXPECT_EQ(p.ticket, ticket);
+        EXPECT_EQ(p.picture.size(), QSize(600, 400));
+        EXPECT_TRUE(showsQuarters(p.picture));
+    }
+}
+
 TEST(PictureArea, BesideTheQuestionWhereThereIsRoomElseBelowIt) {
     const QRect next(1920 - 79, 1080 - 109, 49, 49);
     // 1920 wide, the question 882 wide at 42: beside it, down to above the next-step picture.
