@@ -116,7 +116,7 @@ QList<Table> longMemo() {
 // A bank with the optional columns (in an order of their own, as an Access user might add them)
 // and one question; its pictures are files the test puts into the media folder.
 Table mediaTable(const QVariant& picture, const QVariant& answerPicture, const QVariant& time,
-                 const QVariant& points) {
+                 const QVariant& points, const QVariant& sound = {}) {
     Table t;
     t.name = bankschema::kTable;
     t.columns = {{bankschema::kNumber, ColumnType::Long},
@@ -128,7 +128,7 @@ Table mediaTable(const QVariant& picture, const QVariant& answerPicture, const Q
                  {bankschema::kSound, ColumnType::Text, 255},
                  {bankschema::kPoints, ColumnType::Long}};
     t.rows = {{1, picture, QStringLiteral("看图猜一猜：这是什么？"), QStringLiteral("一张照片"),
-               time, answerPicture, QVariant(), points}};
+               time, answerPicture, sound, points}};
     return t;
 }
 
@@ -164,6 +164,8 @@ const std::pair<const char*, Make> kFixtures[] = {
      }},
     {"media-strip",
      [] { return QList<Table>{mediaTable(QStringLiteral("strip.png"), {}, {}, {})}; }},
+    {"media-sound",
+     [] { return QList<Table>{mediaTable({}, {}, {}, {}, QStringLiteral("曲.wav"))}; }},
     {"media-bench-jpeg", [] { return mediaBench(QStringLiteral("bench.jpg")); }},
     {"media-bench-png", [] { return mediaBench(QStringLiteral("bench.png")); }},
 };

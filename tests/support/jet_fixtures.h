@@ -22,6 +22,7 @@ namespace vq::jet {
 //   media-photo     every optional column, one question: picture 照片.jpg, answer picture
 //                   答案.png, 时间 7, 分值 20
 //   media-strip     the same columns, one question with the picture strip.png and nothing else
+//   media-sound     the same columns, one question with the clip 曲.wav and nothing else
 //   media-bench-jpeg  500 questions, each with the picture bench.jpg and the answer picture
 //   media-bench-png   answer.png (bench.png for the PNG one)
 QStringList fixtureKinds();
