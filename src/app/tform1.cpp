@@ -745,13 +745,16 @@ void TForm1::resume(const vq::KeptShow& kept) {
         vq::FetchTargets targets;
         targets.setQuestion = [this](const QString& t) { RzLabel1->setText(t); };
         targets.setAnswer = [this](const QString& t) { RzLabel2->setText(t); };
-        targets.setExtras = [this](const vq::QuestionExtras& e) { showExtras(e); };
+        // The clip only where the question had just been drawn: it had its time before.
+        const vq::ShowPhase phase = vq::phaseOf(kept.counter);
+        targets.setExtras = [this, phase](const vq::QuestionExtras& e) {
+            showExtras(e, phase == vq::ShowPhase::Question);
+        };
         if (!shown.isEmpty())
             vq::fetchQuestion(questionQuery(DataModule2), shown, targets);
 
         // The countdown as if it had been stopped at its full length: shown while it was its
         // phase, hidden behind the answer as a reveal hides it (a step back brings it back).
-        const vq::ShowPhase phase = vq::phaseOf(kept.counter);
         Label1->setText(phase == vq::ShowPhase::Question ? QString()
                                                          : QString::number(countdownLength(s)));
         Label1->setVisible(phase == vq::ShowPhase::Countdown);
@@ -863,9 +866,10 @@ int TForm1::countdownLength(const vq::Settings& s) const {
 
 // A new question's extras: the last question's pictures go at once, this one's are read in the
 // background and shown as they come.
-void TForm1::showExtras(const vq::QuestionExtras& extras) {
+void TForm1::showExtras(const vq::QuestionExtras& extras, bool playClip) {
     m_extras = extras;
-    startClip();
+    if (playClip)
+        startClip();
     Picture->clear();
     m_pictureTicket = 0;
     m_answerPictureTicket = 0;

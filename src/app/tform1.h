@@ -207,7 +207,7 @@ private:
     void offerTeamsAction();
     void recordScore(const vq::ScoreChange& change);
     int countdownLength(const vq::Settings& s) const;
-    void showExtras(const vq::QuestionExtras& extras);
+    void showExtras(const vq::QuestionExtras& extras, bool playClip = true);
     QRect pictureArea() const;
     void pictureLoaded(const vq::LoadedPicture& loaded);
     void followPicture();

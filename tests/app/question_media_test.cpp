@@ -8,11 +8,13 @@
 #include "app/picturearea.h"
 #include "app/pictureloader.h"
 #include "app/questionpicture.h"
+#include "app/showstate.h"
 #include "app/teams.h"
 #include "data/bankschema.h"
 #include "data/jetwriter.h"
 #include "support/photos.h"
 
+#include <QAction>
 #include <QBuffer>
 #include <QCoreApplication>
 #include <QDeadlineTimer>
@@ -520,6 +522,43 @@ TEST_F(QuestionMedia, AQuestionsClipStartsWithItStopsAtTheNextStepAndIsPlayedAga
         form->Button1->click();
     }
     EXPECT_TRUE(msgs.shown.isEmpty());
+}
+
+// 继续上一场 brings the question's pictures and time back in its phase; its clip plays again only
+// where the question had just been drawn.
+TEST_F(QuestionMedia, AResumedShowBringsThePicturesAndTimeBackAndTheClipOnlyAfterADraw) {
+    for (const int taken : {1, 3}) {
+        SCOPED_TRACE(taken);
+        QFile::remove(inst.file(QStringLiteral("上一场.ini")));
+        installFiles();
+        writeMedia(QStringLiteral("q.png"), filled({80, 60}, Qt::red));
+        writeMedia(QStringLiteral("a.png"), filled({80, 60}, Qt::blue));
+        QFile clip(media(QStringLiteral("歌.wav")));
+        ASSERT_TRUE(clip.open(QIODevice::WriteOnly));
+        clip.write(QByteArray("RIFF\x24\0\0\0WAVEfmt ", 16));
+        clip.close();
+        writeRichBank({{QStringLiteral("q.png"), QStringLiteral("a.png"), 25, QVariant(),
+                        QStringLiteral("歌.wav")}});
+        form ? restart() : start();
+        for (int i = 0; i < taken; ++i)
+            form->Button1->click();
+        settle();
+        restart();
+        sounds.played.clear();
+        ASSERT_TRUE(form->State->offered());
+        form->State->resumeAction()->trigger();
+        settle();
+        ASSERT_TRUE(form->Picture->isVisibleTo(form.get()));
+        const QPoint middle = form->Picture->pictureRect().center();
+        EXPECT_TRUE(nearColour(shownAt(middle), taken == 3 ? Qt::blue : Qt::red, 4));
+        EXPECT_EQ(sounds.played.size(), taken == 1 ? 1 : 0);
+        if (taken == 1) {
+            form->Button1->click();
+            EXPECT_EQ(form->Label1->text(), "25");
+        } else {
+            EXPECT_EQ(form->Label1->text(), "25"); // stopped at its full length, hidden
+        }
+    }
 }
 
 // A bank of the three written columns: no picture, the settings' time, the teams' step.
