@@ -20,6 +20,10 @@ drawn on the screen the server sends an event, and this process reads the pixels
               last DAMAGE event of the burst of drawing that follows the key press (the screen
               then stays still for 250 ms); a tick at the last event of the burst that follows
               its due time (the countdown key press plus n seconds).
+  pictures    XTest key press (Space) to the question's picture visible in its area, for a
+              12-megapixel JPEG and a 4K PNG (a bank with the picture columns, every question
+              naming the same file; the answer's picture, a black square, fills the area between
+              draws). VISIBLE as for firstframe, at the centre of the fitted picture.
 
 Both print medians, p99 and maxima in milliseconds. Linux only; needs Xvfb, openbox, feh,
 ImageMagick's convert and python3-xlib.
@@ -28,6 +32,7 @@ ImageMagick's convert and python3-xlib.
   bench/screen_probe.py firstframe --build build/release --pairs 9 --size 1080p
   bench/screen_probe.py steps --build build/release --cycles 40
   bench/screen_probe.py welcome --build build/release
+  bench/screen_probe.py pictures --build build/release --cycles 40
 """
 
 import argparse
@@ -419,6 +424,104 @@ def run_steps(args):
         shutil.rmtree(work, ignore_errors=True)
 
 
+# ---- key press to the question's picture -------------------------------------------------
+
+# The picture area set in opt.ini for the probe: the right half of a 1920 x 1080 screen.
+PICTURE_AREA = (960, 200, 900, 700)
+
+
+def fitted(size, area):
+    scale = min(area[0] / size[0], area[1] / size[1])
+    return (max(1, min(area[0], round(size[0] * scale))),
+            max(1, min(area[1], round(size[1] * scale))))
+
+
+def fitted_centre(picture, size):
+    """The centre 8 x 8 of the picture scaled to `size`."""
+    out = subprocess.run(
+        ["convert", picture, "-resize", "%dx%d!" % size, "-crop",
+         "8x8+%d+%d" % (size[0] // 2 - 4, size[1] // 2 - 4), "+repage", "-scale", "1x1!",
+         "-depth", "8", "txt:-"], check=True, capture_output=True, text=True).stdout
+    m = re.search(r"\((\d+),(\d+),(\d+)", out.splitlines()[-1])
+    return tuple(float(x) for x in m.groups())
+
+
+def wait_for_pixels(scr, x, y, want, limit):
+    """Seconds (monotonic) at which the 8 x 8 at x, y first matched `want`; None past `limit`."""
+    deadline = time.monotonic() + limit
+    while time.monotonic() < deadline:
+        if close_enough(scr.pixels(x, y, 8), want):
+            return time.monotonic()
+        for _ in scr.events(min(0.05, max(0.0, deadline - time.monotonic()))):
+            break
+    return None
+
+
+def run_pictures(args):
+    work = tempfile.mkdtemp(prefix="velquo-screen-probe-")
+    scr = Screen(work, args.width, args.height)
+    test_bank = os.path.join(args.build, "tests", "velquo-test-bank")
+    try:
+        bg = make_picture(os.path.join(args.pictures, "probe-1920x1080.jpg"), 1920, 1080)
+        ref_bg = reference_centre(bg, args.width, args.height)
+        inst = make_install(work, args.build, bg, questions=1, velquo=args.velquo)
+        ax, ay, aw, ah = PICTURE_AREA
+        set_keys(os.path.join(inst, "opt.ini"),
+                 {"tupian_left": str(ax), "tupian_top": str(ay), "tupian_width": str(aw),
+                  "tupian_height": str(ah)})
+        media = os.path.join(inst, "题库素材")
+        os.makedirs(media, exist_ok=True)
+        subprocess.run(["convert", "-size", "64x64", "xc:black", os.path.join(media, "answer.png")],
+                       check=True)
+        black = (0.0, 0.0, 0.0)
+        print("key press (XTest) to the question's picture visible at its centre, %dx%d, area"
+              " %dx%d, openbox, %d draws each" % (args.width, args.height, aw, ah, args.cycles))
+        for label, size, name, kind in (("12 MP JPEG", (4000, 3000), "bench.jpg", "media-bench-jpeg"),
+                                        ("4K PNG", (3840, 2160), "bench.png", "media-bench-png")):
+            picture = make_picture(os.path.join(args.pictures, "probe-media-red-yellow-%dx%d.%s"
+                                                % (size[0], size[1], name.rsplit(".", 1)[1])),
+                                   size[0], size[1], colours="red-yellow", seed=7)
+            shutil.copy(picture, os.path.join(media, name))
+            subprocess.run([test_bank, kind, os.path.join(inst, "db.DLL")], check=True)
+            shown = fitted(size, (aw, ah))
+            want = fitted_centre(picture, shown)
+            cx = ax + (aw - shown[0]) // 2 + shown[0] // 2
+            cy = ay + (ah - shown[1]) // 2 + shown[1] // 2
+            if close_enough(want, black) or close_enough(want, ref_bg):
+                raise RuntimeError("the picture's centre is too like the black or the background")
+            ms, kb, p = first_frame(scr, [os.path.join(inst, "velquo")], inst, ref_bg)
+            log("velquo up after %.1f ms, %d kB" % (ms, kb))
+            try:
+                subprocess.run(["xdotool", "search", "--sync", "--name", "^晚会随机出题系统$",
+                                "windowactivate", "--sync"], check=True, timeout=20,
+                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            except subprocess.SubprocessError:
+                pass
+            scr.drain(0.5)
+            samples = []
+            missing = 0
+            for _ in range(args.cycles):
+                t0 = scr.key("space")  # the draw
+                seen = wait_for_pixels(scr, cx, cy, want, 3.0)
+                if seen is None:
+                    missing += 1
+                else:
+                    samples.append((seen - t0) * 1000)
+                scr.drain(0.15)
+                scr.key("space")  # the countdown
+                scr.drain(0.15)
+                scr.key("space")  # the reveal: the black answer picture
+                if wait_for_pixels(scr, cx, cy, black, 3.0) is None:
+                    missing += 1
+                scr.drain(0.15)
+            print("  %-10s ms  %s  (misses %d)  VmRSS %d kB"
+                  % (label, stats(samples), missing, rss_kb(p.pid)))
+            stop(p)
+    finally:
+        scr.close()
+        shutil.rmtree(work, ignore_errors=True)
+
+
 # ---- the welcome picture's memory ---------------------------------------------------------
 
 
@@ -459,7 +562,7 @@ def run_welcome(args):
 
 def main():
     ap = argparse.ArgumentParser(description=__doc__.split("\n")[0])
-    ap.add_argument("mode", choices=["firstframe", "steps", "welcome"])
+    ap.add_argument("mode", choices=["firstframe", "steps", "welcome", "pictures"])
     ap.add_argument("--build", default="build/release")
     ap.add_argument("--velquo", help="another velquo binary to run in the installation (an "
                     "older build, to compare); the build's own by default")
@@ -481,6 +584,8 @@ def main():
         run_first_frame(args)
     elif args.mode == "welcome":
         run_welcome(args)
+    elif args.mode == "pictures":
+        run_pictures(args)
     else:
         run_steps(args)
 

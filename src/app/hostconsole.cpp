@@ -71,6 +71,8 @@ QString countdownText(const ShowView& v) {
     case CountdownState::Hidden:
         break;
     }
+    if (v.seconds && v.phase == ShowPhase::Question)
+        return QStringLiteral("倒计时 —（本题 %1 秒）").arg(*v.seconds);
     return QStringLiteral("倒计时 —");
 }
 
@@ -187,6 +189,11 @@ void HostConsole::addButtons(QBoxLayout& layout) {
         connect(b, &QPushButton::clicked, this,
                 [this, command = c.command] { guarded([&] { m_form.run(command); }); });
     }
+    m_replay = add(QStringLiteral("重播声音"));
+    m_replay->setObjectName(QStringLiteral("replaySound"));
+    m_replay->hide();
+    connect(m_replay, &QPushButton::clicked, this,
+            [this] { guarded([&] { m_form.run(ShowCommand::ReplaySound); }); });
     QPushButton* menu = add(QStringLiteral("菜单"));
     menu->setObjectName(QStringLiteral("menuButton"));
     connect(menu, &QPushButton::clicked, this, [this, menu] {
@@ -203,10 +210,14 @@ void HostConsole::follow() {
     m_nextStep->setText(nextStepText(v.phase));
     m_countdown->setText(countdownText(v));
     m_blackOut->setVisible(v.blackedOut);
-    m_number->setText(up ? QStringLiteral("题号 %1").arg(v.number) : QString());
+    QString number = up ? QStringLiteral("题号 %1").arg(v.number) : QString();
+    if (up && v.points)
+        number += QStringLiteral(" · 本题 %1 分").arg(*v.points);
+    m_number->setText(number);
     m_question->setText(up ? v.question : QString());
     m_answer->setText(up ? QStringLiteral("答案：%1").arg(v.answer) : QString());
     m_unrevealed->setVisible(up && !v.answerShown);
+    m_replay->setVisible(up && v.hasSound);
 }
 
 void HostConsole::showClock() {

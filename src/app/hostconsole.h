@@ -8,6 +8,7 @@
 
 class QBoxLayout;
 class QLabel;
+class QPushButton;
 class TForm1;
 
 namespace vq {
@@ -59,6 +60,8 @@ private:
     QLabel* m_answer = nullptr;
     QLabel* m_unrevealed = nullptr;
     QLabel* m_notice = nullptr;
+    // Only where the question up has a clip.
+    QPushButton* m_replay = nullptr;
     LivePicture* m_picture = nullptr;
     QTimer m_clockTimer;
     QElapsedTimer m_running;

@@ -72,6 +72,7 @@ int runPresenter(int argc, char** argv,
 
     // The host's console follows the main screen and goes before it.
     HostConsole console(form1);
+    QObject::connect(&form1, &TForm1::noticed, &console, &HostConsole::notice);
     auto* consoleScreens = new ConsoleScreens(console, form1, *form1.PopupMenu1, form1.N3);
 
     if (beforeShow)

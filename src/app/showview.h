@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <optional>
+
 namespace vq {
 
 // What the main screen announces, once for each change of the show's state.
@@ -28,6 +30,7 @@ enum class ShowCommand {
     Scoreboard,      // S: the scoreboard shown or hidden (only where teams are set up)
     Ranking,         // R: the ranking put up, or taken away
     UndoScore,       // Ctrl+Z: the last change of score taken back
+    ReplaySound,     // M: the question's clip again from its start (only where it has one)
 };
 
 // Where the question cycle stands: what the next step does follows from it.
@@ -53,6 +56,10 @@ struct ShowView {
     bool blackedOut = false;
     int drawn = 0; // questions taken out of the pool in this show
     int left = 0;  // questions still in it
+    // The question's own countdown length and points, where the bank gives them.
+    std::optional<int> seconds;
+    std::optional<int> points;
+    bool hasSound = false; // the question has a clip of its own
 };
 
 // The phase a step counter stands for.

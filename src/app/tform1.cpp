@@ -2,8 +2,12 @@
 
 #include "app/hallkeys.h"
 #include "app/keptshow.h"
+#include "app/mediapicture.h"
+#include "app/picturearea.h"
+#include "app/pictureloader.h"
 #include "app/pictureprefetch.h"
 #include "app/picturereader.h"
+#include "app/questionpicture.h"
 #include "app/rankingscreen.h"
 #include "app/scoreboard.h"
 #include "app/scorerecord.h"
@@ -23,6 +27,7 @@
 #include "data/adoconnection.h"
 #include "data/questionpool.h"
 #include "data/tdatamodule2.h"
+#include "platform/files.h"
 #include "platform/folders.h"
 #include "platform/guard.h"
 #include "platform/memory.h"
@@ -37,6 +42,7 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDateTime>
+#include <QDir>
 #include <QFile>
 #include <QFontMetrics>
 #include <QGuiApplication>
@@ -123,6 +129,9 @@ void TForm1::createControls() {
     Image1->setGeometry(rect());
     // Decoded only if set-up's own background does not take its place.
     Image1->setPicture(std::function<QImage()>(builtInBackground));
+
+    Picture = new QuestionPicture(this);
+    Pictures = new vq::PictureLoader(this);
 
     Label2 = new TLabel(this);
     Label2->move(48, 72);
@@ -223,9 +232,12 @@ void TForm1::connectHandlers() {
          {static_cast<TGraphicControl*>(Image1), static_cast<TGraphicControl*>(Label2),
           static_cast<TGraphicControl*>(Label1), static_cast<TGraphicControl*>(Image3),
           static_cast<TGraphicControl*>(Image4), static_cast<TGraphicControl*>(RzLabel1),
-          static_cast<TGraphicControl*>(RzLabel2), static_cast<TGraphicControl*>(Board)})
+          static_cast<TGraphicControl*>(RzLabel2), static_cast<TGraphicControl*>(Board),
+          static_cast<TGraphicControl*>(Picture)})
         connect(c, &TGraphicControl::menuRequested, this, &TForm1::popupMenu);
     connectDragging();
+    connect(Pictures, &vq::PictureLoader::loaded, this, &TForm1::pictureLoaded);
+    connect(this, &TForm1::showChanged, this, &TForm1::followPicture);
 }
 
 void TForm1::connectDragging() {
@@ -240,6 +252,7 @@ void TForm1::connectDragging() {
           {Key::daan_top, Edge::Top, 30}}},
         {RzLabel2, {{Key::daan_left, Edge::Left}}},
         {Board, {{Key::jifenban_left, Edge::Left}, {Key::jifenban_top, Edge::Top}}},
+        {Picture, {{Key::tupian_left, Edge::Left}, {Key::tupian_top, Edge::Top}}},
     }};
     connect(Label1, &TGraphicControl::mouseDown, this, &TForm1::Label1MouseDown);
     connect(Label1, &TGraphicControl::mouseMoved, this, &TForm1::Label1MouseMove);
@@ -259,6 +272,13 @@ void TForm1::connectDragging() {
     connect(Board, &TGraphicControl::mouseMoved, this,
             [this](Buttons, Keys, int x, int y) { dragMove(Board, x, y); });
     connect(Board, &TGraphicControl::mouseUp, this,
+            [this](Button, Keys, int, int) { dragRelease(); });
+    // The picture's area joins it too, while it shows a picture.
+    connect(Picture, &TGraphicControl::mouseDown, this,
+            [this](Button, Keys, int x, int y) { dragPress(x, y); });
+    connect(Picture, &TGraphicControl::mouseMoved, this,
+            [this](Buttons, Keys, int x, int y) { dragMove(Picture, x, y); });
+    connect(Picture, &TGraphicControl::mouseUp, this,
             [this](Button, Keys, int, int) { dragRelease(); });
     connect(Ranking, &vq::RankingScreen::dismissed, this, [this] { setRankingShown(false); });
 }
@@ -656,10 +676,15 @@ void TForm1::Button1Click() {
 }
 
 void TForm1::Image4Click() {
-    vq::guarded([&] { RzLabel2->hide(); });
+    vq::guarded([&] {
+        RzLabel2->hide();
+        followPicture();
+    });
 }
 
 void TForm1::step() {
+    // Whatever step comes, the question's clip has had its time.
+    stopClip();
     vq::Settings s;
     RzLabel1->setWidth(s.integer(Key::wenti_width));
     RzLabel2->setWidth(s.integer(Key::daan_width));
@@ -671,7 +696,7 @@ void TForm1::step() {
     }
     if (stepCounter() % 3 == 1) {
         Label1->show();
-        Label1->setText(QString::number(s.integer(Key::shijian)));
+        Label1->setText(QString::number(countdownLength(s)));
         // Sound switched on in the settings since set-up: the connection has the second
         // before the first tick to come up.
         prepareCountdownSound(s);
@@ -687,6 +712,7 @@ void TForm1::step() {
         targets.setQuestion = [this](const QString& t) { RzLabel1->setText(t); };
         targets.setAnswer = [this](const QString& t) { RzLabel2->setText(t); };
         targets.hideAnswer = [this] { RzLabel2->hide(); };
+        targets.setExtras = [this](const vq::QuestionExtras& e) { showExtras(e); };
         m_number = number;
         if (!number.isEmpty())
             m_drawn << number;
@@ -722,15 +748,18 @@ void TForm1::resume(const vq::KeptShow& kept) {
         vq::FetchTargets targets;
         targets.setQuestion = [this](const QString& t) { RzLabel1->setText(t); };
         targets.setAnswer = [this](const QString& t) { RzLabel2->setText(t); };
+        // The clip only where the question had just been drawn: it had its time before.
+        const vq::ShowPhase phase = vq::phaseOf(kept.counter);
+        targets.setExtras = [this, phase](const vq::QuestionExtras& e) {
+            showExtras(e, phase == vq::ShowPhase::Question);
+        };
         if (!shown.isEmpty())
             vq::fetchQuestion(questionQuery(DataModule2), shown, targets);
 
         // The countdown as if it had been stopped at its full length: shown while it was its
         // phase, hidden behind the answer as a reveal hides it (a step back brings it back).
-        const vq::ShowPhase phase = vq::phaseOf(kept.counter);
-        Label1->setText(phase == vq::ShowPhase::Question
-                            ? QString()
-                            : QString::number(s.integer(Key::shijian)));
+        Label1->setText(phase == vq::ShowPhase::Question ? QString()
+                                                         : QString::number(countdownLength(s)));
         Label1->setVisible(phase == vq::ShowPhase::Countdown);
         RzLabel2->setVisible(phase == vq::ShowPhase::Answer);
         Label3->setText(QString::number(kept.counter));
@@ -769,6 +798,9 @@ vq::ShowView TForm1::view() const {
                                             : vq::CountdownState::Stopped;
     v.blackedOut = Hall && Hall->blackedOut();
     v.left = Memo1->count();
+    v.seconds = m_extras.seconds;
+    v.points = m_extras.points;
+    v.hasSound = !m_extras.sound.isEmpty();
     v.drawn = std::max(0, m_poolSize - v.left);
     return v;
 }
@@ -781,7 +813,10 @@ void TForm1::run(vq::ShowCommand command) {
         Button1->click();
         return;
     case ShowCommand::StepBack:
-        vq::guarded([&] { Hall->stepBack(); });
+        vq::guarded([&] {
+            stopClip();
+            Hall->stepBack();
+        });
         return;
     case ShowCommand::BlackOut:
         Hall->setBlackedOut(!Hall->blackedOut());
@@ -808,11 +843,128 @@ void TForm1::run(vq::ShowCommand command) {
     case ShowCommand::UndoScore:
         Scores->undo();
         return;
+    case ShowCommand::ReplaySound:
+        vq::guarded([&] { startClip(); });
+        return;
     }
 }
 
 void TForm1::scoreStep(int team, int direction) {
-    Scores->add(team, direction * Scores->step());
+    Scores->add(team, direction * scoreStepSize());
+}
+
+int TForm1::scoreStepSize() const {
+    return m_extras.points.value_or(Scores->step());
+}
+
+// ---- the question's own time and pictures ----------------------------------------------------
+
+// The question's own length where the bank gives one, else the settings' (read only then, so a
+// question with its time runs even where opt.ini lacks shijian).
+int TForm1::countdownLength(const vq::Settings& s) const {
+    if (m_extras.seconds)
+        return *m_extras.seconds;
+    return s.integer(Key::shijian);
+}
+
+// A new question's extras: the last question's pictures go at once, this one's are read in the
+// background and shown as they come.
+void TForm1::showExtras(const vq::QuestionExtras& extras, bool playClip) {
+    m_extras = extras;
+    if (playClip)
+        startClip();
+    Picture->clear();
+    m_pictureTicket = 0;
+    m_answerPictureTicket = 0;
+    if (extras.picture.isEmpty() && extras.answerPicture.isEmpty())
+        return;
+    const QRect area = pictureArea();
+    Picture->move(area.topLeft());
+    Picture->resize(area.size());
+    if (!extras.picture.isEmpty())
+        m_pictureTicket = Pictures->load(vq::mediaPath(extras.picture), area.size());
+    if (!extras.answerPicture.isEmpty())
+        m_answerPictureTicket = Pictures->load(vq::mediaPath(extras.answerPicture), area.size());
+}
+
+// The question's clip from its start, through the countdown's own sound path. Only a WAV file
+// plays on every desktop the show runs on; anything else is one line on the console.
+void TForm1::startClip() {
+    if (m_extras.sound.isEmpty())
+        return;
+    const QString path = vq::mediaPath(m_extras.sound);
+    const QString name = QDir::toNativeSeparators(path);
+    QByteArray head;
+    switch (vq::readRegularFile(path, 12, &head, nullptr)) {
+    case vq::ReadResult::Ok:
+        break;
+    case vq::ReadResult::Missing:
+        emit noticed(QStringLiteral("声音无法播放：%1（找不到文件）").arg(name));
+        return;
+    case vq::ReadResult::NotRegular:
+        emit noticed(QStringLiteral("声音无法播放：%1（不是普通文件）").arg(name));
+        return;
+    case vq::ReadResult::Failed:
+        emit noticed(QStringLiteral("声音无法播放：%1（读不出文件）").arg(name));
+        return;
+    }
+    if (head.size() < 12 || !head.startsWith("RIFF") || head.mid(8, 4) != "WAVE") {
+        emit noticed(QStringLiteral("声音无法播放：%1（只能播放 WAV 文件）").arg(name));
+        return;
+    }
+    vq::playSound(path);
+    m_clipStarted = true;
+}
+
+void TForm1::stopClip() {
+    if (!m_clipStarted)
+        return;
+    m_clipStarted = false;
+    vq::sounds().stop();
+}
+
+// From opt.ini, else beside or below the question as the settings place it, with room for three
+// lines of question and one of answer; a setting that cannot be read gives the labels' own.
+QRect TForm1::pictureArea() const {
+    const vq::Settings s;
+    const auto read = [&](vq::IntegerKey key, int fallback) {
+        return vq::tryStrToInt(s.text(key)).value_or(fallback);
+    };
+    const QRect question(read(Key::wenti_left, RzLabel1->x()), read(Key::wenti_top, RzLabel1->y()),
+                         std::max(1, read(Key::wenti_width, RzLabel1->width())),
+                         3 * RzLabel1->oneLineHeight() + 30 + RzLabel2->oneLineHeight());
+    return vq::pictureAreaFrom(s, vq::defaultPictureArea(size(), question, Image3->geometry()));
+}
+
+void TForm1::pictureLoaded(const vq::LoadedPicture& loaded) {
+    vq::guarded([&] {
+        if (loaded.ticket == 0)
+            return;
+        // A quick first picture keeps the ticket for the sharp one that follows.
+        if (loaded.ticket == m_pictureTicket) {
+            m_pictureTicket = loaded.quick ? m_pictureTicket : 0;
+            Picture->setQuestionPicture(loaded.picture);
+        } else if (loaded.ticket == m_answerPictureTicket) {
+            m_answerPictureTicket = loaded.quick ? m_answerPictureTicket : 0;
+            Picture->setAnswerPicture(loaded.picture);
+        } else {
+            return; // a question gone since
+        }
+        followPicture();
+        if (loaded.error.isEmpty() || loaded.quick)
+            return;
+        const QString name = QDir::toNativeSeparators(loaded.path);
+        emit noticed(loaded.picture.isNull()
+                         ? QStringLiteral("图片无法显示：%1（%2）").arg(name, loaded.error)
+                         : QStringLiteral("图片已损坏，只显示了能读出的部分：%1（%2）")
+                               .arg(name, loaded.error));
+    });
+}
+
+// The answer's picture while the answer is revealed, the question's otherwise.
+void TForm1::followPicture() {
+    Picture->setAnswerShown(RzLabel2->isVisibleTo(this) &&
+                            vq::phaseOf(stepCounter()) == vq::ShowPhase::Answer);
 }
 
 void TForm1::correctScore(int team, int value) {
@@ -923,7 +1075,7 @@ void TForm1::dragPress(int x, int y) {
     });
 }
 
-void TForm1::dragMove(TCustomLabel* label, int x, int y) {
+void TForm1::dragMove(TGraphicControl* label, int x, int y) {
     vq::guarded([&] {
         if (m_dragging) {
             label->move(saturated(qint64(label->x()) + x - m_grabX), label->y());

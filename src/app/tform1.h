@@ -3,6 +3,7 @@
 #include "app/showview.h"
 #include "app/tcustomlabel.h"
 #include "app/trzlabel.h"
+#include "data/questionextras.h"
 #include "settings/settings.h"
 
 #include <QStringList>
@@ -20,6 +21,7 @@ class QLabel;
 class QMenu;
 class QPushButton;
 class QTimer;
+class QuestionPicture;
 class TDataModule2;
 class TForm3;
 class TForm5;
@@ -29,6 +31,8 @@ class TRzSpinner;
 namespace vq {
 class HallKeys;
 struct KeptShow;
+struct LoadedPicture;
+class PictureLoader;
 struct TeamSetup;
 class RankingScreen;
 class Scoreboard;
@@ -61,6 +65,10 @@ public:
 
     // Controls, from bottom to top of the stacking order.
     TImage* Image1 = nullptr;
+    // The question's picture and, after the reveal, the answer's, in an area of their own
+    // under the text items; read on threads of their own by Pictures.
+    QuestionPicture* Picture = nullptr;
+    vq::PictureLoader* Pictures = nullptr;
     TLabel* Label2 = nullptr;
     TLabel* Label1 = nullptr;
     TImage* Image3 = nullptr;
@@ -145,6 +153,10 @@ public:
     void stopCountdown();
     // The bank numbers this show drew, in order (换一题's put-aside ones among them).
     const QStringList& drawnNumbers() const { return m_drawn; }
+    // What the question up brings beyond its texts (its pictures, time and points).
+    const vq::QuestionExtras& extras() const { return m_extras; }
+    // The step a team's key or button adds or takes: the question's points where it has them.
+    int scoreStepSize() const;
     // Takes up a kept show: its numbers leave the pool, its last question comes back in its
     // phase with the countdown stopped, and the step counter goes on from where it stood.
     void resume(const vq::KeptShow& kept);
@@ -152,6 +164,8 @@ public:
 signals:
     // Once for each change of the show's state, after the controls show it.
     void showChanged(vq::ShowChange change);
+    // A line for the operator (the host's console), never shown on the hall's screen.
+    void noticed(const QString& text);
 
 protected:
     bool event(QEvent* event) override;
@@ -186,7 +200,7 @@ private:
     void changeCountdown(int seconds);
     void drawAnother();
     void dragPress(int x, int y);
-    void dragMove(TCustomLabel* label, int x, int y);
+    void dragMove(TGraphicControl* control, int x, int y);
     void dragRelease();
     void popupMenu(const QPoint& globalPos);
     void layOutForScreen();
@@ -196,12 +210,25 @@ private:
     void placeScoreboard();
     void offerTeamsAction();
     void recordScore(const vq::ScoreChange& change);
+    int countdownLength(const vq::Settings& s) const;
+    void showExtras(const vq::QuestionExtras& extras, bool playClip = true);
+    QRect pictureArea() const;
+    void pictureLoaded(const vq::LoadedPicture& loaded);
+    void followPicture();
+    void startClip();
+    void stopClip();
 
     bool m_setUp = false;
     // The bank's number of the question up, and how many numbers the pool was filled with.
     QString m_number;
     int m_poolSize = 0;
     QStringList m_drawn;
+    vq::QuestionExtras m_extras;
+    // The readings of the question's pictures still awaited (0: none).
+    int m_pictureTicket = 0;
+    int m_answerPictureTicket = 0;
+    // The question's clip was started and no step has stopped it since.
+    bool m_clipStarted = false;
     // A countdown held by P: the timer is stopped, the count stays.
     bool m_paused = false;
     // The backing store's pages being faulted in during set-up.
@@ -214,10 +241,10 @@ private:
         int offset = 0;
     };
     struct Draggable {
-        TCustomLabel* label = nullptr;
+        TGraphicControl* label = nullptr;
         std::vector<DragWrite> writes;
     };
-    std::array<Draggable, 5> m_draggables;
+    std::array<Draggable, 6> m_draggables;
     std::unique_ptr<vq::ScoreRecord> m_record;
     // One drag state shared by the four labels.
     bool m_dragging = false;

@@ -117,6 +117,11 @@ int TADOQuery::fieldNumber(const QString& name) const {
     return c;
 }
 
+bool TADOQuery::hasField(const QString& name) const {
+    requireActive();
+    return m_rows.columnIndex(name) >= 0;
+}
+
 QVariant TADOQuery::field(int number) const {
     requireActive();
     if (m_current >= m_rows.rowCount() || number < 0 || number >= m_rows.columns.size())

@@ -43,6 +43,9 @@ public:
     // The same by the column's number (fieldNumber), for reading one column row after row
     // without looking its name up each time.
     int fieldNumber(const QString& name) const;
+    // Whether the rows have a column of that name (for the bank's optional columns). Throws
+    // when closed.
+    bool hasField(const QString& name) const;
     QVariant field(int number) const;
 
 private:

@@ -87,6 +87,8 @@ void fetchQuestion(TADOQuery& query, const QString& number, const FetchTargets& 
         const QString question = variantToText(query.fieldByName(bankschema::kQuestion));
         if (targets.setQuestion)
             targets.setQuestion(question);
+        if (targets.setExtras)
+            targets.setExtras(readQuestionExtras(query));
         step = FetchStep::Answer;
         const QString answer = variantToText(query.fieldByName(bankschema::kAnswer));
         if (targets.setAnswer)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "data/questionextras.h"
 #include "platform/counters.h"
 #include "platform/linestore.h"
 
@@ -43,6 +44,9 @@ struct FetchTargets {
     std::function<void()> hideAnswer;
     // Told why a step failed, for the bank check; the screen never shows it.
     std::function<void(FetchStep, const QString&)> failed = {};
+    // The row's optional columns, handed over as soon as its question text is up, so that
+    // the pictures and the countdown's length go with the question they belong to.
+    std::function<void(const QuestionExtras&)> setExtras = {};
 };
 
 // What a draw shows when its re-query fails (the pool is used up, the number is gone).

@@ -42,6 +42,7 @@ public:
         PlaySoundW(reinterpret_cast<LPCWSTR>(path.utf16()), nullptr,
                    SND_FILENAME | SND_ASYNC | SND_NODEFAULT);
     }
+    void stop() override { PlaySoundW(nullptr, nullptr, 0); }
 };
 
 #else
@@ -130,6 +131,12 @@ public:
         }
         if (result == CA_SUCCESS)
             m_id = id;
+    }
+
+    void stop() override {
+        if (m_context && m_id != 0)
+            Canberra::get()->cancel(m_context, m_id);
+        m_id = 0;
     }
 
     bool busy() const override {

@@ -10,6 +10,8 @@ class SoundService {
 public:
     virtual ~SoundService() = default;
     virtual void play(const QString& path) = 0;
+    // Ends the sound that is playing, if any.
+    virtual void stop() {}
     // Connects to the sound service in the background, so that the first sound starts as
     // quickly as the others (the program calls it where the countdown is to be heard: at
     // set-up, and when a countdown starts).

@@ -127,6 +127,12 @@ struct Key {
     static constexpr OptionalIntegerKey jifenban_top{"jifenban_top"};
     static constexpr OptionalIntegerKey jifenban_fontsize{"jifenban_fontsize"};
     static constexpr OptionalIntegerKey jifenban_color{"jifenban_color"};
+    // The area a question's picture is fitted into (its place written when it is dragged);
+    // without them an area beside or below the question that leaves its text clear.
+    static constexpr OptionalIntegerKey tupian_left{"tupian_left"};
+    static constexpr OptionalIntegerKey tupian_top{"tupian_top"};
+    static constexpr OptionalIntegerKey tupian_width{"tupian_width"};
+    static constexpr OptionalIntegerKey tupian_height{"tupian_height"};
 };
 
 // Any key of the table, for going through all of them.
@@ -148,12 +154,13 @@ inline constexpr std::array<SettingKey, 23> kSettingKeys = {{
     Key::daan_top,      Key::huanying,        Key::weizhishezhi,
 }};
 
-inline constexpr std::array<SettingKey, 20> kOptionalSettingKeys = {{
+inline constexpr std::array<SettingKey, 24> kOptionalSettingKeys = {{
     Key::pingmu,        Key::zhuchi,       Key::duiwu[0],          Key::duiwu[1],
     Key::duiwu[2],      Key::duiwu[3],     Key::duiwu[4],          Key::duiwu[5],
     Key::duiwu[6],      Key::duiwu[7],     Key::duiwu[8],          Key::duiwu[9],
     Key::duiwu[10],     Key::duiwu[11],    Key::duiwu_fenshu,      Key::defen,
     Key::jifenban_left, Key::jifenban_top, Key::jifenban_fontsize, Key::jifenban_color,
+    Key::tupian_left,   Key::tupian_top,   Key::tupian_width,      Key::tupian_height,
 }};
 
 // The framework's strict text-to-integer conversion: leading blanks, an optional sign, then

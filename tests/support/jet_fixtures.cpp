@@ -113,6 +113,38 @@ QList<Table> longMemo() {
         {{1, filler(7, 3000), filler(8, 20000)}, {2, QStringLiteral("短题"), filler(9, 1500)}})};
 }
 
+// A bank with the optional columns (in an order of their own, as an Access user might add them)
+// and one question; its pictures are files the test puts into the media folder.
+Table mediaTable(const QVariant& picture, const QVariant& answerPicture, const QVariant& time,
+                 const QVariant& points, const QVariant& sound = {}) {
+    Table t;
+    t.name = bankschema::kTable;
+    t.columns = {{bankschema::kNumber, ColumnType::Long},
+                 {bankschema::kPicture, ColumnType::Text, 255},
+                 {bankschema::kQuestion, ColumnType::Memo},
+                 {bankschema::kAnswer, ColumnType::Memo},
+                 {bankschema::kTime, ColumnType::Long},
+                 {bankschema::kAnswerPicture, ColumnType::Text, 255},
+                 {bankschema::kSound, ColumnType::Text, 255},
+                 {bankschema::kPoints, ColumnType::Long}};
+    t.rows = {{1, picture, QStringLiteral("看图猜一猜：这是什么？"), QStringLiteral("一张照片"),
+               time, answerPicture, sound, points}};
+    return t;
+}
+
+// Many questions of one picture each and one answer picture, for timing key press to picture.
+QList<Table> mediaBench(const QString& picture) {
+    Table t = mediaTable(picture, QStringLiteral("answer.png"), {}, {});
+    const QList<QVariant> first = t.rows.first();
+    t.rows.clear();
+    for (int i = 1; i <= 500; ++i) {
+        QList<QVariant> row = first;
+        row[0] = i;
+        t.rows.append(row);
+    }
+    return {t};
+}
+
 const std::pair<const char*, Make> kFixtures[] = {
     {"bank", [] { return QList<Table>{questionTable(sampleQuestions())}; }},
     {"text-number", textNumber},
@@ -125,6 +157,17 @@ const std::pair<const char*, Make> kFixtures[] = {
     {"no-number", noNumber},
     {"large", large},
     {"long-memo", longMemo},
+    {"media-photo",
+     [] {
+         return QList<Table>{
+             mediaTable(QStringLiteral("照片.jpg"), QStringLiteral("答案.png"), 7, 20)};
+     }},
+    {"media-strip",
+     [] { return QList<Table>{mediaTable(QStringLiteral("strip.png"), {}, {}, {})}; }},
+    {"media-sound",
+     [] { return QList<Table>{mediaTable({}, {}, {}, {}, QStringLiteral("曲.wav"))}; }},
+    {"media-bench-jpeg", [] { return mediaBench(QStringLiteral("bench.jpg")); }},
+    {"media-bench-png", [] { return mediaBench(QStringLiteral("bench.png")); }},
 };
 
 } // namespace

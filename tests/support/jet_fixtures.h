@@ -19,6 +19,12 @@ namespace vq::jet {
 //   no-number       table 题 without a 编号 column
 //   large           100,000 rows, texts 20..200 characters
 //   long-memo       memo values of 3,000 and 20,000 characters (stored on LVAL pages)
+//   media-photo     every optional column, one question: picture 照片.jpg, answer picture
+//                   答案.png, 时间 7, 分值 20
+//   media-strip     the same columns, one question with the picture strip.png and nothing else
+//   media-sound     the same columns, one question with the clip 曲.wav and nothing else
+//   media-bench-jpeg  500 questions, each with the picture bench.jpg and the answer picture
+//   media-bench-png   answer.png (bench.png for the PNG one)
 QStringList fixtureKinds();
 // The tables of the fixture; throws vq::Exception for an unknown kind.
 QList<Table> fixtureTables(const QString& kind);

@@ -63,8 +63,10 @@ public:
     ~RecordingSounds() override { setSoundService(nullptr); }
     void play(const QString& path) override { played << path; }
     void prepare() override { ++prepared; }
+    void stop() override { ++stopped; }
     QStringList played;
     int prepared = 0;
+    int stopped = 0;
 };
 
 } // namespace vq::test
