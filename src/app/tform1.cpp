@@ -887,8 +887,8 @@ void TForm1::showExtras(const vq::QuestionExtras& extras, bool playClip) {
         m_answerPictureTicket = Pictures->load(vq::mediaPath(extras.answerPicture), area.size());
 }
 
-// The question's clip from its start, through the countdown's own sound path. Only a WAV file
-// plays on every desktop the show runs on; anything else is one line on the console.
+// The question's clip from its start, through the countdown's own sound path. A kind of file the
+// sound path cannot play here (only WAV on Windows) is one line on the console.
 void TForm1::startClip() {
     if (m_extras.sound.isEmpty())
         return;
@@ -908,8 +908,9 @@ void TForm1::startClip() {
         emit noticed(QStringLiteral("声音无法播放：%1（读不出文件）").arg(name));
         return;
     }
-    if (head.size() < 12 || !head.startsWith("RIFF") || head.mid(8, 4) != "WAVE") {
-        emit noticed(QStringLiteral("声音无法播放：%1（只能播放 WAV 文件）").arg(name));
+    if (!vq::sounds().plays(vq::soundKindOf(head))) {
+        emit noticed(QStringLiteral("声音无法播放：%1（只能播放 %2 文件）")
+                         .arg(name, vq::sounds().playableKinds()));
         return;
     }
     vq::playSound(path);

@@ -21,7 +21,10 @@
 #include <type_traits>
 #endif
 
+#include <QStringList>
+
 #include <cstdint>
+#include <utility>
 
 namespace vq {
 namespace {
@@ -43,6 +46,7 @@ public:
                    SND_FILENAME | SND_ASYNC | SND_NODEFAULT);
     }
     void stop() override { PlaySoundW(nullptr, nullptr, 0); }
+    // The system player reads WAV files only.
 };
 
 #else
@@ -139,6 +143,10 @@ public:
         m_id = 0;
     }
 
+    // libcanberra reads WAV and Ogg Vorbis itself; FLAC and MP3 (and the WAV encodings it does
+    // not read) go through a 16-bit copy decoded by libsndfile.
+    bool plays(SoundKind kind) const override { return kind != SoundKind::Other; }
+
     bool busy() const override {
         int playing = 0;
         return m_context && m_id != 0 &&
@@ -204,6 +212,30 @@ SystemSoundService& realService() {
 }
 
 } // namespace
+
+SoundKind soundKindOf(const QByteArray& head) {
+    if (head.size() >= 12 && head.startsWith("RIFF") && head.mid(8, 4) == "WAVE")
+        return SoundKind::Wav;
+    if (head.startsWith("OggS"))
+        return SoundKind::Ogg;
+    if (head.startsWith("fLaC"))
+        return SoundKind::Flac;
+    // An ID3 tag in front, or an MPEG audio frame's sync bits right away.
+    if (head.startsWith("ID3") ||
+        (head.size() >= 2 && quint8(head[0]) == 0xFF && (quint8(head[1]) & 0xE0) == 0xE0))
+        return SoundKind::Mp3;
+    return SoundKind::Other;
+}
+
+QString SoundService::playableKinds() const {
+    QStringList names;
+    for (const auto& [kind, name] :
+         {std::pair{SoundKind::Wav, "WAV"}, std::pair{SoundKind::Ogg, "OGG"},
+          std::pair{SoundKind::Flac, "FLAC"}, std::pair{SoundKind::Mp3, "MP3"}})
+        if (plays(kind))
+            names << QLatin1String(name);
+    return names.join(QStringLiteral("、"));
+}
 
 SoundService* detail::installedSoundService = nullptr;
 

@@ -1,8 +1,13 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 namespace vq {
+
+// What a sound file is, from its first twelve bytes (not from its name).
+enum class SoundKind { Wav, Ogg, Flac, Mp3, Other };
+SoundKind soundKindOf(const QByteArray& head);
 
 // Plays a WAV file by full path without waiting. Starting a sound ends the one still playing;
 // a missing or unplayable file, or no sound device, gives silence and no report.
@@ -18,6 +23,10 @@ public:
     virtual void prepare() {}
     // Whether a sound is still loading or playing (the program itself never asks).
     virtual bool busy() const { return false; }
+    // Whether files of this kind play; every service plays WAV files.
+    virtual bool plays(SoundKind kind) const { return kind == SoundKind::Wav; }
+    // The kinds that play, for the operator: "WAV" or "WAV、OGG、FLAC、MP3".
+    QString playableKinds() const;
 };
 
 // The service in use: the desktop's player unless a test installed its own

@@ -1,5 +1,6 @@
 #!/bin/bash
-# A question's clip heard from outside: a bank whose question names a 20-second WAV in 题库素材.
+# A question's clip heard from outside: a bank whose question names a 20-second clip in 题库素材,
+# a WAV or (E2E_CLIP=flac, ogg, mp3) the same tone saved in that kind.
 # The clip is heard from the draw on; the next step (the countdown, its ticks switched off) stops
 # it long before its end; M plays it again from its start. The sink's monitor of a private sound
 # server is recorded and judged.
@@ -29,18 +30,14 @@ silent() { ! sounding; }
 start_sound_server
 start_xvfb
 make_install shijian=30 shijian_sound=0
-"$TEST_BANK" media-sound "$E2E_INSTALL/db.DLL" || fail "velquo-test-bank media-sound"
+clip=${E2E_CLIP:-wav}
+kind=media-sound
+[ "$clip" = wav ] || kind=media-sound-$clip
+"$TEST_BANK" $kind "$E2E_INSTALL/db.DLL" || fail "velquo-test-bank $kind"
 mkdir -p "$E2E_INSTALL/题库素材"
 # 20 s of a 440 Hz tone, 16-bit mono at 44.1 kHz.
-python3 - "$E2E_INSTALL/题库素材/曲.wav" <<'PY'
-import math, struct, sys, wave
-with wave.open(sys.argv[1], "wb") as w:
-    w.setnchannels(1)
-    w.setsampwidth(2)
-    w.setframerate(44100)
-    w.writeframes(b"".join(struct.pack("<h", int(12000 * math.sin(2 * math.pi * 440 * i / 44100)))
-                           for i in range(44100 * 20)))
-PY
+python3 "$E2E_SOURCE/tests/e2e/make_clip.py" "$E2E_INSTALL/题库素材/曲.$clip" ||
+    fail "no $clip clip could be made"
 
 start_recording
 start_app
@@ -57,4 +54,4 @@ holds_for 1.5 sounding || fail "the clip came back by itself"
 key m
 wait_until "$E2E_TIMEOUT" "the clip played again by M" sounding
 app_running || fail "the presenter ended"
-pass "the clip starts with its question, stops at the next step and plays again on M"
+pass "the $clip clip starts with its question, stops at the next step and plays again on M"

@@ -995,7 +995,7 @@ TEST_F(EditorTest, TheOptionalColumnsGoThroughOpeningAndSaving) {
     list.write("编号,题目,答案,图片,答案图片,声音,时间,分值\n"
                "1,看图猜,猫,猫.jpg,猫答案.png,喵.mp3,20,10\n"
                "2,纯文字,狗,,,,,\n"
-               "3,听歌,歌名,,,歌/1.ogg,40,-5\n");
+               "3,听歌,歌名,,,歌/1.ogg,40,5\n");
     list.close();
     const QString withMedia = dir.filePath(QStringLiteral("media.DLL"));
     outputOf(bankTool(), {QStringLiteral("build"), csv, withMedia});

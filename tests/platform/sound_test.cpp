@@ -658,3 +658,32 @@ TEST(SoundCall, MissingFileOrNoServerNeverFails) {
 }
 
 } // namespace
+
+// A clip's kind is told by its bytes, whatever its name says; the player says what it plays.
+TEST(SoundKinds, ToldByTheFirstBytesAndNamedAsThePlayerPlaysThem) {
+    using vq::SoundKind;
+    EXPECT_EQ(vq::soundKindOf(QByteArray("RIFF\x24\x08\0\0WAVEfmt ", 16)), SoundKind::Wav);
+    EXPECT_EQ(vq::soundKindOf(QByteArray("RIFF\x24\x08\0\0AVI LIST", 16)), SoundKind::Other);
+    EXPECT_EQ(vq::soundKindOf("OggS\0\x02"), SoundKind::Ogg);
+    EXPECT_EQ(vq::soundKindOf("fLaC\0\0\0\x22"), SoundKind::Flac);
+    EXPECT_EQ(vq::soundKindOf("ID3\x04\0\0"), SoundKind::Mp3);
+    EXPECT_EQ(vq::soundKindOf(QByteArray("\xFF\xFB\x90\x64", 4)), SoundKind::Mp3);
+    EXPECT_EQ(vq::soundKindOf(QByteArray("\0\0\0\x20"
+                                         "ftypM4A ",
+                                         12)),
+              SoundKind::Other);
+    EXPECT_EQ(vq::soundKindOf("RIFF"), SoundKind::Other); // cut short
+    EXPECT_EQ(vq::soundKindOf({}), SoundKind::Other);
+
+    struct WavOnly : vq::SoundService {
+        void play(const QString&) override {}
+    } wavOnly;
+    EXPECT_EQ(wavOnly.playableKinds(), QStringLiteral("WAV"));
+    struct Decoding : WavOnly {
+        bool plays(SoundKind kind) const override { return kind != SoundKind::Other; }
+    } decoding;
+    EXPECT_EQ(decoding.playableKinds(), QStringLiteral("WAV、OGG、FLAC、MP3"));
+    // The desktop's player: WAV everywhere (what else, the clip tests hear on each platform).
+    EXPECT_TRUE(vq::sounds().plays(SoundKind::Wav));
+    EXPECT_FALSE(vq::sounds().plays(SoundKind::Other));
+}

@@ -166,6 +166,13 @@ const std::pair<const char*, Make> kFixtures[] = {
      [] { return QList<Table>{mediaTable(QStringLiteral("strip.png"), {}, {}, {})}; }},
     {"media-sound",
      [] { return QList<Table>{mediaTable({}, {}, {}, {}, QStringLiteral("曲.wav"))}; }},
+    // The same clip saved as the other kinds a quiz's music comes in.
+    {"media-sound-flac",
+     [] { return QList<Table>{mediaTable({}, {}, {}, {}, QStringLiteral("曲.flac"))}; }},
+    {"media-sound-ogg",
+     [] { return QList<Table>{mediaTable({}, {}, {}, {}, QStringLiteral("曲.ogg"))}; }},
+    {"media-sound-mp3",
+     [] { return QList<Table>{mediaTable({}, {}, {}, {}, QStringLiteral("曲.mp3"))}; }},
     {"media-bench-jpeg", [] { return mediaBench(QStringLiteral("bench.jpg")); }},
     {"media-bench-png", [] { return mediaBench(QStringLiteral("bench.png")); }},
 };

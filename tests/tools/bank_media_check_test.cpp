@@ -242,7 +242,7 @@ TEST_F(MediaCheck, ABankFromElsewhereIsHeldToWhatBuildTakes) {
         QStringLiteral("问题：编号 1 的图片：“C:\\照片\\1.jpg”不是题库素材文件夹中的文件名")))
         << r.text.toStdString();
     EXPECT_TRUE(r.text.contains(QStringLiteral(
-        "问题：编号 2 的时间：“0”不是秒数：要写 1 到 2147483647 之间的整数（如 30）\n")))
+        "问题：编号 2 的时间：“0”不是秒数：要写 1 到 3600 之间的整数（如 30）\n")))
         << r.text.toStdString();
     EXPECT_TRUE(r.media.isEmpty());
 }

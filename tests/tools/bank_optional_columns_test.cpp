@@ -39,8 +39,8 @@ const QByteArray kFullList =
     "时间,答案,分类,题目,图片,分值,声音,答案图片,编号\n"
     "30,路灯,谜语,一根细长腿？, 灯.jpg ,10,歌/开门大吉.mp3,答案\\灯.png,1\n"
     ",挂钟,谜语,圆圆一张脸？,,,,,2\n"
-    "３０,\"a, \"\"b\"\"\",常识,第三题,\"x, y.jpg\",-5,,,3\n"
-    "2147483647,d,,第四题,,0,,,4\n";
+    "３０,\"a, \"\"b\"\"\",常识,第三题,\"x, y.jpg\",100000,,,3\n"
+    "3600,d,,第四题,,1,,,4\n";
 
 bool npmReaderInstalled() {
     return QFile::exists(QStringLiteral(VELQUO_NPM_MODULES "/mdb-reader/package.json"));
@@ -95,8 +95,8 @@ TEST(BankOptionalColumns, FoundByNameInAnyOrderAndWrittenWithTheirTypes) {
     // Names trimmed, empty cells without a value, full-width digits read as digits.
     EXPECT_EQ(row(0), "1|一根细长腿？|路灯|灯.jpg|答案\\灯.png|歌/开门大吉.mp3|30|10");
     EXPECT_EQ(row(1), "2|圆圆一张脸？|挂钟|NULL|NULL|NULL|NULL|NULL");
-    EXPECT_EQ(row(2), "3|第三题|a, \"b\"|x, y.jpg|NULL|NULL|30|-5");
-    EXPECT_EQ(row(3), "4|第四题|d|NULL|NULL|NULL|2147483647|0");
+    EXPECT_EQ(row(2), "3|第三题|a, \"b\"|x, y.jpg|NULL|NULL|30|100000");
+    EXPECT_EQ(row(3), "4|第四题|d|NULL|NULL|NULL|3600|1");
     EXPECT_EQ(rows.cell(0, 6).typeId(), QMetaType::LongLong);
 
     // Some of them only: the bank has just those, in the bank's order.
@@ -115,13 +115,16 @@ TEST(BankOptionalColumns, RefusedValuesNameTheFileTheRowAndTheColumn) {
         const char* message;
     } cases[] = {
         {"题目,答案,时间\nq,a,20\nq,a,0\n",
-         "q.csv 第 3 行，时间列：“0”不是秒数：要写 1 到 2147483647 之间的整数（如 30）"},
+         "q.csv 第 3 行，时间列：“0”不是秒数：要写 1 到 3600 之间的整数（如 30）"},
+        {"题目,答案,时间\nq,a,3601\n", "q.csv 第 2 行，时间列：“3601”不是秒数"},
         {"题目,答案,时间\nq,a,-5\n", "q.csv 第 2 行，时间列：“-5”不是秒数"},
         {"题目,答案,时间\nq,a,2.5\n", "q.csv 第 2 行，时间列：“2.5”不是秒数"},
         {"题目,答案,时间\nq,a,30秒\n", "q.csv 第 2 行，时间列：“30秒”不是秒数"},
         {"题目,答案,时间\nq,a,2147483648\n", "q.csv 第 2 行，时间列：“2147483648”不是秒数"},
         {"题目,答案,分值\nq,a,1.5\n",
-         "q.csv 第 2 行，分值列：“1.5”不是 -2147483648 到 2147483647 之间的整数"},
+         "q.csv 第 2 行，分值列：“1.5”不是分值：要写 1 到 100000 之间的整数"},
+        {"题目,答案,分值\nq,a,0\n", "q.csv 第 2 行，分值列：“0”不是分值"},
+        {"题目,答案,分值\nq,a,-5\n", "q.csv 第 2 行，分值列：“-5”不是分值"},
         {"题目,答案,分值\nq,a,十\n", "q.csv 第 2 行，分值列：“十”不是"},
         {"题目,答案,图片\nq,a,C:\\图\\1.jpg\n",
          "q.csv 第 2 行，图片列：“C:\\图\\1.jpg”不是题库素材文件夹中的文件名"},
@@ -129,10 +132,9 @@ TEST(BankOptionalColumns, RefusedValuesNameTheFileTheRowAndTheColumn) {
          "q.csv 第 2 行，声音列：“/home/me/1.mp3”是完整路径：要写题库素材文件夹中的文件名"},
         {"题目,答案,答案图片\nq,a,../1.png\n",
          "q.csv 第 2 行，答案图片列：“../1.png”指向题库素材文件夹以外"},
-        {"题目,答案,图片\nq,a,a\\..\\..\\1.png\n",
-         "q.csv 第 2 行，图片列：“a\\..\\..\\1.png”指向"},
+        {"题目,答案,图片\nq,a,a\\..\\..\\1.png\n", "q.csv 第 2 行，图片列：“a\\..\\..\\1.png”指向"},
         {"题目,答案,图片\nq,a,\"a\nb.png\"\n", "q.csv 第 2 行，图片列：文件名“a\nb.png”中有换行"},
-        {"题目,答案,图片,图片\nq,a,1,2\n", "第 1 行：“图片”列出现了两次"},
+        {"题目,答案,图片,图片\nq,a,1,2\n", "q.csv 第 1 行：“图片”列出现了两次"},
     };
     QTemporaryDir dir;
     const QString csv = dir.filePath("q.csv");
@@ -156,8 +158,8 @@ TEST(BankOptionalColumns, RefusedValuesNameTheFileTheRowAndTheColumn) {
     const ToolRun english =
         runTool(bankProgram(), {"build", csv, dir.filePath("en.DLL")}, kEnglish);
     EXPECT_TRUE(english.err.endsWith(
-        "velquo-bank: q.csv: row 2, column 时间: “soon” is not a number of seconds: write a "
-        "whole number from 1 to 2147483647 (such as 30)\n"))
+        "velquo-bank: q.csv, row 2, column 时间: “soon” is not a number of seconds: write a "
+        "whole number from 1 to 3600 (such as 30)\n"))
         << english.err.toStdString();
 }
 
@@ -171,8 +173,8 @@ TEST(BankOptionalColumns, BuildExportBuildGivesTheSameBank) {
               "编号,题目,答案,图片,答案图片,声音,时间,分值\n"
               "1,\"一根细长腿？\",\"路灯\",\"灯.jpg\",\"答案\\灯.png\",\"歌/开门大吉.mp3\",30,10\n"
               "2,\"圆圆一张脸？\",\"挂钟\",,,,,\n"
-              "3,\"第三题\",\"a, \"\"b\"\"\",\"x, y.jpg\",,,30,-5\n"
-              "4,\"第四题\",\"d\",,,,2147483647,0\n");
+              "3,\"第三题\",\"a, \"\"b\"\"\",\"x, y.jpg\",,,30,100000\n"
+              "4,\"第四题\",\"d\",,,,3600,1\n");
     writeBytes(dir.filePath("exported.csv"), exported.rawOut);
     EXPECT_EQ(buildFixed(dir.filePath("exported.csv"), dir.filePath("second.DLL")), first);
 
@@ -203,8 +205,8 @@ TEST(BankOptionalColumns, BuildExportBuildGivesTheSameBank) {
     EXPECT_EQ(rows[1].toArray(),
               QJsonArray({2, "圆圆一张脸？", "挂钟", QJsonValue::Null, QJsonValue::Null,
                           QJsonValue::Null, QJsonValue::Null, QJsonValue::Null}));
-    EXPECT_EQ(rows[2].toArray().at(7), -5);
-    EXPECT_EQ(rows[3].toArray().at(6), 2147483647);
+    EXPECT_EQ(rows[2].toArray().at(7), 100000);
+    EXPECT_EQ(rows[3].toArray().at(6), 3600);
 }
 
 TEST(BankOptionalColumns, WorkbookCellsAsNumbersAndTexts) {
@@ -223,7 +225,7 @@ TEST(BankOptionalColumns, WorkbookCellsAsNumbersAndTexts) {
                                   xlsx});
     ASSERT_EQ(made.exitCode, 0) << made.err.toStdString();
     EXPECT_EQ(messageOf([&] { vq::bank::buildBank(xlsx, dir.filePath("db.DLL"), QString()); }),
-              "q.xlsx：第 4 行，时间列：“20.5”不是秒数：要写 1 到 2147483647 之间的整数（如 30）");
+              "q.xlsx 第 4 行，时间列：“20.5”不是秒数：要写 1 到 3600 之间的整数（如 30）");
     const ToolRun fixed = runTool(
         QStringLiteral(VELQUO_PYTHON3),
         {"-c",

@@ -1,10 +1,9 @@
 #include "optionalcolumns.h"
 #include "data/bankschema.h"
+#include "data/questionextras.h"
 
 #include <QCoreApplication>
 #include <QRegularExpression>
-
-#include <limits>
 
 namespace vq::bank {
 
@@ -86,21 +85,24 @@ CheckedCell checkCell(OptionalColumn column, const QString& cell) {
             return {{}, why};
         return {text, {}};
     }
+    // What the show takes: a value beyond it would be built, then passed over by the
+    // presenter without a word.
     bool ok = false;
     const qint64 n = text.toLongLong(&ok, 10);
     if (column == OptionalColumn::Time) {
-        if (!ok || n <= 0 || n > std::numeric_limits<qint32>::max())
+        if (!ok || n <= 0 || n > kMaxQuestionSeconds)
             return {{},
-                    QCoreApplication::translate(
-                        "velquo-bank", "“%1”不是秒数：要写 1 到 2147483647 之间的整数（如 30）")
-                        .arg(cell.trimmed())};
+                    QCoreApplication::translate("velquo-bank",
+                                                "“%1”不是秒数：要写 1 到 %2 之间的整数（如 30）")
+                        .arg(cell.trimmed())
+                        .arg(kMaxQuestionSeconds)};
         return {n, {}};
     }
-    if (!ok || n < std::numeric_limits<qint32>::min() || n > std::numeric_limits<qint32>::max())
+    if (!ok || n <= 0 || n > kMaxQuestionPoints)
         return {{},
-                QCoreApplication::translate("velquo-bank",
-                                            "“%1”不是 -2147483648 到 2147483647 之间的整数")
-                    .arg(cell.trimmed())};
+                QCoreApplication::translate("velquo-bank", "“%1”不是分值：要写 1 到 %2 之间的整数")
+                    .arg(cell.trimmed())
+                    .arg(kMaxQuestionPoints)};
     return {n, {}};
 }
 

@@ -356,6 +356,14 @@ Without --password or --no-password the password is fmrTK20914.
         <translation>row %1</translation>
     </message>
     <message>
+        <source>“%1”不是秒数：要写 1 到 %2 之间的整数（如 30）</source>
+        <translation>“%1” is not a number of seconds: write a whole number from 1 to %2 (such as 30)</translation>
+    </message>
+    <message>
+        <source>“%1”不是分值：要写 1 到 %2 之间的整数</source>
+        <translation>“%1” is not a number of points: write a whole number from 1 to %2</translation>
+    </message>
+    <message>
         <source>%1 第 %2 行</source>
         <translation>%1, row %2</translation>
     </message>
@@ -590,14 +598,6 @@ Without --password or --no-password the password is fmrTK20914.
     <message>
         <source>文件名有 %1 个字符，题库的文本列最多存 %2 个</source>
         <translation>the file name has %1 characters; a text column of the bank holds at most %2</translation>
-    </message>
-    <message>
-        <source>“%1”不是秒数：要写 1 到 2147483647 之间的整数（如 30）</source>
-        <translation>“%1” is not a number of seconds: write a whole number from 1 to 2147483647 (such as 30)</translation>
-    </message>
-    <message>
-        <source>“%1”不是 -2147483648 到 2147483647 之间的整数</source>
-        <translation>“%1” is not a whole number from -2147483648 to 2147483647</translation>
     </message>
     <message>
         <source>%1 %2 的%3：%4</source>
