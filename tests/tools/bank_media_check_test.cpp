@@ -169,7 +169,8 @@ TEST_F(MediaCheck, ClipsAreReadThroughAndLongOnesRefusedByTheirLength) {
     const QByteArray wav = vq::test::encodeWav({}, {vq::test::sineAt(44100, 440, 500, 0.5)});
     writeBytes(media("good.wav"), wav);
     writeBytes(media("hello.mp3"), "hello");
-    writeBytes(media("bad.wav"), "RIFF\x24\0\0\0WAVEjunkjunkjunk");
+    // A WAV's first bytes and then no sound in it: only decoding tells.
+    writeBytes(media("bad.wav"), QByteArray("RIFF\x24\0\0\0WAVEjunkjunkjunk", 24));
     const QString path = bank("声音", {"good.wav", "hello.mp3", "bad.wav"});
     vq::bank::CheckReport r = vq::bank::checkBank(path, vq::jet::kBankPassword);
     if (!vq::bank::ClipProbe::canDecode()) {
@@ -241,8 +242,8 @@ TEST_F(MediaCheck, ABankFromElsewhereIsHeldToWhatBuildTakes) {
     EXPECT_TRUE(r.text.contains(
         QStringLiteral("问题：编号 1 的图片：“C:\\照片\\1.jpg”不是题库素材文件夹中的文件名")))
         << r.text.toStdString();
-    EXPECT_TRUE(r.text.contains(QStringLiteral(
-        "问题：编号 2 的时间：“0”不是秒数：要写 1 到 3600 之间的整数（如 30）\n")))
+    EXPECT_TRUE(r.text.contains(
+        QStringLiteral("问题：编号 2 的时间：“0”不是秒数：要写 1 到 3600 之间的整数（如 30）\n")))
         << r.text.toStdString();
     EXPECT_TRUE(r.media.isEmpty());
 }

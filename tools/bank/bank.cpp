@@ -374,9 +374,8 @@ BuildResult buildBank(const QString& inPath, const QString& outPath, const Build
             for (const OptionalColumn c : table.optionalColumns) {
                 CheckedCell checked = checkCell(c, cells[size_t(c)]);
                 if (!checked.problem.isEmpty())
-                    throw vq::Exception(
-                        QCoreApplication::translate("velquo-bank", "%1，%2列：%3")
-                            .arg(where(), optionalColumnName(c), checked.problem));
+                    throw vq::Exception(QCoreApplication::translate("velquo-bank", "%1，%2列：%3")
+                                            .arg(where(), optionalColumnName(c), checked.problem));
                 values << std::move(checked.value);
             }
             optional << std::move(values);
