@@ -220,9 +220,9 @@ SoundKind soundKindOf(const QByteArray& head) {
         return SoundKind::Ogg;
     if (head.startsWith("fLaC"))
         return SoundKind::Flac;
-    // An ID3 tag in front, or an MPEG audio frame's sync bits right away.
+    // An ID3 tag in front, or the sync bits of an MPEG audio layer 3 frame right away.
     if (head.startsWith("ID3") ||
-        (head.size() >= 2 && quint8(head[0]) == 0xFF && (quint8(head[1]) & 0xE0) == 0xE0))
+        (head.size() >= 2 && quint8(head[0]) == 0xFF && (quint8(head[1]) & 0xE6) == 0xE2))
         return SoundKind::Mp3;
     return SoundKind::Other;
 }

@@ -1,12 +1,10 @@
 #include "platform/soundcopies.h"
-#include "platform/latelibrary.h"
+#include "platform/sndfilelibrary.h"
 
 #include "platform/files.h"
 
 #include <QFile>
-#include <QLibrary>
 
-#include <sndfile.h>
 #include <sys/stat.h>
 
 #include <algorithm>
@@ -16,44 +14,11 @@
 namespace vq {
 namespace {
 
-// libsndfile, loaded with the first file that needs a copy: most installations' sounds are 16-bit
-// and never need it, and with its codecs' libraries it would add to every start. Null where the
-// library is not installed (such a file then stays silent, as before).
-struct SndFile {
-    decltype(&sf_open) open = nullptr;
-    decltype(&sf_open_fd) openFd = nullptr;
-    decltype(&sf_close) close = nullptr;
-    decltype(&sf_command) command = nullptr;
-    decltype(&sf_readf_float) readFrames = nullptr;
-    decltype(&sf_writef_float) writeFrames = nullptr;
-
-    static const SndFile* get() {
-        static const SndFile* const loaded = load();
-        return loaded;
-    }
-
-private:
-    static const SndFile* load() {
-        static QLibrary library(QStringLiteral("sndfile"), 1);
-        static SndFile functions;
-        if (!library.load())
-            return nullptr;
-        const auto resolve = [](auto& function, const char* name) {
-            return resolveInto(library, function, name);
-        };
-        if (!resolve(functions.open, "sf_open") || !resolve(functions.openFd, "sf_open_fd") ||
-            !resolve(functions.close, "sf_close") || !resolve(functions.command, "sf_command") ||
-            !resolve(functions.readFrames, "sf_readf_float") ||
-            !resolve(functions.writeFrames, "sf_writef_float"))
-            return nullptr;
-        return &functions;
-    }
-};
-
 // Closes a libsndfile handle when it goes.
 class SoundHandle {
 public:
-    SoundHandle(const SndFile* library, SNDFILE* handle) : m_library(library), m_handle(handle) {}
+    SoundHandle(const SndFileLibrary* library, SNDFILE* handle)
+        : m_library(library), m_handle(handle) {}
     ~SoundHandle() {
         if (m_handle)
             m_library->close(m_handle);
@@ -69,7 +34,7 @@ public:
     }
 
 private:
-    const SndFile* m_library = nullptr;
+    const SndFileLibrary* m_library = nullptr;
     SNDFILE* m_handle = nullptr;
 };
 
@@ -121,7 +86,7 @@ QString SoundCopies::current(const QString& path) {
 
 QString SoundCopies::make(const QString& path) {
     drop(path);
-    const SndFile* sf = SndFile::get();
+    const SndFileLibrary* sf = SndFileLibrary::get();
     if (!sf)
         return {};
     QFile file(path);

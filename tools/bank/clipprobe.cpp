@@ -1,15 +1,12 @@
 #include "clipprobe.h"
 
 #include "platform/files.h"
+#include "platform/sound.h"
 
 #include <QFile>
 
 #if VELQUO_CLIP_DECODER
-#include "platform/latelibrary.h"
-
-#include <QLibrary>
-
-#include <sndfile.h>
+#include "platform/sndfilelibrary.h"
 
 #include <vector>
 #endif
@@ -17,55 +14,31 @@
 namespace vq::bank {
 namespace {
 
+// The sound path's own reading of the first bytes, and M4A, which it has no decoder for but the
+// operator should hear named.
 ClipInfo::Kind kindOf(const QByteArray& head) {
-    if (head.startsWith("RIFF") && head.mid(8, 4) == "WAVE")
-        return ClipInfo::Kind::Wav;
-    if (head.startsWith("OggS"))
-        return ClipInfo::Kind::Ogg;
-    if (head.startsWith("fLaC"))
-        return ClipInfo::Kind::Flac;
     if (head.mid(4, 4) == "ftyp")
         return ClipInfo::Kind::M4a;
-    // An ID3 tag before the frames, or a frame's sync bits straight away (MPEG audio layer 3).
-    if (head.startsWith("ID3") ||
-        (head.size() >= 2 && quint8(head[0]) == 0xFF && (quint8(head[1]) & 0xE6) == 0xE2))
+    switch (soundKindOf(head)) {
+    case SoundKind::Wav:
+        return ClipInfo::Kind::Wav;
+    case SoundKind::Ogg:
+        return ClipInfo::Kind::Ogg;
+    case SoundKind::Flac:
+        return ClipInfo::Kind::Flac;
+    case SoundKind::Mp3:
         return ClipInfo::Kind::Mp3;
+    case SoundKind::Other:
+        break;
+    }
     return ClipInfo::Kind::Unknown;
 }
 
 #if VELQUO_CLIP_DECODER
-// libsndfile, loaded with the first clip: the tool's other commands never need it, and the
-// build for a system without it still checks the clips' kinds.
-struct SndFile {
-    decltype(&sf_open_fd) openFd = nullptr;
-    decltype(&sf_close) close = nullptr;
-    decltype(&sf_strerror) error = nullptr;
-    decltype(&sf_readf_short) readFrames = nullptr;
-
-    static const SndFile* get() {
-        static const SndFile* const loaded = load();
-        return loaded;
-    }
-
-private:
-    static const SndFile* load() {
-        static QLibrary library(QStringLiteral("sndfile"), 1);
-        static SndFile functions;
-        if (!library.load())
-            return nullptr;
-        const auto resolve = [](auto& function, const char* name) {
-            return resolveInto(library, function, name);
-        };
-        if (!resolve(functions.openFd, "sf_open_fd") || !resolve(functions.close, "sf_close") ||
-            !resolve(functions.error, "sf_strerror") ||
-            !resolve(functions.readFrames, "sf_readf_short"))
-            return nullptr;
-        return &functions;
-    }
-};
-
+// libsndfile (platform/sndfilelibrary.h) is loaded with the first clip: the tool's other commands
+// never need it, and the build for a system without it still checks the clips' kinds.
 void decode(QFile& file, ClipInfo& info, std::int64_t largest) {
-    const SndFile* sf = SndFile::get();
+    const SndFileLibrary* sf = SndFileLibrary::get();
     if (!sf)
         return;
     SF_INFO format{};
@@ -92,7 +65,7 @@ void decode(QFile& file, ClipInfo& info, std::int64_t largest) {
             std::vector<short> samples(size_t(block) * size_t(format.channels));
             sf_count_t read = 0;
             for (sf_count_t n; pcmBytes(read) <= largest &&
-                               (n = sf->readFrames(handle, samples.data(), block)) > 0;)
+                               (n = sf->readShortFrames(handle, samples.data(), block)) > 0;)
                 read += n;
             info.decodedSeconds = double(read) / format.samplerate;
             info.decoded = true;
@@ -112,7 +85,7 @@ void decode(QFile& file, ClipInfo& info, std::int64_t largest) {
 
 bool ClipProbe::canDecode() {
 #if VELQUO_CLIP_DECODER
-    static const bool loaded = SndFile::get() != nullptr;
+    static const bool loaded = SndFileLibrary::get() != nullptr;
     return loaded;
 #else
     return false;
