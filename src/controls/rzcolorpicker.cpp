@@ -133,9 +133,18 @@ bool isCell(int code) {
     return code >= 0 && code < TRzColorPicker::kStandardCount + TRzColorPicker::kSystemCount;
 }
 
+// The dialog every picker runs: the standard one unless a test put its own in.
+TRzColorPicker::ColorDialogRunner& colorDialogRunner() {
+    static TRzColorPicker::ColorDialogRunner runner = runRealDialog;
+    return runner;
+}
+
 } // namespace
 
-TRzColorPicker::ColorDialogRunner vq::detail::installedColorDialogRunner;
+void vq::setColorDialogRunner(TRzColorPicker::ColorDialogRunner runner) {
+    colorDialogRunner() =
+        runner ? std::move(runner) : TRzColorPicker::ColorDialogRunner(runRealDialog);
+}
 
 TRzColorPicker::TRzColorPicker(QWidget* parent) : QWidget(parent) {
     setFocusPolicy(Qt::NoFocus);
@@ -668,9 +677,7 @@ void TRzColorPicker::openColorDialog() {
         for (int i = 0; i < TRzCustomColors::kCount && i < QColorDialog::customCount(); ++i)
             QColorDialog::setCustomColor(i, ColorToQColor(m_customColors->color(i)));
     const QColor initial = ColorToQColor(selectedColor());
-    const TRzColorPicker::ColorDialogRunner& installed = vq::detail::installedColorDialogRunner;
-    const auto result = installed ? installed(this, initial, m_colorDlgOptions)
-                                  : runRealDialog(this, initial, m_colorDlgOptions);
+    const auto result = colorDialogRunner()(this, initial, m_colorDlgOptions);
     if (!result)
         return;
     if (m_customColors)

@@ -6,13 +6,7 @@
 
 namespace vq {
 
-namespace detail {
-extern TRzColorPicker::ColorDialogRunner installedColorDialogRunner;
-} // namespace detail
-
 // Replaces the colour dialog for every picker; an empty runner restores the real one.
-inline void setColorDialogRunner(TRzColorPicker::ColorDialogRunner runner) {
-    detail::installedColorDialogRunner = std::move(runner);
-}
+void setColorDialogRunner(TRzColorPicker::ColorDialogRunner runner);
 
 } // namespace vq

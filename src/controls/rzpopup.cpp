@@ -1,5 +1,4 @@
 #include "controls/rzpopup.h"
-#include "controls/rzpopup_testing.h"
 
 #include "platform/guard.h"
 
@@ -183,8 +182,6 @@ void TRzPopupPanel::adjustToChildren() {
     resize(bounds.width() + 2 * frameWidth(), bounds.height() + 2 * frameWidth());
 }
 
-TRzPopupPanel::ShownHook vq::detail::popupShownHook;
-
 bool TRzPopupPanel::popup(QWidget* control) {
     return run(control, std::nullopt);
 }
@@ -296,8 +293,6 @@ bool TRzPopupPanel::run(QWidget* control, std::optional<QPoint> offset) {
     window->show();
     window->raise();
 
-    if (vq::detail::popupShownHook && !m_done)
-        vq::detail::popupShownHook(*this, *window);
     if (!m_done) {
         m_loop = &loop;
         loop.exec();

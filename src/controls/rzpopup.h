@@ -41,6 +41,8 @@ public:
 
     TRzLook look() const { return m_look; }
     void setLook(TRzLook look);
+    // The panel whose children the popup shows.
+    TRzPopupPanel* panel() const { return m_panel; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -90,11 +92,6 @@ public:
 
     bool isPoppedUp() const { return m_popup != nullptr; }
     static bool isAnyPopupOpen() { return s_openCount > 0; }
-
-    // Runs once a popup is on the screen, from inside the popup loop (before it blocks), so
-    // that tests and the gallery can drive the open popup without waiting
-    // (controls/rzpopup_testing.h).
-    using ShownHook = std::function<void(TRzPopupPanel&, TRzPopup&)>;
 
 signals:
     void OnPopup();

@@ -4,25 +4,42 @@
 
 #include "controls/rzpopup.h"
 
+#include <QApplication>
+#include <QEvent>
+#include <QPointer>
+
+#include <functional>
 #include <utility>
 
 namespace vq {
 
-namespace detail {
-extern TRzPopupPanel::ShownHook popupShownHook;
-} // namespace detail
-
-// Runs the hook once each popup is on the screen, for as long as the object lives.
-class PopupShownHook {
+// Runs the hook once each popup is on the screen, from inside its popup loop, for as long as the
+// object lives: a test or the gallery drives the open popup without waiting for it.
+class PopupShownHook : public QObject {
 public:
-    explicit PopupShownHook(TRzPopupPanel::ShownHook hook)
-        : m_previous(std::exchange(detail::popupShownHook, std::move(hook))) {}
-    ~PopupShownHook() { detail::popupShownHook = std::move(m_previous); }
+    using Hook = std::function<void(TRzPopupPanel&, TRzPopup&)>;
+    explicit PopupShownHook(Hook hook) : m_hook(std::move(hook)) { qApp->installEventFilter(this); }
     PopupShownHook(const PopupShownHook&) = delete;
     PopupShownHook& operator=(const PopupShownHook&) = delete;
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Show)
+            if (auto* popup = qobject_cast<TRzPopup*>(watched)) {
+                // Queued: the popup's loop runs it, as soon as the popup is up and raised.
+                QMetaObject::invokeMethod(
+                    this,
+                    [this, window = QPointer<TRzPopup>(popup)] {
+                        if (window && window->isVisible() && window->panel())
+                            m_hook(*window->panel(), *window);
+                    },
+                    Qt::QueuedConnection);
+            }
+        return false;
+    }
+
 private:
-    TRzPopupPanel::ShownHook m_previous;
+    Hook m_hook;
 };
 
 } // namespace vq

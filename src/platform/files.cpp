@@ -1,5 +1,4 @@
 #include "platform/files.h"
-#include "platform/files_testing.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -8,6 +7,7 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
 
 #if defined(Q_OS_WIN)
@@ -26,9 +26,6 @@
 
 namespace vq {
 
-detail::InjectedWriteFailure detail::injectedWriteFailure;
-void (*detail::beforeReplacing)() = nullptr;
-
 #ifdef Q_OS_WIN
 // Qt's regular expressions are matched without their just-in-time compiler here. Its stack is
 // kept per thread and freed at a thread's end by a thread-local destructor that MinGW's
@@ -45,15 +42,9 @@ static const bool kRegularExpressionsInterpreted = [] {
 
 namespace {
 
-// True (with errno set) when a test asked this step to fail.
-bool injectedFailure(WriteStep step) {
-    detail::InjectedWriteFailure& injected = detail::injectedWriteFailure;
-    if (injected.step != step || step == WriteStep::None)
-        return false;
-    injected.step = WriteStep::None;
-    errno = injected.errorNumber;
-    return true;
-}
+ReplacingWriteSteps platformSteps;
+// Read by every writer, on whichever thread it writes.
+std::atomic<ReplacingWriteSteps*> installedSteps{&platformSteps};
 
 void closeDescriptor(int fd) {
 #ifdef Q_OS_WIN
@@ -324,10 +315,9 @@ ReadResult readRegularFile(const QString& path, qint64 maxBytes, QByteArray* out
 
 namespace {
 
-// Whether the caller's file was replaced since it was read; a test may hold the writer here.
-bool overtaken(const std::function<bool()>& unchanged) {
-    if (detail::beforeReplacing)
-        detail::beforeReplacing();
+// Whether the caller's file was replaced since it was read.
+bool overtaken(ReplacingWriteSteps& steps, const std::function<bool()>& unchanged) {
+    steps.closed();
     return unchanged && !unchanged();
 }
 
@@ -359,15 +349,11 @@ ReplaceResult replaceByRename(const QString& path, const QByteArray& bytes,
         return ReplaceResult::Refused;
 
     removeLeftoverPartials(target);
-    const QByteArray nativePartial = QFile::encodeName(partialFileName(target));
+    const QString partial = partialFileName(target);
+    const QByteArray nativePartial = QFile::encodeName(partial);
     ::unlink(nativePartial.constData()); // this process's own leftover, if any
-    // A new file gets the usual mode for new files; an existing one its own, set below before
-    // anything is written.
-    int fd = injectedFailure(WriteStep::Create)
-                 ? -1
-                 : ::open(nativePartial.constData(),
-                          O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW | O_NOCTTY,
-                          exists ? 0600 : 0666);
+    ReplacingWriteSteps& steps = *installedSteps.load();
+    int fd = int(steps.create(partial, exists));
     if (fd < 0)
         return ReplaceResult::Refused;
     const auto fail = [&] {
@@ -378,23 +364,17 @@ ReplaceResult replaceByRename(const QString& path, const QByteArray& bytes,
     };
     if (exists && !keepOwnerAndMode(fd, st))
         return fail();
-    if (injectedFailure(WriteStep::Write) || !writeAll(fd, bytes))
+    if (!steps.write(fd, bytes) || !steps.flush(fd))
         return fail();
-    // Some file systems cannot sync at all (EINVAL); everywhere else a failed sync means the
-    // data may never reach the disk, so the old file stays.
-    if (injectedFailure(WriteStep::Flush) || (::fsync(fd) != 0 && errno != EINVAL))
-        return fail();
-    const bool closeFailed =
-        injectedFailure(WriteStep::Close) || (::close(fd) != 0 && errno != EINTR);
+    const bool closeFailed = !steps.close(fd);
     fd = -1;
     if (closeFailed)
         return fail();
-    if (overtaken(unchanged)) {
+    if (overtaken(steps, unchanged)) {
         ::unlink(nativePartial.constData());
         return ReplaceResult::Overtaken;
     }
-    if (injectedFailure(WriteStep::Rename) ||
-        ::rename(nativePartial.constData(), nativeTarget.constData()) != 0)
+    if (!steps.rename(partial, target))
         return fail();
     syncFolder(QFileInfo(target).absolutePath());
     return ReplaceResult::Replaced;
@@ -446,34 +426,30 @@ ReplaceResult replaceByRename(const QString& path, const QByteArray& bytes,
         return ReplaceResult::Refused;
 
     removeLeftoverPartials(target);
-    const std::wstring nativePartial = nativePath(partialFileName(target));
+    const QString partial = partialFileName(target);
+    const std::wstring nativePartial = nativePath(partial);
     ::DeleteFileW(nativePartial.c_str()); // this process's own leftover, if any
-    HANDLE h = injectedFailure(WriteStep::Create)
-                   ? INVALID_HANDLE_VALUE
-                   : ::CreateFileW(nativePartial.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                   FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE)
+    ReplacingWriteSteps& steps = *installedSteps.load();
+    NativeFile h = steps.create(partial, exists);
+    if (h == -1)
         return ReplaceResult::Refused;
     const auto fail = [&] {
-        if (h != INVALID_HANDLE_VALUE)
-            ::CloseHandle(h);
+        if (h != -1)
+            ::CloseHandle(HANDLE(h));
         ::DeleteFileW(nativePartial.c_str());
         return ReplaceResult::Refused;
     };
-    if (injectedFailure(WriteStep::Write) || !writeAll(h, bytes))
+    if (!steps.write(h, bytes) || !steps.flush(h))
         return fail();
-    if (injectedFailure(WriteStep::Flush) || !::FlushFileBuffers(h))
-        return fail();
-    // The handle goes whatever the close reports: an open one would keep the partial file.
-    const bool closeFailed = !::CloseHandle(h) || injectedFailure(WriteStep::Close);
-    h = INVALID_HANDLE_VALUE;
+    const bool closeFailed = !steps.close(h);
+    h = -1;
     if (closeFailed)
         return fail();
-    if (overtaken(unchanged)) {
+    if (overtaken(steps, unchanged)) {
         ::DeleteFileW(nativePartial.c_str());
         return ReplaceResult::Overtaken;
     }
-    if (injectedFailure(WriteStep::Rename) || !renameOver(nativePartial, nativeTarget))
+    if (!steps.rename(partial, target))
         return fail();
     return ReplaceResult::Replaced;
 }
@@ -488,6 +464,62 @@ bool replaceFileContents(const QString& path, const QByteArray& bytes) {
 ReplaceResult replaceFileContentsIf(const QString& path, const QByteArray& bytes,
                                     const std::function<bool()>& unchanged) {
     return replaceByRename(path, bytes, unchanged);
+}
+
+#ifdef Q_OS_UNIX
+NativeFile ReplacingWriteSteps::create(const QString& partial, bool replacing) {
+    // A new file gets the usual mode for new files; one that replaces another gets that one's,
+    // set by the writer before anything is written.
+    return ::open(QFile::encodeName(partial).constData(),
+                  O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW | O_NOCTTY,
+                  replacing ? 0600 : 0666);
+}
+
+bool ReplacingWriteSteps::write(NativeFile file, const QByteArray& bytes) {
+    return writeAll(int(file), bytes);
+}
+
+bool ReplacingWriteSteps::flush(NativeFile file) {
+    // Some file systems cannot sync at all (EINVAL); everywhere else a failed sync means the
+    // data may never reach the disk, so the old file stays.
+    return ::fsync(int(file)) == 0 || errno == EINVAL;
+}
+
+bool ReplacingWriteSteps::close(NativeFile file) {
+    return ::close(int(file)) == 0 || errno == EINTR;
+}
+
+bool ReplacingWriteSteps::rename(const QString& partial, const QString& target) {
+    return ::rename(QFile::encodeName(partial).constData(),
+                    QFile::encodeName(target).constData()) == 0;
+}
+#elif defined(Q_OS_WIN)
+NativeFile ReplacingWriteSteps::create(const QString& partial, bool) {
+    const HANDLE h = ::CreateFileW(nativePath(partial).c_str(), GENERIC_WRITE, 0, nullptr,
+                                   CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    return h == INVALID_HANDLE_VALUE ? -1 : NativeFile(h);
+}
+
+bool ReplacingWriteSteps::write(NativeFile file, const QByteArray& bytes) {
+    return writeAll(HANDLE(file), bytes);
+}
+
+bool ReplacingWriteSteps::flush(NativeFile file) {
+    return ::FlushFileBuffers(HANDLE(file));
+}
+
+bool ReplacingWriteSteps::close(NativeFile file) {
+    // The handle goes whatever the close reports: an open one would keep the partial file.
+    return ::CloseHandle(HANDLE(file));
+}
+
+bool ReplacingWriteSteps::rename(const QString& partial, const QString& target) {
+    return renameOver(nativePath(partial), nativePath(target));
+}
+#endif
+
+void installReplacingWriteSteps(ReplacingWriteSteps* steps) {
+    installedSteps.store(steps ? steps : &platformSteps);
 }
 
 } // namespace vq

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QtGlobal>
 
 #include <functional>
 
@@ -76,5 +77,30 @@ void removeLeftoverPartials(const QString& path);
 
 // The temporary file name replaceFileContents() uses for this process.
 QString partialFileName(const QString& path);
+
+// The partial file of a replacing write as the platform opened it: a descriptor, or a Windows
+// handle; -1 for none.
+using NativeFile = qintptr;
+
+// The platform's calls a replacing write makes, in the order it makes them; each failure leaves
+// the platform's error number in errno. These are the program's own; a test hands in steps of
+// its own (files_testing.h) to make one of them fail or to hold the writer between two of them.
+class ReplacingWriteSteps {
+public:
+    virtual ~ReplacingWriteSteps() = default;
+    // A new file; `replacing` tells whether it is to take an existing file's place (its mode is
+    // then set from that file's before anything is written).
+    virtual NativeFile create(const QString& partial, bool replacing);
+    virtual bool write(NativeFile file, const QByteArray& bytes);
+    virtual bool flush(NativeFile file);
+    // The file is closed whatever this returns.
+    virtual bool close(NativeFile file);
+    // The new file is complete and closed; next the old one is looked at and replaced.
+    virtual void closed() {}
+    virtual bool rename(const QString& partial, const QString& target);
+};
+
+// Every replacing write from now on takes these steps; null gives back the platform's own.
+void installReplacingWriteSteps(ReplacingWriteSteps* steps);
 
 } // namespace vq

@@ -1,10 +1,10 @@
 #include "platform/folders.h"
-#include "platform/folders_testing.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QMutex>
 #include <QProcessEnvironment>
 
 #ifdef Q_OS_UNIX
@@ -13,7 +13,6 @@
 #endif
 
 namespace vq {
-QString detail::programFolderOverride;
 
 namespace {
 
@@ -67,15 +66,38 @@ void letCopyLoadFrom(const QString& originalFolder, const QString& copyFolder,
 #endif
 }
 
-QString programFolder() {
-    if (!detail::programFolderOverride.isEmpty())
-        return withSeparator(detail::programFolderOverride);
+namespace {
+
+QString executableFolder() {
 #ifdef Q_OS_LINUX
     const QString exe = QFileInfo(QStringLiteral("/proc/self/exe")).symLinkTarget();
     if (!exe.isEmpty())
         return withSeparator(QFileInfo(exe).absolutePath());
 #endif
     return withSeparator(QCoreApplication::applicationDirPath());
+}
+
+// The folder in use, found at the first ask once the application exists (the executable does
+// not move while it runs), or the one given; asked from the show's writer threads too.
+QMutex heldFolderMutex;
+QString heldFolder;
+
+} // namespace
+
+QString programFolder() {
+    const QMutexLocker lock(&heldFolderMutex);
+    if (heldFolder.isEmpty()) {
+        const QString found = executableFolder();
+        if (!QCoreApplication::instance())
+            return found;
+        heldFolder = found;
+    }
+    return heldFolder;
+}
+
+void useProgramFolder(const QString& folder) {
+    const QMutexLocker lock(&heldFolderMutex);
+    heldFolder = folder.isEmpty() ? QString() : withSeparator(folder);
 }
 
 QString currentFolder() {

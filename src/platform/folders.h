@@ -18,8 +18,10 @@ void letCopyLoadFrom(const QString& originalFolder, const QString& copyFolder,
 
 // Folder of the running executable, ending in the separator, so that a file in it is the
 // folder followed by the file name.
-// Tests run the program against a temporary installation (platform/folders_testing.h).
 QString programFolder();
+// Runs the program against another installation from now on (a test's temporary one); empty
+// gives back the executable's own folder.
+void useProgramFolder(const QString& folder);
 
 // The process's working folder, against which bare names are resolved.
 QString currentFolder();

@@ -5,7 +5,7 @@
 #include "app/timage.h"
 #include "controls/memo.h"
 #include "platform/ansi.h"
-#include "platform/folders_testing.h"
+#include "platform/folders.h"
 #include "support/child_process.h"
 #include "support/small_disk.h"
 
@@ -40,7 +40,7 @@ qint64 bytesReadSoFar() {
 // state of the pool, the next-step picture and the welcome screen, and how many bytes the process
 // read from files.
 const bool kStartRole = registerWidgetChildRole("presenter-start", [](const QStringList& args) {
-    setProgramFolderOverride(args.value(0));
+    useProgramFolder(args.value(0));
     QDir::setCurrent(args.value(0));
     RecordingMessages msgs;
     RecordingSounds sounds;
@@ -230,7 +230,7 @@ protected:
         installFiles(settings);
         for (const char* name : {"opt.ini", "bg.jpg"})
             ASSERT_TRUE(QFile::copy(inst.file(name), disk.file(name)));
-        setProgramFolderOverride(disk.folder());
+        useProgramFolder(disk.folder());
         original = readDisk();
     }
     QByteArray readDisk() const {

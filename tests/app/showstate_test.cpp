@@ -29,7 +29,7 @@ class ShowStateTest : public Presenter {
 protected:
     void TearDown() override {
         failNextWriteAt(WriteStep::None, 0);
-        detail::beforeReplacing = nullptr;
+        onReplacingWriteClosed({});
     }
 
     // An installation whose bank holds `questions` questions, numbered from 1.
@@ -141,7 +141,7 @@ TEST_F(ShowStateTest, AHungDiskHoldsUpNoStepAndTheFileCatchesUp) {
     const QByteArray first = stateFile();
     hung::released = false;
     hung::writesOnTheShowsThread = hung::writesHeld = 0;
-    detail::beforeReplacing = &hung::hold;
+    onReplacingWriteClosed(&hung::hold);
     steps(5); // the countdown, the reveal, the second question, its countdown, its reveal
     form->run(ShowCommand::StepBack);
     EXPECT_EQ(counter(), 5);
@@ -153,7 +153,7 @@ TEST_F(ShowStateTest, AHungDiskHoldsUpNoStepAndTheFileCatchesUp) {
     }
     hung::changed.notify_all();
     const std::optional<KeptShow> k = kept();
-    detail::beforeReplacing = nullptr;
+    onReplacingWriteClosed({});
     ASSERT_TRUE(k);
     EXPECT_EQ(k->counter, 5);
     EXPECT_EQ(k->drawn, form->drawnNumbers());

@@ -1,6 +1,6 @@
 #include "platform/ansi.h"
 #include "platform/counters.h"
-#include "platform/folders_testing.h"
+#include "platform/folders.h"
 #include "support/skips.h"
 
 #include <QCoreApplication>
@@ -15,9 +15,9 @@ TEST(ProgramFolder, IsTheExecutablesFolderEndingInASeparatorUnlessOverridden) {
     EXPECT_TRUE(folder.endsWith(u'/'));
     EXPECT_EQ(QFileInfo(folder).canonicalFilePath(),
               QFileInfo(QCoreApplication::applicationDirPath()).canonicalFilePath());
-    vq::setProgramFolderOverride(QStringLiteral("/tmp/install"));
+    vq::useProgramFolder(QStringLiteral("/tmp/install"));
     EXPECT_EQ(vq::programFolder(), QStringLiteral("/tmp/install/"));
-    vq::setProgramFolderOverride(QString());
+    vq::useProgramFolder(QString());
     EXPECT_EQ(vq::programFolder(), folder);
 }
 

@@ -18,6 +18,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <utility>
 #ifdef Q_OS_UNIX
 #include <csignal>
 #include <unistd.h>
@@ -62,10 +63,11 @@ const bool kHolderRole =
 const bool kStopsMidWriteRole =
     vq::test::registerChildRole("stops-mid-write", [](const QStringList& args) -> int {
 #ifdef Q_OS_UNIX
-        vq::detail::beforeReplacing = [] {
-            vq::detail::beforeReplacing = nullptr;
-            ::raise(SIGSTOP);
-        };
+        // Once: the write after the stop goes through.
+        vq::onReplacingWriteClosed([stopped = false]() mutable {
+            if (!std::exchange(stopped, true))
+                ::raise(SIGSTOP);
+        });
 #endif
         vq::Settings(args.value(0)).writeInteger(Key::biaoti_left, args.value(1).toInt());
         return 0;

@@ -1,14 +1,14 @@
 #include "support/temp_install.h"
 
 #include "platform/ansi.h"
-#include "platform/folders_testing.h"
+#include "platform/folders.h"
 
 #include <QFile>
 
 namespace vq::test {
 
 TempInstall::TempInstall(bool alsoCurrentFolder) : m_current(alsoCurrentFolder) {
-    setProgramFolderOverride(m_dir.path());
+    useProgramFolder(m_dir.path());
     if (m_current) {
         m_oldCurrent = QDir::currentPath();
         QDir::setCurrent(m_dir.path());
@@ -16,7 +16,7 @@ TempInstall::TempInstall(bool alsoCurrentFolder) : m_current(alsoCurrentFolder) 
 }
 
 TempInstall::~TempInstall() {
-    setProgramFolderOverride(QString());
+    useProgramFolder(QString());
     if (m_current)
         QDir::setCurrent(m_oldCurrent);
     // Leave nothing read-only behind, or the folder cannot be removed.
