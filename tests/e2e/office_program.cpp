@@ -2,7 +2,9 @@
 //   office_program copy FILE   puts FILE's text (UTF-8) on the clipboard, says "ready" on
 //                              stdout and stays its owner until another program takes it over
 //   office_program drag FILE   shows a window titled "office drag source"; a press in it drags
-//                              FILE (its address, as a file manager drags) until the drop
+//                              FILE (its address, as a file manager drags) until the drop,
+//                              then says "dropped <action>" and stays: the program a file is
+//                              dropped from keeps serving its data after the drop
 // Either ends by itself after two minutes.
 #include <QApplication>
 #include <QClipboard>
@@ -33,9 +35,10 @@ protected:
         auto* drag = new QDrag(this);
         drag->setMimeData(carried);
         const Qt::DropAction done = drag->exec(Qt::CopyAction);
+        // The target asks for the data after the drop, as X's drag and drop goes: a source
+        // that ended here would leave it an empty drop.
         std::printf("dropped %d\n", int(done));
         std::fflush(stdout);
-        QApplication::quit();
     }
 
 private:

@@ -707,14 +707,19 @@ bool EditorWindow::pasteRows(const QString& text) {
 
 // While a drag from another program passes, its data may not have come over yet: files are
 // welcome by their kind of data, and what they are is decided at the drop.
+// Only what a drop would take is accepted while the drag is over the window: the pointer says
+// so before the button is let go, and the program the drag came from hears that nothing was
+// taken.
 void EditorWindow::dragEnterEvent(QDragEnterEvent* event) {
-    if (event->mimeData()->hasUrls())
+    if (!droppedFile(event->mimeData()).isEmpty())
         event->acceptProposedAction();
 }
 
 void EditorWindow::dragMoveEvent(QDragMoveEvent* event) {
-    if (event->mimeData()->hasUrls())
+    if (!droppedFile(event->mimeData()).isEmpty())
         event->acceptProposedAction();
+    else
+        event->ignore();
 }
 
 void EditorWindow::dropEvent(QDropEvent* event) {
