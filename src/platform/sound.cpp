@@ -13,11 +13,15 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QLibrary>
+#include <QThread>
 
 #include <canberra.h>
 
 #include <future>
+#include <memory>
+#include <optional>
 #include <type_traits>
 #endif
 
@@ -111,10 +115,12 @@ public:
     }
 
     void play(const QString& path) override {
-        // The previous sound ends at once, whether or not the new one can play.
+        // The previous sound ends at once, whether or not the new one can play, and so does
+        // the wait for one still being decoded.
         if (m_context && m_id != 0)
             Canberra::get()->cancel(m_context, m_id);
         m_id = 0;
+        m_waiting = 0;
         // Only a regular file plays: a FIFO or a device would be read without end.
         if (!isRegularFile(path))
             return;
@@ -127,8 +133,13 @@ public:
         const QString copy = m_copies.current(path);
         int result = playFile(c, id, copy.isEmpty() ? path : copy);
         // Told that it cannot read the file (or its copy, should that have gone), the library
-        // gets a new copy, where the file is a sound at all.
+        // gets a new copy, where the file is a sound at all. A tick's is made at once; a clip's
+        // takes longer than a frame, so it is decoded beside the caller and starts when ready.
         if (unreadable(result)) {
+            if (QFileInfo(path).size() > kDecodedAtOnce && QCoreApplication::instance()) {
+                decodeThenPlay(path, id);
+                return;
+            }
             const QString made = m_copies.make(path);
             if (!made.isEmpty())
                 result = playFile(c, id, made);
@@ -141,6 +152,7 @@ public:
         if (m_context && m_id != 0)
             Canberra::get()->cancel(m_context, m_id);
         m_id = 0;
+        m_waiting = 0;
     }
 
     // libcanberra reads WAV and Ogg Vorbis itself; FLAC and MP3 (and the WAV encodings it does
@@ -149,11 +161,45 @@ public:
 
     bool busy() const override {
         int playing = 0;
-        return m_context && m_id != 0 &&
-               Canberra::get()->playing(m_context, m_id, &playing) == CA_SUCCESS && playing;
+        return m_decoding > 0 ||
+               (m_context && m_id != 0 &&
+                Canberra::get()->playing(m_context, m_id, &playing) == CA_SUCCESS && playing);
     }
 
 private:
+    // Files up to this size (a tick, a short jingle) are decoded within a few milliseconds.
+    static constexpr qint64 kDecodedAtOnce = 512 * 1024;
+
+    // Decodes the file's copy on a thread of its own; the sound `id` plays from it once it is
+    // there, unless another sound or a stop came first. The copy is kept for the next call
+    // either way.
+    void decodeThenPlay(const QString& path, uint32_t id) {
+        const std::optional<SoundCopies::Job> job = m_copies.plan(path);
+        if (!job)
+            return;
+        m_waiting = id;
+        auto decoded = std::make_shared<std::optional<SoundCopies::Stamp>>();
+        QThread* thread =
+            QThread::create([job = *job, decoded] { *decoded = SoundCopies::decode(job); });
+        thread->setObjectName(QStringLiteral("vq::SoundCopy"));
+        ++m_decoding;
+        QObject::connect(thread, &QThread::finished, QCoreApplication::instance(),
+                         [this, thread, job = *job, decoded, id] {
+                             thread->deleteLater();
+                             --m_decoding;
+                             if (!*decoded)
+                                 return;
+                             const QString made = m_copies.adopt(job, **decoded);
+                             if (id != m_waiting)
+                                 return;
+                             m_waiting = 0;
+                             ca_context* c = context();
+                             if (c && playFile(c, id, made) == CA_SUCCESS)
+                                 m_id = id;
+                         });
+        thread->start();
+    }
+
     static QByteArray applicationName() {
         return QCoreApplication::instance() ? QCoreApplication::applicationName().toUtf8()
                                             : QByteArray();
@@ -202,6 +248,8 @@ private:
     SoundCopies m_copies;
     uint32_t m_nextId = 0;
     uint32_t m_id = 0;
+    uint32_t m_waiting = 0; // the sound that plays when its copy is decoded
+    int m_decoding = 0;
 };
 
 #endif

@@ -85,38 +85,51 @@ QString SoundCopies::current(const QString& path) {
 }
 
 QString SoundCopies::make(const QString& path) {
-    drop(path);
-    const SndFileLibrary* sf = SndFileLibrary::get();
-    if (!sf)
+    const std::optional<Job> job = plan(path);
+    if (!job)
         return {};
-    QFile file(path);
-    if (!openRegularFile(file, nullptr))
-        return {};
-    // Stamped from the descriptor that is read, so that a write after this point is seen as a
-    // change at the next call.
-    Stamp stamp;
-    if (!stampOf(file.handle(), &stamp))
-        return {};
-    SF_INFO format{};
-    SoundHandle source(sf, sf->openFd(file.handle(), SFM_READ, &format, SF_FALSE));
-    if (!source.get() || format.channels < 1 || format.samplerate < 1)
-        return {};
+    const std::optional<Stamp> stamp = decode(*job);
+    return stamp ? adopt(*job, *stamp) : QString();
+}
 
+std::optional<SoundCopies::Job> SoundCopies::plan(const QString& path) {
+    drop(path);
+    if (!SndFileLibrary::get())
+        return std::nullopt;
     if (!m_folder) {
         m_folder = std::make_unique<QTemporaryDir>();
         if (!m_folder->isValid()) {
             m_folder.reset();
-            return {};
+            return std::nullopt;
         }
     }
-    const QString copyPath = m_folder->filePath(QString::number(++m_made) + QStringLiteral(".wav"));
+    return Job{path, m_folder->filePath(QString::number(++m_made) + QStringLiteral(".wav"))};
+}
+
+std::optional<SoundCopies::Stamp> SoundCopies::decode(const Job& job) {
+    const SndFileLibrary* sf = SndFileLibrary::get();
+    if (!sf)
+        return std::nullopt;
+    QFile file(job.source);
+    if (!openRegularFile(file, nullptr))
+        return std::nullopt;
+    // Stamped from the descriptor that is read, so that a write after this point is seen as a
+    // change at the next call.
+    Stamp stamp;
+    if (!stampOf(file.handle(), &stamp))
+        return std::nullopt;
+    SF_INFO format{};
+    SoundHandle source(sf, sf->openFd(file.handle(), SFM_READ, &format, SF_FALSE));
+    if (!source.get() || format.channels < 1 || format.samplerate < 1)
+        return std::nullopt;
+
     SF_INFO copyFormat{};
     copyFormat.samplerate = format.samplerate;
     copyFormat.channels = format.channels;
     copyFormat.format = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
-    SoundHandle copy(sf, sf->open(QFile::encodeName(copyPath).constData(), SFM_WRITE, &copyFormat));
+    SoundHandle copy(sf, sf->open(QFile::encodeName(job.copy).constData(), SFM_WRITE, &copyFormat));
     if (!copy.get())
-        return {};
+        return std::nullopt;
     // Samples pass as floats at the file's own level (full scale is 1 for every encoding), and
     // those beyond full scale, which float files may hold, are clipped on the way to 16 bits
     // instead of wrapping round to the other end.
@@ -127,11 +140,17 @@ QString SoundCopies::make(const QString& path) {
     for (sf_count_t n; written && (n = sf->readFrames(source.get(), block.data(), frames)) > 0;)
         written = sf->writeFrames(copy.get(), block.data(), n) == n;
     if (!copy.close() || !written) {
-        QFile::remove(copyPath);
-        return {};
+        QFile::remove(job.copy);
+        return std::nullopt;
     }
-    m_copies.insert(path, {stamp, copyPath});
-    return copyPath;
+    return stamp;
+}
+
+QString SoundCopies::adopt(const Job& job, const Stamp& stamp) {
+    // A copy of the same file made meanwhile gives way to this newer one.
+    drop(job.source);
+    m_copies.insert(job.source, {stamp, job.copy});
+    return job.copy;
 }
 
 } // namespace vq

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 namespace vq {
 
@@ -21,14 +22,6 @@ public:
     SoundCopies(const SoundCopies&) = delete;
     SoundCopies& operator=(const SoundCopies&) = delete;
 
-    // The copy made for the file as it is now; empty when none was made, or when the file has
-    // changed since (that copy is then removed).
-    QString current(const QString& path);
-    // Decodes the file into a new copy (replacing an earlier one) and returns its path; empty
-    // where the file is no sound the library reads, or the copy cannot be written.
-    QString make(const QString& path);
-
-private:
     // What tells one state of a file from another without reading it: the file's identity,
     // size, and the times of its last write and status change (to the nanosecond where the
     // file system keeps them).
@@ -40,6 +33,29 @@ private:
         std::int64_t changedNs = 0;
         bool operator==(const Stamp&) const = default;
     };
+    // A copy to be made: the file, and where its copy goes.
+    struct Job {
+        QString source;
+        QString copy;
+    };
+
+    // The copy made for the file as it is now; empty when none was made, or when the file has
+    // changed since (that copy is then removed).
+    QString current(const QString& path);
+    // Decodes the file into a new copy (replacing an earlier one) and returns its path; empty
+    // where the file is no sound the library reads, or the copy cannot be written.
+    QString make(const QString& path);
+
+    // The same in three parts, so that the decoding can run on another thread: where the file's
+    // new copy is to go (the earlier copy is removed; nullopt without the decoding library or a
+    // folder for copies); the decoding itself, safe on any thread, giving the stamp of the file
+    // as it was read (nullopt, and nothing left behind, where it is no sound the library reads
+    // or the copy cannot be written); and taking the finished copy in, which returns its path.
+    std::optional<Job> plan(const QString& path);
+    static std::optional<Stamp> decode(const Job& job);
+    QString adopt(const Job& job, const Stamp& stamp);
+
+private:
     struct Copy {
         Stamp stamp;
         QString path;

@@ -3,6 +3,10 @@
 // what a hall would hear: how long each sound is audible, when it starts, and that a new sound
 // ends the one still playing.
 #include "platform/sound.h"
+#if __has_include(<sndfile.h>)
+#include "platform/sndfilelibrary.h"
+#define VQ_SOUND_COPIES 1
+#endif
 #include "support/child_process.h"
 #include "support/little_endian.h"
 #include "wav_encoder.h"
@@ -26,6 +30,7 @@
 #include <cstdio>
 #include <numbers>
 #include <optional>
+#include <vector>
 
 namespace {
 
@@ -611,6 +616,75 @@ TEST_F(PulseSoundTest, DamagedOrForeignFileIsSilentAndEndsThePlayingSound) {
             << "the call held the caller";
     }
 }
+
+#ifdef VQ_SOUND_COPIES // where the sound path decodes through libsndfile
+// A song-length clip as FLAC, `seconds` of a tone at 0.4 of full scale: the sound path plays it
+// from a 16-bit copy, whose decoding takes longer than a frame.
+QString writeLongFlac(const QString& path, double hz, int seconds) {
+    const vq::SndFileLibrary* sf = vq::SndFileLibrary::get();
+    if (!sf)
+        return {};
+    SF_INFO info{};
+    info.samplerate = kRate;
+    info.channels = 1;
+    info.format = SF_FORMAT_FLAC | SF_FORMAT_PCM_16;
+    SNDFILE* file = sf->open(QFile::encodeName(path).constData(), SFM_WRITE, &info);
+    if (!file)
+        return {};
+    std::vector<float> block(kRate);
+    for (qint64 second = 0; second < seconds; ++second) {
+        for (int i = 0; i < kRate; ++i)
+            block[std::size_t(i)] = float(
+                0.4 * std::sin(2 * std::numbers::pi * hz * double(second * kRate + i) / kRate));
+        sf->writeFrames(file, block.data(), kRate);
+    }
+    return sf->close(file) == 0 ? path : QString();
+}
+
+// A question's song starts with the question without holding the show while it is decoded, and
+// the next step ends it as with any sound.
+TEST_F(PulseSoundTest, ALongClipIsDecodedBesideTheCallerAndHeard) {
+    const QString song = writeLongFlac(dir.filePath("song.flac"), 440, 600);
+    if (song.isEmpty())
+        GTEST_SKIP() << "libsndfile does not write FLAC here";
+    const QString next = writeWav("next.wav", wavOf(tone(880, 250)));
+    const Recording r = recordWhilePlaying({song, "wait:1500", next});
+    ASSERT_EQ(r.playStarts.size(), 2);
+    const double callMs = double(r.playDurations[0]) / 1e6;
+    EXPECT_LT(callMs, kCallBoundMs) << "the call decoded the song before returning";
+    const qsizetype songFrom = r.indexAt(r.playStarts[0]);
+    const qsizetype nextFrom = r.indexAt(r.playStarts[1]);
+    const Span heard = audible(r.samples, songFrom);
+    ASSERT_GE(heard.first, 0) << "the song was not heard";
+    const double startMs = double(heard.first - songFrom) * 1000.0 / kRate;
+    std::printf("[sound] a 10-minute FLAC: the call took %.2f ms, heard from %.1f ms after it\n",
+                callMs, startMs);
+    EXPECT_LT(startMs, 1000.0) << "the song started late";
+    ASSERT_LT(heard.first + kRate / 5, nextFrom) << "the song was not heard before the next sound";
+    EXPECT_GT(power(r.samples, heard.first + kRate / 20, kRate / 10, 440),
+              20 * power(r.samples, heard.first + kRate / 20, kRate / 10, 880));
+    // The next sound alone after its start: the song has ended.
+    const qsizetype after = nextFrom + kRate / 10;
+    EXPECT_GT(power(r.samples, after, kRate / 10, 880),
+              20 * power(r.samples, after, kRate / 10, 440));
+}
+
+// A step taken while the song is still being decoded: the song never starts afterwards.
+TEST_F(PulseSoundTest, ASoundBeforeTheLongClipIsDecodedEndsItUnheard) {
+    const QString song = writeLongFlac(dir.filePath("song.flac"), 440, 600);
+    if (song.isEmpty())
+        GTEST_SKIP() << "libsndfile does not write FLAC here";
+    const QString next = writeWav("next.wav", wavOf(tone(880, 250)));
+    const Recording r = recordWhilePlaying({song, next, "wait:1500"});
+    ASSERT_EQ(r.playStarts.size(), 2);
+    const Span heard = audible(r.samples, r.indexAt(r.playStarts[0]));
+    ASSERT_GE(heard.first, 0) << "the next sound was not heard";
+    const qsizetype count = r.samples.size() - heard.first;
+    EXPECT_LT(power(r.samples, heard.first, count, 440),
+              0.01 * power(r.samples, heard.first, count, 880))
+        << "the song started after the sound that came after it";
+}
+#endif
 
 TEST_F(PulseSoundTest, MissingFileIsSilent) {
     const Recording r = recordWhilePlaying({dir.filePath("missing.wav")});
