@@ -52,7 +52,8 @@ void ScreenFit::show(TRzLabel& label, int width, QHash<QString, QSize>& known,
     // The label narrows to its widest line; each step gives it the full width again first.
     label.setWidth(width);
     label.setText(text);
-    known.insert(text, label.size());
+    if (text.size() <= kKeptLength)
+        known.insert(text, label.size());
 }
 
 int ScreenFit::answerBottom(const QString& question, const QString& answer) {

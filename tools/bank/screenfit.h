@@ -28,6 +28,7 @@ class ScreenFit {
 public:
     static constexpr int kDpi = 96;
     static constexpr int kScreenHeight = 1080;
+    static constexpr int kKeptLength = 64;
 
     explicit ScreenFit(const ScreenSettings& settings);
 
@@ -38,8 +39,9 @@ public:
     }
 
 private:
-    // Shows a text in a label at its wrapping width as a step does; each text is measured once
-    // (answers such as "对" or "A" come back often) and the label takes the size it measured.
+    // Shows a text in a label at its wrapping width as a step does, and the label takes the
+    // size it measured. A short text is measured once (answers such as "对" or "A" come back
+    // often); long ones seldom repeat and are not kept, so a big bank's texts stay out of memory.
     static void show(TRzLabel& label, int width, QHash<QString, QSize>& known, const QString& text);
 
     ScreenSettings m_settings;
