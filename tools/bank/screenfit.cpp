@@ -56,12 +56,25 @@ void ScreenFit::show(TRzLabel& label, int width, QHash<QString, QSize>& known,
         known.insert(text, label.size());
 }
 
-int ScreenFit::answerBottom(const QString& question, const QString& answer) {
+int ScreenFit::answerTop(const QString& question) {
     show(m_question, m_settings.questionWidth, m_questionSizes, question);
-    show(m_answer, m_settings.answerWidth, m_answerSizes, answer);
     m_question.move(0, m_settings.questionTop);
-    m_answer.move(0, answerTopBelow(m_question));
+    return answerTopBelow(m_question);
+}
+
+int ScreenFit::answerBottomFrom(int top, const QString& answer) {
+    show(m_answer, m_settings.answerWidth, m_answerSizes, answer);
+    m_answer.move(0, top);
     return m_answer.y() + m_answer.height();
+}
+
+int ScreenFit::answerBottom(const QString& question, const QString& answer) {
+    return answerBottomFrom(answerTop(question), answer);
+}
+
+bool ScreenFit::fits(const QString& question, const QString& answer) {
+    const int top = answerTop(question);
+    return top <= kScreenHeight && answerBottomFrom(top, answer) <= kScreenHeight;
 }
 
 } // namespace vq::bank

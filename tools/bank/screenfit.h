@@ -34,11 +34,14 @@ public:
 
     // The line below the answer, in screen lines from the top, once the question is up.
     int answerBottom(const QString& question, const QString& answer);
-    bool fits(const QString& question, const QString& answer) {
-        return answerBottom(question, answer) <= kScreenHeight;
-    }
+    // Whether the answer ends on the screen; an answer that would start below it already is not
+    // measured.
+    bool fits(const QString& question, const QString& answer);
 
 private:
+    // The answer's top below the question once it is shown, and its bottom edge from there.
+    int answerTop(const QString& question);
+    int answerBottomFrom(int top, const QString& answer);
     // Shows a text in a label at its wrapping width as a step does, and the label takes the
     // size it measured. A short text is measured once (answers such as "对" or "A" come back
     // often); long ones seldom repeat and are not kept, so a big bank's texts stay out of memory.
