@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # velquo-bank on a bank of 100,000 questions, timed from outside the process side by side with
-# mdb-export: export against mdb-export on the same table (alternated runs), check, and build
-# from the list as Excel/WPS save it (GBK CSV, .xlsx with shared strings).
+# mdb-export: export against mdb-export on the same table (alternated runs), check (without and
+# with the demo installation's opt.ini, whose layout every question is then measured by), and
+# build from the list as Excel/WPS save it (GBK CSV, .xlsx with shared strings).
 #
 #   bench/bank_tool.sh BUILD_DIR [RUNS]      (RUNS: runs of each command, 9 by default)
 #
@@ -13,8 +14,10 @@ runs=${2:-9}
 root=$(cd "$(dirname "$0")/.." && pwd)
 bank=$build/tools/bank/velquo-bank
 testbank=$build/tests/velquo-test-bank
-[ -x "$bank" ] && [ -x "$testbank" ] ||
-    { echo "no $bank or $testbank: build velquo-bank and velquo-test-bank first" >&2; exit 2; }
+settings=$build/demo-install/opt.ini
+[ -x "$bank" ] && [ -x "$testbank" ] && [ -f "$settings" ] ||
+    { echo "no $bank, $testbank or $settings: build velquo-bank, velquo-test-bank and" \
+        "demo_install first" >&2; exit 2; }
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
@@ -44,9 +47,10 @@ for _ in $(seq "$runs"); do
     echo "$b" >>"$work/peer"
     awk -v a="${a%% *}" -v b="${b%% *}" 'BEGIN { printf "%.3f\n", a / b }' >>"$work/ratio"
 done
-for what in check build-csv build-xlsx; do : >"$work/$what"; done
+for what in check check-layout build-csv build-xlsx; do : >"$work/$what"; done
 for _ in $(seq "$runs"); do
     measure "$bank" check "$work/bank.DLL" >>"$work/check"
+    measure "$bank" check "$work/bank.DLL" --settings "$settings" >>"$work/check-layout"
     measure "$bank" build "$work/list-gbk.csv" "$work/out.DLL" >>"$work/build-csv"
     measure "$bank" build "$work/list.xlsx" "$work/out.DLL" >>"$work/build-xlsx"
 done
@@ -56,5 +60,6 @@ report "velquo-bank export" "$work/ours"
 report "mdb-export" "$work/peer"
 printf '%-28s %.3f (median of the pairwise ratios)\n' "export / mdb-export wall" "$(median <"$work/ratio")"
 report "velquo-bank check" "$work/check"
+report "velquo-bank check, opt.ini" "$work/check-layout"
 report "velquo-bank build (GBK CSV)" "$work/build-csv"
 report "velquo-bank build (.xlsx)" "$work/build-xlsx"

@@ -1,6 +1,7 @@
 #include "app/tcustomlabel.h"
 
 #include "app/screenpixels.h"
+#include "controls/application.h"
 
 #include <QEvent>
 #include <QFontMetrics>
@@ -37,13 +38,23 @@ void TCustomLabel::setFontColor(TColor color) {
     update();
 }
 
-void TCustomLabel::setFontPoints(int points) {
-    QFont f = font();
+QFont fontAtPoints(QFont font, int points, int dpi) {
     // A height of 0 means the font's default size; a negative size gives the same magnitude.
-    const int dpi = static_cast<int>(std::lround(logicalDpiY() * vq::fontScale()));
     const double px = std::abs(static_cast<double>(fontPixelHeight(points, dpi)));
-    f.setPixelSize(px > 0 ? static_cast<int>(std::min(px, kMaxFontPixels)) : 13);
-    setFont(f);
+    font.setPixelSize(px > 0 ? static_cast<int>(std::min(px, kMaxFontPixels)) : 13);
+    return font;
+}
+
+QFont designedLabelFont(int pixelHeight, bool bold) {
+    QFont f = vq::installedFont(QStringLiteral("黑体"));
+    f.setPixelSize(pixelHeight);
+    f.setBold(bold);
+    return f;
+}
+
+void TCustomLabel::setFontPoints(int points) {
+    const int dpi = static_cast<int>(std::lround(logicalDpiY() * vq::fontScale()));
+    setFont(fontAtPoints(font(), points, dpi));
 }
 
 QString TCustomLabel::measuredText() const {

@@ -3,6 +3,7 @@
 #include "app/tgraphiccontrol.h"
 #include "controls/rzcommon.h"
 
+#include <QFont>
 #include <QString>
 
 // A transparent text label that sizes itself to its text whenever the text or the font changes.
@@ -47,6 +48,14 @@ private:
 
 // Font height in pixels for a size in points: size × pixels per inch ÷ 72, rounded.
 int fontPixelHeight(int points, int dpi);
+
+// The font a label takes for a size in points at a resolution: the same family and weight at
+// that height in pixels (a size of 0 is the default 13 pixels; a negative one its magnitude).
+QFont fontAtPoints(QFont font, int points, int dpi);
+
+// A label's designed font: "黑体" (or the installed fonts standing for it) at a character height
+// in pixels.
+QFont designedLabelFont(int pixelHeight, bool bold);
 
 // Single-line label: takes the size of its text on one line.
 class TLabel : public TCustomLabel {

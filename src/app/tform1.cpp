@@ -69,17 +69,9 @@ int saturated(qint64 value) {
     return static_cast<int>(std::clamp<qint64>(value, INT_MIN, INT_MAX));
 }
 
-// A label's designed font: "黑体" at a character height in pixels.
-QFont designedFont(int pixelHeight, bool bold) {
-    QFont f = vq::installedFont(QStringLiteral("黑体"));
-    f.setPixelSize(pixelHeight);
-    f.setBold(bold);
-    return f;
-}
-
 // A label as designed: its font, colour and text.
-void dress(TCustomLabel* label, int pixelHeight, bool bold, TColor color, const QString& text) {
-    label->setFont(designedFont(pixelHeight, bold));
+void dress(TCustomLabel* label, const QFont& font, TColor color, const QString& text) {
+    label->setFont(font);
     label->setFontColor(color);
     label->setText(text);
 }
@@ -135,12 +127,12 @@ void TForm1::createControls() {
 
     Label2 = new TLabel(this);
     Label2->move(48, 72);
-    dress(Label2, 33, true, clWhite,
+    dress(Label2, designedLabelFont(33, true), clWhite,
           QStringLiteral("答题活动标题 设置时将文字全部删除就不显示了 你也可以改背景图"));
 
     Label1 = new TLabel(this);
     Label1->move(792, 112);
-    dress(Label1, 53, false, clYellow, QStringLiteral("准备计时"));
+    dress(Label1, designedLabelFont(53, false), clYellow, QStringLiteral("准备计时"));
 
     Image3 = new TImage(this, TImage::Fit::Proportional);
     Image3->setGeometry(984, 552, 49, 49);
@@ -157,11 +149,11 @@ void TForm1::createControls() {
 
     RzLabel1 = new TRzLabel(this);
     RzLabel1->setGeometry(256, 216, 600, 19);
-    dress(RzLabel1, 19, true, clWhite, QStringLiteral("问"));
+    dress(RzLabel1, questionLabelFont(), clWhite, QStringLiteral("问"));
 
     RzLabel2 = new TRzLabel(this);
     RzLabel2->setGeometry(264, 280, 600, 19);
-    dress(RzLabel2, 19, false, clWhite, QStringLiteral("答"));
+    dress(RzLabel2, answerLabelFont(), clWhite, QStringLiteral("答"));
 
     // Above the text items, hidden until teams are set up.
     Scores = new vq::Teams(this);
@@ -421,7 +413,7 @@ void TForm1::FormShow() {
     RzLabel2->hide();
     RzLabel1->setWidth(s.integer(Key::wenti_width));
     RzLabel2->setWidth(s.integer(Key::daan_width));
-    RzLabel2->move(RzLabel2->x(), RzLabel1->y() + RzLabel1->height() + 30);
+    RzLabel2->move(RzLabel2->x(), answerTopBelow(*RzLabel1));
     // The pool store and the step button out of sight above the screen; countdown and question
     // empty.
     Memo1->clear();
@@ -619,7 +611,7 @@ void TForm1::layOutForScreen() {
     RzLabel1->setText(RzLabel1->text());
     RzLabel2->setWidth(l.answerWidth);
     RzLabel2->setText(RzLabel2->text());
-    RzLabel2->move(l.answer.x(), RzLabel1->y() + RzLabel1->height() + 30);
+    RzLabel2->move(l.answer.x(), answerTopBelow(*RzLabel1));
     if (Form3) {
         Form3->RzSpinner6->setValue(l.questionWidth);
         Form3->RzSpinner7->setValue(l.answerWidth);
@@ -726,7 +718,7 @@ void TForm1::step() {
 void TForm1::placeQuestionAndAnswer(const vq::Settings& s) {
     placeFromSettings(s, RzLabel1, Key::wenti_left, Key::wenti_top);
     RzLabel2->move(s.integer(Key::daan_left), RzLabel2->y());
-    RzLabel2->move(RzLabel2->x(), RzLabel1->y() + RzLabel1->height() + 30);
+    RzLabel2->move(RzLabel2->x(), answerTopBelow(*RzLabel1));
 }
 
 void TForm1::resume(const vq::KeptShow& kept) {

@@ -20,3 +20,15 @@ int TRzLabel::oneLineHeight() const {
     return fm.boundingRect(QRect(0, 0, INT_MAX / 2, INT_MAX / 2), textFlags(), QStringLiteral("问"))
         .height();
 }
+
+QFont questionLabelFont() {
+    return designedLabelFont(19, true);
+}
+
+QFont answerLabelFont() {
+    return designedLabelFont(19, false);
+}
+
+int answerTopBelow(const TRzLabel& question) {
+    return question.y() + question.height() + 30;
+}

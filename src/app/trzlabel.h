@@ -16,3 +16,11 @@ protected:
     QSize measure() const override;
     int textFlags() const override;
 };
+
+// The main screen's question and answer as designed: "黑体" at 19 pixels, the question bold.
+// Set-up then gives each its size in points from the settings file.
+QFont questionLabelFont();
+QFont answerLabelFont();
+
+// The top a step gives the answer: 30 pixels below the question's last line.
+int answerTopBelow(const TRzLabel& question);

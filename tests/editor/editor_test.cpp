@@ -50,7 +50,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
+#include <optional>
 #include <ostream>
 
 // Readable failures: texts as text.
@@ -830,6 +832,46 @@ TEST_F(EditorTest, CheckListsTheBankToolsFindingsAndAClickSelectsTheRow) {
     QTest::mouseClick(findings->viewport(), Qt::LeftButton, {},
                       findings->visualItemRect(shared).center());
     EXPECT_EQ(window.currentRow(), 1);
+}
+
+// The installation's opt.ini beside the bank lays its questions out: a question grown too long
+// for the screen is named, and a click on the line selects its row.
+TEST_F(EditorTest, CheckNamesAQuestionTooLongForTheScreenBesideItsSettings) {
+    const auto offScreen = [](const QList<vq::editor::Finding>& findings) {
+        const auto it = std::find_if(findings.cbegin(), findings.cend(), [](const auto& f) {
+            return f.text.contains(QStringLiteral("答案会超出 1080 行高的屏幕下边"));
+        });
+        return it == findings.cend() ? std::optional<vq::editor::Finding>() : *it;
+    };
+    open(bank);
+    QList<Row> rows = window.model()->rows();
+    ASSERT_GT(rows.size(), 6);
+    rows[5].question = QStringLiteral("一道写得太长的题目，").repeated(60);
+    // Without the settings file, only a note that the layout was not looked at.
+    EXPECT_FALSE(offScreen(vq::editor::checkRows(rows, bank)));
+    ASSERT_TRUE(QFile::copy(QFileInfo(demoBank()).dir().filePath(QStringLiteral("opt.ini")),
+                            dir.filePath(QStringLiteral("opt.ini"))));
+    // The demo's questions all fit its screen.
+    EXPECT_FALSE(offScreen(vq::editor::checkRows(window.model()->rows(), bank)));
+    const std::optional<vq::editor::Finding> found = offScreen(vq::editor::checkRows(rows, bank));
+    ASSERT_TRUE(found);
+    EXPECT_EQ(found->kind, vq::editor::Finding::Warning);
+    EXPECT_EQ(found->rows, QList<int>{5});
+
+    ASSERT_TRUE(window.model()->setData(window.model()->index(5, BankModel::QuestionColumn),
+                                        rows[5].question));
+    window.runCheck();
+    QListWidget* findings = window.findingsList();
+    QListWidgetItem* line = nullptr;
+    for (int i = 0; i < findings->count(); ++i)
+        if (findings->item(i)->text().contains(QStringLiteral("答案会超出")))
+            line = findings->item(i);
+    ASSERT_TRUE(line);
+    EXPECT_TRUE(line->text().startsWith(QStringLiteral("⚠ 有 1 道题的题目太长")))
+        << line->text().toStdString();
+    QTest::mouseClick(findings->viewport(), Qt::LeftButton, {},
+                      findings->visualItemRect(line).center());
+    EXPECT_EQ(window.currentRow(), 5);
 }
 
 TEST_F(EditorTest, SortingAndFindWorkOnTheViewOrder) {

@@ -283,9 +283,10 @@ TEST(BankCheck, AgreesWithThePresentersRun) {
 // on the files: the tool, its commands and options, file and format names.
 QStringList englishWords(const QString& text) {
     static const QRegularExpression word(QStringLiteral("[A-Za-z]{3,}"));
-    static const QSet<QString> names = {
-        "velquo", "bank", "build", "check", "export", "sheet", "password", "DLL",   "bak",   "CSV",
-        "csv",    "UTF",  "GBK",   "BOM",   "xlsx",   "PNG",   "png",      "fmrTK", "Excel", "WPS"};
+    static const QSet<QString> names = {"velquo",   "bank", "build", "check", "export",  "sheet",
+                                        "password", "DLL",  "bak",   "CSV",   "csv",     "UTF",
+                                        "GBK",      "BOM",  "xlsx",  "PNG",   "png",     "fmrTK",
+                                        "Excel",    "WPS",  "opt",   "ini",   "settings"};
     QStringList out;
     for (auto it = word.globalMatch(text); it.hasNext();)
         if (const QString w = it.next().captured(); !names.contains(w))
@@ -335,9 +336,12 @@ TEST(BankProgram, TellsItsUserInChineseWhatIsWrongAndWhere) {
     EXPECT_EQ(checked.exitCode, 0);
     EXPECT_TRUE(checked.out.startsWith(QStringLiteral("%1：“题”表，2 行；列：编号（").arg(bank)))
         << checked.out.toStdString();
-    EXPECT_TRUE(checked.out.endsWith("可抽到的编号从 1 到 2\n"
-                                     "注意：1 道题的答案是空的：编号 2\n"
-                                     "结论：可以用这个题库放映（共 2 道题）\n"))
+    EXPECT_TRUE(checked.out.endsWith(
+        QStringLiteral("可抽到的编号从 1 到 2\n"
+                       "没有找到放映程序的设置文件 %1，没有检查答案是否超出屏幕\n"
+                       "注意：1 道题的答案是空的：编号 2\n"
+                       "结论：可以用这个题库放映（共 2 道题）\n")
+            .arg(dir.filePath("opt.ini"))))
         << checked.out.toStdString();
     const ToolRun locked = runTool(bankProgram(), {"check", bank, "--password", "nope"});
     EXPECT_EQ(locked.exitCode, 1);
@@ -406,9 +410,13 @@ TEST(BankProgram, TellsAnEnglishReaderInEnglish) {
         << built.err.toStdString();
     const ToolRun checked = runTool(bankProgram(), {"check", bank}, kEnglish);
     EXPECT_EQ(checked.exitCode, 0);
-    EXPECT_TRUE(checked.out.endsWith("the 编号 that can be drawn run from 1 to 2\n"
-                                     "Warning: 1 questions have an empty 答案: 编号 2\n"
-                                     "Verdict: the show can run with this bank (2 questions)\n"))
+    EXPECT_TRUE(checked.out.endsWith(
+        QStringLiteral("the 编号 that can be drawn run from 1 to 2\n"
+                       "the presenter's settings file %1 was not found; answers running off the "
+                       "screen were not looked for\n"
+                       "Warning: 1 questions have an empty 答案: 编号 2\n"
+                       "Verdict: the show can run with this bank (2 questions)\n")
+            .arg(dir.filePath("opt.ini"))))
         << checked.out.toStdString();
     const ToolRun locked = runTool(bankProgram(), {"check", bank, "--password", "nope"}, kEnglish);
     EXPECT_EQ(locked.exitCode, 1);

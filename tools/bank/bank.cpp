@@ -1,6 +1,7 @@
 #include "bank.h"
 #include "bankreplacement.h"
 #include "data/bankschema.h"
+#include "screenfit.h"
 
 #include "controls/memo.h"
 #include "data/adoconnection.h"
@@ -12,6 +13,7 @@
 #include "platform/exception.h"
 #include "platform/folders.h"
 #include "platform/messages.h"
+#include "settings/settings.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -532,8 +534,8 @@ struct Findings {
     QList<CheckLine> problems;
 
     void note(const QString& text) { notes << CheckLine{CheckLine::Note, text, {}, {}}; }
-    void warning(const QString& text, const QStringList& numbers) {
-        warnings << CheckLine{CheckLine::Warning, text, {}, numbers};
+    void warning(const QString& text, const QStringList& numbers, const QList<int>& rows = {}) {
+        warnings << CheckLine{CheckLine::Warning, text, rows, numbers};
     }
     void problem(const QString& text, const QList<int>& rows = {},
                  const QStringList& numbers = {}) {
@@ -776,6 +778,8 @@ struct Fetched {
     QStringList cutTexts;
     QStringList tabTexts;   // a tab (a spreadsheet's cell boundary) shows as a gap
     QStringList edgeBreaks; // a line break at the start or end shows as an empty line
+    QStringList offScreen;  // the answer below the screen's bottom edge
+    QList<int> offScreenRows;
 };
 
 // The way a text would show badly on the screen, noted against its number once.
@@ -795,8 +799,9 @@ bool atTheLimit(const QString& text) {
 
 // Fetches every number of the pool once, as a draw of it does (firsts: where each number
 // stands first).
+// With a screen, each question and its answer are also laid out on it.
 Fetched fetchAll(TADOQuery& query, const QStringList& pool, const std::vector<int>& firsts,
-                 const Progress& progress) {
+                 const Progress& progress, ScreenFit* screen) {
     Fetched out;
     for (const int at : firsts) {
         const QString& n = pool[at];
@@ -806,8 +811,10 @@ Fetched fetchAll(TADOQuery& query, const QStringList& pool, const std::vector<in
                          .arg(out.count)
                          .arg(pool.size()));
         bool requeried = true;
+        QString question;
         vq::FetchTargets targets;
         targets.setQuestion = [&](const QString& q) {
+            question = q;
             if (blank(q))
                 out.emptyQuestions << n;
             if (atTheLimit(q))
@@ -820,6 +827,11 @@ Fetched fetchAll(TADOQuery& query, const QStringList& pool, const std::vector<in
             if (atTheLimit(a) && (out.cutTexts.isEmpty() || out.cutTexts.back() != n))
                 out.cutTexts << n;
             noteLayout(out, n, a);
+            // The answer comes after its question; a question that failed leaves nothing new.
+            if (screen && !question.isNull() && !screen->fits(question, a)) {
+                out.offScreen << n;
+                out.offScreenRows << at + 1;
+            }
         };
         // After a failed re-query the screen keeps what it had; that is the one failure.
         targets.failed = [&](vq::FetchStep step, const QString& why) {
@@ -888,6 +900,55 @@ void reportFetches(const Fetched& fetched, Findings& found) {
                           .arg(fetched.emptyAnswers.size())
                           .arg(kAnswer, kNumber, some(fetched.emptyAnswers)),
                       fetched.emptyAnswers);
+}
+
+// Up to twenty numbers of a list, and a word that there are more.
+QString firstNumbers(const QStringList& numbers) {
+    constexpr int kShown = 20;
+    QString s = numbers.mid(0, kShown).join(listSeparator());
+    if (numbers.size() > kShown)
+        s += QCoreApplication::translate("velquo-bank", "等");
+    return s;
+}
+
+void reportScreenFit(const Fetched& fetched, const ScreenSettings& settings, Findings& found) {
+    if (fetched.offScreen.isEmpty())
+        return;
+    found.warning(QCoreApplication::translate(
+                      "velquo-bank", "有 %1 道题的题目太长，答案会超出 %2 行高的屏幕下边：%3 %4"
+                                     "（题目宽 %5 像素、字号 %6）")
+                      .arg(fetched.offScreen.size())
+                      .arg(ScreenFit::kScreenHeight)
+                      .arg(kNumber, firstNumbers(fetched.offScreen))
+                      .arg(settings.questionWidth)
+                      .arg(settings.questionPoints),
+                  fetched.offScreen, fetched.offScreenRows);
+}
+
+// The installation's layout of the question and answer, from its settings file; nothing where
+// there is none or it cannot be read, which a note says.
+std::optional<ScreenSettings> screenSettings(const QString& iniPath, Findings& found) {
+    const QString shown = QDir::toNativeSeparators(iniPath);
+    if (!QFileInfo(iniPath).isFile()) {
+        found.note(QCoreApplication::translate(
+                       "velquo-bank", "没有找到放映程序的设置文件 %1，没有检查答案是否超出屏幕")
+                       .arg(shown));
+        return std::nullopt;
+    }
+    try {
+        const ScreenSettings s = readScreenSettings(iniPath);
+        found.note(QCoreApplication::translate(
+                       "velquo-bank", "按 %1 的题目和答案的位置、宽度和字号（每英寸 %2 点）检查了"
+                                      "答案是否超出 %3 行高的屏幕")
+                       .arg(shown)
+                       .arg(ScreenFit::kDpi)
+                       .arg(ScreenFit::kScreenHeight));
+        return s;
+    } catch (const vq::Exception& e) {
+        found.note(QCoreApplication::translate("velquo-bank", "%1，没有检查答案是否超出屏幕")
+                       .arg(e.message()));
+        return std::nullopt;
+    }
 }
 
 // The optional columns' values, row by row: each picture and clip looked at in the media folder
@@ -962,7 +1023,7 @@ void checkOptionalColumns(TDataModule2& module, const QString& folder, CheckRepo
 } // namespace
 
 CheckReport checkBank(const QString& path, const QString& password, const Progress& progress,
-                      const QString& mediaFolder) {
+                      const QString& mediaFolder, const QString& settingsFile) {
     CheckReport report;
     Findings found;
     const QString full = vq::expandName(path);
@@ -984,7 +1045,18 @@ CheckReport checkBank(const QString& path, const QString& password, const Progre
     describeTable(module, full, report, found);
     const QStringList pool = fill(*module.ADOQuery1, report, found);
     const std::vector<int> firsts = checkNumbers(pool, found);
-    reportFetches(fetchAll(*module.ADOQuery1, pool, firsts, progress), found);
+    const std::optional<ScreenSettings> layout = screenSettings(
+        settingsFile.isEmpty() ? QFileInfo(full).dir().filePath(vq::kSettingsFileName)
+                               : vq::expandName(settingsFile),
+        found);
+    std::optional<ScreenFit> screen;
+    if (layout)
+        screen.emplace(*layout);
+    const Fetched fetched =
+        fetchAll(*module.ADOQuery1, pool, firsts, progress, screen ? &*screen : nullptr);
+    reportFetches(fetched, found);
+    if (layout)
+        reportScreenFit(fetched, *layout, found);
     checkOptionalColumns(
         module, mediaFolder.isEmpty() ? QFileInfo(full).dir().filePath(kMediaFolder) : mediaFolder,
         report, found);

@@ -84,8 +84,11 @@ struct CheckReport {
 // of it and reports what would make the show fail, with the pictures and clips named in the
 // bank that the show could not find, open, decode or afford (in the media folder beside it).
 // `mediaFolder` is where the pictures and clips are looked for; empty: the media folder beside
-// the bank (a caller checking a temporary copy names the real bank's).
+// the bank (a caller checking a temporary copy names the real bank's). Where the installation's
+// settings file is found (`settingsFile`; empty: opt.ini beside the bank), every question and
+// its answer are also laid out as the main screen shows them, and the questions whose answer
+// would run below a 1080-line screen are named.
 CheckReport checkBank(const QString& path, const QString& password, const Progress& progress = {},
-                      const QString& mediaFolder = {});
+                      const QString& mediaFolder = {}, const QString& settingsFile = {});
 
 } // namespace vq::bank

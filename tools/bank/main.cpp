@@ -2,6 +2,7 @@
 #include "bank.h"
 #include "language.h"
 
+#include "controls/application.h"
 #include "data/jetwriter.h"
 #include "platform/exception.h"
 #include "platform/files.h"
@@ -31,13 +32,15 @@ QString usageText() {
         "用法：\n"
         "  velquo-bank build 题目表 db.DLL [--sheet 工作表名] [--password 密码 | --no-password]\n"
         "  velquo-bank export db.DLL [表名] [--password 密码 | --no-password]\n"
-        "  velquo-bank check db.DLL [--password 密码 | --no-password]\n"
+        "  velquo-bank check db.DLL [--settings opt.ini] [--password 密码 | --no-password]\n"
         "build 由题目表生成题库。题目表是 CSV 文件（UTF-8、GBK 或 UTF-16 编码，逗号或制表符\n"
         "分隔）或 .xlsx 工作簿（读第一个工作表，或 --sheet 指定的工作表），要有“编号”（可省略）、\n"
         "“题目”和“答案”三列，顺序不限；可以再有“图片”“答案图片”“声音”（题库旁边“题库素材”\n"
         "文件夹中的文件名）、“时间”（秒）和“分值”（整数）列，其他列不读入。db.DLL 处原有的文件\n"
         "在新题库写好后保留为 db.DLL.bak。\n"
         "export 把表导出为 CSV；check 像放映程序一样打开题库并逐题检查，放映会出错时退出码为 1。\n"
+        "check 还按放映程序的设置文件（题库旁边的 opt.ini，或 --settings 指定的文件）把每道题\n"
+        "和答案排在屏幕上（每英寸 96 点），指出答案会超出 1080 行高的屏幕下边的题。\n"
         "不加 --password 或 --no-password 时，密码是 fmrTK20914。\n");
 }
 
@@ -50,6 +53,7 @@ int usage() {
 struct Options {
     QString password = vq::jet::kBankPassword;
     QString sheet;
+    QString settings; // the installation's opt.ini for check; empty: the one beside the bank
 };
 
 // Takes the options out of args. Returns an exit status where the tool ends here (help, an
@@ -65,6 +69,12 @@ int takeOptions(QStringList& args, Options& options) {
             args.remove(i, 2);
         } else if (args[i].startsWith(QLatin1String("--sheet="))) {
             options.sheet = args[i].mid(8);
+            args.removeAt(i);
+        } else if (args[i] == QLatin1String("--settings") && i + 1 < args.size()) {
+            options.settings = args[i + 1];
+            args.remove(i, 2);
+        } else if (args[i].startsWith(QLatin1String("--settings="))) {
+            options.settings = args[i].mid(11);
             args.removeAt(i);
         } else if (args[i] == QLatin1String("--no-password")) {
             options.password.clear();
@@ -127,7 +137,7 @@ int run(const QString& command, const QStringList& args, const Options& options)
     if (command == QLatin1String("check") && args.size() == 1) {
         // The report goes to stdout either way; the exit status says whether the show can run.
         const vq::bank::CheckReport report =
-            vq::bank::checkBank(args[0], options.password, progress);
+            vq::bank::checkBank(args[0], options.password, progress, {}, options.settings);
         print(stdout, report.text);
         return report.ok ? 0 : 1;
     }
@@ -154,6 +164,9 @@ int main(int argc, char** argv) {
     const std::unique_ptr<QCoreApplication> app(widgets ? new QApplication(argc, argv)
                                                         : new QCoreApplication(argc, argv));
     qInstallMessageHandler(handler);
+    // The check lays questions out in the presenter's fonts, found as the presenter finds them.
+    if (widgets)
+        vq::installFontSubstitutes();
     // Help, messages and reports in the user's language, Qt's own reasons (a file that cannot
     // be opened, an XML error) with them.
     vq::bank::installToolLanguage();

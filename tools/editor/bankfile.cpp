@@ -7,7 +7,9 @@
 #include "data/jetwriter.h"
 #include "platform/exception.h"
 #include "questiontable.h"
+#include "settings/settings.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
@@ -296,10 +298,12 @@ QList<Finding> checkRows(const QList<Row>& rows, const QString& bankPath) {
         throw vq::Exception(QStringLiteral("无法建立临时文件夹：%1").arg(dir.errorString()));
     const QString path = dir.filePath(QStringLiteral("db.DLL"));
     vq::jet::writeDatabase(path, {bankTable(rows)}, {vq::jet::kBankPassword});
-    // The pictures and clips are the bank's own, beside it, not beside the temporary copy.
-    const vq::bank::CheckReport report = vq::bank::checkBank(
-        path, vq::jet::kBankPassword, {},
-        QFileInfo(bankPath.isEmpty() ? path : bankPath).dir().filePath(kMediaFolder));
+    // The pictures and clips are the bank's own, beside it, not beside the temporary copy; so
+    // is the installation's settings file the questions are laid out by.
+    const QDir beside = QFileInfo(bankPath.isEmpty() ? path : bankPath).dir();
+    const vq::bank::CheckReport report =
+        vq::bank::checkBank(path, vq::jet::kBankPassword, {}, beside.filePath(kMediaFolder),
+                            beside.filePath(vq::kSettingsFileName));
     // Numbers named in a line select the first row holding them; the table's rows are the
     // list's, in order, since the temporary bank was written from it.
     QHash<qint32, int> rowOfNumber;
@@ -318,10 +322,11 @@ QList<Finding> checkRows(const QList<Row>& rows, const QString& bankPath) {
         for (const int r : line.rows)
             if (r >= 1 && r <= rows.size())
                 f.rows << r - 1;
+        // A line that names its rows and their numbers selects each row once.
         for (const QString& n : line.numbers) {
             bool ok = false;
             const qint32 number = n.toInt(&ok);
-            if (ok && rowOfNumber.contains(number))
+            if (ok && rowOfNumber.contains(number) && !f.rows.contains(rowOfNumber.value(number)))
                 f.rows << rowOfNumber.value(number);
         }
         out << f;

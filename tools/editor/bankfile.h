@@ -75,7 +75,8 @@ struct Finding {
     QList<int> rows;
 };
 // The bank tool's check, run on the rows as they would be saved (in a temporary file); their
-// pictures and clips are looked for in the media folder beside `bankPath` (none without one).
+// pictures and clips are looked for in the media folder beside `bankPath` (none without one),
+// and they are laid out on the screen by the installation's opt.ini beside it.
 QList<Finding> checkRows(const QList<Row>& rows, const QString& bankPath = {});
 
 // Rows read from a spreadsheet (CSV in any encoding the bank tool reads, or .xlsx).

@@ -1,6 +1,8 @@
 // velquo-bank-editor: the question-bank editor ("题库编辑").
 #include "editorwindow.h"
 
+#include "controls/application.h"
+
 #include <QApplication>
 #include <QIcon>
 #include <QLibraryInfo>
@@ -9,6 +11,8 @@
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    // The check lays questions out in the presenter's fonts, found as the presenter finds them.
+    vq::installFontSubstitutes();
     QApplication::setOrganizationName(QStringLiteral("Velquo"));
     QApplication::setApplicationName(QStringLiteral("velquo-bank-editor"));
     QApplication::setApplicationDisplayName(QStringLiteral("题库编辑"));

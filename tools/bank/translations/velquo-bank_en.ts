@@ -14,19 +14,21 @@
         <source>用法：
   velquo-bank build 题目表 db.DLL [--sheet 工作表名] [--password 密码 | --no-password]
   velquo-bank export db.DLL [表名] [--password 密码 | --no-password]
-  velquo-bank check db.DLL [--password 密码 | --no-password]
+  velquo-bank check db.DLL [--settings opt.ini] [--password 密码 | --no-password]
 build 由题目表生成题库。题目表是 CSV 文件（UTF-8、GBK 或 UTF-16 编码，逗号或制表符
 分隔）或 .xlsx 工作簿（读第一个工作表，或 --sheet 指定的工作表），要有“编号”（可省略）、
 “题目”和“答案”三列，顺序不限；可以再有“图片”“答案图片”“声音”（题库旁边“题库素材”
 文件夹中的文件名）、“时间”（秒）和“分值”（整数）列，其他列不读入。db.DLL 处原有的文件
 在新题库写好后保留为 db.DLL.bak。
 export 把表导出为 CSV；check 像放映程序一样打开题库并逐题检查，放映会出错时退出码为 1。
+check 还按放映程序的设置文件（题库旁边的 opt.ini，或 --settings 指定的文件）把每道题
+和答案排在屏幕上（每英寸 96 点），指出答案会超出 1080 行高的屏幕下边的题。
 不加 --password 或 --no-password 时，密码是 fmrTK20914。
 </source>
         <translation>Usage:
   velquo-bank build QUESTIONS db.DLL [--sheet SHEET] [--password PASSWORD | --no-password]
   velquo-bank export db.DLL [TABLE] [--password PASSWORD | --no-password]
-  velquo-bank check db.DLL [--password PASSWORD | --no-password]
+  velquo-bank check db.DLL [--settings opt.ini] [--password PASSWORD | --no-password]
 build makes a question bank from a question list: a CSV file (UTF-8, GBK or UTF-16,
 comma- or tab-separated) or an .xlsx workbook (its first worksheet, or the one --sheet
 names) with the columns “编号” (number, may be left out), “题目” (question) and “答案”
@@ -36,6 +38,9 @@ names) with the columns “编号” (number, may be left out), “题目” (qu
 is kept as db.DLL.bak once the new bank is written.
 export writes a table as CSV; check opens the bank as the presenter does and checks every
 question; its exit status is 1 when the show would fail with the bank.
+check also lays every question and its answer out as the presenter's settings file places
+them (opt.ini beside the bank, or the file --settings names; fonts at 96 dots per inch) and
+names the questions whose answer would run below the bottom of a 1080-line screen.
 Without --password or --no-password the password is fmrTK20914.
 </translation>
     </message>
@@ -694,6 +699,34 @@ Without --password or --no-password the password is fmrTK20914.
     <message>
         <source>工作簿中有 %1 张图片只有位置，缺少图片本身，没有读入</source>
         <translation>the workbook places %1 pictures it does not hold; they were not read</translation>
+    </message>
+    <message>
+        <source>等</source>
+        <translation> and more</translation>
+    </message>
+    <message>
+        <source>有 %1 道题的题目太长，答案会超出 %2 行高的屏幕下边：%3 %4（题目宽 %5 像素、字号 %6）</source>
+        <translation>%1 questions are so long that their answer would run below the bottom of a %2-line screen: %3 %4 (questions %5 pixels wide, %6 points)</translation>
+    </message>
+    <message>
+        <source>没有找到放映程序的设置文件 %1，没有检查答案是否超出屏幕</source>
+        <translation>the presenter's settings file %1 was not found; answers running off the screen were not looked for</translation>
+    </message>
+    <message>
+        <source>按 %1 的题目和答案的位置、宽度和字号（每英寸 %2 点）检查了答案是否超出 %3 行高的屏幕</source>
+        <translation>every answer was laid out below its question by the places, widths and sizes in %1 (fonts at %2 dots per inch) and looked for below a %3-line screen</translation>
+    </message>
+    <message>
+        <source>%1，没有检查答案是否超出屏幕</source>
+        <translation>%1; answers running off the screen were not looked for</translation>
+    </message>
+    <message>
+        <source>%1 中没有 %2</source>
+        <translation>%1 has no %2</translation>
+    </message>
+    <message>
+        <source>%1 中 %2 的值“%3”不是整数</source>
+        <translation>in %1, %2 is “%3”, not a whole number</translation>
     </message>
 </context>
 </TS>
