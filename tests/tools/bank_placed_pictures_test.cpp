@@ -8,9 +8,13 @@
 #include "data/jetwriter.h"
 #include "support/skips.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QImage>
 #include <QTemporaryDir>
+
+#include <quazip.h>
+#include <quazipfile.h>
 
 #include <gtest/gtest.h>
 
@@ -24,6 +28,91 @@ QString testData(const char* name) {
 
 QStringList mediaFiles(const QTemporaryDir& dir) {
     return QDir(dir.filePath("题库素材")).entryList(QDir::Files, QDir::Name);
+}
+
+// A question list as WPS saves pictures placed in cells (嵌入单元格的图片): D2 and E3 hold
+// DISPIMG formulas naming pictures in xl/cellimages.xml, whose relationships lead to the
+// pictures' parts; E4 names a picture the workbook does not hold.
+void writeWpsWorkbook(const QString& path) {
+    const auto png = [](QRgb colour, QSize size) {
+        QImage image(size, QImage::Format_RGB32);
+        image.fill(colour);
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        image.save(&buffer, "PNG");
+        return bytes;
+    };
+    QuaZip zip(path);
+    ASSERT_TRUE(zip.open(QuaZip::mdCreate));
+    const auto put = [&](const char* name, const QByteArray& bytes) {
+        QuaZipFile f(&zip);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly, QuaZipNewInfo(QString::fromLatin1(name))));
+        f.write(bytes);
+        f.close();
+    };
+    const QByteArray rel = "http://schemas.openxmlformats.org/officeDocument/2006/relationships";
+    const QByteArray relsRoot =
+        "<?xml version=\"1.0\"?><Relationships "
+        "xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">";
+    put("[Content_Types].xml",
+        "<?xml version=\"1.0\"?><Types "
+        "xmlns=\"http://schemas.openxmlformats.org/package/2006/content-types\"/>");
+    put("xl/workbook.xml",
+        "<?xml version=\"1.0\"?><workbook "
+        "xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\" xmlns:r=\"" +
+            rel +
+            "\"><sheets><sheet name=\"Sheet1\" sheetId=\"1\" r:id=\"rId1\"/></sheets></workbook>");
+    put("xl/_rels/workbook.xml.rels",
+        relsRoot + "<Relationship Id=\"rId1\" Type=\"" + rel +
+            "/worksheet\" Target=\"worksheets/sheet1.xml\"/><Relationship Id=\"rId5\" "
+            "Type=\"http://www.wps.cn/officeDocument/2020/cellImage\" "
+            "Target=\"cellimages.xml\"/></Relationships>");
+    const auto text = [](const char* ref, const char* value) {
+        return QByteArray("<c r=\"") + ref + "\" t=\"inlineStr\"><is><t>" + value + "</t></is></c>";
+    };
+    const auto picture = [](const char* ref, const char* name) {
+        return QByteArray("<c r=\"") + ref + "\" t=\"str\"><f>_xlfn.DISPIMG(&quot;" + name +
+               "&quot;,1)</f><v>=DISPIMG(&quot;" + name + "&quot;,1)</v></c>";
+    };
+    put("xl/worksheets/sheet1.xml",
+        "<?xml version=\"1.0\"?><worksheet "
+        "xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\"><sheetData>"
+        "<row r=\"1\">" +
+            text("A1", "编号") + text("B1", "题目") + text("C1", "答案") + text("D1", "图片") +
+            text("E1", "答案图片") + "</row><row r=\"2\"><c r=\"A2\"><v>1</v></c>" +
+            text("B2", "红色是什么？") + text("C2", "红") +
+            picture("D2", "ID_8A1F7C2E0B5D4E6F9A3B2C1D0E9F8A7B") +
+            "</row><row r=\"3\"><c r=\"A3\"><v>2</v></c>" + text("B3", "蓝色？") +
+            text("C3", "蓝") + picture("E3", "ID_0F1E2D3C4B5A69788796A5B4C3D2E1F0") +
+            "</row><row r=\"4\"><c r=\"A4\"><v>3</v></c>" + text("B4", "没有图") +
+            text("C4", "无") + "</row></sheetData></worksheet>");
+    const QByteArray pic = "<etc:cellImage><xdr:pic><xdr:nvPicPr><xdr:cNvPr id=\"%1\" "
+                           "name=\"%2\" descr=\"\"/><xdr:cNvPicPr/></xdr:nvPicPr><xdr:blipFill>"
+                           "<a:blip r:embed=\"%3\"/><a:stretch><a:fillRect/></a:stretch>"
+                           "</xdr:blipFill><xdr:spPr/></xdr:pic></etc:cellImage>";
+    put("xl/cellimages.xml",
+        "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?><etc:cellImages "
+        "xmlns:xdr=\"http://schemas.openxmlformats.org/drawingml/2006/spreadsheetDrawing\" "
+        "xmlns:r=\"" +
+            rel +
+            "\" xmlns:a=\"http://schemas.openxmlformats.org/drawingml/2006/main\" "
+            "xmlns:etc=\"http://www.wps.cn/officeDocument/2017/etCustomData\">" +
+            QString::fromLatin1(pic)
+                .arg("2", "ID_8A1F7C2E0B5D4E6F9A3B2C1D0E9F8A7B", "rId1")
+                .toLatin1() +
+            QString::fromLatin1(pic)
+                .arg("3", "ID_0F1E2D3C4B5A69788796A5B4C3D2E1F0", "rId2")
+                .toLatin1() +
+            "</etc:cellImages>");
+    put("xl/_rels/cellimages.xml.rels",
+        relsRoot + "<Relationship Id=\"rId1\" Type=\"" + rel +
+            "/image\" Target=\"media/image1.png\"/><Relationship Id=\"rId2\" Type=\"" + rel +
+            "/image\" Target=\"media/image2.png\"/></Relationships>");
+    put("xl/media/image1.png", png(qRgb(255, 0, 0), {40, 30}));
+    put("xl/media/image2.png", png(qRgb(0, 0, 255), {30, 40}));
+    zip.close();
+    ASSERT_EQ(zip.getZipError(), 0);
 }
 
 } // namespace
@@ -129,6 +218,32 @@ TEST(PlacedPictures, PicturesPlacedInCellsByExcelAreReadAsTheCellsValues) {
     EXPECT_EQ(sheet.rows[0].row, 1);
     EXPECT_EQ(sheet.rows[0].cells.value(1), QString());
     EXPECT_FALSE(sheet.rows[0].cells.value(2).isEmpty());
+}
+
+TEST(PlacedPictures, PicturesPlacedInCellsByWpsAreReadThroughTheirDispImgFormulas) {
+    QTemporaryDir dir;
+    const QString workbook = dir.filePath("wps.xlsx");
+    writeWpsWorkbook(workbook);
+    const vq::bank::Worksheet sheet = vq::bank::readWorksheet(workbook, {});
+    QStringList cells;
+    for (const vq::bank::PlacedPicture& p : sheet.pictures)
+        cells << QStringLiteral("%1%2 %3")
+                     .arg(vq::bank::columnLetters(p.column))
+                     .arg(p.row)
+                     .arg(p.part);
+    EXPECT_EQ(cells, QStringList({"D2 xl/media/image1.png", "E3 xl/media/image2.png"}));
+
+    const QString bank = dir.filePath("db.DLL");
+    const ToolRun built = runTool(bankProgram(), {"build", workbook, bank});
+    ASSERT_EQ(built.exitCode, 0) << built.err.toStdString();
+    EXPECT_EQ(mediaFiles(dir), QStringList({"第1题.png", "第2题答案.png"}));
+    EXPECT_EQ(QImage(dir.filePath("题库素材/第1题.png")).pixel(20, 15), qRgb(255, 0, 0));
+    // The formula's saved text is not taken for a file name.
+    EXPECT_EQ(runTool(bankProgram(), {"export", bank}).out.toStdString(),
+              "编号,题目,答案,图片,答案图片\n"
+              "1,\"红色是什么？\",\"红\",\"第1题.png\",\n"
+              "2,\"蓝色？\",\"蓝\",,\"第2题答案.png\"\n"
+              "3,\"没有图\",\"无\",,\n");
 }
 
 TEST(PlacedPictures, APictureTheWorkbookLacksIsLeftOutAndSaidSo) {

@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QHash>
+#include <QRegularExpression>
 #include <QSet>
 #include <QXmlStreamReader>
 
@@ -26,6 +27,7 @@
 #include <mutex>
 #include <optional>
 #include <thread>
+#include <utility>
 
 namespace vq::bank {
 
@@ -1098,6 +1100,16 @@ QList<QStringList> valuesOf(Workbook& book, const QString& part, QLatin1StringVi
     return out;
 }
 
+// The row (from 1) and column (from 0) of a cell reference such as "C12"; 0 and -1 for none.
+std::pair<int, int> cellAt(QStringView ref) {
+    qsizetype digits = 0;
+    while (digits < ref.size() && !ref[digits].isDigit())
+        ++digits;
+    const int row = ref.sliced(digits).toInt();
+    const int column = columnOf(ref);
+    return row > 0 && column >= 0 ? std::pair{row, column} : std::pair{0, -1};
+}
+
 // Pictures placed in cells the way Excel writes them ("Place in Cell"): a cell's value
 // metadata (its vm attribute, from 1) leads through xl/metadata.xml to a rich value whose
 // structure is a local image, and its image relationship to the picture's part. A picture
@@ -1160,14 +1172,60 @@ QList<PlacedPicture> picturesInCells(Workbook& book, const QString& sheetPart) {
         const int vm = a.value(QLatin1String("vm")).toInt();
         if (vm <= 0)
             continue;
-        const QStringView ref = a.value(QLatin1String("r"));
-        const int column = columnOf(ref);
-        qsizetype digits = 0;
-        while (digits < ref.size() && !ref[digits].isDigit())
-            ++digits;
-        const int row = ref.sliced(digits).toInt();
+        const auto [row, column] = cellAt(a.value(QLatin1String("r")));
         if (const QString part = pictureOf(vm); column >= 0 && row > 0 && !part.isEmpty())
             out << PlacedPicture{row, column, part, {}, true};
+    }
+    return out;
+}
+
+// Pictures placed in cells the way WPS writes them (嵌入单元格的图片): the cell holds the formula
+// DISPIMG("<name>", 1), and xl/cellimages.xml gives each name its picture through its own
+// relationships. A name the workbook does not hold leaves the cell as it is.
+QList<PlacedPicture> picturesOfDispImg(Workbook& book, const QString& sheetPart) {
+    const QString store = QStringLiteral("xl/cellimages.xml");
+    if (!book.has(store))
+        return {};
+    const QHash<QString, QString> images = relationships(book, store, u"/relationships/image");
+    QHash<QString, QString> partOfName;
+    {
+        QXmlStreamReader xml(book.part(store, false));
+        QString name;
+        while (!xml.atEnd() && !xml.hasError()) {
+            xml.readNext();
+            if (!xml.isStartElement())
+                continue;
+            if (xml.name() == QLatin1String("cNvPr")) {
+                name = xml.attributes().value(QLatin1String("name")).toString();
+            } else if (xml.name() == QLatin1String("blip") && !name.isEmpty()) {
+                const QXmlStreamAttributes a = xml.attributes();
+                for (const QXmlStreamAttribute& attribute : a)
+                    if (attribute.name() == QLatin1String("embed"))
+                        partOfName.insert(name, images.value(attribute.value().toString()));
+                name.clear();
+            }
+        }
+    }
+    if (partOfName.isEmpty())
+        return {};
+    static const QRegularExpression call(
+        QStringLiteral(R"re(^\s*=?\s*(?:_xlfn\.)?DISPIMG\s*\(\s*"([^"]+)")re"),
+        QRegularExpression::CaseInsensitiveOption);
+    QList<PlacedPicture> out;
+    QXmlStreamReader xml(book.part(sheetPart, false));
+    std::pair<int, int> cell{0, -1};
+    while (!xml.atEnd() && !xml.hasError()) {
+        xml.readNext();
+        if (!xml.isStartElement())
+            continue;
+        if (xml.name() == QLatin1String("c")) {
+            cell = cellAt(xml.attributes().value(QLatin1String("r")));
+        } else if (xml.name() == QLatin1String("f")) {
+            const QRegularExpressionMatch m = call.match(xml.readElementText());
+            const QString part = m.hasMatch() ? partOfName.value(m.captured(1)) : QString();
+            if (cell.first > 0 && cell.second >= 0 && !part.isEmpty())
+                out << PlacedPicture{cell.first, cell.second, part, {}, true};
+        }
     }
     return out;
 }
@@ -1329,8 +1387,9 @@ Worksheet readWorksheet(const QString& path, const QString& sheet) {
     for (SheetRow& row : cells.rows)
         if (!row.cells.isEmpty())
             out.rows << std::move(row);
-    const QList<PlacedPicture> pictures =
-        placedPictures(book, cellsPart) + picturesInCells(book, cellsPart);
+    const QList<PlacedPicture> pictures = placedPictures(book, cellsPart) +
+                                          picturesInCells(book, cellsPart) +
+                                          picturesOfDispImg(book, cellsPart);
     int missingPictures = 0;
     for (PlacedPicture p : pictures) {
         p.bytes = book.part(p.part, false);
