@@ -90,6 +90,13 @@ record $status "countdown sounds through wine's sound driver"
 status=0
 E2E_WINDOWS=$folder timeout 300 bash tests/e2e/countdown_control.sh "$build" "$root" || status=$?
 record $status "countdown held and changed, through wine's sound driver"
+# A question's clip, WAV and MP3 (which Windows plays through its own MP3 codec), heard likewise.
+for clip in wav mp3; do
+    status=0
+    E2E_WINDOWS=$folder E2E_CLIP=$clip E2E_TEST_BANK=$linux/tests/velquo-test-bank timeout 300 \
+        bash tests/e2e/question_sound.sh "$build" "$root" || status=$?
+    record $status "a question's $clip clip through wine's sound driver"
+done
 status=0
 timeout 900 bash tests/windows/bank_outputs.sh "$linux/tools/bank/velquo-bank" "$folder" "$root" || status=$?
 record $status "velquo-bank.exe output against the Linux build's"

@@ -5,9 +5,15 @@
 #include "platform/files.h"
 
 #ifdef Q_OS_WIN
+#include "platform/mp3wave.h"
+
+#include <QFile>
+
 #include <qt_windows.h>
 
 #include <mmsystem.h>
+
+#include <optional>
 #else
 #include "platform/soundcopies.h"
 
@@ -36,21 +42,43 @@ namespace {
 #ifdef Q_OS_WIN
 
 // The multimedia library's own asynchronous player: a new sound replaces the playing one, and
-// a file it cannot play gives silence rather than the default system sound.
+// a file it cannot play gives silence rather than the default system sound. It reads WAV files,
+// compressed ones through the system's codecs; an MP3 clip plays as the MPEG Layer-3 WAV its
+// frames make, which the system's MP3 codec decodes.
 class SystemSoundService final : public SoundService {
 public:
     void play(const QString& path) override {
-        // Only a regular file plays: a FIFO or a device would be read without end. Asked to
-        // play nothing, the player still ends the sound that is playing.
-        if (!isRegularFile(path)) {
-            PlaySoundW(nullptr, nullptr, 0);
+        // The playing sound ends first, so that the bytes it plays from can go.
+        stop();
+        // Only a regular file plays: a FIFO or a device would be read without end.
+        if (!isRegularFile(path))
+            return;
+        QFile file(path);
+        if (!openRegularFile(file, nullptr))
+            return;
+        if (soundKindOf(file.peek(12)) == SoundKind::Mp3) {
+            std::optional<QByteArray> wave = mp3AsWave(file.readAll());
+            if (!wave)
+                return;
+            m_playing = std::move(*wave);
+            PlaySoundW(reinterpret_cast<LPCWSTR>(m_playing.constData()), nullptr,
+                       SND_MEMORY | SND_ASYNC | SND_NODEFAULT);
             return;
         }
+        file.close();
         PlaySoundW(reinterpret_cast<LPCWSTR>(path.utf16()), nullptr,
                    SND_FILENAME | SND_ASYNC | SND_NODEFAULT);
     }
-    void stop() override { PlaySoundW(nullptr, nullptr, 0); }
-    // The system player reads WAV files only.
+    void stop() override {
+        PlaySoundW(nullptr, nullptr, 0);
+        m_playing.clear();
+    }
+    bool plays(SoundKind kind) const override {
+        return kind == SoundKind::Wav || kind == SoundKind::Mp3;
+    }
+
+private:
+    QByteArray m_playing; // the sound played from memory, until it is stopped or replaced
 };
 
 #else
