@@ -628,6 +628,17 @@ void TForm1::layOutForScreen() {
     s.writeInteger(Key::daan_width, l.answerWidth);
     s.writeInteger(Key::daan_left, l.answer.x());
     s.writeInteger(Key::daan_top, l.answer.y());
+    // A picture area the operator placed goes where the new layout leaves room for pictures
+    // (the next question shows there); without one, the pictures follow the question anyway.
+    if (s.integer(Key::tupian_left) || s.integer(Key::tupian_top) || s.integer(Key::tupian_width) ||
+        s.integer(Key::tupian_height)) {
+        const QRect area = vq::defaultPictureArea(size(), questionRoom(l.question, l.questionWidth),
+                                                  Image3->geometry());
+        s.writeInteger(Key::tupian_left, area.x());
+        s.writeInteger(Key::tupian_top, area.y());
+        s.writeInteger(Key::tupian_width, area.width());
+        s.writeInteger(Key::tupian_height, area.height());
+    }
 }
 
 void TForm1::N7Click() {
@@ -880,7 +891,7 @@ void TForm1::showExtras(const vq::QuestionExtras& extras, bool playClip) {
 }
 
 // The question's clip from its start, through the countdown's own sound path. A kind of file the
-// sound path cannot play here (only WAV on Windows) is one line on the console.
+// sound path cannot play here (only WAV and MP3 on Windows) is one line on the console.
 void TForm1::startClip() {
     if (m_extras.sound.isEmpty())
         return;
@@ -916,16 +927,23 @@ void TForm1::stopClip() {
     vq::sounds().stop();
 }
 
-// From opt.ini, else beside or below the question as the settings place it, with room for three
-// lines of question and one of answer; a setting that cannot be read gives the labels' own.
+// The room a question at `at`, wrapped at `width`, keeps clear of pictures: three lines of
+// question and one of answer.
+QRect TForm1::questionRoom(QPoint at, int width) const {
+    return {at.x(), at.y(), std::max(1, width),
+            3 * RzLabel1->oneLineHeight() + 30 + RzLabel2->oneLineHeight()};
+}
+
+// From opt.ini, else beside or below the question as the settings place it; a setting that
+// cannot be read gives the labels' own.
 QRect TForm1::pictureArea() const {
     const vq::Settings s;
     const auto read = [&](vq::IntegerKey key, int fallback) {
         return vq::tryStrToInt(s.text(key)).value_or(fallback);
     };
-    const QRect question(read(Key::wenti_left, RzLabel1->x()), read(Key::wenti_top, RzLabel1->y()),
-                         std::max(1, read(Key::wenti_width, RzLabel1->width())),
-                         3 * RzLabel1->oneLineHeight() + 30 + RzLabel2->oneLineHeight());
+    const QRect question =
+        questionRoom({read(Key::wenti_left, RzLabel1->x()), read(Key::wenti_top, RzLabel1->y())},
+                     read(Key::wenti_width, RzLabel1->width()));
     return vq::pictureAreaFrom(s, vq::defaultPictureArea(size(), question, Image3->geometry()));
 }
 

@@ -213,6 +213,7 @@ private:
     int countdownLength(const vq::Settings& s) const;
     void showExtras(const vq::QuestionExtras& extras, bool playClip = true);
     QRect pictureArea() const;
+    QRect questionRoom(QPoint at, int width) const;
     void pictureLoaded(const vq::LoadedPicture& loaded);
     void followPicture();
     void startClip();

@@ -172,6 +172,33 @@ TEST_F(AutoLayout, BringsBackItemsOffTheScreenAndStoresThePlaces) {
     EXPECT_TRUE(screen.contains(rectOf(form->Label1)));
 }
 
+// A picture area the operator dragged off a smaller screen comes back beside or below the new
+// question, clear of its text and of the next-step picture; one never placed stays unwritten.
+TEST_F(AutoLayout, BringsAPlacedPictureAreaBackBesideTheQuestion) {
+    startAt({1024, 768}, {"tupian_left=2400", "tupian_top=900", "tupian_width=700",
+                          "tupian_height=500", "wenti_width=1040", "wenti_left=120"});
+    form->N4->trigger();
+    EXPECT_TRUE(msgs.shown.isEmpty());
+    const QRect area(setting("tupian_left").toInt(), setting("tupian_top").toInt(),
+                     setting("tupian_width").toInt(), setting("tupian_height").toInt());
+    EXPECT_TRUE(form->rect().contains(area))
+        << area.x() << "," << area.y() << " " << area.width() << "x" << area.height();
+    EXPECT_GT(area.width(), 100);
+    EXPECT_GT(area.height(), 100);
+    const QRect question(form->RzLabel1->x(), form->RzLabel1->y(), setting("wenti_width").toInt(),
+                         3 * form->RzLabel1->oneLineHeight() + 30 +
+                             form->RzLabel2->oneLineHeight());
+    EXPECT_FALSE(area.intersects(question));
+    EXPECT_FALSE(area.intersects(form->Image3->geometry()));
+}
+
+TEST_F(AutoLayout, WritesNoPictureAreaWhereNoneWasPlaced) {
+    startAt({1024, 768}, {});
+    form->N4->trigger();
+    for (const char* key : {"tupian_left", "tupian_top", "tupian_width", "tupian_height"})
+        EXPECT_EQ(setting(QString::fromLatin1(key)), QString::fromLatin1(key)) << "absent";
+}
+
 TEST_F(AutoLayout, UsesTheWholeOfALargeScreen) {
     startAt({1920, 1080}, {});
     form->N4->trigger();
