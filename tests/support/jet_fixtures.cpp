@@ -132,9 +132,11 @@ Table mediaTable(const QVariant& picture, const QVariant& answerPicture, const Q
     return t;
 }
 
-// Many questions of one picture each and one answer picture, for timing key press to picture.
-QList<Table> mediaBench(const QString& picture) {
-    Table t = mediaTable(picture, QStringLiteral("answer.png"), {}, {});
+// Many questions of one picture each and one answer picture, for timing key press to picture,
+// or of one clip each, for timing key press to sound.
+QList<Table> mediaBench(const QString& picture, const QString& sound = {}) {
+    Table t = sound.isEmpty() ? mediaTable(picture, QStringLiteral("answer.png"), {}, {})
+                              : mediaTable({}, {}, {}, {}, sound);
     const QList<QVariant> first = t.rows.first();
     t.rows.clear();
     for (int i = 1; i <= 500; ++i) {
@@ -175,6 +177,8 @@ const std::pair<const char*, Make> kFixtures[] = {
      [] { return QList<Table>{mediaTable({}, {}, {}, {}, QStringLiteral("曲.mp3"))}; }},
     {"media-bench-jpeg", [] { return mediaBench(QStringLiteral("bench.jpg")); }},
     {"media-bench-png", [] { return mediaBench(QStringLiteral("bench.png")); }},
+    {"media-bench-wav", [] { return mediaBench({}, QStringLiteral("bench.wav")); }},
+    {"media-bench-mp3", [] { return mediaBench({}, QStringLiteral("bench.mp3")); }},
 };
 
 } // namespace

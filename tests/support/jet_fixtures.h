@@ -25,6 +25,8 @@ namespace vq::jet {
 //   media-sound     the same columns, one question with the clip 曲.wav and nothing else
 //   media-bench-jpeg  500 questions, each with the picture bench.jpg and the answer picture
 //   media-bench-png   answer.png (bench.png for the PNG one)
+//   media-bench-wav   500 questions, each with the clip bench.wav (bench.mp3 for the MP3 one)
+//   media-bench-mp3
 QStringList fixtureKinds();
 // The tables of the fixture; throws vq::Exception for an unknown kind.
 QList<Table> fixtureTables(const QString& kind);
