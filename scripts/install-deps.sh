@@ -32,8 +32,9 @@ RUN_PACKAGES=(
 # workbooks the list reader is tested on), GNU time for the bank tool's benchmark, the tools
 # that build, inspect and validate the package and its files, the image viewer and X client
 # library the screen benchmark compares with and watches through (the welcome screen's test
-# watches the screen through the library too), and the CPU load that the held-key and
-# settings-dialog tests run beside the presenter.
+# watches the screen through the library too), the CPU load that the held-key and
+# settings-dialog tests run beside the presenter, and Qt's GTK theme, through which the editor's
+# test shows it on a dark desktop theme.
 TEST_PACKAGES=(
     libgtest-dev libgmock-dev libbenchmark-dev
     clang libclang-rt-14-dev clang-format
@@ -45,6 +46,7 @@ TEST_PACKAGES=(
     python3-openpyxl time
     feh python3-xlib
     stress-ng
+    qt6-gtk-platformtheme
 )
 
 set_name=${1:-test}
