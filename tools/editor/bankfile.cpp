@@ -62,6 +62,20 @@ std::optional<qint32> numberFrom(const QVariant& v) {
     return qint32(n);
 }
 
+// An optional column's cell as the editor holds it: a number column's as a qint64, a media
+// column's as its text; an empty or unreadable cell as none.
+QVariant optionalValue(vq::bank::OptionalColumn column, const QVariant& cell) {
+    if (!cell.isValid() || cell.isNull())
+        return {};
+    if (vq::bank::isNumberColumn(column)) {
+        bool ok = false;
+        const qint64 n = cell.toLongLong(&ok);
+        return ok ? QVariant(n) : QVariant();
+    }
+    const QString text = cell.toString();
+    return text.isEmpty() ? QVariant() : QVariant(text);
+}
+
 // The texts of a full read of the table, taken from the file's snapshot row by row.
 struct RowSetTexts final : LazyTexts {
     explicit RowSetTexts(vq::jet::RowSet rows) : set(std::move(rows)) {}
@@ -107,7 +121,7 @@ OpenedBank readRows(vq::jet::Database& db, bool lazyTexts) {
         Row& row = out.rows[r];
         row.number = numberFrom(set.cell(r, number));
         for (const auto& [column, at] : optional)
-            row.optional[size_t(column)] = set.cell(r, at);
+            row.optional[size_t(column)] = optionalValue(column, set.cell(r, at));
         if (!lazyTexts)
             texts->fill(r, row);
     }

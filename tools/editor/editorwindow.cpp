@@ -5,7 +5,9 @@
 #include "importdialog.h"
 #include "preview.h"
 #include "rowclipboard.h"
+#include "thumbnailcache.h"
 
+#include "data/bankschema.h"
 #include "data/jetwriter.h"
 #include "platform/exception.h"
 
@@ -109,7 +111,8 @@ EditorWindow::EditorWindow(QWidget* parent)
     : QMainWindow(parent), m_model(new BankModel(this)), m_proxy(new QSortFilterProxyModel(this)),
       m_view(new QTableView), m_findBar(new QWidget), m_findEdit(new QLineEdit),
       m_findStatus(new QLabel), m_bottom(new QTabWidget), m_problems(new QListWidget),
-      m_findings(new QListWidget), m_savePassword(vq::jet::kBankPassword) {
+      m_findings(new QListWidget), m_thumbnails(new ThumbnailCache(this)),
+      m_savePassword(vq::jet::kBankPassword) {
     setObjectName(QStringLiteral("EditorWindow"));
     setAcceptDrops(true);
     setUpTable();
@@ -140,6 +143,10 @@ EditorWindow::EditorWindow(QWidget* parent)
     connect(m_model, &QAbstractItemModel::rowsInserted, this, &EditorWindow::updateTitle);
     connect(m_model, &QAbstractItemModel::rowsRemoved, this, &EditorWindow::updateTitle);
     connect(m_model, &QAbstractItemModel::modelReset, this, &EditorWindow::updateTitle);
+    for (const auto signal : {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved})
+        connect(m_model, signal, this, &EditorWindow::updateRowHeight);
+    connect(m_model, &QAbstractItemModel::modelReset, this, &EditorWindow::updateRowHeight);
+    connect(m_model, &QAbstractItemModel::dataChanged, this, &EditorWindow::updateRowHeight);
     connect(m_model, &BankModel::editRefused, this,
             [this](const QString& why) { statusBar()->showMessage(why, 10000); });
 
@@ -150,6 +157,7 @@ EditorWindow::EditorWindow(QWidget* parent)
 
 // The questions' table: sorted through the proxy, edited in place, fast for 100,000 rows.
 void EditorWindow::setUpTable() {
+    m_model->setThumbnails(m_thumbnails);
     m_proxy->setSourceModel(m_model);
     m_proxy->setSortRole(BankModel::SortRole);
     m_view->setModel(m_proxy);
@@ -167,7 +175,26 @@ void EditorWindow::setUpTable() {
     m_view->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     m_view->horizontalHeader()->setStretchLastSection(true);
     m_view->setColumnWidth(BankModel::NumberColumn, 80);
-    m_view->setColumnWidth(BankModel::QuestionColumn, 520);
+    m_view->setColumnWidth(BankModel::QuestionColumn, 420);
+    m_view->setColumnWidth(BankModel::AnswerColumn, 200);
+    for (const int c : {BankModel::PictureColumn, BankModel::AnswerPictureColumn})
+        m_view->setColumnWidth(c, 160);
+    m_view->setColumnWidth(BankModel::SoundColumn, 120);
+    m_view->setColumnWidth(BankModel::TimeColumn, 60);
+    m_view->setColumnWidth(BankModel::PointsColumn, 60);
+}
+
+void EditorWindow::updateRowHeight() {
+    const int text = m_view->fontMetrics().height() + 8;
+    const int height =
+        m_model->hasPictures() ? std::max(text, ThumbnailCache::kBox.height() + 4) : text;
+    if (m_view->verticalHeader()->defaultSectionSize() != height)
+        m_view->verticalHeader()->setDefaultSectionSize(height);
+}
+
+QString EditorWindow::mediaFolder() const {
+    return m_path.isEmpty() ? QString()
+                            : QFileInfo(m_path).dir().filePath(bankschema::kMediaFolder);
 }
 
 // The find bar under the table, shown by Ctrl+F.
@@ -277,8 +304,9 @@ EditorWindow::FileActions EditorWindow::buildFileMenu(QMenu* file) {
     shown.newBank = menuAction(file, QStringLiteral("新建(&N)"), {QKeySequence::New}, [this] {
         if (!maybeSave())
             return;
-        m_model->load({});
         m_path.clear();
+        m_thumbnails->setFolder({});
+        m_model->load({});
         m_findings->clear();
         updateTitle();
     });
@@ -396,8 +424,9 @@ bool EditorWindow::openFile(const QString& path) {
     }
     if (!opened)
         return false;
-    m_model->load(std::move(opened->rows), std::move(opened->texts));
     m_path = QFileInfo(path).absoluteFilePath();
+    m_thumbnails->setFolder(mediaFolder());
+    m_model->load(std::move(opened->rows), std::move(opened->texts));
     m_findings->clear();
     rememberFolder(m_path);
     updateTitle();
@@ -437,6 +466,8 @@ bool EditorWindow::saveTo(const QString& path) {
         return false;
     }
     m_path = QFileInfo(path).absoluteFilePath();
+    m_thumbnails->setFolder(mediaFolder());
+    m_model->thumbnailsChanged();
     rememberFolder(m_path);
     m_model->undoStack()->setClean();
     updateTitle();
@@ -529,8 +560,8 @@ void EditorWindow::editLong() {
     const QModelIndex current = m_view->currentIndex();
     if (!current.isValid())
         return;
-    const int column = current.column() == BankModel::NumberColumn ? int(BankModel::QuestionColumn)
-                                                                   : current.column();
+    const int column = current.column() == BankModel::AnswerColumn ? int(BankModel::AnswerColumn)
+                                                                   : int(BankModel::QuestionColumn);
     const QModelIndex source = m_model->index(m_proxy->mapToSource(current).row(), column);
     QDialog dialog(this);
     dialog.setWindowTitle(QStringLiteral("编辑%1 — 第 %2 行")

@@ -24,6 +24,7 @@ class QTemporaryDir;
 namespace vq::editor {
 
 class BankModel;
+class ThumbnailCache;
 
 // The question-bank editor's window: the table of questions, the problems and the check's
 // findings below it, and the file, edit and bank actions.
@@ -52,6 +53,7 @@ public:
     QSortFilterProxyModel* proxy() const { return m_proxy; }
     QListWidget* problemsList() const { return m_problems; }
     QListWidget* findingsList() const { return m_findings; }
+    ThumbnailCache* thumbnails() const { return m_thumbnails; }
     const QString& path() const { return m_path; }
     const QString& savePassword() const { return m_savePassword; }
     void setSavePassword(const QString& password) { m_savePassword = password; }
@@ -94,6 +96,10 @@ private:
     QAction* menuAction(QMenu* menu, const QString& text, const QList<QKeySequence>& keys,
                         const std::function<void()>& slot);
     void updateTitle();
+    // Rows tall enough for the thumbnails while any row names a picture.
+    void updateRowHeight();
+    // The media folder beside the bank; empty for a bank not yet saved.
+    QString mediaFolder() const;
     void updateProblems();
     bool maybeSave();
     void openDialog();
@@ -118,6 +124,7 @@ private:
     QListWidget* m_problems;
     QListWidget* m_findings;
     QTimer m_problemsTimer;
+    ThumbnailCache* m_thumbnails;
     QString m_path;
     QString m_savePassword;
     std::vector<std::unique_ptr<QTemporaryDir>> m_previews;

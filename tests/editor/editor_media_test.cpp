@@ -1,0 +1,295 @@
+// The editor's optional columns as its user meets them: times and points typed into the table,
+// pictures' names held to what the bank tool builds, the thumbnails in the table.
+#include "bankfile.h"
+#include "bankmodel.h"
+#include "editorwindow.h"
+#include "thumbnailcache.h"
+
+#include "support/file_bytes.h"
+#include "support/photos.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QImageReader>
+#include <QLineEdit>
+#include <QPixmap>
+#include <QScopeGuard>
+#include <QSettings>
+#include <QSortFilterProxyModel>
+#include <QStatusBar>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QUndoStack>
+
+#include <gtest/gtest.h>
+
+#include <ostream>
+
+inline void PrintTo(const QString& s, std::ostream* os) {
+    *os << '"' << s.toStdString() << '"';
+}
+
+namespace {
+
+using vq::bank::OptionalColumn;
+using vq::editor::BankModel;
+using vq::editor::EditorWindow;
+using vq::editor::Row;
+using vq::editor::Thumbnail;
+using vq::editor::ThumbnailCache;
+using vq::test::writeBytes;
+
+QVariant optional(const Row& r, OptionalColumn c) {
+    return r.optional[size_t(c)];
+}
+
+Row rowWith(qint32 number, const QString& picture = {}) {
+    Row r{number, QStringLiteral("题%1").arg(number), QStringLiteral("答%1").arg(number)};
+    if (!picture.isEmpty())
+        r.optional[size_t(OptionalColumn::Picture)] = picture;
+    return r;
+}
+
+class EditorMediaTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir.isValid());
+        QApplication::setQuitOnLastWindowClosed(false);
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir.filePath("config"));
+        QApplication::setOrganizationName(QStringLiteral("VelquoTest"));
+        bank = dir.filePath(QStringLiteral("db.DLL"));
+        media = dir.filePath(QStringLiteral("题库素材"));
+    }
+
+    // Saves the rows as the bank beside the media folder and opens it in a shown window.
+    void open(const QList<Row>& rows) {
+        vq::editor::saveBank(bank, rows, QStringLiteral("pw"));
+        window.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+        // Active, so that no late activation takes the focus from a cell's editor.
+        window.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+        ASSERT_TRUE(window.openFile(bank));
+        // The problems' count, which takes the status bar, once the rows are in.
+        QApplication::processEvents();
+    }
+
+    QModelIndex cell(int row, int column) const {
+        return window.proxy()->mapFromSource(window.model()->index(row, column));
+    }
+
+    // F2 on the cell, its text replaced by `text`, Enter: as the user types it.
+    void typeInto(int row, int column, const QString& text) {
+        QTableView* view = window.view();
+        view->setFocus();
+        view->setCurrentIndex(cell(row, column));
+        QTest::keyClick(view, Qt::Key_F2);
+        auto* line = qobject_cast<QLineEdit*>(view->indexWidget(cell(row, column)));
+        ASSERT_TRUE(line) << "no line editor opened";
+        line->selectAll();
+        QTest::keyClick(line, Qt::Key_Backspace);
+        line->insert(text);
+        QTest::keyClick(line, Qt::Key_Return);
+        QApplication::processEvents();
+    }
+
+    QString status() const { return window.statusBar()->currentMessage(); }
+
+    QTemporaryDir dir;
+    QString bank;
+    QString media;
+    EditorWindow window;
+};
+
+TEST_F(EditorMediaTest, TimeAndPointsAreTypedInTheirRangesRefusedOutsideAndUndone) {
+    open({rowWith(1), rowWith(2)});
+    BankModel* model = window.model();
+    const QStringList headers{"编号", "题目", "答案", "图片", "答案图片", "声音", "时间", "分值"};
+    ASSERT_EQ(model->columnCount(), headers.size());
+    for (int c = 0; c < headers.size(); ++c)
+        EXPECT_EQ(model->headerData(c, Qt::Horizontal).toString(), headers[c]);
+
+    typeInto(0, BankModel::TimeColumn, QStringLiteral("30"));
+    typeInto(0, BankModel::PointsColumn, QStringLiteral("１００")); // a Chinese input method's
+    EXPECT_EQ(optional(model->row(0), OptionalColumn::Time), QVariant(qint64(30)));
+    EXPECT_EQ(optional(model->row(0), OptionalColumn::Points), QVariant(qint64(100)));
+    EXPECT_EQ(cell(0, BankModel::TimeColumn).data().toString(), QStringLiteral("30"));
+    EXPECT_TRUE(window.isWindowModified());
+
+    // Beyond the range, not a whole number: the cell keeps its value and the bar says why.
+    for (const char* bad : {"0", "3601", "-5", "12.5", "半分钟"}) {
+        window.statusBar()->clearMessage();
+        typeInto(0, BankModel::TimeColumn, QString::fromUtf8(bad));
+        EXPECT_EQ(optional(model->row(0), OptionalColumn::Time), QVariant(qint64(30))) << bad;
+        EXPECT_TRUE(status().startsWith(QStringLiteral("时间：")) && status().contains("3600"))
+            << bad << ": " << status().toStdString();
+    }
+    typeInto(1, BankModel::PointsColumn, QStringLiteral("100001"));
+    EXPECT_FALSE(optional(model->row(1), OptionalColumn::Points).isValid());
+    EXPECT_TRUE(status().contains(QStringLiteral("不是分值"))) << status().toStdString();
+    typeInto(1, BankModel::TimeColumn, QStringLiteral("3600"));
+    EXPECT_EQ(optional(model->row(1), OptionalColumn::Time), QVariant(qint64(3600)));
+    // Emptied: the installation's default again.
+    typeInto(0, BankModel::TimeColumn, QString());
+    EXPECT_FALSE(optional(model->row(0), OptionalColumn::Time).isValid());
+
+    QUndoStack* undo = model->undoStack();
+    undo->undo();
+    EXPECT_EQ(optional(model->row(0), OptionalColumn::Time), QVariant(qint64(30)));
+    undo->undo();
+    EXPECT_FALSE(optional(model->row(1), OptionalColumn::Time).isValid());
+    undo->undo();
+    undo->undo();
+    EXPECT_FALSE(optional(model->row(0), OptionalColumn::Points).isValid());
+    EXPECT_FALSE(optional(model->row(0), OptionalColumn::Time).isValid());
+    EXPECT_TRUE(undo->isClean());
+}
+
+TEST_F(EditorMediaTest, MediaNamesTheBankToolWouldRefuseAreRefusedWithItsReason) {
+    open({rowWith(1)});
+    BankModel* model = window.model();
+    const struct {
+        const char* name;
+        const char* reason;
+    } refused[] = {{"../猫.jpg", "指向题库素材文件夹以外"},
+                   {"图/../../猫.jpg", "指向题库素材文件夹以外"},
+                   {"/home/猫.jpg", "是完整路径"},
+                   {"C:\\猫.jpg", "不能有 < > :"},
+                   {"猫?.jpg", "不能有 < > :"}};
+    for (const auto& r : refused) {
+        window.statusBar()->clearMessage();
+        typeInto(0, BankModel::PictureColumn, QString::fromUtf8(r.name));
+        EXPECT_FALSE(optional(model->row(0), OptionalColumn::Picture).isValid()) << r.name;
+        EXPECT_TRUE(status().startsWith(QStringLiteral("图片：")) &&
+                    status().contains(QString::fromUtf8(r.reason)))
+            << r.name << ": " << status().toStdString();
+    }
+    EXPECT_FALSE(model->setData(model->index(0, BankModel::SoundColumn), QStringLiteral("a\tb")));
+    EXPECT_TRUE(status().startsWith(QStringLiteral("声音：")));
+
+    // A name in a folder of the media folder is a name; its spaces at the ends go.
+    typeInto(0, BankModel::AnswerPictureColumn, QStringLiteral(" 动物/猫.jpg "));
+    typeInto(0, BankModel::SoundColumn, QStringLiteral("喵.wav"));
+    EXPECT_EQ(optional(model->row(0), OptionalColumn::AnswerPicture).toString(),
+              QStringLiteral("动物/猫.jpg"));
+    EXPECT_EQ(optional(model->row(0), OptionalColumn::Sound).toString(), QStringLiteral("喵.wav"));
+    model->undoStack()->undo();
+    EXPECT_FALSE(optional(model->row(0), OptionalColumn::Sound).isValid());
+    EXPECT_EQ(model->undoStack()->count(), 2);
+
+    // Saved and opened again, the names and numbers are the bank's.
+    typeInto(0, BankModel::PointsColumn, QStringLiteral("20"));
+    ASSERT_TRUE(window.saveTo(bank));
+    const auto reopened = vq::editor::openBank(bank, {});
+    ASSERT_TRUE(reopened);
+    EXPECT_EQ(reopened->rows, window.model()->rows());
+}
+
+// A picture decoded for its thumbnail: a 12-megapixel photograph.
+QImage photograph() {
+    QImage image(4000, 3000, QImage::Format_RGB32);
+    for (int y = 0; y < image.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < image.width(); ++x)
+            line[x] = qRgb(x % 256, y % 256, (x + y) % 256);
+    }
+    return image;
+}
+
+TEST_F(EditorMediaTest, AThumbnailIsDecodedSmallUprightOrSaysWhyNot) {
+    const QSize box = ThumbnailCache::kBox;
+    EXPECT_EQ(vq::editor::decodeThumbnail(dir.filePath("none.jpg"), box).state, Thumbnail::Missing);
+    writeBytes(dir.filePath("broken.jpg"), QByteArray(5000, 'x'));
+    const Thumbnail broken = vq::editor::decodeThumbnail(dir.filePath("broken.jpg"), box);
+    EXPECT_EQ(broken.state, Thumbnail::Unreadable);
+    EXPECT_FALSE(broken.detail.isEmpty());
+
+    // The photograph is never held whole: under a limit far below its 48 MB the reader
+    // refuses it in full, and its thumbnail still comes.
+    const QString large = dir.filePath("large.jpg");
+    ASSERT_TRUE(photograph().save(large, "JPEG", 80));
+    const int limit = QImageReader::allocationLimit();
+    const auto restore = qScopeGuard([&] { QImageReader::setAllocationLimit(limit); });
+    QImageReader::setAllocationLimit(8);
+    EXPECT_TRUE(QImageReader(large).read().isNull());
+    QElapsedTimer timer;
+    timer.start();
+    const Thumbnail small = vq::editor::decodeThumbnail(large, box);
+    std::printf("12-megapixel thumbnail decoded in %lld ms\n", timer.elapsed());
+    ASSERT_EQ(small.state, Thumbnail::Ready) << small.detail.toStdString();
+    EXPECT_EQ(small.image.size(), QSize(53, 40));
+
+    // A camera's picture turned a quarter comes upright and fits the box standing.
+    const QString turned = dir.filePath("turned.jpg");
+    writeBytes(turned, vq::test::orientedJpeg(vq::test::quarters(QSize(300, 600)), 6));
+    const Thumbnail upright = vq::editor::decodeThumbnail(turned, box);
+    ASSERT_EQ(upright.state, Thumbnail::Ready);
+    EXPECT_EQ(upright.image.size(), QSize(20, 40));
+    EXPECT_TRUE(vq::test::showsQuarters(upright.image));
+}
+
+TEST_F(EditorMediaTest, TheTableShowsThumbnailsWithoutWaitingAndNamesWhatItCannotShow) {
+    ASSERT_TRUE(QDir().mkpath(media));
+    // A thousand rows naming forty 12-megapixel photographs, a missing and a broken picture.
+    const QImage picture = photograph();
+    ASSERT_TRUE(picture.save(media + QStringLiteral("/p0.jpg"), "JPEG", 80));
+    for (int i = 1; i < 40; ++i)
+        ASSERT_TRUE(QFile::copy(media + QStringLiteral("/p0.jpg"),
+                                media + QStringLiteral("/p%1.jpg").arg(i)));
+    writeBytes(media + QStringLiteral("/坏.png"), "not a picture at all");
+    QList<Row> rows;
+    for (int i = 0; i < 1000; ++i)
+        rows << rowWith(i + 1, QStringLiteral("p%1.jpg").arg(i % 40));
+    rows[1].optional[size_t(OptionalColumn::Picture)] = QStringLiteral("没有.jpg");
+    rows[2].optional[size_t(OptionalColumn::Picture)] = QStringLiteral("坏.png");
+    open(rows);
+    BankModel* model = window.model();
+    // Rows stand tall enough for a thumbnail.
+    EXPECT_GE(window.view()->rowHeight(0), ThumbnailCache::kBox.height());
+
+    // Every cell answers at once; the pictures are decoded elsewhere.
+    QElapsedTimer timer;
+    timer.start();
+    for (int r = 0; r < model->rowCount(); ++r) {
+        model->index(r, BankModel::PictureColumn).data(Qt::DecorationRole);
+        model->index(r, BankModel::PictureColumn).data(Qt::DisplayRole);
+    }
+    const qint64 asked = timer.elapsed();
+    std::printf("1000 picture cells asked in %lld ms\n", asked);
+    EXPECT_LT(asked, 300);
+    window.thumbnails()->waitForDecodings();
+    std::printf("and their 40 thumbnails decoded %lld ms after\n", timer.elapsed());
+
+    const QPixmap shown =
+        model->index(0, BankModel::PictureColumn).data(Qt::DecorationRole).value<QPixmap>();
+    EXPECT_EQ(shown.size(), QSize(53, 40));
+    EXPECT_EQ(model->index(0, BankModel::PictureColumn).data().toString(),
+              QStringLiteral("p0.jpg"));
+    EXPECT_EQ(model->index(1, BankModel::PictureColumn).data().toString(),
+              QStringLiteral("没有.jpg（缺少文件）"));
+    EXPECT_TRUE(model->index(1, BankModel::PictureColumn)
+                    .data(Qt::ToolTipRole)
+                    .toString()
+                    .startsWith(QStringLiteral("缺少文件")));
+    EXPECT_EQ(model->index(2, BankModel::PictureColumn).data().toString(),
+              QStringLiteral("坏.png（无法读取）"));
+    EXPECT_TRUE(model->index(2, BankModel::PictureColumn)
+                    .data(Qt::ToolTipRole)
+                    .toString()
+                    .startsWith(QStringLiteral("无法读取“坏.png”：")));
+    // The name is what is edited, not the marks.
+    EXPECT_EQ(model->index(1, BankModel::PictureColumn).data(Qt::EditRole).toString(),
+              QStringLiteral("没有.jpg"));
+    // Scrolled through, the table paints only what shows.
+    timer.restart();
+    window.view()->scrollToBottom();
+    window.repaint();
+    window.view()->scrollToTop();
+    window.repaint();
+    std::printf("scrolled to the end and back in %lld ms\n", timer.elapsed());
+}
+
+} // namespace
