@@ -7,6 +7,7 @@
 
 #include "support/file_bytes.h"
 #include "support/photos.h"
+#include "support/recording.h"
 
 #include <QApplication>
 #include <QDir>
@@ -14,6 +15,8 @@
 #include <QFile>
 #include <QImageReader>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QMimeData>
 #include <QPixmap>
 #include <QScopeGuard>
 #include <QSettings>
@@ -22,7 +25,9 @@
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QUndoStack>
+#include <QUrl>
 
 #include <gtest/gtest.h>
 
@@ -101,7 +106,8 @@ protected:
     QTemporaryDir dir;
     QString bank;
     QString media;
-    EditorWindow window;
+    vq::test::RecordingSounds sounds;
+    EditorWindow window{sounds};
 };
 
 TEST_F(EditorMediaTest, TimeAndPointsAreTypedInTheirRangesRefusedOutsideAndUndone) {
@@ -290,6 +296,143 @@ TEST_F(EditorMediaTest, TheTableShowsThumbnailsWithoutWaitingAndNamesWhatItCanno
     window.view()->scrollToTop();
     window.repaint();
     std::printf("scrolled to the end and back in %lld ms\n", timer.elapsed());
+}
+
+// Closes the box that shows next (waiting for it a bounded while), and tells what it said.
+struct NextBox {
+    NextBox() {
+        timer.setInterval(10);
+        QObject::connect(&timer, &QTimer::timeout, [this] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box) {
+                if (++ticks > 1000)
+                    timer.stop();
+                return;
+            }
+            timer.stop();
+            text = box->text();
+            box->close();
+        });
+        timer.start();
+    }
+    QTimer timer;
+    int ticks = 0;
+    QString text;
+};
+
+// A file dropped on a cell of the table as a file manager drops it; whether it was taken.
+bool dropOnCell(EditorWindow& window, const QModelIndex& at, const QString& path) {
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(path)});
+    window.view()->scrollTo(at);
+    const QPoint point = window.view()->visualRect(at).center();
+    QDragEnterEvent enter(point, Qt::CopyAction, &data, Qt::LeftButton, {});
+    QApplication::sendEvent(window.view()->viewport(), &enter);
+    QDropEvent drop(point, Qt::CopyAction, &data, Qt::LeftButton, {});
+    QApplication::sendEvent(window.view()->viewport(), &drop);
+    return enter.isAccepted() && drop.isAccepted();
+}
+
+TEST_F(EditorMediaTest, PicturesAndClipsAreCopiedBesideTheBankAndNamedInOneUndoableStep) {
+    const QString elsewhere = dir.filePath(QStringLiteral("相机"));
+    const QString other = dir.filePath(QStringLiteral("别处"));
+    ASSERT_TRUE(QDir().mkpath(elsewhere) && QDir().mkpath(other));
+    ASSERT_TRUE(QImage(8, 8, QImage::Format_RGB32).save(elsewhere + "/猫.jpg", "JPEG"));
+    QImage white(8, 8, QImage::Format_RGB32);
+    white.fill(Qt::white);
+    ASSERT_TRUE(white.save(other + "/猫.jpg", "JPEG"));
+
+    // A bank not saved yet has no folder beside it.
+    window.show();
+    NextBox unsaved;
+    window.model()->addRow(0, rowWith(1));
+    EXPECT_FALSE(window.takeMedia(0, OptionalColumn::Picture, elsewhere + "/猫.jpg"));
+    EXPECT_TRUE(unsaved.text.startsWith(QStringLiteral("请先保存题库")))
+        << unsaved.text.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(media));
+    window.model()->undoStack()->setClean(); // opening the bank below asks nothing
+
+    open({rowWith(1), rowWith(2), rowWith(3), rowWith(4)});
+    BankModel* model = window.model();
+    ASSERT_TRUE(window.takeMedia(0, OptionalColumn::Picture, elsewhere + "/猫.jpg"));
+    EXPECT_EQ(optional(model->row(0), OptionalColumn::Picture).toString(),
+              QStringLiteral("猫.jpg"));
+    EXPECT_EQ(vq::test::readBytes(media + "/猫.jpg"), vq::test::readBytes(elsewhere + "/猫.jpg"));
+    // Another file of the same name gets a free name; the same file again is the one there.
+    ASSERT_TRUE(window.takeMedia(1, OptionalColumn::AnswerPicture, other + "/猫.jpg"));
+    EXPECT_EQ(optional(model->row(1), OptionalColumn::AnswerPicture).toString(),
+              QStringLiteral("猫 (2).jpg"));
+    EXPECT_EQ(vq::test::readBytes(media + "/猫 (2).jpg"), vq::test::readBytes(other + "/猫.jpg"));
+    ASSERT_TRUE(window.takeMedia(2, OptionalColumn::Picture, other + "/猫.jpg"));
+    EXPECT_EQ(optional(model->row(2), OptionalColumn::Picture).toString(),
+              QStringLiteral("猫 (2).jpg"));
+    ASSERT_TRUE(window.takeMedia(3, OptionalColumn::Picture, elsewhere + "/猫.jpg"));
+    EXPECT_EQ(optional(model->row(3), OptionalColumn::Picture).toString(),
+              QStringLiteral("猫.jpg"));
+    EXPECT_EQ(QDir(media).entryList(QDir::Files).size(), 2);
+    // A file in the media folder already is named where it lies; a name Windows cannot hold
+    // is made one.
+    ASSERT_TRUE(QDir(media).mkpath(QStringLiteral("动物")));
+    ASSERT_TRUE(QFile::copy(elsewhere + "/猫.jpg", media + "/动物/狗.jpg"));
+    ASSERT_TRUE(window.takeMedia(3, OptionalColumn::AnswerPicture, media + "/动物/狗.jpg"));
+    EXPECT_EQ(optional(model->row(3), OptionalColumn::AnswerPicture).toString(),
+              QStringLiteral("动物/狗.jpg"));
+    writeBytes(elsewhere + "/喵?.wav", QByteArrayLiteral("RIFF\x24\0\0\0WAVEfmt "));
+    ASSERT_TRUE(window.takeMedia(0, OptionalColumn::Sound, elsewhere + "/喵?.wav"));
+    EXPECT_EQ(optional(model->row(0), OptionalColumn::Sound).toString(), QStringLiteral("喵_.wav"));
+
+    // Each one step back; clearing is one too.
+    QUndoStack* undo = model->undoStack();
+    const int steps = undo->count();
+    window.selectRow(0);
+    window.clearMedia(OptionalColumn::Picture);
+    EXPECT_FALSE(optional(model->row(0), OptionalColumn::Picture).isValid());
+    EXPECT_EQ(undo->count(), steps + 1);
+    undo->undo();
+    undo->undo();
+    EXPECT_FALSE(optional(model->row(0), OptionalColumn::Sound).isValid());
+    EXPECT_EQ(optional(model->row(0), OptionalColumn::Picture).toString(),
+              QStringLiteral("猫.jpg"));
+
+    // A picture dropped on a picture cell is taken into it; on a clip's cell it is refused.
+    ASSERT_TRUE(dropOnCell(window, cell(1, BankModel::PictureColumn), elsewhere + "/猫.jpg"));
+    QTRY_COMPARE_WITH_TIMEOUT(optional(model->row(1), OptionalColumn::Picture).toString(),
+                              QStringLiteral("猫.jpg"), 5000);
+    ASSERT_TRUE(dropOnCell(window, cell(1, BankModel::SoundColumn), elsewhere + "/猫.jpg"));
+    QApplication::processEvents();
+    EXPECT_FALSE(optional(model->row(1), OptionalColumn::Sound).isValid());
+    EXPECT_TRUE(status().startsWith(QStringLiteral("这不是声音文件")));
+    // A picture anywhere else is no drop the window takes.
+    EXPECT_FALSE(dropOnCell(window, cell(1, BankModel::QuestionColumn), elsewhere + "/猫.jpg"));
+}
+
+TEST_F(EditorMediaTest, TheRowsClipPlaysThroughTheSoundPathOrTheStatusBarSaysWhyNot) {
+    ASSERT_TRUE(QDir().mkpath(media));
+    writeBytes(media + "/喵.wav", QByteArrayLiteral("RIFF\x24\0\0\0WAVEfmt "));
+    writeBytes(media + "/歌.mp3", QByteArrayLiteral("ID3\x04\0\0\0\0\0\0\0\0"));
+    QList<Row> rows{rowWith(1), rowWith(2), rowWith(3), rowWith(4)};
+    rows[0].optional[size_t(OptionalColumn::Sound)] = QStringLiteral("喵.wav");
+    rows[1].optional[size_t(OptionalColumn::Sound)] = QStringLiteral("歌.mp3");
+    rows[2].optional[size_t(OptionalColumn::Sound)] = QStringLiteral("没有.wav");
+    open(rows);
+    window.selectRow(0);
+    window.view()->setFocus();
+    QTest::keyClick(window.view(), Qt::Key_F8);
+    EXPECT_EQ(sounds.played, QStringList{media + "/喵.wav"}) << status().toStdString();
+    QTest::keyClick(window.view(), Qt::Key_F8, Qt::ShiftModifier);
+    EXPECT_EQ(sounds.stopped, 1);
+
+    // The test's sound path plays WAV only, as the Windows one does.
+    window.selectRow(1);
+    EXPECT_FALSE(window.playClip());
+    EXPECT_EQ(status(), QStringLiteral("“歌.mp3”不能在这台电脑上播放：这里能播放的声音是 WAV"));
+    window.selectRow(2);
+    EXPECT_FALSE(window.playClip());
+    EXPECT_TRUE(status().startsWith(QStringLiteral("找不到声音文件")));
+    window.selectRow(3);
+    EXPECT_FALSE(window.playClip());
+    EXPECT_EQ(status(), QStringLiteral("这一行没有声音"));
+    EXPECT_EQ(sounds.played.size(), 1);
 }
 
 } // namespace

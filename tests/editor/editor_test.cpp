@@ -10,6 +10,7 @@
 #include "support/failing_file_steps.h"
 #include "support/file_bytes.h"
 #include "support/real_jet_files.h"
+#include "support/recording.h"
 #include "support/skips.h"
 
 #include "platform/ansi.h"
@@ -215,7 +216,8 @@ protected:
 
     QTemporaryDir dir;
     QString bank;
-    EditorWindow window;
+    vq::test::RecordingSounds sounds;
+    EditorWindow window{sounds};
 };
 
 TEST_F(EditorTest, OpensTheDemoBankWithItsRowsAndPathInTheTitle) {
@@ -425,7 +427,7 @@ TEST_F(EditorTest, SavedBankReadsBackTheSameQuestionsInEveryReader) {
     EXPECT_EQ(readBytes(bank), before) << "saving elsewhere leaves the opened file alone";
 
     // Reopened: the same rows.
-    EditorWindow again;
+    EditorWindow again{sounds};
     ASSERT_TRUE(again.openFile(other));
     EXPECT_EQ(again.model()->rows(), rows);
 

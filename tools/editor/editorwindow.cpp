@@ -3,13 +3,16 @@
 #include "bankmodel.h"
 #include "celldelegate.h"
 #include "importdialog.h"
+#include "mediafolder.h"
 #include "preview.h"
 #include "rowclipboard.h"
 #include "thumbnailcache.h"
 
 #include "data/bankschema.h"
 #include "data/jetwriter.h"
+#include "mediacheck.h"
 #include "platform/exception.h"
+#include "platform/files.h"
 
 #include <QAction>
 #include <QApplication>
@@ -101,18 +104,21 @@ QString droppedFile(const QMimeData* data) {
     const QList<QUrl> urls = data->urls();
     if (urls.size() != 1 || !urls.front().isLocalFile())
         return {};
-    const QString path = urls.front().toLocalFile();
-    return droppedKind(path) == Dropped::Nothing ? QString() : path;
+    return urls.front().toLocalFile();
 }
+
+const QString kPictureFilter =
+    QStringLiteral("图片 (*.jpg *.jpeg *.png *.bmp *.gif);;所有文件 (*)");
+const QString kClipFilter = QStringLiteral("声音 (*.wav *.ogg *.flac *.mp3);;所有文件 (*)");
 
 } // namespace
 
-EditorWindow::EditorWindow(QWidget* parent)
-    : QMainWindow(parent), m_model(new BankModel(this)), m_proxy(new QSortFilterProxyModel(this)),
-      m_view(new QTableView), m_findBar(new QWidget), m_findEdit(new QLineEdit),
-      m_findStatus(new QLabel), m_bottom(new QTabWidget), m_problems(new QListWidget),
-      m_findings(new QListWidget), m_thumbnails(new ThumbnailCache(this)),
-      m_savePassword(vq::jet::kBankPassword) {
+EditorWindow::EditorWindow(vq::SoundService& sounds, QWidget* parent)
+    : QMainWindow(parent), m_sounds(sounds), m_model(new BankModel(this)),
+      m_proxy(new QSortFilterProxyModel(this)), m_view(new QTableView), m_findBar(new QWidget),
+      m_findEdit(new QLineEdit), m_findStatus(new QLabel), m_bottom(new QTabWidget),
+      m_problems(new QListWidget), m_findings(new QListWidget),
+      m_thumbnails(new ThumbnailCache(this)), m_savePassword(vq::jet::kBankPassword) {
     setObjectName(QStringLiteral("EditorWindow"));
     setAcceptDrops(true);
     setUpTable();
@@ -266,6 +272,8 @@ void EditorWindow::buildActions() {
     tools->setMovable(false);
     const FileActions files = buildFileMenu(file);
     const QList<QAction*> edits = buildEditMenu(edit);
+    m_mediaMenu = menuBar()->addMenu(QStringLiteral("素材(&M)"));
+    const QList<QAction*> clips = buildMediaMenu(m_mediaMenu);
     QAction* check = menuAction(bank, QStringLiteral("检查(&C)"), {QKeySequence(Qt::Key_F7)},
                                 [this] { runCheck(); });
     QAction* show = menuAction(bank, QStringLiteral("在放映中预览"), {QKeySequence(Qt::Key_F5)},
@@ -282,6 +290,38 @@ void EditorWindow::buildActions() {
     tools->addSeparator();
     for (QAction* a : {files.import, check, show})
         tools->addAction(a);
+    tools->addSeparator();
+    for (QAction* a : clips)
+        tools->addAction(a);
+}
+
+QList<QAction*> EditorWindow::buildMediaMenu(QMenu* media) {
+    using vq::bank::OptionalColumn;
+    for (const OptionalColumn c :
+         {OptionalColumn::Picture, OptionalColumn::AnswerPicture, OptionalColumn::Sound})
+        menuAction(media, QStringLiteral("选择%1…").arg(vq::bank::optionalColumnName(c)), {},
+                   [this, c] { chooseMedia(c); });
+    media->addSeparator();
+    for (const OptionalColumn c :
+         {OptionalColumn::Picture, OptionalColumn::AnswerPicture, OptionalColumn::Sound})
+        menuAction(media, QStringLiteral("清除%1").arg(vq::bank::optionalColumnName(c)), {},
+                   [this, c] { clearMedia(c); });
+    media->addSeparator();
+    QAction* play = menuAction(media, QStringLiteral("播放声音"), {QKeySequence(Qt::Key_F8)},
+                               [this] { playClip(); });
+    QAction* stop = menuAction(media, QStringLiteral("停止"),
+                               {QKeySequence(Qt::SHIFT | Qt::Key_F8)}, [this] { stopClip(); });
+    // The same entries on the row a right click is on.
+    m_view->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_view, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+        const QModelIndex index = m_view->indexAt(at);
+        if (!index.isValid())
+            return;
+        m_view->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect |
+                                                             QItemSelectionModel::Rows);
+        m_mediaMenu->popup(m_view->viewport()->mapToGlobal(at));
+    });
+    return {play, stop};
 }
 
 // A toolbar button that runs the action under a text of its own that never changes: undo and
@@ -525,10 +565,21 @@ void EditorWindow::selectRow(int row) {
     m_view->scrollTo(at, QAbstractItemView::PositionAtCenter);
 }
 
+// The rows any selected cell is in: a row with a cell of its own selected is taken whole, also
+// where the selection leaves the far columns out (those scrolled out of sight, say).
+QList<int> EditorWindow::selectedViewRows() const {
+    QSet<int> rows;
+    for (const QModelIndex& i : m_view->selectionModel()->selectedIndexes())
+        rows.insert(i.row());
+    QList<int> out(rows.begin(), rows.end());
+    std::sort(out.begin(), out.end());
+    return out;
+}
+
 QList<int> EditorWindow::selectedRows() const {
     QList<int> rows;
-    for (const QModelIndex& i : m_view->selectionModel()->selectedRows())
-        rows << m_proxy->mapToSource(i).row();
+    for (const int r : selectedViewRows())
+        rows << m_proxy->mapToSource(m_proxy->index(r, 0)).row();
     if (rows.isEmpty() && currentRow() >= 0)
         rows << currentRow();
     return rows;
@@ -657,8 +708,7 @@ bool EditorWindow::importWithPreview(const QString& path) {
 
 void EditorWindow::copyRows() {
     QList<int> viewRows;
-    for (const QModelIndex& i : m_view->selectionModel()->selectedRows())
-        viewRows << i.row();
+    viewRows = selectedViewRows();
     if (viewRows.isEmpty() && m_view->currentIndex().isValid())
         viewRows << m_view->currentIndex().row();
     if (viewRows.isEmpty())
@@ -750,7 +800,11 @@ void EditorWindow::dragMoveEvent(QDragMoveEvent* event) {
 
 void EditorWindow::dropEvent(QDropEvent* event) {
     const QString path = droppedFile(event->mimeData());
-    if (path.isEmpty()) {
+    if (!path.isEmpty() && dropOnCell(event->position().toPoint(), path)) {
+        event->acceptProposedAction();
+        return;
+    }
+    if (path.isEmpty() || droppedKind(path) == Dropped::Nothing) {
         event->ignore();
         return;
     }
@@ -763,6 +817,114 @@ void EditorWindow::dropEvent(QDropEvent* event) {
             importWithPreview(path);
         }
     });
+}
+
+bool EditorWindow::dropOnCell(const QPoint& at, const QString& file) {
+    const QPoint inView = m_view->viewport()->mapFrom(this, at);
+    const QModelIndex index = m_view->indexAt(inView);
+    if (!index.isValid() || !m_view->viewport()->rect().contains(inView))
+        return false;
+    const auto column = BankModel::optionalAt(index.column());
+    if (!column || vq::bank::isNumberColumn(*column))
+        return false;
+    const bool fits = vq::bank::isPictureColumn(*column) ? isPictureFile(file) : isClipFile(file);
+    if (!fits) {
+        // A bank or a list dropped on the cell is still opened or imported.
+        if (droppedKind(file) != Dropped::Nothing)
+            return false;
+        statusBar()->showMessage(
+            vq::bank::isPictureColumn(*column)
+                ? QStringLiteral("这不是放映程序能显示的图片（JPG、PNG、BMP、GIF）")
+                : QStringLiteral("这不是声音文件（WAV、OGG、FLAC、MP3）"),
+            10000);
+        return true;
+    }
+    const int row = m_proxy->mapToSource(index).row();
+    // The drag ends first: the program it came from is not held by a box this may show.
+    QTimer::singleShot(0, this, [this, row, column, file] { takeMedia(row, *column, file); });
+    return true;
+}
+
+bool EditorWindow::takeMedia(int row, vq::bank::OptionalColumn column, const QString& file) {
+    if (row < 0 || row >= m_model->rowCount())
+        return false;
+    if (m_path.isEmpty()) {
+        showError(this, QStringLiteral("请先保存题库：图片和声音要复制到题库旁边的“%1”文件夹，"
+                                       "题库保存之后才知道这个文件夹在哪里。")
+                            .arg(bankschema::kMediaFolder));
+        return false;
+    }
+    QString name;
+    try {
+        name = MediaFolder(mediaFolder()).take(file);
+    } catch (const vq::Exception& e) {
+        showError(this, e.message());
+        return false;
+    }
+    // The name may have named another file before (or none): its thumbnail is read again.
+    m_thumbnails->forget(name);
+    if (!m_model->setData(m_model->index(row, BankModel::columnOf(column)), name))
+        return false;
+    selectRow(row);
+    statusBar()->showMessage(
+        QStringLiteral("第 %1 行的%2：%3/%4")
+            .arg(row + 1)
+            .arg(vq::bank::optionalColumnName(column), bankschema::kMediaFolder, name),
+        5000);
+    return true;
+}
+
+void EditorWindow::chooseMedia(vq::bank::OptionalColumn column) {
+    const int row = currentRow();
+    if (row < 0)
+        return;
+    const bool picture = vq::bank::isPictureColumn(column);
+    const QString file = QFileDialog::getOpenFileName(
+        this,
+        QStringLiteral("选择%1 — 第 %2 行").arg(vq::bank::optionalColumnName(column)).arg(row + 1),
+        m_path.isEmpty() ? lastFolder() : QFileInfo(m_path).absolutePath(),
+        picture ? kPictureFilter : kClipFilter);
+    if (!file.isEmpty())
+        takeMedia(row, column, file);
+}
+
+void EditorWindow::clearMedia(vq::bank::OptionalColumn column) {
+    const int row = currentRow();
+    if (row >= 0)
+        m_model->setData(m_model->index(row, BankModel::columnOf(column)), QString());
+}
+
+bool EditorWindow::playClip() {
+    const int row = currentRow();
+    const QVariant name =
+        row < 0 ? QVariant() : m_model->row(row).optional[size_t(vq::bank::OptionalColumn::Sound)];
+    if (!name.isValid()) {
+        statusBar()->showMessage(QStringLiteral("这一行没有声音"), 5000);
+        return false;
+    }
+    const QString path = vq::bank::MediaInspector(mediaFolder()).pathOf(name.toString());
+    QFile file(path);
+    if (m_path.isEmpty() || !openRegularFile(file, nullptr)) {
+        statusBar()->showMessage(QStringLiteral("找不到声音文件：%1 文件夹中没有“%2”")
+                                     .arg(bankschema::kMediaFolder, name.toString()),
+                                 10000);
+        return false;
+    }
+    const vq::SoundKind kind = vq::soundKindOf(file.read(12));
+    if (!m_sounds.plays(kind)) {
+        statusBar()->showMessage(QStringLiteral("“%1”不能在这台电脑上播放：这里能播放的声音是 %2")
+                                     .arg(name.toString(), m_sounds.playableKinds()),
+                                 10000);
+        return false;
+    }
+    m_sounds.play(path);
+    statusBar()->showMessage(QStringLiteral("正在播放“%1”").arg(name.toString()), 5000);
+    return true;
+}
+
+void EditorWindow::stopClip() {
+    m_sounds.stop();
+    statusBar()->clearMessage();
 }
 
 bool EditorWindow::exportTo(const QString& path) {
