@@ -3,6 +3,7 @@
 #include "bankfile.h"
 #include "bankmodel.h"
 #include "editorwindow.h"
+#include "rowclipboard.h"
 #include "thumbnailcache.h"
 
 #include "support/file_bytes.h"
@@ -433,6 +434,55 @@ TEST_F(EditorMediaTest, TheRowsClipPlaysThroughTheSoundPathOrTheStatusBarSaysWhy
     EXPECT_FALSE(window.playClip());
     EXPECT_EQ(status(), QStringLiteral("这一行没有声音"));
     EXPECT_EQ(sounds.played.size(), 1);
+}
+
+// Rows with every optional column, some cells empty, names a spreadsheet must quote.
+QList<Row> rowsWithEverything() {
+    QList<Row> rows{rowWith(1, QStringLiteral("猫, 白色.jpg")), rowWith(2), rowWith(3)};
+    rows[0].optional[size_t(OptionalColumn::AnswerPicture)] = QStringLiteral("答案/猫.png");
+    rows[0].optional[size_t(OptionalColumn::Time)] = qint64(20);
+    rows[1].optional[size_t(OptionalColumn::Sound)] = QStringLiteral("歌 1.mp3");
+    rows[1].optional[size_t(OptionalColumn::Points)] = qint64(100000);
+    rows[2].question = QStringLiteral("两行\n的题目");
+    rows[2].optional[size_t(OptionalColumn::Time)] = qint64(3600);
+    rows[2].optional[size_t(OptionalColumn::Points)] = qint64(5);
+    return rows;
+}
+
+TEST_F(EditorMediaTest, ExportedSpreadsheetsAndCopiedRowsComeBackWithEveryColumn) {
+    const QList<Row> rows = rowsWithEverything();
+    const QString csv = dir.filePath(QStringLiteral("全部.csv"));
+    vq::editor::exportCsv(csv, rows);
+    EXPECT_TRUE(vq::test::readBytes(csv).startsWith(
+        "\xEF\xBB\xBF编号,题目,答案,图片,答案图片,声音,时间,分值\r\n"
+        "1,\"题1\",\"答1\",\"猫, 白色.jpg\",\"答案/猫.png\",,20,\r\n"));
+    EXPECT_EQ(vq::editor::importTable(csv).rows, rows);
+    const QString xlsx = dir.filePath(QStringLiteral("全部.xlsx"));
+    vq::editor::exportXlsx(xlsx, rows);
+    EXPECT_EQ(vq::editor::importTable(xlsx).rows, rows);
+    // The columns no row has stay out.
+    QList<Row> some = rows;
+    for (Row& r : some)
+        r.optional[size_t(OptionalColumn::Sound)] = r.optional[size_t(OptionalColumn::Time)] = {};
+    vq::editor::exportCsv(csv, some);
+    EXPECT_TRUE(
+        vq::test::readBytes(csv).startsWith("\xEF\xBB\xBF编号,题目,答案,图片,答案图片,分值\r\n"));
+    EXPECT_EQ(vq::editor::importTable(csv).rows, some);
+
+    // Copied and pasted, the rows are the same.
+    EXPECT_EQ(vq::editor::pastedRows(vq::editor::rowsAsText(rows)).rows, rows);
+    EXPECT_TRUE(vq::editor::rowsAsText(rows).startsWith(
+        QStringLiteral("编号\t题目\t答案\t图片\t答案图片\t声音\t时间\t分值\n")));
+
+    // A cell the bank tool would refuse comes in empty, and the notes name it.
+    writeBytes(csv, "编号,题目,答案,时间,图片\n1,q,a,99999,../x.jpg\n2,q,a,30,ok.jpg\n");
+    const vq::editor::ImportedTable read = vq::editor::importTable(csv);
+    ASSERT_EQ(read.rows.size(), 2);
+    EXPECT_FALSE(optional(read.rows[0], OptionalColumn::Time).isValid());
+    EXPECT_FALSE(optional(read.rows[0], OptionalColumn::Picture).isValid());
+    EXPECT_EQ(optional(read.rows[1], OptionalColumn::Time), QVariant(qint64(30)));
+    EXPECT_EQ(read.notes.filter(QStringLiteral("没有读入")).size(), 2)
+        << read.notes.join('\n').toStdString();
 }
 
 } // namespace

@@ -93,9 +93,16 @@ ImportedTable importedFrom(const vq::bank::QuestionTable& table);
 // existing row or an earlier appended one, becomes the next free number above them all.
 QList<Row> renumberedForAppend(const QList<Row>& existing, QList<Row> added);
 
-// CSV in UTF-8 with a byte order mark (Excel opens it without asking), header 编号,题目,答案.
+// The optional columns any of the rows has a value in, in the bank's order: those a bank, a
+// spreadsheet or the clipboard is written with.
+QList<vq::bank::OptionalColumn> optionalColumnsIn(const QList<Row>& rows);
+// The row's cell of the column as a spreadsheet shows it; empty for none.
+QString optionalText(const Row& row, vq::bank::OptionalColumn column);
+
+// CSV in UTF-8 with a byte order mark (Excel opens it without asking), header 编号,题目,答案
+// and the optional columns the rows have, by their names.
 void exportCsv(const QString& path, const QList<Row>& rows);
-// An .xlsx workbook with one sheet of the same three columns.
+// An .xlsx workbook with one sheet of the same columns.
 void exportXlsx(const QString& path, const QList<Row>& rows);
 
 } // namespace vq::editor
