@@ -1038,7 +1038,7 @@ void EditorWindow::preview() {
         const std::optional<PresenterInstallation> from = findInstallation(m_path);
         if (!from)
             throw vq::Exception(QStringLiteral("找不到放映程序 velquo 的安装，无法预览。"));
-        m_previews.push_back(startPreview(m_model->rows(), *from));
+        m_previews.push_back(startPreview(m_model->rows(), *from, mediaFolder()));
     } catch (const vq::Exception& e) {
         showError(this, e.message());
     }

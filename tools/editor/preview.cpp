@@ -1,6 +1,8 @@
 #include "preview.h"
 
+#include "data/bankschema.h"
 #include "data/jetwriter.h"
+#include "mediacheck.h"
 #include "platform/exception.h"
 #include "platform/folders.h"
 
@@ -9,6 +11,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QSet>
 
 namespace vq::editor {
 namespace {
@@ -48,8 +51,35 @@ std::optional<PresenterInstallation> findInstallation(const QString& bankPath) {
     return std::nullopt;
 }
 
-std::unique_ptr<QTemporaryDir> startPreview(const QList<Row>& rows,
-                                            const PresenterInstallation& from) {
+namespace {
+
+// The files the rows name, copied from the media folder into the preview's own: the show looks
+// for them beside its bank. Only those named: the folder may hold far more than the bank uses.
+void copyNamedMedia(const QList<Row>& rows, const QString& media, const QString& into) {
+    if (media.isEmpty())
+        return;
+    const vq::bank::MediaInspector from(media);
+    const vq::bank::MediaInspector to(into);
+    QSet<QString> done;
+    for (const Row& r : rows)
+        for (const vq::bank::OptionalColumn c :
+             {vq::bank::OptionalColumn::Picture, vq::bank::OptionalColumn::AnswerPicture,
+              vq::bank::OptionalColumn::Sound}) {
+            const QString name = optionalText(r, c);
+            if (name.isEmpty() || done.contains(name))
+                continue;
+            done.insert(name);
+            const QString target = to.pathOf(name);
+            // A missing file is missing in the preview too, as it would be at the show.
+            if (QFileInfo(from.pathOf(name)).isFile() && QDir().mkpath(QFileInfo(target).path()))
+                QFile::copy(from.pathOf(name), target);
+        }
+}
+
+} // namespace
+
+std::unique_ptr<QTemporaryDir>
+startPreview(const QList<Row>& rows, const PresenterInstallation& from, const QString& media) {
     if (!QFileInfo(from.program).isExecutable())
         throw vq::Exception(QStringLiteral("找不到放映程序，无法预览。"));
     auto dir = std::make_unique<QTemporaryDir>(
@@ -71,6 +101,7 @@ std::unique_ptr<QTemporaryDir> startPreview(const QList<Row>& rows,
             QFile::setPermissions(target, QFile::permissions(target) | QFileDevice::WriteOwner);
     }
     saveBank(dir->filePath(QStringLiteral("db.DLL")), rows, vq::jet::kBankPassword);
+    copyNamedMedia(rows, media, dir->filePath(bankschema::kMediaFolder));
     QProcess process;
     process.setProgram(copy);
     process.setWorkingDirectory(dir->path());
