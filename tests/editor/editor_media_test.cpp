@@ -400,6 +400,28 @@ TEST_F(EditorMediaTest, PicturesAndClipsAreCopiedBesideTheBankAndNamedInOneUndoa
     EXPECT_EQ(optional(model->row(0), OptionalColumn::Picture).toString(),
               QStringLiteral("猫.jpg"));
 
+    // A name the folder had no file for shows its picture once the file is taken in, or once
+    // it is put there by hand and the bank checked.
+    const QModelIndex second = model->index(2, BankModel::AnswerPictureColumn);
+    const QModelIndex third = model->index(3, BankModel::PictureColumn);
+    ASSERT_TRUE(model->setData(second, QStringLiteral("新.jpg")));
+    ASSERT_TRUE(model->setData(third, QStringLiteral("后来.jpg")));
+    second.data(Qt::DecorationRole);
+    third.data(Qt::DecorationRole);
+    window.thumbnails()->waitForDecodings();
+    EXPECT_EQ(second.data().toString(), QStringLiteral("新.jpg（缺少文件）"));
+    EXPECT_EQ(third.data().toString(), QStringLiteral("后来.jpg（缺少文件）"));
+    ASSERT_TRUE(QFile::copy(elsewhere + "/猫.jpg", elsewhere + "/新.jpg"));
+    ASSERT_TRUE(window.takeMedia(2, OptionalColumn::AnswerPicture, elsewhere + "/新.jpg"));
+    ASSERT_TRUE(QFile::copy(elsewhere + "/猫.jpg", media + "/后来.jpg"));
+    window.runCheck();
+    second.data(Qt::DecorationRole);
+    third.data(Qt::DecorationRole);
+    window.thumbnails()->waitForDecodings();
+    EXPECT_EQ(second.data().toString(), QStringLiteral("新.jpg"));
+    EXPECT_FALSE(second.data(Qt::DecorationRole).value<QPixmap>().isNull());
+    EXPECT_EQ(third.data().toString(), QStringLiteral("后来.jpg"));
+
     // A picture dropped on a picture cell is taken into it; on a clip's cell it is refused.
     ASSERT_TRUE(dropOnCell(window, cell(1, BankModel::PictureColumn), elsewhere + "/猫.jpg"));
     QTRY_COMPARE_WITH_TIMEOUT(optional(model->row(1), OptionalColumn::Picture).toString(),

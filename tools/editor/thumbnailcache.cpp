@@ -59,8 +59,12 @@ ThumbnailCache::~ThumbnailCache() {
 void ThumbnailCache::setFolder(const QString& folder) {
     if (folder == m_folder)
         return;
-    m_pool.clear(); // decodings not started are for the old folder
     m_folder = folder;
+    forgetAll();
+}
+
+void ThumbnailCache::forgetAll() {
+    m_pool.clear(); // decodings not started yet would be of files as they were
     m_thumbnails.clear();
     m_pixmaps.clear();
     m_tickets.clear();

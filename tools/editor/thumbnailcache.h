@@ -45,6 +45,8 @@ public:
     QPixmap pixmap(const QString& name);
     // Forgets a name's thumbnail: its file has changed.
     void forget(const QString& name);
+    // Forgets every thumbnail: the folder's files may have changed.
+    void forgetAll();
     // Waits for the decodings under way and takes in their results (the tests' way of knowing
     // they are done).
     void waitForDecodings();
