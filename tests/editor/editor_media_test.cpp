@@ -11,6 +11,7 @@
 #include "support/recording.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -500,6 +501,31 @@ TEST_F(EditorMediaTest, ExportedSpreadsheetsAndCopiedRowsComeBackWithEveryColumn
     EXPECT_EQ(vq::editor::pastedRows(vq::editor::rowsAsText(rows)).rows, rows);
     EXPECT_TRUE(vq::editor::rowsAsText(rows).startsWith(
         QStringLiteral("编号\t题目\t答案\t图片\t答案图片\t声音\t时间\t分值\n")));
+
+    // The import's preview shows them, and they come into the table.
+    open({});
+    QStringList headers;
+    QString shownTime;
+    QTimer watch;
+    watch.setInterval(10);
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        QWidget* dialog = QApplication::activeModalWidget();
+        auto* preview = dialog ? dialog->findChild<QTableView*>("importPreview") : nullptr;
+        if (!preview)
+            return;
+        watch.stop();
+        for (int c = 0; c < preview->model()->columnCount(); ++c)
+            headers << preview->model()->headerData(c, Qt::Horizontal).toString();
+        shownTime = preview->model()->index(2, 6).data().toString();
+        qobject_cast<QDialog*>(dialog)->accept();
+    });
+    watch.start();
+    vq::editor::exportXlsx(xlsx, rows);
+    ASSERT_TRUE(window.importWithPreview(xlsx));
+    EXPECT_EQ(headers, QStringList({"编号", "题目", "答案", "图片", "答案图片", "声音", "时间",
+                                    "分值", "问题"}));
+    EXPECT_EQ(shownTime, QStringLiteral("3600"));
+    EXPECT_EQ(window.model()->rows(), rows);
 
     // A cell the bank tool would refuse comes in empty, and the notes name it.
     writeBytes(csv, "编号,题目,答案,时间,图片\n1,q,a,99999,../x.jpg\n2,q,a,30,ok.jpg\n");
