@@ -538,4 +538,36 @@ TEST_F(EditorMediaTest, ExportedSpreadsheetsAndCopiedRowsComeBackWithEveryColumn
         << read.notes.join('\n').toStdString();
 }
 
+// The pictures a workbook places on its rows go into the media folder under their questions'
+// names, as the bank tool's build puts them; without a saved bank the rows come without them.
+TEST_F(EditorMediaTest, PicturesPlacedInAWorkbookAreTakenIntoTheMediaFolder) {
+    const QString workbook =
+        QStringLiteral(VELQUO_SOURCE_DIR "/tests/tools/data/media/libreoffice-pictures.xlsx");
+    window.show();
+    NextBox unsaved;
+    ASSERT_TRUE(window.importFile(workbook, EditorWindow::ImportMode::ReplaceAll));
+    EXPECT_TRUE(unsaved.text.contains(QStringLiteral("2 张图片没有取出：请先保存题库")))
+        << unsaved.text.toStdString();
+    ASSERT_EQ(window.model()->rowCount(), 3);
+    EXPECT_FALSE(optional(window.model()->row(0), OptionalColumn::Picture).isValid());
+    window.model()->undoStack()->setClean();
+
+    open({rowWith(1)});
+    ASSERT_TRUE(window.importFile(workbook, EditorWindow::ImportMode::Append));
+    const QList<Row> rows = window.model()->rows();
+    ASSERT_EQ(rows.size(), 4);
+    // Appended after question 1, the workbook's 1 becomes 4, and its picture is named so.
+    EXPECT_EQ(rows[1].number, 4);
+    EXPECT_EQ(optional(rows[1], OptionalColumn::Picture).toString(), QStringLiteral("第4题.png"));
+    EXPECT_EQ(optional(rows[2], OptionalColumn::AnswerPicture).toString(),
+              QStringLiteral("第2题答案.jpeg"));
+    EXPECT_FALSE(optional(rows[3], OptionalColumn::Picture).isValid());
+    EXPECT_EQ(QImage(media + QStringLiteral("/第4题.png")).size(), QSize(40, 30));
+    EXPECT_EQ(QImage(media + QStringLiteral("/第2题答案.jpeg")).size(), QSize(30, 40));
+    EXPECT_TRUE(status().startsWith(QStringLiteral("从工作簿中取出 2 张图片")));
+    // One step back takes the rows out; the files stay for a redo.
+    window.model()->undoStack()->undo();
+    EXPECT_EQ(window.model()->rowCount(), 1);
+}
+
 } // namespace

@@ -412,10 +412,18 @@ ImportedTable importedFrom(const vq::bank::QuestionTable& table) {
         }
         out.rows.append(std::move(row));
         out.sourceLines.append(q.row);
+        out.placed.append(q.placed);
     }
     if (refused > kListedRefusals)
         out.notes << QStringLiteral("……共 %1 个单元格没有读入").arg(refused);
     return out;
+}
+
+qsizetype ImportedTable::placedCount() const {
+    qsizetype n = 0;
+    for (const QList<vq::bank::PlacedMedia>& p : placed)
+        n += p.size();
+    return n;
 }
 
 QList<Row> renumberedForAppend(const QList<Row>& existing, QList<Row> added) {

@@ -2,6 +2,7 @@
 
 #include "bankreplacement.h"
 #include "optionalcolumns.h"
+#include "questiontable.h"
 
 #include <QList>
 #include <QString>
@@ -12,10 +13,6 @@
 #include <functional>
 #include <memory>
 #include <optional>
-
-namespace vq::bank {
-struct QuestionTable;
-}
 
 // The editor's file side: a bank's rows read from and written to Jet files, spreadsheets in
 // and out. No widgets here, so that the tests drive it directly.
@@ -84,6 +81,10 @@ struct ImportedTable {
     QList<int> sourceLines; // the line or sheet row of each row, for the preview
     QStringList notes;      // what was read and how (encoding, ignored columns)
     bool numbered = true;   // false: the list had no 编号 column and its rows were numbered 1..N
+    // The pictures a workbook places on each row (most rows none), to be taken into the media
+    // folder once the rows are in.
+    QList<QList<vq::bank::PlacedMedia>> placed;
+    qsizetype placedCount() const;
 };
 ImportedTable importTable(const QString& path);
 // The same from a list already read (the file's name for the notes).

@@ -668,13 +668,37 @@ bool EditorWindow::importFile(const QString& path, ImportMode mode) {
         return false;
     }
     const QString what = QStringLiteral("导入 %1").arg(QFileInfo(path).fileName());
-    if (mode == ImportMode::ReplaceAll) {
-        m_model->replaceAll(table.rows, what);
-    } else {
-        m_model->appendRows(renumberedForAppend(m_model->rows(), table.rows), what);
-    }
+    takeIn(table, mode == ImportMode::ReplaceAll, what);
     rememberFolder(path);
     return true;
+}
+
+void EditorWindow::takeIn(const ImportedTable& table, bool replaceAll, const QString& what) {
+    QList<Row> rows = replaceAll ? table.rows : renumberedForAppend(m_model->rows(), table.rows);
+    // The pictures placed in a workbook go into the media folder under the numbers the rows
+    // come in with.
+    if (const qsizetype placed = table.placedCount(); placed > 0) {
+        try {
+            if (m_path.isEmpty())
+                throw vq::Exception(
+                    QStringLiteral("工作簿中放在行上的 %1 张图片没有取出：请先保存题库，"
+                                   "图片要存进题库旁边的“%2”文件夹。题目照常导入。")
+                        .arg(placed)
+                        .arg(bankschema::kMediaFolder));
+            const int taken = placePictures(rows, table.placed, MediaFolder(mediaFolder()));
+            statusBar()->showMessage(QStringLiteral("从工作簿中取出 %1 张图片，放进了%2文件夹")
+                                         .arg(taken)
+                                         .arg(bankschema::kMediaFolder),
+                                     10000);
+        } catch (const vq::Exception& e) {
+            showError(this, e.message());
+        }
+        m_thumbnails->forgetAll();
+    }
+    if (replaceAll)
+        m_model->replaceAll(rows, what);
+    else
+        m_model->appendRows(rows, what);
 }
 
 void EditorWindow::importDialog() {
@@ -700,10 +724,7 @@ bool EditorWindow::importWithPreview(const QString& path) {
     ImportDialog dialog(what, table, m_model->rows(), {}, this);
     if (dialog.exec() != QDialog::Accepted)
         return false;
-    if (dialog.replaceAll())
-        m_model->replaceAll(table.rows, what);
-    else
-        m_model->appendRows(renumberedForAppend(m_model->rows(), table.rows), what);
+    takeIn(table, dialog.replaceAll(), what);
     rememberFolder(path);
     return true;
 }

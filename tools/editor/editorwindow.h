@@ -124,6 +124,8 @@ private:
     void openDialog();
     bool saveAsDialog();
     void importDialog();
+    // The imported rows into the table as one step, replacing every row or appended.
+    void takeIn(const ImportedTable& table, bool replaceAll, const QString& what);
     void exportDialog();
     void saveOptions();
     void editLong();

@@ -57,20 +57,13 @@ QString MediaFolder::besideBank(const QString& bankPath) {
     return QFileInfo(bankPath).dir().filePath(bankschema::kMediaFolder);
 }
 
-QString MediaFolder::take(const QString& source) const {
-    const QFileInfo from(source);
-    if (!from.isFile())
-        throw vq::Exception(QStringLiteral("找不到文件 %1").arg(QDir::toNativeSeparators(source)));
+QString MediaFolder::placeFor(const QString& wanted,
+                              const std::function<bool(const QString&)>& holds,
+                              bool& present) const {
     if (!QDir().mkpath(m_folder))
         throw vq::Exception(
             QStringLiteral("无法建立文件夹 %1").arg(QDir::toNativeSeparators(m_folder)));
-    // Already in the folder: named where it lies, with the show's separators.
-    const QString folder = QFileInfo(m_folder).canonicalFilePath();
-    const QString canonical = from.canonicalFilePath();
-    if (canonical.startsWith(folder + u'/'))
-        return canonical.mid(folder.size() + 1);
-
-    const QString name = windowsName(from.fileName());
+    const QString name = windowsName(wanted);
     const QString base = QFileInfo(name).completeBaseName();
     const QString suffix = QFileInfo(name).suffix();
     for (int n = 1;; ++n) {
@@ -83,16 +76,73 @@ QString MediaFolder::take(const QString& source) const {
             throw vq::Exception(QStringLiteral("文件名太长：题库最多存 %1 个字符")
                                     .arg(vq::bank::kLongestMediaName));
         const QString target = QDir(m_folder).filePath(candidate);
-        if (!QFileInfo::exists(target)) {
-            if (!QFile::copy(source, target))
-                throw vq::Exception(
-                    QStringLiteral("无法把 %1 复制到 %2")
-                        .arg(QDir::toNativeSeparators(source), QDir::toNativeSeparators(m_folder)));
-            return candidate;
-        }
-        if (sameContent(source, target))
+        present = QFileInfo::exists(target);
+        if (!present || holds(target))
             return candidate;
     }
+}
+
+QString MediaFolder::take(const QString& source) const {
+    const QFileInfo from(source);
+    if (!from.isFile())
+        throw vq::Exception(QStringLiteral("找不到文件 %1").arg(QDir::toNativeSeparators(source)));
+    // Already in the folder: named where it lies, with the show's separators.
+    if (QDir().exists(m_folder)) {
+        const QString folder = QFileInfo(m_folder).canonicalFilePath();
+        const QString canonical = from.canonicalFilePath();
+        if (canonical.startsWith(folder + u'/'))
+            return canonical.mid(folder.size() + 1);
+    }
+    bool present = false;
+    const QString name = placeFor(
+        from.fileName(), [&](const QString& target) { return sameContent(source, target); },
+        present);
+    const QString target = QDir(m_folder).filePath(name);
+    if (!present && !QFile::copy(source, target))
+        throw vq::Exception(
+            QStringLiteral("无法把 %1 复制到 %2")
+                .arg(QDir::toNativeSeparators(source), QDir::toNativeSeparators(m_folder)));
+    return name;
+}
+
+QString MediaFolder::take(const QString& wanted, const QByteArray& bytes) const {
+    bool present = false;
+    const QString name = placeFor(
+        wanted,
+        [&](const QString& target) {
+            QFile f(target);
+            return f.size() == bytes.size() && f.open(QIODevice::ReadOnly) && f.readAll() == bytes;
+        },
+        present);
+    if (present)
+        return name;
+    QFile f(QDir(m_folder).filePath(name));
+    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size() || !f.flush())
+        throw vq::Exception(QStringLiteral("无法写入 %1：%2")
+                                .arg(QDir::toNativeSeparators(f.fileName()), f.errorString()));
+    return name;
+}
+
+int placePictures(QList<Row>& rows, const QList<QList<vq::bank::PlacedMedia>>& placed,
+                  const MediaFolder& folder) {
+    int taken = 0;
+    for (qsizetype i = 0; i < rows.size() && i < placed.size(); ++i) {
+        for (const vq::bank::PlacedMedia& m : placed[i]) {
+            QVariant& cell = rows[i].optional[size_t(m.column)];
+            if (cell.isValid())
+                continue;
+            // The same names in every language, as the bank tool gives them.
+            const QString base = m.column == vq::bank::OptionalColumn::AnswerPicture
+                                     ? QStringLiteral("第%1题答案")
+                                     : QStringLiteral("第%1题");
+            const QString number =
+                rows[i].number ? QString::number(*rows[i].number) : QString::number(i + 1);
+            const QString suffix = m.suffix.isEmpty() ? QString() : u'.' + m.suffix;
+            cell = folder.take(base.arg(number) + suffix, m.bytes);
+            ++taken;
+        }
+    }
+    return taken;
 }
 
 } // namespace vq::editor

@@ -1,6 +1,11 @@
 #pragma once
 
+#include "bankfile.h"
+
+#include <QByteArray>
 #include <QString>
+
+#include <functional>
 
 namespace vq::editor {
 
@@ -23,9 +28,24 @@ public:
     // Characters a Windows file name cannot hold become "_". The folder is made when missing.
     // Throws vq::Exception in Chinese.
     QString take(const QString& source) const;
+    // The same for bytes (a picture placed in a workbook), under `name` or a free name after it.
+    QString take(const QString& name, const QByteArray& bytes) const;
 
 private:
+    // The name the content goes in under: `name` when free or holding the same content
+    // (`holds` tells), else the first free "name (2).ext", "name (3).ext", ...; the folder
+    // made. Whether the file is there already comes back in `present`.
+    QString placeFor(const QString& name, const std::function<bool(const QString&)>& holds,
+                     bool& present) const;
+
     QString m_folder;
 };
+
+// The pictures a workbook placed on the rows (by row, as ImportedTable holds them) taken into
+// the folder under their questions' names ("第3题.png", "第3题答案.jpeg") and named in the
+// rows' cells; a cell that names a file already keeps it, as the bank tool keeps it. Returns how
+// many were taken. Throws vq::Exception in Chinese.
+int placePictures(QList<Row>& rows, const QList<QList<vq::bank::PlacedMedia>>& placed,
+                  const MediaFolder& folder);
 
 } // namespace vq::editor
