@@ -189,6 +189,17 @@ TEST_F(EditorMediaTest, MediaNamesTheBankToolWouldRefuseAreRefusedWithItsReason)
     EXPECT_FALSE(optional(model->row(0), OptionalColumn::Sound).isValid());
     EXPECT_EQ(model->undoStack()->count(), 2);
 
+    // A value a bank made elsewhere holds, which the bank tool would not build, is marked.
+    QList<Row> rows = model->rows();
+    rows[0].optional[size_t(OptionalColumn::Time)] = qint64(5000);
+    model->load(rows);
+    const QModelIndex time = model->index(0, BankModel::TimeColumn);
+    EXPECT_EQ(time.data().toString(), QStringLiteral("5000"));
+    EXPECT_TRUE(time.data(Qt::ToolTipRole).toString().contains(QStringLiteral("不是秒数")));
+    EXPECT_TRUE(time.data(Qt::ForegroundRole).isValid());
+    EXPECT_FALSE(model->index(0, BankModel::SoundColumn).data(Qt::ForegroundRole).isValid());
+    model->setData(time, QString());
+
     // Saved and opened again, the names and numbers are the bank's.
     typeInto(0, BankModel::PointsColumn, QStringLiteral("20"));
     ASSERT_TRUE(window.saveTo(bank));

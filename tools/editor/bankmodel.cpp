@@ -123,6 +123,15 @@ void BankModel::thumbnailReady(const QString&) {
             {Qt::DisplayRole, Qt::DecorationRole, Qt::ToolTipRole, Qt::ForegroundRole});
 }
 
+namespace {
+
+// Why the bank tool would refuse the value; empty when it takes it (or there is none).
+QString refusedValue(vq::bank::OptionalColumn column, const QVariant& value) {
+    return value.isValid() ? vq::bank::checkCell(column, value.toString()).problem : QString();
+}
+
+} // namespace
+
 // An optional column's cell: the value as the bank holds it, a picture's thumbnail, and what
 // is wrong with a picture the table cannot show.
 QVariant BankModel::optionalData(const Row& r, int column, int role) const {
@@ -150,6 +159,9 @@ QVariant BankModel::optionalData(const Row& r, int column, int role) const {
             return m_thumbnails->pixmap(v.toString());
         break;
     case Qt::ToolTipRole:
+        // A value the bank tool would not build, as a bank made elsewhere may hold it.
+        if (const QString why = refusedValue(c, v); !why.isEmpty())
+            return why;
         if (state == Thumbnail::Missing)
             return QStringLiteral("缺少文件：%1 文件夹中没有“%2”")
                 .arg(bankschema::kMediaFolder, v.toString());
@@ -160,7 +172,8 @@ QVariant BankModel::optionalData(const Row& r, int column, int role) const {
             return v.toString();
         break;
     case Qt::ForegroundRole:
-        if (state == Thumbnail::Missing || state == Thumbnail::Unreadable)
+        if (state == Thumbnail::Missing || state == Thumbnail::Unreadable ||
+            !refusedValue(c, v).isEmpty())
             return QBrush(QColor(170, 0, 0));
         break;
     case Qt::TextAlignmentRole:
