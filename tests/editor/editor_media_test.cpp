@@ -22,6 +22,7 @@
 #include <QPixmap>
 #include <QScopeGuard>
 #include <QSettings>
+#include <QSignalSpy>
 #include <QSortFilterProxyModel>
 #include <QStatusBar>
 #include <QTableView>
@@ -280,8 +281,13 @@ TEST_F(EditorMediaTest, TheTableShowsThumbnailsWithoutWaitingAndNamesWhatItCanno
     const qint64 asked = timer.elapsed();
     std::printf("1000 picture cells asked in %lld ms\n", asked);
     EXPECT_LT(asked, 300);
+    QSignalSpy repaints(model, &QAbstractItemModel::dataChanged);
     window.thumbnails()->waitForDecodings();
     std::printf("and their 40 thumbnails decoded %lld ms after\n", timer.elapsed());
+    // The pictures that came in together repaint the cells once.
+    EXPECT_EQ(repaints.count(), 0);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return repaints.count() > 0; }, 5000));
+    EXPECT_EQ(repaints.count(), 1);
 
     const QPixmap shown =
         model->index(0, BankModel::PictureColumn).data(Qt::DecorationRole).value<QPixmap>();

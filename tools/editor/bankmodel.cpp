@@ -88,7 +88,11 @@ private:
 
 } // namespace
 
-BankModel::BankModel(QObject* parent) : QAbstractTableModel(parent) {}
+BankModel::BankModel(QObject* parent) : QAbstractTableModel(parent) {
+    m_thumbnailsReady.setSingleShot(true);
+    m_thumbnailsReady.setInterval(50);
+    connect(&m_thumbnailsReady, &QTimer::timeout, this, &BankModel::thumbnailsChanged);
+}
 
 std::optional<vq::bank::OptionalColumn> BankModel::optionalAt(int column) {
     if (column < PictureColumn || column >= ColumnCount)
@@ -108,6 +112,11 @@ void BankModel::setThumbnails(ThumbnailCache* thumbnails) {
         connect(m_thumbnails, &ThumbnailCache::ready, this, &BankModel::thumbnailReady);
 }
 
+void BankModel::thumbnailReady() {
+    if (!m_thumbnailsReady.isActive())
+        m_thumbnailsReady.start();
+}
+
 bool BankModel::hasPictures() const {
     return std::any_of(m_rows.cbegin(), m_rows.cend(), [](const Row& r) {
         return r.optional[size_t(vq::bank::OptionalColumn::Picture)].isValid() ||
@@ -115,7 +124,8 @@ bool BankModel::hasPictures() const {
     });
 }
 
-void BankModel::thumbnailReady(const QString&) {
+void BankModel::thumbnailsChanged() {
+    m_thumbnailsReady.stop();
     // The view repaints what it shows of the two columns; rows out of sight cost nothing.
     if (rowCount())
         emit dataChanged(

@@ -4,6 +4,7 @@
 
 #include <QAbstractTableModel>
 #include <QHash>
+#include <QTimer>
 #include <QUndoStack>
 
 #include <optional>
@@ -41,7 +42,7 @@ public:
     // Where the pictures' thumbnails come from (not owned); without one the cells show names.
     void setThumbnails(ThumbnailCache* thumbnails);
     // The thumbnails are to be asked for again (their folder changed).
-    void thumbnailsChanged() { thumbnailReady({}); }
+    void thumbnailsChanged();
     // Whether any row names a picture: the view then makes room for the thumbnails.
     bool hasPictures() const;
 
@@ -96,7 +97,7 @@ signals:
 
 private:
     QVariant optionalData(const Row& r, int column, int role) const;
-    void thumbnailReady(const QString& name);
+    void thumbnailReady();
     void count(const Row& row, int delta);
     void emitRowChanged(int row);
     // Rows whose texts are still in the file: the file's row index, -1 once read.
@@ -109,6 +110,9 @@ private:
     int m_duplicateRows = 0; // rows whose number another row holds too
     QUndoStack m_undo;
     ThumbnailCache* m_thumbnails = nullptr;
+    // Thumbnails come in bursts while a screenful is decoded: the cells are repainted once a
+    // burst, not once a picture (each time is a pass over every row of the sorting proxy).
+    QTimer m_thumbnailsReady;
 };
 
 } // namespace vq::editor
