@@ -365,7 +365,10 @@ TEST_F(EditorMediaTest, PicturesAndClipsAreCopiedBesideTheBankAndNamedInOneUndoa
     // A bank not saved yet has no folder beside it.
     window.show();
     NextBox unsaved;
-    window.model()->addRow(0, rowWith(1));
+    window.model()->addRow(0, rowWith(1, QStringLiteral("猫.jpg")));
+    // Its names are neither found nor missing.
+    EXPECT_EQ(window.model()->index(0, BankModel::PictureColumn).data().toString(),
+              QStringLiteral("猫.jpg"));
     EXPECT_FALSE(window.takeMedia(0, OptionalColumn::Picture, elsewhere + "/猫.jpg"));
     EXPECT_TRUE(unsaved.text.startsWith(QStringLiteral("请先保存题库")))
         << unsaved.text.toStdString();

@@ -154,7 +154,9 @@ QVariant BankModel::optionalData(const Row& r, int column, int role) const {
         return v.isValid() ? v.toLongLong() : std::numeric_limits<qlonglong>::min();
     if (role == SortRole)
         return v.toString();
-    const bool picture = vq::bank::isPictureColumn(c) && v.isValid() && m_thumbnails;
+    // A bank not saved yet has no media folder: its names are names, neither found nor missing.
+    const bool picture = vq::bank::isPictureColumn(c) && v.isValid() && m_thumbnails &&
+                         !m_thumbnails->folder().isEmpty();
     const Thumbnail::State state =
         picture ? m_thumbnails->lookup(v.toString()).state : Thumbnail::Loading;
     switch (role) {
