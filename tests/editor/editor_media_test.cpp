@@ -453,6 +453,22 @@ TEST_F(EditorMediaTest, PicturesAndClipsAreCopiedBesideTheBankAndNamedInOneUndoa
     EXPECT_TRUE(status().startsWith(QStringLiteral("这不是声音文件")));
     // A picture anywhere else is no drop the window takes.
     EXPECT_FALSE(dropOnCell(window, cell(1, BankModel::QuestionColumn), elsewhere + "/猫.jpg"));
+
+    // Saved into another folder, the bank takes the files it names along, and only those.
+    writeBytes(media + "/不用的.jpg", "unused");
+    const QString moved = dir.filePath(QStringLiteral("另存"));
+    ASSERT_TRUE(QDir().mkpath(moved));
+    ASSERT_TRUE(window.saveTo(moved + QStringLiteral("/db.DLL")));
+    QStringList there;
+    for (const char* f :
+         {"猫.jpg", "猫 (2).jpg", "动物/狗.jpg", "新.jpg", "后来.jpg", "不用的.jpg"})
+        if (QFileInfo::exists(moved + QStringLiteral("/题库素材/") + QString::fromUtf8(f)))
+            there << QString::fromUtf8(f);
+    EXPECT_EQ(there, QStringList({"猫.jpg", "猫 (2).jpg", "动物/狗.jpg", "新.jpg", "后来.jpg"}));
+    EXPECT_TRUE(status().contains(QStringLiteral("图片和声音 5 个复制到了旁边的题库素材文件夹")))
+        << status().toStdString();
+    EXPECT_EQ(model->index(0, BankModel::PictureColumn).data().toString(),
+              QStringLiteral("猫.jpg"));
 }
 
 TEST_F(EditorMediaTest, TheRowsClipPlaysThroughTheSoundPathOrTheStatusBarSaysWhyNot) {

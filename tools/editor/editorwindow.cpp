@@ -505,14 +505,23 @@ bool EditorWindow::saveTo(const QString& path) {
         showError(this, e.message());
         return false;
     }
+    // Saved into another folder, the bank takes its pictures and clips along.
+    const QString before = mediaFolder();
     m_path = QFileInfo(path).absoluteFilePath();
+    const int copied = before.isEmpty() || QFileInfo(before) == QFileInfo(mediaFolder())
+                           ? 0
+                           : copyNamedMedia(m_model->rows(), before, mediaFolder());
     m_thumbnails->setFolder(mediaFolder());
     m_model->thumbnailsChanged();
     rememberFolder(m_path);
     m_model->undoStack()->setClean();
     updateTitle();
-    statusBar()->showMessage(QStringLiteral("已保存到 %1").arg(QDir::toNativeSeparators(m_path)),
-                             5000);
+    QString saved = QStringLiteral("已保存到 %1").arg(QDir::toNativeSeparators(m_path));
+    if (copied > 0)
+        saved += QStringLiteral("，图片和声音 %1 个复制到了旁边的%2文件夹")
+                     .arg(copied)
+                     .arg(bankschema::kMediaFolder);
+    statusBar()->showMessage(saved, 5000);
     return true;
 }
 

@@ -1,6 +1,7 @@
 #include "mediafolder.h"
 
 #include "data/bankschema.h"
+#include "mediacheck.h"
 #include "optionalcolumns.h"
 #include "platform/exception.h"
 #include "platform/files.h"
@@ -9,6 +10,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSet>
 
 namespace vq::editor {
 namespace {
@@ -143,6 +145,27 @@ int placePictures(QList<Row>& rows, const QList<QList<vq::bank::PlacedMedia>>& p
         }
     }
     return taken;
+}
+
+int copyNamedMedia(const QList<Row>& rows, const QString& from, const QString& into) {
+    const vq::bank::MediaInspector source(from);
+    const vq::bank::MediaInspector target(into);
+    QSet<QString> done;
+    int copied = 0;
+    for (const Row& r : rows)
+        for (const vq::bank::OptionalColumn c :
+             {vq::bank::OptionalColumn::Picture, vq::bank::OptionalColumn::AnswerPicture,
+              vq::bank::OptionalColumn::Sound}) {
+            const QString name = optionalText(r, c);
+            if (name.isEmpty() || done.contains(name))
+                continue;
+            done.insert(name);
+            const QString to = target.pathOf(name);
+            if (QFileInfo(source.pathOf(name)).isFile() && !QFileInfo::exists(to) &&
+                QDir().mkpath(QFileInfo(to).path()) && QFile::copy(source.pathOf(name), to))
+                ++copied;
+        }
+    return copied;
 }
 
 } // namespace vq::editor

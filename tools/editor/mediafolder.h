@@ -48,4 +48,9 @@ private:
 int placePictures(QList<Row>& rows, const QList<QList<vq::bank::PlacedMedia>>& placed,
                   const MediaFolder& folder);
 
+// The files the rows name copied from one media folder into another (made as needed): only
+// those named, since a folder may hold far more than the bank uses. A file missing in `from` is
+// left missing, one already in `into` is kept. Returns how many were copied.
+int copyNamedMedia(const QList<Row>& rows, const QString& from, const QString& into);
+
 } // namespace vq::editor

@@ -2,7 +2,7 @@
 
 #include "data/bankschema.h"
 #include "data/jetwriter.h"
-#include "mediacheck.h"
+#include "mediafolder.h"
 #include "platform/exception.h"
 #include "platform/folders.h"
 
@@ -11,7 +11,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
-#include <QSet>
 
 namespace vq::editor {
 namespace {
@@ -51,33 +50,6 @@ std::optional<PresenterInstallation> findInstallation(const QString& bankPath) {
     return std::nullopt;
 }
 
-namespace {
-
-// The files the rows name, copied from the media folder into the preview's own: the show looks
-// for them beside its bank. Only those named: the folder may hold far more than the bank uses.
-void copyNamedMedia(const QList<Row>& rows, const QString& media, const QString& into) {
-    if (media.isEmpty())
-        return;
-    const vq::bank::MediaInspector from(media);
-    const vq::bank::MediaInspector to(into);
-    QSet<QString> done;
-    for (const Row& r : rows)
-        for (const vq::bank::OptionalColumn c :
-             {vq::bank::OptionalColumn::Picture, vq::bank::OptionalColumn::AnswerPicture,
-              vq::bank::OptionalColumn::Sound}) {
-            const QString name = optionalText(r, c);
-            if (name.isEmpty() || done.contains(name))
-                continue;
-            done.insert(name);
-            const QString target = to.pathOf(name);
-            // A missing file is missing in the preview too, as it would be at the show.
-            if (QFileInfo(from.pathOf(name)).isFile() && QDir().mkpath(QFileInfo(target).path()))
-                QFile::copy(from.pathOf(name), target);
-        }
-}
-
-} // namespace
-
 std::unique_ptr<QTemporaryDir>
 startPreview(const QList<Row>& rows, const PresenterInstallation& from, const QString& media) {
     if (!QFileInfo(from.program).isExecutable())
@@ -101,7 +73,9 @@ startPreview(const QList<Row>& rows, const PresenterInstallation& from, const QS
             QFile::setPermissions(target, QFile::permissions(target) | QFileDevice::WriteOwner);
     }
     saveBank(dir->filePath(QStringLiteral("db.DLL")), rows, vq::jet::kBankPassword);
-    copyNamedMedia(rows, media, dir->filePath(bankschema::kMediaFolder));
+    // The show looks for them beside its bank.
+    if (!media.isEmpty())
+        copyNamedMedia(rows, media, dir->filePath(bankschema::kMediaFolder));
     QProcess process;
     process.setProgram(copy);
     process.setWorkingDirectory(dir->path());
