@@ -880,12 +880,8 @@ bool EditorWindow::dropOnCell(const QPoint& at, const QString& file) {
 bool EditorWindow::takeMedia(int row, vq::bank::OptionalColumn column, const QString& file) {
     if (row < 0 || row >= m_model->rowCount())
         return false;
-    if (m_path.isEmpty()) {
-        showError(this, QStringLiteral("请先保存题库：图片和声音要复制到题库旁边的“%1”文件夹，"
-                                       "题库保存之后才知道这个文件夹在哪里。")
-                            .arg(bankschema::kMediaFolder));
+    if (!hasMediaFolder())
         return false;
-    }
     QString name;
     try {
         name = MediaFolder(mediaFolder()).take(file);
@@ -906,9 +902,18 @@ bool EditorWindow::takeMedia(int row, vq::bank::OptionalColumn column, const QSt
     return true;
 }
 
+bool EditorWindow::hasMediaFolder() {
+    if (!m_path.isEmpty())
+        return true;
+    showError(this, QStringLiteral("请先保存题库：图片和声音要复制到题库旁边的“%1”文件夹，"
+                                   "题库保存之后才知道这个文件夹在哪里。")
+                        .arg(bankschema::kMediaFolder));
+    return false;
+}
+
 void EditorWindow::chooseMedia(vq::bank::OptionalColumn column) {
     const int row = currentRow();
-    if (row < 0)
+    if (row < 0 || !hasMediaFolder())
         return;
     const bool picture = vq::bank::isPictureColumn(column);
     const QString file = QFileDialog::getOpenFileName(

@@ -109,6 +109,8 @@ private:
     // The media menu, which is the table's context menu too; returns play and stop.
     QList<QAction*> buildMediaMenu(QMenu* media);
     void chooseMedia(vq::bank::OptionalColumn column);
+    // Whether the bank has been saved, so that its media folder is known; else says so in a box.
+    bool hasMediaFolder();
     // A picture or clip dropped on a cell of its column; false for any other drop.
     bool dropOnCell(const QPoint& at, const QString& file);
     QAction* toolbarButtonFor(QAction* action, const QString& text);
