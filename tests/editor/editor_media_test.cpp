@@ -252,6 +252,26 @@ TEST_F(EditorMediaTest, AThumbnailIsDecodedSmallUprightOrSaysWhyNot) {
     EXPECT_TRUE(vq::test::showsQuarters(upright.image));
 }
 
+// A bank of more pictures than the thumbnails kept: the ones put out for room come again.
+TEST_F(EditorMediaTest, ThumbnailsPutOutForRoomAreDecodedAgainWhenAskedFor) {
+    ASSERT_TRUE(QDir().mkpath(media));
+    for (int i = 0; i < 3; ++i)
+        ASSERT_TRUE(photograph().save(media + QStringLiteral("/p%1.jpg").arg(i), "JPEG", 80));
+    // Room for two of 53 x 40 pixels.
+    ThumbnailCache cache(nullptr, 2 * 53 * 40 * 4 + 100);
+    cache.setFolder(media);
+    for (int i = 0; i < 3; ++i) {
+        cache.lookup(QStringLiteral("p%1.jpg").arg(i));
+        cache.waitForDecodings();
+    }
+    EXPECT_FALSE(cache.pixmap(QStringLiteral("p2.jpg")).isNull());
+    EXPECT_FALSE(cache.pixmap(QStringLiteral("p1.jpg")).isNull());
+    EXPECT_TRUE(cache.pixmap(QStringLiteral("p0.jpg")).isNull());
+    EXPECT_EQ(cache.lookup(QStringLiteral("p0.jpg")).state, Thumbnail::Loading);
+    cache.waitForDecodings();
+    EXPECT_EQ(cache.pixmap(QStringLiteral("p0.jpg")).size(), QSize(53, 40));
+}
+
 TEST_F(EditorMediaTest, TheTableShowsThumbnailsWithoutWaitingAndNamesWhatItCannotShow) {
     ASSERT_TRUE(QDir().mkpath(media));
     // A thousand rows naming forty 12-megapixel photographs, a missing and a broken picture.

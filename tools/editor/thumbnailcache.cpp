@@ -46,7 +46,8 @@ Thumbnail decodeThumbnail(const QString& path, QSize box) {
     return out;
 }
 
-ThumbnailCache::ThumbnailCache(QObject* parent) : QObject(parent) {
+ThumbnailCache::ThumbnailCache(QObject* parent, qint64 keptBytes)
+    : QObject(parent), m_pixmaps(keptBytes) {
     // The machine's other work goes on while a bank's pictures are decoded.
     m_pool.setMaxThreadCount(2);
 }
@@ -91,12 +92,14 @@ const Thumbnail& ThumbnailCache::lookup(const QString& name) {
 }
 
 QPixmap ThumbnailCache::pixmap(const QString& name) {
-    if (auto it = m_pixmaps.constFind(name); it != m_pixmaps.cend())
-        return *it;
-    const Thumbnail& t = lookup(name);
-    if (t.state != Thumbnail::Ready)
-        return {};
-    return m_pixmaps[name] = QPixmap::fromImage(t.image);
+    if (const QPixmap* kept = m_pixmaps.object(name))
+        return *kept;
+    // Ready, but put out for room: decoded again.
+    if (lookup(name).state == Thumbnail::Ready) {
+        m_thumbnails.remove(name);
+        lookup(name);
+    }
+    return {};
 }
 
 void ThumbnailCache::forget(const QString& name) {
@@ -118,7 +121,13 @@ void ThumbnailCache::decoded(quint64 ticket, const QString& name, const Thumbnai
     auto it = m_thumbnails.find(name);
     if (it == m_thumbnails.end())
         return;
-    *it = thumbnail;
+    it->state = thumbnail.state;
+    it->detail = thumbnail.detail;
+    if (thumbnail.state == Thumbnail::Ready) {
+        auto* picture = new QPixmap(QPixmap::fromImage(thumbnail.image));
+        const qint64 bytes = qint64(picture->width()) * picture->height() * 4;
+        m_pixmaps.insert(name, picture, bytes);
+    }
     emit ready(name);
 }
 
