@@ -9,6 +9,8 @@
 #include <QFileInfo>
 #include <QImageReader>
 
+#include <limits>
+
 namespace vq::editor {
 
 Thumbnail decodeThumbnail(const QString& path, QSize box) {
@@ -82,12 +84,17 @@ const Thumbnail& ThumbnailCache::lookup(const QString& name) {
     const QString path = vq::bank::MediaInspector(m_folder).pathOf(name);
     const quint64 ticket = ++m_nextTicket;
     m_tickets.insert(name, ticket);
-    m_pool.start([this, path, name, ticket] {
-        const Thumbnail result = decodeThumbnail(path, kBox);
-        QMetaObject::invokeMethod(
-            this, [this, ticket, name, result] { decoded(ticket, name, result); },
-            Qt::QueuedConnection);
-    });
+    // The latest asked first: those are the rows on the screen now, while the ones scrolled past
+    // on the way there wait.
+    const auto latestFirst = int(ticket % quint64(std::numeric_limits<int>::max()));
+    m_pool.start(
+        [this, path, name, ticket] {
+            const Thumbnail result = decodeThumbnail(path, kBox);
+            QMetaObject::invokeMethod(
+                this, [this, ticket, name, result] { decoded(ticket, name, result); },
+                Qt::QueuedConnection);
+        },
+        latestFirst);
     return entry;
 }
 
