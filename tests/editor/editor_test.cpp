@@ -10,6 +10,7 @@
 #include "support/failing_file_steps.h"
 #include "support/file_bytes.h"
 #include "support/real_jet_files.h"
+#include "support/recording.h"
 #include "support/skips.h"
 
 #include "platform/ansi.h"
@@ -217,7 +218,8 @@ protected:
 
     QTemporaryDir dir;
     QString bank;
-    EditorWindow window;
+    vq::test::RecordingSounds sounds;
+    EditorWindow window{sounds};
 };
 
 TEST_F(EditorTest, OpensTheDemoBankWithItsRowsAndPathInTheTitle) {
@@ -427,7 +429,7 @@ TEST_F(EditorTest, SavedBankReadsBackTheSameQuestionsInEveryReader) {
     EXPECT_EQ(readBytes(bank), before) << "saving elsewhere leaves the opened file alone";
 
     // Reopened: the same rows.
-    EditorWindow again;
+    EditorWindow again{sounds};
     ASSERT_TRUE(again.openFile(other));
     EXPECT_EQ(again.model()->rows(), rows);
 
@@ -985,8 +987,16 @@ TEST_F(EditorTest, PreviewStartsThePresenterFromATemporaryCopyOfItsInstallation)
             QDir::listSeparator().toLatin1() + path);
     const auto restorePath = qScopeGuard([&] { qputenv("PATH", path); });
     const QStringList userFiles = QDir(install).entryList(QDir::Files);
-    const QList<Row> rows{{7, QStringLiteral("预览的题"), QStringLiteral("预览的答案")}};
-    std::unique_ptr<QTemporaryDir> copy = vq::editor::startPreview(rows, {presenter, install});
+    QList<Row> rows{{7, QStringLiteral("预览的题"), QStringLiteral("预览的答案")}};
+    // The pictures the rows name come along from the bank's media folder, and only those.
+    const QString media = dir.filePath(QStringLiteral("题库素材"));
+    ASSERT_TRUE(QDir().mkpath(media + QStringLiteral("/动物")));
+    writeBytes(media + QStringLiteral("/动物/猫.jpg"), "cat");
+    writeBytes(media + QStringLiteral("/别的.jpg"), "unused");
+    rows[0].optional[size_t(vq::bank::OptionalColumn::Picture)] = QStringLiteral("动物/猫.jpg");
+    rows[0].optional[size_t(vq::bank::OptionalColumn::Sound)] = QStringLiteral("没有.wav");
+    std::unique_ptr<QTemporaryDir> copy =
+        vq::editor::startPreview(rows, {presenter, install}, media);
     ASSERT_TRUE(copy);
     ASSERT_TRUE(QTest::qWaitFor([&] { return QFile::exists(report); }, 20000));
     const QStringList lines = QString::fromUtf8(readBytes(report)).split(u'\n', Qt::SkipEmptyParts);
@@ -998,6 +1008,8 @@ TEST_F(EditorTest, PreviewStartsThePresenterFromATemporaryCopyOfItsInstallation)
     EXPECT_TRUE(lines.contains(name));
     // The copy's bank holds the edited rows; the user's installation is as it was.
     EXPECT_EQ(vq::editor::openBank(copy->filePath(QStringLiteral("db.DLL")), {})->rows, rows);
+    EXPECT_EQ(readBytes(copy->filePath(QStringLiteral("题库素材/动物/猫.jpg"))), "cat");
+    EXPECT_FALSE(QFileInfo::exists(copy->filePath(QStringLiteral("题库素材/别的.jpg"))));
     EXPECT_EQ(QDir(install).entryList(QDir::Files), userFiles);
     EXPECT_EQ(readBytes(install + QStringLiteral("/db.DLL")), "the user's own bank");
 }

@@ -64,6 +64,20 @@ std::optional<qint32> numberFrom(const QVariant& v) {
     return qint32(n);
 }
 
+// An optional column's cell as the editor holds it: a number column's as a qint64, a media
+// column's as its text; an empty or unreadable cell as none.
+QVariant optionalValue(vq::bank::OptionalColumn column, const QVariant& cell) {
+    if (!cell.isValid() || cell.isNull())
+        return {};
+    if (vq::bank::isNumberColumn(column)) {
+        bool ok = false;
+        const qint64 n = cell.toLongLong(&ok);
+        return ok ? QVariant(n) : QVariant();
+    }
+    const QString text = cell.toString();
+    return text.isEmpty() ? QVariant() : QVariant(text);
+}
+
 // The texts of a full read of the table, taken from the file's snapshot row by row.
 struct RowSetTexts final : LazyTexts {
     explicit RowSetTexts(vq::jet::RowSet rows) : set(std::move(rows)) {}
@@ -109,7 +123,7 @@ OpenedBank readRows(vq::jet::Database& db, bool lazyTexts) {
         Row& row = out.rows[r];
         row.number = numberFrom(set.cell(r, number));
         for (const auto& [column, at] : optional)
-            row.optional[size_t(column)] = set.cell(r, at);
+            row.optional[size_t(column)] = optionalValue(column, set.cell(r, at));
         if (!lazyTexts)
             texts->fill(r, row);
     }
@@ -120,12 +134,8 @@ OpenedBank readRows(vq::jet::Database& db, bool lazyTexts) {
 
 vq::jet::Table bankTable(const QList<Row>& rows) {
     vq::jet::Table t = vq::jet::questionTable({});
-    QList<vq::bank::OptionalColumn> optional;
-    for (const vq::bank::OptionalColumn c : vq::bank::kOptionalColumns) {
-        if (std::none_of(rows.cbegin(), rows.cend(),
-                         [&](const Row& r) { return r.optional[size_t(c)].isValid(); }))
-            continue;
-        optional << c;
+    const QList<vq::bank::OptionalColumn> optional = optionalColumnsIn(rows);
+    for (const vq::bank::OptionalColumn c : optional) {
         t.columns << vq::jet::Column{vq::bank::optionalColumnName(c),
                                      vq::bank::isNumberColumn(c) ? vq::jet::ColumnType::Long
                                                                  : vq::jet::ColumnType::Text,
@@ -186,9 +196,12 @@ QByteArray sheetXml(const QList<Row>& rows) {
     xml.writeStartElement(QStringLiteral("worksheet"));
     xml.writeDefaultNamespace(
         QStringLiteral("http://schemas.openxmlformats.org/spreadsheetml/2006/main"));
+    const QList<vq::bank::OptionalColumn> optional = optionalColumnsIn(rows);
     xml.writeStartElement(QStringLiteral("cols"));
-    const int widths[] = {8, 60, 30};
-    for (int i = 0; i < 3; ++i) {
+    QList<int> widths{8, 60, 30};
+    for (const vq::bank::OptionalColumn c : optional)
+        widths << (vq::bank::isNumberColumn(c) ? 8 : 20);
+    for (int i = 0; i < widths.size(); ++i) {
         xml.writeEmptyElement(QStringLiteral("col"));
         xml.writeAttribute(QStringLiteral("min"), QString::number(i + 1));
         xml.writeAttribute(QStringLiteral("max"), QString::number(i + 1));
@@ -217,6 +230,10 @@ QByteArray sheetXml(const QList<Row>& rows) {
     textCell(QStringLiteral("A1"), kNumber);
     textCell(QStringLiteral("B1"), kQuestion);
     textCell(QStringLiteral("C1"), kAnswer);
+    // The optional columns from D on (at most H: the letters are single).
+    const auto letter = [](qsizetype i) { return QChar(u'D' + char16_t(i)); };
+    for (qsizetype i = 0; i < optional.size(); ++i)
+        textCell(letter(i) + QStringLiteral("1"), vq::bank::optionalColumnName(optional[i]));
     xml.writeEndElement();
     for (int i = 0; i < rows.size(); ++i) {
         const int r = i + 2;
@@ -230,6 +247,19 @@ QByteArray sheetXml(const QList<Row>& rows) {
         }
         textCell(QLatin1Char('B') + n, rows[i].question);
         textCell(QLatin1Char('C') + n, rows[i].answer);
+        for (qsizetype c = 0; c < optional.size(); ++c) {
+            const QVariant& v = rows[i].optional[size_t(optional[c])];
+            if (!v.isValid())
+                continue;
+            if (!vq::bank::isNumberColumn(optional[c])) {
+                textCell(letter(c) + n, v.toString());
+                continue;
+            }
+            xml.writeStartElement(QStringLiteral("c"));
+            xml.writeAttribute(QStringLiteral("r"), letter(c) + n);
+            xml.writeTextElement(QStringLiteral("v"), QString::number(v.toLongLong()));
+            xml.writeEndElement();
+        }
         xml.writeEndElement();
     }
     xml.writeEndElement(); // sheetData
@@ -239,6 +269,20 @@ QByteArray sheetXml(const QList<Row>& rows) {
 }
 
 } // namespace
+
+QList<vq::bank::OptionalColumn> optionalColumnsIn(const QList<Row>& rows) {
+    QList<vq::bank::OptionalColumn> out;
+    for (const vq::bank::OptionalColumn c : vq::bank::kOptionalColumns)
+        if (std::any_of(rows.cbegin(), rows.cend(),
+                        [&](const Row& r) { return r.optional[size_t(c)].isValid(); }))
+            out << c;
+    return out;
+}
+
+QString optionalText(const Row& row, vq::bank::OptionalColumn column) {
+    const QVariant& v = row.optional[size_t(column)];
+    return v.isValid() ? v.toString() : QString();
+}
 
 std::optional<OpenedBank> openBank(const QString& path, const PasswordPrompt& prompt,
                                    bool lazyTexts) {
@@ -353,6 +397,8 @@ ImportedTable importedFrom(const vq::bank::QuestionTable& table) {
     out.notes << table.describe();
     out.notes << table.findings();
     out.rows.reserve(table.rows.size());
+    constexpr int kListedRefusals = 20;
+    int refused = 0;
     for (qsizetype i = 0; i < table.rows.size(); ++i) {
         const vq::bank::QuestionRow& q = table.rows[i];
         Row row;
@@ -360,10 +406,29 @@ ImportedTable importedFrom(const vq::bank::QuestionTable& table) {
         row.number = table.numbered ? numberFrom(q.number) : std::optional<qint32>(qint32(i + 1));
         row.question = q.question;
         row.answer = q.answer;
+        // A cell the bank tool would refuse comes in empty, and the preview says which.
+        for (const vq::bank::OptionalColumn c : table.optionalColumns) {
+            const vq::bank::CheckedCell checked = vq::bank::checkCell(c, q.optional[size_t(c)]);
+            row.optional[size_t(c)] = checked.value;
+            if (!checked.problem.isEmpty() && ++refused <= kListedRefusals)
+                out.notes << QStringLiteral("%1 的%2没有读入：%3")
+                                 .arg(table.place(q.row), vq::bank::optionalColumnName(c),
+                                      checked.problem);
+        }
         out.rows.append(std::move(row));
         out.sourceLines.append(q.row);
+        out.placed.append(q.placed);
     }
+    if (refused > kListedRefusals)
+        out.notes << QStringLiteral("……共 %1 个单元格没有读入").arg(refused);
     return out;
+}
+
+qsizetype ImportedTable::placedCount() const {
+    qsizetype n = 0;
+    for (const QList<vq::bank::PlacedMedia>& p : placed)
+        n += p.size();
+    return n;
 }
 
 QList<Row> renumberedForAppend(const QList<Row>& existing, QList<Row> added) {
@@ -394,10 +459,20 @@ void exportCsv(const QString& path, const QList<Row>& rows) {
         q.replace(u'"', QStringLiteral("\"\""));
         return u'"' + q + u'"';
     };
-    QString text = kNumber + u',' + kQuestion + u',' + kAnswer + QStringLiteral("\r\n");
-    for (const Row& r : rows)
+    const QList<vq::bank::OptionalColumn> optional = optionalColumnsIn(rows);
+    QString text = kNumber + u',' + kQuestion + u',' + kAnswer;
+    for (const vq::bank::OptionalColumn c : optional)
+        text += u',' + vq::bank::optionalColumnName(c);
+    text += QStringLiteral("\r\n");
+    for (const Row& r : rows) {
         text += (r.number ? QString::number(*r.number) : QString()) + u',' + quoted(r.question) +
-                u',' + quoted(r.answer) + QStringLiteral("\r\n");
+                u',' + quoted(r.answer);
+        for (const vq::bank::OptionalColumn c : optional) {
+            const QString cell = optionalText(r, c);
+            text += u',' + (vq::bank::isNumberColumn(c) || cell.isEmpty() ? cell : quoted(cell));
+        }
+        text += QStringLiteral("\r\n");
+    }
     QSaveFile f(path);
     if (!f.open(QIODevice::WriteOnly))
         throw vq::Exception(QStringLiteral("无法写入 %1：%2").arg(path, f.errorString()));

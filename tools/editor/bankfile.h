@@ -2,6 +2,7 @@
 
 #include "bankreplacement.h"
 #include "optionalcolumns.h"
+#include "questiontable.h"
 
 #include <QList>
 #include <QString>
@@ -12,10 +13,6 @@
 #include <functional>
 #include <memory>
 #include <optional>
-
-namespace vq::bank {
-struct QuestionTable;
-}
 
 // The editor's file side: a bank's rows read from and written to Jet files, spreadsheets in
 // and out. No widgets here, so that the tests drive it directly.
@@ -85,6 +82,10 @@ struct ImportedTable {
     QList<int> sourceLines; // the line or sheet row of each row, for the preview
     QStringList notes;      // what was read and how (encoding, ignored columns)
     bool numbered = true;   // false: the list had no 编号 column and its rows were numbered 1..N
+    // The pictures a workbook places on each row (most rows none), to be taken into the media
+    // folder once the rows are in.
+    QList<QList<vq::bank::PlacedMedia>> placed;
+    qsizetype placedCount() const;
 };
 ImportedTable importTable(const QString& path);
 // The same from a list already read (the file's name for the notes).
@@ -94,9 +95,16 @@ ImportedTable importedFrom(const vq::bank::QuestionTable& table);
 // existing row or an earlier appended one, becomes the next free number above them all.
 QList<Row> renumberedForAppend(const QList<Row>& existing, QList<Row> added);
 
-// CSV in UTF-8 with a byte order mark (Excel opens it without asking), header 编号,题目,答案.
+// The optional columns any of the rows has a value in, in the bank's order: those a bank, a
+// spreadsheet or the clipboard is written with.
+QList<vq::bank::OptionalColumn> optionalColumnsIn(const QList<Row>& rows);
+// The row's cell of the column as a spreadsheet shows it; empty for none.
+QString optionalText(const Row& row, vq::bank::OptionalColumn column);
+
+// CSV in UTF-8 with a byte order mark (Excel opens it without asking), header 编号,题目,答案
+// and the optional columns the rows have, by their names.
 void exportCsv(const QString& path, const QList<Row>& rows);
-// An .xlsx workbook with one sheet of the same three columns.
+// An .xlsx workbook with one sheet of the same columns.
 void exportXlsx(const QString& path, const QList<Row>& rows);
 
 } // namespace vq::editor

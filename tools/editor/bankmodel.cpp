@@ -1,6 +1,9 @@
 #include "bankmodel.h"
 
 #include "problemstyle.h"
+#include "thumbnailcache.h"
+
+#include "data/bankschema.h"
 
 #include <QBrush>
 #include <QColor>
@@ -85,7 +88,111 @@ private:
 
 } // namespace
 
-BankModel::BankModel(QObject* parent) : QAbstractTableModel(parent) {}
+BankModel::BankModel(QObject* parent) : QAbstractTableModel(parent) {
+    m_thumbnailsReady.setSingleShot(true);
+    m_thumbnailsReady.setInterval(50);
+    connect(&m_thumbnailsReady, &QTimer::timeout, this, &BankModel::thumbnailsChanged);
+}
+
+std::optional<vq::bank::OptionalColumn> BankModel::optionalAt(int column) {
+    if (column < PictureColumn || column >= ColumnCount)
+        return std::nullopt;
+    return vq::bank::kOptionalColumns[size_t(column - PictureColumn)];
+}
+
+int BankModel::columnOf(vq::bank::OptionalColumn column) {
+    return PictureColumn + int(column);
+}
+
+void BankModel::setThumbnails(ThumbnailCache* thumbnails) {
+    if (m_thumbnails)
+        disconnect(m_thumbnails, nullptr, this, nullptr);
+    m_thumbnails = thumbnails;
+    if (m_thumbnails)
+        connect(m_thumbnails, &ThumbnailCache::ready, this, &BankModel::thumbnailReady);
+}
+
+void BankModel::thumbnailReady() {
+    if (!m_thumbnailsReady.isActive())
+        m_thumbnailsReady.start();
+}
+
+bool BankModel::hasPictures() const {
+    return std::any_of(m_rows.cbegin(), m_rows.cend(), [](const Row& r) {
+        return r.optional[size_t(vq::bank::OptionalColumn::Picture)].isValid() ||
+               r.optional[size_t(vq::bank::OptionalColumn::AnswerPicture)].isValid();
+    });
+}
+
+void BankModel::thumbnailsChanged() {
+    m_thumbnailsReady.stop();
+    // The view repaints what it shows of the two columns; rows out of sight cost nothing.
+    if (rowCount())
+        emit dataChanged(
+            index(0, PictureColumn), index(rowCount() - 1, AnswerPictureColumn),
+            {Qt::DisplayRole, Qt::DecorationRole, Qt::ToolTipRole, Qt::ForegroundRole});
+}
+
+namespace {
+
+// Why the bank tool would refuse the value; empty when it takes it (or there is none).
+QString refusedValue(vq::bank::OptionalColumn column, const QVariant& value) {
+    return value.isValid() ? vq::bank::checkCell(column, value.toString()).problem : QString();
+}
+
+} // namespace
+
+// An optional column's cell: the value as the bank holds it, a picture's thumbnail, and what
+// is wrong with a picture the table cannot show.
+QVariant BankModel::optionalData(const Row& r, int column, int role) const {
+    const vq::bank::OptionalColumn c = *optionalAt(column);
+    const QVariant& v = r.optional[size_t(c)];
+    const bool number = vq::bank::isNumberColumn(c);
+    if (role == Qt::EditRole)
+        return v.isValid() ? v.toString() : QString();
+    if (role == SortRole && number)
+        return v.isValid() ? v.toLongLong() : std::numeric_limits<qlonglong>::min();
+    if (role == SortRole)
+        return v.toString();
+    // A bank not saved yet has no media folder: its names are names, neither found nor missing.
+    const bool picture = vq::bank::isPictureColumn(c) && v.isValid() && m_thumbnails &&
+                         !m_thumbnails->folder().isEmpty();
+    const Thumbnail::State state =
+        picture ? m_thumbnails->lookup(v.toString()).state : Thumbnail::Loading;
+    switch (role) {
+    case Qt::DisplayRole:
+        if (state == Thumbnail::Missing)
+            return QStringLiteral("%1（缺少文件）").arg(v.toString());
+        if (state == Thumbnail::Unreadable)
+            return QStringLiteral("%1（无法读取）").arg(v.toString());
+        return v.isValid() ? v.toString() : QString();
+    case Qt::DecorationRole:
+        if (state == Thumbnail::Ready)
+            return m_thumbnails->pixmap(v.toString());
+        break;
+    case Qt::ToolTipRole:
+        // A value the bank tool would not build, as a bank made elsewhere may hold it.
+        if (const QString why = refusedValue(c, v); !why.isEmpty())
+            return why;
+        if (state == Thumbnail::Missing)
+            return QStringLiteral("缺少文件：%1 文件夹中没有“%2”")
+                .arg(bankschema::kMediaFolder, v.toString());
+        if (state == Thumbnail::Unreadable)
+            return QStringLiteral("无法读取“%1”：%2")
+                .arg(v.toString(), m_thumbnails->lookup(v.toString()).detail);
+        if (v.isValid() && !number)
+            return v.toString();
+        break;
+    case Qt::ForegroundRole:
+        if (state == Thumbnail::Missing || state == Thumbnail::Unreadable ||
+            !refusedValue(c, v).isEmpty())
+            return QBrush(QColor(170, 0, 0));
+        break;
+    case Qt::TextAlignmentRole:
+        return int((number ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
+    }
+    return {};
+}
 
 const Row& BankModel::row(int index) const {
     Row& r = m_rows[index];
@@ -115,10 +222,19 @@ int BankModel::columnCount(const QModelIndex& parent) const {
 QVariant BankModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() >= m_rows.size())
         return {};
-    // The number alone needs no text from the file.
-    const bool texts = index.column() != NumberColumn &&
+    // The number alone needs no text from the file, nor the optional columns.
+    const bool texts = (index.column() == QuestionColumn || index.column() == AnswerColumn) &&
                        (role == Qt::DisplayRole || role == Qt::EditRole || role == SortRole);
     const Row& r = texts ? row(index.row()) : m_rows[index.row()];
+    if (index.column() >= PictureColumn) {
+        // A problem of the row's number marks the whole row, its own cells' marks after it.
+        const bool rowMarked = !r.number || m_uses.value(*r.number) > 1;
+        if (rowMarked && (role == Qt::BackgroundRole || role == Qt::ForegroundRole))
+            return problemRowStyle(role);
+        if (rowMarked && role == Qt::ToolTipRole)
+            return problemOf(index.row());
+        return optionalData(r, index.column(), role);
+    }
     switch (role) {
     case Qt::DisplayRole:
     case Qt::EditRole:
@@ -171,6 +287,8 @@ QVariant BankModel::headerData(int section, Qt::Orientation orientation, int rol
     case AnswerColumn:
         return QStringLiteral("答案");
     }
+    if (const auto c = optionalAt(section))
+        return vq::bank::optionalColumnName(*c);
     return {};
 }
 
@@ -206,11 +324,24 @@ bool BankModel::setData(const QModelIndex& index, const QVariant& value, int rol
     case AnswerColumn:
         after.answer = value.toString();
         break;
-    default:
-        return false;
+    default: {
+        const auto c = optionalAt(index.column());
+        if (!c)
+            return false;
+        // What the bank tool would refuse to build is refused here, with its reason.
+        const vq::bank::CheckedCell checked = vq::bank::checkCell(*c, value.toString());
+        if (!checked.problem.isEmpty()) {
+            emit editRefused(QStringLiteral("%1：%2").arg(
+                headerData(index.column(), Qt::Horizontal).toString(), checked.problem));
+            return false;
+        }
+        after.optional[size_t(*c)] = checked.value;
+        break;
+    }
     }
     // A tab in a text is a spreadsheet's cell boundary, which the show would print as a gap.
-    if (index.column() != NumberColumn && value.toString().contains(u'\t')) {
+    if ((index.column() == QuestionColumn || index.column() == AnswerColumn) &&
+        value.toString().contains(u'\t')) {
         emit editRefused(
             QStringLiteral("单元格中不能有制表符：要粘贴几个单元格，请选中行后按 Ctrl+V"));
         return false;
@@ -348,8 +479,10 @@ void BankModel::setCellNow(int row, int column, const Row& value) {
     }
     if (column == QuestionColumn)
         r.question = value.question;
-    else
+    else if (column == AnswerColumn)
         r.answer = value.answer;
+    else if (const auto c = optionalAt(column))
+        r.optional[size_t(*c)] = value.optional[size_t(*c)];
     emitRowChanged(row);
 }
 

@@ -4,9 +4,14 @@
 
 #include <QAbstractTableModel>
 #include <QHash>
+#include <QTimer>
 #include <QUndoStack>
 
+#include <optional>
+
 namespace vq::editor {
+
+class ThumbnailCache;
 
 // The bank's rows in file order. Every change from the view goes through the undo stack;
 // the numbers are counted as they change, so that a duplicate or a missing number is known
@@ -14,11 +19,32 @@ namespace vq::editor {
 class BankModel : public QAbstractTableModel {
     Q_OBJECT
 public:
-    enum Column { NumberColumn, QuestionColumn, AnswerColumn, ColumnCount };
+    // The optional columns follow the three written ones in the bank's own order.
+    enum Column {
+        NumberColumn,
+        QuestionColumn,
+        AnswerColumn,
+        PictureColumn,
+        AnswerPictureColumn,
+        SoundColumn,
+        TimeColumn,
+        PointsColumn,
+        ColumnCount
+    };
     // The value a column sorts by: the number as a number (rows without one first).
     static constexpr int SortRole = Qt::UserRole;
 
     explicit BankModel(QObject* parent = nullptr);
+
+    // The optional column a view column shows; none for 编号, 题目 and 答案.
+    static std::optional<vq::bank::OptionalColumn> optionalAt(int column);
+    static int columnOf(vq::bank::OptionalColumn column);
+    // Where the pictures' thumbnails come from (not owned); without one the cells show names.
+    void setThumbnails(ThumbnailCache* thumbnails);
+    // The thumbnails are to be asked for again (their folder changed).
+    void thumbnailsChanged();
+    // Whether any row names a picture: the view then makes room for the thumbnails.
+    bool hasPictures() const;
 
     QUndoStack* undoStack() { return &m_undo; }
     // Every row with its texts (reading those not yet read).
@@ -33,7 +59,8 @@ public:
                         int role = Qt::DisplayRole) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
     // Edits become undoable commands; a number that is not a whole number in the bank's
-    // range is refused, and so is a text with a tab (a block of cells pasted into one cell).
+    // range is refused, and so is a text with a tab (a block of cells pasted into one cell);
+    // an optional column's cell is held to what the bank tool builds, with its reason.
     bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
 
     // A new content (a file opened): no undo history, unchanged. With texts, the rows come
@@ -69,6 +96,8 @@ signals:
     void editRefused(const QString& why);
 
 private:
+    QVariant optionalData(const Row& r, int column, int role) const;
+    void thumbnailReady();
     void count(const Row& row, int delta);
     void emitRowChanged(int row);
     // Rows whose texts are still in the file: the file's row index, -1 once read.
@@ -80,6 +109,10 @@ private:
     int m_emptyNumbers = 0;
     int m_duplicateRows = 0; // rows whose number another row holds too
     QUndoStack m_undo;
+    ThumbnailCache* m_thumbnails = nullptr;
+    // Thumbnails come in bursts while a screenful is decoded: the cells are repainted once a
+    // burst, not once a picture (each time is a pass over every row of the sorting proxy).
+    QTimer m_thumbnailsReady;
 };
 
 } // namespace vq::editor

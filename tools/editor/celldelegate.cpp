@@ -18,6 +18,14 @@ QWidget* CellDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&
         edit->setAlignment(Qt::AlignRight);
         return edit;
     }
+    // A file name, a time or points: one line, checked by the model with its reason when it
+    // is committed (a validator would only swallow the keys without a word).
+    if (const auto optional = BankModel::optionalAt(index.column())) {
+        auto* edit = new QLineEdit(parent);
+        if (vq::bank::isNumberColumn(*optional))
+            edit->setAlignment(Qt::AlignRight);
+        return edit;
+    }
     auto* edit = new QPlainTextEdit(parent);
     edit->setFrameShape(QFrame::Box);
     edit->setTabChangesFocus(true);

@@ -4,9 +4,9 @@
 
 namespace vq::editor {
 
-// In-place editors: a number field that takes whole numbers only, and for the texts a
-// several-line field where Enter finishes and Ctrl+Enter starts a new line, as in a
-// spreadsheet's cell.
+// In-place editors: a number field that takes whole numbers only, a line for the optional
+// columns, and for the texts a several-line field where Enter finishes and Ctrl+Enter starts a
+// new line, as in a spreadsheet's cell.
 class CellDelegate : public QStyledItemDelegate {
     Q_OBJECT
 public:

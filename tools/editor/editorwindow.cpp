@@ -3,11 +3,16 @@
 #include "bankmodel.h"
 #include "celldelegate.h"
 #include "importdialog.h"
+#include "mediafolder.h"
 #include "preview.h"
 #include "rowclipboard.h"
+#include "thumbnailcache.h"
 
+#include "data/bankschema.h"
 #include "data/jetwriter.h"
+#include "mediacheck.h"
 #include "platform/exception.h"
+#include "platform/files.h"
 
 #include <QAction>
 #include <QApplication>
@@ -99,17 +104,21 @@ QString droppedFile(const QMimeData* data) {
     const QList<QUrl> urls = data->urls();
     if (urls.size() != 1 || !urls.front().isLocalFile())
         return {};
-    const QString path = urls.front().toLocalFile();
-    return droppedKind(path) == Dropped::Nothing ? QString() : path;
+    return urls.front().toLocalFile();
 }
+
+const QString kPictureFilter =
+    QStringLiteral("图片 (*.jpg *.jpeg *.png *.bmp *.gif);;所有文件 (*)");
+const QString kClipFilter = QStringLiteral("声音 (*.wav *.ogg *.flac *.mp3);;所有文件 (*)");
 
 } // namespace
 
-EditorWindow::EditorWindow(QWidget* parent)
-    : QMainWindow(parent), m_model(new BankModel(this)), m_proxy(new QSortFilterProxyModel(this)),
-      m_view(new QTableView), m_findBar(new QWidget), m_findEdit(new QLineEdit),
-      m_findStatus(new QLabel), m_bottom(new QTabWidget), m_problems(new QListWidget),
-      m_findings(new QListWidget), m_savePassword(vq::jet::kBankPassword) {
+EditorWindow::EditorWindow(vq::SoundService& sounds, QWidget* parent)
+    : QMainWindow(parent), m_sounds(sounds), m_model(new BankModel(this)),
+      m_proxy(new QSortFilterProxyModel(this)), m_view(new QTableView), m_findBar(new QWidget),
+      m_findEdit(new QLineEdit), m_findStatus(new QLabel), m_bottom(new QTabWidget),
+      m_problems(new QListWidget), m_findings(new QListWidget),
+      m_thumbnails(new ThumbnailCache(this)), m_savePassword(vq::jet::kBankPassword) {
     setObjectName(QStringLiteral("EditorWindow"));
     setAcceptDrops(true);
     setUpTable();
@@ -140,6 +149,10 @@ EditorWindow::EditorWindow(QWidget* parent)
     connect(m_model, &QAbstractItemModel::rowsInserted, this, &EditorWindow::updateTitle);
     connect(m_model, &QAbstractItemModel::rowsRemoved, this, &EditorWindow::updateTitle);
     connect(m_model, &QAbstractItemModel::modelReset, this, &EditorWindow::updateTitle);
+    for (const auto signal : {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved})
+        connect(m_model, signal, this, &EditorWindow::updateRowHeight);
+    connect(m_model, &QAbstractItemModel::modelReset, this, &EditorWindow::updateRowHeight);
+    connect(m_model, &QAbstractItemModel::dataChanged, this, &EditorWindow::updateRowHeight);
     connect(m_model, &BankModel::editRefused, this,
             [this](const QString& why) { statusBar()->showMessage(why, 10000); });
 
@@ -150,6 +163,7 @@ EditorWindow::EditorWindow(QWidget* parent)
 
 // The questions' table: sorted through the proxy, edited in place, fast for 100,000 rows.
 void EditorWindow::setUpTable() {
+    m_model->setThumbnails(m_thumbnails);
     m_proxy->setSourceModel(m_model);
     m_proxy->setSortRole(BankModel::SortRole);
     m_view->setModel(m_proxy);
@@ -167,7 +181,26 @@ void EditorWindow::setUpTable() {
     m_view->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     m_view->horizontalHeader()->setStretchLastSection(true);
     m_view->setColumnWidth(BankModel::NumberColumn, 80);
-    m_view->setColumnWidth(BankModel::QuestionColumn, 520);
+    m_view->setColumnWidth(BankModel::QuestionColumn, 420);
+    m_view->setColumnWidth(BankModel::AnswerColumn, 200);
+    for (const int c : {BankModel::PictureColumn, BankModel::AnswerPictureColumn})
+        m_view->setColumnWidth(c, 160);
+    m_view->setColumnWidth(BankModel::SoundColumn, 120);
+    m_view->setColumnWidth(BankModel::TimeColumn, 60);
+    m_view->setColumnWidth(BankModel::PointsColumn, 60);
+}
+
+void EditorWindow::updateRowHeight() {
+    const int text = m_view->fontMetrics().height() + 8;
+    const int height =
+        m_model->hasPictures() ? std::max(text, ThumbnailCache::kBox.height() + 4) : text;
+    if (m_view->verticalHeader()->defaultSectionSize() != height)
+        m_view->verticalHeader()->setDefaultSectionSize(height);
+}
+
+QString EditorWindow::mediaFolder() const {
+    return m_path.isEmpty() ? QString()
+                            : QFileInfo(m_path).dir().filePath(bankschema::kMediaFolder);
 }
 
 // The find bar under the table, shown by Ctrl+F.
@@ -239,6 +272,8 @@ void EditorWindow::buildActions() {
     tools->setMovable(false);
     const FileActions files = buildFileMenu(file);
     const QList<QAction*> edits = buildEditMenu(edit);
+    m_mediaMenu = menuBar()->addMenu(QStringLiteral("素材(&M)"));
+    const QList<QAction*> clips = buildMediaMenu(m_mediaMenu);
     QAction* check = menuAction(bank, QStringLiteral("检查(&C)"), {QKeySequence(Qt::Key_F7)},
                                 [this] { runCheck(); });
     QAction* show = menuAction(bank, QStringLiteral("在放映中预览"), {QKeySequence(Qt::Key_F5)},
@@ -255,6 +290,38 @@ void EditorWindow::buildActions() {
     tools->addSeparator();
     for (QAction* a : {files.import, check, show})
         tools->addAction(a);
+    tools->addSeparator();
+    for (QAction* a : clips)
+        tools->addAction(a);
+}
+
+QList<QAction*> EditorWindow::buildMediaMenu(QMenu* media) {
+    using vq::bank::OptionalColumn;
+    for (const OptionalColumn c :
+         {OptionalColumn::Picture, OptionalColumn::AnswerPicture, OptionalColumn::Sound})
+        menuAction(media, QStringLiteral("选择%1…").arg(vq::bank::optionalColumnName(c)), {},
+                   [this, c] { chooseMedia(c); });
+    media->addSeparator();
+    for (const OptionalColumn c :
+         {OptionalColumn::Picture, OptionalColumn::AnswerPicture, OptionalColumn::Sound})
+        menuAction(media, QStringLiteral("清除%1").arg(vq::bank::optionalColumnName(c)), {},
+                   [this, c] { clearMedia(c); });
+    media->addSeparator();
+    QAction* play = menuAction(media, QStringLiteral("播放声音"), {QKeySequence(Qt::Key_F8)},
+                               [this] { playClip(); });
+    QAction* stop = menuAction(media, QStringLiteral("停止"),
+                               {QKeySequence(Qt::SHIFT | Qt::Key_F8)}, [this] { stopClip(); });
+    // The same entries on the row a right click is on.
+    m_view->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_view, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+        const QModelIndex index = m_view->indexAt(at);
+        if (!index.isValid())
+            return;
+        m_view->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect |
+                                                             QItemSelectionModel::Rows);
+        m_mediaMenu->popup(m_view->viewport()->mapToGlobal(at));
+    });
+    return {play, stop};
 }
 
 // A toolbar button that runs the action under a text of its own that never changes: undo and
@@ -277,8 +344,9 @@ EditorWindow::FileActions EditorWindow::buildFileMenu(QMenu* file) {
     shown.newBank = menuAction(file, QStringLiteral("新建(&N)"), {QKeySequence::New}, [this] {
         if (!maybeSave())
             return;
-        m_model->load({});
         m_path.clear();
+        m_thumbnails->setFolder({});
+        m_model->load({});
         m_findings->clear();
         updateTitle();
     });
@@ -396,8 +464,9 @@ bool EditorWindow::openFile(const QString& path) {
     }
     if (!opened)
         return false;
-    m_model->load(std::move(opened->rows), std::move(opened->texts));
     m_path = QFileInfo(path).absoluteFilePath();
+    m_thumbnails->setFolder(mediaFolder());
+    m_model->load(std::move(opened->rows), std::move(opened->texts));
     m_findings->clear();
     rememberFolder(m_path);
     updateTitle();
@@ -436,12 +505,23 @@ bool EditorWindow::saveTo(const QString& path) {
         showError(this, e.message());
         return false;
     }
+    // Saved into another folder, the bank takes its pictures and clips along.
+    const QString before = mediaFolder();
     m_path = QFileInfo(path).absoluteFilePath();
+    const int copied = before.isEmpty() || QFileInfo(before) == QFileInfo(mediaFolder())
+                           ? 0
+                           : copyNamedMedia(m_model->rows(), before, mediaFolder());
+    m_thumbnails->setFolder(mediaFolder());
+    m_model->thumbnailsChanged();
     rememberFolder(m_path);
     m_model->undoStack()->setClean();
     updateTitle();
-    statusBar()->showMessage(QStringLiteral("已保存到 %1").arg(QDir::toNativeSeparators(m_path)),
-                             5000);
+    QString saved = QStringLiteral("已保存到 %1").arg(QDir::toNativeSeparators(m_path));
+    if (copied > 0)
+        saved += QStringLiteral("，图片和声音 %1 个复制到了旁边的%2文件夹")
+                     .arg(copied)
+                     .arg(bankschema::kMediaFolder);
+    statusBar()->showMessage(saved, 5000);
     return true;
 }
 
@@ -494,10 +574,23 @@ void EditorWindow::selectRow(int row) {
     m_view->scrollTo(at, QAbstractItemView::PositionAtCenter);
 }
 
+// The rows any selected cell is in: a row with a cell of its own selected is taken whole, also
+// where the selection leaves the far columns out (those scrolled out of sight, say).
+QList<int> EditorWindow::selectedViewRows() const {
+    // By ranges: all of a bank of 100,000 rows selected is a few ranges, not 800,000 cells.
+    QList<int> out;
+    for (const QItemSelectionRange& range : m_view->selectionModel()->selection())
+        for (int r = range.top(); r <= range.bottom(); ++r)
+            out << r;
+    std::sort(out.begin(), out.end());
+    out.erase(std::unique(out.begin(), out.end()), out.end());
+    return out;
+}
+
 QList<int> EditorWindow::selectedRows() const {
     QList<int> rows;
-    for (const QModelIndex& i : m_view->selectionModel()->selectedRows())
-        rows << m_proxy->mapToSource(i).row();
+    for (const int r : selectedViewRows())
+        rows << m_proxy->mapToSource(m_proxy->index(r, 0)).row();
     if (rows.isEmpty() && currentRow() >= 0)
         rows << currentRow();
     return rows;
@@ -529,8 +622,8 @@ void EditorWindow::editLong() {
     const QModelIndex current = m_view->currentIndex();
     if (!current.isValid())
         return;
-    const int column = current.column() == BankModel::NumberColumn ? int(BankModel::QuestionColumn)
-                                                                   : current.column();
+    const int column = current.column() == BankModel::AnswerColumn ? int(BankModel::AnswerColumn)
+                                                                   : int(BankModel::QuestionColumn);
     const QModelIndex source = m_model->index(m_proxy->mapToSource(current).row(), column);
     QDialog dialog(this);
     dialog.setWindowTitle(QStringLiteral("编辑%1 — 第 %2 行")
@@ -584,13 +677,37 @@ bool EditorWindow::importFile(const QString& path, ImportMode mode) {
         return false;
     }
     const QString what = QStringLiteral("导入 %1").arg(QFileInfo(path).fileName());
-    if (mode == ImportMode::ReplaceAll) {
-        m_model->replaceAll(table.rows, what);
-    } else {
-        m_model->appendRows(renumberedForAppend(m_model->rows(), table.rows), what);
-    }
+    takeIn(table, mode == ImportMode::ReplaceAll, what);
     rememberFolder(path);
     return true;
+}
+
+void EditorWindow::takeIn(const ImportedTable& table, bool replaceAll, const QString& what) {
+    QList<Row> rows = replaceAll ? table.rows : renumberedForAppend(m_model->rows(), table.rows);
+    // The pictures placed in a workbook go into the media folder under the numbers the rows
+    // come in with.
+    if (const qsizetype placed = table.placedCount(); placed > 0) {
+        try {
+            if (m_path.isEmpty())
+                throw vq::Exception(
+                    QStringLiteral("工作簿中放在行上的 %1 张图片没有取出：请先保存题库，"
+                                   "图片要存进题库旁边的“%2”文件夹。题目照常导入。")
+                        .arg(placed)
+                        .arg(bankschema::kMediaFolder));
+            const int taken = placePictures(rows, table.placed, MediaFolder(mediaFolder()));
+            statusBar()->showMessage(QStringLiteral("从工作簿中取出 %1 张图片，放进了%2文件夹")
+                                         .arg(taken)
+                                         .arg(bankschema::kMediaFolder),
+                                     10000);
+        } catch (const vq::Exception& e) {
+            showError(this, e.message());
+        }
+        m_thumbnails->forgetAll();
+    }
+    if (replaceAll)
+        m_model->replaceAll(rows, what);
+    else
+        m_model->appendRows(rows, what);
 }
 
 void EditorWindow::importDialog() {
@@ -616,18 +733,14 @@ bool EditorWindow::importWithPreview(const QString& path) {
     ImportDialog dialog(what, table, m_model->rows(), {}, this);
     if (dialog.exec() != QDialog::Accepted)
         return false;
-    if (dialog.replaceAll())
-        m_model->replaceAll(table.rows, what);
-    else
-        m_model->appendRows(renumberedForAppend(m_model->rows(), table.rows), what);
+    takeIn(table, dialog.replaceAll(), what);
     rememberFolder(path);
     return true;
 }
 
 void EditorWindow::copyRows() {
     QList<int> viewRows;
-    for (const QModelIndex& i : m_view->selectionModel()->selectedRows())
-        viewRows << i.row();
+    viewRows = selectedViewRows();
     if (viewRows.isEmpty() && m_view->currentIndex().isValid())
         viewRows << m_view->currentIndex().row();
     if (viewRows.isEmpty())
@@ -724,7 +837,11 @@ void EditorWindow::dragMoveEvent(QDragMoveEvent* event) {
 
 void EditorWindow::dropEvent(QDropEvent* event) {
     const QString path = droppedFile(event->mimeData());
-    if (path.isEmpty()) {
+    if (!path.isEmpty() && dropOnCell(event->position().toPoint(), path)) {
+        event->acceptProposedAction();
+        return;
+    }
+    if (path.isEmpty() || droppedKind(path) == Dropped::Nothing) {
         event->ignore();
         return;
     }
@@ -737,6 +854,119 @@ void EditorWindow::dropEvent(QDropEvent* event) {
             importWithPreview(path);
         }
     });
+}
+
+bool EditorWindow::dropOnCell(const QPoint& at, const QString& file) {
+    const QPoint inView = m_view->viewport()->mapFrom(this, at);
+    const QModelIndex index = m_view->indexAt(inView);
+    if (!index.isValid() || !m_view->viewport()->rect().contains(inView))
+        return false;
+    const auto column = BankModel::optionalAt(index.column());
+    if (!column || vq::bank::isNumberColumn(*column))
+        return false;
+    const bool fits = vq::bank::isPictureColumn(*column) ? isPictureFile(file) : isClipFile(file);
+    if (!fits) {
+        // A bank or a list dropped on the cell is still opened or imported.
+        if (droppedKind(file) != Dropped::Nothing)
+            return false;
+        statusBar()->showMessage(
+            vq::bank::isPictureColumn(*column)
+                ? QStringLiteral("这不是放映程序能显示的图片（JPG、PNG、BMP、GIF）")
+                : QStringLiteral("这不是声音文件（WAV、OGG、FLAC、MP3）"),
+            10000);
+        return true;
+    }
+    const int row = m_proxy->mapToSource(index).row();
+    // The drag ends first: the program it came from is not held by a box this may show.
+    QTimer::singleShot(0, this, [this, row, column, file] { takeMedia(row, *column, file); });
+    return true;
+}
+
+bool EditorWindow::takeMedia(int row, vq::bank::OptionalColumn column, const QString& file) {
+    if (row < 0 || row >= m_model->rowCount())
+        return false;
+    if (!hasMediaFolder())
+        return false;
+    QString name;
+    try {
+        name = MediaFolder(mediaFolder()).take(file);
+    } catch (const vq::Exception& e) {
+        showError(this, e.message());
+        return false;
+    }
+    // The name may have named another file before (or none): its thumbnail is read again.
+    m_thumbnails->forget(name);
+    if (!m_model->setData(m_model->index(row, BankModel::columnOf(column)), name))
+        return false;
+    selectRow(row);
+    statusBar()->showMessage(
+        QStringLiteral("第 %1 行的%2：%3/%4")
+            .arg(row + 1)
+            .arg(vq::bank::optionalColumnName(column), bankschema::kMediaFolder, name),
+        5000);
+    return true;
+}
+
+bool EditorWindow::hasMediaFolder() {
+    if (!m_path.isEmpty())
+        return true;
+    showError(this, QStringLiteral("请先保存题库：图片和声音要复制到题库旁边的“%1”文件夹，"
+                                   "题库保存之后才知道这个文件夹在哪里。")
+                        .arg(bankschema::kMediaFolder));
+    return false;
+}
+
+void EditorWindow::chooseMedia(vq::bank::OptionalColumn column) {
+    const int row = currentRow();
+    if (row < 0 || !hasMediaFolder())
+        return;
+    const bool picture = vq::bank::isPictureColumn(column);
+    const QString file = QFileDialog::getOpenFileName(
+        this,
+        QStringLiteral("选择%1 — 第 %2 行").arg(vq::bank::optionalColumnName(column)).arg(row + 1),
+        m_path.isEmpty() ? lastFolder() : QFileInfo(m_path).absolutePath(),
+        picture ? kPictureFilter : kClipFilter);
+    if (!file.isEmpty())
+        takeMedia(row, column, file);
+}
+
+void EditorWindow::clearMedia(vq::bank::OptionalColumn column) {
+    const int row = currentRow();
+    if (row >= 0)
+        m_model->setData(m_model->index(row, BankModel::columnOf(column)), QString());
+}
+
+bool EditorWindow::playClip() {
+    const int row = currentRow();
+    const QVariant name =
+        row < 0 ? QVariant() : m_model->row(row).optional[size_t(vq::bank::OptionalColumn::Sound)];
+    if (!name.isValid()) {
+        statusBar()->showMessage(QStringLiteral("这一行没有声音"), 5000);
+        return false;
+    }
+    const QString path = vq::bank::MediaInspector(mediaFolder()).pathOf(name.toString());
+    QFile file(path);
+    if (m_path.isEmpty() || !openRegularFile(file, nullptr)) {
+        statusBar()->showMessage(QStringLiteral("找不到声音文件：%1 文件夹中没有“%2”")
+                                     .arg(bankschema::kMediaFolder, name.toString()),
+                                 10000);
+        return false;
+    }
+    const vq::SoundKind kind = vq::soundKindOf(file.read(12));
+    if (!m_sounds.plays(kind)) {
+        statusBar()->showMessage(QStringLiteral("“%1”不能在这台电脑上播放：这里能播放的声音是 %2")
+                                     .arg(name.toString(), m_sounds.playableKinds()),
+                                 10000);
+        return false;
+    }
+    m_sounds.play(path);
+    statusBar()->showMessage(QStringLiteral("正在播放“%1”").arg(name.toString()), 5000);
+    return true;
+}
+
+void EditorWindow::stopClip() {
+    m_sounds.stop();
+    statusBar()->clearMessage();
 }
 
 bool EditorWindow::exportTo(const QString& path) {
@@ -772,6 +1002,9 @@ void EditorWindow::exportDialog() {
 
 void EditorWindow::runCheck() {
     m_findings->clear();
+    // Files put into the media folder meanwhile show as the check finds them.
+    m_thumbnails->forgetAll();
+    m_model->thumbnailsChanged();
     QList<Finding> findings;
     try {
         QApplication::setOverrideCursor(Qt::WaitCursor);
@@ -850,7 +1083,7 @@ void EditorWindow::preview() {
         const std::optional<PresenterInstallation> from = findInstallation(m_path);
         if (!from)
             throw vq::Exception(QStringLiteral("找不到放映程序 velquo 的安装，无法预览。"));
-        m_previews.push_back(startPreview(m_model->rows(), *from));
+        m_previews.push_back(startPreview(m_model->rows(), *from, mediaFolder()));
     } catch (const vq::Exception& e) {
         showError(this, e.message());
     }

@@ -2,6 +2,8 @@
 
 #include "bankfile.h"
 
+#include "platform/sound.h"
+
 #include <QKeySequence>
 #include <QList>
 #include <QMainWindow>
@@ -24,13 +26,15 @@ class QTemporaryDir;
 namespace vq::editor {
 
 class BankModel;
+class ThumbnailCache;
 
 // The question-bank editor's window: the table of questions, the problems and the check's
 // findings below it, and the file, edit and bank actions.
 class EditorWindow : public QMainWindow {
     Q_OBJECT
 public:
-    explicit EditorWindow(QWidget* parent = nullptr);
+    // The clips are played through `sounds`, the presenter's own sound path.
+    explicit EditorWindow(vq::SoundService& sounds, QWidget* parent = nullptr);
     ~EditorWindow() override;
 
     // Opens a bank; a failure is shown in a message box. False when nothing was opened.
@@ -52,6 +56,7 @@ public:
     QSortFilterProxyModel* proxy() const { return m_proxy; }
     QListWidget* problemsList() const { return m_problems; }
     QListWidget* findingsList() const { return m_findings; }
+    ThumbnailCache* thumbnails() const { return m_thumbnails; }
     const QString& path() const { return m_path; }
     const QString& savePassword() const { return m_savePassword; }
     void setSavePassword(const QString& password) { m_savePassword = password; }
@@ -69,9 +74,20 @@ public:
     void paste();
     bool pasteRows(const QString& text);
 
+    // A picture or clip taken into the media folder beside the bank and named in the row's
+    // cell, as one undoable step; a bank not yet saved has no folder, and is to be saved first
+    // (said in a box). False when nothing was taken.
+    bool takeMedia(int row, vq::bank::OptionalColumn column, const QString& file);
+    // Empties the column's cell of the current row.
+    void clearMedia(vq::bank::OptionalColumn column);
+    // Plays the current row's clip; what keeps it from playing is said in the status bar.
+    bool playClip();
+    void stopClip();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
-    // A bank dropped on the window opens; a CSV file or workbook is imported.
+    // A bank dropped on the window opens; a CSV file or workbook is imported; a picture or a
+    // clip dropped on a cell of its column is taken into that cell.
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
@@ -90,15 +106,28 @@ private:
     };
     FileActions buildFileMenu(QMenu* file);
     QList<QAction*> buildEditMenu(QMenu* edit);
+    // The media menu, which is the table's context menu too; returns play and stop.
+    QList<QAction*> buildMediaMenu(QMenu* media);
+    void chooseMedia(vq::bank::OptionalColumn column);
+    // Whether the bank has been saved, so that its media folder is known; else says so in a box.
+    bool hasMediaFolder();
+    // A picture or clip dropped on a cell of its column; false for any other drop.
+    bool dropOnCell(const QPoint& at, const QString& file);
     QAction* toolbarButtonFor(QAction* action, const QString& text);
     QAction* menuAction(QMenu* menu, const QString& text, const QList<QKeySequence>& keys,
                         const std::function<void()>& slot);
     void updateTitle();
+    // Rows tall enough for the thumbnails while any row names a picture.
+    void updateRowHeight();
+    // The media folder beside the bank; empty for a bank not yet saved.
+    QString mediaFolder() const;
     void updateProblems();
     bool maybeSave();
     void openDialog();
     bool saveAsDialog();
     void importDialog();
+    // The imported rows into the table as one step, replacing every row or appended.
+    void takeIn(const ImportedTable& table, bool replaceAll, const QString& what);
     void exportDialog();
     void saveOptions();
     void editLong();
@@ -107,7 +136,9 @@ private:
     QString lastFolder() const;
     void rememberFolder(const QString& file);
     QList<int> selectedRows() const;
+    QList<int> selectedViewRows() const;
 
+    vq::SoundService& m_sounds;
     BankModel* m_model;
     QSortFilterProxyModel* m_proxy;
     QTableView* m_view;
@@ -118,6 +149,8 @@ private:
     QListWidget* m_problems;
     QListWidget* m_findings;
     QTimer m_problemsTimer;
+    ThumbnailCache* m_thumbnails;
+    QMenu* m_mediaMenu = nullptr;
     QString m_path;
     QString m_savePassword;
     std::vector<std::unique_ptr<QTemporaryDir>> m_previews;

@@ -18,16 +18,18 @@
 namespace vq::editor {
 namespace {
 
-// The imported rows with their remarks, read-only.
+// The imported rows with their remarks, read-only: 编号, 题目, 答案, the optional columns the
+// rows have, then the remarks.
 class PreviewModel : public QAbstractTableModel {
 public:
     PreviewModel(const ImportedTable& table, QStringList remarks, QObject* parent)
-        : QAbstractTableModel(parent), m_table(table), m_remarks(std::move(remarks)) {}
+        : QAbstractTableModel(parent), m_table(table), m_remarks(std::move(remarks)),
+          m_optional(optionalColumnsIn(table.rows)) {}
     int rowCount(const QModelIndex& parent = {}) const override {
         return parent.isValid() ? 0 : int(m_table.rows.size());
     }
     int columnCount(const QModelIndex& parent = {}) const override {
-        return parent.isValid() ? 0 : 4;
+        return parent.isValid() ? 0 : remarkColumn() + 1;
     }
     QVariant data(const QModelIndex& index, int role) const override {
         const Row& r = m_table.rows[index.row()];
@@ -40,9 +42,10 @@ public:
                 return r.question;
             case 2:
                 return r.answer;
-            case 3:
-                return remark;
             }
+            if (index.column() == remarkColumn())
+                return remark;
+            return optionalText(r, m_optional[index.column() - 3]);
         }
         if ((role == Qt::BackgroundRole || role == Qt::ForegroundRole) && !remark.isEmpty())
             return problemRowStyle(role);
@@ -56,13 +59,20 @@ public:
         if (orientation == Qt::Vertical)
             return section < m_table.sourceLines.size() ? m_table.sourceLines[section]
                                                         : section + 1;
-        static const char* const names[] = {"编号", "题目", "答案", "问题"};
-        return QString::fromUtf8(names[section]);
+        static const char* const names[] = {"编号", "题目", "答案"};
+        if (section < 3)
+            return QString::fromUtf8(names[section]);
+        if (section == remarkColumn())
+            return QStringLiteral("问题");
+        return vq::bank::optionalColumnName(m_optional[section - 3]);
     }
 
 private:
+    int remarkColumn() const { return 3 + int(m_optional.size()); }
+
     const ImportedTable& m_table;
     QStringList m_remarks;
+    QList<vq::bank::OptionalColumn> m_optional;
 };
 
 } // namespace

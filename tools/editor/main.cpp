@@ -25,7 +25,7 @@ int main(int argc, char** argv) {
                      QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&qtTexts);
 
-    vq::editor::EditorWindow window;
+    vq::editor::EditorWindow window(vq::sounds());
     window.show();
     const QStringList args = QApplication::arguments().mid(1);
     if (!args.isEmpty())

@@ -1,6 +1,8 @@
 #include "preview.h"
 
+#include "data/bankschema.h"
 #include "data/jetwriter.h"
+#include "mediafolder.h"
 #include "platform/exception.h"
 #include "platform/folders.h"
 
@@ -48,8 +50,8 @@ std::optional<PresenterInstallation> findInstallation(const QString& bankPath) {
     return std::nullopt;
 }
 
-std::unique_ptr<QTemporaryDir> startPreview(const QList<Row>& rows,
-                                            const PresenterInstallation& from) {
+std::unique_ptr<QTemporaryDir>
+startPreview(const QList<Row>& rows, const PresenterInstallation& from, const QString& media) {
     if (!QFileInfo(from.program).isExecutable())
         throw vq::Exception(QStringLiteral("找不到放映程序，无法预览。"));
     auto dir = std::make_unique<QTemporaryDir>(
@@ -71,6 +73,9 @@ std::unique_ptr<QTemporaryDir> startPreview(const QList<Row>& rows,
             QFile::setPermissions(target, QFile::permissions(target) | QFileDevice::WriteOwner);
     }
     saveBank(dir->filePath(QStringLiteral("db.DLL")), rows, vq::jet::kBankPassword);
+    // The show looks for them beside its bank.
+    if (!media.isEmpty())
+        copyNamedMedia(rows, media, dir->filePath(bankschema::kMediaFolder));
     QProcess process;
     process.setProgram(copy);
     process.setWorkingDirectory(dir->path());

@@ -22,9 +22,11 @@ struct PresenterInstallation {
 std::optional<PresenterInstallation> findInstallation(const QString& bankPath);
 
 // Makes a temporary installation of the program and the installation's files with the rows
-// as its bank, and starts the presenter there in a window of its own. The installation is
-// only read. The folder lives as long as the returned object. Throws vq::Exception in Chinese.
-std::unique_ptr<QTemporaryDir> startPreview(const QList<Row>& rows,
-                                            const PresenterInstallation& from);
+// as its bank, and starts the presenter there in a window of its own. The pictures and clips
+// the rows name are copied from `media` (the edited bank's media folder; none without one).
+// The installation is only read. The folder lives as long as the returned object. Throws
+// vq::Exception in Chinese.
+std::unique_ptr<QTemporaryDir>
+startPreview(const QList<Row>& rows, const PresenterInstallation& from, const QString& media = {});
 
 } // namespace vq::editor

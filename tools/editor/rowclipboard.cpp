@@ -31,10 +31,18 @@ QStringList firstRecord(const QString& text) {
 } // namespace
 
 QString rowsAsText(const QList<Row>& rows) {
-    QString out = QStringLiteral("编号\t题目\t答案\n");
-    for (const Row& r : rows)
+    const QList<vq::bank::OptionalColumn> optional = optionalColumnsIn(rows);
+    QString out = QStringLiteral("编号\t题目\t答案");
+    for (const vq::bank::OptionalColumn c : optional)
+        out += u'\t' + vq::bank::optionalColumnName(c);
+    out += u'\n';
+    for (const Row& r : rows) {
         out += (r.number ? QString::number(*r.number) : QString()) + u'\t' + cell(r.question) +
-               u'\t' + cell(r.answer) + u'\n';
+               u'\t' + cell(r.answer);
+        for (const vq::bank::OptionalColumn c : optional)
+            out += u'\t' + cell(optionalText(r, c));
+        out += u'\n';
+    }
     return out;
 }
 

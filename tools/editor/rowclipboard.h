@@ -9,9 +9,10 @@ class QMimeData;
 
 namespace vq::editor {
 
-// Rows as a spreadsheet program copies them: a header row 编号, 题目, 答案, then one line a
-// row, cells separated by tabs; a cell holding a tab, a line break or a quote is put in
-// quotes, its quotes doubled, which Excel, WPS and LibreOffice read back as one cell.
+// Rows as a spreadsheet program copies them: a header row 编号, 题目, 答案 and the optional
+// columns the rows have, then one line a row, cells separated by tabs; a cell holding a tab, a line
+// break or a quote is put in quotes, its quotes doubled, which Excel, WPS and LibreOffice read back
+// as one cell.
 QString rowsAsText(const QList<Row>& rows);
 
 // The clipboard's content for rows: that text.
