@@ -824,15 +824,37 @@ bool EditorWindow::pasteRows(const QString& text) {
 // so before the button is let go, and the program the drag came from hears that nothing was
 // taken.
 void EditorWindow::dragEnterEvent(QDragEnterEvent* event) {
-    if (!droppedFile(event->mimeData()).isEmpty())
+    const QString file = droppedFile(event->mimeData());
+    if (!file.isEmpty() &&
+        (droppedKind(file) != Dropped::Nothing || isPictureFile(file) || isClipFile(file)))
         event->acceptProposedAction();
 }
 
 void EditorWindow::dragMoveEvent(QDragMoveEvent* event) {
-    if (!droppedFile(event->mimeData()).isEmpty())
+    if (takesDrop(event->position().toPoint(), droppedFile(event->mimeData())))
         event->acceptProposedAction();
     else
         event->ignore();
+}
+
+std::optional<vq::bank::OptionalColumn> EditorWindow::mediaColumnAt(const QPoint& at) const {
+    const QPoint inView = m_view->viewport()->mapFrom(this, at);
+    const QModelIndex index = m_view->indexAt(inView);
+    if (!index.isValid() || !m_view->viewport()->rect().contains(inView))
+        return std::nullopt;
+    const auto column = BankModel::optionalAt(index.column());
+    if (!column || vq::bank::isNumberColumn(*column))
+        return std::nullopt;
+    return column;
+}
+
+bool EditorWindow::takesDrop(const QPoint& at, const QString& file) const {
+    if (file.isEmpty())
+        return false;
+    if (droppedKind(file) != Dropped::Nothing)
+        return true;
+    const auto column = mediaColumnAt(at);
+    return column && (vq::bank::isPictureColumn(*column) ? isPictureFile(file) : isClipFile(file));
 }
 
 void EditorWindow::dropEvent(QDropEvent* event) {
@@ -857,13 +879,10 @@ void EditorWindow::dropEvent(QDropEvent* event) {
 }
 
 bool EditorWindow::dropOnCell(const QPoint& at, const QString& file) {
-    const QPoint inView = m_view->viewport()->mapFrom(this, at);
-    const QModelIndex index = m_view->indexAt(inView);
-    if (!index.isValid() || !m_view->viewport()->rect().contains(inView))
+    const auto column = mediaColumnAt(at);
+    if (!column)
         return false;
-    const auto column = BankModel::optionalAt(index.column());
-    if (!column || vq::bank::isNumberColumn(*column))
-        return false;
+    const QModelIndex index = m_view->indexAt(m_view->viewport()->mapFrom(this, at));
     const bool fits = vq::bank::isPictureColumn(*column) ? isPictureFile(file) : isClipFile(file);
     if (!fits) {
         // A bank or a list dropped on the cell is still opened or imported.

@@ -11,6 +11,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QAction;
 class QLabel;
@@ -113,6 +114,11 @@ private:
     bool hasMediaFolder();
     // A picture or clip dropped on a cell of its column; false for any other drop.
     bool dropOnCell(const QPoint& at, const QString& file);
+    // The picture or clip column of the cell under a point of the window, if any.
+    std::optional<vq::bank::OptionalColumn> mediaColumnAt(const QPoint& at) const;
+    // Whether a drop of the file there is taken: a bank or a list anywhere, a picture or a clip
+    // on a cell of its column.
+    bool takesDrop(const QPoint& at, const QString& file) const;
     QAction* toolbarButtonFor(QAction* action, const QString& text);
     QAction* menuAction(QMenu* menu, const QString& text, const QList<QKeySequence>& keys,
                         const std::function<void()>& slot);
