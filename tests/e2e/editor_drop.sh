@@ -4,9 +4,8 @@
 # other program hears that nothing was taken). The drag comes over X from a separate process.
 # Usage: editor_drop.sh <build dir> [<source dir>]
 source "$(dirname "$0")/lib.sh" "$@"
-E2E_EDITOR=${E2E_EDITOR:-$E2E_BUILD/tools/editor/velquo-bank-editor}
+source "$(dirname "$0")/editor_lib.sh"
 E2E_OFFICE=${E2E_OFFICE:-$E2E_BUILD/tests/e2e/velquo-e2e-office}
-[ -x "$E2E_EDITOR" ] || fail "editor not built: $E2E_EDITOR"
 [ -x "$E2E_OFFICE" ] || fail "office program not built: $E2E_OFFICE"
 
 E2E_QUESTIONS_CSV='编号,题目,答案
@@ -14,21 +13,11 @@ E2E_QUESTIONS_CSV='编号,题目,答案
 start_xvfb
 make_install
 
-(cd "$E2E_WORK" && XDG_CONFIG_HOME=$E2E_WORK/config QT_QPA_PLATFORM=xcb exec "$E2E_EDITOR" \
-    "$E2E_INSTALL/db.DLL") >"$E2E_WORK/editor.log" 2>&1 &
-EDITOR_PID=$!
+start_editor
 OFFICE_PID=
 end_office() { [ -z "$OFFICE_PID" ] || end_pid "$OFFICE_PID"; OFFICE_PID=; }
-end_programs() { end_pid "$EDITOR_PID"; end_office; }
-on_cleanup end_programs
-editor_window() {
-    local id
-    id=$(xdotool search --all --pid "$EDITOR_PID" --onlyvisible --name "$1" 2>/dev/null | head -n 1)
-    [ -n "$id" ] && echo "$id"
-}
-title_is() { editor_window "$1" >/dev/null; }
-wait_until "$E2E_TIMEOUT" "the editor's window" title_is 'db\.DLL — 1 道题 — 题库编辑$'
-win=$(editor_window 'db\.DLL — 1 道题 — 题库编辑$')
+on_cleanup end_office
+editor_up 'db\.DLL — 1 道题 — 题库编辑$'
 
 source_window() { xdotool search --onlyvisible --name '^office drag source$' 2>/dev/null | head -n 1; }
 has_source() { [ -n "$(source_window)" ]; }

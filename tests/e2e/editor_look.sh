@@ -6,8 +6,7 @@
 # edit names what undo would take back.
 # Usage: editor_look.sh <build dir> [<source dir>]
 source "$(dirname "$0")/lib.sh" "$@"
-E2E_EDITOR=${E2E_EDITOR:-$E2E_BUILD/tools/editor/velquo-bank-editor}
-[ -x "$E2E_EDITOR" ] || fail "editor not built: $E2E_EDITOR"
+source "$(dirname "$0")/editor_lib.sh"
 qt_plugins=$(qtpaths6 --query QT_INSTALL_PLUGINS 2>/dev/null || echo /usr/lib/x86_64-linux-gnu/qt6/plugins)
 [ -e "$qt_plugins/platformthemes/libqgtk3.so" ] || { echo "SKIP: Qt's GTK theme not installed"; exit 77; }
 
@@ -19,22 +18,8 @@ E2E_QUESTIONS_CSV='编号,题目,答案
 start_xvfb
 make_install
 
-(cd "$E2E_WORK" && XDG_CONFIG_HOME=$E2E_WORK/config QT_QPA_PLATFORM=xcb QT_QPA_PLATFORMTHEME=gtk3 \
-    GTK_THEME=Adwaita:dark exec "$E2E_EDITOR" "$E2E_INSTALL/db.DLL") >"$E2E_WORK/editor.log" 2>&1 &
-EDITOR_PID=$!
-end_editor() { end_pid "$EDITOR_PID"; }
-on_cleanup end_editor
-editor_window() {
-    local id
-    id=$(xdotool search --all --pid "$EDITOR_PID" --onlyvisible --name "$1" 2>/dev/null | head -n 1)
-    [ -n "$id" ] && echo "$id"
-}
-title_is() { editor_window "$1" >/dev/null; }
-active_is() { [ "$(xdotool getactivewindow 2>/dev/null)" = "$1" ]; }
-wait_until "$E2E_TIMEOUT" "the editor's window" title_is 'db\.DLL — 4 道题 — 题库编辑$'
-win=$(editor_window 'db\.DLL — 4 道题 — 题库编辑$')
-wait_until "$E2E_TIMEOUT" "the editor to take the focus" active_is "$win"
-read -r WX WY WW WH <<<"$(window_geometry "$win")"
+start_editor QT_QPA_PLATFORMTHEME=gtk3 GTK_THEME=Adwaita:dark
+editor_up 'db\.DLL — 4 道题 — 题库编辑$'
 
 # shot NAME: the editor's window as the X server shows it, as a PPM file.
 shot() { import -window root -crop "${WW}x${WH}+${WX}+${WY}" +repage -depth 8 "$E2E_WORK/$1.ppm"; }

@@ -4,9 +4,8 @@
 # Ctrl+V through the preview. What was saved is read back with the bank tool.
 # Usage: editor_paste.sh <build dir> [<source dir>]
 source "$(dirname "$0")/lib.sh" "$@"
-E2E_EDITOR=${E2E_EDITOR:-$E2E_BUILD/tools/editor/velquo-bank-editor}
+source "$(dirname "$0")/editor_lib.sh"
 E2E_OFFICE=${E2E_OFFICE:-$E2E_BUILD/tests/e2e/velquo-e2e-office}
-[ -x "$E2E_EDITOR" ] || fail "editor not built: $E2E_EDITOR"
 [ -x "$E2E_OFFICE" ] || fail "office program not built: $E2E_OFFICE"
 
 E2E_QUESTIONS_CSV='编号,题目,答案
@@ -14,23 +13,11 @@ E2E_QUESTIONS_CSV='编号,题目,答案
 start_xvfb
 make_install
 
-(cd "$E2E_WORK" && XDG_CONFIG_HOME=$E2E_WORK/config QT_QPA_PLATFORM=xcb exec "$E2E_EDITOR" \
-    "$E2E_INSTALL/db.DLL") >"$E2E_WORK/editor.log" 2>&1 &
-EDITOR_PID=$!
+start_editor
 OFFICE_PID=
-end_programs() { end_pid "$EDITOR_PID"; [ -z "$OFFICE_PID" ] || end_pid "$OFFICE_PID"; }
-on_cleanup end_programs
-editor_window() {
-    local id
-    id=$(xdotool search --all --pid "$EDITOR_PID" --onlyvisible --name "$1" 2>/dev/null | head -n 1)
-    [ -n "$id" ] && echo "$id"
-}
-title_is() { editor_window "$1" >/dev/null; }
-active_is() { [ "$(xdotool getactivewindow 2>/dev/null)" = "$1" ]; }
-wait_until "$E2E_TIMEOUT" "the editor's window" title_is 'db\.DLL — 1 道题 — 题库编辑$'
-win=$(editor_window 'db\.DLL — 1 道题 — 题库编辑$')
-read -r WX WY WW WH <<<"$(window_geometry "$win")"
-wait_until "$E2E_TIMEOUT" "the editor to take the focus" active_is "$win"
+end_office() { [ -z "$OFFICE_PID" ] || end_pid "$OFFICE_PID"; }
+on_cleanup end_office
+editor_up 'db\.DLL — 1 道题 — 题库编辑$'
 
 # ---- Ctrl+V of rows another program copied ----------------------------------------------------
 printf '编号\t题目\t答案\r\n7\t"两行的\n题目"\t"答""七"""\r\n8\t第八题\t答八\r\n' >"$E2E_WORK/rows.txt"

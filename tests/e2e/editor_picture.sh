@@ -5,8 +5,7 @@
 # reads it back.
 # Usage: editor_picture.sh <build dir> [<source dir>]
 source "$(dirname "$0")/lib.sh" "$@"
-E2E_EDITOR=${E2E_EDITOR:-$E2E_BUILD/tools/editor/velquo-bank-editor}
-[ -x "$E2E_EDITOR" ] || fail "editor not built: $E2E_EDITOR"
+source "$(dirname "$0")/editor_lib.sh"
 
 E2E_QUESTIONS_CSV='编号,题目,答案
 1,这是什么动物？,猫
@@ -17,22 +16,9 @@ make_install
 mkdir -p "$E2E_WORK/card"
 convert -size 400x300 xc:'#ff0000' -quality 95 "$E2E_WORK/card/cat.jpg"
 
-(cd "$E2E_WORK" && XDG_CONFIG_HOME=$E2E_WORK/config QT_QPA_PLATFORM=xcb exec "$E2E_EDITOR" \
-    "$E2E_INSTALL/db.DLL") >"$E2E_WORK/editor.log" 2>&1 &
-EDITOR_PID=$!
-end_editor() { end_pid "$EDITOR_PID"; }
-on_cleanup end_editor
-editor_window() {
-    local id
-    id=$(xdotool search --all --pid "$EDITOR_PID" --onlyvisible --name "$1" 2>/dev/null | head -n 1)
-    [ -n "$id" ] && echo "$id"
-}
-active_is() { [ "$(xdotool getactivewindow 2>/dev/null)" = "$1" ]; }
+start_editor
 CLEAN_TITLE='db\.DLL — 2 道题 — 题库编辑$'
-wait_until "$E2E_TIMEOUT" "the editor's window" editor_window "$CLEAN_TITLE" >/dev/null
-win=$(editor_window "$CLEAN_TITLE")
-read -r WX WY WW WH <<<"$(window_geometry "$win")"
-wait_until "$E2E_TIMEOUT" "the editor to take the focus" active_is "$win"
+editor_up "$CLEAN_TITLE"
 
 # A click into the table (below its rows) gives it the focus and Ctrl+Home makes the row
 # current; the 素材 menu's first entry is 选择图片….

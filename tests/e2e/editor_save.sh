@@ -5,8 +5,7 @@
 # stays beside it as db.DLL.bak and the editor ends without asking.
 # Usage: editor_save.sh <build dir> [<source dir>]
 source "$(dirname "$0")/lib.sh" "$@"
-E2E_EDITOR=${E2E_EDITOR:-$E2E_BUILD/tools/editor/velquo-bank-editor}
-[ -x "$E2E_EDITOR" ] || fail "editor not built: $E2E_EDITOR"
+source "$(dirname "$0")/editor_lib.sh"
 
 # One question, so that every draw is the one changed.
 E2E_QUESTIONS_CSV='编号,题目,答案
@@ -38,26 +37,10 @@ answer_pixels
 before=$ANSWER_PIXELS
 e2e_log "the old answer covers $before pixels"
 
-# The editor, with settings of its own (the remembered folder) inside the test's folder.
-(cd "$E2E_WORK" && XDG_CONFIG_HOME=$E2E_WORK/config QT_QPA_PLATFORM=xcb exec "$E2E_EDITOR" \
-    "$E2E_INSTALL/db.DLL") >"$E2E_WORK/editor.log" 2>&1 &
-EDITOR_PID=$!
-# The editor ends with the test, also when it fails.
-end_editor() { end_pid "$EDITOR_PID"; }
-on_cleanup end_editor
-editor_window() {
-    local id
-    id=$(xdotool search --all --pid "$EDITOR_PID" --onlyvisible --name "$1" 2>/dev/null | head -n 1)
-    [ -n "$id" ] && echo "$id"
-}
-editor_ended() { ! kill -0 "$EDITOR_PID" 2>/dev/null; }
+start_editor
 CLEAN_TITLE='db\.DLL — 1 道题 — 题库编辑$'
 CHANGED_TITLE='db\.DLL\* — 1 道题 — 题库编辑$'
-wait_until "$E2E_TIMEOUT" "the editor's window with the bank in its title" editor_window "$CLEAN_TITLE" >/dev/null
-win=$(editor_window "$CLEAN_TITLE")
-read -r WX WY WW WH <<<"$(window_geometry "$win")"
-wait_until "$E2E_TIMEOUT" "the editor to take the focus" \
-    sh -c "[ \"\$(xdotool getactivewindow 2>/dev/null)\" = '$win' ]"
+editor_up "$CLEAN_TITLE"
 
 # A click into the table (below its one row) gives it the focus; Ctrl+Home goes to the first
 # cell, two steps right to the answer; F2 edits it.

@@ -2,6 +2,7 @@
 // pictures' names held to what the bank tool builds, the thumbnails in the table.
 #include "bankfile.h"
 #include "bankmodel.h"
+#include "editor_window_fixture.h"
 #include "editorwindow.h"
 #include "rowclipboard.h"
 #include "thumbnailcache.h"
@@ -62,14 +63,10 @@ Row rowWith(qint32 number, const QString& picture = {}) {
     return r;
 }
 
-class EditorMediaTest : public ::testing::Test {
+class EditorMediaTest : public vq::editor::test::EditorWindowTest {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(dir.isValid());
-        QApplication::setQuitOnLastWindowClosed(false);
-        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir.filePath("config"));
-        QApplication::setOrganizationName(QStringLiteral("VelquoTest"));
-        bank = dir.filePath(QStringLiteral("db.DLL"));
+        EditorWindowTest::SetUp();
         media = dir.filePath(QStringLiteral("题库素材"));
     }
 
@@ -86,32 +83,9 @@ protected:
         QApplication::processEvents();
     }
 
-    QModelIndex cell(int row, int column) const {
-        return window.proxy()->mapFromSource(window.model()->index(row, column));
-    }
-
-    // F2 on the cell, its text replaced by `text`, Enter: as the user types it.
-    void typeInto(int row, int column, const QString& text) {
-        QTableView* view = window.view();
-        view->setFocus();
-        view->setCurrentIndex(cell(row, column));
-        QTest::keyClick(view, Qt::Key_F2);
-        auto* line = qobject_cast<QLineEdit*>(view->indexWidget(cell(row, column)));
-        ASSERT_TRUE(line) << "no line editor opened";
-        line->selectAll();
-        QTest::keyClick(line, Qt::Key_Backspace);
-        line->insert(text);
-        QTest::keyClick(line, Qt::Key_Return);
-        QApplication::processEvents();
-    }
-
     QString status() const { return window.statusBar()->currentMessage(); }
 
-    QTemporaryDir dir;
-    QString bank;
     QString media;
-    vq::test::RecordingSounds sounds;
-    EditorWindow window{sounds};
 };
 
 TEST_F(EditorMediaTest, TimeAndPointsAreTypedInTheirRangesRefusedOutsideAndUndone) {

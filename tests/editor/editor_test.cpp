@@ -2,6 +2,7 @@
 // with, the files it leaves behind as other programs read them.
 #include "bankfile.h"
 #include "bankmodel.h"
+#include "editor_window_fixture.h"
 #include "editorwindow.h"
 #include "importdialog.h"
 #include "preview.h"
@@ -69,6 +70,7 @@ inline void PrintTo(const Row& r, std::ostream* os) {
 
 namespace {
 
+using vq::editor::test::typeText;
 using vq::test::readBytes;
 using vq::test::writeBytes;
 
@@ -136,18 +138,6 @@ private:
 };
 
 // Text typed into a widget: Latin keys as keys, Chinese as an input method commits it.
-void typeText(QWidget* widget, const QString& text) {
-    for (const QChar c : text) {
-        if (c.unicode() < 0x80) {
-            QTest::keyClicks(widget, QString(c));
-        } else {
-            QInputMethodEvent commit;
-            commit.setCommitString(QString(c));
-            QApplication::sendEvent(widget, &commit);
-        }
-    }
-}
-
 void clickButton(QWidget* dialog, const QString& text) {
     for (QAbstractButton* b : dialog->findChildren<QAbstractButton*>())
         if (b->text() == text) {
@@ -165,18 +155,11 @@ void closeBox(QWidget* dialog) {
         dialog->close();
 }
 
-class EditorTest : public ::testing::Test {
+class EditorTest : public vq::editor::test::EditorWindowTest {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(dir.isValid());
-        // The tests close the window again and again; the test program goes on.
-        QApplication::setQuitOnLastWindowClosed(false);
-        // The remembered folder goes to a settings file of this test alone.
-        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir.filePath("config"));
-        QApplication::setOrganizationName(QStringLiteral("VelquoTest"));
-        QApplication::setApplicationName(QStringLiteral("velquo-bank-editor"));
+        EditorWindowTest::SetUp();
         ASSERT_TRUE(QFile::exists(demoBank())) << "build the demo_install target";
-        bank = dir.filePath(QStringLiteral("db.DLL"));
         ASSERT_TRUE(QFile::copy(demoBank(), bank));
     }
 
@@ -187,39 +170,12 @@ protected:
         ASSERT_TRUE(window.openFile(path));
     }
 
-    // The view's index of a file row's cell.
-    QModelIndex cell(int row, int column) const {
-        return window.proxy()->mapFromSource(window.model()->index(row, column));
-    }
-
-    // Types into a cell as the user does: the cell made current, F2, the text, Enter.
-    void typeInto(int row, int column, const QString& text) {
-        QTableView* view = window.view();
-        view->setFocus();
-        view->setCurrentIndex(cell(row, column));
-        QTest::keyClick(view, Qt::Key_F2);
-        QWidget* editor = view->indexWidget(cell(row, column));
-        ASSERT_TRUE(editor) << "no editor opened";
-        if (auto* plain = qobject_cast<QPlainTextEdit*>(editor))
-            plain->selectAll();
-        QTest::keyClick(editor, Qt::Key_Backspace); // the editor opens with its text selected
-        typeText(editor, text);
-        QTest::keyClick(editor, Qt::Key_Return);
-        // A line editor commits through a queued call.
-        QApplication::processEvents();
-    }
-
     // After a dialog: the window active again and the table in the focus, as the user finds it.
     void backToTheTable() {
         window.activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
         window.view()->setFocus();
     }
-
-    QTemporaryDir dir;
-    QString bank;
-    vq::test::RecordingSounds sounds;
-    EditorWindow window{sounds};
 };
 
 TEST_F(EditorTest, OpensTheDemoBankWithItsRowsAndPathInTheTitle) {
