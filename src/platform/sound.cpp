@@ -313,10 +313,30 @@ QString SoundService::playableKinds() const {
     return names.join(QStringLiteral("、"));
 }
 
-SoundService* detail::installedSoundService = nullptr;
+namespace {
+
+// Hands every call to the desktop's player, which is made at the first of them.
+class DesktopSounds final : public SoundService {
+public:
+    void play(const QString& path) override { realService().play(path); }
+    void stop() override { realService().stop(); }
+    void prepare() override { realService().prepare(); }
+    bool busy() const override { return realService().busy(); }
+    bool plays(SoundKind kind) const override { return realService().plays(kind); }
+};
+DesktopSounds desktopSounds;
+
+} // namespace
+
+// The service in use: the desktop's player unless a test put its own in.
+SoundService* detail::installedSoundService = &desktopSounds;
 
 SoundService& sounds() {
-    return detail::installedSoundService ? *detail::installedSoundService : realService();
+    return *detail::installedSoundService;
+}
+
+void setSoundService(SoundService* service) {
+    detail::installedSoundService = service ? service : &desktopSounds;
 }
 
 } // namespace vq

@@ -11,8 +11,6 @@ extern SoundService* installedSoundService;
 } // namespace detail
 
 // Installs a service (not owned); nullptr restores the real player.
-inline void setSoundService(SoundService* service) {
-    detail::installedSoundService = service;
-}
+void setSoundService(SoundService* service);
 
 } // namespace vq
