@@ -196,7 +196,7 @@ TEST(BankScreenFit, ManyLongQuestionsShareOneLineThatListsTwentyNumbers) {
     writeBank(bank, rows);
     writeBytes(dir.filePath("opt.ini"), demoSettings());
     const vq::bank::CheckReport r = vq::bank::checkBank(bank, vq::jet::kBankPassword);
-    const long warnings = std::count_if(r.lines.cbegin(), r.lines.cend(),
+    const auto warnings = std::count_if(r.lines.cbegin(), r.lines.cend(),
                                         [](const auto& l) { return l.text.contains(kOffScreen); });
     EXPECT_EQ(warnings, 1);
     const vq::bank::CheckLine* line = lineWith(r, kOffScreen);
