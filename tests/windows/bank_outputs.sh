@@ -45,8 +45,11 @@ run() {
         fi
         echo "$status" >"$dir/$name.status"
         # Where a message names a file by its whole path, the folder is left out (the
-        # Windows program sees it on drive Z:).
-        sed -i -E -e 's/，用时 [0-9]+ 毫秒$/，用时 N 毫秒/' -e "s|(Z:)?$dir/||g" "$dir/$name.err" "$dir/$name.out"
+        # Windows program sees it on drive Z:, and writes it with backslashes where it makes the
+        # path itself).
+        native="Z:${dir//\//\\}\\"
+        sed -i -E -e 's/，用时 [0-9]+ 毫秒$/，用时 N 毫秒/' -e "s|(Z:)?$dir/||g" \
+            -e "s|${native//\\/\\\\}||g" "$dir/$name.err" "$dir/$name.out"
     done
     local differs=""
     for part in status out err; do
