@@ -12,8 +12,9 @@ struct Frame {
     int version = 0; // 1 for MPEG-1, 2 for MPEG-2 and 2.5 alike
     int sampleRate = 0;
     int channels = 0;
-    int bitRate = 0; // kbit/s
-    qsizetype length = 0;
+    int bitRate = 0;      // kbit/s
+    qsizetype length = 0; // with the padding byte, where the frame has one
+    int padding = 0;
     int samples() const { return version == 1 ? 1152 : 576; }
 };
 
@@ -42,8 +43,8 @@ std::optional<Frame> frameAt(QByteArrayView b, qsizetype at) {
                                                               : versionBits == 2 ? 1
                                                                                  : 2);
     f.channels = (byte(3) >> 6) == 3 ? 1 : 2;
-    const int padding = (byte(2) >> 1) & 1;
-    f.length = qsizetype((f.version == 1 ? 144 : 72) * f.bitRate * 1000 / f.sampleRate + padding);
+    f.padding = (byte(2) >> 1) & 1;
+    f.length = qsizetype((f.version == 1 ? 144 : 72) * f.bitRate * 1000 / f.sampleRate + f.padding);
     return f;
 }
 
@@ -111,7 +112,7 @@ std::optional<QByteArray> mp3AsWave(QByteArrayView mp3) {
     put16(out, 12); // the Layer-3 part that follows
     put16(out, 1);  // MPEG
     put32(out, 0);  // padding as the standard says
-    put16(out, int(first->length - (((std::uint8_t(mp3[start + 2]) >> 1) & 1))));
+    put16(out, int(first->length - first->padding));
     put16(out, 1);    // frames per block
     put16(out, 1393); // the decoder's delay in samples
     out.append("fact");

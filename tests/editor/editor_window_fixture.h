@@ -9,6 +9,7 @@
 #include "support/recording.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QInputMethodEvent>
 #include <QPlainTextEdit>
 #include <QSettings>
@@ -66,6 +67,17 @@ protected:
         QTest::keyClick(editor, Qt::Key_Return);
         // A line editor commits through a queued call.
         QApplication::processEvents();
+    }
+
+    // Scrolls the table to its end and back, painting each time; the milliseconds it took.
+    qint64 scrollThroughMs() {
+        QElapsedTimer timer;
+        timer.start();
+        window.view()->scrollToBottom();
+        window.repaint();
+        window.view()->scrollToTop();
+        window.repaint();
+        return timer.elapsed();
     }
 
     QTemporaryDir dir;

@@ -13,9 +13,6 @@
 #include <QImage>
 #include <QTemporaryDir>
 
-#include <quazip.h>
-#include <quazipfile.h>
-
 #include <gtest/gtest.h>
 
 using namespace vq::banktest;
@@ -43,13 +40,9 @@ void writeWpsWorkbook(const QString& path) {
         image.save(&buffer, "PNG");
         return bytes;
     };
-    QuaZip zip(path);
-    ASSERT_TRUE(zip.open(QuaZip::mdCreate));
+    QList<std::pair<QString, QByteArray>> parts;
     const auto put = [&](const char* name, const QByteArray& bytes) {
-        QuaZipFile f(&zip);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly, QuaZipNewInfo(QString::fromLatin1(name))));
-        f.write(bytes);
-        f.close();
+        parts.append({QString::fromLatin1(name), bytes});
     };
     const QByteArray rel = "http://schemas.openxmlformats.org/officeDocument/2006/relationships";
     const QByteArray relsRoot =
@@ -111,8 +104,7 @@ void writeWpsWorkbook(const QString& path) {
             "/image\" Target=\"media/image2.png\"/></Relationships>");
     put("xl/media/image1.png", png(qRgb(255, 0, 0), {40, 30}));
     put("xl/media/image2.png", png(qRgb(0, 0, 255), {30, 40}));
-    zip.close();
-    ASSERT_EQ(zip.getZipError(), 0);
+    vq::banktest::writeZip(path, parts);
 }
 
 } // namespace

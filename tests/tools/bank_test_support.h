@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QFile>
+#include <QList>
 #include <QProcess>
 #include <QString>
 #include <QStringList>
@@ -12,12 +13,29 @@
 
 #include <gtest/gtest.h>
 
+#include <quazip.h>
+#include <quazipfile.h>
+
 namespace vq::banktest {
 
 inline void writeBytes(const QString& path, const QByteArray& bytes) {
     QFile f(path);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate)) << path.toStdString();
     f.write(bytes);
+}
+
+// A zip file (a workbook's parts, say) holding the named entries in the order given.
+inline void writeZip(const QString& path, const QList<std::pair<QString, QByteArray>>& entries) {
+    QuaZip zip(path);
+    ASSERT_TRUE(zip.open(QuaZip::mdCreate));
+    for (const auto& [name, bytes] : entries) {
+        QuaZipFile f(&zip);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly, QuaZipNewInfo(name)));
+        f.write(bytes);
+        f.close();
+    }
+    zip.close();
+    ASSERT_EQ(zip.getZipError(), 0);
 }
 
 inline QByteArray readBytes(const QString& path) {

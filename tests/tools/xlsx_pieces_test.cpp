@@ -1,16 +1,13 @@
 // Big workbook parts are read in pieces side by side: every way of cutting a part must give
 // exactly what one reader over the whole part gives, and a part where a cut could land inside
 // a comment, a CDATA section or a processing instruction is read whole.
+#include "bank_test_support.h"
 #include "xlsx.h"
 #include "xlsx_testing.h"
 
 #include "platform/exception.h"
 
 #include <QTemporaryDir>
-
-#include <quazip.h>
-#include <quazipfile.h>
-#include <quazipnewinfo.h>
 
 #include <gtest/gtest.h>
 
@@ -25,13 +22,9 @@ constexpr char kMain[] = "http://schemas.openxmlformats.org/spreadsheetml/2006/m
 
 // A workbook of one sheet with the given parts (no shared strings when `strings` is empty).
 void writeWorkbook(const QString& path, const QByteArray& sheet, const QByteArray& strings) {
-    QuaZip zip(path);
-    ASSERT_TRUE(zip.open(QuaZip::mdCreate));
+    QList<std::pair<QString, QByteArray>> parts;
     const auto put = [&](const char* name, const QByteArray& bytes) {
-        QuaZipFile f(&zip);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly, QuaZipNewInfo(QString::fromLatin1(name))));
-        f.write(bytes);
-        f.close();
+        parts.append({QString::fromLatin1(name), bytes});
     };
     put("[Content_Types].xml",
         "<?xml version=\"1.0\"?><Types "
@@ -52,8 +45,7 @@ void writeWorkbook(const QString& path, const QByteArray& sheet, const QByteArra
     put("xl/worksheets/sheet1.xml", sheet);
     if (!strings.isEmpty())
         put("xl/sharedStrings.xml", strings);
-    zip.close();
-    ASSERT_EQ(zip.getZipError(), 0);
+    vq::banktest::writeZip(path, parts);
 }
 
 QByteArray sheetOf(const QByteArray& rows, const QByteArray& root = "worksheet",
