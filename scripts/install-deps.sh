@@ -12,6 +12,8 @@ set -euo pipefail
 # English texts, the X11 platform plugin, its Chinese translations for the standard buttons and
 # dialogs of the presenter and the bank editor), the event-sound library with its sound-server
 # backend, the sound-file library (it decodes the sounds the event-sound library does not read),
+# FFmpeg's decoding libraries (M4A clips; the build needs their headers, the program loads them
+# with the first such clip),
 # libxcb with its keyboard extension, fontconfig, libjpeg (backgrounds are decoded through it
 # directly), libmdb, QuaZip (reading and writing .xlsx question lists), the icon renderer for the
 # install rules, a Chinese font, and what the run command uses to show the program without a
@@ -20,6 +22,7 @@ RUN_PACKAGES=(
     build-essential cmake ninja-build pkg-config git
     qt6-base-dev qt6-base-dev-tools qt6-l10n-tools qt6-qpa-plugins qt6-translations-l10n
     libcanberra-dev libcanberra-pulse libsndfile1-dev libxcb1-dev libxcb-xkb-dev libfontconfig-dev libjpeg-dev
+    libavformat-dev libavcodec-dev libswresample-dev libavutil-dev
     mdbtools-dev libquazip1-qt6-dev
     librsvg2-bin
     fonts-wqy-zenhei

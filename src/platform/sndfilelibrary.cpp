@@ -20,7 +20,8 @@ const SndFileLibrary* load() {
         !resolve(functions.error, "sf_strerror") ||
         !resolve(functions.readShortFrames, "sf_readf_short") ||
         !resolve(functions.readFrames, "sf_readf_float") ||
-        !resolve(functions.writeFrames, "sf_writef_float"))
+        !resolve(functions.writeFrames, "sf_writef_float") ||
+        !resolve(functions.writeShortFrames, "sf_writef_short"))
         return nullptr;
     return &functions;
 }

@@ -16,6 +16,7 @@ struct SndFileLibrary {
     decltype(&sf_readf_short) readShortFrames = nullptr;
     decltype(&sf_readf_float) readFrames = nullptr;
     decltype(&sf_writef_float) writeFrames = nullptr;
+    decltype(&sf_writef_short) writeShortFrames = nullptr;
 
     // Null where the library is not installed (or lacks a function used here).
     static const SndFileLibrary* get();

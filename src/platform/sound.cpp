@@ -5,16 +5,23 @@
 #include "platform/files.h"
 
 #ifdef Q_OS_WIN
+#include "platform/audiodecoder.h"
 #include "platform/mp3wave.h"
 
+#include <QCoreApplication>
+#include <QDateTime>
 #include <QFile>
+#include <QFileInfo>
+#include <QThread>
 
 #include <qt_windows.h>
 
 #include <mmsystem.h>
 
+#include <memory>
 #include <optional>
 #else
+#include "platform/audiodecoder.h"
 #include "platform/soundcopies.h"
 
 #include <QCoreApplication>
@@ -44,7 +51,8 @@ namespace {
 // The multimedia library's own asynchronous player: a new sound replaces the playing one, and
 // a file it cannot play gives silence rather than the default system sound. It reads WAV files,
 // compressed ones through the system's codecs; an MP3 clip plays as the MPEG Layer-3 WAV its
-// frames make, which the system's MP3 codec decodes.
+// frames make, which the system's MP3 codec decodes, and an Ogg, FLAC or M4A clip as the 16-bit
+// WAV the media library decodes it into, held in memory.
 class SystemSoundService final : public SoundService {
 public:
     void play(const QString& path) override {
@@ -56,29 +64,98 @@ public:
         QFile file(path);
         if (!openRegularFile(file, nullptr))
             return;
-        if (soundKindOf(file.peek(12)) == SoundKind::Mp3) {
-            std::optional<QByteArray> wave = mp3AsWave(file.readAll());
-            if (!wave)
-                return;
-            m_playing = std::move(*wave);
-            PlaySoundW(reinterpret_cast<LPCWSTR>(m_playing.constData()), nullptr,
-                       SND_MEMORY | SND_ASYNC | SND_NODEFAULT);
+        const SoundKind kind = soundKindOf(file.peek(12));
+        if (kind == SoundKind::Wav || kind == SoundKind::Other) {
+            file.close();
+            PlaySoundW(reinterpret_cast<LPCWSTR>(path.utf16()), nullptr,
+                       SND_FILENAME | SND_ASYNC | SND_NODEFAULT);
             return;
         }
-        file.close();
-        PlaySoundW(reinterpret_cast<LPCWSTR>(path.utf16()), nullptr,
-                   SND_FILENAME | SND_ASYNC | SND_NODEFAULT);
+        const Kept state{path, file.size(), QFileInfo(file).lastModified(), {}};
+        if (m_kept.sameFile(state)) {
+            playKept();
+            return;
+        }
+        if (kind == SoundKind::Mp3) {
+            std::optional<QByteArray> wave = mp3AsWave(file.readAll());
+            if (wave)
+                keepAndPlay(state, std::move(*wave));
+            return;
+        }
+        // A clip's decoding takes longer than a frame: it runs beside the caller, and the clip
+        // starts when it is ready unless another sound or a stop came first.
+        if (state.size > kDecodedAtOnce && QCoreApplication::instance()) {
+            file.close();
+            decodeThenPlay(state, kind);
+            return;
+        }
+        if (std::optional<QByteArray> wave = decodedWave(file, kind, kLargestClipBytes))
+            keepAndPlay(state, std::move(*wave));
     }
     void stop() override {
         PlaySoundW(nullptr, nullptr, 0);
-        m_playing.clear();
+        m_waiting = 0;
     }
+    bool busy() const override { return m_decoding > 0; }
     bool plays(SoundKind kind) const override {
-        return kind == SoundKind::Wav || kind == SoundKind::Mp3;
+        return kind == SoundKind::Wav || kind == SoundKind::Mp3 ||
+               (kind != SoundKind::Other && AudioDecoder::available());
     }
 
 private:
-    QByteArray m_playing; // the sound played from memory, until it is stopped or replaced
+    // The clip last played from memory, kept for the next play while its file stays as it is
+    // (M plays a clip again at once).
+    struct Kept {
+        QString path;
+        qint64 size = -1;
+        QDateTime modified;
+        QByteArray wave;
+        bool sameFile(const Kept& o) const {
+            return !wave.isEmpty() && path == o.path && size == o.size && modified == o.modified;
+        }
+    };
+
+    static constexpr qint64 kDecodedAtOnce = 512 * 1024;
+
+    void keepAndPlay(Kept state, QByteArray wave) {
+        // The playing sound ends before the bytes it may play from go.
+        PlaySoundW(nullptr, nullptr, 0);
+        m_kept = std::move(state);
+        m_kept.wave = std::move(wave);
+        playKept();
+    }
+    void playKept() {
+        PlaySoundW(reinterpret_cast<LPCWSTR>(m_kept.wave.constData()), nullptr,
+                   SND_MEMORY | SND_ASYNC | SND_NODEFAULT);
+    }
+
+    void decodeThenPlay(const Kept& state, SoundKind kind) {
+        const quint64 id = ++m_requests;
+        m_waiting = id;
+        auto wave = std::make_shared<std::optional<QByteArray>>();
+        QThread* thread = QThread::create([path = state.path, kind, wave] {
+            QFile file(path);
+            if (openRegularFile(file, nullptr))
+                *wave = decodedWave(file, kind, kLargestClipBytes);
+        });
+        thread->setObjectName(QStringLiteral("vq::SoundDecoding"));
+        ++m_decoding;
+        QObject::connect(thread, &QThread::finished, QCoreApplication::instance(),
+                         [this, thread, state, wave, id] {
+                             thread->deleteLater();
+                             --m_decoding;
+                             if (!*wave || id != m_waiting)
+                                 return;
+                             m_waiting = 0;
+                             keepAndPlay(state, std::move(**wave));
+                         });
+        thread->start();
+    }
+
+    Kept m_kept;
+    quint64 m_requests = 0;
+    quint64 m_waiting = 0; // the decoding whose clip plays when it is ready
+    int m_decoding = 0;
 };
 
 #else
@@ -164,7 +241,8 @@ public:
         // gets a new copy, where the file is a sound at all. A tick's is made at once; a clip's
         // takes longer than a frame, so it is decoded beside the caller and starts when ready.
         if (unreadable(result)) {
-            if (QFileInfo(path).size() > kDecodedAtOnce && QCoreApplication::instance()) {
+            if ((QFileInfo(path).size() > kDecodedAtOnce || waitsForTheMediaLibrary(path)) &&
+                QCoreApplication::instance()) {
                 decodeThenPlay(path, id);
                 return;
             }
@@ -184,8 +262,14 @@ public:
     }
 
     // libcanberra reads WAV and Ogg Vorbis itself; FLAC and MP3 (and the WAV encodings it does
-    // not read) go through a 16-bit copy decoded by libsndfile.
-    bool plays(SoundKind kind) const override { return kind != SoundKind::Other; }
+    // not read) go through a 16-bit copy decoded by libsndfile, M4A through one the media
+    // library decodes, where it is installed. Until that library has been loaded (the first
+    // M4A asked about starts its loading beside the caller), M4A is taken to play.
+    bool plays(SoundKind kind) const override {
+        if (kind == SoundKind::M4a)
+            return AudioDecoder::availableWithoutWaiting().value_or(true);
+        return kind != SoundKind::Other;
+    }
 
     bool busy() const override {
         int playing = 0;
@@ -197,6 +281,14 @@ public:
 private:
     // Files up to this size (a tick, a short jingle) are decoded within a few milliseconds.
     static constexpr qint64 kDecodedAtOnce = 512 * 1024;
+
+    // An M4A file while the media library is still to be loaded: its loading takes longer than
+    // a frame, so it happens beside the caller too.
+    static bool waitsForTheMediaLibrary(const QString& path) {
+        QByteArray head;
+        return readRegularFile(path, 12, &head) == ReadResult::Ok &&
+               soundKindOf(head) == SoundKind::M4a && !AudioDecoder::availableWithoutWaiting();
+    }
 
     // Decodes the file's copy on a thread of its own; the sound `id` plays from it once it is
     // there, unless another sound or a stop came first. The copy is kept for the next call
@@ -296,6 +388,8 @@ SoundKind soundKindOf(const QByteArray& head) {
         return SoundKind::Ogg;
     if (head.startsWith("fLaC"))
         return SoundKind::Flac;
+    if (head.size() >= 8 && head.mid(4, 4) == "ftyp")
+        return SoundKind::M4a;
     // An ID3 tag in front, or the sync bits of an MPEG audio layer 3 frame right away.
     if (head.startsWith("ID3") ||
         (head.size() >= 2 && quint8(head[0]) == 0xFF && (quint8(head[1]) & 0xE6) == 0xE2))
@@ -307,7 +401,8 @@ QString SoundService::playableKinds() const {
     QStringList names;
     for (const auto& [kind, name] :
          {std::pair{SoundKind::Wav, "WAV"}, std::pair{SoundKind::Ogg, "OGG"},
-          std::pair{SoundKind::Flac, "FLAC"}, std::pair{SoundKind::Mp3, "MP3"}})
+          std::pair{SoundKind::Flac, "FLAC"}, std::pair{SoundKind::Mp3, "MP3"},
+          std::pair{SoundKind::M4a, "M4A"}})
         if (plays(kind))
             names << QLatin1String(name);
     return names.join(QStringLiteral("、"));

@@ -5,9 +5,14 @@
 
 namespace vq {
 
-// What a sound file is, from its first twelve bytes (not from its name).
-enum class SoundKind { Wav, Ogg, Flac, Mp3, Other };
+// What a sound file is, from its first twelve bytes (not from its name). M4a is an MPEG-4 file
+// (its "ftyp" box), whatever its sound is coded in.
+enum class SoundKind { Wav, Ogg, Flac, Mp3, M4a, Other };
 SoundKind soundKindOf(const QByteArray& head);
+
+// The most a clip's 16-bit copy held in memory takes (about ten minutes of CD-quality stereo):
+// the Windows player plays a longer clip only this far, and the bank check warns about one.
+inline constexpr qint64 kLargestClipBytes = 100LL * 1024 * 1024;
 
 // Plays a WAV file by full path without waiting. Starting a sound ends the one still playing;
 // a missing or unplayable file, or no sound device, gives silence and no report.
@@ -25,7 +30,7 @@ public:
     virtual bool busy() const { return false; }
     // Whether files of this kind play; every service plays WAV files.
     virtual bool plays(SoundKind kind) const { return kind == SoundKind::Wav; }
-    // The kinds that play, for the operator: "WAV" or "WAV、OGG、FLAC、MP3".
+    // The kinds that play, for the operator: "WAV" or "WAV、OGG、FLAC、MP3、M4A".
     QString playableKinds() const;
 };
 

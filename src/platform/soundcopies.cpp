@@ -1,13 +1,16 @@
 #include "platform/soundcopies.h"
 #include "platform/sndfilelibrary.h"
 
+#include "platform/audiodecoder.h"
 #include "platform/files.h"
+#include "platform/sound.h"
 
 #include <QFile>
 
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <memory>
 #include <type_traits>
 #include <vector>
 
@@ -119,8 +122,21 @@ std::optional<SoundCopies::Stamp> SoundCopies::decode(const Job& job) {
     if (!stampOf(file.handle(), &stamp))
         return std::nullopt;
     SF_INFO format{};
-    SoundHandle source(sf, sf->openFd(file.handle(), SFM_READ, &format, SF_FALSE));
-    if (!source.get() || format.channels < 1 || format.samplerate < 1)
+    std::unique_ptr<AudioDecoder> decoder;
+    // An M4A file's sound is decoded by the media library, whose samples come as 16 bits already.
+    const bool m4a = soundKindOf(file.peek(12)) == SoundKind::M4a;
+    // libsndfile reads from where the descriptor stands, which the look moved.
+    if (!file.seek(0))
+        return std::nullopt;
+    if (m4a) {
+        decoder = AudioDecoder::open(file, SoundKind::M4a);
+        if (!decoder)
+            return std::nullopt;
+        format.samplerate = decoder->sampleRate();
+        format.channels = decoder->channels();
+    }
+    SoundHandle source(sf, m4a ? nullptr : sf->openFd(file.handle(), SFM_READ, &format, SF_FALSE));
+    if (!m4a && (!source.get() || format.channels < 1 || format.samplerate < 1))
         return std::nullopt;
 
     SF_INFO copyFormat{};
@@ -130,15 +146,22 @@ std::optional<SoundCopies::Stamp> SoundCopies::decode(const Job& job) {
     SoundHandle copy(sf, sf->open(QFile::encodeName(job.copy).constData(), SFM_WRITE, &copyFormat));
     if (!copy.get())
         return std::nullopt;
-    // Samples pass as floats at the file's own level (full scale is 1 for every encoding), and
-    // those beyond full scale, which float files may hold, are clipped on the way to 16 bits
-    // instead of wrapping round to the other end.
-    sf->command(copy.get(), SFC_SET_CLIPPING, nullptr, SF_TRUE);
     const sf_count_t frames = std::max(1, 16384 / format.channels);
-    std::vector<float> block(std::size_t(frames) * std::size_t(format.channels));
+    const size_t samples = std::size_t(frames) * std::size_t(format.channels);
     bool written = true;
-    for (sf_count_t n; written && (n = sf->readFrames(source.get(), block.data(), frames)) > 0;)
-        written = sf->writeFrames(copy.get(), block.data(), n) == n;
+    if (decoder) {
+        std::vector<qint16> block(samples);
+        for (sf_count_t n; written && (n = decoder->read(block.data(), frames)) > 0;)
+            written = sf->writeShortFrames(copy.get(), block.data(), n) == n;
+    } else {
+        // Samples pass as floats at the file's own level (full scale is 1 for every encoding),
+        // and those beyond full scale, which float files may hold, are clipped on the way to 16
+        // bits instead of wrapping round to the other end.
+        sf->command(copy.get(), SFC_SET_CLIPPING, nullptr, SF_TRUE);
+        std::vector<float> block(samples);
+        for (sf_count_t n; written && (n = sf->readFrames(source.get(), block.data(), frames)) > 0;)
+            written = sf->writeFrames(copy.get(), block.data(), n) == n;
+    }
     if (!copy.close() || !written) {
         QFile::remove(job.copy);
         return std::nullopt;

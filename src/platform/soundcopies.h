@@ -11,8 +11,9 @@
 namespace vq {
 
 // 16-bit PCM copies of sound files, for an event-sound service that reads WAV files in no other
-// encoding: 24- and 32-bit PCM, float, and whatever else the decoding library (libsndfile, loaded
-// with the first copy) reads. A file is decoded once as it is; later calls get the same copy
+// encoding: 24- and 32-bit PCM, float, and whatever else the sound-file library (libsndfile, loaded
+// with the first copy) reads, and M4A files, which the media decoding library (AudioDecoder)
+// reads and libsndfile writes out. A file is decoded once as it is; later calls get the same copy
 // until the file changes, so that a tick does not wait for its sound's decoding again. The
 // copies live in a private folder removed with this object.
 class SoundCopies {

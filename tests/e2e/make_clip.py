@@ -1,8 +1,11 @@
 #!/usr/bin/env python3
 """Writes 20 s of a 440 Hz tone (16-bit mono, 44.1 kHz) in the kind the file's extension names:
-wav, flac, ogg (Vorbis) or mp3, through libsndfile, the library the presenter decodes with."""
+wav, flac, ogg (Vorbis) or mp3, through libsndfile, the library the presenter decodes with; m4a
+(AAC), which libsndfile does not write, is the same tone kept in tests/platform/clips."""
 import ctypes
 import math
+import os
+import shutil
 import sys
 
 KINDS = {
@@ -21,7 +24,12 @@ class Info(ctypes.Structure):
 
 
 def main(path):
-    kind = KINDS[path.rsplit(".", 1)[1].lower()]
+    extension = path.rsplit(".", 1)[1].lower()
+    if extension == "m4a":
+        here = os.path.dirname(os.path.abspath(__file__))
+        shutil.copyfile(os.path.join(here, "..", "platform", "clips", "tone-20s.m4a"), path)
+        return
+    kind = KINDS[extension]
     lib = ctypes.CDLL("libsndfile.so.1")
     lib.sf_open.restype = ctypes.c_void_p
     lib.sf_open.argtypes = [ctypes.c_char_p, ctypes.c_int, ctypes.POINTER(Info)]

@@ -1,6 +1,6 @@
 #!/bin/bash
 # A question's clip heard from outside: a bank whose question names a 20-second clip in 题库素材,
-# a WAV or (E2E_CLIP=flac, ogg, mp3) the same tone saved in that kind.
+# a WAV or (E2E_CLIP=flac, ogg, mp3, m4a) the same tone saved in that kind.
 # The clip is heard from the draw on; the next step (the countdown, its ticks switched off) stops
 # it long before its end; M plays it again from its start. The sink's monitor of a private sound
 # server is recorded and judged.

@@ -692,6 +692,38 @@ TEST_F(PulseSoundTest, ASoundBeforeTheLongClipIsDecodedEndsItUnheard) {
 }
 #endif
 
+// An M4A clip (here Apple's lossless coding, one second of a tone on the left channel only) plays
+// through a copy the media library decodes, heard whole at its pitch. The first play loads the
+// library beside the caller and starts later; the second plays the kept copy.
+TEST_F(PulseSoundTest, AnM4aClipIsHeardWhole) {
+    if (!vq::sounds().plays(vq::SoundKind::M4a))
+        GTEST_SKIP() << "the media decoding library is not installed";
+    const QString m4a = dir.filePath("left.m4a");
+    ASSERT_TRUE(QFile::copy(
+        QStringLiteral(VELQUO_SOURCE_DIR "/tests/platform/clips/left-only-alac.m4a"), m4a));
+    const Recording r = recordWhilePlaying({m4a, "wait:1300", m4a});
+    ASSERT_EQ(r.playStarts.size(), 2);
+    const QList<Span> sounds = soundsIn(r.samples);
+    for (const qsizetype i : {0, 1}) {
+        SCOPED_TRACE(i == 0 ? "the first play" : "the second play");
+        const std::optional<Span> heard = soundOfCall(r, sounds, i);
+        ASSERT_TRUE(heard.has_value()) << "nothing heard";
+        const std::optional<qint64> onset = r.timeOf(heard->first);
+        ASSERT_TRUE(onset.has_value());
+        const double latencyMs = double(*onset - r.playStarts[i]) / 1e6;
+        const double callMs = double(r.playDurations[i]) / 1e6;
+        std::printf("[sound] an M4A (ALAC) clip: heard %.1f ms of 1000 ms, from %.1f ms after "
+                    "the call; the call took %.2f ms\n",
+                    heard->ms(), latencyMs, callMs);
+        EXPECT_NEAR(heard->ms(), 1000.0, 10.0);
+        EXPECT_LT(callMs, kCallBoundMs);
+        EXPECT_LT(latencyMs, i == 0 ? 250.0 : kStartBoundMs);
+        const qsizetype middle = (heard->first + heard->last) / 2 - kRate / 20;
+        EXPECT_GT(power(r.samples, middle, kRate / 10, 440),
+                  0.3 * meanSquare(r.samples, middle, kRate / 10));
+    }
+}
+
 TEST_F(PulseSoundTest, MissingFileIsSilent) {
     const Recording r = recordWhilePlaying({dir.filePath("missing.wav")});
     EXPECT_LT(audible(r.samples).first, 0) << "something was heard";
@@ -751,7 +783,7 @@ TEST(SoundKinds, ToldByTheFirstBytesAndNamedAsThePlayerPlaysThem) {
     EXPECT_EQ(vq::soundKindOf(QByteArray("\0\0\0\x20"
                                          "ftypM4A ",
                                          12)),
-              SoundKind::Other);
+              SoundKind::M4a);
     EXPECT_EQ(vq::soundKindOf("RIFF"), SoundKind::Other); // cut short
     EXPECT_EQ(vq::soundKindOf({}), SoundKind::Other);
 
@@ -762,7 +794,7 @@ TEST(SoundKinds, ToldByTheFirstBytesAndNamedAsThePlayerPlaysThem) {
     struct Decoding : WavOnly {
         bool plays(SoundKind kind) const override { return kind != SoundKind::Other; }
     } decoding;
-    EXPECT_EQ(decoding.playableKinds(), QStringLiteral("WAV、OGG、FLAC、MP3"));
+    EXPECT_EQ(decoding.playableKinds(), QStringLiteral("WAV、OGG、FLAC、MP3、M4A"));
     // The desktop's player: WAV everywhere (what else, the clip tests hear on each platform).
     EXPECT_TRUE(vq::sounds().plays(SoundKind::Wav));
     EXPECT_FALSE(vq::sounds().plays(SoundKind::Other));

@@ -175,6 +175,8 @@ const std::pair<const char*, Make> kFixtures[] = {
      [] { return QList<Table>{mediaTable({}, {}, {}, {}, QStringLiteral("曲.ogg"))}; }},
     {"media-sound-mp3",
      [] { return QList<Table>{mediaTable({}, {}, {}, {}, QStringLiteral("曲.mp3"))}; }},
+    {"media-sound-m4a",
+     [] { return QList<Table>{mediaTable({}, {}, {}, {}, QStringLiteral("曲.m4a"))}; }},
     {"media-bench-jpeg", [] { return mediaBench(QStringLiteral("bench.jpg")); }},
     {"media-bench-png", [] { return mediaBench(QStringLiteral("bench.png")); }},
     {"media-bench-wav", [] { return mediaBench({}, QStringLiteral("bench.wav")); }},

@@ -7,6 +7,7 @@
 #include "clipprobe.h"
 
 #include "data/jetwriter.h"
+#include "platform/audiodecoder.h"
 #include "platform/wav_encoder.h"
 #include "support/skips.h"
 
@@ -209,6 +210,29 @@ TEST_F(MediaCheck, ClipsAreReadThroughAndLongOnesRefusedByTheirLength) {
         << r.text.toStdString();
     EXPECT_TRUE(r.text.contains(QStringLiteral(
         "问题：编号 3 的声音“cut.flac”：声音只能播放一部分：文件说声音长 0:00:05，却只解码出 ")))
+        << r.text.toStdString();
+}
+
+// M4A clips, which the sound-file library does not read, are read through by the media library:
+// a whole one passes, one cut before its index is named with the library's reason.
+TEST_F(MediaCheck, M4aClipsAreReadThroughByTheMediaLibrary) {
+    if (!vq::AudioDecoder::available())
+        GTEST_SKIP() << "the media decoding library is not installed";
+    const QByteArray m4a =
+        readBytes(QStringLiteral(VELQUO_SOURCE_DIR "/tests/platform/clips/tone-20s.m4a"));
+    ASSERT_FALSE(m4a.isEmpty());
+    writeBytes(media("tone.m4a"), m4a);
+    writeBytes(media("cut.m4a"), m4a.left(m4a.size() / 2));
+    const vq::bank::ClipInfo info = vq::bank::ClipProbe::probe(media("tone.m4a"), 1 << 30);
+    EXPECT_EQ(info.kind, vq::bank::ClipInfo::Kind::M4a);
+    EXPECT_TRUE(info.decoded);
+    EXPECT_NEAR(info.seconds, 20.0, 0.05);
+    EXPECT_NEAR(info.decodedSeconds, 20.0, 0.05);
+    const vq::bank::CheckReport r =
+        vq::bank::checkBank(bank("声音", {"tone.m4a", "cut.m4a"}), vq::jet::kBankPassword);
+    expectFindings(r, {{2, OptionalColumn::Sound, "cut.m4a", MediaFault::NotDecodable}});
+    EXPECT_TRUE(
+        r.text.contains(QStringLiteral("问题：编号 2 的声音“cut.m4a”：不是放映程序能播放的声音：")))
         << r.text.toStdString();
 }
 

@@ -6,8 +6,9 @@
 
 namespace vq::bank {
 
-// What a clip file is, as far as its first bytes and (where the build has it) the sound-file
-// library can tell without playing it.
+// What a clip file is, as far as its first bytes and the decoding libraries (the sound-file
+// library, and for M4A or where the build has no sound-file library the media library) can tell
+// without playing it.
 struct ClipInfo {
     enum class Kind { Unknown, Wav, Mp3, Ogg, Flac, M4a } kind = Kind::Unknown;
     bool decoded = false; // the library read it through; false where it did not
@@ -22,7 +23,7 @@ struct ClipInfo {
 // (see isRegularFile); a FIFO would wait here for a writer.
 class ClipProbe {
 public:
-    // Whether this build can decode clips at all (the sound-file library was found), else only
+    // Whether this build can decode clips at all (a decoding library was found), else only
     // their kind is told from their first bytes.
     static bool canDecode();
     static ClipInfo probe(const QString& path, std::int64_t largest);

@@ -2,6 +2,8 @@
 
 #include "optionalcolumns.h"
 
+#include "platform/sound.h"
+
 #include <QString>
 
 #include <cstdint>
@@ -27,8 +29,9 @@ int largestPictureMegabytes();
 
 // The largest clip, as 16-bit samples (the form the show's sound path plays it in), in bytes:
 // about ten minutes of CD-quality stereo. The sound path decodes a clip whole into a copy before
-// it starts, so a longer one starts late and fills the disk.
-inline constexpr std::int64_t kLargestClipBytes = 100LL * 1024 * 1024;
+// it starts, so a longer one starts late and fills the disk (on Windows, where the copy is held in
+// memory, it plays only as far as this).
+inline constexpr std::int64_t kLargestClipBytes = vq::kLargestClipBytes;
 
 struct MediaFinding {
     int row = 0;    // the row of the bank's table in the order the query delivers them, from 1
