@@ -260,9 +260,33 @@ def stop(p):
 # ---- first visible frame -----------------------------------------------------------------
 
 
-def first_frame(scr, argv, cwd, ref, timeout=30, cpu=None):
+# The second, independent reading of "visible": the screen at 15 points (a 5 x 3 grid) as it is
+# once it has settled, whatever picture that is (the program's own labels included), instead of
+# the centre against the picture scaled by ImageMagick. A quick rough copy painted first and
+# refined later counts only when the refined one is up.
+GRID = [((2 * i + 1) / 10, (2 * j + 1) / 6) for j in range(3) for i in range(5)]
+
+
+def grid(scr):
+    return [scr.pixels(int(x * scr.width), int(y * scr.height), 8) for x, y in GRID]
+
+
+def settled_at(samples, final, tol=6):
+    """The first time from which every sample matches the final screen at every point."""
+    at = None
+    for t, points in samples:
+        if all(close_enough(a, b, tol) for a, b in zip(points, final)):
+            if at is None:
+                at = t
+        else:
+            at = None
+    return at
+
+
+def first_frame(scr, argv, cwd, ref, timeout=30, cpu=None, final=None):
     """Spawns argv; returns (ms to the first visible frame, RSS kB after it, process); appends
-    the CPU time it had used when the frame was seen to `cpu`."""
+    the CPU time it had used when the frame was seen to `cpu`, and the ms to the final screen at
+    all 15 grid points to `final`."""
     scr.drain(0.3)
     base = scr.centre()
     if close_enough(base, ref):
@@ -272,11 +296,15 @@ def first_frame(scr, argv, cwd, ref, timeout=30, cpu=None):
     p = subprocess.Popen(argv, cwd=cwd, env=env, stdout=subprocess.DEVNULL,
                          stderr=subprocess.DEVNULL)
     seen = None
+    samples = []
     deadline = t0 + timeout
     while seen is None and time.monotonic() < deadline:
         for t in scr.events(0.005):
             if close_enough(scr.centre(), ref):
                 seen = t
+            if final is not None:
+                samples.append((t, grid(scr)))
+            if seen is not None:
                 break
         else:
             # Also look now and then without an event, in case one was merged away.
@@ -287,7 +315,17 @@ def first_frame(scr, argv, cwd, ref, timeout=30, cpu=None):
         raise RuntimeError("%s never showed the picture" % argv[0])
     if cpu is not None:
         cpu.append(cpu_ms(p.pid))
-    scr.drain(0.5)
+    # Until the screen has been still for half a second, sampling every change.
+    last = time.monotonic()
+    while time.monotonic() - last < 0.5:
+        for t in scr.events(0.5):
+            last = t
+            if final is not None:
+                samples.append((t, grid(scr)))
+            break
+    if final is not None:
+        at = settled_at(samples, grid(scr))
+        final.append(((at if at is not None else last) - t0) * 1000)
     return (seen - t0) * 1000, rss_kb(p.pid), p
 
 
@@ -312,12 +350,14 @@ def run_first_frame(args):
         res = {name: [] for name in names}
         rss = {name: [] for name in names}
         cpu = {name: [] for name in names}
+        final = {name: [] for name in names}
         for i in range(args.pairs):
             # Each program goes first in turn (with two: velquo first in even rounds).
             order = names[i % len(names):] + names[:i % len(names)]
             line = []
             for name in order:
-                ms, kb, p = first_frame(scr, programs[name], inst, ref, cpu=cpu[name])
+                ms, kb, p = first_frame(scr, programs[name], inst, ref, cpu=cpu[name],
+                                        final=final[name])
                 stop(p)
                 res[name].append(ms)
                 rss[name].append(kb)
@@ -337,6 +377,10 @@ def run_first_frame(args):
             ratios = [x / y for x, y in zip(res[a], res[b])]
             print("  %s/%s per round: %s" % (a, b, stats(ratios)))
             print("  median ratio %s/%s: %.2f" % (a, b, median[a] / median[b]))
+        for name in names:
+            print("  %-8s ms to the settled screen at 15 points: %s" % (name, stats(final[name])))
+            gaps = [f - c for f, c in zip(final[name], res[name])]
+            print("  %-8s settled minus centre-visible, ms: %s" % (name, stats(gaps)))
         for name in names:
             print("  %-8s CPU ms used by the first frame: %s" % (name, stats(cpu[name])))
         for name in names:
