@@ -234,6 +234,38 @@ build_quazip() {
     uses "$QUAZIP_PREFIX"
 }
 
+# FFmpeg's libraries for the clips PlaySound does not read (Ogg, FLAC, M4A): from Debian's source,
+# as DLLs (as Qt's are) with nothing but what decoding a quiz's clips needs, the readers of WAV,
+# Ogg, FLAC, MP3, AAC and MPEG-4 files, their sound decoders and the resampler; no other library,
+# no program. LGPL 2.1 or later, as configured.
+build_ffmpeg() {
+    local version src work
+    version=$(source_version ffmpeg)
+    AV_PREFIX=$(prefix ffmpeg "$version-clips")
+    uses "$AV_PREFIX"
+    [ -f "$AV_PREFIX/.done" ] && return
+    src=$(debian_source ffmpeg)
+    log "building FFmpeg $version's sound decoders"
+    work=$CACHE/work/ffmpeg
+    rm -rf "$work" "$AV_PREFIX"
+    mkdir -p "$work"
+    (
+        cd "$work"
+        "$src/configure" --prefix="$AV_PREFIX" --enable-cross-compile --arch=x86_64 \
+            --target-os=mingw32 --cross-prefix=$TRIPLE- --cc=$TRIPLE-gcc-posix \
+            --pkg-config=pkg-config --disable-autodetect --disable-everything --disable-programs \
+            --disable-doc --disable-network --disable-avdevice --disable-avfilter \
+            --disable-swscale --disable-postproc --disable-debug --enable-shared --disable-static \
+            --enable-swresample --enable-demuxer=wav,ogg,flac,mp3,mov,aac \
+            --enable-decoder=aac,aac_latm,alac,vorbis,opus,flac,mp3,mp3float,pcm_s16le,pcm_s24le,pcm_s32le,pcm_f32le,pcm_u8 \
+            --enable-parser=aac,flac,vorbis,opus,mpegaudio >"$CACHE/work/ffmpeg.log" 2>&1
+        make -j"$JOBS" >>"$CACHE/work/ffmpeg.log" 2>&1
+        make install >>"$CACHE/work/ffmpeg.log" 2>&1
+    ) || { log "FFmpeg did not build (see $CACHE/work/ffmpeg.log)"; exit 1; }
+    touch "$AV_PREFIX/.done"
+    rm -rf "$work"
+}
+
 build_deps() {
     install_packages
     compiler_version
@@ -246,12 +278,13 @@ build_deps() {
     build_mdbtools
     build_qt5compat
     build_quazip
+    build_ffmpeg
 }
 
 MINGW_RUNTIME=/usr/$TRIPLE/lib
 
 # deploy_runtime FOLDER: what the programs load from beside themselves: MinGW's runtime, Qt's
-# libraries and plugins, QuaZip and zlib, Qt's Chinese texts, and qt.conf, which tells Qt that
+# libraries and plugins, QuaZip and zlib, FFmpeg's decoding libraries, Qt's Chinese texts, and qt.conf, which tells Qt that
 # its plugins and translations lie in this folder rather than in the prefix it was built for.
 deploy_runtime() {
     local dir=$1 f gcc_runtime=/usr/lib/gcc/$TRIPLE/$COMPILER
@@ -260,6 +293,7 @@ deploy_runtime() {
         "$MINGW_RUNTIME/libwinpthread-1.dll" "$MINGW_RUNTIME/zlib1.dll" "$dir/"
     for f in Core Gui Widgets; do cp -u "$QT_PREFIX/bin/Qt6$f.dll" "$dir/"; done
     cp -u "$COMPAT_PREFIX/bin/Qt6Core5Compat.dll" "$QUAZIP_PREFIX/bin/libquazip1-qt6.dll" "$dir/"
+    cp -u "$AV_PREFIX/bin/"{avutil,swresample,avcodec,avformat}-*.dll "$dir/"
     # The bank tool's check runs the presenter's start on the platform without a screen.
     cp -u "$QT_PREFIX/plugins/platforms/qwindows.dll" "$QT_PREFIX/plugins/platforms/qoffscreen.dll" \
         "$dir/platforms/"
@@ -296,7 +330,7 @@ build_project() {
     export WINEDEBUG=${WINEDEBUG:--all}
     # The demo installation is made at build time by the Windows tools themselves, under wine.
     export QT_QPA_PLATFORM=offscreen
-    PKG_CONFIG_LIBDIR="$MDB_PREFIX/lib/pkgconfig" cmake -S "$ROOT" -B "$BUILD" -G Ninja \
+    PKG_CONFIG_LIBDIR="$MDB_PREFIX/lib/pkgconfig:$AV_PREFIX/lib/pkgconfig" cmake -S "$ROOT" -B "$BUILD" -G Ninja \
         -DCMAKE_TOOLCHAIN_FILE="$TOOLCHAIN" -DCMAKE_BUILD_TYPE=Release "${QT_COMPAT_ARGS[@]}" \
         -DCMAKE_CROSSCOMPILING_EMULATOR="$ROOT/tests/windows/run-under-wine.sh" \
         -DVELQUO_HOST_DEMOART="$HOST_BUILD/tools/demoart/velquo-demoart" \

@@ -90,8 +90,9 @@ record $status "countdown sounds through wine's sound driver"
 status=0
 E2E_WINDOWS=$folder timeout 300 bash tests/e2e/countdown_control.sh "$build" "$root" || status=$?
 record $status "countdown held and changed, through wine's sound driver"
-# A question's clip, WAV and MP3 (which Windows plays through its own MP3 codec), heard likewise.
-for clip in wav mp3; do
+# A question's clip in every kind: WAV, MP3 (which Windows plays through its own MP3 codec), and
+# Ogg, FLAC and M4A (decoded by the media library built into the program), heard likewise.
+for clip in wav mp3 ogg flac m4a; do
     status=0
     E2E_WINDOWS=$folder E2E_CLIP=$clip E2E_TEST_BANK=$linux/tests/velquo-test-bank timeout 300 \
         bash tests/e2e/question_sound.sh "$build" "$root" || status=$?
