@@ -461,6 +461,7 @@ void TForm1::FormShow() {
     s.writeFlag(Key::weizhishezhi, false);
     vq::fillPool(questionQuery(DataModule2), *Memo1);
     m_poolSize = Memo1->count();
+    prepareClipSound();
     // The next-step picture by its bare name, so from the current folder.
     Image3->setPicture(vq::loadPicture(vq::expandName(QStringLiteral("next.png"))));
     setUpTeams(s);
@@ -1023,6 +1024,14 @@ void TForm1::recordScore(const vq::ScoreChange& change) {
 // where the countdown is to be heard, so the first tick sounds as quickly as the later ones.
 void TForm1::prepareCountdownSound(const vq::Settings& s) {
     if (s.flagOn(Key::shijian_sound))
+        vq::sounds().prepare();
+}
+
+// The same for a bank with clips, even with the countdown silent: a connection made at the first
+// clip would be made inside the play call, holding that question's frame while it is made.
+void TForm1::prepareClipSound() {
+    if (DataModule2 && DataModule2->ADOConnection1 &&
+        vq::bankHasClips(*DataModule2->ADOConnection1))
         vq::sounds().prepare();
 }
 

@@ -185,6 +185,7 @@ private:
                                   vq::IntegerKey left, vq::IntegerKey top);
     static void tickFromFlag(const vq::Settings& s, vq::FlagKey flag, QCheckBox* box);
     static void prepareCountdownSound(const vq::Settings& s);
+    void prepareClipSound();
     // A label whose colour and size the settings dialog edits, with its keys and dialog controls.
     struct LabelStyle {
         TCustomLabel* label;

@@ -524,6 +524,21 @@ TEST_F(QuestionMedia, AQuestionsClipStartsWithItStopsAtTheNextStepAndIsPlayedAga
     EXPECT_TRUE(msgs.shown.isEmpty());
 }
 
+// A bank with clips has the sound server's connection made at set-up, with the countdown silent,
+// so that its first clip does not hold the first question's frame while it is made.
+TEST_F(QuestionMedia, ABankWithClipsHasTheSoundServiceReadyBeforeItsFirstQuestion) {
+    installFiles(settingsWith({"shijian_sound=0"}));
+    writeRichBank({{{}, {}, QVariant(), QVariant(), QStringLiteral("歌.wav")}});
+    start();
+    EXPECT_EQ(sounds.prepared, 1);
+    // Without the column nothing is made before a sound is asked for.
+    jet::Table plain = jet::questionTable({{1, "q1", "a1"}});
+    jet::writeDatabase(inst.file("db.DLL"), {plain}, {jet::kBankPassword});
+    sounds.prepared = 0;
+    restart();
+    EXPECT_EQ(sounds.prepared, 0);
+}
+
 // 继续上一场 brings the question's pictures and time back in its phase; its clip plays again only
 // where the question had just been drawn.
 TEST_F(QuestionMedia, AResumedShowBringsThePicturesAndTimeBackAndTheClipOnlyAfterADraw) {

@@ -181,6 +181,7 @@ const std::pair<const char*, Make> kFixtures[] = {
     {"media-bench-png", [] { return mediaBench(QStringLiteral("bench.png")); }},
     {"media-bench-wav", [] { return mediaBench({}, QStringLiteral("bench.wav")); }},
     {"media-bench-mp3", [] { return mediaBench({}, QStringLiteral("bench.mp3")); }},
+    {"media-bench-m4a", [] { return mediaBench({}, QStringLiteral("bench.m4a")); }},
 };
 
 } // namespace
