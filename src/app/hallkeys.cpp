@@ -86,7 +86,7 @@ constexpr HallKey kHallKeys[] = {
     {Qt::Key_P, ShowCommand::PauseOrContinue}, {Qt::Key_Plus, ShowCommand::AddTime},
     {Qt::Key_Equal, ShowCommand::AddTime},     {Qt::Key_Minus, ShowCommand::TakeTime},
     {Qt::Key_S, ShowCommand::Scoreboard},      {Qt::Key_R, ShowCommand::Ranking},
-    {Qt::Key_M, ShowCommand::ReplaySound},
+    {Qt::Key_M, ShowCommand::ReplaySound},     {Qt::Key_T, ShowCommand::StopSound},
 };
 
 // The keys that mean something only where teams are set up; without teams they are no hall

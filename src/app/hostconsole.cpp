@@ -194,6 +194,11 @@ void HostConsole::addButtons(QBoxLayout& layout) {
     m_replay->hide();
     connect(m_replay, &QPushButton::clicked, this,
             [this] { guarded([&] { m_form.run(ShowCommand::ReplaySound); }); });
+    m_stopSound = add(QStringLiteral("停止声音"));
+    m_stopSound->setObjectName(QStringLiteral("stopSound"));
+    m_stopSound->hide();
+    connect(m_stopSound, &QPushButton::clicked, this,
+            [this] { guarded([&] { m_form.run(ShowCommand::StopSound); }); });
     QPushButton* menu = add(QStringLiteral("菜单"));
     menu->setObjectName(QStringLiteral("menuButton"));
     connect(menu, &QPushButton::clicked, this, [this, menu] {
@@ -218,6 +223,7 @@ void HostConsole::follow() {
     m_answer->setText(up ? QStringLiteral("答案：%1").arg(v.answer) : QString());
     m_unrevealed->setVisible(up && !v.answerShown);
     m_replay->setVisible(up && v.hasSound);
+    m_stopSound->setVisible(up && v.hasSound);
 }
 
 void HostConsole::showClock() {

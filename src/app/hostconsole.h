@@ -62,6 +62,7 @@ private:
     QLabel* m_notice = nullptr;
     // Only where the question up has a clip.
     QPushButton* m_replay = nullptr;
+    QPushButton* m_stopSound = nullptr;
     LivePicture* m_picture = nullptr;
     QTimer m_clockTimer;
     QElapsedTimer m_running;

@@ -31,6 +31,7 @@ enum class ShowCommand {
     Ranking,         // R: the ranking put up, or taken away
     UndoScore,       // Ctrl+Z: the last change of score taken back
     ReplaySound,     // M: the question's clip again from its start (only where it has one)
+    StopSound,       // T: the question's clip stopped where it plays, the question staying up
 };
 
 // Where the question cycle stands: what the next step does follows from it.

@@ -850,6 +850,9 @@ void TForm1::run(vq::ShowCommand command) {
     case ShowCommand::ReplaySound:
         vq::guarded([&] { startClip(); });
         return;
+    case ShowCommand::StopSound:
+        stopClip();
+        return;
     }
 }
 

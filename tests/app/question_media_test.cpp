@@ -524,6 +524,50 @@ TEST_F(QuestionMedia, AQuestionsClipStartsWithItStopsAtTheNextStepAndIsPlayedAga
     EXPECT_TRUE(msgs.shown.isEmpty());
 }
 
+// T and the console's 停止声音 stop the clip with the question staying up (a host who wants the
+// hall quiet for the answers); a clip already stopped is not stopped again, M starts it afresh.
+TEST_F(QuestionMedia, TAndTheConsoleStopTheClipWithTheQuestionStayingUp) {
+    installFiles();
+    QDir(inst.folder()).mkpath(schema::kMediaFolder);
+    QFile f(media(QStringLiteral("歌.wav")));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(QByteArray("RIFF\x24\0\0\0WAVEfmt ", 16));
+    f.close();
+    writeRichBank({{{}, {}, QVariant(), QVariant(), QStringLiteral("歌.wav")},
+                   {{}, {}, QVariant(), QVariant(), {}}});
+    start();
+    HostConsole console(*form);
+    auto* stop = console.findChild<QPushButton*>("stopSound");
+    ASSERT_NE(stop, nullptr);
+    EXPECT_FALSE(stop->isVisibleTo(&console));
+    for (int i = 0; i < 2; ++i) {
+        form->Button1->click();
+        const int stopped = sounds.stopped;
+        const QString question = form->RzLabel1->text();
+        if (question == "question 1") {
+            EXPECT_TRUE(stop->isVisibleTo(&console));
+            keyClick(form->Button1, Qt::Key_T);
+            EXPECT_EQ(sounds.stopped, stopped + 1);
+            EXPECT_EQ(form->view().phase, vq::ShowPhase::Question);
+            click(stop, stop->rect().center()); // already quiet
+            EXPECT_EQ(sounds.stopped, stopped + 1);
+            keyClick(form->Button1, Qt::Key_M);
+            click(stop, stop->rect().center());
+            EXPECT_EQ(sounds.stopped, stopped + 2);
+            form->Button1->click(); // the countdown: nothing is playing to stop
+            EXPECT_EQ(sounds.stopped, stopped + 2);
+        } else {
+            EXPECT_FALSE(stop->isVisibleTo(&console));
+            keyClick(form->Button1, Qt::Key_T);
+            EXPECT_EQ(sounds.stopped, stopped);
+            form->Button1->click();
+        }
+        EXPECT_EQ(form->RzLabel1->text(), question);
+        form->Button1->click();
+    }
+    EXPECT_TRUE(msgs.shown.isEmpty());
+}
+
 // A bank with clips has the sound server's connection made at set-up, with the countdown silent,
 // so that its first clip does not hold the first question's frame while it is made.
 TEST_F(QuestionMedia, ABankWithClipsHasTheSoundServiceReadyBeforeItsFirstQuestion) {

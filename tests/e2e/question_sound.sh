@@ -2,7 +2,7 @@
 # A question's clip heard from outside: a bank whose question names a 20-second clip in 题库素材,
 # a WAV or (E2E_CLIP=flac, ogg, mp3, m4a) the same tone saved in that kind.
 # The clip is heard from the draw on; the next step (the countdown, its ticks switched off) stops
-# it long before its end; M plays it again from its start. The sink's monitor of a private sound
+# it long before its end; M plays it again from its start, and T stops it. The sink's monitor of a private sound
 # server is recorded and judged.
 # Usage: question_sound.sh <build dir> [<source dir>]
 source "$(dirname "$0")/lib.sh" "$@"
@@ -53,5 +53,9 @@ stopped=$(now_ms)
 holds_for 1.5 sounding || fail "the clip came back by itself"
 key m
 wait_until "$E2E_TIMEOUT" "the clip played again by M" sounding
+holds_for 1 silent || fail "the clip played again did not go on playing"
+key t
+wait_until "$E2E_TIMEOUT" "the clip to stop on T" silent
+holds_for 1.5 sounding || fail "the clip came back after T"
 app_running || fail "the presenter ended"
-pass "the $clip clip starts with its question, stops at the next step and plays again on M"
+pass "the $clip clip starts with its question, stops at the next step, plays again on M and stops on T"
