@@ -15,9 +15,10 @@ namespace vq {
 // A sound file of a kind a quiz's clips come in (WAV, MP3, Ogg Vorbis or Opus, FLAC, AAC or
 // ALAC in an M4A file) decoded to interleaved 16-bit samples at the file's own rate, mono or
 // stereo (more channels are mixed down to two), by the media decoding library: FFmpeg's, loaded
-// with the first file that needs it on Linux, where the desktop usually has it, and built into
-// the Windows programs. The file must be a regular file (see openRegularFile): the library reads
-// it through the device, seeking where it needs to.
+// with the first file that needs it on Linux, where the desktop usually has it, and linked with
+// the Windows programs (its DLLs, built with only what clips need, ship beside them). The file must
+// be a regular file (see openRegularFile): the library reads it through the device, seeking where
+// it needs to.
 class AudioDecoder {
 public:
     ~AudioDecoder();
