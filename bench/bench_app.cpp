@@ -165,7 +165,9 @@ protected:
         if (m_w.console && o == m_w.console->livePicture() && e->type() == QEvent::Paint &&
             m_w.console->livePicture()->drawings() > m_drawingsBefore)
             m_picturePainted = true;
-        if (o == m_w.form1 && e->type() == QEvent::Paint && !m_paintNs) {
+        // The first repaint of the main screen: its update request, since the opaque background
+        // covering the window leaves the window itself no paint event to wait for.
+        if (o == m_w.form1 && e->type() == QEvent::UpdateRequest && !m_paintNs) {
             m_paintNs = monotonicNs();
             // Runs once the paint of the whole window and its flush are done.
             QTimer::singleShot(0, this, [this] { frameDone(); });
