@@ -8,43 +8,59 @@
 #include "platform/audiodecoder.h"
 #include "platform/mp3wave.h"
 
-#include <QCoreApplication>
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
-#include <QThread>
 
 #include <qt_windows.h>
 
 #include <mmsystem.h>
 
-#include <memory>
 #include <optional>
 #else
 #include "platform/audiodecoder.h"
 #include "platform/soundcopies.h"
 
-#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QLibrary>
-#include <QThread>
 
 #include <canberra.h>
 
 #include <future>
-#include <memory>
 #include <optional>
-#include <type_traits>
 #endif
 
+#include <QCoreApplication>
 #include <QStringList>
+#include <QThread>
 
 #include <cstdint>
+#include <memory>
+#include <type_traits>
 #include <utility>
 
 namespace vq {
 namespace {
+
+// Decodes beside the caller: `work` runs on a thread of its own, its result goes to `done` on the
+// program's thread once it is there, and `inFlight` counts the decodings not yet done (both
+// players say they are busy meanwhile).
+template <typename Work, typename Done> void decodeBeside(int& inFlight, Work work, Done done) {
+    using Result = std::invoke_result_t<Work&>;
+    auto result = std::make_shared<Result>();
+    QThread* thread =
+        QThread::create([work = std::move(work), result]() mutable { *result = work(); });
+    thread->setObjectName(QStringLiteral("vq::SoundDecoding"));
+    ++inFlight;
+    QObject::connect(thread, &QThread::finished, QCoreApplication::instance(),
+                     [thread, result, done = std::move(done), &inFlight]() mutable {
+                         thread->deleteLater();
+                         --inFlight;
+                         done(std::move(*result));
+                     });
+    thread->start();
+}
 
 #ifdef Q_OS_WIN
 
@@ -132,24 +148,20 @@ private:
     void decodeThenPlay(const Kept& state, SoundKind kind) {
         const quint64 id = ++m_requests;
         m_waiting = id;
-        auto wave = std::make_shared<std::optional<QByteArray>>();
-        QThread* thread = QThread::create([path = state.path, kind, wave] {
-            QFile file(path);
-            if (openRegularFile(file, nullptr))
-                *wave = decodedWave(file, kind, kLargestClipBytes);
-        });
-        thread->setObjectName(QStringLiteral("vq::SoundDecoding"));
-        ++m_decoding;
-        QObject::connect(thread, &QThread::finished, QCoreApplication::instance(),
-                         [this, thread, state, wave, id] {
-                             thread->deleteLater();
-                             --m_decoding;
-                             if (!*wave || id != m_waiting)
-                                 return;
-                             m_waiting = 0;
-                             keepAndPlay(state, std::move(**wave));
-                         });
-        thread->start();
+        decodeBeside(
+            m_decoding,
+            [path = state.path, kind]() -> std::optional<QByteArray> {
+                QFile file(path);
+                if (!openRegularFile(file, nullptr))
+                    return std::nullopt;
+                return decodedWave(file, kind, kLargestClipBytes);
+            },
+            [this, state, id](std::optional<QByteArray> wave) {
+                if (!wave || id != m_waiting)
+                    return;
+                m_waiting = 0;
+                keepAndPlay(state, std::move(*wave));
+            });
     }
 
     Kept m_kept;
@@ -298,26 +310,19 @@ private:
         if (!job)
             return;
         m_waiting = id;
-        auto decoded = std::make_shared<std::optional<SoundCopies::Stamp>>();
-        QThread* thread =
-            QThread::create([job = *job, decoded] { *decoded = SoundCopies::decode(job); });
-        thread->setObjectName(QStringLiteral("vq::SoundCopy"));
-        ++m_decoding;
-        QObject::connect(thread, &QThread::finished, QCoreApplication::instance(),
-                         [this, thread, job = *job, decoded, id] {
-                             thread->deleteLater();
-                             --m_decoding;
-                             if (!*decoded)
-                                 return;
-                             const QString made = m_copies.adopt(job, **decoded);
-                             if (id != m_waiting)
-                                 return;
-                             m_waiting = 0;
-                             ca_context* c = context();
-                             if (c && playFile(c, id, made) == CA_SUCCESS)
-                                 m_id = id;
-                         });
-        thread->start();
+        decodeBeside(
+            m_decoding, [job = *job] { return SoundCopies::decode(job); },
+            [this, job = *job, id](std::optional<SoundCopies::Stamp> decoded) {
+                if (!decoded)
+                    return;
+                const QString made = m_copies.adopt(job, *decoded);
+                if (id != m_waiting)
+                    return;
+                m_waiting = 0;
+                ca_context* c = context();
+                if (c && playFile(c, id, made) == CA_SUCCESS)
+                    m_id = id;
+            });
     }
 
     static QByteArray applicationName() {

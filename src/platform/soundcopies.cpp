@@ -135,8 +135,9 @@ std::optional<SoundCopies::Stamp> SoundCopies::decode(const Job& job) {
         format.samplerate = decoder->sampleRate();
         format.channels = decoder->channels();
     }
-    SoundHandle source(sf, m4a ? nullptr : sf->openFd(file.handle(), SFM_READ, &format, SF_FALSE));
-    if (!m4a && (!source.get() || format.channels < 1 || format.samplerate < 1))
+    SoundHandle source(sf,
+                       decoder ? nullptr : sf->openFd(file.handle(), SFM_READ, &format, SF_FALSE));
+    if (!decoder && (!source.get() || format.channels < 1 || format.samplerate < 1))
         return std::nullopt;
 
     SF_INFO copyFormat{};
