@@ -1,6 +1,7 @@
 #include "data/jetfile.h"
 
 #include "data/jetheader.h"
+#include "data/jetpages.h"
 #include "platform/exception.h"
 #include "platform/files.h"
 
@@ -111,8 +112,10 @@ void RowSet::appendRow(const QList<QVariant>& row) {
 
 void RowSet::appendCell(const QVariant& cell) {
     if (m_numbersOnly) {
-        if (!cell.isValid() || cell.typeId() == QMetaType::LongLong) {
-            m_numbers.push_back(cell.isValid() ? cell.toLongLong() : 0);
+        const qlonglong v =
+            cell.isValid() && cell.typeId() == QMetaType::LongLong ? cell.toLongLong() : 0;
+        if ((!cell.isValid() || cell.typeId() == QMetaType::LongLong) && v == qint32(v)) {
+            m_numbers.push_back(qint32(v));
             m_present.push_back(cell.isValid());
             return;
         }
@@ -166,14 +169,12 @@ struct ColumnLayout {
 };
 } // namespace
 
-// One moment of the file: its bytes (pages decrypted), the library's handle on them, the
-// tables opened so far and the number indexes of the last full reads.
+// One opening of the file: its pages as they are read, the library's handle on the same open
+// file, the tables opened so far and the number indexes of the last full reads.
 struct Database::Snapshot {
-    QByteArray bytes;
+    std::unique_ptr<PageReader> pages;
     qint64 size = 0;
     QDateTime modified;
-    quint32 dbKey = 0;
-    std::unique_ptr<QTemporaryFile> spill; // where the library cannot read from memory
     std::unique_ptr<MdbHandle, HandleCloser> mdb;
     // The tables' entries, our own: the library's catalog reader also parses every
     // object's property blob, which runs away on damaged blobs.
@@ -194,18 +195,17 @@ struct Database::Snapshot {
         std::shared_ptr<const Locations> loc = std::make_shared<const Locations>();
         bool scanned = false;
         // column -> (value, position in loc), sorted: one block for all the rows, where a hash
-        // would take a node per row
-        QHash<int, std::vector<std::pair<qint64, int>>> index;
+        // would take a node per row; the integer types are at most 32 bits wide
+        QHash<int, std::vector<std::pair<qint32, qint32>>> index;
     };
     QHash<QString, std::shared_ptr<Table>> tables;
     QString lastName; // the name the last table was asked for by, and that table
     std::shared_ptr<Table> lastTable;
     QStringList userTables;
-    std::vector<bool> unsound; // data pages whose row table did not hold, emptied in bytes
-    int pageCount() const { return static_cast<int>(bytes.size() / kPage); }
-    const unsigned char* page(quint32 n) const {
-        return reinterpret_cast<const unsigned char*>(bytes.constData()) + qint64(n) * kPage;
-    }
+    int pageCount() const { return pages->pageCount(); }
+    PageRef page(quint32 n) const { return pages->page(n); }
+    // A data page whose row table did not hold, read as emptied.
+    bool unsound(quint32 n) const { return pages->unsound(n); }
 };
 
 namespace {
@@ -223,22 +223,6 @@ int rowLength(const unsigned char* pg, int row) {
     return end >= start ? int(end - start) : -1;
 }
 
-// Whether what the library trusts on every data page holds: the row table fits and each
-// row lies inside the page after it, rows packed from the end.
-bool dataPageSound(const unsigned char* pg) {
-    const unsigned count = u16(pg, 12);
-    if (count > 1000 || 14 + 2 * count > unsigned(kPage))
-        return false;
-    unsigned previous = kPage;
-    for (unsigned i = 0; i < count; ++i) {
-        const unsigned start = u16(pg, 14 + 2 * int(i)) & kOffsetMask;
-        if (start < 14 + 2 * count || start > previous)
-            return false;
-        previous = start;
-    }
-    return true;
-}
-
 } // namespace
 
 namespace {
@@ -250,8 +234,8 @@ bool usageMapSound(const Database::Snapshot* s, const unsigned char* tdef, int a
     const quint32 pgNo = ptr >> 8;
     if (pgNo == 0 || pgNo >= quint32(s->pageCount()))
         return false;
-    const unsigned char* pg = s->page(pgNo);
-    if (pg[0] != 0x01 || s->unsound[pgNo])
+    const PageRef pg = s->page(pgNo);
+    if (pg[0] != 0x01 || s->unsound(pgNo))
         return false;
     const int len = rowLength(pg, row);
     if (len < 5)
@@ -276,16 +260,19 @@ void checkTableDefinition(const Database::Snapshot* s, quint32 pgNo, const QStri
     const auto fail = [&](quint32 page) { throw Exception(damagedPage(path, page, what)); };
     if (pgNo == 0 || pgNo >= quint32(s->pageCount()))
         fail(pgNo);
-    const unsigned char* pg = s->page(pgNo);
+    const PageRef pg = s->page(pgNo);
     if (pg[0] != 0x02)
         fail(pgNo);
     // The chain of definition pages stays inside the file, is made of definition pages
     // and ends.
     quint32 next = u32(pg, 4);
     for (int hops = 0; next != 0; ++hops) {
-        if (next >= quint32(s->pageCount()) || hops > 64 || s->page(next)[0] != 0x02)
+        if (next >= quint32(s->pageCount()) || hops > 64)
             fail(next < quint32(s->pageCount()) ? next : pgNo);
-        next = u32(s->page(next), 4);
+        const PageRef more = s->page(next);
+        if (more[0] != 0x02)
+            fail(next);
+        next = u32(more, 4);
     }
     const unsigned numCols = u16(pg, 45);
     const quint32 numIdx = u32(pg, 47);
@@ -326,8 +313,8 @@ void readCatalog(Database::Snapshot& s, const QString& path) {
     for (const quint32 pg : mappedPages(s, t->usage_map, int(t->map_sz))) {
         if (pg >= quint32(s.pageCount()))
             throw damaged(2);
-        const unsigned char* page = s.page(pg);
-        if (!page || pg == 0 || page[0] != 0x01 || u32(page, 4) != 2 || s.unsound[pg])
+        const PageRef page = s.page(pg);
+        if (!page || pg == 0 || page[0] != 0x01 || u32(page, 4) != 2 || s.unsound(pg))
             throw damaged(pg);
     }
     std::vector<char> id(kBindSize + 1), name(kBindSize + 1), type(kBindSize + 1);
@@ -356,6 +343,31 @@ void readCatalog(Database::Snapshot& s, const QString& path) {
 }
 } // namespace
 
+namespace {
+// The library's handle on the open file. It is made from the header page alone, since the
+// library opens only a name or a block of memory and a name need not be spelled in the ANSI
+// code page, and is then given the stream to read every later page through. Takes the
+// stream; null when the library does not take the header.
+MdbHandle* openLibraryHandle(const QByteArray& header, std::FILE* stream) {
+    MdbHandle* h = nullptr;
+    QByteArray first = header; // the library's memory file reads from it while opening
+    if (vq::kMemoryReadsAsFile) {
+        h = mdb_open_buffer(first.data(), size_t(first.size()), MDB_NOFLAGS);
+    } else {
+        QTemporaryFile spill(QDir::temp().filePath(QStringLiteral("velquo-bank-XXXXXX.tmp")));
+        if (spill.open() && spill.write(header) == header.size() && spill.flush())
+            h = mdb_open(vq::nameForCLibrary(spill.fileName()).constData(), MDB_NOFLAGS);
+    }
+    if (!h) {
+        std::fclose(stream);
+        return nullptr;
+    }
+    std::fclose(h->f->stream);
+    h->f->stream = stream;
+    return h;
+}
+} // namespace
+
 Database::Database(const QString& path, const QString& password)
     : m_path(path), m_password(password) {
     load();
@@ -365,68 +377,38 @@ Database::~Database() = default;
 
 void Database::load() {
     m_snap.reset();
-    QFile file(m_path);
-    if (!file.exists())
+    RegularFileReader::Failure failure = RegularFileReader::Failure::None;
+    const QFileInfo info(m_path);
+    std::unique_ptr<RegularFileReader> file = RegularFileReader::open(m_path, &failure);
+    if (failure == RegularFileReader::Failure::Missing)
         throw Exception(QStringLiteral("找不到文件：%1").arg(m_path));
-    if (!file.open(QIODevice::ReadOnly))
+    if (!file)
         throw Exception(
             QStringLiteral("无法打开文件“%1”：它已被其他用户独占打开，或者没有查看其数据的权限")
                 .arg(m_path));
     auto snap = std::make_shared<Snapshot>();
-    snap->modified = QFileInfo(file).lastModified();
-    snap->bytes = file.readAll();
-    snap->size = snap->bytes.size();
-    checkHeader(snap->bytes, m_path, m_password);
-    if (snap->bytes.size() % kPage != 0 || snap->pageCount() < 3)
+    snap->modified = info.lastModified();
+    snap->size = file->size();
+    QByteArray header(int(std::min<qint64>(snap->size, kPage)), '\0');
+    if (!file->read(0, header.data(), header.size()))
         throw Exception(unrecognized(m_path));
+    checkHeader(header, m_path, m_password);
+    if (snap->size % kPage != 0 || snap->size / kPage < 3 || snap->size / kPage > 0xFFFFFF)
+        throw Exception(unrecognized(m_path));
+    const QByteArray unmasked = unmaskedHeader(header);
+    const quint32 key =
+        u32(reinterpret_cast<const unsigned char*>(unmasked.constData()), kDatabaseKeyOffset);
 
-    // Encrypted pages are decrypted once here, and the copy the library gets says so.
-    {
-        QByteArray h = unmaskedHeader(snap->bytes);
-        snap->dbKey =
-            u32(reinterpret_cast<const unsigned char*>(h.constData()), kDatabaseKeyOffset);
-        if (snap->dbKey != 0) {
-            auto* base = reinterpret_cast<unsigned char*>(snap->bytes.data());
-            for (int p = 1; p < snap->pageCount(); ++p)
-                togglePageEncryption(base + qint64(p) * kPage, quint32(p), snap->dbKey);
-            // Key zero in the masked header: the library reads the pages as they are.
-            std::memset(h.data() + kDatabaseKeyOffset, 0, 4);
-            toggleHeaderMask(h);
-            std::memcpy(base + kHeaderMaskStart, h.constData() + kHeaderMaskStart,
-                        kHeaderMaskLength);
-        }
-    }
-    // A data page whose row table does not hold is emptied here (kind and owner kept, no
-    // rows), so that nothing, the library included, reads past a page through it; whoever
-    // lists it as theirs counts it as damage.
-    snap->unsound.assign(size_t(snap->pageCount()), false);
-    for (int p = 1; p < snap->pageCount(); ++p) {
-        const unsigned char* pg = snap->page(quint32(p));
-        if (pg[0] != 0x01 || dataPageSound(pg))
-            continue;
-        snap->unsound[size_t(p)] = true;
-        std::memset(snap->bytes.data() + qint64(p) * kPage + 8, 0, kPage - 8);
-    }
-    // The catalog's definition before the library reads it; the catalog's data pages are
-    // checked as it is read, each table's pages as the table is.
-    checkTableDefinition(snap.get(), 2, m_path, catalogPart());
-
-    MdbHandle* h = vq::kMemoryReadsAsFile ? mdb_open_buffer(snap->bytes.data(),
-                                                            size_t(snap->bytes.size()), MDB_NOFLAGS)
-                                          : nullptr;
-    if (!h) {
-        // A plain name: the library takes the name in the ANSI code page, which need not
-        // spell the program's Chinese name.
-        snap->spill = std::make_unique<QTemporaryFile>(
-            QDir::temp().filePath(QStringLiteral("velquo-bank-XXXXXX.tmp")));
-        if (!snap->spill->open() || snap->spill->write(snap->bytes) != snap->bytes.size())
-            throw Exception(unrecognized(m_path));
-        snap->spill->flush();
-        h = mdb_open(vq::nameForCLibrary(snap->spill->fileName()).constData(), MDB_NOFLAGS);
-    }
+    // The library reads the same open file through a stream of its own and decrypts the pages
+    // itself, but only pages read and checked here first: the catalog's definition now, the
+    // catalog's data pages as it is read, each table's pages as the table is.
+    std::FILE* stream = file->newStream();
+    snap->pages = std::make_unique<PageReader>(std::move(file), key);
+    MdbHandle* h = stream ? openLibraryHandle(header, stream) : nullptr;
     if (!h)
         throw Exception(unrecognized(m_path));
     snap->mdb.reset(h);
+    checkTableDefinition(snap.get(), 2, m_path, catalogPart());
     if (!IS_JET4(h))
         throw Exception(unrecognized(m_path));
     mdb_set_bind_size(h, kBindSize);
@@ -632,16 +614,16 @@ QString jetText(const unsigned char* p, int n) {
 }
 
 // A row of a long-value page by its pointer (page << 8 | row).
-bool longValueRow(const Database::Snapshot& s, quint32 pointer, const unsigned char** data,
-                  int* size) {
+bool longValueRow(const Database::Snapshot& s, quint32 pointer, PageRef* page,
+                  const unsigned char** data, int* size) {
     const quint32 pg = pointer >> 8;
     if (pg == 0 || pg >= quint32(s.pageCount()))
         return false;
-    const unsigned char* page = s.page(pg);
+    *page = s.page(pg);
     int start = 0;
-    if (page[0] != 0x01 || !rowPlace(page, int(pointer & 0xFF), &start, size))
+    if ((*page)[0] != 0x01 || !rowPlace(*page, int(pointer & 0xFF), &start, size))
         return false;
-    *data = page + start;
+    *data = *page + start;
     return true;
 }
 
@@ -654,17 +636,18 @@ QString memoText(const Database::Snapshot& s, const Field& f) {
     const qint64 length = head & 0x3FFFFFFF;
     if (head & 0x80000000)
         return jetText(f.data + 12, f.size - 12);
+    PageRef held; // the page `part` points into
     const unsigned char* part = nullptr;
     int size = 0;
     quint32 pointer = u32(f.data, 4);
     if (head & 0x40000000) {
-        if (!longValueRow(s, pointer, &part, &size))
+        if (!longValueRow(s, pointer, &held, &part, &size))
             return QString(QLatin1String(""));
         return jetText(part, size);
     }
     QByteArray whole;
     for (int hops = 0; pointer && whole.size() < length && hops < s.pageCount() * 256; ++hops) {
-        if (!longValueRow(s, pointer, &part, &size) || size < 4)
+        if (!longValueRow(s, pointer, &held, &part, &size) || size < 4)
             break;
         pointer = u32(part, 0);
         whole.append(reinterpret_cast<const char*>(part) + 4, size - 4);
@@ -704,7 +687,8 @@ std::vector<quint32> mappedPages(const Database::Snapshot& s, const unsigned cha
                 out.push_back(count);
                 continue;
             }
-            bits(s.page(mp) + 4, kPage - 4, quint64(k) * perPage);
+            const PageRef mapPage = s.page(mp);
+            bits(mapPage + 4, kPage - 4, quint64(k) * perPage);
         }
     }
     return out;
@@ -712,12 +696,18 @@ std::vector<quint32> mappedPages(const Database::Snapshot& s, const unsigned cha
 
 // Where every row of the table stands, from the pages its map lists; a listed page that is
 // not one of the table's data pages is damage, and so is a row count other than the one the
-// definition records.
-void locateRows(const Database::Snapshot& s, Database::Snapshot::Table& t, Damage& damage) {
-    Database::Snapshot::Table::Locations loc;
+// definition records. Each row is handed on as soon as its page is found, while the page is
+// still among those the reader keeps.
+template <typename OnRow>
+void locateRows(const Database::Snapshot& s, const Database::Snapshot::Table& t,
+                Database::Snapshot::Table::Locations& loc, Damage& damage, OnRow&& onRow) {
     damage = Damage{};
     damage.recorded = t.def->num_rows;
     const quint32 count = quint32(s.pageCount());
+    // As many as the definition records, unless that is more than the file could hold.
+    const size_t expected = size_t(std::clamp<qint64>(damage.recorded, 0, qint64(count) * 64));
+    loc.pages.reserve(expected);
+    loc.rows.reserve(expected);
     quint32 last = 0;
     bool first = true;
     for (const quint32 pg : mappedPages(s, t.def->usage_map, int(t.def->map_sz))) {
@@ -730,9 +720,9 @@ void locateRows(const Database::Snapshot& s, Database::Snapshot::Table& t, Damag
             damage.pageCount = count;
             continue;
         }
-        const unsigned char* page = s.page(pg);
+        const PageRef page = s.page(pg);
         if (!page || pg == 0 || page[0] != 0x01 || u32(page, 4) != t.definitionPage ||
-            s.unsound[pg]) {
+            s.unsound(pg)) {
             damage.pages << pg;
             continue;
         }
@@ -742,13 +732,13 @@ void locateRows(const Database::Snapshot& s, Database::Snapshot::Table& t, Damag
                 continue; // deleted
             loc.pages.push_back(pg);
             loc.rows.push_back(r);
+            onRow(pg, r);
         }
     }
     damage.read = qint64(loc.pages.size());
     // Held for as long as the cursor or the table is: no room to grow.
     loc.pages.shrink_to_fit();
     loc.rows.shrink_to_fit();
-    t.loc = std::make_shared<const Database::Snapshot::Table::Locations>(std::move(loc));
 }
 
 void bindLibraryColumns(Database::Snapshot::Table& t) {
@@ -788,7 +778,7 @@ std::optional<QList<QVariant>> readAt(Database::Snapshot& s, Database::Snapshot:
                                       quint32 pg, int row, bool texts = true) {
     if (pg == 0 || pg >= quint32(s.pageCount()))
         return std::nullopt;
-    const unsigned char* page = s.page(pg);
+    const PageRef page = s.page(pg);
     int start = 0;
     int len = 0;
     if (page[0] != 0x01 || !rowPlace(page, row, &start, &len))
@@ -898,37 +888,38 @@ RowSet Database::readTable(const QString& table, bool forFetches) {
     RowSet out;
     out.columns = t->columns;
     t->index.clear();
-    locateRows(s, *t, out.damage);
-    const auto loc = t->loc;
-    const size_t n = loc->pages.size();
     QList<int> integers;
     for (int i = 0; i < t->columns.size() && forFetches; ++i)
-        if (t->columns[i].integer) {
+        if (t->columns[i].integer)
             integers << i;
-            t->index[i].reserve(n);
-        }
+    for (int c : integers)
+        t->index[c].reserve(
+            size_t(std::clamp<qint64>(t->def->num_rows, 0, qint64(s.pageCount()) * 64)));
     // Every index is in the table now, which no longer changes shape: the scan writes straight
     // into them instead of looking each up again for every row.
-    std::vector<std::pair<int, std::vector<std::pair<qint64, int>>*>> indexed;
+    std::vector<std::pair<int, std::vector<std::pair<qint32, qint32>>*>> indexed;
     for (int c : integers)
         indexed.emplace_back(c, &t->index[c]);
     // The scan takes the numbers; texts are read from this moment of the file when asked for.
     for (const ColumnInfo& c : out.columns)
         out.deferred << c.text;
+    const auto loc = std::make_shared<Snapshot::Table::Locations>();
     out.texts = std::make_shared<SnapshotTexts>(m_snap, t, loc);
-    out.reserveRows(qsizetype(n));
-    for (size_t pos = 0; pos < n; ++pos) {
-        QList<QVariant> row =
-            readAt(s, *t, loc->pages[pos], loc->rows[pos], false).value_or(QList<QVariant>());
+    out.reserveRows(qsizetype(std::clamp<qint64>(t->def->num_rows, 0, qint64(s.pageCount()) * 64)));
+    int pos = 0;
+    locateRows(s, *t, *loc, out.damage, [&](quint32 pg, int r) {
+        QList<QVariant> row = readAt(s, *t, pg, r, false).value_or(QList<QVariant>());
         row.resize(t->columns.size());
         for (auto& [c, numbers] : indexed)
             if (row[c].isValid())
-                numbers->emplace_back(row[c].toLongLong(), int(pos));
+                numbers->emplace_back(qint32(row[c].toLongLong()), qint32(pos));
         out.appendRow(row);
-    }
+        ++pos;
+    });
+    t->loc = loc;
     // Banks are mostly kept in the order of their numbers; such an index is sorted already.
     for (const auto& entry : indexed)
-        if (std::vector<std::pair<qint64, int>>& numbers = *entry.second;
+        if (std::vector<std::pair<qint32, qint32>>& numbers = *entry.second;
             !std::is_sorted(numbers.begin(), numbers.end()))
             std::sort(numbers.begin(), numbers.end());
     t->scanned = forFetches;
@@ -941,41 +932,25 @@ RowSet Database::readWhereEquals(const QString& table, const QString& column, do
     const int c = columnIndex(t->columns, column);
     const bool whole = value == double(qint64(value));
     if (c >= 0 && t->scanned && t->columns[c].integer && whole) {
-        // From the index: each hit's page must still be what is on disk, and the row must
-        // still hold the number; anything else means the file changed under us.
-        std::optional<QFile> file;
-        if (!m_steady)
-            file.emplace(m_path);
-        bool valid = m_steady || file->open(QIODevice::ReadOnly);
-        const std::vector<std::pair<qint64, int>>& numbers = t->index[c];
+        // From the index: each hit's page is read from the disk again, and the row must still
+        // hold the number; anything else means the file changed under us.
+        const std::vector<std::pair<qint32, qint32>>& numbers = t->index[c];
         const qint64 wanted = qint64(value);
         // The hits in the order of the rows.
-        const auto [from, to] =
-            std::equal_range(numbers.begin(), numbers.end(), std::pair<qint64, int>(wanted, 0),
-                             [](const auto& a, const auto& b) { return a.first < b.first; });
+        const auto from = std::lower_bound(
+            numbers.begin(), numbers.end(), wanted,
+            [](const std::pair<qint32, qint32>& a, qint64 w) { return a.first < w; });
+        const auto to = std::upper_bound(
+            from, numbers.end(), wanted,
+            [](qint64 w, const std::pair<qint32, qint32>& a) { return w < a.first; });
         RowSet out;
         out.columns = t->columns;
+        bool valid = true;
         for (auto hit = from; hit != to; ++hit) {
             const int pos = hit->second;
-            if (!valid)
-                break;
             const quint32 pg = t->loc->pages[size_t(pos)];
-            if (!m_steady) {
-                QByteArray disk;
-                if (file->seek(qint64(pg) * kPage))
-                    disk = file->read(kPage);
-                if (disk.size() != kPage) {
-                    valid = false;
-                    break;
-                }
-                if (s.dbKey)
-                    togglePageEncryption(reinterpret_cast<unsigned char*>(disk.data()), pg,
-                                         s.dbKey);
-                if (std::memcmp(disk.constData(), s.page(pg), kPage) != 0) {
-                    valid = false;
-                    break;
-                }
-            }
+            if (!m_steady)
+                s.pages->forget(pg);
             std::optional<QList<QVariant>> got = readAt(s, *t, pg, t->loc->rows[size_t(pos)]);
             if (!got) {
                 valid = false;

@@ -80,11 +80,11 @@ private:
     }
     int keptColumns() const;
     void appendCell(const QVariant& cell);
-    // The kept cells of all the rows, row after row. While every one is a whole number or
-    // without a value they are plain numbers, 8 bytes and a bit a cell instead of a 32-byte
-    // QVariant (a table's number column, held for as long as the cursor is open); from the
-    // first other value on, all are QVariants.
-    std::vector<qint64> m_numbers;
+    // The kept cells of all the rows, row after row. While every one is a whole number of at
+    // most 32 bits or without a value they are plain numbers, 4 bytes and a bit a cell instead
+    // of a 32-byte QVariant (a table's number column, held for as long as the cursor is open);
+    // from the first other value on, all are QVariants.
+    std::vector<qint32> m_numbers;
     std::vector<bool> m_present;
     QList<QVariant> m_cells;
     bool m_numbersOnly = true;

@@ -258,6 +258,77 @@ bool isRegularFile(const QString& path) {
 #endif
 }
 
+std::unique_ptr<RegularFileReader> RegularFileReader::open(const QString& path, Failure* failure,
+                                                           QString* reason) {
+    const int fd = openRegular(path);
+    if (fd < 0) {
+        const bool missing = fd == -1 && (errno == ENOENT || errno == ENOTDIR);
+        *failure = fd == -2 ? Failure::NotRegular : missing ? Failure::Missing : Failure::Refused;
+        if (reason)
+            *reason = fd == -2 ? notRegularReason() : qt_error_string(errno);
+        return nullptr;
+    }
+#ifdef Q_OS_WIN
+    const qint64 size = ::_lseeki64(fd, 0, SEEK_END);
+#else
+    struct stat st {};
+    const qint64 size = ::fstat(fd, &st) == 0 ? qint64(st.st_size) : -1;
+#endif
+    if (size < 0) {
+        const int err = errno;
+        closeDescriptor(fd);
+        *failure = Failure::Refused;
+        if (reason)
+            *reason = qt_error_string(err);
+        return nullptr;
+    }
+    *failure = Failure::None;
+    return std::unique_ptr<RegularFileReader>(new RegularFileReader(fd, size));
+}
+
+RegularFileReader::~RegularFileReader() {
+    closeDescriptor(m_fd);
+}
+
+bool RegularFileReader::read(qint64 offset, char* to, qint64 n) const {
+    while (n > 0) {
+#ifdef Q_OS_WIN
+        // A positioned read: the stream handed out shares the file's position, and seeks
+        // before each of its reads.
+        OVERLAPPED at{};
+        at.Offset = DWORD(quint64(offset) & 0xFFFFFFFFu);
+        at.OffsetHigh = DWORD(quint64(offset) >> 32);
+        DWORD got = 0;
+        const auto h = reinterpret_cast<HANDLE>(::_get_osfhandle(m_fd));
+        if (!::ReadFile(h, to, DWORD(std::min<qint64>(n, 1 << 30)), &got, &at) || got == 0)
+            return false;
+#else
+        const ssize_t got = ::pread(m_fd, to, size_t(n), off_t(offset));
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0)
+            return false;
+#endif
+        to += got;
+        offset += got;
+        n -= got;
+    }
+    return true;
+}
+
+std::FILE* RegularFileReader::newStream() const {
+#ifdef Q_OS_WIN
+    const int copy = ::_dup(m_fd);
+    std::FILE* stream = copy >= 0 ? ::_fdopen(copy, "rb") : nullptr;
+#else
+    const int copy = ::fcntl(m_fd, F_DUPFD_CLOEXEC, 0);
+    std::FILE* stream = copy >= 0 ? ::fdopen(copy, "rb") : nullptr;
+#endif
+    if (!stream && copy >= 0)
+        closeDescriptor(copy);
+    return stream;
+}
+
 bool openRegularFile(QFile& file, QString* reason) {
     const int fd = openRegular(file.fileName());
     if (fd < 0) {

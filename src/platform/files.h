@@ -4,7 +4,9 @@
 #include <QString>
 #include <QtGlobal>
 
+#include <cstdio>
 #include <functional>
+#include <memory>
 
 class QFile;
 
@@ -33,6 +35,32 @@ QByteArray nameForCLibrary(const QString& path);
 // a folder) is refused at once instead of being opened: opening a FIFO waits for a writer and a
 // device can be read without end. On failure returns false with the system's reason.
 bool openRegularFile(QFile& file, QString* reason);
+
+// A regular file kept open for reading parts of it when they are needed, shared as
+// openRegularFile() shares it: other programs may write or replace the file meanwhile.
+class RegularFileReader {
+public:
+    enum class Failure { None, Missing, NotRegular, Refused };
+    // The open file; null with the failure and the system's reason when it cannot be opened.
+    static std::unique_ptr<RegularFileReader> open(const QString& path, Failure* failure,
+                                                   QString* reason = nullptr);
+    ~RegularFileReader();
+    RegularFileReader(const RegularFileReader&) = delete;
+    RegularFileReader& operator=(const RegularFileReader&) = delete;
+
+    // The size when it was opened.
+    qint64 size() const { return m_size; }
+    // Exactly n bytes from offset into `to`; false when the file has fewer or cannot be read.
+    bool read(qint64 offset, char* to, qint64 n) const;
+    // A C library's stream on the same open file (the same file even when another program has
+    // replaced the name meanwhile); the caller closes it. Null when the system refuses one.
+    std::FILE* newStream() const;
+
+private:
+    explicit RegularFileReader(int fd, qint64 size) : m_fd(fd), m_size(size) {}
+    int m_fd = -1;
+    qint64 m_size = 0;
+};
 
 // Whether the path names a regular file (following symbolic links).
 bool isRegularFile(const QString& path);
