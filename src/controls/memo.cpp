@@ -10,43 +10,27 @@ TMemo::TMemo(QWidget* parent) : QWidget(parent) {
 
 // Appends the lines of text, cut as a multi-line edit cuts them into lines.
 void TMemo::appendCut(const QString& text) {
-    const QChar* const begin = text.constData();
-    const qsizetype size = text.size();
-    if (m_starts.empty()) {
-        // A fill in one piece (the pool's) takes no more than it needs; later lines let the
-        // text and the offsets grow as they do.
-        m_text.reserve(size + 1);
-        m_starts.reserve(
-            size_t(text.count(u'\n') + text.count(u'\r') + text.count(QChar::ParagraphSeparator)) +
-            1);
-    }
+    const QStringView all(text);
     qsizetype start = 0;
-    const auto line = [&](qsizetype end) {
-        m_starts.push_back(m_text.size());
-        m_text.append(begin + start, end - start);
-        m_text += u'\n';
-    };
+    const qsizetype size = all.size();
     for (qsizetype i = 0; i < size; ++i) {
-        const char16_t c = begin[i].unicode();
+        const char16_t c = all[i].unicode();
         if (c != u'\n' && c != u'\r' && c != QChar::ParagraphSeparator)
             continue;
-        line(i);
-        if (c == u'\r' && i + 1 < size && begin[i + 1] == u'\n')
+        m_lines.append(all.mid(start, i - start));
+        if (c == u'\r' && i + 1 < size && all[i + 1] == u'\n')
             ++i;
         start = i + 1;
     }
     if (start < size)
-        line(size);
-}
-
-// Where the line's break stands.
-qsizetype TMemo::lineEnd(qsizetype index) const {
-    const size_t next = size_t(index) + 1;
-    return (next < m_starts.size() ? m_starts[next] : m_text.size()) - 1;
+        m_lines.append(all.mid(start));
 }
 
 QString TMemo::toPlainText() const {
-    return m_text;
+    QString out;
+    for (qsizetype i = 0; i < m_lines.count(); ++i)
+        out += m_lines.at(i) + u'\n';
+    return out;
 }
 
 QStringList TMemo::lines() const {
@@ -58,38 +42,28 @@ QStringList TMemo::lines() const {
 }
 
 void TMemo::setPlainText(const QString& text) {
-    m_text.clear();
-    m_starts.clear();
+    m_lines.clear();
     appendCut(text);
     update();
 }
 
 void TMemo::clear() {
-    m_text = QString();
-    m_starts = {};
+    m_lines.clear();
     update();
 }
 
 int TMemo::count() const {
-    return int(m_starts.size());
+    return int(m_lines.count());
 }
 
 QString TMemo::at(int index) const {
-    if (index < 0 || index >= count())
-        return QString();
-    const qsizetype start = m_starts[size_t(index)];
-    return m_text.mid(start, lineEnd(index) - start);
+    return m_lines.at(index);
 }
 
 void TMemo::removeAt(int index) {
     if (index < 0 || index >= count())
         return;
-    const qsizetype start = m_starts[size_t(index)];
-    const qsizetype length = lineEnd(index) + 1 - start;
-    m_text.remove(start, length);
-    m_starts.erase(m_starts.begin() + index);
-    for (size_t i = size_t(index); i < m_starts.size(); ++i)
-        m_starts[i] -= length;
+    m_lines.removeAt(index);
     update();
 }
 

@@ -1,19 +1,18 @@
 #pragma once
 
+#include "controls/packedlines.h"
 #include "platform/linestore.h"
 
 #include <QStringList>
 #include <QWidget>
 
-#include <vector>
-
 namespace vq {
 
-// A multi-line text control that keeps its text as one string with where each line starts.
-// The main screen's pool store Memo1 is one: it is never shown, and the draws read, count and
-// remove its lines one by one, which a text document would pay for with a layout block a line
-// (and the time to build them at start). The text always ends in a line break after its last
-// line.
+// A multi-line text control that keeps its lines packed (see PackedLines). The main screen's
+// pool store Memo1 is one: it is never shown, and the draws read, count and remove its lines
+// one by one, which a text document would pay for with a layout block a line (and the time to
+// build them at start), and one string of the whole text with a copy of all later lines at
+// every removal. Its text always ends in a line break after its last line.
 class TMemo final : public QWidget, public LineStore {
     Q_OBJECT
 public:
@@ -37,13 +36,8 @@ protected:
 
 private:
     void appendCut(const QString& text);
-    qsizetype lineEnd(qsizetype index) const;
 
-    // The text as toPlainText() gives it and the offset of each line in it: about 20 bytes a
-    // number of the pool, where a string a line took 74 (the list's entry and the string's own
-    // block), for the whole run.
-    QString m_text;
-    std::vector<qsizetype> m_starts;
+    PackedLines m_lines;
 };
 
 } // namespace vq
