@@ -34,13 +34,19 @@ bool asNumber(QStringView line, std::int32_t* value) {
 } // namespace
 
 std::pair<size_t, size_t> PackedLines::find(qsizetype index) const {
-    size_t left = size_t(index);
     size_t b = 0;
-    while (left >= m_blocks[b].words.size()) {
-        left -= m_blocks[b].words.size();
+    qsizetype first = 0;
+    if (m_hintBlock < m_blocks.size() && index >= m_hintFirst) {
+        b = m_hintBlock;
+        first = m_hintFirst;
+    }
+    while (index - first >= qsizetype(m_blocks[b].words.size())) {
+        first += qsizetype(m_blocks[b].words.size());
         ++b;
     }
-    return {b, left};
+    m_hintBlock = b;
+    m_hintFirst = first;
+    return {b, size_t(index - first)};
 }
 
 size_t PackedLines::textIndex(const Block& b, size_t place) {
@@ -67,6 +73,8 @@ void PackedLines::removeAt(qsizetype index) {
     if (block.words.empty())
         m_blocks.erase(m_blocks.begin() + qsizetype(b));
     --m_count;
+    // The hint stays true: the lines before this block are as they were, and an emptied
+    // block's place is taken by the next, which starts where it did.
 }
 
 void PackedLines::append(QStringView line) {
@@ -88,6 +96,8 @@ void PackedLines::append(QStringView line) {
 void PackedLines::clear() {
     m_blocks = {};
     m_count = 0;
+    m_hintBlock = 0;
+    m_hintFirst = 0;
 }
 
 } // namespace vq

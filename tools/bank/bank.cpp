@@ -664,24 +664,22 @@ int rowsWithoutNumber(TADOQuery& query) {
 }
 
 // The presenter's pool fill into a store of its own; past a failure the rest of the rows are
-// only counted. Returns the pool's numbers in order (row i + 1 gave number i).
-QStringList fill(TADOQuery& query, CheckReport& report, Findings& found) {
-    vq::TMemo filled;
+// only counted. The pool holds the numbers in order (row i + 1 gave number i).
+void fill(TADOQuery& query, vq::TMemo& pool, CheckReport& report, Findings& found) {
     QString stopMessage;
     try {
-        vq::fillPool(query, filled);
+        vq::fillPool(query, pool);
     } catch (const vq::Exception& e) {
         stopMessage = e.message();
     }
-    const QStringList pool = filled.lines();
-    report.poolSize = int(pool.size());
+    report.poolSize = pool.count();
     if (report.rows == 0)
         found.problem(
             QCoreApplication::translate("velquo-bank", "表中一行也没有：每次出题都只显示%1")
                 .arg(emptyBankMessage()));
     if (stopMessage.isEmpty())
-        return pool;
-    const qsizetype stopRow = pool.size() + 1;
+        return;
+    const qsizetype stopRow = pool.count() + 1;
     if (const int nulls = rowsWithoutNumber(query))
         found.problem(
             QCoreApplication::translate("velquo-bank", "%1 行的%2是空的（第一处在第 %3 行）")
@@ -696,9 +694,8 @@ QStringList fill(TADOQuery& query, CheckReport& report, Findings& found) {
             .arg(stopRow)
             .arg(stopMessage)
             .arg(report.rows)
-            .arg(pool.size()),
+            .arg(pool.count()),
         {int(stopRow)});
-    return pool;
 }
 
 // A number as the pool holds it, read as a double: plain decimal digits (what the pool gets
@@ -720,28 +717,53 @@ std::optional<double> numberValue(const QString& n) {
 
 // The numbers' range, and the ones shared by several rows. Returns the positions in the pool
 // where each number stands first, in order.
-std::vector<int> checkNumbers(const QStringList& pool, Findings& found) {
-    QHash<QString, int> firstRow; // number -> the row it stands in first (position + 1)
-    firstRow.reserve(pool.size());
+std::vector<int> checkNumbers(const vq::TMemo& pool, Findings& found) {
+    // Lines that are a number's own text are compared as numbers, in a sorted block of 16 bytes
+    // a line; any other line by its text.
+    std::vector<std::pair<qint64, int>> numbered;
+    numbered.reserve(size_t(pool.count()));
+    QHash<QString, int> firstOfText; // text -> its first position
     QMap<int, QList<int>> laterRows; // first position -> the rows after it with the number
+    std::vector<bool> repeated(size_t(pool.count()), false);
+    for (int i = 0; i < pool.count(); ++i) {
+        const QString n = pool.at(i);
+        bool ok = false;
+        const qint64 v = n.toLongLong(&ok);
+        if (ok && QString::number(v) == n) {
+            numbered.emplace_back(v, i);
+            continue;
+        }
+        if (const auto it = firstOfText.constFind(n); it != firstOfText.constEnd()) {
+            laterRows[it.value()] << i + 1;
+            repeated[size_t(i)] = true;
+        } else {
+            firstOfText.insert(n, i);
+        }
+    }
+    std::sort(numbered.begin(), numbered.end());
+    for (size_t k = 1; k < numbered.size(); ++k) {
+        size_t first = k - 1;
+        while (k < numbered.size() && numbered[k].first == numbered[first].first) {
+            laterRows[numbered[first].second] << numbered[k].second + 1;
+            repeated[size_t(numbered[k].second)] = true;
+            ++k;
+        }
+    }
+    numbered = {};
     std::vector<int> firsts;
-    firsts.reserve(size_t(pool.size()));
     std::optional<double> lowest;
     std::optional<double> highest;
-    for (int i = 0; i < pool.size(); ++i) {
-        int& first = firstRow[pool[i]];
-        const bool added = first == 0;
-        if (added) {
-            first = i + 1;
-            firsts.push_back(i);
-        } else {
-            laterRows[first - 1] << i + 1;
-        }
-        if (const std::optional<double> v = added ? numberValue(pool[i]) : std::nullopt) {
+    for (int i = 0; i < pool.count(); ++i) {
+        if (repeated[size_t(i)])
+            continue;
+        firsts.push_back(i);
+        if (const std::optional<double> v = numberValue(pool.at(i))) {
             lowest = lowest ? std::min(*lowest, *v) : *v;
             highest = highest ? std::max(*highest, *v) : *v;
         }
     }
+    for (auto& rows : laterRows)
+        std::sort(rows.begin(), rows.end());
     if (lowest)
         found.note(QCoreApplication::translate("velquo-bank", "可抽到的%1从 %2 到 %3")
                        .arg(kNumber)
@@ -757,7 +779,7 @@ std::vector<int> checkNumbers(const QStringList& pool, Findings& found) {
             sharedRows << r;
         }
         shared << QCoreApplication::translate("velquo-bank", "%1（第 %2 行）")
-                      .arg(pool[it.key()], where.join(listSeparator()));
+                      .arg(pool.at(it.key()), where.join(listSeparator()));
     }
     if (!shared.isEmpty())
         found.problem(QCoreApplication::translate(
@@ -800,16 +822,16 @@ bool atTheLimit(const QString& text) {
 // Fetches every number of the pool once, as a draw of it does (firsts: where each number
 // stands first).
 // With a screen, each question and its answer are also laid out on it.
-Fetched fetchAll(TADOQuery& query, const QStringList& pool, const std::vector<int>& firsts,
+Fetched fetchAll(TADOQuery& query, const vq::TMemo& pool, const std::vector<int>& firsts,
                  const Progress& progress, ScreenFit* screen) {
     Fetched out;
     for (const int at : firsts) {
-        const QString& n = pool[at];
+        const QString n = pool.at(at);
         ++out.count;
-        if (progress && pool.size() >= kProgressRows && out.count % kProgressRows == 0)
+        if (progress && pool.count() >= kProgressRows && out.count % kProgressRows == 0)
             progress(QCoreApplication::translate("velquo-bank", "已取出 %1 / %2 道题")
                          .arg(out.count)
-                         .arg(pool.size()));
+                         .arg(pool.count()));
         bool requeried = true;
         QString question;
         vq::FetchTargets targets;
@@ -1043,7 +1065,8 @@ CheckReport checkBank(const QString& path, const QString& password, const Progre
     // One moment of the file for the whole check, as a run that nobody changes the file under.
     module.ADOConnection1->database().setSteady(true);
     describeTable(module, full, report, found);
-    const QStringList pool = fill(*module.ADOQuery1, report, found);
+    vq::TMemo pool;
+    fill(*module.ADOQuery1, pool, report, found);
     const std::vector<int> firsts = checkNumbers(pool, found);
     const std::optional<ScreenSettings> layout = screenSettings(
         settingsFile.isEmpty() ? QFileInfo(full).dir().filePath(vq::kSettingsFileName)
