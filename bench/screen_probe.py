@@ -205,7 +205,7 @@ def set_keys(ini, keys):
     open(ini, "wb").write(data)
 
 
-def make_install(work, build, picture, questions=10000, welcome=None, velquo=None):
+def make_install(work, build, picture, questions=10000, welcome=None, velquo=None, bank=None):
     inst = os.path.join(work, "install")
     if os.path.exists(inst):
         shutil.rmtree(inst)
@@ -217,6 +217,9 @@ def make_install(work, build, picture, questions=10000, welcome=None, velquo=Non
     set_keys(os.path.join(inst, "opt.ini"),
              {"huanying": "1" if welcome else "0", "shijian_sound": "0", "shijian": "3",
               "weizhishezhi": "0"})
+    if bank:
+        shutil.copy(bank, os.path.join(inst, "db.DLL"))
+        return inst
     csv = os.path.join(work, "questions.csv")
     with open(csv, "w", encoding="utf-8") as f:
         f.write("编号,题目,答案\n")
@@ -336,7 +339,8 @@ def run_first_frame(args):
         size = PICTURE_SIZES[args.size]
         pic = make_picture(os.path.join(args.pictures, "probe-%dx%d.jpg" % size), *size)
         ref = reference_centre(pic, args.width, args.height)
-        inst = make_install(work, args.build, pic, questions=args.questions, velquo=args.velquo)
+        inst = make_install(work, args.build, pic, questions=args.questions, velquo=args.velquo,
+                            bank=args.bank)
         programs = {"velquo": [os.path.join(inst, "velquo")]}
         if args.baseline:
             # An older build in the same installation, run in the same rounds.
@@ -414,7 +418,8 @@ def run_steps(args):
     try:
         pic = make_picture(os.path.join(args.pictures, "probe-3840x2160.jpg"), 3840, 2160)
         ref = reference_centre(pic, args.width, args.height)
-        inst = make_install(work, args.build, pic, questions=args.questions, velquo=args.velquo)
+        inst = make_install(work, args.build, pic, questions=args.questions, velquo=args.velquo,
+                            bank=args.bank)
         ms, kb, p = first_frame(scr, [os.path.join(inst, "velquo")], inst, ref)
         log("velquo up after %.1f ms, %d kB" % (ms, kb))
         try:
@@ -636,6 +641,8 @@ def main():
     ap.add_argument("--pairs", type=int, default=9)
     ap.add_argument("--cycles", type=int, default=40)
     ap.add_argument("--questions", type=int, default=10000)
+    ap.add_argument("--bank", help="firstframe: this bank file as db.DLL instead of --questions "
+                    "made through velquo-bank (velquo-test-bank large-1k ... large-1m)")
     ap.add_argument("--width", type=int, default=SCREEN_W)
     ap.add_argument("--height", type=int, default=SCREEN_H)
     args = ap.parse_args()
