@@ -9,11 +9,13 @@
 #include "support/failure.h"
 #include "support/file_bytes.h"
 #include "support/heap.h"
+#include "support/jet_fixtures.h"
 #include "support/real_jet_files.h"
 #include "support/skips.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
@@ -248,6 +250,26 @@ TEST(JetReader, FullReadHoldsLittleARow) {
     }
     EXPECT_FALSE(rows.cell(kRows, number).isValid());
     EXPECT_FALSE(rows.cell(0, 3).isValid());
+}
+
+// An open bank holds the pages in use, not the file: a 5 MB bank opened and read whole, its
+// cursor still open, holds less than a third of it (the whole file before; now the kept
+// pages, 1 MB, and 36 bytes a row).
+TEST(JetReader, AnOpenBankHoldsItsPagesInUseNotTheFile) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("db.DLL"));
+    vq::jet::writeFixture(QStringLiteral("large-10k"), path);
+    const qint64 size = QFileInfo(path).size();
+    ASSERT_GT(size, 4 << 20);
+    const qint64 before = vq::test::heapHeld();
+    vq::jet::Database db(path, vq::jet::kBankPassword);
+    const vq::jet::RowSet rows = db.readTable(vq::bankschema::kTable);
+    const qint64 held = vq::test::heapHeld() - before;
+    ASSERT_EQ(rows.rowCount(), 10000);
+    EXPECT_FALSE(rows.cell(9999, rows.columnIndex(vq::bankschema::kAnswer)).toString().isEmpty());
+    if (vq::test::kHeapIsCounted) {
+        EXPECT_LT(held, size / 3) << held << " bytes held for a file of " << size;
+    }
 }
 
 // The kept cells of a read are plain numbers while they can be; a cell of another kind, coming
