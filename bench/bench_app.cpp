@@ -158,6 +158,8 @@ protected:
             }
         }
         // What a repaint covers: the background is painted under every repainted region.
+        if (o == m_w.form1->Image1 && e->type() == QEvent::Paint)
+            ++m_backgroundPaints;
         if (o == m_w.form1->Image1 && e->type() == QEvent::Paint) {
             const QRect r = static_cast<QPaintEvent*>(e)->region().boundingRect();
             m_paintedArea = std::max(m_paintedArea, qint64(r.width()) * r.height());
@@ -239,7 +241,10 @@ private:
         const int steps = qEnvironmentVariableIntValue("VELQUO_BENCH_STEPS");
         std::vector<double> stepMs, handlerMs;
         QStringList rss{QString::number(statusKb("VmRSS"))};
+        const long anonBefore = statusKb("RssAnon"), fileBefore = statusKb("RssFile");
         QStringList heap{QString::number(heapKb())};
+        // Each repaint must reach the background (and the labels over it): counted.
+        f->Image1->installEventFilter(this);
         // The first repaint at this size after start-up, then repaints alone.
         std::vector<double> repaintMs;
         for (int i = 0; i < 20; ++i) {
@@ -247,6 +252,7 @@ private:
             f->repaint();
             repaintMs.push_back(ms(monotonicNs() - t0));
         }
+        const int paintsBefore = m_backgroundPaints;
         for (int i = 1; i <= steps; ++i) {
             const qint64 t0 = monotonicNs();
             click(f->Image3);
@@ -263,7 +269,8 @@ private:
         }
         const Stats s = stats(stepMs), h = stats(handlerMs), r = stats(repaintMs);
         report(QStringLiteral("soak steps=%1 counter=%2 median=%3 p99=%4 max=%5 hmedian=%6 hp99=%7 "
-                              "repaintmedian=%8 repaintmax=%9 pool=%10 rss=%11 hwm=%12 heap=%13")
+                              "repaintmedian=%8 repaintmax=%9 pool=%10 rss=%11 hwm=%12 heap=%13 "
+                              "paints=%14 anon=%15 file=%16")
                    .arg(steps)
                    .arg(f->Label3->text())
                    .arg(s.median, 0, 'f', 3)
@@ -276,7 +283,10 @@ private:
                    .arg(f->Memo1->count())
                    .arg(rss.join(u','))
                    .arg(statusKb("VmHWM"))
-                   .arg(heap.join(u',')));
+                   .arg(heap.join(u','))
+                   .arg(m_backgroundPaints - paintsBefore)
+                   .arg(QStringLiteral("%1,%2").arg(anonBefore).arg(statusKb("RssAnon")))
+                   .arg(QStringLiteral("%1,%2").arg(fileBefore).arg(statusKb("RssFile"))));
         // The welcome screen's repaints (shown when huanying is 1).
         if (m_w.form5->isVisible()) {
             std::vector<double> w;
@@ -472,6 +482,7 @@ private:
     bool m_hallPainted = false, m_picturePainted = false, m_consoleStarted = false;
     int m_drawingsBefore = 0;
     qint64 m_paintedArea = 0;
+    int m_backgroundPaints = 0; // paint events of the background picture
     QByteArray m_mode;
     vq::PresenterWindows m_w;
     qint64 m_mainNs = 0, m_windowsNs = 0, m_showNs = 0, m_paintNs = 0;
@@ -522,6 +533,10 @@ QImage bigPicture(quint32 seed) {
 // still grows in a soak is not the text rendering.
 bool g_smallCharset = false;
 
+// The question's and the answer's fonts at the demo installation's sizes (32 and 34 points, 882
+// pixels wide) instead of 14 points: glyphs as large as a hall sees them.
+bool g_hallFonts = false;
+
 // Text from the 3755 everyday characters (GB2312 level 1), as real questions are written.
 QString chineseText(QRandomGenerator& rng, int minLen, int maxLen) {
     const int len = minLen + int(rng.bounded(quint32(maxLen - minLen + 1)));
@@ -543,30 +558,30 @@ struct Install {
     QString exe;
     void writeSettings(bool welcome, bool teams = false) const {
         QByteArray out = "[canshu]\r\n";
-        const QStringList kv = {QStringLiteral("biaoti=答题活动标题"),
-                                QStringLiteral("biaoti_fontsize=25"),
-                                QStringLiteral("biaoti_color=16777215"),
-                                QStringLiteral("biaoti_left=48"),
-                                QStringLiteral("biaoti_top=72"),
-                                QStringLiteral("shijian=10"),
-                                QStringLiteral("shijian_fontsize=40"),
-                                QStringLiteral("shijian_color=65535"),
-                                QStringLiteral("shijian_left=792"),
-                                QStringLiteral("shijian_top=112"),
-                                QStringLiteral("shijian_sound=0"),
-                                QStringLiteral("wenti_fontsize=14"),
-                                QStringLiteral("wenti_color=16777215"),
-                                QStringLiteral("wenti_width=600"),
-                                QStringLiteral("wenti_left=256"),
-                                QStringLiteral("wenti_top=216"),
-                                QStringLiteral("daan_fontsize=14"),
-                                QStringLiteral("daan_color=16777215"),
-                                QStringLiteral("daan_width=600"),
-                                QStringLiteral("daan_left=264"),
-                                QStringLiteral("daan_top=280"),
-                                welcome ? QStringLiteral("huanying=1")
-                                        : QStringLiteral("huanying=0"),
-                                QStringLiteral("weizhishezhi=0")};
+        const QStringList kv = {
+            QStringLiteral("biaoti=答题活动标题"),
+            QStringLiteral("biaoti_fontsize=25"),
+            QStringLiteral("biaoti_color=16777215"),
+            QStringLiteral("biaoti_left=48"),
+            QStringLiteral("biaoti_top=72"),
+            QStringLiteral("shijian=10"),
+            QStringLiteral("shijian_fontsize=40"),
+            QStringLiteral("shijian_color=65535"),
+            QStringLiteral("shijian_left=792"),
+            QStringLiteral("shijian_top=112"),
+            QStringLiteral("shijian_sound=0"),
+            g_hallFonts ? QStringLiteral("wenti_fontsize=32") : QStringLiteral("wenti_fontsize=14"),
+            QStringLiteral("wenti_color=16777215"),
+            g_hallFonts ? QStringLiteral("wenti_width=882") : QStringLiteral("wenti_width=600"),
+            QStringLiteral("wenti_left=256"),
+            QStringLiteral("wenti_top=216"),
+            g_hallFonts ? QStringLiteral("daan_fontsize=34") : QStringLiteral("daan_fontsize=14"),
+            QStringLiteral("daan_color=16777215"),
+            g_hallFonts ? QStringLiteral("daan_width=882") : QStringLiteral("daan_width=600"),
+            QStringLiteral("daan_left=264"),
+            QStringLiteral("daan_top=280"),
+            welcome ? QStringLiteral("huanying=1") : QStringLiteral("huanying=0"),
+            QStringLiteral("weizhishezhi=0")};
         for (const QString& line : kv)
             out += vq::toAnsi(line) + "\r\n";
         if (teams)
@@ -705,8 +720,10 @@ void soakRun(Install& in, const QProcessEnvironment& env, bool welcome, int step
         qPrintable(f.at("p99")), qPrintable(f.at("max")), qPrintable(f.at("hmedian")),
         qPrintable(f.at("hp99")), qPrintable(f.at("counter")), qPrintable(f.at("pool")));
     std::printf(
-        "    repaint without a step: median %s ms, max %s ms (the first at this size included)\n",
-        qPrintable(f.at("repaintmedian")), qPrintable(f.at("repaintmax")));
+        "    repaint without a step: median %s ms, max %s ms (the first at this size included); "
+        "the background painted %s times in the steps\n",
+        qPrintable(f.at("repaintmedian")), qPrintable(f.at("repaintmax")),
+        qPrintable(f.at("paints")));
     QStringList mb;
     for (const QString& kb : f.at("rss").split(u','))
         mb << QString::number(kb.toDouble() / 1024, 'f', 1);
@@ -716,6 +733,11 @@ void soakRun(Install& in, const QProcessEnvironment& env, bool welcome, int step
     for (const QString& kb : f.at("heap").split(u','))
         heap << QString::number(kb.toDouble() / 1024, 'f', 2);
     std::printf("    heap in use MB every 1000 steps: %s\n", qPrintable(heap.join(u' ')));
+    const QStringList anon = f.at("anon").split(u','), file = f.at("file").split(u',');
+    std::printf(
+        "    anonymous memory %.1f -> %.1f MB, file-backed (libraries, fonts) %.1f -> %.1f MB\n",
+        anon.value(0).toDouble() / 1024, anon.value(1).toDouble() / 1024,
+        file.value(0).toDouble() / 1024, file.value(1).toDouble() / 1024);
     const auto wr = r.find(QStringLiteral("welcome-repaint"));
     if (wr != r.end())
         std::printf("    welcome screen repaint: median %s ms, max %s ms, min %s ms\n",
@@ -861,7 +883,7 @@ int main(int argc, char** argv) {
 
     // Options: --runs=N (default 12), --steps=N (default 10000), --only=offscreen|xcb,
     // --what=startup,soak,fade,console,scores,parts (default all), --small-charset (texts of 40
-    // characters).
+    // characters), --hall-fonts (the demo's text sizes).
     int runs = 12, steps = 10000;
     QByteArray only;
     for (int i = 1; i < argc; ++i) {
@@ -874,6 +896,8 @@ int main(int argc, char** argv) {
             only = a.mid(7);
         else if (a == "--small-charset")
             g_smallCharset = true;
+        else if (a == "--hall-fonts")
+            g_hallFonts = true;
         else if (a.startsWith("--what="))
             g_what = a.mid(7);
     }
