@@ -77,14 +77,19 @@ const QImage* TImage::prepare() {
         m_rough = false;
         return &m_picture;
     }
-    if (m_scaled.size() != target) {
-        // A picture smaller than its place is first drawn from a copy scaled in the quick way,
-        // which costs a few milliseconds where the smooth one costs tens: the first frame does
-        // not wait for the smooth copy, which replaces it once that frame is out.
-        m_rough = target.width() > m_picture.width() || target.height() > m_picture.height();
-        m_scaled =
-            scaledPicture(target, m_rough ? Qt::FastTransformation : Qt::SmoothTransformation);
+    if (m_scaled.size() == target) {
+        m_rough = false;
+        return &m_scaled;
     }
+    m_scaled = QImage();
+    // A picture smaller than its place is first drawn straight from itself, stretched in the
+    // quick way as it is painted: no copy of the screen's size to make (and its memory to fault
+    // in) before the first frame, which does not wait for the smooth copy either; that one
+    // replaces it once the frame is out.
+    m_rough = target.width() > m_picture.width() || target.height() > m_picture.height();
+    if (m_rough)
+        return &m_picture;
+    m_scaled = scaledPicture(target, Qt::SmoothTransformation);
     return &m_scaled;
 }
 
@@ -98,8 +103,8 @@ void TImage::refine() {
     vq::guarded([this] {
         m_refinePending = false;
         const QSize target = drawnSize();
-        if (!m_rough || m_decode || target.isEmpty() || m_scaled.size() != target)
-            return; // a new picture or size since: its own copy is made when it is drawn
+        if (!m_rough || m_decode || target.isEmpty())
+            return; // a new picture since: its own copy is made when it is drawn
         m_scaled = scaledPicture(target, Qt::SmoothTransformation);
         m_rough = false;
         update();
@@ -111,19 +116,24 @@ void TImage::paintEvent(QPaintEvent* event) {
     if (!image)
         return;
     QPainter p(this);
-    // Only the part that needs repainting is copied, each of its rectangles a few lines at a
-    // time. Qt hands a copy of many lines, or one through a clip of several rectangles, to
-    // helper threads and waits for them: on a busy machine that wait, not the copy, decided
-    // how soon a step reached the screen.
-    constexpr int kLines = 32;
-    for (const QRect& part : event->region()) {
-        const QRect r = part & image->rect();
-        for (int y = r.top(); y <= r.bottom(); y += kLines) {
-            const QRect band(r.left(), y, r.width(), std::min(kLines, r.bottom() + 1 - y));
-            p.drawImage(band.topLeft(), *image, band);
+    if (image->size() != drawnSize()) {
+        // The quick first drawing of a smaller picture (see prepare), inside the region only.
+        p.drawImage(QRect(QPoint(0, 0), drawnSize()), *image);
+    } else {
+        // Only the part that needs repainting is copied, each of its rectangles a few lines at
+        // a time. Qt hands a copy of many lines, or one through a clip of several rectangles,
+        // to helper threads and waits for them: on a busy machine that wait, not the copy,
+        // decided how soon a step reached the screen.
+        constexpr int kLines = 32;
+        for (const QRect& part : event->region()) {
+            const QRect r = part & image->rect();
+            for (int y = r.top(); y <= r.bottom(); y += kLines) {
+                const QRect band(r.left(), y, r.width(), std::min(kLines, r.bottom() + 1 - y));
+                p.drawImage(band.topLeft(), *image, band);
+            }
         }
     }
-    // Only after the quick copy has been painted: a timer set before the window's first paint
+    // Only after the quick drawing has been painted: a timer set before the window's first paint
     // would run first and make the frame wait for the smooth copy after all.
     if (m_rough && !m_refinePending) {
         m_refinePending = true;

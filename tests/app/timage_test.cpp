@@ -3,6 +3,7 @@
 #include "app/picturereader.h"
 #include "app/timage.h"
 #include "support/faults.h"
+#include "support/heap.h"
 
 #include <QBuffer>
 #include <QCoreApplication>
@@ -120,6 +121,28 @@ TEST(PictureRepaint, AnEnlargedPictureIsQuickFirstAndSmoothRightAfter) {
     EXPECT_EQ(drawn(), scaled(window.size(), Qt::FastTransformation));
     QCoreApplication::processEvents();
     EXPECT_EQ(drawn(), scaled(window.size(), Qt::SmoothTransformation));
+}
+
+// ... and that first frame is drawn straight from the picture: no copy of the place's size is
+// made (and its memory faulted in) before it; the smooth copy is made after it.
+TEST(PictureRepaint, AnEnlargedPicturesFirstFrameMakesNoCopy) {
+    const QImage picture = patterned(QSize(640, 360));
+    QWidget window;
+    window.resize(1280, 720);
+    auto* image = new TImage(&window, TImage::Fit::Stretch);
+    image->setGeometry(window.rect());
+    image->setPicture(picture);
+    QImage shown(window.size(), QImage::Format_RGB32);
+    const qint64 before = vq::test::heapHeld();
+    image->render(&shown);
+    const qint64 copy = qint64(window.width()) * window.height() * 3;
+    if (vq::test::kHeapIsCounted) {
+        EXPECT_LT(vq::test::heapHeld() - before, copy / 4);
+    }
+    QCoreApplication::processEvents();
+    if (vq::test::kHeapIsCounted) {
+        EXPECT_GE(vq::test::heapHeld() - before, copy); // the smooth copy, now held
+    }
 }
 
 } // namespace
