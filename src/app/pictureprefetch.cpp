@@ -27,7 +27,8 @@ PicturePrefetch::PicturePrefetch(const QString& path, QSize shown)
             QImageReader reader(&file, "jpeg");
             reader.setDecideFormatFromContent(false);
             QString error;
-            QImage image = readPicture(reader, shown, error);
+            // Scaled smoothly by the picture control once the first frame is out.
+            QImage image = readPicture(reader, shown, error, FinalScaling::Later);
             return error.isEmpty() ? image : QImage();
         });
 }

@@ -213,7 +213,7 @@ QImage upright(QImage image, QImageIOHandler::Transformations turn) {
 // The picture as the file stores it, no larger than `shown` (see readPicture). `direct` is
 // libjpeg's reader, with the header read, for a JPEG; empty for any other kind.
 QImage readAsStored(QImageReader& reader, std::optional<JpegReader>& direct, QSize shown,
-                    QString& error) {
+                    FinalScaling scaling, QString& error) {
     const bool jpeg = direct.has_value();
     const QSize full = direct && direct->headerRead() ? direct->size() : reader.size();
     if (full.isValid() && double(full.width()) * full.height() * 4 >
@@ -236,7 +236,8 @@ QImage readAsStored(QImageReader& reader, std::optional<JpegReader>& direct, QSi
         }
     }
     const QSize decoded = ask.isValid() ? ask : full;
-    const bool shownAsDecoded = decoded.isValid() && (!target.isValid() || decoded == target);
+    const bool shownAsDecoded = decoded.isValid() && (!target.isValid() || decoded == target ||
+                                                      scaling == FinalScaling::Later);
     if (direct && direct->reads(decoded)) {
         const auto pixels = shownAsDecoded ? JpegReader::Pixels::Rgb888 : JpegReader::Pixels::Rgb32;
         if (std::optional<QImage> image = readJpegIntoBlock(*direct, decoded, pixels)) {
@@ -260,14 +261,14 @@ QImage readAsStored(QImageReader& reader, std::optional<JpegReader>& direct, QSi
         error = reader.errorString();
         return image;
     }
-    if (target.isValid() && image.size() != target)
+    if (target.isValid() && image.size() != target && scaling == FinalScaling::Now)
         image = image.scaled(target, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     return compactPicture(std::move(image));
 }
 
 } // namespace
 
-QImage readPicture(QImageReader& reader, QSize shown, QString& error) {
+QImage readPicture(QImageReader& reader, QSize shown, QString& error, FinalScaling scaling) {
     if (QImageReader::allocationLimit() != kPictureAllocationLimitMb)
         QImageReader::setAllocationLimit(kPictureAllocationLimitMb);
     // The reader's format is the one to use: without this, Qt would load every image plugin
@@ -290,7 +291,8 @@ QImage readPicture(QImageReader& reader, QSize shown, QString& error) {
                                                       ? exifTurn(device, start, reader.format())
                                                       : QImageIOHandler::TransformationNone;
     const bool quarter = turn.testFlag(QImageIOHandler::TransformationRotate90);
-    QImage image = readAsStored(reader, direct, quarter ? shown.transposed() : shown, error);
+    QImage image =
+        readAsStored(reader, direct, quarter ? shown.transposed() : shown, scaling, error);
     if (image.isNull())
         return image;
     return upright(std::move(image), turn);

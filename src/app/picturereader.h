@@ -21,7 +21,14 @@ constexpr int kPictureAllocationLimitMb = 512;
 // null image and sets `error` to the reason. A damaged JPEG that libjpeg reads itself (see
 // JpegReader; one cut short, say) comes back as far as it could be decoded, with `error` set to
 // libjpeg's words for the damage; Qt's reader, which reads the other kinds, keeps them to itself.
-QImage readPicture(QImageReader& reader, QSize shown, QString& error);
+//
+// With `later`, a picture that the decoder's own scaling leaves larger than `shown` comes back at
+// that size instead of being scaled smoothly first: for a control that draws it stretched the
+// quick way at once and smoothly once its first frame is out (TImage), so that the frame does
+// not wait for the smooth scaling.
+enum class FinalScaling { Now, Later };
+QImage readPicture(QImageReader& reader, QSize shown, QString& error,
+                   FinalScaling scaling = FinalScaling::Now);
 
 // An opaque 32-bit picture as the same colours in 3 bytes a pixel; any other as it is.
 QImage compactPicture(QImage image);

@@ -405,7 +405,9 @@ void TForm1::FormShow() {
     const QString background = vq::programFolder() + QStringLiteral("bg.jpg");
     std::optional<QImage> ahead =
         BackgroundPrefetch ? BackgroundPrefetch->take(background, size()) : std::nullopt;
-    Image1->setPicture(ahead ? *std::move(ahead) : vq::loadPicture(background, size(), &damage));
+    Image1->setPicture(ahead
+                           ? *std::move(ahead)
+                           : vq::loadPicture(background, size(), &damage, vq::FinalScaling::Later));
     if (!damage.isEmpty())
         vq::showErrorBox(damage);
 

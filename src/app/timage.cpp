@@ -82,11 +82,14 @@ const QImage* TImage::prepare() {
         return &m_scaled;
     }
     m_scaled = QImage();
-    // A picture smaller than its place is first drawn straight from itself, stretched in the
-    // quick way as it is painted: no copy of the screen's size to make (and its memory to fault
-    // in) before the first frame, which does not wait for the smooth copy either; that one
-    // replaces it once the frame is out.
-    m_rough = target.width() > m_picture.width() || target.height() > m_picture.height();
+    // A picture smaller than its place, or any other on a large one (a photograph as the
+    // background), is first drawn straight from itself, stretched in the quick way as it is
+    // painted: no copy of the screen's size to make (and its memory to fault in) before the
+    // first frame, which does not wait for the smooth copy either; that one replaces it once
+    // the frame is out. A small control's copy costs little and is made at once.
+    constexpr qint64 kQuickFirstPixels = 512 * 512;
+    m_rough = target.width() > m_picture.width() || target.height() > m_picture.height() ||
+              qint64(target.width()) * target.height() >= kQuickFirstPixels;
     if (m_rough)
         return &m_picture;
     m_scaled = scaledPicture(target, Qt::SmoothTransformation);
@@ -107,6 +110,10 @@ void TImage::refine() {
             return; // a new picture since: its own copy is made when it is drawn
         m_scaled = scaledPicture(target, Qt::SmoothTransformation);
         m_rough = false;
+        // A larger picture's own pixels are not shown again: only the copy is kept, as if
+        // the picture had been read at this size.
+        if (m_picture.width() >= target.width() && m_picture.height() >= target.height())
+            m_picture = std::exchange(m_scaled, QImage());
         update();
     });
 }
@@ -143,7 +150,7 @@ void TImage::paintEvent(QPaintEvent* event) {
 
 namespace vq {
 
-QImage loadPicture(const QString& path, QSize shown, QString* damage) {
+QImage loadPicture(const QString& path, QSize shown, QString* damage, FinalScaling scaling) {
     if (damage)
         damage->clear();
     QFile file(path);
@@ -164,7 +171,7 @@ QImage loadPicture(const QString& path, QSize shown, QString* damage) {
     QImageReader reader(&file, format);
     reader.setDecideFormatFromContent(false);
     QString error;
-    QImage image = readPicture(reader, shown, error);
+    QImage image = readPicture(reader, shown, error, scaling);
     const auto reported = [&] {
         return QStringLiteral("%1: %2").arg(QFileInfo(path).fileName(), error);
     };

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/picturereader.h"
 #include "app/tgraphiccontrol.h"
 
 #include <QImage>
@@ -11,7 +12,9 @@
 // A picture control. Stretch fills the control, aspect ratio not kept; Proportional scales
 // the picture up or down to fit with its aspect ratio kept, drawn from the top-left corner.
 // The scaled picture is made once per size, when the picture or the size changes; an enlarged
-// one is drawn first from a quick copy, then from a smooth one.
+// one, or a larger one on a large control, is first drawn stretched the quick way straight from
+// itself, then from a smooth copy made once that frame is out. A larger picture is then let go
+// for its smooth copy, which is all that is shown.
 class TImage : public TGraphicControl {
     Q_OBJECT
 public:
@@ -40,7 +43,7 @@ private:
     std::function<QImage()> m_decode;
     QImage m_picture;
     QImage m_scaled;
-    // The scaled copy is the quick one, to be replaced by a smooth one once it has been drawn.
+    // The picture is drawn stretched the quick way until a smooth copy replaces it.
     bool m_rough = false;
     bool m_refinePending = false;
 };
@@ -52,7 +55,8 @@ namespace vq {
 // decoder's message>" when it cannot be decoded. A valid `shown` is the size it is drawn at: a
 // larger picture is decoded at that size (see readPicture). A damaged picture that could be
 // decoded in part is returned as far as it could, and `damage`, where given, is set to
-// "<name>: <the decoder's message>".
-QImage loadPicture(const QString& path, QSize shown = QSize(), QString* damage = nullptr);
+// "<name>: <the decoder's message>". `scaling` as readPicture's.
+QImage loadPicture(const QString& path, QSize shown = QSize(), QString* damage = nullptr,
+                   FinalScaling scaling = FinalScaling::Now);
 
 } // namespace vq

@@ -215,6 +215,8 @@ TEST_F(MainScreenSetUp, PhotographsStandUprightAsBackground) {
         startWithBackground(ahead);
         EXPECT_TRUE(msgs.errors().isEmpty()) << msgs.errors().join(u'\n').toStdString();
         EXPECT_FALSE(m_leftAhead) << "set-up did not ask for the picture decoded ahead";
+        EXPECT_TRUE(showsQuarters(form->grab().toImage())); // drawn the quick way
+        QCoreApplication::processEvents();                  // and then smoothly
         EXPECT_EQ(form->Image1->picture().size(), form->size());
         EXPECT_TRUE(showsQuarters(form->Image1->picture()));
         EXPECT_TRUE(showsQuarters(form->grab().toImage()));
