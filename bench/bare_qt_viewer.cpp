@@ -34,7 +34,9 @@ private:
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    auto image = std::async(std::launch::async, [] { return QImage(QStringLiteral("bg.jpg")); });
+    // bg.jpg unless a file is named (the welcome picture, say).
+    const QString file = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("bg.jpg");
+    auto image = std::async(std::launch::async, [file] { return QImage(file); });
     Picture picture(image.get());
     picture.showFullScreen();
     return QApplication::exec();

@@ -337,10 +337,21 @@ def run_first_frame(args):
     scr = Screen(work, args.width, args.height)
     try:
         size = PICTURE_SIZES[args.size]
-        pic = make_picture(os.path.join(args.pictures, "probe-%dx%d.jpg" % size), *size)
+        if args.welcome:
+            # The picture is the welcome screen's, over a 1080p background of other colours;
+            # the peers show the same welcome.jpg.
+            pic = make_picture(os.path.join(args.pictures, "probe-welcome-%dx%d.jpg" % size),
+                               *size, colours="black-lime", seed=61)
+            bg = make_picture(os.path.join(args.pictures, "probe-1920x1080.jpg"), 1920, 1080)
+            inst = make_install(work, args.build, bg, questions=args.questions, welcome=pic,
+                                velquo=args.velquo, bank=args.bank)
+            shown = os.path.join(inst, "welcome.jpg")
+        else:
+            pic = make_picture(os.path.join(args.pictures, "probe-%dx%d.jpg" % size), *size)
+            inst = make_install(work, args.build, pic, questions=args.questions,
+                                velquo=args.velquo, bank=args.bank)
+            shown = os.path.join(inst, "bg.jpg")
         ref = reference_centre(pic, args.width, args.height)
-        inst = make_install(work, args.build, pic, questions=args.questions, velquo=args.velquo,
-                            bank=args.bank)
         programs = {"velquo": [os.path.join(inst, "velquo")]}
         if args.baseline:
             # An older build in the same installation, run in the same rounds.
@@ -348,8 +359,8 @@ def run_first_frame(args):
             programs["baseline"] = [os.path.join(inst, "velquo-baseline")]
         if args.bare:
             # The least a Qt program does for the same picture, in the same installation.
-            programs["bare_qt"] = [os.path.join(args.build, "bench", "bare_qt_viewer")]
-        programs["feh"] = ["feh", "--fullscreen", "--hide-pointer", os.path.join(inst, "bg.jpg")]
+            programs["bare_qt"] = [os.path.join(args.build, "bench", "bare_qt_viewer"), shown]
+        programs["feh"] = ["feh", "--fullscreen", "--hide-pointer", shown]
         names = list(programs)
         res = {name: [] for name in names}
         rss = {name: [] for name in names}
@@ -367,8 +378,9 @@ def run_first_frame(args):
                 rss[name].append(kb)
                 line.append("%s %.1f ms %d kB" % (name, ms, kb))
             log("round %d: %s" % (i + 1, ", ".join(line)))
-        print("first visible frame, %s picture on a %dx%d screen, openbox, %d alternated rounds"
-              % (args.size, args.width, args.height, args.pairs))
+        print("first visible frame, %s %spicture on a %dx%d screen, openbox, %d alternated rounds"
+              % (args.size, "welcome " if args.welcome else "", args.width, args.height,
+                 args.pairs))
         for name in names:
             print("  %-8s ms  %s" % (name, stats(res[name])))
         median = {name: sorted(v)[len(v) // 2] for name, v in res.items()}
@@ -641,6 +653,8 @@ def main():
     ap.add_argument("--pairs", type=int, default=9)
     ap.add_argument("--cycles", type=int, default=40)
     ap.add_argument("--questions", type=int, default=10000)
+    ap.add_argument("--welcome", action="store_true", help="firstframe: the picture is "
+                    "welcome.jpg with the welcome screen on (huanying=1), the peers showing it")
     ap.add_argument("--bank", help="firstframe: this bank file as db.DLL instead of --questions "
                     "made through velquo-bank (velquo-test-bank large-1k ... large-1m)")
     ap.add_argument("--width", type=int, default=SCREEN_W)

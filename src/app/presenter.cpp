@@ -17,6 +17,7 @@
 #include "platform/memory.h"
 #include "platform/messages.h"
 #include "platform/sound.h"
+#include "settings/settings.h"
 #include "settings/tform3.h"
 
 #include <QGuiApplication>
@@ -46,8 +47,15 @@ int runPresenter(int argc, char** argv,
     // windows are created; set-up takes it if nothing changed meanwhile and the show runs at
     // that size, or loads it itself.
     std::optional<PicturePrefetch> background;
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
+    std::optional<PicturePrefetch> welcome;
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         background.emplace(programFolder() + QStringLiteral("bg.jpg"), screen->geometry().size());
+        // So is the welcome picture when the settings say set-up will show it: it covers the
+        // screen from the first frame on.
+        if (Settings().flagOn(Key::huanying))
+            welcome.emplace(programFolder() + QStringLiteral("welcome.jpg"),
+                            screen->geometry().size());
+    }
     // The same for the question bank the data module opens: the connection and its query.
     BankPrefetch bank(TADOConnection::designedConnectionString(), TDataModule2::designedSql());
     // Qt's first image reader reads the descriptions of the installed image-format plugins (a
@@ -66,6 +74,7 @@ int runPresenter(int argc, char** argv,
     TDataModule2 dataModule2(&bank);
     TForm3 form3(&form1);
     TForm5 form5;
+    form5.WelcomePrefetch = welcome ? &*welcome : nullptr;
     form1.DataModule2 = &dataModule2;
     form1.Form3 = &form3;
     form1.Form5 = &form5;

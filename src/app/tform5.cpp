@@ -1,5 +1,6 @@
 #include "app/tform5.h"
 
+#include "app/pictureprefetch.h"
 #include "app/timage.h"
 #include "controls/rzcommon.h"
 #include "platform/display.h"
@@ -40,8 +41,11 @@ void TForm5::FormShow() {
     // Decoded at the size of the window it covers. A damaged picture shows what could be
     // decoded of it, and the operator hears what is wrong before the window shows.
     QString damage;
-    Image1->setPicture(
-        vq::loadPicture(vq::programFolder() + QStringLiteral("welcome.jpg"), size(), &damage));
+    const QString path = vq::programFolder() + QStringLiteral("welcome.jpg");
+    std::optional<QImage> ahead =
+        WelcomePrefetch ? WelcomePrefetch->take(path, size()) : std::nullopt;
+    Image1->setPicture(ahead ? *std::move(ahead)
+                             : vq::loadPicture(path, size(), &damage, vq::FinalScaling::Later));
     if (!damage.isEmpty())
         vq::showErrorBox(damage);
 }

@@ -8,6 +8,10 @@ class TImage;
 // The welcome screen: a borderless, maximised, topmost window covering the screen with
 // welcome.jpg until a click fades it out in 51 steps of 25 ms. Set-up shows it with show(),
 // which returns at once.
+namespace vq {
+class PicturePrefetch;
+}
+
 class TForm5 : public QWidget {
     Q_OBJECT
 public:
@@ -17,6 +21,9 @@ public:
     // button face shows through.
     TImage* Image1 = nullptr;
     QTimer* Timer1 = nullptr;
+    // The welcome picture decoded ahead, where the start found it would be shown; its showing
+    // takes it when it fits (see vq::PicturePrefetch).
+    vq::PicturePrefetch* WelcomePrefetch = nullptr;
 
     // The window's constant opacity, 0 (invisible) to 255 (opaque).
     int opacity() const { return m_opacity; }

@@ -1,7 +1,9 @@
+#include "app/pictureprefetch.h"
 #include "app/tform5.h"
 #include "app/timage.h"
 
 #include "controls/rzcommon.h"
+#include "platform/folders.h"
 #include "support/input.h"
 #include "support/photos.h"
 #include "support/recording.h"
@@ -209,12 +211,28 @@ TEST_F(WelcomeScreen, PhotographsStandUpright) {
     }
     install.writeFile(QStringLiteral("welcome.jpg"),
                       vq::test::orientedJpeg(vq::test::quarters(QSize(3000, 4000)), 6, 60));
-    TForm5 form;
-    form.show();
-    EXPECT_TRUE(boxes.shown.isEmpty());
-    EXPECT_EQ(form.Image1->picture().size(), form.size());
-    EXPECT_TRUE(vq::test::showsQuarters(form.Image1->picture()));
-    EXPECT_TRUE(vq::test::showsQuarters(form.grab().toImage()));
+    // Loaded when shown, or decoded ahead by the start (which found it would be shown): the
+    // same, and the one decoded ahead is taken.
+    for (const bool ahead : {false, true}) {
+        SCOPED_TRACE(ahead ? "decoded ahead" : "loaded when shown");
+        const QString path = vq::programFolder() + QStringLiteral("welcome.jpg");
+        TForm5 form;
+        std::optional<vq::PicturePrefetch> prefetch;
+        if (ahead) {
+            prefetch.emplace(path, form.screen()->geometry().size());
+            form.WelcomePrefetch = &*prefetch;
+        }
+        form.show();
+        EXPECT_TRUE(boxes.shown.isEmpty());
+        if (ahead) {
+            EXPECT_FALSE(prefetch->take(path, form.size())) << "the picture decoded ahead was left";
+        }
+        EXPECT_TRUE(vq::test::showsQuarters(form.grab().toImage())); // drawn the quick way
+        QCoreApplication::processEvents();                           // then smoothly
+        EXPECT_EQ(form.Image1->picture().size(), form.size());
+        EXPECT_TRUE(vq::test::showsQuarters(form.Image1->picture()));
+        EXPECT_TRUE(vq::test::showsQuarters(form.grab().toImage()));
+    }
 }
 
 TEST_F(WelcomeScreen, PictureIsStretchedOverTheWholeWindowInBothDirections) {
