@@ -409,19 +409,27 @@ def run_first_frame(args):
 # ---- key press to screen -----------------------------------------------------------------
 
 
-def burst_end(scr, start, quiet, limit):
-    """Last DAMAGE time of the burst after `start`: the screen then stays still for `quiet`."""
+def burst_end(scr, start, quiet, limit, seen=None):
+    """Last DAMAGE time of the burst after `start`: the screen then stays still for `quiet`.
+    Appends the burst's first DAMAGE time and its number of DAMAGE events to `seen`."""
     last = None
+    first = None
+    count = 0
     while True:
         got = None
         for t in scr.events(quiet):
             got = t
             break
-        if got is None:
+        if got is None or got - start > limit:
+            if got is not None:
+                last = got
+                count += 1
+            if seen is not None and first is not None:
+                seen.append((first, count))
             return last
+        first = got if first is None else first
+        count += 1
         last = got
-        if got - start > limit:
-            return last
 
 
 def run_steps(args):
@@ -442,11 +450,17 @@ def run_steps(args):
             pass
         scr.drain(0.5)
         phases = {"draw": [], "countdown": [], "reveal": [], "tick": []}
+        firsts = {"draw": [], "countdown": [], "reveal": []}
+        counts = {"draw": [], "countdown": [], "reveal": []}
         missing = 0
         for c in range(args.cycles):
             for phase in ("draw", "countdown", "reveal"):
                 t0 = scr.key("space")
-                end = burst_end(scr, t0, 0.25, 0.9)
+                seen = []
+                end = burst_end(scr, t0, 0.25, 0.9, seen)
+                for first, count in seen:
+                    firsts[phase].append((first - t0) * 1000)
+                    counts[phase].append(count)
                 if end is None:
                     missing += 1
                 else:
@@ -475,6 +489,9 @@ def run_steps(args):
               " %d cycles" % (args.width, args.height, args.cycles))
         for name in ("draw", "countdown", "reveal", "tick"):
             print("  %-9s ms  %s" % (name, stats(phases[name])))
+        for name in ("draw", "countdown", "reveal"):
+            print("  %-9s first DAMAGE ms  %s; DAMAGE events a step %s" % (
+                name, stats(firsts[name]), stats(counts[name])))
         alls = phases["draw"] + phases["countdown"] + phases["reveal"] + phases["tick"]
         print("  all       ms  %s" % stats(alls))
         print("  steps or ticks without a repaint: %d" % missing)
