@@ -38,20 +38,27 @@ QRegion stepParts() {
     return r;
 }
 
+// A window of `size` with a picture control stretched over it, showing `picture`.
+struct StretchedPicture {
+    QWidget window;
+    TImage* image = nullptr;
+    StretchedPicture(const QImage& picture, QSize size) {
+        window.resize(size);
+        image = new TImage(&window, TImage::Fit::Stretch);
+        image->setGeometry(window.rect());
+        image->setPicture(picture);
+    }
+};
+
 // The part drawn from `held` (the picture as the control keeps it) against `picture`'s
 // pixels; the number of pixels that differ.
 int wrongPixels(const QImage& picture, const QImage& held, const QRegion& parts) {
-    QWidget window;
-    window.resize(picture.size());
-    auto* image = new TImage(&window, TImage::Fit::Stretch);
-    image->setGeometry(window.rect());
-    image->setPicture(held);
-
-    QImage shown(window.size(), QImage::Format_RGB32);
+    StretchedPicture control(held, picture.size());
+    QImage shown(control.window.size(), QImage::Format_RGB32);
     const QRgb untouched = qRgb(255, 0, 255);
     shown.fill(untouched);
     // The part is drawn at its own place: the target offset is where its bounding rectangle goes.
-    image->render(&shown, parts.boundingRect().topLeft(), parts);
+    control.image->render(&shown, parts.boundingRect().topLeft(), parts);
 
     int wrong = 0;
     for (int y = 0; y < shown.height(); ++y)
@@ -79,14 +86,10 @@ TEST(PictureRepaint, APartOfSeveralRectanglesShowsThePicturesOwnPixelsThereAndNo
 // A picture of another size is stretched once; held in 3 bytes a pixel or 4, it shows the same.
 TEST(PictureRepaint, AStretchedPictureShowsTheSameHeldInThreeOrFourBytes) {
     const QImage picture = patterned(QSize(800, 450));
-    QWidget window;
-    window.resize(1280, 720);
-    auto* image = new TImage(&window, TImage::Fit::Stretch);
-    image->setGeometry(window.rect());
-    image->setPicture(picture);
-    const QImage wide = window.grab().toImage();
-    image->setPicture(vq::compactPicture(picture));
-    EXPECT_EQ(window.grab().toImage(), wide);
+    StretchedPicture shown(picture, QSize(1280, 720));
+    const QImage wide = shown.window.grab().toImage();
+    shown.image->setPicture(vq::compactPicture(picture));
+    EXPECT_EQ(shown.window.grab().toImage(), wide);
 }
 
 // A picture smaller than its place (a 720p photo on a 1080p projector) reaches the first frame
@@ -94,11 +97,9 @@ TEST(PictureRepaint, AStretchedPictureShowsTheSameHeldInThreeOrFourBytes) {
 // are handled; a size changed in between is refined at its own size.
 TEST(PictureRepaint, AnEnlargedPictureIsQuickFirstAndSmoothRightAfter) {
     const QImage picture = patterned(QSize(640, 360));
-    QWidget window;
-    window.resize(1280, 720);
-    auto* image = new TImage(&window, TImage::Fit::Stretch);
-    image->setGeometry(window.rect());
-    image->setPicture(picture);
+    StretchedPicture shown(picture, QSize(1280, 720));
+    QWidget& window = shown.window;
+    TImage* image = shown.image;
     const auto drawn = [&] {
         return window.grab().toImage().convertToFormat(QImage::Format_RGB32);
     };
@@ -126,16 +127,11 @@ TEST(PictureRepaint, AnEnlargedPictureIsQuickFirstAndSmoothRightAfter) {
 // ... and that first frame is drawn straight from the picture: no copy of the place's size is
 // made (and its memory faulted in) before it; the smooth copy is made after it (see above).
 TEST(PictureRepaint, AnEnlargedPicturesFirstFrameMakesNoCopy) {
-    const QImage picture = patterned(QSize(640, 360));
-    QWidget window;
-    window.resize(1280, 720);
-    auto* image = new TImage(&window, TImage::Fit::Stretch);
-    image->setGeometry(window.rect());
-    image->setPicture(picture);
-    QImage shown(window.size(), QImage::Format_RGB32);
+    StretchedPicture stretched(patterned(QSize(640, 360)), QSize(1280, 720));
+    QImage shown(stretched.window.size(), QImage::Format_RGB32);
     const qint64 before = vq::test::heapHeld();
-    image->render(&shown);
-    const qint64 copy = qint64(window.width()) * window.height() * 3;
+    stretched.image->render(&shown);
+    const qint64 copy = qint64(shown.width()) * shown.height() * 3;
     if (vq::test::kHeapIsCounted) {
         EXPECT_LT(vq::test::heapHeld() - before, copy / 4);
     }
