@@ -204,9 +204,55 @@ struct Database::Snapshot {
     QStringList userTables;
     int pageCount() const { return pages->pageCount(); }
     PageRef page(quint32 n) const { return pages->page(n); }
+
+    // The file is open for the pages and the library while a FileUse lives; where an open file
+    // would keep other programs from replacing it, it is closed again when the last use ends,
+    // unless this snapshot stands for every later query (steady). False when it cannot be
+    // opened again as it was.
+    bool acquire() {
+        if (uses == 0 && !pages->isOpen()) {
+            if (!pages->reopen())
+                return false;
+            // A stream the system refuses leaves the library without one: readAt asks first.
+            mdb->f->stream = pages->file().newStream();
+        }
+        ++uses;
+        return true;
+    }
+    void release() {
+        if (--uses > 0 || keepOpen || !vq::kOpenFilesBlockReplacing)
+            return;
+        if (mdb->f->stream)
+            std::fclose(mdb->f->stream);
+        mdb->f->stream = nullptr;
+        pages->close();
+    }
+    int uses = 0;
+    bool keepOpen = false; // steady: one moment of the file for a tool's whole run
     // A data page whose row table did not hold, read as emptied.
     bool unsound(quint32 n) const { return pages->unsound(n); }
 };
+
+namespace {
+
+// The bank's file open for as long as it lives (see Snapshot::acquire).
+class FileUse {
+public:
+    FileUse(Database::Snapshot& s, const QString& path) : m_s(s) {
+        if (!s.acquire())
+            throw Exception(
+                QStringLiteral("无法打开文件“%1”：它已被其他用户独占打开，或者没有查看其数据的权限")
+                    .arg(path));
+    }
+    ~FileUse() { m_s.release(); }
+    FileUse(const FileUse&) = delete;
+    FileUse& operator=(const FileUse&) = delete;
+
+private:
+    Database::Snapshot& m_s;
+};
+
+} // namespace
 
 namespace {
 
@@ -371,6 +417,9 @@ MdbHandle* openLibraryHandle(const QByteArray& header, std::FILE* stream) {
 Database::Database(const QString& path, const QString& password)
     : m_path(path), m_password(password) {
     load();
+    // Opened for the load; kept open from here on only where that keeps nobody from
+    // replacing the file.
+    const FileUse done(*m_snap, m_path);
 }
 
 Database::~Database() = default;
@@ -403,7 +452,7 @@ void Database::load() {
     // itself, but only pages read and checked here first: the catalog's definition now, the
     // catalog's data pages as it is read, each table's pages as the table is.
     std::FILE* stream = file->newStream();
-    snap->pages = std::make_unique<PageReader>(std::move(file), key);
+    snap->pages = std::make_unique<PageReader>(m_path, std::move(file), key);
     MdbHandle* h = stream ? openLibraryHandle(header, stream) : nullptr;
     if (!h)
         throw Exception(unrecognized(m_path));
@@ -413,7 +462,14 @@ void Database::load() {
         throw Exception(unrecognized(m_path));
     mdb_set_bind_size(h, kBindSize);
     readCatalog(*snap, m_path);
+    snap->keepOpen = m_steady;
     m_snap = std::move(snap);
+}
+
+void Database::setSteady(bool steady) {
+    m_steady = steady;
+    if (m_snap)
+        m_snap->keepOpen = steady;
 }
 
 bool Database::stale() const {
@@ -833,10 +889,13 @@ public:
                   std::shared_ptr<const Locations> loc)
         : m_s(std::move(s)), m_t(std::move(t)), m_loc(std::move(loc)) {}
     QList<QVariant> row(int index) override {
-        if (index < 0 || size_t(index) >= m_loc->pages.size())
+        if (index < 0 || size_t(index) >= m_loc->pages.size() || !m_s->acquire())
             return {};
-        return readAt(*m_s, *m_t, m_loc->pages[size_t(index)], m_loc->rows[size_t(index)])
-            .value_or(QList<QVariant>());
+        QList<QVariant> out =
+            readAt(*m_s, *m_t, m_loc->pages[size_t(index)], m_loc->rows[size_t(index)])
+                .value_or(QList<QVariant>());
+        m_s->release();
+        return out;
     }
 
 private:
@@ -879,11 +938,13 @@ QString Damage::describe() const {
 
 QList<ColumnInfo> Database::columns(const QString& table) {
     Snapshot& s = current();
+    const FileUse use(s, m_path);
     return openTable(s, table, m_path)->columns;
 }
 
 RowSet Database::readTable(const QString& table, bool forFetches) {
     Snapshot& s = current();
+    const FileUse use(s, m_path);
     auto t = openTable(s, table, m_path);
     RowSet out;
     out.columns = t->columns;
@@ -928,6 +989,7 @@ RowSet Database::readTable(const QString& table, bool forFetches) {
 
 RowSet Database::readWhereEquals(const QString& table, const QString& column, double value) {
     Snapshot& s = current();
+    std::optional<FileUse> use(std::in_place, s, m_path);
     auto t = openTable(s, table, m_path);
     const int c = columnIndex(t->columns, column);
     const bool whole = value == double(qint64(value));
@@ -965,7 +1027,9 @@ RowSet Database::readWhereEquals(const QString& table, const QString& column, do
         }
         if (valid)
             return out;
+        use.reset();
         load();
+        { const FileUse done(*m_snap, m_path); }
         return readWhereEquals(table, column, value);
     }
     RowSet all = readTable(table);

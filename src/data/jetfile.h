@@ -118,7 +118,7 @@ public:
     // Steady: the moment of the file read last stands for every later query, without looking
     // at the disk again; for a tool that reads one moment of a bank through many queries.
     // Normally (not steady) every query looks whether the file changed.
-    void setSteady(bool steady) { m_steady = steady; }
+    void setSteady(bool steady);
 
     // Checks a header page (the first page of the file) for format and password without
     // the library; throws as the engine does. Public for tests and tools.

@@ -29,14 +29,30 @@ bool dataPageSound(const unsigned char* pg) {
     return true;
 }
 
-PageReader::PageReader(std::unique_ptr<RegularFileReader> file, quint32 databaseKey)
-    : m_file(std::move(file)), m_key(databaseKey), m_count(int(m_file->size() / kPage)),
-      m_unsound(size_t(m_count), false) {
+PageReader::PageReader(QString path, std::unique_ptr<RegularFileReader> file, quint32 databaseKey)
+    : m_path(std::move(path)), m_file(std::move(file)), m_size(m_file->size()), m_key(databaseKey),
+      m_count(int(m_size / kPage)), m_unsound(size_t(m_count), false) {
     m_kept.reserve(kKept);
     m_ring.reserve(kKept);
 }
 
+void PageReader::close() {
+    m_file.reset();
+}
+
+bool PageReader::reopen() {
+    if (m_file)
+        return true;
+    RegularFileReader::Failure failure{};
+    std::unique_ptr<RegularFileReader> file = RegularFileReader::open(m_path, &failure);
+    if (file && file->size() == m_size)
+        m_file = std::move(file);
+    return m_file != nullptr;
+}
+
 std::shared_ptr<PageRef::Page> PageReader::read(quint32 n) const {
+    if (!m_file)
+        return std::make_shared<PageRef::Page>(); // zeros, not kept: the file may come back
     // The storage of the oldest kept page is taken over when nobody holds it any more.
     std::shared_ptr<PageRef::Page> page;
     if (m_ring.size() < size_t(kKept)) {
@@ -54,7 +70,7 @@ std::shared_ptr<PageRef::Page> PageReader::read(quint32 n) const {
     if (!page)
         page = std::make_shared<PageRef::Page>();
     unsigned char* p = page->data();
-    if (!m_file->read(qint64(n) * kPage, reinterpret_cast<char*>(p), kPage)) {
+    if (!m_file || !m_file->read(qint64(n) * kPage, reinterpret_cast<char*>(p), kPage)) {
         std::memset(p, 0, kPage);
     } else {
         if (n != 0 && m_key != 0)

@@ -36,7 +36,14 @@ class PageReader {
 public:
     static constexpr int kKept = 256;
 
-    PageReader(std::unique_ptr<RegularFileReader> file, quint32 databaseKey);
+    PageReader(QString path, std::unique_ptr<RegularFileReader> file, quint32 databaseKey);
+
+    // Closes the file (the pages kept stay) and opens it again; a file that can no longer be
+    // opened, or whose size changed meanwhile, stays closed, and its pages not kept read as
+    // zeros.
+    void close();
+    bool reopen();
+    bool isOpen() const { return m_file != nullptr; }
 
     int pageCount() const { return m_count; }
     // The page; a page the file no longer has (cut short since it was opened) reads as zeros.
@@ -47,12 +54,15 @@ public:
     void forget(quint32 n) const;
     // Pages held by the reader now, for tests.
     int kept() const { return int(m_kept.size()); }
+    // The open file; only while isOpen().
     const RegularFileReader& file() const { return *m_file; }
 
 private:
     std::shared_ptr<PageRef::Page> read(quint32 n) const;
 
+    QString m_path;
     std::unique_ptr<RegularFileReader> m_file;
+    qint64 m_size = 0;
     quint32 m_key = 0;
     int m_count = 0;
     mutable std::vector<bool> m_unsound;

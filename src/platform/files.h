@@ -26,6 +26,16 @@ constexpr bool kMemoryReadsAsFile =
     true;
 #endif
 
+// Whether a file held open keeps other programs from replacing it (Windows: a rename over a file
+// that is open fails, whatever the sharing it was opened with); a reader that keeps a file for
+// a long time then opens it only while it reads.
+constexpr bool kOpenFilesBlockReplacing =
+#ifdef Q_OS_WIN
+    true;
+#else
+    false;
+#endif
+
 // The file's name as a C library's open() and stat() take it: the ANSI code page's bytes on
 // Windows (its 8.3 short name where the code page cannot spell the long one), the file
 // system's encoding elsewhere.

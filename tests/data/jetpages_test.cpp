@@ -45,7 +45,7 @@ struct PagedFile {
         vq::RegularFileReader::Failure failure{};
         auto file = vq::RegularFileReader::open(path, &failure);
         EXPECT_TRUE(file);
-        return std::make_unique<vq::jet::PageReader>(std::move(file), key);
+        return std::make_unique<vq::jet::PageReader>(path, std::move(file), key);
     }
 };
 
@@ -90,7 +90,7 @@ TEST(JetPages, MemoryIsThePagesInUseNotTheFile) {
         pages[size_t(n)] = dataPage(1, static_cast<unsigned char>(n));
     PagedFile f;
     f.write(pages);
-    const auto reader = f.open();
+    auto reader = f.open();
     const vq::jet::PageRef held = reader->page(5);
     for (int n = 1; n < kPages; ++n) {
         const vq::jet::PageRef p = reader->page(quint32(n));
@@ -101,7 +101,21 @@ TEST(JetPages, MemoryIsThePagesInUseNotTheFile) {
     // Pages read again come from the file again, the same.
     EXPECT_EQ(reader->page(7)[kPage - 1], 7);
 
+    // Closed (as between queries where an open file would keep others from replacing it) and
+    // opened again: the same pages.
+    reader->close();
+    EXPECT_FALSE(reader->isOpen());
+    ASSERT_TRUE(reader->reopen());
+    reader->forget(9);
+    EXPECT_EQ(reader->page(9)[kPage - 1], 9);
+
+    // A file whose size changed meanwhile is another file: not opened again, its pages zeros.
     ASSERT_TRUE(QFile::resize(f.path, qint64(kPage) * 10));
+    reader->close();
+    EXPECT_FALSE(reader->reopen());
+    reader->forget(9);
+    EXPECT_EQ(reader->page(9)[kPage - 1], 0);
+    reader = f.open();
     reader->forget(700);
     const vq::jet::PageRef lost = reader->page(700);
     EXPECT_EQ(std::count(static_cast<const unsigned char*>(lost),
