@@ -1,6 +1,7 @@
 #include "app/pictureprefetch.h"
 
 #include "app/picturereader.h"
+#include "app/timage.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -42,6 +43,12 @@ std::optional<QImage> PicturePrefetch::take(const QString& path, QSize shown) {
     if (image.isNull() || stampOf(path) != m_stamp)
         return std::nullopt;
     return image;
+}
+
+QImage takeOrLoad(PicturePrefetch* ahead, const QString& path, QSize shown, QString* damage) {
+    if (std::optional<QImage> taken = ahead ? ahead->take(path, shown) : std::nullopt)
+        return *std::move(taken);
+    return loadPicture(path, shown, damage, FinalScaling::Later);
 }
 
 } // namespace vq

@@ -40,4 +40,9 @@ private:
     Task<QImage> m_result;
 };
 
+// The picture of `path` at `shown` for a screen's background: the one decoded ahead where it
+// applies, otherwise loaded now (see loadPicture), scaled smoothly after the first frame either
+// way (FinalScaling::Later). `damage` as loadPicture's; throws as it does.
+QImage takeOrLoad(PicturePrefetch* ahead, const QString& path, QSize shown, QString* damage);
+
 } // namespace vq

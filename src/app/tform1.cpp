@@ -25,6 +25,8 @@
 #include "controls/rzcoloredit.h"
 #include "controls/rzspinner.h"
 #include "data/adoconnection.h"
+#include "data/adoquery.h"
+#include "data/bankschema.h"
 #include "data/questionpool.h"
 #include "data/tdatamodule2.h"
 #include "platform/files.h"
@@ -402,12 +404,8 @@ void TForm1::FormShow() {
     // The background is decoded at the size it covers, the main screen's. A damaged picture
     // shows what could be decoded of it; the operator hears what is wrong, and set-up goes on.
     QString damage;
-    const QString background = vq::programFolder() + QStringLiteral("bg.jpg");
-    std::optional<QImage> ahead =
-        BackgroundPrefetch ? BackgroundPrefetch->take(background, size()) : std::nullopt;
-    Image1->setPicture(ahead
-                           ? *std::move(ahead)
-                           : vq::loadPicture(background, size(), &damage, vq::FinalScaling::Later));
+    Image1->setPicture(vq::takeOrLoad(
+        BackgroundPrefetch, vq::programFolder() + QStringLiteral("bg.jpg"), size(), &damage));
     if (!damage.isEmpty())
         vq::showErrorBox(damage);
 
@@ -1035,8 +1033,9 @@ void TForm1::prepareCountdownSound(const vq::Settings& s) {
 // The same for a bank with clips, even with the countdown silent: a connection made at the first
 // clip would be made inside the play call, holding that question's frame while it is made.
 void TForm1::prepareClipSound() {
-    if (DataModule2 && DataModule2->ADOConnection1 &&
-        vq::bankHasClips(*DataModule2->ADOConnection1))
+    // The fill has just read the whole table: its columns are at hand.
+    const TADOQuery& query = questionQuery(DataModule2);
+    if (query.active() && query.hasField(vq::bankschema::kSound))
         vq::sounds().prepare();
 }
 

@@ -41,11 +41,8 @@ void TForm5::FormShow() {
     // Decoded at the size of the window it covers. A damaged picture shows what could be
     // decoded of it, and the operator hears what is wrong before the window shows.
     QString damage;
-    const QString path = vq::programFolder() + QStringLiteral("welcome.jpg");
-    std::optional<QImage> ahead =
-        WelcomePrefetch ? WelcomePrefetch->take(path, size()) : std::nullopt;
-    Image1->setPicture(ahead ? *std::move(ahead)
-                             : vq::loadPicture(path, size(), &damage, vq::FinalScaling::Later));
+    Image1->setPicture(vq::takeOrLoad(
+        WelcomePrefetch, vq::programFolder() + QStringLiteral("welcome.jpg"), size(), &damage));
     if (!damage.isEmpty())
         vq::showErrorBox(damage);
 }

@@ -123,8 +123,9 @@ void TImage::paintEvent(QPaintEvent* event) {
     if (!image)
         return;
     QPainter p(this);
-    if (image->size() != drawnSize()) {
-        // The quick first drawing of a smaller picture (see prepare), inside the region only.
+    if (m_rough) {
+        // The quick first drawing, straight from the picture (see prepare), inside the region
+        // only.
         p.drawImage(QRect(QPoint(0, 0), drawnSize()), *image);
     } else {
         // Only the part that needs repainting is copied, each of its rectangles a few lines at

@@ -3,10 +3,7 @@
 #include <algorithm>
 
 namespace vq {
-namespace {
-
-// The number the line is the exact text of; false for any other line.
-bool asNumber(QStringView line, std::int32_t* value) {
+std::optional<std::int32_t> PackedLines::numberOf(QStringView line) {
     const qsizetype n = line.size();
     qsizetype i = 0;
     const bool negative = n > 0 && line[0] == u'-';
@@ -14,24 +11,20 @@ bool asNumber(QStringView line, std::int32_t* value) {
         ++i;
     const qsizetype digits = n - i;
     if (digits < 1 || digits > 10 || (line[i] == u'0' && (digits > 1 || negative)))
-        return false;
+        return std::nullopt;
     std::int64_t v = 0;
     for (; i < n; ++i) {
         const char16_t c = line[i].unicode();
         if (c < u'0' || c > u'9')
-            return false;
+            return std::nullopt;
         v = v * 10 + (c - u'0');
     }
     if (negative)
         v = -v;
-    // The lowest number marks a text; it is kept as one.
-    if (v <= INT32_MIN || v > INT32_MAX)
-        return false;
-    *value = std::int32_t(v);
-    return true;
+    if (v < INT32_MIN || v > INT32_MAX)
+        return std::nullopt;
+    return std::int32_t(v);
 }
-
-} // namespace
 
 std::pair<size_t, size_t> PackedLines::find(qsizetype index) const {
     size_t b = 0;
@@ -83,9 +76,9 @@ void PackedLines::append(QStringView line) {
         m_blocks.back().words.reserve(kBlockLines);
     }
     Block& block = m_blocks.back();
-    std::int32_t v = 0;
-    if (asNumber(line, &v)) {
-        block.words.push_back(v);
+    // The lowest number marks a text; it is kept as one.
+    if (const std::optional<std::int32_t> v = numberOf(line); v && *v != kText) {
+        block.words.push_back(*v);
     } else {
         block.words.push_back(kText);
         block.texts.push_back(line.toString());

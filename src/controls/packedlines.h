@@ -4,6 +4,7 @@
 #include <QStringView>
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 namespace vq {
@@ -23,6 +24,10 @@ public:
     void removeAt(qsizetype index);
     void append(QStringView line);
     void clear();
+
+    // The number a line is the exact text of (no sign but a minus, no leading zero), where it
+    // fits in 32 bits; such a line is kept as that number.
+    static std::optional<std::int32_t> numberOf(QStringView line);
 
 private:
     static constexpr size_t kBlockLines = 512;

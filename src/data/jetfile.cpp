@@ -40,6 +40,11 @@ QString unrecognized(const QString& path) {
     return QStringLiteral("无法识别的数据库格式：%1").arg(path);
 }
 
+QString cannotOpen(const QString& path) {
+    return QStringLiteral("无法打开文件“%1”：它已被其他用户独占打开，或者没有查看其数据的权限")
+        .arg(path);
+}
+
 // A page the file's structure needs (the catalog of its tables, a table's definition) that
 // cannot be read: the file is a bank, but a damaged one.
 QString damagedPage(const QString& path, quint32 page, const QString& what) {
@@ -112,9 +117,9 @@ void RowSet::appendRow(const QList<QVariant>& row) {
 
 void RowSet::appendCell(const QVariant& cell) {
     if (m_numbersOnly) {
-        const qlonglong v =
-            cell.isValid() && cell.typeId() == QMetaType::LongLong ? cell.toLongLong() : 0;
-        if ((!cell.isValid() || cell.typeId() == QMetaType::LongLong) && v == qint32(v)) {
+        const bool whole = cell.isValid() && cell.typeId() == QMetaType::LongLong;
+        const qlonglong v = whole ? cell.toLongLong() : 0;
+        if ((whole || !cell.isValid()) && v == qint32(v)) {
             m_numbers.push_back(qint32(v));
             m_present.push_back(cell.isValid());
             return;
@@ -213,14 +218,22 @@ struct Database::Snapshot {
         if (uses == 0 && !pages->isOpen()) {
             if (!pages->reopen())
                 return false;
-            // A stream the system refuses leaves the library without one: readAt asks first.
             mdb->f->stream = pages->file().newStream();
+            if (!mdb->f->stream) {
+                pages->close();
+                return false;
+            }
         }
         ++uses;
         return true;
     }
     void release() {
-        if (--uses > 0 || keepOpen || !vq::kOpenFilesBlockReplacing)
+        --uses;
+        settle();
+    }
+    // Closes the file when nothing uses it and an open file would be in others' way.
+    void settle() {
+        if (uses > 0 || keepOpen || !vq::kOpenFilesBlockReplacing)
             return;
         if (mdb->f->stream)
             std::fclose(mdb->f->stream);
@@ -235,21 +248,20 @@ struct Database::Snapshot {
 
 namespace {
 
-// The bank's file open for as long as it lives (see Snapshot::acquire).
+// The bank's file open for as long as it lives (see Snapshot::acquire); the snapshot too, so
+// that a reload meanwhile leaves it to be closed here.
 class FileUse {
 public:
-    FileUse(Database::Snapshot& s, const QString& path) : m_s(s) {
-        if (!s.acquire())
-            throw Exception(
-                QStringLiteral("无法打开文件“%1”：它已被其他用户独占打开，或者没有查看其数据的权限")
-                    .arg(path));
+    FileUse(std::shared_ptr<Database::Snapshot> s, const QString& path) : m_s(std::move(s)) {
+        if (!m_s->acquire())
+            throw Exception(cannotOpen(path));
     }
-    ~FileUse() { m_s.release(); }
+    ~FileUse() { m_s->release(); }
     FileUse(const FileUse&) = delete;
     FileUse& operator=(const FileUse&) = delete;
 
 private:
-    Database::Snapshot& m_s;
+    std::shared_ptr<Database::Snapshot> m_s;
 };
 
 } // namespace
@@ -417,9 +429,6 @@ MdbHandle* openLibraryHandle(const QByteArray& header, std::FILE* stream) {
 Database::Database(const QString& path, const QString& password)
     : m_path(path), m_password(password) {
     load();
-    // Opened for the load; kept open from here on only where that keeps nobody from
-    // replacing the file.
-    const FileUse done(*m_snap, m_path);
 }
 
 Database::~Database() = default;
@@ -432,9 +441,7 @@ void Database::load() {
     if (failure == RegularFileReader::Failure::Missing)
         throw Exception(QStringLiteral("找不到文件：%1").arg(m_path));
     if (!file)
-        throw Exception(
-            QStringLiteral("无法打开文件“%1”：它已被其他用户独占打开，或者没有查看其数据的权限")
-                .arg(m_path));
+        throw Exception(cannotOpen(m_path));
     auto snap = std::make_shared<Snapshot>();
     snap->modified = info.lastModified();
     snap->size = file->size();
@@ -463,6 +470,9 @@ void Database::load() {
     mdb_set_bind_size(h, kBindSize);
     readCatalog(*snap, m_path);
     snap->keepOpen = m_steady;
+    // Opened for the load; kept open from here on only where that keeps nobody from
+    // replacing the file.
+    snap->settle();
     m_snap = std::move(snap);
 }
 
@@ -754,16 +764,20 @@ std::vector<quint32> mappedPages(const Database::Snapshot& s, const unsigned cha
 // not one of the table's data pages is damage, and so is a row count other than the one the
 // definition records. Each row is handed on as soon as its page is found, while the page is
 // still among those the reader keeps.
+// The rows the table's definition records, unless that is more than the file could hold: what
+// a full read makes room for.
+size_t expectedRows(const Database::Snapshot& s, const Database::Snapshot::Table& t) {
+    return size_t(std::clamp<qint64>(t.def->num_rows, 0, qint64(s.pageCount()) * 64));
+}
+
 template <typename OnRow>
 void locateRows(const Database::Snapshot& s, const Database::Snapshot::Table& t,
                 Database::Snapshot::Table::Locations& loc, Damage& damage, OnRow&& onRow) {
     damage = Damage{};
     damage.recorded = t.def->num_rows;
     const quint32 count = quint32(s.pageCount());
-    // As many as the definition records, unless that is more than the file could hold.
-    const size_t expected = size_t(std::clamp<qint64>(damage.recorded, 0, qint64(count) * 64));
-    loc.pages.reserve(expected);
-    loc.rows.reserve(expected);
+    loc.pages.reserve(expectedRows(s, t));
+    loc.rows.reserve(expectedRows(s, t));
     quint32 last = 0;
     bool first = true;
     for (const quint32 pg : mappedPages(s, t.def->usage_map, int(t.def->map_sz))) {
@@ -938,13 +952,13 @@ QString Damage::describe() const {
 
 QList<ColumnInfo> Database::columns(const QString& table) {
     Snapshot& s = current();
-    const FileUse use(s, m_path);
+    const FileUse use(m_snap, m_path);
     return openTable(s, table, m_path)->columns;
 }
 
 RowSet Database::readTable(const QString& table, bool forFetches) {
     Snapshot& s = current();
-    const FileUse use(s, m_path);
+    const FileUse use(m_snap, m_path);
     auto t = openTable(s, table, m_path);
     RowSet out;
     out.columns = t->columns;
@@ -954,8 +968,7 @@ RowSet Database::readTable(const QString& table, bool forFetches) {
         if (t->columns[i].integer)
             integers << i;
     for (int c : integers)
-        t->index[c].reserve(
-            size_t(std::clamp<qint64>(t->def->num_rows, 0, qint64(s.pageCount()) * 64)));
+        t->index[c].reserve(expectedRows(s, *t));
     // Every index is in the table now, which no longer changes shape: the scan writes straight
     // into them instead of looking each up again for every row.
     std::vector<std::pair<int, std::vector<std::pair<qint32, qint32>>*>> indexed;
@@ -966,7 +979,7 @@ RowSet Database::readTable(const QString& table, bool forFetches) {
         out.deferred << c.text;
     const auto loc = std::make_shared<Snapshot::Table::Locations>();
     out.texts = std::make_shared<SnapshotTexts>(m_snap, t, loc);
-    out.reserveRows(qsizetype(std::clamp<qint64>(t->def->num_rows, 0, qint64(s.pageCount()) * 64)));
+    out.reserveRows(qsizetype(expectedRows(s, *t)));
     int pos = 0;
     locateRows(s, *t, *loc, out.damage, [&](quint32 pg, int r) {
         QList<QVariant> row = readAt(s, *t, pg, r, false).value_or(QList<QVariant>());
@@ -989,7 +1002,7 @@ RowSet Database::readTable(const QString& table, bool forFetches) {
 
 RowSet Database::readWhereEquals(const QString& table, const QString& column, double value) {
     Snapshot& s = current();
-    std::optional<FileUse> use(std::in_place, s, m_path);
+    const FileUse use(m_snap, m_path);
     auto t = openTable(s, table, m_path);
     const int c = columnIndex(t->columns, column);
     const bool whole = value == double(qint64(value));
@@ -1027,9 +1040,7 @@ RowSet Database::readWhereEquals(const QString& table, const QString& column, do
         }
         if (valid)
             return out;
-        use.reset();
         load();
-        { const FileUse done(*m_snap, m_path); }
         return readWhereEquals(table, column, value);
     }
     RowSet all = readTable(table);

@@ -70,7 +70,7 @@ std::shared_ptr<PageRef::Page> PageReader::read(quint32 n) const {
     if (!page)
         page = std::make_shared<PageRef::Page>();
     unsigned char* p = page->data();
-    if (!m_file || !m_file->read(qint64(n) * kPage, reinterpret_cast<char*>(p), kPage)) {
+    if (!m_file->read(qint64(n) * kPage, reinterpret_cast<char*>(p), kPage)) {
         std::memset(p, 0, kPage);
     } else {
         if (n != 0 && m_key != 0)

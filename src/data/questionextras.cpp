@@ -1,9 +1,7 @@
 #include "data/questionextras.h"
 
-#include "data/adoconnection.h"
 #include "data/adoquery.h"
 #include "data/bankschema.h"
-#include "data/jetfile.h"
 
 #include <QVariant>
 
@@ -64,15 +62,6 @@ QuestionExtras readQuestionExtras(const TADOQuery& query) {
     e.seconds = positive(cell(query, bankschema::kTime), kMaxQuestionSeconds);
     e.points = positive(cell(query, bankschema::kPoints), kMaxQuestionPoints);
     return e;
-}
-
-bool bankHasClips(TADOConnection& connection) {
-    try {
-        return jet::columnIndex(connection.database().columns(bankschema::kTable),
-                                bankschema::kSound) >= 0;
-    } catch (...) {
-        return false;
-    }
 }
 
 } // namespace vq

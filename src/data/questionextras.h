@@ -4,7 +4,6 @@
 
 #include <optional>
 
-class TADOConnection;
 class TADOQuery;
 
 namespace vq {
@@ -31,9 +30,5 @@ inline constexpr int kMaxQuestionPoints = 100000;
 // The extras of the query's current row; none where the query stands on no row. Throws only
 // where the query is closed.
 QuestionExtras readQuestionExtras(const TADOQuery& query);
-
-// Whether the open bank's question table has the clip column, so that its clips can be heard
-// from the first question on; false where the table cannot be looked at.
-bool bankHasClips(TADOConnection& connection);
 
 } // namespace vq

@@ -258,14 +258,11 @@ bool isRegularFile(const QString& path) {
 #endif
 }
 
-std::unique_ptr<RegularFileReader> RegularFileReader::open(const QString& path, Failure* failure,
-                                                           QString* reason) {
+std::unique_ptr<RegularFileReader> RegularFileReader::open(const QString& path, Failure* failure) {
     const int fd = openRegular(path);
     if (fd < 0) {
         const bool missing = fd == -1 && (errno == ENOENT || errno == ENOTDIR);
         *failure = fd == -2 ? Failure::NotRegular : missing ? Failure::Missing : Failure::Refused;
-        if (reason)
-            *reason = fd == -2 ? notRegularReason() : qt_error_string(errno);
         return nullptr;
     }
 #ifdef Q_OS_WIN
@@ -275,11 +272,8 @@ std::unique_ptr<RegularFileReader> RegularFileReader::open(const QString& path, 
     const qint64 size = ::fstat(fd, &st) == 0 ? qint64(st.st_size) : -1;
 #endif
     if (size < 0) {
-        const int err = errno;
         closeDescriptor(fd);
         *failure = Failure::Refused;
-        if (reason)
-            *reason = qt_error_string(err);
         return nullptr;
     }
     *failure = Failure::None;

@@ -51,9 +51,8 @@ bool openRegularFile(QFile& file, QString* reason);
 class RegularFileReader {
 public:
     enum class Failure { None, Missing, NotRegular, Refused };
-    // The open file; null with the failure and the system's reason when it cannot be opened.
-    static std::unique_ptr<RegularFileReader> open(const QString& path, Failure* failure,
-                                                   QString* reason = nullptr);
+    // The open file; null with the failure when it cannot be opened.
+    static std::unique_ptr<RegularFileReader> open(const QString& path, Failure* failure);
     ~RegularFileReader();
     RegularFileReader(const RegularFileReader&) = delete;
     RegularFileReader& operator=(const RegularFileReader&) = delete;

@@ -4,6 +4,7 @@
 #include "screenfit.h"
 
 #include "controls/memo.h"
+#include "controls/packedlines.h"
 #include "data/adoconnection.h"
 #include "data/adoquery.h"
 #include "data/jetfile.h"
@@ -24,6 +25,7 @@
 #include <QTemporaryFile>
 
 #include <algorithm>
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <thread>
@@ -718,19 +720,17 @@ std::optional<double> numberValue(const QString& n) {
 // The numbers' range, and the ones shared by several rows. Returns the positions in the pool
 // where each number stands first, in order.
 std::vector<int> checkNumbers(const vq::TMemo& pool, Findings& found) {
-    // Lines that are a number's own text are compared as numbers, in a sorted block of 16 bytes
-    // a line; any other line by its text.
-    std::vector<std::pair<qint64, int>> numbered;
+    // Lines that are a number's own text are compared as numbers, in a sorted block of 8 bytes
+    // a line (as the pool keeps them, see PackedLines); any other line by its text.
+    std::vector<std::pair<std::int32_t, int>> numbered;
     numbered.reserve(size_t(pool.count()));
     QHash<QString, int> firstOfText; // text -> its first position
     QMap<int, QList<int>> laterRows; // first position -> the rows after it with the number
     std::vector<bool> repeated(size_t(pool.count()), false);
     for (int i = 0; i < pool.count(); ++i) {
         const QString n = pool.at(i);
-        bool ok = false;
-        const qint64 v = n.toLongLong(&ok);
-        if (ok && QString::number(v) == n) {
-            numbered.emplace_back(v, i);
+        if (const std::optional<std::int32_t> v = vq::PackedLines::numberOf(n)) {
+            numbered.emplace_back(*v, i);
             continue;
         }
         if (const auto it = firstOfText.constFind(n); it != firstOfText.constEnd()) {
@@ -740,14 +740,15 @@ std::vector<int> checkNumbers(const vq::TMemo& pool, Findings& found) {
             firstOfText.insert(n, i);
         }
     }
+    // Sorted by number, then by position: each number's first row leads its run.
     std::sort(numbered.begin(), numbered.end());
-    for (size_t k = 1; k < numbered.size(); ++k) {
-        size_t first = k - 1;
-        while (k < numbered.size() && numbered[k].first == numbered[first].first) {
-            laterRows[numbered[first].second] << numbered[k].second + 1;
-            repeated[size_t(numbered[k].second)] = true;
-            ++k;
+    for (size_t k = 1, first = 0; k < numbered.size(); ++k) {
+        if (numbered[k].first != numbered[first].first) {
+            first = k;
+            continue;
         }
+        laterRows[numbered[first].second] << numbered[k].second + 1;
+        repeated[size_t(numbered[k].second)] = true;
     }
     numbered = {};
     std::vector<int> firsts;
@@ -762,8 +763,6 @@ std::vector<int> checkNumbers(const vq::TMemo& pool, Findings& found) {
             highest = highest ? std::max(*highest, *v) : *v;
         }
     }
-    for (auto& rows : laterRows)
-        std::sort(rows.begin(), rows.end());
     if (lowest)
         found.note(QCoreApplication::translate("velquo-bank", "可抽到的%1从 %2 到 %3")
                        .arg(kNumber)
